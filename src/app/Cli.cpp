@@ -1,0 +1,20 @@
+#include "app/Cli.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstring>
+
+namespace termwise {
+
+int RunMain(int argc, char** argv)
+{
+    if (argc > 1 && (std::strcmp(argv[1], "--version") == 0)) {
+        std::printf("termwise %s\n", TERMWISE_VERSION);
+        return 0;
+    }
+    std::fprintf(stderr, "termwise: not built yet\n");
+    return 2;
+}
+
+} // namespace termwise

@@ -1,0 +1,87 @@
+#include "components/QrProgressWnd.h"
+
+#include <cstdio>
+
+namespace {
+std::unique_ptr<IProgressBackend>& Slot()
+{
+    static std::unique_ptr<IProgressBackend> backend = std::make_unique<CSilentProgress>();
+    return backend;
+}
+} // namespace
+
+void CQrProgressWnd::SetBackend(std::unique_ptr<IProgressBackend> backend)
+{
+    Slot() = backend ? std::move(backend) : std::make_unique<CSilentProgress>();
+}
+
+IProgressBackend* CQrProgressWnd::Backend() { return Slot().get(); }
+
+void CQrProgressWnd::Show(int steps, const QString& title, const QString& text, QObject* parent, bool cancellable)
+{
+    Slot()->Show(steps, title, text, parent, cancellable);
+}
+
+void CQrProgressWnd::ShowMarquee(const QString& title, const QString& text, QObject* parent)
+{
+    Slot()->ShowMarquee(title, text, parent);
+}
+
+void CQrProgressWnd::SetMsg(const QString& text) { Slot()->SetMsg(text); }
+void CQrProgressWnd::StepIt() { Slot()->StepIt(); }
+bool CQrProgressWnd::IsCanceling() { return Slot()->IsCanceling(); }
+void CQrProgressWnd::Hide() { Slot()->Hide(); }
+
+void CConsoleProgress::Show(int steps, const QString& title, const QString& text, QObject*, bool)
+{
+    m_steps = steps;
+    m_done = 0;
+    m_lastPercent = -1;
+    m_text = text.isEmpty() ? title : text;
+    m_visible = true;
+    Draw(true);
+}
+
+void CConsoleProgress::ShowMarquee(const QString& title, const QString& text, QObject*)
+{
+    m_steps = 0;
+    m_done = 0;
+    m_text = text.isEmpty() ? title : text;
+    m_visible = true;
+    Draw(true);
+}
+
+void CConsoleProgress::SetMsg(const QString& text)
+{
+    m_text = text;
+    Draw(true);
+}
+
+void CConsoleProgress::StepIt()
+{
+    ++m_done;
+    Draw(false);
+}
+
+void CConsoleProgress::Hide()
+{
+    if (m_visible)
+        std::fputs("\n", stderr);
+    m_visible = false;
+}
+
+void CConsoleProgress::Draw(bool force)
+{
+    if (!m_visible)
+        return;
+    const int percent = m_steps > 0 ? int(qint64(m_done) * 100 / m_steps) : 0;
+    if (!force && percent == m_lastPercent)
+        return; // redraw only when the bar moves
+    m_lastPercent = percent;
+    const int width = 30;
+    const int filled = m_steps > 0 ? percent * width / 100 : 0;
+    std::string bar(size_t(filled), '#');
+    bar.append(size_t(width - filled), '.');
+    std::fprintf(stderr, "\r%s [%s] %3d%%", m_text.left(40).toLocal8Bit().constData(), bar.c_str(), percent);
+    std::fflush(stderr);
+}

@@ -1,0 +1,85 @@
+#pragma once
+// The process-wide settings object: analysis options and the local analysis dictionary,
+// kept in <common data>/standard/termwise.json.
+#include "analysis/AnalyzeRecords.h"
+
+#include <QString>
+#include <map>
+#include <set>
+
+class CAnalyzeSettings
+{
+public:
+    CAnalyzeSettings();
+
+    // The one instance, created with defaults on first use.
+    static CAnalyzeSettings& Instance();
+    static bool Exists();
+    static void DestroyInstance();
+
+    // Path of termwise.json / termwise.db in the common data folder.
+    static QString SettingsPath();
+    static QString DatabasePath();
+
+    void Load();
+    // Atomic; false (and a line in the output log) when the file could not be written.
+    bool Save();
+    // Load/Save against an explicit path (tests, the command line's --data-dir).
+    void LoadFrom(const QString& path);
+    bool SaveTo(const QString& path);
+
+    void AddWord(const QString& physical, const QString& logical, const _stAnalyzeManageWord& word);
+    void RemoveWord(const QString& physical, const QString& logical);
+    bool GetWord(const QString& physical, const QString& logical, _stAnalyzeManageWord& word) const;
+    void ClearWords();
+    bool GetFirstLogicalName(const QString& physical, QString& logical) const;
+    bool GetFirstPhysicalName(const QString& logical, QString& physical) const;
+    void AddExceptWord(const QString& word);
+    bool IsExceptWord(const QString& word) const;
+    bool GetDomains(const QString& keyDomain, std::map<QString, _stAnalyzeManageDomain>& domains) const;
+    bool GetDomain(const QString& keyDomain, const QString& domainName, _stAnalyzeManageDomain& domain) const;
+    void AddExceptDomain(const QString& name);
+    bool IsExceptDomain(const QString& name) const;
+    // English names and definitions of a logical name from QRC_DIC in the "DIC" database.
+    bool LookupDictionaryNames(const QString& logical, std::set<QString>& englishNames,
+                               std::set<QString>& definitions) const;
+    // Drops a trailing number and turns every separator character into "_"; true when changed.
+    bool NormalizeAttributeName(QString& name) const;
+
+    // Data-type abbreviation table.
+    QString GetDataTypeAbbreviation(const QString& type) const;
+    bool IsKnownDataType(const QString& type) const;
+    QString ConvertToLogicalDataType(const QString& physicalType) const;
+    QString BuildDomainName(const QString& classWord, const QString& type, const QString& length,
+                            const QString& scale) const;
+    const std::map<QString, QString>& DataTypeKeywords() const { return m_mapDataTypeKeywords; }
+
+    // Bumped on every change through the operations above, so indexes built over the
+    // dictionary know when to rebuild. Callers that edit the maps directly call Touch().
+    quint64 Revision() const { return m_revision; }
+    void Touch() { ++m_revision; }
+
+    // Options, in file order.
+    QString seperator = QStringLiteral("_");
+    int analyze_database = 1;
+    int analyze_sort_result = 0;
+    int need_seperator = 0;
+    int accept_synonym_words = 0;
+    int domain_use_words = 0;
+    int term_analy_with_synonym = 0;
+    // Proposal switches, set at repository connection; never stored.
+    int word_request = 0;
+    int domain_request = 0;
+    int term_request = 0;
+    int request_browser = 0;
+
+    WordIndex m_mapWordsByPhysical;   // physical -> logical -> word
+    WordIndex m_mapWordsByLogical;    // logical -> physical -> word
+    DomainIndex m_mapDomains;         // key domain -> domain name -> domain
+    std::set<QString> m_setExceptWords;
+    std::set<QString> m_setExceptDomains;
+
+private:
+    std::map<QString, QString> m_mapDataTypeKeywords;
+    quint64 m_revision = 0;
+};

@@ -1,0 +1,35 @@
+#include "components/QrStringUtil.h"
+
+#include <gtest/gtest.h>
+
+TEST(StringUtil, TrailingNumberSplit)
+{
+    struct Case { const char16_t* text; const char16_t* head; const char16_t* number; bool split; };
+    const Case cases[] = {
+        {u"주소2", u"주소", u"2", true},
+        {u"CUST_NO_01", u"CUST_NO_", u"01", true},
+        {u"고객번호", u"고객번호", u"", false},
+        {u"2024", u"2024", u"", false},
+        {u"", u"", u"", false},
+    };
+    for (const auto& c : cases) {
+        QString head, number;
+        EXPECT_EQ(CQrStringUtil::GetSplitPostNumber(QString::fromUtf16(c.text), head, number), c.split);
+        EXPECT_EQ(head, QString::fromUtf16(c.head));
+        EXPECT_EQ(number, QString::fromUtf16(c.number));
+    }
+}
+
+TEST(StringUtil, FormatAndNumbers)
+{
+    EXPECT_EQ(CQrStringUtil::Format(QStringLiteral("대상 목록 ( %d / %d ) %s 100%%"), {3, 10, QStringLiteral("x")}),
+              QStringLiteral("대상 목록 ( 3 / 10 ) x 100%"));
+    EXPECT_EQ(CQrStringUtil::ToIntLeading(QStringLiteral("-12abc")), -12);
+    EXPECT_EQ(CQrStringUtil::ToIntLeading(QStringLiteral("abc")), 0);
+    EXPECT_EQ(CQrStringUtil::ToIntLeading(QStringLiteral("+7")), 7);
+    EXPECT_EQ(CQrStringUtil::ExtractNumber(QStringLiteral("VARCHAR(100)")), 100);
+    EXPECT_EQ(CQrStringUtil::FromIntNoneZero(0), QString());
+    QStringList pieces;
+    CQrStringUtil::SeparateString(QStringLiteral("a;;b"), u';', pieces);
+    EXPECT_EQ(pieces, (QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")}));
+}
