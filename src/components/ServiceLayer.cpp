@@ -339,36 +339,69 @@ void CServiceLayer::Analyze(const _stServiceTarget& target, Result& result)
     }
 }
 
+// Chooses the split with the fewest unknown characters, then the fewest pieces; among equal
+// splits the longest word first. A plain left-to-right longest match would cut 주문번호 into
+// 주문번 + 호 when 주문번 is a word, although 주문 + 번호 covers every character.
 void CServiceLayer::SplitPiece(const Area& area, const QString& piece, Result& result) const
 {
-    QString pending;
-    qsizetype i = 0;
-    const qsizetype size = piece.size();
-    while (i < size) {
-        qsizetype matched = 0;
-        for (qsizetype len = std::min<qsizetype>(area.maxLogicalLength, size - i); len > 0; --len) {
-            if (area.wordsByLogical.contains(piece.mid(i, len))) {
-                matched = len;
-                break;
+    struct Cost
+    {
+        int unknown = 0;
+        int pieces = 0;
+        bool operator<(const Cost& o) const { return unknown != o.unknown ? unknown < o.unknown : pieces < o.pieces; }
+    };
+    constexpr int kNone = -1;
+    const int n = int(piece.size());
+    // wordOrEnd[i]: best from i when a word (or the end) must start at i; any[i]: best from i.
+    std::vector<Cost> wordOrEnd(size_t(n) + 1), any(size_t(n) + 1);
+    std::vector<int> wordLen(size_t(n) + 1, kNone), runLen(size_t(n) + 1, 0);
+    std::vector<bool> reachable(size_t(n) + 1, false);
+    reachable[size_t(n)] = true;
+    for (int i = n - 1; i >= 0; --i) {
+        bool have = false;
+        Cost best;
+        for (int len = std::min(area.maxLogicalLength, n - i); len > 0; --len) {
+            if (!area.wordsByLogical.contains(piece.mid(i, len)))
+                continue;
+            const Cost c{any[size_t(i + len)].unknown, any[size_t(i + len)].pieces + 1};
+            if (!have || c < best) {
+                best = c;
+                wordLen[size_t(i)] = len;
+                have = true;
             }
         }
-        if (matched == 0) {
-            pending += piece[i];
-            ++i;
-            continue;
+        reachable[size_t(i)] = have;
+        wordOrEnd[size_t(i)] = best;
+        Cost bestAny = best;
+        bool haveAny = have;
+        for (int k = 1; i + k <= n; ++k) {
+            if (!reachable[size_t(i + k)])
+                continue;
+            const Cost c{wordOrEnd[size_t(i + k)].unknown + k, wordOrEnd[size_t(i + k)].pieces + 1};
+            if (!haveAny || c < bestAny) {
+                bestAny = c;
+                runLen[size_t(i)] = k;
+                haveAny = true;
+            }
         }
-        if (!pending.isEmpty()) {
-            result.words.append(pending);
-            result.kinds.push_back(eServiceWordUnknown);
-            pending.clear();
-        }
-        result.words.append(piece.mid(i, matched));
-        result.kinds.push_back(eServiceWordFound);
-        i += matched;
+        any[size_t(i)] = bestAny;
     }
-    if (!pending.isEmpty()) {
-        result.words.append(pending);
-        result.kinds.push_back(eServiceWordUnknown);
+    int i = 0;
+    bool wordRequired = false;
+    while (i < n) {
+        if (wordRequired || runLen[size_t(i)] == 0) {
+            const int len = wordLen[size_t(i)];
+            result.words.append(piece.mid(i, len));
+            result.kinds.push_back(eServiceWordFound);
+            i += len;
+            wordRequired = false;
+        } else {
+            const int k = runLen[size_t(i)];
+            result.words.append(piece.mid(i, k));
+            result.kinds.push_back(eServiceWordUnknown);
+            i += k;
+            wordRequired = true;
+        }
     }
 }
 

@@ -18,9 +18,10 @@
 //   [4] full physical name, [5] description; marks: standard (STANDARD_YN 'Y') and class word
 //   (ATTR_CLSS_YN 'Y'). A handle is an index into the words read by this run.
 // - Splitting: the text is cut at every separator character (text option 10, plus text or
-//   value option 13), then each piece is split left to right by the longest logical name of
-//   the area's words (standard or not, so synonyms are seen). A run of characters that starts
-//   no word stays one unknown word (kind 0); a matched word is kind 1.
+//   value option 13), then each piece is split into the logical names of the area's words
+//   (standard or not, so synonyms are seen): the split that leaves the fewest characters
+//   unknown, then has the fewest pieces, taking the longest word first among equals. A run of
+//   characters outside every word stays one unknown word (kind 0); a matched word is kind 1.
 // - Kind 2: the whole text (separators removed) is a registered term, or a standard word whose
 //   physical name holds the physical separator (value option 12, "_" by default). The result
 //   is then that one text of kind 2; its record's [3] is the physical name that callers split
