@@ -1,6 +1,7 @@
 #include "components/ServiceLayer.h"
 
 #include "components/OutputLog.h"
+#include "components/QrDatabaseManager.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QHash>
@@ -491,11 +492,8 @@ void DeleteAppLayer()
 
 ServiceDatabase RepositoryServiceDatabase()
 {
-    const QString name = QStringLiteral("AR");
-    if (QSqlDatabase::contains(name)) {
-        QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (db.isOpen())
-            return {db, QStringLiteral("QrSql")};
-    }
+    QSqlDatabase db = CQrDatabaseManager::GetInstance().Database(QStringLiteral("AR"));
+    if (db.isValid() && db.isOpen())
+        return {db, QStringLiteral("QrSql")};
     return {QSqlDatabase(), QStringLiteral("QrSql")};
 }

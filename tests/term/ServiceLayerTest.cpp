@@ -27,6 +27,7 @@ protected:
     {
         if (IServiceLayer::theServiceLayer)
             DeleteAppLayer();
+        m_db = ServiceDatabase();
         m_repo.Close();
     }
 

@@ -1,5 +1,6 @@
 #include "TermRepository.h"
 
+#include "components/QrDatabaseManager.h"
 #include "components/QrDatatype.h"
 
 #include <QDir>
@@ -10,7 +11,8 @@
 
 namespace {
 
-const QString kConnection = QStringLiteral("AR");
+const QString kConnection = QStringLiteral("termwise-test:AR");
+const QString kName = QStringLiteral("AR");
 const QString kCurrent = QStringLiteral("99991231235959");
 
 const char* const kTables[] = {
@@ -31,7 +33,7 @@ const char* const kTables[] = {
 
 bool TermRepository::Open(const QString& backend, QString& skipReason)
 {
-    QSqlDatabase::removeDatabase(kConnection);
+    CQrDatabaseManager::GetInstance().Remove(kName);
     QSqlDatabase db;
     if (backend == QLatin1String("postgres")) {
         const QString uri = qEnvironmentVariable("TERMWISE_TEST_PG");
@@ -56,10 +58,13 @@ bool TermRepository::Open(const QString& backend, QString& skipReason)
         return false;
     }
     m_open = true;
+    CQrDatabaseManager::GetInstance().AddDatabase(kName, db);
     if (backend == QLatin1String("postgres")) {
         m_schema = QStringLiteral("term_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
         Exec(QStringLiteral("CREATE SCHEMA ") + m_schema);
         Exec(QStringLiteral("SET search_path TO ") + m_schema);
+    } else {
+        Exec(QStringLiteral("PRAGMA synchronous = OFF"));
     }
     for (const char* sql : kTables)
         Exec(QString::fromLatin1(sql));
@@ -72,8 +77,7 @@ void TermRepository::Close()
         return;
     if (!m_schema.isEmpty())
         Exec(QStringLiteral("DROP SCHEMA ") + m_schema + QStringLiteral(" CASCADE"));
-    QSqlDatabase::database(kConnection, false).close();
-    QSqlDatabase::removeDatabase(kConnection);
+    CQrDatabaseManager::GetInstance().Remove(kName);
     if (!m_file.isEmpty())
         QFile::remove(m_file);
     m_open = false;
@@ -82,10 +86,15 @@ void TermRepository::Close()
 bool TermRepository::Exec(const QString& sql, const QVariantList& values)
 {
     QSqlQuery q(QSqlDatabase::database(kConnection, false));
-    bool ok = q.prepare(sql);
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    ok = ok && q.exec();
+    bool ok = false;
+    if (values.isEmpty()) {
+        ok = q.exec(sql);  // DDL cannot be prepared on PostgreSQL
+    } else {
+        ok = q.prepare(sql);
+        for (const QVariant& v : values)
+            q.addBindValue(v);
+        ok = ok && q.exec();
+    }
     if (!ok)
         m_errors.append(sql + QStringLiteral(": ") + q.lastError().text());
     return ok;
