@@ -5,6 +5,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
+#include <QVariant>
 #include <QtEndian>
 
 #ifdef Q_OS_LINUX

@@ -24,6 +24,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QProcess>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -165,7 +166,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
 
     ApplyLook(CVisualStyle::SavedLook());
     UpdateCommandStates();
-    resize(1280, 800);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    setWindowState(Qt::WindowMaximized);
 }
 
 CMainFrame::~CMainFrame()
@@ -184,6 +187,15 @@ QAction* CMainFrame::AddCommand(int command, const QString& caption, const QStri
     }
     if (icon.isNull())
         icon = style()->standardIcon(QStyle::StandardPixmap(fallback));
+    // Some fallbacks exist only at 16 pixels; the ribbon's large buttons need 32.
+    QIcon sized;
+    for (int extent : {16, 32}) {
+        QPixmap pm = icon.pixmap(extent);
+        if (pm.width() < extent)
+            pm = pm.scaled(extent, extent, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        sized.addPixmap(pm);
+    }
+    icon = sized;
     auto* action = new QAction(icon, caption, this);
     action->setData(command);
     connect(action, &QAction::triggered, this, [this, command] { OnCommand(command); });
@@ -400,7 +412,7 @@ void CMainFrame::LaunchLexicor()
 {
     const QString dir = CQrGlobalUtil::GetPathProgram();
     QString path;
-    for (const QString& name : {AppText::LexicorProgram, AppText::LexicorProgram + QStringLiteral(".exe")}) {
+    for (const QString& name : QStringList{AppText::LexicorProgram, AppText::LexicorProgram + QStringLiteral(".exe")}) {
         const QFileInfo info(dir + u'/' + name);
         if (info.isFile() && info.isExecutable()) {
             path = info.filePath();

@@ -131,7 +131,7 @@ int CRibbonBar::AddCategory(const QString& caption)
     row->setSpacing(0);
     row->addStretch(1);
     m_pages->addWidget(page);
-    m_panels.append({});
+    m_panels.append(QList<CRibbonPanel*>());
     return m_tabs->addTab(caption);
 }
 
@@ -169,8 +169,11 @@ QStringList CRibbonBar::Categories() const
 
 QString CRibbonBar::TwoLineCaption(const QString& caption)
 {
-    if (caption.size() <= 4 || caption.contains(u'\n'))
+    if (caption.contains(u'\n'))
         return caption;
+    // short captions keep a blank second line so all icons line up
+    if (caption.size() <= 4)
+        return caption + u'\n';
     const qsizetype mid = caption.size() / 2;
     qsizetype best = -1;
     for (qsizetype i = 0; i < caption.size(); ++i) {
@@ -178,7 +181,7 @@ QString CRibbonBar::TwoLineCaption(const QString& caption)
             best = i;
     }
     if (best < 0)
-        return caption;
+        return caption + u'\n';
     QString out = caption;
     out[best] = u'\n';
     return out;

@@ -7,9 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
-
-class QProgressDialog;
-class QWidget;
+#include <QProgressDialog>
 
 class CProgressDialogBackend : public IProgressBackend
 {

@@ -23,8 +23,7 @@ int CQrTreeGridModel::AppendRow(int level)
     int parentRow = row - 1;
     while (parentRow >= 0 && m_rows[size_t(parentRow)].level >= level)
         parentRow = m_rows[size_t(parentRow)].parent;
-    std::vector<int>& siblings = parentRow < 0 ? m_topRows : m_rows[size_t(parentRow)].children;
-    const int pos = int(siblings.size());
+    const int pos = int(Children(parentRow).size());
     if (!m_bulk)
         beginInsertRows(parentRow < 0 ? QModelIndex() : IndexOf(parentRow, 0), pos, pos);
     Row r;
@@ -32,8 +31,8 @@ int CQrTreeGridModel::AppendRow(int level)
     r.parent = parentRow;
     r.posInParent = pos;
     r.level = qint8(level);
-    m_rows.push_back(std::move(r));
-    siblings.push_back(row);
+    m_rows.push_back(std::move(r)); // may move every row: look the parent up afterwards
+    (parentRow < 0 ? m_topRows : m_rows[size_t(parentRow)].children).push_back(row);
     if (!m_bulk)
         endInsertRows();
     return row;
