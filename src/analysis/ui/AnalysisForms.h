@@ -1,0 +1,3 @@
+#pragma once
+// Hands the main frame the factories of the logical, physical and domain analysis forms.
+void RegisterAnalysisForms();

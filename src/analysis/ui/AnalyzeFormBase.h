@@ -1,0 +1,110 @@
+#pragma once
+// What the logical, physical and domain analysis forms share: the controls ("파일" and "분석"
+// groups, the target list), the source sheet with its column designation menu, the result tree
+// drawn from the engine's rows, the filters, and the open / save / export buttons.
+#include "analysis/AnalysisRow.h"
+#include "analysis/ColumnRoles.h"
+#include "components/ui/AnalysisRequestTarget.h"
+
+#include <QVector>
+#include <QWidget>
+#include <vector>
+
+class CQrTreeGrid;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+class CAnalyzeFormBase : public QWidget, public IAnalysisRequestTarget
+{
+    Q_OBJECT
+public:
+    // One designation of the source sheet's columns.
+    struct RoleItem
+    {
+        int role;
+        QString assign;
+        QString cancel;
+        unsigned color; // 0x00BBGGRR
+        bool separatorBefore = false;
+    };
+
+    explicit CAnalyzeFormBase(QWidget* parent = nullptr);
+
+    virtual int Mode() const = 0;
+    CQrTreeGrid* Grid() const { return m_grid; }
+    QPushButton* OpenButton() const { return m_open; }
+    QPushButton* SaveButton() const { return m_save; }
+    QPushButton* AnalyzeButton() const { return m_analyze; }
+    QPushButton* ReportButton() const { return m_report; }
+    QPushButton* ExportButton() const { return m_export; }
+    QCheckBox* ExcludeFirstRowCheck() const { return m_excludeFirstRow; }
+    QCheckBox* ExcludeAnalyzedCheck() const { return m_excludeAnalyzed; }
+    QComboBox* FilterCombo() const { return m_filter; }
+    QLineEdit* PathEdit() const { return m_path; }
+    QGroupBox* TargetGroup() const { return m_targets; }
+
+    // Reads a workbook or the form's document as "열기" does after the dialog.
+    void OpenPath(const QString& path);
+
+protected:
+    void BuildUi(const QString& caption);
+
+    // --- kind specifics -------------------------------------------------------------
+    virtual std::vector<RoleItem> RoleItems() const = 0;
+    virtual ColumnRoles& Roles() = 0;
+    virtual const QVector<QStringList>& Sheet() const = 0;
+    virtual void SetSheet(QVector<QStringList> rows) = 0;
+    virtual void SetExcludeFirstRowFlag(bool exclude) = 0;
+    virtual bool IsSheetRowHidden(int row) const = 0;
+    virtual QString OpenFilter() const = 0;
+    virtual QString SaveFilter() const = 0;
+    virtual QString DocumentExtension() const = 0;
+    // The document into the engine's inputs (nothing changes on failure), then analysed.
+    virtual bool ReadDocument(const QString& path, QString& message) = 0;
+    virtual bool WriteDocument(const QString& path, QString& message) = 0;
+    virtual bool WriteWorkbook(const QString& path, QString& message) = 0;
+    // "분석": builds the targets in source mode, analyses, shows the result.
+    virtual void Analyze() = 0;
+    virtual void ShowReport() = 0;
+    virtual void ShowResultMenu(int row, const QPoint& globalPos) = 0;
+    virtual void NameEdited(int row, const QString& oldText, const QString& newText) = 0;
+    // The engine's filter flags changed: its hidden flags are current.
+    virtual void FilterChanged(bool excludeAnalyzed, const QString& text) = 0;
+    virtual bool IsTargetHidden(int target) const = 0;
+
+    // --- shared behaviour -------------------------------------------------------------
+    void ShowSheet();
+    void ShowResult(const QStringList& columns, const std::vector<AnalysisRow>& rows, const QString& caption);
+    // Re-reads the hidden flags of the level-1 rows from the engine.
+    void RefreshHiddenRows();
+    void UpdateButtons();
+    // Shows a failure or information text (the message box helper).
+    void Inform(const QString& text);
+    // The level-1 row above a row.
+    int TargetRowOf(int row) const;
+
+private:
+    void OnOpen();
+    void OnSave();
+    void OnExport();
+    void OnGridMenu(int row, int col, const QPoint& globalPos);
+    void DesignationMenu(int col, const QPoint& globalPos);
+    void PaintColumn(int col, unsigned color);
+    void OnExcludeFirstRow(bool checked);
+    void OnFilter();
+
+    QLineEdit* m_path = nullptr;
+    QPushButton* m_open = nullptr;
+    QPushButton* m_save = nullptr;
+    QPushButton* m_analyze = nullptr;
+    QPushButton* m_report = nullptr;
+    QPushButton* m_export = nullptr;
+    QCheckBox* m_excludeFirstRow = nullptr;
+    QCheckBox* m_excludeAnalyzed = nullptr;
+    QComboBox* m_filter = nullptr;
+    QGroupBox* m_targets = nullptr;
+    CQrTreeGrid* m_grid = nullptr;
+};

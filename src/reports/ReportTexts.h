@@ -1,0 +1,65 @@
+#pragma once
+// Fixed texts of the word and domain analysis reports.
+#include <QString>
+#include <QStringList>
+
+namespace ReportTexts {
+
+inline const QString kTitle = QStringLiteral("분석 현황");
+inline const QString kSeriesName = QStringLiteral("분석율");
+inline const QString kBarMissing = QStringLiteral("미분석");
+inline const QString kBarFound = QStringLiteral("분석");
+inline const QString kClose = QStringLiteral("닫기");
+inline const QString kExport = QStringLiteral("현황 출력");
+inline const QString kExportDone = QStringLiteral("출력이 완료되었습니다. 파일을 열겠습니까?");
+inline const QString kExcelFilter = QStringLiteral("Excel Files(*.xlsx,*.xls)|*.xlsx;*.xls|");
+inline const QString kProgressExport = QStringLiteral("Termwise Export");
+
+// Word report.
+inline const QString kWordChartFrame = QStringLiteral("분석 단어 비율");
+inline const QString kWordList = QStringLiteral("미분석 단어 목록");
+inline const QString kWordListCount = QStringLiteral("미분석 단어 목록 (%d)");
+inline const QString kWordDetail = QStringLiteral("미분석 단어 상세");
+inline const QString kWordDetailCount = QStringLiteral("미분석 단어 상세 (%d)");
+inline const QString kAutoDefinitions = QStringLiteral("사전정의 자동수집");
+inline const QString kStoreWords = QStringLiteral("단어 입력");
+inline const QString kWordsSaved = QStringLiteral("%d 개의 단어가 저장 되었습니다");
+inline const QString kMenuExcludeWord = QStringLiteral("단어 분석제외");
+inline const QString kAskExcludeWord = QStringLiteral("선택한 명칭을 단어분석에서 제외 하겠습니까?");
+inline const QString kProgressExportWords = QStringLiteral("Export analyzed words");
+inline const QStringList kWordColumns = {QStringLiteral("분석 단어명"),      QStringLiteral("사용빈도"),
+                                         QStringLiteral("단어 물리명 (필수)"), QStringLiteral("단어 논리명 (필수)"),
+                                         QStringLiteral("단어 물리전체명"),  QStringLiteral("단어 정의")};
+inline const QStringList kWordDetailColumns = {QStringLiteral("분석 대상"),     QStringLiteral("갯수"),
+                                               QStringLiteral("분석 대상"),     QStringLiteral("분석 대상원본"),
+                                               QStringLiteral("참고 데이터"), QStringLiteral("정의")};
+inline const QStringList kWordExportHeader = {QStringLiteral("분석 단어명"), QStringLiteral("분석 대상"),
+                                              QStringLiteral("갯수"), QStringLiteral("참고 데이터"),
+                                              QStringLiteral("분석 대상 정의")};
+
+// Domain report.
+inline const QString kDomainChartFrame = QStringLiteral("분석 도메인 비율");
+inline const QString kDomainList = QStringLiteral("미분석 도메인 목록");
+inline const QString kDomainListCount = QStringLiteral("미분석 도메인 목록 (%d)");
+inline const QString kDomainDetail = QStringLiteral("미분석 도메인 상세");
+inline const QString kAutoDomainName = QStringLiteral("도메인명 자동생성");
+inline const QString kStoreDomains = QStringLiteral("도메인 입력");
+inline const QString kDomainsSaved = QStringLiteral("%d 개의 도메인이 저장 되었습니다");
+inline const QString kMenuExcludeDomain = QStringLiteral("도메인 분석제외");
+inline const QString kAskExcludeDomain = QStringLiteral("선택한 명칭을 도메인분석에서 제외 하겠습니까?");
+inline const QString kProgressExportDomains = QStringLiteral("Export analyzed domains");
+inline const QStringList kDomainColumns = {QStringLiteral("분석 도메인명"),    QStringLiteral("사용빈도"),
+                                           QStringLiteral("키도메인명 (필수)"), QStringLiteral("도메인명 (필수)"),
+                                           QStringLiteral("타입 (필수)"),      QStringLiteral("길이"),
+                                           QStringLiteral("스케일"),           QStringLiteral("비고")};
+inline const QStringList kDomainDetailColumns = {QStringLiteral("분석 대상"), QStringLiteral("갯수"),
+                                                 QStringLiteral("분석 대상"), QStringLiteral("데이터타입"),
+                                                 QStringLiteral("참고 데이터")};
+inline const QStringList kDomainExportHeader = {QStringLiteral("분석 도메인명"),   QStringLiteral("분석 대상"),
+                                                QStringLiteral("갯수"),            QStringLiteral("분석 대상"),
+                                                QStringLiteral("분석 데이터타입"), QStringLiteral("참고 데이터")};
+
+// Colour of cells the report filled in for the user (0x00BBGGRR of RGB(255,210,210)).
+constexpr unsigned kProposedCell = 0xD2D2FF;
+
+} // namespace ReportTexts

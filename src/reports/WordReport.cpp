@@ -1,0 +1,229 @@
+#include "reports/WordReport.h"
+
+#include "analysis/WordAnalysis.h"
+#include "components/QrStringUtil.h"
+#include "reports/ReportTexts.h"
+#include "settings/AnalyzeSettings.h"
+
+#include <algorithm>
+
+namespace GlobalFunc {
+QString GetListDatas(const std::map<QString, int>& entries)
+{
+    QString text;
+    for (const auto& [entry, count] : entries) {
+        text += entry;
+        if (count > 1)
+            text += QStringLiteral(" (%1)").arg(count);
+        text += QStringLiteral(", ");
+    }
+    qsizetype end = text.size();
+    while (end > 0 && (text[end - 1] == u',' || text[end - 1] == u' '))
+        --end;
+    text.truncate(end);
+    return text;
+}
+} // namespace GlobalFunc
+
+namespace {
+WordReportTarget TargetOf(const WordAnalysis& analysis, const QString& key)
+{
+    WordReportTarget target;
+    target.name = key;
+    if (const WordAnalysisInput* input = analysis.Inputs().find(key)) {
+        target.count = input->refCount;
+        target.sources = input->sources;
+        target.references = input->mapReferences;
+        target.definitions = input->mapDescriptions;
+    }
+    return target;
+}
+
+std::map<QString, int> Listed(const QStringList& texts)
+{
+    std::map<QString, int> map;
+    for (const QString& text : texts)
+        if (!text.isEmpty())
+            ++map[text];
+    return map;
+}
+
+// The separator characters of the settings split a compound name into its words.
+QStringList SplitAtSeparators(const QString& text, const QString& separators)
+{
+    QStringList parts;
+    QString part;
+    for (const QChar c : text) {
+        if (separators.contains(c)) {
+            parts.append(part);
+            part.clear();
+        } else {
+            part.append(c);
+        }
+    }
+    parts.append(part);
+    return parts;
+}
+} // namespace
+
+WordReportInput WordReportInput::FromAnalysis(const WordAnalysis& analysis)
+{
+    WordReportInput input;
+    input.mode = analysis.GetKind() == WordAnalysis::Kind::Logical ? 0 : 1;
+    input.analyzedCount = analysis.WordCount();
+    input.foundCount = analysis.AnalyzedWordCount();
+    for (const auto& [word, missing] : analysis.UnanalyzedWords()) {
+        input.missing[word] = missing.count;
+        std::vector<WordReportTarget>& targets = input.targets[word];
+        for (const QString& key : missing.targets)
+            targets.push_back(TargetOf(analysis, key));
+    }
+    return input;
+}
+
+WordReportInput WordReportInput::ForTarget(WordAnalysis& analysis, const QString& key)
+{
+    WordReportInput input;
+    input.mode = analysis.GetKind() == WordAnalysis::Kind::Logical ? 0 : 1;
+    input.analyzedCount = analysis.WordCount();
+    input.foundCount = analysis.AnalyzedWordCount();
+    for (const QString& word : analysis.UnanalyzedWordsOf(key)) {
+        input.missing[word] = 1;
+        input.targets[word].push_back(TargetOf(analysis, key));
+    }
+    return input;
+}
+
+CWordReport::CWordReport(WordReportInput input) : m_input(std::move(input))
+{
+    for (const auto& [word, count] : m_input.missing) {
+        Row row;
+        row.word = word;
+        row.count = count;
+        (m_input.mode == 0 ? row.logical : row.physical) = word;
+        m_rows.push_back(std::move(row));
+    }
+    // Highest count first; equal counts keep the word order so the list is stable.
+    std::stable_sort(m_rows.begin(), m_rows.end(), [](const Row& a, const Row& b) { return a.count > b.count; });
+}
+
+QStringList CWordReport::RowTexts(int row) const
+{
+    const Row& r = m_rows[size_t(row)];
+    return {r.word, QString::number(r.count), r.physical, r.logical, r.fullName, r.definition};
+}
+
+bool CWordReport::SetName(int row, int column, const QString& text)
+{
+    if (row < 0 || row >= int(m_rows.size()))
+        return false;
+    Row& r = m_rows[size_t(row)];
+    switch (column) {
+    case ColPhysical:
+        r.physical = text;
+        break;
+    case ColLogical:
+        r.logical = text;
+        break;
+    case ColFullName:
+        r.fullName = text;
+        return false;
+    case ColDefinition:
+        r.definition = text;
+        return false;
+    default:
+        return false;
+    }
+    return column == (m_input.mode == 0 ? ColLogical : ColPhysical);
+}
+
+std::vector<std::pair<QString, QString>> CWordReport::WordChanges() const
+{
+    std::vector<std::pair<QString, QString>> changes;
+    for (const Row& r : m_rows) {
+        const QString& own = m_input.mode == 0 ? r.logical : r.physical;
+        if (!r.excluded && !own.isEmpty() && own != r.word)
+            changes.emplace_back(r.word, own);
+    }
+    return changes;
+}
+
+std::vector<QStringList> CWordReport::Details(int row) const
+{
+    std::vector<QStringList> details;
+    if (row < 0 || row >= int(m_rows.size()))
+        return details;
+    const auto it = m_input.targets.find(m_rows[size_t(row)].word);
+    if (it == m_input.targets.end())
+        return details;
+    for (const WordReportTarget& target : it->second) {
+        details.push_back({target.name, QString::number(target.count), target.name,
+                           GlobalFunc::GetListDatas(Listed(target.sources)),
+                           GlobalFunc::GetListDatas(target.references), GlobalFunc::GetListDatas(target.definitions)});
+    }
+    return details;
+}
+
+void CWordReport::Exclude(const std::vector<int>& rows, CAnalyzeSettings& settings)
+{
+    for (int row : rows) {
+        if (row < 0 || row >= int(m_rows.size()))
+            continue;
+        Row& r = m_rows[size_t(row)];
+        settings.AddExceptWord(r.word);
+        r.excluded = true;
+        r.physical.clear();
+        r.logical.clear();
+        r.fullName.clear();
+        r.definition.clear();
+    }
+}
+
+int CWordReport::Store(CAnalyzeSettings& settings, bool* saved) const
+{
+    int stored = 0;
+    for (const Row& r : m_rows) {
+        if (r.excluded || r.physical.trimmed().isEmpty() || r.logical.trimmed().isEmpty())
+            continue;
+        const bool compound = std::any_of(r.physical.begin(), r.physical.end(),
+                                          [&](QChar c) { return settings.seperator.contains(c); });
+        if (!compound) {
+            _stAnalyzeManageWord word;
+            word.strPhyFullName = r.fullName;
+            word.strDescription = r.definition;
+            settings.AddWord(r.physical, r.logical, word);
+            ++stored;
+            continue;
+        }
+        const QStringList physical = SplitAtSeparators(r.physical, settings.seperator);
+        const QStringList logical = SplitAtSeparators(r.logical, settings.seperator);
+        // Parts that do not pair up cannot be told apart: store nothing for the row.
+        if (physical.size() != logical.size())
+            continue;
+        for (qsizetype i = 0; i < physical.size(); ++i) {
+            if (physical[i].isEmpty() || logical[i].isEmpty())
+                continue;
+            settings.AddWord(physical[i], logical[i], _stAnalyzeManageWord());
+            ++stored;
+        }
+    }
+    const bool ok = settings.Save();
+    if (saved)
+        *saved = ok;
+    return stored;
+}
+
+std::vector<QStringList> CWordReport::ExportRows() const
+{
+    std::vector<QStringList> rows{ReportTexts::kWordExportHeader};
+    for (const Row& r : m_rows) {
+        const auto it = m_input.targets.find(r.word);
+        if (it == m_input.targets.end())
+            continue;
+        for (const WordReportTarget& target : it->second)
+            rows.push_back({r.word, target.name, QString::number(target.count),
+                            GlobalFunc::GetListDatas(target.references),
+                            GlobalFunc::GetListDatas(target.definitions)});
+    }
+    return rows;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The reports' bar chart: one named series of labelled values.
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class CReportChart : public QWidget
+{
+    Q_OBJECT
+public:
+    CReportChart(const QString& series, const QStringList& labels, const QList<int>& values,
+                 QWidget* parent = nullptr);
+    const QList<int>& Values() const { return m_values; }
+    const QStringList& Labels() const { return m_labels; }
+
+private:
+    QStringList m_labels;
+    QList<int> m_values;
+};
