@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -18,10 +19,29 @@ namespace {
 
 using Sink = std::function<bool(const char* data, size_t size)>;
 
-class ZipArchive
+class PartSource
 {
 public:
-    ~ZipArchive()
+    virtual ~PartSource() = default;
+    virtual bool Has(const std::string& name) const = 0;
+    virtual bool Stream(const std::string& name, size_t limit, const Sink& sink, std::string& error) = 0;
+    bool ReadAll(const std::string& name, size_t limit, std::string& out, std::string& error)
+    {
+        out.clear();
+        return Stream(
+            name, limit,
+            [&](const char* d, size_t n) {
+                out.append(d, n);
+                return true;
+            },
+            error);
+    }
+};
+
+class ZipArchive : public PartSource
+{
+public:
+    ~ZipArchive() override
     {
         if (m_zip)
             zip_discard(m_zip);
@@ -54,10 +74,10 @@ public:
         zip_error_fini(&ze);
         return true;
     }
-    bool Has(const std::string& name) const { return Locate(name) >= 0; }
+    bool Has(const std::string& name) const override { return Locate(name) >= 0; }
 
     // Streams a member's inflated bytes; refuses members that inflate past the limit.
-    bool Stream(const std::string& name, size_t limit, const Sink& sink, std::string& error)
+    bool Stream(const std::string& name, size_t limit, const Sink& sink, std::string& error) override
     {
         const zip_int64_t index = Locate(name);
         if (index < 0) {
@@ -90,17 +110,6 @@ public:
                 return false;
         }
     }
-    bool ReadAll(const std::string& name, size_t limit, std::string& out, std::string& error)
-    {
-        out.clear();
-        return Stream(
-            name, limit,
-            [&](const char* d, size_t n) {
-                out.append(d, n);
-                return true;
-            },
-            error);
-    }
 
 private:
     zip_int64_t Locate(std::string name) const
@@ -118,6 +127,34 @@ private:
         return false;
     }
     zip_t* m_zip = nullptr;
+};
+
+// Parts given by name, for tests and fuzzing of the XML without a zip around it.
+class MemoryParts : public PartSource
+{
+public:
+    explicit MemoryParts(const std::map<std::string, std::string>& parts) : m_parts(parts) {}
+    bool Has(const std::string& name) const override { return m_parts.count(name) > 0; }
+    bool Stream(const std::string& name, size_t limit, const Sink& sink, std::string& error) override
+    {
+        auto it = m_parts.find(name);
+        if (it == m_parts.end()) {
+            error = "the workbook has no part " + name;
+            return false;
+        }
+        if (it->second.size() > limit) {
+            error = "part " + name + " is too large";
+            return false;
+        }
+        // small pieces, as inflation would hand them over
+        for (size_t i = 0; i < it->second.size(); i += 4096)
+            if (!sink(it->second.data() + i, std::min<size_t>(4096, it->second.size() - i)))
+                return false;
+        return true;
+    }
+
+private:
+    const std::map<std::string, std::string>& m_parts;
 };
 
 std::string_view LocalName(const char* name)
@@ -153,7 +190,7 @@ bool HasDoctype(std::string_view text)
     return text.find("<!DOCTYPE") != std::string_view::npos || text.find("<!ENTITY") != std::string_view::npos;
 }
 
-bool ParseSmall(ZipArchive& zip, const std::string& name, pugi::xml_document& doc, std::string& error)
+bool ParseSmall(PartSource& zip, const std::string& name, pugi::xml_document& doc, std::string& error)
 {
     std::string text;
     if (!zip.ReadAll(name, kMaxSmallMemberBytes, text, error))
@@ -440,7 +477,7 @@ private:
     bool m_started = false, m_done = false, m_any = false;
 };
 
-bool StreamItems(ZipArchive& zip, const std::string& part, ItemStream& items, std::string& error)
+bool StreamItems(PartSource& zip, const std::string& part, ItemStream& items, std::string& error)
 {
     if (!zip.Stream(
             part, kMaxMemberBytes, [&](const char* d, size_t n) { return items.Feed(d, n, error); }, error))
@@ -467,7 +504,7 @@ bool ParseColumn(const char* ref, uint32_t& col)
 class XlsxReader
 {
 public:
-    XlsxReader(ZipArchive& zip, SheetData& sheet) : m_zip(zip), m_sheet(sheet) {}
+    XlsxReader(PartSource& zip, SheetData& sheet) : m_zip(zip), m_sheet(sheet) {}
 
     bool Read(std::string& error)
     {
@@ -678,7 +715,7 @@ private:
         return m_sheet.AddText(row, col, FormatNumberText(value), error);
     }
 
-    ZipArchive& m_zip;
+    PartSource& m_zip;
     SheetData& m_sheet;
     std::vector<NumberKind> m_styles;
     bool m_date1904 = false;
@@ -710,4 +747,16 @@ bool ReadXlsxMemory(const void* data, size_t size, SheetData& sheet, std::string
     return false;
 }
 
+} // namespace excel
+
+namespace excel {
+bool ReadXlsxParts(const std::map<std::string, std::string>& parts, SheetData& sheet, std::string& error)
+{
+    MemoryParts source(parts);
+    XlsxReader reader(source, sheet);
+    if (reader.Read(error))
+        return true;
+    sheet.Clear();
+    return false;
+}
 } // namespace excel

@@ -2,6 +2,7 @@
 // Reads the first worksheet of an Office Open XML workbook (.xlsx) into SheetData.
 #include "components/excel/SheetData.h"
 
+#include <map>
 #include <string>
 
 namespace excel {
@@ -14,5 +15,7 @@ constexpr size_t kMaxSmallMemberBytes = 32ull * 1024 * 1024;
 // false with a reason in error when the file is not a readable workbook.
 bool ReadXlsxFile(const std::string& path, SheetData& sheet, std::string& error);
 bool ReadXlsxMemory(const void* data, size_t size, SheetData& sheet, std::string& error);
+// Parts by name ("xl/workbook.xml", ...), without the zip around them.
+bool ReadXlsxParts(const std::map<std::string, std::string>& parts, SheetData& sheet, std::string& error);
 
 } // namespace excel
