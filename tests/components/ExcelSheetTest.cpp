@@ -301,6 +301,19 @@ TEST(ExcelSheet, ReadsLibreOfficeWorkbooks)
     EXPECT_EQ(Joined(ReadAll(xls)), expectedXls);
 }
 
+// Written by the npm package exceljs: dates with custom formats, rich text, formula results.
+TEST(ExcelSheet, ReadsExcelJsWorkbook)
+{
+    CQrExcelSheet sheet(true);
+    ASSERT_TRUE(sheet.OpenFile(TestDataPath(QStringLiteral("excel/exceljs.xlsx")), false))
+        << sheet.GetLastError().toStdString();
+    EXPECT_EQ(Joined(ReadAll(sheet)), QStringLiteral("속성명|날짜|수|참|수식\n"
+                                                     "주문일자|2023-12-31|0.3|TRUE|0.6\n"
+                                                     "등록일시|2024-02-29 08:05:09|1e+21|FALSE|등록일시!\n"
+                                                     "||||\n"
+                                                     "굵게 보통||||"));
+}
+
 TEST(ExcelSheet, ReadsCraftedParts)
 {
     const std::string dateStyles = R"(<numFmts><numFmt numFmtId="170" formatCode="yyyy&quot;년&quot; m&quot;월&quot;"/></numFmts>)"
