@@ -111,10 +111,14 @@ void CAnalyzeFormBase::BuildUi(const QString& caption)
     connect(m_filter, &QComboBox::activated, this, &CAnalyzeFormBase::OnFilter);
     connect(m_filter->lineEdit(), &QLineEdit::returnPressed, this, &CAnalyzeFormBase::OnFilter);
     connect(m_grid, &CQrTreeGrid::ContextMenuRequested, this, &CAnalyzeFormBase::OnGridMenu);
-    connect(m_grid, &CQrTreeGrid::CellEdited, this, [this](int row, int col, const QString& from, const QString& to) {
-        if (Mode() == 2 && col == 0 && m_grid->GetTreeLevel(row) == 1)
-            NameEdited(row, from, to);
-    });
+    // Queued: the rename redraws the tree, which must wait until the editor has closed.
+    connect(
+        m_grid, &CQrTreeGrid::CellEdited, this,
+        [this](int row, int col, const QString& from, const QString& to) {
+            if (Mode() == 2 && col == 0 && m_grid->GetTreeLevel(row) == 1 && m_grid->GetItemText(row, 0) == to)
+                NameEdited(row, from, to);
+        },
+        Qt::QueuedConnection);
     UpdateButtons();
 }
 

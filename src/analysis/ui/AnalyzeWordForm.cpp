@@ -16,6 +16,8 @@ CAnalyzeWordForm::CAnalyzeWordForm(std::unique_ptr<WordAnalysis> engine, QWidget
 {
 }
 
+CAnalyzeWordForm::~CAnalyzeWordForm() = default;
+
 int CAnalyzeWordForm::Mode() const
 {
     return m_engine->Mode();

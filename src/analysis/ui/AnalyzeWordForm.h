@@ -11,6 +11,7 @@ class CAnalyzeWordForm : public CAnalyzeFormBase
 {
     Q_OBJECT
 public:
+    ~CAnalyzeWordForm() override;
     int Mode() const override;
     WordAnalysis& Engine() const { return *m_engine; }
     void ApplyRequest(const QString& json) override;
