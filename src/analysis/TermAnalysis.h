@@ -1,0 +1,233 @@
+#pragma once
+// Term analysis: checks attributes against the standard words, domains and terms of one
+// standard area of the repository. The engine behind the term form, the command line and
+// the tests; it holds no widgets.
+//
+// Choices the form leaves open:
+// - word rows show the service record's logical name, physical name and full physical name
+//   in columns 0 to 2;
+// - the three analysis lists of a target hold, per word in order: the DIC_ID (empty when not
+//   found), the standard logical name (a non-standard word's standard synonym, else its own),
+//   and the DIC_IDs of the standard synonyms of non-standard words ("word=id,id");
+// - a target counts as written with a synonym when a word's standard logical name differs
+//   from the word as written; words taken from a registered compound's physical name are
+//   never synonyms (they are written physically by nature);
+// - a domain is kept over analyses only when it was chosen by hand; a domain found by the
+//   candidate lookup is looked up again, so an edited or renamed target never keeps the
+//   domain of its old name;
+// - a rename onto the name of an existing target replaces that target (the two are the same
+//   attribute name now) and keeps the earlier place in the list.
+#include "analysis/AnalysisRow.h"
+#include "analysis/ColumnRoles.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+#include <map>
+#include <utility>
+#include <vector>
+
+struct TermAnalysisTarget
+{
+    QString strName;        // normalised attribute name, the key
+    QString strColumn;
+    QString strType;        // logical data type
+    QString strLength;
+    QString strScale;
+    QString strReference;
+    QString strDefinition;
+    QString strDisplayType; // BuildDataType(type, length, scale)
+    QString strDomainName;  // chosen domain
+    QString strDomainId;
+    bool bDomainChosen = false;  // chosen by hand ("도메인 선택"), kept while the service has none
+    QStringList listWordIds;
+    QStringList listStandardNames;
+    QStringList listRelations;
+
+    void ClearAnalysis()
+    {
+        listWordIds.clear();
+        listStandardNames.clear();
+        listRelations.clear();
+    }
+};
+
+// Images of the term grid.
+enum eTermImage {
+    eTermImageNone = -1,
+    eTermImageMissing = 0,      // word not found / last word not a class word (target)
+    eTermImageWarning = 1,      // not a class word (word) / a word or the domain missing (target)
+    eTermImageFound = 2,
+    eTermImageRegistered = 3,   // the whole name is a registered term
+    eTermImageAction = 4,       // something to register (cells) / complete, not registered (target)
+    eTermImageReanalyze = 5,
+};
+
+struct TermWordResult
+{
+    QString word;           // as written in the attribute name (or the compound's part)
+    bool found = false;
+    bool standard = false;
+    bool classWord = false;
+    QString id;             // DIC_ID
+    QString logicalName;
+    QString physicalName;
+    QString fullName;
+    QString standardName;   // logical name of the standard word it stands for
+};
+
+struct TermTargetResult
+{
+    QString name;
+    AnalysisRow row;                  // level 1, nine columns
+    std::vector<AnalysisRow> wordRows; // level 2
+    std::vector<TermWordResult> words;
+    int status = eTermImageMissing;  // column-0 image of the target row
+    bool registered = false;         // the whole name is a registered compound
+    bool allFound = false;
+    bool hasDomain = false;
+    QString physicalName;            // words' physical names joined with "_", "(?)" for unknown
+    QString fullName;                // words' full names joined with "_", "(word)" for unknown
+};
+
+namespace TermTexts {
+inline const QString kCaption = QStringLiteral("용어 분석");
+inline const QString kNoArea = QStringLiteral("대상 분류체계를 선택해 주세요");
+inline const QString kMissingRequired = QStringLiteral("설정 되지 않은 필수 데이터 항목이 있습니다");
+inline const QString kNoStandardArea = QStringLiteral("not exist standard system for analyze terms");
+inline const QString kExcludeRegistered = QStringLiteral("등록 용어 제외");
+inline const QString kTargetListCount = QStringLiteral("대상 목록 (%d)");
+inline const QString kProgressSearch = QStringLiteral("Search standard data for analyze terms. wait...");
+inline const QString kProgressAnalyze = QStringLiteral("Analyze standard word, domain data");
+inline const QString kProgressArrange = QStringLiteral("Arrangement analyzed data");
+inline const QString kProgressSynonym = QStringLiteral("Search synonym word data");
+inline const QString kProgressReanalyze = QStringLiteral("reAnalyze related standard terms. wait...");
+inline const QString kProgressReanalyzeStep = QStringLiteral("reAnalyze related standard terms");
+inline const QString kProgressFilter = QStringLiteral("Filtering already registed standard terms");
+inline const QStringList kColumns = {QStringLiteral("대상 속성명"), QStringLiteral("대상 속성참고"),
+                                     QStringLiteral("대상 컬럼명"), QStringLiteral("대상 데이터타입"),
+                                     QString(), QStringLiteral("사용 도메인"), QStringLiteral("속성 분류어"),
+                                     QStringLiteral("참고데이터"), QStringLiteral("정의")};
+inline const QStringList kExportColumns = {QStringLiteral("속성명"), QStringLiteral("컬럼명"),
+                                           QStringLiteral("분석단어"), QStringLiteral("도메인")};
+} // namespace TermTexts
+
+class CTermAnalysis
+{
+public:
+    enum Mode { ModeEmpty = 0, ModeSource = 1, ModeResult = 2 };
+    enum Role { RoleAttribute = 0, RoleColumn, RoleType, RoleLength, RoleScale, RoleDefinition, RoleReference, RoleCount };
+    struct RunResult
+    {
+        bool ok = true;
+        QString message;
+        bool cancelled = false;
+    };
+    using DomainPairs = std::vector<std::pair<QString, QString>>;  // (DOM_NM, DOM_ID)
+    // The repository's SelectStandardDomainsByKey; replaceable so callers can watch it.
+    using DomainLookup = std::function<bool(const QString& areaId, const QStringList& candidates,
+                                            const QString& dataType, const QString& length,
+                                            const QString& scale, DomainPairs& found)>;
+    // The gateway of the repository connection; finds nothing while none is connected.
+    static DomainLookup RepositoryDomainLookup();
+
+    CTermAnalysis();
+
+    // --- Source mode ---------------------------------------------------------------
+    int Mode() const { return m_mode; }
+    void SetMode(int mode) { m_mode = mode; }
+    void SetSheet(QVector<QStringList> rows);
+    const QVector<QStringList>& Sheet() const { return m_sheet; }
+    bool IsSheetRowHidden(int row) const { return row == 0 && m_excludeFirstRow && m_sheet.size() >= 2; }
+    ColumnRoles& Designations() { return m_roles; }
+    const ColumnRoles& Designations() const { return m_roles; }
+    bool ExcludeFirstRow() const { return m_excludeFirstRow; }
+    void SetExcludeFirstRow(bool exclude) { m_excludeFirstRow = exclude; }
+    // The selected standard area (STD_AREA_ID).
+    const QString& AreaId() const { return m_areaId; }
+    void SetAreaId(const QString& areaId) { m_areaId = areaId; }
+
+    // --- Targets -----------------------------------------------------------------------
+    // From the sheet: the area and the required roles are checked first; a later row of the
+    // same normalised name overwrites the earlier one.
+    RunResult BuildTargets();
+    // "분석": builds the targets in source mode, then analyses.
+    RunResult Run();
+    // Analyses the current targets (documents and requests fill them first).
+    RunResult Analyze();
+
+    // Replaces the targets (documents, requests). Later entries of the same name overwrite.
+    void SetTargets(const std::vector<TermAnalysisTarget>& targets);
+    void AddTarget(TermAnalysisTarget target);
+    const std::map<QString, TermAnalysisTarget>& Targets() const { return m_targets; }
+    const TermAnalysisTarget* Target(const QString& name) const;
+    const QStringList& TargetOrder() const { return m_order; }
+
+    // Single-term analysis of one target.
+    bool AnalyzeSingle(const QString& name);
+    // Analyses the given targets again in one service run (after a registration).
+    void ReAnalyze(const QStringList& names);
+
+    // Related targets after a registration from the context menu; the clicked target first.
+    QStringList RelatedAfterWordRegistration(const QString& clicked, const QString& word) const;
+    QStringList RelatedAfterDomainRegistration(const QString& clicked, const QString& keyDomain,
+                                               const QString& displayType) const;
+    QStringList RelatedAfterClassWordRegistration(const QString& clicked, const QString& word) const;
+    // Registration hooks: analyse the clicked target and its related ones again.
+    void OnWordRegistered(const QString& clicked, const QString& word);
+    void OnDomainRegistered(const QString& clicked, const QString& keyDomain, const QString& displayType);
+    void OnClassWordRegistered(const QString& clicked, const QString& word);
+    // "용어 등록": the target takes the registered name and is analysed again.
+    bool OnTermRegistered(const QString& clicked, const QString& registeredName);
+
+    // Edit of the attribute name: normalised, moved with all its fields, analysed again.
+    // Returns the normalised name, empty when the target is unknown.
+    QString RenameTarget(const QString& oldName, const QString& newName);
+    // "도메인 선택": the chosen domain becomes the target's and it is analysed again.
+    bool ChooseDomain(const QString& name, const QString& domainName, const QString& domainId);
+
+    // --- Results -------------------------------------------------------------------------
+    const std::vector<TermTargetResult>& Results() const { return m_results; }
+    const TermTargetResult* Result(const QString& name) const;
+    QString TargetListCaption() const;
+    // Target rows with their word rows, in result order.
+    std::vector<AnalysisRow> Rows() const;
+
+    // "등록 용어 제외": a registered term's rows get height 0.
+    bool ExcludeRegistered() const { return m_excludeRegistered; }
+    void SetExcludeRegistered(bool exclude) { m_excludeRegistered = exclude; }
+    bool IsHidden(const TermTargetResult& result) const
+    {
+        return m_excludeRegistered && result.status == eTermImageRegistered;
+    }
+
+    // Export rows: one per target in name order (the header is TermTexts::kExportColumns).
+    std::vector<QStringList> ExportRows() const;
+    QJsonObject ToJson() const;
+
+    void SetDomainLookup(DomainLookup lookup) { m_domainLookup = std::move(lookup); }
+
+private:
+    void Run(const QStringList& names, bool full, bool* cancelled);
+    void BuildResult(class IServiceLayer* service, const QString& target, const QString& variant,
+                     TermTargetResult& result, QString& synonymName);
+    void PlaceResult(TermTargetResult&& result);
+    bool MoveTarget(const QString& oldName, const QString& newName);
+    void ReindexResults();
+
+    int m_mode = ModeEmpty;
+    QVector<QStringList> m_sheet;
+    ColumnRoles m_roles{RoleCount};
+    bool m_excludeFirstRow = false;
+    bool m_excludeRegistered = false;
+    QString m_areaId;
+
+    std::map<QString, TermAnalysisTarget> m_targets;
+    QStringList m_order;  // reading order
+    std::vector<TermTargetResult> m_results;
+    std::map<QString, size_t> m_resultIndex;
+    DomainLookup m_domainLookup;
+    std::map<QString, DomainPairs> m_domainCache;  // per run
+};
