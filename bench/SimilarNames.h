@@ -141,7 +141,7 @@ inline QStringList PhysicalNames(int count, uint64_t seed, bool withHangul = tru
         for (int i = 1; i < w.size(); ++i)
             if (!QStringLiteral("AEIOU").contains(w[i]))
                 a += w[i];
-        return a.left(2 + random.Below(4));
+        return a.left(random.Chance(5) ? 2 : 3 + random.Below(3));
     };
     std::set<QString> names;
     QStringList made, hangul;

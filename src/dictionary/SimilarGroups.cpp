@@ -12,6 +12,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <map>
@@ -28,17 +29,59 @@ using Hash = size_t;
 
 inline Hash HashOf(QStringView text) { return qHash(text, 0); }
 
-// (hash of a piece, name id), sorted: the names of one length by the piece [start, start+len).
-struct PieceIndex
+// Name ids by the hash of one piece of each name: ids grouped by hash, found through an
+// open-addressed table. Hash collisions only add candidates; callers check them.
+class PieceIndex
 {
-    std::vector<std::pair<Hash, int>> entries;
+public:
+    void Add(Hash hash, int id) { m_entries.emplace_back(hash, id); }
+
+    void Finish()
+    {
+        std::sort(m_entries.begin(), m_entries.end());
+        m_ids.reserve(m_entries.size());
+        size_t capacity = 16;
+        while (capacity < m_entries.size() * 2)
+            capacity *= 2;
+        m_slots.assign(capacity, Slot{});
+        m_mask = capacity - 1;
+        for (size_t i = 0; i < m_entries.size();) {
+            size_t j = i;
+            while (j < m_entries.size() && m_entries[j].first == m_entries[i].first)
+                m_ids.push_back(m_entries[j++].second);
+            size_t at = Mix(m_entries[i].first) & m_mask;
+            while (m_slots[at].end != 0)
+                at = (at + 1) & m_mask;
+            m_slots[at] = {m_entries[i].first, uint32_t(i), uint32_t(j)};
+            i = j;
+        }
+        std::vector<std::pair<Hash, int>>().swap(m_entries);
+    }
 
     template <typename F> void ForEach(Hash hash, F&& f) const
     {
-        auto it = std::lower_bound(entries.begin(), entries.end(), std::make_pair(hash, -1));
-        for (; it != entries.end() && it->first == hash; ++it)
-            f(it->second);
+        for (size_t at = Mix(hash) & m_mask; m_slots[at].end != 0; at = (at + 1) & m_mask) {
+            if (m_slots[at].hash == hash) {
+                for (uint32_t k = m_slots[at].begin; k < m_slots[at].end; ++k)
+                    f(m_ids[k]);
+                return;
+            }
+        }
     }
+
+private:
+    struct Slot
+    {
+        Hash hash = 0;
+        uint32_t begin = 0;
+        uint32_t end = 0; // 0: empty
+    };
+    static size_t Mix(Hash hash) { return size_t(hash ^ (hash >> 29)) * 0x9E3779B97F4A7C15ull >> 16; }
+
+    std::vector<std::pair<Hash, int>> m_entries;
+    std::vector<int> m_ids;
+    std::vector<Slot> m_slots{Slot{}};
+    size_t m_mask = 0;
 };
 
 // One lookup of a probe name: its piece at [probeFrom, probeTo] + len against an index.
@@ -96,18 +139,85 @@ template <bool Weighted> bool DistanceBelow(QStringView a, QStringView b, int li
     return previous[m] < limitThirds;
 }
 
+// How often each letter occurs, in 32 buckets of 4 bits (saturating). Both the letters a
+// pair has in excess on one side must be edited, so the larger excess bounds the plain edit
+// distance from below; buckets and saturation only make the bound lower.
+struct Letters
+{
+    uint64_t low = 0;  // buckets 0..15
+    uint64_t high = 0; // buckets 16..31
+};
+
+inline int LetterBucket(char16_t c)
+{
+    if (c >= u'A' && c <= u'Z')
+        return c - u'A';
+    if (c >= u'a' && c <= u'z')
+        return c - u'a';
+    if (c == u'_')
+        return 26;
+    if (c >= u'0' && c <= u'9')
+        return 27;
+    return 28 + int(c % 4);
+}
+
+inline Letters LetterCounts(QStringView name)
+{
+    uint8_t counts[32] = {};
+    for (QChar c : name) {
+        uint8_t& count = counts[LetterBucket(c.unicode())];
+        count = uint8_t(std::min(15, count + 1));
+    }
+    Letters letters;
+    for (int b = 0; b < 16; ++b) {
+        letters.low |= uint64_t(counts[b]) << (4 * b);
+        letters.high |= uint64_t(counts[b + 16]) << (4 * b);
+    }
+    return letters;
+}
+
+inline int LetterDistance(const Letters& a, const Letters& b)
+{
+    int more = 0, fewer = 0;
+    for (int half = 0; half < 2; ++half) {
+        uint64_t x = half ? a.high : a.low;
+        uint64_t y = half ? b.high : b.low;
+        for (int k = 0; k < 16; ++k, x >>= 4, y >>= 4) {
+            const int d = int(x & 15) - int(y & 15);
+            (d > 0 ? more : fewer) += d > 0 ? d : -d;
+        }
+    }
+    return std::max(more, fewer);
+}
+
 class GroupFinder
 {
 public:
     GroupFinder(View view, const QStringList& names) : m_view(view), m_names(names)
     {
+        // One block of text keeps the names a candidate check touches close together.
+        qsizetype total = 0;
+        for (const QString& name : names)
+            total += name.size();
+        m_text.reserve(size_t(total));
+        m_offset.reserve(size_t(names.size()) + 1);
+        for (const QString& name : names) {
+            m_offset.push_back(m_text.size());
+            m_text.insert(m_text.end(), name.utf16(), name.utf16() + name.size());
+        }
+        m_offset.push_back(m_text.size());
+        m_letters.resize(size_t(names.size()));
+        for (int id = 0; id < int(names.size()); ++id)
+            m_letters[size_t(id)] = LetterCounts(Name(id));
         m_shortest = ShortestWithoutGroup(view);
         const int count = int(names.size());
         m_hangul.resize(size_t(count));
+        m_length.resize(size_t(count));
         int longest = 0;
         for (int id = 0; id < count; ++id) {
             const QString& name = names[id];
             longest = std::max(longest, int(name.size()));
+            m_length[size_t(id)] = int(name.size());
             bool hangul = false;
             for (QChar c : name)
                 hangul = hangul || HangulJamo::IsHangul(c.unicode());
@@ -118,14 +228,17 @@ public:
         m_byLength.resize(size_t(longest) + 1);
         for (int id = 0; id < count; ++id)
             m_byLength[size_t(names[id].size())].push_back(id);
-        m_whole.entries.reserve(size_t(count));
         for (int id = 0; id < count; ++id)
-            m_whole.entries.emplace_back(HashOf(names[id]), id);
-        std::sort(m_whole.entries.begin(), m_whole.entries.end());
+            m_whole.Add(HashOf(names[id]), id);
+        m_whole.Finish();
         BuildProbes(longest);
     }
 
     int Count() const { return int(m_names.size()); }
+    QStringView Name(int id) const
+    {
+        return QStringView(m_text.data() + m_offset[size_t(id)], qsizetype(m_offset[size_t(id) + 1] - m_offset[size_t(id)]));
+    }
 
     struct Scratch
     {
@@ -133,6 +246,7 @@ public:
         std::vector<unsigned char> contained;
         std::vector<int> candidates;
         std::vector<int> distance;
+        std::array<uint64_t, 64> bigrams{}; // of the name being grouped, hashed to 4096 bits
         int epoch = 0;
     };
 
@@ -140,7 +254,7 @@ public:
     void Find(int id, Scratch& scratch, std::vector<int>& group) const
     {
         group.clear();
-        const QStringView a = m_names[id];
+        const QStringView a = Name(id);
         const int la = int(a.size());
         if (la <= m_shortest)
             return;
@@ -169,7 +283,7 @@ public:
             for (int start = 0; start + len <= la; ++start) {
                 const QStringView piece = a.mid(start, len);
                 m_whole.ForEach(HashOf(piece), [&](int other) {
-                    if (m_names[other] == piece)
+                    if (Name(other) == piece)
                         add(other, true);
                 });
             }
@@ -183,12 +297,19 @@ public:
         // do not account for; compare those directly.
         if (m_view == View::Physical && m_hangul[size_t(id)])
             for (int other : m_hangulIds)
-                if (3 * std::abs(int(m_names[other].size()) - la) < std::max(la, int(m_names[other].size())))
+                if (3 * std::abs(m_length[size_t(other)] - la) < std::max(la, m_length[size_t(other)]))
                     add(other, false);
 
+        if (m_view == View::Physical) {
+            scratch.bigrams.fill(0);
+            for (int k = 0; k + 1 < la; ++k) {
+                const unsigned bit = Bigram(a[k], a[k + 1]);
+                scratch.bigrams[bit >> 6] |= uint64_t(1) << (bit & 63);
+            }
+        }
         for (int other : scratch.candidates) {
             const bool contained = scratch.contained[size_t(other)] != 0;
-            const bool earlierWithGroup = other < id && m_names[other].size() > m_shortest;
+            const bool earlierWithGroup = other < id && m_length[size_t(other)] > m_shortest;
             if (contained && !earlierWithGroup) {
                 group.push_back(other);
                 continue;
@@ -206,14 +327,35 @@ public:
 private:
     bool Test(int id, int other, Scratch& scratch) const
     {
-        const QStringView a = m_names[id];
-        const QStringView b = m_names[other];
+        const QStringView a = Name(id);
+        const QStringView b = Name(other);
         if (m_view == View::Logical)
             return PositionalSimilar(a, b);
         const int limit = int(std::max(a.size(), b.size()));
         if (m_hangul[size_t(id)] && m_hangul[size_t(other)])
             return DistanceBelow<true>(a, b, limit, scratch.distance);
+        const int edits = (limit - 1) / 3;
+        // Letter counts: edits needed at least to even out the counts.
+        if (LetterDistance(m_letters[size_t(id)], m_letters[size_t(other)]) > edits)
+            return false;
+        // q-gram count: each plain edit spoils at most two bigrams, so a pair within
+        // `edits` shares at least longer - 1 - 2 * edits of them (counted generously here).
+        const int needed = limit - 1 - 2 * edits;
+        if (needed > 0) {
+            int shared = 0;
+            for (qsizetype k = 0; k + 1 < b.size(); ++k) {
+                const unsigned bit = Bigram(b[k], b[k + 1]);
+                shared += int((scratch.bigrams[bit >> 6] >> (bit & 63)) & 1);
+            }
+            if (shared < needed)
+                return false;
+        }
         return DistanceBelow<false>(a, b, limit, scratch.distance);
+    }
+
+    static unsigned Bigram(QChar first, QChar second)
+    {
+        return (unsigned(first.unicode()) * 131u + unsigned(second.unicode())) & 4095u;
     }
 
     // Per probe length, the pieces to look up. Pieces come from splitting [0, n) into
@@ -225,8 +367,8 @@ private:
             auto [it, inserted] = indexes.try_emplace(std::make_tuple(length, start, len));
             if (inserted) {
                 for (int other : m_byLength[size_t(length)])
-                    it->second.entries.emplace_back(HashOf(QStringView(m_names[other]).mid(start, len)), other);
-                std::sort(it->second.entries.begin(), it->second.entries.end());
+                    it->second.Add(HashOf(Name(other).mid(start, len)), other);
+                it->second.Finish();
             }
             return &it->second;
         };
@@ -258,14 +400,18 @@ private:
                     for (auto [start, len] : blocks(shorter, shorter - needed))
                         m_probes[size_t(la)].push_back({indexFor(lb, start, len), len, start, start});
                 } else {
-                    // Plain edit distance below longer / 3: at most `edits` edits, each
-                    // shifting later pieces by at most one place.
+                    // Plain edit distance below longer / 3 allows `edits` edits. Some block k
+                    // (0-based) is untouched with exactly k edits left of it and at most
+                    // edits - k right of it, which bounds where it can sit in A.
                     const int edits = (longer - 1) / 3;
-                    if (edits == 0 || std::abs(la - lb) > edits)
+                    const int delta = la - lb;
+                    if (edits == 0 || std::abs(delta) > edits)
                         continue;
-                    for (auto [start, len] : blocks(lb, edits)) {
-                        const int from = std::max(0, start - edits);
-                        const int to = std::min(la - len, start + edits);
+                    const auto parts = blocks(lb, edits);
+                    for (int k = 0; k < int(parts.size()); ++k) {
+                        const auto [start, len] = parts[size_t(k)];
+                        const int from = std::max({0, start - k, start + delta - (edits - k)});
+                        const int to = std::min({la - len, start + k, start + delta + (edits - k)});
                         if (from <= to)
                             m_probes[size_t(la)].push_back({indexFor(lb, start, len), len, from, to});
                     }
@@ -277,8 +423,12 @@ private:
 
     View m_view;
     const QStringList& m_names;
+    std::vector<char16_t> m_text;
+    std::vector<size_t> m_offset;
+    std::vector<Letters> m_letters;
     int m_shortest = 0;
     std::vector<bool> m_hangul;
+    std::vector<int> m_length;
     std::vector<int> m_hangulIds;
     std::vector<std::vector<int>> m_byLength;
     PieceIndex m_whole;
