@@ -28,17 +28,18 @@ inline double Distance(const QString& a, const QString& b)
 {
     const QString& row = a.size() >= b.size() ? a : b;
     const QString& col = a.size() >= b.size() ? b : a;
-    std::vector<std::vector<double>> table(size_t(row.size()) + 1, std::vector<double>(size_t(col.size()) + 1));
+    const size_t width = size_t(col.size()) + 1;
+    std::vector<double> table((size_t(row.size()) + 1) * width);
+    auto cell = [&](qsizetype i, qsizetype j) -> double& { return table[size_t(i) * width + size_t(j)]; };
     for (qsizetype j = 0; j <= col.size(); ++j)
-        table[0][size_t(j)] = double(j);
+        cell(0, j) = double(j);
     for (qsizetype i = 1; i <= row.size(); ++i) {
-        table[size_t(i)][0] = double(i);
+        cell(i, 0) = double(i);
         for (qsizetype j = 1; j <= col.size(); ++j)
-            table[size_t(i)][size_t(j)] = std::min({table[size_t(i - 1)][size_t(j)] + 1.0,
-                                                    table[size_t(i)][size_t(j - 1)] + 1.0,
-                                                    table[size_t(i - 1)][size_t(j - 1)] + Cost(row[i - 1], col[j - 1])});
+            cell(i, j) = std::min({cell(i - 1, j) + 1.0, cell(i, j - 1) + 1.0,
+                                   cell(i - 1, j - 1) + Cost(row[i - 1], col[j - 1])});
     }
-    return table[size_t(row.size())][size_t(col.size())];
+    return cell(row.size(), col.size());
 }
 
 inline bool Positional(const QString& a, const QString& b)

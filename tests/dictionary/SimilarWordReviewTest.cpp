@@ -187,27 +187,27 @@ TEST(SimilarWords, GroupsFollowOrderDecidedPairsAndShortestNames)
 }
 
 // The indexes and the threads must lose nothing the plain procedure finds.
-TEST(SimilarWords, SameGroupsAsThePlainProcedureOnGeneratedDictionaries)
+void ExpectSameGroupsAsThePlainProcedure(View view, const QStringList& names)
 {
-    struct Case
-    {
-        View view;
-        QStringList names;
-    } cases[] = {
-        {View::Logical, SimilarNames::LogicalNames(3000, 11)},
-        {View::Physical, SimilarNames::PhysicalNames(3000, 12)},
-    };
-    for (const auto& c : cases) {
-        const auto expected = LiteralSimilar::Groups(c.view, c.names);
-        ASSERT_GT(expected.size(), 100u) << "the generated names should hold many similar pairs";
-        for (int threads : {1, 2, 3}) {
-            const auto groups = EngineGroups(c.view, c.names, threads);
-            ASSERT_EQ(groups.size(), expected.size()) << int(c.view) << " threads " << threads;
-            for (size_t i = 0; i < groups.size(); ++i)
-                ASSERT_EQ(groups[i], expected[i]) << int(c.view) << " threads " << threads << " group " << i << "\n"
-                                                  << Dump({groups[i]}) << Dump({expected[i]});
-        }
+    const auto expected = LiteralSimilar::Groups(view, names);
+    ASSERT_GT(expected.size(), 100u) << "the generated names should hold many similar pairs";
+    for (int threads : {1, 2, 3}) {
+        const auto groups = EngineGroups(view, names, threads);
+        ASSERT_EQ(groups.size(), expected.size()) << "threads " << threads;
+        for (size_t i = 0; i < groups.size(); ++i)
+            ASSERT_EQ(groups[i], expected[i]) << "threads " << threads << " group " << i << "\n"
+                                              << Dump({groups[i]}) << Dump({expected[i]});
     }
+}
+
+TEST(SimilarWords, SameGroupsAsThePlainProcedureOnGeneratedLogicalNames)
+{
+    ExpectSameGroupsAsThePlainProcedure(View::Logical, SimilarNames::LogicalNames(3000, 11));
+}
+
+TEST(SimilarWords, SameGroupsAsThePlainProcedureOnGeneratedPhysicalNames)
+{
+    ExpectSameGroupsAsThePlainProcedure(View::Physical, SimilarNames::PhysicalNames(3000, 12));
 }
 
 TEST(SimilarWords, CancelKeepsTheGroupsFoundBefore)
