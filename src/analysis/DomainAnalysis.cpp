@@ -317,7 +317,7 @@ DomainAnalysis::RenameResult DomainAnalysis::RenameTarget(const QString& key, co
         return outcome;
     QString name = newName;
     m_settings->NormalizeAttributeName(name);
-    if (name.trimmed().isEmpty()) {
+    if (newName.trimmed().isEmpty() || name.isEmpty()) {
         outcome.name = target->attribute;
         return outcome;
     }

@@ -355,9 +355,10 @@ WordAnalysis::RenameResult WordAnalysis::RenameTarget(const QString& key, const 
     QString name = newText;
     m_settings->NormalizeAttributeName(name);
     outcome.name = name;
-    // An empty name would hide the target under the empty key; keep the old one.
-    if (name.trimmed().isEmpty() || name == key || !m_inputs.contains(key)) {
-        outcome.name = name.trimmed().isEmpty() ? key : name;
+    // A blank name would hide the target under an empty key; keep the old one.
+    const bool blank = newText.trimmed().isEmpty() || name.isEmpty();
+    if (blank || name == key || !m_inputs.contains(key)) {
+        outcome.name = blank ? key : name;
         return outcome;
     }
     outcome.changed = true;

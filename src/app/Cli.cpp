@@ -4,6 +4,7 @@
 #include "app/WordmereApp.h"
 #include "components/OutputLog.h"
 #include "components/QrProgressWnd.h"
+#include "dictionary/SimilarCommand.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -17,7 +18,9 @@ namespace {
 
 // One line per sub-command; add new ones here.
 const SubCommand kSubCommands[] = {
-    {"send", RunSend, "send CODE FILE                      hand an analysis request to the running program"},
+    {"similar", RunSimilarCommand,
+     "similar logical|physical [--data-dir DIR] --output FILE.json   similar-word review as JSON"},
+    {"send", RunSend, "send CODE FILE   hand an analysis request to the running program"},
 };
 
 void PrintUsage(FILE* out)

@@ -55,6 +55,10 @@ bool CInstanceServer::IsListening() const
 
 CInstanceServer::ListenResult CInstanceServer::Listen(const QString& name, QString* error)
 {
+    // Ask first: with access options Qt binds the socket beside the name and renames it into
+    // place, which would silently take the name from a running copy.
+    if (SendFrame(name, kActivateCode, QString(), 2000))
+        return ListenResult::OtherInstance;
     delete m_server;
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
@@ -62,9 +66,7 @@ CInstanceServer::ListenResult CInstanceServer::Listen(const QString& name, QStri
     if (m_server->listen(name))
         return ListenResult::Listening;
     if (m_server->serverError() == QAbstractSocket::AddressInUseError) {
-        // Someone holds the name: a running copy, or a socket file left by a crash.
-        if (SendFrame(name, kActivateCode, QString(), 2000))
-            return ListenResult::OtherInstance;
+        // nobody answered above: a socket file left by a crash
         QLocalServer::removeServer(name);
         if (m_server->listen(name))
             return ListenResult::Listening;

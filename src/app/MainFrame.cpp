@@ -426,7 +426,11 @@ void CMainFrame::LaunchLexicor()
 QMdiSubWindow* CMainFrame::FormWindow(EAnalysisFormKind kind) const
 {
     auto it = m_forms.find(kind);
-    return it == m_forms.end() ? nullptr : it->second.data();
+    if (it == m_forms.end() || !it->second)
+        return nullptr;
+    // a closed child lingers until its deferred deletion; it no longer counts as open
+    QMdiSubWindow* sub = it->second.data();
+    return sub->isHidden() ? nullptr : sub;
 }
 
 QMdiSubWindow* CMainFrame::OpenOrActivateForm(EAnalysisFormKind kind)
@@ -456,13 +460,16 @@ QMdiSubWindow* CMainFrame::OpenOrActivateForm(EAnalysisFormKind kind)
 
 QWidget* CMainFrame::ActiveForm() const
 {
-    QMdiSubWindow* sub = m_mdi->activeSubWindow();
+    // currentSubWindow: still answers while another program has the focus
+    QMdiSubWindow* sub = m_mdi->currentSubWindow();
     return sub ? sub->widget() : nullptr;
 }
 
 void CMainFrame::DeliverRequest(EAnalysisFormKind kind, const QString& text)
 {
-    QMdiSubWindow* sub = m_mdi->activeSubWindow();
+    // the child just opened or activated for the request; while another program has the focus
+    // the MDI area reports no active child, so it is looked up by kind
+    QMdiSubWindow* sub = FormWindow(kind);
     auto* target = sub ? dynamic_cast<IAnalysisRequestTarget*>(sub->widget()) : nullptr;
     // only the form that was just opened for the request may take it
     if (!target || sub->property(kFormKindProperty).toInt() != int(kind) || target->FormKind() != kind) {

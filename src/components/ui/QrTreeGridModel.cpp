@@ -310,6 +310,11 @@ QVariant CQrTreeGridModel::data(const QModelIndex& index, int role) const
         if (qAlpha(c->background))
             return QColor::fromRgba(c->background);
         return {};
+    case Qt::ForegroundRole:
+        // the forms' light cell colours must stay readable under a dark look
+        if (qAlpha(c->background))
+            return QColor(qGray(c->background) > 128 ? Qt::black : Qt::white);
+        return {};
     case Qt::CheckStateRole:
         if (c->flags & FlagCheck)
             return (c->flags & FlagChecked) ? Qt::Checked : Qt::Unchecked;
