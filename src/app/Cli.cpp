@@ -1,9 +1,11 @@
 #include "app/Cli.h"
 #include "components/QrProgressWnd.h"
 #include "dictionary/SimilarCommand.h"
+#include "exchange/AnalyzeCommand.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QTextStream>
 #include <cstdio>
 #include <cstring>
 
@@ -24,6 +26,14 @@ int RunMain(int argc, char** argv)
         const int status = RunSimilarCommand(args);
         CQrProgressWnd::SetBackend(nullptr);
         return status;
+    }
+    if (argc > 1 && std::strcmp(argv[1], "analyze") == 0) {
+        QCoreApplication app(argc, argv);
+        QStringList args;
+        for (int i = 2; i < argc; ++i)
+            args << QString::fromLocal8Bit(argv[i]);
+        QTextStream out(stdout), err(stderr);
+        return AnalyzeCommand::Run(args, out, err);
     }
     std::fprintf(stderr, "termwise: not built yet\n");
     return 2;

@@ -191,8 +191,12 @@ void PrintDomainSummary(const DomainAnalysis& analysis, QTextStream& out)
     out << "targets: " << analysis.Results().size() << "\n";
     out << "key domain known: " << analysis.AnalyzedCount() << "\n";
     out << "domain found: " << analysis.FoundCount() << "\n";
+    std::map<QString, int> byDomain; // key domain + type + length + scale without a domain
+    for (const DomainAnalysis::DomainResult& result : analysis.Results())
+        if (result.status == 1)
+            ++byDomain[result.domainKey];
     std::vector<std::pair<int, QString>> missing;
-    for (const auto& [key, count] : analysis.MissingDomainCounts())
+    for (const auto& [key, count] : byDomain)
         missing.emplace_back(count, key);
     std::stable_sort(missing.begin(), missing.end(), [](auto& a, auto& b) { return a.first > b.first; });
     QStringList top;
