@@ -273,8 +273,6 @@ QByteArray ToBytes(const CTermAnalysis& analysis)
 {
     QJsonArray entries;
     for (const auto& [name, target] : analysis.Targets()) {
-        if (!analysis.Result(name))
-            continue; // not analysed: not a result entry
         QJsonObject entry;
         entry.insert(kAttribute, target.strName);
         entry.insert(kColumn, target.strColumn);
