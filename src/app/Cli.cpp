@@ -5,11 +5,13 @@
 #include "components/OutputLog.h"
 #include "components/QrProgressWnd.h"
 #include "dictionary/SimilarCommand.h"
+#include "exchange/AnalyzeCommand.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QStringDecoder>
+#include <QTextStream>
 #include <cstdio>
 #include <cstring>
 
@@ -17,7 +19,15 @@ namespace termwise {
 namespace {
 
 // One line per sub-command; add new ones here.
+int RunAnalyze(const QStringList& args)
+{
+    QTextStream out(stdout), err(stderr);
+    return AnalyzeCommand::Run(args, out, err);
+}
+
 const SubCommand kSubCommands[] = {
+    {"analyze", RunAnalyze,
+     "analyze logical|physical|domain|term --input FILE [options] --output FILE   analysis without the window"},
     {"similar", RunSimilarCommand,
      "similar logical|physical [--data-dir DIR] --output FILE.json   similar-word review as JSON"},
     {"send", RunSend, "send CODE FILE   hand an analysis request to the running program"},

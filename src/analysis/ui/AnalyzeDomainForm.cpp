@@ -27,16 +27,10 @@ int CAnalyzeDomainForm::Mode() const
 
 std::vector<CAnalyzeFormBase::RoleItem> CAnalyzeDomainForm::RoleItems() const
 {
-    namespace T = AnalysisTexts;
-    namespace C = AnalysisColors;
-    return {
-        {DomainAnalysis::RoleAttribute, T::kAssignAttributeRequired, T::kCancelAttribute, C::kLightGreen},
-        {DomainAnalysis::RoleType, T::kAssignTypeRequired, T::kCancelType, C::kLightYellow},
-        {DomainAnalysis::RoleLength, T::kAssignLength, T::kCancelLength, C::kLightYellow},
-        {DomainAnalysis::RoleScale, T::kAssignScale, T::kCancelScale, C::kLightYellow},
-        {DomainAnalysis::RoleColumn, T::kAssignColumn, T::kCancelColumn, C::kLightGreen, true},
-        {DomainAnalysis::RoleReference, T::kAssignReference, T::kCancelReference, C::kLightRed, true},
-    };
+    std::vector<RoleItem> items;
+    for (const FormExchange::RoleMenuItem& item : FormExchange::RoleMenu(2))
+        items.push_back({item.role, item.assign, item.cancel, item.color, item.separatorBefore});
+    return items;
 }
 
 ColumnRoles& CAnalyzeDomainForm::Roles()
@@ -76,7 +70,12 @@ QString CAnalyzeDomainForm::SaveFilter() const
 
 bool CAnalyzeDomainForm::ReadDocument(const QString& path, QString& message)
 {
-    return FormExchange::ReadDocument(*m_engine, path, message);
+    if (!FormExchange::ReadDocument(*m_engine, path, message))
+        return false;
+    // The loaded entries are analysed as they are; the sheet plays no part.
+    m_engine->Analyze();
+    ShowEngineResult();
+    return true;
 }
 
 bool CAnalyzeDomainForm::WriteDocument(const QString& path, QString& message)
@@ -97,7 +96,8 @@ void CAnalyzeDomainForm::ApplyRequest(const QString& json)
             Inform(message);
         return;
     }
-    Analyze();
+    m_engine->Analyze();
+    ShowEngineResult();
 }
 
 void CAnalyzeDomainForm::Analyze()

@@ -156,12 +156,8 @@ void CAnalyzeFormBase::OpenPath(const QString& path)
     Roles().Reset();
     if (QFileInfo(path).suffix().compare(DocumentExtension(), Qt::CaseInsensitive) == 0) {
         QString message;
-        if (!ReadDocument(path, message)) {
+        if (!ReadDocument(path, message))
             Inform(message);
-            return;
-        }
-        // The document's targets are analysed at once.
-        Analyze();
         return;
     }
     CQrProgressWnd::ShowMarquee(kReadTitle, kReadText, this);

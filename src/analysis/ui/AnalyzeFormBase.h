@@ -62,7 +62,7 @@ protected:
     virtual QString OpenFilter() const = 0;
     virtual QString SaveFilter() const = 0;
     virtual QString DocumentExtension() const = 0;
-    // The document into the engine's inputs (nothing changes on failure), then analysed.
+    // The document into the engine's inputs (nothing changes on failure), analysed and shown.
     virtual bool ReadDocument(const QString& path, QString& message) = 0;
     virtual bool WriteDocument(const QString& path, QString& message) = 0;
     virtual bool WriteWorkbook(const QString& path, QString& message) = 0;

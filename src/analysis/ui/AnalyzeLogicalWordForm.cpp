@@ -1,6 +1,7 @@
 #include "analysis/ui/AnalyzeLogicalWordForm.h"
 
 #include "analysis/AnalysisTexts.h"
+#include "analysis/ui/FormExchange.h"
 #include "analysis/LogicalWordAnalysis.h"
 
 CAnalyzeLogicalWordForm::CAnalyzeLogicalWordForm(QWidget* parent)
@@ -11,14 +12,10 @@ CAnalyzeLogicalWordForm::CAnalyzeLogicalWordForm(QWidget* parent)
 
 std::vector<CAnalyzeFormBase::RoleItem> CAnalyzeLogicalWordForm::RoleItems() const
 {
-    namespace T = AnalysisTexts;
-    namespace C = AnalysisColors;
-    return {
-        {WordAnalysis::RoleName, T::kAssignAttributeRequired, T::kCancelAttribute, C::kLightGreen},
-        {WordAnalysis::RoleDefinition, T::kAssignAttributeDefinition, T::kCancelAttributeDefinition, C::kLightGreen},
-        {WordAnalysis::RoleOpposite, T::kAssignColumn, T::kCancelColumn, C::kLightRed, true},
-        {WordAnalysis::RoleReference, T::kAssignReference, T::kCancelReference, C::kLightRed, true},
-    };
+    std::vector<RoleItem> items;
+    for (const FormExchange::RoleMenuItem& item : FormExchange::RoleMenu(0))
+        items.push_back({item.role, item.assign, item.cancel, item.color, item.separatorBefore});
+    return items;
 }
 
 QString CAnalyzeLogicalWordForm::OpenFilter() const

@@ -1,6 +1,7 @@
 #include "analysis/ui/AnalyzePhysicalWordForm.h"
 
 #include "analysis/AnalysisTexts.h"
+#include "analysis/ui/FormExchange.h"
 #include "analysis/PhysicalWordAnalysis.h"
 
 CAnalyzePhysicalWordForm::CAnalyzePhysicalWordForm(QWidget* parent)
@@ -11,14 +12,10 @@ CAnalyzePhysicalWordForm::CAnalyzePhysicalWordForm(QWidget* parent)
 
 std::vector<CAnalyzeFormBase::RoleItem> CAnalyzePhysicalWordForm::RoleItems() const
 {
-    namespace T = AnalysisTexts;
-    namespace C = AnalysisColors;
-    return {
-        {WordAnalysis::RoleName, T::kAssignColumnRequired, T::kCancelColumn, C::kLightGreen},
-        {WordAnalysis::RoleDefinition, T::kAssignColumnDefinition, T::kCancelColumnDefinition, C::kLightGreen},
-        {WordAnalysis::RoleOpposite, T::kAssignAttribute, T::kCancelAttribute, C::kLightRed, true},
-        {WordAnalysis::RoleReference, T::kAssignReference, T::kCancelReference, C::kLightRed, true},
-    };
+    std::vector<RoleItem> items;
+    for (const FormExchange::RoleMenuItem& item : FormExchange::RoleMenu(1))
+        items.push_back({item.role, item.assign, item.cancel, item.color, item.separatorBefore});
+    return items;
 }
 
 QString CAnalyzePhysicalWordForm::OpenFilter() const

@@ -50,7 +50,12 @@ bool CAnalyzeWordForm::IsSheetRowHidden(int row) const
 
 bool CAnalyzeWordForm::ReadDocument(const QString& path, QString& message)
 {
-    return FormExchange::ReadDocument(*m_engine, path, message);
+    if (!FormExchange::ReadDocument(*m_engine, path, message))
+        return false;
+    // The loaded entries are analysed as they are; the sheet plays no part.
+    m_engine->Analyze();
+    ShowEngineResult();
+    return true;
 }
 
 bool CAnalyzeWordForm::WriteDocument(const QString& path, QString& message)
@@ -71,7 +76,8 @@ void CAnalyzeWordForm::ApplyRequest(const QString& json)
             Inform(message);
         return;
     }
-    Analyze();
+    m_engine->Analyze();
+    ShowEngineResult();
 }
 
 void CAnalyzeWordForm::Analyze()

@@ -2,97 +2,91 @@
 
 #include "analysis/DomainAnalysis.h"
 #include "analysis/WordAnalysis.h"
-#include "components/QrExcelSheet.h"
-#include "components/QrProgressWnd.h"
-
-namespace {
-const QString kNotExcel = QStringLiteral("not vaild excel file");
-const QString kNotYet = QStringLiteral("analysis documents are not available in this build");
-} // namespace
+#include "exchange/AnalysisDocument.h"
+#include "exchange/AnalysisRequest.h"
+#include "exchange/ExcelExport.h"
+#include "exchange/ExcelImport.h"
 
 namespace FormExchange {
 
 bool ReadSheet(const QString& path, QVector<QStringList>& rows, QString& message)
 {
-    CQrExcelSheet sheet(true);
-    if (!sheet.OpenFile(path, false)) {
-        message = kNotExcel;
-        return false;
-    }
-    const int count = sheet.GetRowCount();
-    rows.clear();
-    rows.reserve(count);
-    QStringList cells;
-    for (int row = 0; row < count; ++row) {
-        cells.clear();
-        sheet.GetRowData(cells, row, -1);
-        rows.append(cells);
-    }
-    return true;
+    const ExcelImport::Outcome read = ExcelImport::ReadSheet(path, rows);
+    message = read.message;
+    return read.ok;
 }
 
 bool WriteRows(const QString& path, const std::vector<QStringList>& rows, QString& message)
 {
-    CQrExcelSheet sheet(true);
-    if (!sheet.OpenFile(path, true)) {
-        message = sheet.GetLastError();
-        return false;
-    }
-    for (size_t row = 0; row < rows.size(); ++row)
-        sheet.SetRowDataRange(rows[row], int(row));
-    if (!sheet.Save(1)) {
-        message = sheet.GetLastError();
-        return false;
-    }
-    return true;
+    return ExcelExport::Write(rows, path, &message);
 }
 
-bool ReadDocument(WordAnalysis&, const QString&, QString& message)
+namespace {
+template <class Analysis> bool Read(Analysis& analysis, const QString& path, QString& message)
 {
-    message = kNotYet;
-    return false;
+    const AnalysisDocument::Outcome read = AnalysisDocument::Read(analysis, path);
+    message = read.message;
+    return read.ok;
 }
+} // namespace
 
-bool ReadDocument(DomainAnalysis&, const QString&, QString& message)
+bool ReadDocument(WordAnalysis& analysis, const QString& path, QString& message)
 {
-    message = kNotYet;
-    return false;
+    return Read(analysis, path, message);
 }
 
-bool WriteDocument(const WordAnalysis&, const QString&, QString& message)
+bool ReadDocument(DomainAnalysis& analysis, const QString& path, QString& message)
 {
-    message = kNotYet;
-    return false;
+    return Read(analysis, path, message);
 }
 
-bool WriteDocument(const DomainAnalysis&, const QString&, QString& message)
+bool WriteDocument(const WordAnalysis& analysis, const QString& path, QString& message)
 {
-    message = kNotYet;
-    return false;
+    return AnalysisDocument::WriteFile(AnalysisDocument::ToBytes(analysis), path, &message);
 }
 
-bool WriteWorkbook(const WordAnalysis&, const QString&, QString& message)
+bool WriteDocument(const DomainAnalysis& analysis, const QString& path, QString& message)
 {
-    message = kNotYet;
-    return false;
+    return AnalysisDocument::WriteFile(AnalysisDocument::ToBytes(analysis), path, &message);
 }
 
-bool WriteWorkbook(const DomainAnalysis&, const QString&, QString& message)
+bool WriteWorkbook(const WordAnalysis& analysis, const QString& path, QString& message)
 {
-    message = kNotYet;
-    return false;
+    return ExcelExport::Write(ExcelExport::Rows(analysis), path, &message);
 }
 
-bool ReadRequest(WordAnalysis&, const QString&, QString& message)
+bool WriteWorkbook(const DomainAnalysis& analysis, const QString& path, QString& message)
+{
+    return ExcelExport::Write(ExcelExport::Rows(analysis), path, &message);
+}
+
+bool ReadRequest(WordAnalysis& analysis, const QString& json, QString& message)
 {
     message.clear();
-    return false;
+    return AnalysisRequest::Apply(analysis, json);
 }
 
-bool ReadRequest(DomainAnalysis&, const QString&, QString& message)
+bool ReadRequest(DomainAnalysis& analysis, const QString& json, QString& message)
 {
     message.clear();
-    return false;
+    return AnalysisRequest::Apply(analysis, json);
+}
+
+std::vector<RoleMenuItem> RoleMenu(int form)
+{
+    const auto kind = ExcelImport::Form(form);
+    std::vector<RoleMenuItem> items;
+    bool separator = false;
+    for (int role : ExcelImport::MenuOrder(kind)) {
+        if (role < 0) {
+            separator = true;
+            continue;
+        }
+        if (const ExcelImport::RoleItem* item = ExcelImport::FindRole(kind, role))
+            items.push_back({role, item->assignText, item->cancelText, item->colour, separator});
+        separator = false;
+    }
+    return items;
 }
 
 } // namespace FormExchange

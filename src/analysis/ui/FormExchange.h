@@ -9,6 +9,17 @@ class WordAnalysis;
 class DomainAnalysis;
 
 namespace FormExchange {
+struct RoleMenuItem
+{
+    int role;
+    QString assign;
+    QString cancel;
+    unsigned color;
+    bool separatorBefore;
+};
+// The designation menu of a form in its order: 0 logical, 1 physical, 2 domain.
+std::vector<RoleMenuItem> RoleMenu(int form);
+
 // Every row of the workbook's sheet as texts; false with "not vaild excel file".
 bool ReadSheet(const QString& path, QVector<QStringList>& rows, QString& message);
 // Rows (the header first) into a new workbook; false with a reason.

@@ -7,6 +7,7 @@
 #include "settings/AnalyzeSettings.h"
 
 #include <QVector>
+#include <map>
 #include <gtest/gtest.h>
 
 // One fresh process-wide dictionary in a temporary data folder.
@@ -58,6 +59,19 @@ inline QStringList GridDump(CQrTreeGrid* grid)
         lines.append(cells.join(QLatin1Char('|')));
     }
     return lines;
+}
+
+// The dump grouped per target, keyed by the target row: a document lists targets in key order.
+inline std::map<QString, QStringList> TargetBlocks(CQrTreeGrid* grid)
+{
+    std::map<QString, QStringList> blocks;
+    QString current;
+    for (const QString& line : GridDump(grid)) {
+        if (line.startsWith(QLatin1String("1|")))
+            current = line;
+        blocks[current].append(line);
+    }
+    return blocks;
 }
 
 inline int RowOfText(CQrTreeGrid* grid, int level, const QString& text)

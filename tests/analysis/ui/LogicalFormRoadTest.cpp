@@ -172,7 +172,7 @@ TEST(LogicalFormRoad, AnalyseCompleteWordsStoreSaveExportReopen)
     _stAnalyzeManageWord word;
     EXPECT_TRUE(reloaded.GetWord(u"ORD"_qs, u"주문"_qs, word));
     EXPECT_EQ(form->TargetGroup()->title(), u"대상 목록 ( 4 / 4 )"_qs);
-    const QStringList analysed = GridDump(form->Grid());
+    const auto analysed = TargetBlocks(form->Grid());
 
     // Save the document, export the workbook.
     const QString doc = dic.dir.file(u"attrs.ztsl"_qs);
@@ -204,7 +204,7 @@ TEST(LogicalFormRoad, AnalyseCompleteWordsStoreSaveExportReopen)
     Click(again.OpenButton());
     EXPECT_EQ(again.Mode(), 2);
     EXPECT_EQ(again.TargetGroup()->title(), u"대상 목록 ( 4 / 4 )"_qs);
-    EXPECT_EQ(GridDump(again.Grid()), analysed);
+    EXPECT_EQ(TargetBlocks(again.Grid()), analysed);
 }
 
 TEST(LogicalFormRoad, WordMenuRenameQuestionAndInPlaceRename)
