@@ -203,7 +203,10 @@ int CWordReport::Store(CAnalyzeSettings& settings, bool* saved) const
         for (qsizetype i = 0; i < physical.size(); ++i) {
             if (physical[i].isEmpty() || logical[i].isEmpty())
                 continue;
-            settings.AddWord(physical[i], logical[i], _stAnalyzeManageWord());
+            // A part the dictionary knows keeps its full name and definition.
+            _stAnalyzeManageWord part;
+            settings.GetWord(physical[i], logical[i], part);
+            settings.AddWord(physical[i], logical[i], part);
             ++stored;
         }
     }
