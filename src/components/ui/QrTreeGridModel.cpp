@@ -44,7 +44,6 @@ void CQrTreeGridModel::Clear()
         beginResetModel();
     m_rows.clear();
     m_topRows.clear();
-    m_hiddenRows.clear();
     m_combo.clear();
     m_merge.clear();
     if (!m_bulk)
@@ -232,8 +231,6 @@ void CQrTreeGridModel::SetRowHidden(int row, bool hidden)
     if (!IsValidRow(row))
         return;
     m_rows[size_t(row)].hidden = hidden;
-    if (hidden)
-        m_hiddenRows.push_back(row);
 }
 
 QModelIndex CQrTreeGridModel::IndexOf(int row, int col) const
