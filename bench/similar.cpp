@@ -14,8 +14,8 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <string>
 
@@ -48,7 +48,10 @@ const QStringList& Names(View view)
     return view == View::Physical ? physical : logical;
 }
 
-double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
+double Seconds(Clock::time_point from)
+{
+    return std::chrono::duration<double>(Clock::now() - from).count();
+}
 
 // The plain procedure for every step-th outer name against all inner names.
 size_t LiteralSample(View view, const QStringList& names, int step)
@@ -66,8 +69,8 @@ size_t LiteralSample(View view, const QStringList& names, int step)
                 continue;
             bool isSimilar = a.contains(b);
             if (!isSimilar)
-                isSimilar = view == View::Logical ? LiteralSimilar::Positional(a, b)
-                                                  : LiteralSimilar::DistanceBelowThird(a, b);
+                isSimilar =
+                    view == View::Logical ? LiteralSimilar::Positional(a, b) : LiteralSimilar::DistanceBelowThird(a, b);
             if (isSimilar) {
                 similar.insert(b);
                 decided.insert({a, b});
