@@ -1,10 +1,11 @@
 #include "app/WordmereApp.h"
 
-#include "analysis/ui/AnalysisForms.h"
+#include "app/AppParts.h"
 #include "app/AppTexts.h"
 #include "app/InstanceServer.h"
 #include "app/MainFrame.h"
 #include "components/OutputLog.h"
+#include "components/QrDatabaseManager.h"
 #include "components/QrWordExtractor.h"
 #include "settings/AnalyzeSettings.h"
 
@@ -37,7 +38,7 @@ bool CWordmereApp::InitInstance()
         return false;
     }
 
-    RegisterAnalysisForms();
+    RegisterApplicationParts();
     m_frame = std::make_unique<CMainFrame>();
     if (listened == CInstanceServer::ListenResult::Failed) {
         // Still usable, only without requests from other programs and the single-instance guard.
@@ -55,6 +56,7 @@ int CWordmereApp::ExitInstance()
     m_server.reset();
     if (CAnalyzeSettings::Exists())
         CAnalyzeSettings::DestroyInstance();
+    CQrDatabaseManager::GetInstance().RemoveAll(); // "DIC" and "AR" close before the application goes
     CQrWordExtractor::DestoryInstance();
     return 0;
 }

@@ -44,7 +44,6 @@ void CQrTreeGridModel::Clear()
         beginResetModel();
     m_rows.clear();
     m_topRows.clear();
-    m_hiddenRows.clear();
     m_combo.clear();
     m_merge.clear();
     if (!m_bulk)
@@ -232,8 +231,6 @@ void CQrTreeGridModel::SetRowHidden(int row, bool hidden)
     if (!IsValidRow(row))
         return;
     m_rows[size_t(row)].hidden = hidden;
-    if (hidden)
-        m_hiddenRows.push_back(row);
 }
 
 QModelIndex CQrTreeGridModel::IndexOf(int row, int col) const
@@ -288,7 +285,10 @@ int CQrTreeGridModel::rowCount(const QModelIndex& parent) const
     return row < 0 ? 0 : int(m_rows[size_t(row)].children.size());
 }
 
-int CQrTreeGridModel::columnCount(const QModelIndex&) const { return ColumnCount(); }
+int CQrTreeGridModel::columnCount(const QModelIndex&) const
+{
+    return ColumnCount();
+}
 
 QVariant CQrTreeGridModel::data(const QModelIndex& index, int role) const
 {
