@@ -12,6 +12,8 @@
 #include "settings/AnalyzeSettings.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QMenu>
