@@ -4,6 +4,7 @@
 #include "analysis/DataType.h"
 #include "components/QrProgressWnd.h"
 #include "components/ServiceLayer.h"
+#include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QJsonArray>
@@ -42,7 +43,22 @@ CTermAnalysis::CTermAnalysis() : m_domainLookup(RepositoryDomainLookup()) {}
 
 CTermAnalysis::DomainLookup CTermAnalysis::RepositoryDomainLookup()
 {
-    return {};
+    return [](const QString& areaId, const QStringList& candidates, const QString& dataType, const QString& length,
+              const QString& scale, DomainPairs& found) {
+        CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
+        return gate && gate->SelectStandardDomainsByKey(areaId, candidates, dataType, length, scale, found);
+    };
+}
+
+bool CTermAnalysis::ResolveStandardArea(const QString& areaId, const std::function<bool(const QString&)>& selectItem)
+{
+    CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
+    if (!gate || areaId.isEmpty())
+        return false;
+    QString name;
+    if (!gate->SelectStandardAreaName(areaId, name) || name.isEmpty())
+        return false;
+    return selectItem && selectItem(name);
 }
 
 void CTermAnalysis::SetSheet(QVector<QStringList> rows)

@@ -132,6 +132,9 @@ public:
                                             const QString& scale, DomainPairs& found)>;
     // The gateway of the repository connection; finds nothing while none is connected.
     static DomainLookup RepositoryDomainLookup();
+    // Area of a term document or request: the repository must be connected, the area current,
+    // and selectItem(name) must find (and select) an area selector item of exactly that name.
+    static bool ResolveStandardArea(const QString& areaId, const std::function<bool(const QString&)>& selectItem);
 
     CTermAnalysis();
 
