@@ -1,5 +1,6 @@
 #include "analysis/TermDocument.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>

@@ -22,6 +22,7 @@ struct TermRepository
     // A word row that ended: never current.
     void AddOldWord(const QString& area, const QString& id, const QString& logical, const QString& physical);
 
+    bool LoadDemo();
     // The standard used by most tests, in area "A1" ("공통표준"), with a second area "A2".
     void LoadStandard();
 
