@@ -3,6 +3,7 @@
 // analysis does), which reads the area's standard again for every attribute.
 #include "analysis/TermAnalysis.h"
 #include "components/QrDatabaseManager.h"
+#include "components/QrDatatype.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"
 #include "settings/AnalyzeSettings.h"
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <array>
+#include <map>
 #include <random>
 #include <set>
 
@@ -64,6 +67,13 @@ struct Demo
                               "AND AVAL_END_DT = '99991231235959'"));
         while (q.next())
             terms.append(q.value(0).toString());
+        // The types of each key domain's domains, so that most attributes can find one.
+        std::map<QString, std::vector<std::array<QString, 3>>> domainTypes;
+        q.exec(QStringLiteral("SELECT KEY_DOM_NM, DATA_TYPE_CD, DATA_LEN, DATA_SCALE FROM STD_DOM WHERE STD_AREA_ID = "
+                              "'ENT' AND AVAL_END_DT = '99991231235959'"));
+        while (q.next())
+            domainTypes[q.value(0).toString()].push_back(
+                {QrDatatype::GetLogicalDataTypeName(q.value(1).toString()), q.value(2).toString(), q.value(3).toString()});
         if (words.isEmpty() || classWords.isEmpty())
             return;
         std::mt19937 random(7);
@@ -94,6 +104,15 @@ struct Demo
             t.strName = name;
             t.strType = types[int(random() % 4)];
             t.strLength = t.strType == QLatin1String("DATE") ? QString() : QString::number(10 * (1 + random() % 10));
+            for (const auto& [key, list] : domainTypes) {
+                if (random() % 10 < 7 && name.endsWith(key)) {
+                    const auto& d = list[random() % list.size()];
+                    t.strType = d[0];
+                    t.strLength = d[1] == QLatin1String("0") ? QString() : d[1];
+                    t.strScale = d[2] == QLatin1String("0") ? QString() : d[2];
+                    break;
+                }
+            }
             t.strDisplayType = t.strType + u'(' + t.strLength + u')';
             targets.push_back(t);
         }

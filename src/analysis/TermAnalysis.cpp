@@ -39,7 +39,20 @@ bool FindFirst(IServiceLayer* service, const QString& text, SERVICE_WORD_HANDLE&
 
 } // namespace
 
-CTermAnalysis::CTermAnalysis() : m_domainLookup(RepositoryDomainLookup()) {}
+CTermAnalysis::CTermAnalysis() : m_domainLookup(RepositoryDomainLookup()), m_keyDomainSource(RepositoryKeyDomains()) {}
+
+CTermAnalysis::KeyDomainSource CTermAnalysis::RepositoryKeyDomains()
+{
+    return [](const QString& areaId, std::set<QString>& keys) {
+        CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
+        std::vector<_stAnalyzeManageDomain> domains;
+        if (!gate || !gate->SelectStandardDomains(areaId, domains))
+            return false;
+        for (const _stAnalyzeManageDomain& d : domains)
+            keys.insert(d.strKeyDomainName);
+        return true;
+    };
+}
 
 CTermAnalysis::DomainLookup CTermAnalysis::RepositoryDomainLookup()
 {
@@ -145,6 +158,7 @@ CTermAnalysis::RunResult CTermAnalysis::Analyze()
     for (auto& [name, t] : m_targets)
         t.ClearAnalysis();
     m_domainCache.clear();
+    m_keyDomains.clear();
     QStringList names = m_order;
     if (CAnalyzeSettings::Instance().analyze_sort_result)
         std::sort(names.begin(), names.end());
@@ -181,6 +195,7 @@ void CTermAnalysis::ReAnalyze(const QStringList& names)
     CQrProgressWnd::SetMsg(TermTexts::kProgressReanalyzeStep);
     // Registrations change the repository; lookups of this session may be stale.
     m_domainCache.clear();
+    m_keyDomains.clear();
     Run(known, false, nullptr);
     CQrProgressWnd::Hide();
 }
@@ -388,12 +403,16 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
         t.strDomainName.clear();
         t.strDomainId.clear();
         t.bDomainChosen = false;
+        QStringList words;
+        for (const TermWordResult& w : result.words)
+            words.append(w.found ? w.logicalName : w.word);
+        // Only names that are key domains of the area can find a domain; asking for those
+        // alone gives the same hits with far fewer statements.
         QStringList candidates;
-        QString key;
-        for (auto it = result.words.rbegin(); it != result.words.rend(); ++it) {
-            key.prepend(it->found ? it->logicalName : it->word);
-            candidates.append(key);
-        }
+        const std::set<QString>* keys = KeyDomains();
+        for (const QString& c : CandidateKeyDomainNames(words))
+            if (!keys || keys->count(c))
+                candidates.append(c);
         if (!candidates.isEmpty() && m_domainLookup) {
             const QString cacheKey = candidates.join(u'\x1f') + u'\x1e' + t.strType + u'\x1e' + t.strLength
                                      + u'\x1e' + t.strScale;
@@ -430,6 +449,31 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
 
     if (allFound && synonym && !compound)
         synonymName = t.listStandardNames.join(QString());
+}
+
+QStringList CTermAnalysis::CandidateKeyDomainNames(const QStringList& words)
+{
+    QStringList candidates;
+    QString key;
+    for (auto it = words.crbegin(); it != words.crend(); ++it) {
+        key.prepend(*it);
+        candidates.append(key);
+    }
+    return candidates;
+}
+
+const std::set<QString>* CTermAnalysis::KeyDomains()
+{
+    if (!m_keyDomainSource)
+        return nullptr;
+    auto it = m_keyDomains.find(m_areaId);
+    if (it == m_keyDomains.end()) {
+        std::set<QString> keys;
+        if (!m_keyDomainSource(m_areaId, keys))
+            return nullptr;
+        it = m_keyDomains.emplace(m_areaId, std::move(keys)).first;
+    }
+    return &it->second;
 }
 
 void CTermAnalysis::PlaceResult(TermTargetResult&& result)

@@ -26,6 +26,7 @@
 #include <QVector>
 #include <functional>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -132,6 +133,11 @@ public:
                                             const QString& scale, DomainPairs& found)>;
     // The gateway of the repository connection; finds nothing while none is connected.
     static DomainLookup RepositoryDomainLookup();
+    // The key domain names of an area (to skip candidates that cannot find a domain).
+    using KeyDomainSource = std::function<bool(const QString& areaId, std::set<QString>& keyDomains)>;
+    static KeyDomainSource RepositoryKeyDomains();
+    // From the words: the last word, the last two joined without separator, and so on.
+    static QStringList CandidateKeyDomainNames(const QStringList& words);
     // Area of a term document or request: the repository must be connected, the area current,
     // and selectItem(name) must find (and select) an area selector item of exactly that name.
     static bool ResolveStandardArea(const QString& areaId, const std::function<bool(const QString&)>& selectItem);
@@ -211,6 +217,7 @@ public:
     QJsonObject ToJson() const;
 
     void SetDomainLookup(DomainLookup lookup) { m_domainLookup = std::move(lookup); }
+    void SetKeyDomainSource(KeyDomainSource source) { m_keyDomainSource = std::move(source); }
 
 private:
     void Run(const QStringList& names, bool full, bool* cancelled);
@@ -219,6 +226,7 @@ private:
     void PlaceResult(TermTargetResult&& result);
     bool MoveTarget(const QString& oldName, const QString& newName);
     void ReindexResults();
+    const std::set<QString>* KeyDomains();
 
     int m_mode = ModeEmpty;
     QVector<QStringList> m_sheet;
@@ -232,5 +240,7 @@ private:
     std::vector<TermTargetResult> m_results;
     std::map<QString, size_t> m_resultIndex;
     DomainLookup m_domainLookup;
+    KeyDomainSource m_keyDomainSource;
     std::map<QString, DomainPairs> m_domainCache;  // per run
+    std::map<QString, std::set<QString>> m_keyDomains;  // per run, by area
 };

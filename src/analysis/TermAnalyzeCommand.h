@@ -5,6 +5,8 @@
 //
 // argv[0] is "analyze", argv[1] "term". Exit status 0, 1 (bad input, message on stderr) or
 // 2 (usage).
+#include <QString>
+
 int RunTermAnalyzeCommand(int argc, char** argv);
 
 // Column letters as a zero-based index ("A" 0, "Z" 25, "AA" 26); -1 for anything else.

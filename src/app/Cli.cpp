@@ -1,4 +1,5 @@
 #include "app/Cli.h"
+#include "analysis/TermAnalyzeCommand.h"
 #include "components/QrProgressWnd.h"
 #include "dictionary/SimilarCommand.h"
 
@@ -15,6 +16,8 @@ int RunMain(int argc, char** argv)
         std::printf("termwise %s\n", TERMWISE_VERSION);
         return 0;
     }
+    if (argc > 2 && std::strcmp(argv[1], "analyze") == 0 && std::strcmp(argv[2], "term") == 0)
+        return RunTermAnalyzeCommand(argc - 1, argv + 1);
     if (argc > 1 && std::strcmp(argv[1], "similar") == 0) {
         QCoreApplication app(argc, argv);
         CQrProgressWnd::SetBackend(std::make_unique<CConsoleProgress>());

@@ -133,7 +133,8 @@ TEST_P(TermAnalysisTest, WordsStatusAndDomains)
     // which is a domain of the shortest candidate (the gateway reports it last).
     const TermTargetResult& order = ResultOf(u"고객주문번호"_s);
     EXPECT_EQ(WordTexts(order), (QStringList{u"고객"_s, u"주문"_s, u"번호"_s}));
-    EXPECT_EQ(m_lookups.value(0), u"번호|주문번호|고객주문번호/VARCHAR/30/"_s);
+    // Candidates that are no key domain of the area are not sent.
+    EXPECT_EQ(m_lookups.value(0), u"번호|주문번호/VARCHAR/30/"_s);
     EXPECT_EQ(m_term.Target(u"고객주문번호"_s)->strDomainId, u"D04"_s);
     EXPECT_EQ(order.row.texts[5], u"번호VC30"_s);
     EXPECT_EQ(order.row.images[5], eTermImageFound);
@@ -187,6 +188,21 @@ TEST_P(TermAnalysisTest, WordsStatusAndDomains)
         hidden += row.hidden ? 1 : 0;
     EXPECT_EQ(hidden, 3);
     EXPECT_EQ(m_term.TargetListCaption(), u"대상 목록 (5)"_s);
+}
+
+TEST_P(TermAnalysisTest, CandidateKeyDomainNamesInOrder)
+{
+    EXPECT_EQ(CTermAnalysis::CandidateKeyDomainNames({u"고객"_s, u"주문"_s, u"번호"_s}),
+              (QStringList{u"번호"_s, u"주문번호"_s, u"고객주문번호"_s}));
+    EXPECT_EQ(CTermAnalysis::CandidateKeyDomainNames({u"명"_s}), QStringList{u"명"_s});
+    EXPECT_TRUE(CTermAnalysis::CandidateKeyDomainNames({}).isEmpty());
+
+    // Without the key-domain filter every candidate goes to the gateway, with the same result.
+    m_term.SetKeyDomainSource(nullptr);
+    m_term.SetTargets({MakeTarget(u"고객주문번호"_s, u"VARCHAR"_s, u"30"_s), MakeTarget(u"고객XX"_s, u"VARCHAR"_s, u"30"_s)});
+    ASSERT_TRUE(m_term.Analyze().ok);
+    EXPECT_EQ(m_lookups, (QStringList{u"번호|주문번호|고객주문번호/VARCHAR/30/"_s, u"XX|고객XX/VARCHAR/30/"_s}));
+    EXPECT_EQ(m_term.Target(u"고객주문번호"_s)->strDomainId, u"D04"_s);
 }
 
 TEST_P(TermAnalysisTest, SynonymRename)
