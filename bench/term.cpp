@@ -11,9 +11,9 @@
 #include <QCoreApplication>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <array>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <array>
 #include <map>
 #include <random>
 #include <set>
@@ -34,9 +34,9 @@ struct Demo
         CRepositoryConnection& connection = CRepositoryConnection::Instance();
         QString error;
         RepositoryInitSummary summary;
-        ok = connection.Open(QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("demo.db")), &error, true)
-             && CreateRepositorySchema(*connection.Database(), summary, error)
-             && LoadDemoStandard(*connection.Database(), summary, error);
+        ok = connection.Open(QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("demo.db")), &error, true) &&
+             CreateRepositorySchema(*connection.Database(), summary, error) &&
+             LoadDemoStandard(*connection.Database(), summary, error);
         if (!ok) {
             std::fprintf(stderr, "demo repository: %s\n", error.toLocal8Bit().constData());
             return;
@@ -72,8 +72,8 @@ struct Demo
         q.exec(QStringLiteral("SELECT KEY_DOM_NM, DATA_TYPE_CD, DATA_LEN, DATA_SCALE FROM STD_DOM WHERE STD_AREA_ID = "
                               "'ENT' AND AVAL_END_DT = '99991231235959'"));
         while (q.next())
-            domainTypes[q.value(0).toString()].push_back(
-                {QrDatatype::GetLogicalDataTypeName(q.value(1).toString()), q.value(2).toString(), q.value(3).toString()});
+            domainTypes[q.value(0).toString()].push_back({QrDatatype::GetLogicalDataTypeName(q.value(1).toString()),
+                                                          q.value(2).toString(), q.value(3).toString()});
         if (words.isEmpty() || classWords.isEmpty())
             return;
         std::mt19937 random(7);
@@ -85,7 +85,7 @@ struct Demo
             QString name;
             const quint32 kind = random() % 20;
             if (kind == 0 && !terms.isEmpty()) {
-                name = pick(terms) + QString::number(targets.size());  // the number is cut off again
+                name = pick(terms) + QString::number(targets.size()); // the number is cut off again
             } else {
                 const int count = 1 + int(random() % 3);
                 for (int i = 0; i < count; ++i)

@@ -203,7 +203,7 @@ void CTermAnalysis::ReAnalyze(const QStringList& names)
 void CTermAnalysis::Run(const QStringList& names, bool full, bool* cancelled)
 {
     if (!CreateAppLayer())
-        return;  // a run is already going on
+        return; // a run is already going on
     IServiceLayer* service = IServiceLayer::theServiceLayer;
     const ServiceDatabase database = RepositoryServiceDatabase();
     service->SetDatabase(&database);
@@ -414,8 +414,8 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
             if (!keys || keys->count(c))
                 candidates.append(c);
         if (!candidates.isEmpty() && m_domainLookup) {
-            const QString cacheKey = candidates.join(u'\x1f') + u'\x1e' + t.strType + u'\x1e' + t.strLength
-                                     + u'\x1e' + t.strScale;
+            const QString cacheKey =
+                candidates.join(u'\x1f') + u'\x1e' + t.strType + u'\x1e' + t.strLength + u'\x1e' + t.strScale;
             auto cached = m_domainCache.find(cacheKey);
             if (cached == m_domainCache.end()) {
                 DomainPairs found;
@@ -696,12 +696,11 @@ QJsonObject CTermAnalysis::ToJson() const
     return QJsonObject{{QStringLiteral("kind"), QStringLiteral("term")},
                        {QStringLiteral("area"), m_areaId},
                        {QStringLiteral("targets"), targets},
-                       {QStringLiteral("totals"),
-                        QJsonObject{{QStringLiteral("targets"), int(m_results.size())},
-                                    {QStringLiteral("complete"), complete},
-                                    {QStringLiteral("registered"), registered},
-                                    {QStringLiteral("withoutDomain"), noDomain},
-                                    {QStringLiteral("words"), words},
-                                    {QStringLiteral("foundWords"), foundWords}}},
+                       {QStringLiteral("totals"), QJsonObject{{QStringLiteral("targets"), int(m_results.size())},
+                                                              {QStringLiteral("complete"), complete},
+                                                              {QStringLiteral("registered"), registered},
+                                                              {QStringLiteral("withoutDomain"), noDomain},
+                                                              {QStringLiteral("words"), words},
+                                                              {QStringLiteral("foundWords"), foundWords}}},
                        {QStringLiteral("unanalyzed"), missing}};
 }

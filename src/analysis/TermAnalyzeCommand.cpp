@@ -19,14 +19,13 @@
 
 namespace {
 
-const char* const kUsage =
-    "usage: termwise analyze term --input FILE --repo URI [--area ID] [options] --output FILE\n"
-    "  FILE in:  .xlsx/.xls (with --attr and --type), .ztst term document, .json term request\n"
-    "  FILE out: .xlsx export, .ztst document, .json result\n"
-    "  --attr/--column/--def/--ref/--type/--length/--scale LETTER   column designations\n"
-    "  --skip-first-row   leave out the sheet's first row\n"
-    "  --area ID          standard area (STD_AREA_ID); a document or request names its own\n"
-    "  --data-dir DIR     common data folder (settings and dictionary)\n";
+const char* const kUsage = "usage: termwise analyze term --input FILE --repo URI [--area ID] [options] --output FILE\n"
+                           "  FILE in:  .xlsx/.xls (with --attr and --type), .ztst term document, .json term request\n"
+                           "  FILE out: .xlsx export, .ztst document, .json result\n"
+                           "  --attr/--column/--def/--ref/--type/--length/--scale LETTER   column designations\n"
+                           "  --skip-first-row   leave out the sheet's first row\n"
+                           "  --area ID          standard area (STD_AREA_ID); a document or request names its own\n"
+                           "  --data-dir DIR     common data folder (settings and dictionary)\n";
 
 int Fail(const QString& message)
 {
@@ -120,7 +119,11 @@ int RunTermAnalyzeCommand(int argc, char** argv)
     QString input, output, uri, area, dataDir;
     bool skipFirstRow = false;
     int columns[CTermAnalysis::RoleCount] = {-1, -1, -1, -1, -1, -1, -1};
-    const struct { const char* option; int role; } roleOptions[] = {
+    const struct
+    {
+        const char* option;
+        int role;
+    } roleOptions[] = {
         {"--attr", CTermAnalysis::RoleAttribute}, {"--column", CTermAnalysis::RoleColumn},
         {"--type", CTermAnalysis::RoleType},      {"--length", CTermAnalysis::RoleLength},
         {"--scale", CTermAnalysis::RoleScale},    {"--def", CTermAnalysis::RoleDefinition},
@@ -155,7 +158,8 @@ int RunTermAnalyzeCommand(int argc, char** argv)
                 if (std::strcmp(arg, r.option) == 0) {
                     columns[r.role] = ColumnLettersToIndex(value);
                     if (columns[r.role] < 0)
-                        return Usage(QStringLiteral("%1: not a column letter: %2").arg(QString::fromLocal8Bit(arg), value));
+                        return Usage(
+                            QStringLiteral("%1: not a column letter: %2").arg(QString::fromLocal8Bit(arg), value));
                     known = true;
                 }
             }
@@ -218,7 +222,7 @@ int RunTermAnalyzeCommand(int argc, char** argv)
         QString documentArea;
         std::vector<TermAnalysisTarget> targets;
         const bool ok = inSuffix == u"ztst" ? ReadTermDocument(bytes, documentArea, targets, error)
-                                             : ReadTermRequest(bytes, documentArea, targets, error);
+                                            : ReadTermRequest(bytes, documentArea, targets, error);
         if (!ok)
             return Fail(error);
         if (area.isEmpty())

@@ -87,8 +87,7 @@ QByteArray WriteTermDocument(const CTermAnalysis& term)
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-bool ReadTermRequest(const QByteArray& bytes, QString& areaId, std::vector<TermAnalysisTarget>& targets,
-                     QString& error)
+bool ReadTermRequest(const QByteArray& bytes, QString& areaId, std::vector<TermAnalysisTarget>& targets, QString& error)
 {
     QJsonParseError parse;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parse);

@@ -37,7 +37,7 @@ struct Area
     QHash<QString, std::vector<int>> wordsByLogical;
     QHash<QString, std::vector<int>> wordsByPhysical;
     QHash<QString, std::vector<int>> termsByLogical;
-    std::map<QString, QString> domainNames;  // DOM_ID -> DOM_NM
+    std::map<QString, QString> domainNames; // DOM_ID -> DOM_NM
     int maxLogicalLength = 0;
 };
 
@@ -63,10 +63,7 @@ class CServiceLayer final : public IServiceLayer
 public:
     void SetOptionText(int option, const QString& text) override { m_textOptions[option] = text; }
     void SetOptionValue(int option, int value) override { m_valueOptions[option] = value; }
-    void SetDatabase(const ServiceDatabase* database) override
-    {
-        m_db = database ? database->first : QSqlDatabase();
-    }
+    void SetDatabase(const ServiceDatabase* database) override { m_db = database ? database->first : QSqlDatabase(); }
     void SetTargets(const std::vector<_stServiceTarget>* targets) override { m_targets = targets; }
     bool RunAnalysis() override { return Run(); }
     bool RunAnalysisAll() override { return Run(); }
@@ -147,10 +144,7 @@ private:
             return m_targets->front().strAreaId;
         return QString();
     }
-    static QString Key(const QString& target, const QString& variant)
-    {
-        return target + QChar(0x1f) + variant;
-    }
+    static QString Key(const QString& target, const QString& variant) { return target + QChar(0x1f) + variant; }
     bool IsSeparator(QChar c) const { return m_separators.contains(c); }
     QChar PhysicalSeparator() const
     {
@@ -173,7 +167,7 @@ private:
     std::vector<Entry> m_entries;
     std::map<QString, Area> m_areas;
     std::vector<Result> m_results;
-    QHash<QString, int> m_index;  // first result of each (target, variant)
+    QHash<QString, int> m_index; // first result of each (target, variant)
     std::set<QString> m_typeAbbreviations;
     QString m_separators;
     int m_selected = -1;
@@ -333,8 +327,8 @@ void CServiceLayer::Analyze(const _stServiceTarget& target, Result& result)
 
     // The type suffix of a generated domain name is not a word.
     const qsizetype n = result.words.size();
-    if (n >= 2 && result.kinds[size_t(n - 1)] == eServiceWordUnknown
-        && result.kinds[size_t(n - 2)] != eServiceWordUnknown && IsTypeSuffix(result.words[n - 1])) {
+    if (n >= 2 && result.kinds[size_t(n - 1)] == eServiceWordUnknown &&
+        result.kinds[size_t(n - 2)] != eServiceWordUnknown && IsTypeSuffix(result.words[n - 1])) {
         result.words.removeLast();
         result.kinds.pop_back();
     }

@@ -47,9 +47,9 @@
 
 struct _stServiceTarget
 {
-    QString strText;       // text to analyse
-    QString strCompanion;  // e.g. the attribute's column name
-    QString strAreaId;     // STD_AREA_ID
+    QString strText;      // text to analyse
+    QString strCompanion; // e.g. the attribute's column name
+    QString strAreaId;    // STD_AREA_ID
 };
 
 struct _stServiceWord

@@ -1,5 +1,5 @@
-#include "TermRepository.h"
 #include "analysis/TermAnalysis.h"
+#include "TermRepository.h"
 #include "components/QrProgressWnd.h"
 #include "components/ServiceLayer.h"
 #include "settings/AnalyzeSettings.h"
@@ -120,11 +120,10 @@ protected:
 
 TEST_P(TermAnalysisTest, WordsStatusAndDomains)
 {
-    m_term.SetTargets({MakeTarget(u"고객주문번호"_s, u"VARCHAR"_s, u"30"_s, u"CUST_ORD_NO"_s),
-                       MakeTarget(u"고객번호"_s, u"VARCHAR"_s, u"10"_s),
-                       MakeTarget(u"고객XX번호"_s, u"VARCHAR"_s, u"20"_s),
-                       MakeTarget(u"고객주문"_s, u"VARCHAR"_s, u"30"_s),
-                       MakeTarget(u"가나다"_s, u"VARCHAR"_s, u"30"_s)});
+    m_term.SetTargets(
+        {MakeTarget(u"고객주문번호"_s, u"VARCHAR"_s, u"30"_s, u"CUST_ORD_NO"_s),
+         MakeTarget(u"고객번호"_s, u"VARCHAR"_s, u"10"_s), MakeTarget(u"고객XX번호"_s, u"VARCHAR"_s, u"20"_s),
+         MakeTarget(u"고객주문"_s, u"VARCHAR"_s, u"30"_s), MakeTarget(u"가나다"_s, u"VARCHAR"_s, u"30"_s)});
     ASSERT_TRUE(m_term.Analyze().ok);
     EXPECT_EQ(m_term.Mode(), CTermAnalysis::ModeResult);
     ASSERT_EQ(m_term.Results().size(), 5u);
@@ -199,7 +198,8 @@ TEST_P(TermAnalysisTest, CandidateKeyDomainNamesInOrder)
 
     // Without the key-domain filter every candidate goes to the gateway, with the same result.
     m_term.SetKeyDomainSource(nullptr);
-    m_term.SetTargets({MakeTarget(u"고객주문번호"_s, u"VARCHAR"_s, u"30"_s), MakeTarget(u"고객XX"_s, u"VARCHAR"_s, u"30"_s)});
+    m_term.SetTargets(
+        {MakeTarget(u"고객주문번호"_s, u"VARCHAR"_s, u"30"_s), MakeTarget(u"고객XX"_s, u"VARCHAR"_s, u"30"_s)});
     ASSERT_TRUE(m_term.Analyze().ok);
     EXPECT_EQ(m_lookups, (QStringList{u"번호|주문번호|고객주문번호/VARCHAR/30/"_s, u"XX|고객XX/VARCHAR/30/"_s}));
     EXPECT_EQ(m_term.Target(u"고객주문번호"_s)->strDomainId, u"D04"_s);
@@ -258,8 +258,7 @@ TEST_P(TermAnalysisTest, HandChosenDomain)
 TEST_P(TermAnalysisTest, ReanalysisAfterRegistration)
 {
     m_term.SetTargets({MakeTarget(u"고객XX번호"_s, u"VARCHAR"_s, u"20"_s),
-                       MakeTarget(u"주문XX"_s, u"VARCHAR"_s, u"20"_s),
-                       MakeTarget(u"고객주문"_s, u"VARCHAR"_s, u"20"_s),
+                       MakeTarget(u"주문XX"_s, u"VARCHAR"_s, u"20"_s), MakeTarget(u"고객주문"_s, u"VARCHAR"_s, u"20"_s),
                        MakeTarget(u"주문명"_s, u"VARCHAR"_s, u"20"_s)});
     ASSERT_TRUE(m_term.Analyze().ok);
     EXPECT_EQ(m_term.RelatedAfterWordRegistration(u"고객XX번호"_s, u"XX"_s),
@@ -273,7 +272,7 @@ TEST_P(TermAnalysisTest, ReanalysisAfterRegistration)
     m_term.OnWordRegistered(u"고객XX번호"_s, u"XX"_s);
     EXPECT_TRUE(ResultOf(u"고객XX번호"_s).allFound);
     EXPECT_EQ(ResultOf(u"고객XX번호"_s).status, eTermImageAction);
-    EXPECT_EQ(ResultOf(u"주문XX"_s).status, eTermImageWarning);  // found now, but no class word and no domain
+    EXPECT_EQ(ResultOf(u"주문XX"_s).status, eTermImageWarning); // found now, but no class word and no domain
     EXPECT_TRUE(ResultOf(u"주문XX"_s).allFound);
 
     m_repo.Exec(u"UPDATE STD_DIC SET ATTR_CLSS_YN = 'Y' WHERE DIC_ID = 'W02'"_s);

@@ -83,10 +83,23 @@ protected:
 TEST_F(TermCommandTest, WorkbookToJsonExportAndDocument)
 {
     const QString json = m_dir.filePath(u"result.json"_s);
-    const QStringList common = {u"--input"_s, m_dir.filePath(u"model.xlsx"_s), u"--repo"_s, m_uri,
-                                u"--area"_s, u"ENT"_s, u"--attr"_s, u"A"_s, u"--column"_s, u"B"_s,
-                                u"--type"_s, u"C"_s, u"--def"_s, u"D"_s, u"--skip-first-row"_s,
-                                u"--data-dir"_s, m_dir.path()};
+    const QStringList common = {u"--input"_s,
+                                m_dir.filePath(u"model.xlsx"_s),
+                                u"--repo"_s,
+                                m_uri,
+                                u"--area"_s,
+                                u"ENT"_s,
+                                u"--attr"_s,
+                                u"A"_s,
+                                u"--column"_s,
+                                u"B"_s,
+                                u"--type"_s,
+                                u"C"_s,
+                                u"--def"_s,
+                                u"D"_s,
+                                u"--skip-first-row"_s,
+                                u"--data-dir"_s,
+                                m_dir.path()};
     ASSERT_EQ(RunCommand(common + QStringList{u"--output"_s, json}), 0);
 
     const QJsonObject result = ReadJson(json);
@@ -141,7 +154,8 @@ TEST_F(TermCommandTest, WorkbookToJsonExportAndDocument)
     const QString ztst = m_dir.filePath(u"result.ztst"_s);
     ASSERT_EQ(RunCommand(common + QStringList{u"--output"_s, ztst}), 0);
     const QString again = m_dir.filePath(u"again.json"_s);
-    ASSERT_EQ(RunCommand({u"--input"_s, ztst, u"--repo"_s, m_uri, u"--output"_s, again, u"--data-dir"_s, m_dir.path()}), 0);
+    ASSERT_EQ(RunCommand({u"--input"_s, ztst, u"--repo"_s, m_uri, u"--output"_s, again, u"--data-dir"_s, m_dir.path()}),
+              0);
     const QJsonObject second = ReadJson(again);
     EXPECT_EQ(second[u"targets"_s].toArray().size(), 5);
     EXPECT_EQ(TargetOf(second, u"회원주문금액"_s)[u"domain"_s].toString(), u"금액DEC15"_s);
@@ -151,19 +165,29 @@ TEST_F(TermCommandTest, RefusesBadInput)
 {
     const QString model = m_dir.filePath(u"model.xlsx"_s);
     const QString out = m_dir.filePath(u"out.json"_s);
-    struct Case { QStringList args; int status; };
+    struct Case
+    {
+        QStringList args;
+        int status;
+    };
     const Case cases[] = {
         {{}, 2},
-        {{u"--input"_s, model, u"--repo"_s, m_uri, u"--area"_s, u"ENT"_s, u"--output"_s, m_dir.filePath(u"x.txt"_s)}, 2},
+        {{u"--input"_s, model, u"--repo"_s, m_uri, u"--area"_s, u"ENT"_s, u"--output"_s, m_dir.filePath(u"x.txt"_s)},
+         2},
         {{u"--input"_s, model, u"--repo"_s, m_uri, u"--output"_s, out, u"--attr"_s, u"A"_s, u"--type"_s, u"C"_s}, 2},
         {{u"--input"_s, model, u"--repo"_s, m_uri, u"--area"_s, u"ENT"_s, u"--attr"_s, u"1"_s, u"--output"_s, out}, 2},
         // Required columns not designated.
         {{u"--input"_s, model, u"--repo"_s, m_uri, u"--area"_s, u"ENT"_s, u"--attr"_s, u"A"_s, u"--output"_s, out}, 1},
         // An area the repository does not hold, an expired one, and a repository that is not there.
-        {{u"--input"_s, model, u"--repo"_s, m_uri, u"--area"_s, u"NOPE"_s, u"--attr"_s, u"A"_s, u"--type"_s, u"C"_s, u"--output"_s, out}, 1},
-        {{u"--input"_s, model, u"--repo"_s, m_uri, u"--area"_s, u"OLD"_s, u"--attr"_s, u"A"_s, u"--type"_s, u"C"_s, u"--output"_s, out}, 1},
+        {{u"--input"_s, model, u"--repo"_s, m_uri, u"--area"_s, u"NOPE"_s, u"--attr"_s, u"A"_s, u"--type"_s, u"C"_s,
+          u"--output"_s, out},
+         1},
+        {{u"--input"_s, model, u"--repo"_s, m_uri, u"--area"_s, u"OLD"_s, u"--attr"_s, u"A"_s, u"--type"_s, u"C"_s,
+          u"--output"_s, out},
+         1},
         {{u"--input"_s, model, u"--repo"_s, u"sqlite:"_s + m_dir.filePath(u"missing.db"_s), u"--area"_s, u"ENT"_s,
-          u"--attr"_s, u"A"_s, u"--type"_s, u"C"_s, u"--output"_s, out}, 1},
+          u"--attr"_s, u"A"_s, u"--type"_s, u"C"_s, u"--output"_s, out},
+         1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(RunCommand(c.args), c.status) << c.args.join(u' ').toStdString();
@@ -189,11 +213,17 @@ TEST(TermAreaResolution, NeedsAConnectedRepository)
 
 TEST(TermCommandLetters, ColumnLetters)
 {
-    const struct { const char16_t* letters; int index; } cases[] = {
-        {u"A", 0}, {u"Z", 25}, {u"AA", 26}, {u"ab", 27}, {u"ZZ", 701}, {u"AAA", 702}, {u"", -1}, {u"A1", -1}, {u"가", -1},
+    const struct
+    {
+        const char16_t* letters;
+        int index;
+    } cases[] = {
+        {u"A", 0},     {u"Z", 25}, {u"AA", 26}, {u"ab", 27}, {u"ZZ", 701},
+        {u"AAA", 702}, {u"", -1},  {u"A1", -1}, {u"가", -1},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ColumnLettersToIndex(QString::fromUtf16(c.letters)), c.index) << QString::fromUtf16(c.letters).toStdString();
+        EXPECT_EQ(ColumnLettersToIndex(QString::fromUtf16(c.letters)), c.index)
+            << QString::fromUtf16(c.letters).toStdString();
 }
 
 } // namespace

@@ -36,7 +36,7 @@ TEST(TermDocument, RoundTripAndArea)
     ASSERT_TRUE(ReadTermDocument(bytes, area, read, error)) << error.toStdString();
     EXPECT_EQ(area, u"ENT"_s);
     ASSERT_EQ(read.size(), 2u);
-    EXPECT_EQ(read[0].strName, u"고객명"_s);  // saved in name order
+    EXPECT_EQ(read[0].strName, u"고객명"_s); // saved in name order
     EXPECT_EQ(read[1].strColumn, u"ORD_NO"_s);
     EXPECT_EQ(read[1].strDefinition, u"주문의 번호"_s);
     EXPECT_EQ(read[1].strDisplayType, u"NUMERIC(15,2)"_s);
@@ -51,14 +51,20 @@ TEST(TermDocument, RoundTripAndArea)
 
 TEST(TermDocument, RefusedKindsAndTolerantEntries)
 {
-    struct Case { const char* json; bool ok; const char16_t* error; };
+    struct Case
+    {
+        const char* json;
+        bool ok;
+        const char16_t* error;
+    };
     const Case cases[] = {
         {R"({"domain_analyze": []})", false, u"not term analyzed document file"},
         {R"({"term_analyze": [], "term_analyze_area": 7})", false, u"not term analyzed document file"},
         {R"({"term_analyze": {}, "term_analyze_area": "A"})", false, u"not term analyzed document file"},
         {R"([1, 2])", false, u"not term analyzed document file"},
         {R"({"term_analyze": [1, "x", null, {"Attribute": "고객명", "Column": 5},
-             {"Attribute": "고객명", "Column": "CUST_NM"}], "term_analyze_area": "A"})", true, u""},
+             {"Attribute": "고객명", "Column": "CUST_NM"}], "term_analyze_area": "A"})",
+         true, u""},
     };
     for (const Case& c : cases) {
         QString area, error;
@@ -85,7 +91,8 @@ TEST(TermRequest, LaterObjectOverwrites)
         "skip me",
         {"attributeName": "주문번호", "columnName": "ORD_NO"},
         {"attributeName": "고객명", "columnName": "CUSTOMER_NAME", "attributeReference": "참고",
-         "attributeDataType": "VARCHAR", "attributeDataLength": "100", "attributeDesc": "ignored"}]})").toUtf8();
+         "attributeDataType": "VARCHAR", "attributeDataLength": "100", "attributeDesc": "ignored"}]})")
+                                .toUtf8();
     QString area, error;
     std::vector<TermAnalysisTarget> targets;
     ASSERT_TRUE(ReadTermRequest(text, area, targets, error));

@@ -16,7 +16,10 @@ namespace {
 const QString kName = QStringLiteral("AR");
 const QString kCurrent = QStringLiteral("99991231235959");
 
-QSqlDatabase Repository() { return CQrDatabaseManager::GetInstance().Database(kName); }
+QSqlDatabase Repository()
+{
+    return CQrDatabaseManager::GetInstance().Database(kName);
+}
 
 } // namespace
 
@@ -32,7 +35,8 @@ bool TermRepository::Open(const QString& backend, QString& skipReason)
             return false;
         }
     } else {
-        m_file = QDir::temp().filePath(QStringLiteral("termwise-term-%1.db").arg(QUuid::createUuid().toString(QUuid::Id128)));
+        m_file = QDir::temp().filePath(
+            QStringLiteral("termwise-term-%1.db").arg(QUuid::createUuid().toString(QUuid::Id128)));
         uri = QStringLiteral("sqlite:") + m_file;
     }
     QString error;
@@ -86,7 +90,7 @@ bool TermRepository::Exec(const QString& sql, const QVariantList& values)
     QSqlQuery q(Repository());
     bool ok = false;
     if (values.isEmpty()) {
-        ok = q.exec(sql);  // DDL cannot be prepared on PostgreSQL
+        ok = q.exec(sql); // DDL cannot be prepared on PostgreSQL
     } else {
         ok = q.prepare(sql);
         for (const QVariant& v : values)
@@ -100,7 +104,8 @@ bool TermRepository::Exec(const QString& sql, const QVariantList& values)
 
 void TermRepository::AddArea(const QString& id, const QString& name, const QString& parent)
 {
-    Exec(QStringLiteral("INSERT INTO STD_AREA (STD_AREA_ID, STD_AREA_NM, UP_STD_AREA_ID, AVAL_END_DT) VALUES (?, ?, ?, ?)"),
+    Exec(QStringLiteral(
+             "INSERT INTO STD_AREA (STD_AREA_ID, STD_AREA_NM, UP_STD_AREA_ID, AVAL_END_DT) VALUES (?, ?, ?, ?)"),
          {id, name, parent.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(parent), kCurrent});
 }
 
@@ -137,7 +142,8 @@ void TermRepository::AddDomain(const QString& area, const QString& id, const QSt
     Exec(QStringLiteral("INSERT INTO STD_DOM (STD_AREA_ID, DOM_ID, AVAL_END_DT, AVAL_ST_DT, KEY_DOM_NM, DOM_NM, "
                         "DOM_TYPE_CD, DATA_TYPE_CD, DATA_LEN, DATA_SCALE) VALUES (?, ?, ?, '20240101000000', ?, ?, "
                         "'0003', ?, ?, ?)"),
-         {area, id, kCurrent, keyDomain, name, QrDatatype::GetLogicalDatatypeId(logicalType), QString::number(length), QString::number(scale)});
+         {area, id, kCurrent, keyDomain, name, QrDatatype::GetLogicalDatatypeId(logicalType), QString::number(length),
+          QString::number(scale)});
 }
 
 void TermRepository::LoadStandard()
@@ -147,7 +153,8 @@ void TermRepository::LoadStandard()
     const QString a = QStringLiteral("A1");
     AddWord(a, QStringLiteral("W01"), QStringLiteral("고객"), QStringLiteral("CUST"), false);
     AddWord(a, QStringLiteral("W02"), QStringLiteral("주문"), QStringLiteral("ORD"), false);
-    AddWord(a, QStringLiteral("W03"), QStringLiteral("번호"), QStringLiteral("NO"), true, true, QStringLiteral("NUMBER"));
+    AddWord(a, QStringLiteral("W03"), QStringLiteral("번호"), QStringLiteral("NO"), true, true,
+            QStringLiteral("NUMBER"));
     AddWord(a, QStringLiteral("W04"), QStringLiteral("명"), QStringLiteral("NM"), true, true, QStringLiteral("NAME"));
     AddWord(a, QStringLiteral("W05"), QStringLiteral("손님"), QStringLiteral("CUST"), false, false);
     AddWord(a, QStringLiteral("W06"), QStringLiteral("일자"), QStringLiteral("DT"), true);
@@ -158,9 +165,14 @@ void TermRepository::LoadStandard()
     AddOldWord(a, QStringLiteral("W99"), QStringLiteral("폐기"), QStringLiteral("OLD"));
     AddWord(QStringLiteral("A2"), QStringLiteral("X01"), QStringLiteral("상품"), QStringLiteral("PROD"), false);
     AddTerm(a, QStringLiteral("T01"), QStringLiteral("고객번호"), QStringLiteral("CUST_NO"), QStringLiteral("D01"));
-    AddDomain(a, QStringLiteral("D01"), QStringLiteral("번호"), QStringLiteral("번호VC20"), QStringLiteral("VARCHAR"), 20, 0);
-    AddDomain(a, QStringLiteral("D02"), QStringLiteral("명"), QStringLiteral("명VC100"), QStringLiteral("VARCHAR"), 100, 0);
-    AddDomain(a, QStringLiteral("D03"), QStringLiteral("주문번호"), QStringLiteral("주문번호VC30"), QStringLiteral("VARCHAR"), 30, 0);
-    AddDomain(a, QStringLiteral("D04"), QStringLiteral("번호"), QStringLiteral("번호VC30"), QStringLiteral("VARCHAR"), 30, 0);
-    AddDomain(a, QStringLiteral("D05"), QStringLiteral("금액"), QStringLiteral("금액DEC15,2"), QStringLiteral("NUMERIC"), 15, 2);
+    AddDomain(a, QStringLiteral("D01"), QStringLiteral("번호"), QStringLiteral("번호VC20"), QStringLiteral("VARCHAR"),
+              20, 0);
+    AddDomain(a, QStringLiteral("D02"), QStringLiteral("명"), QStringLiteral("명VC100"), QStringLiteral("VARCHAR"), 100,
+              0);
+    AddDomain(a, QStringLiteral("D03"), QStringLiteral("주문번호"), QStringLiteral("주문번호VC30"),
+              QStringLiteral("VARCHAR"), 30, 0);
+    AddDomain(a, QStringLiteral("D04"), QStringLiteral("번호"), QStringLiteral("번호VC30"), QStringLiteral("VARCHAR"),
+              30, 0);
+    AddDomain(a, QStringLiteral("D05"), QStringLiteral("금액"), QStringLiteral("금액DEC15,2"),
+              QStringLiteral("NUMERIC"), 15, 2);
 }
