@@ -1,5 +1,6 @@
 #include "analysis/TermAnalysis.h"
 
+#include "analysis/AnalysisResultJson.h"
 #include "analysis/AnalyzeDomainWords.h"
 #include "analysis/DataType.h"
 #include "components/QrProgressWnd.h"
@@ -704,3 +705,5 @@ QJsonObject CTermAnalysis::ToJson() const
                                                               {QStringLiteral("foundWords"), foundWords}}},
                        {QStringLiteral("unanalyzed"), missing}};
 }
+
+QJsonObject AnalysisResultJson(const CTermAnalysis& analysis) { return analysis.ToJson(); }

@@ -239,7 +239,7 @@ int RunTermAnalyzeCommand(int argc, char** argv)
 
     bool written = false;
     if (outSuffix == u"json")
-        written = WriteBytes(output, AnalysisResultJsonBytes(term.ToJson()), error);
+        written = WriteBytes(output, AnalysisResultJsonBytes(AnalysisResultJson(term)), error);
     else if (outSuffix == u"ztst")
         written = WriteBytes(output, WriteTermDocument(term), error);
     else
