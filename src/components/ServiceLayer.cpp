@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <tuple>
 
 IServiceLayer* IServiceLayer::theServiceLayer = nullptr;
 
@@ -19,7 +20,7 @@ namespace {
 const char* const kSelectDictionary =
     "SELECT DIC_ID, DIC_LOG_NM, DIC_PHY_NM, DIC_PHY_FLL_NM, DIC_DESC, ATTR_CLSS_YN, STANDARD_YN, "
     "DIC_GBN_CD, DOM_ID FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_GBN_CD IN ('0001', '0002') "
-    "AND AVAL_END_DT = '99991231235959' ORDER BY DIC_LOG_NM, DIC_PHY_NM, DIC_ID";
+    "AND AVAL_END_DT = '99991231235959'";
 const char* const kSelectDomainNames =
     "SELECT DOM_ID, DOM_NM FROM STD_DOM WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'";
 
@@ -222,6 +223,18 @@ Area& CServiceLayer::LoadArea(const QString& areaId)
             area.maxLogicalLength = std::max(area.maxLogicalLength, int(logical.size()));
         }
     }
+
+    // Ordinal order of (logical, physical, id) among the entries of one name, whatever the
+    // database's collation.
+    const auto byName = [this](int a, int b) {
+        const _stServiceWord& x = m_entries[size_t(a)].record;
+        const _stServiceWord& y = m_entries[size_t(b)].record;
+        return std::tie(x.strTexts[2], x.strTexts[3], x.strTexts[0]) <
+               std::tie(y.strTexts[2], y.strTexts[3], y.strTexts[0]);
+    };
+    for (auto* index : {&area.wordsByLogical, &area.wordsByPhysical, &area.termsByLogical})
+        for (auto it = index->begin(); it != index->end(); ++it)
+            std::sort(it->begin(), it->end(), byName);
 
     QSqlQuery d(m_db);
     d.setForwardOnly(true);
