@@ -560,6 +560,47 @@ bool CTermAnalysis::ChooseDomain(const QString& name, const QString& domainName,
     return AnalyzeSingle(name);
 }
 
+bool CTermAnalysis::DomainProposal(const QString& name, _stAnalyzeManageDomain& domain) const
+{
+    const TermTargetResult* r = Result(name);
+    const TermAnalysisTarget* t = Target(name);
+    if (!r || !t || r->words.empty())
+        return false;
+    const TermWordResult& last = r->words.back();
+    const QString classWord = last.found ? last.logicalName : last.word;
+    domain = _stAnalyzeManageDomain();
+    domain.strKeyDomainName = classWord;
+    domain.strDomainName =
+        CAnalyzeSettings::Instance().BuildDomainName(classWord, t->strType, t->strLength, t->strScale);
+    domain.strDataType = t->strType;
+    domain.strLength = t->strLength;
+    domain.strScale = t->strScale;
+    _stAnalyzeManageWord word;
+    word.strWordId = last.id;
+    word.strLogicalName = classWord;
+    word.strPhysicalName = last.physicalName;
+    word.nClassWord = last.classWord ? 1 : 0;
+    word.nStandard = last.standard ? 1 : 0;
+    domain.vecWords.push_back(word);
+    return true;
+}
+
+bool CTermAnalysis::TermProposal(const QString& name, _stAnalyzeManageTerm& term) const
+{
+    const TermTargetResult* r = Result(name);
+    const TermAnalysisTarget* t = Target(name);
+    if (!r || !t)
+        return false;
+    term = _stAnalyzeManageTerm();
+    term.strLogicalName = t->strName;
+    term.strPhysicalName = r->physicalName;
+    term.strDomainId = t->strDomainId;
+    term.strDescription = t->strDefinition;
+    term.listWordIds = t->listWordIds;
+    term.listExtra = t->listStandardNames;
+    return true;
+}
+
 QStringList CTermAnalysis::RelatedAfterWordRegistration(const QString& clicked, const QString& word) const
 {
     QStringList names{clicked};
@@ -706,4 +747,7 @@ QJsonObject CTermAnalysis::ToJson() const
                        {QStringLiteral("unanalyzed"), missing}};
 }
 
-QJsonObject AnalysisResultJson(const CTermAnalysis& analysis) { return analysis.ToJson(); }
+QJsonObject AnalysisResultJson(const CTermAnalysis& analysis)
+{
+    return analysis.ToJson();
+}

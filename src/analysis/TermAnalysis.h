@@ -18,6 +18,7 @@
 // - a rename onto the name of an existing target replaces that target (the two are the same
 //   attribute name now) and keeps the earlier place in the list.
 #include "analysis/AnalysisRow.h"
+#include "analysis/AnalyzeRecords.h"
 #include "analysis/ColumnRoles.h"
 
 #include <QJsonObject>
@@ -204,6 +205,12 @@ public:
     void OnClassWordRegistered(const QString& clicked, const QString& word);
     // "용어 등록": the target takes the registered name and is analysed again.
     bool OnTermRegistered(const QString& clicked, const QString& registeredName);
+
+    // What the registration form starts from: "도메인 등록" (the last word as key domain with
+    // the target's data type) and "용어 등록" (the name, the analysed physical name, the
+    // domain, the definition and the word ids). False for an unknown or unanalysed target.
+    bool DomainProposal(const QString& name, _stAnalyzeManageDomain& domain) const;
+    bool TermProposal(const QString& name, _stAnalyzeManageTerm& term) const;
 
     // Edit of the attribute name: normalised, moved with all its fields, analysed again.
     // Returns the normalised name, empty when the target is unknown.

@@ -294,6 +294,19 @@ TEST_P(TermAnalysisTest, ExportAndJson)
     EXPECT_EQ(rows[0], (QStringList{u"고객번호"_s, u"CUST_NO"_s, u"고객,번호"_s, u"번호VC20"_s}));
     EXPECT_EQ(rows[1], (QStringList{u"주문번호"_s, u"ORD_NO"_s, u"주문,번호"_s, u"번호VC30"_s}));
 
+    _stAnalyzeManageTerm proposal;
+    ASSERT_TRUE(m_term.TermProposal(u"주문번호"_s, proposal));
+    EXPECT_EQ(proposal.strPhysicalName, u"ORD_NO"_s);
+    EXPECT_EQ(proposal.strDomainId, u"D04"_s);
+    EXPECT_EQ(proposal.listWordIds, (QStringList{u"W02"_s, u"W03"_s}));
+    _stAnalyzeManageDomain domain;
+    ASSERT_TRUE(m_term.DomainProposal(u"주문번호"_s, domain));
+    EXPECT_EQ(domain.strKeyDomainName, u"번호"_s);
+    EXPECT_EQ(domain.strDomainName, u"번호VC30"_s);
+    ASSERT_EQ(domain.vecWords.size(), 1u);
+    EXPECT_EQ(domain.vecWords[0].strWordId, u"W03"_s);
+    EXPECT_FALSE(m_term.TermProposal(u"없음"_s, proposal));
+
     const QJsonObject json = m_term.ToJson();
     EXPECT_EQ(json[u"kind"_s].toString(), u"term"_s);
     const QJsonArray targets = json[u"targets"_s].toArray();
