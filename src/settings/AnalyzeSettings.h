@@ -3,6 +3,7 @@
 // kept in <common data>/standard/termwise.json.
 #include "analysis/AnalyzeRecords.h"
 
+#include <QByteArray>
 #include <QString>
 #include <map>
 #include <set>
@@ -27,6 +28,8 @@ public:
     // Load/Save against an explicit path (tests, the command line's --data-dir).
     void LoadFrom(const QString& path);
     bool SaveTo(const QString& path);
+    // The file's text as Save writes it.
+    QByteArray ToJson() const;
 
     void AddWord(const QString& physical, const QString& logical, const _stAnalyzeManageWord& word);
     void RemoveWord(const QString& physical, const QString& logical);
@@ -38,6 +41,9 @@ public:
     bool IsExceptWord(const QString& word) const;
     bool GetDomains(const QString& keyDomain, std::map<QString, _stAnalyzeManageDomain>& domains) const;
     bool GetDomain(const QString& keyDomain, const QString& domainName, _stAnalyzeManageDomain& domain) const;
+    // Store / drop one domain (an emptied key domain goes too); both bump the revision.
+    void AddDomain(const QString& keyDomain, const QString& domainName, const _stAnalyzeManageDomain& domain);
+    void RemoveDomain(const QString& keyDomain, const QString& domainName);
     void AddExceptDomain(const QString& name);
     bool IsExceptDomain(const QString& name) const;
     // English names and definitions of a logical name from QRC_DIC in the "DIC" database.
@@ -80,6 +86,10 @@ public:
     std::set<QString> m_setExceptDomains;
 
 private:
+    // Before the first save over a file that could not be read, copy it aside.
+    bool KeepUnreadableCopy(const QString& path);
+
     std::map<QString, QString> m_mapDataTypeKeywords;
+    QString m_unreadablePath;  // absolute path of a file that failed to load, until copied
     quint64 m_revision = 0;
 };
