@@ -1,4 +1,5 @@
 #include "app/Cli.h"
+#include "repository/RepositoryInit.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -13,6 +14,8 @@ int RunMain(int argc, char** argv)
         std::printf("termwise %s\n", TERMWISE_VERSION);
         return 0;
     }
+    if (argc > 1 && std::strcmp(argv[1], "repo") == 0)
+        return RunRepositoryCommand(argc - 1, argv + 1);
     std::fprintf(stderr, "termwise: not built yet\n");
     return 2;
 }

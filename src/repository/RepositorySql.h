@@ -185,4 +185,49 @@ inline const QString ExistsTable = QStringLiteral(
     "ANY(CURRENT_SCHEMAS(FALSE))");
 } // namespace Postgresql
 
+// Portable inserts of `termwise repo init --demo`, with the demo's own identifiers.
+namespace Demo {
+inline const QString ExistsArea = QStringLiteral(
+    "SELECT STD_AREA_ID FROM STD_AREA WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString InsertArea = QStringLiteral(
+    "INSERT INTO STD_AREA (STD_AREA_ID, AVAL_END_DT, AVAL_ST_DT, STD_AREA_NM, STD_AREA_DESC, UP_STD_AREA_ID, "
+    "TERM_USE_YN, DOM_USE_YN, COMBI_USE_YN, WORD_USE_YN, CODE_USE_YN, CD_DOM_MAP_YN) VALUES (?, ?, ?, ?, ?, ?, "
+    "'Y', 'Y', 'Y', 'Y', 'N', 'N')");
+inline const QString InsertWord = QStringLiteral(
+    "INSERT INTO STD_DIC (STD_AREA_ID, DIC_ID, AVAL_END_DT, AVAL_ST_DT, DIC_LOG_NM, DIC_PHY_NM, DIC_PHY_FLL_NM, "
+    "DIC_DESC, ATTR_CLSS_YN, STANDARD_YN, DIC_GBN_CD) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, '0001')");
+inline const QString InsertTerm = QStringLiteral(
+    "INSERT INTO STD_DIC (STD_AREA_ID, DIC_ID, AVAL_END_DT, AVAL_ST_DT, DIC_LOG_NM, DIC_PHY_NM, DIC_PHY_FLL_NM, "
+    "DIC_DESC, STANDARD_YN, DIC_GBN_CD, TERM_GBN_CD, DOM_ID, DOM_USE_YN) VALUES (?, ?, '99991231235959', ?, ?, ?, "
+    "?, ?, 'Y', '0002', '0001', ?, 'Y')");
+inline const QString InsertDomainGroup = QStringLiteral(
+    "INSERT INTO STD_DOM_GRP (STD_AREA_ID, DOM_GRP_ID, AVAL_END_DT, AVAL_ST_DT, DOM_GRP_NM, DOM_GRP_DESC) VALUES "
+    "(?, ?, '99991231235959', ?, ?, ?)");
+inline const QString InsertDomain = QStringLiteral(
+    "INSERT INTO STD_DOM (STD_AREA_ID, DOM_ID, AVAL_END_DT, AVAL_ST_DT, KEY_DOM_NM, DOM_NM, DOM_TYPE_CD, "
+    "DATA_TYPE_CD, DATA_LEN, DATA_SCALE, DOM_GRP_ID, KEY_DOM_PHY_NM) VALUES (?, ?, '99991231235959', ?, ?, ?, "
+    "'0001', ?, ?, ?, ?, ?)");
+inline const QString InsertCombination = QStringLiteral(
+    "INSERT INTO STD_WORD_COMBI (STD_AREA_ID, TERM_ID, TGT_GBN_CD, ORDER_NO, WORD_ID, AVAL_END_DT, AVAL_ST_DT) "
+    "VALUES (?, ?, ?, ?, ?, '99991231235959', ?)");
+inline const QString InsertOption =
+    QStringLiteral("INSERT INTO ZT_OPTIONS (OPTN_ID, OPTN_VAL, OPTN_VALID_YN, OPTN_DESC) VALUES (?, ?, ?, ?)");
+inline const QString InsertModel = QStringLiteral(
+    "INSERT INTO ZTM_MDL_INFO (MDL_ID, AVAL_END_DT, AVAL_ST_DT, MDL_NM, CLAS_SYST_ID) VALUES (?, ?, ?, ?, ?)");
+inline const QString InsertModelObject = QStringLiteral(
+    "INSERT INTO ZTM_ATTR_OBJ (MDL_ID, OBJ_ID, AVAL_END_DT, AVAL_ST_DT, TYPE, OBJ_LOG_NM, OBJ_PHY_NM, "
+    "TERM_LINK_ID) VALUES (?, ?, '99991231235959', ?, ?, ?, ?, ?)");
+inline const QString InsertModelTerm = QStringLiteral(
+    "INSERT INTO ZTM_TERM (MDL_ID, TERM_ID, AVAL_END_DT, AVAL_ST_DT, STD_CLAS_ID) VALUES (?, ?, "
+    "'99991231235959', ?, ?)");
+inline const QString InsertAnalyzeWord = QStringLiteral(
+    "INSERT INTO STD_ANLY_WORD (WORD_PHY_NM, WORD_LOG_NM, WORD_PHY_FULL_NM, WORD_DESC, WORD_STD_YN, WORD_AUTH) "
+    "VALUES (?, ?, ?, ?, ?, ?)");
+inline const QString InsertAnalyzeDomain = QStringLiteral(
+    "INSERT INTO STD_ANLY_DOMAIN (KEY_DOM_NM, DOM_NM, DATA_TYPE, DATA_LEN, DATA_SCALE, DOM_AUTH) VALUES (?, ?, ?, "
+    "?, ?, ?)");
+inline const QString InsertAnalyzeExcept =
+    QStringLiteral("INSERT INTO STD_ANLY_EXCEPT (EXCEPT_NM, EXCEPT_AUTH, EXCEPT_CD) VALUES (?, ?, ?)");
+} // namespace Demo
+
 } // namespace RepositorySql

@@ -84,6 +84,8 @@ SqlOutcome CQtSqlExecutor::Execute(const QString& statement, const SqlParams& pa
     for (const SqlParam& p : params) {
         if (p.kind == SqlParamKind::Integer)
             query.addBindValue(QVariant(p.number));
+        else if (p.kind == SqlParamKind::Null)
+            query.addBindValue(QVariant(QMetaType::fromType<QString>()));
         else
             query.addBindValue(TextValue(p.text));
     }

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <vector>
 
-enum class SqlParamKind { Text, Integer };
+enum class SqlParamKind { Text, Integer, Null };
 
 // One positional parameter. Text parameters carry their declared size (100 for names and
 // flags, 4000 for descriptions); servers that enforce sizes see the same limits.
@@ -23,6 +23,7 @@ struct SqlParam
     }
     static SqlParam Long(const QString& value) { return Text(value, 4000); }
     static SqlParam Integer(qint64 value) { return {SqlParamKind::Integer, 10, {}, value}; }
+    static SqlParam Null() { return {SqlParamKind::Null, 100, {}, 0}; }
     bool operator==(const SqlParam&) const = default;
 };
 using SqlParams = std::vector<SqlParam>;
