@@ -140,6 +140,12 @@ bool CSqlBaseGate::SelectOptionUrlsFromOptions(const QString& optionId, QString&
     for (size_t r = 0; r < out.rows.size(); ++r)
         values[out.rows.Value(r, QStringLiteral("OPTN_ID"))] = out.rows.Value(r, QStringLiteral("OPTN_VAL"));
     const QString value = values.count(optionId) ? values[optionId] : QString();
+    // An option without a value means the repository has no such page: the base address
+    // alone is no proposal page, and the caller's switch must stay off.
+    if (value.trimmed().isEmpty()) {
+        url.clear();
+        return true;
+    }
     const QString lower = value.toLower();
     // A relative path is appended to the common base address as it stands.
     if (!lower.contains(QLatin1String("http://")) && !lower.contains(QLatin1String("https://")))

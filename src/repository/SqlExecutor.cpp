@@ -77,6 +77,15 @@ SqlOutcome CQtSqlExecutor::Execute(const QString& statement, const SqlParams& pa
     }
     QSqlQuery query(db);
     query.setForwardOnly(true);
+    // Statements without parameters run directly: PostgreSQL cannot prepare DDL.
+    if (params.empty()) {
+        if (!query.exec(statement)) {
+            out.error = ErrorText(query.lastError());
+            return out;
+        }
+        ReadRows(query, out);
+        return out;
+    }
     if (!query.prepare(statement)) {
         out.error = ErrorText(query.lastError());
         return out;
@@ -93,6 +102,12 @@ SqlOutcome CQtSqlExecutor::Execute(const QString& statement, const SqlParams& pa
         out.error = ErrorText(query.lastError());
         return out;
     }
+    ReadRows(query, out);
+    return out;
+}
+
+void CQtSqlExecutor::ReadRows(QSqlQuery& query, SqlOutcome& out)
+{
     if (query.isSelect()) {
         const QSqlRecord record = query.record();
         const int count = record.count();
@@ -109,11 +124,10 @@ SqlOutcome CQtSqlExecutor::Execute(const QString& statement, const SqlParams& pa
         // A connection that drops in the middle of the rows ends the loop with an error.
         if (query.lastError().isValid()) {
             out.error = ErrorText(query.lastError());
-            return out;
+            return;
         }
     }
     out.ok = true;
-    return out;
 }
 
 bool CQtSqlExecutor::BeginTransaction()

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <vector>
 
+class QSqlQuery;
+
 enum class SqlParamKind { Text, Integer, Null };
 
 // One positional parameter. Text parameters carry their declared size (100 for names and
@@ -91,6 +93,8 @@ public:
     QString LastError() const override { return m_lastError; }
 
 private:
+    static void ReadRows(QSqlQuery& query, SqlOutcome& out);
+
     QString m_connectionName;
     int m_dbType;
     QString m_lastError;
