@@ -24,9 +24,9 @@ QString OutputLog::TimePrefix()
     return QDateTime::currentDateTime().toString(QStringLiteral("[yyyy-MM-dd hh:mm:ss] "));
 }
 
-OutputLogCapture::OutputLogCapture()
+OutputLogCapture::OutputLogCapture() : m_previous(CurrentSink())
 {
     OutputLog::SetSink([this](const QString& text) { lines << text; });
 }
 
-OutputLogCapture::~OutputLogCapture() { OutputLog::SetSink({}); }
+OutputLogCapture::~OutputLogCapture() { OutputLog::SetSink(m_previous); }

@@ -16,11 +16,14 @@ public:
     static QString TimePrefix();
 };
 
-// Collects posted lines while alive (tests).
+// Collects posted lines while alive (tests), then puts the previous back end back.
 class OutputLogCapture
 {
 public:
     OutputLogCapture();
     ~OutputLogCapture();
     QStringList lines;
+
+private:
+    OutputLog::Sink m_previous;  // restored on destruction (tests keep the log silent)
 };

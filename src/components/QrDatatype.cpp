@@ -56,7 +56,7 @@ const Synonym kMsSql[] = {
     {u"DATETIME2", u"DATETIME"}, {u"SMALLDATETIME", u"DATETIME"},
     {u"DATETIMEOFFSET", u"TIMESTAMP WITH TIME ZONE"}, {u"BIT", u"BOOLEAN"}, {u"MONEY", u"NUMERIC"},
     {u"SMALLMONEY", u"NUMERIC"}, {u"NTEXT", u"NCLOB"}, {u"TEXT", u"CLOB"}, {u"ROWVERSION", u"BINARY"},
-    {u"TIMESTAMP", u"BINARY"}, {u"XML", u"CLOB"}, {u"SQL_VARIANT", u"VARBINARY"},
+    {u"XML", u"CLOB"}, {u"SQL_VARIANT", u"VARBINARY"},
     {u"HIERARCHYID", u"VARBINARY"}, {u"GEOGRAPHY", u"GEOMETRY"},
 };
 

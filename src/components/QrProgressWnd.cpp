@@ -1,6 +1,8 @@
 #include "components/QrProgressWnd.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 namespace {
 std::unique_ptr<IProgressBackend>& Slot()
@@ -74,7 +76,8 @@ void CConsoleProgress::Draw(bool force)
 {
     if (!m_visible)
         return;
-    const int percent = m_steps > 0 ? int(qint64(m_done) * 100 / m_steps) : 0;
+    // Callers may step past their count; the bar must not grow past its width.
+    const int percent = m_steps > 0 ? int(std::clamp<qint64>(qint64(m_done) * 100 / m_steps, 0, 100)) : 0;
     if (!force && percent == m_lastPercent)
         return; // redraw only when the bar moves
     m_lastPercent = percent;

@@ -1,5 +1,6 @@
 #include "components/QrStringUtil.h"
 
+#include <algorithm>
 #include <limits>
 
 void CQrStringUtil::SeparateString(const QString& text, const QString& separator, QStringList& pieces)
@@ -64,14 +65,16 @@ QString CQrStringUtil::FromIntNoneZero(qint64 number)
 
 qint64 CQrStringUtil::ExtractNumber(const QString& text)
 {
+    // ASCII digits only: other scripts' digits would start a number that then reads as 0.
+    const auto isAsciiDigit = [](QChar c) { return c.unicode() >= u'0' && c.unicode() <= u'9'; };
     qsizetype i = 0;
-    while (i < text.size() && !text[i].isDigit())
+    while (i < text.size() && !isAsciiDigit(text[i]))
         ++i;
     if (i >= text.size())
         return 0;
     const bool negative = i > 0 && text[i - 1] == u'-';
     qint64 value = 0;
-    for (; i < text.size() && text[i].isDigit() && text[i].unicode() < 128; ++i) {
+    for (; i < text.size() && isAsciiDigit(text[i]); ++i) {
         if (value > (std::numeric_limits<qint64>::max() - 9) / 10)
             break;
         value = value * 10 + (text[i].unicode() - u'0');
@@ -107,10 +110,11 @@ int CQrStringUtil::ToIntLeading(const QString& text)
     for (; i < text.size() && text[i].unicode() >= u'0' && text[i].unicode() <= u'9'; ++i) {
         any = true;
         value = value * 10 + (text[i].unicode() - u'0');
-        if (value > std::numeric_limits<int>::max())
-            value = std::numeric_limits<int>::max();
+        // Saturate; the negative side reaches one further.
+        if (value > qint64(std::numeric_limits<int>::max()) + 1)
+            value = qint64(std::numeric_limits<int>::max()) + 1;
     }
     if (!any)
         return 0;
-    return int(negative ? -value : value);
+    return int(negative ? -value : std::min<qint64>(value, std::numeric_limits<int>::max()));
 }

@@ -1,6 +1,7 @@
 #include "components/QrStringUtil.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 TEST(StringUtil, TrailingNumberSplit)
 {
@@ -32,4 +33,22 @@ TEST(StringUtil, FormatAndNumbers)
     QStringList pieces;
     CQrStringUtil::SeparateString(QStringLiteral("a;;b"), u';', pieces);
     EXPECT_EQ(pieces, (QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")}));
+}
+
+TEST(StringUtil, NumbersAtTheEdges)
+{
+    struct Case { QString text; qint64 extracted; int leading; };
+    const Case cases[] = {
+        {u"٣ 길이 12"_qs, 12, 0},  // an Arabic-Indic digit does not start the number
+        {u"１２3"_qs, 3, 0},        // nor do full-width digits
+        {u"-2147483648"_qs, -2147483648LL, std::numeric_limits<int>::min()},
+        {u"99999999999"_qs, 99999999999LL, std::numeric_limits<int>::max()},
+        {u"-99999999999"_qs, -99999999999LL, std::numeric_limits<int>::min()},
+        {u"x-5"_qs, -5, 0},
+        {QString(), 0, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CQrStringUtil::ExtractNumber(c.text), c.extracted) << c.text.toStdString();
+        EXPECT_EQ(CQrStringUtil::ToIntLeading(c.text), c.leading) << c.text.toStdString();
+    }
 }

@@ -280,3 +280,45 @@ TEST_F(SettingsTest, FailedSaveIsReportedAndTheOldFileStays)
     EXPECT_FALSE(s.SaveTo(m_dir.file(u"plain/standard/termwise.json"_qs)));
     EXPECT_EQ(log.lines.size(), 2);
 }
+
+TEST_F(SettingsTest, LargeDictionaryRoundTrip)
+{
+    CAnalyzeSettings original;
+    FillDictionary(original, 50000);
+    {
+        std::set<int> tags{1, 33, 40};
+        std::set<QString> words{u"고객번호"_qs, u"\"인용\""_qs};
+        CQrWordExtractor::GetInstance().SetTags(&tags);
+        CQrWordExtractor::GetInstance().SetUserWords(&words);
+    }
+    original.seperator = u"_ -"_qs;
+    original.analyze_database = 11;
+    original.need_seperator = 1;
+    ASSERT_TRUE(original.Save());
+    const QString firstText = ReadTextFile(Path());
+    CQrWordExtractor::DestoryInstance();
+
+    CAnalyzeSettings loaded;
+    loaded.Load();
+    ASSERT_GE(loaded.m_mapWordsByLogical.size(), 40000u);
+    EXPECT_EQ(loaded.m_mapWordsByPhysical, original.m_mapWordsByPhysical);
+    EXPECT_EQ(loaded.m_mapWordsByLogical, original.m_mapWordsByLogical);
+    EXPECT_EQ(loaded.m_mapDomains, original.m_mapDomains);
+    EXPECT_EQ(loaded.m_setExceptWords, original.m_setExceptWords);
+    EXPECT_EQ(loaded.m_setExceptDomains, original.m_setExceptDomains);
+    EXPECT_EQ(loaded.seperator, original.seperator);
+    EXPECT_EQ(loaded.analyze_database, 11);
+    EXPECT_EQ(loaded.need_seperator, 1);
+    EXPECT_EQ(*CQrWordExtractor::GetInstance().GetTags(), (std::set<int>{1, 33, 40}));
+    EXPECT_EQ(CQrWordExtractor::GetInstance().GetUserWords()->size(), 2u);
+
+    size_t nonStandard = 0;
+    for (const auto& [physical, inner] : loaded.m_mapWordsByPhysical)
+        for (const auto& [logical, word] : inner)
+            nonStandard += word.nStandard == 0;
+    EXPECT_GT(nonStandard, 4000u);
+
+    // Saving what was loaded writes the same text again.
+    ASSERT_TRUE(loaded.Save());
+    EXPECT_EQ(ReadTextFile(Path()), firstText);
+}

@@ -1,0 +1,603 @@
+#include "analysis/TermAnalysis.h"
+
+#include "analysis/AnalyzeDomainWords.h"
+#include "analysis/DataType.h"
+#include "components/QrProgressWnd.h"
+#include "components/ServiceLayer.h"
+#include "settings/AnalyzeSettings.h"
+
+#include <QJsonArray>
+#include <algorithm>
+
+const QString CTermAnalysis::kMsgNoArea = QStringLiteral("대상 분류체계를 선택해 주세요");
+const QString CTermAnalysis::kMsgRequiredColumns = QStringLiteral("설정 되지 않은 필수 데이터 항목이 있습니다");
+const QString CTermAnalysis::kMsgNoStandardArea = QStringLiteral("not exist standard system for analyze terms");
+
+namespace {
+
+const QString kSeparator = QStringLiteral("_");
+constexpr unsigned kTargetBackground = 0xF7F7F7;
+constexpr unsigned kWordBackground = 0xFFFFFF;
+
+QString Cell(const QStringList& row, int column)
+{
+    return column >= 0 && column < row.size() ? row[column] : QString();
+}
+
+bool FindFirst(IServiceLayer* service, const QString& text, SERVICE_WORD_HANDLE& handle, _stServiceWord& record)
+{
+    std::vector<SERVICE_WORD_HANDLE> handles;
+    if (!service->FindWords(text, 1, handles) || handles.empty())
+        return false;
+    handle = handles.front();
+    return service->GetServiceWord(handle, record);
+}
+
+} // namespace
+
+QStringList CTermAnalysis::GridHeaders()
+{
+    return {QStringLiteral("대상 속성명"), QStringLiteral("대상 속성참고"), QStringLiteral("대상 컬럼명"),
+            QStringLiteral("대상 데이터타입"), QString(), QStringLiteral("사용 도메인"),
+            QStringLiteral("속성 분류어"), QStringLiteral("참고데이터"), QStringLiteral("정의")};
+}
+
+CTermAnalysis::CTermAnalysis() = default;
+
+QString CTermAnalysis::CollectTargets(const std::vector<QStringList>& rows)
+{
+    if (m_strAreaId.isEmpty())
+        return kMsgNoArea;
+    if (m_columns[RoleAttribute] < 0 || m_columns[RoleType] < 0)
+        return kMsgRequiredColumns;
+    CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
+    m_targets.clear();
+    m_order.clear();
+    m_results.clear();
+    m_resultIndex.clear();
+    for (size_t r = m_bExcludeFirstRow ? 1 : 0; r < rows.size(); ++r) {
+        const QStringList& row = rows[r];
+        QString name = Cell(row, m_columns[RoleAttribute]);
+        if (name.isEmpty())
+            continue;
+        settings.NormalizeAttributeName(name);
+        auto [it, created] = m_targets.try_emplace(name);
+        TermAnalysisTarget& t = it->second;
+        if (created)
+            m_order.append(name);
+        t.strName = name;
+        QString type, length, scale;
+        ParseDataType(Cell(row, m_columns[RoleType]), type, length, scale);
+        t.strType = settings.ConvertToLogicalDataType(type);
+        t.strLength = length;
+        t.strScale = scale;
+        if (m_columns[RoleColumn] >= 0)
+            t.strColumn = Cell(row, m_columns[RoleColumn]);
+        if (m_columns[RoleLength] >= 0)
+            t.strLength = Cell(row, m_columns[RoleLength]);
+        if (m_columns[RoleScale] >= 0)
+            t.strScale = Cell(row, m_columns[RoleScale]);
+        if (m_columns[RoleReference] >= 0)
+            t.strReference = Cell(row, m_columns[RoleReference]);
+        if (m_columns[RoleDefinition] >= 0)
+            t.strDefinition = Cell(row, m_columns[RoleDefinition]);
+        t.strDisplayType = GlobalFunc::BuildDataType(t.strType, t.strLength, t.strScale);
+    }
+    return QString();
+}
+
+QString CTermAnalysis::AnalyzeSheet(const std::vector<QStringList>& rows)
+{
+    const QString message = CollectTargets(rows);
+    if (!message.isEmpty())
+        return message;
+    Analyze();
+    return QString();
+}
+
+QString CTermAnalysis::AnalyzeTargets()
+{
+    if (m_strAreaId.isEmpty())
+        return kMsgNoArea;
+    Analyze();
+    return QString();
+}
+
+void CTermAnalysis::SetTargets(const std::vector<TermAnalysisTarget>& targets)
+{
+    m_targets.clear();
+    m_order.clear();
+    m_results.clear();
+    m_resultIndex.clear();
+    for (const TermAnalysisTarget& t : targets)
+        AddTarget(t);
+}
+
+void CTermAnalysis::AddTarget(TermAnalysisTarget target)
+{
+    auto [it, created] = m_targets.try_emplace(target.strName);
+    if (created)
+        m_order.append(target.strName);
+    it->second = std::move(target);
+}
+
+void CTermAnalysis::Analyze()
+{
+    for (auto& [name, t] : m_targets)
+        t.ClearAnalysis();
+    m_domainCache.clear();
+    QStringList names = m_order;
+    if (CAnalyzeSettings::Instance().analyze_sort_result)
+        std::sort(names.begin(), names.end());
+    m_results.clear();
+    m_resultIndex.clear();
+    Run(names, true);
+}
+
+bool CTermAnalysis::AnalyzeSingle(const QString& name)
+{
+    if (!m_targets.count(name))
+        return false;
+    Run({name}, false);
+    return true;
+}
+
+void CTermAnalysis::ReAnalyze(const QStringList& names)
+{
+    QStringList known;
+    for (const QString& n : names)
+        if (m_targets.count(n) && !known.contains(n))
+            known.append(n);
+    if (known.isEmpty())
+        return;
+    CQrProgressWnd::ShowMarquee(QString::fromUtf16(CQrProgressWnd::TitleProcess),
+                                QStringLiteral("reAnalyze related standard terms. wait..."));
+    CQrProgressWnd::SetMsg(QStringLiteral("reAnalyze related standard terms"));
+    // Registrations change the repository; lookups of this session may be stale.
+    m_domainCache.clear();
+    Run(known, false);
+    CQrProgressWnd::Hide();
+}
+
+void CTermAnalysis::Run(const QStringList& names, bool full)
+{
+    if (!CreateAppLayer())
+        return;  // a run is already going on
+    IServiceLayer* service = IServiceLayer::theServiceLayer;
+    const ServiceDatabase database = RepositoryServiceDatabase();
+    service->SetDatabase(&database);
+    service->SetOptionValue(8, 2);
+    service->SetOptionValue(0, 0);
+    service->SetOptionText(11, QString());
+    service->SetOptionText(10, kSeparator);
+    service->SetOptionValue(13, '_');
+    service->SetOptionValue(12, '_');
+
+    const QString title = QString::fromUtf16(CQrProgressWnd::TitleProcess);
+    if (full)
+        CQrProgressWnd::ShowMarquee(title, QStringLiteral("Search standard data for analyze terms. wait..."));
+
+    std::vector<_stServiceTarget> targets;
+    targets.reserve(size_t(names.size()));
+    for (const QString& name : names) {
+        const TermAnalysisTarget& t = m_targets.at(name);
+        targets.push_back({t.strName, t.strColumn, m_strAreaId});
+    }
+    service->SetTargets(&targets);
+    if (full)
+        service->RunAnalysisAll();
+    else
+        service->RunAnalysis();
+
+    if (full)
+        CQrProgressWnd::Show(int(names.size()) + 2, title, QStringLiteral("Analyze standard word, domain data"));
+
+    std::vector<std::pair<QString, QString>> renames;
+    const int count = service->GetResultCount(1);
+    for (int i = 0; i < count; ++i) {
+        if (full && CQrProgressWnd::IsCanceling())
+            break;
+        QString target, variant;
+        if (!service->GetResult(i, target, variant, 1) || !m_targets.count(target))
+            continue;
+        service->SelectResult(target, variant, 0);
+        service->PrepareResult();
+        service->SetResultMode(0);
+        TermTargetResult result;
+        QString synonymName;
+        BuildResult(service, target, variant, result, synonymName);
+        PlaceResult(std::move(result));
+        if (!synonymName.isEmpty())
+            renames.emplace_back(target, synonymName);
+        if (full)
+            CQrProgressWnd::StepIt();
+    }
+
+    if (full)
+        CQrProgressWnd::SetMsg(QStringLiteral("Arrangement analyzed data"));
+    service->SetTargets(nullptr);
+    service->ClearResults();
+    DeleteAppLayer();
+    if (!full)
+        return;
+    CQrProgressWnd::StepIt();
+
+    if (CAnalyzeSettings::Instance().term_analy_with_synonym) {
+        CQrProgressWnd::SetMsg(QStringLiteral("Search synonym word data"));
+        for (const auto& [from, to] : renames)
+            if (from != to && MoveTarget(from, to))
+                AnalyzeSingle(to);
+    }
+    CQrProgressWnd::StepIt();
+    m_nMode = 2;
+    CQrProgressWnd::Hide();
+}
+
+void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, const QString& variant,
+                                TermTargetResult& result, QString& synonymName)
+{
+    TermAnalysisTarget& t = m_targets.at(target);
+    t.ClearAnalysis();
+    result.name = target;
+    TermGridRow& row = result.row;
+    row.level = 1;
+    row.background = kTargetBackground;
+    row.texts[0] = row.texts[1] = t.strName;
+    row.texts[2] = t.strColumn;
+    row.texts[3] = t.strDisplayType;
+    row.images[4] = eTermImageReanalyze;
+
+    QStringList words;
+    std::vector<int> kinds;
+    service->GetResultWords(target, variant, words, kinds);
+    bool synonym = false;
+    bool compound = false;
+    auto addFound = [&](const QString& text, SERVICE_WORD_HANDLE handle, const _stServiceWord& record) {
+        TermWordResult w;
+        w.word = text;
+        w.found = true;
+        w.standard = record.nStandard != 0;
+        w.classWord = record.nClassWord != 0;
+        w.id = record.strTexts[0];
+        w.logicalName = record.strTexts[2];
+        w.physicalName = record.strTexts[3];
+        w.fullName = record.strTexts[4];
+        w.standardName = w.logicalName;
+        QStringList relatedIds;
+        if (!w.standard) {
+            std::vector<SERVICE_WORD_HANDLE> related;
+            service->GetWordRelation(handle, related);
+            for (SERVICE_WORD_HANDLE h : related) {
+                _stServiceWord r;
+                if (!service->GetServiceWord(h, r))
+                    continue;
+                if (relatedIds.isEmpty())
+                    w.standardName = r.strTexts[2];
+                relatedIds.append(r.strTexts[0]);
+            }
+        }
+        t.listRelations.append(relatedIds.isEmpty() ? QString() : w.word + u'=' + relatedIds.join(u','));
+        result.words.push_back(w);
+    };
+
+    if (words.size() == qsizetype(kinds.size())) {
+        if (words.size() == 1 && kinds.front() == eServiceWordCompound) {
+            compound = true;
+            SERVICE_WORD_HANDLE handle = -1;
+            _stServiceWord record;
+            if (FindFirst(service, words.front(), handle, record)) {
+                result.registered = true;
+                for (const QString& part : GlobalFunc::SplitAtAny(record.strTexts[3], kSeparator)) {
+                    SERVICE_WORD_HANDLE h = -1;
+                    _stServiceWord r;
+                    if (!part.isEmpty() && FindFirst(service, part, h, r))
+                        addFound(part, h, r);
+                }
+            }
+        } else {
+            for (const QString& text : words) {
+                SERVICE_WORD_HANDLE handle = -1;
+                _stServiceWord record;
+                if (FindFirst(service, text, handle, record)) {
+                    addFound(text, handle, record);
+                    if (result.words.back().standardName != text)
+                        synonym = true;
+                } else {
+                    TermWordResult w;
+                    w.word = text;
+                    result.words.push_back(w);
+                    t.listRelations.append(QString());
+                }
+            }
+        }
+    }
+
+    // Word rows, the analysis lists and the composed names.
+    QStringList physical, full;
+    bool allFound = compound ? result.registered : !result.words.empty();
+    for (size_t i = 0; i < result.words.size(); ++i) {
+        const TermWordResult& w = result.words[i];
+        const bool last = i + 1 == result.words.size();
+        TermGridRow wr;
+        wr.level = 2;
+        wr.background = kWordBackground;
+        if (w.found) {
+            wr.texts[0] = w.logicalName;
+            wr.texts[1] = w.physicalName;
+            wr.texts[2] = w.fullName;
+            wr.texts[6] = w.classWord ? QStringLiteral("Y") : QStringLiteral("N");
+            wr.images[0] = eTermImageFound;
+            if (last && !w.classWord) {
+                wr.images[0] = eTermImageWarning;
+                wr.images[6] = eTermImageAction;
+            }
+            physical.append(w.physicalName);
+            full.append(w.fullName.isEmpty() ? w.physicalName : w.fullName);
+        } else {
+            allFound = false;
+            wr.texts[0] = w.word;
+            wr.images[0] = eTermImageMissing;
+            wr.images[2] = eTermImageAction;
+            physical.append(QStringLiteral("(?)"));
+            full.append(u'(' + w.word + u')');
+        }
+        result.wordRows.push_back(wr);
+        t.listWordIds.append(w.id);
+        t.listStandardNames.append(w.found ? w.standardName : w.word);
+    }
+    result.allFound = allFound;
+    result.physicalName = physical.join(kSeparator);
+    result.fullName = full.join(kSeparator);
+    const bool lastClass = !result.words.empty() && result.words.back().found && result.words.back().classWord;
+
+    // Domain: the service's answer, a domain chosen by hand, then the repository's domains of
+    // the candidate key domain names.
+    QStringList domainNames, domainIds;
+    service->GetResultTerm(target, variant, domainNames, domainIds);
+    if (!domainIds.isEmpty()) {
+        t.strDomainName = domainNames.value(0);
+        t.strDomainId = domainIds.front();
+    } else if (!(t.bDomainChosen && !t.strDomainId.isEmpty())) {
+        t.strDomainName.clear();
+        t.strDomainId.clear();
+        t.bDomainChosen = false;
+        QStringList candidates;
+        QString key;
+        for (auto it = result.words.rbegin(); it != result.words.rend(); ++it) {
+            key.prepend(it->found ? it->logicalName : it->word);
+            candidates.append(key);
+        }
+        if (!candidates.isEmpty() && m_domainLookup) {
+            const QString cacheKey = candidates.join(u'\x1f') + u'\x1e' + t.strType + u'\x1e' + t.strLength
+                                     + u'\x1e' + t.strScale;
+            auto cached = m_domainCache.find(cacheKey);
+            if (cached == m_domainCache.end()) {
+                DomainPairs found;
+                m_domainLookup(m_strAreaId, candidates, t.strType, t.strLength, t.strScale, found);
+                cached = m_domainCache.emplace(cacheKey, std::move(found)).first;
+            }
+            if (!cached->second.empty()) {
+                t.strDomainName = cached->second.back().first;
+                t.strDomainId = cached->second.back().second;
+            }
+        }
+    }
+    result.hasDomain = !t.strDomainId.isEmpty();
+
+    row.texts[5] = t.strDomainName;
+    row.images[5] = result.hasDomain ? eTermImageFound : eTermImageAction;
+    row.texts[6] = lastClass ? result.words.back().logicalName : QString();
+    row.texts[7] = t.strReference;
+    row.texts[8] = t.strDefinition;
+    if (result.registered)
+        result.status = eTermImageRegistered;
+    else if (!allFound)
+        result.status = eTermImageWarning;
+    else if (!lastClass)
+        result.status = eTermImageMissing;
+    else
+        result.status = eTermImageAction;
+    if (!result.hasDomain)
+        result.status = eTermImageWarning;
+    row.images[0] = result.status;
+
+    if (allFound && synonym && !compound)
+        synonymName = t.listStandardNames.join(QString());
+}
+
+void CTermAnalysis::PlaceResult(TermTargetResult&& result)
+{
+    auto it = m_resultIndex.find(result.name);
+    if (it != m_resultIndex.end()) {
+        m_results[it->second] = std::move(result);
+        return;
+    }
+    m_resultIndex.emplace(result.name, m_results.size());
+    m_results.push_back(std::move(result));
+}
+
+const TermTargetResult* CTermAnalysis::Result(const QString& name) const
+{
+    auto it = m_resultIndex.find(name);
+    return it == m_resultIndex.end() ? nullptr : &m_results[it->second];
+}
+
+bool CTermAnalysis::MoveTarget(const QString& oldName, const QString& newName)
+{
+    auto it = m_targets.find(oldName);
+    if (it == m_targets.end() || newName.isEmpty())
+        return false;
+    if (oldName == newName)
+        return true;
+    TermAnalysisTarget moved = std::move(it->second);
+    m_targets.erase(it);
+    moved.strName = newName;
+    const bool existed = m_targets.count(newName) != 0;
+    m_targets[newName] = std::move(moved);
+
+    const qsizetype at = m_order.indexOf(oldName);
+    if (existed)
+        m_order.removeAt(at);
+    else
+        m_order[at] = newName;
+
+    auto res = m_resultIndex.find(oldName);
+    if (res != m_resultIndex.end()) {
+        const size_t index = res->second;
+        if (m_resultIndex.count(newName)) {
+            m_results.erase(m_results.begin() + std::ptrdiff_t(index));
+        } else {
+            m_results[index].name = newName;
+            m_results[index].row.texts[0] = m_results[index].row.texts[1] = newName;
+        }
+        m_resultIndex.clear();
+        for (size_t i = 0; i < m_results.size(); ++i)
+            m_resultIndex.emplace(m_results[i].name, i);
+    }
+    return true;
+}
+
+bool CTermAnalysis::RenameTarget(const QString& oldName, const QString& newName)
+{
+    QString name = newName;
+    CAnalyzeSettings::Instance().NormalizeAttributeName(name);
+    if (!MoveTarget(oldName, name))
+        return false;
+    return AnalyzeSingle(name);
+}
+
+bool CTermAnalysis::ChooseDomain(const QString& name, const QString& domainName, const QString& domainId)
+{
+    auto it = m_targets.find(name);
+    if (it == m_targets.end())
+        return false;
+    it->second.strDomainName = domainName;
+    it->second.strDomainId = domainId;
+    it->second.bDomainChosen = true;
+    return AnalyzeSingle(name);
+}
+
+QStringList CTermAnalysis::RelatedAfterWordRegistration(const QString& clicked, const QString& word) const
+{
+    QStringList names{clicked};
+    for (const TermTargetResult& r : m_results)
+        if (!word.isEmpty() && r.name.contains(word) && r.name != clicked)
+            names.append(r.name);
+    return names;
+}
+
+QStringList CTermAnalysis::RelatedAfterDomainRegistration(const QString& clicked, const QString& keyDomain,
+                                                          const QString& displayType) const
+{
+    QStringList names{clicked};
+    for (const TermTargetResult& r : m_results)
+        if (r.name != clicked && r.name.endsWith(keyDomain) && r.row.texts[3] == displayType)
+            names.append(r.name);
+    return names;
+}
+
+QStringList CTermAnalysis::RelatedAfterClassWordRegistration(const QString& clicked, const QString& word) const
+{
+    QStringList names{clicked};
+    for (const TermTargetResult& r : m_results) {
+        if (r.name == clicked)
+            continue;
+        for (const TermGridRow& w : r.wordRows) {
+            if (w.texts[1] == word) {
+                names.append(r.name);
+                break;
+            }
+        }
+    }
+    return names;
+}
+
+void CTermAnalysis::OnWordRegistered(const QString& clicked, const QString& word)
+{
+    ReAnalyze(RelatedAfterWordRegistration(clicked, word));
+}
+
+void CTermAnalysis::OnDomainRegistered(const QString& clicked, const QString& keyDomain, const QString& displayType)
+{
+    ReAnalyze(RelatedAfterDomainRegistration(clicked, keyDomain, displayType));
+}
+
+void CTermAnalysis::OnClassWordRegistered(const QString& clicked, const QString& word)
+{
+    ReAnalyze(RelatedAfterClassWordRegistration(clicked, word));
+}
+
+std::vector<QStringList> CTermAnalysis::ExportRows() const
+{
+    std::vector<QStringList> rows;
+    rows.push_back({QStringLiteral("속성명"), QStringLiteral("컬럼명"), QStringLiteral("분석단어"),
+                    QStringLiteral("도메인")});
+    for (const auto& [name, t] : m_targets) {
+        QStringList words;
+        if (const TermTargetResult* r = Result(name))
+            for (const TermGridRow& w : r->wordRows)
+                words.append(w.texts[0]);
+        rows.push_back({name, t.strColumn, words.join(u','), t.strDomainName});
+    }
+    return rows;
+}
+
+QJsonObject CTermAnalysis::ToJson() const
+{
+    QJsonArray targets;
+    int complete = 0, registered = 0, noDomain = 0, words = 0, foundWords = 0;
+    std::map<QString, int> unknown;
+    for (const TermTargetResult& r : m_results) {
+        const TermAnalysisTarget& t = m_targets.at(r.name);
+        QJsonArray jw;
+        for (const TermWordResult& w : r.words) {
+            ++words;
+            if (w.found)
+                ++foundWords;
+            else
+                ++unknown[w.word];
+            jw.append(QJsonObject{{QStringLiteral("word"), w.word},
+                                  {QStringLiteral("found"), w.found},
+                                  {QStringLiteral("standard"), w.standard},
+                                  {QStringLiteral("classWord"), w.classWord},
+                                  {QStringLiteral("id"), w.id},
+                                  {QStringLiteral("logicalName"), w.logicalName},
+                                  {QStringLiteral("physicalName"), w.physicalName},
+                                  {QStringLiteral("standardName"), w.found ? w.standardName : QString()}});
+        }
+        if (r.status == eTermImageAction)
+            ++complete;
+        if (r.registered)
+            ++registered;
+        if (!r.hasDomain)
+            ++noDomain;
+        targets.append(QJsonObject{{QStringLiteral("key"), r.name},
+                                   {QStringLiteral("name"), r.name},
+                                   {QStringLiteral("column"), t.strColumn},
+                                   {QStringLiteral("type"), t.strType},
+                                   {QStringLiteral("length"), t.strLength},
+                                   {QStringLiteral("scale"), t.strScale},
+                                   {QStringLiteral("displayType"), t.strDisplayType},
+                                   {QStringLiteral("status"), r.status},
+                                   {QStringLiteral("registered"), r.registered},
+                                   {QStringLiteral("words"), jw},
+                                   {QStringLiteral("analyzedName"), r.physicalName},
+                                   {QStringLiteral("analyzedFullName"), r.fullName},
+                                   {QStringLiteral("domain"), t.strDomainName},
+                                   {QStringLiteral("domainId"), t.strDomainId}});
+    }
+    QJsonObject missing;
+    for (const auto& [w, n] : unknown)
+        missing.insert(w, n);
+    return QJsonObject{{QStringLiteral("kind"), QStringLiteral("term")},
+                       {QStringLiteral("area"), m_strAreaId},
+                       {QStringLiteral("targets"), targets},
+                       {QStringLiteral("totals"),
+                        QJsonObject{{QStringLiteral("targets"), int(m_results.size())},
+                                    {QStringLiteral("complete"), complete},
+                                    {QStringLiteral("registered"), registered},
+                                    {QStringLiteral("withoutDomain"), noDomain},
+                                    {QStringLiteral("words"), words},
+                                    {QStringLiteral("foundWords"), foundWords}}},
+                       {QStringLiteral("unanalyzed"), missing}};
+}

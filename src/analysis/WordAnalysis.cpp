@@ -1,0 +1,423 @@
+#include "analysis/WordAnalysis.h"
+
+#include "analysis/AnalysisTexts.h"
+#include "components/QrProgressWnd.h"
+#include "components/QrStringUtil.h"
+#include "settings/AnalyzeSettings.h"
+
+#include <QSet>
+
+namespace {
+const QString kSourceSeparator = QStringLiteral(", ");
+
+QString JoinTrimmed(const QStringList& parts)
+{
+    QString joined = parts.join(QLatin1Char('_'));
+    qsizetype end = joined.size();
+    while (end > 0 && joined[end - 1] == u'_')
+        --end;
+    joined.truncate(end);
+    return joined;
+}
+} // namespace
+
+// --- WordAnalysisInput ------------------------------------------------------------------
+
+QString WordAnalysisInput::AnalyzeTargetText() const
+{
+    return sources.join(kSourceSeparator);
+}
+
+void WordAnalysisInput::SetAnalyzeTargetText(const QString& text)
+{
+    sources.clear();
+    if (!text.isEmpty())
+        sources.append(text);
+}
+
+void WordAnalysisInput::AddSource(const QString& source)
+{
+    if (!source.isEmpty() && !sources.contains(source))
+        sources.append(source);
+}
+
+void WordAnalysisInput::Count(std::map<QString, int>& map, const QString& text)
+{
+    if (!text.isEmpty())
+        ++map[text];
+}
+
+void WordAnalysisInput::MergeFrom(const WordAnalysisInput& other)
+{
+    for (const QString& source : other.sources)
+        AddSource(source);
+    if (!other.opposite.isEmpty())
+        opposite = other.opposite;
+    if (!other.reference.isEmpty())
+        reference = other.reference;
+    if (!other.description.isEmpty())
+        description = other.description;
+    refCount += other.refCount;
+    for (const auto& [text, count] : other.mapOpposites)
+        mapOpposites[text] += count;
+    for (const auto& [text, count] : other.mapReferences)
+        mapReferences[text] += count;
+    for (const auto& [text, count] : other.mapDescriptions)
+        mapDescriptions[text] += count;
+}
+
+// --- WordAnalysis ------------------------------------------------------------------------
+
+WordAnalysis::WordAnalysis(Kind kind, const CAnalyzeSettings* settings)
+    : m_kind(kind), m_settings(settings ? settings : &CAnalyzeSettings::Instance()), m_splitter(m_settings)
+{
+}
+
+QStringList WordAnalysis::ResultColumns() const
+{
+    return m_kind == Kind::Logical ? AnalysisTexts::kLogicalColumns : AnalysisTexts::kPhysicalColumns;
+}
+
+QString WordAnalysis::RenameQuestion() const
+{
+    return m_kind == Kind::Logical ? AnalysisTexts::kRenameLogicalTargets : AnalysisTexts::kRenamePhysicalTargets;
+}
+
+void WordAnalysis::SetSheet(QVector<QStringList> rows)
+{
+    m_sheet = std::move(rows);
+    m_roles.Reset();
+    m_mode = ModeSource;
+}
+
+WordAnalysisInput& WordAnalysis::AddSourceRow(const QString& name, const QString* opposite,
+                                              const QString* definition, const QString* reference)
+{
+    QString key = name;
+    m_settings->NormalizeAttributeName(key);
+    WordAnalysisInput& entry = m_inputs[key];
+    entry.name = key;
+    ++entry.refCount;
+    entry.AddSource(name);
+    if (opposite) {
+        entry.opposite = *opposite;
+        WordAnalysisInput::Count(entry.mapOpposites, *opposite);
+    }
+    if (definition) {
+        entry.description = *definition;
+        WordAnalysisInput::Count(entry.mapDescriptions, *definition);
+    }
+    if (reference) {
+        entry.reference = *reference;
+        WordAnalysisInput::Count(entry.mapReferences, *reference);
+    }
+    return entry;
+}
+
+WordAnalysis::RunResult WordAnalysis::BuildTargets()
+{
+    if (m_roles.Column(RoleName) < 0)
+        return {false, AnalysisTexts::kMissingRequired, false};
+    m_inputs.clear();
+    const auto optionalCell = [&](int row, int role, QString& text) -> const QString* {
+        if (m_roles.Column(role) < 0)
+            return nullptr;
+        text = SheetCell(m_sheet, row, m_roles.Column(role));
+        return &text;
+    };
+    for (int row = m_excludeFirstRow ? 1 : 0; row < m_sheet.size(); ++row) {
+        const QString name = SheetCell(m_sheet, row, m_roles.Column(RoleName));
+        if (name.trimmed().isEmpty())
+            continue;
+        QString opposite, definition, reference;
+        AddSourceRow(name, optionalCell(row, RoleOpposite, opposite), optionalCell(row, RoleDefinition, definition),
+                     optionalCell(row, RoleReference, reference));
+    }
+    return {};
+}
+
+WordAnalysis::RunResult WordAnalysis::Run()
+{
+    if (m_mode == ModeSource) {
+        RunResult built = BuildTargets();
+        if (!built.ok)
+            return built;
+    }
+    return Analyze();
+}
+
+WordSplitter::WordSplit WordAnalysis::Split(const QString& name)
+{
+    return m_kind == Kind::Logical ? m_splitter.SplitLogical(name) : m_splitter.SplitPhysical(name);
+}
+
+WordSplitter::WordSplit WordAnalysis::SplitName(const QString& name)
+{
+    return Split(name);
+}
+
+WordAnalysis::WordResult WordAnalysis::MakeResult(const QString& key, const WordSplitter::WordSplit& split) const
+{
+    WordResult result;
+    result.key = key;
+    result.words = split.words;
+    QStringList words, partners;
+    int known = 0;
+    _stAnalyzeManageWord record;
+    for (const WordPair& pair : split.words) {
+        words.append(pair.word);
+        partners.append(pair.partner);
+        QString definition;
+        if (pair.partner != kUnknownPartner) {
+            ++known;
+            const bool found = m_kind == Kind::Logical ? m_settings->GetWord(pair.partner, pair.word, record)
+                                                       : m_settings->GetWord(pair.word, pair.partner, record);
+            if (found)
+                definition = record.strDescription;
+        }
+        result.definitions.append(definition);
+    }
+    result.analyzedName = JoinTrimmed(words);
+    result.analyzedPartner = JoinTrimmed(partners);
+    if (known == 0)
+        result.status = 0;
+    else
+        result.status = known == int(split.words.size()) ? 2 : 1;
+    return result;
+}
+
+WordAnalysis::RunResult WordAnalysis::Analyze()
+{
+    RunResult outcome;
+    CQrProgressWnd::Show(int(m_inputs.size()), AnalysisTexts::kProgressTitle, AnalysisTexts::kProgressAnalyzeWord);
+    m_results.clear();
+    m_results.reserve(size_t(m_inputs.size()));
+    for (const qsizetype position : m_inputs.order(m_settings->analyze_sort_result != 0)) {
+        if (CQrProgressWnd::IsCanceling()) {
+            outcome.cancelled = true;
+            break;
+        }
+        const QString& key = m_inputs.keyAt(position);
+        const WordSplitter::WordSplit split = Split(key);
+        if (!split.removed)
+            m_results.push_back(MakeResult(key, split));
+        CQrProgressWnd::StepIt();
+    }
+    ReindexResults();
+    Recount();
+    m_mode = ModeResult;
+    ApplyVisibility(false);
+    CQrProgressWnd::Hide();
+    return outcome;
+}
+
+void WordAnalysis::ReindexResults()
+{
+    m_resultIndex.clear();
+    m_resultIndex.reserve(qsizetype(m_results.size()));
+    for (size_t i = 0; i < m_results.size(); ++i)
+        m_resultIndex.insert(m_results[i].key, qsizetype(i));
+}
+
+void WordAnalysis::Recount()
+{
+    m_wordCount = 0;
+    m_analyzedWordCount = 0;
+    m_fullyAnalyzed = 0;
+    m_unanalyzed.clear();
+    for (const WordResult& result : m_results) {
+        for (const WordPair& pair : result.words) {
+            ++m_wordCount;
+            if (pair.partner != kUnknownPartner) {
+                ++m_analyzedWordCount;
+                continue;
+            }
+            UnanalyzedWord& missing = m_unanalyzed[pair.word];
+            ++missing.count;
+            if (missing.targets.isEmpty() || missing.targets.last() != result.key)
+                missing.targets.append(result.key);
+        }
+        if (result.status == 2)
+            ++m_fullyAnalyzed;
+    }
+}
+
+const WordAnalysis::WordResult* WordAnalysis::ResultOf(const QString& key) const
+{
+    const auto it = m_resultIndex.constFind(key);
+    return it == m_resultIndex.cend() ? nullptr : &m_results[size_t(*it)];
+}
+
+QString WordAnalysis::TargetListCaption() const
+{
+    return CQrStringUtil::Format(AnalysisTexts::kTargetListCount, {m_fullyAnalyzed, int(m_inputs.size())});
+}
+
+std::vector<AnalysisRow> WordAnalysis::Rows() const
+{
+    std::vector<AnalysisRow> rows;
+    rows.reserve(m_results.size() * 5);
+    for (size_t index = 0; index < m_results.size(); ++index) {
+        const WordResult& result = m_results[index];
+        const WordAnalysisInput* input = m_inputs.find(result.key);
+
+        AnalysisRow target;
+        target.level = 1;
+        QString notes;
+        if (input) {
+            if (!input->opposite.isEmpty())
+                notes += input->opposite + QLatin1Char(' ');
+            if (!input->description.isEmpty())
+                notes += QStringLiteral("(%1) ").arg(input->description);
+            if (!input->reference.isEmpty())
+                notes += QStringLiteral("[%1] ").arg(input->reference);
+        }
+        target.texts = {result.key, result.key, input ? input->AnalyzeTargetText() : QString(), QString(), notes};
+        target.background = AnalysisColors::kTargetRow;
+        target.nameBackground = AnalysisColors::kTargetNameCell;
+        target.nameEditable = true;
+        target.hidden = result.hidden;
+        target.target = int(index);
+        rows.push_back(std::move(target));
+
+        AnalysisRow analysed;
+        analysed.level = 2;
+        analysed.texts = {result.analyzedName, QString(), QString(), result.analyzedPartner, QString()};
+        analysed.images = {result.status};
+        analysed.background = AnalysisColors::kTargetRow;
+        analysed.nameBackground = AnalysisColors::kTargetRow;
+        analysed.hidden = result.hidden;
+        analysed.target = int(index);
+        rows.push_back(std::move(analysed));
+
+        for (size_t w = 0; w < result.words.size(); ++w) {
+            const WordPair& pair = result.words[w];
+            AnalysisRow word;
+            word.level = 3;
+            word.texts = {pair.word, QString(), QString(), pair.partner, result.definitions.value(qsizetype(w))};
+            word.images = {pair.partner == kUnknownPartner ? 0 : 2};
+            word.background = AnalysisColors::kWordRow;
+            word.nameBackground = AnalysisColors::kWordRow;
+            word.hidden = result.hidden;
+            word.target = int(index);
+            rows.push_back(std::move(word));
+        }
+    }
+    return rows;
+}
+
+bool WordAnalysis::IsHidden(const WordResult& result) const
+{
+    if (m_excludeAnalyzed && result.status == 2)
+        return true;
+    return !m_filter.isEmpty() && !result.key.contains(m_filter);
+}
+
+void WordAnalysis::ApplyVisibility(bool withProgress)
+{
+    if (withProgress)
+        CQrProgressWnd::Show(int(m_results.size()), AnalysisTexts::kProgressTitle,
+                             AnalysisTexts::kProgressFilterWord, nullptr, false);
+    for (WordResult& result : m_results) {
+        result.hidden = IsHidden(result);
+        if (withProgress)
+            CQrProgressWnd::StepIt();
+    }
+    if (withProgress)
+        CQrProgressWnd::Hide();
+}
+
+void WordAnalysis::SetExcludeAnalyzed(bool exclude)
+{
+    m_excludeAnalyzed = exclude;
+    ApplyVisibility(true);
+}
+
+void WordAnalysis::SetFilterText(const QString& text)
+{
+    m_filter = text;
+    ApplyVisibility(true);
+}
+
+QStringList WordAnalysis::UnanalyzedWordsOf(const QString& name)
+{
+    QStringList words;
+    for (const WordPair& pair : Split(name).words) {
+        if (pair.partner == kUnknownPartner && !words.contains(pair.word))
+            words.append(pair.word);
+    }
+    return words;
+}
+
+WordAnalysis::RenameResult WordAnalysis::RenameTarget(const QString& key, const QString& newText)
+{
+    RenameResult outcome;
+    QString name = newText;
+    m_settings->NormalizeAttributeName(name);
+    outcome.name = name;
+    // A blank name would hide the target under an empty key; keep the old one.
+    const bool blank = newText.trimmed().isEmpty() || name.isEmpty();
+    if (blank || name == key || !m_inputs.contains(key)) {
+        outcome.name = blank ? key : name;
+        return outcome;
+    }
+    outcome.changed = true;
+
+    const qsizetype oldResult = m_resultIndex.value(key, -1);
+    if (WordAnalysisInput* existing = m_inputs.find(name)) {
+        // Both targets' rows stay counted: the moved texts join the existing ones.
+        existing->MergeFrom(*m_inputs.find(key));
+        m_inputs.remove(key);
+        outcome.merged = true;
+    } else {
+        m_inputs.rename(key, name);
+        m_inputs.find(name)->name = name;
+    }
+
+    // Keep the result list in step: the renamed target takes the old row's place unless
+    // the target it joined is listed already.
+    const qsizetype existingResult = m_resultIndex.value(name, -1);
+    if (oldResult >= 0) {
+        const WordSplitter::WordSplit split = Split(name);
+        if (existingResult >= 0 || split.removed)
+            m_results.erase(m_results.begin() + oldResult);
+        else
+            m_results[size_t(oldResult)] = MakeResult(name, split);
+        ReindexResults();
+    }
+    Recount();
+    ApplyVisibility(false);
+    return outcome;
+}
+
+int WordAnalysis::RenameForWordChanges(const std::vector<std::pair<QString, QString>>& changes)
+{
+    QHash<QString, QString> replacements;
+    for (const auto& [from, to] : changes) {
+        if (!from.isEmpty() && from != to)
+            replacements.insert(from, to);
+    }
+    if (replacements.isEmpty())
+        return 0;
+    // Collect first: renaming reorders the results.
+    std::vector<std::pair<QString, QString>> renames;
+    for (const WordResult& result : m_results) {
+        bool touched = false;
+        QStringList words;
+        for (const WordPair& pair : result.words) {
+            const auto it = replacements.constFind(pair.word);
+            touched = touched || it != replacements.cend();
+            words.append(it != replacements.cend() ? *it : pair.word);
+        }
+        if (!touched)
+            continue;
+        const QString separator = result.key.contains(QLatin1Char('_')) ? QStringLiteral("_") : QString();
+        renames.emplace_back(result.key, words.join(separator));
+    }
+    int renamed = 0;
+    for (const auto& [from, to] : renames) {
+        if (RenameTarget(from, to).changed)
+            ++renamed;
+    }
+    return renamed;
+}

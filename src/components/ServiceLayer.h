@@ -1,0 +1,105 @@
+#pragma once
+// The analysis service layer: splits attribute and domain names into the standard words of
+// one standard area of the repository and answers questions about those words.
+//
+// Callers run one whole sequence per use and keep nothing between runs:
+//   CreateAppLayer(); s = IServiceLayer::theServiceLayer;
+//   s->SetDatabase(&db); options; s->SetTargets(&targets); s->RunAnalysis[All]();
+//   for i < GetResultCount(1): GetResult(i, target, variant, 1);
+//       SelectResult(target, variant, 0); PrepareResult(); SetResultMode(0);
+//       GetResultWords(...), GetResultTerm(...), FindWords(...), GetServiceWord(...), ...
+//   s->ClearResults(); DeleteAppLayer();
+//
+// How it works (our choices):
+// - Data: at the run it reads, per area named by the targets, the current rows of STD_DIC
+//   (DIC_GBN_CD '0001' words, '0002' terms) and the names of the current STD_DOM rows. A
+//   target whose area cannot be read gets a result with no words.
+// - Word record texts: [0] DIC_ID, [1] area id, [2] logical name, [3] physical name,
+//   [4] full physical name, [5] description; marks: standard (STANDARD_YN 'Y') and class word
+//   (ATTR_CLSS_YN 'Y'). A handle is an index into the words read by this run.
+// - Splitting: the text is cut at every separator character (text option 10, plus text or
+//   value option 13), then each piece is split into the logical names of the area's words
+//   (standard or not, so synonyms are seen): the split that leaves the fewest characters
+//   unknown, then has the fewest pieces, taking the longest word first among equals. A run of
+//   characters outside every word stays one unknown word (kind 0); a matched word is kind 1.
+// - Kind 2: the whole text (separators removed) is a registered term, or a standard word whose
+//   physical name holds the physical separator (value option 12, "_" by default). The result
+//   is then that one text of kind 2; its record's [3] is the physical name that callers split
+//   at the separator and look up part by part.
+// - A domain name made from class words + type abbreviation + length[,scale] splits into the
+//   words of its class-word part: a trailing unknown run that is exactly such a type suffix,
+//   behind at least one word, is dropped.
+// - FindWords looks in the area of the selected result (else the first target's area): words
+//   by logical name, then words by physical name, then terms by logical name; standard ones
+//   first, then in DIC_LOG_NM, DIC_PHY_NM order.
+// - GetWordRelation: for a non-standard word, the standard words of its area that share its
+//   physical name (its standard synonyms); nothing for a standard word.
+// - GetResultTerm: the domain (DOM_NM, DOM_ID) of the registered term that the whole text
+//   names; nothing otherwise.
+// - RunAnalysis and RunAnalysisAll both analyse every target handed over; the variant text
+//   of a result is its target's companion text.
+// - Options 8 (result mode), 0 and 11 are kept but change nothing here.
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <utility>
+#include <vector>
+
+struct _stServiceTarget
+{
+    QString strText;       // text to analyse
+    QString strCompanion;  // e.g. the attribute's column name
+    QString strAreaId;     // STD_AREA_ID
+};
+
+struct _stServiceWord
+{
+    QString strTexts[6];
+    int nStandard = 0;
+    int nClassWord = 0;
+};
+
+using SERVICE_WORD_HANDLE = int;
+
+enum eServiceWordKind { eServiceWordUnknown = 0, eServiceWordFound = 1, eServiceWordCompound = 2 };
+
+// (connection, library name) as handed to SetDatabase; the library name is "QrSql".
+using ServiceDatabase = std::pair<QSqlDatabase, QString>;
+
+class IServiceLayer
+{
+public:
+    static IServiceLayer* theServiceLayer;
+
+    virtual ~IServiceLayer() = default;
+
+    virtual void SetOptionText(int option, const QString& text) = 0;
+    virtual void SetOptionValue(int option, int value) = 0;
+    virtual void SetDatabase(const ServiceDatabase* database) = 0;
+    // The array stays the caller's until the run ends.
+    virtual void SetTargets(const std::vector<_stServiceTarget>* targets) = 0;
+    virtual bool RunAnalysis() = 0;
+    virtual bool RunAnalysisAll() = 0;
+    virtual int GetResultCount(int mode) const = 0;
+    virtual bool GetResult(int index, QString& target, QString& variant, int mode) const = 0;
+    virtual bool GetResultTerm(const QString& target, const QString& variant, QStringList& domainNames,
+                               QStringList& domainIds) const = 0;
+    virtual bool SelectResult(const QString& target, const QString& variant, int mode) = 0;
+    virtual bool PrepareResult() = 0;
+    virtual void SetResultMode(int mode) = 0;
+    virtual bool GetResultWords(const QString& target, const QString& variant, QStringList& words,
+                                std::vector<int>& kinds) const = 0;
+    virtual bool GetServiceWord(SERVICE_WORD_HANDLE handle, _stServiceWord& word) const = 0;
+    virtual bool FindWords(const QString& text, int mode, std::vector<SERVICE_WORD_HANDLE>& handles) const = 0;
+    virtual bool GetWordRelation(SERVICE_WORD_HANDLE handle, std::vector<SERVICE_WORD_HANDLE>& related) const = 0;
+    virtual void ClearResults() = 0;
+};
+
+// Creates the one service object (theServiceLayer); false when one exists already.
+bool CreateAppLayer();
+// Destroys it; theServiceLayer becomes null.
+void DeleteAppLayer();
+
+// The database handed to the service: the repository connection "AR" when it is open,
+// otherwise an invalid connection (the service then finds nothing).
+ServiceDatabase RepositoryServiceDatabase();
