@@ -9,19 +9,22 @@
 #include <QJsonArray>
 #include <algorithm>
 
-const QString CTermAnalysis::kMsgNoArea = QStringLiteral("대상 분류체계를 선택해 주세요");
-const QString CTermAnalysis::kMsgRequiredColumns = QStringLiteral("설정 되지 않은 필수 데이터 항목이 있습니다");
-const QString CTermAnalysis::kMsgNoStandardArea = QStringLiteral("not exist standard system for analyze terms");
-
 namespace {
 
 const QString kSeparator = QStringLiteral("_");
 constexpr unsigned kTargetBackground = 0xF7F7F7;
 constexpr unsigned kWordBackground = 0xFFFFFF;
 
-QString Cell(const QStringList& row, int column)
+AnalysisRow EmptyRow(int level, unsigned background)
 {
-    return column >= 0 && column < row.size() ? row[column] : QString();
+    AnalysisRow row;
+    row.level = level;
+    row.background = background;
+    row.nameBackground = background;
+    for (int i = 0; i < TermTexts::kColumns.size(); ++i)
+        row.texts.append(QString());
+    row.images.assign(size_t(TermTexts::kColumns.size()), eTermImageNone);
+    return row;
 }
 
 bool FindFirst(IServiceLayer* service, const QString& text, SERVICE_WORD_HANDLE& handle, _stServiceWord& record)
@@ -35,29 +38,34 @@ bool FindFirst(IServiceLayer* service, const QString& text, SERVICE_WORD_HANDLE&
 
 } // namespace
 
-QStringList CTermAnalysis::GridHeaders()
+CTermAnalysis::CTermAnalysis() : m_domainLookup(RepositoryDomainLookup()) {}
+
+CTermAnalysis::DomainLookup CTermAnalysis::RepositoryDomainLookup()
 {
-    return {QStringLiteral("대상 속성명"), QStringLiteral("대상 속성참고"), QStringLiteral("대상 컬럼명"),
-            QStringLiteral("대상 데이터타입"), QString(), QStringLiteral("사용 도메인"),
-            QStringLiteral("속성 분류어"), QStringLiteral("참고데이터"), QStringLiteral("정의")};
+    return {};
 }
 
-CTermAnalysis::CTermAnalysis() = default;
-
-QString CTermAnalysis::CollectTargets(const std::vector<QStringList>& rows)
+void CTermAnalysis::SetSheet(QVector<QStringList> rows)
 {
-    if (m_strAreaId.isEmpty())
-        return kMsgNoArea;
-    if (m_columns[RoleAttribute] < 0 || m_columns[RoleType] < 0)
-        return kMsgRequiredColumns;
+    m_sheet = std::move(rows);
+    m_roles.Reset();
+    m_mode = ModeSource;
+}
+
+CTermAnalysis::RunResult CTermAnalysis::BuildTargets()
+{
+    if (m_areaId.isEmpty())
+        return {false, TermTexts::kNoArea, false};
+    if (m_roles.Column(RoleAttribute) < 0 || m_roles.Column(RoleType) < 0)
+        return {false, TermTexts::kMissingRequired, false};
     CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
     m_targets.clear();
     m_order.clear();
     m_results.clear();
     m_resultIndex.clear();
-    for (size_t r = m_bExcludeFirstRow ? 1 : 0; r < rows.size(); ++r) {
-        const QStringList& row = rows[r];
-        QString name = Cell(row, m_columns[RoleAttribute]);
+    const auto cell = [&](int row, int role) { return SheetCell(m_sheet, row, m_roles.Column(role)); };
+    for (int r = m_excludeFirstRow ? 1 : 0; r < m_sheet.size(); ++r) {
+        QString name = cell(r, RoleAttribute);
         if (name.isEmpty())
             continue;
         settings.NormalizeAttributeName(name);
@@ -67,40 +75,33 @@ QString CTermAnalysis::CollectTargets(const std::vector<QStringList>& rows)
             m_order.append(name);
         t.strName = name;
         QString type, length, scale;
-        ParseDataType(Cell(row, m_columns[RoleType]), type, length, scale);
+        ParseDataType(cell(r, RoleType), type, length, scale);
         t.strType = settings.ConvertToLogicalDataType(type);
         t.strLength = length;
         t.strScale = scale;
-        if (m_columns[RoleColumn] >= 0)
-            t.strColumn = Cell(row, m_columns[RoleColumn]);
-        if (m_columns[RoleLength] >= 0)
-            t.strLength = Cell(row, m_columns[RoleLength]);
-        if (m_columns[RoleScale] >= 0)
-            t.strScale = Cell(row, m_columns[RoleScale]);
-        if (m_columns[RoleReference] >= 0)
-            t.strReference = Cell(row, m_columns[RoleReference]);
-        if (m_columns[RoleDefinition] >= 0)
-            t.strDefinition = Cell(row, m_columns[RoleDefinition]);
+        if (m_roles.Column(RoleColumn) >= 0)
+            t.strColumn = cell(r, RoleColumn);
+        if (m_roles.Column(RoleLength) >= 0)
+            t.strLength = cell(r, RoleLength);
+        if (m_roles.Column(RoleScale) >= 0)
+            t.strScale = cell(r, RoleScale);
+        if (m_roles.Column(RoleReference) >= 0)
+            t.strReference = cell(r, RoleReference);
+        if (m_roles.Column(RoleDefinition) >= 0)
+            t.strDefinition = cell(r, RoleDefinition);
         t.strDisplayType = GlobalFunc::BuildDataType(t.strType, t.strLength, t.strScale);
     }
-    return QString();
+    return {};
 }
 
-QString CTermAnalysis::AnalyzeSheet(const std::vector<QStringList>& rows)
+CTermAnalysis::RunResult CTermAnalysis::Run()
 {
-    const QString message = CollectTargets(rows);
-    if (!message.isEmpty())
-        return message;
-    Analyze();
-    return QString();
-}
-
-QString CTermAnalysis::AnalyzeTargets()
-{
-    if (m_strAreaId.isEmpty())
-        return kMsgNoArea;
-    Analyze();
-    return QString();
+    if (m_mode == ModeSource) {
+        RunResult built = BuildTargets();
+        if (!built.ok)
+            return built;
+    }
+    return Analyze();
 }
 
 void CTermAnalysis::SetTargets(const std::vector<TermAnalysisTarget>& targets)
@@ -121,8 +122,10 @@ void CTermAnalysis::AddTarget(TermAnalysisTarget target)
     it->second = std::move(target);
 }
 
-void CTermAnalysis::Analyze()
+CTermAnalysis::RunResult CTermAnalysis::Analyze()
 {
+    if (m_areaId.isEmpty())
+        return {false, TermTexts::kNoArea, false};
     for (auto& [name, t] : m_targets)
         t.ClearAnalysis();
     m_domainCache.clear();
@@ -131,14 +134,22 @@ void CTermAnalysis::Analyze()
         std::sort(names.begin(), names.end());
     m_results.clear();
     m_resultIndex.clear();
-    Run(names, true);
+    bool cancelled = false;
+    Run(names, true, &cancelled);
+    return {true, QString(), cancelled};
+}
+
+const TermAnalysisTarget* CTermAnalysis::Target(const QString& name) const
+{
+    auto it = m_targets.find(name);
+    return it == m_targets.end() ? nullptr : &it->second;
 }
 
 bool CTermAnalysis::AnalyzeSingle(const QString& name)
 {
     if (!m_targets.count(name))
         return false;
-    Run({name}, false);
+    Run({name}, false, nullptr);
     return true;
 }
 
@@ -150,16 +161,15 @@ void CTermAnalysis::ReAnalyze(const QStringList& names)
             known.append(n);
     if (known.isEmpty())
         return;
-    CQrProgressWnd::ShowMarquee(QString::fromUtf16(CQrProgressWnd::TitleProcess),
-                                QStringLiteral("reAnalyze related standard terms. wait..."));
-    CQrProgressWnd::SetMsg(QStringLiteral("reAnalyze related standard terms"));
+    CQrProgressWnd::ShowMarquee(QString::fromUtf16(CQrProgressWnd::TitleProcess), TermTexts::kProgressReanalyze);
+    CQrProgressWnd::SetMsg(TermTexts::kProgressReanalyzeStep);
     // Registrations change the repository; lookups of this session may be stale.
     m_domainCache.clear();
-    Run(known, false);
+    Run(known, false, nullptr);
     CQrProgressWnd::Hide();
 }
 
-void CTermAnalysis::Run(const QStringList& names, bool full)
+void CTermAnalysis::Run(const QStringList& names, bool full, bool* cancelled)
 {
     if (!CreateAppLayer())
         return;  // a run is already going on
@@ -175,13 +185,13 @@ void CTermAnalysis::Run(const QStringList& names, bool full)
 
     const QString title = QString::fromUtf16(CQrProgressWnd::TitleProcess);
     if (full)
-        CQrProgressWnd::ShowMarquee(title, QStringLiteral("Search standard data for analyze terms. wait..."));
+        CQrProgressWnd::ShowMarquee(title, TermTexts::kProgressSearch);
 
     std::vector<_stServiceTarget> targets;
     targets.reserve(size_t(names.size()));
     for (const QString& name : names) {
         const TermAnalysisTarget& t = m_targets.at(name);
-        targets.push_back({t.strName, t.strColumn, m_strAreaId});
+        targets.push_back({t.strName, t.strColumn, m_areaId});
     }
     service->SetTargets(&targets);
     if (full)
@@ -190,13 +200,16 @@ void CTermAnalysis::Run(const QStringList& names, bool full)
         service->RunAnalysis();
 
     if (full)
-        CQrProgressWnd::Show(int(names.size()) + 2, title, QStringLiteral("Analyze standard word, domain data"));
+        CQrProgressWnd::Show(int(names.size()) + 2, title, TermTexts::kProgressAnalyze);
 
     std::vector<std::pair<QString, QString>> renames;
     const int count = service->GetResultCount(1);
     for (int i = 0; i < count; ++i) {
-        if (full && CQrProgressWnd::IsCanceling())
+        if (full && CQrProgressWnd::IsCanceling()) {
+            if (cancelled)
+                *cancelled = true;
             break;
+        }
         QString target, variant;
         if (!service->GetResult(i, target, variant, 1) || !m_targets.count(target))
             continue;
@@ -214,7 +227,7 @@ void CTermAnalysis::Run(const QStringList& names, bool full)
     }
 
     if (full)
-        CQrProgressWnd::SetMsg(QStringLiteral("Arrangement analyzed data"));
+        CQrProgressWnd::SetMsg(TermTexts::kProgressArrange);
     service->SetTargets(nullptr);
     service->ClearResults();
     DeleteAppLayer();
@@ -223,13 +236,13 @@ void CTermAnalysis::Run(const QStringList& names, bool full)
     CQrProgressWnd::StepIt();
 
     if (CAnalyzeSettings::Instance().term_analy_with_synonym) {
-        CQrProgressWnd::SetMsg(QStringLiteral("Search synonym word data"));
+        CQrProgressWnd::SetMsg(TermTexts::kProgressSynonym);
         for (const auto& [from, to] : renames)
             if (from != to && MoveTarget(from, to))
                 AnalyzeSingle(to);
     }
     CQrProgressWnd::StepIt();
-    m_nMode = 2;
+    m_mode = ModeResult;
     CQrProgressWnd::Hide();
 }
 
@@ -239,9 +252,9 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
     TermAnalysisTarget& t = m_targets.at(target);
     t.ClearAnalysis();
     result.name = target;
-    TermGridRow& row = result.row;
-    row.level = 1;
-    row.background = kTargetBackground;
+    result.row = EmptyRow(1, kTargetBackground);
+    AnalysisRow& row = result.row;
+    row.nameEditable = true;
     row.texts[0] = row.texts[1] = t.strName;
     row.texts[2] = t.strColumn;
     row.texts[3] = t.strDisplayType;
@@ -318,9 +331,7 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
     for (size_t i = 0; i < result.words.size(); ++i) {
         const TermWordResult& w = result.words[i];
         const bool last = i + 1 == result.words.size();
-        TermGridRow wr;
-        wr.level = 2;
-        wr.background = kWordBackground;
+        AnalysisRow wr = EmptyRow(2, kWordBackground);
         if (w.found) {
             wr.texts[0] = w.logicalName;
             wr.texts[1] = w.physicalName;
@@ -373,7 +384,7 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
             auto cached = m_domainCache.find(cacheKey);
             if (cached == m_domainCache.end()) {
                 DomainPairs found;
-                m_domainLookup(m_strAreaId, candidates, t.strType, t.strLength, t.strScale, found);
+                m_domainLookup(m_areaId, candidates, t.strType, t.strLength, t.strScale, found);
                 cached = m_domainCache.emplace(cacheKey, std::move(found)).first;
             }
             if (!cached->second.empty()) {
@@ -450,20 +461,31 @@ bool CTermAnalysis::MoveTarget(const QString& oldName, const QString& newName)
             m_results[index].name = newName;
             m_results[index].row.texts[0] = m_results[index].row.texts[1] = newName;
         }
-        m_resultIndex.clear();
-        for (size_t i = 0; i < m_results.size(); ++i)
-            m_resultIndex.emplace(m_results[i].name, i);
+        ReindexResults();
     }
     return true;
 }
 
-bool CTermAnalysis::RenameTarget(const QString& oldName, const QString& newName)
+void CTermAnalysis::ReindexResults()
+{
+    m_resultIndex.clear();
+    for (size_t i = 0; i < m_results.size(); ++i)
+        m_resultIndex.emplace(m_results[i].name, i);
+}
+
+QString CTermAnalysis::RenameTarget(const QString& oldName, const QString& newName)
 {
     QString name = newName;
     CAnalyzeSettings::Instance().NormalizeAttributeName(name);
     if (!MoveTarget(oldName, name))
-        return false;
-    return AnalyzeSingle(name);
+        return QString();
+    AnalyzeSingle(name);
+    return name;
+}
+
+bool CTermAnalysis::OnTermRegistered(const QString& clicked, const QString& registeredName)
+{
+    return !RenameTarget(clicked, registeredName).isEmpty();
 }
 
 bool CTermAnalysis::ChooseDomain(const QString& name, const QString& domainName, const QString& domainId)
@@ -502,7 +524,7 @@ QStringList CTermAnalysis::RelatedAfterClassWordRegistration(const QString& clic
     for (const TermTargetResult& r : m_results) {
         if (r.name == clicked)
             continue;
-        for (const TermGridRow& w : r.wordRows) {
+        for (const AnalysisRow& w : r.wordRows) {
             if (w.texts[1] == word) {
                 names.append(r.name);
                 break;
@@ -527,15 +549,37 @@ void CTermAnalysis::OnClassWordRegistered(const QString& clicked, const QString&
     ReAnalyze(RelatedAfterClassWordRegistration(clicked, word));
 }
 
+QString CTermAnalysis::TargetListCaption() const
+{
+    return QString(TermTexts::kTargetListCount).replace(QStringLiteral("%d"), QString::number(m_targets.size()));
+}
+
+std::vector<AnalysisRow> CTermAnalysis::Rows() const
+{
+    std::vector<AnalysisRow> rows;
+    rows.reserve(m_results.size() * 4);
+    for (size_t i = 0; i < m_results.size(); ++i) {
+        const TermTargetResult& r = m_results[i];
+        const bool hidden = IsHidden(r);
+        rows.push_back(r.row);
+        rows.back().hidden = hidden;
+        rows.back().target = int(i);
+        for (const AnalysisRow& w : r.wordRows) {
+            rows.push_back(w);
+            rows.back().hidden = hidden;
+            rows.back().target = int(i);
+        }
+    }
+    return rows;
+}
+
 std::vector<QStringList> CTermAnalysis::ExportRows() const
 {
     std::vector<QStringList> rows;
-    rows.push_back({QStringLiteral("속성명"), QStringLiteral("컬럼명"), QStringLiteral("분석단어"),
-                    QStringLiteral("도메인")});
     for (const auto& [name, t] : m_targets) {
         QStringList words;
         if (const TermTargetResult* r = Result(name))
-            for (const TermGridRow& w : r->wordRows)
+            for (const AnalysisRow& w : r->wordRows)
                 words.append(w.texts[0]);
         rows.push_back({name, t.strColumn, words.join(u','), t.strDomainName});
     }
@@ -590,7 +634,7 @@ QJsonObject CTermAnalysis::ToJson() const
     for (const auto& [w, n] : unknown)
         missing.insert(w, n);
     return QJsonObject{{QStringLiteral("kind"), QStringLiteral("term")},
-                       {QStringLiteral("area"), m_strAreaId},
+                       {QStringLiteral("area"), m_areaId},
                        {QStringLiteral("targets"), targets},
                        {QStringLiteral("totals"),
                         QJsonObject{{QStringLiteral("targets"), int(m_results.size())},

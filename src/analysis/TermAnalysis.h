@@ -17,9 +17,13 @@
 //   domain of its old name;
 // - a rename onto the name of an existing target replaces that target (the two are the same
 //   attribute name now) and keeps the earlier place in the list.
+#include "analysis/AnalysisRow.h"
+#include "analysis/ColumnRoles.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <functional>
 #include <map>
 #include <utility>
@@ -61,15 +65,6 @@ enum eTermImage {
     eTermImageReanalyze = 5,
 };
 
-struct TermGridRow
-{
-    static constexpr int kColumns = 9;
-    int level = 1;  // 1 target, 2 word
-    QString texts[kColumns];
-    int images[kColumns] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
-    unsigned background = 0xFFFFFF;  // RGB
-};
-
 struct TermWordResult
 {
     QString word;           // as written in the attribute name (or the compound's part)
@@ -86,8 +81,8 @@ struct TermWordResult
 struct TermTargetResult
 {
     QString name;
-    TermGridRow row;
-    std::vector<TermGridRow> wordRows;
+    AnalysisRow row;                  // level 1, nine columns
+    std::vector<AnalysisRow> wordRows; // level 2
     std::vector<TermWordResult> words;
     int status = eTermImageMissing;  // column-0 image of the target row
     bool registered = false;         // the whole name is a registered compound
@@ -97,46 +92,79 @@ struct TermTargetResult
     QString fullName;                // words' full names joined with "_", "(word)" for unknown
 };
 
+namespace TermTexts {
+inline const QString kCaption = QStringLiteral("용어 분석");
+inline const QString kNoArea = QStringLiteral("대상 분류체계를 선택해 주세요");
+inline const QString kMissingRequired = QStringLiteral("설정 되지 않은 필수 데이터 항목이 있습니다");
+inline const QString kNoStandardArea = QStringLiteral("not exist standard system for analyze terms");
+inline const QString kExcludeRegistered = QStringLiteral("등록 용어 제외");
+inline const QString kTargetListCount = QStringLiteral("대상 목록 (%d)");
+inline const QString kProgressSearch = QStringLiteral("Search standard data for analyze terms. wait...");
+inline const QString kProgressAnalyze = QStringLiteral("Analyze standard word, domain data");
+inline const QString kProgressArrange = QStringLiteral("Arrangement analyzed data");
+inline const QString kProgressSynonym = QStringLiteral("Search synonym word data");
+inline const QString kProgressReanalyze = QStringLiteral("reAnalyze related standard terms. wait...");
+inline const QString kProgressReanalyzeStep = QStringLiteral("reAnalyze related standard terms");
+inline const QString kProgressFilter = QStringLiteral("Filtering already registed standard terms");
+inline const QStringList kColumns = {QStringLiteral("대상 속성명"), QStringLiteral("대상 속성참고"),
+                                     QStringLiteral("대상 컬럼명"), QStringLiteral("대상 데이터타입"),
+                                     QString(), QStringLiteral("사용 도메인"), QStringLiteral("속성 분류어"),
+                                     QStringLiteral("참고데이터"), QStringLiteral("정의")};
+inline const QStringList kExportColumns = {QStringLiteral("속성명"), QStringLiteral("컬럼명"),
+                                           QStringLiteral("분석단어"), QStringLiteral("도메인")};
+} // namespace TermTexts
+
 class CTermAnalysis
 {
 public:
-    enum eRole { RoleAttribute, RoleColumn, RoleType, RoleLength, RoleScale, RoleDefinition, RoleReference, RoleCount };
+    enum Mode { ModeEmpty = 0, ModeSource = 1, ModeResult = 2 };
+    enum Role { RoleAttribute = 0, RoleColumn, RoleType, RoleLength, RoleScale, RoleDefinition, RoleReference, RoleCount };
+    struct RunResult
+    {
+        bool ok = true;
+        QString message;
+        bool cancelled = false;
+    };
     using DomainPairs = std::vector<std::pair<QString, QString>>;  // (DOM_NM, DOM_ID)
     // The repository's SelectStandardDomainsByKey; replaceable so callers can watch it.
     using DomainLookup = std::function<bool(const QString& areaId, const QStringList& candidates,
                                             const QString& dataType, const QString& length,
                                             const QString& scale, DomainPairs& found)>;
-
-    static const QString kMsgNoArea;          // "대상 분류체계를 선택해 주세요"
-    static const QString kMsgRequiredColumns; // "설정 되지 않은 필수 데이터 항목이 있습니다"
-    static const QString kMsgNoStandardArea;  // "not exist standard system for analyze terms"
-    static QStringList GridHeaders();
+    // The gateway of the repository connection; finds nothing while none is connected.
+    static DomainLookup RepositoryDomainLookup();
 
     CTermAnalysis();
 
-    // Form state.
-    int m_nMode = 0;
-    int m_columns[RoleCount] = {-1, -1, -1, -1, -1, -1, -1};
-    bool m_bExcludeFirstRow = false;
-    bool m_bExcludeRegistered = false;
-    QString m_strAreaId;
+    // --- Source mode ---------------------------------------------------------------
+    int Mode() const { return m_mode; }
+    void SetMode(int mode) { m_mode = mode; }
+    void SetSheet(QVector<QStringList> rows);
+    const QVector<QStringList>& Sheet() const { return m_sheet; }
+    bool IsSheetRowHidden(int row) const { return row == 0 && m_excludeFirstRow && m_sheet.size() >= 2; }
+    ColumnRoles& Designations() { return m_roles; }
+    const ColumnRoles& Designations() const { return m_roles; }
+    bool ExcludeFirstRow() const { return m_excludeFirstRow; }
+    void SetExcludeFirstRow(bool exclude) { m_excludeFirstRow = exclude; }
+    // The selected standard area (STD_AREA_ID).
+    const QString& AreaId() const { return m_areaId; }
+    void SetAreaId(const QString& areaId) { m_areaId = areaId; }
 
-    // Collects targets from sheet rows (row 0 is the first sheet row) and analyses them.
-    // Returns the message to show, empty on success.
-    QString AnalyzeSheet(const std::vector<QStringList>& rows);
-    // "분석" in mode 2 (or after a document or request filled the targets).
-    QString AnalyzeTargets();
-    // Only builds the targets from sheet rows (no analysis).
-    QString CollectTargets(const std::vector<QStringList>& rows);
+    // --- Targets -----------------------------------------------------------------------
+    // From the sheet: the area and the required roles are checked first; a later row of the
+    // same normalised name overwrites the earlier one.
+    RunResult BuildTargets();
+    // "분석": builds the targets in source mode, then analyses.
+    RunResult Run();
+    // Analyses the current targets (documents and requests fill them first).
+    RunResult Analyze();
 
     // Replaces the targets (documents, requests). Later entries of the same name overwrite.
     void SetTargets(const std::vector<TermAnalysisTarget>& targets);
     void AddTarget(TermAnalysisTarget target);
     const std::map<QString, TermAnalysisTarget>& Targets() const { return m_targets; }
+    const TermAnalysisTarget* Target(const QString& name) const;
     const QStringList& TargetOrder() const { return m_order; }
 
-    // The full analysis over the current targets with the area m_strAreaId.
-    void Analyze();
     // Single-term analysis of one target.
     bool AnalyzeSingle(const QString& name);
     // Analyses the given targets again in one service run (after a registration).
@@ -147,36 +175,54 @@ public:
     QStringList RelatedAfterDomainRegistration(const QString& clicked, const QString& keyDomain,
                                                const QString& displayType) const;
     QStringList RelatedAfterClassWordRegistration(const QString& clicked, const QString& word) const;
-    // Registration hook: analyses the clicked target and its related ones again.
+    // Registration hooks: analyse the clicked target and its related ones again.
     void OnWordRegistered(const QString& clicked, const QString& word);
     void OnDomainRegistered(const QString& clicked, const QString& keyDomain, const QString& displayType);
     void OnClassWordRegistered(const QString& clicked, const QString& word);
+    // "용어 등록": the target takes the registered name and is analysed again.
+    bool OnTermRegistered(const QString& clicked, const QString& registeredName);
 
-    // Moves a target to a new (normalised) name and analyses it again; false when unknown.
-    bool RenameTarget(const QString& oldName, const QString& newName);
+    // Edit of the attribute name: normalised, moved with all its fields, analysed again.
+    // Returns the normalised name, empty when the target is unknown.
+    QString RenameTarget(const QString& oldName, const QString& newName);
     // "도메인 선택": the chosen domain becomes the target's and it is analysed again.
     bool ChooseDomain(const QString& name, const QString& domainName, const QString& domainId);
 
+    // --- Results -------------------------------------------------------------------------
     const std::vector<TermTargetResult>& Results() const { return m_results; }
     const TermTargetResult* Result(const QString& name) const;
-    // Row height 0 under "등록 용어 제외".
+    QString TargetListCaption() const;
+    // Target rows with their word rows, in result order.
+    std::vector<AnalysisRow> Rows() const;
+
+    // "등록 용어 제외": a registered term's rows get height 0.
+    bool ExcludeRegistered() const { return m_excludeRegistered; }
+    void SetExcludeRegistered(bool exclude) { m_excludeRegistered = exclude; }
     bool IsHidden(const TermTargetResult& result) const
     {
-        return m_bExcludeRegistered && result.status == eTermImageRegistered;
+        return m_excludeRegistered && result.status == eTermImageRegistered;
     }
 
-    // Export rows: header first, then one row per target in name order.
+    // Export rows: one per target in name order (the header is TermTexts::kExportColumns).
     std::vector<QStringList> ExportRows() const;
     QJsonObject ToJson() const;
 
     void SetDomainLookup(DomainLookup lookup) { m_domainLookup = std::move(lookup); }
 
 private:
-    void Run(const QStringList& names, bool full);
+    void Run(const QStringList& names, bool full, bool* cancelled);
     void BuildResult(class IServiceLayer* service, const QString& target, const QString& variant,
                      TermTargetResult& result, QString& synonymName);
     void PlaceResult(TermTargetResult&& result);
     bool MoveTarget(const QString& oldName, const QString& newName);
+    void ReindexResults();
+
+    int m_mode = ModeEmpty;
+    QVector<QStringList> m_sheet;
+    ColumnRoles m_roles{RoleCount};
+    bool m_excludeFirstRow = false;
+    bool m_excludeRegistered = false;
+    QString m_areaId;
 
     std::map<QString, TermAnalysisTarget> m_targets;
     QStringList m_order;  // reading order

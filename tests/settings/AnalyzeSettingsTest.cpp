@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 #include <gtest/gtest.h>
 
@@ -94,6 +95,38 @@ TEST_F(SettingsTest, WordIndexesStayMirrored)
     EXPECT_EQ(s.m_setExceptWords.size(), 1u);
     s.ClearWords();
     EXPECT_TRUE(s.m_mapWordsByPhysical.empty() && s.m_mapWordsByLogical.empty());
+}
+
+TEST_F(SettingsTest, RevisionMovesWithEveryChange)
+{
+    CAnalyzeSettings s;
+    _stAnalyzeManageDomain d;
+    d.strDataType = u"VARCHAR"_qs;
+    const std::function<void()> changes[] = {
+        [&] { s.AddWord(u"CUST"_qs, u"고객"_qs, Word(u"C"_qs)); },
+        [&] { s.RemoveWord(u"CUST"_qs, u"고객"_qs); },
+        [&] { s.ClearWords(); },
+        [&] { s.AddExceptWord(u"의"_qs); },
+        [&] { s.AddDomain(u"명"_qs, u"명VC100"_qs, d); },
+        [&] { s.AddExceptDomain(u"코드"_qs); },
+        [&] { s.RemoveDomain(u"명"_qs, u"명VC100"_qs); },
+        [&] {
+            WriteTextFile(Path(), u"{}"_qs);
+            s.Load();
+        },
+    };
+    for (size_t i = 0; i < std::size(changes); ++i) {
+        const quint64 before = s.Revision();
+        changes[i]();
+        EXPECT_GT(s.Revision(), before) << "change " << i;
+    }
+    EXPECT_TRUE(s.m_mapDomains.empty());  // removing the last domain drops its key domain
+    const quint64 before = s.Revision();
+    _stAnalyzeManageWord w;
+    s.GetWord(u"CUST"_qs, u"고객"_qs, w);
+    s.IsExceptWord(u"의"_qs);
+    s.AddExceptWord(u"의"_qs);  // already there
+    EXPECT_EQ(s.Revision(), before);
 }
 
 TEST_F(SettingsTest, Normalize)
@@ -300,7 +333,10 @@ TEST_F(SettingsTest, LargeDictionaryRoundTrip)
 
     CAnalyzeSettings loaded;
     loaded.Load();
-    ASSERT_GE(loaded.m_mapWordsByLogical.size(), 40000u);
+    size_t entries = 0;
+    for (const auto& [physical, inner] : loaded.m_mapWordsByPhysical)
+        entries += inner.size();
+    ASSERT_GE(entries, 48000u);
     EXPECT_EQ(loaded.m_mapWordsByPhysical, original.m_mapWordsByPhysical);
     EXPECT_EQ(loaded.m_mapWordsByLogical, original.m_mapWordsByLogical);
     EXPECT_EQ(loaded.m_mapDomains, original.m_mapDomains);

@@ -30,3 +30,7 @@ struct TermRepository
     bool m_open = false;
     QStringList m_errors;
 };
+
+#include <ostream>
+// Readable QString values in test failures.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }

@@ -1,0 +1,54 @@
+#pragma once
+// Workbook access: reads the first worksheet of .xlsx and .xls files, writes .xlsx files.
+// Every cell is read and written as a text.
+#include <QString>
+#include <QStringList>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace excel {
+class SheetData;
+}
+
+class CQrExcelSheet
+{
+public:
+    explicit CQrExcelSheet(bool quiet = true);
+    ~CQrExcelSheet();
+    CQrExcelSheet(const CQrExcelSheet&) = delete;
+    CQrExcelSheet& operator=(const CQrExcelSheet&) = delete;
+
+    // create false: read an existing workbook (the format is told by its content, not its
+    // name). create true: a new workbook to be written at the path by Save.
+    bool OpenFile(const QString& path, bool create);
+    // Reads a workbook held in memory (.xlsx only).
+    bool OpenMemory(const QByteArray& data);
+
+    int GetRowCount() const;
+    int GetColumnCount() const;
+    // The texts of one row (rows from 0), one per column; columns < 0 means all columns.
+    bool GetRowData(QStringList& cells, int row, int columns = -1) const;
+    // Writes the texts into one row from the first column.
+    bool SetRowDataRange(const QStringList& cells, int row);
+    // Writes the workbook; the file appears whole or not at all.
+    bool Save(int close = 1);
+
+    // Why the last OpenFile or Save failed, or what Save had to change.
+    QString GetLastError() const { return m_error; }
+
+    // Longest text a spreadsheet cell holds; longer texts are cut on writing.
+    static constexpr int kMaxCellChars = 32767;
+
+private:
+    std::unique_ptr<excel::SheetData> m_sheet;
+    std::map<int, QStringList> m_write;
+    QString m_path;
+    QString m_error;
+    bool m_writing = false;
+};
+
+namespace GlobalFunc {
+// Spreadsheet letters of a zero-based column index: 0 "A", 25 "Z", 26 "AA"; negative gives "".
+QString IntToLetters(int index);
+} // namespace GlobalFunc

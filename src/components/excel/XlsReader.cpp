@@ -1,0 +1,274 @@
+#include "components/excel/XlsReader.h"
+
+#include "components/excel/CellText.h"
+
+#include <freexl.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TERMWISE_HAS_ASAN 1
+#endif
+#endif
+#ifndef TERMWISE_HAS_ASAN
+#define TERMWISE_HAS_ASAN 0
+#endif
+
+namespace excel {
+namespace {
+
+std::string FreexlError(int code)
+{
+    switch (code) {
+    case FREEXL_FILE_NOT_FOUND:
+        return "the file cannot be read";
+    case FREEXL_INSUFFICIENT_MEMORY:
+        return "not enough memory to read the workbook";
+    case FREEXL_CRAFTED_FILE:
+        return "the workbook is damaged or crafted";
+    case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
+        return "the file holds no workbook";
+    case FREEXL_INVALID_CFBF_HEADER:
+    case FREEXL_CFBF_INVALID_SIGNATURE:
+        return "not an Excel 97-2003 workbook";
+    default:
+        return "the workbook is damaged (FreeXL error " + std::to_string(code) + ")";
+    }
+}
+
+struct Handle
+{
+    const void* h = nullptr;
+    ~Handle()
+    {
+        if (h)
+            freexl_close(h);
+    }
+};
+
+// FreeXL allocates every sheet's full grid on opening; refuse grids no memory would hold.
+bool CheckSize(const std::string& path, std::string& error)
+{
+    Handle info;
+    int rc = freexl_open_info(path.c_str(), &info.h);
+    if (rc != FREEXL_OK) {
+        error = FreexlError(rc);
+        return false;
+    }
+    unsigned int count = 0;
+    if (freexl_get_info(info.h, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK || count == 0) {
+        error = "the workbook has no worksheet";
+        return false;
+    }
+    unsigned int password = 0;
+    if (freexl_get_info(info.h, FREEXL_BIFF_PASSWORD, &password) == FREEXL_OK && password == FREEXL_BIFF_OBFUSCATED) {
+        error = "the workbook is protected by a password";
+        return false;
+    }
+    unsigned long long cells = 0;
+    for (unsigned short i = 0; i < count; ++i) {
+        if (freexl_select_active_worksheet(info.h, i) != FREEXL_OK)
+            continue;
+        unsigned int rows = 0;
+        unsigned short cols = 0;
+        if (freexl_worksheet_dimensions(info.h, &rows, &cols) == FREEXL_OK)
+            cells += (unsigned long long)rows * cols;
+    }
+    if (cells > kMaxCells) {
+        error = "the workbook declares more than " + std::to_string(kMaxCells) + " cells";
+        return false;
+    }
+    return true;
+}
+
+
+// Reads in this process, handing each cell to the sink.
+template <typename CellSink>
+bool ReadDirect(const std::string& path, CellSink&& add, std::string& error)
+{
+    if (!CheckSize(path, error))
+        return false;
+    Handle book;
+    int rc = freexl_open(path.c_str(), &book.h);
+    if (rc != FREEXL_OK) {
+        error = FreexlError(rc);
+        return false;
+    }
+    if ((rc = freexl_select_active_worksheet(book.h, 0)) != FREEXL_OK) {
+        error = FreexlError(rc);
+        return false;
+    }
+    unsigned int rows = 0;
+    unsigned short cols = 0;
+    if ((rc = freexl_worksheet_dimensions(book.h, &rows, &cols)) != FREEXL_OK) {
+        error = FreexlError(rc);
+        return false;
+    }
+    for (unsigned int r = 0; r < rows; ++r) {
+        for (unsigned short c = 0; c < cols; ++c) {
+            FreeXL_CellValue value;
+            if (freexl_get_cell_value(book.h, r, c, &value) != FREEXL_OK)
+                continue;
+            bool ok = true;
+            switch (value.type) {
+            case FREEXL_CELL_INT:
+                ok = add(r, c, std::to_string(value.value.int_value));
+                break;
+            case FREEXL_CELL_DOUBLE:
+                ok = add(r, c, FormatNumber(value.value.double_value));
+                break;
+            case FREEXL_CELL_TEXT:
+            case FREEXL_CELL_SST_TEXT:
+            case FREEXL_CELL_DATE:
+            case FREEXL_CELL_DATETIME:
+            case FREEXL_CELL_TIME:
+                if (value.value.text_value)
+                    ok = add(r, c, std::string_view(value.value.text_value));
+                break;
+            default:
+                break;
+            }
+            if (!ok)
+                return false;
+        }
+    }
+    return true;
+}
+
+bool WriteAll(int fd, const void* data, size_t size)
+{
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(fd, p, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        p += n;
+        size -= size_t(n);
+    }
+    return true;
+}
+
+size_t ReadSome(int fd, char* buf, size_t size)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        return n < 0 ? 0 : size_t(n);
+    }
+}
+
+// The child's answer: records of (row, column, length, text); a record with row 0xFFFFFFFF
+// ends the sheet, one with row 0xFFFFFFFE carries an error text.
+constexpr uint32_t kEnd = 0xFFFFFFFFu, kError = 0xFFFFFFFEu;
+
+[[noreturn]] void RunChild(const std::string& path, int fd)
+{
+    // A damaged file must not make the reader eat the machine.
+#if !defined(__SANITIZE_ADDRESS__) && !TERMWISE_HAS_ASAN // the sanitizer reserves terabytes of address space
+    struct rlimit mem = {size_t(2) << 30, size_t(2) << 30};
+    setrlimit(RLIMIT_AS, &mem);
+#endif
+    struct rlimit cpu = {120, 120};
+    setrlimit(RLIMIT_CPU, &cpu);
+    std::string error;
+    auto add = [&](uint32_t r, uint32_t c, std::string_view text) {
+        const uint32_t head[3] = {r, c, uint32_t(text.size())};
+        return WriteAll(fd, head, sizeof head) && WriteAll(fd, text.data(), text.size());
+    };
+    const bool ok = ReadDirect(path, add, error);
+    const uint32_t tail[3] = {ok ? kEnd : kError, 0, uint32_t(ok ? 0 : error.size())};
+    WriteAll(fd, tail, sizeof tail);
+    if (!ok)
+        WriteAll(fd, error.data(), error.size());
+    ::close(fd);
+    _exit(0);
+}
+
+} // namespace
+
+// FreeXL has had memory-safety faults on crafted files (a fuzzer finds them within seconds),
+// so it runs in a child process: a damaged workbook can at worst end the child.
+bool ReadXlsFile(const std::string& path, SheetData& sheet, std::string& error)
+{
+    sheet.Clear();
+    int fds[2];
+    if (::pipe(fds) != 0) {
+        error = "cannot start the .xls reader";
+        return false;
+    }
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        ::close(fds[0]);
+        ::close(fds[1]);
+        error = "cannot start the .xls reader";
+        return false;
+    }
+    if (pid == 0) {
+        ::close(fds[0]);
+        RunChild(path, fds[1]);
+    }
+    ::close(fds[1]);
+    std::string buf;
+    char chunk[65536];
+    bool ended = false, ok = true;
+    size_t pos = 0;
+    for (;;) {
+        const size_t n = ReadSome(fds[0], chunk, sizeof chunk);
+        if (n == 0)
+            break;
+        buf.append(chunk, n);
+        while (ok && !ended && buf.size() - pos >= 12) {
+            uint32_t head[3];
+            std::memcpy(head, buf.data() + pos, sizeof head);
+            if (buf.size() - pos - 12 < head[2])
+                break;
+            const std::string_view text(buf.data() + pos + 12, head[2]);
+            if (head[0] == kEnd) {
+                ended = true;
+            } else if (head[0] == kError) {
+                error = std::string(text);
+                ended = true;
+                ok = false;
+            } else if (!sheet.AddText(head[0], head[1], text, error)) {
+                ok = false;
+            }
+            pos += 12 + head[2];
+        }
+        if (pos > (1u << 20)) {
+            buf.erase(0, pos);
+            pos = 0;
+        }
+        if (!ok)
+            break;
+    }
+    ::close(fds[0]);
+    int status = 0;
+    if (!ok)
+        ::kill(pid, SIGKILL);
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (ok && !ended) {
+        ok = false;
+        error = "the workbook is damaged; the .xls reader stopped on it";
+    }
+    if (!ok) {
+        sheet.Clear();
+        return false;
+    }
+    sheet.Finish();
+    return true;
+}
+
+} // namespace excel

@@ -1,0 +1,317 @@
+#include "TermRepository.h"
+#include "analysis/TermAnalysis.h"
+#include "components/QrProgressWnd.h"
+#include "components/ServiceLayer.h"
+#include "settings/AnalyzeSettings.h"
+
+#include <QJsonArray>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct SettingsGuard
+{
+    int synonym = CAnalyzeSettings::Instance().term_analy_with_synonym;
+    int sort = CAnalyzeSettings::Instance().analyze_sort_result;
+    ~SettingsGuard()
+    {
+        CAnalyzeSettings::Instance().term_analy_with_synonym = synonym;
+        CAnalyzeSettings::Instance().analyze_sort_result = sort;
+    }
+};
+
+TermAnalysisTarget MakeTarget(const QString& name, const QString& type, const QString& length,
+                              const QString& column = QString())
+{
+    TermAnalysisTarget t;
+    t.strName = name;
+    t.strColumn = column;
+    t.strType = type;
+    t.strLength = length;
+    t.strDisplayType = type + u'(' + length + u')';
+    return t;
+}
+
+TEST(TermTargets, FromSheetRows)
+{
+    CTermAnalysis term;
+    term.SetSheet({{u"속성명"_s, u"컬럼명"_s, u"타입"_s, u"길이"_s, u"정의"_s},
+                   {u"고객명1"_s, u"CUST_NM"_s, u"VARCHAR2(100)"_s, u""_s, u"이름"_s},
+                   {u"주문금액"_s, u"ORD_AMT"_s, u"NUMBER(15,2)"_s, u""_s, u""_s},
+                   {u""_s, u"EMPTY"_s, u"CHAR(1)"_s, u""_s, u""_s},
+                   {u"고객명"_s, u"CUST_NAME"_s, u"VARCHAR(50)"_s, u"80"_s, u""_s}});
+    EXPECT_EQ(term.BuildTargets().message, TermTexts::kNoArea);
+    term.SetAreaId(u"A1"_s);
+    term.Designations().Designate(CTermAnalysis::RoleAttribute, 0);
+    EXPECT_EQ(term.BuildTargets().message, TermTexts::kMissingRequired);
+    term.Designations().Designate(CTermAnalysis::RoleType, 2);
+    term.Designations().Designate(CTermAnalysis::RoleColumn, 1);
+    term.Designations().Designate(CTermAnalysis::RoleLength, 3);
+    term.Designations().Designate(CTermAnalysis::RoleDefinition, 4);
+    term.SetExcludeFirstRow(true);
+    ASSERT_TRUE(term.BuildTargets().ok);
+
+    EXPECT_EQ(term.TargetOrder(), (QStringList{u"고객명"_s, u"주문금액"_s}));
+    const TermAnalysisTarget* name = term.Target(u"고객명"_s);
+    ASSERT_NE(name, nullptr);
+    // The later row overwrites; a designated empty cell overwrites too.
+    EXPECT_EQ(name->strColumn, u"CUST_NAME"_s);
+    EXPECT_EQ(name->strType, u"VARCHAR"_s);
+    EXPECT_EQ(name->strLength, u"80"_s);
+    EXPECT_EQ(name->strDefinition, QString());
+    EXPECT_EQ(name->strDisplayType, u"VARCHAR(80)"_s);
+    const TermAnalysisTarget* amount = term.Target(u"주문금액"_s);
+    ASSERT_NE(amount, nullptr);
+    // The length column is designated, so its empty cell replaces the parsed 15.
+    EXPECT_EQ(amount->strType, u"NUMERIC"_s);
+    EXPECT_EQ(amount->strLength, QString());
+    EXPECT_EQ(amount->strScale, u"2"_s);
+    EXPECT_EQ(amount->strDisplayType, u"NUMERIC"_s);
+}
+
+class TermAnalysisTest : public ::testing::TestWithParam<const char*>
+{
+protected:
+    void SetUp() override
+    {
+        QString reason;
+        if (!m_repo.Open(QString::fromLatin1(GetParam()), reason)) {
+            if (qEnvironmentVariable("CI") == QLatin1String("true") || reason.isEmpty())
+                FAIL() << reason.toStdString() << m_repo.m_errors.join(u'\n').toStdString();
+            GTEST_SKIP() << reason.toStdString();
+        }
+        m_repo.LoadStandard();
+        ASSERT_TRUE(m_repo.m_errors.isEmpty()) << m_repo.m_errors.join(u'\n').toStdString();
+        m_term.SetAreaId(u"A1"_s);
+        CTermAnalysis::DomainLookup real = CTermAnalysis::RepositoryDomainLookup();
+        if (!real && std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()).find("Cancelled") == std::string::npos
+            && std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()).find("Synonym") == std::string::npos)
+            GTEST_SKIP() << "repository gateway not built in yet";
+        m_term.SetDomainLookup([this, real](const QString& area, const QStringList& candidates, const QString& type,
+                                            const QString& length, const QString& scale,
+                                            CTermAnalysis::DomainPairs& found) {
+            m_lookups.append(candidates.join(u'|') + u'/' + type + u'/' + length + u'/' + scale);
+            return real ? real(area, candidates, type, length, scale, found) : false;
+        });
+        CAnalyzeSettings::Instance().analyze_sort_result = 0;
+        CAnalyzeSettings::Instance().term_analy_with_synonym = 0;
+    }
+    void TearDown() override { m_repo.Close(); }
+
+    const TermTargetResult& ResultOf(const QString& name)
+    {
+        const TermTargetResult* r = m_term.Result(name);
+        static const TermTargetResult none;
+        EXPECT_NE(r, nullptr) << name.toStdString();
+        return r ? *r : none;
+    }
+    static QStringList WordTexts(const TermTargetResult& r)
+    {
+        QStringList out;
+        for (const TermWordResult& w : r.words)
+            out.append(w.word);
+        return out;
+    }
+
+    SettingsGuard m_guard;
+    TermRepository m_repo;
+    CTermAnalysis m_term;
+    QStringList m_lookups;
+};
+
+TEST_P(TermAnalysisTest, WordsStatusAndDomains)
+{
+    m_term.SetTargets({MakeTarget(u"고객주문번호"_s, u"VARCHAR"_s, u"30"_s, u"CUST_ORD_NO"_s),
+                       MakeTarget(u"고객번호"_s, u"VARCHAR"_s, u"10"_s),
+                       MakeTarget(u"고객XX번호"_s, u"VARCHAR"_s, u"20"_s),
+                       MakeTarget(u"고객주문"_s, u"VARCHAR"_s, u"30"_s),
+                       MakeTarget(u"가나다"_s, u"VARCHAR"_s, u"30"_s)});
+    ASSERT_TRUE(m_term.Analyze().ok);
+    EXPECT_EQ(m_term.Mode(), CTermAnalysis::ModeResult);
+    ASSERT_EQ(m_term.Results().size(), 5u);
+
+    // Candidate key domain names from the last word on; the last pair of the hits wins,
+    // which is a domain of the shortest candidate (the gateway reports it last).
+    const TermTargetResult& order = ResultOf(u"고객주문번호"_s);
+    EXPECT_EQ(WordTexts(order), (QStringList{u"고객"_s, u"주문"_s, u"번호"_s}));
+    EXPECT_EQ(m_lookups.value(0), u"번호|주문번호|고객주문번호/VARCHAR/30/"_s);
+    EXPECT_EQ(m_term.Target(u"고객주문번호"_s)->strDomainId, u"D04"_s);
+    EXPECT_EQ(order.row.texts[5], u"번호VC30"_s);
+    EXPECT_EQ(order.row.images[5], eTermImageFound);
+    EXPECT_EQ(order.status, eTermImageAction);
+    EXPECT_EQ(order.row.texts[6], u"번호"_s);
+    EXPECT_EQ(order.row.images[4], eTermImageReanalyze);
+    EXPECT_EQ(order.physicalName, u"CUST_ORD_NO"_s);
+    EXPECT_EQ(m_term.Target(u"고객주문번호"_s)->listWordIds, (QStringList{u"W01"_s, u"W02"_s, u"W03"_s}));
+
+    // A registered term: the service's domain, no lookup, word rows from its physical name.
+    const TermTargetResult& registered = ResultOf(u"고객번호"_s);
+    EXPECT_TRUE(registered.registered);
+    EXPECT_EQ(registered.status, eTermImageRegistered);
+    EXPECT_EQ(m_term.Target(u"고객번호"_s)->strDomainId, u"D01"_s);
+    EXPECT_EQ(WordTexts(registered), (QStringList{u"CUST"_s, u"NO"_s}));
+    ASSERT_EQ(registered.wordRows.size(), 2u);
+    EXPECT_EQ(registered.wordRows[0].texts[0], u"고객"_s);
+    for (const QString& l : m_lookups)
+        EXPECT_FALSE(l.startsWith(u"번호|고객번호"_s));
+
+    // A word that is not found: its row, "(?)" in the physical name, no complete status.
+    const TermTargetResult& missing = ResultOf(u"고객XX번호"_s);
+    ASSERT_EQ(missing.wordRows.size(), 3u);
+    EXPECT_EQ(missing.wordRows[1].texts[0], u"XX"_s);
+    EXPECT_EQ(missing.wordRows[1].images[0], eTermImageMissing);
+    EXPECT_EQ(missing.wordRows[1].images[2], eTermImageAction);
+    EXPECT_EQ(missing.physicalName, u"CUST_(?)_NO"_s);
+    EXPECT_EQ(missing.fullName, u"CUST_(XX)_NUMBER"_s);
+    EXPECT_EQ(missing.status, eTermImageWarning);
+    EXPECT_EQ(m_term.Target(u"고객XX번호"_s)->strDomainId, u"D01"_s);
+
+    // The last word is no class word: marks on the word row; no domain makes the target 1.
+    const TermTargetResult& notClass = ResultOf(u"고객주문"_s);
+    ASSERT_EQ(notClass.wordRows.size(), 2u);
+    EXPECT_EQ(notClass.wordRows[1].images[0], eTermImageWarning);
+    EXPECT_EQ(notClass.wordRows[1].images[6], eTermImageAction);
+    EXPECT_EQ(notClass.wordRows[1].texts[6], u"N"_s);
+    EXPECT_FALSE(notClass.hasDomain);
+    EXPECT_EQ(notClass.row.images[5], eTermImageAction);
+    EXPECT_EQ(notClass.status, eTermImageWarning);
+
+    const TermTargetResult& unknown = ResultOf(u"가나다"_s);
+    ASSERT_EQ(unknown.wordRows.size(), 1u);
+    EXPECT_EQ(unknown.wordRows[0].images[0], eTermImageMissing);
+    EXPECT_EQ(unknown.status, eTermImageWarning);
+
+    // "등록 용어 제외" hides the registered term with its word rows.
+    m_term.SetExcludeRegistered(true);
+    int hidden = 0;
+    for (const AnalysisRow& row : m_term.Rows())
+        hidden += row.hidden ? 1 : 0;
+    EXPECT_EQ(hidden, 3);
+    EXPECT_EQ(m_term.TargetListCaption(), u"대상 목록 (5)"_s);
+}
+
+TEST_P(TermAnalysisTest, SynonymRename)
+{
+    const std::vector<TermAnalysisTarget> targets = {MakeTarget(u"손님주문번호"_s, u"VARCHAR"_s, u"30"_s),
+                                                     MakeTarget(u"손님XX번호"_s, u"VARCHAR"_s, u"30"_s),
+                                                     MakeTarget(u"CUST주문번호"_s, u"VARCHAR"_s, u"30"_s)};
+    m_term.SetTargets(targets);
+    ASSERT_TRUE(m_term.Analyze().ok);
+    EXPECT_EQ(m_term.TargetOrder(), (QStringList{u"손님주문번호"_s, u"손님XX번호"_s, u"CUST주문번호"_s}));
+    const TermTargetResult& synonym = ResultOf(u"손님주문번호"_s);
+    ASSERT_FALSE(synonym.words.empty());
+    EXPECT_FALSE(synonym.words[0].standard);
+    EXPECT_EQ(synonym.words[0].standardName, u"고객"_s);
+    EXPECT_EQ(m_term.Target(u"손님주문번호"_s)->listRelations.value(0), u"손님=W01"_s);
+
+    CAnalyzeSettings::Instance().term_analy_with_synonym = 1;
+    m_term.SetTargets(targets);
+    ASSERT_TRUE(m_term.Analyze().ok);
+    // Synonyms and physical names are renamed to the standard words; a missing word keeps the name.
+    EXPECT_EQ(m_term.TargetOrder(), (QStringList{u"고객주문번호"_s, u"손님XX번호"_s}));
+    EXPECT_EQ(ResultOf(u"고객주문번호"_s).row.texts[0], u"고객주문번호"_s);
+    EXPECT_EQ(ResultOf(u"고객주문번호"_s).words[0].word, u"고객"_s);
+    EXPECT_EQ(m_term.Results().size(), 2u);
+}
+
+TEST_P(TermAnalysisTest, HandChosenDomain)
+{
+    m_term.SetTargets({MakeTarget(u"고객주문명"_s, u"VARCHAR"_s, u"100"_s),
+                       MakeTarget(u"고객XX"_s, u"VARCHAR"_s, u"10"_s),
+                       MakeTarget(u"고객번호"_s, u"VARCHAR"_s, u"10"_s)});
+    ASSERT_TRUE(m_term.Analyze().ok);
+    EXPECT_EQ(m_term.Target(u"고객주문명"_s)->strDomainId, u"D02"_s);
+    EXPECT_FALSE(ResultOf(u"고객XX"_s).hasDomain);
+
+    ASSERT_TRUE(m_term.ChooseDomain(u"고객XX"_s, u"수기도메인"_s, u"DX"_s));
+    ASSERT_TRUE(m_term.ChooseDomain(u"고객번호"_s, u"수기도메인"_s, u"DX"_s));
+    EXPECT_EQ(ResultOf(u"고객XX"_s).row.texts[5], u"수기도메인"_s);
+    ASSERT_TRUE(m_term.Analyze().ok);
+    EXPECT_EQ(m_term.Target(u"고객XX"_s)->strDomainId, u"DX"_s);
+    EXPECT_EQ(ResultOf(u"고객XX"_s).row.images[5], eTermImageFound);
+    // The registered term's own domain comes first.
+    EXPECT_EQ(m_term.Target(u"고객번호"_s)->strDomainId, u"D01"_s);
+
+    // A looked-up domain is not carried to a new name: 고객주문번호 of length 100 has none.
+    EXPECT_EQ(m_term.RenameTarget(u"고객주문명"_s, u"고객주문번호1"_s), u"고객주문번호"_s);
+    EXPECT_EQ(m_term.Target(u"고객주문명"_s), nullptr);
+    EXPECT_EQ(m_term.Target(u"고객주문번호"_s)->strDomainId, QString());
+    EXPECT_EQ(ResultOf(u"고객주문번호"_s).row.texts[0], u"고객주문번호"_s);
+    EXPECT_EQ(m_term.Results().size(), 3u);
+}
+
+TEST_P(TermAnalysisTest, ReanalysisAfterRegistration)
+{
+    m_term.SetTargets({MakeTarget(u"고객XX번호"_s, u"VARCHAR"_s, u"20"_s),
+                       MakeTarget(u"주문XX"_s, u"VARCHAR"_s, u"20"_s),
+                       MakeTarget(u"고객주문"_s, u"VARCHAR"_s, u"20"_s),
+                       MakeTarget(u"주문명"_s, u"VARCHAR"_s, u"20"_s)});
+    ASSERT_TRUE(m_term.Analyze().ok);
+    EXPECT_EQ(m_term.RelatedAfterWordRegistration(u"고객XX번호"_s, u"XX"_s),
+              (QStringList{u"고객XX번호"_s, u"주문XX"_s}));
+    EXPECT_EQ(m_term.RelatedAfterClassWordRegistration(u"고객주문"_s, u"ORD"_s),
+              (QStringList{u"고객주문"_s, u"주문XX"_s, u"주문명"_s}));
+    EXPECT_EQ(m_term.RelatedAfterDomainRegistration(u"주문명"_s, u"주문"_s, u"VARCHAR(20)"_s),
+              (QStringList{u"주문명"_s, u"고객주문"_s}));
+
+    m_repo.AddWord(u"A1"_s, u"W20"_s, u"XX"_s, u"XX"_s, false);
+    m_term.OnWordRegistered(u"고객XX번호"_s, u"XX"_s);
+    EXPECT_TRUE(ResultOf(u"고객XX번호"_s).allFound);
+    EXPECT_EQ(ResultOf(u"고객XX번호"_s).status, eTermImageAction);
+    EXPECT_EQ(ResultOf(u"주문XX"_s).status, eTermImageWarning);  // found now, but no class word and no domain
+    EXPECT_TRUE(ResultOf(u"주문XX"_s).allFound);
+
+    m_repo.Exec(u"UPDATE STD_DIC SET ATTR_CLSS_YN = 'Y' WHERE DIC_ID = 'W02'"_s);
+    m_repo.AddDomain(u"A1"_s, u"D09"_s, u"주문"_s, u"주문VC20"_s, u"VARCHAR"_s, 20, 0);
+    m_term.OnClassWordRegistered(u"고객주문"_s, u"ORD"_s);
+    EXPECT_EQ(ResultOf(u"고객주문"_s).status, eTermImageAction);
+    EXPECT_EQ(m_term.Target(u"고객주문"_s)->strDomainId, u"D09"_s);
+    EXPECT_EQ(m_term.Results().size(), 4u);
+    ASSERT_TRUE(m_repo.m_errors.isEmpty()) << m_repo.m_errors.join(u'\n').toStdString();
+}
+
+TEST_P(TermAnalysisTest, ExportAndJson)
+{
+    m_term.SetTargets({MakeTarget(u"주문번호"_s, u"VARCHAR"_s, u"30"_s, u"ORD_NO"_s),
+                       MakeTarget(u"고객번호"_s, u"VARCHAR"_s, u"20"_s, u"CUST_NO"_s)});
+    ASSERT_TRUE(m_term.Analyze().ok);
+    const std::vector<QStringList> rows = m_term.ExportRows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], (QStringList{u"고객번호"_s, u"CUST_NO"_s, u"고객,번호"_s, u"번호VC20"_s}));
+    EXPECT_EQ(rows[1], (QStringList{u"주문번호"_s, u"ORD_NO"_s, u"주문,번호"_s, u"번호VC30"_s}));
+
+    const QJsonObject json = m_term.ToJson();
+    EXPECT_EQ(json[u"kind"_s].toString(), u"term"_s);
+    const QJsonArray targets = json[u"targets"_s].toArray();
+    ASSERT_EQ(targets.size(), 2);
+    const QJsonObject first = targets[0].toObject();
+    EXPECT_EQ(first[u"name"_s].toString(), u"주문번호"_s);
+    EXPECT_EQ(first[u"status"_s].toInt(), eTermImageAction);
+    EXPECT_EQ(first[u"domainId"_s].toString(), u"D04"_s);
+    const QJsonArray words = first[u"words"_s].toArray();
+    ASSERT_EQ(words.size(), 2);
+    EXPECT_TRUE(words[1].toObject()[u"classWord"_s].toBool());
+    EXPECT_TRUE(words[1].toObject()[u"standard"_s].toBool());
+    EXPECT_TRUE(targets[1].toObject()[u"registered"_s].toBool());
+}
+
+TEST_P(TermAnalysisTest, CancelledRunKeepsDoneTargets)
+{
+    auto progress = std::make_unique<CSilentProgress>();
+    progress->m_cancelAfter = 2;
+    CQrProgressWnd::SetBackend(std::move(progress));
+    m_term.SetTargets({MakeTarget(u"고객명"_s, u"VARCHAR"_s, u"100"_s), MakeTarget(u"주문명"_s, u"VARCHAR"_s, u"100"_s),
+                       MakeTarget(u"주문번호"_s, u"VARCHAR"_s, u"30"_s)});
+    const CTermAnalysis::RunResult run = m_term.Analyze();
+    CQrProgressWnd::SetBackend(nullptr);
+    EXPECT_TRUE(run.cancelled);
+    EXPECT_EQ(m_term.Results().size(), 2u);
+    EXPECT_EQ(m_term.Mode(), CTermAnalysis::ModeResult);
+    EXPECT_EQ(IServiceLayer::theServiceLayer, nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Repository, TermAnalysisTest, ::testing::Values("sqlite", "postgres"));
+
+} // namespace
