@@ -1,0 +1,136 @@
+#include "dictionary/SimilarCommand.h"
+
+#include "components/QrGlobalUtil.h"
+#include "settings/AnalyzeSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <cstdio>
+
+namespace SimilarCommand {
+
+namespace {
+const char* const kUsage = "usage: termwise similar logical|physical [--data-dir DIR] --output FILE.json";
+}
+
+bool Parse(const QStringList& args, Options& options, QString& error)
+{
+    options = Options();
+    bool haveView = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--data-dir") || arg == QLatin1String("--output")) {
+            if (i + 1 >= args.size()) {
+                error = arg + QStringLiteral(" needs a value");
+                return false;
+            }
+            (arg == QLatin1String("--output") ? options.output : options.dataDir) = args[++i];
+        } else if (!haveView && (arg == QLatin1String("logical") || arg == QLatin1String("physical"))) {
+            options.view = arg == QLatin1String("logical") ? SimilarWords::View::Logical : SimilarWords::View::Physical;
+            haveView = true;
+        } else {
+            error = QStringLiteral("unexpected argument \"%1\"").arg(arg);
+            return false;
+        }
+    }
+    if (!haveView) {
+        error = QStringLiteral("say which view: logical or physical");
+        return false;
+    }
+    if (options.output.isEmpty()) {
+        error = QStringLiteral("--output FILE.json is required");
+        return false;
+    }
+    return true;
+}
+
+QJsonDocument ToJson(const CSimilarWordReview& review)
+{
+    QJsonArray groups;
+    QJsonObject group;
+    QJsonArray similar;
+    auto flush = [&] {
+        if (group.isEmpty())
+            return;
+        group.insert(QStringLiteral("similar"), similar);
+        groups.append(group);
+        group = QJsonObject();
+        similar = QJsonArray();
+    };
+    for (const auto& row : review.Rows()) {
+        QJsonObject item{{QStringLiteral("name"), row.name}, {QStringLiteral("partners"), row.partners}};
+        if (row.level == 1) {
+            flush();
+            group = item;
+        } else {
+            similar.append(item);
+        }
+    }
+    flush();
+    return QJsonDocument(QJsonObject{{QStringLiteral("groups"), groups}});
+}
+
+int Run(const Options& options, QString& error)
+{
+    const QString path = options.dataDir.isEmpty()
+                             ? CAnalyzeSettings::SettingsPath()
+                             : QDir(options.dataDir).filePath(QStringLiteral("standard/termwise.json"));
+    // The settings loader keeps defaults on a missing or broken file, which here would
+    // quietly report an empty review; say what is wrong instead.
+    QFile file(path);
+    if (!file.exists()) {
+        error = QStringLiteral("no dictionary at %1").arg(QDir::toNativeSeparators(path));
+        return 1;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+        return 1;
+    }
+    QJsonParseError parseError{};
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
+        error = QStringLiteral("%1 is not a dictionary file: %2")
+                    .arg(QDir::toNativeSeparators(path),
+                         parseError.error != QJsonParseError::NoError ? parseError.errorString()
+                                                                      : QStringLiteral("not a JSON object"));
+        return 1;
+    }
+    file.close();
+
+    CAnalyzeSettings settings;
+    settings.LoadFrom(path);
+    CSimilarWordReview review(options.view);
+    review.Run(settings.m_mapWordsByPhysical, settings.m_mapWordsByLogical);
+
+    QSaveFile out(options.output);
+    if (!out.open(QIODevice::WriteOnly)) {
+        error = QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(options.output), out.errorString());
+        return 1;
+    }
+    out.write(ToJson(review).toJson(QJsonDocument::Indented));
+    if (!out.commit()) {
+        error = QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(options.output), out.errorString());
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace SimilarCommand
+
+int RunSimilarCommand(const QStringList& args)
+{
+    SimilarCommand::Options options;
+    QString error;
+    if (!SimilarCommand::Parse(args, options, error)) {
+        std::fprintf(stderr, "termwise similar: %s\n%s\n", qPrintable(error), SimilarCommand::kUsage);
+        return 2;
+    }
+    const int status = SimilarCommand::Run(options, error);
+    if (status != 0)
+        std::fprintf(stderr, "termwise similar: %s\n", qPrintable(error));
+    return status;
+}
