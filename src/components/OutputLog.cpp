@@ -15,9 +15,15 @@ OutputLog::Sink& CurrentSink()
 }
 } // namespace
 
-void OutputLog::Post(const QString& text) { CurrentSink()(text); }
+void OutputLog::Post(const QString& text)
+{
+    CurrentSink()(text);
+}
 
-void OutputLog::SetSink(Sink sink) { CurrentSink() = sink ? std::move(sink) : Sink(StderrSink); }
+void OutputLog::SetSink(Sink sink)
+{
+    CurrentSink() = sink ? std::move(sink) : Sink(StderrSink);
+}
 
 QString OutputLog::TimePrefix()
 {
@@ -29,4 +35,7 @@ OutputLogCapture::OutputLogCapture() : m_previous(CurrentSink())
     OutputLog::SetSink([this](const QString& text) { lines << text; });
 }
 
-OutputLogCapture::~OutputLogCapture() { OutputLog::SetSink(m_previous); }
+OutputLogCapture::~OutputLogCapture()
+{
+    OutputLog::SetSink(m_previous);
+}

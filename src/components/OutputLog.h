@@ -25,5 +25,5 @@ public:
     QStringList lines;
 
 private:
-    OutputLog::Sink m_previous;  // restored on destruction (tests keep the log silent)
+    OutputLog::Sink m_previous; // restored on destruction (tests keep the log silent)
 };

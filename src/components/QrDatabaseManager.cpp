@@ -8,7 +8,10 @@
 
 namespace {
 // Qt connection name the manager uses for connections it opens itself.
-QString ConnectionOf(const QString& name) { return QStringLiteral("termwise:") + name; }
+QString ConnectionOf(const QString& name)
+{
+    return QStringLiteral("termwise:") + name;
+}
 
 void DropConnection(const QString& connection)
 {
@@ -67,9 +70,15 @@ QSqlDatabase CQrDatabaseManager::Database(const QString& name) const
     return QSqlDatabase::database(it->second, false);
 }
 
-bool CQrDatabaseManager::Has(const QString& name) const { return m_connections.count(name) > 0; }
+bool CQrDatabaseManager::Has(const QString& name) const
+{
+    return m_connections.count(name) > 0;
+}
 
-bool CQrDatabaseManager::IsOpen(const QString& name) const { return Database(name).isOpen(); }
+bool CQrDatabaseManager::IsOpen(const QString& name) const
+{
+    return Database(name).isOpen();
+}
 
 void CQrDatabaseManager::Remove(const QString& name)
 {

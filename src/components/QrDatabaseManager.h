@@ -31,7 +31,7 @@ public:
 
 private:
     CQrDatabaseManager() = default;
-    std::map<QString, QString> m_connections;  // name -> Qt connection name
+    std::map<QString, QString> m_connections; // name -> Qt connection name
 };
 
 // Opens <standard>/termwise.db as "DIC" when the file exists; a missing file is skipped.

@@ -17,7 +17,10 @@ void CQrProgressWnd::SetBackend(std::unique_ptr<IProgressBackend> backend)
     Slot() = backend ? std::move(backend) : std::make_unique<CSilentProgress>();
 }
 
-IProgressBackend* CQrProgressWnd::Backend() { return Slot().get(); }
+IProgressBackend* CQrProgressWnd::Backend()
+{
+    return Slot().get();
+}
 
 void CQrProgressWnd::Show(int steps, const QString& title, const QString& text, QObject* parent, bool cancellable)
 {
@@ -29,10 +32,22 @@ void CQrProgressWnd::ShowMarquee(const QString& title, const QString& text, QObj
     Slot()->ShowMarquee(title, text, parent);
 }
 
-void CQrProgressWnd::SetMsg(const QString& text) { Slot()->SetMsg(text); }
-void CQrProgressWnd::StepIt() { Slot()->StepIt(); }
-bool CQrProgressWnd::IsCanceling() { return Slot()->IsCanceling(); }
-void CQrProgressWnd::Hide() { Slot()->Hide(); }
+void CQrProgressWnd::SetMsg(const QString& text)
+{
+    Slot()->SetMsg(text);
+}
+void CQrProgressWnd::StepIt()
+{
+    Slot()->StepIt();
+}
+bool CQrProgressWnd::IsCanceling()
+{
+    return Slot()->IsCanceling();
+}
+void CQrProgressWnd::Hide()
+{
+    Slot()->Hide();
+}
 
 void CConsoleProgress::Show(int steps, const QString& title, const QString& text, QObject*, bool)
 {

@@ -76,23 +76,38 @@ struct Ending
 };
 
 const Ending kParticles[] = {
-    {u"이", Agree::AfterConsonant, 33}, {u"가", Agree::AfterVowel, 33}, {u"께서", Agree::Any, 33},
-    {u"이", Agree::AfterConsonant, 34}, {u"가", Agree::AfterVowel, 34},
-    {u"을", Agree::AfterConsonant, 36}, {u"를", Agree::AfterVowel, 36},
-    {u"에", Agree::Any, 37}, {u"에서", Agree::Any, 37}, {u"에게", Agree::Any, 37}, {u"한테", Agree::Any, 37},
-    {u"으로", Agree::AfterConsonantNotRieul, 37}, {u"로", Agree::AfterVowelOrRieul, 37},
-    {u"까지", Agree::Any, 37}, {u"부터", Agree::Any, 37}, {u"보다", Agree::Any, 37},
-    {u"이여", Agree::Any, 38}, {u"이시여", Agree::Any, 38},
-    {u"라고", Agree::Any, 39}, {u"이라고", Agree::Any, 39},
-    {u"은", Agree::AfterConsonant, 40}, {u"는", Agree::AfterVowel, 40}, {u"과", Agree::AfterConsonant, 40},
-    {u"와", Agree::AfterVowel, 40}, {u"이랑", Agree::Any, 40}, {u"하고", Agree::Any, 40},
+    {u"이", Agree::AfterConsonant, 33},
+    {u"가", Agree::AfterVowel, 33},
+    {u"께서", Agree::Any, 33},
+    {u"이", Agree::AfterConsonant, 34},
+    {u"가", Agree::AfterVowel, 34},
+    {u"을", Agree::AfterConsonant, 36},
+    {u"를", Agree::AfterVowel, 36},
+    {u"에", Agree::Any, 37},
+    {u"에서", Agree::Any, 37},
+    {u"에게", Agree::Any, 37},
+    {u"한테", Agree::Any, 37},
+    {u"으로", Agree::AfterConsonantNotRieul, 37},
+    {u"로", Agree::AfterVowelOrRieul, 37},
+    {u"까지", Agree::Any, 37},
+    {u"부터", Agree::Any, 37},
+    {u"보다", Agree::Any, 37},
+    {u"이여", Agree::Any, 38},
+    {u"이시여", Agree::Any, 38},
+    {u"라고", Agree::Any, 39},
+    {u"이라고", Agree::Any, 39},
+    {u"은", Agree::AfterConsonant, 40},
+    {u"는", Agree::AfterVowel, 40},
+    {u"과", Agree::AfterConsonant, 40},
+    {u"와", Agree::AfterVowel, 40},
+    {u"이랑", Agree::Any, 40},
+    {u"하고", Agree::Any, 40},
     {u"까지도", Agree::Any, 40},
 };
 
 const Ending kSuffixes[] = {
-    {u"들", Agree::Any, 14}, {u"님", Agree::Any, 14},
-    {u"하다", Agree::Any, 15}, {u"되다", Agree::Any, 15}, {u"시키다", Agree::Any, 15},
-    {u"스럽다", Agree::Any, 16}, {u"롭다", Agree::Any, 16},
+    {u"들", Agree::Any, 14},     {u"님", Agree::Any, 14},     {u"하다", Agree::Any, 15}, {u"되다", Agree::Any, 15},
+    {u"시키다", Agree::Any, 15}, {u"스럽다", Agree::Any, 16}, {u"롭다", Agree::Any, 16},
 };
 
 constexpr qsizetype kMinStem = 2;
@@ -101,11 +116,16 @@ bool Agrees(Agree agree, QChar before)
 {
     const int final = FinalConsonant(before);
     switch (agree) {
-    case Agree::Any: return true;
-    case Agree::AfterConsonant: return final > 0;
-    case Agree::AfterVowel: return final == 0;
-    case Agree::AfterVowelOrRieul: return final == 0 || final == 8;
-    case Agree::AfterConsonantNotRieul: return final > 0 && final != 8;
+    case Agree::Any:
+        return true;
+    case Agree::AfterConsonant:
+        return final > 0;
+    case Agree::AfterVowel:
+        return final == 0;
+    case Agree::AfterVowelOrRieul:
+        return final == 0 || final == 8;
+    case Agree::AfterConsonantNotRieul:
+        return final > 0 && final != 8;
     }
     return false;
 }
@@ -142,9 +162,15 @@ CQrWordExtractor& CQrWordExtractor::GetInstance()
     return *slot;
 }
 
-void CQrWordExtractor::DestoryInstance() { Slot().reset(); }
+void CQrWordExtractor::DestoryInstance()
+{
+    Slot().reset();
+}
 
-void CQrWordExtractor::Initialize() { m_initialized = true; }
+void CQrWordExtractor::Initialize()
+{
+    m_initialized = true;
+}
 
 void CQrWordExtractor::SetTags(const std::set<int>* tags)
 {
@@ -158,9 +184,15 @@ void CQrWordExtractor::SetUserWords(const std::set<QString>* words)
     m_userWords = words ? *words : std::set<QString>();
 }
 
-const std::set<int>* CQrWordExtractor::GetTags() const { return m_hasTags ? &m_tags : nullptr; }
+const std::set<int>* CQrWordExtractor::GetTags() const
+{
+    return m_hasTags ? &m_tags : nullptr;
+}
 
-const std::set<QString>* CQrWordExtractor::GetUserWords() const { return m_hasUserWords ? &m_userWords : nullptr; }
+const std::set<QString>* CQrWordExtractor::GetUserWords() const
+{
+    return m_hasUserWords ? &m_userWords : nullptr;
+}
 
 void CQrWordExtractor::ReLoadSettings()
 {
@@ -186,11 +218,10 @@ QStringList CQrWordExtractor::Analyze(const QString& name) const
             words << name.mid(begin, end - begin);
             return;
         }
-        QStringList tail;  // detached endings, last first
+        QStringList tail; // detached endings, last first
         qsizetype stemEnd = end;
         for (int round = 0; round < 2; ++round) {
-            const qsizetype len =
-                MatchEnding(name, begin, stemEnd, kParticles, std::size(kParticles), m_activeTags);
+            const qsizetype len = MatchEnding(name, begin, stemEnd, kParticles, std::size(kParticles), m_activeTags);
             if (len == 0)
                 break;
             tail.prepend(name.mid(stemEnd - len, len));

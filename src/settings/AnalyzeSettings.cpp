@@ -98,7 +98,10 @@ const IntOption kIntOptions[] = {
     {"analyze_database", &CAnalyzeSettings::analyze_database},
 };
 
-QString SameFile(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
+QString SameFile(const QString& path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
 
 } // namespace
 
@@ -116,17 +119,35 @@ CAnalyzeSettings& CAnalyzeSettings::Instance()
     return *slot;
 }
 
-bool CAnalyzeSettings::Exists() { return Slot() != nullptr; }
+bool CAnalyzeSettings::Exists()
+{
+    return Slot() != nullptr;
+}
 
-void CAnalyzeSettings::DestroyInstance() { Slot().reset(); }
+void CAnalyzeSettings::DestroyInstance()
+{
+    Slot().reset();
+}
 
-QString CAnalyzeSettings::SettingsPath() { return CQrGlobalUtil::GetPathStandard() + QStringLiteral("/termwise.json"); }
+QString CAnalyzeSettings::SettingsPath()
+{
+    return CQrGlobalUtil::GetPathStandard() + QStringLiteral("/termwise.json");
+}
 
-QString CAnalyzeSettings::DatabasePath() { return CQrGlobalUtil::GetPathStandard() + QStringLiteral("/termwise.db"); }
+QString CAnalyzeSettings::DatabasePath()
+{
+    return CQrGlobalUtil::GetPathStandard() + QStringLiteral("/termwise.db");
+}
 
-void CAnalyzeSettings::Load() { LoadFrom(SettingsPath()); }
+void CAnalyzeSettings::Load()
+{
+    LoadFrom(SettingsPath());
+}
 
-bool CAnalyzeSettings::Save() { return SaveTo(SettingsPath()); }
+bool CAnalyzeSettings::Save()
+{
+    return SaveTo(SettingsPath());
+}
 
 void CAnalyzeSettings::LoadFrom(const QString& path)
 {
@@ -442,10 +463,12 @@ void CAnalyzeSettings::AddExceptWord(const QString& word)
         Touch();
 }
 
-bool CAnalyzeSettings::IsExceptWord(const QString& word) const { return m_setExceptWords.count(word) > 0; }
+bool CAnalyzeSettings::IsExceptWord(const QString& word) const
+{
+    return m_setExceptWords.count(word) > 0;
+}
 
-bool CAnalyzeSettings::GetDomains(const QString& keyDomain,
-                                  std::map<QString, _stAnalyzeManageDomain>& domains) const
+bool CAnalyzeSettings::GetDomains(const QString& keyDomain, std::map<QString, _stAnalyzeManageDomain>& domains) const
 {
     if (keyDomain.isEmpty())
         return false;
@@ -497,7 +520,10 @@ void CAnalyzeSettings::AddExceptDomain(const QString& name)
         Touch();
 }
 
-bool CAnalyzeSettings::IsExceptDomain(const QString& name) const { return m_setExceptDomains.count(name) > 0; }
+bool CAnalyzeSettings::IsExceptDomain(const QString& name) const
+{
+    return m_setExceptDomains.count(name) > 0;
+}
 
 bool CAnalyzeSettings::LookupDictionaryNames(const QString& logical, std::set<QString>& englishNames,
                                              std::set<QString>& definitions) const
@@ -548,7 +574,10 @@ QString CAnalyzeSettings::GetDataTypeAbbreviation(const QString& type) const
     return it != m_mapDataTypeKeywords.end() ? it->second : type;
 }
 
-bool CAnalyzeSettings::IsKnownDataType(const QString& type) const { return m_mapDataTypeKeywords.count(type) > 0; }
+bool CAnalyzeSettings::IsKnownDataType(const QString& type) const
+{
+    return m_mapDataTypeKeywords.count(type) > 0;
+}
 
 QString CAnalyzeSettings::ConvertToLogicalDataType(const QString& physicalType) const
 {

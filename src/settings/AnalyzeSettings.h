@@ -79,9 +79,9 @@ public:
     int term_request = 0;
     int request_browser = 0;
 
-    WordIndex m_mapWordsByPhysical;   // physical -> logical -> word
-    WordIndex m_mapWordsByLogical;    // logical -> physical -> word
-    DomainIndex m_mapDomains;         // key domain -> domain name -> domain
+    WordIndex m_mapWordsByPhysical; // physical -> logical -> word
+    WordIndex m_mapWordsByLogical;  // logical -> physical -> word
+    DomainIndex m_mapDomains;       // key domain -> domain name -> domain
     std::set<QString> m_setExceptWords;
     std::set<QString> m_setExceptDomains;
 
@@ -90,6 +90,6 @@ private:
     bool KeepUnreadableCopy(const QString& path);
 
     std::map<QString, QString> m_mapDataTypeKeywords;
-    QString m_unreadablePath;  // absolute path of a file that failed to load, until copied
+    QString m_unreadablePath; // absolute path of a file that failed to load, until copied
     quint64 m_revision = 0;
 };

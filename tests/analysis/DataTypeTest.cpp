@@ -7,7 +7,10 @@
 
 TEST(DataType, ParseAndBuild)
 {
-    struct Case { QString text, type, length, scale, built; };
+    struct Case
+    {
+        QString text, type, length, scale, built;
+    };
     const Case cases[] = {
         {u"VARCHAR(100)"_qs, u"VARCHAR"_qs, u"100"_qs, QString(), u"VARCHAR(100)"_qs},
         {u"NUMERIC(15,2)"_qs, u"NUMERIC"_qs, u"15"_qs, u"2"_qs, u"NUMERIC(15,2)"_qs},
@@ -50,12 +53,24 @@ TEST(DataType, BuildIgnoresScaleWithoutLengthAndLengthWithoutType)
 TEST(DataType, AbbreviationsAndDomainNames)
 {
     CAnalyzeSettings s;
-    struct Abbr { QString type, abbr; };
+    struct Abbr
+    {
+        QString type, abbr;
+    };
     const Abbr abbrs[] = {
-        {u"CHAR"_qs, u"CH"_qs}, {u"BOOLEAN"_qs, u"BL"_qs}, {u"BLOB"_qs, u"BL"_qs}, {u"INTEGER(p)"_qs, u"VINT"_qs},
-        {u"INTEGER"_qs, u"INT"_qs}, {u"NUMERIC"_qs, u"DEC"_qs}, {u"YEAR"_qs, u"YEAR"_qs}, {u"JSON"_qs, u"JSON"_qs},
-        {u"TIMESTAMP WITH LOCAL TIME ZONE"_qs, u"TMPWLTZ"_qs}, {u"INTERVAL DAY TO SECOND"_qs, u"INTVLDTS"_qs},
-        {u"ARRAY/GEOMETRY"_qs, u"AGEO"_qs}, {u"ARRAY/DATETIME"_qs, u"ADTM"_qs}, {u"UNIQUEIDENTIFIER"_qs, u"UID"_qs},
+        {u"CHAR"_qs, u"CH"_qs},
+        {u"BOOLEAN"_qs, u"BL"_qs},
+        {u"BLOB"_qs, u"BL"_qs},
+        {u"INTEGER(p)"_qs, u"VINT"_qs},
+        {u"INTEGER"_qs, u"INT"_qs},
+        {u"NUMERIC"_qs, u"DEC"_qs},
+        {u"YEAR"_qs, u"YEAR"_qs},
+        {u"JSON"_qs, u"JSON"_qs},
+        {u"TIMESTAMP WITH LOCAL TIME ZONE"_qs, u"TMPWLTZ"_qs},
+        {u"INTERVAL DAY TO SECOND"_qs, u"INTVLDTS"_qs},
+        {u"ARRAY/GEOMETRY"_qs, u"AGEO"_qs},
+        {u"ARRAY/DATETIME"_qs, u"ADTM"_qs},
+        {u"UNIQUEIDENTIFIER"_qs, u"UID"_qs},
     };
     for (const Abbr& a : abbrs) {
         EXPECT_TRUE(s.IsKnownDataType(a.type)) << a.type.toStdString();
@@ -66,14 +81,17 @@ TEST(DataType, AbbreviationsAndDomainNames)
         EXPECT_EQ(s.GetDataTypeAbbreviation(unknown), unknown);
     }
 
-    struct Dom { QString cls, type, length, scale, name; };
+    struct Dom
+    {
+        QString cls, type, length, scale, name;
+    };
     const Dom doms[] = {
         {u"명"_qs, u"VARCHAR"_qs, u"100"_qs, QString(), u"명VC100"_qs},
         {u"금액"_qs, u"NUMERIC"_qs, u"15"_qs, u"2"_qs, u"금액DEC15,2"_qs},
         {u"일자"_qs, u"DATE"_qs, QString(), QString(), u"일자DT"_qs},
         {u"여부"_qs, u"BLOB"_qs, QString(), QString(), u"여부BL"_qs},
         {u"여부"_qs, u"BOOLEAN"_qs, QString(), QString(), u"여부BL"_qs},
-        {u"금액"_qs, u"NUMERIC"_qs, QString(), u"2"_qs, u"금액DEC"_qs},  // scale only with a length
+        {u"금액"_qs, u"NUMERIC"_qs, QString(), u"2"_qs, u"금액DEC"_qs}, // scale only with a length
         {u"명"_qs, u"varchar"_qs, u"100"_qs, QString(), QString()},     // unknown type: no proposal
         {QString(), u"VARCHAR"_qs, u"100"_qs, QString(), QString()},
         {u"명"_qs, QString(), u"100"_qs, QString(), QString()},

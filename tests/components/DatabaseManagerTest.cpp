@@ -35,9 +35,9 @@ TEST_F(DictionaryDatabaseTest, LookupSplitsNamesAndDefinitions)
 {
     CAnalyzeSettings s;
     std::set<QString> names, definitions;
-    EXPECT_FALSE(s.LookupDictionaryNames(u"고객"_qs, names, definitions));  // no "DIC" yet
+    EXPECT_FALSE(s.LookupDictionaryNames(u"고객"_qs, names, definitions)); // no "DIC" yet
 
-    EXPECT_FALSE(InitializeDictionaryDatabase());  // no file: skipped
+    EXPECT_FALSE(InitializeDictionaryDatabase()); // no file: skipped
     EXPECT_FALSE(CQrDatabaseManager::GetInstance().Has(u"DIC"_qs));
     CreateDictionary(CAnalyzeSettings::DatabasePath());
     ASSERT_TRUE(InitializeDictionaryDatabase());
@@ -74,7 +74,7 @@ TEST_F(DictionaryDatabaseTest, NamedConnections)
     EXPECT_FALSE(m.Database(u"AR"_qs).isValid());
 
     ASSERT_TRUE(m.ConnectSqlite(m_dir.file(u"a.db"_qs), u"AR"_qs));
-    ASSERT_TRUE(m.ConnectSqlite(m_dir.file(u"b.db"_qs), u"AR"_qs));  // replaces the first
+    ASSERT_TRUE(m.ConnectSqlite(m_dir.file(u"b.db"_qs), u"AR"_qs)); // replaces the first
     EXPECT_EQ(m.Database(u"AR"_qs).databaseName(), m_dir.file(u"b.db"_qs));
     EXPECT_EQ(m.Names(), QStringList{u"AR"_qs});
 

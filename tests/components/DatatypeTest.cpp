@@ -9,7 +9,11 @@ using namespace GlobalEnum;
 
 TEST(Datatype, PhysicalToLogicalPerDbms)
 {
-    struct Case { int dbms; QString physical, logical; };
+    struct Case
+    {
+        int dbms;
+        QString physical, logical;
+    };
     const Case cases[] = {
         {DBMS_ORACLE, u"VARCHAR2"_qs, u"VARCHAR"_qs},
         {DBMS_ORACLE_OLD, u"varchar2"_qs, u"VARCHAR"_qs},
@@ -43,7 +47,7 @@ TEST(Datatype, PhysicalToLogicalPerDbms)
 TEST(Datatype, SettingsConvertWithTheAnalysisDbms)
 {
     CAnalyzeSettings s;
-    EXPECT_EQ(s.ConvertToLogicalDataType(u"VARCHAR2"_qs), u"VARCHAR"_qs);  // default kind 1: Oracle
+    EXPECT_EQ(s.ConvertToLogicalDataType(u"VARCHAR2"_qs), u"VARCHAR"_qs); // default kind 1: Oracle
     s.analyze_database = DBMS_POSTGRESQL;
     EXPECT_EQ(s.ConvertToLogicalDataType(u"VARCHAR2"_qs), u"VARCHAR2"_qs);
     EXPECT_EQ(s.ConvertToLogicalDataType(u"INT4"_qs), u"INTEGER"_qs);

@@ -8,7 +8,7 @@ TEST(Facades, ConsoleProgressSurvivesSteppingPastItsCount)
     CConsoleProgress progress;
     progress.Show(2, u"Termwise Process"_qs, u"Process analyze word"_qs, nullptr, true);
     for (int i = 0; i < 5; ++i)
-        progress.StepIt();  // used to build a bar of negative length
+        progress.StepIt(); // used to build a bar of negative length
     progress.Show(0, u"Termwise Read"_qs, QString(), nullptr, false);
     progress.StepIt();
     progress.Hide();

@@ -29,30 +29,39 @@ const std::set<int> kAllTags = {14, 15, 16, 33, 34, 35, 36, 37, 38, 39, 40};
 
 TEST_F(WordExtractorTest, Splits)
 {
-    struct Case { QString name; std::set<int> tags; std::set<QString> words; QStringList expected; };
+    struct Case
+    {
+        QString name;
+        std::set<int> tags;
+        std::set<QString> words;
+        QStringList expected;
+    };
     const Case cases[] = {
         // Changes between Hangul, Latin letters and digits; separators are dropped.
         {u"고객ID번호2"_qs, {}, {}, {u"고객"_qs, u"ID"_qs, u"번호"_qs, u"2"_qs}},
         {u"CUST_NO 01"_qs, {}, {}, {u"CUST"_qs, u"NO"_qs, u"01"_qs}},
-        {u"고객번호"_qs, {}, {}, {}},  // nothing to split
+        {u"고객번호"_qs, {}, {}, {}}, // nothing to split
         {u"_고객번호_"_qs, {}, {}, {u"고객번호"_qs}},
         {u"___"_qs, {}, {}, {}},
         {QString(), {}, {}, {}},
         // User words: longest match first, across character classes.
         {u"고객번호주소"_qs, {}, {u"고객"_qs, u"고객번호"_qs}, {u"고객번호"_qs, u"주소"_qs}},
-        {u"신청고객COVID19여부"_qs, {}, {u"고객"_qs, u"COVID19"_qs}, {u"신청"_qs, u"고객"_qs, u"COVID19"_qs, u"여부"_qs}},
+        {u"신청고객COVID19여부"_qs,
+         {},
+         {u"고객"_qs, u"COVID19"_qs},
+         {u"신청"_qs, u"고객"_qs, u"COVID19"_qs, u"여부"_qs}},
         {u"고객"_qs, {}, {u"고객"_qs}, {}},
         // Particles only with their tags, and only by the final consonant of the stem.
         {u"고객정보를"_qs, {}, {}, {}},
         {u"고객정보를"_qs, {36}, {}, {u"고객정보"_qs, u"를"_qs}},
-        {u"계좌번호을"_qs, {36}, {}, {}},  // 을 needs a final consonant, 호 has none
+        {u"계좌번호을"_qs, {36}, {}, {}}, // 을 needs a final consonant, 호 has none
         {u"계좌잔액을"_qs, {36}, {}, {u"계좌잔액"_qs, u"을"_qs}},
-        {u"재고평가"_qs, kParticleTags, {}, {}},  // 가 after 평 (final ㅇ) is no particle
-        {u"이동경로"_qs, kParticleTags, {}, {}},  // 로 after 경 (final ㅇ) is no particle
+        {u"재고평가"_qs, kParticleTags, {}, {}}, // 가 after 평 (final ㅇ) is no particle
+        {u"이동경로"_qs, kParticleTags, {}, {}}, // 로 after 경 (final ㅇ) is no particle
         {u"주소로"_qs, kParticleTags, {}, {u"주소"_qs, u"로"_qs}},
         {u"지점에서는"_qs, kParticleTags, {}, {u"지점"_qs, u"에서"_qs, u"는"_qs}},
         {u"용어정의"_qs, kAllTags, {}, {}},  // 의 is left alone
-        {u"국가"_qs, kParticleTags, {}, {}},  // a stem keeps at least two syllables
+        {u"국가"_qs, kParticleTags, {}, {}}, // a stem keeps at least two syllables
         // Suffixes, then particles.
         {u"고객들의주소"_qs, kAllTags, {u"주소"_qs}, {u"고객들의"_qs, u"주소"_qs}},
         {u"학생들은"_qs, kAllTags, {}, {u"학생"_qs, u"들"_qs, u"은"_qs}},
@@ -90,11 +99,11 @@ TEST_F(WordExtractorTest, SettingsTakeEffectOnReload)
         std::set<int> tags{36};
         x.SetUserWords(&words);
         x.SetTags(&tags);
-    }  // copies: the caller's sets may go
+    } // copies: the caller's sets may go
     ASSERT_NE(x.GetUserWords(), nullptr);
     EXPECT_EQ(x.GetUserWords()->size(), 2u);
     EXPECT_EQ(*x.GetTags(), std::set<int>{36});
-    EXPECT_TRUE(x.Analyze(u"고객주소"_qs).isEmpty());  // not reloaded yet
+    EXPECT_TRUE(x.Analyze(u"고객주소"_qs).isEmpty()); // not reloaded yet
     x.ReLoadSettings();
     EXPECT_EQ(x.Analyze(u"고객주소"_qs), (QStringList{u"고객"_qs, u"주소"_qs}));
     x.SetUserWords(nullptr);

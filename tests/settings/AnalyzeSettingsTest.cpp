@@ -1,8 +1,8 @@
 #include "settings/AnalyzeSettings.h"
 
-#include "support/TestSupport.h"
 #include "components/OutputLog.h"
 #include "components/QrWordExtractor.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,8 +12,8 @@
 #include <QRegularExpression>
 #include <csignal>
 #include <functional>
-#include <sys/resource.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -63,14 +63,14 @@ TEST_F(SettingsTest, WordIndexesStayMirrored)
     s.AddWord(u"CUST"_qs, u"고객"_qs, Word(u"CUSTOMER"_qs));
     s.AddWord(u"CUST"_qs, u"손님"_qs, Word(u"CUSTOMER"_qs));
     s.AddWord(u"CLNT"_qs, u"고객"_qs, Word(u"CLIENT"_qs));
-    s.AddWord(QString(), u"빈"_qs, Word(u"X"_qs));  // ignored
+    s.AddWord(QString(), u"빈"_qs, Word(u"X"_qs)); // ignored
     EXPECT_GT(s.Revision(), r0);
     EXPECT_EQ(s.m_mapWordsByPhysical.size(), 2u);
     EXPECT_EQ(s.m_mapWordsByLogical.size(), 2u);
 
     QString name;
     ASSERT_TRUE(s.GetFirstLogicalName(u"CUST"_qs, name));
-    EXPECT_EQ(name, u"고객"_qs);  // lowest in code-unit order
+    EXPECT_EQ(name, u"고객"_qs); // lowest in code-unit order
     ASSERT_TRUE(s.GetFirstPhysicalName(u"고객"_qs, name));
     EXPECT_EQ(name, u"CLNT"_qs);
     EXPECT_FALSE(s.GetFirstLogicalName(QString(), name));
@@ -78,7 +78,7 @@ TEST_F(SettingsTest, WordIndexesStayMirrored)
 
     s.RemoveWord(u"CUST"_qs, u"고객"_qs);
     s.RemoveWord(u"CUST"_qs, u"손님"_qs);
-    EXPECT_EQ(s.m_mapWordsByPhysical.count(u"CUST"_qs), 0u);  // emptied entries go
+    EXPECT_EQ(s.m_mapWordsByPhysical.count(u"CUST"_qs), 0u); // emptied entries go
     EXPECT_EQ(s.m_mapWordsByLogical.count(u"손님"_qs), 0u);
     ASSERT_EQ(s.m_mapWordsByLogical.at(u"고객"_qs).size(), 1u);
     _stAnalyzeManageWord w;
@@ -120,26 +120,30 @@ TEST_F(SettingsTest, RevisionMovesWithEveryChange)
         changes[i]();
         EXPECT_GT(s.Revision(), before) << "change " << i;
     }
-    EXPECT_TRUE(s.m_mapDomains.empty());  // removing the last domain drops its key domain
+    EXPECT_TRUE(s.m_mapDomains.empty()); // removing the last domain drops its key domain
     const quint64 before = s.Revision();
     _stAnalyzeManageWord w;
     s.GetWord(u"CUST"_qs, u"고객"_qs, w);
     s.IsExceptWord(u"의"_qs);
-    s.AddExceptWord(u"의"_qs);  // already there
+    s.AddExceptWord(u"의"_qs); // already there
     EXPECT_EQ(s.Revision(), before);
 }
 
 TEST_F(SettingsTest, Normalize)
 {
     CAnalyzeSettings s;
-    struct Case { QString sep, in, out; bool changed; };
+    struct Case
+    {
+        QString sep, in, out;
+        bool changed;
+    };
     const Case cases[] = {
         {u"_"_qs, u"고객번호2"_qs, u"고객번호"_qs, true},
         {u"_"_qs, u"고객번호"_qs, u"고객번호"_qs, false},
         {u"_ -"_qs, u"고객 번호-코드01"_qs, u"고객_번호_코드"_qs, true},
         {u"."_qs, u"A.B_C"_qs, u"A_B_C"_qs, true},
         {QString(), u"A B"_qs, u"A B"_qs, false},
-        {u"_"_qs, u"2024"_qs, u"2024"_qs, false},  // all digits: nothing to split off
+        {u"_"_qs, u"2024"_qs, u"2024"_qs, false}, // all digits: nothing to split off
     };
     for (const Case& c : cases) {
         s.seperator = c.sep;
@@ -171,10 +175,10 @@ TEST_F(SettingsTest, LoadReadsEveryMemberAndSkipsWrongForms)
     _stAnalyzeManageWord w;
     ASSERT_TRUE(s.GetWord(u"CUST"_qs, u"고객"_qs, w));
     EXPECT_EQ(w, Word(u"CUSTOMER"_qs, u"물건을 사는 사람"_qs));
-    EXPECT_FALSE(s.GetWord(u"CUST"_qs, u"손님"_qs, w));  // one element instead of two
+    EXPECT_FALSE(s.GetWord(u"CUST"_qs, u"손님"_qs, w)); // one element instead of two
     ASSERT_TRUE(s.GetWord(u"NO"_qs, u"번호"_qs, w));
     EXPECT_EQ(w, Word(u"NUMBER"_qs, QString(), 0));
-    ASSERT_TRUE(s.GetWord(u"TMP"_qs, u"임시"_qs, w));  // created by its non-standard mark
+    ASSERT_TRUE(s.GetWord(u"TMP"_qs, u"임시"_qs, w)); // created by its non-standard mark
     EXPECT_EQ(w, Word(QString(), QString(), 0));
     ASSERT_TRUE(s.GetWord(u"NO"_qs, u"넘버"_qs, w));
     EXPECT_EQ(s.m_mapWordsByLogical.at(u"임시"_qs).at(u"TMP"_qs).nStandard, 0);
@@ -185,18 +189,18 @@ TEST_F(SettingsTest, LoadReadsEveryMemberAndSkipsWrongForms)
     EXPECT_EQ(d.strLength, u"100"_qs);
     EXPECT_FALSE(s.GetDomain(u"명"_qs, u"짧은"_qs, d));
     std::map<QString, _stAnalyzeManageDomain> domains;
-    EXPECT_FALSE(s.GetDomains(u"X"_qs, domains));  // no entry survived, so no key domain
+    EXPECT_FALSE(s.GetDomains(u"X"_qs, domains)); // no entry survived, so no key domain
 
-    EXPECT_FALSE(s.IsExceptDomain(u"명"_qs));  // a key domain cannot be excluded
+    EXPECT_FALSE(s.IsExceptDomain(u"명"_qs)); // a key domain cannot be excluded
     EXPECT_TRUE(s.IsExceptDomain(u"코드"_qs));
-    EXPECT_FALSE(s.IsExceptWord(u"고객"_qs));  // a logical word cannot be excluded
+    EXPECT_FALSE(s.IsExceptWord(u"고객"_qs)); // a logical word cannot be excluded
     EXPECT_TRUE(s.IsExceptWord(u"의"_qs));
     EXPECT_EQ(s.m_setExceptWords.size(), 1u);
 
     EXPECT_EQ(s.seperator, QString());
     EXPECT_EQ(s.analyze_database, 0);
     EXPECT_EQ(s.analyze_sort_result, 1);
-    EXPECT_EQ(s.need_seperator, 0);  // a number, not a string: left as it was
+    EXPECT_EQ(s.need_seperator, 0); // a number, not a string: left as it was
     EXPECT_EQ(s.request_browser, -1);
 
     const auto* tags = CQrWordExtractor::GetInstance().GetTags();
@@ -245,7 +249,7 @@ TEST_F(SettingsTest, MissingFileKeepsDefaultsAndLeavesTheExtractorAlone)
 
 TEST_F(SettingsTest, UnreadableFileIsKeptBeforeTheFirstSave)
 {
-    const QString broken = u"{\"words\": {\"CUST\": {\"고객\": [\"CUSTOMER\", \"\"]}"_qs;  // cut short
+    const QString broken = u"{\"words\": {\"CUST\": {\"고객\": [\"CUSTOMER\", \"\"]}"_qs; // cut short
     WriteTextFile(Path(), broken);
     CAnalyzeSettings s;
     OutputLogCapture log;
@@ -254,8 +258,7 @@ TEST_F(SettingsTest, UnreadableFileIsKeptBeforeTheFirstSave)
     ASSERT_EQ(log.lines.size(), 1);
 
     ASSERT_TRUE(s.Save());
-    const QStringList copies =
-        QDir(m_dir.standardPath()).entryList({u"termwise.json.unreadable-*"_qs}, QDir::Files);
+    const QStringList copies = QDir(m_dir.standardPath()).entryList({u"termwise.json.unreadable-*"_qs}, QDir::Files);
     ASSERT_EQ(copies.size(), 1);
     EXPECT_TRUE(QRegularExpression(u"^termwise\\.json\\.unreadable-\\d{14}$"_qs).match(copies[0]).hasMatch());
     EXPECT_EQ(ReadTextFile(m_dir.standardPath() + u'/' + copies[0]), broken);

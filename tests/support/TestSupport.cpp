@@ -67,7 +67,7 @@ void FillDictionary(CAnalyzeSettings& s, int words)
         const QString logical = i % 7 == 3 ? Syllables(quint32(i - 1), 3) : Syllables(quint32(i), 3);
         _stAnalyzeManageWord w;
         w.strPhyFullName = i % 13 == 0 ? QString() : QStringLiteral("WORD FULL NAME %1").arg(i);
-        w.strDescription = i % 17 == 0   ? QStringLiteral("정의 \"따옴표\" \\ 줄\n바꿈 \U0001F600 %1").arg(i)
+        w.strDescription = i % 17 == 0  ? QStringLiteral("정의 \"따옴표\" \\ 줄\n바꿈 \U0001F600 %1").arg(i)
                            : i % 2 == 0 ? QStringLiteral("정의 %1").arg(i)
                                         : QString();
         w.nStandard = i % 10 == 4 ? 0 : 1;
@@ -78,8 +78,7 @@ void FillDictionary(CAnalyzeSettings& s, int words)
         d.strDataType = i % 3 == 0 ? QStringLiteral("NUMERIC") : QStringLiteral("VARCHAR");
         d.strLength = QString::number(i % 200 + 1);
         d.strScale = i % 3 == 0 ? QString::number(i % 5) : QString();
-        s.m_mapDomains[Syllables(quint32(i % 400), 1) + QStringLiteral("명")]
-                      [QStringLiteral("도메인%1").arg(i)] = d;
+        s.m_mapDomains[Syllables(quint32(i % 400), 1) + QStringLiteral("명")][QStringLiteral("도메인%1").arg(i)] = d;
     }
     for (int i = 0; i < words / 50; ++i) {
         s.AddExceptWord(QStringLiteral("제외%1").arg(i));
