@@ -12,6 +12,9 @@
 
 #include <QHash>
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <array>
 #include <atomic>
 #include <condition_variable>
@@ -139,13 +142,13 @@ template <bool Weighted> bool DistanceBelow(QStringView a, QStringView b, int li
     return previous[m] < limitThirds;
 }
 
-// How often each letter occurs, in 32 buckets of 4 bits (saturating). Both the letters a
-// pair has in excess on one side must be edited, so the larger excess bounds the plain edit
-// distance from below; buckets and saturation only make the bound lower.
-struct Letters
+// How often each letter occurs, in 32 buckets (saturating at 255). Letters a pair has in
+// excess on either side must be edited, so the larger excess bounds the plain edit distance
+// from below; buckets and saturation only make the bound lower.
+struct alignas(16) Letters
 {
-    uint64_t low = 0;  // buckets 0..15
-    uint64_t high = 0; // buckets 16..31
+    uint8_t counts[32] = {};
+    int total = 0; // sum of the counts
 };
 
 inline int LetterBucket(char16_t c)
@@ -163,31 +166,63 @@ inline int LetterBucket(char16_t c)
 
 inline Letters LetterCounts(QStringView name)
 {
-    uint8_t counts[32] = {};
-    for (QChar c : name) {
-        uint8_t& count = counts[LetterBucket(c.unicode())];
-        count = uint8_t(std::min(15, count + 1));
-    }
     Letters letters;
-    for (int b = 0; b < 16; ++b) {
-        letters.low |= uint64_t(counts[b]) << (4 * b);
-        letters.high |= uint64_t(counts[b + 16]) << (4 * b);
+    for (QChar c : name) {
+        uint8_t& count = letters.counts[LetterBucket(c.unicode())];
+        if (count < 255)
+            ++count;
     }
+    for (uint8_t count : letters.counts)
+        letters.total += count;
     return letters;
 }
 
+// max(excess of a, excess of b) = (sum of |differences| + |total a - total b|) / 2
 inline int LetterDistance(const Letters& a, const Letters& b)
 {
-    int more = 0, fewer = 0;
-    for (int half = 0; half < 2; ++half) {
-        uint64_t x = half ? a.high : a.low;
-        uint64_t y = half ? b.high : b.low;
-        for (int k = 0; k < 16; ++k, x >>= 4, y >>= 4) {
-            const int d = int(x & 15) - int(y & 15);
-            (d > 0 ? more : fewer) += d > 0 ? d : -d;
+#if defined(__SSE2__)
+    const __m128i a0 = _mm_load_si128(reinterpret_cast<const __m128i*>(a.counts));
+    const __m128i a1 = _mm_load_si128(reinterpret_cast<const __m128i*>(a.counts + 16));
+    const __m128i b0 = _mm_load_si128(reinterpret_cast<const __m128i*>(b.counts));
+    const __m128i b1 = _mm_load_si128(reinterpret_cast<const __m128i*>(b.counts + 16));
+    const __m128i sums = _mm_add_epi64(_mm_sad_epu8(a0, b0), _mm_sad_epu8(a1, b1));
+    const int differences = _mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4);
+#else
+    int differences = 0;
+    for (int k = 0; k < 32; ++k)
+        differences += std::abs(int(a.counts[k]) - int(b.counts[k]));
+#endif
+    return (differences + std::abs(a.total - b.total)) / 2;
+}
+
+// Jamo counts: every character as three symbols, one per jamo slot (a character that is not
+// Hangul fills all three with itself), so that a substitution costs as many thirds as symbols
+// differ and an insertion or deletion three. The weighted distance in thirds is then at least
+// the plain distance of the symbol strings, which is at least their count difference.
+inline Letters JamoCounts(QStringView name)
+{
+    Letters letters;
+    auto count = [&](unsigned symbol, unsigned slot) {
+        uint8_t& c = letters.counts[(symbol * 7u + slot * 13u) % 32u];
+        if (c < 255)
+            ++c;
+    };
+    for (QChar ch : name) {
+        HangulJamo::Parts parts;
+        if (HangulJamo::Decompose(ch.unicode(), parts)) {
+            count(parts.initial, 0);
+            count(parts.vowel, 1);
+            count(parts.final, 2);
+        } else {
+            const unsigned other = 0x10000u + ch.unicode(); // never equal to a jamo
+            count(other, 0);
+            count(other, 1);
+            count(other, 2);
         }
     }
-    return std::max(more, fewer);
+    for (uint8_t c : letters.counts)
+        letters.total += c;
+    return letters;
 }
 
 class GroupFinder
@@ -222,8 +257,16 @@ public:
             for (QChar c : name)
                 hangul = hangul || HangulJamo::IsHangul(c.unicode());
             m_hangul[size_t(id)] = hangul;
-            if (hangul)
-                m_hangulIds.push_back(id);
+        }
+        if (view == View::Physical) {
+            m_hangulByLength.resize(size_t(longest) + 1);
+            m_jamo.resize(size_t(count));
+            for (int id = 0; id < count; ++id) {
+                if (!m_hangul[size_t(id)])
+                    continue;
+                m_hangulByLength[size_t(m_length[size_t(id)])].push_back(id);
+                m_jamo[size_t(id)] = JamoCounts(Name(id));
+            }
         }
         m_byLength.resize(size_t(longest) + 1);
         for (int id = 0; id < count; ++id)
@@ -295,10 +338,16 @@ public:
         }
         // Two Hangul names may be close through partial syllable costs, which the pieces
         // do not account for; compare those directly.
-        if (m_view == View::Physical && m_hangul[size_t(id)])
-            for (int other : m_hangulIds)
-                if (3 * std::abs(m_length[size_t(other)] - la) < std::max(la, m_length[size_t(other)]))
-                    add(other, false);
+        if (m_view == View::Physical && m_hangul[size_t(id)]) {
+            for (int lb = 1; lb < int(m_hangulByLength.size()); ++lb) {
+                const int longer = std::max(la, lb);
+                if (3 * std::abs(lb - la) >= longer)
+                    continue;
+                for (int other : m_hangulByLength[size_t(lb)])
+                    if (LetterDistance(m_jamo[size_t(id)], m_jamo[size_t(other)]) < longer)
+                        add(other, false);
+            }
+        }
 
         if (m_view == View::Physical) {
             scratch.bigrams.fill(0);
@@ -429,7 +478,8 @@ private:
     int m_shortest = 0;
     std::vector<bool> m_hangul;
     std::vector<int> m_length;
-    std::vector<int> m_hangulIds;
+    std::vector<std::vector<int>> m_hangulByLength; // physical view: names with Hangul
+    std::vector<Letters> m_jamo;                    // their jamo counts
     std::vector<std::vector<int>> m_byLength;
     PieceIndex m_whole;
     std::map<std::tuple<int, int, int>, PieceIndex> m_indexes;

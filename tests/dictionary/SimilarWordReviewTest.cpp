@@ -210,6 +210,13 @@ TEST(SimilarWords, SameGroupsAsThePlainProcedureOnGeneratedPhysicalNames)
     ExpectSameGroupsAsThePlainProcedure(View::Physical, SimilarNames::PhysicalNames(3000, 12));
 }
 
+// Hangul physical names reach each other through partial syllable costs, which the
+// character pieces cannot see; the jamo-count filter must not lose them either.
+TEST(SimilarWords, SameGroupsAsThePlainProcedureOnHangulNamesByPhysicalName)
+{
+    ExpectSameGroupsAsThePlainProcedure(View::Physical, SimilarNames::LogicalNames(1500, 15));
+}
+
 TEST(SimilarWords, CancelKeepsTheGroupsFoundBefore)
 {
     const QStringList names = SimilarNames::PhysicalNames(1500, 21);
