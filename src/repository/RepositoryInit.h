@@ -51,6 +51,6 @@ bool CreateRepositorySchema(ISqlExecutor& database, RepositoryInitSummary& summa
 // Loads the demo standard in one transaction; refuses when its main area is already present.
 bool LoadDemoStandard(ISqlExecutor& database, RepositoryInitSummary& summary, QString& error);
 
-// `repo` sub-command of the command line: argv[0] is "repo". Exit status 0, 1 (bad input,
-// message on stderr) or 2 (usage).
-int RunRepositoryCommand(int argc, char** argv);
+// `repo` sub-command of the command line, given the arguments after "repo". Exit status
+// 0, 1 (bad input, message on stderr) or 2 (usage). Needs a QCoreApplication.
+int RunRepositoryCommand(const QStringList& args);
