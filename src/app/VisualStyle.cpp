@@ -148,8 +148,11 @@ void CVisualStyle::SaveLook(int look)
 
 void CVisualStyle::ApplyToApplication(const ThemeColors& c)
 {
-    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(fusion);
+    // one style for every look; changing it again would reset the palettes of existing widgets
+    if (QApplication::style()->name().compare(QStringLiteral("fusion"), Qt::CaseInsensitive) != 0) {
+        if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+            QApplication::setStyle(fusion);
+    }
     QPalette p;
     p.setColor(QPalette::Window, c.window);
     p.setColor(QPalette::WindowText, c.windowText);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <set>
+#include <vector>
 
 class CQrWordExtractor
 {
@@ -36,4 +37,5 @@ private:
     std::set<QString> m_userWords;  // as given
     std::set<int> m_activeTags;     // in effect
     std::set<QString> m_activeUserWords;
+    std::vector<qsizetype> m_userWordLengths; // distinct lengths of the active user words, longest first
 };

@@ -562,9 +562,19 @@ bool CAnalyzeSettings::NormalizeAttributeName(QString& name) const
     CQrStringUtil::GetSplitPostNumber(name, head, number);
     if (head != name)
         name = head;
-    for (const QChar c : seperator)
-        if (c != u'_' && name.contains(c))
-            name.replace(c, u'_');
+    // Character by character, a surrogate pair being one character: replacing half of a
+    // pair would also cut every other character of the name that shares that half.
+    for (qsizetype i = 0; i < seperator.size(); ++i) {
+        qsizetype len = 1;
+        if (seperator[i].isHighSurrogate() && i + 1 < seperator.size() && seperator[i + 1].isLowSurrogate())
+            len = 2;
+        else if (seperator[i].isSurrogate())
+            continue; // half a character matches no whole one
+        const QString one = seperator.mid(i, len);
+        i += len - 1;
+        if (one != u"_")
+            name.replace(one, QStringLiteral("_"));
+    }
     return name != original;
 }
 

@@ -144,6 +144,9 @@ TEST_F(SettingsTest, Normalize)
         {u"."_qs, u"A.B_C"_qs, u"A_B_C"_qs, true},
         {QString(), u"A B"_qs, u"A B"_qs, false},
         {u"_"_qs, u"2024"_qs, u"2024"_qs, false}, // all digits: nothing to split off
+        // A separator outside the BMP replaces itself only, not its neighbours sharing a half.
+        {u"\U0001F600"_qs, u"A\U0001F600B\U0001F601"_qs, u"A_B\U0001F601"_qs, true},
+        {u"\U0001F600"_qs.left(1), u"A\U0001F601"_qs, u"A\U0001F601"_qs, false},
     };
     for (const Case& c : cases) {
         s.seperator = c.sep;

@@ -230,11 +230,25 @@ void CQrTreeGrid::EndUpdate()
 
 void CQrTreeGrid::ApplyHiddenRows()
 {
-    for (int row : m_model->HiddenRowsHint()) {
+    // the reset made the view forget its hidden rows; the model remembers them
+    for (int row = 0; row < m_model->RowCount(); ++row) {
+        if (!m_model->RowHidden(row))
+            continue;
         const QModelIndex i = m_model->IndexOf(row, 0);
-        if (i.isValid())
-            setRowHidden(i.row(), i.parent(), m_model->RowHidden(row));
+        setRowHidden(i.row(), i.parent(), true);
     }
+}
+
+std::vector<int> CQrTreeGrid::GetSelectedRows() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& i : selectionModel()->selectedIndexes())
+        rows.push_back(m_model->RowOf(i));
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (!rows.empty() && rows.front() < 0)
+        rows.erase(rows.begin());
+    return rows;
 }
 
 void CQrTreeGrid::SetBkColorRow(int row, const QColor& color)

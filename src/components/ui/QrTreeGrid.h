@@ -87,6 +87,8 @@ public:
     // Selection and scrolling
     int GetCurrentRow() const;
     int GetCurrentColumn() const;
+    // Rows with at least one selected cell, in order.
+    std::vector<int> GetSelectedRows() const;
     void SetFocusCell(int row, int col);
     void SetScrollToCell(int row, int col);
     void ExpandRow(int row, bool expand = true);

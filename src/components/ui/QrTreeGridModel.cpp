@@ -44,7 +44,6 @@ void CQrTreeGridModel::Clear()
         beginResetModel();
     m_rows.clear();
     m_topRows.clear();
-    m_hiddenRows.clear();
     m_combo.clear();
     m_merge.clear();
     if (!m_bulk)
@@ -232,8 +231,6 @@ void CQrTreeGridModel::SetRowHidden(int row, bool hidden)
     if (!IsValidRow(row))
         return;
     m_rows[size_t(row)].hidden = hidden;
-    if (hidden)
-        m_hiddenRows.push_back(row);
 }
 
 QModelIndex CQrTreeGridModel::IndexOf(int row, int col) const
@@ -309,6 +306,11 @@ QVariant CQrTreeGridModel::data(const QModelIndex& index, int role) const
     case Qt::BackgroundRole:
         if (qAlpha(c->background))
             return QColor::fromRgba(c->background);
+        return {};
+    case Qt::ForegroundRole:
+        // the forms' light cell colours must stay readable under a dark look
+        if (qAlpha(c->background))
+            return QColor(qGray(c->background) > 128 ? Qt::black : Qt::white);
         return {};
     case Qt::CheckStateRole:
         if (c->flags & FlagCheck)

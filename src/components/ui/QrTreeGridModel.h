@@ -70,7 +70,6 @@ public:
     QVariant RowData(int row) const;
     void SetRowHidden(int row, bool hidden);
     bool RowHidden(int row) const { return IsValidRow(row) && m_rows[size_t(row)].hidden; }
-    const std::vector<int>& HiddenRowsHint() const { return m_hiddenRows; }
 
     void SetDefaultEditable(bool editable) { m_defaultEditable = editable; }
     bool DefaultEditable() const { return m_defaultEditable; }
@@ -121,7 +120,6 @@ private:
     QStringList m_headers;
     std::vector<Row> m_rows;
     std::vector<int> m_topRows;
-    std::vector<int> m_hiddenRows; // may hold rows shown again; the view re-checks
     std::map<std::pair<int, int>, QStringList> m_combo;
     std::map<std::pair<int, int>, int> m_merge; // (row, first col) -> last col
     QList<QIcon> m_images;

@@ -176,6 +176,26 @@ TEST(TreeGrid, MergesHiddenRowsAndImages)
     EXPECT_TRUE(grid.IsRowHiddenAt(2));
     grid.SetRowHidden(2, false);
     EXPECT_FALSE(grid.isRowHidden(hidden.row(), hidden.parent()));
+    // a later bulk change resets the view; the hidden rows stay hidden, the shown ones shown
+    grid.SetRowHidden(3, true);
+    grid.BeginUpdate();
+    grid.SetItemText(0, 0, QStringLiteral("x"));
+    grid.EndUpdate();
+    const QModelIndex third = m->IndexOf(3, 0);
+    EXPECT_TRUE(grid.isRowHidden(third.row(), third.parent()));
+    EXPECT_FALSE(grid.isRowHidden(hidden.row(), hidden.parent()));
+
+    // light cell colours keep dark text whatever the look
+    grid.SetItemBkColor(1, 1, CQrTreeGrid::ColorLightRed);
+    EXPECT_EQ(m->IndexOf(1, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
+    grid.SetItemBkColor(1, 2, QColor(20, 20, 40));
+    EXPECT_EQ(m->IndexOf(1, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::white));
+    EXPECT_FALSE(m->IndexOf(1, 3).data(Qt::ForegroundRole).isValid());
+
+    grid.selectionModel()->select(m->IndexOf(3, 1), QItemSelectionModel::Select);
+    grid.selectionModel()->select(m->IndexOf(1, 0), QItemSelectionModel::Select);
+    grid.selectionModel()->select(m->IndexOf(1, 2), QItemSelectionModel::Select);
+    EXPECT_EQ(grid.GetSelectedRows(), (std::vector<int>{1, 3}));
 
     EXPECT_EQ(CQrTreeGrid::DefaultImages().size(), 6);
     EXPECT_FALSE(m->IndexOf(1, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
