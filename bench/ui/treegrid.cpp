@@ -15,8 +15,12 @@ constexpr int kColumns = 6;
 
 QStringList RowTexts(int group, int part)
 {
-    return {QStringLiteral("고객번호%1").arg(group), QStringLiteral("CUST_NO_%1").arg(group),
-            QStringLiteral("VARCHAR"), QString::number(part * 10), QString(), QStringLiteral("단어 %1").arg(part)};
+    return {QStringLiteral("고객번호%1").arg(group),
+            QStringLiteral("CUST_NO_%1").arg(group),
+            QStringLiteral("VARCHAR"),
+            QString::number(part * 10),
+            QString(),
+            QStringLiteral("단어 %1").arg(part)};
 }
 
 void FillGrid(CQrTreeGrid& grid, bool layout = true)

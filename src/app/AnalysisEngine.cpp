@@ -21,7 +21,7 @@ bool InitializeAnalysisEngine(QWidget* parent)
     if (!extractor.IsInitialize())
         extractor.Initialize();
     CAnalyzeSettings::Instance().Load(); // hands the user words and tags to the extractor
-    InitializeDictionaryDatabase();       // "DIC", when termwise.db exists
+    InitializeDictionaryDatabase();      // "DIC", when termwise.db exists
     CQrProgressWnd::Hide();
     g_dictionaryInitialized = 1;
     return true;

@@ -70,7 +70,8 @@ int RunSend(const QStringList& args)
     }
     QFile file(args[1]);
     if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "termwise send: cannot read %s: %s\n", qPrintable(args[1]), qPrintable(file.errorString()));
+        std::fprintf(stderr, "termwise send: cannot read %s: %s\n", qPrintable(args[1]),
+                     qPrintable(file.errorString()));
         return 1;
     }
     const QByteArray bytes = file.readAll();

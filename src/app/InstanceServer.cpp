@@ -23,7 +23,9 @@ constexpr int kIdleMs = 10000;
 bool PeerIsSameUser(QLocalSocket* socket)
 {
 #ifdef Q_OS_LINUX
-    struct ucred cred {};
+    struct ucred cred
+    {
+    };
     socklen_t len = sizeof(cred);
     if (getsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0)
         return false;

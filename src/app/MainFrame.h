@@ -52,7 +52,7 @@ public:
     // Repository state drives the enabled state of the commands that need it.
     void SetRepositoryConnected(bool connected);
     bool IsRepositoryConnected() const { return m_repositoryConnected; }
-    void SetRepositoryDbType(int dbmsType); // "미사용 용어" needs type 1, 10 or 11
+    void SetRepositoryDbType(int dbmsType);      // "미사용 용어" needs type 1, 10 or 11
     void SetSharedDataAvailable(bool available); // "공유 관리": the analysis tables exist
     void SetArStatusText(const QString& text);
     QString ArStatusText() const;

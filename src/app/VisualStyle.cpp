@@ -179,17 +179,16 @@ void CVisualStyle::ApplyToApplication(const ThemeColors& c)
 
 QString CVisualStyle::RibbonStyleSheet(const ThemeColors& c)
 {
-    return QStringLiteral(
-               "#RibbonBar { background: %1; border-bottom: 1px solid %5; }"
-               "#RibbonPages { background: %2; border-top: 1px solid %5; }"
-               "#RibbonPanel QToolButton { color: %3; padding: 2px 3px; }"
-               "#RibbonPanel QToolButton:disabled { color: %6; }"
-               "#RibbonPanelCaption { color: %4; }"
-               "#RibbonAppButton { background: %5; color: white; font-weight: bold; border: none;"
-               " padding: 4px 12px; border-top-left-radius: 3px; border-top-right-radius: 3px; }"
-               "#RibbonAppButton::menu-indicator { image: none; width: 0px; }"
-               "#RibbonTabs::tab { padding: 4px 14px; color: %3; background: transparent; border: none; }"
-               "#RibbonTabs::tab:selected { background: %2; border: 1px solid %5; border-bottom: none; }")
+    return QStringLiteral("#RibbonBar { background: %1; border-bottom: 1px solid %5; }"
+                          "#RibbonPages { background: %2; border-top: 1px solid %5; }"
+                          "#RibbonPanel QToolButton { color: %3; padding: 2px 3px; }"
+                          "#RibbonPanel QToolButton:disabled { color: %6; }"
+                          "#RibbonPanelCaption { color: %4; }"
+                          "#RibbonAppButton { background: %5; color: white; font-weight: bold; border: none;"
+                          " padding: 4px 12px; border-top-left-radius: 3px; border-top-right-radius: 3px; }"
+                          "#RibbonAppButton::menu-indicator { image: none; width: 0px; }"
+                          "#RibbonTabs::tab { padding: 4px 14px; color: %3; background: transparent; border: none; }"
+                          "#RibbonTabs::tab:selected { background: %2; border: 1px solid %5; border-bottom: none; }")
         .arg(c.ribbonBackground.name(), c.ribbonPanel.name(), c.ribbonText.name(), c.ribbonCaption.name(),
              c.accent.name(), c.ribbonText.lighter(250).name());
 }

@@ -8,8 +8,8 @@
 
 struct ThemeEntry
 {
-    int id = 0;       // 220..229
-    QString name;     // [THEME] NAME, at most 40 characters, "THEME" when missing
+    int id = 0;   // 220..229
+    QString name; // [THEME] NAME, at most 40 characters, "THEME" when missing
     QString path;
 };
 

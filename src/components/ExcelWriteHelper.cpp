@@ -20,8 +20,7 @@ bool Fail(QString* error, const QString& text)
 }
 } // namespace
 
-bool SaveSheetXlsx(const QString& path, const std::vector<QStringList>& rows, QString* error,
-                   const QString& sheetName)
+bool SaveSheetXlsx(const QString& path, const std::vector<QStringList>& rows, QString* error, const QString& sheetName)
 {
     if (path.isEmpty())
         return Fail(error, QStringLiteral("no file name"));
@@ -60,8 +59,9 @@ bool SaveSheetXlsx(const QString& path, const std::vector<QStringList>& rows, QS
         err = closeErr;
     if (!ws || err != LXW_NO_ERROR) {
         QFile::remove(temp);
-        return Fail(error, QStringLiteral("cannot write %1: %2")
-                               .arg(path, QString::fromUtf8(ws ? lxw_strerror(err) : "no sheet")));
+        return Fail(
+            error,
+            QStringLiteral("cannot write %1: %2").arg(path, QString::fromUtf8(ws ? lxw_strerror(err) : "no sheet")));
     }
     // rename() replaces the old file in one step where the system allows it
     if (std::rename(tempName.constData(), QFile::encodeName(path).constData()) == 0)

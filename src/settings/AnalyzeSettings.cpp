@@ -565,15 +565,13 @@ bool CAnalyzeSettings::NormalizeAttributeName(QString& name) const
     // Character by character, a surrogate pair being one character: replacing half of a
     // pair would also cut every other character of the name that shares that half.
     for (qsizetype i = 0; i < seperator.size(); ++i) {
-        qsizetype len = 1;
-        if (seperator[i].isHighSurrogate() && i + 1 < seperator.size() && seperator[i + 1].isLowSurrogate())
-            len = 2;
-        else if (seperator[i].isSurrogate())
-            continue; // half a character matches no whole one
-        const QString one = seperator.mid(i, len);
-        i += len - 1;
-        if (one != u"_")
-            name.replace(one, QStringLiteral("_"));
+        const QChar c = seperator[i];
+        if (c.isHighSurrogate() && i + 1 < seperator.size() && seperator[i + 1].isLowSurrogate()) {
+            name.replace(seperator.mid(i, 2), QStringLiteral("_"));
+            ++i;
+        } else if (!c.isSurrogate() && c != u'_') { // half a character matches no whole one
+            name.replace(c, u'_');
+        }
     }
     return name != original;
 }

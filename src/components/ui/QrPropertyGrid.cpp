@@ -58,7 +58,8 @@ public:
         }
     }
 
-    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override
     {
         QRect r = option.rect;
         if (qobject_cast<QPlainTextEdit*>(editor))
@@ -178,8 +179,8 @@ QTreeWidgetItem* CQrPropertyGrid::AddCheckItem(QTreeWidgetItem* parent, const QS
     return item;
 }
 
-QTreeWidgetItem* CQrPropertyGrid::AddListItem(QTreeWidgetItem* parent, const QString& caption,
-                                              const Choices& choices, int value, int id)
+QTreeWidgetItem* CQrPropertyGrid::AddListItem(QTreeWidgetItem* parent, const QString& caption, const Choices& choices,
+                                              int value, int id)
 {
     QTreeWidgetItem* item = NewItem(parent, caption, KindList, id);
     QStringList texts;

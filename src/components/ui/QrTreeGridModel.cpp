@@ -285,7 +285,10 @@ int CQrTreeGridModel::rowCount(const QModelIndex& parent) const
     return row < 0 ? 0 : int(m_rows[size_t(row)].children.size());
 }
 
-int CQrTreeGridModel::columnCount(const QModelIndex&) const { return ColumnCount(); }
+int CQrTreeGridModel::columnCount(const QModelIndex&) const
+{
+    return ColumnCount();
+}
 
 QVariant CQrTreeGridModel::data(const QModelIndex& index, int role) const
 {

@@ -35,10 +35,7 @@ public:
     int AppendRow(int level);
     void Clear();
     int RowCount() const { return int(m_rows.size()); }
-    bool IsValidCell(int row, int col) const
-    {
-        return row >= 0 && row < RowCount() && col >= 0 && col < ColumnCount();
-    }
+    bool IsValidCell(int row, int col) const { return row >= 0 && row < RowCount() && col >= 0 && col < ColumnCount(); }
 
     int Level(int row) const { return IsValidRow(row) ? m_rows[size_t(row)].level : 0; }
     int ParentRow(int row) const { return IsValidRow(row) ? m_rows[size_t(row)].parent : -1; }

@@ -1,10 +1,10 @@
+#include "app/InstanceServer.h"
 #include "ShellTestEnv.h"
-#include "support/TestSupport.h"
 #include "app/AnalysisEngine.h"
 #include "app/Cli.h"
-#include "app/InstanceServer.h"
 #include "app/MainFrame.h"
 #include "app/WordmereApp.h"
+#include "support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -14,16 +14,15 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <QThread>
 #include <unistd.h>
 
 namespace {
 // Runs work on another thread while this one keeps the event loop (and so the server) going.
-template <typename F>
-void RunBeside(F work, int timeoutMs = 10000)
+template <typename F> void RunBeside(F work, int timeoutMs = 10000)
 {
     std::unique_ptr<QThread> t(QThread::create(work)); // a QThread: sockets need one
     t->start();

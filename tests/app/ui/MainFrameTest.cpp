@@ -1,13 +1,13 @@
+#include "app/MainFrame.h"
 #include "ShellTestEnv.h"
-#include "support/TestSupport.h"
 #include "app/AnalysisEngine.h"
 #include "app/AppTexts.h"
-#include "app/MainFrame.h"
 #include "app/OutputWnd.h"
 #include "app/RibbonBar.h"
 #include "app/VisualStyle.h"
 #include "components/OutputLog.h"
 #include "components/ui/QrMessageBox.h"
+#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -195,10 +195,8 @@ TEST_F(ShellTest, CommandsFollowTheRepositoryState)
         const char* caption;
     };
     const State states[] = {
-        {false, 11, true, false, false, "A/R 연결"},
-        {true, 13, false, false, false, "A/R 연결해제"},
-        {true, 1, true, true, true, "A/R 연결해제"},
-        {true, 10, false, true, false, "A/R 연결해제"},
+        {false, 11, true, false, false, "A/R 연결"},  {true, 13, false, false, false, "A/R 연결해제"},
+        {true, 1, true, true, true, "A/R 연결해제"},  {true, 10, false, true, false, "A/R 연결해제"},
         {true, 11, true, true, true, "A/R 연결해제"},
     };
     for (const State& s : states) {

@@ -1,9 +1,9 @@
-#include "support/TestSupport.h"
+#include "settings/ui/WordSettingDlg.h"
 #include "components/QrWordExtractor.h"
 #include "components/ui/QrMessageBox.h"
 #include "components/ui/QrPropertyGrid.h"
 #include "settings/AnalyzeSettings.h"
-#include "settings/ui/WordSettingDlg.h"
+#include "support/TestSupport.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -31,7 +31,8 @@ TEST(ProgressDialogBackend, StepsCancelAndReopen)
     EXPECT_FALSE(progress.IsCanceling());
 
     // a new window after Hide, not cancelled; the marquee has no range
-    progress.ShowMarquee(QStringLiteral("Termwise Initialize"), QStringLiteral("Initialize dictionary engine"), nullptr);
+    progress.ShowMarquee(QStringLiteral("Termwise Initialize"), QStringLiteral("Initialize dictionary engine"),
+                         nullptr);
     ASSERT_NE(progress.Dialog(), nullptr);
     EXPECT_FALSE(progress.IsCanceling());
     EXPECT_EQ(progress.Dialog()->maximum(), 0);

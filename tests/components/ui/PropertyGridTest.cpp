@@ -12,9 +12,8 @@ TEST(PropertyGrid, ValuesByKind)
     QTreeWidgetItem* text = grid.AddTextItem(cat, QStringLiteral("분석 구분자"), QStringLiteral("_"), 1000);
     QTreeWidgetItem* multi = grid.AddMultilineItem(cat, QStringLiteral("정의"), QStringLiteral("a\nb"), 1001);
     QTreeWidgetItem* check = grid.AddCheckItem(cat, QStringLiteral("정렬"), true, 1002);
-    QTreeWidgetItem* list =
-        grid.AddListItem(cat, QStringLiteral("DB"), {{QStringLiteral("Oracle"), 1}, {QStringLiteral("SQLite"), 13}}, 13,
-                         1003);
+    QTreeWidgetItem* list = grid.AddListItem(cat, QStringLiteral("DB"),
+                                             {{QStringLiteral("Oracle"), 1}, {QStringLiteral("SQLite"), 13}}, 13, 1003);
 
     EXPECT_EQ(grid.FindItem(1000), text);
     EXPECT_EQ(grid.FindItem(4242), nullptr);
