@@ -5,6 +5,7 @@
 #include "components/OutputLog.h"
 #include "components/QrProgressWnd.h"
 #include "dictionary/SimilarCommand.h"
+#include "repository/RepositoryInit.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -21,6 +22,7 @@ const SubCommand kSubCommands[] = {
     {"similar", RunSimilarCommand,
      "similar logical|physical [--data-dir DIR] --output FILE.json   similar-word review as JSON"},
     {"send", RunSend, "send CODE FILE   hand an analysis request to the running program"},
+    {"repo", RunRepositoryCommand, "repo init URI [--demo]   create the repository tables (and demo standards)"},
 };
 
 void PrintUsage(FILE* out)
