@@ -1,41 +1,130 @@
 #include "app/Cli.h"
+
+#include "app/InstanceServer.h"
+#include "app/WordmereApp.h"
+#include "components/OutputLog.h"
 #include "components/QrProgressWnd.h"
 #include "dictionary/SimilarCommand.h"
 #include "exchange/AnalyzeCommand.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
+#include <QStringDecoder>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
 
 namespace termwise {
+namespace {
+
+int RunAnalyze(const QStringList& args)
+{
+    QTextStream out(stdout), err(stderr);
+    return AnalyzeCommand::Run(args, out, err);
+}
+
+// One line per sub-command; add new ones here.
+const SubCommand kSubCommands[] = {
+    {"analyze", RunAnalyze,
+     "analyze logical|physical|domain --input FILE [--attr/--column/--def/--ref/--type/--length/--scale LETTER]\n"
+     "                [--skip-first-row] [--data-dir DIR] --output FILE.xlsx|.ztsl|.ztsp|.ztsd|.json"},
+    {"similar", RunSimilarCommand,
+     "similar logical|physical [--data-dir DIR] --output FILE.json   similar-word review as JSON"},
+    {"send", RunSend, "send CODE FILE   hand an analysis request to the running program"},
+};
+
+void PrintUsage(FILE* out)
+{
+    std::fprintf(out, "usage: termwise                      start the desktop program\n");
+    for (const SubCommand& c : kSubCommands)
+        std::fprintf(out, "       termwise %s\n", c.usage);
+    std::fprintf(out, "       termwise --version | --help\n");
+}
+
+int RunGui(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    CWordmereApp theApp;
+    if (!theApp.InitInstance())
+        return 0; // the running copy came forward
+    const int rc = app.exec();
+    theApp.ExitInstance();
+    return rc;
+}
+
+QString DecodeRequestFile(const QByteArray& bytes)
+{
+    // UTF-16 with a byte-order mark, else UTF-8 (with or without one)
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        auto decode = QStringDecoder(QStringDecoder::Utf16, QStringDecoder::Flag::Default);
+        return decode(bytes);
+    }
+    auto decode = QStringDecoder(QStringDecoder::Utf8);
+    return decode(bytes);
+}
+} // namespace
+
+int RunSend(const QStringList& args)
+{
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: termwise send CODE FILE\n");
+        return 2;
+    }
+    bool ok = false;
+    const int code = args[0].toInt(&ok);
+    if (!ok || code < 0 || code > 4) {
+        std::fprintf(stderr, "termwise send: CODE must be 0 to 4, not \"%s\"\n", qPrintable(args[0]));
+        return 2;
+    }
+    QFile file(args[1]);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "termwise send: cannot read %s: %s\n", qPrintable(args[1]),
+                     qPrintable(file.errorString()));
+        return 1;
+    }
+    const QByteArray bytes = file.readAll();
+    if (qsizetype(bytes.size()) > qsizetype(CInstanceServer::kMaxTextBytes / 2)) {
+        std::fprintf(stderr, "termwise send: %s is too large\n", qPrintable(args[1]));
+        return 1;
+    }
+    const QString text = DecodeRequestFile(bytes);
+    QString why;
+    if (!CInstanceServer::SendFrame(CInstanceServer::DefaultName(), code, text, 5000, &why)) {
+        std::fprintf(stderr, "termwise send: %s\n", qPrintable(why));
+        return 1;
+    }
+    return 0;
+}
 
 int RunMain(int argc, char** argv)
 {
-    if (argc > 1 && (std::strcmp(argv[1], "--version") == 0)) {
+    if (argc <= 1)
+        return RunGui(argc, argv);
+    const char* first = argv[1];
+    if (std::strcmp(first, "--version") == 0) {
         std::printf("termwise %s\n", TERMWISE_VERSION);
         return 0;
     }
-    if (argc > 1 && std::strcmp(argv[1], "similar") == 0) {
+    if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    for (const SubCommand& c : kSubCommands) {
+        if (std::strcmp(first, c.name) != 0)
+            continue;
         QCoreApplication app(argc, argv);
+        OutputLog::SetSink({}); // stderr
         CQrProgressWnd::SetBackend(std::make_unique<CConsoleProgress>());
         QStringList args;
         for (int i = 2; i < argc; ++i)
             args << QString::fromLocal8Bit(argv[i]);
-        const int status = RunSimilarCommand(args);
+        const int rc = c.run(args);
         CQrProgressWnd::SetBackend(nullptr);
-        return status;
+        return rc;
     }
-    if (argc > 1 && std::strcmp(argv[1], "analyze") == 0) {
-        QCoreApplication app(argc, argv);
-        QStringList args;
-        for (int i = 2; i < argc; ++i)
-            args << QString::fromLocal8Bit(argv[i]);
-        QTextStream out(stdout), err(stderr);
-        return AnalyzeCommand::Run(args, out, err);
-    }
-    std::fprintf(stderr, "termwise: not built yet\n");
+    std::fprintf(stderr, "termwise: unknown command \"%s\"\n", first);
+    PrintUsage(stderr);
     return 2;
 }
 

@@ -36,13 +36,13 @@ QString CQrStringUtil::Format(const QString& format, std::initializer_list<QVari
             out += c;
             continue;
         }
-        const QChar spec = format[i + 1];
-        if (spec == u'%') {
+        const QChar conv = format[i + 1];
+        if (conv == u'%') {
             out += u'%';
             ++i;
-        } else if (spec == u's' || spec == u'd') {
+        } else if (conv == u's' || conv == u'd') {
             if (it != args.end()) {
-                out += spec == u'd' ? QString::number(it->toLongLong()) : it->toString();
+                out += conv == u'd' ? QString::number(it->toLongLong()) : it->toString();
                 ++it;
             }
             ++i;

@@ -198,9 +198,13 @@ void CQrWordExtractor::ReLoadSettings()
 {
     m_activeTags = m_tags;
     m_activeUserWords.clear();
+    std::set<qsizetype> lengths;
     for (const QString& w : m_userWords)
-        if (!w.isEmpty())
+        if (!w.isEmpty()) {
             m_activeUserWords.insert(w);
+            lengths.insert(w.size());
+        }
+    m_userWordLengths.assign(lengths.rbegin(), lengths.rend());
 }
 
 QStringList CQrWordExtractor::Analyze(const QString& name) const
@@ -208,10 +212,6 @@ QStringList CQrWordExtractor::Analyze(const QString& name) const
     QStringList words;
     if (name.isEmpty())
         return words;
-
-    qsizetype maxUserLen = 0;
-    for (const QString& w : m_activeUserWords)
-        maxUserLen = std::max(maxUserLen, w.size());
 
     auto splitRun = [&](qsizetype begin, qsizetype end) {
         if (ClassOf(name[begin]) != CharClass::Hangul || m_activeTags.empty()) {
@@ -259,7 +259,11 @@ QStringList CQrWordExtractor::Analyze(const QString& name) const
     qsizetype i = 0;
     while (i < name.size()) {
         qsizetype matched = 0;
-        for (qsizetype len = std::min(maxUserLen, name.size() - i); len > 0; --len) {
+        // Only the lengths that user words have, longest first, gathered at reload: finding
+        // the longest word on every call cost each split a walk over the whole word list.
+        for (const qsizetype len : m_userWordLengths) {
+            if (len > name.size() - i)
+                continue;
             if (m_activeUserWords.count(name.mid(i, len))) {
                 matched = len;
                 break;

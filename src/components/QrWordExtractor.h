@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <set>
+#include <vector>
 
 class CQrWordExtractor
 {
@@ -32,8 +33,9 @@ private:
     bool m_initialized = false;
     bool m_hasTags = false;
     bool m_hasUserWords = false;
-    std::set<int> m_tags;           // as given
-    std::set<QString> m_userWords;  // as given
-    std::set<int> m_activeTags;     // in effect
+    std::set<int> m_tags;          // as given
+    std::set<QString> m_userWords; // as given
+    std::set<int> m_activeTags;    // in effect
     std::set<QString> m_activeUserWords;
+    std::vector<qsizetype> m_userWordLengths; // distinct lengths of the active user words, longest first
 };

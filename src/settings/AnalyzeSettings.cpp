@@ -562,9 +562,17 @@ bool CAnalyzeSettings::NormalizeAttributeName(QString& name) const
     CQrStringUtil::GetSplitPostNumber(name, head, number);
     if (head != name)
         name = head;
-    for (const QChar c : seperator)
-        if (c != u'_' && name.contains(c))
+    // Character by character, a surrogate pair being one character: replacing half of a
+    // pair would also cut every other character of the name that shares that half.
+    for (qsizetype i = 0; i < seperator.size(); ++i) {
+        const QChar c = seperator[i];
+        if (c.isHighSurrogate() && i + 1 < seperator.size() && seperator[i + 1].isLowSurrogate()) {
+            name.replace(seperator.mid(i, 2), QStringLiteral("_"));
+            ++i;
+        } else if (!c.isSurrogate() && c != u'_') { // half a character matches no whole one
             name.replace(c, u'_');
+        }
+    }
     return name != original;
 }
 

@@ -144,6 +144,9 @@ TEST_F(SettingsTest, Normalize)
         {u"."_qs, u"A.B_C"_qs, u"A_B_C"_qs, true},
         {QString(), u"A B"_qs, u"A B"_qs, false},
         {u"_"_qs, u"2024"_qs, u"2024"_qs, false}, // all digits: nothing to split off
+        // A separator outside the BMP replaces itself only, not its neighbours sharing a half.
+        {u"\U0001F600"_qs, u"A\U0001F600B\U0001F601"_qs, u"A_B\U0001F601"_qs, true},
+        {u"\U0001F600"_qs.left(1), u"A\U0001F601"_qs, u"A\U0001F601"_qs, false},
     };
     for (const Case& c : cases) {
         s.seperator = c.sep;
@@ -268,6 +271,36 @@ TEST_F(SettingsTest, UnreadableFileIsKeptBeforeTheFirstSave)
     // Only the first save keeps a copy.
     ASSERT_TRUE(s.Save());
     EXPECT_EQ(QDir(m_dir.standardPath()).entryList({u"termwise.json.unreadable-*"_qs}, QDir::Files).size(), 1);
+}
+
+TEST_F(SettingsTest, EveryUnreadableFormIsKeptBeforeTheFirstSave)
+{
+    const QString json = u"{\"except_words\": [\"의\"]}"_qs;
+    const QByteArray utf16(reinterpret_cast<const char*>(json.utf16()), json.size() * 2);
+    const QByteArray contents[] = {
+        QByteArray("[\"의\"]"),         // JSON, but not an object
+        QByteArray("\xFF\xFE") + utf16, // UTF-16 text from another editor
+        QByteArray("{\"except_words\": [\"\xEC\x9D\x98\"]} trailing"),
+    };
+    for (const QByteArray& content : contents) {
+        QDir(m_dir.standardPath()).removeRecursively();
+        QDir().mkpath(m_dir.standardPath());
+        QFile file(Path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+
+        CAnalyzeSettings s;
+        OutputLogCapture log;
+        s.Load();
+        ASSERT_TRUE(s.Save());
+        const QStringList copies =
+            QDir(m_dir.standardPath()).entryList({u"termwise.json.unreadable-*"_qs}, QDir::Files);
+        ASSERT_EQ(copies.size(), 1) << content.toHex().left(40).constData();
+        QFile copy(m_dir.standardPath() + u'/' + copies[0]);
+        ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+        EXPECT_EQ(copy.readAll(), content);
+    }
 }
 
 namespace {

@@ -1,0 +1,68 @@
+#pragma once
+// Command ids and the fixed texts of the main window.
+#include <QString>
+
+namespace AppCmd {
+enum : int {
+    RepositoryConnect = 30000,
+    PhysicalWordForm = 30001,
+    TermForm = 30006,
+    Settings = 30007,
+    LogicalWordForm = 30008,
+    WordManage = 30009,
+    DomainClass = 30010,
+    WordSynonym = 30012,
+    WordDistance = 30013,
+    UnusedWord = 30014,
+    DomainForm = 30015,
+    UnusedClassWord = 30016,
+    UnusedDomain = 30017,
+    UnusedTerm = 30018,
+    Lexicor = 30019,
+    DomainManage = 30020,
+    SharedManage = 30021,
+    RegisterWord = 30022,
+    RegisterDomain = 30023,
+    ChatGptExtract = 30024,
+    Style = 222,
+    LookWindows7 = 219,
+    LookFirstTheme = 220,
+    LookLastTheme = 229,
+    About = 57664,
+    Exit = 57665,
+};
+}
+
+namespace AppText {
+inline const QString AppTitle = QStringLiteral("Termwise");
+inline const QString Ready = QStringLiteral("준비");
+inline const QString MainCategory = QStringLiteral("메인");
+inline const QString HomeCategory = QStringLiteral("홈");
+inline const QString StyleMenu = QStringLiteral("스타일");
+inline const QString AboutMenu = QStringLiteral("정보");
+inline const QString ExitMenu = QStringLiteral("끝내기");
+inline const QString Windows7 = QStringLiteral("Windows 7");
+inline const QString OutputPane = QStringLiteral("출력");
+inline const QString OutputTab = QStringLiteral("메세지");
+inline const QString Copy = QStringLiteral("복사");
+inline const QString Clear = QStringLiteral("지우기");
+inline const QString ArConnect = QStringLiteral("A/R 연결");
+inline const QString ArDisconnect = QStringLiteral("A/R 연결해제");
+inline const QString AboutTitle = QStringLiteral("Termwise 정보");
+inline const QString AboutText = QStringLiteral("Termwise, 버전 1.0");
+inline const QString Ok = QStringLiteral("확인");
+inline const QString Cancel = QStringLiteral("취소");
+inline const QString InitTitle = QStringLiteral("Termwise Initialize");
+inline const QString InitText = QStringLiteral("Initialize dictionary engine");
+inline const QString ExecutableNotFound = QStringLiteral("실행 파일을 찾을 수 없습니다");
+inline const QString NoConnectionInfo = QStringLiteral("유효한 접속정보가 존재하지 않습니다");
+inline const QString FormNotBuilt = QStringLiteral("이 분석 화면은 아직 만들어지지 않았습니다.");
+inline const QString CommandNotBuilt = QStringLiteral("이 기능은 아직 만들어지지 않았습니다.");
+inline const QString RequestNoForm = QStringLiteral("분석 요청을 받을 화면이 없어 요청을 처리하지 못했습니다.");
+inline const QString LexicorProgram = QStringLiteral("ZtLexicor");
+inline const QString SettingsOrg = QStringLiteral("Quarro");
+inline const QString SettingsApp = QStringLiteral("LEXVAULT5");
+inline const QString LookKey = QStringLiteral("ApplicationLook");
+inline const QString ServerName = QStringLiteral("ZT_TERMWISE");
+inline const QString MainFrameClass = QStringLiteral("CQuarroNormlane5MainFrame");
+} // namespace AppText

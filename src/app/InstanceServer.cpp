@@ -1,0 +1,206 @@
+#include "app/InstanceServer.h"
+
+#include "app/AppTexts.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTimer>
+#include <QVariant>
+#include <QtEndian>
+
+#ifdef Q_OS_LINUX
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+namespace {
+const QByteArray kMagic("ZTW1");
+constexpr int kHeaderSize = 12;
+constexpr int kIdleMs = 10000;
+
+// Only processes of our own user may talk to us; the socket file's mode says the same,
+// but the folder it lives in may not be private.
+bool PeerIsSameUser(QLocalSocket* socket)
+{
+#ifdef Q_OS_LINUX
+    struct ucred cred
+    {
+    };
+    socklen_t len = sizeof(cred);
+    if (getsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0)
+        return false;
+    return cred.uid == getuid();
+#else
+    Q_UNUSED(socket);
+    return true;
+#endif
+}
+} // namespace
+
+CInstanceServer::CInstanceServer(QObject* parent) : QObject(parent) {}
+
+CInstanceServer::~CInstanceServer()
+{
+    if (m_server)
+        m_server->close();
+}
+
+QString CInstanceServer::DefaultName()
+{
+    return AppText::ServerName;
+}
+
+bool CInstanceServer::IsListening() const
+{
+    return m_server && m_server->isListening();
+}
+
+CInstanceServer::ListenResult CInstanceServer::Listen(const QString& name, QString* error)
+{
+    // Ask first: with access options Qt binds the socket beside the name and renames it into
+    // place, which would silently take the name from a running copy.
+    if (SendFrame(name, kActivateCode, QString(), 2000))
+        return ListenResult::OtherInstance;
+    delete m_server;
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, this, &CInstanceServer::OnNewConnection);
+    if (m_server->listen(name))
+        return ListenResult::Listening;
+    if (m_server->serverError() == QAbstractSocket::AddressInUseError) {
+        // nobody answered above: a socket file left by a crash
+        QLocalServer::removeServer(name);
+        if (m_server->listen(name))
+            return ListenResult::Listening;
+    }
+    if (error)
+        *error = m_server->errorString();
+    return ListenResult::Failed;
+}
+
+void CInstanceServer::OnNewConnection()
+{
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        if (!PeerIsSameUser(socket)) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
+        // a client that never finishes its frame does not keep the connection forever
+        QTimer::singleShot(kIdleMs, socket, [socket] { socket->abort(); });
+        if (socket->bytesAvailable() > 0)
+            OnReadyRead(socket);
+    }
+}
+
+void CInstanceServer::OnReadyRead(QLocalSocket* socket)
+{
+    QByteArray buffer = socket->property("frame").toByteArray();
+    buffer += socket->readAll();
+    int code = 0;
+    QString text;
+    qsizetype consumed = 0;
+    const Parse result = DecodeFrame(buffer, &code, &text, &consumed);
+    if (result == Parse::NeedMore) {
+        socket->setProperty("frame", buffer);
+        return;
+    }
+    socket->setProperty("frame", QByteArray());
+    const bool known = result == Parse::Done && code >= kActivateCode && code <= 4;
+    socket->write(QByteArray(1, known ? '\0' : '\1'));
+    socket->flush();
+    socket->disconnectFromServer();
+    if (!known)
+        return;
+    // Handle after the answer went out: a request may open a modal message box.
+    QTimer::singleShot(0, this, [this, code, text] {
+        if (code == kActivateCode)
+            Q_EMIT ActivateRequested();
+        else
+            Q_EMIT RequestReceived(code, text);
+    });
+}
+
+QByteArray CInstanceServer::EncodeFrame(int code, const QString& text)
+{
+    QByteArray payload(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    payload.append(2, '\0'); // the terminating zero code unit
+    if (QSysInfo::ByteOrder == QSysInfo::BigEndian) {
+        for (qsizetype i = 0; i + 1 < payload.size(); i += 2)
+            std::swap(payload[i], payload[i + 1]);
+    }
+    QByteArray frame = kMagic;
+    char word[4];
+    qToLittleEndian<qint32>(code, word);
+    frame.append(word, 4);
+    qToLittleEndian<quint32>(quint32(payload.size()), word);
+    frame.append(word, 4);
+    frame.append(payload);
+    return frame;
+}
+
+CInstanceServer::Parse CInstanceServer::DecodeFrame(const QByteArray& buffer, int* code, QString* text,
+                                                    qsizetype* consumed)
+{
+    if (buffer.size() < kHeaderSize)
+        return buffer.startsWith(kMagic.left(buffer.size())) ? Parse::NeedMore : Parse::Bad;
+    if (!buffer.startsWith(kMagic))
+        return Parse::Bad;
+    const qint32 c = qFromLittleEndian<qint32>(buffer.constData() + 4);
+    const quint32 bytes = qFromLittleEndian<quint32>(buffer.constData() + 8);
+    if (bytes > kMaxTextBytes)
+        return Parse::Bad;
+    if (buffer.size() < kHeaderSize + qsizetype(bytes))
+        return Parse::NeedMore;
+    // An odd byte count leaves half a code unit: it is dropped. The text ends at the first zero.
+    const qsizetype units = qsizetype(bytes) / 2;
+    QString t(units, Qt::Uninitialized);
+    const char* p = buffer.constData() + kHeaderSize;
+    qsizetype n = 0;
+    for (; n < units; ++n) {
+        const char16_t u = qFromLittleEndian<quint16>(p + 2 * n);
+        if (u == 0)
+            break;
+        t[n] = QChar(u);
+    }
+    t.truncate(n);
+    *code = c;
+    *text = t;
+    *consumed = kHeaderSize + qsizetype(bytes);
+    return Parse::Done;
+}
+
+bool CInstanceServer::SendFrame(const QString& name, int code, const QString& text, int timeoutMs, QString* error)
+{
+    auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    if (!socket.waitForConnected(timeoutMs))
+        return fail(QStringLiteral("no running Termwise answers (%1)").arg(socket.errorString()));
+    const QByteArray frame = EncodeFrame(code, text);
+    qsizetype written = 0;
+    while (written < frame.size()) {
+        const qint64 n = socket.write(frame.constData() + written, frame.size() - written);
+        if (n < 0)
+            return fail(socket.errorString());
+        written += n;
+        if (!socket.waitForBytesWritten(timeoutMs) && socket.bytesToWrite() > 0)
+            return fail(QStringLiteral("the running Termwise did not take the request"));
+    }
+    while (socket.bytesAvailable() < 1) {
+        if (!socket.waitForReadyRead(timeoutMs))
+            return fail(QStringLiteral("the running Termwise did not answer"));
+    }
+    char answer = 1;
+    socket.read(&answer, 1);
+    socket.disconnectFromServer();
+    if (answer != 0)
+        return fail(QStringLiteral("the running Termwise refused the request"));
+    return true;
+}

@@ -1,0 +1,586 @@
+#include "app/MainFrame.h"
+
+#include "app/AboutDlg.h"
+#include "app/AnalysisEngine.h"
+#include "app/AppTexts.h"
+#include "app/OutputWnd.h"
+#include "app/RibbonBar.h"
+#include "components/OutputLog.h"
+#include "components/QrGlobalUtil.h"
+#include "components/QrProgressWnd.h"
+#include "components/ui/ProgressDialogBackend.h"
+#include "components/ui/QrMessageBox.h"
+#include "settings/AnalyzeSettings.h"
+#include "settings/ui/WordSettingDlg.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QProcess>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+std::map<EAnalysisFormKind, CMainFrame::FormFactory>& FormFactories()
+{
+    static std::map<EAnalysisFormKind, CMainFrame::FormFactory> map;
+    return map;
+}
+std::map<int, CMainFrame::CommandHandler>& CommandHandlers()
+{
+    static std::map<int, CMainFrame::CommandHandler> map;
+    return map;
+}
+std::map<int, CMainFrame::RequestHandler>& RequestHandlers()
+{
+    static std::map<int, CMainFrame::RequestHandler> map;
+    return map;
+}
+
+const char* const kFormKindProperty = "termwiseFormKind";
+
+QString FormCaption(EAnalysisFormKind kind)
+{
+    switch (kind) {
+    case EAnalysisFormKind::Physical:
+        return QStringLiteral("단어 분석 [물리]");
+    case EAnalysisFormKind::Logical:
+        return QStringLiteral("단어 분석 [논리]");
+    case EAnalysisFormKind::Domain:
+        return QStringLiteral("도메인 분석");
+    case EAnalysisFormKind::Term:
+        return QStringLiteral("용어 분석");
+    }
+    return {};
+}
+
+// Stands in for a form whose widget nobody has registered yet.
+QWidget* MakePlaceholderForm(EAnalysisFormKind kind)
+{
+    auto* w = new QWidget;
+    w->setWindowTitle(FormCaption(kind));
+    auto* layout = new QVBoxLayout(w);
+    auto* label = new QLabel(FormCaption(kind) + QStringLiteral("\n\n") + AppText::FormNotBuilt, w);
+    label->setObjectName(QStringLiteral("PlaceholderText"));
+    label->setAlignment(Qt::AlignCenter);
+    layout->addWidget(label);
+    return w;
+}
+
+// Commands that start the analysis engine before they run.
+bool NeedsEngine(int command)
+{
+    switch (command) {
+    case AppCmd::PhysicalWordForm:
+    case AppCmd::LogicalWordForm:
+    case AppCmd::DomainForm:
+    case AppCmd::TermForm:
+    case AppCmd::Settings:
+    case AppCmd::WordManage:
+    case AppCmd::WordSynonym:
+    case AppCmd::WordDistance:
+    case AppCmd::DomainManage:
+    case AppCmd::DomainClass:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool NeedsRepository(int command)
+{
+    switch (command) {
+    case AppCmd::TermForm:
+    case AppCmd::RegisterWord:
+    case AppCmd::RegisterDomain:
+    case AppCmd::UnusedWord:
+    case AppCmd::UnusedClassWord:
+    case AppCmd::UnusedDomain:
+    case AppCmd::UnusedTerm:
+    case AppCmd::SharedManage:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+void CMainFrame::RegisterFormFactory(EAnalysisFormKind kind, FormFactory factory)
+{
+    FormFactories()[kind] = std::move(factory);
+}
+
+void CMainFrame::RegisterCommand(int command, CommandHandler handler)
+{
+    CommandHandlers()[command] = std::move(handler);
+}
+
+void CMainFrame::RegisterRequestHandler(int code, RequestHandler handler)
+{
+    RequestHandlers()[code] = std::move(handler);
+}
+
+void CMainFrame::ClearRegistrations()
+{
+    FormFactories().clear();
+    CommandHandlers().clear();
+    RequestHandlers().clear();
+}
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(AppText::MainFrameClass);
+    setWindowTitle(AppText::AppTitle);
+    setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    CQrProgressWnd::SetBackend(std::make_unique<CProgressDialogBackend>(this));
+
+    m_mdi = new QMdiArea(this);
+    m_mdi->setViewMode(QMdiArea::TabbedView);
+    m_mdi->setTabsClosable(true);
+    m_mdi->setTabsMovable(true);
+    m_mdi->setDocumentMode(true);
+    setCentralWidget(m_mdi);
+
+    CreateCommands();
+    BuildRibbon();
+    ReloadThemes(CVisualStyle::DefaultThemeFolder());
+    BuildStatusBar();
+
+    m_output = new COutputWnd(this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_output);
+    resizeDocks({m_output}, {150}, Qt::Vertical);
+    QPointer<COutputWnd> out = m_output;
+    OutputLog::SetSink([out](const QString& text) {
+        if (out)
+            out->AddText(text);
+    });
+
+    ApplyLook(CVisualStyle::SavedLook());
+    UpdateCommandStates();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    setWindowState(Qt::WindowMaximized);
+}
+
+CMainFrame::~CMainFrame()
+{
+    OutputLog::SetSink({});
+    CQrProgressWnd::SetBackend(nullptr);
+}
+
+QAction* CMainFrame::AddCommand(int command, const QString& caption, const QStringList& themeIcons, int fallback)
+{
+    QIcon icon;
+    for (const QString& name : themeIcons) {
+        icon = QIcon::fromTheme(name);
+        if (!icon.isNull())
+            break;
+    }
+    if (icon.isNull())
+        icon = style()->standardIcon(QStyle::StandardPixmap(fallback));
+    // Some fallbacks exist only at 16 pixels; the ribbon's large buttons need 32.
+    QIcon sized;
+    for (int extent : {16, 32}) {
+        QPixmap pm = icon.pixmap(extent);
+        if (pm.width() < extent)
+            pm = pm.scaled(extent, extent, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        sized.addPixmap(pm);
+    }
+    icon = sized;
+    auto* action = new QAction(icon, caption, this);
+    action->setData(command);
+    connect(action, &QAction::triggered, this, [this, command] { OnCommand(command); });
+    m_commands[command] = action;
+    return action;
+}
+
+void CMainFrame::CreateCommands()
+{
+    struct Def
+    {
+        int id;
+        const char16_t* caption;
+        QStringList icons;
+        QStyle::StandardPixmap fallback;
+    };
+    const Def defs[] = {
+        {AppCmd::RepositoryConnect, u"A/R 연결", {"network-server", "network-wired"}, QStyle::SP_DriveNetIcon},
+        {AppCmd::SharedManage, u"공유 관리", {"folder-remote"}, QStyle::SP_DirLinkIcon},
+        {AppCmd::PhysicalWordForm, u"단어 분석 [물리]", {"accessories-text-editor"}, QStyle::SP_FileDialogDetailedView},
+        {AppCmd::LogicalWordForm, u"단어 분석 [논리]", {"document-properties"}, QStyle::SP_FileDialogContentsView},
+        {AppCmd::WordManage, u"단어 관리", {"accessories-dictionary"}, QStyle::SP_FileDialogListView},
+        {AppCmd::WordSynonym, u"동의어 검토", {"edit-find-replace"}, QStyle::SP_BrowserReload},
+        {AppCmd::WordDistance, u"유사도 검토", {"edit-find"}, QStyle::SP_FileDialogInfoView},
+        {AppCmd::DomainForm, u"도메인 분석", {"x-office-spreadsheet"}, QStyle::SP_FileIcon},
+        {AppCmd::DomainManage, u"도메인 관리", {"folder"}, QStyle::SP_DirIcon},
+        {AppCmd::DomainClass, u"도메인 검토", {"view-sort-ascending"}, QStyle::SP_FileDialogToParent},
+        {AppCmd::TermForm, u"용어 분석", {"x-office-document"}, QStyle::SP_DesktopIcon},
+        {AppCmd::Lexicor, u"렉시코", {"accessories-dictionary", "system-run"}, QStyle::SP_ComputerIcon},
+        {AppCmd::RegisterWord, u"단어 등록", {"list-add"}, QStyle::SP_DialogApplyButton},
+        {AppCmd::RegisterDomain, u"도메인 등록", {"document-new"}, QStyle::SP_DialogSaveButton},
+        {AppCmd::UnusedWord, u"미사용 단어", {"edit-clear"}, QStyle::SP_DialogDiscardButton},
+        {AppCmd::UnusedClassWord, u"미사용 분류어", {"edit-delete"}, QStyle::SP_DialogResetButton},
+        {AppCmd::UnusedDomain, u"미사용 도메인", {"user-trash"}, QStyle::SP_TrashIcon},
+        {AppCmd::UnusedTerm, u"미사용 용어", {"process-stop"}, QStyle::SP_DialogCancelButton},
+        {AppCmd::ChatGptExtract, u"논리명 추출", {"dialog-information"}, QStyle::SP_MessageBoxQuestion},
+        {AppCmd::Settings, u"설정", {"preferences-system", "preferences-other"}, QStyle::SP_FileDialogStart},
+        {AppCmd::About, u"정보", {"help-about"}, QStyle::SP_MessageBoxInformation},
+        {AppCmd::Exit, u"끝내기", {"application-exit"}, QStyle::SP_DialogCloseButton},
+    };
+    for (const Def& d : defs)
+        AddCommand(d.id, QString::fromUtf16(d.caption), d.icons, d.fallback);
+}
+
+void CMainFrame::BuildRibbon()
+{
+    m_ribbon = new CRibbonBar(this);
+    setMenuWidget(m_ribbon);
+
+    m_appMenu = new QMenu(this);
+    m_styleMenu = m_appMenu->addMenu(AppText::StyleMenu);
+    m_appMenu->addSeparator();
+    m_appMenu->addAction(CommandAction(AppCmd::About));
+    m_appMenu->addAction(CommandAction(AppCmd::Exit));
+    m_ribbon->SetApplicationMenu(AppText::MainCategory, m_appMenu);
+    m_ribbon->SetCornerAction(CommandAction(AppCmd::About));
+
+    const int home = m_ribbon->AddCategory(AppText::HomeCategory);
+    struct PanelDef
+    {
+        const char16_t* caption;
+        std::vector<int> commands; // 0: a separator
+    };
+    const PanelDef panels[] = {
+        {u"데이터", {AppCmd::RepositoryConnect, 0, AppCmd::SharedManage}},
+        {u"단어",
+         {AppCmd::PhysicalWordForm, AppCmd::LogicalWordForm, AppCmd::WordManage, 0, AppCmd::WordSynonym,
+          AppCmd::WordDistance}},
+        {u"도메인", {AppCmd::DomainForm, AppCmd::DomainManage, 0, AppCmd::DomainClass}},
+        {u"용어", {AppCmd::TermForm}},
+        {u"표준",
+         {AppCmd::Lexicor, 0, AppCmd::RegisterWord, AppCmd::RegisterDomain, 0, AppCmd::UnusedWord,
+          AppCmd::UnusedClassWord, 0, AppCmd::UnusedDomain, 0, AppCmd::UnusedTerm, 0, AppCmd::ChatGptExtract}},
+        {u"설정", {AppCmd::Settings}},
+    };
+    for (const PanelDef& p : panels) {
+        CRibbonPanel* panel = m_ribbon->AddPanel(home, QString::fromUtf16(p.caption));
+        for (int id : p.commands) {
+            if (id == 0)
+                panel->AddSeparator();
+            else
+                panel->AddButton(CommandAction(id));
+        }
+    }
+}
+
+void CMainFrame::BuildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->showMessage(AppText::Ready);
+    m_arStatus = new QLabel(bar);
+    m_arStatus->setObjectName(QStringLiteral("ArStatusPane"));
+    m_arStatus->setToolTip(QStringLiteral("AR Status"));
+    m_arStatus->setMinimumWidth(120);
+    auto* pc = new QLabel(CQrGlobalUtil::GetComputerNameW(), bar);
+    pc->setObjectName(QStringLiteral("PcPane"));
+    pc->setToolTip(QStringLiteral("PC"));
+    auto* date = new QLabel(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")), bar);
+    date->setObjectName(QStringLiteral("DatePane"));
+    date->setToolTip(QStringLiteral("DATE"));
+    bar->addPermanentWidget(m_arStatus);
+    bar->addPermanentWidget(pc);
+    bar->addPermanentWidget(date);
+}
+
+QAction* CMainFrame::CommandAction(int command) const
+{
+    auto it = m_commands.find(command);
+    return it == m_commands.end() ? nullptr : it->second;
+}
+
+void CMainFrame::UpdateCommandStates()
+{
+    for (auto& [id, action] : m_commands) {
+        bool enabled = true;
+        if (NeedsRepository(id))
+            enabled = m_repositoryConnected;
+        if (id == AppCmd::SharedManage)
+            enabled = m_repositoryConnected && m_sharedDataAvailable;
+        if (id == AppCmd::UnusedTerm)
+            enabled = m_repositoryConnected &&
+                      (m_repositoryDbType == 1 || m_repositoryDbType == 10 || m_repositoryDbType == 11);
+        action->setEnabled(enabled);
+    }
+    if (QAction* connect = CommandAction(AppCmd::RepositoryConnect))
+        connect->setText(m_repositoryConnected ? AppText::ArDisconnect : AppText::ArConnect);
+}
+
+void CMainFrame::SetRepositoryConnected(bool connected)
+{
+    m_repositoryConnected = connected;
+    UpdateCommandStates();
+}
+
+void CMainFrame::SetRepositoryDbType(int dbmsType)
+{
+    m_repositoryDbType = dbmsType;
+    UpdateCommandStates();
+}
+
+void CMainFrame::SetSharedDataAvailable(bool available)
+{
+    m_sharedDataAvailable = available;
+    UpdateCommandStates();
+}
+
+void CMainFrame::SetArStatusText(const QString& text)
+{
+    m_arStatus->setText(text);
+}
+
+QString CMainFrame::ArStatusText() const
+{
+    return m_arStatus->text();
+}
+
+bool CMainFrame::RunCommand(int command)
+{
+    QAction* action = CommandAction(command);
+    if (!action || !action->isEnabled())
+        return false;
+    OnCommand(command);
+    return true;
+}
+
+void CMainFrame::OnCommand(int command)
+{
+    if (NeedsEngine(command))
+        InitializeAnalysisEngine(this);
+    auto it = CommandHandlers().find(command);
+    if (it != CommandHandlers().end() && it->second) {
+        it->second(*this);
+        return;
+    }
+    DefaultCommand(command);
+}
+
+void CMainFrame::DefaultCommand(int command)
+{
+    switch (command) {
+    case AppCmd::PhysicalWordForm:
+        OpenOrActivateForm(EAnalysisFormKind::Physical);
+        return;
+    case AppCmd::LogicalWordForm:
+        OpenOrActivateForm(EAnalysisFormKind::Logical);
+        return;
+    case AppCmd::DomainForm:
+        OpenOrActivateForm(EAnalysisFormKind::Domain);
+        return;
+    case AppCmd::TermForm:
+        OpenOrActivateForm(EAnalysisFormKind::Term);
+        return;
+    case AppCmd::Settings: {
+        CWordSettingDlg dlg(CAnalyzeSettings::Instance(), this);
+        dlg.exec();
+        return;
+    }
+    case AppCmd::Lexicor:
+        LaunchLexicor();
+        return;
+    case AppCmd::About:
+        ShowAbout();
+        return;
+    case AppCmd::Exit:
+        close();
+        return;
+    default:
+        CQrMessageBox::Information(this, AppText::CommandNotBuilt);
+        return;
+    }
+}
+
+void CMainFrame::LaunchLexicor()
+{
+    const QString dir = CQrGlobalUtil::GetPathProgram();
+    QString path;
+    for (const QString& name : QStringList{AppText::LexicorProgram, AppText::LexicorProgram + QStringLiteral(".exe")}) {
+        const QFileInfo info(dir + u'/' + name);
+        if (info.isFile() && info.isExecutable()) {
+            path = info.filePath();
+            break;
+        }
+    }
+    if (path.isEmpty() || !QProcess::startDetached(path, {}))
+        CQrMessageBox::Warning(this, AppText::ExecutableNotFound);
+}
+
+QMdiSubWindow* CMainFrame::FormWindow(EAnalysisFormKind kind) const
+{
+    auto it = m_forms.find(kind);
+    if (it == m_forms.end() || !it->second)
+        return nullptr;
+    // a closed child lingers until its deferred deletion; it no longer counts as open
+    QMdiSubWindow* sub = it->second.data();
+    return sub->isHidden() ? nullptr : sub;
+}
+
+QMdiSubWindow* CMainFrame::OpenOrActivateForm(EAnalysisFormKind kind)
+{
+    if (QMdiSubWindow* sub = FormWindow(kind)) {
+        sub->showNormal();
+        m_mdi->setActiveSubWindow(sub);
+        return sub;
+    }
+    QWidget* form = nullptr;
+    auto it = FormFactories().find(kind);
+    if (it != FormFactories().end() && it->second)
+        form = it->second();
+    if (!form)
+        form = MakePlaceholderForm(kind);
+    if (form->windowTitle().isEmpty())
+        form->setWindowTitle(FormCaption(kind));
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow* sub = m_mdi->addSubWindow(form);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setProperty(kFormKindProperty, int(kind));
+    m_forms[kind] = sub;
+    sub->showMaximized();
+    m_mdi->setActiveSubWindow(sub);
+    return sub;
+}
+
+QWidget* CMainFrame::ActiveForm() const
+{
+    // currentSubWindow: still answers while another program has the focus
+    QMdiSubWindow* sub = m_mdi->currentSubWindow();
+    return sub ? sub->widget() : nullptr;
+}
+
+void CMainFrame::DeliverRequest(EAnalysisFormKind kind, const QString& text)
+{
+    // the child just opened or activated for the request; while another program has the focus
+    // the MDI area reports no active child, so it is looked up by kind
+    QMdiSubWindow* sub = FormWindow(kind);
+    auto* target = sub ? dynamic_cast<IAnalysisRequestTarget*>(sub->widget()) : nullptr;
+    // only the form that was just opened for the request may take it
+    if (!target || sub->property(kFormKindProperty).toInt() != int(kind) || target->FormKind() != kind) {
+        OutputLog::Post(AppText::RequestNoForm);
+        return;
+    }
+    target->ApplyRequest(text);
+}
+
+void CMainFrame::HandleRequest(int code, const QString& text)
+{
+    auto handler = RequestHandlers().find(code);
+    if (handler != RequestHandlers().end() && handler->second) {
+        handler->second(*this, text);
+        return;
+    }
+    switch (code) {
+    case 0:
+    case 1:
+    case 2: {
+        const EAnalysisFormKind kind = code == 0   ? EAnalysisFormKind::Physical
+                                       : code == 1 ? EAnalysisFormKind::Logical
+                                                   : EAnalysisFormKind::Domain;
+        InitializeAnalysisEngine(this);
+        OpenOrActivateForm(kind);
+        DeliverRequest(kind, text);
+        return;
+    }
+    case 3:
+        if (!m_repositoryConnected) {
+            CQrMessageBox::Warning(this, AppText::NoConnectionInfo);
+            return;
+        }
+        InitializeAnalysisEngine(this);
+        OpenOrActivateForm(EAnalysisFormKind::Term);
+        DeliverRequest(EAnalysisFormKind::Term, text);
+        return;
+    default:
+        // 4 (connection information) needs the repository part; nothing to do without it
+        return;
+    }
+}
+
+void CMainFrame::BringToFront()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
+void CMainFrame::ReloadThemes(const QString& folder)
+{
+    m_themes = CVisualStyle::ScanThemes(folder);
+    m_styleMenu->clear();
+    delete m_lookGroup;
+    m_lookGroup = new QActionGroup(this);
+    m_lookGroup->setExclusive(true);
+    auto add = [this](int id, const QString& name) {
+        QAction* a = m_styleMenu->addAction(name);
+        a->setCheckable(true);
+        a->setData(id);
+        a->setChecked(id == m_look);
+        m_lookGroup->addAction(a);
+        connect(a, &QAction::triggered, this, [this, id] { ChooseLook(id); });
+    };
+    add(AppCmd::LookWindows7, AppText::Windows7);
+    for (const ThemeEntry& t : m_themes)
+        add(t.id, t.name);
+}
+
+void CMainFrame::ChooseLook(int look)
+{
+    ApplyLook(look);
+    CVisualStyle::SaveLook(look);
+}
+
+void CMainFrame::ApplyLook(int look)
+{
+    ThemeColors colors = CVisualStyle::BuiltInColors(AppCmd::LookWindows7);
+    if (look >= AppCmd::LookFirstTheme) {
+        // a look whose theme file is gone shows as Windows 7 but stays chosen
+        for (const ThemeEntry& t : m_themes) {
+            if (t.id == look) {
+                CVisualStyle::ReadTheme(t.path, colors);
+                break;
+            }
+        }
+    } else if (CVisualStyle::IsBuiltInLook(look)) {
+        colors = CVisualStyle::BuiltInColors(look);
+    }
+    m_look = look;
+    CVisualStyle::ApplyToApplication(colors);
+    m_ribbon->setStyleSheet(CVisualStyle::RibbonStyleSheet(colors));
+    for (QAction* a : m_styleMenu->actions())
+        a->setChecked(a->data().toInt() == look);
+}
+
+void CMainFrame::ShowAbout()
+{
+    CAboutDlg dlg(this);
+    dlg.exec();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    // forms may refuse to close (unsaved analysis); the window then stays
+    m_mdi->closeAllSubWindows();
+    if (!m_mdi->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}

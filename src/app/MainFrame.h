@@ -1,0 +1,107 @@
+#pragma once
+// The main window: ribbon, tabbed MDI area with the four analysis forms (at most one of each),
+// output pane, status bar and looks. Commands are routed by id; other parts plug their forms,
+// dialogs and request handling in through the static Register* hooks.
+#include "app/VisualStyle.h"
+#include "components/ui/AnalysisRequestTarget.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <map>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class CRibbonBar;
+class COutputWnd;
+
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Builds the widget of an analysis form; the frame puts it in an MDI child and owns it.
+    using FormFactory = std::function<QWidget*()>;
+    // Runs a ribbon command (a dialog usually); replaces the frame's default handling.
+    using CommandHandler = std::function<void(CMainFrame&)>;
+    // Handles a request code (3, 4) from another program.
+    using RequestHandler = std::function<void(CMainFrame&, const QString& text)>;
+
+    static void RegisterFormFactory(EAnalysisFormKind kind, FormFactory factory);
+    static void RegisterCommand(int command, CommandHandler handler);
+    static void RegisterRequestHandler(int code, RequestHandler handler);
+    static void ClearRegistrations(); // tests
+
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Opens the form of the kind, or restores and activates the one already open.
+    QMdiSubWindow* OpenOrActivateForm(EAnalysisFormKind kind);
+    QMdiSubWindow* FormWindow(EAnalysisFormKind kind) const;
+    // The widget of the active MDI child, or null.
+    QWidget* ActiveForm() const;
+    QMdiArea* MdiArea() const { return m_mdi; }
+
+    // As pressing the command's button: nothing happens when the command is disabled.
+    bool RunCommand(int command);
+    QAction* CommandAction(int command) const;
+
+    // Repository state drives the enabled state of the commands that need it.
+    void SetRepositoryConnected(bool connected);
+    bool IsRepositoryConnected() const { return m_repositoryConnected; }
+    void SetRepositoryDbType(int dbmsType);      // "미사용 용어" needs type 1, 10 or 11
+    void SetSharedDataAvailable(bool available); // "공유 관리": the analysis tables exist
+    void SetArStatusText(const QString& text);
+    QString ArStatusText() const;
+
+    // A frame (code, text) from another program.
+    void HandleRequest(int code, const QString& text);
+    // Shows the window, restored, on top.
+    void BringToFront();
+
+    // Looks
+    void ReloadThemes(const QString& folder);
+    const std::vector<ThemeEntry>& Themes() const { return m_themes; }
+    QMenu* StyleMenu() const { return m_styleMenu; }
+    void ChooseLook(int look); // applies and keeps the choice
+    void ApplyLook(int look);
+    int CurrentLook() const { return m_look; }
+
+    CRibbonBar* Ribbon() const { return m_ribbon; }
+    COutputWnd* OutputWnd() const { return m_output; }
+    QMenu* ApplicationMenu() const { return m_appMenu; }
+
+    void ShowAbout();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateCommands();
+    void BuildRibbon();
+    void BuildStatusBar();
+    void UpdateCommandStates();
+    void OnCommand(int command);
+    void DefaultCommand(int command);
+    void LaunchLexicor();
+    void DeliverRequest(EAnalysisFormKind kind, const QString& text);
+    QAction* AddCommand(int command, const QString& caption, const QStringList& themeIcons, int fallback);
+
+    CRibbonBar* m_ribbon = nullptr;
+    QMenu* m_appMenu = nullptr;
+    QMenu* m_styleMenu = nullptr;
+    QActionGroup* m_lookGroup = nullptr;
+    QMdiArea* m_mdi = nullptr;
+    COutputWnd* m_output = nullptr;
+    QLabel* m_arStatus = nullptr;
+    std::map<int, QAction*> m_commands;
+    std::map<EAnalysisFormKind, QPointer<QMdiSubWindow>> m_forms;
+    std::vector<ThemeEntry> m_themes;
+    int m_look = CVisualStyle::kDefaultLook;
+    int m_repositoryDbType = 0;
+    bool m_repositoryConnected = false;
+    bool m_sharedDataAvailable = false;
+};

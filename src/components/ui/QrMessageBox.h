@@ -1,0 +1,22 @@
+#pragma once
+// Modal message boxes with the program's title. Tests replace the boxes with a hook that
+// records the text and gives the answer.
+#include <QMessageBox>
+#include <functional>
+
+class CQrMessageBox
+{
+public:
+    static void Information(QWidget* parent, const QString& text);
+    static void Warning(QWidget* parent, const QString& text);
+    // Yes/No; true for Yes.
+    static bool Question(QWidget* parent, const QString& text);
+
+    // The hook gets the icon and text and returns the button pressed. Empty: real boxes.
+    using Hook = std::function<QMessageBox::StandardButton(QMessageBox::Icon, const QString&)>;
+    static void SetHook(Hook hook);
+
+private:
+    static QMessageBox::StandardButton Show(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                                            QMessageBox::StandardButtons buttons);
+};

@@ -1,0 +1,451 @@
+#include "components/ui/QrTreeGrid.h"
+
+#include "components/ExcelWriteHelper.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Paints merged-looking cells and gives combo cells a combo box editor.
+class CTreeGridDelegate : public QStyledItemDelegate
+{
+public:
+    explicit CTreeGridDelegate(QTreeView* view) : QStyledItemDelegate(view), m_view(view) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QVariant span = index.data(CQrTreeGridModel::MergeSpanRole);
+        if (!span.isValid()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        // Each covered cell draws its slice of one cell spanning the merge, so the text
+        // reads across the columns whatever order the view paints them in.
+        const QPoint cols = span.toPoint();
+        const QModelIndex first = index.siblingAtColumn(cols.x());
+        const QModelIndex last = index.siblingAtColumn(cols.y());
+        const QRect firstRect = m_view->visualRect(first);
+        const QRect lastRect = m_view->visualRect(last);
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, first);
+        opt.rect = QRect(QPoint(firstRect.left(), option.rect.top()), QPoint(lastRect.right(), option.rect.bottom()));
+        if (index != first) {
+            opt.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+        }
+        painter->save();
+        painter->setClipRect(option.rect);
+        const QWidget* w = option.widget;
+        QStyle* style = w ? w->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+        painter->restore();
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QVariant choices = index.data(CQrTreeGridModel::ComboChoicesRole);
+        if (!choices.isValid())
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        auto* combo = new QComboBox(parent);
+        combo->addItems(choices.toStringList());
+        // a choice ends the edit at once, as a drop-down list cell does
+        connect(combo, &QComboBox::activated, combo, [this, combo](int) {
+            auto* self = const_cast<CTreeGridDelegate*>(this);
+            Q_EMIT self->commitData(combo);
+            Q_EMIT self->closeEditor(combo);
+        });
+        return combo;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            const int i = combo->findText(index.data(Qt::EditRole).toString());
+            combo->setCurrentIndex(i);
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            if (combo->currentIndex() >= 0)
+                model->setData(index, combo->currentText(), Qt::EditRole);
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+private:
+    QTreeView* m_view;
+};
+
+QIcon MakeStatusIcon(const QColor& color, int shape)
+{
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(color.darker(140));
+    p.setBrush(color);
+    p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+    p.setPen(QPen(Qt::white, 2));
+    switch (shape) {
+    case 0: // check
+        p.drawPolyline(QPolygonF({QPointF(4.5, 8.5), QPointF(7, 11), QPointF(11.5, 5.5)}));
+        break;
+    case 1: // exclamation
+        p.drawLine(QPointF(8, 4.5), QPointF(8, 9));
+        p.drawPoint(QPointF(8, 11.5));
+        break;
+    case 2: // cross
+        p.drawLine(QPointF(5.5, 5.5), QPointF(10.5, 10.5));
+        p.drawLine(QPointF(10.5, 5.5), QPointF(5.5, 10.5));
+        break;
+    case 3: // dot
+        p.setBrush(Qt::white);
+        p.drawEllipse(QRectF(6, 6, 4, 4));
+        break;
+    case 4: // dash
+        p.drawLine(QPointF(4.5, 8), QPointF(11.5, 8));
+        break;
+    default: // question
+        p.drawArc(QRectF(5.5, 3.5, 5, 5), 180 * 16, -250 * 16);
+        p.drawLine(QPointF(8, 8.5), QPointF(8, 9.5));
+        p.drawPoint(QPointF(8, 12));
+        break;
+    }
+    return QIcon(pm);
+}
+
+} // namespace
+
+QColor CQrTreeGrid::FromWinColor(quint32 bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+CQrTreeGrid::CQrTreeGrid(QWidget* parent) : QTreeView(parent), m_model(new CQrTreeGridModel(this))
+{
+    setModel(m_model);
+    setItemDelegate(new CTreeGridDelegate(this));
+    setUniformRowHeights(true); // keeps 100,000-row trees fast to lay out
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    setAllColumnsShowFocus(false);
+    header()->setStretchLastSection(true);
+    header()->setSectionsMovable(false);
+    m_model->SetImageList(DefaultImages());
+    connect(m_model, &CQrTreeGridModel::CellEdited, this, &CQrTreeGrid::CellEdited);
+    connect(m_model, &CQrTreeGridModel::CheckChanged, this, &CQrTreeGrid::CheckChanged);
+    connect(this, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex& i) { Q_EMIT CellClicked(m_model->RowOf(i), i.column()); });
+    connect(this, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& i) { Q_EMIT CellDoubleClicked(m_model->RowOf(i), i.column()); });
+}
+
+void CQrTreeGrid::SetColumns(const QStringList& headers)
+{
+    m_model->SetHeaders(headers);
+}
+
+QString CQrTreeGrid::GetColumnHeader(int col) const
+{
+    return col >= 0 && col < GetColumnCount() ? m_model->Headers()[col] : QString();
+}
+
+void CQrTreeGrid::SetColumnWidth(int col, int width)
+{
+    if (col < 0 || col >= GetColumnCount())
+        return;
+    setColumnHidden(col, width <= 0);
+    if (width > 0)
+        setColumnWidth(col, width);
+}
+
+int CQrTreeGrid::GetColumnWidth(int col) const
+{
+    return isColumnHidden(col) ? 0 : columnWidth(col);
+}
+
+void CQrTreeGrid::AutoSizeColumns()
+{
+    const int n = GetColumnCount();
+    for (int c = 0; c + 1 < n; ++c) {
+        if (!isColumnHidden(c))
+            resizeColumnToContents(c);
+    }
+    header()->setStretchLastSection(true);
+}
+
+int CQrTreeGrid::InsertRow(int level)
+{
+    return m_model->AppendRow(level);
+}
+
+int CQrTreeGrid::InsertRow(int level, const QStringList& texts)
+{
+    const int row = m_model->AppendRow(level);
+    m_model->SetRowTexts(row, texts);
+    return row;
+}
+
+void CQrTreeGrid::DeleteAllItems()
+{
+    m_model->Clear();
+}
+
+int CQrTreeGrid::GetParentTopRow(int row) const
+{
+    if (row < 0 || row >= GetRowCount())
+        return -1;
+    while (m_model->ParentRow(row) >= 0)
+        row = m_model->ParentRow(row);
+    return row;
+}
+
+void CQrTreeGrid::BeginUpdate()
+{
+    setUpdatesEnabled(false);
+    m_model->BeginBulk();
+}
+
+void CQrTreeGrid::EndUpdate()
+{
+    m_model->EndBulk();
+    if (!m_model->InBulk()) {
+        ApplyHiddenRows();
+        setUpdatesEnabled(true);
+    }
+}
+
+void CQrTreeGrid::ApplyHiddenRows()
+{
+    // the reset made the view forget its hidden rows; the model remembers them
+    for (int row = 0; row < m_model->RowCount(); ++row) {
+        if (!m_model->RowHidden(row))
+            continue;
+        const QModelIndex i = m_model->IndexOf(row, 0);
+        setRowHidden(i.row(), i.parent(), true);
+    }
+}
+
+std::vector<int> CQrTreeGrid::GetSelectedRows() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& i : selectionModel()->selectedIndexes())
+        rows.push_back(m_model->RowOf(i));
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (!rows.empty() && rows.front() < 0)
+        rows.erase(rows.begin());
+    return rows;
+}
+
+void CQrTreeGrid::SetBkColorRow(int row, const QColor& color)
+{
+    for (int c = 0; c < GetColumnCount(); ++c)
+        m_model->SetBackground(row, c, color);
+}
+
+void CQrTreeGrid::SetEditableCell(int row, int col)
+{
+    m_model->SetCellFlag(row, col, CQrTreeGridModel::FlagEditable, true);
+}
+
+void CQrTreeGrid::SetReadOnlyCell(int row, int col, const QColor& background)
+{
+    m_model->SetCellFlag(row, col, CQrTreeGridModel::FlagReadOnly, true);
+    if (background.isValid())
+        m_model->SetBackground(row, col, background);
+}
+
+void CQrTreeGrid::SetReadOnlyRow(int row, const QColor& background)
+{
+    for (int c = 0; c < GetColumnCount(); ++c)
+        SetReadOnlyCell(row, c, background);
+}
+
+bool CQrTreeGrid::IsReadOnlyCell(int row, int col) const
+{
+    return !(m_model->flags(m_model->IndexOf(row, col)) & Qt::ItemIsEditable);
+}
+
+void CQrTreeGrid::SetModified(int row, int col, bool modified)
+{
+    m_model->SetCellFlag(row, col, CQrTreeGridModel::FlagModified, modified);
+}
+
+bool CQrTreeGrid::GetModified(int row, int col) const
+{
+    return m_model->CellFlag(row, col, CQrTreeGridModel::FlagModified);
+}
+
+void CQrTreeGrid::EditingCell(int row, int col)
+{
+    const QModelIndex i = m_model->IndexOf(row, col);
+    if (!i.isValid())
+        return;
+    scrollTo(i);
+    setCurrentIndex(i);
+    edit(i);
+}
+
+void CQrTreeGrid::SetCheckCellStyle(int row, int col, bool checked)
+{
+    m_model->SetCellFlag(row, col, CQrTreeGridModel::FlagCheck, true);
+    m_model->SetCellFlag(row, col, CQrTreeGridModel::FlagChecked, checked);
+}
+
+void CQrTreeGrid::SetCheckCellVal(int row, int col, bool checked)
+{
+    m_model->SetCellFlag(row, col, CQrTreeGridModel::FlagChecked, checked);
+}
+
+bool CQrTreeGrid::GetCheckCellVal(int row, int col) const
+{
+    return m_model->CellFlag(row, col, CQrTreeGridModel::FlagCheck) &&
+           m_model->CellFlag(row, col, CQrTreeGridModel::FlagChecked);
+}
+
+void CQrTreeGrid::SetComboCellStyle(int row, int col, const QStringList& choices)
+{
+    m_model->SetComboChoices(row, col, choices);
+    m_model->SetCellFlag(row, col, CQrTreeGridModel::FlagEditable, true);
+}
+
+void CQrTreeGrid::SetRowHidden(int row, bool hidden)
+{
+    m_model->SetRowHidden(row, hidden);
+    if (m_model->InBulk())
+        return;
+    const QModelIndex i = m_model->IndexOf(row, 0);
+    if (i.isValid())
+        setRowHidden(i.row(), i.parent(), hidden);
+}
+
+void CQrTreeGrid::SetImageList(const QList<QIcon>& images)
+{
+    m_model->SetImageList(images);
+    viewport()->update();
+}
+
+QList<QIcon> CQrTreeGrid::DefaultImages()
+{
+    static const QList<QIcon> images = {
+        MakeStatusIcon(QColor(0x2e, 0xa0, 0x43), 0), // 0 done
+        MakeStatusIcon(QColor(0xe0, 0xa8, 0x00), 1), // 1 attention
+        MakeStatusIcon(QColor(0xd0, 0x32, 0x32), 2), // 2 failed / missing
+        MakeStatusIcon(QColor(0x2f, 0x6f, 0xd0), 3), // 3 information
+        MakeStatusIcon(QColor(0x8a, 0x8a, 0x8a), 4), // 4 none / skipped
+        MakeStatusIcon(QColor(0xe0, 0x70, 0x20), 5), // 5 unknown
+    };
+    return images;
+}
+
+int CQrTreeGrid::GetCurrentRow() const
+{
+    return m_model->RowOf(currentIndex());
+}
+
+int CQrTreeGrid::GetCurrentColumn() const
+{
+    return currentIndex().isValid() ? currentIndex().column() : -1;
+}
+
+void CQrTreeGrid::SetFocusCell(int row, int col)
+{
+    const QModelIndex i = m_model->IndexOf(row, col);
+    if (i.isValid())
+        setCurrentIndex(i);
+}
+
+void CQrTreeGrid::SetScrollToCell(int row, int col)
+{
+    const QModelIndex i = m_model->IndexOf(row, col);
+    if (i.isValid())
+        scrollTo(i, QAbstractItemView::PositionAtCenter);
+}
+
+void CQrTreeGrid::ExpandRow(int row, bool expand)
+{
+    const QModelIndex i = m_model->IndexOf(row, 0);
+    if (i.isValid())
+        setExpanded(i, expand);
+}
+
+std::vector<QStringList> CQrTreeGrid::GetAllRowsText() const
+{
+    std::vector<QStringList> rows;
+    rows.reserve(size_t(GetRowCount()) + 1);
+    rows.push_back(m_model->Headers());
+    const int cols = GetColumnCount();
+    // insertion order already puts every child right after its parent's earlier children
+    for (int r = 0; r < GetRowCount(); ++r) {
+        QStringList texts;
+        texts.reserve(cols);
+        for (int c = 0; c < cols; ++c)
+            texts << m_model->Text(r, c);
+        rows.push_back(std::move(texts));
+    }
+    return rows;
+}
+
+QString CQrTreeGrid::ExportExcelSheet(const QString& path, QString* error)
+{
+    QString target = path;
+    if (target.isEmpty()) {
+        target = QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("Excel (*.xlsx)"));
+        if (target.isEmpty())
+            return {};
+        if (!target.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+            target += QStringLiteral(".xlsx");
+    }
+    QString why;
+    if (!SaveSheetXlsx(target, GetAllRowsText(), &why)) {
+        if (error)
+            *error = why;
+        return {};
+    }
+    return target;
+}
+
+void CQrTreeGrid::contextMenuEvent(QContextMenuEvent* event)
+{
+    const QModelIndex i = indexAt(viewport()->mapFromGlobal(event->globalPos()));
+    if (i.isValid() && !selectionModel()->isSelected(i))
+        setCurrentIndex(i);
+    Q_EMIT ContextMenuRequested(m_model->RowOf(i), i.isValid() ? i.column() : -1, event->globalPos());
+    event->accept();
+}
+
+namespace GlobalFunc {
+
+QAction* AppendContextMenu(QMenu* menu, int command, int image, const QString& text)
+{
+    if (!menu)
+        return nullptr;
+    QAction* action = menu->addAction(text);
+    action->setData(command);
+    const QList<QIcon> images = CQrTreeGrid::DefaultImages();
+    if (image >= 0 && image < images.size())
+        action->setIcon(images[image]);
+    return action;
+}
+
+void AutoSizeColumns(CQrTreeGrid* grid)
+{
+    if (grid)
+        grid->AutoSizeColumns();
+}
+
+} // namespace GlobalFunc

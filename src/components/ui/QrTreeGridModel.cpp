@@ -1,0 +1,388 @@
+#include "components/ui/QrTreeGridModel.h"
+
+namespace {
+const std::vector<int> kNoChildren;
+}
+
+CQrTreeGridModel::CQrTreeGridModel(QObject* parent) : QAbstractItemModel(parent) {}
+
+void CQrTreeGridModel::SetHeaders(const QStringList& headers)
+{
+    beginResetModel();
+    m_headers = headers;
+    for (Row& r : m_rows)
+        r.cells.resize(size_t(headers.size()));
+    // merges and combos beyond the new width are harmless: lookups check the column
+    endResetModel();
+}
+
+int CQrTreeGridModel::AppendRow(int level)
+{
+    level = std::clamp(level, 1, 3);
+    const int row = RowCount();
+    int parentRow = row - 1;
+    while (parentRow >= 0 && m_rows[size_t(parentRow)].level >= level)
+        parentRow = m_rows[size_t(parentRow)].parent;
+    const int pos = int(Children(parentRow).size());
+    if (!m_bulk)
+        beginInsertRows(parentRow < 0 ? QModelIndex() : IndexOf(parentRow, 0), pos, pos);
+    Row r;
+    r.cells.resize(size_t(ColumnCount()));
+    r.parent = parentRow;
+    r.posInParent = pos;
+    r.level = qint8(level);
+    m_rows.push_back(std::move(r)); // may move every row: look the parent up afterwards
+    (parentRow < 0 ? m_topRows : m_rows[size_t(parentRow)].children).push_back(row);
+    if (!m_bulk)
+        endInsertRows();
+    return row;
+}
+
+void CQrTreeGridModel::Clear()
+{
+    if (!m_bulk)
+        beginResetModel();
+    m_rows.clear();
+    m_topRows.clear();
+    m_combo.clear();
+    m_merge.clear();
+    if (!m_bulk)
+        endResetModel();
+}
+
+int CQrTreeGridModel::LastChildRow(int row) const
+{
+    if (!IsValidRow(row))
+        return -1;
+    int last = row;
+    while (!m_rows[size_t(last)].children.empty())
+        last = m_rows[size_t(last)].children.back();
+    return last;
+}
+
+const std::vector<int>& CQrTreeGridModel::Children(int row) const
+{
+    if (row < 0)
+        return m_topRows;
+    return IsValidRow(row) ? m_rows[size_t(row)].children : kNoChildren;
+}
+
+void CQrTreeGridModel::BeginBulk()
+{
+    if (m_bulk++ == 0)
+        beginResetModel();
+}
+
+void CQrTreeGridModel::EndBulk()
+{
+    if (m_bulk > 0 && --m_bulk == 0)
+        endResetModel();
+}
+
+CQrTreeGridModel::Cell* CQrTreeGridModel::CellAt(int row, int col)
+{
+    return IsValidCell(row, col) ? &m_rows[size_t(row)].cells[size_t(col)] : nullptr;
+}
+
+const CQrTreeGridModel::Cell* CQrTreeGridModel::CellAt(int row, int col) const
+{
+    return IsValidCell(row, col) ? &m_rows[size_t(row)].cells[size_t(col)] : nullptr;
+}
+
+void CQrTreeGridModel::NotifyCell(int row, int col)
+{
+    if (m_bulk)
+        return;
+    const QModelIndex i = IndexOf(row, col);
+    Q_EMIT dataChanged(i, i);
+}
+
+void CQrTreeGridModel::SetText(int row, int col, const QString& text)
+{
+    if (Cell* c = CellAt(row, col)) {
+        c->text = text;
+        NotifyCell(row, col);
+    }
+}
+
+QString CQrTreeGridModel::Text(int row, int col) const
+{
+    const Cell* c = CellAt(row, col);
+    return c ? c->text : QString();
+}
+
+void CQrTreeGridModel::SetRowTexts(int row, const QStringList& texts)
+{
+    if (!IsValidRow(row))
+        return;
+    std::vector<Cell>& cells = m_rows[size_t(row)].cells;
+    const int n = std::min(int(texts.size()), ColumnCount());
+    for (int c = 0; c < n; ++c)
+        cells[size_t(c)].text = texts[c];
+    if (!m_bulk && n > 0)
+        Q_EMIT dataChanged(IndexOf(row, 0), IndexOf(row, n - 1));
+}
+
+void CQrTreeGridModel::SetImage(int row, int col, int image)
+{
+    if (Cell* c = CellAt(row, col)) {
+        c->image = qint16(image < 0 ? -1 : std::min(image, 32767));
+        NotifyCell(row, col);
+    }
+}
+
+int CQrTreeGridModel::Image(int row, int col) const
+{
+    const Cell* c = CellAt(row, col);
+    return c ? c->image : -1;
+}
+
+void CQrTreeGridModel::SetBackground(int row, int col, const QColor& color)
+{
+    if (Cell* c = CellAt(row, col)) {
+        c->background = color.isValid() ? color.rgba() : 0;
+        NotifyCell(row, col);
+    }
+}
+
+QColor CQrTreeGridModel::Background(int row, int col) const
+{
+    const Cell* c = CellAt(row, col);
+    if (!c || qAlpha(c->background) == 0)
+        return {};
+    return QColor::fromRgba(c->background);
+}
+
+void CQrTreeGridModel::SetCellFlag(int row, int col, quint8 flag, bool on)
+{
+    if (Cell* c = CellAt(row, col)) {
+        c->flags = on ? quint8(c->flags | flag) : quint8(c->flags & ~flag);
+        if (flag == FlagReadOnly && on)
+            c->flags &= quint8(~FlagEditable);
+        if (flag == FlagEditable && on)
+            c->flags &= quint8(~FlagReadOnly);
+        NotifyCell(row, col);
+    }
+}
+
+bool CQrTreeGridModel::CellFlag(int row, int col, quint8 flag) const
+{
+    const Cell* c = CellAt(row, col);
+    return c && (c->flags & flag);
+}
+
+void CQrTreeGridModel::SetComboChoices(int row, int col, const QStringList& choices)
+{
+    if (!IsValidCell(row, col))
+        return;
+    m_combo[{row, col}] = choices;
+    SetCellFlag(row, col, FlagCombo, true);
+}
+
+QStringList CQrTreeGridModel::ComboChoices(int row, int col) const
+{
+    auto it = m_combo.find({row, col});
+    return it == m_combo.end() ? QStringList() : it->second;
+}
+
+void CQrTreeGridModel::SetMerge(int row, int firstCol, int lastCol)
+{
+    if (!IsValidCell(row, firstCol) || lastCol <= firstCol)
+        return;
+    lastCol = std::min(lastCol, ColumnCount() - 1);
+    // a new merge replaces any that overlaps it on this row
+    for (auto it = m_merge.lower_bound({row, 0}); it != m_merge.end() && it->first.first == row;) {
+        if (it->first.second <= lastCol && it->second >= firstCol)
+            it = m_merge.erase(it);
+        else
+            ++it;
+    }
+    m_merge[{row, firstCol}] = lastCol;
+    if (!m_bulk)
+        Q_EMIT dataChanged(IndexOf(row, firstCol), IndexOf(row, lastCol));
+}
+
+std::pair<int, int> CQrTreeGridModel::MergeAt(int row, int col) const
+{
+    if (m_merge.empty())
+        return {-1, -1};
+    auto it = m_merge.upper_bound({row, col});
+    if (it == m_merge.begin())
+        return {-1, -1};
+    --it;
+    if (it->first.first == row && it->first.second <= col && it->second >= col)
+        return {it->first.second, it->second};
+    return {-1, -1};
+}
+
+void CQrTreeGridModel::SetRowData(int row, const QVariant& data)
+{
+    if (IsValidRow(row))
+        m_rows[size_t(row)].data = data;
+}
+
+QVariant CQrTreeGridModel::RowData(int row) const
+{
+    return IsValidRow(row) ? m_rows[size_t(row)].data : QVariant();
+}
+
+void CQrTreeGridModel::SetRowHidden(int row, bool hidden)
+{
+    if (!IsValidRow(row))
+        return;
+    m_rows[size_t(row)].hidden = hidden;
+}
+
+QModelIndex CQrTreeGridModel::IndexOf(int row, int col) const
+{
+    if (!IsValidCell(row, col))
+        return {};
+    const Row& r = m_rows[size_t(row)];
+    // internal id: the parent's row + 1, 0 for top-level rows
+    return createIndex(r.posInParent, col, quintptr(r.parent + 1));
+}
+
+int CQrTreeGridModel::RowOf(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.model() != this)
+        return -1;
+    const int parentRow = int(index.internalId()) - 1;
+    const std::vector<int>& siblings = Children(parentRow);
+    if (parentRow >= RowCount() || index.row() < 0 || index.row() >= int(siblings.size()))
+        return -1;
+    return siblings[size_t(index.row())];
+}
+
+QModelIndex CQrTreeGridModel::index(int row, int column, const QModelIndex& parent) const
+{
+    const int parentRow = parent.isValid() ? RowOf(parent) : -1;
+    if (parent.isValid() && parentRow < 0)
+        return {};
+    const std::vector<int>& siblings = Children(parentRow);
+    if (row < 0 || row >= int(siblings.size()) || column < 0 || column >= ColumnCount())
+        return {};
+    return createIndex(row, column, quintptr(parentRow + 1));
+}
+
+QModelIndex CQrTreeGridModel::parent(const QModelIndex& child) const
+{
+    if (!child.isValid())
+        return {};
+    const int parentRow = int(child.internalId()) - 1;
+    if (parentRow < 0 || parentRow >= RowCount())
+        return {};
+    const Row& p = m_rows[size_t(parentRow)];
+    return createIndex(p.posInParent, 0, quintptr(p.parent + 1));
+}
+
+int CQrTreeGridModel::rowCount(const QModelIndex& parent) const
+{
+    if (!parent.isValid())
+        return int(m_topRows.size());
+    if (parent.column() != 0)
+        return 0;
+    const int row = RowOf(parent);
+    return row < 0 ? 0 : int(m_rows[size_t(row)].children.size());
+}
+
+int CQrTreeGridModel::columnCount(const QModelIndex&) const
+{
+    return ColumnCount();
+}
+
+QVariant CQrTreeGridModel::data(const QModelIndex& index, int role) const
+{
+    const int row = RowOf(index);
+    const Cell* c = CellAt(row, index.column());
+    if (!c)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return c->text;
+    case Qt::DecorationRole:
+        if (c->image >= 0 && c->image < m_images.size())
+            return m_images[c->image];
+        return {};
+    case ImageRole:
+        return int(c->image);
+    case Qt::BackgroundRole:
+        if (qAlpha(c->background))
+            return QColor::fromRgba(c->background);
+        return {};
+    case Qt::ForegroundRole:
+        // the forms' light cell colours must stay readable under a dark look
+        if (qAlpha(c->background))
+            return QColor(qGray(c->background) > 128 ? Qt::black : Qt::white);
+        return {};
+    case Qt::CheckStateRole:
+        if (c->flags & FlagCheck)
+            return (c->flags & FlagChecked) ? Qt::Checked : Qt::Unchecked;
+        return {};
+    case ComboChoicesRole:
+        if (c->flags & FlagCombo)
+            return ComboChoices(row, index.column());
+        return {};
+    case MergeSpanRole: {
+        const auto span = MergeAt(row, index.column());
+        if (span.first < 0)
+            return {};
+        return QPoint(span.first, span.second);
+    }
+    case RowDataRole:
+        return m_rows[size_t(row)].data;
+    default:
+        return {};
+    }
+}
+
+bool CQrTreeGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    const int row = RowOf(index);
+    const int col = index.column();
+    Cell* c = CellAt(row, col);
+    if (!c)
+        return false;
+    if (role == Qt::EditRole) {
+        const QString oldText = c->text;
+        const QString newText = value.toString();
+        if (oldText == newText)
+            return true;
+        c->text = newText;
+        c->flags |= FlagModified;
+        Q_EMIT dataChanged(index, index);
+        Q_EMIT CellEdited(row, col, oldText, newText);
+        return true;
+    }
+    if (role == Qt::CheckStateRole && (c->flags & FlagCheck)) {
+        const bool checked = value.toInt() == Qt::Checked;
+        if (bool(c->flags & FlagChecked) == checked)
+            return true;
+        c->flags = checked ? quint8(c->flags | FlagChecked) : quint8(c->flags & ~FlagChecked);
+        Q_EMIT dataChanged(index, index);
+        Q_EMIT CheckChanged(row, col, checked);
+        return true;
+    }
+    return false;
+}
+
+Qt::ItemFlags CQrTreeGridModel::flags(const QModelIndex& index) const
+{
+    const Cell* c = CellAt(RowOf(index), index.column());
+    if (!c)
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (c->flags & FlagCheck)
+        f |= Qt::ItemIsUserCheckable;
+    const bool editable = (c->flags & FlagEditable) || (m_defaultEditable && !(c->flags & FlagReadOnly));
+    if (editable && !(c->flags & FlagCheck))
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+QVariant CQrTreeGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount())
+        return m_headers[section];
+    return QAbstractItemModel::headerData(section, orientation, role);
+}

@@ -1,0 +1,344 @@
+#include "app/MainFrame.h"
+#include "ShellTestEnv.h"
+#include "app/AnalysisEngine.h"
+#include "app/AppTexts.h"
+#include "app/OutputWnd.h"
+#include "app/RibbonBar.h"
+#include "app/VisualStyle.h"
+#include "components/OutputLog.h"
+#include "components/ui/QrMessageBox.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TestForm : public QWidget, public IAnalysisRequestTarget
+{
+public:
+    explicit TestForm(EAnalysisFormKind kind) : m_kind(kind) { setWindowTitle(QStringLiteral("test form")); }
+    EAnalysisFormKind FormKind() const override { return m_kind; }
+    void ApplyRequest(const QString& json) override { requests << json; }
+    QStringList requests;
+
+private:
+    EAnalysisFormKind m_kind;
+};
+
+class ShellTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetAnalysisEngineForTests();
+        CMainFrame::ClearRegistrations();
+        CQrMessageBox::SetHook([this](QMessageBox::Icon, const QString& text) {
+            messages << text;
+            return QMessageBox::Ok;
+        });
+    }
+    void TearDown() override
+    {
+        CQrMessageBox::SetHook({});
+        CMainFrame::ClearRegistrations();
+        CQrProgressWnd::SetBackend(nullptr);
+    }
+    // A frame whose progress window records the marquee.
+    std::unique_ptr<CMainFrame> MakeFrame()
+    {
+        auto frame = std::make_unique<CMainFrame>();
+        auto progress = std::make_unique<RecordingProgress>();
+        m_progress = progress.get();
+        CQrProgressWnd::SetBackend(std::move(progress));
+        return frame;
+    }
+    TempDataDir m_data;
+    QStringList messages;
+    RecordingProgress* m_progress = nullptr;
+};
+
+} // namespace
+
+TEST_F(ShellTest, FormCommandTwiceOpensOneForm)
+{
+    auto frame = MakeFrame();
+    frame->show();
+    ASSERT_TRUE(frame->RunCommand(AppCmd::LogicalWordForm));
+    QMdiSubWindow* first = frame->FormWindow(EAnalysisFormKind::Logical);
+    ASSERT_NE(first, nullptr);
+    // not built yet: the child says so plainly
+    auto* label = first->widget()->findChild<QLabel*>(QStringLiteral("PlaceholderText"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->text().contains(AppText::FormNotBuilt));
+
+    ASSERT_TRUE(frame->RunCommand(AppCmd::PhysicalWordForm));
+    EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 2);
+    first->showMinimized();
+    ASSERT_TRUE(frame->RunCommand(AppCmd::LogicalWordForm));
+    EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 2);
+    EXPECT_EQ(frame->FormWindow(EAnalysisFormKind::Logical), first);
+    EXPECT_EQ(frame->MdiArea()->activeSubWindow(), first);
+    EXPECT_FALSE(first->isMinimized());
+
+    // closed forms open anew
+    first->close();
+    ASSERT_TRUE(frame->RunCommand(AppCmd::LogicalWordForm));
+    QMdiSubWindow* second = frame->FormWindow(EAnalysisFormKind::Logical);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+}
+
+TEST_F(ShellTest, RegisteredFactoriesBuildTheForms)
+{
+    int built = 0;
+    CMainFrame::RegisterFormFactory(EAnalysisFormKind::Domain, [&built] {
+        ++built;
+        return new TestForm(EAnalysisFormKind::Domain);
+    });
+    auto frame = MakeFrame();
+    frame->RunCommand(AppCmd::DomainForm);
+    frame->RunCommand(AppCmd::DomainForm);
+    EXPECT_EQ(built, 1);
+    EXPECT_NE(dynamic_cast<TestForm*>(frame->ActiveForm()), nullptr);
+    EXPECT_EQ(frame->ActiveForm()->windowTitle(), QStringLiteral("test form"));
+}
+
+TEST_F(ShellTest, EngineStartsOnceAndOnlyForCommandsThatNeedIt)
+{
+    auto frame = MakeFrame();
+    // the repository-side and sibling-program commands never start it
+    frame->RunCommand(AppCmd::Lexicor);
+    EXPECT_EQ(m_progress->marquees, 0);
+    EXPECT_FALSE(IsAnalysisEngineInitialized());
+    EXPECT_TRUE(messages.contains(AppText::ExecutableNotFound));
+
+    frame->RunCommand(AppCmd::LogicalWordForm);
+    EXPECT_EQ(m_progress->marquees, 1);
+    EXPECT_EQ(m_progress->lastTitle, QStringLiteral("Termwise Initialize"));
+    EXPECT_EQ(m_progress->lastText, QStringLiteral("Initialize dictionary engine"));
+    EXPECT_TRUE(IsAnalysisEngineInitialized());
+    frame->RunCommand(AppCmd::PhysicalWordForm);
+    frame->RunCommand(AppCmd::WordManage);
+    frame->HandleRequest(2, QStringLiteral("{}"));
+    EXPECT_EQ(m_progress->marquees, 1);
+}
+
+TEST_F(ShellTest, RequestsReachTheFormOfTheirKind)
+{
+    TestForm* logical = nullptr;
+    CMainFrame::RegisterFormFactory(EAnalysisFormKind::Logical, [&logical] {
+        logical = new TestForm(EAnalysisFormKind::Logical);
+        return logical;
+    });
+    TestForm* term = nullptr;
+    CMainFrame::RegisterFormFactory(EAnalysisFormKind::Term, [&term] {
+        term = new TestForm(EAnalysisFormKind::Term);
+        return term;
+    });
+    auto frame = MakeFrame();
+    frame->HandleRequest(1, QStringLiteral("{\"a\":\"고객\"}"));
+    ASSERT_NE(logical, nullptr);
+    EXPECT_EQ(logical->requests, QStringList{QStringLiteral("{\"a\":\"고객\"}")});
+    EXPECT_EQ(m_progress->marquees, 1);
+
+    // the physical form is still a placeholder: the text is not lost silently
+    frame->HandleRequest(0, QStringLiteral("{}"));
+    const COutputList* out = frame->OutputWnd()->List();
+    ASSERT_GT(out->count(), 0);
+    EXPECT_TRUE(out->item(out->count() - 1)->text().endsWith(AppText::RequestNoForm));
+
+    // without a repository the term request only says so
+    frame->HandleRequest(3, QStringLiteral("{}"));
+    EXPECT_EQ(term, nullptr);
+    EXPECT_EQ(messages, QStringList{AppText::NoConnectionInfo});
+    frame->SetRepositoryConnected(true);
+    frame->HandleRequest(3, QStringLiteral("{\"t\":1}"));
+    ASSERT_NE(term, nullptr);
+    EXPECT_EQ(term->requests.size(), 1);
+
+    // connection information does nothing until a handler is registered
+    frame->HandleRequest(4, QStringLiteral("{not json"));
+    QString seen;
+    CMainFrame::RegisterRequestHandler(4, [&seen](CMainFrame&, const QString& text) { seen = text; });
+    frame->HandleRequest(4, QStringLiteral("{\"ArConnectionInfo\":{}}"));
+    EXPECT_EQ(seen, QStringLiteral("{\"ArConnectionInfo\":{}}"));
+    frame->HandleRequest(17, QStringLiteral("x")); // unknown codes are ignored
+}
+
+TEST_F(ShellTest, CommandsFollowTheRepositoryState)
+{
+    auto frame = MakeFrame();
+    const int repositoryCommands[] = {AppCmd::TermForm,   AppCmd::RegisterWord,    AppCmd::RegisterDomain,
+                                      AppCmd::UnusedWord, AppCmd::UnusedClassWord, AppCmd::UnusedDomain};
+    const int alwaysCommands[] = {AppCmd::RepositoryConnect, AppCmd::PhysicalWordForm, AppCmd::LogicalWordForm,
+                                  AppCmd::WordManage,        AppCmd::WordSynonym,      AppCmd::WordDistance,
+                                  AppCmd::DomainForm,        AppCmd::DomainManage,     AppCmd::DomainClass,
+                                  AppCmd::Lexicor,           AppCmd::Settings,         AppCmd::ChatGptExtract};
+    struct State
+    {
+        bool connected;
+        int dbType;
+        bool shared;
+        bool unusedTerm;
+        bool sharedManage;
+        const char* caption;
+    };
+    const State states[] = {
+        {false, 11, true, false, false, "A/R 연결"},  {true, 13, false, false, false, "A/R 연결해제"},
+        {true, 1, true, true, true, "A/R 연결해제"},  {true, 10, false, true, false, "A/R 연결해제"},
+        {true, 11, true, true, true, "A/R 연결해제"},
+    };
+    for (const State& s : states) {
+        SCOPED_TRACE(::testing::Message() << s.connected << " type " << s.dbType << " shared " << s.shared);
+        frame->SetRepositoryDbType(s.dbType);
+        frame->SetSharedDataAvailable(s.shared);
+        frame->SetRepositoryConnected(s.connected);
+        for (int id : repositoryCommands)
+            EXPECT_EQ(frame->CommandAction(id)->isEnabled(), s.connected) << id;
+        for (int id : alwaysCommands)
+            EXPECT_TRUE(frame->CommandAction(id)->isEnabled()) << id;
+        EXPECT_EQ(frame->CommandAction(AppCmd::UnusedTerm)->isEnabled(), s.unusedTerm);
+        EXPECT_EQ(frame->CommandAction(AppCmd::SharedManage)->isEnabled(), s.sharedManage);
+        EXPECT_EQ(frame->CommandAction(AppCmd::RepositoryConnect)->text(), QString::fromUtf8(s.caption));
+    }
+    frame->SetRepositoryConnected(false);
+    EXPECT_FALSE(frame->RunCommand(AppCmd::TermForm)); // a disabled command does nothing
+    EXPECT_EQ(frame->FormWindow(EAnalysisFormKind::Term), nullptr);
+}
+
+TEST_F(ShellTest, RibbonHoldsEveryButtonInOrder)
+{
+    auto frame = MakeFrame();
+    CRibbonBar* ribbon = frame->Ribbon();
+    EXPECT_EQ(ribbon->Categories(), QStringList{QStringLiteral("홈")});
+    EXPECT_EQ(ribbon->ApplicationButton()->text(), QStringLiteral("메인"));
+    QStringList menu;
+    for (QAction* a : frame->ApplicationMenu()->actions()) {
+        if (!a->isSeparator())
+            menu << a->text();
+    }
+    EXPECT_EQ(menu, (QStringList{QStringLiteral("스타일"), QStringLiteral("정보"), QStringLiteral("끝내기")}));
+
+    const std::vector<std::pair<QString, QStringList>> expected = {
+        {QStringLiteral("데이터"), {"A/R 연결", "공유 관리"}},
+        {QStringLiteral("단어"), {"단어 분석 [물리]", "단어 분석 [논리]", "단어 관리", "동의어 검토", "유사도 검토"}},
+        {QStringLiteral("도메인"), {"도메인 분석", "도메인 관리", "도메인 검토"}},
+        {QStringLiteral("용어"), {"용어 분석"}},
+        {QStringLiteral("표준"),
+         {"렉시코", "단어 등록", "도메인 등록", "미사용 단어", "미사용 분류어", "미사용 도메인", "미사용 용어",
+          "논리명 추출"}},
+        {QStringLiteral("설정"), {"설정"}},
+    };
+    const QList<CRibbonPanel*> panels = ribbon->Panels(0);
+    ASSERT_EQ(panels.size(), int(expected.size()));
+    for (int i = 0; i < panels.size(); ++i) {
+        EXPECT_EQ(panels[i]->Caption(), expected[size_t(i)].first);
+        QStringList captions;
+        for (QToolButton* b : panels[i]->Buttons()) {
+            captions << b->defaultAction()->text();
+            EXPECT_FALSE(b->icon().isNull()) << b->defaultAction()->text().toStdString();
+        }
+        EXPECT_EQ(captions, expected[size_t(i)].second);
+    }
+    // the chat extraction command sits on a button of the standards panel
+    EXPECT_EQ(panels[4]->Buttons().last()->defaultAction()->data().toInt(), AppCmd::ChatGptExtract);
+    EXPECT_EQ(frame->objectName(), QStringLiteral("CQuarroNormlane5MainFrame"));
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Termwise"));
+
+    // captions split over two lines near the middle
+    EXPECT_EQ(CRibbonBar::TwoLineCaption(QStringLiteral("단어 분석 [물리]")), QStringLiteral("단어 분석\n[물리]"));
+    EXPECT_EQ(CRibbonBar::TwoLineCaption(QStringLiteral("미사용 분류어")), QStringLiteral("미사용\n분류어"));
+    EXPECT_EQ(CRibbonBar::TwoLineCaption(QStringLiteral("설정")), QStringLiteral("설정\n"));
+}
+
+TEST_F(ShellTest, ElevenThemeFilesGiveTenLooks)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 11; ++i) {
+        QString name;
+        if (i == 3)
+            name = QString(); // no NAME: "THEME"
+        else if (i == 4)
+            name = QString(50, u'가'); // cut to 40
+        else
+            name = QStringLiteral("테마 %1").arg(i);
+        QString text = QStringLiteral("[THEME]\n");
+        if (!name.isEmpty())
+            text += QStringLiteral("NAME=") + name + u'\n';
+        text += QStringLiteral("Window=#%1\n").arg(0x102030 + i, 6, 16, QLatin1Char('0'));
+        WriteTextFile(dir.filePath(QStringLiteral("t%1.ini").arg(i, 2, 10, QLatin1Char('0'))), text);
+    }
+    WriteTextFile(dir.filePath(QStringLiteral("readme.txt")), QStringLiteral("not a theme"));
+
+    const std::vector<ThemeEntry> themes = CVisualStyle::ScanThemes(dir.path());
+    ASSERT_EQ(themes.size(), 10u);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(themes[size_t(i)].id, 220 + i);
+        EXPECT_TRUE(themes[size_t(i)].path.endsWith(QStringLiteral("t%1.ini").arg(i, 2, 10, QLatin1Char('0'))));
+    }
+    EXPECT_EQ(themes[0].name, QStringLiteral("테마 0"));
+    EXPECT_EQ(themes[3].name, QStringLiteral("THEME"));
+    EXPECT_EQ(themes[4].name, QString(40, u'가'));
+    EXPECT_TRUE(CVisualStyle::ScanThemes(dir.filePath(QStringLiteral("missing"))).empty());
+
+    CVisualStyle::SaveLook(220);
+    auto frame = MakeFrame();
+    frame->ReloadThemes(dir.path());
+    frame->ApplyLook(CVisualStyle::SavedLook());
+    const QList<QAction*> looks = frame->StyleMenu()->actions();
+    ASSERT_EQ(looks.size(), 11);
+    EXPECT_EQ(looks[0]->text(), QStringLiteral("Windows 7"));
+    EXPECT_EQ(looks[0]->data().toInt(), 219);
+    EXPECT_EQ(looks[10]->data().toInt(), 229);
+    EXPECT_TRUE(looks[1]->isChecked()); // 220: the first theme file
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), QColor(0x10, 0x20, 0x30));
+
+    looks[2]->trigger();
+    EXPECT_EQ(CVisualStyle::SavedLook(), 221);
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), QColor(0x10, 0x20, 0x31));
+    looks[0]->trigger();
+    EXPECT_EQ(CVisualStyle::SavedLook(), 219);
+    EXPECT_TRUE(looks[0]->isChecked());
+    EXPECT_FALSE(looks[2]->isChecked());
+
+    // no theme folder: only "Windows 7"
+    frame->ReloadThemes(dir.filePath(QStringLiteral("missing")));
+    EXPECT_EQ(frame->StyleMenu()->actions().size(), 1);
+}
+
+TEST_F(ShellTest, OutputPaneCopiesWhatItShows)
+{
+    auto frame = MakeFrame();
+    COutputList* list = frame->OutputWnd()->List();
+    EXPECT_EQ(frame->OutputWnd()->windowTitle(), QStringLiteral("출력"));
+    EXPECT_EQ(frame->OutputWnd()->Tabs()->tabText(0), QStringLiteral("메세지"));
+
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    EXPECT_FALSE(list->CopyAll());
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("before"));
+
+    OutputLog::Post(QStringLiteral("첫째"));
+    OutputLog::Post(QStringLiteral("둘째"));
+    ASSERT_EQ(list->count(), 2);
+    const QRegularExpression prefix(QStringLiteral(R"(^\[\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\] 첫째$)"));
+    EXPECT_TRUE(prefix.match(list->item(0)->text()).hasMatch()) << list->item(0)->text().toStdString();
+    EXPECT_TRUE(list->CopyAll());
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              list->item(0)->text() + QStringLiteral("\r\n") + list->item(1)->text() + QStringLiteral("\r\n"));
+    list->ClearAll();
+    EXPECT_EQ(list->count(), 0);
+
+    frame.reset();
+    OutputLog::Post(QStringLiteral("after the window")); // goes to stderr, not to a dead pane
+}

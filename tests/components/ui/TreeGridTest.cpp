@@ -1,0 +1,248 @@
+#include "components/ui/QrTreeGrid.h"
+
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <zip.h>
+
+namespace {
+
+// Rows given as levels; the expected parent of each row.
+struct TreeCase
+{
+    const char* name;
+    std::vector<int> levels;
+    std::vector<int> parents;
+    std::vector<int> lastChild;
+};
+
+void Fill(CQrTreeGrid& grid, const std::vector<int>& levels, bool bulk)
+{
+    if (bulk)
+        grid.BeginUpdate();
+    for (size_t i = 0; i < levels.size(); ++i) {
+        const int row = grid.InsertRow(levels[i]);
+        grid.SetItemText(row, 0, QStringLiteral("r%1").arg(row));
+        grid.SetItemText(row, 1, QString::number(levels[i]));
+    }
+    if (bulk)
+        grid.EndUpdate();
+}
+
+QString ReadZipMember(const QString& path, const char* member)
+{
+    int err = 0;
+    zip_t* z = zip_open(path.toLocal8Bit().constData(), ZIP_RDONLY, &err);
+    if (!z)
+        return {};
+    QByteArray data;
+    if (zip_file_t* f = zip_fopen(z, member, 0)) {
+        char buf[4096];
+        zip_int64_t n;
+        while ((n = zip_fread(f, buf, sizeof buf)) > 0)
+            data.append(buf, qsizetype(n));
+        zip_fclose(f);
+    }
+    zip_close(z);
+    return QString::fromUtf8(data);
+}
+
+} // namespace
+
+TEST(TreeGrid, ParentsFollowLevelsInBulkAndOneByOne)
+{
+    const TreeCase cases[] = {
+        {"flat", {1, 1, 1}, {-1, -1, -1}, {0, 1, 2}},
+        {"three levels", {1, 2, 3, 3, 2, 1, 2}, {-1, 0, 1, 1, 0, -1, 5}, {4, 3, 2, 3, 4, 6, 6}},
+        // a level-3 row right under a level-1 row belongs to it
+        {"level jump", {1, 3, 2, 3}, {-1, 0, 0, 2}, {3, 1, 3, 3}},
+        {"deeper first row", {2, 1, 3}, {-1, -1, 1}, {0, 2, 2}},
+        {"clamped levels", {0, 5, 9}, {-1, 0, 0}, {2, 1, 2}},
+    };
+    for (const TreeCase& c : cases) {
+        for (bool bulk : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (bulk ? " bulk" : " one by one"));
+            CQrTreeGrid grid;
+            grid.SetColumns({QStringLiteral("A"), QStringLiteral("B")});
+            QAbstractItemModelTester tester(grid.Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+            Fill(grid, c.levels, bulk);
+            ASSERT_EQ(grid.GetRowCount(), int(c.levels.size()));
+            for (int r = 0; r < grid.GetRowCount(); ++r) {
+                EXPECT_EQ(grid.GetParentRow(r), c.parents[size_t(r)]) << "row " << r;
+                EXPECT_EQ(grid.GetLastChildRow(r), c.lastChild[size_t(r)]) << "row " << r;
+                // the index the view sees leads back to the same row
+                const QModelIndex i = grid.Model()->IndexOf(r, 1);
+                EXPECT_EQ(grid.Model()->RowOf(i), r);
+                EXPECT_EQ(i.data().toString(), grid.GetItemText(r, 1));
+                int top = r;
+                while (grid.GetParentRow(top) >= 0)
+                    top = grid.GetParentRow(top);
+                EXPECT_EQ(grid.GetParentTopRow(r), top);
+            }
+        }
+    }
+}
+
+TEST(TreeGrid, EditsAndChecksNotifyOnlyRealChanges)
+{
+    CQrTreeGrid grid;
+    grid.SetColumns({QStringLiteral("선택"), QStringLiteral("이름"), QStringLiteral("비고")});
+    const int row = grid.InsertRow(1, {QString(), QStringLiteral("고객"), QString()});
+    grid.SetCheckCellStyle(row, 0);
+    grid.SetEditableCell(row, 1);
+    grid.SetReadOnlyCell(row, 2, CQrTreeGrid::FromWinColor(CQrTreeGrid::ColorLightGrey));
+    QSignalSpy edited(&grid, &CQrTreeGrid::CellEdited);
+    QSignalSpy checked(&grid, &CQrTreeGrid::CheckChanged);
+    CQrTreeGridModel* m = grid.Model();
+
+    EXPECT_TRUE(m->flags(m->IndexOf(row, 1)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(m->flags(m->IndexOf(row, 2)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(m->flags(m->IndexOf(row, 0)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(m->flags(m->IndexOf(row, 0)) & Qt::ItemIsUserCheckable);
+    EXPECT_EQ(grid.GetItemBkColor(row, 2), QColor(0xF7, 0xF7, 0xF7));
+
+    m->setData(m->IndexOf(row, 1), QStringLiteral("고객"), Qt::EditRole); // same text: no notice
+    EXPECT_EQ(edited.count(), 0);
+    EXPECT_FALSE(grid.GetModified(row, 1));
+    m->setData(m->IndexOf(row, 1), QStringLiteral("고객명"), Qt::EditRole);
+    ASSERT_EQ(edited.count(), 1);
+    EXPECT_EQ(edited[0][2].toString(), QStringLiteral("고객"));
+    EXPECT_EQ(edited[0][3].toString(), QStringLiteral("고객명"));
+    EXPECT_TRUE(grid.GetModified(row, 1));
+
+    m->setData(m->IndexOf(row, 0), Qt::Checked, Qt::CheckStateRole);
+    m->setData(m->IndexOf(row, 0), Qt::Checked, Qt::CheckStateRole);
+    EXPECT_EQ(checked.count(), 1);
+    EXPECT_TRUE(grid.GetCheckCellVal(row, 0));
+    // a text cell is no check box
+    EXPECT_FALSE(m->setData(m->IndexOf(row, 1), Qt::Checked, Qt::CheckStateRole));
+    EXPECT_FALSE(grid.GetCheckCellVal(row, 1));
+
+    // the default can make every cell editable; read-only ones stay read-only
+    grid.SetDefaultEditable(true);
+    const int other = grid.InsertRow(1);
+    EXPECT_TRUE(m->flags(m->IndexOf(other, 2)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(m->flags(m->IndexOf(row, 2)) & Qt::ItemIsEditable);
+}
+
+TEST(TreeGrid, ComboCellCommitsTheChoice)
+{
+    CQrTreeGrid grid;
+    grid.SetColumns({QStringLiteral("타입")});
+    const int row = grid.InsertRow(1, {QStringLiteral("VARCHAR")});
+    grid.SetComboCellStyle(row, 0, {QStringLiteral("VARCHAR"), QStringLiteral("NUMBER"), QStringLiteral("DATE")});
+    grid.resize(300, 200);
+    grid.show();
+    QSignalSpy edited(&grid, &CQrTreeGrid::CellEdited);
+    grid.EditingCell(row, 0);
+    auto* combo = grid.findChild<QComboBox*>();
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->currentText(), QStringLiteral("VARCHAR"));
+    combo->setCurrentIndex(1);
+    Q_EMIT combo->activated(1);
+    QTRY_COMPARE(edited.count(), 1);
+    EXPECT_EQ(grid.GetItemText(row, 0), QStringLiteral("NUMBER"));
+}
+
+TEST(TreeGrid, MergesHiddenRowsAndImages)
+{
+    CQrTreeGrid grid;
+    grid.SetColumns({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")});
+    grid.BeginUpdate();
+    for (int i = 0; i < 4; ++i)
+        grid.InsertRow(i == 0 ? 1 : 2, {QStringLiteral("a%1").arg(i)});
+    grid.MergeCells(0, 1, 3);
+    grid.SetRowHidden(2, true);
+    grid.SetItemImage(1, 0, 2);
+    grid.SetItemImage(3, 0, 99); // out of the list: no picture, no crash
+    grid.EndUpdate();
+    grid.expandAll();
+
+    CQrTreeGridModel* m = grid.Model();
+    EXPECT_EQ(m->MergeAt(0, 0), std::make_pair(-1, -1));
+    for (int c = 1; c <= 3; ++c)
+        EXPECT_EQ(m->MergeAt(0, c), std::make_pair(1, 3));
+    EXPECT_EQ(m->MergeAt(1, 2), std::make_pair(-1, -1));
+    // an overlapping merge replaces the old one
+    grid.MergeCells(0, 2, 3);
+    EXPECT_EQ(m->MergeAt(0, 1), std::make_pair(-1, -1));
+    EXPECT_EQ(m->MergeAt(0, 3), std::make_pair(2, 3));
+
+    const QModelIndex hidden = m->IndexOf(2, 0);
+    EXPECT_TRUE(grid.isRowHidden(hidden.row(), hidden.parent()));
+    EXPECT_TRUE(grid.IsRowHiddenAt(2));
+    grid.SetRowHidden(2, false);
+    EXPECT_FALSE(grid.isRowHidden(hidden.row(), hidden.parent()));
+    // a later bulk change resets the view; the hidden rows stay hidden, the shown ones shown
+    grid.SetRowHidden(3, true);
+    grid.BeginUpdate();
+    grid.SetItemText(0, 0, QStringLiteral("x"));
+    grid.EndUpdate();
+    const QModelIndex third = m->IndexOf(3, 0);
+    EXPECT_TRUE(grid.isRowHidden(third.row(), third.parent()));
+    EXPECT_FALSE(grid.isRowHidden(hidden.row(), hidden.parent()));
+
+    // light cell colours keep dark text whatever the look
+    grid.SetItemBkColor(1, 1, CQrTreeGrid::ColorLightRed);
+    EXPECT_EQ(m->IndexOf(1, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
+    grid.SetItemBkColor(1, 2, QColor(20, 20, 40));
+    EXPECT_EQ(m->IndexOf(1, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::white));
+    EXPECT_FALSE(m->IndexOf(1, 3).data(Qt::ForegroundRole).isValid());
+
+    grid.selectionModel()->select(m->IndexOf(3, 1), QItemSelectionModel::Select);
+    grid.selectionModel()->select(m->IndexOf(1, 0), QItemSelectionModel::Select);
+    grid.selectionModel()->select(m->IndexOf(1, 2), QItemSelectionModel::Select);
+    EXPECT_EQ(grid.GetSelectedRows(), (std::vector<int>{1, 3}));
+
+    EXPECT_EQ(CQrTreeGrid::DefaultImages().size(), 6);
+    EXPECT_FALSE(m->IndexOf(1, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_FALSE(m->IndexOf(3, 0).data(Qt::DecorationRole).isValid());
+    EXPECT_EQ(grid.GetItemImage(3, 0), 99);
+
+    // painting a merged row must not trip over anything
+    grid.resize(500, 200);
+    grid.show();
+    grid.grab();
+}
+
+TEST(TreeGrid, AutoSizeKeepsHiddenColumnsHidden)
+{
+    CQrTreeGrid grid;
+    grid.SetColumns({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    grid.InsertRow(1, {QStringLiteral("아주 긴 논리명 텍스트입니다"), QStringLiteral("x"), QStringLiteral("y")});
+    grid.SetColumnWidth(1, 0);
+    grid.resize(800, 200);
+    grid.show();
+    grid.AutoSizeColumns();
+    EXPECT_EQ(grid.GetColumnWidth(1), 0);
+    EXPECT_GT(grid.GetColumnWidth(0), grid.fontMetrics().horizontalAdvance(QStringLiteral("아주 긴 논리명")));
+    // the last column takes what is left of the width
+    EXPECT_GE(grid.GetColumnWidth(0) + grid.GetColumnWidth(2), grid.viewport()->width() - 2);
+}
+
+TEST(TreeGrid, ExportWritesEveryRowWithTheHeader)
+{
+    QTemporaryDir dir;
+    CQrTreeGrid grid;
+    grid.SetColumns({QStringLiteral("논리명"), QStringLiteral("물리명")});
+    grid.InsertRow(1, {QStringLiteral("고객번호"), QStringLiteral("CUST_NO")});
+    grid.InsertRow(2, {QStringLiteral("고객"), QStringLiteral("CUST")});
+    const int hidden = grid.InsertRow(2, {QStringLiteral("번호"), QString()});
+    grid.SetRowHidden(hidden, true);
+    const QString path = dir.filePath(QStringLiteral("grid.xlsx"));
+    QString error;
+    EXPECT_EQ(grid.ExportExcelSheet(path, &error), path) << error.toStdString();
+    const QString strings = ReadZipMember(path, "xl/sharedStrings.xml");
+    for (const char* text : {"논리명", "물리명", "고객번호", "CUST_NO", "고객", "번호"})
+        EXPECT_TRUE(strings.contains(QString::fromUtf8(text))) << text;
+    const QString sheet = ReadZipMember(path, "xl/worksheets/sheet1.xml");
+    EXPECT_TRUE(sheet.contains(QStringLiteral("r=\"A4\"")));
+    EXPECT_FALSE(sheet.contains(QStringLiteral("r=\"B4\""))); // empty cells stay empty
+
+    // a folder that does not exist: an error, no file, no crash
+    EXPECT_TRUE(grid.ExportExcelSheet(dir.filePath(QStringLiteral("no/such/x.xlsx")), &error).isEmpty());
+    EXPECT_FALSE(error.isEmpty());
+}
