@@ -52,9 +52,15 @@ inline QString SlipSyllable(const QString& name, Random& random)
             continue;
         int initial = code / 588, vowel = (code % 588) / 28, final = code % 28;
         switch (random.Below(3)) {
-        case 0: initial = (initial + 1 + random.Below(18)) % 19; break;
-        case 1: vowel = (vowel + 1 + random.Below(20)) % 21; break;
-        default: final = (final + 1 + random.Below(27)) % 28; break;
+        case 0:
+            initial = (initial + 1 + random.Below(18)) % 19;
+            break;
+        case 1:
+            vowel = (vowel + 1 + random.Below(20)) % 21;
+            break;
+        default:
+            final = (final + 1 + random.Below(27)) % 28;
+            break;
         }
         result[at] = Syllable(initial, vowel, final)[0];
         return result;
@@ -67,20 +73,22 @@ inline QString SlipSyllable(const QString& name, Random& random)
 inline QStringList LogicalNames(int count, uint64_t seed)
 {
     static const char16_t* const words[] = {
-        u"고객", u"번호", u"주문", u"일자", u"명칭", u"코드", u"금액", u"수량", u"주소", u"전화", u"상품",
-        u"계좌", u"거래", u"은행", u"지점", u"사원", u"부서", u"직급", u"급여", u"시작", u"종료", u"등록",
-        u"수정", u"삭제", u"여부", u"구분", u"유형", u"상태", u"사유", u"내용", u"비고", u"건수", u"비율",
-        u"단가", u"총액", u"할인", u"세금", u"결제", u"방법", u"카드", u"배송", u"우편", u"도시", u"국가",
-        u"지역", u"담당", u"관리", u"승인", u"요청", u"처리", u"결과", u"이력", u"순번", u"기준", u"기간",
-        u"연도", u"월별", u"분기", u"보험", u"계약", u"만기", u"이자", u"잔액", u"입금", u"출금", u"대출",
-        u"한도", u"신용", u"등급", u"점수", u"평가", u"학교", u"학생", u"과목", u"성적", u"교수", u"강의",
-        u"시간", u"장소", u"회의", u"문서", u"파일", u"경로", u"버전", u"시스템", u"사용자", u"권한", u"접속",
-        u"암호", u"인증", u"메일", u"주민", u"생년월일", u"성별", u"나이", u"직업", u"소득", u"자산", u"부채",
-        u"재고", u"창고", u"입고", u"출고", u"공급", u"업체", u"협력", u"계획", u"실적", u"목표", u"매출",
-        u"원가", u"이익", u"손실", u"예산", u"집행", u"정산", u"환율", u"통화", u"단위", u"수수료", u"위치",
-        u"좌표", u"면적", u"높이", u"무게", u"길이", u"색상", u"크기", u"모델", u"제조", u"품목", u"분류",
-        u"대분류", u"중분류", u"소분류", u"항목", u"값", u"명", u"수", u"일", u"번", u"액", u"율", u"량",
-        u"자", u"지", u"서", u"부", u"처", u"과", u"팀"};
+        u"고객", u"번호", u"주문",     u"일자",   u"명칭",   u"코드",   u"금액", u"수량", u"주소", u"전화",
+        u"상품", u"계좌", u"거래",     u"은행",   u"지점",   u"사원",   u"부서", u"직급", u"급여", u"시작",
+        u"종료", u"등록", u"수정",     u"삭제",   u"여부",   u"구분",   u"유형", u"상태", u"사유", u"내용",
+        u"비고", u"건수", u"비율",     u"단가",   u"총액",   u"할인",   u"세금", u"결제", u"방법", u"카드",
+        u"배송", u"우편", u"도시",     u"국가",   u"지역",   u"담당",   u"관리", u"승인", u"요청", u"처리",
+        u"결과", u"이력", u"순번",     u"기준",   u"기간",   u"연도",   u"월별", u"분기", u"보험", u"계약",
+        u"만기", u"이자", u"잔액",     u"입금",   u"출금",   u"대출",   u"한도", u"신용", u"등급", u"점수",
+        u"평가", u"학교", u"학생",     u"과목",   u"성적",   u"교수",   u"강의", u"시간", u"장소", u"회의",
+        u"문서", u"파일", u"경로",     u"버전",   u"시스템", u"사용자", u"권한", u"접속", u"암호", u"인증",
+        u"메일", u"주민", u"생년월일", u"성별",   u"나이",   u"직업",   u"소득", u"자산", u"부채", u"재고",
+        u"창고", u"입고", u"출고",     u"공급",   u"업체",   u"협력",   u"계획", u"실적", u"목표", u"매출",
+        u"원가", u"이익", u"손실",     u"예산",   u"집행",   u"정산",   u"환율", u"통화", u"단위", u"수수료",
+        u"위치", u"좌표", u"면적",     u"높이",   u"무게",   u"길이",   u"색상", u"크기", u"모델", u"제조",
+        u"품목", u"분류", u"대분류",   u"중분류", u"소분류", u"항목",   u"값",   u"명",   u"수",   u"일",
+        u"번",   u"액",   u"율",       u"량",     u"자",     u"지",     u"서",   u"부",   u"처",   u"과",
+        u"팀"};
     const int wordCount = int(sizeof(words) / sizeof(words[0]));
     static const char* const tails[] = {"ID", "URL", "IP", "YN", "CD", "NO", "1", "2"};
     Random random(seed);
@@ -120,8 +128,8 @@ inline QStringList LogicalNames(int count, uint64_t seed)
 // by "_", some with a typing slip, a few in Hangul.
 inline QStringList PhysicalNames(int count, uint64_t seed, bool withHangul = true)
 {
-    static const char* const onsets[] = {"B", "C", "D", "F", "G", "H", "K", "L", "M", "N", "P", "R", "S", "T",
-                                         "V", "W", "CH", "ST", "TR", "PR", "CL", "SH", "BR", "GR"};
+    static const char* const onsets[] = {"B", "C", "D", "F", "G",  "H",  "K",  "L",  "M",  "N",  "P",  "R",
+                                         "S", "T", "V", "W", "CH", "ST", "TR", "PR", "CL", "SH", "BR", "GR"};
     static const char* const nuclei[] = {"A", "E", "I", "O", "U", "EA", "OU", "IO", "AI"};
     static const char* const codas[] = {"", "", "", "N", "R", "T", "S", "L", "M", "CT", "NT", "RD"};
     static const char* const letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -152,9 +160,15 @@ inline QStringList PhysicalNames(int count, uint64_t seed, bool withHangul = tru
             name = made[random.Below(int(made.size()))];
             const int at = random.Below(int(name.size()));
             switch (random.Below(3)) {
-            case 0: name[at] = QLatin1Char(letters[random.Below(26)]); break;
-            case 1: name.remove(at, 1); break;
-            default: name.insert(at, QLatin1Char(letters[random.Below(26)])); break;
+            case 0:
+                name[at] = QLatin1Char(letters[random.Below(26)]);
+                break;
+            case 1:
+                name.remove(at, 1);
+                break;
+            default:
+                name.insert(at, QLatin1Char(letters[random.Below(26)]));
+                break;
             }
         } else if (kind < 40) {
             name = word();

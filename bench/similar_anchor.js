@@ -34,13 +34,17 @@ function run() {
 }
 run(); // warm up the JIT
 const start = process.hrtime.bigint();
+const cpuStart = process.cpuUsage();
 const checksum = run();
 const seconds = Number(process.hrtime.bigint() - start) / 1e9;
+const cpu = process.cpuUsage(cpuStart);
+const cpuSeconds = (cpu.user + cpu.system) / 1e6;
 const pairs = sample.length * all.length;
 const nsPerPair = (seconds * 1e9) / pairs;
 const allPairsSeconds = (nsPerPair * all.length * all.length) / 1e9;
 console.log(`fastest-levenshtein ${require(path.join(__dirname, 'node', 'node_modules', 'fastest-levenshtein', 'package.json')).version}, node ${process.version}`);
-console.log(`pairs ${pairs} (sample ${sample.length} x ${all.length}), ${seconds.toFixed(3)} s, ${nsPerPair.toFixed(1)} ns/pair`);
+console.log(`pairs ${pairs} (sample ${sample.length} x ${all.length}), ${seconds.toFixed(3)} s wall, ${cpuSeconds.toFixed(3)} s cpu, ` +
+            `${nsPerPair.toFixed(1)} ns/pair wall, ${((cpuSeconds * 1e9) / pairs).toFixed(1)} ns/pair cpu`);
 console.log(`every pair of the ${all.length} ASCII names, distance only: ${allPairsSeconds.toFixed(1)} s (extrapolated)`);
 console.log(`checksum ${checksum}` + (expected === null ? '' : expected === checksum ? ' (same as bench_similar)' : ` (bench_similar: ${expected}, MISMATCH)`));
 process.exit(expected !== null && expected !== checksum ? 1 : 0);

@@ -2,102 +2,84 @@
 
 #include "settings/AnalyzeSettings.h"
 
-namespace {
-constexpr uint64_t kEmptyEdge = ~uint64_t(0);
-}
-
 void ReverseTrie::Clear()
 {
-    m_payload.assign(1, -1); // the root
-    m_edgeKeys.assign(1024, kEmptyEdge);
-    m_edgeChild.assign(1024, -1);
-    m_edgeCount = 0;
-    m_shift = 64 - 10;
-}
-
-int ReverseTrie::Child(int node, char16_t ch) const
-{
-    if (m_edgeKeys.empty())
-        return -1;
-    const uint64_t key = EdgeKey(node, ch);
-    const size_t mask = m_edgeKeys.size() - 1;
-    for (size_t slot = Slot(key);; slot = (slot + 1) & mask) {
-        const uint64_t found = m_edgeKeys[slot];
-        if (found == key)
-            return m_edgeChild[slot];
-        if (found == kEmptyEdge)
-            return -1;
-    }
-}
-
-void ReverseTrie::Grow()
-{
-    std::vector<uint64_t> keys;
-    std::vector<int> children;
-    keys.swap(m_edgeKeys);
-    children.swap(m_edgeChild);
-    m_edgeKeys.assign(keys.size() * 2, kEmptyEdge);
-    m_edgeChild.assign(keys.size() * 2, -1);
-    --m_shift;
-    const size_t mask = m_edgeKeys.size() - 1;
-    for (size_t i = 0; i < keys.size(); ++i) {
-        if (keys[i] == kEmptyEdge)
-            continue;
-        size_t slot = Slot(keys[i]);
-        while (m_edgeKeys[slot] != kEmptyEdge)
-            slot = (slot + 1) & mask;
-        m_edgeKeys[slot] = keys[i];
-        m_edgeChild[slot] = children[i];
-    }
-}
-
-int ReverseTrie::AddChild(int node, char16_t ch)
-{
-    const int existing = Child(node, ch);
-    if (existing >= 0)
-        return existing;
-    if ((m_edgeCount + 1) * 2 > m_edgeKeys.size()) // keep the table at most half full
-        Grow();
-    const uint64_t key = EdgeKey(node, ch);
-    const size_t mask = m_edgeKeys.size() - 1;
-    size_t slot = Slot(key);
-    while (m_edgeKeys[slot] != kEmptyEdge)
-        slot = (slot + 1) & mask;
-    const int child = int(m_payload.size());
-    m_payload.push_back(-1);
-    m_edgeKeys[slot] = key;
-    m_edgeChild[slot] = child;
-    ++m_edgeCount;
-    return child;
+    m_build.assign(1, BuildNode{});
+    m_root.clear();
+    m_nodes.clear();
+    m_edges.clear();
 }
 
 void ReverseTrie::Insert(QStringView key, int payload)
 {
-    if (m_payload.empty())
-        Clear();
+    if (m_build.empty())
+        m_build.assign(1, BuildNode{});
     int node = 0;
-    for (qsizetype i = key.size() - 1; i >= 0; --i)
-        node = AddChild(node, key[i].unicode());
-    m_payload[size_t(node)] = payload;
+    for (qsizetype i = key.size() - 1; i >= 0; --i) {
+        const char16_t ch = key[i].unicode();
+        auto& children = m_build[size_t(node)].children;
+        const auto it = std::find_if(children.begin(), children.end(), [ch](const auto& e) { return e.first == ch; });
+        if (it != children.end()) {
+            node = it->second;
+            continue;
+        }
+        const int child = int(m_build.size());
+        m_build[size_t(node)].children.emplace_back(ch, child);
+        m_build.emplace_back();
+        node = child;
+    }
+    m_build[size_t(node)].payload = payload;
+}
+
+void ReverseTrie::Freeze()
+{
+    if (m_build.empty())
+        m_build.assign(1, BuildNode{});
+    // Breadth-first numbering keeps the upper levels, which every walk visits, together.
+    std::vector<int> order{0};
+    std::vector<int> newId(m_build.size(), -1);
+    newId[0] = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        auto& children = m_build[size_t(order[i])].children;
+        std::sort(children.begin(), children.end());
+        for (const auto& [ch, child] : children) {
+            newId[size_t(child)] = int(order.size());
+            order.push_back(child);
+        }
+    }
+    m_nodes.assign(order.size(), Node{});
+    m_edges.clear();
+    m_edges.reserve(order.size());
+    m_root.assign(0x10000, -1);
+    for (size_t id = 0; id < order.size(); ++id) {
+        const BuildNode& node = m_build[size_t(order[id])];
+        m_nodes[id].first = uint32_t(m_edges.size());
+        for (const auto& [ch, child] : node.children) {
+            if (id == 0)
+                m_root[ch] = int(m_edges.size());
+            m_edges.push_back({ch, newId[size_t(child)], m_build[size_t(child)].payload});
+        }
+        m_nodes[id].last = uint32_t(m_edges.size());
+    }
+    m_build.clear();
+    m_build.shrink_to_fit();
 }
 
 int ReverseTrie::LongestSuffix(const QChar* text, qsizetype end, int minLength, int& payload) const
 {
     int best = 0;
-    if (m_payload.empty())
-        return 0;
     int node = 0;
     int depth = 0;
     for (qsizetype i = end - 1; i >= 0; --i) {
-        node = Child(node, text[i].unicode());
-        if (node < 0)
+        const Edge* edge = Child(node, text[i].unicode());
+        if (!edge)
             break;
         ++depth;
-        const int p = m_payload[size_t(node)];
-        if (p >= 0 && depth >= minLength) {
+        if (edge->payload >= 0 && depth >= minLength) {
             best = depth;
-            payload = p;
+            payload = edge->payload;
         }
+        node = edge->child;
     }
     return best;
 }
@@ -105,27 +87,28 @@ int ReverseTrie::LongestSuffix(const QChar* text, qsizetype end, int minLength, 
 void ReverseTrie::SuffixMatches(const QChar* text, qsizetype end, std::vector<std::pair<int, int>>& out) const
 {
     out.clear();
-    if (m_payload.empty())
-        return;
     int node = 0;
     for (qsizetype i = end - 1; i >= 0; --i) {
-        node = Child(node, text[i].unicode());
-        if (node < 0)
+        const Edge* edge = Child(node, text[i].unicode());
+        if (!edge)
             break;
-        const int p = m_payload[size_t(node)];
-        if (p >= 0)
-            out.emplace_back(int(end - i), p);
+        if (edge->payload >= 0)
+            out.emplace_back(int(end - i), edge->payload);
+        node = edge->child;
     }
 }
 
 int ReverseTrie::Find(QStringView key) const
 {
-    if (m_payload.empty())
-        return -1;
+    const Edge* edge = nullptr;
     int node = 0;
-    for (qsizetype i = key.size() - 1; i >= 0 && node >= 0; --i)
-        node = Child(node, key[i].unicode());
-    return node < 0 ? -1 : m_payload[size_t(node)];
+    for (qsizetype i = key.size() - 1; i >= 0; --i) {
+        edge = Child(node, key[i].unicode());
+        if (!edge)
+            return -1;
+        node = edge->child;
+    }
+    return edge ? edge->payload : -1;
 }
 
 void WordSplitIndex::Refresh(const CAnalyzeSettings& settings)
@@ -155,23 +138,28 @@ void WordSplitIndex::Rebuild(const CAnalyzeSettings& settings)
     m_partners.clear();
     m_partners.reserve(settings.m_mapWordsByLogical.size() + settings.m_mapWordsByPhysical.size());
     // Only names with at least one partner are words of the split; the partner is the
-    // lowest-ordered one, as GetFirstPhysicalName / GetFirstLogicalName give it.
+    // lowest-ordered one, as GetFirstPhysicalName / GetFirstLogicalName give it. Partners
+    // are copied here, one after the other, so the texts every match references sit
+    // together instead of scattered over the dictionary's map nodes.
+    const auto addPartner = [this](const QString& partner) {
+        m_partners.push_back(QString(partner.constData(), partner.size()));
+        return int(m_partners.size() - 1);
+    };
     for (const auto& [logical, byPhysical] : settings.m_mapWordsByLogical) {
-        if (logical.isEmpty() || byPhysical.empty())
-            continue;
-        m_logical.Insert(logical, int(m_partners.size()));
-        m_partners.push_back(byPhysical.begin()->first);
+        if (!logical.isEmpty() && !byPhysical.empty())
+            m_logical.Insert(logical, addPartner(byPhysical.begin()->first));
     }
     for (const auto& [physical, byLogical] : settings.m_mapWordsByPhysical) {
-        if (physical.isEmpty() || byLogical.empty())
-            continue;
-        m_physical.Insert(physical, int(m_partners.size()));
-        m_partners.push_back(byLogical.begin()->first);
+        if (!physical.isEmpty() && !byLogical.empty())
+            m_physical.Insert(physical, addPartner(byLogical.begin()->first));
     }
     for (const auto& entry : settings.m_mapDomains) {
         if (!entry.first.isEmpty())
             m_keyDomains.Insert(entry.first, 0);
     }
+    m_logical.Freeze();
+    m_physical.Freeze();
+    m_keyDomains.Freeze();
     m_exceptWords.clear();
     for (const QString& word : settings.m_setExceptWords)
         m_exceptWords.insert(word);
@@ -185,7 +173,7 @@ bool WordSplitIndex::FirstPhysicalName(const QString& logical, QString& physical
     const int payload = m_logical.Find(logical);
     if (payload < 0)
         return false;
-    physical = m_partners[size_t(payload)];
+    physical = Partner(payload);
     return true;
 }
 
@@ -194,6 +182,6 @@ bool WordSplitIndex::FirstLogicalName(const QString& physical, QString& logical)
     const int payload = m_physical.Find(physical);
     if (payload < 0)
         return false;
-    logical = m_partners[size_t(payload)];
+    logical = Partner(payload);
     return true;
 }

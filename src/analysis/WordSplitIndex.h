@@ -5,19 +5,24 @@
 #include <QSet>
 #include <QString>
 #include <QStringView>
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 #include <vector>
 
 class CAnalyzeSettings;
 
-// Trie over reversed keys, each key carrying an integer payload.
+// Trie over reversed keys, each key carrying an integer payload. Keys are inserted, then
+// Freeze() lays the nodes out breadth-first with each node's edges sorted and contiguous,
+// and the root's edges in a direct table, so a walk touches few cache lines.
 class ReverseTrie
 {
 public:
     void Clear();
     // A later insert of the same key replaces the payload.
     void Insert(QStringView key, int payload);
+    // Builds the lookup layout; lookups see only what was inserted before it.
+    void Freeze();
     // Longest key of at least minLength characters that ends text at `end`; its length
     // (0 when none) and payload.
     int LongestSuffix(const QChar* text, qsizetype end, int minLength, int& payload) const;
@@ -25,20 +30,55 @@ public:
     void SuffixMatches(const QChar* text, qsizetype end, std::vector<std::pair<int, int>>& out) const;
     // Payload of the exact key, -1 when absent.
     int Find(QStringView key) const;
-    size_t NodeCount() const { return m_payload.size(); }
+    size_t NodeCount() const { return m_nodes.size(); }
 
 private:
-    int Child(int node, char16_t ch) const;
-    int AddChild(int node, char16_t ch);
-    void Grow();
-    static uint64_t EdgeKey(int node, char16_t ch) { return (uint64_t(uint32_t(node)) << 16) | ch; }
-    size_t Slot(uint64_t key) const { return size_t((key * 0x9E3779B97F4A7C15ull) >> m_shift); }
+    struct Node
+    {
+        uint32_t first = 0; // edges [first, last), sorted by character
+        uint32_t last = 0;
+    };
+    struct Edge
+    {
+        char16_t ch;
+        int child;
+        int payload; // of the child; -1 when no key ends there
+    };
 
-    std::vector<int> m_payload;     // per node; -1 when no key ends there
-    std::vector<uint64_t> m_edgeKeys; // open addressing: (parent << 16 | char) -> child
-    std::vector<int> m_edgeChild;
-    size_t m_edgeCount = 0;
-    int m_shift = 64;
+    // The edge from node under ch, null when none. Edges carry their child's payload, so a
+    // walk reads a node only to go deeper.
+    const Edge* Child(int node, char16_t ch) const
+    {
+        if (node == 0) {
+            if (m_root.empty())
+                return nullptr;
+            const int e = m_root[ch];
+            return e < 0 ? nullptr : &m_edges[size_t(e)];
+        }
+        const Node& n = m_nodes[size_t(node)];
+        const Edge* begin = m_edges.data() + n.first;
+        const Edge* end = m_edges.data() + n.last;
+        if (n.last - n.first <= 8) {
+            for (const Edge* e = begin; e < end; ++e) {
+                if (e->ch == ch)
+                    return e;
+            }
+            return nullptr;
+        }
+        const Edge* it = std::lower_bound(begin, end, ch, [](const Edge& e, char16_t c) { return e.ch < c; });
+        return it != end && it->ch == ch ? it : nullptr;
+    }
+
+    struct BuildNode
+    {
+        std::vector<std::pair<char16_t, int>> children;
+        int payload = -1;
+    };
+    std::vector<BuildNode> m_build;
+
+    std::vector<int> m_root; // index of the root's edge by character, -1 when none
+    std::vector<Node> m_nodes;
+    std::vector<Edge> m_edges;
 };
 
 // Both word tries and the excluded-word set of one dictionary state. Refresh() rebuilds

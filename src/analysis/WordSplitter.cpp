@@ -5,6 +5,18 @@
 
 #include <algorithm>
 
+namespace {
+// Names are short: a plain loop beats the vectorised search's setup.
+bool HasUnderscore(const QString& name)
+{
+    for (const QChar c : name) {
+        if (c.unicode() == u'_')
+            return true;
+    }
+    return false;
+}
+} // namespace
+
 QStringList SplitAtUnderscore(const QString& name)
 {
     return name.split(QLatin1Char('_'), Qt::SkipEmptyParts);
@@ -56,6 +68,7 @@ WordPairList WordSplitter::DictionarySplit(const QString& name, const ReverseTri
     // Right to left: at each end position take the longest dictionary word ending there;
     // characters no word ends on gather into one unknown run up to the next match.
     WordPairList out;
+    out.reserve(4);
     const QChar* text = name.constData();
     qsizetype pos = name.size();
     qsizetype pendingEnd = -1;
@@ -226,7 +239,7 @@ WordSplitter::WordSplit WordSplitter::SplitLogical(const QString& name)
 {
     Index();
     WordSplit result;
-    if (name.contains(QLatin1Char('_'))) {
+    if (HasUnderscore(name)) {
         QStringList words = SplitAtUnderscore(name);
         while (MergeExceptTexts(words)) {
         }
@@ -252,7 +265,7 @@ WordSplitter::WordSplit WordSplitter::SplitPhysical(const QString& name)
 {
     Index();
     WordSplit result;
-    if (name.contains(QLatin1Char('_'))) {
+    if (HasUnderscore(name)) {
         QStringList words = SplitAtUnderscore(name);
         while (MergeExceptTexts(words)) {
         }
@@ -277,7 +290,7 @@ WordSplitter::DomainSplit WordSplitter::SplitDomain(const QString& name)
 {
     Index();
     DomainSplit result;
-    if (name.contains(QLatin1Char('_'))) {
+    if (HasUnderscore(name)) {
         result.words = SplitAtUnderscore(name);
         while (result.words.size() >= 2 && MergeExceptDomains(result.words)) {
         }

@@ -47,6 +47,7 @@ std::map<int, CMainFrame::RequestHandler>& RequestHandlers()
 }
 
 const char* const kFormKindProperty = "termwiseFormKind";
+CMainFrame* g_mainFrame = nullptr;
 
 QString FormCaption(EAnalysisFormKind kind)
 {
@@ -136,8 +137,14 @@ void CMainFrame::ClearRegistrations()
     RequestHandlers().clear();
 }
 
+CMainFrame* CMainFrame::Instance()
+{
+    return g_mainFrame;
+}
+
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
 {
+    g_mainFrame = this;
     setObjectName(AppText::MainFrameClass);
     setWindowTitle(AppText::AppTitle);
     setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
@@ -173,6 +180,8 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
 
 CMainFrame::~CMainFrame()
 {
+    if (g_mainFrame == this)
+        g_mainFrame = nullptr;
     OutputLog::SetSink({});
     CQrProgressWnd::SetBackend(nullptr);
 }

@@ -36,6 +36,8 @@ public:
     static void ClearRegistrations(); // tests
 
     explicit CMainFrame(QWidget* parent = nullptr);
+    // The main window while one exists (the last one made), else null.
+    static CMainFrame* Instance();
     ~CMainFrame() override;
 
     // Opens the form of the kind, or restores and activates the one already open.

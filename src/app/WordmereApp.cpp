@@ -1,5 +1,6 @@
 #include "app/WordmereApp.h"
 
+#include "app/AppParts.h"
 #include "app/AppTexts.h"
 #include "app/InstanceServer.h"
 #include "app/MainFrame.h"
@@ -36,6 +37,7 @@ bool CWordmereApp::InitInstance()
         return false;
     }
 
+    RegisterApplicationParts();
     m_frame = std::make_unique<CMainFrame>();
     if (listened == CInstanceServer::ListenResult::Failed) {
         // Still usable, only without requests from other programs and the single-instance guard.

@@ -56,5 +56,8 @@ namespace DictionaryColours {
 constexpr quint32 White = 0xFFFFFF;
 constexpr quint32 LightGrey = 0xF7F7F7;
 // Groups alternate, the first shown group being white.
-constexpr quint32 GroupColour(int groupIndex) { return groupIndex % 2 == 0 ? White : LightGrey; }
+constexpr quint32 GroupColour(int groupIndex)
+{
+    return groupIndex % 2 == 0 ? White : LightGrey;
+}
 } // namespace DictionaryColours

@@ -29,8 +29,8 @@ std::vector<CDomainClassGroups::Row> CDomainClassGroups::Build(const DomainIndex
             continue;
         for (const QString& keyDomain : keyDomains)
             for (const auto& [name, domain] : domains.at(keyDomain))
-                rows.push_back({ending.second, keyDomain, name, domain.strDataType, domain.strLength, domain.strScale,
-                                group});
+                rows.push_back(
+                    {ending.second, keyDomain, name, domain.strDataType, domain.strLength, domain.strScale, group});
         ++group;
     }
     return rows;
@@ -39,17 +39,27 @@ std::vector<CDomainClassGroups::Row> CDomainClassGroups::Build(const DomainIndex
 QString CDomainClassGroups::CellText(const Row& row, int column)
 {
     switch (column) {
-    case ColClass: return row.suffix;
-    case ColKeyDomain: return row.keyDomain;
-    case ColDomain: return row.domain;
-    case ColType: return row.type;
-    case ColLength: return row.length;
-    case ColScale: return row.scale;
-    default: return {};
+    case ColClass:
+        return row.suffix;
+    case ColKeyDomain:
+        return row.keyDomain;
+    case ColDomain:
+        return row.domain;
+    case ColType:
+        return row.type;
+    case ColLength:
+        return row.length;
+    case ColScale:
+        return row.scale;
+    default:
+        return {};
     }
 }
 
-quint32 CDomainClassGroups::RowColour(const Row& row) { return DictionaryColours::GroupColour(row.group); }
+quint32 CDomainClassGroups::RowColour(const Row& row)
+{
+    return DictionaryColours::GroupColour(row.group);
+}
 
 ReviewSearchHit CDomainClassGroups::FindNext(const std::vector<Row>& rows, const QString& text, int currentRow)
 {

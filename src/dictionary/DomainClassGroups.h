@@ -11,8 +11,7 @@
 class CDomainClassGroups
 {
 public:
-    enum Column
-    {
+    enum Column {
         ColClass = 0, // the shared ending, merged over the group's rows
         ColKeyDomain,
         ColDomain,

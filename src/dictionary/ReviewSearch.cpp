@@ -1,7 +1,7 @@
 #include "dictionary/ReviewSearch.h"
 
-ReviewSearchHit FindNextRow(int rowCount, const std::function<QString(int, int)>& cell,
-                            const std::vector<int>& columns, const QString& text, int currentRow)
+ReviewSearchHit FindNextRow(int rowCount, const std::function<QString(int, int)>& cell, const std::vector<int>& columns,
+                            const QString& text, int currentRow)
 {
     if (text.isEmpty() || rowCount <= 0)
         return {};

@@ -15,5 +15,5 @@ struct ReviewSearchHit
 // cell(row, column) gives a cell's text. Columns are tried in the order given; the first
 // that contains the text is the hit. currentRow -1 searches from the first row to the last.
 // An empty text finds nothing.
-ReviewSearchHit FindNextRow(int rowCount, const std::function<QString(int, int)>& cell,
-                            const std::vector<int>& columns, const QString& text, int currentRow);
+ReviewSearchHit FindNextRow(int rowCount, const std::function<QString(int, int)>& cell, const std::vector<int>& columns,
+                            const QString& text, int currentRow);

@@ -94,9 +94,9 @@ int Run(const Options& options, QString& error)
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
     if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
         error = QStringLiteral("%1 is not a dictionary file: %2")
-                    .arg(QDir::toNativeSeparators(path),
-                         parseError.error != QJsonParseError::NoError ? parseError.errorString()
-                                                                      : QStringLiteral("not a JSON object"));
+                    .arg(QDir::toNativeSeparators(path), parseError.error != QJsonParseError::NoError
+                                                             ? parseError.errorString()
+                                                             : QStringLiteral("not a JSON object"));
         return 1;
     }
     file.close();

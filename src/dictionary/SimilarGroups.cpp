@@ -30,7 +30,10 @@ namespace {
 
 using Hash = size_t;
 
-inline Hash HashOf(QStringView text) { return qHash(text, 0); }
+inline Hash HashOf(QStringView text)
+{
+    return qHash(text, 0);
+}
 
 // Name ids by the hash of one piece of each name: ids grouped by hash, found through an
 // open-addressed table. Hash collisions only add candidates; callers check them.
@@ -277,10 +280,10 @@ public:
         BuildProbes(longest);
     }
 
-    int Count() const { return int(m_names.size()); }
     QStringView Name(int id) const
     {
-        return QStringView(m_text.data() + m_offset[size_t(id)], qsizetype(m_offset[size_t(id) + 1] - m_offset[size_t(id)]));
+        return QStringView(m_text.data() + m_offset[size_t(id)],
+                           qsizetype(m_offset[size_t(id) + 1] - m_offset[size_t(id)]));
     }
 
     struct Scratch
@@ -488,8 +491,18 @@ private:
 
 } // namespace
 
-Result ComputeGroups(View view, const QStringList& names, const Progress& progress, int threads)
+Result ComputeGroups(View view, const QStringList& names, const Progress& hooks, int threads)
 {
+    // Missing hooks do nothing.
+    Progress progress = Quiet();
+    if (hooks.begin)
+        progress.begin = hooks.begin;
+    if (hooks.canceling)
+        progress.canceling = hooks.canceling;
+    if (hooks.step)
+        progress.step = hooks.step;
+    if (hooks.end)
+        progress.end = hooks.end;
     Result result;
     const int count = int(names.size());
     progress.begin(count);

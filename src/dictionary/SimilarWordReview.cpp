@@ -20,7 +20,7 @@ constexpr char16_t kInitials[19] = {u'ㄱ', u'ㄲ', u'ㄴ', u'ㄷ', u'ㄸ', u'�
                                     u'ㅆ', u'ㅇ', u'ㅈ', u'ㅉ', u'ㅊ', u'ㅋ', u'ㅌ', u'ㅍ', u'ㅎ'};
 constexpr char16_t kVowels[21] = {u'ㅏ', u'ㅐ', u'ㅑ', u'ㅒ', u'ㅓ', u'ㅔ', u'ㅕ', u'ㅖ', u'ㅗ', u'ㅘ', u'ㅙ',
                                   u'ㅚ', u'ㅛ', u'ㅜ', u'ㅝ', u'ㅞ', u'ㅟ', u'ㅠ', u'ㅡ', u'ㅢ', u'ㅣ'};
-constexpr char16_t kFinals[28] = {u' ', u'ㄱ', u'ㄲ', u'ㄳ', u'ㄴ', u'ㄵ', u'ㄶ', u'ㄷ', u'ㄹ', u'ㄺ',
+constexpr char16_t kFinals[28] = {u' ',  u'ㄱ', u'ㄲ', u'ㄳ', u'ㄴ', u'ㄵ', u'ㄶ', u'ㄷ', u'ㄹ', u'ㄺ',
                                   u'ㄻ', u'ㄼ', u'ㄽ', u'ㄾ', u'ㄿ', u'ㅀ', u'ㅁ', u'ㅂ', u'ㅄ', u'ㅅ',
                                   u'ㅆ', u'ㅇ', u'ㅈ', u'ㅊ', u'ㅋ', u'ㅌ', u'ㅍ', u'ㅎ'};
 } // namespace
@@ -188,8 +188,8 @@ int CSimilarWordReview::FindNext(const QString& text, int currentRow, int* colum
 {
     const auto hit = FindNextRow(
         int(m_rows.size()),
-        [this](int row, int col) { return col == 0 ? m_rows[size_t(row)].name : m_rows[size_t(row)].partners; },
-        {0, 1}, text, currentRow);
+        [this](int row, int col) { return col == 0 ? m_rows[size_t(row)].name : m_rows[size_t(row)].partners; }, {0, 1},
+        text, currentRow);
     if (column)
         *column = hit.column;
     return hit.row;

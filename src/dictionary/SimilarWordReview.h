@@ -29,27 +29,35 @@ bool Decompose(char16_t c, Parts& parts);
 // not Hangul, else the number of differing jamo. Kept in thirds so that sums stay exact.
 int CostThirds(char16_t a, char16_t b);
 // The same as a fraction: 0, 1/3, 2/3 or 1.
-inline double Cost(char16_t a, char16_t b) { return CostThirds(a, b) / 3.0; }
+inline double Cost(char16_t a, char16_t b)
+{
+    return CostThirds(a, b) / 3.0;
+}
 
 } // namespace HangulJamo
 
 namespace SimilarWords {
 
-enum class View
-{
+enum class View {
     Logical = 0,  // logical names, positional jamo test
     Physical = 1, // physical names, weighted distance test
 };
 
 // Names of this length or shorter get no group of their own.
-constexpr int ShortestWithoutGroup(View view) { return view == View::Logical ? 1 : 2; }
+constexpr int ShortestWithoutGroup(View view)
+{
+    return view == View::Logical ? 1 : 2;
+}
 
 // Positional test: enough characters equal in place, and at least one pair of syllables
 // that share part of their jamo.
 bool PositionalSimilar(QStringView a, QStringView b);
 // Weighted Levenshtein distance in thirds (insert/delete 3, substitute CostThirds).
 int DistanceThirds(QStringView a, QStringView b);
-inline double Distance(QStringView a, QStringView b) { return DistanceThirds(a, b) / 3.0; }
+inline double Distance(QStringView a, QStringView b)
+{
+    return DistanceThirds(a, b) / 3.0;
+}
 // Distance below a third of the longer length.
 bool DistanceSimilar(QStringView a, QStringView b);
 // B is similar to A: B occurs in A, or the view's test holds.

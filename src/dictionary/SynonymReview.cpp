@@ -36,12 +36,18 @@ std::vector<CWordSynonymReview::Row> CWordSynonymReview::BuildRows(View view, co
 QString CWordSynonymReview::CellText(const Row& row, int column)
 {
     switch (column) {
-    case ColGroupKey: return row.groupKey;
-    case ColLoadedName: return row.loadedName;
-    case ColName: return row.name;
-    case ColFullName: return row.fullName;
-    case ColDefinition: return row.definition;
-    default: return {};
+    case ColGroupKey:
+        return row.groupKey;
+    case ColLoadedName:
+        return row.loadedName;
+    case ColName:
+        return row.name;
+    case ColFullName:
+        return row.fullName;
+    case ColDefinition:
+        return row.definition;
+    default:
+        return {};
     }
 }
 

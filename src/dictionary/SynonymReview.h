@@ -13,14 +13,12 @@ class CAnalyzeSettings;
 class CWordSynonymReview
 {
 public:
-    enum class View
-    {
+    enum class View {
         Logical = 0,  // groups by logical name; rows are its physical names
         Physical = 1, // groups by physical name; rows are its logical names
     };
 
-    enum Column
-    {
+    enum Column {
         ColGroupKey = 0,
         ColLoadedName = 1, // hidden: the name as loaded, to find the word again on save
         ColName = 2,

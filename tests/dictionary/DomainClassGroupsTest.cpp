@@ -6,7 +6,10 @@ using Groups = CDomainClassGroups;
 
 namespace {
 
-QString S(const char16_t* text) { return QString::fromUtf16(text); }
+QString S(const char16_t* text)
+{
+    return QString::fromUtf16(text);
+}
 
 DomainIndex Domains(std::initializer_list<std::pair<QString, std::vector<QStringList>>> keyDomains)
 {
@@ -46,13 +49,15 @@ TEST(DomainClassGroups, SharedEndingsOfTwoOrMoreCharacters)
         std::vector<Groups::Row> expected;
     } cases[] = {
         {"two key domains sharing one ending",
-         Domains({{S(u"고객번호"), {{S(u"고객번호V10"), "VARCHAR", "10", ""}}},
-                  {S(u"주문번호"), {{S(u"주문번호N12"), "NUMERIC", "12", "0"}, {S(u"주문번호V20"), "VARCHAR", "20", ""}}}}),
+         Domains(
+             {{S(u"고객번호"), {{S(u"고객번호V10"), "VARCHAR", "10", ""}}},
+              {S(u"주문번호"), {{S(u"주문번호N12"), "NUMERIC", "12", "0"}, {S(u"주문번호V20"), "VARCHAR", "20", ""}}}}),
          {{S(u"번호"), S(u"고객번호"), S(u"고객번호V10"), "VARCHAR", "10", "", 0},
           {S(u"번호"), S(u"주문번호"), S(u"주문번호N12"), "NUMERIC", "12", "0", 0},
           {S(u"번호"), S(u"주문번호"), S(u"주문번호V20"), "VARCHAR", "20", "", 0}}},
         {"a whole key domain is the ending of a longer one",
-         Domains({{S(u"일자"), {{S(u"일자D"), "DATE", "", ""}}}, {S(u"시작일자"), {{S(u"시작일자D"), "DATE", "", ""}}}}),
+         Domains(
+             {{S(u"일자"), {{S(u"일자D"), "DATE", "", ""}}}, {S(u"시작일자"), {{S(u"시작일자D"), "DATE", "", ""}}}}),
          {{S(u"일자"), S(u"시작일자"), S(u"시작일자D"), "DATE", "", "", 0},
           {S(u"일자"), S(u"일자"), S(u"일자D"), "DATE", "", "", 0}}},
         {"one-character key domains and endings shared by nobody stay out",
@@ -106,11 +111,8 @@ TEST(DomainClassGroups, SearchIgnoresCaseAndWraps)
         int current;
         int row, column;
     } cases[] = {
-        {"no", -1, 0, 2},
-        {"no", 0, 1, 2},
-        {"NO", 1, 0, 2}, // past the last hit: from the top again
-        {S(u"번호"), 0, 1, 1},
-        {S(u"주문번호"), 2, 2, 1}, // key domain cell when both columns match
+        {"no", -1, 0, 2},      {"no", 0, 1, 2},           {"NO", 1, 0, 2}, // past the last hit: from the top again
+        {S(u"번호"), 0, 1, 1}, {S(u"주문번호"), 2, 2, 1},                  // key domain cell when both columns match
         {"xyz", 1, -1, -1},
     };
     for (const auto& c : cases) {

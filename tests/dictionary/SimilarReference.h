@@ -36,8 +36,8 @@ inline double Distance(const QString& a, const QString& b)
     for (qsizetype i = 1; i <= row.size(); ++i) {
         cell(i, 0) = double(i);
         for (qsizetype j = 1; j <= col.size(); ++j)
-            cell(i, j) = std::min({cell(i - 1, j) + 1.0, cell(i, j - 1) + 1.0,
-                                   cell(i - 1, j - 1) + Cost(row[i - 1], col[j - 1])});
+            cell(i, j) = std::min(
+                {cell(i - 1, j) + 1.0, cell(i, j - 1) + 1.0, cell(i - 1, j - 1) + Cost(row[i - 1], col[j - 1])});
     }
     return cell(row.size(), col.size());
 }

@@ -1,7 +1,7 @@
+#include "dictionary/SimilarWordReview.h"
 #include "../../bench/SimilarNames.h"
 #include "SimilarReference.h"
 #include "components/QrProgressWnd.h"
-#include "dictionary/SimilarWordReview.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,10 @@ using SimilarWords::View;
 
 namespace {
 
-QString S(const char16_t* text) { return QString::fromUtf16(text); }
+QString S(const char16_t* text)
+{
+    return QString::fromUtf16(text);
+}
 
 std::vector<Group> EngineGroups(View view, const QStringList& names, int threads = 0)
 {
@@ -42,11 +45,21 @@ TEST(HangulJamo, DecomposesSyllablesAndLoneJamo)
         bool hangul;
         char16_t initial, vowel, final;
     } cases[] = {
-        {u'가', true, u'ㄱ', u'ㅏ', u' '},   {u'한', true, u'ㅎ', u'ㅏ', u'ㄴ'}, {u'값', true, u'ㄱ', u'ㅏ', u'ㅄ'},
-        {u'뷁', true, u'ㅂ', u'ㅞ', u'ㄺ'},  {u'힣', true, u'ㅎ', u'ㅣ', u'ㅎ'}, {u'쌍', true, u'ㅆ', u'ㅏ', u'ㅇ'},
-        {u'ㄱ', true, u'ㄱ', 0, 0},          {u'ㅎ', true, u'ㅎ', 0, 0},         {u'ㅏ', true, 0, u'ㅏ', 0},
-        {u'ㅣ', true, 0, u'ㅣ', 0},          {u'A', false, 0, 0, 0},             {0xABFF, false, 0, 0, 0},
-        {0xD7A4, false, 0, 0, 0},            {0x3130, false, 0, 0, 0},           {0x3164, false, 0, 0, 0},
+        {u'가', true, u'ㄱ', u'ㅏ', u' '},
+        {u'한', true, u'ㅎ', u'ㅏ', u'ㄴ'},
+        {u'값', true, u'ㄱ', u'ㅏ', u'ㅄ'},
+        {u'뷁', true, u'ㅂ', u'ㅞ', u'ㄺ'},
+        {u'힣', true, u'ㅎ', u'ㅣ', u'ㅎ'},
+        {u'쌍', true, u'ㅆ', u'ㅏ', u'ㅇ'},
+        {u'ㄱ', true, u'ㄱ', 0, 0},
+        {u'ㅎ', true, u'ㅎ', 0, 0},
+        {u'ㅏ', true, 0, u'ㅏ', 0},
+        {u'ㅣ', true, 0, u'ㅣ', 0},
+        {u'A', false, 0, 0, 0},
+        {0xABFF, false, 0, 0, 0},
+        {0xD7A4, false, 0, 0, 0},
+        {0x3130, false, 0, 0, 0},
+        {0x3164, false, 0, 0, 0},
     };
     for (const auto& c : cases) {
         HangulJamo::Parts parts;
@@ -67,12 +80,12 @@ TEST(HangulJamo, CostGradesSyllablesByDifferingJamo)
         char16_t a, b;
         int thirds;
     } cases[] = {
-        {u'가', u'가', 0}, {u'A', u'A', 0},  {u'A', u'B', 3},  {u'A', u'가', 3}, {u'가', u'1', 3},
-        {u'번', u'변', 1}, // vowel only
-        {u'각', u'간', 1}, // final only
-        {u'가', u'너', 2}, // initial and vowel
-        {u'각', u'넌', 3}, // nothing shared: as dear as a Latin letter
-        {u'호', u'각', 3}, {u'가', u'ㄱ', 2}, // a lone consonant keeps the initial
+        {u'가', u'가', 0}, {u'A', u'A', 0},   {u'A', u'B', 3},
+        {u'A', u'가', 3},  {u'가', u'1', 3},  {u'번', u'변', 1}, // vowel only
+        {u'각', u'간', 1},                                       // final only
+        {u'가', u'너', 2},                                       // initial and vowel
+        {u'각', u'넌', 3},                                       // nothing shared: as dear as a Latin letter
+        {u'호', u'각', 3}, {u'가', u'ㄱ', 2},                    // a lone consonant keeps the initial
         {u'ㄱ', u'ㄴ', 1}, {u'ㄱ', u'ㅏ', 2},
     };
     for (const auto& c : cases) {
@@ -125,7 +138,7 @@ TEST(SimilarWords, PairTestsOfBothViews)
         {View::Physical, S(u"고객번호"), S(u"고객변호"), true},
         // Positional: three quarters equal in place plus one partly shared syllable.
         {View::Logical, S(u"고객번호"), S(u"고객변호"), true},
-        {View::Logical, S(u"고객번호"), S(u"고객번하"), true}, // vowel only
+        {View::Logical, S(u"고객번호"), S(u"고객번하"), true},  // vowel only
         {View::Logical, S(u"고객번호"), S(u"고객번각"), false}, // 1.0-cost syllable
         {View::Logical, S(u"고객번호"), S(u"고객명"), false},
         {View::Logical, S(u"고객번호"), S(u"고객번"), true}, // contained
@@ -141,9 +154,9 @@ TEST(SimilarWords, PairTestsOfBothViews)
     for (const auto& c : cases) {
         EXPECT_EQ(SimilarWords::IsSimilar(c.view, c.a, c.b), c.similar)
             << int(c.view) << " " << c.a.toStdString() << "/" << c.b.toStdString();
-        const bool literal = c.a.contains(c.b) || (c.view == View::Logical
-                                                        ? LiteralSimilar::Positional(c.a, c.b)
-                                                        : LiteralSimilar::DistanceBelowThird(c.a, c.b));
+        const bool literal =
+            c.a.contains(c.b) || (c.view == View::Logical ? LiteralSimilar::Positional(c.a, c.b)
+                                                          : LiteralSimilar::DistanceBelowThird(c.a, c.b));
         EXPECT_EQ(literal, c.similar) << c.a.toStdString() << "/" << c.b.toStdString();
     }
 }
@@ -157,6 +170,7 @@ TEST(SimilarWords, GroupsFollowOrderDecidedPairsAndShortestNames)
         QStringList names;
         std::vector<Group> expected;
     } cases[] = {
+        {"an empty dictionary", View::Logical, {}, {}},
         {"physical names of two characters get no group", View::Physical, {"AB", "AC", "A", "B"}, {}},
         {"logical names of one character get no group", View::Logical, {S(u"가"), S(u"각")}, {}},
         {"a short name is still a member", View::Physical, {"AB", "ABCD"}, {{"ABCD", {"AB"}}}},

@@ -1,5 +1,5 @@
-#include "dictionary/DictionaryTexts.h"
 #include "dictionary/SynonymReview.h"
+#include "dictionary/DictionaryTexts.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,10 @@ using View = CWordSynonymReview::View;
 
 namespace {
 
-QString S(const char16_t* text) { return QString::fromUtf16(text); }
+QString S(const char16_t* text)
+{
+    return QString::fromUtf16(text);
+}
 
 _stAnalyzeManageWord Word(const QString& fullName, const QString& definition, int standard = 1)
 {
@@ -73,12 +76,10 @@ TEST(SynonymReview, GroupsOfMoreThanOneWordInKeyOrder)
     };
     EXPECT_EQ(physical, expectedPhysical);
 
-    EXPECT_EQ(Review::Headers(View::Logical),
-              QStringList({S(u"단어 논리명"), S(u"단어 물리원본명"), S(u"단어 물리명"), S(u"단어 물리전체명"),
-                           S(u"단어 정의")}));
-    EXPECT_EQ(Review::Headers(View::Physical),
-              QStringList({S(u"단어 물리명"), S(u"단어 논리원본명"), S(u"단어 논리명"), S(u"단어 물리전체명"),
-                           S(u"단어 정의")}));
+    EXPECT_EQ(Review::Headers(View::Logical), QStringList({S(u"단어 논리명"), S(u"단어 물리원본명"), S(u"단어 물리명"),
+                                                           S(u"단어 물리전체명"), S(u"단어 정의")}));
+    EXPECT_EQ(Review::Headers(View::Physical), QStringList({S(u"단어 물리명"), S(u"단어 논리원본명"), S(u"단어 논리명"),
+                                                            S(u"단어 물리전체명"), S(u"단어 정의")}));
 }
 
 TEST(SynonymReview, ColoursAndEditableCellsPerView)
@@ -115,9 +116,9 @@ TEST(SynonymReview, SaveRenamesMergesRemovesAndUpdates)
 {
     struct Change
     {
-        int row;           // in the rows of the view
-        QString name;      // column 2
-        QString fullName;  // column 3
+        int row;          // in the rows of the view
+        QString name;     // column 2
+        QString fullName; // column 3
         QString definition;
     };
     struct Expect
@@ -164,16 +165,14 @@ TEST(SynonymReview, SaveRenamesMergesRemovesAndUpdates)
          5},
         {"swapped names keep both words",
          View::Logical,
-         {{0, "CUST_NO", "CUSTOMER NUMBER", S(u"옛 이름")},
-          {1, "CSTMR_NO", "CUSTOMER NUMBER", S(u"고객 식별 번호")}},
+         {{0, "CUST_NO", "CUSTOMER NUMBER", S(u"옛 이름")}, {1, "CSTMR_NO", "CUSTOMER NUMBER", S(u"고객 식별 번호")}},
          {{"CUST_NO", S(u"고객번호"), true, "CUSTOMER NUMBER", S(u"옛 이름"), 0},
           {"CSTMR_NO", S(u"고객번호"), true, "CUSTOMER NUMBER", S(u"고객 식별 번호"), 1}},
          6},
         {"by physical name the logical name is renamed",
          View::Physical,
          {{0, S(u"고객번호"), "", ""}},
-         {{"CUST_NO", S(u"고객NO"), false, "", "", 0},
-          {"CUST_NO", S(u"고객번호"), true, "", "", 1}},
+         {{"CUST_NO", S(u"고객NO"), false, "", "", 0}, {"CUST_NO", S(u"고객번호"), true, "", "", 1}},
          5},
     };
     for (const auto& c : cases) {
@@ -218,9 +217,9 @@ TEST(SynonymReview, SearchLooksAtTheKeyThenTheNameAndWraps)
         int current;
         int row, column;
     } cases[] = {
-        {"ord_no", -1, 3, 2},      {"ord", 2, 3, 2},         {"ord", 3, 2, 2}, // wraps to the top
-        {S(u"고객"), 0, 1, 0},     {S(u"고객"), 1, 0, 0},    {"cstmr", 0, 0, 2}, // back to the current row
-        {"nothing", 0, -1, -1},    {"", 0, -1, -1},
+        {"ord_no", -1, 3, 2},   {"ord", 2, 3, 2},      {"ord", 3, 2, 2},   // wraps to the top
+        {S(u"고객"), 0, 1, 0},  {S(u"고객"), 1, 0, 0}, {"cstmr", 0, 0, 2}, // back to the current row
+        {"nothing", 0, -1, -1}, {"", 0, -1, -1},
     };
     for (const auto& c : cases) {
         const auto hit = Review::FindNext(rows, c.text, c.current);

@@ -339,6 +339,8 @@ TEST_F(ShellTest, OutputPaneCopiesWhatItShows)
     list->ClearAll();
     EXPECT_EQ(list->count(), 0);
 
+    EXPECT_EQ(CMainFrame::Instance(), frame.get());
     frame.reset();
+    EXPECT_EQ(CMainFrame::Instance(), nullptr);
     OutputLog::Post(QStringLiteral("after the window")); // goes to stderr, not to a dead pane
 }
