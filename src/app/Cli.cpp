@@ -6,6 +6,7 @@
 #include "components/QrProgressWnd.h"
 #include "dictionary/SimilarCommand.h"
 #include "exchange/AnalyzeCommand.h"
+#include "repository/RepositoryInit.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -32,6 +33,7 @@ const SubCommand kSubCommands[] = {
     {"similar", RunSimilarCommand,
      "similar logical|physical [--data-dir DIR] --output FILE.json   similar-word review as JSON"},
     {"send", RunSend, "send CODE FILE   hand an analysis request to the running program"},
+    {"repo", RunRepositoryCommand, "repo init URI [--demo]   create the repository tables (and demo standards)"},
 };
 
 void PrintUsage(FILE* out)

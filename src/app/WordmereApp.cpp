@@ -5,6 +5,7 @@
 #include "app/InstanceServer.h"
 #include "app/MainFrame.h"
 #include "components/OutputLog.h"
+#include "components/QrDatabaseManager.h"
 #include "components/QrWordExtractor.h"
 #include "settings/AnalyzeSettings.h"
 
@@ -55,6 +56,7 @@ int CWordmereApp::ExitInstance()
     m_server.reset();
     if (CAnalyzeSettings::Exists())
         CAnalyzeSettings::DestroyInstance();
+    CQrDatabaseManager::GetInstance().RemoveAll(); // "DIC" and "AR" close before the application goes
     CQrWordExtractor::DestoryInstance();
     return 0;
 }

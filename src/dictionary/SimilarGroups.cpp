@@ -340,7 +340,7 @@ public:
                 probe.index->ForEach(HashOf(a.mid(at, probe.len)), [&](int other) { add(other, false); });
         }
         // Two Hangul names may be close through partial syllable costs, which the pieces
-        // do not account for; compare those directly.
+        // do not account for; take those of a fitting length whose jamo counts allow it.
         if (m_view == View::Physical && m_hangul[size_t(id)]) {
             for (int lb = 1; lb < int(m_hangulByLength.size()); ++lb) {
                 const int longer = std::max(la, lb);
