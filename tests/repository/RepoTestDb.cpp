@@ -145,3 +145,21 @@ void TestRepository::LoseConnection()
     QSqlQuery kill(QSqlDatabase::database(m_adminConnection, false));
     ASSERT_TRUE(kill.exec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(backend)));
 }
+
+void TestRepository::Reconnect()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    db.close();
+    ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
+    if (m_dialect == TestDialect::Postgresql) {
+        QSqlQuery path(db);
+        ASSERT_TRUE(path.exec(QStringLiteral("SET search_path TO %1").arg(m_schema)));
+    }
+}
+
+QString TestRepository::Uri() const
+{
+    if (m_dialect == TestDialect::Sqlite)
+        return QStringLiteral("sqlite:") + m_dir->filePath(QStringLiteral("repository.db"));
+    return TestPostgresUri() + QStringLiteral("?options=-csearch_path%3D") + m_schema;
+}

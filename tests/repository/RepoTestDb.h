@@ -47,6 +47,12 @@ public:
     void InstallFailingCombinationTrigger();
     // Ends the server session under the connection (PostgreSQL) or closes it (SQLite).
     void LoseConnection();
+    // Opens the connection again (after LoseConnection).
+    void Reconnect();
+    // The PostgreSQL schema of this test (empty on SQLite) and the repository URI that reaches
+    // the same tables through CRepositoryConnection.
+    QString Schema() const { return m_schema; }
+    QString Uri() const;
 
 private:
     TestDialect m_dialect = TestDialect::Sqlite;
