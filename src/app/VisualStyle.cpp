@@ -79,7 +79,11 @@ bool CVisualStyle::ReadTheme(const QString& path, ThemeColors& colors, QString* 
         return false;
     ini.beginGroup(QStringLiteral("THEME"));
     if (name) {
-        const QString n = ini.value(QStringLiteral("NAME")).toString().trimmed();
+        // the ini reader splits an unquoted value at commas; a name may well contain one
+        const QVariant v = ini.value(QStringLiteral("NAME"));
+        const QString n = (v.typeId() == QMetaType::QStringList ? v.toStringList().join(QStringLiteral(", "))
+                                                                : v.toString())
+                              .trimmed();
         if (!n.isEmpty())
             *name = n.left(40);
     }

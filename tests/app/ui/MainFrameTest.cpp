@@ -271,6 +271,8 @@ TEST_F(ShellTest, ElevenThemeFilesGiveTenLooks)
             name = QString(); // no NAME: "THEME"
         else if (i == 4)
             name = QString(50, u'가'); // cut to 40
+        else if (i == 5)
+            name = QStringLiteral("Blue, Dark"); // a comma is part of the name
         else
             name = QStringLiteral("테마 %1").arg(i);
         QString text = QStringLiteral("[THEME]\n");
@@ -290,6 +292,7 @@ TEST_F(ShellTest, ElevenThemeFilesGiveTenLooks)
     EXPECT_EQ(themes[0].name, QStringLiteral("테마 0"));
     EXPECT_EQ(themes[3].name, QStringLiteral("THEME"));
     EXPECT_EQ(themes[4].name, QString(40, u'가'));
+    EXPECT_EQ(themes[5].name, QStringLiteral("Blue, Dark"));
     EXPECT_TRUE(CVisualStyle::ScanThemes(dir.filePath(QStringLiteral("missing"))).empty());
 
     CVisualStyle::SaveLook(220);
