@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -346,4 +347,39 @@ TEST_F(ShellTest, OutputPaneCopiesWhatItShows)
     frame.reset();
     EXPECT_EQ(CMainFrame::Instance(), nullptr);
     OutputLog::Post(QStringLiteral("after the window")); // goes to stderr, not to a dead pane
+}
+
+TEST_F(ShellTest, RequestsWaitWhileAnOperationIsRunning)
+{
+    TestForm* logical = nullptr;
+    CMainFrame::RegisterFormFactory(EAnalysisFormKind::Logical, [&logical] {
+        logical = new TestForm(EAnalysisFormKind::Logical);
+        return logical;
+    });
+    auto frame = MakeFrame();
+    InitializeAnalysisEngine(frame.get());
+
+    // a long loop pumps events under its progress window: the request must not reach the form
+    // in the middle of it, and must not be lost either
+    CQrProgressWnd::Show(10, QStringLiteral("Termwise Process"), QStringLiteral("..."), frame.get());
+    frame->HandleRequest(1, QStringLiteral("first"));
+    frame->HandleRequest(1, QStringLiteral("second"));
+    QTest::qWait(250);
+    EXPECT_EQ(logical, nullptr);
+    EXPECT_EQ(frame->PendingRequestCount(), 2);
+    CQrProgressWnd::Hide();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->PendingRequestCount() == 0; }, 2000));
+    ASSERT_NE(logical, nullptr);
+    EXPECT_EQ(logical->requests, (QStringList{QStringLiteral("first"), QStringLiteral("second")}));
+
+    // the same while a modal dialog is open
+    QDialog modal(frame.get());
+    modal.setModal(true);
+    modal.show();
+    frame->HandleRequest(1, QStringLiteral("third"));
+    QTest::qWait(250);
+    EXPECT_EQ(logical->requests.size(), 2);
+    modal.hide();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return logical->requests.size() == 3; }, 2000));
+    EXPECT_EQ(logical->requests.last(), QStringLiteral("third"));
 }
