@@ -296,6 +296,11 @@ void CMainFrame::BuildStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->showMessage(AppText::Ready);
+    // hovering a menu or a button without a status tip clears the message; the idle text comes back
+    connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
+        if (message.isEmpty())
+            bar->showMessage(AppText::Ready);
+    });
     m_arStatus = new QLabel(bar);
     m_arStatus->setObjectName(QStringLiteral("ArStatusPane"));
     m_arStatus->setToolTip(QStringLiteral("AR Status"));

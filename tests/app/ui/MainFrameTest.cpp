@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -382,4 +384,17 @@ TEST_F(ShellTest, RequestsWaitWhileAnOperationIsRunning)
     modal.hide();
     ASSERT_TRUE(QTest::qWaitFor([&] { return logical->requests.size() == 3; }, 2000));
     EXPECT_EQ(logical->requests.last(), QStringLiteral("third"));
+}
+
+TEST_F(ShellTest, IdleStatusTextComesBack)
+{
+    auto frame = MakeFrame();
+    EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("준비"));
+    // what a menu item without a status tip sends when the mouse passes over it
+    QStatusTipEvent tip{QString()};
+    QApplication::sendEvent(frame.get(), &tip);
+    EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("준비"));
+    frame->statusBar()->showMessage(QStringLiteral("x"), 10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->statusBar()->currentMessage() != QStringLiteral("x"); }, 2000));
+    EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("준비"));
 }
