@@ -13,13 +13,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
-#include <QStatusBar>
-#include <QStatusTipEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -397,4 +397,38 @@ TEST_F(ShellTest, IdleStatusTextComesBack)
     frame->statusBar()->showMessage(QStringLiteral("x"), 10);
     ASSERT_TRUE(QTest::qWaitFor([&] { return frame->statusBar()->currentMessage() != QStringLiteral("x"); }, 2000));
     EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("준비"));
+}
+
+TEST_F(ShellTest, DisabledCommandsLookDisabledOnLightAndDarkLooks)
+{
+    struct Case
+    {
+        const char* what;
+        ThemeColors colors;
+    };
+    ThemeColors dark;
+    ASSERT_TRUE(
+        CVisualStyle::ReadTheme(TestDataPath(QStringLiteral("../../resources/themes/02_TermwiseGraphite.ini")), dark));
+    ThemeColors blue;
+    ASSERT_TRUE(
+        CVisualStyle::ReadTheme(TestDataPath(QStringLiteral("../../resources/themes/01_TermwiseBlue.ini")), blue));
+    const Case cases[] = {{"dark theme", dark},
+                          {"light theme", blue},
+                          {"Windows 7", CVisualStyle::BuiltInColors(219)},
+                          {"Office black", CVisualStyle::BuiltInColors(216)}};
+    // greyed text must sit closer to its background than the normal text does
+    auto fainter = [](const QColor& disabled, const QColor& text, const QColor& bg) {
+        return std::abs(disabled.lightness() - bg.lightness()) < std::abs(text.lightness() - bg.lightness());
+    };
+    const QRegularExpression disabledRule(QStringLiteral("QToolButton:disabled \\{ color: (#[0-9a-f]{6}); \\}"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QRegularExpressionMatch m = disabledRule.match(CVisualStyle::RibbonStyleSheet(c.colors));
+        ASSERT_TRUE(m.hasMatch());
+        EXPECT_TRUE(fainter(QColor::fromString(m.captured(1)), c.colors.ribbonText, c.colors.ribbonPanel));
+        CVisualStyle::ApplyToApplication(c.colors);
+        const QPalette p = QApplication::palette();
+        EXPECT_TRUE(fainter(p.color(QPalette::Disabled, QPalette::ButtonText), c.colors.buttonText, c.colors.button));
+        EXPECT_TRUE(fainter(p.color(QPalette::Disabled, QPalette::Text), c.colors.text, c.colors.base));
+    }
 }
