@@ -1,0 +1,56 @@
+#pragma once
+// `termwise repo init URI [--demo]`: creates the repository tables of the URI's dialect and,
+// with --demo, loads a demo standard that every repository feature can work on.
+//
+// The demo standard (area ids below): an area tree ("ENT" 전사 표준 with children "ENT_FIN",
+// "ENT_HR" and grandchild "ENT_HR_PAY", a second root "PUB" and an expired root "OLD");
+// in "ENT" some three hundred words (class words flagged, non-standard synonyms sharing the
+// physical name of their standard word, a few expired history rows), domains with logical
+// data type ids and their word combinations, terms with their word combinations, and model
+// rows that use some of the terms; a small finance standard in "ENT_FIN"; the ZT_OPTIONS
+// rows of the proposal pages (word: relative path, domain: absolute address, term: empty);
+// a few shared analysis words, domains and exclusions.
+#include "repository/SqlExecutor.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace DemoStandard {
+inline const QString MainAreaId = QStringLiteral("ENT");
+inline const QString FinanceAreaId = QStringLiteral("ENT_FIN");
+inline const QString HrAreaId = QStringLiteral("ENT_HR");
+inline const QString PayAreaId = QStringLiteral("ENT_HR_PAY");
+inline const QString PublicAreaId = QStringLiteral("PUB");
+inline const QString ExpiredAreaId = QStringLiteral("OLD");
+inline const QString StartDate = QStringLiteral("20240102090000");
+} // namespace DemoStandard
+
+struct RepositoryInitSummary
+{
+    QStringList createdTables;
+    QStringList existingTables;
+    int areas = 0;
+    int words = 0;
+    int synonyms = 0;
+    int domains = 0;
+    int terms = 0;
+    int combinations = 0;
+    int options = 0;
+    int modelRows = 0;
+    int analysisRows = 0;
+};
+
+// The schema script of a DBMS type code (13, 11, 1/10); empty for any other.
+QString RepositorySchemaScript(int dbType);
+// Statements of a script: "--" comment lines dropped, split at ";".
+QStringList SplitSqlScript(const QString& script);
+
+// Creates the tables that do not exist yet (and their indexes). False with a message when a
+// statement fails.
+bool CreateRepositorySchema(ISqlExecutor& database, RepositoryInitSummary& summary, QString& error);
+// Loads the demo standard in one transaction; refuses when its main area is already present.
+bool LoadDemoStandard(ISqlExecutor& database, RepositoryInitSummary& summary, QString& error);
+
+// `repo` sub-command of the command line, given the arguments after "repo". Exit status
+// 0, 1 (bad input, message on stderr) or 2 (usage). Needs a QCoreApplication.
+int RunRepositoryCommand(const QStringList& args);

@@ -1,0 +1,233 @@
+#pragma once
+// Every statement the program sends to the repository, one namespace per dialect.
+// The texts are kept exactly as the repositories in the field expect them; the gateways
+// only bind parameters, never assemble SQL (the domain lookup appends its fixed optional
+// conditions, which live here too).
+#include <QString>
+
+namespace RepositorySql {
+
+// The validity end date of a current row of a standard table.
+inline constexpr char16_t kCurrentEndDate[] = u"99991231235959";
+// Every domain the program registers belongs to this group.
+inline constexpr char16_t kAnalyzeDomainGroupId[] = u"a1aaaaaa-b2bb-c3cc-d4dd-e5eeeeeeeeee";
+
+// Portable statements of the base gateway.
+namespace Common {
+inline const QString SelectAnalyzeWords = QStringLiteral(
+    "SELECT WORD_PHY_NM, WORD_LOG_NM, WORD_PHY_FULL_NM, WORD_DESC, WORD_STD_YN, WORD_AUTH FROM STD_ANLY_WORD");
+inline const QString DeleteAnalyzeWord =
+    QStringLiteral("DELETE FROM STD_ANLY_WORD WHERE WORD_PHY_NM = ? AND WORD_LOG_NM = ?");
+inline const QString SelectAnalyzeDomains = QStringLiteral(
+    "SELECT KEY_DOM_NM, DOM_NM, DATA_TYPE, DATA_LEN, DATA_SCALE, DOM_AUTH FROM STD_ANLY_DOMAIN");
+inline const QString DeleteAnalyzeDomain =
+    QStringLiteral("DELETE FROM STD_ANLY_DOMAIN WHERE KEY_DOM_NM = ? AND DOM_NM = ?");
+
+inline const QString SelectExceptWords =
+    QStringLiteral("SELECT EXCEPT_NM, EXCEPT_AUTH FROM STD_ANLY_EXCEPT WHERE EXCEPT_CD = '0001'");
+inline const QString InsertExceptWord =
+    QStringLiteral("INSERT INTO STD_ANLY_EXCEPT (EXCEPT_NM, EXCEPT_AUTH, EXCEPT_CD) VALUES (?, ?, '0001')");
+inline const QString DeleteExceptWord =
+    QStringLiteral("DELETE FROM STD_ANLY_EXCEPT WHERE EXCEPT_NM = ? AND EXCEPT_CD = '0001'");
+inline const QString SelectExceptDomains =
+    QStringLiteral("SELECT EXCEPT_NM, EXCEPT_AUTH FROM STD_ANLY_EXCEPT WHERE EXCEPT_CD = '0002'");
+inline const QString InsertExceptDomain =
+    QStringLiteral("INSERT INTO STD_ANLY_EXCEPT (EXCEPT_NM, EXCEPT_AUTH, EXCEPT_CD) VALUES (?, ?, '0002')");
+inline const QString DeleteExceptDomain =
+    QStringLiteral("DELETE FROM STD_ANLY_EXCEPT WHERE EXCEPT_NM = ? AND EXCEPT_CD = '0002'");
+
+inline const QString SelectStandardAreaName = QStringLiteral(
+    "SELECT STD_AREA_NM FROM STD_AREA WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString SelectStandardWordById = QStringLiteral(
+    "SELECT DIC_LOG_NM, DIC_PHY_NM, DIC_PHY_FLL_NM, DIC_DESC, ATTR_CLSS_YN, STANDARD_YN FROM STD_DIC WHERE "
+    "STD_AREA_ID = ? AND DIC_ID = ? AND DIC_GBN_CD = '0001' AND AVAL_END_DT = '99991231235959'");
+inline const QString UpdateStandardClassWordFlag = QStringLiteral(
+    "UPDATE STD_DIC SET ATTR_CLSS_YN = 'Y' WHERE AVAL_END_DT = '99991231235959' AND DIC_GBN_CD = '0001' AND "
+    "STD_AREA_ID = ? AND DIC_ID = ?");
+inline const QString SelectStandardDomains = QStringLiteral(
+    "SELECT DOM_ID, KEY_DOM_NM, DOM_NM, DATA_TYPE_CD, DATA_LEN, DATA_SCALE FROM STD_DOM WHERE STD_AREA_ID = ? AND "
+    "AVAL_END_DT = '99991231235959' ORDER BY KEY_DOM_NM, DOM_NM");
+// The domain lookup: the head, then the length and scale conditions only when they are not 0.
+inline const QString SelectStandardDomainsByKey = QStringLiteral(
+    "SELECT DOM_NM, DOM_ID FROM STD_DOM WHERE AVAL_END_DT = '99991231235959' AND STD_AREA_ID = ? AND "
+    "KEY_DOM_NM = ? AND DATA_TYPE_CD = ? ");
+inline const QString SelectStandardDomainsByKeyLength = QStringLiteral("AND DATA_LEN = ? ");
+inline const QString SelectStandardDomainsByKeyScale = QStringLiteral("AND DATA_SCALE = ? ");
+inline const QString SelectStandardWord = QStringLiteral(
+    "SELECT DIC_PHY_NM, DIC_LOG_NM, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_PHY_NM = ? AND "
+    "DIC_LOG_NM = ? AND DIC_GBN_CD = '0001' AND AVAL_END_DT = '99991231235959'");
+inline const QString SelectStandardWordsByLogicalName = QStringLiteral(
+    "SELECT DIC_PHY_NM, DIC_LOG_NM, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_LOG_NM = ? AND "
+    "DIC_GBN_CD = '0001' AND AVAL_END_DT = '99991231235959'");
+inline const QString SelectStandardDomain = QStringLiteral(
+    "SELECT KEY_DOM_NM, DOM_NM, DOM_ID FROM STD_DOM WHERE STD_AREA_ID = ? AND KEY_DOM_NM = ? AND DOM_NM = ? AND "
+    "AVAL_END_DT = '99991231235959'");
+inline const QString SelectStandardTermsByLogicalName = QStringLiteral(
+    "SELECT DIC_PHY_NM, DIC_LOG_NM, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_LOG_NM = ? AND "
+    "DIC_GBN_CD = '0002' AND AVAL_END_DT = '99991231235959'");
+inline const QString ExistsAnalyzeDomainGroup = QStringLiteral(
+    "SELECT DOM_GRP_ID FROM STD_DOM_GRP WHERE STD_AREA_ID = ? AND DOM_GRP_ID = ? AND "
+    "AVAL_END_DT = '99991231235959'");
+inline const QString InsertAnalyzeDomainGroup = QStringLiteral(
+    "INSERT INTO STD_DOM_GRP ( STD_AREA_ID, DOM_GRP_ID, AVAL_END_DT, AVAL_ST_DT, DOM_GRP_NM, DOM_GRP_DESC ) "
+    "VALUES(?, ?, '99991231235959', ?, '분석', '분석 도메인그룹')");
+
+inline const QString InsertStandardWord = QStringLiteral(
+    "INSERT INTO STD_DIC ( STD_AREA_ID, DIC_ID, AVAL_END_DT, AVAL_ST_DT, DIC_LOG_NM, DIC_PHY_NM, DIC_PHY_FLL_NM, "
+    "DIC_DESC, ATTR_CLSS_YN, STANDARD_YN, DIC_GBN_CD) VALUES(?, ?, '99991231235959', ?, ?, ?, ?, ?, ?, ?, "
+    "'0001')");
+inline const QString InsertStandardDomain = QStringLiteral(
+    "INSERT INTO STD_DOM (STD_AREA_ID, DOM_ID, AVAL_END_DT, AVAL_ST_DT, KEY_DOM_NM, DOM_NM, DOM_TYPE_CD, "
+    "DATA_TYPE_CD, DATA_LEN, DATA_SCALE, DOM_GRP_ID, KEY_DOM_PHY_NM) VALUES(?, ?, '99991231235959', ?, ?, ?, "
+    "'0003', ?, ?, ?, ?, ?)");
+inline const QString InsertDomainWordCombination = QStringLiteral(
+    "INSERT INTO STD_WORD_COMBI (STD_AREA_ID, TERM_ID, TGT_GBN_CD, ORDER_NO, WORD_ID, AVAL_END_DT, AVAL_ST_DT) "
+    "VALUES (?, ?, '0004', ?, ?, '99991231235959', ?)");
+inline const QString InsertStandardTerm = QStringLiteral(
+    "INSERT INTO STD_DIC(STD_AREA_ID, DIC_ID, AVAL_END_DT, AVAL_ST_DT, DIC_LOG_NM, DIC_PHY_NM, DIC_DESC, "
+    "STANDARD_YN, DIC_GBN_CD, TERM_GBN_CD, DOM_ID, DOM_USE_YN) VALUES(?, ?, '99991231235959', ?, ?, ?, ?, 'Y', "
+    "'0002', '0001', ?, 'Y')");
+inline const QString InsertTermWordCombination = QStringLiteral(
+    "INSERT INTO STD_WORD_COMBI ( STD_AREA_ID, TERM_ID, TGT_GBN_CD, ORDER_NO, WORD_ID, AVAL_END_DT, AVAL_ST_DT) "
+    "VALUES(?, ?, '0001', ?, ?, '99991231235959', ?)");
+
+inline const QString SelectOptionUrls = QStringLiteral(
+    "SELECT OPTN_ID, OPTN_VAL FROM ZT_OPTIONS WHERE OPTN_ID IN (?, ?) AND OPTN_VALID_YN = 'Y'");
+
+inline const QString SelectUnusedStandardWords = QStringLiteral(
+    "SELECT W.DIC_ID, W.DIC_LOG_NM, W.DIC_PHY_NM, W.DIC_PHY_FLL_NM, W.DIC_DESC FROM STD_DIC W LEFT JOIN (SELECT "
+    "STD_AREA_ID, WORD_ID FROM STD_WORD_COMBI WHERE AVAL_END_DT = '99991231235959' GROUP BY STD_AREA_ID, "
+    "WORD_ID) C ON W.DIC_ID = C.WORD_ID AND W.STD_AREA_ID = C.STD_AREA_ID WHERE W.DIC_GBN_CD = '0001' AND "
+    "W.STANDARD_YN = 'Y' AND W.AVAL_END_DT = '99991231235959' AND W.STD_AREA_ID = ? AND C.WORD_ID IS NULL "
+    "ORDER BY W.DIC_LOG_NM, W.DIC_PHY_NM");
+inline const QString SelectUnusedClassWords = QStringLiteral(
+    "SELECT D.DIC_ID, D.DIC_LOG_NM, D.DIC_PHY_NM, D.DIC_PHY_FLL_NM, D.DIC_DESC FROM STD_DIC D LEFT JOIN (SELECT "
+    "STD_AREA_ID, TERM_ID, MAX(ORDER_NO) LST_ORD, WORD_ID FROM STD_WORD_COMBI WHERE AVAL_END_DT = "
+    "'99991231235959' AND TGT_GBN_CD = '0001' GROUP BY STD_AREA_ID, TERM_ID, WORD_ID) R ON D.DIC_ID = R.WORD_ID "
+    "AND D.STD_AREA_ID = R.STD_AREA_ID WHERE D.STD_AREA_ID = ? AND D.DIC_GBN_CD = '0001' AND D.AVAL_END_DT = "
+    "'99991231235959' AND D.ATTR_CLSS_YN = 'Y' AND R.WORD_ID IS NULL ORDER BY D.DIC_LOG_NM, D.DIC_PHY_NM");
+inline const QString SelectUnusedStandardTerms = QStringLiteral(
+    "SELECT T.DIC_LOG_NM, T.DIC_PHY_NM, DIC_DESC FROM STD_DIC T LEFT JOIN (SELECT T.STD_CLAS_ID FROM "
+    "ZTM_ATTR_OBJ A JOIN ZTM_MDL_INFO M ON A.MDL_ID = M.MDL_ID AND M.AVAL_END_DT = '99991231235959' JOIN "
+    "ZTM_TERM T ON A.MDL_ID = T.MDL_ID AND T.AVAL_END_DT = '99991231235959' WHERE A.TYPE = 102 AND "
+    "A.AVAL_END_DT = '99991231235959' AND A.TERM_LINK_ID IS NOT NULL AND M.CLAS_SYST_ID = ? GROUP BY "
+    "T.STD_CLAS_ID) O ON T.DIC_ID = O.STD_CLAS_ID WHERE T.DIC_GBN_CD = '0002' AND T.STD_AREA_ID = ? AND "
+    "T.STANDARD_YN = 'Y' AND T.AVAL_END_DT = '99991231235959' AND O.STD_CLAS_ID IS NULL ORDER BY T.DIC_LOG_NM");
+inline const QString SelectUnusedStandardDomains = QStringLiteral(
+    "SELECT D.KEY_DOM_NM, D.DOM_NM, D.DATA_TYPE_CD, D.DATA_LEN, D.DATA_SCALE FROM STD_DOM D LEFT JOIN (SELECT "
+    "STD_AREA_ID, DOM_ID FROM STD_DIC WHERE DIC_GBN_CD = '0002' AND STANDARD_YN = 'Y' AND AVAL_END_DT = "
+    "'99991231235959' GROUP BY STD_AREA_ID, DOM_ID) C ON D.DOM_ID = C.DOM_ID AND D.STD_AREA_ID = C.STD_AREA_ID "
+    "WHERE D.STD_AREA_ID = ? AND D.AVAL_END_DT = '99991231235959' AND C.DOM_ID IS NULL ORDER BY D.KEY_DOM_NM, "
+    "D.DOM_NM");
+} // namespace Common
+
+namespace Sqlite {
+inline const QString MergeAnalyzeWord = QStringLiteral(
+    "INSERT OR REPLACE INTO STD_ANLY_WORD (WORD_PHY_NM, WORD_LOG_NM, WORD_PHY_FULL_NM, WORD_DESC, WORD_STD_YN, "
+    "WORD_AUTH) VALUES (?, ?, ?, ?, ?, ?)");
+inline const QString MergeAnalyzeDomain = QStringLiteral(
+    "INSERT OR REPLACE INTO STD_ANLY_DOMAIN (KEY_DOM_NM, DOM_NM, DATA_TYPE, DATA_LEN, DATA_SCALE, DOM_AUTH) "
+    "VALUES (?, ?, ?, ?, ?, ?)");
+inline const QString SelectStandardAreas = QStringLiteral(
+    "SELECT 1 LVL, STD_AREA_ID, STD_AREA_NM, STD_AREA_DESC, TERM_USE_YN, DOM_USE_YN, COMBI_USE_YN, WORD_USE_YN, "
+    "CODE_USE_YN, CD_DOM_MAP_YN FROM STD_AREA WHERE AVAL_END_DT = '99991231235959'");
+inline const QString SelectCurrentDateTime =
+    QStringLiteral("SELECT STRFTIME('%Y%m%d%H%M%S', 'NOW', 'LOCALTIME') AS CURDATE");
+// Catalog look-up behind IsExistTable.
+inline const QString ExistsTable =
+    QStringLiteral("SELECT NAME FROM SQLITE_MASTER WHERE TYPE = 'table' AND UPPER(NAME) = UPPER(?)");
+} // namespace Sqlite
+
+namespace Oracle {
+inline const QString MergeAnalyzeWord = QStringLiteral(
+    "MERGE INTO STD_ANLY_WORD USING DUAL ON(WORD_PHY_NM = ? AND WORD_LOG_NM = ?) WHEN MATCHED THEN UPDATE SET "
+    "WORD_PHY_FULL_NM = ?, WORD_DESC = ?, WORD_STD_YN = ?, WORD_AUTH = ? WHEN NOT MATCHED THEN "
+    "INSERT(WORD_PHY_NM, WORD_LOG_NM, WORD_PHY_FULL_NM, WORD_DESC, WORD_STD_YN, WORD_AUTH) VALUES(?, ?, ?, ?, ?, "
+    "?)");
+inline const QString MergeAnalyzeDomain = QStringLiteral(
+    "MERGE INTO STD_ANLY_DOMAIN USING DUAL ON(KEY_DOM_NM = ? AND DOM_NM = ?) WHEN MATCHED THEN UPDATE SET "
+    "DATA_TYPE = ?, DATA_LEN = ?, DATA_SCALE = ?, DOM_AUTH = ? WHEN NOT MATCHED THEN INSERT(KEY_DOM_NM, DOM_NM, "
+    "DATA_TYPE, DATA_LEN, DATA_SCALE, DOM_AUTH) VALUES(?, ?, ?, ?, ?, ?)");
+inline const QString SelectStandardAreas = QStringLiteral(
+    "SELECT LEVEL LVL, STD_AREA_ID, STD_AREA_NM FROM STD_AREA CONNECT BY PRIOR STD_AREA_ID = UP_STD_AREA_ID AND "
+    "AVAL_END_DT = '99991231235959' START WITH(UP_STD_AREA_ID = 'ROOT' OR UP_STD_AREA_ID IS NULL) AND "
+    "AVAL_END_DT = '99991231235959' ORDER SIBLINGS BY STD_AREA_NM");
+inline const QString SelectCurrentDateTime = QStringLiteral("SELECT TO_CHAR(SYSDATE, 'YYYYMMDDHH24MISS') FROM DUAL");
+inline const QString ExistsTable = QStringLiteral("SELECT TABLE_NAME FROM USER_TABLES WHERE TABLE_NAME = UPPER(?)");
+} // namespace Oracle
+
+namespace Postgresql {
+inline const QString MergeAnalyzeWord = QStringLiteral(
+    "WITH UPSERT AS ( UPDATE STD_ANLY_WORD SET WORD_PHY_FULL_NM = ?, WORD_DESC = ?, WORD_STD_YN = ?, WORD_AUTH = "
+    "? WHERE WORD_PHY_NM = ? AND WORD_LOG_NM = ? RETURNING * ) INSERT INTO STD_ANLY_WORD (WORD_PHY_NM, "
+    "WORD_LOG_NM, WORD_PHY_FULL_NM, WORD_DESC, WORD_STD_YN, WORD_AUTH) SELECT ?, ?, ?, ?, ?, ? WHERE NOT EXISTS ( "
+    "SELECT * FROM UPSERT)");
+inline const QString MergeAnalyzeDomain = QStringLiteral(
+    "WITH UPSERT AS ( UPDATE STD_ANLY_DOMAIN SET DATA_TYPE = ?, DATA_LEN = ?, DATA_SCALE = ?, DOM_AUTH = ? WHERE "
+    "KEY_DOM_NM = ? AND DOM_NM = ? RETURNING * ) INSERT INTO STD_ANLY_DOMAIN (KEY_DOM_NM, DOM_NM, DATA_TYPE, "
+    "DATA_LEN, DATA_SCALE, DOM_AUTH) SELECT ?, ?, ?, ?, ?, ? WHERE NOT EXISTS ( SELECT * FROM UPSERT)");
+inline const QString SelectStandardAreas = QStringLiteral(
+    "WITH RECURSIVE hier_std_area( STD_AREA_NM, STD_AREA_DESC, TERM_USE_YN , DOM_USE_YN, COMBI_USE_YN, "
+    "WORD_USE_YN , CODE_USE_YN, CD_DOM_MAP_YN, STD_AREA_ID , LVL, UP_STD_AREA_ID, UP_STD_AREA_NM, TOP_ID, PATH) "
+    "AS ( SELECT A.STD_AREA_NM, A.STD_AREA_DESC, A.TERM_USE_YN , A.DOM_USE_YN, A.COMBI_USE_YN, A.WORD_USE_YN , "
+    "A.CODE_USE_YN, A.CD_DOM_MAP_YN, A.STD_AREA_ID , 1, A.UP_STD_AREA_ID, CAST('' AS TEXT), STD_AREA_ID AS "
+    "TOP_ID , ARRAY[CAST(A.STD_AREA_ID AS TEXT)] FROM STD_AREA A WHERE A.AVAL_END_DT = '99991231235959' AND(A."
+    "UP_STD_AREA_ID IS NULL OR TRIM(A.UP_STD_AREA_ID) = '') UNION ALL SELECT C.STD_AREA_NM, C.STD_AREA_DESC, "
+    "C.TERM_USE_YN , C.DOM_USE_YN, C.COMBI_USE_YN, C.WORD_USE_YN , C.CODE_USE_YN, C.CD_DOM_MAP_YN, C.STD_AREA_ID "
+    ", (P.LVL + 1), C.UP_STD_AREA_ID, P.STD_AREA_NM AS UP_STD_AREA_NM , P.TOP_ID , PATH || CAST(C.STD_AREA_ID AS "
+    "TEXT) FROM HIER_STD_AREA P JOIN STD_AREA C ON C.UP_STD_AREA_ID = P.STD_AREA_ID AND C.AVAL_END_DT = "
+    "'99991231235959' ) SELECT LVL, STD_AREA_ID, STD_AREA_NM, STD_AREA_DESC, TERM_USE_YN, DOM_USE_YN, "
+    "COMBI_USE_YN, WORD_USE_YN, CODE_USE_YN, CD_DOM_MAP_YN FROM HIER_STD_AREA ORDER BY PATH");
+inline const QString SelectCurrentDateTime = QStringLiteral("SELECT TO_CHAR(now(), 'YYYYMMDDHH24MISS')");
+// Tables visible through the search path, so a test schema or a non-public schema works.
+inline const QString ExistsTable = QStringLiteral(
+    "SELECT TABLE_NAME FROM INFORMATION_SCHEMA.TABLES WHERE UPPER(TABLE_NAME) = UPPER(?) AND TABLE_SCHEMA = "
+    "ANY(CURRENT_SCHEMAS(FALSE))");
+} // namespace Postgresql
+
+// Portable inserts of `termwise repo init --demo`, with the demo's own identifiers.
+namespace Demo {
+inline const QString ExistsArea = QStringLiteral(
+    "SELECT STD_AREA_ID FROM STD_AREA WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString InsertArea = QStringLiteral(
+    "INSERT INTO STD_AREA (STD_AREA_ID, AVAL_END_DT, AVAL_ST_DT, STD_AREA_NM, STD_AREA_DESC, UP_STD_AREA_ID, "
+    "TERM_USE_YN, DOM_USE_YN, COMBI_USE_YN, WORD_USE_YN, CODE_USE_YN, CD_DOM_MAP_YN) VALUES (?, ?, ?, ?, ?, ?, "
+    "'Y', 'Y', 'Y', 'Y', 'N', 'N')");
+inline const QString InsertWord = QStringLiteral(
+    "INSERT INTO STD_DIC (STD_AREA_ID, DIC_ID, AVAL_END_DT, AVAL_ST_DT, DIC_LOG_NM, DIC_PHY_NM, DIC_PHY_FLL_NM, "
+    "DIC_DESC, ATTR_CLSS_YN, STANDARD_YN, DIC_GBN_CD) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, '0001')");
+inline const QString InsertTerm = QStringLiteral(
+    "INSERT INTO STD_DIC (STD_AREA_ID, DIC_ID, AVAL_END_DT, AVAL_ST_DT, DIC_LOG_NM, DIC_PHY_NM, DIC_PHY_FLL_NM, "
+    "DIC_DESC, STANDARD_YN, DIC_GBN_CD, TERM_GBN_CD, DOM_ID, DOM_USE_YN) VALUES (?, ?, '99991231235959', ?, ?, ?, "
+    "?, ?, 'Y', '0002', '0001', ?, 'Y')");
+inline const QString InsertDomainGroup = QStringLiteral(
+    "INSERT INTO STD_DOM_GRP (STD_AREA_ID, DOM_GRP_ID, AVAL_END_DT, AVAL_ST_DT, DOM_GRP_NM, DOM_GRP_DESC) VALUES "
+    "(?, ?, '99991231235959', ?, ?, ?)");
+inline const QString InsertDomain = QStringLiteral(
+    "INSERT INTO STD_DOM (STD_AREA_ID, DOM_ID, AVAL_END_DT, AVAL_ST_DT, KEY_DOM_NM, DOM_NM, DOM_TYPE_CD, "
+    "DATA_TYPE_CD, DATA_LEN, DATA_SCALE, DOM_GRP_ID, KEY_DOM_PHY_NM) VALUES (?, ?, '99991231235959', ?, ?, ?, "
+    "'0001', ?, ?, ?, ?, ?)");
+inline const QString InsertCombination = QStringLiteral(
+    "INSERT INTO STD_WORD_COMBI (STD_AREA_ID, TERM_ID, TGT_GBN_CD, ORDER_NO, WORD_ID, AVAL_END_DT, AVAL_ST_DT) "
+    "VALUES (?, ?, ?, ?, ?, '99991231235959', ?)");
+inline const QString InsertOption =
+    QStringLiteral("INSERT INTO ZT_OPTIONS (OPTN_ID, OPTN_VAL, OPTN_VALID_YN, OPTN_DESC) VALUES (?, ?, ?, ?)");
+inline const QString InsertModel = QStringLiteral(
+    "INSERT INTO ZTM_MDL_INFO (MDL_ID, AVAL_END_DT, AVAL_ST_DT, MDL_NM, CLAS_SYST_ID) VALUES (?, ?, ?, ?, ?)");
+inline const QString InsertModelObject = QStringLiteral(
+    "INSERT INTO ZTM_ATTR_OBJ (MDL_ID, OBJ_ID, AVAL_END_DT, AVAL_ST_DT, TYPE, OBJ_LOG_NM, OBJ_PHY_NM, "
+    "TERM_LINK_ID) VALUES (?, ?, '99991231235959', ?, ?, ?, ?, ?)");
+inline const QString InsertModelTerm = QStringLiteral(
+    "INSERT INTO ZTM_TERM (MDL_ID, TERM_ID, AVAL_END_DT, AVAL_ST_DT, STD_CLAS_ID) VALUES (?, ?, "
+    "'99991231235959', ?, ?)");
+inline const QString InsertAnalyzeWord = QStringLiteral(
+    "INSERT INTO STD_ANLY_WORD (WORD_PHY_NM, WORD_LOG_NM, WORD_PHY_FULL_NM, WORD_DESC, WORD_STD_YN, WORD_AUTH) "
+    "VALUES (?, ?, ?, ?, ?, ?)");
+inline const QString InsertAnalyzeDomain = QStringLiteral(
+    "INSERT INTO STD_ANLY_DOMAIN (KEY_DOM_NM, DOM_NM, DATA_TYPE, DATA_LEN, DATA_SCALE, DOM_AUTH) VALUES (?, ?, ?, "
+    "?, ?, ?)");
+inline const QString InsertAnalyzeExcept =
+    QStringLiteral("INSERT INTO STD_ANLY_EXCEPT (EXCEPT_NM, EXCEPT_AUTH, EXCEPT_CD) VALUES (?, ?, ?)");
+} // namespace Demo
+
+} // namespace RepositorySql

@@ -1,0 +1,552 @@
+#include "repository/SqlBaseGate.h"
+
+#include "components/OutputLog.h"
+#include "components/QrDatatype.h"
+#include "components/QrGlobalUtil.h"
+#include "components/QrStringUtil.h"
+#include "repository/RepositorySql.h"
+#include "repository/RepositoryTexts.h"
+
+namespace {
+
+CSqlBaseGate::MessageHandler& MessageBoxHandler()
+{
+    static CSqlBaseGate::MessageHandler handler;
+    return handler;
+}
+
+bool IsYes(const QString& flag) { return flag == QLatin1String("Y"); }
+
+void PostError(const SqlOutcome& out)
+{
+    if (!out.error.isEmpty())
+        OutputLog::Post(out.error);
+}
+
+} // namespace
+
+CSqlBaseGate::CSqlBaseGate(ISqlExecutor* database) : m_database(database) {}
+
+CSqlBaseGate::~CSqlBaseGate() = default;
+
+void CSqlBaseGate::SetMessageBoxHandler(MessageHandler handler) { MessageBoxHandler() = std::move(handler); }
+
+void CSqlBaseGate::ShowMessageBox(const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    if (MessageBoxHandler())
+        MessageBoxHandler()(text);
+    else
+        OutputLog::Post(text);
+}
+
+SqlOutcome CSqlBaseGate::Run(const QString& statement, const SqlParams& params)
+{
+    if (!m_database) {
+        SqlOutcome out;
+        out.error = QStringLiteral("no repository connection");
+        return out;
+    }
+    return m_database->Execute(statement, params);
+}
+
+// ---- dialect defaults: the base class does nothing -------------------------------------
+
+bool CSqlBaseGate::MergeAnalyzeWords(const WordIndex&) { return false; }
+bool CSqlBaseGate::MergeAnalyzeDomains(const DomainIndex&) { return false; }
+bool CSqlBaseGate::SelectStandardAreas(StandardAreaMap&) { return false; }
+bool CSqlBaseGate::SelectOptionUrls(const QString&, QString&) { return false; }
+bool CSqlBaseGate::SelectCurrentDateTime(QString&) { return false; }
+
+bool CSqlBaseGate::MergeWordsWith(
+    const WordIndex& words, const QString& statement,
+    const std::function<SqlParams(const _stAnalyzeManageWord&, const QString&, const QString&, const QString&)>&
+        bind)
+{
+    const QString authority = CQrGlobalUtil::GetComputerNameW();
+    bool allWritten = true;
+    for (const auto& [physical, byLogical] : words) {
+        for (const auto& [logical, word] : byLogical) {
+            const SqlOutcome out = Run(statement, bind(word, physical, logical, authority));
+            if (out.ok)
+                continue;
+            allWritten = false;
+            if (out.error.isEmpty())
+                OutputLog::Post(CQrStringUtil::Format(RepositoryText::WordUpdateFailed, {physical}));
+            else
+                OutputLog::Post(CQrStringUtil::Format(RepositoryText::WordUpdateFailedWith, {physical, out.error}));
+        }
+    }
+    return allWritten;
+}
+
+bool CSqlBaseGate::MergeDomainsWith(
+    const DomainIndex& domains, const QString& statement,
+    const std::function<SqlParams(const _stAnalyzeManageDomain&, const QString&, const QString&, const QString&)>&
+        bind)
+{
+    const QString authority = CQrGlobalUtil::GetComputerNameW();
+    bool allWritten = true;
+    for (const auto& [key, byName] : domains) {
+        for (const auto& [name, domain] : byName) {
+            const SqlOutcome out = Run(statement, bind(domain, key, name, authority));
+            if (out.ok)
+                continue;
+            allWritten = false;
+            if (out.error.isEmpty())
+                OutputLog::Post(CQrStringUtil::Format(RepositoryText::DomainUpdateFailed, {key}));
+            else
+                OutputLog::Post(CQrStringUtil::Format(RepositoryText::DomainUpdateFailedWith, {key, out.error}));
+        }
+    }
+    return allWritten;
+}
+
+bool CSqlBaseGate::SelectStandardAreasWith(const QString& statement, StandardAreaMap& areas)
+{
+    const SqlOutcome out = Run(statement);
+    for (size_t r = 0; r < out.rows.size(); ++r)
+        areas[out.rows.Value(r, QStringLiteral("STD_AREA_NM"))] = out.rows.Value(r, QStringLiteral("STD_AREA_ID"));
+    if (!out.ok) {
+        ShowMessageBox(out.error);
+        return false;
+    }
+    return true;
+}
+
+bool CSqlBaseGate::SelectCurrentDateTimeWith(const QString& statement, QString& text)
+{
+    const SqlOutcome out = Run(statement);
+    if (!out.ok) {
+        ShowMessageBox(out.error);
+        return false;
+    }
+    if (out.rows.empty())
+        return false;
+    text = out.rows.Value(0, 0);
+    return !text.isEmpty();
+}
+
+bool CSqlBaseGate::SelectOptionUrlsFromOptions(const QString& optionId, QString& url)
+{
+    const SqlOutcome out = Run(RepositorySql::Common::SelectOptionUrls,
+                               {SqlParam::Text(RepositoryText::OptionCommonUrl), SqlParam::Text(optionId)});
+    if (!out.ok) {
+        PostError(out);
+        return false;
+    }
+    std::map<QString, QString> values;
+    for (size_t r = 0; r < out.rows.size(); ++r)
+        values[out.rows.Value(r, QStringLiteral("OPTN_ID"))] = out.rows.Value(r, QStringLiteral("OPTN_VAL"));
+    const QString value = values.count(optionId) ? values[optionId] : QString();
+    // An option without a value means the repository has no such page: the base address
+    // alone is no proposal page, and the caller's switch must stay off.
+    if (value.trimmed().isEmpty()) {
+        url.clear();
+        return true;
+    }
+    const QString lower = value.toLower();
+    // A relative path is appended to the common base address as it stands.
+    if (!lower.contains(QLatin1String("http://")) && !lower.contains(QLatin1String("https://")))
+        url = values[RepositoryText::OptionCommonUrl] + value;
+    else
+        url = value;
+    return true;
+}
+
+// ---- shared analysis dictionary --------------------------------------------------------
+
+bool CSqlBaseGate::SelectAnalyzeWords(WordIndex& words)
+{
+    const SqlOutcome out = Run(RepositorySql::Common::SelectAnalyzeWords);
+    const SqlRowSet& rs = out.rows;
+    const int phy = rs.ColumnIndex(QStringLiteral("WORD_PHY_NM"));
+    const int log = rs.ColumnIndex(QStringLiteral("WORD_LOG_NM"));
+    const int full = rs.ColumnIndex(QStringLiteral("WORD_PHY_FULL_NM"));
+    const int desc = rs.ColumnIndex(QStringLiteral("WORD_DESC"));
+    const int std = rs.ColumnIndex(QStringLiteral("WORD_STD_YN"));
+    const int auth = rs.ColumnIndex(QStringLiteral("WORD_AUTH"));
+    for (size_t r = 0; r < rs.size(); ++r) {
+        _stAnalyzeManageWord word;
+        word.strPhyFullName = rs.Value(r, full);
+        word.strDescription = rs.Value(r, desc);
+        word.strAuthority = rs.Value(r, auth);
+        word.nStandard = IsYes(rs.Value(r, std)) ? 1 : 0;
+        words[rs.Value(r, phy)][rs.Value(r, log)] = word;
+    }
+    if (!out.ok) {
+        ShowMessageBox(out.error);
+        return false;
+    }
+    return true;
+}
+
+bool CSqlBaseGate::DeleteAnalyzeWords(const WordIndex& words)
+{
+    for (const auto& [physical, byLogical] : words) {
+        for (const auto& entry : byLogical) {
+            const SqlOutcome out = Run(RepositorySql::Common::DeleteAnalyzeWord,
+                                       {SqlParam::Text(physical), SqlParam::Text(entry.first)});
+            if (!out.ok) {
+                PostError(out);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool CSqlBaseGate::SelectAnalyzeDomains(DomainIndex& domains)
+{
+    const SqlOutcome out = Run(RepositorySql::Common::SelectAnalyzeDomains);
+    const SqlRowSet& rs = out.rows;
+    const int key = rs.ColumnIndex(QStringLiteral("KEY_DOM_NM"));
+    const int name = rs.ColumnIndex(QStringLiteral("DOM_NM"));
+    const int type = rs.ColumnIndex(QStringLiteral("DATA_TYPE"));
+    const int len = rs.ColumnIndex(QStringLiteral("DATA_LEN"));
+    const int scale = rs.ColumnIndex(QStringLiteral("DATA_SCALE"));
+    const int auth = rs.ColumnIndex(QStringLiteral("DOM_AUTH"));
+    for (size_t r = 0; r < rs.size(); ++r) {
+        _stAnalyzeManageDomain domain;
+        domain.strDataType = rs.Value(r, type);
+        domain.strLength = rs.Value(r, len);
+        domain.strScale = rs.Value(r, scale);
+        domain.strAuthority = rs.Value(r, auth);
+        domains[rs.Value(r, key)][rs.Value(r, name)] = std::move(domain);
+    }
+    if (!out.ok) {
+        ShowMessageBox(out.error);
+        return false;
+    }
+    return true;
+}
+
+bool CSqlBaseGate::DeleteAnalyzeDomains(const DomainIndex& domains)
+{
+    for (const auto& [key, byName] : domains) {
+        for (const auto& entry : byName) {
+            const SqlOutcome out =
+                Run(RepositorySql::Common::DeleteAnalyzeDomain, {SqlParam::Text(key), SqlParam::Text(entry.first)});
+            if (!out.ok) {
+                PostError(out);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool CSqlBaseGate::SelectExcept(const QString& statement, ExceptNameMap& names)
+{
+    const SqlOutcome out = Run(statement);
+    for (size_t r = 0; r < out.rows.size(); ++r)
+        names[out.rows.Value(r, QStringLiteral("EXCEPT_NM"))] = out.rows.Value(r, QStringLiteral("EXCEPT_AUTH"));
+    if (!out.ok) {
+        PostError(out);
+        return false;
+    }
+    return true;
+}
+
+bool CSqlBaseGate::ExecuteForEachName(const QString& statement, const std::set<QString>& names, bool withAuthority)
+{
+    const QString authority = withAuthority ? CQrGlobalUtil::GetComputerNameW() : QString();
+    for (const QString& name : names) {
+        SqlParams params{SqlParam::Text(name)};
+        if (withAuthority)
+            params.push_back(SqlParam::Text(authority));
+        const SqlOutcome out = Run(statement, params);
+        if (!out.ok) {
+            PostError(out);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CSqlBaseGate::SelectExceptWords(ExceptNameMap& names)
+{
+    return SelectExcept(RepositorySql::Common::SelectExceptWords, names);
+}
+
+bool CSqlBaseGate::InsertExceptWords(const std::set<QString>& names)
+{
+    return ExecuteForEachName(RepositorySql::Common::InsertExceptWord, names, true);
+}
+
+bool CSqlBaseGate::DeleteExceptWords(const std::set<QString>& names)
+{
+    return ExecuteForEachName(RepositorySql::Common::DeleteExceptWord, names, false);
+}
+
+bool CSqlBaseGate::SelectExceptDomains(ExceptNameMap& names)
+{
+    return SelectExcept(RepositorySql::Common::SelectExceptDomains, names);
+}
+
+bool CSqlBaseGate::InsertExceptDomains(const std::set<QString>& names)
+{
+    return ExecuteForEachName(RepositorySql::Common::InsertExceptDomain, names, true);
+}
+
+bool CSqlBaseGate::DeleteExceptDomains(const std::set<QString>& names)
+{
+    return ExecuteForEachName(RepositorySql::Common::DeleteExceptDomain, names, false);
+}
+
+// ---- standards of an area ---------------------------------------------------------------
+
+bool CSqlBaseGate::SelectExists(const QString& statement, const SqlParams& params)
+{
+    const SqlOutcome out = Run(statement, params);
+    if (!out.ok) {
+        PostError(out);
+        return false;
+    }
+    return !out.rows.empty();
+}
+
+bool CSqlBaseGate::SelectStandardAreaName(const QString& areaId, QString& name)
+{
+    if (areaId.isEmpty())
+        return false;
+    const SqlOutcome out = Run(RepositorySql::Common::SelectStandardAreaName, {SqlParam::Text(areaId)});
+    if (!out.ok) {
+        PostError(out);
+        return false;
+    }
+    if (out.rows.empty())
+        return false;
+    name = out.rows.Value(0, QStringLiteral("STD_AREA_NM"));
+    return true;
+}
+
+bool CSqlBaseGate::SelectStandardWordById(const QString& areaId, _stAnalyzeManageWord& word)
+{
+    const SqlOutcome out =
+        Run(RepositorySql::Common::SelectStandardWordById, {SqlParam::Text(areaId), SqlParam::Text(word.strWordId)});
+    if (!out.ok) {
+        PostError(out);
+        return false;
+    }
+    if (out.rows.empty())
+        return false;
+    const SqlRowSet& rs = out.rows;
+    word.strLogicalName = rs.Value(0, QStringLiteral("DIC_LOG_NM"));
+    word.strPhysicalName = rs.Value(0, QStringLiteral("DIC_PHY_NM"));
+    word.strPhyFullName = rs.Value(0, QStringLiteral("DIC_PHY_FLL_NM"));
+    word.strDescription = rs.Value(0, QStringLiteral("DIC_DESC"));
+    word.nClassWord = IsYes(rs.Value(0, QStringLiteral("ATTR_CLSS_YN"))) ? 1 : 0;
+    word.nStandard = IsYes(rs.Value(0, QStringLiteral("STANDARD_YN"))) ? 1 : 0;
+    return true;
+}
+
+bool CSqlBaseGate::UpdateStandardClassWordFlag(const QString& areaId, const QString& dicId)
+{
+    const SqlOutcome out =
+        Run(RepositorySql::Common::UpdateStandardClassWordFlag, {SqlParam::Text(areaId), SqlParam::Text(dicId)});
+    if (!out.ok) {
+        OutputLog::Post(RepositoryText::ClassWordUpdateFailed);
+        PostError(out);
+        return false;
+    }
+    return true;
+}
+
+bool CSqlBaseGate::SelectStandardDomains(const QString& areaId, std::vector<_stAnalyzeManageDomain>& domains)
+{
+    const SqlOutcome out = Run(RepositorySql::Common::SelectStandardDomains, {SqlParam::Text(areaId)});
+    const SqlRowSet& rs = out.rows;
+    for (size_t r = 0; r < rs.size(); ++r) {
+        _stAnalyzeManageDomain domain;
+        domain.strDomainId = rs.Value(r, QStringLiteral("DOM_ID"));
+        domain.strKeyDomainName = rs.Value(r, QStringLiteral("KEY_DOM_NM"));
+        domain.strDomainName = rs.Value(r, QStringLiteral("DOM_NM"));
+        domain.strDataType = QrDatatype::GetLogicalDataTypeName(rs.Value(r, QStringLiteral("DATA_TYPE_CD")));
+        domain.strLength = rs.Value(r, QStringLiteral("DATA_LEN"));
+        domain.strScale = rs.Value(r, QStringLiteral("DATA_SCALE"));
+        domains.push_back(std::move(domain));
+    }
+    if (!out.ok) {
+        PostError(out);
+        return false;
+    }
+    return true;
+}
+
+bool CSqlBaseGate::SelectStandardDomainsByKey(const QString& areaId, const QStringList& words,
+                                              const QString& dataType, const QString& length, const QString& scale,
+                                              DomainHitList& found)
+{
+    const int nLength = CQrStringUtil::ToIntLeading(length);
+    const int nScale = CQrStringUtil::ToIntLeading(scale);
+    QString statement = RepositorySql::Common::SelectStandardDomainsByKey;
+    if (nLength != 0)
+        statement += RepositorySql::Common::SelectStandardDomainsByKeyLength;
+    if (nScale != 0)
+        statement += RepositorySql::Common::SelectStandardDomainsByKeyScale;
+    const QString typeId = QrDatatype::GetLogicalDatatypeId(dataType);
+
+    for (qsizetype i = words.size() - 1; i >= 0; --i) {
+        const QString& key = words[i];
+        SqlParams params{SqlParam::Text(areaId), SqlParam::Text(key), SqlParam::Text(typeId)};
+        if (nLength != 0)
+            params.push_back(SqlParam::Integer(nLength));
+        if (nScale != 0)
+            params.push_back(SqlParam::Integer(nScale));
+        const SqlOutcome out = Run(statement, params);
+        for (size_t r = 0; r < out.rows.size(); ++r)
+            found.emplace_back(out.rows.Value(r, QStringLiteral("DOM_NM")), out.rows.Value(r, QStringLiteral("DOM_ID")));
+        if (!out.ok)
+            OutputLog::Post(CQrStringUtil::Format(RepositoryText::DomainLookupFailedWith, {key, out.error}));
+    }
+    return true;
+}
+
+bool CSqlBaseGate::SelectStandardWord(const QString& areaId, const _stAnalyzeManageWord& word)
+{
+    return SelectExists(RepositorySql::Common::SelectStandardWord,
+                        {SqlParam::Text(areaId), SqlParam::Text(word.strPhysicalName),
+                         SqlParam::Text(word.strLogicalName)});
+}
+
+bool CSqlBaseGate::SelectStandardWordsByLogicalName(const QString& areaId, const QString& logicalName)
+{
+    return SelectExists(RepositorySql::Common::SelectStandardWordsByLogicalName,
+                        {SqlParam::Text(areaId), SqlParam::Text(logicalName)});
+}
+
+bool CSqlBaseGate::SelectStandardDomain(const QString& areaId, _stAnalyzeManageDomain& domain)
+{
+    const SqlOutcome out = Run(RepositorySql::Common::SelectStandardDomain,
+                               {SqlParam::Text(areaId), SqlParam::Text(domain.strKeyDomainName),
+                                SqlParam::Text(domain.strDomainName)});
+    if (!out.ok) {
+        PostError(out);
+        return false;
+    }
+    if (out.rows.empty())
+        return false;
+    domain.strKeyDomainName = out.rows.Value(0, QStringLiteral("KEY_DOM_NM"));
+    domain.strDomainName = out.rows.Value(0, QStringLiteral("DOM_NM"));
+    domain.strDomainId = out.rows.Value(0, QStringLiteral("DOM_ID"));
+    return true;
+}
+
+bool CSqlBaseGate::SelectStandardTermsByLogicalName(const QString& areaId, const QString& logicalName)
+{
+    return SelectExists(RepositorySql::Common::SelectStandardTermsByLogicalName,
+                        {SqlParam::Text(areaId), SqlParam::Text(logicalName)});
+}
+
+bool CSqlBaseGate::MarkExistingStandardDomains(const QString& areaId, DomainFlagMap& domains)
+{
+    if (domains.empty())
+        return false;
+    for (auto& [key, byName] : domains) {
+        for (auto& [name, flag] : byName) {
+            _stAnalyzeManageDomain domain;
+            domain.strKeyDomainName = key;
+            domain.strDomainName = name;
+            if (SelectStandardDomain(areaId, domain))
+                flag = true;
+        }
+    }
+    return true;
+}
+
+bool CSqlBaseGate::ExistsAnalyzeDomainGroup(const QString& areaId)
+{
+    return SelectExists(RepositorySql::Common::ExistsAnalyzeDomainGroup,
+                        {SqlParam::Text(areaId), SqlParam::Text(QString::fromUtf16(RepositorySql::kAnalyzeDomainGroupId))});
+}
+
+bool CSqlBaseGate::InsertAnalyzeDomainGroup(const QString& areaId)
+{
+    QString date;
+    if (!SelectCurrentDateTime(date))
+        return false;
+    const SqlOutcome out = Run(RepositorySql::Common::InsertAnalyzeDomainGroup,
+                               {SqlParam::Text(areaId),
+                                SqlParam::Text(QString::fromUtf16(RepositorySql::kAnalyzeDomainGroupId)),
+                                SqlParam::Text(date)});
+    if (!out.ok) {
+        PostError(out);
+        return false;
+    }
+    return true;
+}
+
+// ---- unused standards --------------------------------------------------------------------
+
+bool CSqlBaseGate::SelectUnusedWordsWith(const QString& statement, const QString& areaId,
+                                         std::vector<_stAnalyzeManageWord>& words)
+{
+    const SqlOutcome out = Run(statement, {SqlParam::Text(areaId)});
+    const SqlRowSet& rs = out.rows;
+    for (size_t r = 0; r < rs.size(); ++r) {
+        _stAnalyzeManageWord word;
+        word.strWordId = rs.Value(r, QStringLiteral("DIC_ID"));
+        word.strLogicalName = rs.Value(r, QStringLiteral("DIC_LOG_NM"));
+        word.strPhysicalName = rs.Value(r, QStringLiteral("DIC_PHY_NM"));
+        word.strPhyFullName = rs.Value(r, QStringLiteral("DIC_PHY_FLL_NM"));
+        word.strDescription = rs.Value(r, QStringLiteral("DIC_DESC"));
+        words.push_back(std::move(word));
+    }
+    if (!out.ok) {
+        PostError(out);
+        return false;
+    }
+    return true;
+}
+
+bool CSqlBaseGate::SelectUnusedStandardWords(const QString& areaId, std::vector<_stAnalyzeManageWord>& words)
+{
+    return SelectUnusedWordsWith(RepositorySql::Common::SelectUnusedStandardWords, areaId, words);
+}
+
+bool CSqlBaseGate::SelectUnusedClassWords(const QString& areaId, std::vector<_stAnalyzeManageWord>& words)
+{
+    return SelectUnusedWordsWith(RepositorySql::Common::SelectUnusedClassWords, areaId, words);
+}
+
+bool CSqlBaseGate::SelectUnusedStandardTerms(const QString& areaId, std::vector<_stAnalyzeManageTerm>& terms)
+{
+    // The one area id is both the model's classification system and the standard area.
+    const SqlOutcome out =
+        Run(RepositorySql::Common::SelectUnusedStandardTerms, {SqlParam::Text(areaId), SqlParam::Text(areaId)});
+    const SqlRowSet& rs = out.rows;
+    for (size_t r = 0; r < rs.size(); ++r) {
+        _stAnalyzeManageTerm term;
+        term.strLogicalName = rs.Value(r, QStringLiteral("DIC_LOG_NM"));
+        term.strPhysicalName = rs.Value(r, QStringLiteral("DIC_PHY_NM"));
+        term.strDescription = rs.Value(r, QStringLiteral("DIC_DESC"));
+        terms.push_back(std::move(term));
+    }
+    if (!out.ok) {
+        PostError(out);
+        return false;
+    }
+    return true;
+}
+
+bool CSqlBaseGate::SelectUnusedStandardDomains(const QString& areaId, std::vector<_stAnalyzeManageDomain>& domains)
+{
+    const SqlOutcome out = Run(RepositorySql::Common::SelectUnusedStandardDomains, {SqlParam::Text(areaId)});
+    const SqlRowSet& rs = out.rows;
+    for (size_t r = 0; r < rs.size(); ++r) {
+        _stAnalyzeManageDomain domain;
+        domain.strKeyDomainName = rs.Value(r, QStringLiteral("KEY_DOM_NM"));
+        domain.strDomainName = rs.Value(r, QStringLiteral("DOM_NM"));
+        domain.strDataType = QrDatatype::GetLogicalDataTypeName(rs.Value(r, QStringLiteral("DATA_TYPE_CD")));
+        domain.strLength = rs.Value(r, QStringLiteral("DATA_LEN"));
+        domain.strScale = rs.Value(r, QStringLiteral("DATA_SCALE"));
+        domains.push_back(std::move(domain));
+    }
+    if (!out.ok) {
+        PostError(out);
+        return false;
+    }
+    return true;
+}

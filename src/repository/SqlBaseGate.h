@@ -1,0 +1,132 @@
+#pragma once
+// The repository gateway: the one owner of every statement sent to the metadata repository.
+// CSqlBaseGate holds the portable operations; the three dialect classes override the five
+// whose SQL differs (analysis word/domain upsert, the standard-area list, the option URLs,
+// the server's current time). Statement texts live in RepositorySql.h.
+//
+// Failures: an operation returns false and reports the database's text. The four reads
+// that a user starts directly (analysis words, analysis domains, standard areas, current
+// time) report through the message-box handler that the window installs; every other
+// operation reports to the output log. Loops over many rows report a failed row and go on.
+#include "analysis/AnalyzeRecords.h"
+#include "repository/SqlExecutor.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <map>
+#include <set>
+#include <utility>
+#include <vector>
+
+// Excluded words or domains read back: name -> authority (computer that uploaded it).
+using ExceptNameMap = std::map<QString, QString>;
+// Standard areas: STD_AREA_NM -> STD_AREA_ID (areas sharing a name give one entry).
+using StandardAreaMap = std::map<QString, QString>;
+// key domain name -> domain name -> found flag (MarkExistingStandardDomains).
+using DomainFlagMap = std::map<QString, std::map<QString, bool>>;
+// (DOM_NM, DOM_ID) pairs found by SelectStandardDomainsByKey.
+using DomainHitList = std::vector<std::pair<QString, QString>>;
+
+class CSqlBaseGate
+{
+public:
+    using MessageHandler = std::function<void(const QString&)>;
+
+    // `database` is not owned and must outlive the gateway.
+    explicit CSqlBaseGate(ISqlExecutor* database);
+    // Virtual: the holder deletes dialect gateways through this class.
+    virtual ~CSqlBaseGate();
+    CSqlBaseGate(const CSqlBaseGate&) = delete;
+    CSqlBaseGate& operator=(const CSqlBaseGate&) = delete;
+
+    ISqlExecutor* Database() const { return m_database; }
+    bool IsOpen() const { return m_database && m_database->IsOpen(); }
+
+    // Where the four user-started reads show their error text (a message box in the window).
+    // An empty handler restores the default, the output log.
+    static void SetMessageBoxHandler(MessageHandler handler);
+    static void ShowMessageBox(const QString& text);
+
+    // Dialect operations.
+    virtual bool MergeAnalyzeWords(const WordIndex& words);
+    virtual bool MergeAnalyzeDomains(const DomainIndex& domains);
+    virtual bool SelectStandardAreas(StandardAreaMap& areas);
+    virtual bool SelectOptionUrls(const QString& optionId, QString& url);
+    virtual bool SelectCurrentDateTime(QString& text);
+
+    // Shared analysis dictionary.
+    bool SelectAnalyzeWords(WordIndex& words);
+    bool DeleteAnalyzeWords(const WordIndex& words);
+    bool SelectAnalyzeDomains(DomainIndex& domains);
+    bool DeleteAnalyzeDomains(const DomainIndex& domains);
+    bool SelectExceptWords(ExceptNameMap& names);
+    bool InsertExceptWords(const std::set<QString>& names);
+    bool DeleteExceptWords(const std::set<QString>& names);
+    bool SelectExceptDomains(ExceptNameMap& names);
+    bool InsertExceptDomains(const std::set<QString>& names);
+    bool DeleteExceptDomains(const std::set<QString>& names);
+
+    // Standards of one area (current rows only).
+    bool SelectStandardAreaName(const QString& areaId, QString& name);
+    // Reads the word whose DIC_ID is word.strWordId; true when found.
+    bool SelectStandardWordById(const QString& areaId, _stAnalyzeManageWord& word);
+    bool UpdateStandardClassWordFlag(const QString& areaId, const QString& dicId);
+    // One record per domain in key-domain, domain-name order; strDataType is the logical type name.
+    bool SelectStandardDomains(const QString& areaId, std::vector<_stAnalyzeManageDomain>& domains);
+    // Candidate key domain names are tried from the last to the first; hits accumulate in
+    // that order. Length and scale of 0 leave their condition out.
+    bool SelectStandardDomainsByKey(const QString& areaId, const QStringList& words, const QString& dataType,
+                                    const QString& length, const QString& scale, DomainHitList& found);
+    bool SelectStandardWord(const QString& areaId, const _stAnalyzeManageWord& word);
+    bool SelectStandardWordsByLogicalName(const QString& areaId, const QString& logicalName);
+    bool SelectStandardDomain(const QString& areaId, _stAnalyzeManageDomain& domain);
+    bool SelectStandardTermsByLogicalName(const QString& areaId, const QString& logicalName);
+    bool MarkExistingStandardDomains(const QString& areaId, DomainFlagMap& domains);
+    bool ExistsAnalyzeDomainGroup(const QString& areaId);
+    bool InsertAnalyzeDomainGroup(const QString& areaId);
+
+    // Registration. The batch forms take their names from the map keys and go on past a
+    // failed row; only the term insert is atomic.
+    bool InsertStandardWords(const QString& areaId, WordIndex& words);
+    // Writes the new DIC_ID into word.strWordId on success.
+    bool InsertStandardWordRow(const QString& areaId, const QString& date, _stAnalyzeManageWord& word);
+    bool InsertStandardDomains(const QString& areaId, DomainIndex& domains);
+    // Writes the new DOM_ID into domain.strDomainId.
+    bool InsertStandardDomainRow(const QString& areaId, const QString& date, _stAnalyzeManageDomain& domain);
+    // The term row and its word combinations in one transaction; nothing stays on failure.
+    bool InsertStandardTermRow(const QString& areaId, const _stAnalyzeManageTerm& term);
+
+    // Unused standards, in the statement's order. Words carry DIC_ID, names, full name and
+    // description; terms names and description; domains names, logical type name, length, scale.
+    bool SelectUnusedStandardWords(const QString& areaId, std::vector<_stAnalyzeManageWord>& words);
+    bool SelectUnusedClassWords(const QString& areaId, std::vector<_stAnalyzeManageWord>& words);
+    bool SelectUnusedStandardTerms(const QString& areaId, std::vector<_stAnalyzeManageTerm>& terms);
+    bool SelectUnusedStandardDomains(const QString& areaId, std::vector<_stAnalyzeManageDomain>& domains);
+
+protected:
+    SqlOutcome Run(const QString& statement, const SqlParams& params = {});
+    // The base reading of the option URLs, used by the server dialects.
+    bool SelectOptionUrlsFromOptions(const QString& optionId, QString& url);
+    // One upsert per inner entry with the dialect's statement and bind order.
+    bool MergeWordsWith(const WordIndex& words, const QString& statement,
+                        const std::function<SqlParams(const _stAnalyzeManageWord&, const QString&,
+                                                      const QString&, const QString&)>& bind);
+    bool MergeDomainsWith(const DomainIndex& domains, const QString& statement,
+                          const std::function<SqlParams(const _stAnalyzeManageDomain&, const QString&,
+                                                        const QString&, const QString&)>& bind);
+    bool SelectStandardAreasWith(const QString& statement, StandardAreaMap& areas);
+    bool SelectCurrentDateTimeWith(const QString& statement, QString& text);
+
+private:
+    bool SelectExcept(const QString& statement, ExceptNameMap& names);
+    bool ExecuteForEachName(const QString& statement, const std::set<QString>& names, bool withAuthority);
+    bool SelectExists(const QString& statement, const SqlParams& params);
+    bool SelectUnusedWordsWith(const QString& statement, const QString& areaId,
+                               std::vector<_stAnalyzeManageWord>& words);
+
+    ISqlExecutor* m_database;
+};
+
+// 'Y' for a set flag, empty text otherwise (the program never writes 'N').
+inline QString YesOrEmpty(bool flag) { return flag ? QStringLiteral("Y") : QStringLiteral(""); }

@@ -1,0 +1,165 @@
+// Registration of standard words, domains and terms.
+#include "components/OutputLog.h"
+#include "components/QrDatatype.h"
+#include "components/QrGlobalUtil.h"
+#include "components/QrStringUtil.h"
+#include "repository/RepositorySql.h"
+#include "repository/RepositoryTexts.h"
+#include "repository/SqlBaseGate.h"
+#include "settings/AnalyzeSettings.h"
+
+namespace {
+
+void PostError(const QString& error)
+{
+    if (!error.isEmpty())
+        OutputLog::Post(error);
+}
+
+bool DomainUsesWords() { return CAnalyzeSettings::Instance().domain_use_words != 0; }
+
+} // namespace
+
+bool CSqlBaseGate::InsertStandardWords(const QString& areaId, WordIndex& words)
+{
+    QString date;
+    // Without the server's time no row could carry a valid start date.
+    if (!SelectCurrentDateTime(date))
+        return false;
+    for (auto& [physical, byLogical] : words) {
+        for (auto& [logical, word] : byLogical) {
+            word.strPhysicalName = physical;
+            word.strLogicalName = logical;
+            InsertStandardWordRow(areaId, date, word);
+        }
+    }
+    return true;
+}
+
+bool CSqlBaseGate::InsertStandardWordRow(const QString& areaId, const QString& date, _stAnalyzeManageWord& word)
+{
+    const QString dicId = CQrGlobalUtil::GenerateUID();
+    QString startDate = date;
+    if (startDate.isEmpty() && !SelectCurrentDateTime(startDate))
+        return false;
+    const QString fullName = word.strPhyFullName.isEmpty() ? word.strPhysicalName : word.strPhyFullName;
+    const QString description = word.strDescription.isEmpty() ? word.strLogicalName : word.strDescription;
+    const SqlOutcome out = Run(RepositorySql::Common::InsertStandardWord,
+                               {SqlParam::Text(areaId), SqlParam::Text(dicId), SqlParam::Text(startDate),
+                                SqlParam::Text(word.strLogicalName), SqlParam::Text(word.strPhysicalName),
+                                SqlParam::Text(fullName), SqlParam::Long(description),
+                                SqlParam::Text(YesOrEmpty(word.nClassWord != 0)),
+                                SqlParam::Text(YesOrEmpty(word.nStandard != 0))});
+    if (!out.ok) {
+        OutputLog::Post(
+            CQrStringUtil::Format(RepositoryText::WordInsertFailed, {word.strLogicalName, word.strPhysicalName}));
+        PostError(out.error);
+        return false;
+    }
+    word.strWordId = dicId;
+    return true;
+}
+
+bool CSqlBaseGate::InsertStandardDomains(const QString& areaId, DomainIndex& domains)
+{
+    QString date;
+    if (!SelectCurrentDateTime(date))
+        return false;
+    for (auto& [key, byName] : domains) {
+        for (auto& [name, domain] : byName) {
+            domain.strKeyDomainName = key;
+            domain.strDomainName = name;
+            InsertStandardDomainRow(areaId, date, domain);
+        }
+    }
+    return true;
+}
+
+bool CSqlBaseGate::InsertStandardDomainRow(const QString& areaId, const QString& date,
+                                           _stAnalyzeManageDomain& domain)
+{
+    domain.strDomainId = CQrGlobalUtil::GenerateUID();
+    QString startDate = date;
+    if (startDate.isEmpty() && !SelectCurrentDateTime(startDate))
+        return false;
+
+    QStringList physicalNames;
+    for (const _stAnalyzeManageWord& word : domain.vecWords)
+        physicalNames << word.strPhysicalName;
+    const QString keyPhysicalName = CQrStringUtil::CombineString(physicalNames, QLatin1Char('_'));
+
+    const SqlOutcome out =
+        Run(RepositorySql::Common::InsertStandardDomain,
+            {SqlParam::Text(areaId), SqlParam::Text(domain.strDomainId), SqlParam::Text(startDate),
+             SqlParam::Text(domain.strKeyDomainName), SqlParam::Text(domain.strDomainName),
+             SqlParam::Text(QrDatatype::GetLogicalDatatypeId(domain.strDataType)), SqlParam::Text(domain.strLength),
+             SqlParam::Text(domain.strScale), SqlParam::Text(QString::fromUtf16(RepositorySql::kAnalyzeDomainGroupId)),
+             SqlParam::Text(keyPhysicalName)});
+    if (!out.ok) {
+        OutputLog::Post(
+            CQrStringUtil::Format(RepositoryText::DomainInsertFailed, {domain.strKeyDomainName, domain.strDomainName}));
+        PostError(out.error);
+        return false;
+    }
+    if (!DomainUsesWords())
+        return true;
+
+    bool allWritten = true;
+    for (size_t i = 0; i < domain.vecWords.size(); ++i) {
+        // Domain combinations count from 0 (term combinations from 1).
+        const SqlOutcome row =
+            Run(RepositorySql::Common::InsertDomainWordCombination,
+                {SqlParam::Text(areaId), SqlParam::Text(domain.strDomainId), SqlParam::Integer(qint64(i)),
+                 SqlParam::Text(domain.vecWords[i].strWordId), SqlParam::Text(startDate)});
+        if (row.ok)
+            continue;
+        allWritten = false;
+        if (row.error.isEmpty())
+            OutputLog::Post(CQrStringUtil::Format(RepositoryText::DomainRegisterFailed, {domain.strKeyDomainName}));
+        else
+            OutputLog::Post(
+                CQrStringUtil::Format(RepositoryText::DomainRegisterFailedWith, {domain.strKeyDomainName, row.error}));
+    }
+    return allWritten;
+}
+
+bool CSqlBaseGate::InsertStandardTermRow(const QString& areaId, const _stAnalyzeManageTerm& term)
+{
+    const QString dicId = CQrGlobalUtil::GenerateUID();
+    QString date;
+    if (!SelectCurrentDateTime(date))
+        return false;
+    const QString failed =
+        CQrStringUtil::Format(RepositoryText::TermInsertFailed, {term.strLogicalName, term.strPhysicalName});
+    if (!m_database || !m_database->BeginTransaction()) {
+        OutputLog::Post(failed);
+        PostError(m_database ? m_database->LastError() : QString());
+        return false;
+    }
+    auto giveUp = [&](const QString& error) {
+        m_database->RollbackTransaction();
+        OutputLog::Post(failed);
+        PostError(error);
+        return false;
+    };
+
+    const QString description = term.strDescription.isEmpty() ? term.strLogicalName : term.strDescription;
+    SqlOutcome out = Run(RepositorySql::Common::InsertStandardTerm,
+                         {SqlParam::Text(areaId), SqlParam::Text(dicId), SqlParam::Text(date),
+                          SqlParam::Text(term.strLogicalName), SqlParam::Text(term.strPhysicalName),
+                          SqlParam::Long(description), SqlParam::Long(term.strDomainId)});
+    if (!out.ok)
+        return giveUp(out.error);
+
+    for (qsizetype i = 0; i < term.listWordIds.size(); ++i) {
+        out = Run(RepositorySql::Common::InsertTermWordCombination,
+                  {SqlParam::Text(areaId), SqlParam::Text(dicId), SqlParam::Text(CQrStringUtil::FromInt(i + 1)),
+                   SqlParam::Text(term.listWordIds[i]), SqlParam::Text(date)});
+        if (!out.ok)
+            return giveUp(out.error);
+    }
+
+    if (!m_database->CommitTransaction())
+        return giveUp(m_database->LastError());
+    return true;
+}

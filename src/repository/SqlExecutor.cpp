@@ -1,0 +1,173 @@
+#include "repository/SqlExecutor.h"
+
+#include "components/QrDatatype.h"
+#include "repository/RepositorySql.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+QString ErrorText(const QSqlError& error)
+{
+    QString text = error.text().trimmed();
+    if (text.isEmpty() && error.isValid())
+        text = QStringLiteral("database error %1").arg(error.nativeErrorCode());
+    return text;
+}
+
+// A null QString would be bound as SQL NULL; the program writes empty values as empty text.
+QVariant TextValue(const QString& text)
+{
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
+} // namespace
+
+CQtSqlExecutor::CQtSqlExecutor(const QString& connectionName, int dbType)
+    : m_connectionName(connectionName), m_dbType(dbType)
+{
+}
+
+bool CQtSqlExecutor::IsOpen() const
+{
+    if (!QSqlDatabase::contains(m_connectionName))
+        return false;
+    return QSqlDatabase::database(m_connectionName, false).isOpen();
+}
+
+bool CQtSqlExecutor::IsExistTable(const QString& name)
+{
+    if (!IsOpen())
+        return false;
+    QString statement;
+    switch (m_dbType) {
+    case GlobalEnum::DBMS_SQLITE:
+        statement = RepositorySql::Sqlite::ExistsTable;
+        break;
+    case GlobalEnum::DBMS_POSTGRESQL:
+        statement = RepositorySql::Postgresql::ExistsTable;
+        break;
+    case GlobalEnum::DBMS_ORACLE:
+    case GlobalEnum::DBMS_ORACLE_OLD:
+        statement = RepositorySql::Oracle::ExistsTable;
+        break;
+    default: {
+        const QStringList tables = QSqlDatabase::database(m_connectionName, false).tables();
+        return tables.contains(name, Qt::CaseInsensitive);
+    }
+    }
+    const SqlOutcome out = Execute(statement, {SqlParam::Text(name)});
+    return out.ok && !out.rows.empty();
+}
+
+SqlOutcome CQtSqlExecutor::Execute(const QString& statement, const SqlParams& params)
+{
+    SqlOutcome out;
+    if (!QSqlDatabase::contains(m_connectionName)) {
+        out.error = QStringLiteral("connection %1 does not exist").arg(m_connectionName);
+        return out;
+    }
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (!db.isOpen()) {
+        out.error = QStringLiteral("connection %1 is not open").arg(m_connectionName);
+        return out;
+    }
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    // Statements without parameters run directly: PostgreSQL cannot prepare DDL.
+    if (params.empty()) {
+        if (!query.exec(statement)) {
+            out.error = ErrorText(query.lastError());
+            return out;
+        }
+        ReadRows(query, out);
+        return out;
+    }
+    if (!query.prepare(statement)) {
+        out.error = ErrorText(query.lastError());
+        return out;
+    }
+    for (const SqlParam& p : params) {
+        if (p.kind == SqlParamKind::Integer)
+            query.addBindValue(QVariant(p.number));
+        else if (p.kind == SqlParamKind::Null)
+            query.addBindValue(QVariant(QMetaType::fromType<QString>()));
+        else
+            query.addBindValue(TextValue(p.text));
+    }
+    if (!query.exec()) {
+        out.error = ErrorText(query.lastError());
+        return out;
+    }
+    ReadRows(query, out);
+    return out;
+}
+
+void CQtSqlExecutor::ReadRows(QSqlQuery& query, SqlOutcome& out)
+{
+    if (query.isSelect()) {
+        const QSqlRecord record = query.record();
+        const int count = record.count();
+        out.rows.columns.reserve(count);
+        for (int i = 0; i < count; ++i)
+            out.rows.columns << record.fieldName(i).toUpper();
+        while (query.next()) {
+            QStringList row;
+            row.reserve(count);
+            for (int i = 0; i < count; ++i)
+                row << query.value(i).toString();
+            out.rows.rows.push_back(std::move(row));
+        }
+        // A connection that drops in the middle of the rows ends the loop with an error.
+        if (query.lastError().isValid()) {
+            out.error = ErrorText(query.lastError());
+            return;
+        }
+    }
+    out.ok = true;
+}
+
+bool CQtSqlExecutor::BeginTransaction()
+{
+    m_lastError.clear();
+    if (!IsOpen()) {
+        m_lastError = QStringLiteral("connection %1 is not open").arg(m_connectionName);
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (db.transaction())
+        return true;
+    m_lastError = ErrorText(db.lastError());
+    return false;
+}
+
+bool CQtSqlExecutor::CommitTransaction()
+{
+    m_lastError.clear();
+    if (!QSqlDatabase::contains(m_connectionName)) {
+        m_lastError = QStringLiteral("connection %1 does not exist").arg(m_connectionName);
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (db.commit())
+        return true;
+    m_lastError = ErrorText(db.lastError());
+    return false;
+}
+
+bool CQtSqlExecutor::RollbackTransaction()
+{
+    m_lastError.clear();
+    if (!QSqlDatabase::contains(m_connectionName)) {
+        m_lastError = QStringLiteral("connection %1 does not exist").arg(m_connectionName);
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    if (db.rollback())
+        return true;
+    m_lastError = ErrorText(db.lastError());
+    return false;
+}
