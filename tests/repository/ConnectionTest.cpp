@@ -25,12 +25,12 @@ TEST(RepositoryUriTest, ParsesEachDialectAndRejectsTheRest)
     {
         const char* uri;
         int type; // 0: rejected
-        const char* user;
-        const char* password;
-        const char* host;
-        int port;
-        const char* database;
-        const char* options;
+        const char* user = "";
+        const char* password = "";
+        const char* host = "";
+        int port = 0;
+        const char* database = "";
+        const char* options = "";
     };
     const Case cases[] = {
         {"sqlite:/tmp/x.db", 13, "", "", "", 0, "/tmp/x.db", ""},
