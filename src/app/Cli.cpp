@@ -5,20 +5,31 @@
 #include "components/OutputLog.h"
 #include "components/QrProgressWnd.h"
 #include "dictionary/SimilarCommand.h"
+#include "exchange/AnalyzeCommand.h"
 #include "repository/RepositoryInit.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QStringDecoder>
+#include <QTextStream>
 #include <cstdio>
 #include <cstring>
 
 namespace termwise {
 namespace {
 
+int RunAnalyze(const QStringList& args)
+{
+    QTextStream out(stdout), err(stderr);
+    return AnalyzeCommand::Run(args, out, err);
+}
+
 // One line per sub-command; add new ones here.
 const SubCommand kSubCommands[] = {
+    {"analyze", RunAnalyze,
+     "analyze logical|physical|domain --input FILE [--attr/--column/--def/--ref/--type/--length/--scale LETTER]\n"
+     "                [--skip-first-row] [--data-dir DIR] --output FILE.xlsx|.ztsl|.ztsp|.ztsd|.json"},
     {"similar", RunSimilarCommand,
      "similar logical|physical [--data-dir DIR] --output FILE.json   similar-word review as JSON"},
     {"send", RunSend, "send CODE FILE   hand an analysis request to the running program"},

@@ -1,0 +1,380 @@
+#include "exchange/AnalyzeCommand.h"
+
+#include "analysis/AnalysisResultJson.h"
+#include "analysis/DomainAnalysis.h"
+#include "analysis/LogicalWordAnalysis.h"
+#include "analysis/PhysicalWordAnalysis.h"
+#include "components/QrDatabaseManager.h"
+#include "components/QrProgressWnd.h"
+#include "components/QrWordExtractor.h"
+#include "exchange/AnalysisDocument.h"
+#include "exchange/ExcelExport.h"
+#include "exchange/ExcelImport.h"
+#include "settings/AnalyzeSettings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <optional>
+
+namespace AnalyzeCommand {
+namespace {
+
+struct Options
+{
+    QString kind;
+    QString input;
+    QString output;
+    QString dataDir;
+    std::map<QString, int> columns; // option name ("attr", ...) -> column index
+    bool skipFirstRow = false;
+    QString repo;
+    QString area;
+};
+
+// "A" -> 0, "AB" -> 27; -1 when not column letters.
+int ColumnOfLetters(const QString& text)
+{
+    const QString letters = text.trimmed().toUpper();
+    if (letters.isEmpty() || letters.size() > 3)
+        return -1;
+    int n = 0;
+    for (const QChar c : letters) {
+        if (c < u'A' || c > u'Z')
+            return -1;
+        n = n * 26 + (c.unicode() - u'A' + 1);
+    }
+    return n - 1 < 16384 ? n - 1 : -1;
+}
+
+const QStringList kColumnOptions = {QStringLiteral("attr"), QStringLiteral("column"), QStringLiteral("def"),
+                                    QStringLiteral("ref"),  QStringLiteral("type"),   QStringLiteral("length"),
+                                    QStringLiteral("scale")};
+
+std::optional<Options> ParseArgs(const QStringList& args, QString& problem)
+{
+    Options o;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        auto value = [&](QString& target) {
+            if (i + 1 >= args.size()) {
+                problem = QStringLiteral("%1 needs a value").arg(a);
+                return false;
+            }
+            target = args[++i];
+            return true;
+        };
+        if (!a.startsWith(QLatin1String("--"))) {
+            if (!o.kind.isEmpty()) {
+                problem = QStringLiteral("unexpected argument %1").arg(a);
+                return std::nullopt;
+            }
+            o.kind = a;
+            continue;
+        }
+        const QString name = a.mid(2);
+        if (name == QLatin1String("input")) {
+            if (!value(o.input))
+                return std::nullopt;
+        } else if (name == QLatin1String("output")) {
+            if (!value(o.output))
+                return std::nullopt;
+        } else if (name == QLatin1String("data-dir")) {
+            if (!value(o.dataDir))
+                return std::nullopt;
+        } else if (name == QLatin1String("repo")) {
+            if (!value(o.repo))
+                return std::nullopt;
+        } else if (name == QLatin1String("area")) {
+            if (!value(o.area))
+                return std::nullopt;
+        } else if (name == QLatin1String("skip-first-row")) {
+            o.skipFirstRow = true;
+        } else if (kColumnOptions.contains(name)) {
+            QString letters;
+            if (!value(letters))
+                return std::nullopt;
+            const int column = ColumnOfLetters(letters);
+            if (column < 0) {
+                problem = QStringLiteral("%1 takes column letters (A, B, ... XFD), not \"%2\"").arg(a, letters);
+                return std::nullopt;
+            }
+            for (const auto& [other, held] : o.columns)
+                if (held == column) {
+                    problem = QStringLiteral("column %1 is given to both --%2 and %3").arg(letters, other, a);
+                    return std::nullopt;
+                }
+            o.columns[name] = column;
+        } else {
+            problem = QStringLiteral("unknown option %1").arg(a);
+            return std::nullopt;
+        }
+    }
+    if (o.kind.isEmpty()) {
+        problem = QStringLiteral("missing KIND (logical, physical, domain or term)");
+        return std::nullopt;
+    }
+    if (o.input.isEmpty() || o.output.isEmpty()) {
+        problem = QStringLiteral("--input and --output are required");
+        return std::nullopt;
+    }
+    return o;
+}
+
+enum class OutputKind { Workbook, Document, Json, Unknown };
+
+OutputKind OutputKindOf(const QString& path, AnalysisDocument::Kind kind)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("xlsx") || suffix == QLatin1String("xls"))
+        return OutputKind::Workbook;
+    if (suffix == QLatin1String("json"))
+        return OutputKind::Json;
+    if (suffix == AnalysisDocument::Extension(kind))
+        return OutputKind::Document;
+    return OutputKind::Unknown;
+}
+
+bool IsWorkbookPath(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("xlsx") || suffix == QLatin1String("xls");
+}
+
+// Role of each column option per kind; options not listed do not apply to the kind.
+std::map<QString, int> RoleOptions(AnalysisDocument::Kind kind)
+{
+    switch (kind) {
+    case AnalysisDocument::Kind::Logical:
+        return {{QStringLiteral("attr"), WordAnalysis::RoleName},
+                {QStringLiteral("def"), WordAnalysis::RoleDefinition},
+                {QStringLiteral("column"), WordAnalysis::RoleOpposite},
+                {QStringLiteral("ref"), WordAnalysis::RoleReference}};
+    case AnalysisDocument::Kind::Physical:
+        return {{QStringLiteral("column"), WordAnalysis::RoleName},
+                {QStringLiteral("def"), WordAnalysis::RoleDefinition},
+                {QStringLiteral("attr"), WordAnalysis::RoleOpposite},
+                {QStringLiteral("ref"), WordAnalysis::RoleReference}};
+    case AnalysisDocument::Kind::Domain:
+        return {{QStringLiteral("attr"), DomainAnalysis::RoleAttribute},
+                {QStringLiteral("column"), DomainAnalysis::RoleColumn},
+                {QStringLiteral("type"), DomainAnalysis::RoleType},
+                {QStringLiteral("length"), DomainAnalysis::RoleLength},
+                {QStringLiteral("scale"), DomainAnalysis::RoleScale},
+                {QStringLiteral("ref"), DomainAnalysis::RoleReference}};
+    case AnalysisDocument::Kind::Term:
+        break;
+    }
+    return {};
+}
+
+void PrintWordSummary(const WordAnalysis& analysis, QTextStream& out)
+{
+    out << "targets: " << analysis.Results().size() << "\n";
+    out << "fully analysed: " << analysis.FullyAnalyzedCount() << "\n";
+    out << "words: " << analysis.WordCount() << ", known: " << analysis.AnalyzedWordCount() << "\n";
+    std::vector<std::pair<int, QString>> unknown;
+    for (const auto& [word, info] : analysis.UnanalyzedWords())
+        unknown.emplace_back(info.count, word);
+    std::stable_sort(unknown.begin(), unknown.end(), [](auto& a, auto& b) { return a.first > b.first; });
+    QStringList top;
+    for (size_t i = 0; i < unknown.size() && i < 10; ++i)
+        top << QStringLiteral("%1 (%2)").arg(unknown[i].second).arg(unknown[i].first);
+    out << "top unknown words: " << (top.isEmpty() ? QStringLiteral("-") : top.join(QStringLiteral(", "))) << "\n";
+}
+
+void PrintDomainSummary(const DomainAnalysis& analysis, QTextStream& out)
+{
+    out << "targets: " << analysis.Results().size() << "\n";
+    out << "key domain known: " << analysis.AnalyzedCount() << "\n";
+    out << "domain found: " << analysis.FoundCount() << "\n";
+    std::map<QString, int> byDomain; // key domain + type + length + scale without a domain
+    for (const DomainAnalysis::DomainResult& result : analysis.Results())
+        if (result.status == 1)
+            ++byDomain[result.domainKey];
+    std::vector<std::pair<int, QString>> missing;
+    for (const auto& [key, count] : byDomain)
+        missing.emplace_back(count, key);
+    std::stable_sort(missing.begin(), missing.end(), [](auto& a, auto& b) { return a.first > b.first; });
+    QStringList top;
+    for (size_t i = 0; i < missing.size() && i < 10; ++i)
+        top << QStringLiteral("%1 (%2)").arg(missing[i].second).arg(missing[i].first);
+    out << "top missing domains: " << (top.isEmpty() ? QStringLiteral("-") : top.join(QStringLiteral(", ")))
+        << "\n";
+}
+
+// Reads the input into the engine and designates the columns; the message on failure.
+template <class Engine>
+int LoadInput(Engine& engine, AnalysisDocument::Kind kind, const Options& o, QTextStream& err, bool& fromDocument)
+{
+    fromDocument = false;
+    if (AnalysisDocument::IsDocumentPath(kind, o.input)) {
+        const AnalysisDocument::Outcome read = AnalysisDocument::Read(engine, o.input);
+        if (!read.ok) {
+            err << "termwise: " << o.input << ": " << read.message << "\n";
+            return BadInput;
+        }
+        fromDocument = true;
+        return Ok;
+    }
+    if (!IsWorkbookPath(o.input)) {
+        err << "termwise: " << o.input << ": the input must be .xlsx, .xls or ." << AnalysisDocument::Extension(kind)
+            << "\n";
+        return BadInput;
+    }
+    const ExcelImport::Outcome read = ExcelImport::Import(engine, o.input);
+    if (!read.ok) {
+        err << "termwise: " << o.input << ": " << read.message << " (" << read.detail << ")\n";
+        return BadInput;
+    }
+    const std::map<QString, int> roles = RoleOptions(kind);
+    for (const auto& [option, column] : o.columns)
+        engine.Designations().Designate(roles.at(option), column);
+    engine.SetExcludeFirstRow(o.skipFirstRow);
+    return Ok;
+}
+
+template <class Engine>
+int WriteOutput(const Engine& engine, AnalysisDocument::Kind kind, const Options& o, QTextStream& err)
+{
+    QString error;
+    bool ok = false;
+    switch (OutputKindOf(o.output, kind)) {
+    case OutputKind::Workbook:
+        ok = ExcelExport::Write(ExcelExport::Rows(engine), o.output, &error);
+        break;
+    case OutputKind::Document:
+        ok = AnalysisDocument::WriteFile(AnalysisDocument::ToBytes(engine), o.output, &error);
+        break;
+    case OutputKind::Json:
+        ok = AnalysisDocument::WriteFile(AnalysisResultJsonBytes(AnalysisResultJson(engine)), o.output, &error);
+        break;
+    case OutputKind::Unknown:
+        break;
+    }
+    if (!ok) {
+        err << "termwise: cannot write " << o.output << ": " << error << "\n";
+        return BadInput;
+    }
+    return Ok;
+}
+
+template <class Engine>
+int RunEngine(Engine& engine, AnalysisDocument::Kind kind, const Options& o, QTextStream& out, QTextStream& err)
+{
+    bool fromDocument = false;
+    if (const int status = LoadInput(engine, kind, o, err, fromDocument); status != Ok)
+        return status;
+    const auto run = fromDocument ? engine.Analyze() : engine.Run();
+    if (!run.ok) {
+        err << "termwise: " << run.message << "\n";
+        return BadInput;
+    }
+    if (const int status = WriteOutput(engine, kind, o, err); status != Ok)
+        return status;
+    if constexpr (std::is_same_v<Engine, DomainAnalysis>)
+        PrintDomainSummary(engine, out);
+    else
+        PrintWordSummary(engine, out);
+    return Ok;
+}
+
+// Restores the progress back end of the caller.
+struct ConsoleProgress
+{
+    ConsoleProgress() { CQrProgressWnd::SetBackend(std::make_unique<CConsoleProgress>()); }
+    ~ConsoleProgress() { CQrProgressWnd::SetBackend(nullptr); }
+};
+
+} // namespace
+
+QString UsageText()
+{
+    return QStringLiteral(
+        "usage: termwise analyze logical|physical|domain|term --input FILE [options] --output FILE\n"
+        "  --input FILE          .xlsx or .xls attribute list, or the kind's document (.ztsl/.ztsp/.ztsd/.ztst)\n"
+        "  --output FILE         .xlsx export, the kind's document, or .json result\n"
+        "  --attr/--column/--def/--ref/--type/--length/--scale LETTER   column designations (A, B, ...)\n"
+        "  --skip-first-row      leave out the first sheet row (a header)\n"
+        "  --data-dir DIR        common data folder (dictionary in DIR/standard/termwise.json)\n"
+        "  --repo URI --area ID  repository and standard area (term analysis)\n");
+}
+
+int Run(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    QString problem;
+    const std::optional<Options> parsed = ParseArgs(args, problem);
+    if (!parsed) {
+        err << "termwise analyze: " << problem << "\n" << UsageText();
+        return Usage;
+    }
+    const Options& o = *parsed;
+    AnalysisDocument::Kind kind;
+    if (o.kind == QLatin1String("logical"))
+        kind = AnalysisDocument::Kind::Logical;
+    else if (o.kind == QLatin1String("physical"))
+        kind = AnalysisDocument::Kind::Physical;
+    else if (o.kind == QLatin1String("domain"))
+        kind = AnalysisDocument::Kind::Domain;
+    else if (o.kind == QLatin1String("term")) {
+        err << "termwise analyze term: the term analysis from the command line is not available yet; "
+               "use the window with a repository connection\n";
+        return BadInput;
+    } else {
+        err << "termwise analyze: unknown KIND \"" << o.kind << "\"\n" << UsageText();
+        return Usage;
+    }
+    const std::map<QString, int> roles = RoleOptions(kind);
+    for (const auto& [option, column] : o.columns)
+        if (!roles.count(option)) {
+            err << "termwise analyze: --" << option << " does not apply to the " << o.kind << " analysis\n";
+            return Usage;
+        }
+    if (!o.repo.isEmpty() || !o.area.isEmpty()) {
+        err << "termwise analyze: --repo and --area belong to the term analysis\n";
+        return Usage;
+    }
+    if (OutputKindOf(o.output, kind) == OutputKind::Unknown) {
+        err << "termwise analyze: --output must end in .xlsx, ." << AnalysisDocument::Extension(kind)
+            << " or .json\n";
+        return Usage;
+    }
+    if (!QFileInfo(o.input).isFile()) {
+        err << "termwise: " << o.input << ": no such file\n";
+        return BadInput;
+    }
+    if (!o.dataDir.isEmpty()) {
+        if (!QFileInfo(o.dataDir).isDir()) {
+            err << "termwise: " << o.dataDir << ": no such folder\n";
+            return BadInput;
+        }
+        qputenv("TERMWISE_DATA_DIR", QDir(o.dataDir).absolutePath().toUtf8());
+    }
+    ConsoleProgress progress;
+    CQrWordExtractor& extractor = CQrWordExtractor::GetInstance();
+    if (!extractor.IsInitialize())
+        extractor.Initialize();
+    CAnalyzeSettings::DestroyInstance(); // the dictionary of the data folder just chosen
+    CAnalyzeSettings::Instance().Load();
+    InitializeDictionaryDatabase();
+
+    switch (kind) {
+    case AnalysisDocument::Kind::Logical: {
+        LogicalWordAnalysis engine;
+        return RunEngine(engine, kind, o, out, err);
+    }
+    case AnalysisDocument::Kind::Physical: {
+        PhysicalWordAnalysis engine;
+        return RunEngine(engine, kind, o, out, err);
+    }
+    default: {
+        DomainAnalysis engine;
+        return RunEngine(engine, kind, o, out, err);
+    }
+    }
+}
+
+} // namespace AnalyzeCommand

@@ -1,0 +1,122 @@
+#include "components/QrExcelSheet.h"
+#include "exchange/AnalyzeCommand.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Result
+{
+    int status;
+    QString out, err;
+};
+
+Result Analyze(const QStringList& args)
+{
+    Result r;
+    QTextStream out(&r.out), err(&r.err);
+    r.status = AnalyzeCommand::Run(args, out, err);
+    return r;
+}
+
+QString Sample() { return QStringLiteral(TERMWISE_SOURCE_DIR "/resources/samples/model.xlsx"); }
+
+} // namespace
+
+TEST(AnalyzeCommand, UsageAndInputErrors)
+{
+    TempDataDir data;
+    const QString out = data.file(QStringLiteral("out.xlsx"));
+    struct Case
+    {
+        const char* name;
+        QStringList args;
+        int status;
+        const char* errorPart;
+    };
+    const std::vector<Case> cases = {
+        {"no output", {"logical", "--input", Sample()}, AnalyzeCommand::Usage, "--output"},
+        {"unknown kind", {"semantic", "--input", Sample(), "--output", out}, AnalyzeCommand::Usage, "unknown KIND"},
+        {"unknown option", {"logical", "--input", Sample(), "--colour", "A", "--output", out}, AnalyzeCommand::Usage,
+         "unknown option"},
+        {"bad letters", {"logical", "--input", Sample(), "--attr", "A1", "--output", out}, AnalyzeCommand::Usage,
+         "column letters"},
+        {"a column twice", {"logical", "--input", Sample(), "--attr", "A", "--def", "a", "--output", out},
+         AnalyzeCommand::Usage, "both"},
+        {"option of another kind", {"logical", "--input", Sample(), "--type", "C", "--output", out},
+         AnalyzeCommand::Usage, "does not apply"},
+        {"unknown output", {"logical", "--input", Sample(), "--attr", "A", "--output", "x.ztsd"}, AnalyzeCommand::Usage,
+         "--output must"},
+        {"missing input", {"logical", "--input", "/no/such.xlsx", "--attr", "A", "--output", out},
+         AnalyzeCommand::BadInput, "no such file"},
+        {"not a workbook",
+         {"logical", "--input", TestDataPath(QStringLiteral("excel/fixture.fods")), "--attr", "A", "--output", out},
+         AnalyzeCommand::BadInput, "must be"},
+        {"damaged workbook",
+         {"logical", "--input", TestDataPath(QStringLiteral("excel/damaged-iconv.xls")), "--attr", "A", "--output",
+          out},
+         AnalyzeCommand::BadInput, "not vaild excel file"},
+        {"required role missing", {"domain", "--input", Sample(), "--attr", "A", "--output", out},
+         AnalyzeCommand::BadInput, "설정 되지 않은 필수 데이터 항목이 있습니다"},
+        {"unwritable output", {"logical", "--input", Sample(), "--attr", "A", "--output", "/no/such/dir/x.xlsx"},
+         AnalyzeCommand::BadInput, "cannot write"},
+    };
+    for (const Case& c : cases) {
+        const Result r = Analyze(c.args);
+        EXPECT_EQ(r.status, c.status) << c.name << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.errorPart))) << c.name << ": " << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST(AnalyzeCommand, SampleThroughWorkbookDocumentAndJson)
+{
+    TempDataDir data;
+    QFile::copy(QStringLiteral(TERMWISE_SOURCE_DIR "/resources/samples/termwise.json"),
+                data.standardPath() + QStringLiteral("/termwise.json"));
+    const QStringList common = {"--input", Sample(), "--attr", "A", "--column", "B", "--def", "D", "--skip-first-row"};
+
+    const QString xlsx = data.file(QStringLiteral("logical.xlsx"));
+    Result r = Analyze(QStringList{"logical"} + common + QStringList{"--output", xlsx});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("targets: 319"))) << r.out.toStdString();
+    CQrExcelSheet sheet(true);
+    ASSERT_TRUE(sheet.OpenFile(xlsx, false));
+    EXPECT_EQ(sheet.GetRowCount(), 320); // header and one row per target
+    QStringList header;
+    sheet.GetRowData(header, 0, -1);
+    EXPECT_EQ(header.first(), QString::fromUtf8("대상속성명"));
+
+    // The document of the run, read back as input, gives the same result.
+    const QString doc = data.file(QStringLiteral("logical.ztsl"));
+    const QString json1 = data.file(QStringLiteral("first.json")), json2 = data.file(QStringLiteral("second.json"));
+    ASSERT_EQ(Analyze(QStringList{"logical"} + common + QStringList{"--output", doc}).status, 0);
+    ASSERT_EQ(Analyze(QStringList{"logical"} + common + QStringList{"--output", json1}).status, 0);
+    r = Analyze({"logical", "--input", doc, "--output", json2});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonObject first = QJsonDocument::fromJson(ReadTextFile(json1).toUtf8()).object();
+    const QJsonObject second = QJsonDocument::fromJson(ReadTextFile(json2).toUtf8()).object();
+    EXPECT_EQ(first.value(QStringLiteral("totals")), second.value(QStringLiteral("totals")));
+    EXPECT_EQ(first.value(QStringLiteral("unanalyzed")), second.value(QStringLiteral("unanalyzed")));
+    EXPECT_EQ(second.value(QStringLiteral("totals")).toObject().value(QStringLiteral("targets")).toInt(), 319);
+
+    // A physical document is refused by the logical command with the form's message.
+    const QString pdoc = data.file(QStringLiteral("physical.ztsp"));
+    ASSERT_EQ(Analyze({"physical", "--input", Sample(), "--column", "B", "--skip-first-row", "--output", pdoc}).status,
+              0);
+    QFile::copy(pdoc, data.file(QStringLiteral("renamed.ztsl")));
+    r = Analyze({"logical", "--input", data.file(QStringLiteral("renamed.ztsl")), "--output", json2});
+    EXPECT_EQ(r.status, AnalyzeCommand::BadInput);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("not logical analyzed document file")));
+
+    r = Analyze({"domain", "--input", Sample(), "--attr", "A", "--type", "C", "--skip-first-row", "--output",
+                 data.file(QStringLiteral("domain.ztsd"))});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("domain found: 287"))) << r.out.toStdString();
+}
