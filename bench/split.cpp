@@ -5,8 +5,8 @@
 #include "settings/AnalyzeSettings.h"
 
 #include <QRandomGenerator>
-#include <benchmark/benchmark.h>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
 

@@ -31,36 +31,36 @@ QJsonObject AnalysisResultJson(const WordAnalysis& analysis)
         const WordAnalysisInput* input = analysis.Inputs().find(result.key);
         QJsonArray words;
         for (size_t i = 0; i < result.words.size(); ++i)
-            words.append(WordEntry(result.words[i].word, result.words[i].partner,
-                                   result.definitions.value(qsizetype(i))));
-        QJsonObject target{{QStringLiteral("key"), result.key},
-                           {QStringLiteral("name"), result.key},
-                           {QStringLiteral("count"), input ? input->refCount : 0},
-                           {QStringLiteral("sources"), QJsonArray::fromStringList(input ? input->sources : QStringList())},
-                           {QStringLiteral("status"), result.status},
-                           {QStringLiteral("words"), words},
-                           {QStringLiteral("analyzedName"), result.analyzedName},
-                           {QStringLiteral("analyzedPartner"), result.analyzedPartner},
-                           {QStringLiteral("keyDomain"), QString()},
-                           {QStringLiteral("logicalType"), QString()},
-                           {QStringLiteral("type"), QString()},
-                           {QStringLiteral("length"), QString()},
-                           {QStringLiteral("scale"), QString()},
-                           {QStringLiteral("domain"), QString()}};
+            words.append(
+                WordEntry(result.words[i].word, result.words[i].partner, result.definitions.value(qsizetype(i))));
+        QJsonObject target{
+            {QStringLiteral("key"), result.key},
+            {QStringLiteral("name"), result.key},
+            {QStringLiteral("count"), input ? input->refCount : 0},
+            {QStringLiteral("sources"), QJsonArray::fromStringList(input ? input->sources : QStringList())},
+            {QStringLiteral("status"), result.status},
+            {QStringLiteral("words"), words},
+            {QStringLiteral("analyzedName"), result.analyzedName},
+            {QStringLiteral("analyzedPartner"), result.analyzedPartner},
+            {QStringLiteral("keyDomain"), QString()},
+            {QStringLiteral("logicalType"), QString()},
+            {QStringLiteral("type"), QString()},
+            {QStringLiteral("length"), QString()},
+            {QStringLiteral("scale"), QString()},
+            {QStringLiteral("domain"), QString()}};
         targets.append(target);
     }
     QJsonObject unanalyzed;
     for (const auto& [word, missing] : analysis.UnanalyzedWords())
         unanalyzed.insert(word, missing.count);
     const bool logical = analysis.GetKind() == WordAnalysis::Kind::Logical;
-    return QJsonObject{
-        {QStringLiteral("kind"), logical ? QStringLiteral("logical") : QStringLiteral("physical")},
-        {QStringLiteral("targets"), targets},
-        {QStringLiteral("totals"), Totals(int(analysis.Results().size()), analysis.FullyAnalyzedCount(),
-                                          analysis.WordCount(), analysis.AnalyzedWordCount(),
-                                          analysis.FullyAnalyzedCount())},
-        {QStringLiteral("unanalyzed"), unanalyzed},
-        {QStringLiteral("missingDomains"), QJsonObject()}};
+    return QJsonObject{{QStringLiteral("kind"), logical ? QStringLiteral("logical") : QStringLiteral("physical")},
+                       {QStringLiteral("targets"), targets},
+                       {QStringLiteral("totals"),
+                        Totals(int(analysis.Results().size()), analysis.FullyAnalyzedCount(), analysis.WordCount(),
+                               analysis.AnalyzedWordCount(), analysis.FullyAnalyzedCount())},
+                       {QStringLiteral("unanalyzed"), unanalyzed},
+                       {QStringLiteral("missingDomains"), QJsonObject()}};
 }
 
 QJsonObject AnalysisResultJson(const DomainAnalysis& analysis)
@@ -93,13 +93,12 @@ QJsonObject AnalysisResultJson(const DomainAnalysis& analysis)
     QJsonObject missing;
     for (const auto& [key, count] : analysis.MissingDomainCounts())
         missing.insert(key, count);
-    return QJsonObject{
-        {QStringLiteral("kind"), QStringLiteral("domain")},
-        {QStringLiteral("targets"), targets},
-        {QStringLiteral("totals"), Totals(int(analysis.Results().size()), analysis.FoundCount(), wordCount, 0,
-                                          analysis.FoundCount())},
-        {QStringLiteral("unanalyzed"), QJsonObject()},
-        {QStringLiteral("missingDomains"), missing}};
+    return QJsonObject{{QStringLiteral("kind"), QStringLiteral("domain")},
+                       {QStringLiteral("targets"), targets},
+                       {QStringLiteral("totals"), Totals(int(analysis.Results().size()), analysis.FoundCount(),
+                                                         wordCount, 0, analysis.FoundCount())},
+                       {QStringLiteral("unanalyzed"), QJsonObject()},
+                       {QStringLiteral("missingDomains"), missing}};
 }
 
 QByteArray AnalysisResultJsonBytes(const QJsonObject& result)

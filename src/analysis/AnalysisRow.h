@@ -6,9 +6,9 @@
 
 struct AnalysisRow
 {
-    int level = 1;             // 1 target, 2 analysed name, 3 word / domain
-    QStringList texts;         // one per result column
-    std::vector<int> images;   // per column; -1 (or missing) for none
+    int level = 1;           // 1 target, 2 analysed name, 3 word / domain
+    QStringList texts;       // one per result column
+    std::vector<int> images; // per column; -1 (or missing) for none
     unsigned background = 0xFFFFFF;
     unsigned nameBackground = 0xFFFFFF; // column 0 may differ from the row
     bool nameEditable = false;          // column 0 edits rename the target

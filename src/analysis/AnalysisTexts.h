@@ -38,10 +38,10 @@ inline const QStringList kLogicalColumns = {QStringLiteral("대상 속성명"), 
 inline const QStringList kPhysicalColumns = {QStringLiteral("대상 컬럼명"), QStringLiteral("대상 컬럼참고"),
                                              QStringLiteral("대상 컬럼원본명"), QStringLiteral("분석 단어"),
                                              QStringLiteral("분석 단어 정의")};
-inline const QStringList kDomainColumns = {
-    QStringLiteral("대상 속성명"),     QStringLiteral("대상 속성참고"),     QStringLiteral("대상 컬럼명"),
-    QStringLiteral("대상 데이터타입"), QStringLiteral("대상 데이터길이"), QStringLiteral("대상 데이터스케일"),
-    QStringLiteral("참고 데이터")};
+inline const QStringList kDomainColumns = {QStringLiteral("대상 속성명"),     QStringLiteral("대상 속성참고"),
+                                           QStringLiteral("대상 컬럼명"),     QStringLiteral("대상 데이터타입"),
+                                           QStringLiteral("대상 데이터길이"), QStringLiteral("대상 데이터스케일"),
+                                           QStringLiteral("참고 데이터")};
 
 // Column designation menus: assign and cancel items per role.
 inline const QString kAssignAttributeRequired = QStringLiteral("속성명 지정 (필수)");

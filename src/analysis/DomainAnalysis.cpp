@@ -47,9 +47,9 @@ void DomainAnalysis::SetSheet(QVector<QStringList> rows)
     m_mode = ModeSource;
 }
 
-DomainAnalysisTarget& DomainAnalysis::AddSourceRow(const QString& name, const QString& typeCell,
-                                                   const QString* length, const QString* scale,
-                                                   const QString* column, const QString* reference)
+DomainAnalysisTarget& DomainAnalysis::AddSourceRow(const QString& name, const QString& typeCell, const QString* length,
+                                                   const QString* scale, const QString* column,
+                                                   const QString* reference)
 {
     QString attribute = name;
     m_settings->NormalizeAttributeName(attribute);
@@ -234,7 +234,7 @@ std::vector<AnalysisRow> DomainAnalysis::Rows() const
 
         AnalysisRow attribute;
         attribute.level = 1;
-        attribute.texts = {target->attribute, target->attribute, target->column, target->type,
+        attribute.texts = {target->attribute, target->attribute, target->column,   target->type,
                            target->length,    target->scale,     target->reference};
         attribute.images = {result.status};
         attribute.background = AnalysisColors::kTargetRow;
@@ -247,8 +247,8 @@ std::vector<AnalysisRow> DomainAnalysis::Rows() const
 
         AnalysisRow words;
         words.level = 2;
-        words.texts = {result.words.join(QLatin1Char('_')), QString(), QString(), QString(), QString(), QString(),
-                       QString()};
+        words.texts = {
+            result.words.join(QLatin1Char('_')), QString(), QString(), QString(), QString(), QString(), QString()};
         words.background = AnalysisColors::kTargetRow;
         words.nameBackground = AnalysisColors::kTargetRow;
         words.mergeFirst = 2;
@@ -285,8 +285,8 @@ bool DomainAnalysis::IsHidden(const DomainResult& result) const
 void DomainAnalysis::ApplyVisibility(bool withProgress)
 {
     if (withProgress)
-        CQrProgressWnd::Show(int(m_results.size()), AnalysisTexts::kProgressTitle,
-                             AnalysisTexts::kProgressFilterDomain, nullptr, false);
+        CQrProgressWnd::Show(int(m_results.size()), AnalysisTexts::kProgressTitle, AnalysisTexts::kProgressFilterDomain,
+                             nullptr, false);
     for (DomainResult& result : m_results) {
         result.hidden = IsHidden(result);
         if (withProgress)

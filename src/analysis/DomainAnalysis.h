@@ -17,17 +17,17 @@ class CAnalyzeSettings;
 // One attribute of the domain analysis, keyed by MakeCompositeKey(name, type, length, scale).
 struct DomainAnalysisTarget
 {
-    QString key;          // the attribute key
-    int refCount = 0;     // source rows folded into this target
-    QString attribute;    // normalised attribute name
-    QString column;       // last row read
-    QString reference;    // last row read
-    QString type;         // physical type as read
+    QString key;       // the attribute key
+    int refCount = 0;  // source rows folded into this target
+    QString attribute; // normalised attribute name
+    QString column;    // last row read
+    QString reference; // last row read
+    QString type;      // physical type as read
     QString length;
     QString scale;
-    QString keyDomain;    // set by the analysis
-    QString logicalType;  // set by the analysis
-    QStringList sources;  // attribute names as read, distinct, in first-appearance order
+    QString keyDomain;   // set by the analysis
+    QString logicalType; // set by the analysis
+    QStringList sources; // attribute names as read, distinct, in first-appearance order
     std::map<QString, int> mapColumns;
     std::map<QString, int> mapReferences;
 
@@ -46,8 +46,8 @@ public:
 
     struct DomainResult
     {
-        QString key;        // attribute key
-        QStringList words;  // the name's words; the last is the key domain
+        QString key;       // attribute key
+        QStringList words; // the name's words; the last is the key domain
         QString keyDomain;
         QString logicalType;
         QString domainKey;  // MakeCompositeKey(key domain, logical type, length, scale)

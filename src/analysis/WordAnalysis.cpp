@@ -90,8 +90,8 @@ void WordAnalysis::SetSheet(QVector<QStringList> rows)
     m_mode = ModeSource;
 }
 
-WordAnalysisInput& WordAnalysis::AddSourceRow(const QString& name, const QString* opposite,
-                                              const QString* definition, const QString* reference)
+WordAnalysisInput& WordAnalysis::AddSourceRow(const QString& name, const QString* opposite, const QString* definition,
+                                              const QString* reference)
 {
     QString key = name;
     m_settings->NormalizeAttributeName(key);
@@ -316,8 +316,8 @@ bool WordAnalysis::IsHidden(const WordResult& result) const
 void WordAnalysis::ApplyVisibility(bool withProgress)
 {
     if (withProgress)
-        CQrProgressWnd::Show(int(m_results.size()), AnalysisTexts::kProgressTitle,
-                             AnalysisTexts::kProgressFilterWord, nullptr, false);
+        CQrProgressWnd::Show(int(m_results.size()), AnalysisTexts::kProgressTitle, AnalysisTexts::kProgressFilterWord,
+                             nullptr, false);
     for (WordResult& result : m_results) {
         result.hidden = IsHidden(result);
         if (withProgress)

@@ -22,12 +22,12 @@ class CAnalyzeSettings;
 // it by the normalised column name and calls the attribute name its opposite.
 struct WordAnalysisInput
 {
-    QString name;        // the key: normalised name ("Attribute" / "Column" in documents)
-    QStringList sources; // names as read before normalisation, distinct, in first-appearance order
-    QString opposite;    // column name (logical) or attribute name (physical), last row read
-    QString reference;   // last row read
-    QString description; // definition, last row read
-    int refCount = 0;    // source rows folded into this entry
+    QString name;                        // the key: normalised name ("Attribute" / "Column" in documents)
+    QStringList sources;                 // names as read before normalisation, distinct, in first-appearance order
+    QString opposite;                    // column name (logical) or attribute name (physical), last row read
+    QString reference;                   // last row read
+    QString description;                 // definition, last row read
+    int refCount = 0;                    // source rows folded into this entry
     std::map<QString, int> mapOpposites; // "mapOpposites" (logical) / "mapOpposite" (physical)
     std::map<QString, int> mapReferences;
     std::map<QString, int> mapDescriptions; // "mapDescriptinons"
@@ -59,12 +59,12 @@ public:
 
     struct WordResult
     {
-        QString key;                // the target name
-        WordPairList words;         // split result; partner "?" when unknown
-        QStringList definitions;    // per word, from the dictionary record
-        QString analyzedName;       // the words joined with "_"
-        QString analyzedPartner;    // the partners joined with "_"
-        int status = 0;             // 0 none known, 1 some, 2 all
+        QString key;             // the target name
+        WordPairList words;      // split result; partner "?" when unknown
+        QStringList definitions; // per word, from the dictionary record
+        QString analyzedName;    // the words joined with "_"
+        QString analyzedPartner; // the partners joined with "_"
+        int status = 0;          // 0 none known, 1 some, 2 all
         bool hidden = false;
     };
     struct UnanalyzedWord

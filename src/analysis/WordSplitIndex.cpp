@@ -161,8 +161,12 @@ void WordSplitIndex::Rebuild(const CAnalyzeSettings& settings)
     m_physical.Freeze();
     m_keyDomains.Freeze();
     m_exceptWords.clear();
-    for (const QString& word : settings.m_setExceptWords)
+    m_exceptFirst.assign(1024, 0);
+    for (const QString& word : settings.m_setExceptWords) {
         m_exceptWords.insert(word);
+        if (!word.isEmpty())
+            m_exceptFirst[word.front().unicode() >> 6] |= uint64_t(1) << (word.front().unicode() & 63);
+    }
     m_exceptDomains.clear();
     for (const QString& name : settings.m_setExceptDomains)
         m_exceptDomains.insert(name);

@@ -101,7 +101,18 @@ public:
     // Same answers as CAnalyzeSettings::GetFirstPhysicalName / GetFirstLogicalName.
     bool FirstPhysicalName(const QString& logical, QString& physical) const;
     bool FirstLogicalName(const QString& physical, QString& logical) const;
-    bool IsExceptWord(const QString& word) const { return !m_exceptWords.isEmpty() && m_exceptWords.contains(word); }
+    bool IsExceptWord(const QString& word) const
+    {
+        if (m_exceptWords.isEmpty())
+            return false;
+        // Most words fail on their first character, which spares hashing them.
+        if (!word.isEmpty()) {
+            const char16_t first = word.front().unicode();
+            if (!(m_exceptFirst[first >> 6] >> (first & 63) & 1))
+                return false;
+        }
+        return m_exceptWords.contains(word);
+    }
     bool IsExceptDomain(const QString& name) const
     {
         return !m_exceptDomains.isEmpty() && m_exceptDomains.contains(name);
@@ -117,5 +128,6 @@ private:
     ReverseTrie m_keyDomains;
     std::vector<QString> m_partners;
     QSet<QString> m_exceptWords;
+    std::vector<uint64_t> m_exceptFirst = std::vector<uint64_t>(1024); // first characters of excluded words
     QSet<QString> m_exceptDomains;
 };

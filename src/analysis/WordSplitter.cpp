@@ -96,13 +96,18 @@ WordPairList WordSplitter::DictionarySplit(const QString& name, const ReverseTri
 
 void WordSplitter::MergeUntilStable(WordPairList& pairs, bool physical)
 {
-    while (MergeExceptPairs(pairs, physical)) {
+    while (MergePairs(pairs, physical)) {
     }
 }
 
 WordPairList WordSplitter::DictionarySplitLogical(const QString& name)
 {
     Index();
+    return LogicalPairs(name);
+}
+
+WordPairList WordSplitter::LogicalPairs(const QString& name)
+{
     WordPairList pairs = DictionarySplit(name, m_index.LogicalTrie(), 1);
     MergeUntilStable(pairs, false);
     return pairs;
@@ -119,9 +124,14 @@ WordPairList WordSplitter::DictionarySplitPhysical(const QString& name)
 
 bool WordSplitter::MergeExceptPairs(WordPairList& pairs, bool physical)
 {
+    Index();
+    return MergePairs(pairs, physical);
+}
+
+bool WordSplitter::MergePairs(WordPairList& pairs, bool physical)
+{
     if (pairs.size() < 2)
         return false;
-    Index();
     if (std::none_of(pairs.begin(), pairs.end(), [&](const WordPair& p) { return m_index.IsExceptWord(p.word); }))
         return false;
     WordPairList merged;
@@ -252,7 +262,7 @@ WordSplitter::WordSplit WordSplitter::SplitLogical(const QString& name)
             result.words.push_back({word, Lookup(word, false)});
         return result;
     }
-    result.words = DictionarySplitLogical(name);
+    result.words = LogicalPairs(name);
     if (result.words.size() == 1 && result.words.front().partner == kUnknownPartner && m_fallback) {
         const QStringList found = m_fallback(name);
         if (!found.isEmpty())

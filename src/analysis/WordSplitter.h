@@ -65,6 +65,9 @@ public:
 
 private:
     WordPairList DictionarySplit(const QString& name, const ReverseTrie& trie, int minLength);
+    // The same without refreshing the index; callers refresh once per name.
+    WordPairList LogicalPairs(const QString& name);
+    bool MergePairs(WordPairList& pairs, bool physical);
     void MergeUntilStable(WordPairList& pairs, bool physical);
     WordPairList RebuildFromPieces(const QString& name, const QStringList& found);
     QString Lookup(const QString& word, bool physical) const;

@@ -22,7 +22,10 @@ inline void AddExcept(CAnalyzeSettings& settings, std::initializer_list<const ch
         settings.AddExceptWord(QString::fromUtf8(word));
 }
 
-inline QString U(const char* text) { return QString::fromUtf8(text); }
+inline QString U(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 // "word/partner word/partner" for compact expectations.
 inline QString Show(const WordPairList& pairs)

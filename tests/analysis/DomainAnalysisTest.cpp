@@ -1,7 +1,7 @@
+#include "analysis/DomainAnalysis.h"
 #include "AnalysisTestUtil.h"
 #include "analysis/AnalysisResultJson.h"
 #include "analysis/AnalysisTexts.h"
-#include "analysis/DomainAnalysis.h"
 #include "components/QrProgressWnd.h"
 
 #include <QJsonArray>
@@ -91,7 +91,8 @@ TEST_F(DomainAnalysisTest, TargetsKeyDomainsAndExactMatch)
     ASSERT_NE(target, nullptr);
     EXPECT_EQ(target->refCount, 2);
     EXPECT_EQ(target->column, QStringLiteral("CUST_NO2"));
-    EXPECT_EQ(target->mapColumns, (std::map<QString, int>{{QStringLiteral("CUST_NO"), 1}, {QStringLiteral("CUST_NO2"), 1}}));
+    EXPECT_EQ(target->mapColumns,
+              (std::map<QString, int>{{QStringLiteral("CUST_NO"), 1}, {QStringLiteral("CUST_NO2"), 1}}));
     EXPECT_EQ(target->mapReferences, (std::map<QString, int>{{U("R1"), 1}}));
 
     // the lone excluded domain is dropped from the list and the counters

@@ -155,8 +155,8 @@ TEST_F(WordAnalysisTest, ResultRowsCountersAndStatus)
     ASSERT_EQ(rows.size(), 4u * 2 + 7);
     const AnalysisRow& target = rows[0];
     EXPECT_EQ(target.level, 1);
-    EXPECT_EQ(target.texts, (QStringList{U("고객명"), U("고객명"), U("고객명"), QString(),
-                                         U("CUST_NM (이름) [참고1] ")}));
+    EXPECT_EQ(target.texts,
+              (QStringList{U("고객명"), U("고객명"), U("고객명"), QString(), U("CUST_NM (이름) [참고1] ")}));
     EXPECT_EQ(target.background, 0xF7F7F7u);
     EXPECT_EQ(target.nameBackground, 0xF0F0F0u);
     EXPECT_TRUE(target.nameEditable);
@@ -320,7 +320,8 @@ TEST_F(WordAnalysisTest, PhysicalTwin)
     engine.Designations().Designate(PhysicalWordAnalysis::RoleColumnDefinition, 2);
     AddExcept(settings, {"BYX"});
     engine.Run();
-    EXPECT_EQ(Keys(engine), (QStringList{QStringLiteral("CUSTNM"), QStringLiteral("CUST_NO"), QStringLiteral("CUSTX")}));
+    EXPECT_EQ(Keys(engine),
+              (QStringList{QStringLiteral("CUSTNM"), QStringLiteral("CUST_NO"), QStringLiteral("CUSTX")}));
     const auto* name = engine.ResultOf(QStringLiteral("CUSTNM"));
     EXPECT_EQ(Show(name->words), U("CUST/고객 NM/명"));
     EXPECT_EQ(name->analyzedName, QStringLiteral("CUST_NM"));

@@ -31,8 +31,14 @@ QString SplitText(WordSplitter& splitter, const char* name, bool physical)
 TEST(WordSplit, LogicalNames)
 {
     CAnalyzeSettings settings;
-    AddWords(settings, {{"CUST", "고객"}, {"CUSTNM", "고객명"}, {"CD", "코드"}, {"NM", "명"}, {"ACCT", "계좌"},
-                        {"CSTM", "고객"}, {"BYCD", "별코드"}, {"NO", "번호"}});
+    AddWords(settings, {{"CUST", "고객"},
+                        {"CUSTNM", "고객명"},
+                        {"CD", "코드"},
+                        {"NM", "명"},
+                        {"ACCT", "계좌"},
+                        {"CSTM", "고객"},
+                        {"BYCD", "별코드"},
+                        {"NO", "번호"}});
     AddExcept(settings, {"별", "의", "및"});
     WordSplitter splitter(&settings);
     splitter.SetFallback({});
@@ -112,8 +118,14 @@ TEST(WordSplit, LogicalFallbackRebuildsPieces)
 TEST(WordSplit, PhysicalNames)
 {
     CAnalyzeSettings settings;
-    AddWords(settings, {{"CUST", "고객"}, {"NM", "명"}, {"A", "에이"}, {"BC", "비씨"}, {"XY", "엑스와이"},
-                        {"BYNO", "별번호"}, {"NO", "번호"}, {"CUSTNM", "고객명"}});
+    AddWords(settings, {{"CUST", "고객"},
+                        {"NM", "명"},
+                        {"A", "에이"},
+                        {"BC", "비씨"},
+                        {"XY", "엑스와이"},
+                        {"BYNO", "별번호"},
+                        {"NO", "번호"},
+                        {"CUSTNM", "고객명"}});
     AddExcept(settings, {"BY", "XY", "Q"});
     WordSplitter splitter(&settings);
 
