@@ -349,7 +349,7 @@ QStringList WordAnalysis::UnanalyzedWordsOf(const QString& name)
     return words;
 }
 
-WordAnalysis::RenameResult WordAnalysis::RenameTarget(const QString& key, const QString& newText)
+WordAnalysis::RenameResult WordAnalysis::MoveInput(const QString& key, const QString& newText)
 {
     RenameResult outcome;
     QString name = newText;
@@ -362,8 +362,6 @@ WordAnalysis::RenameResult WordAnalysis::RenameTarget(const QString& key, const 
         return outcome;
     }
     outcome.changed = true;
-
-    const qsizetype oldResult = m_resultIndex.value(key, -1);
     if (WordAnalysisInput* existing = m_inputs.find(name)) {
         // Both targets' rows stay counted: the moved texts join the existing ones.
         existing->MergeFrom(*m_inputs.find(key));
@@ -373,21 +371,41 @@ WordAnalysis::RenameResult WordAnalysis::RenameTarget(const QString& key, const 
         m_inputs.rename(key, name);
         m_inputs.find(name)->name = name;
     }
+    return outcome;
+}
 
-    // Keep the result list in step: the renamed target takes the old row's place unless
-    // the target it joined is listed already.
-    const qsizetype existingResult = m_resultIndex.value(name, -1);
-    if (oldResult >= 0) {
-        const WordSplitter::WordSplit split = Split(name);
-        if (existingResult >= 0 || split.removed)
-            m_results.erase(m_results.begin() + oldResult);
-        else
-            m_results[size_t(oldResult)] = MakeResult(name, split);
-        ReindexResults();
+WordAnalysis::RenameResult WordAnalysis::RenameTarget(const QString& key, const QString& newText)
+{
+    const RenameResult outcome = MoveInput(key, newText);
+    if (outcome.changed)
+        FollowMoves({{key, outcome.name}});
+    return outcome;
+}
+
+void WordAnalysis::FollowMoves(const QHash<QString, QString>& moved)
+{
+    // A renamed target keeps its row's place; when it joined a target already listed,
+    // that row stands for both.
+    std::vector<WordResult> results;
+    results.reserve(m_results.size());
+    QSet<QString> listed;
+    for (WordResult& result : m_results) {
+        const QString key = moved.value(result.key, result.key);
+        if (listed.contains(key))
+            continue;
+        listed.insert(key);
+        if (key == result.key) {
+            results.push_back(std::move(result));
+            continue;
+        }
+        const WordSplitter::WordSplit split = Split(key);
+        if (!split.removed)
+            results.push_back(MakeResult(key, split));
     }
+    m_results = std::move(results);
+    ReindexResults();
     Recount();
     ApplyVisibility(false);
-    return outcome;
 }
 
 int WordAnalysis::RenameForWordChanges(const std::vector<std::pair<QString, QString>>& changes)
@@ -399,7 +417,6 @@ int WordAnalysis::RenameForWordChanges(const std::vector<std::pair<QString, QStr
     }
     if (replacements.isEmpty())
         return 0;
-    // Collect first: renaming reorders the results.
     std::vector<std::pair<QString, QString>> renames;
     for (const WordResult& result : m_results) {
         bool touched = false;
@@ -414,10 +431,23 @@ int WordAnalysis::RenameForWordChanges(const std::vector<std::pair<QString, QStr
         const QString separator = result.key.contains(QLatin1Char('_')) ? QStringLiteral("_") : QString();
         renames.emplace_back(result.key, words.join(separator));
     }
+    // Where each listed target ends up: a later rename may move a target that an earlier
+    // one moved or merged into.
+    QHash<QString, QString> moved;
     int renamed = 0;
     for (const auto& [from, to] : renames) {
-        if (RenameTarget(from, to).changed)
-            ++renamed;
+        const RenameResult outcome = MoveInput(from, to);
+        if (!outcome.changed)
+            continue;
+        ++renamed;
+        for (auto it = moved.begin(); it != moved.end(); ++it) {
+            if (it.value() == from)
+                it.value() = outcome.name;
+        }
+        if (!moved.contains(from))
+            moved.insert(from, outcome.name);
     }
+    if (renamed > 0)
+        FollowMoves(moved);
     return renamed;
 }

@@ -161,6 +161,10 @@ protected:
     void Recount();
     void ApplyVisibility(bool withProgress);
     void ReindexResults();
+    // Renames or merges the input entry only.
+    RenameResult MoveInput(const QString& key, const QString& newText);
+    // Brings the results in line with moved targets (old key -> new key) in one pass.
+    void FollowMoves(const QHash<QString, QString>& moved);
 
     Kind m_kind;
     const CAnalyzeSettings* m_settings;

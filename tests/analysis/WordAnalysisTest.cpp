@@ -266,6 +266,27 @@ TEST_F(WordAnalysisTest, WordChangesRenameAffectedTargets)
     EXPECT_TRUE(engine.UnanalyzedWords().empty());
 }
 
+TEST_F(WordAnalysisTest, WordChangesThatJoinTargetsMergeThem)
+{
+    LogicalWordAnalysis engine(&settings);
+    engine.Splitter().SetFallback({});
+    LoadSheet(engine, {{U("가나코드"), U("C1")}, {U("번호")}, {U("다라코드"), U("C2")}, {U("마바코드"), U("C3")}});
+    engine.Run();
+    // 가나코드 and 다라코드 both become 명코드; 마바코드 then takes the name 다라코드 freed
+    const int renamed =
+        engine.RenameForWordChanges({{U("가나"), U("명")}, {U("다라"), U("명")}, {U("마바"), U("다라")}});
+    EXPECT_EQ(renamed, 3);
+    EXPECT_EQ(Keys(engine), (QStringList{U("명코드"), U("번호"), U("다라코드")}));
+    const WordAnalysisInput* joined = engine.Inputs().find(U("명코드"));
+    ASSERT_NE(joined, nullptr);
+    EXPECT_EQ(joined->refCount, 2);
+    EXPECT_EQ(joined->mapOpposites, (std::map<QString, int>{{U("C1"), 1}, {U("C2"), 1}}));
+    EXPECT_EQ(engine.Inputs().find(U("다라코드"))->mapOpposites, (std::map<QString, int>{{U("C3"), 1}}));
+    EXPECT_EQ(engine.Inputs().size(), 3);
+    EXPECT_EQ(engine.UnanalyzedWords().count(U("다라")), 1u);
+    EXPECT_EQ(engine.WordCount(), 2 + 1 + 2);
+}
+
 TEST_F(WordAnalysisTest, VisibilityFollowsExclusionAndFilter)
 {
     LogicalWordAnalysis engine(&settings);
