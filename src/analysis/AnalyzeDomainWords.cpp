@@ -23,8 +23,7 @@ _stAnalyzeManageWord ToWord(const _stServiceWord& record)
 bool FindFirst(IServiceLayer* service, const QString& text, _stServiceWord& record)
 {
     std::vector<SERVICE_WORD_HANDLE> handles;
-    return service->FindWords(text, 1, handles) && !handles.empty()
-           && service->GetServiceWord(handles.front(), record);
+    return service->FindWords(text, 1, handles) && !handles.empty() && service->GetServiceWord(handles.front(), record);
 }
 
 } // namespace
@@ -49,7 +48,7 @@ QStringList SplitAtAny(const QString& text, const QString& separators)
 void AnalyzeDomainWords(const QString& areaId, std::map<QString, _stAnalyzeManageDomain>& domains)
 {
     if (IServiceLayer::theServiceLayer)
-        return;  // another run owns the service
+        return; // another run owns the service
     CreateAppLayer();
     IServiceLayer* service = IServiceLayer::theServiceLayer;
     const ServiceDatabase database = RepositoryServiceDatabase();

@@ -1,9 +1,11 @@
 #include "analysis/TermAnalysis.h"
 
+#include "analysis/AnalysisResultJson.h"
 #include "analysis/AnalyzeDomainWords.h"
 #include "analysis/DataType.h"
 #include "components/QrProgressWnd.h"
 #include "components/ServiceLayer.h"
+#include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QJsonArray>
@@ -38,11 +40,39 @@ bool FindFirst(IServiceLayer* service, const QString& text, SERVICE_WORD_HANDLE&
 
 } // namespace
 
-CTermAnalysis::CTermAnalysis() : m_domainLookup(RepositoryDomainLookup()) {}
+CTermAnalysis::CTermAnalysis() : m_domainLookup(RepositoryDomainLookup()), m_keyDomainSource(RepositoryKeyDomains()) {}
+
+CTermAnalysis::KeyDomainSource CTermAnalysis::RepositoryKeyDomains()
+{
+    return [](const QString& areaId, std::set<QString>& keys) {
+        CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
+        std::vector<_stAnalyzeManageDomain> domains;
+        if (!gate || !gate->SelectStandardDomains(areaId, domains))
+            return false;
+        for (const _stAnalyzeManageDomain& d : domains)
+            keys.insert(d.strKeyDomainName);
+        return true;
+    };
+}
 
 CTermAnalysis::DomainLookup CTermAnalysis::RepositoryDomainLookup()
 {
-    return {};
+    return [](const QString& areaId, const QStringList& candidates, const QString& dataType, const QString& length,
+              const QString& scale, DomainPairs& found) {
+        CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
+        return gate && gate->SelectStandardDomainsByKey(areaId, candidates, dataType, length, scale, found);
+    };
+}
+
+bool CTermAnalysis::ResolveStandardArea(const QString& areaId, const std::function<bool(const QString&)>& selectItem)
+{
+    CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
+    if (!gate || areaId.isEmpty())
+        return false;
+    QString name;
+    if (!gate->SelectStandardAreaName(areaId, name) || name.isEmpty())
+        return false;
+    return selectItem && selectItem(name);
 }
 
 void CTermAnalysis::SetSheet(QVector<QStringList> rows)
@@ -129,6 +159,7 @@ CTermAnalysis::RunResult CTermAnalysis::Analyze()
     for (auto& [name, t] : m_targets)
         t.ClearAnalysis();
     m_domainCache.clear();
+    m_keyDomains.clear();
     QStringList names = m_order;
     if (CAnalyzeSettings::Instance().analyze_sort_result)
         std::sort(names.begin(), names.end());
@@ -165,6 +196,7 @@ void CTermAnalysis::ReAnalyze(const QStringList& names)
     CQrProgressWnd::SetMsg(TermTexts::kProgressReanalyzeStep);
     // Registrations change the repository; lookups of this session may be stale.
     m_domainCache.clear();
+    m_keyDomains.clear();
     Run(known, false, nullptr);
     CQrProgressWnd::Hide();
 }
@@ -172,7 +204,7 @@ void CTermAnalysis::ReAnalyze(const QStringList& names)
 void CTermAnalysis::Run(const QStringList& names, bool full, bool* cancelled)
 {
     if (!CreateAppLayer())
-        return;  // a run is already going on
+        return; // a run is already going on
     IServiceLayer* service = IServiceLayer::theServiceLayer;
     const ServiceDatabase database = RepositoryServiceDatabase();
     service->SetDatabase(&database);
@@ -372,15 +404,19 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
         t.strDomainName.clear();
         t.strDomainId.clear();
         t.bDomainChosen = false;
+        QStringList words;
+        for (const TermWordResult& w : result.words)
+            words.append(w.found ? w.logicalName : w.word);
+        // Only names that are key domains of the area can find a domain; asking for those
+        // alone gives the same hits with far fewer statements.
         QStringList candidates;
-        QString key;
-        for (auto it = result.words.rbegin(); it != result.words.rend(); ++it) {
-            key.prepend(it->found ? it->logicalName : it->word);
-            candidates.append(key);
-        }
+        const std::set<QString>* keys = KeyDomains();
+        for (const QString& c : CandidateKeyDomainNames(words))
+            if (!keys || keys->count(c))
+                candidates.append(c);
         if (!candidates.isEmpty() && m_domainLookup) {
-            const QString cacheKey = candidates.join(u'\x1f') + u'\x1e' + t.strType + u'\x1e' + t.strLength
-                                     + u'\x1e' + t.strScale;
+            const QString cacheKey =
+                candidates.join(u'\x1f') + u'\x1e' + t.strType + u'\x1e' + t.strLength + u'\x1e' + t.strScale;
             auto cached = m_domainCache.find(cacheKey);
             if (cached == m_domainCache.end()) {
                 DomainPairs found;
@@ -414,6 +450,31 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
 
     if (allFound && synonym && !compound)
         synonymName = t.listStandardNames.join(QString());
+}
+
+QStringList CTermAnalysis::CandidateKeyDomainNames(const QStringList& words)
+{
+    QStringList candidates;
+    QString key;
+    for (auto it = words.crbegin(); it != words.crend(); ++it) {
+        key.prepend(*it);
+        candidates.append(key);
+    }
+    return candidates;
+}
+
+const std::set<QString>* CTermAnalysis::KeyDomains()
+{
+    if (!m_keyDomainSource)
+        return nullptr;
+    auto it = m_keyDomains.find(m_areaId);
+    if (it == m_keyDomains.end()) {
+        std::set<QString> keys;
+        if (!m_keyDomainSource(m_areaId, keys))
+            return nullptr;
+        it = m_keyDomains.emplace(m_areaId, std::move(keys)).first;
+    }
+    return &it->second;
 }
 
 void CTermAnalysis::PlaceResult(TermTargetResult&& result)
@@ -497,6 +558,47 @@ bool CTermAnalysis::ChooseDomain(const QString& name, const QString& domainName,
     it->second.strDomainId = domainId;
     it->second.bDomainChosen = true;
     return AnalyzeSingle(name);
+}
+
+bool CTermAnalysis::DomainProposal(const QString& name, _stAnalyzeManageDomain& domain) const
+{
+    const TermTargetResult* r = Result(name);
+    const TermAnalysisTarget* t = Target(name);
+    if (!r || !t || r->words.empty())
+        return false;
+    const TermWordResult& last = r->words.back();
+    const QString classWord = last.found ? last.logicalName : last.word;
+    domain = _stAnalyzeManageDomain();
+    domain.strKeyDomainName = classWord;
+    domain.strDomainName =
+        CAnalyzeSettings::Instance().BuildDomainName(classWord, t->strType, t->strLength, t->strScale);
+    domain.strDataType = t->strType;
+    domain.strLength = t->strLength;
+    domain.strScale = t->strScale;
+    _stAnalyzeManageWord word;
+    word.strWordId = last.id;
+    word.strLogicalName = classWord;
+    word.strPhysicalName = last.physicalName;
+    word.nClassWord = last.classWord ? 1 : 0;
+    word.nStandard = last.standard ? 1 : 0;
+    domain.vecWords.push_back(word);
+    return true;
+}
+
+bool CTermAnalysis::TermProposal(const QString& name, _stAnalyzeManageTerm& term) const
+{
+    const TermTargetResult* r = Result(name);
+    const TermAnalysisTarget* t = Target(name);
+    if (!r || !t)
+        return false;
+    term = _stAnalyzeManageTerm();
+    term.strLogicalName = t->strName;
+    term.strPhysicalName = r->physicalName;
+    term.strDomainId = t->strDomainId;
+    term.strDescription = t->strDefinition;
+    term.listWordIds = t->listWordIds;
+    term.listExtra = t->listStandardNames;
+    return true;
 }
 
 QStringList CTermAnalysis::RelatedAfterWordRegistration(const QString& clicked, const QString& word) const
@@ -636,12 +738,16 @@ QJsonObject CTermAnalysis::ToJson() const
     return QJsonObject{{QStringLiteral("kind"), QStringLiteral("term")},
                        {QStringLiteral("area"), m_areaId},
                        {QStringLiteral("targets"), targets},
-                       {QStringLiteral("totals"),
-                        QJsonObject{{QStringLiteral("targets"), int(m_results.size())},
-                                    {QStringLiteral("complete"), complete},
-                                    {QStringLiteral("registered"), registered},
-                                    {QStringLiteral("withoutDomain"), noDomain},
-                                    {QStringLiteral("words"), words},
-                                    {QStringLiteral("foundWords"), foundWords}}},
+                       {QStringLiteral("totals"), QJsonObject{{QStringLiteral("targets"), int(m_results.size())},
+                                                              {QStringLiteral("complete"), complete},
+                                                              {QStringLiteral("registered"), registered},
+                                                              {QStringLiteral("withoutDomain"), noDomain},
+                                                              {QStringLiteral("words"), words},
+                                                              {QStringLiteral("foundWords"), foundWords}}},
                        {QStringLiteral("unanalyzed"), missing}};
+}
+
+QJsonObject AnalysisResultJson(const CTermAnalysis& analysis)
+{
+    return analysis.ToJson();
 }

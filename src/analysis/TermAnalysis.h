@@ -18,6 +18,7 @@
 // - a rename onto the name of an existing target replaces that target (the two are the same
 //   attribute name now) and keeps the earlier place in the list.
 #include "analysis/AnalysisRow.h"
+#include "analysis/AnalyzeRecords.h"
 #include "analysis/ColumnRoles.h"
 
 #include <QJsonObject>
@@ -26,14 +27,15 @@
 #include <QVector>
 #include <functional>
 #include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
 struct TermAnalysisTarget
 {
-    QString strName;        // normalised attribute name, the key
+    QString strName; // normalised attribute name, the key
     QString strColumn;
-    QString strType;        // logical data type
+    QString strType; // logical data type
     QString strLength;
     QString strScale;
     QString strReference;
@@ -41,7 +43,7 @@ struct TermAnalysisTarget
     QString strDisplayType; // BuildDataType(type, length, scale)
     QString strDomainName;  // chosen domain
     QString strDomainId;
-    bool bDomainChosen = false;  // chosen by hand ("도메인 선택"), kept while the service has none
+    bool bDomainChosen = false; // chosen by hand ("도메인 선택"), kept while the service has none
     QStringList listWordIds;
     QStringList listStandardNames;
     QStringList listRelations;
@@ -57,39 +59,39 @@ struct TermAnalysisTarget
 // Images of the term grid.
 enum eTermImage {
     eTermImageNone = -1,
-    eTermImageMissing = 0,      // word not found / last word not a class word (target)
-    eTermImageWarning = 1,      // not a class word (word) / a word or the domain missing (target)
+    eTermImageMissing = 0, // word not found / last word not a class word (target)
+    eTermImageWarning = 1, // not a class word (word) / a word or the domain missing (target)
     eTermImageFound = 2,
-    eTermImageRegistered = 3,   // the whole name is a registered term
-    eTermImageAction = 4,       // something to register (cells) / complete, not registered (target)
+    eTermImageRegistered = 3, // the whole name is a registered term
+    eTermImageAction = 4,     // something to register (cells) / complete, not registered (target)
     eTermImageReanalyze = 5,
 };
 
 struct TermWordResult
 {
-    QString word;           // as written in the attribute name (or the compound's part)
+    QString word; // as written in the attribute name (or the compound's part)
     bool found = false;
     bool standard = false;
     bool classWord = false;
-    QString id;             // DIC_ID
+    QString id; // DIC_ID
     QString logicalName;
     QString physicalName;
     QString fullName;
-    QString standardName;   // logical name of the standard word it stands for
+    QString standardName; // logical name of the standard word it stands for
 };
 
 struct TermTargetResult
 {
     QString name;
-    AnalysisRow row;                  // level 1, nine columns
+    AnalysisRow row;                   // level 1, nine columns
     std::vector<AnalysisRow> wordRows; // level 2
     std::vector<TermWordResult> words;
-    int status = eTermImageMissing;  // column-0 image of the target row
-    bool registered = false;         // the whole name is a registered compound
+    int status = eTermImageMissing; // column-0 image of the target row
+    bool registered = false;        // the whole name is a registered compound
     bool allFound = false;
     bool hasDomain = false;
-    QString physicalName;            // words' physical names joined with "_", "(?)" for unknown
-    QString fullName;                // words' full names joined with "_", "(word)" for unknown
+    QString physicalName; // words' physical names joined with "_", "(?)" for unknown
+    QString fullName;     // words' full names joined with "_", "(word)" for unknown
 };
 
 namespace TermTexts {
@@ -106,10 +108,15 @@ inline const QString kProgressSynonym = QStringLiteral("Search synonym word data
 inline const QString kProgressReanalyze = QStringLiteral("reAnalyze related standard terms. wait...");
 inline const QString kProgressReanalyzeStep = QStringLiteral("reAnalyze related standard terms");
 inline const QString kProgressFilter = QStringLiteral("Filtering already registed standard terms");
-inline const QStringList kColumns = {QStringLiteral("대상 속성명"), QStringLiteral("대상 속성참고"),
-                                     QStringLiteral("대상 컬럼명"), QStringLiteral("대상 데이터타입"),
-                                     QString(), QStringLiteral("사용 도메인"), QStringLiteral("속성 분류어"),
-                                     QStringLiteral("참고데이터"), QStringLiteral("정의")};
+inline const QStringList kColumns = {QStringLiteral("대상 속성명"),
+                                     QStringLiteral("대상 속성참고"),
+                                     QStringLiteral("대상 컬럼명"),
+                                     QStringLiteral("대상 데이터타입"),
+                                     QString(),
+                                     QStringLiteral("사용 도메인"),
+                                     QStringLiteral("속성 분류어"),
+                                     QStringLiteral("참고데이터"),
+                                     QStringLiteral("정의")};
 inline const QStringList kExportColumns = {QStringLiteral("속성명"), QStringLiteral("컬럼명"),
                                            QStringLiteral("분석단어"), QStringLiteral("도메인")};
 } // namespace TermTexts
@@ -118,20 +125,37 @@ class CTermAnalysis
 {
 public:
     enum Mode { ModeEmpty = 0, ModeSource = 1, ModeResult = 2 };
-    enum Role { RoleAttribute = 0, RoleColumn, RoleType, RoleLength, RoleScale, RoleDefinition, RoleReference, RoleCount };
+    enum Role {
+        RoleAttribute = 0,
+        RoleColumn,
+        RoleType,
+        RoleLength,
+        RoleScale,
+        RoleDefinition,
+        RoleReference,
+        RoleCount
+    };
     struct RunResult
     {
         bool ok = true;
         QString message;
         bool cancelled = false;
     };
-    using DomainPairs = std::vector<std::pair<QString, QString>>;  // (DOM_NM, DOM_ID)
+    using DomainPairs = std::vector<std::pair<QString, QString>>; // (DOM_NM, DOM_ID)
     // The repository's SelectStandardDomainsByKey; replaceable so callers can watch it.
-    using DomainLookup = std::function<bool(const QString& areaId, const QStringList& candidates,
-                                            const QString& dataType, const QString& length,
-                                            const QString& scale, DomainPairs& found)>;
+    using DomainLookup =
+        std::function<bool(const QString& areaId, const QStringList& candidates, const QString& dataType,
+                           const QString& length, const QString& scale, DomainPairs& found)>;
     // The gateway of the repository connection; finds nothing while none is connected.
     static DomainLookup RepositoryDomainLookup();
+    // The key domain names of an area (to skip candidates that cannot find a domain).
+    using KeyDomainSource = std::function<bool(const QString& areaId, std::set<QString>& keyDomains)>;
+    static KeyDomainSource RepositoryKeyDomains();
+    // From the words: the last word, the last two joined without separator, and so on.
+    static QStringList CandidateKeyDomainNames(const QStringList& words);
+    // Area of a term document or request: the repository must be connected, the area current,
+    // and selectItem(name) must find (and select) an area selector item of exactly that name.
+    static bool ResolveStandardArea(const QString& areaId, const std::function<bool(const QString&)>& selectItem);
 
     CTermAnalysis();
 
@@ -182,6 +206,12 @@ public:
     // "용어 등록": the target takes the registered name and is analysed again.
     bool OnTermRegistered(const QString& clicked, const QString& registeredName);
 
+    // What the registration form starts from: "도메인 등록" (the last word as key domain with
+    // the target's data type) and "용어 등록" (the name, the analysed physical name, the
+    // domain, the definition and the word ids). False for an unknown or unanalysed target.
+    bool DomainProposal(const QString& name, _stAnalyzeManageDomain& domain) const;
+    bool TermProposal(const QString& name, _stAnalyzeManageTerm& term) const;
+
     // Edit of the attribute name: normalised, moved with all its fields, analysed again.
     // Returns the normalised name, empty when the target is unknown.
     QString RenameTarget(const QString& oldName, const QString& newName);
@@ -208,6 +238,7 @@ public:
     QJsonObject ToJson() const;
 
     void SetDomainLookup(DomainLookup lookup) { m_domainLookup = std::move(lookup); }
+    void SetKeyDomainSource(KeyDomainSource source) { m_keyDomainSource = std::move(source); }
 
 private:
     void Run(const QStringList& names, bool full, bool* cancelled);
@@ -216,6 +247,7 @@ private:
     void PlaceResult(TermTargetResult&& result);
     bool MoveTarget(const QString& oldName, const QString& newName);
     void ReindexResults();
+    const std::set<QString>* KeyDomains();
 
     int m_mode = ModeEmpty;
     QVector<QStringList> m_sheet;
@@ -225,9 +257,11 @@ private:
     QString m_areaId;
 
     std::map<QString, TermAnalysisTarget> m_targets;
-    QStringList m_order;  // reading order
+    QStringList m_order; // reading order
     std::vector<TermTargetResult> m_results;
     std::map<QString, size_t> m_resultIndex;
     DomainLookup m_domainLookup;
-    std::map<QString, DomainPairs> m_domainCache;  // per run
+    KeyDomainSource m_keyDomainSource;
+    std::map<QString, DomainPairs> m_domainCache;      // per run
+    std::map<QString, std::set<QString>> m_keyDomains; // per run, by area
 };

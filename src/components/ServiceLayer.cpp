@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <tuple>
 
 IServiceLayer* IServiceLayer::theServiceLayer = nullptr;
 
@@ -19,7 +20,7 @@ namespace {
 const char* const kSelectDictionary =
     "SELECT DIC_ID, DIC_LOG_NM, DIC_PHY_NM, DIC_PHY_FLL_NM, DIC_DESC, ATTR_CLSS_YN, STANDARD_YN, "
     "DIC_GBN_CD, DOM_ID FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_GBN_CD IN ('0001', '0002') "
-    "AND AVAL_END_DT = '99991231235959' ORDER BY DIC_LOG_NM, DIC_PHY_NM, DIC_ID";
+    "AND AVAL_END_DT = '99991231235959'";
 const char* const kSelectDomainNames =
     "SELECT DOM_ID, DOM_NM FROM STD_DOM WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'";
 
@@ -37,7 +38,7 @@ struct Area
     QHash<QString, std::vector<int>> wordsByLogical;
     QHash<QString, std::vector<int>> wordsByPhysical;
     QHash<QString, std::vector<int>> termsByLogical;
-    std::map<QString, QString> domainNames;  // DOM_ID -> DOM_NM
+    std::map<QString, QString> domainNames; // DOM_ID -> DOM_NM
     int maxLogicalLength = 0;
 };
 
@@ -63,10 +64,7 @@ class CServiceLayer final : public IServiceLayer
 public:
     void SetOptionText(int option, const QString& text) override { m_textOptions[option] = text; }
     void SetOptionValue(int option, int value) override { m_valueOptions[option] = value; }
-    void SetDatabase(const ServiceDatabase* database) override
-    {
-        m_db = database ? database->first : QSqlDatabase();
-    }
+    void SetDatabase(const ServiceDatabase* database) override { m_db = database ? database->first : QSqlDatabase(); }
     void SetTargets(const std::vector<_stServiceTarget>* targets) override { m_targets = targets; }
     bool RunAnalysis() override { return Run(); }
     bool RunAnalysisAll() override { return Run(); }
@@ -147,10 +145,7 @@ private:
             return m_targets->front().strAreaId;
         return QString();
     }
-    static QString Key(const QString& target, const QString& variant)
-    {
-        return target + QChar(0x1f) + variant;
-    }
+    static QString Key(const QString& target, const QString& variant) { return target + QChar(0x1f) + variant; }
     bool IsSeparator(QChar c) const { return m_separators.contains(c); }
     QChar PhysicalSeparator() const
     {
@@ -173,7 +168,7 @@ private:
     std::vector<Entry> m_entries;
     std::map<QString, Area> m_areas;
     std::vector<Result> m_results;
-    QHash<QString, int> m_index;  // first result of each (target, variant)
+    QHash<QString, int> m_index; // first result of each (target, variant)
     std::set<QString> m_typeAbbreviations;
     QString m_separators;
     int m_selected = -1;
@@ -228,6 +223,18 @@ Area& CServiceLayer::LoadArea(const QString& areaId)
             area.maxLogicalLength = std::max(area.maxLogicalLength, int(logical.size()));
         }
     }
+
+    // Ordinal order of (logical, physical, id) among the entries of one name, whatever the
+    // database's collation.
+    const auto byName = [this](int a, int b) {
+        const _stServiceWord& x = m_entries[size_t(a)].record;
+        const _stServiceWord& y = m_entries[size_t(b)].record;
+        return std::tie(x.strTexts[2], x.strTexts[3], x.strTexts[0]) <
+               std::tie(y.strTexts[2], y.strTexts[3], y.strTexts[0]);
+    };
+    for (auto* index : {&area.wordsByLogical, &area.wordsByPhysical, &area.termsByLogical})
+        for (auto it = index->begin(); it != index->end(); ++it)
+            std::sort(it->begin(), it->end(), byName);
 
     QSqlQuery d(m_db);
     d.setForwardOnly(true);
@@ -333,8 +340,8 @@ void CServiceLayer::Analyze(const _stServiceTarget& target, Result& result)
 
     // The type suffix of a generated domain name is not a word.
     const qsizetype n = result.words.size();
-    if (n >= 2 && result.kinds[size_t(n - 1)] == eServiceWordUnknown
-        && result.kinds[size_t(n - 2)] != eServiceWordUnknown && IsTypeSuffix(result.words[n - 1])) {
+    if (n >= 2 && result.kinds[size_t(n - 1)] == eServiceWordUnknown &&
+        result.kinds[size_t(n - 2)] != eServiceWordUnknown && IsTypeSuffix(result.words[n - 1])) {
         result.words.removeLast();
         result.kinds.pop_back();
     }

@@ -31,7 +31,7 @@
 //   behind at least one word, is dropped.
 // - FindWords looks in the area of the selected result (else the first target's area): words
 //   by logical name, then words by physical name, then terms by logical name; standard ones
-//   first, then in DIC_LOG_NM, DIC_PHY_NM order.
+//   first, then by logical name, physical name and DIC_ID (ordinal text order).
 // - GetWordRelation: for a non-standard word, the standard words of its area that share its
 //   physical name (its standard synonyms); nothing for a standard word.
 // - GetResultTerm: the domain (DOM_NM, DOM_ID) of the registered term that the whole text
@@ -47,9 +47,9 @@
 
 struct _stServiceTarget
 {
-    QString strText;       // text to analyse
-    QString strCompanion;  // e.g. the attribute's column name
-    QString strAreaId;     // STD_AREA_ID
+    QString strText;      // text to analyse
+    QString strCompanion; // e.g. the attribute's column name
+    QString strAreaId;    // STD_AREA_ID
 };
 
 struct _stServiceWord

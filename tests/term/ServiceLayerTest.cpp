@@ -1,6 +1,6 @@
+#include "components/ServiceLayer.h"
 #include "TermRepository.h"
 #include "analysis/AnalyzeDomainWords.h"
-#include "components/ServiceLayer.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <gtest/gtest.h>
@@ -57,20 +57,26 @@ protected:
 
 TEST_P(ServiceLayerTest, SplitsIntoAreaWords)
 {
-    struct Case { const char16_t* text; const char16_t* area; QStringList words; std::vector<int> kinds; };
+    struct Case
+    {
+        const char16_t* text;
+        const char16_t* area;
+        QStringList words;
+        std::vector<int> kinds;
+    };
     const Case cases[] = {
-        {u"고객주문번호", u"A1", {u"고객"_s, u"주문"_s, u"번호"_s}, {1, 1, 1}},      // 주문번 is no trap
+        {u"고객주문번호", u"A1", {u"고객"_s, u"주문"_s, u"번호"_s}, {1, 1, 1}}, // 주문번 is no trap
         {u"고객_주문_번호", u"A1", {u"고객"_s, u"주문"_s, u"번호"_s}, {1, 1, 1}},
-        {u"고객번호", u"A1", {u"고객번호"_s}, {2}},                                  // registered term
+        {u"고객번호", u"A1", {u"고객번호"_s}, {2}}, // registered term
         {u"고객_번호", u"A1", {u"고객번호"_s}, {2}},
-        {u"주민등록번호", u"A1", {u"주민등록번호"_s}, {2}},                          // word RRN_NO
+        {u"주민등록번호", u"A1", {u"주민등록번호"_s}, {2}}, // word RRN_NO
         {u"고객XX번호", u"A1", {u"고객"_s, u"XX"_s, u"번호"_s}, {1, 0, 1}},
         {u"가나다", u"A1", {u"가나다"_s}, {0}},
-        {u"명VC100", u"A1", {u"명"_s}, {1}},                                          // type suffix dropped
+        {u"명VC100", u"A1", {u"명"_s}, {1}}, // type suffix dropped
         {u"고객금액DEC15,2", u"A1", {u"고객"_s, u"금액"_s}, {1, 1}},
-        {u"고객명VCX", u"A1", {u"고객"_s, u"명"_s, u"VCX"_s}, {1, 1, 0}},         // not a suffix
-        {u"폐기일자", u"A1", {u"폐기"_s, u"일자"_s}, {0, 1}},                       // ended word unseen
-        {u"상품명", u"A1", {u"상품"_s, u"명"_s}, {0, 1}},                           // other area's word
+        {u"고객명VCX", u"A1", {u"고객"_s, u"명"_s, u"VCX"_s}, {1, 1, 0}}, // not a suffix
+        {u"폐기일자", u"A1", {u"폐기"_s, u"일자"_s}, {0, 1}},             // ended word unseen
+        {u"상품명", u"A1", {u"상품"_s, u"명"_s}, {0, 1}},                 // other area's word
         {u"상품명", u"A2", {u"상품"_s, u"명"_s}, {1, 0}},
         {u"___", u"A1", {}, {}},
     };
@@ -109,15 +115,18 @@ TEST_P(ServiceLayerTest, FindsWordsRelationsAndTermDomains)
     EXPECT_TRUE(ids.isEmpty());
 
     ASSERT_TRUE(s->SelectResult(QStringLiteral("손님명"), QString(), 0));
-    struct Lookup { const char16_t* text; const char16_t* id; int standard; int classWord; };
+    struct Lookup
+    {
+        const char16_t* text;
+        const char16_t* id;
+        int standard;
+        int classWord;
+    };
     const Lookup lookups[] = {
-        {u"번호", u"W03", 1, 1},
-        {u"NO", u"W03", 1, 1},       // by physical name
-        {u"CUST", u"W01", 1, 0},     // standard word before its synonym
-        {u"손님", u"W05", 0, 0},
-        {u"고객번호", u"T01", 1, 0}, // a term by its logical name
-        {u"폐기", nullptr, 0, 0},
-        {u"상품", nullptr, 0, 0},
+        {u"번호", u"W03", 1, 1},  {u"NO", u"W03", 1, 1},       // by physical name
+        {u"CUST", u"W01", 1, 0},                               // standard word before its synonym
+        {u"손님", u"W05", 0, 0},  {u"고객번호", u"T01", 1, 0}, // a term by its logical name
+        {u"폐기", nullptr, 0, 0}, {u"상품", nullptr, 0, 0},
     };
     for (const Lookup& l : lookups) {
         std::vector<SERVICE_WORD_HANDLE> handles;
@@ -168,18 +177,22 @@ TEST_P(ServiceLayerTest, AnalyzeDomainWordsAndStatus)
     auto texts = [](const _stAnalyzeManageDomain& d) {
         QStringList out;
         for (const auto& w : d.vecWords)
-            out.append(w.strWordId + u'/' + w.strLogicalName + u'/' + w.strPhysicalName + u'/'
-                       + QString::number(w.nStandard) + QString::number(w.nClassWord));
+            out.append(w.strWordId + u'/' + w.strLogicalName + u'/' + w.strPhysicalName + u'/' +
+                       QString::number(w.nStandard) + QString::number(w.nClassWord));
         return out;
     };
-    EXPECT_EQ(texts(domains[QStringLiteral("고객명VC100")]),
-              (QStringList{u"W01/고객/CUST/10"_s, u"W04/명/NM/11"_s}));
+    EXPECT_EQ(texts(domains[QStringLiteral("고객명VC100")]), (QStringList{u"W01/고객/CUST/10"_s, u"W04/명/NM/11"_s}));
     // The separator of the compound's physical name RRN_NO: RRN is no word and is left out.
     EXPECT_EQ(texts(domains[QStringLiteral("주민등록번호VC13")]), QStringList{u"W08/주민등록번호/RRN_NO/11"_s});
     EXPECT_EQ(texts(domains[QStringLiteral("손님XX번호")]),
               (QStringList{u"W05/손님/CUST/00"_s, u"/XX//00"_s, u"W03/번호/NO/11"_s}));
 
-    const struct { const char16_t* domain; GlobalFunc::eAnalyzeDomainStatus status; const char16_t* message; } verdicts[] = {
+    const struct
+    {
+        const char16_t* domain;
+        GlobalFunc::eAnalyzeDomainStatus status;
+        const char16_t* message;
+    } verdicts[] = {
         {u"고객명VC100", GlobalFunc::eDomainStatusOk, u""},
         {u"손님XX번호", GlobalFunc::eDomainStatusWordMissing, u"(XX) 단어 없음"},
         {u"고객주문", GlobalFunc::eDomainStatusNotClassWord, u"(주문) 단어가 분류어가 아님"},
@@ -203,13 +216,24 @@ TEST(AnalyzeDomainStatus, Verdicts)
         w.nClassWord = classWord;
         return w;
     };
-    struct Case { std::vector<_stAnalyzeManageWord> words; GlobalFunc::eAnalyzeDomainStatus status; const char16_t* message; };
+    struct Case
+    {
+        std::vector<_stAnalyzeManageWord> words;
+        GlobalFunc::eAnalyzeDomainStatus status;
+        const char16_t* message;
+    };
     const Case cases[] = {
         {{}, GlobalFunc::eDomainStatusOk, u""},
-        {{word(u"고객", true, 1, 0), word(u"명", true, 0, 1)}, GlobalFunc::eDomainStatusNotStandardWord, u"(명) 단어가 표준이 아님"},
+        {{word(u"고객", true, 1, 0), word(u"명", true, 0, 1)},
+         GlobalFunc::eDomainStatusNotStandardWord,
+         u"(명) 단어가 표준이 아님"},
         // A missing word wins over an earlier non-standard one.
-        {{word(u"손님", true, 0, 0), word(u"XX", false, 0, 0), word(u"명", true, 1, 1)}, GlobalFunc::eDomainStatusWordMissing, u"(XX) 단어 없음"},
-        {{word(u"고객", true, 1, 0), word(u"주문", true, 1, 0)}, GlobalFunc::eDomainStatusNotClassWord, u"(주문) 단어가 분류어가 아님"},
+        {{word(u"손님", true, 0, 0), word(u"XX", false, 0, 0), word(u"명", true, 1, 1)},
+         GlobalFunc::eDomainStatusWordMissing,
+         u"(XX) 단어 없음"},
+        {{word(u"고객", true, 1, 0), word(u"주문", true, 1, 0)},
+         GlobalFunc::eDomainStatusNotClassWord,
+         u"(주문) 단어가 분류어가 아님"},
         {{word(u"명", true, 1, 1)}, GlobalFunc::eDomainStatusOk, u""},
     };
     for (const Case& c : cases) {

@@ -2,6 +2,8 @@
 
 #include "components/QrDatabaseManager.h"
 #include "components/QrDatatype.h"
+#include "repository/RepositoryConnection.h"
+#include "repository/RepositoryInit.h"
 
 #include <QDir>
 #include <QSqlError>
@@ -11,54 +13,38 @@
 
 namespace {
 
-const QString kConnection = QStringLiteral("termwise-test:AR");
 const QString kName = QStringLiteral("AR");
 const QString kCurrent = QStringLiteral("99991231235959");
 
-const char* const kTables[] = {
-    "CREATE TABLE STD_AREA (STD_AREA_ID VARCHAR(100), STD_AREA_NM VARCHAR(200), STD_AREA_DESC VARCHAR(4000), "
-    "UP_STD_AREA_ID VARCHAR(100), TERM_USE_YN VARCHAR(1), DOM_USE_YN VARCHAR(1), COMBI_USE_YN VARCHAR(1), "
-    "WORD_USE_YN VARCHAR(1), CODE_USE_YN VARCHAR(1), CD_DOM_MAP_YN VARCHAR(1), AVAL_END_DT VARCHAR(14))",
-    "CREATE TABLE STD_DIC (STD_AREA_ID VARCHAR(100), DIC_ID VARCHAR(100), AVAL_END_DT VARCHAR(14), "
-    "AVAL_ST_DT VARCHAR(14), DIC_LOG_NM VARCHAR(200), DIC_PHY_NM VARCHAR(200), DIC_PHY_FLL_NM VARCHAR(400), "
-    "DIC_DESC VARCHAR(4000), ATTR_CLSS_YN VARCHAR(1), STANDARD_YN VARCHAR(1), DIC_GBN_CD VARCHAR(4), "
-    "TERM_GBN_CD VARCHAR(4), DOM_ID VARCHAR(100), DOM_USE_YN VARCHAR(1))",
-    "CREATE TABLE STD_DOM (STD_AREA_ID VARCHAR(100), DOM_ID VARCHAR(100), AVAL_END_DT VARCHAR(14), "
-    "AVAL_ST_DT VARCHAR(14), KEY_DOM_NM VARCHAR(200), DOM_NM VARCHAR(200), DOM_TYPE_CD VARCHAR(4), "
-    "DATA_TYPE_CD VARCHAR(20), DATA_LEN INTEGER, DATA_SCALE INTEGER, DOM_GRP_ID VARCHAR(100), "
-    "KEY_DOM_PHY_NM VARCHAR(400))",
-};
+QSqlDatabase Repository()
+{
+    return CQrDatabaseManager::GetInstance().Database(kName);
+}
 
 } // namespace
 
 bool TermRepository::Open(const QString& backend, QString& skipReason)
 {
-    CQrDatabaseManager::GetInstance().Remove(kName);
-    QSqlDatabase db;
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    connection.OnRepositoryDisconnected();
+    QString uri;
     if (backend == QLatin1String("postgres")) {
-        const QString uri = qEnvironmentVariable("TERMWISE_TEST_PG");
+        uri = qEnvironmentVariable("TERMWISE_TEST_PG");
         if (uri.isEmpty()) {
             skipReason = QStringLiteral("TERMWISE_TEST_PG is not set (run through scripts/with-postgres)");
             return false;
         }
-        const QUrl url(uri);
-        db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), kConnection);
-        db.setHostName(url.host());
-        db.setPort(url.port(5432));
-        db.setUserName(url.userName());
-        db.setPassword(url.password());
-        db.setDatabaseName(url.path().mid(1));
     } else {
-        m_file = QDir::temp().filePath(QStringLiteral("termwise-term-%1.db").arg(QUuid::createUuid().toString(QUuid::Id128)));
-        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
-        db.setDatabaseName(m_file);
+        m_file = QDir::temp().filePath(
+            QStringLiteral("termwise-term-%1.db").arg(QUuid::createUuid().toString(QUuid::Id128)));
+        uri = QStringLiteral("sqlite:") + m_file;
     }
-    if (!db.open()) {
-        skipReason = db.lastError().text();
+    QString error;
+    if (!connection.Open(uri, &error, true)) {
+        m_errors.append(error);
         return false;
     }
     m_open = true;
-    CQrDatabaseManager::GetInstance().AddDatabase(kName, db);
     if (backend == QLatin1String("postgres")) {
         m_schema = QStringLiteral("term_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
         Exec(QStringLiteral("CREATE SCHEMA ") + m_schema);
@@ -66,9 +52,25 @@ bool TermRepository::Open(const QString& backend, QString& skipReason)
     } else {
         Exec(QStringLiteral("PRAGMA synchronous = OFF"));
     }
-    for (const char* sql : kTables)
-        Exec(QString::fromLatin1(sql));
+    RepositoryInitSummary summary;
+    if (!CreateRepositorySchema(*connection.Database(), summary, error))
+        m_errors.append(error);
+    connection.OnRepositoryConnected();
+    if (!connection.OpenGate())
+        m_errors.append(QStringLiteral("no gateway"));
     return m_errors.isEmpty();
+}
+
+// Demo standard of `termwise repo init --demo` (area "ENT").
+bool TermRepository::LoadDemo()
+{
+    RepositoryInitSummary summary;
+    QString error;
+    if (!LoadDemoStandard(*CRepositoryConnection::Instance().Database(), summary, error)) {
+        m_errors.append(error);
+        return false;
+    }
+    return true;
 }
 
 void TermRepository::Close()
@@ -77,7 +79,7 @@ void TermRepository::Close()
         return;
     if (!m_schema.isEmpty())
         Exec(QStringLiteral("DROP SCHEMA ") + m_schema + QStringLiteral(" CASCADE"));
-    CQrDatabaseManager::GetInstance().Remove(kName);
+    CRepositoryConnection::Instance().OnRepositoryDisconnected();
     if (!m_file.isEmpty())
         QFile::remove(m_file);
     m_open = false;
@@ -85,10 +87,10 @@ void TermRepository::Close()
 
 bool TermRepository::Exec(const QString& sql, const QVariantList& values)
 {
-    QSqlQuery q(QSqlDatabase::database(kConnection, false));
+    QSqlQuery q(Repository());
     bool ok = false;
     if (values.isEmpty()) {
-        ok = q.exec(sql);  // DDL cannot be prepared on PostgreSQL
+        ok = q.exec(sql); // DDL cannot be prepared on PostgreSQL
     } else {
         ok = q.prepare(sql);
         for (const QVariant& v : values)
@@ -102,7 +104,8 @@ bool TermRepository::Exec(const QString& sql, const QVariantList& values)
 
 void TermRepository::AddArea(const QString& id, const QString& name, const QString& parent)
 {
-    Exec(QStringLiteral("INSERT INTO STD_AREA (STD_AREA_ID, STD_AREA_NM, UP_STD_AREA_ID, AVAL_END_DT) VALUES (?, ?, ?, ?)"),
+    Exec(QStringLiteral(
+             "INSERT INTO STD_AREA (STD_AREA_ID, STD_AREA_NM, UP_STD_AREA_ID, AVAL_END_DT) VALUES (?, ?, ?, ?)"),
          {id, name, parent.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(parent), kCurrent});
 }
 
@@ -139,7 +142,8 @@ void TermRepository::AddDomain(const QString& area, const QString& id, const QSt
     Exec(QStringLiteral("INSERT INTO STD_DOM (STD_AREA_ID, DOM_ID, AVAL_END_DT, AVAL_ST_DT, KEY_DOM_NM, DOM_NM, "
                         "DOM_TYPE_CD, DATA_TYPE_CD, DATA_LEN, DATA_SCALE) VALUES (?, ?, ?, '20240101000000', ?, ?, "
                         "'0003', ?, ?, ?)"),
-         {area, id, kCurrent, keyDomain, name, QrDatatype::GetLogicalDatatypeId(logicalType), length, scale});
+         {area, id, kCurrent, keyDomain, name, QrDatatype::GetLogicalDatatypeId(logicalType), QString::number(length),
+          QString::number(scale)});
 }
 
 void TermRepository::LoadStandard()
@@ -149,7 +153,8 @@ void TermRepository::LoadStandard()
     const QString a = QStringLiteral("A1");
     AddWord(a, QStringLiteral("W01"), QStringLiteral("고객"), QStringLiteral("CUST"), false);
     AddWord(a, QStringLiteral("W02"), QStringLiteral("주문"), QStringLiteral("ORD"), false);
-    AddWord(a, QStringLiteral("W03"), QStringLiteral("번호"), QStringLiteral("NO"), true, true, QStringLiteral("NUMBER"));
+    AddWord(a, QStringLiteral("W03"), QStringLiteral("번호"), QStringLiteral("NO"), true, true,
+            QStringLiteral("NUMBER"));
     AddWord(a, QStringLiteral("W04"), QStringLiteral("명"), QStringLiteral("NM"), true, true, QStringLiteral("NAME"));
     AddWord(a, QStringLiteral("W05"), QStringLiteral("손님"), QStringLiteral("CUST"), false, false);
     AddWord(a, QStringLiteral("W06"), QStringLiteral("일자"), QStringLiteral("DT"), true);
@@ -160,9 +165,14 @@ void TermRepository::LoadStandard()
     AddOldWord(a, QStringLiteral("W99"), QStringLiteral("폐기"), QStringLiteral("OLD"));
     AddWord(QStringLiteral("A2"), QStringLiteral("X01"), QStringLiteral("상품"), QStringLiteral("PROD"), false);
     AddTerm(a, QStringLiteral("T01"), QStringLiteral("고객번호"), QStringLiteral("CUST_NO"), QStringLiteral("D01"));
-    AddDomain(a, QStringLiteral("D01"), QStringLiteral("번호"), QStringLiteral("번호VC20"), QStringLiteral("VARCHAR"), 20, 0);
-    AddDomain(a, QStringLiteral("D02"), QStringLiteral("명"), QStringLiteral("명VC100"), QStringLiteral("VARCHAR"), 100, 0);
-    AddDomain(a, QStringLiteral("D03"), QStringLiteral("주문번호"), QStringLiteral("주문번호VC30"), QStringLiteral("VARCHAR"), 30, 0);
-    AddDomain(a, QStringLiteral("D04"), QStringLiteral("번호"), QStringLiteral("번호VC30"), QStringLiteral("VARCHAR"), 30, 0);
-    AddDomain(a, QStringLiteral("D05"), QStringLiteral("금액"), QStringLiteral("금액DEC15,2"), QStringLiteral("NUMERIC"), 15, 2);
+    AddDomain(a, QStringLiteral("D01"), QStringLiteral("번호"), QStringLiteral("번호VC20"), QStringLiteral("VARCHAR"),
+              20, 0);
+    AddDomain(a, QStringLiteral("D02"), QStringLiteral("명"), QStringLiteral("명VC100"), QStringLiteral("VARCHAR"), 100,
+              0);
+    AddDomain(a, QStringLiteral("D03"), QStringLiteral("주문번호"), QStringLiteral("주문번호VC30"),
+              QStringLiteral("VARCHAR"), 30, 0);
+    AddDomain(a, QStringLiteral("D04"), QStringLiteral("번호"), QStringLiteral("번호VC30"), QStringLiteral("VARCHAR"),
+              30, 0);
+    AddDomain(a, QStringLiteral("D05"), QStringLiteral("금액"), QStringLiteral("금액DEC15,2"),
+              QStringLiteral("NUMERIC"), 15, 2);
 }

@@ -22,10 +22,11 @@ struct TermRepository
     // A word row that ended: never current.
     void AddOldWord(const QString& area, const QString& id, const QString& logical, const QString& physical);
 
+    bool LoadDemo();
     // The standard used by most tests, in area "A1" ("공통표준"), with a second area "A2".
     void LoadStandard();
 
-    QString m_schema;  // PostgreSQL: the per-test schema
+    QString m_schema; // PostgreSQL: the per-test schema
     QString m_file;
     bool m_open = false;
     QStringList m_errors;
@@ -33,4 +34,7 @@ struct TermRepository
 
 #include <ostream>
 // Readable QString values in test failures.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
