@@ -11,11 +11,14 @@
 #include "exchange/AnalysisDocument.h"
 #include "exchange/ExcelExport.h"
 #include "exchange/ExcelImport.h"
+#include "exchange/ExchangeTexts.h"
 #include "repository/RepositoryConnection.h"
+#include "repository/SqlBaseGate.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonObject>
 #include <QTextStream>
 #include <algorithm>
 #include <map>
@@ -168,15 +171,15 @@ std::map<QString, int> RoleOptions(AnalysisDocument::Kind kind)
                 {QStringLiteral("scale"), DomainAnalysis::RoleScale},
                 {QStringLiteral("ref"), DomainAnalysis::RoleReference}};
     case AnalysisDocument::Kind::Term:
-        return {{QStringLiteral("attr"), CTermAnalysis::RoleAttribute},
-                {QStringLiteral("column"), CTermAnalysis::RoleColumn},
-                {QStringLiteral("type"), CTermAnalysis::RoleType},
-                {QStringLiteral("length"), CTermAnalysis::RoleLength},
-                {QStringLiteral("scale"), CTermAnalysis::RoleScale},
-                {QStringLiteral("def"), CTermAnalysis::RoleDefinition},
-                {QStringLiteral("ref"), CTermAnalysis::RoleReference}};
+        break;
     }
-    return {};
+    return {{QStringLiteral("attr"), CTermAnalysis::RoleAttribute},
+            {QStringLiteral("column"), CTermAnalysis::RoleColumn},
+            {QStringLiteral("type"), CTermAnalysis::RoleType},
+            {QStringLiteral("length"), CTermAnalysis::RoleLength},
+            {QStringLiteral("scale"), CTermAnalysis::RoleScale},
+            {QStringLiteral("def"), CTermAnalysis::RoleDefinition},
+            {QStringLiteral("ref"), CTermAnalysis::RoleReference}};
 }
 
 void PrintWordSummary(const WordAnalysis& analysis, QTextStream& out)
@@ -210,7 +213,16 @@ void PrintDomainSummary(const DomainAnalysis& analysis, QTextStream& out)
     QStringList top;
     for (size_t i = 0; i < missing.size() && i < 10; ++i)
         top << QStringLiteral("%1 (%2)").arg(missing[i].second).arg(missing[i].first);
-    out << "top missing domains: " << (top.isEmpty() ? QStringLiteral("-") : top.join(QStringLiteral(", "))) << "\n";
+    out << "top missing domains: " << (top.isEmpty() ? QStringLiteral("-") : top.join(QStringLiteral(", ")))
+        << "\n";
+}
+
+void PrintTermSummary(const CTermAnalysis& analysis, QTextStream& out)
+{
+    const QJsonObject json = analysis.ToJson();
+    const QJsonObject totals = json.value(QStringLiteral("totals")).toObject();
+    for (auto it = totals.constBegin(); it != totals.constEnd(); ++it)
+        out << it.key() << ": " << it.value().toVariant().toString() << "\n";
 }
 
 // Reads the input into the engine and designates the columns; the message on failure.
@@ -219,7 +231,16 @@ int LoadInput(Engine& engine, AnalysisDocument::Kind kind, const Options& o, QTe
 {
     fromDocument = false;
     if (AnalysisDocument::IsDocumentPath(kind, o.input)) {
-        const AnalysisDocument::Outcome read = AnalysisDocument::Read(engine, o.input);
+        AnalysisDocument::Outcome read;
+        if constexpr (std::is_same_v<Engine, CTermAnalysis>)
+            read = AnalysisDocument::Read(engine, o.input, [&](const QString& areaId) {
+                // The command line has no area selector: the repository must know the area.
+                CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
+                QString name;
+                return gate && gate->SelectStandardAreaName(areaId, name) && !name.isEmpty();
+            });
+        else
+            read = AnalysisDocument::Read(engine, o.input);
         if (!read.ok) {
             err << "termwise: " << o.input << ": " << read.message << "\n";
             return BadInput;
@@ -257,7 +278,10 @@ int WriteOutput(const Engine& engine, AnalysisDocument::Kind kind, const Options
         ok = AnalysisDocument::WriteFile(AnalysisDocument::ToBytes(engine), o.output, &error);
         break;
     case OutputKind::Json:
-        ok = AnalysisDocument::WriteFile(AnalysisResultJsonBytes(AnalysisResultJson(engine)), o.output, &error);
+        if constexpr (std::is_same_v<Engine, CTermAnalysis>)
+            ok = AnalysisDocument::WriteFile(AnalysisResultJsonBytes(engine.ToJson()), o.output, &error);
+        else
+            ok = AnalysisDocument::WriteFile(AnalysisResultJsonBytes(AnalysisResultJson(engine)), o.output, &error);
         break;
     case OutputKind::Unknown:
         break;
@@ -284,112 +308,10 @@ int RunEngine(Engine& engine, AnalysisDocument::Kind kind, const Options& o, QTe
         return status;
     if constexpr (std::is_same_v<Engine, DomainAnalysis>)
         PrintDomainSummary(engine, out);
+    else if constexpr (std::is_same_v<Engine, CTermAnalysis>)
+        PrintTermSummary(engine, out);
     else
         PrintWordSummary(engine, out);
-    return Ok;
-}
-
-void PrintTermSummary(const CTermAnalysis& analysis, QTextStream& out)
-{
-    int complete = 0, registered = 0, missingWords = 0, noDomain = 0;
-    std::map<QString, int> unknown;
-    for (const TermTargetResult& r : analysis.Results()) {
-        complete += r.status == eTermImageAction;
-        registered += r.registered;
-        missingWords += !r.allFound;
-        noDomain += !r.hasDomain;
-        for (const TermWordResult& w : r.words)
-            if (!w.found)
-                ++unknown[w.word];
-    }
-    out << "area: " << analysis.AreaId() << "\n";
-    out << "targets: " << analysis.Results().size() << "\n";
-    out << "complete: " << complete << ", registered terms: " << registered << "\n";
-    out << "with unknown words: " << missingWords << ", without domain: " << noDomain << "\n";
-    std::vector<std::pair<int, QString>> top;
-    for (const auto& [word, count] : unknown)
-        top.emplace_back(count, word);
-    std::stable_sort(top.begin(), top.end(), [](auto& a, auto& b) { return a.first > b.first; });
-    QStringList list;
-    for (size_t i = 0; i < top.size() && i < 10; ++i)
-        list << QStringLiteral("%1 (%2)").arg(top[i].second).arg(top[i].first);
-    out << "top unknown words: " << (list.isEmpty() ? QStringLiteral("-") : list.join(QStringLiteral(", "))) << "\n";
-}
-
-// The command line's area selector holds every current standard area of the repository.
-bool ResolveArea(const QString& areaId)
-{
-    return CTermAnalysis::ResolveStandardArea(areaId, [](const QString& name) {
-        StandardAreaMap areas;
-        CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
-        return gate && gate->SelectStandardAreas(areas) && areas.count(name) > 0;
-    });
-}
-
-// Disconnects from the repository however the command ends.
-struct RepositoryScope
-{
-    ~RepositoryScope() { CRepositoryConnection::Instance().OnRepositoryDisconnected(); }
-};
-
-// Term analysis: a workbook (with --area) or a term document (its own area) against the
-// standard area of the repository given by --repo.
-int RunTerm(const Options& o, QTextStream& out, QTextStream& err)
-{
-    const AnalysisDocument::Kind kind = AnalysisDocument::Kind::Term;
-    const bool document = AnalysisDocument::IsDocumentPath(kind, o.input);
-    if (!document && !IsWorkbookPath(o.input)) {
-        err << "termwise: " << o.input << ": the input must be .xlsx, .xls or .ztst\n";
-        return BadInput;
-    }
-    RepositoryScope scope;
-    CRepositoryConnection& connection = CRepositoryConnection::Instance();
-    QString error;
-    if (!connection.Open(o.repo, &error)) {
-        err << "termwise: " << error << "\n";
-        return BadInput;
-    }
-    connection.OnRepositoryConnected();
-
-    CTermAnalysis engine;
-    if (document) {
-        const AnalysisDocument::Outcome read = AnalysisDocument::Read(engine, o.input, ResolveArea);
-        if (!read.ok) {
-            err << "termwise: " << o.input << ": " << read.message << "\n";
-            return BadInput;
-        }
-        // --area, when given, analyses the document's attributes in another area.
-        if (!o.area.isEmpty() && o.area != engine.AreaId()) {
-            if (!ResolveArea(o.area)) {
-                err << "termwise: " << o.area << ": " << TermTexts::kNoStandardArea << "\n";
-                return BadInput;
-            }
-            engine.SetAreaId(o.area);
-        }
-    } else {
-        const ExcelImport::Outcome read = ExcelImport::Import(engine, o.input);
-        if (!read.ok) {
-            err << "termwise: " << o.input << ": " << read.message << " (" << read.detail << ")\n";
-            return BadInput;
-        }
-        const std::map<QString, int> roles = RoleOptions(kind);
-        for (const auto& [option, column] : o.columns)
-            engine.Designations().Designate(roles.at(option), column);
-        engine.SetExcludeFirstRow(o.skipFirstRow);
-        if (!ResolveArea(o.area)) {
-            err << "termwise: " << o.area << ": " << TermTexts::kNoStandardArea << "\n";
-            return BadInput;
-        }
-        engine.SetAreaId(o.area);
-    }
-    const CTermAnalysis::RunResult run = document ? engine.Analyze() : engine.Run();
-    if (!run.ok) {
-        err << "termwise: " << run.message << "\n";
-        return BadInput;
-    }
-    if (const int status = WriteOutput(engine, kind, o, err); status != Ok)
-        return status;
-    PrintTermSummary(engine, out);
     return Ok;
 }
 
@@ -442,20 +364,22 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
             err << "termwise analyze: --" << option << " does not apply to the " << o.kind << " analysis\n";
             return Usage;
         }
-    if (kind != AnalysisDocument::Kind::Term && (!o.repo.isEmpty() || !o.area.isEmpty())) {
+    const bool term = kind == AnalysisDocument::Kind::Term;
+    if (!term && (!o.repo.isEmpty() || !o.area.isEmpty())) {
         err << "termwise analyze: --repo and --area belong to the term analysis\n";
         return Usage;
     }
-    if (kind == AnalysisDocument::Kind::Term && o.repo.isEmpty()) {
-        err << "termwise analyze: the term analysis needs --repo URI\n";
+    if (term && o.repo.isEmpty()) {
+        err << "termwise analyze term: --repo URI is required\n";
         return Usage;
     }
-    if (kind == AnalysisDocument::Kind::Term && IsWorkbookPath(o.input) && o.area.isEmpty()) {
-        err << "termwise analyze: the term analysis of a workbook needs --area ID\n";
+    if (term && o.area.isEmpty() && !AnalysisDocument::IsDocumentPath(kind, o.input)) {
+        err << "termwise analyze term: --area ID is required for a workbook input\n";
         return Usage;
     }
     if (OutputKindOf(o.output, kind) == OutputKind::Unknown) {
-        err << "termwise analyze: --output must end in .xlsx, ." << AnalysisDocument::Extension(kind) << " or .json\n";
+        err << "termwise analyze: --output must end in .xlsx, ." << AnalysisDocument::Extension(kind)
+            << " or .json\n";
         return Usage;
     }
     if (!QFileInfo(o.input).isFile()) {
@@ -477,9 +401,30 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     CAnalyzeSettings::Instance().Load();
     InitializeDictionaryDatabase();
 
+    if (term) {
+        CRepositoryConnection& repository = CRepositoryConnection::Instance();
+        QString error;
+        if (!repository.Open(o.repo, &error)) {
+            err << "termwise: " << o.repo << ": " << error << "\n";
+            return BadInput;
+        }
+        repository.OnRepositoryConnected();
+        CTermAnalysis engine;
+        if (!o.area.isEmpty()) {
+            QString name;
+            CSqlBaseGate* gate = repository.OpenGate();
+            if (!gate || !gate->SelectStandardAreaName(o.area, name) || name.isEmpty()) {
+                err << "termwise: " << ExchangeTexts::kNoStandardArea << " (" << o.area << ")\n";
+                repository.OnRepositoryDisconnected();
+                return BadInput;
+            }
+            engine.SetAreaId(o.area);
+        }
+        const int status = RunEngine(engine, kind, o, out, err);
+        repository.OnRepositoryDisconnected();
+        return status;
+    }
     switch (kind) {
-    case AnalysisDocument::Kind::Term:
-        return RunTerm(o, out, err);
     case AnalysisDocument::Kind::Logical: {
         LogicalWordAnalysis engine;
         return RunEngine(engine, kind, o, out, err);

@@ -1,5 +1,6 @@
 #include "components/QrExcelSheet.h"
 #include "exchange/AnalyzeCommand.h"
+#include "repository/RepositoryInit.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
@@ -119,4 +120,35 @@ TEST(AnalyzeCommand, SampleThroughWorkbookDocumentAndJson)
                  data.file(QStringLiteral("domain.ztsd"))});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("domain found: 287"))) << r.out.toStdString();
+}
+
+TEST(AnalyzeCommand, TermAnalysisAgainstADemoRepository)
+{
+    TempDataDir data;
+    const QString uri = QStringLiteral("sqlite:") + data.file(QStringLiteral("repo.db"));
+    ASSERT_EQ(RunRepositoryCommand({"init", uri, "--demo"}), 0);
+    const QStringList input = {"--input", Sample(), "--attr", "A", "--column", "B", "--type", "C", "--skip-first-row"};
+
+    Result r = Analyze(QStringList{"term"} + input + QStringList{"--output", data.file(QStringLiteral("t.json"))});
+    EXPECT_EQ(r.status, AnalyzeCommand::Usage);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("--repo")));
+    r = Analyze(QStringList{"term", "--repo", uri, "--area", "NOPE"} + input +
+                QStringList{"--output", data.file(QStringLiteral("t.json"))});
+    EXPECT_EQ(r.status, AnalyzeCommand::BadInput);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("not exist standard system for analyze terms")));
+
+    const QString doc = data.file(QStringLiteral("terms.ztst"));
+    r = Analyze(QStringList{"term", "--repo", uri, "--area", "ENT"} + input + QStringList{"--output", doc});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonObject written = QJsonDocument::fromJson(ReadTextFile(doc).toUtf8()).object();
+    EXPECT_EQ(written.value(QStringLiteral("term_analyze_area")).toString(), QStringLiteral("ENT"));
+    EXPECT_EQ(written.value(QStringLiteral("term_analyze")).toArray().size(), 319);
+
+    // The document carries its area; read back it gives the same export.
+    const QString xlsx = data.file(QStringLiteral("terms.xlsx"));
+    r = Analyze({"term", "--repo", uri, "--input", doc, "--output", xlsx});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    CQrExcelSheet sheet(true);
+    ASSERT_TRUE(sheet.OpenFile(xlsx, false));
+    EXPECT_EQ(sheet.GetRowCount(), 320);
 }
