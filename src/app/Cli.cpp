@@ -28,8 +28,8 @@ int RunAnalyze(const QStringList& args)
 // One line per sub-command; add new ones here.
 const SubCommand kSubCommands[] = {
     {"analyze", RunAnalyze,
-     "analyze logical|physical|domain --input FILE [--attr/--column/--def/--ref/--type/--length/--scale LETTER]\n"
-     "                [--skip-first-row] [--data-dir DIR] --output FILE.xlsx|.ztsl|.ztsp|.ztsd|.json"},
+     "analyze logical|physical|domain|term --input FILE [--attr/--column/--def/--ref/--type/--length/--scale LETTER]\n"
+     "                [--skip-first-row] [--data-dir DIR] [--repo URI --area ID] --output FILE.xlsx|.zts?|.json"},
     {"similar", RunSimilarCommand,
      "similar logical|physical [--data-dir DIR] --output FILE.json   similar-word review as JSON"},
     {"send", RunSend, "send CODE FILE   hand an analysis request to the running program"},

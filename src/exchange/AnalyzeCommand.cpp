@@ -4,16 +4,21 @@
 #include "analysis/DomainAnalysis.h"
 #include "analysis/LogicalWordAnalysis.h"
 #include "analysis/PhysicalWordAnalysis.h"
+#include "analysis/TermAnalysis.h"
 #include "components/QrDatabaseManager.h"
 #include "components/QrProgressWnd.h"
 #include "components/QrWordExtractor.h"
 #include "exchange/AnalysisDocument.h"
 #include "exchange/ExcelExport.h"
 #include "exchange/ExcelImport.h"
+#include "exchange/ExchangeTexts.h"
+#include "repository/RepositoryConnection.h"
+#include "repository/SqlBaseGate.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonObject>
 #include <QTextStream>
 #include <algorithm>
 #include <map>
@@ -168,7 +173,11 @@ std::map<QString, int> RoleOptions(AnalysisDocument::Kind kind)
     case AnalysisDocument::Kind::Term:
         break;
     }
-    return {};
+    return {
+        {QStringLiteral("attr"), CTermAnalysis::RoleAttribute}, {QStringLiteral("column"), CTermAnalysis::RoleColumn},
+        {QStringLiteral("type"), CTermAnalysis::RoleType},      {QStringLiteral("length"), CTermAnalysis::RoleLength},
+        {QStringLiteral("scale"), CTermAnalysis::RoleScale},    {QStringLiteral("def"), CTermAnalysis::RoleDefinition},
+        {QStringLiteral("ref"), CTermAnalysis::RoleReference}};
 }
 
 void PrintWordSummary(const WordAnalysis& analysis, QTextStream& out)
@@ -202,8 +211,15 @@ void PrintDomainSummary(const DomainAnalysis& analysis, QTextStream& out)
     QStringList top;
     for (size_t i = 0; i < missing.size() && i < 10; ++i)
         top << QStringLiteral("%1 (%2)").arg(missing[i].second).arg(missing[i].first);
-    out << "top missing domains: " << (top.isEmpty() ? QStringLiteral("-") : top.join(QStringLiteral(", ")))
-        << "\n";
+    out << "top missing domains: " << (top.isEmpty() ? QStringLiteral("-") : top.join(QStringLiteral(", "))) << "\n";
+}
+
+void PrintTermSummary(const CTermAnalysis& analysis, QTextStream& out)
+{
+    const QJsonObject json = analysis.ToJson();
+    const QJsonObject totals = json.value(QStringLiteral("totals")).toObject();
+    for (auto it = totals.constBegin(); it != totals.constEnd(); ++it)
+        out << it.key() << ": " << it.value().toVariant().toString() << "\n";
 }
 
 // Reads the input into the engine and designates the columns; the message on failure.
@@ -212,7 +228,16 @@ int LoadInput(Engine& engine, AnalysisDocument::Kind kind, const Options& o, QTe
 {
     fromDocument = false;
     if (AnalysisDocument::IsDocumentPath(kind, o.input)) {
-        const AnalysisDocument::Outcome read = AnalysisDocument::Read(engine, o.input);
+        AnalysisDocument::Outcome read;
+        if constexpr (std::is_same_v<Engine, CTermAnalysis>)
+            read = AnalysisDocument::Read(engine, o.input, [&](const QString& areaId) {
+                // The command line has no area selector: the repository must know the area.
+                CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
+                QString name;
+                return gate && gate->SelectStandardAreaName(areaId, name) && !name.isEmpty();
+            });
+        else
+            read = AnalysisDocument::Read(engine, o.input);
         if (!read.ok) {
             err << "termwise: " << o.input << ": " << read.message << "\n";
             return BadInput;
@@ -250,7 +275,10 @@ int WriteOutput(const Engine& engine, AnalysisDocument::Kind kind, const Options
         ok = AnalysisDocument::WriteFile(AnalysisDocument::ToBytes(engine), o.output, &error);
         break;
     case OutputKind::Json:
-        ok = AnalysisDocument::WriteFile(AnalysisResultJsonBytes(AnalysisResultJson(engine)), o.output, &error);
+        if constexpr (std::is_same_v<Engine, CTermAnalysis>)
+            ok = AnalysisDocument::WriteFile(AnalysisResultJsonBytes(engine.ToJson()), o.output, &error);
+        else
+            ok = AnalysisDocument::WriteFile(AnalysisResultJsonBytes(AnalysisResultJson(engine)), o.output, &error);
         break;
     case OutputKind::Unknown:
         break;
@@ -277,6 +305,8 @@ int RunEngine(Engine& engine, AnalysisDocument::Kind kind, const Options& o, QTe
         return status;
     if constexpr (std::is_same_v<Engine, DomainAnalysis>)
         PrintDomainSummary(engine, out);
+    else if constexpr (std::is_same_v<Engine, CTermAnalysis>)
+        PrintTermSummary(engine, out);
     else
         PrintWordSummary(engine, out);
     return Ok;
@@ -319,11 +349,9 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         kind = AnalysisDocument::Kind::Physical;
     else if (o.kind == QLatin1String("domain"))
         kind = AnalysisDocument::Kind::Domain;
-    else if (o.kind == QLatin1String("term")) {
-        err << "termwise analyze term: the term analysis from the command line is not available yet; "
-               "use the window with a repository connection\n";
-        return BadInput;
-    } else {
+    else if (o.kind == QLatin1String("term"))
+        kind = AnalysisDocument::Kind::Term;
+    else {
         err << "termwise analyze: unknown KIND \"" << o.kind << "\"\n" << UsageText();
         return Usage;
     }
@@ -333,13 +361,21 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
             err << "termwise analyze: --" << option << " does not apply to the " << o.kind << " analysis\n";
             return Usage;
         }
-    if (!o.repo.isEmpty() || !o.area.isEmpty()) {
+    const bool term = kind == AnalysisDocument::Kind::Term;
+    if (!term && (!o.repo.isEmpty() || !o.area.isEmpty())) {
         err << "termwise analyze: --repo and --area belong to the term analysis\n";
         return Usage;
     }
+    if (term && o.repo.isEmpty()) {
+        err << "termwise analyze term: --repo URI is required\n";
+        return Usage;
+    }
+    if (term && o.area.isEmpty() && !AnalysisDocument::IsDocumentPath(kind, o.input)) {
+        err << "termwise analyze term: --area ID is required for a workbook input\n";
+        return Usage;
+    }
     if (OutputKindOf(o.output, kind) == OutputKind::Unknown) {
-        err << "termwise analyze: --output must end in .xlsx, ." << AnalysisDocument::Extension(kind)
-            << " or .json\n";
+        err << "termwise analyze: --output must end in .xlsx, ." << AnalysisDocument::Extension(kind) << " or .json\n";
         return Usage;
     }
     if (!QFileInfo(o.input).isFile()) {
@@ -361,6 +397,29 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     CAnalyzeSettings::Instance().Load();
     InitializeDictionaryDatabase();
 
+    if (term) {
+        CRepositoryConnection& repository = CRepositoryConnection::Instance();
+        QString error;
+        if (!repository.Open(o.repo, &error)) {
+            err << "termwise: " << o.repo << ": " << error << "\n";
+            return BadInput;
+        }
+        repository.OnRepositoryConnected();
+        CTermAnalysis engine;
+        if (!o.area.isEmpty()) {
+            QString name;
+            CSqlBaseGate* gate = repository.OpenGate();
+            if (!gate || !gate->SelectStandardAreaName(o.area, name) || name.isEmpty()) {
+                err << "termwise: " << ExchangeTexts::kNoStandardArea << " (" << o.area << ")\n";
+                repository.OnRepositoryDisconnected();
+                return BadInput;
+            }
+            engine.SetAreaId(o.area);
+        }
+        const int status = RunEngine(engine, kind, o, out, err);
+        repository.OnRepositoryDisconnected();
+        return status;
+    }
     switch (kind) {
     case AnalysisDocument::Kind::Logical: {
         LogicalWordAnalysis engine;

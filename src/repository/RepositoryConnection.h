@@ -18,14 +18,14 @@ inline const QString kRepositoryConnectionName = QStringLiteral("AR");
 
 struct RepositoryUri
 {
-    int dbType = 0;       // 13 SQLite, 11 PostgreSQL, 1 Oracle
-    QString path;         // SQLite file
+    int dbType = 0; // 13 SQLite, 11 PostgreSQL, 1 Oracle
+    QString path;   // SQLite file
     QString host;
     int port = 0;
-    QString database;     // PostgreSQL database, Oracle TNS name or connect string
+    QString database; // PostgreSQL database, Oracle TNS name or connect string
     QString user;
     QString password;
-    QString options;      // PostgreSQL connect options ("sslmode=require;...")
+    QString options; // PostgreSQL connect options ("sslmode=require;...")
 
     // The URI with the password left out, for messages and the status pane.
     QString Display() const;

@@ -13,7 +13,10 @@
 #include <memory>
 #include <set>
 
-static void InitRepositoryResources() { Q_INIT_RESOURCE(repository_sql); }
+static void InitRepositoryResources()
+{
+    Q_INIT_RESOURCE(repository_sql);
+}
 
 namespace {
 
@@ -73,16 +76,15 @@ public:
             return false;
         }
         if (!present.rows.empty()) {
-            error = QStringLiteral("the repository already holds the demo standard area %1")
-                        .arg(DemoStandard::MainAreaId);
+            error =
+                QStringLiteral("the repository already holds the demo standard area %1").arg(DemoStandard::MainAreaId);
             return false;
         }
         if (!m_db.BeginTransaction()) {
             error = m_db.LastError();
             return false;
         }
-        const bool ok = Areas() && Standard(DemoStandard::MainAreaId, QStringLiteral("E"), {}) &&
-                        History() &&
+        const bool ok = Areas() && Standard(DemoStandard::MainAreaId, QStringLiteral("E"), {}) && History() &&
                         Standard(DemoStandard::FinanceAreaId, QStringLiteral("F"), FinanceTerms()) && Options() &&
                         Models() && AnalysisRows();
         if (!ok) {
@@ -122,9 +124,9 @@ private:
 
     static QStringList FinanceTerms()
     {
-        return {QStringLiteral("계좌번호"),    QStringLiteral("은행코드"),     QStringLiteral("대출원금"),
-                QStringLiteral("대출이자율"),  QStringLiteral("대출만료일자"), QStringLiteral("연체일수"),
-                QStringLiteral("예금잔액"),    QStringLiteral("카드번호")};
+        return {QStringLiteral("계좌번호"),   QStringLiteral("은행코드"),     QStringLiteral("대출원금"),
+                QStringLiteral("대출이자율"), QStringLiteral("대출만료일자"), QStringLiteral("연체일수"),
+                QStringLiteral("예금잔액"),   QStringLiteral("카드번호")};
     }
 
     bool Areas()
@@ -135,8 +137,12 @@ private:
             bool root;
         };
         const Area areas[] = {
-            {DemoStandard::MainAreaId, QString::fromUtf16(RepositorySql::kCurrentEndDate), QStringLiteral("전사 표준"),
-             QStringLiteral("전사 공통 데이터 표준"), {}, true},
+            {DemoStandard::MainAreaId,
+             QString::fromUtf16(RepositorySql::kCurrentEndDate),
+             QStringLiteral("전사 표준"),
+             QStringLiteral("전사 공통 데이터 표준"),
+             {},
+             true},
             {DemoStandard::FinanceAreaId, QString::fromUtf16(RepositorySql::kCurrentEndDate),
              QStringLiteral("금융 업무 표준"), QStringLiteral("여신, 수신 업무 표준"), DemoStandard::MainAreaId, false},
             {DemoStandard::HrAreaId, QString::fromUtf16(RepositorySql::kCurrentEndDate),
@@ -146,8 +152,12 @@ private:
             // A root whose parent is an empty text rather than NULL.
             {DemoStandard::PublicAreaId, QString::fromUtf16(RepositorySql::kCurrentEndDate),
              QStringLiteral("공공 표준"), QStringLiteral("공공기관 공통 표준"), QStringLiteral(""), false},
-            {DemoStandard::ExpiredAreaId, QStringLiteral("20231231235959"), QStringLiteral("구 전사 표준"),
-             QStringLiteral("2023년까지 쓰던 표준"), {}, true},
+            {DemoStandard::ExpiredAreaId,
+             QStringLiteral("20231231235959"),
+             QStringLiteral("구 전사 표준"),
+             QStringLiteral("2023년까지 쓰던 표준"),
+             {},
+             true},
         };
         for (const Area& a : areas) {
             if (!Exec(RepositorySql::Demo::InsertArea,
@@ -186,7 +196,7 @@ private:
             terms.push_back(term);
         }
 
-        std::map<QString, DemoWord> standardWords;  // logical name -> word
+        std::map<QString, DemoWord> standardWords; // logical name -> word
         std::vector<DemoWord> synonyms;
         int seq = 0;
         for (const QStringList& row : m_wordRows) {
@@ -233,7 +243,7 @@ private:
                   QStringLiteral("domain group")))
             return false;
 
-        std::map<QString, DemoDomain> domains;  // domain name -> domain
+        std::map<QString, DemoDomain> domains; // domain name -> domain
         CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
         seq = 0;
         for (const QStringList& row : m_domainRows) {
@@ -302,8 +312,8 @@ private:
             }
             const QString termId = QStringLiteral("%1T%2").arg(idPrefix).arg(++seq, 5, 10, QLatin1Char('0'));
             if (!Exec(RepositorySql::Demo::InsertTerm,
-                      {T(areaId), T(termId), T(start), T(logical), T(physicals.join(u'_')),
-                       T(fullNames.join(u' ')), SqlParam::Long(term.description), T(domain->second.id)},
+                      {T(areaId), T(termId), T(start), T(logical), T(physicals.join(u'_')), T(fullNames.join(u' ')),
+                       SqlParam::Long(term.description), T(domain->second.id)},
                       QStringLiteral("term ") + logical))
                 return false;
             for (qsizetype i = 0; i < term.words.size(); ++i) {
@@ -335,9 +345,8 @@ private:
         for (const auto& c : changed) {
             const DemoWord& w = m_mainWords[c.logical];
             if (!Exec(RepositorySql::Demo::InsertWord,
-                      {T(area), T(w.id), T(past), T(QStringLiteral("20200101000000")), T(w.logical),
-                       T(c.oldPhysical), T(w.fullName), SqlParam::Long(w.description), T(QStringLiteral("")),
-                       T(QStringLiteral("Y"))},
+                      {T(area), T(w.id), T(past), T(QStringLiteral("20200101000000")), T(w.logical), T(c.oldPhysical),
+                       T(w.fullName), SqlParam::Long(w.description), T(QStringLiteral("")), T(QStringLiteral("Y"))},
                       QStringLiteral("history of ") + w.logical))
                 return false;
         }
@@ -371,7 +380,8 @@ private:
              QStringLiteral("표준 코드 제안 화면 (미사용)")},
         };
         for (const auto& o : options) {
-            if (!Exec(RepositorySql::Demo::InsertOption, {T(o.id), T(o.value), T(o.valid), SqlParam::Long(o.description)},
+            if (!Exec(RepositorySql::Demo::InsertOption,
+                      {T(o.id), T(o.value), T(o.valid), SqlParam::Long(o.description)},
                       QStringLiteral("option ") + o.id))
                 return false;
             ++m_summary.options;
@@ -436,7 +446,8 @@ private:
                addTerms(QStringLiteral("MDL-ORD"), orderTerms, true) &&
                addObject(QStringLiteral("MDL-HR"), 101, QStringLiteral("사원"), QStringLiteral("TB_EMP"),
                          SqlParam::Null()) &&
-               addTerms(QStringLiteral("MDL-HR"), hrTerms, false) && addTerms(QStringLiteral("MDL-OLD"), oldTerms, true);
+               addTerms(QStringLiteral("MDL-HR"), hrTerms, false) &&
+               addTerms(QStringLiteral("MDL-OLD"), oldTerms, true);
     }
 
     bool AnalysisRows()
@@ -447,10 +458,10 @@ private:
         } words[] = {
             {QStringLiteral("CUST"), QStringLiteral("고객"), QStringLiteral("Customer"),
              QStringLiteral("상품이나 서비스를 이용하는 사람"), QStringLiteral("Y"), QStringLiteral("DEV-PC01")},
-            {QStringLiteral("CUST"), QStringLiteral("손님"), QStringLiteral("Customer"), QStringLiteral("고객의 비표준어"),
-             QStringLiteral(""), QStringLiteral("DEV-PC01")},
-            {QStringLiteral("ORD"), QStringLiteral("주문"), QStringLiteral("Order"), QStringLiteral("상품을 요구하는 일"),
-             QStringLiteral("Y"), QStringLiteral("DEV-PC02")},
+            {QStringLiteral("CUST"), QStringLiteral("손님"), QStringLiteral("Customer"),
+             QStringLiteral("고객의 비표준어"), QStringLiteral(""), QStringLiteral("DEV-PC01")},
+            {QStringLiteral("ORD"), QStringLiteral("주문"), QStringLiteral("Order"),
+             QStringLiteral("상품을 요구하는 일"), QStringLiteral("Y"), QStringLiteral("DEV-PC02")},
             {QStringLiteral("MBLAPP"), QStringLiteral("모바일앱"), QStringLiteral("Mobile App"),
              QStringLiteral("모바일 응용 프로그램"), QStringLiteral(""), QStringLiteral("DEV-PC02")},
             {QStringLiteral("NO"), QStringLiteral("번호"), QStringLiteral("Number"), QStringLiteral("식별 번호"),
@@ -459,10 +470,10 @@ private:
              QStringLiteral("Y"), QStringLiteral("DBA-WS")},
         };
         for (const auto& w : words) {
-            if (!Exec(RepositorySql::Demo::InsertAnalyzeWord,
-                      {T(w.physical), T(w.logical), T(w.full), SqlParam::Long(w.description), T(w.standard),
-                       T(w.author)},
-                      QStringLiteral("analysis word ") + w.logical))
+            if (!Exec(
+                    RepositorySql::Demo::InsertAnalyzeWord,
+                    {T(w.physical), T(w.logical), T(w.full), SqlParam::Long(w.description), T(w.standard), T(w.author)},
+                    QStringLiteral("analysis word ") + w.logical))
                 return false;
             ++m_summary.analysisRows;
         }
@@ -504,7 +515,7 @@ private:
     QString m_error;
     std::vector<QStringList> m_wordRows, m_domainRows, m_termRows;
     std::map<QString, DemoWord> m_mainWords;
-    std::map<QString, QString> m_mainTerms;  // logical name -> DIC_ID
+    std::map<QString, QString> m_mainTerms; // logical name -> DIC_ID
 };
 
 } // namespace

@@ -18,8 +18,8 @@ inline const QString SelectAnalyzeWords = QStringLiteral(
     "SELECT WORD_PHY_NM, WORD_LOG_NM, WORD_PHY_FULL_NM, WORD_DESC, WORD_STD_YN, WORD_AUTH FROM STD_ANLY_WORD");
 inline const QString DeleteAnalyzeWord =
     QStringLiteral("DELETE FROM STD_ANLY_WORD WHERE WORD_PHY_NM = ? AND WORD_LOG_NM = ?");
-inline const QString SelectAnalyzeDomains = QStringLiteral(
-    "SELECT KEY_DOM_NM, DOM_NM, DATA_TYPE, DATA_LEN, DATA_SCALE, DOM_AUTH FROM STD_ANLY_DOMAIN");
+inline const QString SelectAnalyzeDomains =
+    QStringLiteral("SELECT KEY_DOM_NM, DOM_NM, DATA_TYPE, DATA_LEN, DATA_SCALE, DOM_AUTH FROM STD_ANLY_DOMAIN");
 inline const QString DeleteAnalyzeDomain =
     QStringLiteral("DELETE FROM STD_ANLY_DOMAIN WHERE KEY_DOM_NM = ? AND DOM_NM = ?");
 
@@ -36,8 +36,8 @@ inline const QString InsertExceptDomain =
 inline const QString DeleteExceptDomain =
     QStringLiteral("DELETE FROM STD_ANLY_EXCEPT WHERE EXCEPT_NM = ? AND EXCEPT_CD = '0002'");
 
-inline const QString SelectStandardAreaName = QStringLiteral(
-    "SELECT STD_AREA_NM FROM STD_AREA WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString SelectStandardAreaName =
+    QStringLiteral("SELECT STD_AREA_NM FROM STD_AREA WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
 inline const QString SelectStandardWordById = QStringLiteral(
     "SELECT DIC_LOG_NM, DIC_PHY_NM, DIC_PHY_FLL_NM, DIC_DESC, ATTR_CLSS_YN, STANDARD_YN FROM STD_DIC WHERE "
     "STD_AREA_ID = ? AND DIC_ID = ? AND DIC_GBN_CD = '0001' AND AVAL_END_DT = '99991231235959'");
@@ -48,26 +48,26 @@ inline const QString SelectStandardDomains = QStringLiteral(
     "SELECT DOM_ID, KEY_DOM_NM, DOM_NM, DATA_TYPE_CD, DATA_LEN, DATA_SCALE FROM STD_DOM WHERE STD_AREA_ID = ? AND "
     "AVAL_END_DT = '99991231235959' ORDER BY KEY_DOM_NM, DOM_NM");
 // The domain lookup: the head, then the length and scale conditions only when they are not 0.
-inline const QString SelectStandardDomainsByKey = QStringLiteral(
-    "SELECT DOM_NM, DOM_ID FROM STD_DOM WHERE AVAL_END_DT = '99991231235959' AND STD_AREA_ID = ? AND "
-    "KEY_DOM_NM = ? AND DATA_TYPE_CD = ? ");
+inline const QString SelectStandardDomainsByKey =
+    QStringLiteral("SELECT DOM_NM, DOM_ID FROM STD_DOM WHERE AVAL_END_DT = '99991231235959' AND STD_AREA_ID = ? AND "
+                   "KEY_DOM_NM = ? AND DATA_TYPE_CD = ? ");
 inline const QString SelectStandardDomainsByKeyLength = QStringLiteral("AND DATA_LEN = ? ");
 inline const QString SelectStandardDomainsByKeyScale = QStringLiteral("AND DATA_SCALE = ? ");
-inline const QString SelectStandardWord = QStringLiteral(
-    "SELECT DIC_PHY_NM, DIC_LOG_NM, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_PHY_NM = ? AND "
-    "DIC_LOG_NM = ? AND DIC_GBN_CD = '0001' AND AVAL_END_DT = '99991231235959'");
-inline const QString SelectStandardWordsByLogicalName = QStringLiteral(
-    "SELECT DIC_PHY_NM, DIC_LOG_NM, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_LOG_NM = ? AND "
-    "DIC_GBN_CD = '0001' AND AVAL_END_DT = '99991231235959'");
+inline const QString SelectStandardWord =
+    QStringLiteral("SELECT DIC_PHY_NM, DIC_LOG_NM, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_PHY_NM = ? AND "
+                   "DIC_LOG_NM = ? AND DIC_GBN_CD = '0001' AND AVAL_END_DT = '99991231235959'");
+inline const QString SelectStandardWordsByLogicalName =
+    QStringLiteral("SELECT DIC_PHY_NM, DIC_LOG_NM, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_LOG_NM = ? AND "
+                   "DIC_GBN_CD = '0001' AND AVAL_END_DT = '99991231235959'");
 inline const QString SelectStandardDomain = QStringLiteral(
     "SELECT KEY_DOM_NM, DOM_NM, DOM_ID FROM STD_DOM WHERE STD_AREA_ID = ? AND KEY_DOM_NM = ? AND DOM_NM = ? AND "
     "AVAL_END_DT = '99991231235959'");
-inline const QString SelectStandardTermsByLogicalName = QStringLiteral(
-    "SELECT DIC_PHY_NM, DIC_LOG_NM, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_LOG_NM = ? AND "
-    "DIC_GBN_CD = '0002' AND AVAL_END_DT = '99991231235959'");
-inline const QString ExistsAnalyzeDomainGroup = QStringLiteral(
-    "SELECT DOM_GRP_ID FROM STD_DOM_GRP WHERE STD_AREA_ID = ? AND DOM_GRP_ID = ? AND "
-    "AVAL_END_DT = '99991231235959'");
+inline const QString SelectStandardTermsByLogicalName =
+    QStringLiteral("SELECT DIC_PHY_NM, DIC_LOG_NM, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_LOG_NM = ? AND "
+                   "DIC_GBN_CD = '0002' AND AVAL_END_DT = '99991231235959'");
+inline const QString ExistsAnalyzeDomainGroup =
+    QStringLiteral("SELECT DOM_GRP_ID FROM STD_DOM_GRP WHERE STD_AREA_ID = ? AND DOM_GRP_ID = ? AND "
+                   "AVAL_END_DT = '99991231235959'");
 inline const QString InsertAnalyzeDomainGroup = QStringLiteral(
     "INSERT INTO STD_DOM_GRP ( STD_AREA_ID, DOM_GRP_ID, AVAL_END_DT, AVAL_ST_DT, DOM_GRP_NM, DOM_GRP_DESC ) "
     "VALUES(?, ?, '99991231235959', ?, '분석', '분석 도메인그룹')");
@@ -91,8 +91,8 @@ inline const QString InsertTermWordCombination = QStringLiteral(
     "INSERT INTO STD_WORD_COMBI ( STD_AREA_ID, TERM_ID, TGT_GBN_CD, ORDER_NO, WORD_ID, AVAL_END_DT, AVAL_ST_DT) "
     "VALUES(?, ?, '0001', ?, ?, '99991231235959', ?)");
 
-inline const QString SelectOptionUrls = QStringLiteral(
-    "SELECT OPTN_ID, OPTN_VAL FROM ZT_OPTIONS WHERE OPTN_ID IN (?, ?) AND OPTN_VALID_YN = 'Y'");
+inline const QString SelectOptionUrls =
+    QStringLiteral("SELECT OPTN_ID, OPTN_VAL FROM ZT_OPTIONS WHERE OPTN_ID IN (?, ?) AND OPTN_VALID_YN = 'Y'");
 
 inline const QString SelectUnusedStandardWords = QStringLiteral(
     "SELECT W.DIC_ID, W.DIC_LOG_NM, W.DIC_PHY_NM, W.DIC_PHY_FLL_NM, W.DIC_DESC FROM STD_DIC W LEFT JOIN (SELECT "
@@ -187,8 +187,8 @@ inline const QString ExistsTable = QStringLiteral(
 
 // Portable inserts of `termwise repo init --demo`, with the demo's own identifiers.
 namespace Demo {
-inline const QString ExistsArea = QStringLiteral(
-    "SELECT STD_AREA_ID FROM STD_AREA WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString ExistsArea =
+    QStringLiteral("SELECT STD_AREA_ID FROM STD_AREA WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
 inline const QString InsertArea = QStringLiteral(
     "INSERT INTO STD_AREA (STD_AREA_ID, AVAL_END_DT, AVAL_ST_DT, STD_AREA_NM, STD_AREA_DESC, UP_STD_AREA_ID, "
     "TERM_USE_YN, DOM_USE_YN, COMBI_USE_YN, WORD_USE_YN, CODE_USE_YN, CD_DOM_MAP_YN) VALUES (?, ?, ?, ?, ?, ?, "
@@ -214,12 +214,12 @@ inline const QString InsertOption =
     QStringLiteral("INSERT INTO ZT_OPTIONS (OPTN_ID, OPTN_VAL, OPTN_VALID_YN, OPTN_DESC) VALUES (?, ?, ?, ?)");
 inline const QString InsertModel = QStringLiteral(
     "INSERT INTO ZTM_MDL_INFO (MDL_ID, AVAL_END_DT, AVAL_ST_DT, MDL_NM, CLAS_SYST_ID) VALUES (?, ?, ?, ?, ?)");
-inline const QString InsertModelObject = QStringLiteral(
-    "INSERT INTO ZTM_ATTR_OBJ (MDL_ID, OBJ_ID, AVAL_END_DT, AVAL_ST_DT, TYPE, OBJ_LOG_NM, OBJ_PHY_NM, "
-    "TERM_LINK_ID) VALUES (?, ?, '99991231235959', ?, ?, ?, ?, ?)");
-inline const QString InsertModelTerm = QStringLiteral(
-    "INSERT INTO ZTM_TERM (MDL_ID, TERM_ID, AVAL_END_DT, AVAL_ST_DT, STD_CLAS_ID) VALUES (?, ?, "
-    "'99991231235959', ?, ?)");
+inline const QString InsertModelObject =
+    QStringLiteral("INSERT INTO ZTM_ATTR_OBJ (MDL_ID, OBJ_ID, AVAL_END_DT, AVAL_ST_DT, TYPE, OBJ_LOG_NM, OBJ_PHY_NM, "
+                   "TERM_LINK_ID) VALUES (?, ?, '99991231235959', ?, ?, ?, ?, ?)");
+inline const QString InsertModelTerm =
+    QStringLiteral("INSERT INTO ZTM_TERM (MDL_ID, TERM_ID, AVAL_END_DT, AVAL_ST_DT, STD_CLAS_ID) VALUES (?, ?, "
+                   "'99991231235959', ?, ?)");
 inline const QString InsertAnalyzeWord = QStringLiteral(
     "INSERT INTO STD_ANLY_WORD (WORD_PHY_NM, WORD_LOG_NM, WORD_PHY_FULL_NM, WORD_DESC, WORD_STD_YN, WORD_AUTH) "
     "VALUES (?, ?, ?, ?, ?, ?)");

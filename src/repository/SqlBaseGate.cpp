@@ -15,7 +15,10 @@ CSqlBaseGate::MessageHandler& MessageBoxHandler()
     return handler;
 }
 
-bool IsYes(const QString& flag) { return flag == QLatin1String("Y"); }
+bool IsYes(const QString& flag)
+{
+    return flag == QLatin1String("Y");
+}
 
 void PostError(const SqlOutcome& out)
 {
@@ -29,7 +32,10 @@ CSqlBaseGate::CSqlBaseGate(ISqlExecutor* database) : m_database(database) {}
 
 CSqlBaseGate::~CSqlBaseGate() = default;
 
-void CSqlBaseGate::SetMessageBoxHandler(MessageHandler handler) { MessageBoxHandler() = std::move(handler); }
+void CSqlBaseGate::SetMessageBoxHandler(MessageHandler handler)
+{
+    MessageBoxHandler() = std::move(handler);
+}
 
 void CSqlBaseGate::ShowMessageBox(const QString& text)
 {
@@ -53,16 +59,30 @@ SqlOutcome CSqlBaseGate::Run(const QString& statement, const SqlParams& params)
 
 // ---- dialect defaults: the base class does nothing -------------------------------------
 
-bool CSqlBaseGate::MergeAnalyzeWords(const WordIndex&) { return false; }
-bool CSqlBaseGate::MergeAnalyzeDomains(const DomainIndex&) { return false; }
-bool CSqlBaseGate::SelectStandardAreas(StandardAreaMap&) { return false; }
-bool CSqlBaseGate::SelectOptionUrls(const QString&, QString&) { return false; }
-bool CSqlBaseGate::SelectCurrentDateTime(QString&) { return false; }
+bool CSqlBaseGate::MergeAnalyzeWords(const WordIndex&)
+{
+    return false;
+}
+bool CSqlBaseGate::MergeAnalyzeDomains(const DomainIndex&)
+{
+    return false;
+}
+bool CSqlBaseGate::SelectStandardAreas(StandardAreaMap&)
+{
+    return false;
+}
+bool CSqlBaseGate::SelectOptionUrls(const QString&, QString&)
+{
+    return false;
+}
+bool CSqlBaseGate::SelectCurrentDateTime(QString&)
+{
+    return false;
+}
 
 bool CSqlBaseGate::MergeWordsWith(
     const WordIndex& words, const QString& statement,
-    const std::function<SqlParams(const _stAnalyzeManageWord&, const QString&, const QString&, const QString&)>&
-        bind)
+    const std::function<SqlParams(const _stAnalyzeManageWord&, const QString&, const QString&, const QString&)>& bind)
 {
     const QString authority = CQrGlobalUtil::GetComputerNameW();
     bool allWritten = true;
@@ -83,8 +103,7 @@ bool CSqlBaseGate::MergeWordsWith(
 
 bool CSqlBaseGate::MergeDomainsWith(
     const DomainIndex& domains, const QString& statement,
-    const std::function<SqlParams(const _stAnalyzeManageDomain&, const QString&, const QString&, const QString&)>&
-        bind)
+    const std::function<SqlParams(const _stAnalyzeManageDomain&, const QString&, const QString&, const QString&)>& bind)
 {
     const QString authority = CQrGlobalUtil::GetComputerNameW();
     bool allWritten = true;
@@ -186,8 +205,8 @@ bool CSqlBaseGate::DeleteAnalyzeWords(const WordIndex& words)
 {
     for (const auto& [physical, byLogical] : words) {
         for (const auto& entry : byLogical) {
-            const SqlOutcome out = Run(RepositorySql::Common::DeleteAnalyzeWord,
-                                       {SqlParam::Text(physical), SqlParam::Text(entry.first)});
+            const SqlOutcome out =
+                Run(RepositorySql::Common::DeleteAnalyzeWord, {SqlParam::Text(physical), SqlParam::Text(entry.first)});
             if (!out.ok) {
                 PostError(out);
                 return false;
@@ -375,9 +394,8 @@ bool CSqlBaseGate::SelectStandardDomains(const QString& areaId, std::vector<_stA
     return true;
 }
 
-bool CSqlBaseGate::SelectStandardDomainsByKey(const QString& areaId, const QStringList& words,
-                                              const QString& dataType, const QString& length, const QString& scale,
-                                              DomainHitList& found)
+bool CSqlBaseGate::SelectStandardDomainsByKey(const QString& areaId, const QStringList& words, const QString& dataType,
+                                              const QString& length, const QString& scale, DomainHitList& found)
 {
     const int nLength = CQrStringUtil::ToIntLeading(length);
     const int nScale = CQrStringUtil::ToIntLeading(scale);
@@ -397,7 +415,8 @@ bool CSqlBaseGate::SelectStandardDomainsByKey(const QString& areaId, const QStri
             params.push_back(SqlParam::Integer(nScale));
         const SqlOutcome out = Run(statement, params);
         for (size_t r = 0; r < out.rows.size(); ++r)
-            found.emplace_back(out.rows.Value(r, QStringLiteral("DOM_NM")), out.rows.Value(r, QStringLiteral("DOM_ID")));
+            found.emplace_back(out.rows.Value(r, QStringLiteral("DOM_NM")),
+                               out.rows.Value(r, QStringLiteral("DOM_ID")));
         if (!out.ok)
             OutputLog::Post(CQrStringUtil::Format(RepositoryText::DomainLookupFailedWith, {key, out.error}));
     }
@@ -406,9 +425,9 @@ bool CSqlBaseGate::SelectStandardDomainsByKey(const QString& areaId, const QStri
 
 bool CSqlBaseGate::SelectStandardWord(const QString& areaId, const _stAnalyzeManageWord& word)
 {
-    return SelectExists(RepositorySql::Common::SelectStandardWord,
-                        {SqlParam::Text(areaId), SqlParam::Text(word.strPhysicalName),
-                         SqlParam::Text(word.strLogicalName)});
+    return SelectExists(
+        RepositorySql::Common::SelectStandardWord,
+        {SqlParam::Text(areaId), SqlParam::Text(word.strPhysicalName), SqlParam::Text(word.strLogicalName)});
 }
 
 bool CSqlBaseGate::SelectStandardWordsByLogicalName(const QString& areaId, const QString& logicalName)
@@ -419,9 +438,9 @@ bool CSqlBaseGate::SelectStandardWordsByLogicalName(const QString& areaId, const
 
 bool CSqlBaseGate::SelectStandardDomain(const QString& areaId, _stAnalyzeManageDomain& domain)
 {
-    const SqlOutcome out = Run(RepositorySql::Common::SelectStandardDomain,
-                               {SqlParam::Text(areaId), SqlParam::Text(domain.strKeyDomainName),
-                                SqlParam::Text(domain.strDomainName)});
+    const SqlOutcome out =
+        Run(RepositorySql::Common::SelectStandardDomain,
+            {SqlParam::Text(areaId), SqlParam::Text(domain.strKeyDomainName), SqlParam::Text(domain.strDomainName)});
     if (!out.ok) {
         PostError(out);
         return false;
@@ -458,8 +477,9 @@ bool CSqlBaseGate::MarkExistingStandardDomains(const QString& areaId, DomainFlag
 
 bool CSqlBaseGate::ExistsAnalyzeDomainGroup(const QString& areaId)
 {
-    return SelectExists(RepositorySql::Common::ExistsAnalyzeDomainGroup,
-                        {SqlParam::Text(areaId), SqlParam::Text(QString::fromUtf16(RepositorySql::kAnalyzeDomainGroupId))});
+    return SelectExists(
+        RepositorySql::Common::ExistsAnalyzeDomainGroup,
+        {SqlParam::Text(areaId), SqlParam::Text(QString::fromUtf16(RepositorySql::kAnalyzeDomainGroupId))});
 }
 
 bool CSqlBaseGate::InsertAnalyzeDomainGroup(const QString& areaId)
@@ -467,10 +487,10 @@ bool CSqlBaseGate::InsertAnalyzeDomainGroup(const QString& areaId)
     QString date;
     if (!SelectCurrentDateTime(date))
         return false;
-    const SqlOutcome out = Run(RepositorySql::Common::InsertAnalyzeDomainGroup,
-                               {SqlParam::Text(areaId),
-                                SqlParam::Text(QString::fromUtf16(RepositorySql::kAnalyzeDomainGroupId)),
-                                SqlParam::Text(date)});
+    const SqlOutcome out =
+        Run(RepositorySql::Common::InsertAnalyzeDomainGroup,
+            {SqlParam::Text(areaId), SqlParam::Text(QString::fromUtf16(RepositorySql::kAnalyzeDomainGroupId)),
+             SqlParam::Text(date)});
     if (!out.ok) {
         PostError(out);
         return false;

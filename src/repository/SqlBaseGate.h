@@ -110,11 +110,11 @@ protected:
     bool SelectOptionUrlsFromOptions(const QString& optionId, QString& url);
     // One upsert per inner entry with the dialect's statement and bind order.
     bool MergeWordsWith(const WordIndex& words, const QString& statement,
-                        const std::function<SqlParams(const _stAnalyzeManageWord&, const QString&,
-                                                      const QString&, const QString&)>& bind);
+                        const std::function<SqlParams(const _stAnalyzeManageWord&, const QString&, const QString&,
+                                                      const QString&)>& bind);
     bool MergeDomainsWith(const DomainIndex& domains, const QString& statement,
-                          const std::function<SqlParams(const _stAnalyzeManageDomain&, const QString&,
-                                                        const QString&, const QString&)>& bind);
+                          const std::function<SqlParams(const _stAnalyzeManageDomain&, const QString&, const QString&,
+                                                        const QString&)>& bind);
     bool SelectStandardAreasWith(const QString& statement, StandardAreaMap& areas);
     bool SelectCurrentDateTimeWith(const QString& statement, QString& text);
 
@@ -129,4 +129,7 @@ private:
 };
 
 // 'Y' for a set flag, empty text otherwise (the program never writes 'N').
-inline QString YesOrEmpty(bool flag) { return flag ? QStringLiteral("Y") : QStringLiteral(""); }
+inline QString YesOrEmpty(bool flag)
+{
+    return flag ? QStringLiteral("Y") : QStringLiteral("");
+}

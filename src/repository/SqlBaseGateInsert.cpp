@@ -16,7 +16,10 @@ void PostError(const QString& error)
         OutputLog::Post(error);
 }
 
-bool DomainUsesWords() { return CAnalyzeSettings::Instance().domain_use_words != 0; }
+bool DomainUsesWords()
+{
+    return CAnalyzeSettings::Instance().domain_use_words != 0;
+}
 
 } // namespace
 
@@ -44,12 +47,11 @@ bool CSqlBaseGate::InsertStandardWordRow(const QString& areaId, const QString& d
         return false;
     const QString fullName = word.strPhyFullName.isEmpty() ? word.strPhysicalName : word.strPhyFullName;
     const QString description = word.strDescription.isEmpty() ? word.strLogicalName : word.strDescription;
-    const SqlOutcome out = Run(RepositorySql::Common::InsertStandardWord,
-                               {SqlParam::Text(areaId), SqlParam::Text(dicId), SqlParam::Text(startDate),
-                                SqlParam::Text(word.strLogicalName), SqlParam::Text(word.strPhysicalName),
-                                SqlParam::Text(fullName), SqlParam::Long(description),
-                                SqlParam::Text(YesOrEmpty(word.nClassWord != 0)),
-                                SqlParam::Text(YesOrEmpty(word.nStandard != 0))});
+    const SqlOutcome out = Run(
+        RepositorySql::Common::InsertStandardWord,
+        {SqlParam::Text(areaId), SqlParam::Text(dicId), SqlParam::Text(startDate), SqlParam::Text(word.strLogicalName),
+         SqlParam::Text(word.strPhysicalName), SqlParam::Text(fullName), SqlParam::Long(description),
+         SqlParam::Text(YesOrEmpty(word.nClassWord != 0)), SqlParam::Text(YesOrEmpty(word.nStandard != 0))});
     if (!out.ok) {
         OutputLog::Post(
             CQrStringUtil::Format(RepositoryText::WordInsertFailed, {word.strLogicalName, word.strPhysicalName}));
@@ -75,8 +77,7 @@ bool CSqlBaseGate::InsertStandardDomains(const QString& areaId, DomainIndex& dom
     return true;
 }
 
-bool CSqlBaseGate::InsertStandardDomainRow(const QString& areaId, const QString& date,
-                                           _stAnalyzeManageDomain& domain)
+bool CSqlBaseGate::InsertStandardDomainRow(const QString& areaId, const QString& date, _stAnalyzeManageDomain& domain)
 {
     domain.strDomainId = CQrGlobalUtil::GenerateUID();
     QString startDate = date;
@@ -144,10 +145,10 @@ bool CSqlBaseGate::InsertStandardTermRow(const QString& areaId, const _stAnalyze
     };
 
     const QString description = term.strDescription.isEmpty() ? term.strLogicalName : term.strDescription;
-    SqlOutcome out = Run(RepositorySql::Common::InsertStandardTerm,
-                         {SqlParam::Text(areaId), SqlParam::Text(dicId), SqlParam::Text(date),
-                          SqlParam::Text(term.strLogicalName), SqlParam::Text(term.strPhysicalName),
-                          SqlParam::Long(description), SqlParam::Long(term.strDomainId)});
+    SqlOutcome out =
+        Run(RepositorySql::Common::InsertStandardTerm,
+            {SqlParam::Text(areaId), SqlParam::Text(dicId), SqlParam::Text(date), SqlParam::Text(term.strLogicalName),
+             SqlParam::Text(term.strPhysicalName), SqlParam::Long(description), SqlParam::Long(term.strDomainId)});
     if (!out.ok)
         return giveUp(out.error);
 

@@ -10,9 +10,12 @@ bool CSqlOracleGate::MergeAnalyzeWords(const WordIndex& words)
     return MergeWordsWith(words, Sql::MergeAnalyzeWord,
                           [](const _stAnalyzeManageWord& w, const QString& physical, const QString& logical,
                              const QString& authority) -> SqlParams {
-                              SqlParams once{SqlParam::Text(physical),         SqlParam::Text(logical),
-                                             SqlParam::Text(w.strPhyFullName), SqlParam::Long(w.strDescription),
-                                             SqlParam::Text(YesOrEmpty(w.nStandard != 0)), SqlParam::Text(authority)};
+                              SqlParams once{SqlParam::Text(physical),
+                                             SqlParam::Text(logical),
+                                             SqlParam::Text(w.strPhyFullName),
+                                             SqlParam::Long(w.strDescription),
+                                             SqlParam::Text(YesOrEmpty(w.nStandard != 0)),
+                                             SqlParam::Text(authority)};
                               SqlParams params = once;
                               params.insert(params.end(), once.begin(), once.end());
                               return params;
@@ -24,9 +27,9 @@ bool CSqlOracleGate::MergeAnalyzeDomains(const DomainIndex& domains)
     return MergeDomainsWith(domains, Sql::MergeAnalyzeDomain,
                             [](const _stAnalyzeManageDomain& d, const QString& key, const QString& name,
                                const QString& authority) -> SqlParams {
-                                SqlParams once{SqlParam::Text(key),         SqlParam::Text(name),
+                                SqlParams once{SqlParam::Text(key),           SqlParam::Text(name),
                                                SqlParam::Text(d.strDataType), SqlParam::Long(d.strLength),
-                                               SqlParam::Long(d.strScale),  SqlParam::Text(authority)};
+                                               SqlParam::Long(d.strScale),    SqlParam::Text(authority)};
                                 SqlParams params = once;
                                 params.insert(params.end(), once.begin(), once.end());
                                 return params;

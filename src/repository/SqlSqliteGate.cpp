@@ -9,9 +9,12 @@ bool CSqlSqliteGate::MergeAnalyzeWords(const WordIndex& words)
     return MergeWordsWith(words, Sql::MergeAnalyzeWord,
                           [](const _stAnalyzeManageWord& w, const QString& physical, const QString& logical,
                              const QString& authority) -> SqlParams {
-                              return {SqlParam::Text(physical),         SqlParam::Text(logical),
-                                      SqlParam::Text(w.strPhyFullName), SqlParam::Long(w.strDescription),
-                                      SqlParam::Text(YesOrEmpty(w.nStandard != 0)), SqlParam::Text(authority)};
+                              return {SqlParam::Text(physical),
+                                      SqlParam::Text(logical),
+                                      SqlParam::Text(w.strPhyFullName),
+                                      SqlParam::Long(w.strDescription),
+                                      SqlParam::Text(YesOrEmpty(w.nStandard != 0)),
+                                      SqlParam::Text(authority)};
                           });
 }
 
@@ -20,9 +23,9 @@ bool CSqlSqliteGate::MergeAnalyzeDomains(const DomainIndex& domains)
     return MergeDomainsWith(domains, Sql::MergeAnalyzeDomain,
                             [](const _stAnalyzeManageDomain& d, const QString& key, const QString& name,
                                const QString& authority) -> SqlParams {
-                                return {SqlParam::Text(key),        SqlParam::Text(name),
+                                return {SqlParam::Text(key),           SqlParam::Text(name),
                                         SqlParam::Text(d.strDataType), SqlParam::Long(d.strLength),
-                                        SqlParam::Long(d.strScale), SqlParam::Text(authority)};
+                                        SqlParam::Long(d.strScale),    SqlParam::Text(authority)};
                             });
 }
 

@@ -96,7 +96,7 @@ TEST(GateDialect, CreateRepositoryGateByTypeCode)
     struct Case
     {
         int type;
-        const char* gate;  // dynamic type expected, or nullptr
+        const char* gate; // dynamic type expected, or nullptr
     };
     const Case cases[] = {{1, "oracle"}, {10, "oracle"}, {11, "postgresql"}, {13, "sqlite"},
                           {2, nullptr},  {0, nullptr},   {12, nullptr}};
@@ -124,8 +124,8 @@ TEST(GateDialect, MergeAnalyzeWordsBindOrder)
         QString statement;
         QStringList params;
     };
-    const QStringList six{QStringLiteral("CUST"), QStringLiteral("고객"),   QStringLiteral("Customer"),
-                          QStringLiteral("설명"), QStringLiteral("Y"),       host};
+    const QStringList six{QStringLiteral("CUST"), QStringLiteral("고객"), QStringLiteral("Customer"),
+                          QStringLiteral("설명"), QStringLiteral("Y"),    host};
     const Case cases[] = {
         {13, RepositorySql::Sqlite::MergeAnalyzeWord, six},
         {1, RepositorySql::Oracle::MergeAnalyzeWord, six + six},
@@ -169,8 +169,8 @@ TEST(GateDialect, MergeAnalyzeDomainsBindOrder)
         {13, RepositorySql::Sqlite::MergeAnalyzeDomain, six},
         {1, RepositorySql::Oracle::MergeAnalyzeDomain, six + six},
         {11, RepositorySql::Postgresql::MergeAnalyzeDomain,
-         QStringList{QStringLiteral("NUMERIC"), QStringLiteral("18"), QStringLiteral("2"), host,
-                     QStringLiteral("금액"), QStringLiteral("금액DEC18,2")} +
+         QStringList{QStringLiteral("NUMERIC"), QStringLiteral("18"), QStringLiteral("2"), host, QStringLiteral("금액"),
+                     QStringLiteral("금액DEC18,2")} +
              six},
     };
     for (const Case& c : cases) {
@@ -199,7 +199,7 @@ TEST(GateDialect, MergeReportsAFailedRowAndGoesOn)
     RecordingExecutor db(1);
     CSqlOracleGate gate(&db);
     db.AnswerError(QStringLiteral("ORA-12899: value too large"));
-    db.AnswerError(QString());  // failed without a database text
+    db.AnswerError(QString()); // failed without a database text
     WordIndex words;
     words[QStringLiteral("A")][QStringLiteral("가")];
     words[QStringLiteral("B")][QStringLiteral("나")];
@@ -286,7 +286,7 @@ TEST(GateDialect, UserStartedReadsReportInAMessageBox)
     EXPECT_FALSE(gate.SelectAnalyzeDomains(domains));
     EXPECT_FALSE(gate.SelectStandardAreas(areas));
     EXPECT_FALSE(gate.SelectCurrentDateTime(now));
-    EXPECT_FALSE(gate.SelectExceptWords(excepts));  // every other read goes to the output log
+    EXPECT_FALSE(gate.SelectExceptWords(excepts)); // every other read goes to the output log
     CSqlBaseGate::SetMessageBoxHandler({});
     EXPECT_EQ(boxes, (QStringList{QStringLiteral("ORA-0"), QStringLiteral("ORA-1"), QStringLiteral("ORA-2"),
                                   QStringLiteral("ORA-3")}));
@@ -312,7 +312,9 @@ TEST(GateDialect, DomainLookupConditionsAndParameters)
         {"", "", head, {QStringLiteral("A"), QStringLiteral("번호"), varchar}},
         {"20", "0", head + len, {QStringLiteral("A"), QStringLiteral("번호"), varchar, QStringLiteral("#20")}},
         {"0", "2", head + scale, {QStringLiteral("A"), QStringLiteral("번호"), varchar, QStringLiteral("#2")}},
-        {"18", "2", head + len + scale,
+        {"18",
+         "2",
+         head + len + scale,
          {QStringLiteral("A"), QStringLiteral("번호"), varchar, QStringLiteral("#18"), QStringLiteral("#2")}},
     };
     for (const Case& c : cases) {
@@ -331,10 +333,12 @@ TEST(GateDialect, DomainLookupConditionsAndParameters)
     RecordingExecutor db(1);
     CSqlOracleGate gate(&db);
     db.AnswerError(QStringLiteral("ORA-00904"));
-    db.AnswerRows({QStringLiteral("DOM_NM"), QStringLiteral("DOM_ID")}, {{QStringLiteral("번호VC20"), QStringLiteral("D1")}});
+    db.AnswerRows({QStringLiteral("DOM_NM"), QStringLiteral("DOM_ID")},
+                  {{QStringLiteral("번호VC20"), QStringLiteral("D1")}});
     OutputLogCapture log;
     DomainHitList found;
-    EXPECT_TRUE(gate.SelectStandardDomainsByKey(QStringLiteral("A"), {QStringLiteral("번호"), QStringLiteral("전화번호")},
+    EXPECT_TRUE(gate.SelectStandardDomainsByKey(QStringLiteral("A"),
+                                                {QStringLiteral("번호"), QStringLiteral("전화번호")},
                                                 QStringLiteral("VARCHAR"), QStringLiteral("20"), {}, found));
     EXPECT_EQ(Texts(db.calls[0].params).value(1), QStringLiteral("전화번호")) << "last candidate first";
     EXPECT_EQ(log.lines, QStringList{QStringLiteral("전화번호 도메인 조회 실패 : ORA-00904")});

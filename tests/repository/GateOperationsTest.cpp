@@ -32,8 +32,8 @@ protected:
                    SqlParam::Text(logical + QStringLiteral(" 설명")), SqlParam::Text(classYn),
                    SqlParam::Text(standardYn)});
     }
-    void AddDomain(const QString& id, const QString& key, const QString& name, const QString& type,
-                   const QString& len, const QString& scale, const QString& end = kCur)
+    void AddDomain(const QString& id, const QString& key, const QString& name, const QString& type, const QString& len,
+                   const QString& scale, const QString& end = kCur)
     {
         repo.Exec(QStringLiteral("INSERT INTO STD_DOM (STD_AREA_ID, DOM_ID, AVAL_END_DT, AVAL_ST_DT, KEY_DOM_NM, "
                                  "DOM_NM, DOM_TYPE_CD, DATA_TYPE_CD, DATA_LEN, DATA_SCALE) VALUES (?, ?, ?, ?, ?, ?, "
@@ -64,8 +64,9 @@ TEST_P(GateOperations, AnalyzeWordsMergeUpdatesExistingAndInsertsNew)
     first[QStringLiteral("NO")][QStringLiteral("번호")] = Word(QStringLiteral("Number"), QString(4000, u'가'), 1);
     ASSERT_TRUE(gate.MergeAnalyzeWords(first));
 
-    WordIndex second;  // changes one existing pair, adds one
-    second[QStringLiteral("CUST")][QStringLiteral("고객")] = Word(QStringLiteral("Client"), QStringLiteral("고객님"), 0);
+    WordIndex second; // changes one existing pair, adds one
+    second[QStringLiteral("CUST")][QStringLiteral("고객")] =
+        Word(QStringLiteral("Client"), QStringLiteral("고객님"), 0);
     second[QStringLiteral("ORD")][QStringLiteral("주문")] = Word(QStringLiteral("Order"), {}, 1);
     ASSERT_TRUE(gate.MergeAnalyzeWords(second));
 
@@ -73,7 +74,7 @@ TEST_P(GateOperations, AnalyzeWordsMergeUpdatesExistingAndInsertsNew)
     read[QStringLiteral("OLD")][QStringLiteral("옛")] = Word(QStringLiteral("stays"), {}, 1);
     ASSERT_TRUE(gate.SelectAnalyzeWords(read));
     EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_ANLY_WORD")), 4);
-    ASSERT_EQ(read.size(), 4u);  // what was in the map stays
+    ASSERT_EQ(read.size(), 4u); // what was in the map stays
     const _stAnalyzeManageWord& cust = read[QStringLiteral("CUST")][QStringLiteral("고객")];
     EXPECT_EQ(cust.strPhyFullName, QStringLiteral("Client"));
     EXPECT_EQ(cust.strDescription, QStringLiteral("고객님"));
@@ -89,7 +90,7 @@ TEST_P(GateOperations, AnalyzeWordsMergeUpdatesExistingAndInsertsNew)
 
     WordIndex remove;
     remove[QStringLiteral("CUST")][QStringLiteral("고객")];
-    remove[QStringLiteral("NO")][QStringLiteral("없음")];  // not there: nothing happens
+    remove[QStringLiteral("NO")][QStringLiteral("없음")]; // not there: nothing happens
     EXPECT_TRUE(gate.DeleteAnalyzeWords(remove));
     EXPECT_TRUE(gate.DeleteAnalyzeWords({}));
     EXPECT_EQ(repo.Rows(QStringLiteral("SELECT WORD_LOG_NM FROM STD_ANLY_WORD ORDER BY WORD_PHY_NM, WORD_LOG_NM")),
@@ -223,10 +224,10 @@ TEST_P(GateOperations, OptionUrls)
         const char* url;
     };
     const Case cases[] = {
-        {"Standard.WordProposalURL", "http://meta:8080/word.do"},         // relative: appended, no separator
-        {"Standard.DomainProposalURL", "HTTPS://Other/Domain.do"},        // absolute in capitals: unchanged
-        {"Standard.TermProposalURL", ""},                                 // empty value: no page
-        {"Standard.CodeProposalURL", ""},                                 // not valid: no page
+        {"Standard.WordProposalURL", "http://meta:8080/word.do"},  // relative: appended, no separator
+        {"Standard.DomainProposalURL", "HTTPS://Other/Domain.do"}, // absolute in capitals: unchanged
+        {"Standard.TermProposalURL", ""},                          // empty value: no page
+        {"Standard.CodeProposalURL", ""},                          // not valid: no page
     };
     for (const Case& c : cases) {
         QString url = QStringLiteral("stale");
@@ -245,7 +246,7 @@ TEST_P(GateOperations, StandardWordLookups)
     CSqlBaseGate& gate = repo.Gate();
     AddWord(QStringLiteral("W1"), QStringLiteral("고객"), QStringLiteral("CUST"));
     AddWord(QStringLiteral("W1"), QStringLiteral("고객"), QStringLiteral("CSTMR"), {}, QStringLiteral("Y"),
-            QStringLiteral("20231231235959"));  // an expired version
+            QStringLiteral("20231231235959")); // an expired version
     AddWord(QStringLiteral("W2"), QStringLiteral("번호"), QStringLiteral("NO"), QStringLiteral("Y"));
     AddWord(QStringLiteral("W3"), QStringLiteral("손님"), QStringLiteral("CUST"), {}, QStringLiteral(""));
     AddWord(QStringLiteral("W4"), QStringLiteral("주문"), QStringLiteral("ORD"), {}, QStringLiteral("Y"), kCur,
@@ -285,10 +286,10 @@ TEST_P(GateOperations, StandardWordLookups)
 TEST_P(GateOperations, StandardDomainsAndLookupByKey)
 {
     CSqlBaseGate& gate = repo.Gate();
-    AddDomain(QStringLiteral("D1"), QStringLiteral("번호"), QStringLiteral("번호VC20"), QStringLiteral("VARCHAR"),
-              "20", "");
-    AddDomain(QStringLiteral("D2"), QStringLiteral("번호"), QStringLiteral("번호VC50"), QStringLiteral("VARCHAR"),
-              "50", "");
+    AddDomain(QStringLiteral("D1"), QStringLiteral("번호"), QStringLiteral("번호VC20"), QStringLiteral("VARCHAR"), "20",
+              "");
+    AddDomain(QStringLiteral("D2"), QStringLiteral("번호"), QStringLiteral("번호VC50"), QStringLiteral("VARCHAR"), "50",
+              "");
     AddDomain(QStringLiteral("D3"), QStringLiteral("번호"), QStringLiteral("번호DEC10"), QStringLiteral("NUMERIC"),
               "10", "");
     AddDomain(QStringLiteral("D4"), QStringLiteral("전화번호"), QStringLiteral("전화번호VC20"),
@@ -297,8 +298,8 @@ TEST_P(GateOperations, StandardDomainsAndLookupByKey)
               "18", "2");
     AddDomain(QStringLiteral("D6"), QStringLiteral("금액"), QStringLiteral("금액DEC15"), QStringLiteral("NUMERIC"),
               "15", "");
-    AddDomain(QStringLiteral("D7"), QStringLiteral("번호"), QStringLiteral("번호VC30"), QStringLiteral("VARCHAR"),
-              "30", "", QStringLiteral("20231231235959"));
+    AddDomain(QStringLiteral("D7"), QStringLiteral("번호"), QStringLiteral("번호VC30"), QStringLiteral("VARCHAR"), "30",
+              "", QStringLiteral("20231231235959"));
 
     std::vector<_stAnalyzeManageDomain> all;
     ASSERT_TRUE(gate.SelectStandardDomains(kArea, all));
@@ -316,11 +317,14 @@ TEST_P(GateOperations, StandardDomainsAndLookupByKey)
         const char* type;
         const char* length;
         const char* scale;
-        QStringList expected;  // DOM_NM in result order
+        QStringList expected; // DOM_NM in result order
     };
     const Case cases[] = {
         // Last candidate first; results of all candidates accumulate.
-        {{QStringLiteral("번호"), QStringLiteral("전화번호")}, "VARCHAR", "20", "0",
+        {{QStringLiteral("번호"), QStringLiteral("전화번호")},
+         "VARCHAR",
+         "20",
+         "0",
          {QStringLiteral("전화번호VC20"), QStringLiteral("번호VC20")}},
         // Length and scale 0: neither condition, every VARCHAR 번호 domain.
         {{QStringLiteral("번호")}, "VARCHAR", "0", "0", {QStringLiteral("번호VC20"), QStringLiteral("번호VC50")}},
@@ -380,7 +384,7 @@ TEST_P(GateOperations, InsertStandardWordsFillsFallbacks)
 {
     CSqlBaseGate& gate = repo.Gate();
     WordIndex words;
-    _stAnalyzeManageWord bare;  // no full name, no description, non-standard
+    _stAnalyzeManageWord bare; // no full name, no description, non-standard
     bare.nStandard = 0;
     words[QStringLiteral("CUST")][QStringLiteral("고객")] = bare;
     _stAnalyzeManageWord full;
@@ -401,7 +405,7 @@ TEST_P(GateOperations, InsertStandardWordsFillsFallbacks)
     _stAnalyzeManageWord one;
     one.strLogicalName = QStringLiteral("주문");
     one.strPhysicalName = QStringLiteral("ORD");
-    ASSERT_TRUE(gate.InsertStandardWordRow(kArea, QString(), one));  // reads the date itself
+    ASSERT_TRUE(gate.InsertStandardWordRow(kArea, QString(), one)); // reads the date itself
     EXPECT_EQ(repo.Rows(QStringLiteral("SELECT DIC_ID FROM STD_DIC WHERE DIC_PHY_NM = 'ORD'")),
               QStringList{one.strWordId});
     EXPECT_EQ(repo.Rows(QStringLiteral("SELECT AVAL_ST_DT FROM STD_DIC WHERE DIC_PHY_NM = 'ORD'")).value(0).size(), 14);
@@ -430,15 +434,16 @@ TEST_P(GateOperations, InsertStandardDomainsWithAndWithoutWordCombinations)
         DomainIndex domains;
         domains[QStringLiteral("휴대전화번호")][QStringLiteral("휴대전화번호VC20")] = makeDomain();
         ASSERT_TRUE(gate.InsertStandardDomains(kArea, domains));
-        const _stAnalyzeManageDomain& written = domains[QStringLiteral("휴대전화번호")][QStringLiteral("휴대전화번호VC20")];
+        const _stAnalyzeManageDomain& written =
+            domains[QStringLiteral("휴대전화번호")][QStringLiteral("휴대전화번호VC20")];
         ASSERT_FALSE(written.strDomainId.isEmpty()) << "the caller sees the new id";
         EXPECT_EQ(repo.Rows(QStringLiteral("SELECT DOM_ID, KEY_DOM_NM, DOM_NM, DOM_TYPE_CD, DATA_TYPE_CD, DATA_LEN, "
                                            "DOM_GRP_ID, KEY_DOM_PHY_NM FROM STD_DOM")),
                   QStringList{written.strDomainId + QStringLiteral("|휴대전화번호|휴대전화번호VC20|0003|") +
                               QrDatatype::GetLogicalDatatypeId(QStringLiteral("VARCHAR")) +
                               QStringLiteral("|20|a1aaaaaa-b2bb-c3cc-d4dd-e5eeeeeeeeee|MBL_TEL_NO")});
-        const QStringList combos = repo.Rows(QStringLiteral(
-            "SELECT TERM_ID, TGT_GBN_CD, ORDER_NO, WORD_ID FROM STD_WORD_COMBI ORDER BY ORDER_NO"));
+        const QStringList combos = repo.Rows(
+            QStringLiteral("SELECT TERM_ID, TGT_GBN_CD, ORDER_NO, WORD_ID FROM STD_WORD_COMBI ORDER BY ORDER_NO"));
         if (!useWords) {
             EXPECT_TRUE(combos.isEmpty());
             continue;

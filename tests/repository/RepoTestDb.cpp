@@ -14,9 +14,15 @@ std::string DialectName(TestDialect dialect)
     return dialect == TestDialect::Sqlite ? "Sqlite" : "Postgresql";
 }
 
-QString TestPostgresUri() { return qEnvironmentVariable("TERMWISE_TEST_PG"); }
+QString TestPostgresUri()
+{
+    return qEnvironmentVariable("TERMWISE_TEST_PG");
+}
 
-bool RunningInCi() { return qEnvironmentVariable("CI") == QLatin1String("true"); }
+bool RunningInCi()
+{
+    return qEnvironmentVariable("CI") == QLatin1String("true");
+}
 
 TestRepository::~TestRepository()
 {

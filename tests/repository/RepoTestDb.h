@@ -65,12 +65,12 @@ private:
 };
 
 // Opens the repository or skips (locally) / fails (CI) the current test.
-#define OPEN_TEST_REPOSITORY(repo, dialect)                                                                       \
-    do {                                                                                                          \
-        QString reason_;                                                                                          \
-        if (!(repo).Open((dialect), reason_)) {                                                                   \
-            if ((dialect) == TestDialect::Postgresql && !RunningInCi() && TestPostgresUri().isEmpty())            \
-                GTEST_SKIP() << reason_.toStdString();                                                            \
-            FAIL() << reason_.toStdString();                                                                      \
-        }                                                                                                         \
+#define OPEN_TEST_REPOSITORY(repo, dialect)                                                                            \
+    do {                                                                                                               \
+        QString reason_;                                                                                               \
+        if (!(repo).Open((dialect), reason_)) {                                                                        \
+            if ((dialect) == TestDialect::Postgresql && !RunningInCi() && TestPostgresUri().isEmpty())                 \
+                GTEST_SKIP() << reason_.toStdString();                                                                 \
+            FAIL() << reason_.toStdString();                                                                           \
+        }                                                                                                              \
     } while (0)

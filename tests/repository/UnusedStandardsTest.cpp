@@ -24,13 +24,14 @@ protected:
              const QString& physical, const QString& classYn, const QString& standardYn, const QString& end = kCur,
              const QString& domId = {})
     {
-        repo.Exec(QStringLiteral("INSERT INTO STD_DIC (STD_AREA_ID, DIC_ID, AVAL_END_DT, DIC_LOG_NM, DIC_PHY_NM, "
-                                 "DIC_PHY_FLL_NM, DIC_DESC, ATTR_CLSS_YN, STANDARD_YN, DIC_GBN_CD, DOM_ID) VALUES (?, ?, "
-                                 "?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                  {SqlParam::Text(area), SqlParam::Text(id), SqlParam::Text(end), SqlParam::Text(logical),
-                   SqlParam::Text(physical), SqlParam::Text(physical + QStringLiteral(" FULL")),
-                   SqlParam::Text(logical + QStringLiteral(" 정의")), SqlParam::Text(classYn),
-                   SqlParam::Text(standardYn), SqlParam::Text(gbn), SqlParam::Text(domId)});
+        repo.Exec(
+            QStringLiteral("INSERT INTO STD_DIC (STD_AREA_ID, DIC_ID, AVAL_END_DT, DIC_LOG_NM, DIC_PHY_NM, "
+                           "DIC_PHY_FLL_NM, DIC_DESC, ATTR_CLSS_YN, STANDARD_YN, DIC_GBN_CD, DOM_ID) VALUES (?, ?, "
+                           "?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {SqlParam::Text(area), SqlParam::Text(id), SqlParam::Text(end), SqlParam::Text(logical),
+             SqlParam::Text(physical), SqlParam::Text(physical + QStringLiteral(" FULL")),
+             SqlParam::Text(logical + QStringLiteral(" 정의")), SqlParam::Text(classYn), SqlParam::Text(standardYn),
+             SqlParam::Text(gbn), SqlParam::Text(domId)});
     }
     void Word(const QString& id, const QString& logical, const QString& physical, const QString& classYn = {},
               const QString& standardYn = QStringLiteral("Y"), const QString& end = kCur, const QString& area = kArea)
@@ -81,7 +82,7 @@ protected:
         Word(QStringLiteral("W_USED"), QStringLiteral("고객"), QStringLiteral("CUST"));
         Word(QStringLiteral("W_DOM"), QStringLiteral("번호"), QStringLiteral("NO"), QStringLiteral("Y"));
         Word(QStringLiteral("W_FREE"), QStringLiteral("가격"), QStringLiteral("PRC"));
-        Word(QStringLiteral("W_FREE2"), QStringLiteral("가격"), QStringLiteral("AMT"));  // same name: by physical
+        Word(QStringLiteral("W_FREE2"), QStringLiteral("가격"), QStringLiteral("AMT")); // same name: by physical
         Word(QStringLiteral("W_NONSTD"), QStringLiteral("손님"), QStringLiteral("CUST"), {}, QStringLiteral(""));
         Word(QStringLiteral("W_OLD"), QStringLiteral("폐기"), QStringLiteral("DSCRD"), {}, QStringLiteral("Y"), kPast);
         Word(QStringLiteral("W_PASTCOMBI"), QStringLiteral("주문"), QStringLiteral("ORD"));
@@ -121,16 +122,16 @@ protected:
         Model(QStringLiteral("M1"), kArea);
         Attribute(QStringLiteral("M1"), QStringLiteral("O1"), 102, SqlParam::Text(QStringLiteral("T_USED")));
         ModelTerm(QStringLiteral("M1"), QStringLiteral("T_USED"));
-        Model(QStringLiteral("M2"), QStringLiteral("A2"));  // another classification system
+        Model(QStringLiteral("M2"), QStringLiteral("A2")); // another classification system
         Attribute(QStringLiteral("M2"), QStringLiteral("O2"), 102, SqlParam::Text(QStringLiteral("T_OTHERSYS")));
         ModelTerm(QStringLiteral("M2"), QStringLiteral("T_OTHERSYS"));
-        Model(QStringLiteral("M3"), kArea);  // only an entity, no attribute
+        Model(QStringLiteral("M3"), kArea); // only an entity, no attribute
         Attribute(QStringLiteral("M3"), QStringLiteral("O3"), 101, SqlParam::Text(QStringLiteral("T_TYPE101")));
         ModelTerm(QStringLiteral("M3"), QStringLiteral("T_TYPE101"));
-        Model(QStringLiteral("M4"), kArea);  // an attribute without a term link
+        Model(QStringLiteral("M4"), kArea); // an attribute without a term link
         Attribute(QStringLiteral("M4"), QStringLiteral("O4"), 102, SqlParam::Null());
         ModelTerm(QStringLiteral("M4"), QStringLiteral("T_NOLINK"));
-        Model(QStringLiteral("M5"), kArea, kPast);  // an expired model
+        Model(QStringLiteral("M5"), kArea, kPast); // an expired model
         Attribute(QStringLiteral("M5"), QStringLiteral("O5"), 102, SqlParam::Text(QStringLiteral("T_OLDMODEL")));
         ModelTerm(QStringLiteral("M5"), QStringLiteral("T_OLDMODEL"));
     }
@@ -152,9 +153,9 @@ TEST_P(UnusedStandards, Words)
     ASSERT_TRUE(repo.Gate().SelectUnusedStandardWords(kArea, words));
     // Listed: current standard words in no current combination of this area. A word used only
     // by a domain combination counts as used; ordered by logical, then physical name.
-    EXPECT_EQ(Names(words), (QStringList{QStringLiteral("가격/AMT"), QStringLiteral("가격/PRC"),
-                                         QStringLiteral("상품/PRDT"), QStringLiteral("여부/YN"),
-                                         QStringLiteral("주문/ORD")}));
+    EXPECT_EQ(Names(words),
+              (QStringList{QStringLiteral("가격/AMT"), QStringLiteral("가격/PRC"), QStringLiteral("상품/PRDT"),
+                           QStringLiteral("여부/YN"), QStringLiteral("주문/ORD")}));
     ASSERT_FALSE(words.empty());
     EXPECT_EQ(words[0].strPhyFullName, QStringLiteral("AMT FULL"));
     EXPECT_EQ(words[0].strDescription, QStringLiteral("가격 정의"));
@@ -167,8 +168,8 @@ TEST_P(UnusedStandards, ClassWords)
     ASSERT_TRUE(repo.Gate().SelectUnusedClassWords(kArea, words));
     // A class word at any position of a current term combination is used; one used only by a
     // domain combination is listed here; the standard flag is not looked at.
-    EXPECT_EQ(Names(words), (QStringList{QStringLiteral("번호/NO"), QStringLiteral("여부/YN"),
-                                         QStringLiteral("이름/NM")}));
+    EXPECT_EQ(Names(words),
+              (QStringList{QStringLiteral("번호/NO"), QStringLiteral("여부/YN"), QStringLiteral("이름/NM")}));
 }
 
 TEST_P(UnusedStandards, Terms)

@@ -1,7 +1,8 @@
 #include "TermRepository.h"
-#include "analysis/TermAnalyzeCommand.h"
-#include "analysis/TermDocument.h"
+#include "analysis/TermAnalysis.h"
 #include "components/QrExcelSheet.h"
+#include "exchange/AnalysisDocument.h"
+#include "exchange/AnalyzeCommand.h"
 #include "repository/RepositoryConnection.h"
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -19,14 +21,9 @@ namespace {
 // Runs `termwise analyze term ARGS...` in this process.
 int RunCommand(const QStringList& args)
 {
-    std::vector<QByteArray> storage{QByteArray("analyze"), QByteArray("term")};
-    for (const QString& a : args)
-        storage.push_back(a.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& b : storage)
-        argv.push_back(b.data());
-    argv.push_back(nullptr);
-    return RunTermAnalyzeCommand(int(storage.size()), argv.data());
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    return AnalyzeCommand::Run(QStringList{QStringLiteral("term")} + args, out, err);
 }
 
 class TermCommandTest : public ::testing::Test
@@ -195,6 +192,58 @@ TEST_F(TermCommandTest, RefusesBadInput)
     EXPECT_FALSE(CRepositoryConnection::Instance().IsConnected());
 }
 
+// The bundled sample model (A 속성명, B 컬럼명, C 데이터타입, D 속성정의) against the demo standard.
+TEST_F(TermCommandTest, BundledSampleAgainstDemoStandard)
+{
+    const QString sample = QStringLiteral(TERMWISE_SOURCE_DIR "/resources/samples/model.xlsx");
+    ASSERT_TRUE(QFile::exists(sample));
+    const QString json = m_dir.filePath(u"sample.json"_s);
+    ASSERT_EQ(RunCommand({u"--input"_s, sample, u"--repo"_s, m_uri, u"--area"_s, u"ENT"_s, u"--attr"_s, u"A"_s,
+                          u"--column"_s, u"B"_s, u"--type"_s, u"C"_s, u"--def"_s, u"D"_s, u"--skip-first-row"_s,
+                          u"--data-dir"_s, m_dir.path(), u"--output"_s, json}),
+              0);
+    const QJsonObject result = ReadJson(json);
+    const QJsonArray targets = result[u"targets"_s].toArray();
+    const QJsonObject totals = result[u"totals"_s].toObject();
+    ASSERT_GT(targets.size(), 100);
+    EXPECT_EQ(totals[u"targets"_s].toInt(), targets.size());
+    int complete = 0, registered = 0, withoutDomain = 0, found = 0;
+    for (const QJsonValue& v : targets) {
+        const QJsonObject t = v.toObject();
+        const int status = t[u"status"_s].toInt();
+        const QJsonArray words = t[u"words"_s].toArray();
+        EXPECT_FALSE(words.isEmpty()) << t[u"name"_s].toString().toStdString();
+        EXPECT_TRUE(status == 0 || status == 1 || status == 3 || status == 4);
+        const bool hasDomain = !t[u"domainId"_s].toString().isEmpty();
+        bool allFound = true;
+        for (const QJsonValue& w : words) {
+            allFound = allFound && w.toObject()[u"found"_s].toBool();
+            found += w.toObject()[u"found"_s].toBool();
+        }
+        // The state image follows from the words, the class word and the domain.
+        if (!hasDomain)
+            EXPECT_EQ(status, 1) << t[u"name"_s].toString().toStdString();
+        else if (t[u"registered"_s].toBool())
+            EXPECT_EQ(status, 3);
+        else if (!allFound)
+            EXPECT_EQ(status, 1);
+        else
+            EXPECT_EQ(status, words.last().toObject()[u"classWord"_s].toBool() ? 4 : 0);
+        complete += status == 4;
+        registered += t[u"registered"_s].toBool();
+        withoutDomain += !hasDomain;
+    }
+    EXPECT_EQ(totals[u"complete"_s].toInt(), complete);
+    EXPECT_EQ(totals[u"registered"_s].toInt(), registered);
+    EXPECT_EQ(totals[u"withoutDomain"_s].toInt(), withoutDomain);
+    EXPECT_EQ(totals[u"foundWords"_s].toInt(), found);
+    // The sample is a model of the same business as the demo standard: most words are known,
+    // some attributes are complete and some are registered terms.
+    EXPECT_GT(found * 2, totals[u"words"_s].toInt());
+    EXPECT_GT(complete, 0);
+    EXPECT_GT(registered, 0);
+}
+
 TEST(TermAreaResolution, NeedsAConnectedRepository)
 {
     CRepositoryConnection::Instance().OnRepositoryDisconnected();
@@ -203,27 +252,17 @@ TEST(TermAreaResolution, NeedsAConnectedRepository)
     EXPECT_FALSE(asked);
 
     // A well-formed term document is still refused without a repository.
+    QTemporaryDir dir;
+    CTermAnalysis saved;
+    saved.SetAreaId(u"ENT"_s);
+    const QString path = dir.filePath(u"terms.ztst"_s);
+    ASSERT_TRUE(AnalysisDocument::WriteFile(AnalysisDocument::ToBytes(saved), path));
     CTermAnalysis term;
-    term.SetAreaId(u"ENT"_s);
-    QString area, error;
-    std::vector<TermAnalysisTarget> targets;
-    ASSERT_TRUE(ReadTermDocument(WriteTermDocument(term), area, targets, error));
-    EXPECT_FALSE(CTermAnalysis::ResolveStandardArea(area, [](const QString&) { return true; }));
-}
-
-TEST(TermCommandLetters, ColumnLetters)
-{
-    const struct
-    {
-        const char16_t* letters;
-        int index;
-    } cases[] = {
-        {u"A", 0},     {u"Z", 25}, {u"AA", 26}, {u"ab", 27}, {u"ZZ", 701},
-        {u"AAA", 702}, {u"", -1},  {u"A1", -1}, {u"가", -1},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ColumnLettersToIndex(QString::fromUtf16(c.letters)), c.index)
-            << QString::fromUtf16(c.letters).toStdString();
+    const AnalysisDocument::Outcome read = AnalysisDocument::Read(term, path, [](const QString& area) {
+        return CTermAnalysis::ResolveStandardArea(area, [](const QString&) { return true; });
+    });
+    EXPECT_FALSE(read.ok);
+    EXPECT_EQ(read.message, TermTexts::kNoStandardArea);
 }
 
 } // namespace
