@@ -20,7 +20,7 @@ int Fail(const CQrExcelSheet& sheet)
 
 QStringList MakeRow(int r)
 {
-    static const char16_t* words[] = {u"고객", u"번호", u"주문", u"일자", u"상품", u"코드", u"금액", u"수량",
+    static const char16_t* words[] = {u"고객", u"번호", u"주문",   u"일자", u"상품", u"코드", u"금액", u"수량",
                                       u"배송", u"주소", u"연락처", u"등록", u"변경", u"사용", u"여부", u"명"};
     auto word = [&](int i) { return QString::fromUtf16(words[(i * 7 + 3) % 16]); };
     QStringList row;

@@ -4,6 +4,7 @@
 
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QVariant>
 #include <QtEndian>
@@ -47,7 +48,12 @@ CInstanceServer::~CInstanceServer()
 
 QString CInstanceServer::DefaultName()
 {
-    return AppText::ServerName;
+    // Qt puts a bare name in the shared temp folder; the user's runtime folder keeps the
+    // socket private to the user and separate per session.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty())
+        return AppText::ServerName;
+    return runtime + u'/' + AppText::ServerName;
 }
 
 bool CInstanceServer::IsListening() const

@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -295,6 +296,11 @@ void CMainFrame::BuildStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->showMessage(AppText::Ready);
+    // hovering a menu or a button without a status tip clears the message; the idle text comes back
+    connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
+        if (message.isEmpty())
+            bar->showMessage(AppText::Ready);
+    });
     m_arStatus = new QLabel(bar);
     m_arStatus->setObjectName(QStringLiteral("ArStatusPane"));
     m_arStatus->setToolTip(QStringLiteral("AR Status"));
@@ -488,8 +494,47 @@ void CMainFrame::DeliverRequest(EAnalysisFormKind kind, const QString& text)
     target->ApplyRequest(text);
 }
 
+bool CMainFrame::ReadyForRequest() const
+{
+    // A progress window or a modal dialog means some operation is still on the stack; handing a
+    // form new input in the middle of it would pull its data from under it.
+    return !m_inRequest && !CQrProgressWnd::IsShown() && !QApplication::activeModalWidget();
+}
+
 void CMainFrame::HandleRequest(int code, const QString& text)
 {
+    if (!m_pendingRequests.empty() || !ReadyForRequest()) {
+        m_pendingRequests.emplace_back(code, text);
+        if (!m_requestTimer) {
+            m_requestTimer = new QTimer(this);
+            m_requestTimer->setInterval(100);
+            connect(m_requestTimer, &QTimer::timeout, this, &CMainFrame::RunPendingRequests);
+        }
+        m_requestTimer->start();
+        return;
+    }
+    DispatchRequest(code, text);
+}
+
+void CMainFrame::RunPendingRequests()
+{
+    while (!m_pendingRequests.empty() && ReadyForRequest()) {
+        auto [code, text] = std::move(m_pendingRequests.front());
+        m_pendingRequests.pop_front();
+        DispatchRequest(code, text);
+    }
+    if (m_pendingRequests.empty() && m_requestTimer)
+        m_requestTimer->stop();
+}
+
+void CMainFrame::DispatchRequest(int code, const QString& text)
+{
+    m_inRequest = true;
+    struct Reset
+    {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{m_inRequest};
     auto handler = RequestHandlers().find(code);
     if (handler != RequestHandlers().end() && handler->second) {
         handler->second(*this, text);

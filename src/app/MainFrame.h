@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <deque>
 #include <functional>
 #include <map>
 
@@ -16,6 +17,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QTimer;
 class CRibbonBar;
 class COutputWnd;
 
@@ -59,8 +61,11 @@ public:
     void SetArStatusText(const QString& text);
     QString ArStatusText() const;
 
-    // A frame (code, text) from another program.
+    // A frame (code, text) from another program. While a long loop pumps events under its
+    // progress window, a modal dialog is open or another request is being handled, the request
+    // waits and runs afterwards, in arrival order.
     void HandleRequest(int code, const QString& text);
+    int PendingRequestCount() const { return int(m_pendingRequests.size()); }
     // Shows the window, restored, on top.
     void BringToFront();
 
@@ -90,6 +95,9 @@ private:
     void DefaultCommand(int command);
     void LaunchLexicor();
     void DeliverRequest(EAnalysisFormKind kind, const QString& text);
+    bool ReadyForRequest() const;
+    void DispatchRequest(int code, const QString& text);
+    void RunPendingRequests();
     QAction* AddCommand(int command, const QString& caption, const QStringList& themeIcons, int fallback);
 
     CRibbonBar* m_ribbon = nullptr;
@@ -106,4 +114,7 @@ private:
     int m_repositoryDbType = 0;
     bool m_repositoryConnected = false;
     bool m_sharedDataAvailable = false;
+    std::deque<std::pair<int, QString>> m_pendingRequests;
+    QTimer* m_requestTimer = nullptr;
+    bool m_inRequest = false;
 };

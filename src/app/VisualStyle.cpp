@@ -79,7 +79,11 @@ bool CVisualStyle::ReadTheme(const QString& path, ThemeColors& colors, QString* 
         return false;
     ini.beginGroup(QStringLiteral("THEME"));
     if (name) {
-        const QString n = ini.value(QStringLiteral("NAME")).toString().trimmed();
+        // the ini reader splits an unquoted value at commas; a name may well contain one
+        const QVariant v = ini.value(QStringLiteral("NAME"));
+        const QString n =
+            (v.typeId() == QMetaType::QStringList ? v.toStringList().join(QStringLiteral(", ")) : v.toString())
+                .trimmed();
         if (!n.isEmpty())
             *name = n.left(40);
     }
@@ -165,15 +169,10 @@ void CVisualStyle::ApplyToApplication(const ThemeColors& c)
     p.setColor(QPalette::HighlightedText, c.highlightedText);
     p.setColor(QPalette::ToolTipBase, c.base);
     p.setColor(QPalette::ToolTipText, c.text);
-    p.setColor(QPalette::PlaceholderText, c.text.lighter(160));
-    p.setColor(QPalette::Disabled, QPalette::WindowText, c.windowText.lighter(250));
-    p.setColor(QPalette::Disabled, QPalette::ButtonText, c.buttonText.lighter(250));
-    p.setColor(QPalette::Disabled, QPalette::Text, c.text.lighter(250));
-    if (c.windowText.lightness() > 128) { // dark look: greyed texts get darker, not lighter
-        p.setColor(QPalette::Disabled, QPalette::WindowText, c.windowText.darker(180));
-        p.setColor(QPalette::Disabled, QPalette::ButtonText, c.buttonText.darker(180));
-        p.setColor(QPalette::Disabled, QPalette::Text, c.text.darker(180));
-    }
+    p.setColor(QPalette::PlaceholderText, DisabledText(c.text, c.base));
+    p.setColor(QPalette::Disabled, QPalette::WindowText, DisabledText(c.windowText, c.window));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, DisabledText(c.buttonText, c.button));
+    p.setColor(QPalette::Disabled, QPalette::Text, DisabledText(c.text, c.base));
     QApplication::setPalette(p);
 }
 
@@ -190,5 +189,12 @@ QString CVisualStyle::RibbonStyleSheet(const ThemeColors& c)
                           "#RibbonTabs::tab { padding: 4px 14px; color: %3; background: transparent; border: none; }"
                           "#RibbonTabs::tab:selected { background: %2; border: 1px solid %5; border-bottom: none; }")
         .arg(c.ribbonBackground.name(), c.ribbonPanel.name(), c.ribbonText.name(), c.ribbonCaption.name(),
-             c.accent.name(), c.ribbonText.lighter(250).name());
+             c.accent.name(), DisabledText(c.ribbonText, c.ribbonPanel).name());
+}
+
+QColor CVisualStyle::DisabledText(const QColor& text, const QColor& background)
+{
+    const QColor a = text.toRgb();
+    const QColor b = background.toRgb();
+    return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2);
 }

@@ -41,4 +41,7 @@ public:
     // Palette and style sheet of the application for the colours.
     static void ApplyToApplication(const ThemeColors& colors);
     static QString RibbonStyleSheet(const ThemeColors& colors);
+    // Greyed text: halfway between the text and its background, so it reads as disabled on
+    // light and dark looks alike.
+    static QColor DisabledText(const QColor& text, const QColor& background);
 };

@@ -10,6 +10,7 @@ std::unique_ptr<IProgressBackend>& Slot()
     static std::unique_ptr<IProgressBackend> backend = std::make_unique<CSilentProgress>();
     return backend;
 }
+bool g_shown = false;
 } // namespace
 
 void CQrProgressWnd::SetBackend(std::unique_ptr<IProgressBackend> backend)
@@ -24,11 +25,13 @@ IProgressBackend* CQrProgressWnd::Backend()
 
 void CQrProgressWnd::Show(int steps, const QString& title, const QString& text, QObject* parent, bool cancellable)
 {
+    g_shown = true;
     Slot()->Show(steps, title, text, parent, cancellable);
 }
 
 void CQrProgressWnd::ShowMarquee(const QString& title, const QString& text, QObject* parent)
 {
+    g_shown = true;
     Slot()->ShowMarquee(title, text, parent);
 }
 
@@ -46,7 +49,12 @@ bool CQrProgressWnd::IsCanceling()
 }
 void CQrProgressWnd::Hide()
 {
+    g_shown = false;
     Slot()->Hide();
+}
+bool CQrProgressWnd::IsShown()
+{
+    return g_shown;
 }
 
 void CConsoleProgress::Show(int steps, const QString& title, const QString& text, QObject*, bool)

@@ -37,6 +37,8 @@ public:
     static void StepIt();
     static bool IsCanceling();
     static void Hide();
+    // Between a Show or ShowMarquee and the Hide: a long loop is running and pumping events.
+    static bool IsShown();
 };
 
 // Does nothing; cancel can be requested by tests.

@@ -173,13 +173,11 @@ std::map<QString, int> RoleOptions(AnalysisDocument::Kind kind)
     case AnalysisDocument::Kind::Term:
         break;
     }
-    return {{QStringLiteral("attr"), CTermAnalysis::RoleAttribute},
-            {QStringLiteral("column"), CTermAnalysis::RoleColumn},
-            {QStringLiteral("type"), CTermAnalysis::RoleType},
-            {QStringLiteral("length"), CTermAnalysis::RoleLength},
-            {QStringLiteral("scale"), CTermAnalysis::RoleScale},
-            {QStringLiteral("def"), CTermAnalysis::RoleDefinition},
-            {QStringLiteral("ref"), CTermAnalysis::RoleReference}};
+    return {
+        {QStringLiteral("attr"), CTermAnalysis::RoleAttribute}, {QStringLiteral("column"), CTermAnalysis::RoleColumn},
+        {QStringLiteral("type"), CTermAnalysis::RoleType},      {QStringLiteral("length"), CTermAnalysis::RoleLength},
+        {QStringLiteral("scale"), CTermAnalysis::RoleScale},    {QStringLiteral("def"), CTermAnalysis::RoleDefinition},
+        {QStringLiteral("ref"), CTermAnalysis::RoleReference}};
 }
 
 void PrintWordSummary(const WordAnalysis& analysis, QTextStream& out)
@@ -213,8 +211,7 @@ void PrintDomainSummary(const DomainAnalysis& analysis, QTextStream& out)
     QStringList top;
     for (size_t i = 0; i < missing.size() && i < 10; ++i)
         top << QStringLiteral("%1 (%2)").arg(missing[i].second).arg(missing[i].first);
-    out << "top missing domains: " << (top.isEmpty() ? QStringLiteral("-") : top.join(QStringLiteral(", ")))
-        << "\n";
+    out << "top missing domains: " << (top.isEmpty() ? QStringLiteral("-") : top.join(QStringLiteral(", "))) << "\n";
 }
 
 void PrintTermSummary(const CTermAnalysis& analysis, QTextStream& out)
@@ -378,8 +375,7 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         return Usage;
     }
     if (OutputKindOf(o.output, kind) == OutputKind::Unknown) {
-        err << "termwise analyze: --output must end in .xlsx, ." << AnalysisDocument::Extension(kind)
-            << " or .json\n";
+        err << "termwise analyze: --output must end in .xlsx, ." << AnalysisDocument::Extension(kind) << " or .json\n";
         return Usage;
     }
     if (!QFileInfo(o.input).isFile()) {

@@ -69,8 +69,8 @@ std::vector<QStringList> Rows(const DomainAnalysis& analysis)
 std::vector<QStringList> Rows(const CTermAnalysis& analysis)
 {
     std::vector<QStringList> rows;
-    rows.push_back({QStringLiteral("속성명"), QStringLiteral("컬럼명"), QStringLiteral("분석단어"),
-                    QStringLiteral("도메인")});
+    rows.push_back(
+        {QStringLiteral("속성명"), QStringLiteral("컬럼명"), QStringLiteral("분석단어"), QStringLiteral("도메인")});
     for (QStringList& row : analysis.ExportRows())
         rows.push_back(std::move(row));
     return rows;

@@ -50,10 +50,10 @@ const std::vector<RoleItem> kDomain = {
 const std::vector<RoleItem> kTerm = {
     {CTermAnalysis::RoleAttribute, QStringLiteral("속성명 지정 (필수)"), QStringLiteral("속성명 지정취소"), 100, 101,
      kLightGreen, true},
-    {CTermAnalysis::RoleColumn, QStringLiteral("컬럼명 지정"), QStringLiteral("컬럼명 지정취소"), 102, 103,
-     kLightGreen, false},
-    {CTermAnalysis::RoleType, QStringLiteral("데이터타입 지정 (필수)"), QStringLiteral("데이터타입 지정취소"), 104,
-     105, kLightYellow, true},
+    {CTermAnalysis::RoleColumn, QStringLiteral("컬럼명 지정"), QStringLiteral("컬럼명 지정취소"), 102, 103, kLightGreen,
+     false},
+    {CTermAnalysis::RoleType, QStringLiteral("데이터타입 지정 (필수)"), QStringLiteral("데이터타입 지정취소"), 104, 105,
+     kLightYellow, true},
     {CTermAnalysis::RoleLength, QStringLiteral("데이터길이 지정"), QStringLiteral("데이터길이 지정취소"), 106, 107,
      kLightYellow, false},
     {CTermAnalysis::RoleScale, QStringLiteral("데이터스케일 지정"), QStringLiteral("데이터스케일 지정취소"), 108, 109,
@@ -91,15 +91,20 @@ std::vector<int> MenuOrder(Form form)
 {
     switch (form) {
     case Form::Logical:
-        return {WordAnalysis::RoleName, WordAnalysis::RoleDefinition, -1, WordAnalysis::RoleOpposite, -1,
+        return {WordAnalysis::RoleName,     WordAnalysis::RoleDefinition, -1, WordAnalysis::RoleOpposite, -1,
                 WordAnalysis::RoleReference};
     case Form::Physical:
-        return {WordAnalysis::RoleName, WordAnalysis::RoleDefinition, -1, WordAnalysis::RoleOpposite, -1,
+        return {WordAnalysis::RoleName,     WordAnalysis::RoleDefinition, -1, WordAnalysis::RoleOpposite, -1,
                 WordAnalysis::RoleReference};
     case Form::Domain:
-        return {DomainAnalysis::RoleAttribute, DomainAnalysis::RoleType,   DomainAnalysis::RoleLength,
-                DomainAnalysis::RoleScale,     -1,                         DomainAnalysis::RoleColumn,
-                -1,                            DomainAnalysis::RoleReference};
+        return {DomainAnalysis::RoleAttribute,
+                DomainAnalysis::RoleType,
+                DomainAnalysis::RoleLength,
+                DomainAnalysis::RoleScale,
+                -1,
+                DomainAnalysis::RoleColumn,
+                -1,
+                DomainAnalysis::RoleReference};
     case Form::Term:
         break;
     }

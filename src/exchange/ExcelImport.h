@@ -17,12 +17,12 @@ enum class Form { Logical, Physical, Domain, Term };
 // One role of a form's designation menu.
 struct RoleItem
 {
-    int role;            // the engine's role number
-    QString assignText;  // e.g. "속성명 지정 (필수)"
-    QString cancelText;  // e.g. "속성명 지정취소"
+    int role;           // the engine's role number
+    QString assignText; // e.g. "속성명 지정 (필수)"
+    QString cancelText; // e.g. "속성명 지정취소"
     int assignCommand;
     int cancelCommand;
-    unsigned colour;     // 0x00BBGGRR of the designated column's cells
+    unsigned colour; // 0x00BBGGRR of the designated column's cells
     bool required;
 };
 const std::vector<RoleItem>& Roles(Form form);

@@ -1,6 +1,6 @@
-#include "support/TestSupport.h"
 #include "components/QrExcelSheet.h"
 #include "components/excel/CellText.h"
+#include "support/TestSupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -122,22 +122,26 @@ std::vector<Member> Workbook(const std::string& sheetData, const std::string& sh
                              const std::string& styles = {}, const std::string& workbookPr = {})
 {
     std::vector<Member> m;
-    m.push_back({"_rels/.rels",
-                 R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-                 R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/></Relationships>)",
-                 {}});
+    m.push_back(
+        {"_rels/.rels",
+         R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+         R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/></Relationships>)",
+         {}});
     m.push_back({"xl/workbook.xml",
                  std::string("<workbook") + kNs + ">" + workbookPr +
                      R"(<sheets><sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>)",
                  {}});
-    std::string rels = R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-                       R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/>)";
+    std::string rels =
+        R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+        R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/>)";
     if (!shared.empty()) {
-        rels += R"(<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings" Target="sharedStrings.xml"/>)";
+        rels +=
+            R"(<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings" Target="sharedStrings.xml"/>)";
         m.push_back({"xl/sharedStrings.xml", std::string("<sst") + kNs + ">" + shared + "</sst>", {}});
     }
     if (!styles.empty()) {
-        rels += R"(<Relationship Id="rId3" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>)";
+        rels +=
+            R"(<Relationship Id="rId3" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>)";
         m.push_back({"xl/styles.xml", std::string("<styleSheet") + kNs + ">" + styles + "</styleSheet>", {}});
     }
     m.push_back({"xl/_rels/workbook.xml.rels", rels + "</Relationships>", {}});
@@ -168,7 +172,7 @@ QString Joined(const std::vector<QStringList>& rows)
 
 TEST(ExcelSheet, IntToLetters)
 {
-    const std::vector<std::pair<int, const char*>> cases = {{0, "A"},   {25, "Z"},    {26, "AA"}, {27, "AB"},
+    const std::vector<std::pair<int, const char*>> cases = {{0, "A"},    {25, "Z"},    {26, "AA"},     {27, "AB"},
                                                             {701, "ZZ"}, {702, "AAA"}, {16383, "XFD"}, {-1, ""}};
     for (auto& [n, letters] : cases)
         EXPECT_EQ(GlobalFunc::IntToLetters(n), QString::fromLatin1(letters)) << n;
@@ -177,10 +181,17 @@ TEST(ExcelSheet, IntToLetters)
 TEST(ExcelSheet, NumbersAndDatesAsTexts)
 {
     using excel::NumberKind;
-    const std::vector<std::pair<const char*, const char*>> numbers = {
-        {"10", "10"},         {"10.0", "10"},          {"0.30000000000000004", "0.3"}, {"-0", "0"},
-        {"1E+21", "1e+21"},   {"1.5E-3", "0.0015"},    {"123456789012", "123456789012"},
-        {"2.5e-8", "2.5e-08"}, {"1234567.8999999999", "1234567.9"}, {"abc", "abc"}, {"007", "7"}};
+    const std::vector<std::pair<const char*, const char*>> numbers = {{"10", "10"},
+                                                                      {"10.0", "10"},
+                                                                      {"0.30000000000000004", "0.3"},
+                                                                      {"-0", "0"},
+                                                                      {"1E+21", "1e+21"},
+                                                                      {"1.5E-3", "0.0015"},
+                                                                      {"123456789012", "123456789012"},
+                                                                      {"2.5e-8", "2.5e-08"},
+                                                                      {"1234567.8999999999", "1234567.9"},
+                                                                      {"abc", "abc"},
+                                                                      {"007", "7"}};
     for (auto& [in, out] : numbers)
         EXPECT_EQ(excel::FormatNumberText(in), out) << in;
 
@@ -237,7 +248,10 @@ TEST(ExcelSheet, WriterRoundTrip)
         {0, {QStringLiteral("속성명"), QStringLiteral("컬럼명"), QStringLiteral("정의")}},
         {1, {QStringLiteral("=SUM(A1:A3)"), QStringLiteral("  spaced  "), QStringLiteral("line1\nline2")}},
         {2, {QString(), QStringLiteral("gap before"), QString(), QStringLiteral("D3")}},
-        {3, {QStringLiteral("ctl\x01\x1f" "end"), QStringLiteral("_x0041_ literal"), QStringLiteral("007")}},
+        {3,
+         {QStringLiteral("ctl\x01\x1f"
+                         "end"),
+          QStringLiteral("_x0041_ literal"), QStringLiteral("007")}},
         {6, {QStringLiteral("sparse row 7")}},
     };
     {
@@ -316,8 +330,9 @@ TEST(ExcelSheet, ReadsExcelJsWorkbook)
 
 TEST(ExcelSheet, ReadsCraftedParts)
 {
-    const std::string dateStyles = R"(<numFmts><numFmt numFmtId="170" formatCode="yyyy&quot;년&quot; m&quot;월&quot;"/></numFmts>)"
-                                   R"(<cellXfs><xf numFmtId="0"/><xf numFmtId="14"/><xf numFmtId="22"/><xf numFmtId="20"/><xf numFmtId="170"/><xf numFmtId="9"/></cellXfs>)";
+    const std::string dateStyles =
+        R"(<numFmts><numFmt numFmtId="170" formatCode="yyyy&quot;년&quot; m&quot;월&quot;"/></numFmts>)"
+        R"(<cellXfs><xf numFmtId="0"/><xf numFmtId="14"/><xf numFmtId="22"/><xf numFmtId="20"/><xf numFmtId="170"/><xf numFmtId="9"/></cellXfs>)";
     struct Case
     {
         const char* name;
@@ -328,30 +343,54 @@ TEST(ExcelSheet, ReadsCraftedParts)
         {"shared strings, rich runs, phonetic guide and escapes",
          R"(<sheetData><row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>1</v></c><c r="C1" t="s"><v>2</v></c></row></sheetData>)",
          R"(<si><t>고객</t></si><si><r><t>굵은</t></r><r><rPr/><t xml:space="preserve"> 글자</t></r><rPh><t>ふりがな</t></rPh></si><si><t>a_x000D_b_x005F_x0041_</t></si>)",
-         {}, {}, "고객|굵은 글자|a\rb_x0041_"},
+         {},
+         {},
+         "고객|굵은 글자|a\rb_x0041_"},
         {"inline strings and a namespace prefix",
          R"(<x:sheetData xmlns:x="urn:x"><x:row r="2"><x:c r="B2" t="inlineStr"><x:is><x:t>인라인</x:t></x:is></x:c></x:row></x:sheetData>)",
-         {}, {}, {}, "|\n|인라인"},
+         {},
+         {},
+         {},
+         "|\n|인라인"},
         {"cells and rows without references follow their predecessors",
          R"(<sheetData><row><c><v>1</v></c><c><v>2</v></c></row><row><c r="C2"><v>3</v></c><c><v>4</v></c></row></sheetData>)",
-         {}, {}, {}, "1|2||\n||3|4"},
+         {},
+         {},
+         {},
+         "1|2||\n||3|4"},
         {"formula results, booleans, errors and ISO dates",
          R"(<sheetData><row r="1"><c r="A1"><f>0.1+0.2</f><v>0.30000000000000004</v></c><c r="B1" t="str"><f>A1&amp;""</f><v>0.3</v></c>)"
          R"(<c r="C1" t="b"><v>1</v></c><c r="D1" t="e"><v>#N/A</v></c><c r="E1" t="d"><v>2024-03-15T00:00:00Z</v></c><c r="F1"><f>1/0</f></c></row></sheetData>)",
-         {}, {}, {}, "0.3|0.3|TRUE|#N/A|2024-03-15"},
+         {},
+         {},
+         {},
+         "0.3|0.3|TRUE|#N/A|2024-03-15"},
         {"date, date-time, time, custom date and percent styles",
          R"(<sheetData><row r="1"><c r="A1" s="1"><v>45366</v></c><c r="B1" s="2"><v>45366.5</v></c><c r="C1" s="3"><v>0.25</v></c>)"
          R"(<c r="D1" s="4"><v>45366</v></c><c r="E1" s="5"><v>0.25</v></c><c r="F1" s="99"><v>7</v></c><c r="G1" s="1"><v>-5</v></c></row></sheetData>)",
-         {}, dateStyles, {}, "2024-03-15|2024-03-15 12:00:00|06:00:00|2024-03-15|0.25|7|-5"},
+         {},
+         dateStyles,
+         {},
+         "2024-03-15|2024-03-15 12:00:00|06:00:00|2024-03-15|0.25|7|-5"},
         {"the 1904 date system",
-         R"(<sheetData><row r="1"><c r="A1" s="1"><v>0</v></c></row></sheetData>)", {}, dateStyles,
-         R"(<workbookPr date1904="1"/>)", "1904-01-01"},
+         R"(<sheetData><row r="1"><c r="A1" s="1"><v>0</v></c></row></sheetData>)",
+         {},
+         dateStyles,
+         R"(<workbookPr date1904="1"/>)",
+         "1904-01-01"},
         {"rows out of order and a repeated cell",
          R"(<sheetData><row r="3"><c r="A3"><v>3</v></c></row><row r="1"><c r="A1"><v>1</v></c><c r="A1"><v>9</v></c></row></sheetData>)",
-         {}, {}, {}, "9\n\n3"},
+         {},
+         {},
+         {},
+         "9\n\n3"},
         {"an empty sheet", R"(<sheetData/>)", {}, {}, {}, ""},
         {"the last row of the sheet",
-         R"(<sheetData><row r="1048576"><c r="XFD1048576"><v>1</v></c></row></sheetData>)", {}, {}, {}, nullptr},
+         R"(<sheetData><row r="1048576"><c r="XFD1048576"><v>1</v></c></row></sheetData>)",
+         {},
+         {},
+         {},
+         nullptr},
     };
     QTemporaryDir dir;
     for (const Case& c : cases) {
@@ -390,8 +429,8 @@ TEST(ExcelSheet, RefusesBadWorkbooks)
     bigRow.back().repeat = {"<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>", "xxxxxxxx",
                             "</t></is></c></row></sheetData></worksheet>", 80u * 1024 * 1024 / 8};
     const std::string laughs = R"(<!DOCTYPE lolz [<!ENTITY lol "lol"><!ENTITY lol2 "&lol;&lol;&lol;&lol;">]>)";
-    std::vector<Member> doctypeShared = withSheet(
-        R"(<sheetData><row r="1"><c r="A1" t="s"><v>0</v></c></row></sheetData>)", "<si><t>&lol2;</t></si>");
+    std::vector<Member> doctypeShared =
+        withSheet(R"(<sheetData><row r="1"><c r="A1" t="s"><v>0</v></c></row></sheetData>)", "<si><t>&lol2;</t></si>");
     doctypeShared[2].text = laughs + doctypeShared[2].text;
     std::vector<Member> doctypeSheet = withSheet("<sheetData/>");
     doctypeSheet.back().text = laughs + doctypeSheet.back().text;

@@ -1,5 +1,5 @@
-#include "components/QrExcelSheet.h"
 #include "exchange/AnalyzeCommand.h"
+#include "components/QrExcelSheet.h"
 #include "repository/RepositoryInit.h"
 #include "support/TestSupport.h"
 
@@ -26,7 +26,10 @@ Result Analyze(const QStringList& args)
     return r;
 }
 
-QString Sample() { return QStringLiteral(TERMWISE_SOURCE_DIR "/resources/samples/model.xlsx"); }
+QString Sample()
+{
+    return QStringLiteral(TERMWISE_SOURCE_DIR "/resources/samples/model.xlsx");
+}
 
 } // namespace
 
@@ -44,29 +47,47 @@ TEST(AnalyzeCommand, UsageAndInputErrors)
     const std::vector<Case> cases = {
         {"no output", {"logical", "--input", Sample()}, AnalyzeCommand::Usage, "--output"},
         {"unknown kind", {"semantic", "--input", Sample(), "--output", out}, AnalyzeCommand::Usage, "unknown KIND"},
-        {"unknown option", {"logical", "--input", Sample(), "--colour", "A", "--output", out}, AnalyzeCommand::Usage,
+        {"unknown option",
+         {"logical", "--input", Sample(), "--colour", "A", "--output", out},
+         AnalyzeCommand::Usage,
          "unknown option"},
-        {"bad letters", {"logical", "--input", Sample(), "--attr", "A1", "--output", out}, AnalyzeCommand::Usage,
+        {"bad letters",
+         {"logical", "--input", Sample(), "--attr", "A1", "--output", out},
+         AnalyzeCommand::Usage,
          "column letters"},
-        {"a column twice", {"logical", "--input", Sample(), "--attr", "A", "--def", "a", "--output", out},
-         AnalyzeCommand::Usage, "both"},
-        {"option of another kind", {"logical", "--input", Sample(), "--type", "C", "--output", out},
-         AnalyzeCommand::Usage, "does not apply"},
-        {"unknown output", {"logical", "--input", Sample(), "--attr", "A", "--output", "x.ztsd"}, AnalyzeCommand::Usage,
+        {"a column twice",
+         {"logical", "--input", Sample(), "--attr", "A", "--def", "a", "--output", out},
+         AnalyzeCommand::Usage,
+         "both"},
+        {"option of another kind",
+         {"logical", "--input", Sample(), "--type", "C", "--output", out},
+         AnalyzeCommand::Usage,
+         "does not apply"},
+        {"unknown output",
+         {"logical", "--input", Sample(), "--attr", "A", "--output", "x.ztsd"},
+         AnalyzeCommand::Usage,
          "--output must"},
-        {"missing input", {"logical", "--input", "/no/such.xlsx", "--attr", "A", "--output", out},
-         AnalyzeCommand::BadInput, "no such file"},
+        {"missing input",
+         {"logical", "--input", "/no/such.xlsx", "--attr", "A", "--output", out},
+         AnalyzeCommand::BadInput,
+         "no such file"},
         {"not a workbook",
          {"logical", "--input", TestDataPath(QStringLiteral("excel/fixture.fods")), "--attr", "A", "--output", out},
-         AnalyzeCommand::BadInput, "must be"},
+         AnalyzeCommand::BadInput,
+         "must be"},
         {"damaged workbook",
          {"logical", "--input", TestDataPath(QStringLiteral("excel/damaged-iconv.xls")), "--attr", "A", "--output",
           out},
-         AnalyzeCommand::BadInput, "not vaild excel file"},
-        {"required role missing", {"domain", "--input", Sample(), "--attr", "A", "--output", out},
-         AnalyzeCommand::BadInput, "설정 되지 않은 필수 데이터 항목이 있습니다"},
-        {"unwritable output", {"logical", "--input", Sample(), "--attr", "A", "--output", "/no/such/dir/x.xlsx"},
-         AnalyzeCommand::BadInput, "cannot write"},
+         AnalyzeCommand::BadInput,
+         "not vaild excel file"},
+        {"required role missing",
+         {"domain", "--input", Sample(), "--attr", "A", "--output", out},
+         AnalyzeCommand::BadInput,
+         "설정 되지 않은 필수 데이터 항목이 있습니다"},
+        {"unwritable output",
+         {"logical", "--input", Sample(), "--attr", "A", "--output", "/no/such/dir/x.xlsx"},
+         AnalyzeCommand::BadInput,
+         "cannot write"},
     };
     for (const Case& c : cases) {
         const Result r = Analyze(c.args);

@@ -30,15 +30,24 @@ CAnalyzeSettings& Settings()
     return settings;
 }
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
-const QString* P(const QString& s) { return &s; }
+QString S(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+const QString* P(const QString& s)
+{
+    return &s;
+}
 
 template <class Engine> QByteArray Save(const Engine& engine)
 {
     return AnalysisDocument::ToBytes(engine);
 }
 
-QByteArray Json(const char* text) { return QByteArray(text); }
+QByteArray Json(const char* text)
+{
+    return QByteArray(text);
+}
 
 } // namespace
 
@@ -76,9 +85,9 @@ TEST(AnalysisDocument, WordKindsRoundTrip)
             EXPECT_EQ(back->mapDescriptions, original.mapDescriptions);
         }
         // Saving what was read gives the same document.
-        std::unique_ptr<WordAnalysis> again = kind == Kind::Logical
-                                                  ? std::unique_ptr<WordAnalysis>(new LogicalWordAnalysis(&Settings()))
-                                                  : std::unique_ptr<WordAnalysis>(new PhysicalWordAnalysis(&Settings()));
+        std::unique_ptr<WordAnalysis> again =
+            kind == Kind::Logical ? std::unique_ptr<WordAnalysis>(new LogicalWordAnalysis(&Settings()))
+                                  : std::unique_ptr<WordAnalysis>(new PhysicalWordAnalysis(&Settings()));
         again->Inputs() = read;
         again->Analyze();
         EXPECT_EQ(Save(*again), bytes);
@@ -99,9 +108,8 @@ TEST(AnalysisDocument, MemberNamesAndTypesAreExact)
 
     const QJsonObject l = QJsonDocument::fromJson(Save(logical)).object();
     const QJsonObject le = l.value(QStringLiteral("logical_word_analyze")).toArray().at(0).toObject();
-    EXPECT_EQ(QStringList(le.keys()),
-              QStringList({"AnalyzeTarget", "Attribute", "Column", "Description", "RefCount", "Reference",
-                           "mapDescriptinons", "mapOpposites", "mapReferences"}));
+    EXPECT_EQ(QStringList(le.keys()), QStringList({"AnalyzeTarget", "Attribute", "Column", "Description", "RefCount",
+                                                   "Reference", "mapDescriptinons", "mapOpposites", "mapReferences"}));
     EXPECT_TRUE(le.value(QStringLiteral("RefCount")).isString());
     EXPECT_EQ(le.value(QStringLiteral("RefCount")).toString(), QStringLiteral("3"));
     EXPECT_EQ(le.value(QStringLiteral("mapOpposites")).toObject().value(other).toInt(), 3);
@@ -117,7 +125,9 @@ TEST(AnalysisDocument, MemberNamesAndTypesAreExact)
     // Each reader reads only its own map member name.
     WordInputMap read;
     ASSERT_TRUE(AnalysisDocument::Parse(Json(R"({"physical_word_analyze":[{"Column":"C","mapOpposites":{"x":1},
-        "mapOpposite":{"y":2}}]})"), Kind::Physical, read).ok);
+        "mapOpposite":{"y":2}}]})"),
+                                        Kind::Physical, read)
+                    .ok);
     EXPECT_EQ(read.find(QStringLiteral("C"))->mapOpposites, (std::map<QString, int>{{QStringLiteral("y"), 2}}));
 
     DomainAnalysis domain(&Settings());
@@ -159,15 +169,26 @@ TEST(AnalysisDocument, EntriesReadAsDescribed)
         {"RefCount digits", R"({"logical_word_analyze":[{"Attribute":"a","RefCount":"12"}]})", "a", 12, {}, ""},
         {"RefCount leading digits", R"({"logical_word_analyze":[{"Attribute":"a","RefCount":"7x"}]})", "a", 7, {}, ""},
         {"RefCount as a number", R"({"logical_word_analyze":[{"Attribute":"a","RefCount":5}]})", "a", 0, {}, ""},
-        {"wrong member types", R"({"logical_word_analyze":[{"Attribute":"a","Column":3,"mapOpposites":[1]}]})", "a", 0,
-         {}, ""},
-        {"non-objects skipped", R"({"logical_word_analyze":[null,1,"x",[],{"Attribute":"a","Column":"C"}]})", "a", 0,
-         {}, "C"},
+        {"wrong member types",
+         R"({"logical_word_analyze":[{"Attribute":"a","Column":3,"mapOpposites":[1]}]})",
+         "a",
+         0,
+         {},
+         ""},
+        {"non-objects skipped",
+         R"({"logical_word_analyze":[null,1,"x",[],{"Attribute":"a","Column":"C"}]})",
+         "a",
+         0,
+         {},
+         "C"},
         {"absent key reads empty", R"({"logical_word_analyze":[{"Column":"C","RefCount":"2"}]})", "", 2, {}, "C"},
         {"duplicate keys merge",
          R"({"logical_word_analyze":[{"Attribute":"a","Column":"C1","RefCount":"2","mapOpposites":{"C1":2,"X":1}},
             {"Attribute":"a","Column":"C2","RefCount":"3","mapOpposites":{"X":9,"C2":3,"Y":"4"}}]})",
-         "a", 3, {{"C1", 2}, {"C2", 3}, {"X", 1}}, "C2"},
+         "a",
+         3,
+         {{"C1", 2}, {"C2", 3}, {"X", 1}},
+         "C2"},
     };
     for (const Case& c : cases) {
         WordInputMap read;

@@ -20,8 +20,14 @@
 
 namespace {
 
-QString S(const char* utf8) { return QString::fromUtf8(utf8); }
-const QString* P(const QString& s) { return &s; }
+QString S(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+const QString* P(const QString& s)
+{
+    return &s;
+}
 
 CAnalyzeSettings& Settings()
 {
@@ -195,7 +201,8 @@ TEST(AnalysisRequest, WordAndDomainRequests)
     EXPECT_EQ(logical.Inputs().find(QString())->refCount, 2);
 
     PhysicalWordAnalysis physical(&Settings());
-    ASSERT_TRUE(AnalysisRequest::Apply(physical, S(R"({"termwise":[{"columnName":"CUST-NO","attributeName":"고객번호"}]})")));
+    ASSERT_TRUE(
+        AnalysisRequest::Apply(physical, S(R"({"termwise":[{"columnName":"CUST-NO","attributeName":"고객번호"}]})")));
     ASSERT_NE(physical.Inputs().find(S("CUST_NO")), nullptr); // separators become "_"
     EXPECT_EQ(physical.Inputs().find(S("CUST_NO"))->mapOpposites.at(S("고객번호")), 1);
 
@@ -227,9 +234,8 @@ TEST(AnalysisRequest, TermRequests)
     CTermAnalysis term;
     EXPECT_FALSE(AnalysisRequest::Apply(term, text, nullptr));
     EXPECT_FALSE(AnalysisRequest::Apply(term, text, [](const QString&) { return false; }));
-    EXPECT_FALSE(AnalysisRequest::Apply(term, S(R"({"standard_areaid":1,"termwise":[]})"), [](const QString&) {
-        return true;
-    }));
+    EXPECT_FALSE(
+        AnalysisRequest::Apply(term, S(R"({"standard_areaid":1,"termwise":[]})"), [](const QString&) { return true; }));
     EXPECT_TRUE(term.Targets().empty());
     ASSERT_TRUE(AnalysisRequest::Apply(term, text, [](const QString& id) { return id == QStringLiteral("A01"); }));
     EXPECT_EQ(term.AreaId(), QStringLiteral("A01"));

@@ -1,8 +1,8 @@
 #include "components/excel/CellText.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cctype>
 #include <cstdio>
 
 namespace excel {

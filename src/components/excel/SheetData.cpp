@@ -86,9 +86,8 @@ void SheetData::Finish()
 {
     if (!m_sorted) {
         // Later cells with the same reference win, as the last write would in a spreadsheet.
-        std::stable_sort(m_cells.begin(), m_cells.end(), [](const Cell& a, const Cell& b) {
-            return a.row != b.row ? a.row < b.row : a.col < b.col;
-        });
+        std::stable_sort(m_cells.begin(), m_cells.end(),
+                         [](const Cell& a, const Cell& b) { return a.row != b.row ? a.row < b.row : a.col < b.col; });
         m_sorted = true;
     }
     m_rowStart.assign(size_t(m_rows) + 1, 0);

@@ -89,10 +89,8 @@ bool CheckSize(const std::string& path, std::string& error)
     return true;
 }
 
-
 // Reads in this process, handing each cell to the sink.
-template <typename CellSink>
-bool ReadDirect(const std::string& path, CellSink&& add, std::string& error)
+template <typename CellSink> bool ReadDirect(const std::string& path, CellSink&& add, std::string& error)
 {
     if (!CheckSize(path, error))
         return false;

@@ -394,7 +394,8 @@ private:
         const std::string_view rest = std::string_view(m_buf).substr(m_pos);
         if (!final && rest.size() < (1u << 20))
             return true; // batch up about a megabyte
-        const size_t endFrom = m_checked > m_pos + m_containerEnd.size() ? m_checked - m_containerEnd.size() - m_pos : 0;
+        const size_t endFrom =
+            m_checked > m_pos + m_containerEnd.size() ? m_checked - m_containerEnd.size() - m_pos : 0;
         const size_t end = rest.find(m_containerEnd, endFrom);
         size_t cut;
         if (end != std::string_view::npos) {

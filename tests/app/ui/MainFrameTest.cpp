@@ -12,11 +12,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -271,6 +274,8 @@ TEST_F(ShellTest, ElevenThemeFilesGiveTenLooks)
             name = QString(); // no NAME: "THEME"
         else if (i == 4)
             name = QString(50, u'가'); // cut to 40
+        else if (i == 5)
+            name = QStringLiteral("Blue, Dark"); // a comma is part of the name
         else
             name = QStringLiteral("테마 %1").arg(i);
         QString text = QStringLiteral("[THEME]\n");
@@ -290,6 +295,7 @@ TEST_F(ShellTest, ElevenThemeFilesGiveTenLooks)
     EXPECT_EQ(themes[0].name, QStringLiteral("테마 0"));
     EXPECT_EQ(themes[3].name, QStringLiteral("THEME"));
     EXPECT_EQ(themes[4].name, QString(40, u'가'));
+    EXPECT_EQ(themes[5].name, QStringLiteral("Blue, Dark"));
     EXPECT_TRUE(CVisualStyle::ScanThemes(dir.filePath(QStringLiteral("missing"))).empty());
 
     CVisualStyle::SaveLook(220);
@@ -343,4 +349,86 @@ TEST_F(ShellTest, OutputPaneCopiesWhatItShows)
     frame.reset();
     EXPECT_EQ(CMainFrame::Instance(), nullptr);
     OutputLog::Post(QStringLiteral("after the window")); // goes to stderr, not to a dead pane
+}
+
+TEST_F(ShellTest, RequestsWaitWhileAnOperationIsRunning)
+{
+    TestForm* logical = nullptr;
+    CMainFrame::RegisterFormFactory(EAnalysisFormKind::Logical, [&logical] {
+        logical = new TestForm(EAnalysisFormKind::Logical);
+        return logical;
+    });
+    auto frame = MakeFrame();
+    InitializeAnalysisEngine(frame.get());
+
+    // a long loop pumps events under its progress window: the request must not reach the form
+    // in the middle of it, and must not be lost either
+    CQrProgressWnd::Show(10, QStringLiteral("Termwise Process"), QStringLiteral("..."), frame.get());
+    frame->HandleRequest(1, QStringLiteral("first"));
+    frame->HandleRequest(1, QStringLiteral("second"));
+    QTest::qWait(250);
+    EXPECT_EQ(logical, nullptr);
+    EXPECT_EQ(frame->PendingRequestCount(), 2);
+    CQrProgressWnd::Hide();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->PendingRequestCount() == 0; }, 2000));
+    ASSERT_NE(logical, nullptr);
+    EXPECT_EQ(logical->requests, (QStringList{QStringLiteral("first"), QStringLiteral("second")}));
+
+    // the same while a modal dialog is open
+    QDialog modal(frame.get());
+    modal.setModal(true);
+    modal.show();
+    frame->HandleRequest(1, QStringLiteral("third"));
+    QTest::qWait(250);
+    EXPECT_EQ(logical->requests.size(), 2);
+    modal.hide();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return logical->requests.size() == 3; }, 2000));
+    EXPECT_EQ(logical->requests.last(), QStringLiteral("third"));
+}
+
+TEST_F(ShellTest, IdleStatusTextComesBack)
+{
+    auto frame = MakeFrame();
+    EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("준비"));
+    // what a menu item without a status tip sends when the mouse passes over it
+    QStatusTipEvent tip{QString()};
+    QApplication::sendEvent(frame.get(), &tip);
+    EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("준비"));
+    frame->statusBar()->showMessage(QStringLiteral("x"), 10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->statusBar()->currentMessage() != QStringLiteral("x"); }, 2000));
+    EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("준비"));
+}
+
+TEST_F(ShellTest, DisabledCommandsLookDisabledOnLightAndDarkLooks)
+{
+    struct Case
+    {
+        const char* what;
+        ThemeColors colors;
+    };
+    ThemeColors dark;
+    ASSERT_TRUE(
+        CVisualStyle::ReadTheme(TestDataPath(QStringLiteral("../../resources/themes/02_TermwiseGraphite.ini")), dark));
+    ThemeColors blue;
+    ASSERT_TRUE(
+        CVisualStyle::ReadTheme(TestDataPath(QStringLiteral("../../resources/themes/01_TermwiseBlue.ini")), blue));
+    const Case cases[] = {{"dark theme", dark},
+                          {"light theme", blue},
+                          {"Windows 7", CVisualStyle::BuiltInColors(219)},
+                          {"Office black", CVisualStyle::BuiltInColors(216)}};
+    // greyed text must sit closer to its background than the normal text does
+    auto fainter = [](const QColor& disabled, const QColor& text, const QColor& bg) {
+        return std::abs(disabled.lightness() - bg.lightness()) < std::abs(text.lightness() - bg.lightness());
+    };
+    const QRegularExpression disabledRule(QStringLiteral("QToolButton:disabled \\{ color: (#[0-9a-f]{6}); \\}"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QRegularExpressionMatch m = disabledRule.match(CVisualStyle::RibbonStyleSheet(c.colors));
+        ASSERT_TRUE(m.hasMatch());
+        EXPECT_TRUE(fainter(QColor::fromString(m.captured(1)), c.colors.ribbonText, c.colors.ribbonPanel));
+        CVisualStyle::ApplyToApplication(c.colors);
+        const QPalette p = QApplication::palette();
+        EXPECT_TRUE(fainter(p.color(QPalette::Disabled, QPalette::ButtonText), c.colors.buttonText, c.colors.button));
+        EXPECT_TRUE(fainter(p.color(QPalette::Disabled, QPalette::Text), c.colors.text, c.colors.base));
+    }
 }

@@ -11,6 +11,9 @@ struct ShellEnv
     ShellEnv()
     {
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        // local server names resolve in the temporary folder: without this a Termwise that is
+        // running (or a test run beside this one) would answer for "ZT_TERMWISE"
+        qputenv("TMPDIR", runtime.path().toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());

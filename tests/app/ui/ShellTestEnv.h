@@ -1,5 +1,5 @@
 #pragma once
-// Every shell test runs with a private runtime folder (the local server's socket lives there)
+// Every shell test runs with a private runtime and temporary folder (the local server's socket lives there)
 // and a private settings store, so tests neither see nor disturb a real running program.
 #include "components/QrProgressWnd.h"
 
