@@ -140,7 +140,7 @@ void BM_LogicalFormOpenAnalyseShow(benchmark::State& state)
 }
 BENCHMARK(BM_LogicalFormOpenAnalyseShow)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// Cancel pressed 100 ms into the analysis: how soon the form is usable again, and how much
+// Cancel pressed 10 ms into the analysis: how soon the form is usable again, and how much
 // of the work was done.
 void BM_LogicalFormCancel(benchmark::State& state)
 {
@@ -153,7 +153,7 @@ void BM_LogicalFormCancel(benchmark::State& state)
         OpenDesignated(form);
         auto* backend = static_cast<CProgressDialogBackend*>(CQrProgressWnd::Backend());
         QElapsedTimer clock;
-        QTimer::singleShot(100, [&] {
+        QTimer::singleShot(10, [&] {
             clock.start();
             if (QProgressDialog* dialog = backend->Dialog())
                 dialog->cancel();

@@ -149,3 +149,11 @@ void CDomainReportDlg::OnStore()
     CQrMessageBox::Information(this, CQrStringUtil::Format(ReportTexts::kDomainsSaved, {stored}));
     accept();
 }
+
+void CDomainReportDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The last column fills the width the dialog has once it is shown.
+    m_domains->AutoSizeColumns();
+    m_details->AutoSizeColumns();
+}

@@ -28,6 +28,9 @@ public:
     QLabel* DetailLabel() const { return m_detailLabel; }
     CReportChart* Chart() const { return m_chart; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void FillDomains();
     void ShowDetails(int row);

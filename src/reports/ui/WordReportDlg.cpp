@@ -174,3 +174,11 @@ void CWordReportDlg::OnExport()
 {
     ReportDlgUtil::ExportRows(this, m_report.ExportRows(), ReportTexts::kProgressExportWords);
 }
+
+void CWordReportDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The last column fills the width the dialog has once it is shown.
+    m_words->AutoSizeColumns();
+    m_details->AutoSizeColumns();
+}

@@ -31,6 +31,9 @@ public:
     QLabel* DetailLabel() const { return m_detailLabel; }
     CReportChart* Chart() const { return m_chart; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void FillWords();
     void ShowDetails(int row);
