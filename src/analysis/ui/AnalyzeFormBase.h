@@ -52,7 +52,7 @@ public:
 protected:
     void BuildUi(const QString& caption);
 
-    // --- kind specifics -------------------------------------------------------------
+    // --- per kind -------------------------------------------------------------------
     virtual std::vector<RoleItem> RoleItems() const = 0;
     virtual ColumnRoles& Roles() = 0;
     virtual const QVector<QStringList>& Sheet() const = 0;
