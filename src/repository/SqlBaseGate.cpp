@@ -80,25 +80,37 @@ bool CSqlBaseGate::SelectCurrentDateTime(QString&)
     return false;
 }
 
+namespace {
+// One statement per (outer, inner) entry; every failure is logged and the rest still run.
+template <class Index, class RunRow>
+bool MergeEachRow(const Index& index, RunRow runRow, const QString& failed, const QString& failedWith)
+{
+    bool allWritten = true;
+    for (const auto& [outer, byName] : index) {
+        for (const auto& [name, record] : byName) {
+            const SqlOutcome out = runRow(record, outer, name);
+            if (out.ok)
+                continue;
+            allWritten = false;
+            OutputLog::Post(out.error.isEmpty() ? CQrStringUtil::Format(failed, {outer})
+                                                : CQrStringUtil::Format(failedWith, {outer, out.error}));
+        }
+    }
+    return allWritten;
+}
+} // namespace
+
 bool CSqlBaseGate::MergeWordsWith(
     const WordIndex& words, const QString& statement,
     const std::function<SqlParams(const _stAnalyzeManageWord&, const QString&, const QString&, const QString&)>& bind)
 {
     const QString authority = CQrGlobalUtil::GetComputerNameW();
-    bool allWritten = true;
-    for (const auto& [physical, byLogical] : words) {
-        for (const auto& [logical, word] : byLogical) {
-            const SqlOutcome out = Run(statement, bind(word, physical, logical, authority));
-            if (out.ok)
-                continue;
-            allWritten = false;
-            if (out.error.isEmpty())
-                OutputLog::Post(CQrStringUtil::Format(RepositoryText::WordUpdateFailed, {physical}));
-            else
-                OutputLog::Post(CQrStringUtil::Format(RepositoryText::WordUpdateFailedWith, {physical, out.error}));
-        }
-    }
-    return allWritten;
+    return MergeEachRow(
+        words,
+        [&](const _stAnalyzeManageWord& word, const QString& physical, const QString& logical) {
+            return Run(statement, bind(word, physical, logical, authority));
+        },
+        RepositoryText::WordUpdateFailed, RepositoryText::WordUpdateFailedWith);
 }
 
 bool CSqlBaseGate::MergeDomainsWith(
@@ -106,20 +118,12 @@ bool CSqlBaseGate::MergeDomainsWith(
     const std::function<SqlParams(const _stAnalyzeManageDomain&, const QString&, const QString&, const QString&)>& bind)
 {
     const QString authority = CQrGlobalUtil::GetComputerNameW();
-    bool allWritten = true;
-    for (const auto& [key, byName] : domains) {
-        for (const auto& [name, domain] : byName) {
-            const SqlOutcome out = Run(statement, bind(domain, key, name, authority));
-            if (out.ok)
-                continue;
-            allWritten = false;
-            if (out.error.isEmpty())
-                OutputLog::Post(CQrStringUtil::Format(RepositoryText::DomainUpdateFailed, {key}));
-            else
-                OutputLog::Post(CQrStringUtil::Format(RepositoryText::DomainUpdateFailedWith, {key, out.error}));
-        }
-    }
-    return allWritten;
+    return MergeEachRow(
+        domains,
+        [&](const _stAnalyzeManageDomain& domain, const QString& key, const QString& name) {
+            return Run(statement, bind(domain, key, name, authority));
+        },
+        RepositoryText::DomainUpdateFailed, RepositoryText::DomainUpdateFailedWith);
 }
 
 bool CSqlBaseGate::SelectStandardAreasWith(const QString& statement, StandardAreaMap& areas)
