@@ -1,4 +1,4 @@
-#include "app/Cli.h"
+#include "app/ui/Cli.h"
 
 int main(int argc, char** argv)
 {

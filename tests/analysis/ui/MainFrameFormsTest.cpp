@@ -3,7 +3,7 @@
 #include "analysis/ui/AnalyzeDomainForm.h"
 #include "analysis/ui/AnalyzeLogicalWordForm.h"
 #include "analysis/ui/AnalyzePhysicalWordForm.h"
-#include "app/MainFrame.h"
+#include "app/ui/MainFrame.h"
 
 #include <QGroupBox>
 #include <QMdiSubWindow>

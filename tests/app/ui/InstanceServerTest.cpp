@@ -1,9 +1,9 @@
-#include "app/InstanceServer.h"
+#include "app/ui/InstanceServer.h"
 #include "ShellTestEnv.h"
-#include "app/AnalysisEngine.h"
-#include "app/Cli.h"
-#include "app/MainFrame.h"
-#include "app/WordmereApp.h"
+#include "app/ui/AnalysisEngine.h"
+#include "app/ui/Cli.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/WordmereApp.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "app/InstanceServer.h"
+#include "app/ui/InstanceServer.h"
 
-#include "app/AppTexts.h"
+#include "app/ui/AppTexts.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>

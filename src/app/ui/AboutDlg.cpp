@@ -1,6 +1,6 @@
-#include "app/AboutDlg.h"
+#include "app/ui/AboutDlg.h"
 
-#include "app/AppTexts.h"
+#include "app/ui/AppTexts.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
-#include "app/OutputWnd.h"
+#include "app/ui/OutputWnd.h"
 
-#include "app/AppTexts.h"
+#include "app/ui/AppTexts.h"
 #include "components/OutputLog.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "app/AppParts.h"
+#include "app/ui/AppParts.h"
 
 #include "analysis/ui/AnalysisForms.h"
-#include "app/MainFrame.h"
+#include "app/ui/MainFrame.h"
 
 void RegisterApplicationParts()
 {

@@ -1,6 +1,6 @@
-#include "app/VisualStyle.h"
+#include "app/ui/VisualStyle.h"
 
-#include "app/AppTexts.h"
+#include "app/ui/AppTexts.h"
 #include "components/QrGlobalUtil.h"
 
 #include <QApplication>

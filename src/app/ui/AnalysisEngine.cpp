@@ -1,6 +1,6 @@
-#include "app/AnalysisEngine.h"
+#include "app/ui/AnalysisEngine.h"
 
-#include "app/AppTexts.h"
+#include "app/ui/AppTexts.h"
 #include "components/QrDatabaseManager.h"
 #include "components/QrProgressWnd.h"
 #include "components/QrWordExtractor.h"

@@ -1,4 +1,4 @@
-#include "app/RibbonBar.h"
+#include "app/ui/RibbonBar.h"
 
 #include <QAction>
 #include <QHBoxLayout>

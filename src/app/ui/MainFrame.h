@@ -2,7 +2,7 @@
 // The main window: ribbon, tabbed MDI area with the four analysis forms (at most one of each),
 // output pane, status bar and looks. Commands are routed by id; other parts plug their forms,
 // dialogs and request handling in through the static Register* hooks.
-#include "app/VisualStyle.h"
+#include "app/ui/VisualStyle.h"
 #include "components/ui/AnalysisRequestTarget.h"
 
 #include <QMainWindow>

@@ -1,7 +1,7 @@
-#include "app/Cli.h"
+#include "app/ui/Cli.h"
 
-#include "app/InstanceServer.h"
-#include "app/WordmereApp.h"
+#include "app/ui/InstanceServer.h"
+#include "app/ui/WordmereApp.h"
 #include "components/OutputLog.h"
 #include "components/QrProgressWnd.h"
 #include "dictionary/SimilarCommand.h"
