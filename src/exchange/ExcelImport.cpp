@@ -149,7 +149,9 @@ Outcome ReadSheet(const QString& path, QVector<QStringList>& rows)
     return {};
 }
 
-Outcome Import(WordAnalysis& analysis, const QString& path)
+// A new sheet starts with no designations; a failed read leaves the engine's sheet as it was.
+template <class Engine>
+Outcome ImportInto(Engine& analysis, const QString& path)
 {
     analysis.Designations().Reset();
     QVector<QStringList> rows;
@@ -157,26 +159,21 @@ Outcome Import(WordAnalysis& analysis, const QString& path)
     if (outcome.ok)
         analysis.SetSheet(std::move(rows));
     return outcome;
+}
+
+Outcome Import(WordAnalysis& analysis, const QString& path)
+{
+    return ImportInto(analysis, path);
 }
 
 Outcome Import(DomainAnalysis& analysis, const QString& path)
 {
-    analysis.Designations().Reset();
-    QVector<QStringList> rows;
-    Outcome outcome = ReadSheet(path, rows);
-    if (outcome.ok)
-        analysis.SetSheet(std::move(rows));
-    return outcome;
+    return ImportInto(analysis, path);
 }
 
 Outcome Import(CTermAnalysis& analysis, const QString& path)
 {
-    analysis.Designations().Reset();
-    QVector<QStringList> rows;
-    Outcome outcome = ReadSheet(path, rows);
-    if (outcome.ok)
-        analysis.SetSheet(std::move(rows));
-    return outcome;
+    return ImportInto(analysis, path);
 }
 
 } // namespace ExcelImport
