@@ -10,6 +10,8 @@
 //   driver's message; a call on an empty handle throws E_POINTER. Nothing here catches.
 // - CoInitialize/CoUninitialize and OleRun have nothing to do here: Qt SQL needs no
 //   per-thread start, so the constructor only creates the connection object.
+// - VARIANT is QVariant, whose copy cannot fail, so copying a wrapper never throws.
+//   __autoclassinit2 (the compiler's zero-fill before construction) is the members' initialisers.
 // - Connection strings are repository URIs (sqlite:PATH, postgresql://user@host:port/db,
 //   oracle://user@tns), the same the rest of the program takes.
 // - Results are read whole when a recordset opens, so BOF/EOF, paging, positions and
