@@ -47,6 +47,8 @@ void PrintUsage(FILE* out)
 int RunGui(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Lets the desktop match the window to its launcher and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.quarro.termwise"));
     CWordmereApp theApp;
     if (!theApp.InitInstance())
         return 0; // the running copy came forward
