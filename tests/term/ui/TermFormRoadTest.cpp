@@ -4,7 +4,10 @@
 #include "analysis/ui/FormRoadTestUtil.h"
 
 #include "analysis/TermAnalysis.h"
+#include "analysis/ui/AnalysisForms.h"
 #include "analysis/ui/AnalyzeTermForm.h"
+#include "app/ui/AppTexts.h"
+#include "app/ui/MainFrame.h"
 #include "components/ui/QrPropertyGrid.h"
 #include "dictionary/ui/DomainSelectDlg.h"
 #include "repository/ui/StandardRegisterDlg.h"
@@ -12,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 
@@ -218,5 +222,66 @@ TEST_P(TermFormRoad, AnalyseRegisterPickDomainSaveReopenExport)
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, TermFormRoad, ::testing::Values("sqlite", "postgres"));
+
+// The ribbon's "용어 분석" and request code 3 reach the one term form; the request's area is
+// selected and its attributes analysed at once.
+TEST(TermFormFrame, RibbonCommandAndRequestCodeThree)
+{
+    FreshDictionary dic;
+    TermRepository repo;
+    QString reason;
+    ASSERT_TRUE(repo.Open(QStringLiteral("sqlite"), reason)) << repo.m_errors.join(u'\n').toStdString();
+    repo.LoadStandard();
+    UiScript ui;
+    CMainFrame::ClearRegistrations();
+    RegisterAnalysisForms();
+    {
+        CMainFrame frame;
+        frame.SetRepositoryConnected(true);
+        ASSERT_TRUE(frame.RunCommand(AppCmd::TermForm));
+        QMdiSubWindow* sub = frame.FormWindow(EAnalysisFormKind::Term);
+        ASSERT_NE(sub, nullptr);
+        auto* form = qobject_cast<CAnalyzeTermForm*>(sub->widget());
+        ASSERT_NE(form, nullptr);
+        frame.HandleRequest(3, uR"({"standard_areaid":"A1","termwise":[
+            {"attributeName":"고객번호","columnName":"CUST_NO","attributeDataType":"VARCHAR","attributeDataLength":"20"},
+            {"attributeName":"주문번호","attributeDataType":"VARCHAR","attributeDataLength":"30"}]})"_qs);
+        EXPECT_EQ(frame.FormWindow(EAnalysisFormKind::Term), sub) << "the same form";
+        EXPECT_EQ(form->Mode(), 2);
+        EXPECT_EQ(form->AreaCombo()->currentText(), u"공통표준"_qs);
+        EXPECT_EQ(form->TargetGroup()->title(), u"대상 목록 (2)"_qs);
+        EXPECT_EQ(form->Grid()->GetItemImage(form->RowOfTarget(u"고객번호"_qs), 0), eTermImageRegistered);
+    }
+    CMainFrame::ClearRegistrations();
+    repo.Close();
+}
+
+// On the demo standard: registered terms are seen, a missing word is registered directly.
+TEST_P(TermFormRoad, DemoStandardRegisteredTermsAndAWord)
+{
+    ASSERT_TRUE(repo.LoadDemo()) << repo.m_errors.join(u'\n').toStdString();
+    CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
+    settings.word_request = settings.domain_request = settings.term_request = 0;
+    form = new CAnalyzeTermForm;
+    form->show();
+    form->RefreshAreas();
+    form->ApplyRequest(uR"({"standard_areaid":"ENT","termwise":[
+        {"attributeName":"고객번호","attributeDataType":"VARCHAR","attributeDataLength":"20"},
+        {"attributeName":"고객명","attributeDataType":"VARCHAR","attributeDataLength":"100"},
+        {"attributeName":"고객뀽뀽코드","attributeDataType":"VARCHAR","attributeDataLength":"10"}]})"_qs);
+    ASSERT_EQ(form->Mode(), 2);
+    EXPECT_EQ(Image(u"고객번호"_qs), eTermImageRegistered);
+    EXPECT_EQ(Image(u"고객명"_qs), eTermImageRegistered);
+    EXPECT_EQ(Image(u"고객뀽뀽코드"_qs), eTermImageWarning);
+    const int missing = WordRow(u"고객뀽뀽코드"_qs, u"뀽뀽"_qs);
+    ASSERT_GE(missing, 0);
+    ui.choices = {CAnalyzeTermForm::kMenuRegisterWord};
+    WhenRegisterDialog({{CStandardRegisterDlg::IdWordPhysical, u"KK"_qs}}, CStandardRegisterDlg::IdWordRegister);
+    RightClickCell(form->Grid(), missing, 2);
+    EXPECT_EQ(seenArea, u"ENT"_qs);
+    EXPECT_EQ(form->Grid()->GetItemText(WordRow(u"고객뀽뀽코드"_qs, u"뀽뀽"_qs), 1), u"KK"_qs);
+    EXPECT_EQ(Image(u"고객뀽뀽코드"_qs), eTermImageAction) << "every word found, a code domain of 10";
+    delete form;
+}
 
 } // namespace
