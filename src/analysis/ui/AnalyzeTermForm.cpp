@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <functional>
 
 const QString CAnalyzeTermForm::kMenuRegisterDomain = QStringLiteral("도메인 등록");
 const QString CAnalyzeTermForm::kMenuSelectDomain = QStringLiteral("도메인 선택");
@@ -38,6 +39,23 @@ const QString kAreaLabel = QStringLiteral("표준 분류체계");
 constexpr int kColButton = 4;
 constexpr int kColDomain = 5;
 constexpr int kColClassWord = 6;
+
+// Lists the repository's areas afresh whenever it opens: the connection may have changed
+// since the form was made.
+class CAreaCombo : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> beforePopup;
+
+protected:
+    void showPopup() override
+    {
+        if (beforePopup)
+            beforePopup();
+        QComboBox::showPopup();
+    }
+};
 
 // The engine's images: 0 missing, 1 warning, 2 found, 3 registered term, 4 to register,
 // 5 the re-analyse button.
@@ -68,7 +86,9 @@ void CAnalyzeTermForm::BuildTermControls()
         label->hide();
     ExcludeAnalyzedCheck()->setText(TermTexts::kExcludeRegistered);
 
-    m_areas = new QComboBox(this);
+    auto* areas = new CAreaCombo(this);
+    areas->beforePopup = [this] { RefreshAreas(); };
+    m_areas = areas;
     m_areas->setMinimumWidth(200);
     auto* areaRow = new QHBoxLayout;
     areaRow->addWidget(new QLabel(kAreaLabel, this));

@@ -281,6 +281,13 @@ TEST_P(TermFormRoad, DemoStandardRegisteredTermsAndAWord)
     EXPECT_EQ(seenArea, u"ENT"_qs);
     EXPECT_EQ(form->Grid()->GetItemText(WordRow(u"고객뀽뀽코드"_qs, u"뀽뀽"_qs), 1), u"KK"_qs);
     EXPECT_EQ(Image(u"고객뀽뀽코드"_qs), eTermImageAction) << "every word found, a code domain of 10";
+
+    // An edited attribute name is normalised, the target moves to it and is analysed again.
+    ASSERT_TRUE(TypeIntoCell(form->Grid(), Row(u"고객명"_qs), 0, u"고객_명2"_qs));
+    EXPECT_EQ(Row(u"고객명"_qs), -1);
+    ASSERT_GE(Row(u"고객_명"_qs), 0);
+    EXPECT_EQ(form->Grid()->GetItemText(Row(u"고객_명"_qs), 1), u"고객_명"_qs);
+    EXPECT_EQ(Image(u"고객_명"_qs), eTermImageRegistered) << "without its separator it is the term 고객명";
     delete form;
 }
 
