@@ -9,10 +9,8 @@
 #include "repository/StandardRegistration.h"
 #include "settings/AnalyzeSettings.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QUrlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,12 +24,6 @@ _stAnalyzeManageWord MakeWord(const QString& logical, const QString& physical, c
     word.strPhysicalName = physical;
     word.strDescription = description;
     return word;
-}
-
-// The three form fields, decoded, in the order they were sent.
-QList<std::pair<QString, QString>> DecodeBody(const QByteArray& body)
-{
-    return QUrlQuery(QString::fromLatin1(body)).queryItems(QUrl::FullyDecoded);
 }
 
 TEST(MetaWebBodyTest, DatasPerModeKeepKeyOrderAndValueRules)
@@ -94,33 +86,6 @@ TEST(MetaWebBodyTest, DatasPerModeKeepKeyOrderAndValueRules)
         QJsonDocument::fromJson(datas.toUtf8(), &error);
         EXPECT_EQ(error.error, QJsonParseError::NoError) << "valid JSON";
     }
-}
-
-TEST(MetaWebBodyTest, WordMapBodyIsFormEncodedAndDecodesToTheJson)
-{
-    MetaWebRequest request;
-    request.mode = eMetaWebWordMap;
-    request.areaId = QStringLiteral("A&1");
-    request.words[QStringLiteral("CUST")][QStringLiteral("고객")] = MakeWord({}, {}, QStringLiteral("a&b=c+d%20"));
-    request.words[QStringLiteral("NO")][QStringLiteral("번호")] = MakeWord({}, {});
-    request.words[QStringLiteral("NM")][QStringLiteral("명")] = MakeWord({}, {}, QStringLiteral("이름"));
-
-    const QByteArray body = MetaWebBody::BuildBody(QStringLiteral("meta user"), request);
-    EXPECT_EQ(body.count('&'), 2) << "only the field separators stay literal";
-    EXPECT_FALSE(body.contains(' ') || body.contains('+'));
-    const auto fields = DecodeBody(body);
-    ASSERT_EQ(fields.size(), 3);
-    EXPECT_EQ(fields[0], std::make_pair(QStringLiteral("loginId"), QStringLiteral("meta user")));
-    EXPECT_EQ(fields[1], std::make_pair(QStringLiteral("STD_AREA_ID"), QStringLiteral("A&1")));
-    EXPECT_EQ(fields[2].first, QStringLiteral("datas"));
-    EXPECT_EQ(fields[2].second, MetaWebBody::BuildDatas(request));
-
-    const QJsonArray objects = QJsonDocument::fromJson(fields[2].second.toUtf8()).array();
-    ASSERT_EQ(objects.size(), 3) << "one object per entry, no trailing comma";
-    // Key order: physical names ordinally (CUST, NM, NO).
-    EXPECT_EQ(objects[0].toObject()[QStringLiteral("WORD_DESC")].toString(), QStringLiteral("a&b=c+d%20"));
-    EXPECT_EQ(objects[1].toObject()[QStringLiteral("WORD_PHY_NM")].toString(), QStringLiteral("NM"));
-    EXPECT_EQ(objects[2].toObject()[QStringLiteral("WORD_DESC")].toString(), QStringLiteral("번호"));
 }
 
 TEST(StandardRouteTest, WebOnlyWithSwitchAndAddress)

@@ -83,7 +83,8 @@ void CAnalyzeTermForm::BuildTermControls()
     ReportButton()->hide();
     FilterCombo()->hide();
     for (QLabel* label : FilterCombo()->parentWidget()->findChildren<QLabel*>())
-        label->hide();
+        if (label->buddy() == FilterCombo() || label->text() == QStringLiteral("필터"))
+            label->hide();
     ExcludeAnalyzedCheck()->setText(TermTexts::kExcludeRegistered);
 
     auto* areas = new CAreaCombo(this);

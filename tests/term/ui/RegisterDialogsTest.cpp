@@ -62,11 +62,6 @@ TEST_F(RegisterDialogs, RibbonDomainRegistrationChoosesAreaAndGeneratesName)
     CStandardRegisterDlg fixed(CStandardRegisterDlg::ModeWord, u"A1"_qs);
     EXPECT_FALSE(fixed.AreaCombo()->isEnabled());
     EXPECT_EQ(fixed.AreaCombo()->currentText(), u"공통표준"_qs);
-    fixed.Grid()->SetValue(fixed.Grid()->FindItem(CStandardRegisterDlg::IdWordLogical), u"고객"_qs);
-    fixed.Grid()->SetValue(fixed.Grid()->FindItem(CStandardRegisterDlg::IdWordPhysical), u"CUST"_qs);
-    fixed.PressButton(CStandardRegisterDlg::IdWordRegister);
-    EXPECT_EQ(ui.LastMessage(), u"단어가 이미 등록 되었습니다"_qs);
-    EXPECT_FALSE(fixed.IsRegistered());
 }
 
 TEST_F(RegisterDialogs, DomainSelectionSearchesBothNamesWithWrapAndApplies)
