@@ -23,6 +23,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -59,11 +60,27 @@ protected:
 
 // The engine's images: 0 missing, 1 warning, 2 found, 3 registered term, 4 to register,
 // 5 the re-analyse button.
+// "Something to register here": a plus in a circle, so the cell reads as an offer.
+QIcon RegisterIcon()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xe0, 0x70, 0x20));
+    painter.drawEllipse(QRectF(2, 2, 28, 28));
+    painter.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(16, 9), QPointF(16, 23));
+    painter.drawLine(QPointF(9, 16), QPointF(23, 16));
+    return QIcon(pixmap);
+}
+
 QList<QIcon> TermImages()
 {
     const QList<QIcon> status = CQrTreeGrid::DefaultImages();
     return {status.value(2), status.value(1), status.value(0),
-            status.value(3), status.value(5), QApplication::style()->standardIcon(QStyle::SP_BrowserReload)};
+            status.value(3), RegisterIcon(),  QApplication::style()->standardIcon(QStyle::SP_BrowserReload)};
 }
 } // namespace
 
