@@ -6,11 +6,11 @@
 #include "support/TestSupport.h"
 
 #include "assistants/ui/MetaWebPageDlg.h"
-#include <QApplication>
 #include "components/OutputLog.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/StandardRegistration.h"
 #include "settings/AnalyzeSettings.h"
+#include <QApplication>
 
 #include <QTimer>
 #include <QWebEngineView>
