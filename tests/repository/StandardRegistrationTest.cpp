@@ -300,6 +300,31 @@ TEST_P(Registration, TheFormRefusesWhatIsRegisteredAndStoresLengthDigits)
     EXPECT_EQ(StandardRegisterForm::RegisterTerm(kArea, term).message, RegisterTexts::kTermExists);
 }
 
+TEST_P(Registration, DomainWordsAreCheckedWhenTheSettingAsks)
+{
+    DirectRoute();
+    CAnalyzeSettings::Instance().domain_use_words = 1;
+    using StandardRegisterForm::Outcome;
+    _stAnalyzeManageDomain domain;
+    domain.strKeyDomainName = QStringLiteral("등급");
+    domain.strDomainName = QStringLiteral("등급CH1");
+    domain.strDataType = QStringLiteral("CHAR");
+    domain.strLength = QStringLiteral("1");
+    const Outcome missing = StandardRegisterForm::RegisterDomain(kArea, domain);
+    EXPECT_EQ(missing.kind, Outcome::Refused);
+    EXPECT_TRUE(missing.message.contains(QStringLiteral("등급"))) << missing.message.toStdString();
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM STD_DOM")), 0);
+
+    _stAnalyzeManageWord word = MakeWord(QStringLiteral("등급"), QStringLiteral("GRD"));
+    word.nClassWord = 1;
+    ASSERT_TRUE(GlobalFunc::InsertStandardWord(kArea, word));
+    EXPECT_EQ(StandardRegisterForm::RegisterDomain(kArea, domain).kind, Outcome::Registered);
+    ASSERT_EQ(domain.vecWords.size(), 1u) << "the analysed words become the combination";
+    EXPECT_EQ(domain.vecWords[0].strWordId, word.strWordId);
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM STD_WORD_COMBI")), 1);
+    CAnalyzeSettings::Instance().domain_use_words = 0;
+}
+
 INSTANTIATE_TEST_SUITE_P(Dialects, Registration, ::testing::Values(TestDialect::Sqlite, TestDialect::Postgresql),
                          [](const auto& info) { return DialectName(info.param); });
 

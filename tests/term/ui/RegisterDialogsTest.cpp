@@ -64,6 +64,32 @@ TEST_F(RegisterDialogs, RibbonDomainRegistrationChoosesAreaAndGeneratesName)
     EXPECT_EQ(fixed.AreaCombo()->currentText(), u"공통표준"_qs);
 }
 
+TEST_F(RegisterDialogs, TermDomainChangedThroughTheSelection)
+{
+    _stAnalyzeManageTerm term;
+    term.strLogicalName = u"주문번호"_qs;
+    term.strPhysicalName = u"ORD_NO"_qs;
+    term.listWordIds = {u"W02"_qs, u"W03"_qs};
+    term.listExtra = {u"주문"_qs, u"번호"_qs};
+    CStandardRegisterDlg dialog(CStandardRegisterDlg::ModeTerm, u"A1"_qs);
+    dialog.SetTerm(term, u"번호VC20"_qs);
+    CQrPropertyGrid* grid = dialog.Grid();
+    EXPECT_EQ(grid->GetValue(grid->FindItem(CStandardRegisterDlg::IdTermWords)), u"주문+번호"_qs);
+    WhenModal([](QWidget* modal) {
+        auto* select = qobject_cast<CDomainSelectDlg*>(modal);
+        ASSERT_TRUE(select);
+        select->SearchEdit()->setText(u"주문번호"_qs);
+        QTest::keyClick(select->SearchEdit(), Qt::Key_Return);
+        select->ApplyButton()->click();
+    });
+    dialog.PressButton(CStandardRegisterDlg::IdTermDomain);
+    EXPECT_EQ(grid->GetValue(grid->FindItem(CStandardRegisterDlg::IdTermDomain)), u"주문번호VC30"_qs);
+    EXPECT_EQ(dialog.Term().strDomainId, u"D03"_qs);
+    dialog.PressButton(CStandardRegisterDlg::IdTermRegister);
+    EXPECT_EQ(ui.LastMessage(), u"용어가 등록 되었습니다"_qs);
+    EXPECT_TRUE(dialog.IsRegistered());
+}
+
 TEST_F(RegisterDialogs, DomainSelectionSearchesBothNamesWithWrapAndApplies)
 {
     CDomainSelectDlg dialog(u"A1"_qs);
