@@ -21,6 +21,7 @@ const QString kRegisterTerm = QStringLiteral("위의 내용으로 용어를 등�
 const QString kGenerateName = QStringLiteral("도메인명 자동생성");
 const QString kChangeDomain = QStringLiteral("도메인 변경");
 const QString kDefaultType = QStringLiteral("VARCHAR");
+const QString kNoArea = QStringLiteral("대상 분류체계를 선택해 주세요");
 
 std::vector<tagLogicalDatatype> LogicalTypes()
 {
@@ -189,6 +190,12 @@ void CStandardRegisterDlg::PressButton(int itemId)
 
 void CStandardRegisterDlg::OnButton(QTreeWidgetItem*, int buttonId)
 {
+    // Nothing is registered outside a standard area (the ribbon's dialog starts without one).
+    const bool registers = buttonId == IdWordRegister || buttonId == IdDomainRegister || buttonId == IdTermRegister;
+    if (registers && m_areaId.isEmpty()) {
+        CQrMessageBox::Information(this, kNoArea);
+        return;
+    }
     switch (buttonId) {
     case IdWordRegister:
         RegisterWord();

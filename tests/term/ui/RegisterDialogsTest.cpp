@@ -4,6 +4,7 @@
 #include "support/FormTestKit.h"
 #include "support/TestSupport.h"
 
+#include "components/QrDatabaseManager.h"
 #include "components/ui/QrPropertyGrid.h"
 #include "dictionary/ui/DomainSelectDlg.h"
 #include "repository/ui/StandardRegisterDlg.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,6 +46,15 @@ TEST_F(RegisterDialogs, RibbonDomainRegistrationChoosesAreaAndGeneratesName)
     EXPECT_EQ(grid->GetValue(grid->FindItem(CStandardRegisterDlg::IdDataType)), u"VARCHAR"_qs);
     EXPECT_TRUE(grid->FindItem(CStandardRegisterDlg::IdKeyDomain)->parent()->isExpanded());
     EXPECT_FALSE(grid->FindItem(CStandardRegisterDlg::IdWordLogical)->parent()->isExpanded());
+
+    grid->SetValue(grid->FindItem(CStandardRegisterDlg::IdKeyDomain), u"코드"_qs);
+    grid->SetValue(grid->FindItem(CStandardRegisterDlg::IdDomainName), u"코드VC5"_qs);
+    dialog.PressButton(CStandardRegisterDlg::IdDomainRegister);
+    EXPECT_EQ(ui.LastMessage(), u"대상 분류체계를 선택해 주세요"_qs) << "nothing goes to an empty area";
+    QSqlQuery written(CQrDatabaseManager::GetInstance().Database(u"AR"_qs));
+    ASSERT_TRUE(written.exec(u"SELECT COUNT(*) FROM STD_DOM WHERE KEY_DOM_NM = '코드'"_qs) && written.next());
+    EXPECT_EQ(written.value(0).toInt(), 0);
+    EXPECT_FALSE(dialog.IsRegistered());
 
     areas->setCurrentIndex(areas->findText(u"업무표준"_qs));
     EXPECT_EQ(dialog.AreaId(), u"A2"_qs);
