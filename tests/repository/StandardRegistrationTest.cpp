@@ -189,6 +189,7 @@ TEST_P(Registration, DirectRouteWritesThroughTheGateway)
     EXPECT_FALSE(GlobalFunc::UpdateStandardClassWord(kArea, QString()));
 
     _stAnalyzeManageWord word = MakeWord(QStringLiteral("고객"), QStringLiteral("CUST"));
+    EXPECT_FALSE(GlobalFunc::InsertStandardWord(QString(), word)) << "no area, nothing written";
     ASSERT_TRUE(GlobalFunc::InsertStandardWord(kArea, word));
     EXPECT_FALSE(word.strWordId.isEmpty());
     EXPECT_TRUE(repo.Gate().SelectStandardWord(kArea, word));
