@@ -7,8 +7,8 @@
 namespace {
 
 // Runs a keychain job to its end. The job may finish inside start() (no service at all), so
-// the loop only waits when it has not.
-void RunJob(QKeychain::Job& job)
+// the loop only waits when it has not. False when it did not finish in time.
+bool RunJob(QKeychain::Job& job)
 {
     bool done = false;
     QEventLoop loop;
@@ -20,9 +20,10 @@ void RunJob(QKeychain::Job& job)
     job.setInsecureFallback(false);
     job.start();
     if (!done) {
-        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        QTimer::singleShot(3000, &loop, &QEventLoop::quit); // a keychain that does not answer soon is none
         loop.exec();
     }
+    return done;
 }
 
 } // namespace
@@ -35,10 +36,10 @@ bool CKeychainPasswordStore::IsAvailable(QString* reason)
         // A read of a key nobody writes: "not found" proves that a service answered.
         QKeychain::ReadPasswordJob job(m_service);
         job.setKey(QStringLiteral("termwise-keychain-probe"));
-        RunJob(job);
-        const bool ok = job.error() == QKeychain::NoError || job.error() == QKeychain::EntryNotFound;
+        const bool finished = RunJob(job);
+        const bool ok = finished && (job.error() == QKeychain::NoError || job.error() == QKeychain::EntryNotFound);
         m_available = ok ? 1 : 0;
-        m_reason = ok ? QString() : job.errorString();
+        m_reason = ok ? QString() : finished ? job.errorString() : QStringLiteral("the keychain does not answer");
         if (!ok && m_reason.isEmpty())
             m_reason = QStringLiteral("keychain error %1").arg(int(job.error()));
     }
@@ -54,8 +55,7 @@ bool CKeychainPasswordStore::Write(const QString& key, const QString& password, 
     QKeychain::WritePasswordJob job(m_service);
     job.setKey(key);
     job.setTextData(password);
-    RunJob(job);
-    if (job.error() != QKeychain::NoError) {
+    if (!RunJob(job) || job.error() != QKeychain::NoError) {
         if (error)
             *error = job.errorString();
         return false;
@@ -69,8 +69,7 @@ std::optional<QString> CKeychainPasswordStore::Read(const QString& key)
         return std::nullopt;
     QKeychain::ReadPasswordJob job(m_service);
     job.setKey(key);
-    RunJob(job);
-    if (job.error() != QKeychain::NoError)
+    if (!RunJob(job) || job.error() != QKeychain::NoError)
         return std::nullopt;
     return job.textData();
 }
