@@ -42,8 +42,7 @@ void PrintUsage(FILE* out)
     std::fprintf(out, "usage: termwise                      start the desktop program\n");
     for (const SubCommand& c : kSubCommands)
         std::fprintf(out, "       termwise %s\n", c.usage);
-    std::fprintf(out,
-                 "       termwise --repo URI                  start the desktop program connected to a repository\n");
+    std::fprintf(out, "       termwise --repo URI   start the desktop program connected to a repository\n");
     std::fprintf(out, "       termwise --version | --help\n");
 }
 

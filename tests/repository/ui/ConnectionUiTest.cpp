@@ -272,6 +272,12 @@ TEST_P(RepositoryUiTest, RepoUriConnectsAtStartAndAFailureOnlyReports)
     EXPECT_TRUE(log.lines.last().contains(QStringLiteral("none.db")));
     ASSERT_TRUE(Frame().ConnectRepositoryUri(Uri()));
     EXPECT_EQ(Frame().CommandAction(AppCmd::RepositoryConnect)->text(), QStringLiteral("A/R 연결해제"));
+    {
+        // the gateway's user-started reads show their errors in a box while the window is up
+        UiScript ui;
+        CSqlBaseGate::ShowMessageBox(QStringLiteral("relation does not exist"));
+        EXPECT_EQ(ui.LastMessage(), QStringLiteral("relation does not exist"));
+    }
     if (GetParam() == GlobalEnum::DBMS_SQLITE)
         EXPECT_EQ(Frame().ArStatusText(), QString());
     else
