@@ -80,6 +80,7 @@ inline const QString ToStandard = QStringLiteral("표준 데이터 전환");
 inline const QString Close = QStringLiteral("닫기");
 inline const QString ChartSeries = QStringLiteral("작업자");
 inline const QString DeleteCount = QStringLiteral("선택 된 대상 %d 개의 데이터를 AR 에서 삭제합니다");
+inline const QString ExcelFilter = QStringLiteral("Excel 파일(*.xlsx)|*.xlsx|");
 inline const QString OutputDone = QStringLiteral("출력이 완료되었습니다. 파일을 열겠습니까?");
 inline const QString NoWordSelected = QStringLiteral("선택 단어가 없습니다");
 inline const QString NoDomainSelected = QStringLiteral("선택 도메인이 없습니다");

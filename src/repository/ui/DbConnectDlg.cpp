@@ -132,6 +132,7 @@ CDbConnectDlg::CDbConnectDlg(CQrDbConnector& connector, const QString& profileNa
         if (row >= 0 && row < int(m_profiles.size()))
             ShowProfile(m_profiles[size_t(row)]);
     });
+    connect(m_list, &QListWidget::itemActivated, this, [this] { OnConnect(); }); // double click or Enter
     connect(m_dbms, &QComboBox::currentIndexChanged, this, &CDbConnectDlg::UpdateRows);
     connect(browse, &QPushButton::clicked, this, &CDbConnectDlg::OnBrowse);
     connect(add, &QPushButton::clicked, this, &CDbConnectDlg::OnNewProfile);

@@ -159,9 +159,15 @@ void CRepositoryManageDlg::OnDelete()
 
 void CRepositoryManageDlg::OnOutput()
 {
-    const QString path = m_grid->ExportExcelSheet();
+    QString path = CQrFileDialog::GetSaveFileName(this, ExcelFilter, QStringLiteral("xlsx"));
     if (path.isEmpty())
         return;
+    QString error;
+    path = m_grid->ExportExcelSheet(path, &error);
+    if (path.isEmpty()) {
+        CQrMessageBox::Warning(this, error);
+        return;
+    }
     if (CQrMessageBox::Question(this, OutputDone))
         CQrShell::Open(path);
 }

@@ -310,7 +310,21 @@ TEST_P(RepositoryUiTest, SharedDataChartCountsAuthorsAndDeleteRemovesTheCheckedR
     EXPECT_EQ(dlg.Chart()->Labels(), (QStringList{"PC-A", "PC-B"}));
     EXPECT_EQ(dlg.Chart()->Values(), (QList<int>{3, 1}));
 
-    // rows in physical-name order: CUST, DT, NM, NO; check 일자 and 번호 with the mouse
+    // the search box filters on the names; the Excel output opens on Yes
+    auto* search = dlg.findChild<QLineEdit*>(QStringLiteral("SearchEdit"));
+    search->setText(QStringLiteral("no"));
+    std::vector<bool> hidden;
+    for (int r = 0; r < grid->GetRowCount(); ++r)
+        hidden.push_back(grid->IsRowHiddenAt(r));
+    EXPECT_EQ(hidden, (std::vector<bool>{true, true, true, false}));
+    search->clear();
+    ui.paths = {m_dir.filePath(QStringLiteral("shared.xlsx"))};
+    ui.answers = {true};
+    dlg.OnOutput();
+    EXPECT_EQ(ui.LastMessage(), QStringLiteral("출력이 완료되었습니다. 파일을 열겠습니까?"));
+    EXPECT_EQ(ui.opened, (std::vector<QString>{m_dir.filePath(QStringLiteral("shared.xlsx"))}));
+
+    // rows in physical-name order: CUST, DT, NM, NO; check 일자 and 번호
     ASSERT_EQ(grid->GetItemText(1, 1), QStringLiteral("일자"));
     ASSERT_EQ(grid->GetItemText(3, 1), QStringLiteral("번호"));
     grid->SetCheckCellVal(1, 0, true);
