@@ -178,15 +178,13 @@ bool CRepositoryConnection::Open(const QString& uri, QString* error, bool create
     return Open(parsed, error, createIfMissing);
 }
 
-bool CRepositoryConnection::Open(const RepositoryUri& uri, QString* error, bool createIfMissing)
+bool OpenRepositoryDatabase(const RepositoryUri& uri, const QString& qtConnection, bool createIfMissing, QString* error)
 {
     auto fail = [&](const QString& message) {
         if (error)
             *error = message;
         return false;
     };
-    OnRepositoryDisconnected();
-
     QString driver;
     switch (uri.dbType) {
     case GlobalEnum::DBMS_SQLITE:
@@ -210,15 +208,19 @@ bool CRepositoryConnection::Open(const RepositoryUri& uri, QString* error, bool 
     default:
         return fail(QStringLiteral("unsupported repository type %1").arg(uri.dbType));
     }
-    if (!QSqlDatabase::isDriverAvailable(driver))
-        return fail(QStringLiteral("%1 driver not available: install the Qt SQL driver plug-in %1").arg(driver));
+    if (!QSqlDatabase::isDriverAvailable(driver)) {
+        const QString package =
+            driver == QLatin1String("QPSQL") ? QStringLiteral("libqt6sql6-psql") : QStringLiteral("libqt6sql6-sqlite");
+        return fail(QStringLiteral("%1 driver not available: install the Qt SQL driver plug-in %1 (Debian package %2)")
+                        .arg(driver, package));
+    }
 
-    if (QSqlDatabase::contains(kQtConnection))
-        QSqlDatabase::removeDatabase(kQtConnection);
+    if (QSqlDatabase::contains(qtConnection))
+        QSqlDatabase::removeDatabase(qtConnection);
     QString openError;
     bool opened = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(driver, kQtConnection);
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, qtConnection);
         if (driver == QLatin1String("QSQLITE")) {
             db.setDatabaseName(uri.path);
             db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
@@ -239,9 +241,17 @@ bool CRepositoryConnection::Open(const RepositoryUri& uri, QString* error, bool 
             openError = db.lastError().text().trimmed();
     }
     if (!opened) {
-        QSqlDatabase::removeDatabase(kQtConnection);
+        QSqlDatabase::removeDatabase(qtConnection);
         return fail(QStringLiteral("cannot open repository %1: %2").arg(uri.Display(), openError));
     }
+    return true;
+}
+
+bool CRepositoryConnection::Open(const RepositoryUri& uri, QString* error, bool createIfMissing)
+{
+    OnRepositoryDisconnected();
+    if (!OpenRepositoryDatabase(uri, kQtConnection, createIfMissing, error))
+        return false;
     CQrDatabaseManager::GetInstance().AddDatabase(kRepositoryConnectionName,
                                                   QSqlDatabase::database(kQtConnection, false));
     m_dbType = uri.dbType;
@@ -301,11 +311,11 @@ void CRepositoryConnection::OnRepositoryConnected()
 {
     m_gate = CreateRepositoryGate(Database());
 
-    if (!m_dictionaryInitialized) {
+    if (DictionaryInitializer()) {
+        DictionaryInitializer()(); // the window's engine start keeps its own once-only flag
+    } else if (!m_dictionaryInitialized) {
         m_dictionaryInitialized = true;
-        if (DictionaryInitializer())
-            DictionaryInitializer()();
-        else if (!CQrDatabaseManager::GetInstance().Has(QStringLiteral("DIC")))
+        if (!CQrDatabaseManager::GetInstance().Has(QStringLiteral("DIC")))
             InitializeDictionaryDatabase();
     }
     m_analysisTables = GlobalFunc::IsExistArAnanlyzeTables();

@@ -38,6 +38,12 @@ bool ParseRepositoryUri(const QString& uri, RepositoryUri& out, QString& error);
 // none for any other code or a null executor.
 std::unique_ptr<CSqlBaseGate> CreateRepositoryGate(ISqlExecutor* database);
 
+// Opens the database of the URI as the Qt connection qtConnection (replacing one of that name),
+// without registering it anywhere: "AR" and the connection dialog's test both use it. False with
+// the driver's text, or the package that provides a missing driver, in error.
+bool OpenRepositoryDatabase(const RepositoryUri& uri, const QString& qtConnection, bool createIfMissing,
+                            QString* error);
+
 class CRepositoryConnection
 {
 public:
@@ -77,8 +83,8 @@ public:
     QString DbAliasName() const { return m_alias; }
     QString DbUserName() const { return m_user; }
 
-    // Runs once at the first connect, before the analysis-tables flag is set (the window
-    // installs its engine start). The default opens the local dictionary database "DIC".
+    // Runs at every connect, before the analysis-tables flag is set: the window installs its
+    // engine start, which runs only once. Without one, "DIC" is opened at the first connect.
     static void SetDictionaryInitializer(std::function<void()> initializer);
 
 private:

@@ -26,3 +26,65 @@ inline const QString OptionWordProposalUrl = QStringLiteral("Standard.WordPropos
 inline const QString OptionDomainProposalUrl = QStringLiteral("Standard.DomainProposalURL");
 inline const QString OptionTermProposalUrl = QStringLiteral("Standard.TermProposalURL");
 } // namespace RepositoryText
+
+// The connection dialog and the window's repository messages.
+namespace ConnectText {
+inline const QString DialogTitle = QStringLiteral("A/R 연결");
+inline const QString ProfileGroup = QStringLiteral("연결 프로필");
+inline const QString DetailGroup = QStringLiteral("연결 정보");
+inline const QString NewProfile = QStringLiteral("새로 만들기");
+inline const QString DeleteProfile = QStringLiteral("삭제");
+inline const QString ProfileName = QStringLiteral("프로필 이름");
+inline const QString Dbms = QStringLiteral("DBMS");
+inline const QString SqliteFile = QStringLiteral("SQLite 파일");
+inline const QString PostgreSql = QStringLiteral("PostgreSQL");
+inline const QString Oracle = QStringLiteral("Oracle");
+inline const QString File = QStringLiteral("파일");
+inline const QString Browse = QStringLiteral("찾기...");
+inline const QString Host = QStringLiteral("호스트");
+inline const QString Port = QStringLiteral("포트");
+inline const QString DefaultPort = QStringLiteral("기본값");
+inline const QString Database = QStringLiteral("데이터베이스");
+inline const QString OracleService = QStringLiteral("서비스 / TNS");
+inline const QString DbUser = QStringLiteral("DB 사용자");
+inline const QString Password = QStringLiteral("비밀번호");
+inline const QString ArUser = QStringLiteral("A/R 사용자");
+inline const QString ArUserHint = QStringLiteral("비워 두면 DB 사용자");
+inline const QString SavePassword = QStringLiteral("비밀번호 저장");
+inline const QString NoKeychain = QStringLiteral(
+    "시스템 키체인을 사용할 수 없어 비밀번호를 저장할 수 없습니다. 비밀번호는 이번 실행 동안만 기억합니다. (%s)");
+inline const QString Test = QStringLiteral("연결 테스트");
+inline const QString Connect = QStringLiteral("연결");
+inline const QString Cancel = QStringLiteral("취소");
+inline const QString TestSucceeded = QStringLiteral("연결에 성공했습니다.");
+inline const QString ConnectFailed = QStringLiteral("연결하지 못했습니다.\n\n%s");
+inline const QString NeedName = QStringLiteral("프로필 이름을 입력하세요.");
+inline const QString NeedFile = QStringLiteral("SQLite 파일을 선택하세요.");
+inline const QString NeedServer = QStringLiteral("호스트, 데이터베이스와 DB 사용자를 입력하세요.");
+inline const QString AskDelete = QStringLiteral("'%s' 프로필을 삭제하시겠습니까?");
+inline const QString PasswordNotKept = QStringLiteral("비밀번호를 키체인에 저장하지 못했습니다: %s");
+inline const QString FileFilter =
+    QStringLiteral("SQLite 파일(*.db,*.sqlite)|*.db;*.sqlite;*.sqlite3|모든 파일(*.*)|*|");
+inline const QString UriConnectFailed = QStringLiteral("A/R 연결 실패 : %s");
+} // namespace ConnectText
+
+// The shared analysis data dialog.
+namespace ShareText {
+inline const QString Title = QStringLiteral("분석 공유 데이터");
+inline const QString SearchGroup = QStringLiteral("데이터 검색");
+inline const QString ListGroup = QStringLiteral("분석 공유 데이터 목록");
+inline const QString SearchHint = QStringLiteral("검색 할 논리명, 물리명을 입력하세요");
+inline const QString Delete = QStringLiteral("삭제");
+inline const QString Output = QStringLiteral("출력");
+inline const QString ToStandard = QStringLiteral("표준 데이터 전환");
+inline const QString Close = QStringLiteral("닫기");
+inline const QString ChartSeries = QStringLiteral("작업자");
+inline const QString DeleteCount = QStringLiteral("선택 된 대상 %d 개의 데이터를 AR 에서 삭제합니다");
+inline const QString ExcelFilter = QStringLiteral("Excel 파일(*.xlsx)|*.xlsx|");
+inline const QString OutputDone = QStringLiteral("출력이 완료되었습니다. 파일을 열겠습니까?");
+inline const QString NoWordSelected = QStringLiteral("선택 단어가 없습니다");
+inline const QString NoDomainSelected = QStringLiteral("선택 도메인이 없습니다");
+inline const QString AskWordStandard = QStringLiteral("선택 대상을 표준단어로 입력 합니다. 계속 하시겠습니까?");
+inline const QString AskDomainStandard = QStringLiteral("선택 대상을 표준도메인으로 입력 합니다. 계속 하시겠습니까?");
+inline const QString ListsNotBuilt = QStringLiteral("이 기능은 아직 만들어지지 않았습니다.");
+} // namespace ShareText

@@ -1,6 +1,7 @@
 #include "app/ui/Cli.h"
 
 #include "app/ui/InstanceServer.h"
+#include "app/ui/MainFrame.h"
 #include "app/ui/WordmereApp.h"
 #include "components/OutputLog.h"
 #include "components/QrProgressWnd.h"
@@ -41,10 +42,11 @@ void PrintUsage(FILE* out)
     std::fprintf(out, "usage: termwise                      start the desktop program\n");
     for (const SubCommand& c : kSubCommands)
         std::fprintf(out, "       termwise %s\n", c.usage);
+    std::fprintf(out, "       termwise --repo URI   start the desktop program connected to a repository\n");
     std::fprintf(out, "       termwise --version | --help\n");
 }
 
-int RunGui(int argc, char** argv)
+int RunGui(int argc, char** argv, const QString& repositoryUri = QString())
 {
     // Qt WebEngine (the proposal pages) needs shared GL contexts, set before the application.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -52,8 +54,14 @@ int RunGui(int argc, char** argv)
     // Lets the desktop match the window to its launcher and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.quarro.termwise"));
     CWordmereApp theApp;
-    if (!theApp.InitInstance())
+    if (!theApp.InitInstance()) {
+        if (!repositoryUri.isEmpty())
+            std::fprintf(stderr, "termwise: already running; connect it with its \"A/R 연결\" command\n");
         return 0; // the running copy came forward
+    }
+    // a failure goes to the output pane and leaves the window disconnected
+    if (!repositoryUri.isEmpty())
+        theApp.MainFrame()->ConnectRepositoryUri(repositoryUri);
     const int rc = app.exec();
     theApp.ExitInstance();
     return rc;
@@ -115,6 +123,13 @@ int RunMain(int argc, char** argv)
     if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0) {
         PrintUsage(stdout);
         return 0;
+    }
+    if (std::strcmp(first, "--repo") == 0) {
+        if (argc != 3) {
+            std::fprintf(stderr, "usage: termwise --repo URI\n");
+            return 2;
+        }
+        return RunGui(argc, argv, QString::fromLocal8Bit(argv[2]));
     }
     for (const SubCommand& c : kSubCommands) {
         if (std::strcmp(first, c.name) != 0)

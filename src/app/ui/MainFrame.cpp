@@ -10,6 +10,8 @@
 #include "components/QrProgressWnd.h"
 #include "components/ui/ProgressDialogBackend.h"
 #include "components/ui/QrMessageBox.h"
+#include "repository/RepositoryConnection.h"
+#include "repository/ui/RepositoryManageDlg.h"
 #include "settings/AnalyzeSettings.h"
 #include "settings/ui/WordSettingDlg.h"
 
@@ -98,7 +100,9 @@ bool NeedsEngine(int command)
     }
 }
 
-bool NeedsRepository(int command)
+} // namespace
+
+bool CMainFrame::IsRepositoryCommand(int command)
 {
     switch (command) {
     case AppCmd::TermForm:
@@ -114,7 +118,6 @@ bool NeedsRepository(int command)
         return false;
     }
 }
-} // namespace
 
 void CMainFrame::RegisterFormFactory(EAnalysisFormKind kind, FormFactory factory)
 {
@@ -176,7 +179,10 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     });
 
     ApplyLook(CVisualStyle::SavedLook());
-    UpdateCommandStates();
+    // the four reads a user starts show their database errors in a box over the window
+    CSqlBaseGate::SetMessageBoxHandler([this](const QString& text) { CQrMessageBox::Warning(this, text); });
+    CRepositoryConnection::SetDictionaryInitializer([this] { InitializeAnalysisEngine(this); });
+    UpdateRepositoryStatus();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(screen->availableGeometry());
     setWindowState(Qt::WindowMaximized);
@@ -187,6 +193,8 @@ CMainFrame::~CMainFrame()
     if (g_mainFrame == this)
         g_mainFrame = nullptr;
     OutputLog::SetSink({});
+    CSqlBaseGate::SetMessageBoxHandler({});
+    CRepositoryConnection::SetDictionaryInitializer({});
     CQrProgressWnd::SetBackend(nullptr);
 }
 
@@ -329,7 +337,7 @@ void CMainFrame::UpdateCommandStates()
 {
     for (auto& [id, action] : m_commands) {
         bool enabled = true;
-        if (NeedsRepository(id))
+        if (IsRepositoryCommand(id))
             enabled = m_repositoryConnected;
         if (id == AppCmd::SharedManage)
             enabled = m_repositoryConnected && m_sharedDataAvailable;
@@ -338,8 +346,7 @@ void CMainFrame::UpdateCommandStates()
                       (m_repositoryDbType == 1 || m_repositoryDbType == 10 || m_repositoryDbType == 11);
         action->setEnabled(enabled);
     }
-    if (QAction* connect = CommandAction(AppCmd::RepositoryConnect))
-        connect->setText(m_repositoryConnected ? AppText::ArDisconnect : AppText::ArConnect);
+    ShowConnectionState();
 }
 
 void CMainFrame::SetRepositoryConnected(bool connected)
@@ -411,8 +418,16 @@ void CMainFrame::DefaultCommand(int command)
         dlg.exec();
         return;
     }
+    case AppCmd::RepositoryConnect:
+        ToggleRepositoryConnection();
+        return;
+    case AppCmd::SharedManage: {
+        CRepositoryManageDlg dlg(this);
+        dlg.exec();
+        return;
+    }
     case AppCmd::Lexicor:
-        LaunchLexicor();
+        LaunchDictionaryTool();
         return;
     case AppCmd::About:
         ShowAbout();
@@ -424,21 +439,6 @@ void CMainFrame::DefaultCommand(int command)
         CQrMessageBox::Information(this, AppText::CommandNotBuilt);
         return;
     }
-}
-
-void CMainFrame::LaunchLexicor()
-{
-    const QString dir = CQrGlobalUtil::GetPathProgram();
-    QString path;
-    for (const QString& name : QStringList{AppText::LexicorProgram, AppText::LexicorProgram + QStringLiteral(".exe")}) {
-        const QFileInfo info(dir + u'/' + name);
-        if (info.isFile() && info.isExecutable()) {
-            path = info.filePath();
-            break;
-        }
-    }
-    if (path.isEmpty() || !QProcess::startDetached(path, {}))
-        CQrMessageBox::Warning(this, AppText::ExecutableNotFound);
 }
 
 QMdiSubWindow* CMainFrame::FormWindow(EAnalysisFormKind kind) const
@@ -556,16 +556,18 @@ void CMainFrame::DispatchRequest(int code, const QString& text)
         return;
     }
     case 3:
-        if (!m_repositoryConnected) {
+        if (!CRepositoryConnection::Instance().Exists()) {
             CQrMessageBox::Warning(this, AppText::NoConnectionInfo);
             return;
         }
-        InitializeAnalysisEngine(this);
-        OpenOrActivateForm(EAnalysisFormKind::Term);
+        // the ribbon's own road to the term form, so whatever serves the button serves this
+        OnCommand(AppCmd::TermForm);
         DeliverRequest(EAnalysisFormKind::Term, text);
         return;
+    case 4:
+        HandleConnectionRequest(text);
+        return;
     default:
-        // 4 (connection information) needs the repository part; nothing to do without it
         return;
     }
 }

@@ -53,13 +53,33 @@ public:
     bool RunCommand(int command);
     QAction* CommandAction(int command) const;
 
-    // Repository state drives the enabled state of the commands that need it.
-    void SetRepositoryConnected(bool connected);
+    // The repository connection "AR". Connect opens the connection dialog, or disconnects
+    // when connected; the other dialogs take the gateway from CRepositoryConnection::OpenGate().
+    void ToggleRepositoryConnection();
+    // termwise --repo URI: connects at once; a failure goes to the output pane.
+    bool ConnectRepositoryUri(const QString& uri);
+    // After "AR" opened: the command layer's session, the gateway, the dictionary start, the
+    // analysis-tables flag and the proposal addresses.
+    void OnRepositoryConnected();
+    void OnRepositoryDisconnected();
+    // Caption and icon of the connect button, the status pane and every command's state, from
+    // the connection as it is now.
+    void UpdateRepositoryStatus();
+
+    // The enabling rules of every command, in one place (UpdateCommandStates): the commands
+    // that need the repository follow IsRepositoryCommand, "공유 관리" also needs the analysis
+    // tables and "미사용 용어" a database of type 1, 10 or 11.
+    static bool IsRepositoryCommand(int command);
     bool IsRepositoryConnected() const { return m_repositoryConnected; }
-    void SetRepositoryDbType(int dbmsType);      // "미사용 용어" needs type 1, 10 or 11
-    void SetSharedDataAvailable(bool available); // "공유 관리": the analysis tables exist
+    // The frame's view of the connection; UpdateRepositoryStatus sets it from "AR".
+    void SetRepositoryConnected(bool connected);
+    void SetRepositoryDbType(int dbmsType);
+    void SetSharedDataAvailable(bool available);
     void SetArStatusText(const QString& text);
     QString ArStatusText() const;
+
+    // The sibling dictionary tool, started with the connection's values as arguments.
+    void LaunchDictionaryTool();
 
     // A frame (code, text) from another program. While a long loop pumps events under its
     // progress window, a modal dialog is open or another request is being handled, the request
@@ -83,6 +103,9 @@ public:
 
     void ShowAbout();
 
+Q_SIGNALS:
+    void RepositoryStateChanged(bool connected);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -93,7 +116,8 @@ private:
     void UpdateCommandStates();
     void OnCommand(int command);
     void DefaultCommand(int command);
-    void LaunchLexicor();
+    void HandleConnectionRequest(const QString& text);
+    void ShowConnectionState(); // caption and icon of the connect button
     void DeliverRequest(EAnalysisFormKind kind, const QString& text);
     bool ReadyForRequest() const;
     void DispatchRequest(int code, const QString& text);

@@ -7,6 +7,9 @@
 #include "components/OutputLog.h"
 #include "components/QrDatabaseManager.h"
 #include "components/QrWordExtractor.h"
+#include "repository/QrARGate.h"
+#include "repository/QrDbConnector.h"
+#include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QApplication>
@@ -56,7 +59,10 @@ int CWordmereApp::ExitInstance()
     m_server.reset();
     if (CAnalyzeSettings::Exists())
         CAnalyzeSettings::DestroyInstance();
-    CQrDatabaseManager::GetInstance().RemoveAll(); // "DIC" and "AR" close before the application goes
+    CRepositoryConnection::Instance().OnRepositoryDisconnected(); // the gateway goes with "AR"
+    CQrDatabaseManager::GetInstance().RemoveAll();                // "DIC" and "AR" close before the application goes
+    CQrDbConnector::DestroyInstance();
+    QrARGate::FinalizeCommander(0);
     CQrWordExtractor::DestoryInstance();
     return 0;
 }

@@ -12,8 +12,7 @@
 #include <QValueAxis>
 #endif
 
-CReportChart::CReportChart(const QString& series, const QStringList& labels, const QList<int>& values,
-                           QWidget* parent)
+CReportChart::CReportChart(const QString& series, const QStringList& labels, const QList<int>& values, QWidget* parent)
     : QWidget(parent), m_labels(labels), m_values(values)
 {
     auto* layout = new QVBoxLayout(this);
@@ -38,8 +37,14 @@ CReportChart::CReportChart(const QString& series, const QStringList& labels, con
     chart->addAxis(axisX, Qt::AlignBottom);
     bars->attachAxis(axisX);
     auto* axisY = new QValueAxis;
-    axisY->setRange(0, top + top / 5 + 1);
+    const int range = top + top / 5 + 1;
+    axisY->setRange(0, range);
     axisY->setLabelFormat(QStringLiteral("%d"));
+    // whole-number ticks: small counts would otherwise label fractions as repeated integers
+    if (range <= 10)
+        axisY->setTickCount(range + 1);
+    else
+        axisY->applyNiceNumbers();
     chart->addAxis(axisY, Qt::AlignLeft);
     bars->attachAxis(axisY);
     chart->legend()->setVisible(true);

@@ -7,6 +7,7 @@
 #include "app/ui/VisualStyle.h"
 #include "components/OutputLog.h"
 #include "components/ui/QrMessageBox.h"
+#include "repository/RepositoryConnection.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -165,12 +166,14 @@ TEST_F(ShellTest, RequestsReachTheFormOfTheirKind)
     frame->HandleRequest(3, QStringLiteral("{}"));
     EXPECT_EQ(term, nullptr);
     EXPECT_EQ(messages, QStringList{AppText::NoConnectionInfo});
-    frame->SetRepositoryConnected(true);
+    ASSERT_TRUE(CRepositoryConnection::Instance().Open(QStringLiteral("sqlite:") + m_data.file(QStringLiteral("ar.db")),
+                                                       nullptr, true));
     frame->HandleRequest(3, QStringLiteral("{\"t\":1}"));
+    CRepositoryConnection::Instance().OnRepositoryDisconnected();
     ASSERT_NE(term, nullptr);
     EXPECT_EQ(term->requests.size(), 1);
 
-    // connection information does nothing until a handler is registered
+    // a handler registered for a code replaces the frame's own handling
     frame->HandleRequest(4, QStringLiteral("{not json"));
     QString seen;
     CMainFrame::RegisterRequestHandler(4, [&seen](CMainFrame&, const QString& text) { seen = text; });
