@@ -44,6 +44,7 @@ inline const QString ExitMenu = QStringLiteral("끝내기");
 inline const QString Windows7 = QStringLiteral("Windows 7");
 inline const QString OutputPane = QStringLiteral("출력");
 inline const QString OutputTab = QStringLiteral("메세지");
+inline const QString OutputPaneToggle = QStringLiteral("출력 창");
 inline const QString Copy = QStringLiteral("복사");
 inline const QString Clear = QStringLiteral("지우기");
 inline const QString ArConnect = QStringLiteral("A/R 연결");
