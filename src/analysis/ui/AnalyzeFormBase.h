@@ -62,6 +62,7 @@ public:
     // Before the result is thrown away: asks save / discard / cancel when it is unsaved.
     // True when the caller may go on (saved or discarded, or nothing to lose).
     bool ConfirmDiscard();
+    bool ConfirmReplace() override { return ConfirmDiscard(); }
     // The header text of a source column: its letter, its role, and the first row's text
     // while that row is excluded.
     QString SourceHeader(int col) const;

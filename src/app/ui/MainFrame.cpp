@@ -499,6 +499,10 @@ void CMainFrame::DeliverRequest(EAnalysisFormKind kind, const QString& text)
         OutputLog::Post(AppText::RequestNoForm);
         return;
     }
+    if (!target->ConfirmReplace()) {
+        OutputLog::Post(AppText::RequestDeclined);
+        return;
+    }
     target->ApplyRequest(text);
 }
 

@@ -16,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <algorithm>
 
 namespace {
@@ -47,7 +48,7 @@ int OpenDialogsShown(const UiScript& ui)
 // "취소" (or a cancelled save dialog) keeps everything.
 TEST(FormKeepWork, DiscardQuestionForEveryWayToLoseWork)
 {
-    enum class Way { OpenFile, CloseTab, ExitProgram };
+    enum class Way { OpenFile, CloseTab, ExitProgram, Request };
     const struct
     {
         QMessageBox::StandardButton answer;
@@ -60,7 +61,7 @@ TEST(FormKeepWork, DiscardQuestionForEveryWayToLoseWork)
         {QMessageBox::Discard, false, true, false},
         {QMessageBox::Cancel, false, false, false},
     };
-    for (Way way : {Way::OpenFile, Way::CloseTab, Way::ExitProgram}) {
+    for (Way way : {Way::OpenFile, Way::CloseTab, Way::ExitProgram, Way::Request}) {
         for (const auto& a : answers) {
             SCOPED_TRACE(testing::Message()
                          << "way " << int(way) << " answer " << a.answer << " path " << a.giveSavePath);
@@ -96,6 +97,10 @@ TEST(FormKeepWork, DiscardQuestionForEveryWayToLoseWork)
             case Way::ExitProgram:
                 proceeded = frame.close();
                 break;
+            case Way::Request: // another program sends a new attribute list
+                frame.HandleRequest(1, uR"({"termwise":[{"attributeName":"주문명"}]})"_qs);
+                proceeded = form->TargetGroup()->title() == u"대상 목록 ( 0 / 1 )"_qs;
+                break;
             }
             ASSERT_GT(ui.messages.size(), messagesBefore);
             EXPECT_TRUE(
@@ -108,7 +113,7 @@ TEST(FormKeepWork, DiscardQuestionForEveryWayToLoseWork)
                 EXPECT_EQ(form->Mode(), 2);
                 EXPECT_TRUE(form->IsAnalysisModified());
             }
-            if (form && a.saved)
+            if (form && a.saved && way != Way::Request) // a request's result is new, unsaved work
                 EXPECT_FALSE(form->IsAnalysisModified());
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
@@ -244,4 +249,44 @@ TEST(FormKeepWork, RoleHeadersHintShortcutAndRunLine)
     EXPECT_TRUE(posted[0].startsWith(u"단어 분석 [논리] 분석: 대상 4개, 분석 완료 "_qs)) << posted[0].toStdString();
     EXPECT_TRUE(posted[0].endsWith(u"초 (attrs.xlsx)"_qs)) << posted[0].toStdString();
     OutputLog::SetSink({});
+}
+
+// A new result starts at its top; toggling "분석 완료 제외" keeps what the user expanded
+// and collapsed.
+TEST(FormKeepWork, ResultStartsAtTopAndKeepsExpansion)
+{
+    FreshDictionary dic;
+    dic.AddWord(u"CUST"_qs, u"고객"_qs);
+    dic.AddWord(u"NO"_qs, u"번호"_qs);
+    UiScript ui;
+    QVector<QStringList> sheet{{u"속성명"_qs}};
+    for (int i = 0; i < 60; ++i)
+        sheet.append({(i % 2 ? u"고객번호"_qs : u"주문번호"_qs) + QString::number(i) + u"x"_qs});
+    const QString book = dic.dir.file(u"many.xlsx"_qs);
+    WriteWorkbook(book, sheet);
+    CAnalyzeLogicalWordForm form;
+    form.resize(900, 500);
+    form.show();
+    OpenAndAnalyse(form, ui, book);
+    CQrTreeGrid* grid = form.Grid();
+    // scrolled down and analysed again: the new result starts at its top
+    grid->SetFocusCell(grid->GetRowCount() - 1, 0);
+    grid->scrollToBottom();
+    ASSERT_GT(grid->verticalScrollBar()->value(), 0);
+    Click(form.AnalyzeButton());
+    QApplication::processEvents();
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(grid->GetCurrentRow(), 0);
+
+    // collapse the first target, leave the others open, then filter the analysed ones out
+    std::vector<int> targets;
+    for (int row = 0; row < grid->GetRowCount(); ++row)
+        if (grid->GetTreeLevel(row) == 1)
+            targets.push_back(row);
+    ASSERT_GE(targets.size(), 2u);
+    grid->ExpandRow(targets[0], false);
+    Click(form.ExcludeAnalyzedCheck());
+    Click(form.ExcludeAnalyzedCheck());
+    EXPECT_FALSE(grid->isExpanded(grid->Model()->IndexOf(targets[0], 0)));
+    EXPECT_TRUE(grid->isExpanded(grid->Model()->IndexOf(targets[1], 0)));
 }
