@@ -1,11 +1,11 @@
 #include "components/ui/QrTreeGrid.h"
 
 #include "components/ExcelWriteHelper.h"
+#include "components/ui/UiHooks.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPainter>
@@ -404,11 +404,9 @@ QString CQrTreeGrid::ExportExcelSheet(const QString& path, QString* error)
 {
     QString target = path;
     if (target.isEmpty()) {
-        target = QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("Excel (*.xlsx)"));
+        target = CQrFileDialog::GetExportFileName(this);
         if (target.isEmpty())
             return {};
-        if (!target.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
-            target += QStringLiteral(".xlsx");
     }
     QString why;
     if (!SaveSheetXlsx(target, GetAllRowsText(), &why)) {
