@@ -94,6 +94,10 @@ TEST(WordReportDlg, ChartDetailsDictionaryNamesExclusionAndExport)
     EXPECT_EQ(words->Model()->ComboChoices(0, 4), (QStringList{u"client"_qs, u"customer"_qs}));
     EXPECT_EQ(words->GetItemText(0, 5), u"물건을 사는 사람"_qs);
     EXPECT_EQ(words->GetItemBkColor(0, 5), CQrTreeGrid::FromWinColor(0xD2D2FF));
+    EXPECT_EQ(dialog.NoticeLabel()->text(), u"'고객'의 사전 정의를 가져왔습니다: 영문명 2개, 정의 1개."_qs);
+    // a name the dictionary does not hold is said so instead of nothing happening
+    ASSERT_TRUE(TypeIntoCell(words, 1, 2, u"BYL"_qs));
+    EXPECT_EQ(dialog.NoticeLabel()->text(), u"'별'의 영문명과 정의를 사전에서 찾지 못했습니다."_qs);
 
     // Exclusion: No keeps the row; Yes adds the word to the excluded words and greys it.
     f.ui.choices = {u"단어 분석제외"_qs, u"단어 분석제외"_qs};
