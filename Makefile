@@ -1,10 +1,11 @@
 # make run: install what is missing, build, start the program on the bundled sample.
 # make test: install what is missing, build, run every test.
+# make package: the Debian package termwise_<version>_<arch>.deb in the build folder.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all bootstrap configure build run test clean
+.PHONY: all bootstrap configure build run test package clean
 
 all: build
 
@@ -22,6 +23,10 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+package: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target termwise termwise_manpage
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) build-asan

@@ -5,6 +5,7 @@
 
 TEST(Facades, ConsoleProgressSurvivesSteppingPastItsCount)
 {
+    testing::internal::CaptureStderr();
     CConsoleProgress progress;
     progress.Show(2, u"Termwise Process"_qs, u"Process analyze word"_qs, nullptr, true);
     for (int i = 0; i < 5; ++i)
@@ -12,7 +13,10 @@ TEST(Facades, ConsoleProgressSurvivesSteppingPastItsCount)
     progress.Show(0, u"Termwise Read"_qs, QString(), nullptr, false);
     progress.StepIt();
     progress.Hide();
-    SUCCEED();
+    const std::string out = testing::internal::GetCapturedStderr();
+    EXPECT_NE(out.find("[##############################] 100%"), std::string::npos) << out;
+    EXPECT_EQ(out.find("101%"), std::string::npos) << out;
+    EXPECT_EQ(out.find("#######################################"), std::string::npos) << out; // wider than the bar
 }
 
 TEST(Facades, CaptureRestoresThePreviousSink)

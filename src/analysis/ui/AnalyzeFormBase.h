@@ -103,6 +103,8 @@ protected:
     void Inform(const QString& text);
     // The level-1 row above a row.
     int TargetRowOf(int row) const;
+    // The column of the cell whose right click opened the result menu.
+    int MenuColumn() const { return m_menuColumn; }
     void SetAnalysisModified(bool modified) { m_modified = modified; }
 
     void closeEvent(QCloseEvent* event) override;
@@ -139,4 +141,5 @@ private:
     bool m_modified = false;
     bool m_renaming = false;
     QElapsedTimer m_run; // valid while a run the form started is under way
+    int m_menuColumn = -1;
 };

@@ -46,7 +46,11 @@ void PrintUsage(FILE* out)
 
 int RunGui(int argc, char** argv)
 {
+    // Qt WebEngine (the proposal pages) needs shared GL contexts, set before the application.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // Lets the desktop match the window to its launcher and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.quarro.termwise"));
     CWordmereApp theApp;
     if (!theApp.InitInstance())
         return 0; // the running copy came forward

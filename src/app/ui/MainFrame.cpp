@@ -149,7 +149,10 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     g_mainFrame = this;
     setObjectName(AppText::MainFrameClass);
     setWindowTitle(AppText::AppTitle);
-    setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    // The installed theme icon when there is one, else the copy compiled in.
+    QIcon programIcon(QStringLiteral(":/icons/termwise-256.png"));
+    programIcon.addFile(QStringLiteral(":/icons/termwise-48.png"));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("termwise"), programIcon));
     CQrProgressWnd::SetBackend(std::make_unique<CProgressDialogBackend>(this));
 
     m_mdi = new QMdiArea(this);

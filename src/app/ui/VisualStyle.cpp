@@ -66,7 +66,12 @@ std::vector<ThemeEntry> CVisualStyle::ScanThemes(const QString& folder)
 
 QString CVisualStyle::DefaultThemeFolder()
 {
-    return CQrGlobalUtil::GetPathProgram() + QStringLiteral("/Theme");
+    // Beside the program in a build tree; the installed package keeps them in share/termwise.
+    const QString beside = CQrGlobalUtil::GetPathProgram() + QStringLiteral("/Theme");
+    const QString installed = CQrGlobalUtil::GetPathProgram() + QStringLiteral("/../share/termwise/Theme");
+    if (!QDir(beside).exists() && QDir(installed).exists())
+        return QDir::cleanPath(installed);
+    return beside;
 }
 
 bool CVisualStyle::ReadTheme(const QString& path, ThemeColors& colors, QString* name)
