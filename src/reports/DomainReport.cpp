@@ -57,8 +57,10 @@ CDomainReport::CDomainReport(DomainReportInput input, const CAnalyzeSettings& se
 QStringList CDomainReport::RowTexts(int row) const
 {
     const Row& r = m_rows[size_t(row)];
-    return {r.keyDomain, r.keyDomain.isEmpty() && r.type.isEmpty() ? QString() : QString::number(r.count),
-            r.keyDomainName, r.domainName, r.type, r.length, r.scale, QString()};
+    return {r.keyDomain,     r.keyDomain.isEmpty() && r.type.isEmpty() ? QString() : QString::number(r.count),
+            r.keyDomainName, r.domainName,
+            r.type,          r.length,
+            r.scale,         QString()};
 }
 
 QStringList CDomainReport::TypeChoices()
@@ -166,6 +168,51 @@ int CDomainReport::Store(CAnalyzeSettings& settings, bool* saved) const
     if (saved)
         *saved = ok;
     return stored;
+}
+
+QStringList CDomainReport::SkippedRows(const CAnalyzeSettings& settings, int* untouched) const
+{
+    QStringList lines;
+    int empty = 0;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        const Row& r = m_rows[i];
+        if (r.excluded)
+            continue;
+        if (r.keyDomainName.isEmpty() && r.domainName.isEmpty()) {
+            ++empty;
+            continue;
+        }
+        QStringList reasons;
+        const QStringList& headers = ReportTexts::kDomainColumns;
+        if (r.keyDomainName.isEmpty())
+            reasons << ReportTexts::kReasonEmpty.arg(headers.value(ColKeyDomainName));
+        if (r.domainName.isEmpty())
+            reasons << ReportTexts::kReasonEmpty.arg(headers.value(ColDomainName));
+        if (r.type.isEmpty())
+            reasons << ReportTexts::kReasonEmpty.arg(headers.value(ColType));
+        else if (!settings.IsKnownDataType(r.type))
+            reasons << ReportTexts::kReasonUnknownType.arg(r.type);
+        if (!reasons.isEmpty())
+            lines << ReportTexts::kSkippedRow.arg(int(i) + 1).arg(r.keyDomain, reasons.join(QStringLiteral(", ")));
+    }
+    if (untouched)
+        *untouched = empty;
+    return lines;
+}
+
+QString CDomainReport::ProposalProblem(int row) const
+{
+    if (row < 0 || row >= int(m_rows.size()))
+        return {};
+    const Row& r = m_rows[size_t(row)];
+    const QStringList& headers = ReportTexts::kDomainColumns;
+    if (r.keyDomainName.isEmpty())
+        return ReportTexts::kReasonEmpty.arg(headers.value(ColKeyDomainName));
+    if (r.type.isEmpty())
+        return ReportTexts::kReasonEmpty.arg(headers.value(ColType));
+    if (!m_settings.IsKnownDataType(r.type))
+        return ReportTexts::kReasonUnknownType.arg(r.type);
+    return {};
 }
 
 std::vector<QStringList> CDomainReport::ExportRows() const

@@ -26,8 +26,17 @@ struct DomainReportInput
 class CDomainReport
 {
 public:
-    enum Column { ColKeyDomain = 0, ColCount, ColKeyDomainName, ColDomainName, ColType, ColLength, ColScale, ColNote,
-                  ColumnCount };
+    enum Column {
+        ColKeyDomain = 0,
+        ColCount,
+        ColKeyDomainName,
+        ColDomainName,
+        ColType,
+        ColLength,
+        ColScale,
+        ColNote,
+        ColumnCount
+    };
     struct Row
     {
         QString domainKey; // as given
@@ -62,6 +71,11 @@ public:
     void Exclude(const std::vector<int>& rows, CAnalyzeSettings& settings);
     // Stores the complete rows, saves the settings file; the number of domains stored.
     int Store(CAnalyzeSettings& settings, bool* saved = nullptr) const;
+    // Why Store passes over a row the user began to fill ("3행 명: 도메인명 (필수) 비어 있음"),
+    // in row order; rows left wholly empty are only counted.
+    QStringList SkippedRows(const CAnalyzeSettings& settings, int* untouched = nullptr) const;
+    // Why no domain name was proposed for the row; empty when one was (or the row is not ready).
+    QString ProposalProblem(int row) const;
     std::vector<QStringList> ExportRows() const; // header first
 
 private:

@@ -250,6 +250,40 @@ int CWordReport::Store(CAnalyzeSettings& settings, bool* saved) const
     return stored;
 }
 
+QStringList CWordReport::SkippedRows(const CAnalyzeSettings& settings, int* untouched) const
+{
+    QStringList lines;
+    int empty = 0;
+    const QStringList& headers = ReportTexts::kWordColumns;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        const Row& r = m_rows[i];
+        if (r.excluded)
+            continue;
+        const bool noPhysical = r.physical.trimmed().isEmpty();
+        const bool noLogical = r.logical.trimmed().isEmpty();
+        // the name the report filled in stands alone until the user adds the other
+        const QString& prefilled = m_input.mode == 0 ? r.logical : r.physical;
+        if ((noPhysical && noLogical) || ((noPhysical || noLogical) && prefilled == r.word)) {
+            ++empty;
+            continue;
+        }
+        QString reason;
+        if (noPhysical || noLogical) {
+            reason = ReportTexts::kReasonEmpty.arg(headers.value(noPhysical ? ColPhysical : ColLogical));
+        } else if (std::any_of(r.physical.begin(), r.physical.end(),
+                               [&](QChar c) { return settings.seperator.contains(c); }) &&
+                   SplitAtSeparators(r.physical, settings.seperator).size() !=
+                       SplitAtSeparators(r.logical, settings.seperator).size()) {
+            reason = ReportTexts::kReasonPartCount;
+        }
+        if (!reason.isEmpty())
+            lines << ReportTexts::kSkippedRow.arg(int(i) + 1).arg(r.word, reason);
+    }
+    if (untouched)
+        *untouched = empty;
+    return lines;
+}
+
 std::vector<QStringList> CWordReport::ExportRows() const
 {
     std::vector<QStringList> rows{ReportTexts::kWordExportHeader};

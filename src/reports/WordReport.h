@@ -81,6 +81,9 @@ public:
     // Stores every row with both names into the dictionary and saves it. Returns the words
     // stored; *saved tells whether the settings file was written.
     int Store(CAnalyzeSettings& settings, bool* saved = nullptr) const;
+    // Why Store passes over a row the user began to fill, in row order; rows still as the
+    // report filled them are only counted.
+    QStringList SkippedRows(const CAnalyzeSettings& settings, int* untouched = nullptr) const;
 
     std::vector<QStringList> ExportRows() const; // header first
 

@@ -93,6 +93,11 @@ TEST(WordReport, StoreSplitsCompoundsAndSkipsIncompleteRows)
     EXPECT_TRUE(settings.GetWord(u"NO"_qs, u"번호"_qs, word));
     EXPECT_FALSE(settings.GetWord(u"PRD"_qs, u"상품"_qs, word));
     EXPECT_TRUE(settings.IsExceptWord(u"상품"_qs));
+    // What was passed over is told: 가나다 with its reason, 주문 (never completed) only counted.
+    int untouched = 0;
+    EXPECT_EQ(report.SkippedRows(settings, &untouched),
+              QStringList{u"%1행 가나다: 물리명과 논리명의 구분자 수가 다름"_qs.arg(rowOf(u"가나다"_qs) + 1)});
+    EXPECT_EQ(untouched, 1);
     // The file holds what was stored.
     CAnalyzeSettings reloaded;
     reloaded.LoadFrom(CAnalyzeSettings::SettingsPath());

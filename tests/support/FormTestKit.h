@@ -26,8 +26,14 @@ public:
     {
         CQrMessageBox::SetHook([this](QMessageBox::Icon icon, const QString& text) {
             messages.push_back(text);
+            icons.push_back(icon);
             if (icon != QMessageBox::Question)
                 return QMessageBox::Ok;
+            if (!buttons.empty()) {
+                const QMessageBox::StandardButton button = buttons.front();
+                buttons.pop_front();
+                return button;
+            }
             const bool yes = answers.empty() ? false : answers.front();
             if (!answers.empty())
                 answers.pop_front();
@@ -64,10 +70,12 @@ public:
     }
     QString LastMessage() const { return messages.empty() ? QString() : messages.back(); }
 
-    std::deque<bool> answers;     // Yes/No questions in order; No when none left
-    std::deque<QString> paths;    // file dialog answers in order; cancel when none left
-    std::deque<QString> choices;  // popup menu items in order; nothing chosen when none left
+    std::deque<QMessageBox::StandardButton> buttons; // questions' answers, before those of answers
+    std::deque<bool> answers;                        // Yes/No questions in order; No when none left
+    std::deque<QString> paths;                       // file dialog answers in order; cancel when none left
+    std::deque<QString> choices;                     // popup menu items in order; nothing chosen when none left
     std::vector<QString> messages;
+    std::vector<QMessageBox::Icon> icons;
     std::vector<QString> filters;
     std::vector<bool> saves;
     std::vector<QStringList> menus;

@@ -2,12 +2,16 @@
 
 #include "analysis/AnalysisTexts.h"
 #include "analysis/ui/FormExchange.h"
+#include "components/OutputLog.h"
 #include "components/QrProgressWnd.h"
 #include "components/ui/QrMessageBox.h"
 #include "components/ui/QrTreeGrid.h"
 #include "components/ui/UiHooks.h"
+#include "exchange/AnalysisDocument.h"
+#include "exchange/ExchangeTexts.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -15,8 +19,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -30,9 +39,39 @@ const QString kAnalyzeGroup = QStringLiteral("분석");
 const QString kFilterLabel = QStringLiteral("필터");
 const QString kSaveDone = QStringLiteral("저장이 완료되었습니다");
 const QString kExportDone = QStringLiteral("출력이 완료되었습니다. 파일을 열겠습니까?");
-const QString kExcelFilter = QStringLiteral("Excel Files(*.xlsx,*.xls)|*.xlsx;*.xls|");
 const QString kReadTitle = QStringLiteral("Termwise Read");
 const QString kReadText = QStringLiteral("Read column description");
+const QString kAskDiscard = QStringLiteral("%1: 저장하지 않은 분석 결과가 있습니다.\n저장하시겠습니까?");
+const QString kBrokenDocument =
+    QStringLiteral("%1 파일을 분석 문서로 읽을 수 없습니다. 파일이 손상되었거나 형식이 맞지 않습니다.\n(%2)");
+const QString kMissingRoleLine =
+    QStringLiteral("지정되지 않은 필수 항목: %1. 해당 열을 마우스 오른쪽 버튼으로 클릭해 지정하세요.");
+const QString kHint =
+    QStringLiteral("열의 셀이나 머리글을 마우스 오른쪽 버튼으로 클릭해 역할을 지정하세요 (필수: %1).");
+const QString kRunLine = QStringLiteral("%1 분석: 대상 %2개, 분석 완료 %3개");
+const QString kRoleSeparator = QStringLiteral(" · ");
+const QString kRequiredMark = QStringLiteral("(필수)");
+
+// The role's own name in its assign item: "속성명 지정 (필수)" -> "속성명".
+QString RoleName(const QString& assign)
+{
+    return assign.section(QStringLiteral(" 지정"), 0, 0).trimmed();
+}
+
+bool IsRequired(const CAnalyzeFormBase::RoleItem& item)
+{
+    return item.assign.contains(kRequiredMark);
+}
+
+// Texts the readers give for a well-formed file of another kind: those keep their own box.
+bool IsKnownRefusal(const QString& message)
+{
+    using AnalysisDocument::Kind;
+    for (Kind kind : {Kind::Logical, Kind::Physical, Kind::Domain, Kind::Term})
+        if (message == AnalysisDocument::WrongKindMessage(kind))
+            return true;
+    return message == ExchangeTexts::kNoStandardArea;
+}
 
 QString ColumnLetters(int index)
 {
@@ -82,13 +121,21 @@ void CAnalyzeFormBase::BuildUi(const QString& caption)
     analyzeRow->addWidget(m_export);
     analyzeLayout->addLayout(analyzeRow);
     analyzeLayout->addStretch();
-    for (QPushButton* button : {m_open, m_save, m_analyze, m_report, m_export})
+    for (QPushButton* button : {m_open, m_save, m_analyze, m_report, m_export}) {
         button->setMinimumWidth(84);
+        // Enter presses the focused button, as in a dialog.
+        button->setAutoDefault(true);
+    }
 
     m_targets = new QGroupBox(AnalysisTexts::kTargetList, this);
+    m_hint = new QLabel(m_targets);
+    m_hint->setObjectName(QStringLiteral("DesignationHint"));
+    m_hint->setWordWrap(true);
+    m_hint->hide();
     m_grid = new CQrTreeGrid(m_targets);
     m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     auto* targetLayout = new QVBoxLayout(m_targets);
+    targetLayout->addWidget(m_hint);
     targetLayout->addWidget(m_grid);
     // Status images: 0 nothing known, 1 partly, 2 all.
     const QList<QIcon> images = CQrTreeGrid::DefaultImages();
@@ -103,7 +150,7 @@ void CAnalyzeFormBase::BuildUi(const QString& caption)
 
     connect(m_open, &QPushButton::clicked, this, &CAnalyzeFormBase::OnOpen);
     connect(m_save, &QPushButton::clicked, this, &CAnalyzeFormBase::OnSave);
-    connect(m_analyze, &QPushButton::clicked, this, [this] { Analyze(); });
+    connect(m_analyze, &QPushButton::clicked, this, &CAnalyzeFormBase::OnAnalyze);
     connect(m_report, &QPushButton::clicked, this, [this] { ShowReport(); });
     connect(m_export, &QPushButton::clicked, this, &CAnalyzeFormBase::OnExport);
     connect(m_excludeFirstRow, &QCheckBox::toggled, this, &CAnalyzeFormBase::OnExcludeFirstRow);
@@ -111,20 +158,123 @@ void CAnalyzeFormBase::BuildUi(const QString& caption)
     connect(m_filter, &QComboBox::activated, this, &CAnalyzeFormBase::OnFilter);
     connect(m_filter->lineEdit(), &QLineEdit::returnPressed, this, &CAnalyzeFormBase::OnFilter);
     connect(m_grid, &CQrTreeGrid::ContextMenuRequested, this, &CAnalyzeFormBase::OnGridMenu);
+    // The header offers the same designation menu as the column's cells.
+    m_grid->header()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid->header(), &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        const int col = m_grid->header()->logicalIndexAt(pos);
+        if (Mode() == 1 && col >= 0)
+            DesignationMenu(col, m_grid->header()->mapToGlobal(pos));
+    });
     // Queued: the rename redraws the tree, which must wait until the editor has closed.
     connect(
         m_grid, &CQrTreeGrid::CellEdited, this,
         [this](int row, int col, const QString& from, const QString& to) {
-            if (Mode() == 2 && col == 0 && m_grid->GetTreeLevel(row) == 1 && m_grid->GetItemText(row, 0) == to)
+            if (Mode() == 2 && col == 0 && m_grid->GetTreeLevel(row) == 1 && m_grid->GetItemText(row, 0) == to) {
+                m_renaming = true;
                 NameEdited(row, from, to);
+                m_renaming = false;
+            }
         },
         Qt::QueuedConnection);
+    AddShortcuts();
     UpdateButtons();
+}
+
+void CAnalyzeFormBase::AddShortcuts()
+{
+    const std::pair<QKeySequence, QPushButton*> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_O), m_open},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), m_save},
+        {QKeySequence(Qt::Key_F5), m_analyze},
+        {QKeySequence(Qt::CTRL | Qt::Key_E), m_export},
+    };
+    for (const auto& [key, button] : keys) {
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isEnabled())
+                button->click();
+        });
+        button->setToolTip(button->text() + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
+                           QLatin1Char(')'));
+    }
 }
 
 void CAnalyzeFormBase::Inform(const QString& text)
 {
+    if (text == AnalysisTexts::kMissingRequired) {
+        // The fixed text says that something is missing; the next line says what and how.
+        const QStringList missing = MissingRequiredRoles();
+        if (!missing.isEmpty()) {
+            CQrMessageBox::Information(this, text + u'\n' + kMissingRoleLine.arg(missing.join(QStringLiteral(", "))));
+            return;
+        }
+    }
     CQrMessageBox::Information(this, text);
+}
+
+QStringList CAnalyzeFormBase::MissingRequiredRoles()
+{
+    QStringList names;
+    const ColumnRoles& roles = Roles();
+    for (const RoleItem& item : RoleItems())
+        if (IsRequired(item) && roles.Column(item.role) < 0)
+            names.append(RoleName(item.assign));
+    return names;
+}
+
+bool CAnalyzeFormBase::ConfirmDiscard()
+{
+    if (!IsAnalysisModified())
+        return true;
+    switch (CQrMessageBox::AskSaveDiscard(this, kAskDiscard.arg(windowTitle()))) {
+    case CQrMessageBox::EDiscard::Save:
+        return OnSave();
+    case CQrMessageBox::EDiscard::Discard:
+        return true;
+    case CQrMessageBox::EDiscard::Cancel:
+        break;
+    }
+    return false;
+}
+
+void CAnalyzeFormBase::closeEvent(QCloseEvent* event)
+{
+    if (!ConfirmDiscard()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void CAnalyzeFormBase::OnAnalyze()
+{
+    m_run.start();
+    Analyze();
+    m_run.invalidate();
+}
+
+void CAnalyzeFormBase::ReportRun(const QString& caption)
+{
+    // The caption is the engine's own count: "대상 목록 ( complete / targets )".
+    static const QRegularExpression counts(QStringLiteral("\\(\\s*(\\d+)\\s*/\\s*(\\d+)\\s*\\)"));
+    const QRegularExpressionMatch match = counts.match(caption);
+    const QLocale locale(QLocale::Korean, QLocale::SouthKorea);
+    QString line;
+    if (match.hasMatch()) {
+        line = kRunLine.arg(windowTitle(), locale.toString(match.captured(2).toLongLong()),
+                            locale.toString(match.captured(1).toLongLong()));
+    } else {
+        line = windowTitle() + QStringLiteral(" 분석: ") + caption;
+    }
+    if (m_run.isValid())
+        line += QStringLiteral(", %1초").arg(locale.toString(double(m_run.elapsed()) / 1000.0, 'f', 2));
+    const QString path = m_path->text();
+    if (!path.isEmpty())
+        line += QStringLiteral(" (") + QFileInfo(path).fileName() + QLatin1Char(')');
+    OutputLog::Post(line);
+    if (auto* frame = qobject_cast<QMainWindow*>(window()))
+        frame->statusBar()->showMessage(line);
 }
 
 void CAnalyzeFormBase::UpdateButtons()
@@ -145,6 +295,8 @@ int CAnalyzeFormBase::TargetRowOf(int row) const
 
 void CAnalyzeFormBase::OnOpen()
 {
+    if (!ConfirmDiscard())
+        return;
     const QString path = CQrFileDialog::GetOpenFileName(this, OpenFilter());
     if (!path.isEmpty())
         OpenPath(path);
@@ -152,12 +304,29 @@ void CAnalyzeFormBase::OnOpen()
 
 void CAnalyzeFormBase::OpenPath(const QString& path)
 {
-    m_path->setText(path);
-    Roles().Reset();
+    // The path box and the designations change only with what the grid shows: a file that
+    // cannot be read leaves the form as it was, so "분석" never runs other data than shown.
+    const ColumnRoles rolesBefore = Roles();
     if (QFileInfo(path).suffix().compare(DocumentExtension(), Qt::CaseInsensitive) == 0) {
         QString message;
-        if (!ReadDocument(path, message))
-            Inform(message);
+        const QString pathBefore = m_path->text();
+        m_path->setText(path); // the run's output line names it
+        m_run.start();
+        const bool read = ReadDocument(path, message);
+        m_run.invalidate();
+        if (!read) {
+            m_path->setText(pathBefore);
+            Roles() = rolesBefore;
+            if (IsKnownRefusal(message))
+                Inform(message);
+            else
+                CQrMessageBox::Warning(this, kBrokenDocument.arg(QFileInfo(path).fileName(), message));
+            return;
+        }
+        Roles().Reset();
+        setProperty("inputPath", path);
+        // The result is the document's own: nothing new to lose yet.
+        m_modified = false;
         return;
     }
     CQrProgressWnd::ShowMarquee(kReadTitle, kReadText, this);
@@ -169,27 +338,34 @@ void CAnalyzeFormBase::OpenPath(const QString& path)
         Inform(message);
         return;
     }
+    m_path->setText(path);
+    setProperty("inputPath", path);
     SetSheet(std::move(rows));
+    Roles().Reset();
     ShowSheet();
 }
 
-void CAnalyzeFormBase::OnSave()
+bool CAnalyzeFormBase::OnSave()
 {
-    const QString path = CQrFileDialog::GetSaveFileName(this, SaveFilter(), DocumentExtension());
+    const QString proposed = CQrFileDialog::ProposePath(m_path->text(), DocumentExtension());
+    const QString path = CQrFileDialog::GetSaveFileName(this, SaveFilter(), DocumentExtension(), proposed);
     if (path.isEmpty())
-        return;
+        return false;
     QString message;
     if (!WriteDocument(path, message)) {
         // A write that failed is said so; the program of old claimed success regardless.
         CQrMessageBox::Warning(this, message);
-        return;
+        return false;
     }
+    m_modified = false;
     Inform(kSaveDone);
+    return true;
 }
 
 void CAnalyzeFormBase::OnExport()
 {
-    const QString path = CQrFileDialog::GetSaveFileName(this, kExcelFilter, QStringLiteral("xlsx"));
+    const QString path =
+        CQrFileDialog::GetExportFileName(this, CQrFileDialog::ProposePath(m_path->text(), QStringLiteral("xlsx")));
     if (path.isEmpty())
         return;
     QString message;
@@ -198,7 +374,7 @@ void CAnalyzeFormBase::OnExport()
         return;
     }
     if (CQrMessageBox::Question(this, kExportDone))
-        CQrShell::Open(path);
+        CQrShell::Open(path, this);
 }
 
 // --- source sheet ---------------------------------------------------------------------------
@@ -211,7 +387,7 @@ void CAnalyzeFormBase::ShowSheet()
         columns = std::max(columns, int(row.size()));
     QStringList headers;
     for (int c = 0; c < columns; ++c)
-        headers.append(ColumnLetters(c));
+        headers.append(SourceHeader(c));
 
     m_grid->BeginUpdate();
     m_grid->DeleteAllItems();
@@ -224,8 +400,52 @@ void CAnalyzeFormBase::ShowSheet()
     m_grid->EndUpdate();
     m_grid->header()->setDefaultAlignment(Qt::AlignCenter);
     m_grid->AutoSizeColumns();
+    m_grid->scrollToTop();
     m_targets->setTitle(AnalysisTexts::kTargetList);
+    m_modified = false;
+    UpdateHint();
     UpdateButtons();
+}
+
+QString CAnalyzeFormBase::SourceHeader(int col) const
+{
+    QString text = ColumnLetters(col);
+    auto* self = const_cast<CAnalyzeFormBase*>(this);
+    const int role = self->Roles().RoleOf(col);
+    if (role >= 0) {
+        for (const RoleItem& item : RoleItems())
+            if (item.role == role)
+                text += kRoleSeparator + RoleName(item.assign);
+    }
+    // The hidden first row usually holds the captions the user picks columns by.
+    if (IsSheetRowHidden(0)) {
+        const QString caption = SheetCell(Sheet(), 0, col);
+        if (!caption.isEmpty())
+            text += u'\n' + caption;
+    }
+    return text;
+}
+
+void CAnalyzeFormBase::UpdateSourceHeaders()
+{
+    if (Mode() != 1)
+        return;
+    for (int col = 0; col < m_grid->GetColumnCount(); ++col)
+        m_grid->SetColumnHeader(col, SourceHeader(col));
+}
+
+void CAnalyzeFormBase::UpdateHint()
+{
+    bool anyRole = false;
+    const ColumnRoles& roles = Roles();
+    for (int role = 0; role < roles.Count(); ++role)
+        anyRole = anyRole || roles.Column(role) >= 0;
+    QStringList required;
+    for (const RoleItem& item : RoleItems())
+        if (IsRequired(item))
+            required.append(RoleName(item.assign));
+    m_hint->setText(kHint.arg(required.join(QStringLiteral(", "))));
+    m_hint->setVisible(Mode() == 1 && !anyRole);
 }
 
 void CAnalyzeFormBase::PaintColumn(int col, unsigned color)
@@ -272,13 +492,15 @@ void CAnalyzeFormBase::DesignationMenu(int col, const QPoint& globalPos)
     if (command < 0) {
         roles.Cancel(-1 - command);
         PaintColumn(col, 0xFFFFFF);
-        return;
+    } else {
+        const int left = roles.Designate(command, col);
+        PaintColumn(left, 0xFFFFFF);
+        for (const RoleItem& item : items)
+            if (item.role == command)
+                PaintColumn(col, item.color);
     }
-    const int left = roles.Designate(command, col);
-    PaintColumn(left, 0xFFFFFF);
-    for (const RoleItem& item : items)
-        if (item.role == command)
-            PaintColumn(col, item.color);
+    UpdateSourceHeaders();
+    UpdateHint();
 }
 
 void CAnalyzeFormBase::OnExcludeFirstRow(bool checked)
@@ -286,6 +508,7 @@ void CAnalyzeFormBase::OnExcludeFirstRow(bool checked)
     SetExcludeFirstRowFlag(checked);
     if (Mode() == 1 && m_grid->GetRowCount() > 0)
         m_grid->SetRowHidden(0, IsSheetRowHidden(0));
+    UpdateSourceHeaders();
 }
 
 // --- result tree ----------------------------------------------------------------------------
@@ -320,12 +543,22 @@ void CAnalyzeFormBase::ShowResult(const QStringList& columns, const std::vector<
     m_grid->expandAll();
     m_grid->AutoSizeColumns();
     m_targets->setTitle(caption);
+    m_hint->hide();
+    if (!m_renaming) {
+        // A new result starts at its top; a rename keeps the user where the edit was.
+        m_grid->scrollToTop();
+        m_grid->setCurrentIndex(m_grid->Model()->IndexOf(0, 0));
+        ReportRun(caption);
+    }
+    m_modified = true;
     UpdateButtons();
 }
 
 void CAnalyzeFormBase::RefreshHiddenRows()
 {
-    m_grid->BeginUpdate();
+    // Row by row, without the model reset of a bulk update, so the tree keeps what the user
+    // expanded or collapsed and where it was scrolled.
+    m_grid->setUpdatesEnabled(false);
     for (int row = 0; row < m_grid->GetRowCount(); ++row) {
         if (m_grid->GetTreeLevel(row) != 1)
             continue;
@@ -333,7 +566,7 @@ void CAnalyzeFormBase::RefreshHiddenRows()
         if (hidden != m_grid->IsRowHiddenAt(row))
             m_grid->SetRowHidden(row, hidden);
     }
-    m_grid->EndUpdate();
+    m_grid->setUpdatesEnabled(true);
 }
 
 void CAnalyzeFormBase::OnFilter()

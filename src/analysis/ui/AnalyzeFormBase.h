@@ -2,10 +2,14 @@
 // What the logical, physical and domain analysis forms share: the controls ("파일" and "분석"
 // groups, the target list), the source sheet with its column designation menu, the result tree
 // drawn from the engine's rows, the filters, and the open / save / export buttons.
+// Also what keeps a user's work and tells what happened: the question before an unsaved
+// analysis is thrown away, the roles in the source headers, one output line per run, the
+// keyboard shortcuts.
 #include "analysis/AnalysisRow.h"
 #include "analysis/ColumnRoles.h"
 #include "components/ui/AnalysisRequestTarget.h"
 
+#include <QElapsedTimer>
 #include <QVector>
 #include <QWidget>
 #include <vector>
@@ -14,6 +18,7 @@ class CQrTreeGrid;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -46,8 +51,21 @@ public:
     QLineEdit* PathEdit() const { return m_path; }
     QGroupBox* TargetGroup() const { return m_targets; }
 
-    // Reads a workbook or the form's document as "열기" does after the dialog.
+    QLabel* DesignationHint() const { return m_hint; }
+
+    // Reads a workbook or the form's document as "열기" does after the dialog. On failure
+    // the form, its path box included, stays as it was.
     void OpenPath(const QString& path);
+
+    // An analysis result that was not saved since it was made.
+    bool IsAnalysisModified() const { return m_modified && Mode() == 2; }
+    // Before the result is thrown away: asks save / discard / cancel when it is unsaved.
+    // True when the caller may go on (saved or discarded, or nothing to lose).
+    bool ConfirmDiscard();
+    bool ConfirmReplace() override { return ConfirmDiscard(); }
+    // The header text of a source column: its letter, its role, and the first row's text
+    // while that row is excluded.
+    QString SourceHeader(int col) const;
 
 protected:
     void BuildUi(const QString& caption);
@@ -87,11 +105,21 @@ protected:
     int TargetRowOf(int row) const;
     // The column of the cell whose right click opened the result menu.
     int MenuColumn() const { return m_menuColumn; }
+    void SetAnalysisModified(bool modified) { m_modified = modified; }
+
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void OnOpen();
-    void OnSave();
+    bool OnSave();
     void OnExport();
+    void OnAnalyze();
+    void UpdateSourceHeaders();
+    void UpdateHint();
+    QStringList MissingRequiredRoles();
+    // One line in the output pane and the status bar after a run.
+    void ReportRun(const QString& caption);
+    void AddShortcuts();
     void OnGridMenu(int row, int col, const QPoint& globalPos);
     void DesignationMenu(int col, const QPoint& globalPos);
     void PaintColumn(int col, unsigned color);
@@ -108,6 +136,10 @@ private:
     QCheckBox* m_excludeAnalyzed = nullptr;
     QComboBox* m_filter = nullptr;
     QGroupBox* m_targets = nullptr;
+    QLabel* m_hint = nullptr;
     CQrTreeGrid* m_grid = nullptr;
+    bool m_modified = false;
+    bool m_renaming = false;
+    QElapsedTimer m_run; // valid while a run the form started is under way
     int m_menuColumn = -1;
 };

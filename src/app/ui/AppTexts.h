@@ -44,6 +44,7 @@ inline const QString ExitMenu = QStringLiteral("끝내기");
 inline const QString Windows7 = QStringLiteral("Windows 7");
 inline const QString OutputPane = QStringLiteral("출력");
 inline const QString OutputTab = QStringLiteral("메세지");
+inline const QString OutputPaneToggle = QStringLiteral("출력 창");
 inline const QString Copy = QStringLiteral("복사");
 inline const QString Clear = QStringLiteral("지우기");
 inline const QString ArConnect = QStringLiteral("A/R 연결");
@@ -58,6 +59,8 @@ inline const QString ExecutableNotFound = QStringLiteral("실행 파일을 찾�
 inline const QString NoConnectionInfo = QStringLiteral("유효한 접속정보가 존재하지 않습니다");
 inline const QString FormNotBuilt = QStringLiteral("이 분석 화면은 아직 만들어지지 않았습니다.");
 inline const QString CommandNotBuilt = QStringLiteral("이 기능은 아직 만들어지지 않았습니다.");
+inline const QString RequestDeclined =
+    QStringLiteral("저장하지 않은 분석 결과를 지키려고 다른 프로그램의 분석 요청을 받지 않았습니다.");
 inline const QString RequestNoForm = QStringLiteral("분석 요청을 받을 화면이 없어 요청을 처리하지 못했습니다.");
 inline const QString LexicorProgram = QStringLiteral("ZtLexicor");
 inline const QString SettingsOrg = QStringLiteral("Quarro");

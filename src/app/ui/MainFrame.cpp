@@ -3,6 +3,7 @@
 #include "app/ui/AboutDlg.h"
 #include "app/ui/AnalysisEngine.h"
 #include "app/ui/AppTexts.h"
+#include "app/ui/CommandTips.h"
 #include "app/ui/OutputWnd.h"
 #include "app/ui/RibbonBar.h"
 #include "components/OutputLog.h"
@@ -172,6 +173,13 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     m_output = new COutputWnd(this);
     addDockWidget(Qt::BottomDockWidgetArea, m_output);
     resizeDocks({m_output}, {150}, Qt::Vertical);
+    // Closed with its X, the pane comes back from the 메인 menu.
+    QAction* outputToggle = m_output->toggleViewAction();
+    outputToggle->setText(AppText::OutputPaneToggle);
+    outputToggle->setObjectName(QStringLiteral("OutputPaneToggle"));
+    m_appMenu->insertAction(CommandAction(AppCmd::About), outputToggle);
+    m_appMenu->insertSeparator(CommandAction(AppCmd::About));
+    ApplyCommandTips(m_commands);
     QPointer<COutputWnd> out = m_output;
     OutputLog::SetSink([out](const QString& text) {
         if (out)
@@ -494,6 +502,10 @@ void CMainFrame::DeliverRequest(EAnalysisFormKind kind, const QString& text)
         OutputLog::Post(AppText::RequestNoForm);
         return;
     }
+    if (!target->ConfirmReplace()) {
+        OutputLog::Post(AppText::RequestDeclined);
+        return;
+    }
     target->ApplyRequest(text);
 }
 
@@ -635,11 +647,14 @@ void CMainFrame::ShowAbout()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    // forms may refuse to close (unsaved analysis); the window then stays
-    m_mdi->closeAllSubWindows();
-    if (!m_mdi->subWindowList().isEmpty()) {
-        event->ignore();
-        return;
+    // Forms may refuse to close (an unsaved analysis the user keeps); the window then stays,
+    // and the forms after the one that refused are not asked at all.
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        m_mdi->setActiveSubWindow(sub);
+        if (!sub->close()) {
+            event->ignore();
+            return;
+        }
     }
     event->accept();
 }

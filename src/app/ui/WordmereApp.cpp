@@ -4,6 +4,7 @@
 #include "app/ui/AppTexts.h"
 #include "app/ui/InstanceServer.h"
 #include "app/ui/MainFrame.h"
+#include "app/ui/Translations.h"
 #include "components/OutputLog.h"
 #include "components/QrDatabaseManager.h"
 #include "components/QrWordExtractor.h"
@@ -31,6 +32,7 @@ bool CWordmereApp::InitInstance()
     QApplication::setApplicationName(AppText::AppTitle);
     QApplication::setOrganizationName(AppText::SettingsOrg);
     QApplication::setApplicationDisplayName(AppText::AppTitle);
+    InstallQtTranslations(ProgramLocale());
 
     m_server = std::make_unique<CInstanceServer>();
     QString why;

@@ -18,4 +18,7 @@ public:
     virtual ~IAnalysisRequestTarget() = default;
     virtual EAnalysisFormKind FormKind() const = 0;
     virtual void ApplyRequest(const QString& json) = 0;
+    // Asked before a request replaces the form's input: false keeps what the form shows
+    // (the user chose to keep an unsaved analysis).
+    virtual bool ConfirmReplace() { return true; }
 };

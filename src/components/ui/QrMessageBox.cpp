@@ -22,12 +22,19 @@ QMessageBox::StandardButton CQrMessageBox::Show(QWidget* parent, QMessageBox::Ic
         return CurrentHook()(icon, text);
     QMessageBox box(icon, QStringLiteral("Termwise"), text, buttons, parent);
     const std::pair<QMessageBox::StandardButton, const char16_t*> captions[] = {
-        {QMessageBox::Yes, u"예"}, {QMessageBox::No, u"아니요"}, {QMessageBox::Ok, u"확인"}};
+        {QMessageBox::Yes, u"예"},    {QMessageBox::No, u"아니요"},          {QMessageBox::Ok, u"확인"},
+        {QMessageBox::Save, u"저장"}, {QMessageBox::Discard, u"저장 안 함"}, {QMessageBox::Cancel, u"취소"}};
     for (const auto& [button, caption] : captions) {
         if (QAbstractButton* b = box.button(button))
             b->setText(QString::fromUtf16(caption));
     }
-    return QMessageBox::StandardButton(box.exec());
+    if (buttons & QMessageBox::Cancel) {
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+    }
+    box.exec();
+    // exec() gives the role for custom captions; the clicked button tells which it was
+    return box.standardButton(box.clickedButton());
 }
 
 void CQrMessageBox::Information(QWidget* parent, const QString& text)
@@ -43,4 +50,18 @@ void CQrMessageBox::Warning(QWidget* parent, const QString& text)
 bool CQrMessageBox::Question(QWidget* parent, const QString& text)
 {
     return Show(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+CQrMessageBox::EDiscard CQrMessageBox::AskSaveDiscard(QWidget* parent, const QString& text)
+{
+    switch (Show(parent, QMessageBox::Question, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel)) {
+    case QMessageBox::Save:
+    case QMessageBox::Yes:
+        return EDiscard::Save;
+    case QMessageBox::Discard:
+    case QMessageBox::No:
+        return EDiscard::Discard;
+    default:
+        return EDiscard::Cancel;
+    }
 }

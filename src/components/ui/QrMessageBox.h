@@ -11,6 +11,10 @@ public:
     static void Warning(QWidget* parent, const QString& text);
     // Yes/No; true for Yes.
     static bool Question(QWidget* parent, const QString& text);
+    // "저장" / "저장 안 함" / "취소" before work is thrown away. A hook may answer with
+    // Save/Yes, Discard/No or anything else for cancel.
+    enum class EDiscard { Save, Discard, Cancel };
+    static EDiscard AskSaveDiscard(QWidget* parent, const QString& text);
 
     // The hook gets the icon and text and returns the button pressed. Empty: real boxes.
     using Hook = std::function<QMessageBox::StandardButton(QMessageBox::Icon, const QString&)>;

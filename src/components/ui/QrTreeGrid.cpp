@@ -1,11 +1,11 @@
 #include "components/ui/QrTreeGrid.h"
 
 #include "components/ExcelWriteHelper.h"
+#include "components/ui/UiHooks.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPainter>
@@ -404,11 +404,9 @@ QString CQrTreeGrid::ExportExcelSheet(const QString& path, QString* error)
 {
     QString target = path;
     if (target.isEmpty()) {
-        target = QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("Excel (*.xlsx)"));
+        target = CQrFileDialog::GetExportFileName(this);
         if (target.isEmpty())
             return {};
-        if (!target.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
-            target += QStringLiteral(".xlsx");
     }
     QString why;
     if (!SaveSheetXlsx(target, GetAllRowsText(), &why)) {
@@ -417,6 +415,48 @@ QString CQrTreeGrid::ExportExcelSheet(const QString& path, QString* error)
         return {};
     }
     return target;
+}
+
+QModelIndex CQrTreeGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (action != MoveNext && action != MovePrevious)
+        return QTreeView::moveCursor(action, modifiers);
+    const QModelIndex current = currentIndex();
+    const int columns = m_model->ColumnCount();
+    if (!current.isValid() || columns == 0)
+        return QTreeView::moveCursor(action, modifiers);
+    // the view has left the editing state by the time it asks where Tab goes
+    const bool editing = m_tabbingFromEditor || state() == EditingState;
+    const int step = action == MoveNext ? 1 : -1;
+    int row = m_model->RowOf(current);
+    int col = current.column();
+    // at most one pass over the grid; a row without an editable cell is passed over
+    for (long guard = long(m_model->RowCount()) * columns; guard > 0; --guard) {
+        col += step;
+        if (col >= columns || col < 0) {
+            row += step;
+            col = step > 0 ? 0 : columns - 1;
+        }
+        if (row < 0 || row >= m_model->RowCount())
+            return current;
+        if (m_model->RowHidden(row) || isColumnHidden(col) || columnWidth(col) == 0)
+            continue;
+        const QModelIndex next = m_model->IndexOf(row, col);
+        if (!next.isValid() || isIndexHidden(next) || (next.parent().isValid() && !isExpanded(next.parent())))
+            continue;
+        if (editing && !(next.flags() & Qt::ItemIsEditable))
+            continue;
+        return next;
+    }
+    return current;
+}
+
+void CQrTreeGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    m_tabbingFromEditor =
+        hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem;
+    QTreeView::closeEditor(editor, hint);
+    m_tabbingFromEditor = false;
 }
 
 void CQrTreeGrid::contextMenuEvent(QContextMenuEvent* event)

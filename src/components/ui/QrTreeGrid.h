@@ -27,6 +27,7 @@ public:
     void SetColumns(const QStringList& headers);
     int GetColumnCount() const { return m_model->ColumnCount(); }
     QString GetColumnHeader(int col) const;
+    void SetColumnHeader(int col, const QString& text) { m_model->SetHeader(col, text); }
     void SetColumnWidth(int col, int width); // 0 hides the column
     int GetColumnWidth(int col) const;
     // Every column but the last to its contents (hidden ones stay hidden); the last fills the rest.
@@ -110,11 +111,16 @@ Q_SIGNALS:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Tab and Backtab walk along the row, then to the next row, as in a sheet; while a cell is
+    // being edited they skip the cells that cannot be edited.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     void ApplyHiddenRows();
     CQrTreeGridModel* m_model;
     bool m_lastStretched = false;
+    bool m_tabbingFromEditor = false; // an editor closed with Tab or Backtab
 };
 
 namespace GlobalFunc {

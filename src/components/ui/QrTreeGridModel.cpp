@@ -16,6 +16,14 @@ void CQrTreeGridModel::SetHeaders(const QStringList& headers)
     endResetModel();
 }
 
+void CQrTreeGridModel::SetHeader(int col, const QString& text)
+{
+    if (col < 0 || col >= m_headers.size() || m_headers[col] == text)
+        return;
+    m_headers[col] = text;
+    Q_EMIT headerDataChanged(Qt::Horizontal, col, col);
+}
+
 int CQrTreeGridModel::AppendRow(int level)
 {
     level = std::clamp(level, 1, 3);

@@ -28,6 +28,8 @@ public:
     explicit CQrTreeGridModel(QObject* parent = nullptr);
 
     void SetHeaders(const QStringList& headers);
+    // One header's text, without a reset (the view keeps its rows, widths and scroll).
+    void SetHeader(int col, const QString& text);
     const QStringList& Headers() const { return m_headers; }
     int ColumnCount() const { return int(m_headers.size()); }
 

@@ -1,10 +1,17 @@
 #include "components/ui/UiHooks.h"
 
+#include "components/ui/QrMessageBox.h"
+
 #include <QAction>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPointer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -23,18 +30,65 @@ CQrShell::Hook& ShellHook()
     static CQrShell::Hook hook;
     return hook;
 }
+QString& LastProposal()
+{
+    static QString path;
+    return path;
+}
+
+const QString kXlsx = QStringLiteral("xlsx");
+const QString kNoOpener = QStringLiteral("이 파일을 열 수 있는 프로그램을 찾지 못했습니다.\n%1");
+const QString kReplaceQuestion = QStringLiteral("%1 파일이 이미 있습니다.\n바꾸시겠습니까?");
+
+QString RunSaveDialog(QWidget* parent, const QString& filter, const QString& ext, const QString& proposed)
+{
+    QFileDialog dialog(parent, QString(), proposed, CQrFileDialog::ToQtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!ext.isEmpty())
+        dialog.setDefaultSuffix(ext);
+    if (!proposed.isEmpty())
+        dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
 } // namespace
 
 QString CQrFileDialog::ToQtFilter(const QString& filter)
 {
+    // The label carries its patterns for the eye already; Qt wants them once, in parentheses
+    // at the end, so the label's own list gives way to Qt's.
+    static const QRegularExpression trailingList(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
     const QStringList parts = filter.split(QLatin1Char('|'), Qt::SkipEmptyParts);
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString label = parts[i];
+        label.remove(trailingList);
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters.append(parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+        filters.append(label + QStringLiteral(" (") + patterns + QLatin1Char(')'));
     }
     return filters.join(QStringLiteral(";;"));
+}
+
+QString CQrFileDialog::ProposePath(const QString& inputPath, const QString& suffix)
+{
+    if (inputPath.isEmpty())
+        return {};
+    const QFileInfo info(inputPath);
+    return info.dir().filePath(info.completeBaseName() + QLatin1Char('.') + suffix);
+}
+
+QString CQrFileDialog::LastProposedPath()
+{
+    return LastProposal();
+}
+
+const QString& CQrFileDialog::ExportFilter()
+{
+    static const QString filter = QStringLiteral("Excel Files(*.xlsx)|*.xlsx|");
+    return filter;
 }
 
 QString CQrFileDialog::GetOpenFileName(QWidget* parent, const QString& filter)
@@ -44,15 +98,42 @@ QString CQrFileDialog::GetOpenFileName(QWidget* parent, const QString& filter)
     return QFileDialog::getOpenFileName(parent, QString(), QString(), ToQtFilter(filter));
 }
 
-QString CQrFileDialog::GetSaveFileName(QWidget* parent, const QString& filter, const QString& defaultExt)
+QString CQrFileDialog::GetSaveFileName(QWidget* parent, const QString& filter, const QString& defaultExt,
+                                       const QString& proposedPath)
 {
+    LastProposal() = proposedPath;
     if (FileHook())
         return FileHook()(true, filter);
-    QString path = QFileDialog::getSaveFileName(parent, QString(), QString(), ToQtFilter(filter));
     QString ext = defaultExt;
     ext.remove(QStringLiteral("*.")).remove(QLatin1Char('.'));
+    QString path = RunSaveDialog(parent, filter, ext, proposedPath);
     if (!path.isEmpty() && !ext.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + ext;
+    return path;
+}
+
+QString CQrFileDialog::GetExportFileName(QWidget* parent, const QString& proposedPath)
+{
+    LastProposal() = proposedPath;
+    QString path;
+    if (FileHook())
+        path = FileHook()(true, ExportFilter());
+    else
+        path = RunSaveDialog(parent, ExportFilter(), kXlsx, proposedPath);
+    if (path.isEmpty())
+        return {};
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.compare(kXlsx, Qt::CaseInsensitive) == 0)
+        return path;
+    if (suffix.compare(QStringLiteral("xls"), Qt::CaseInsensitive) == 0)
+        path.chop(3);
+    else
+        path += QLatin1Char('.');
+    path += kXlsx;
+    // The dialog asked about the name typed, not this one.
+    if (QFileInfo::exists(path) &&
+        !CQrMessageBox::Question(parent, kReplaceQuestion.arg(QDir::toNativeSeparators(path))))
+        return {};
     return path;
 }
 
@@ -82,13 +163,41 @@ QAction* CQrPopupMenu::FindAction(QMenu* menu, const QString& text)
     return nullptr;
 }
 
-void CQrShell::Open(const QString& path)
+void CQrShell::Open(const QString& path, QWidget* parent)
 {
     if (ShellHook()) {
         ShellHook()(path);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    QPointer<QWidget> owner = parent;
+    auto tell = [owner, path] { CQrMessageBox::Warning(owner, kNoOpener.arg(QDir::toNativeSeparators(path))); };
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // xdg-open reports a missing application only by its exit code and on stderr; run it
+    // ourselves so the user hears of it in the window.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        tell();
+        return;
+    }
+    auto* process = new QProcess;
+    process->setProgram(opener);
+    process->setArguments({path});
+    QObject::connect(process, &QProcess::finished, process, [process, tell](int code, QProcess::ExitStatus status) {
+        if (status != QProcess::NormalExit || code != 0)
+            tell();
+        process->deleteLater();
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, tell](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            tell();
+            process->deleteLater();
+        }
+    });
+    process->start();
+#else
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        tell();
+#endif
 }
 
 void CQrShell::SetHook(Hook hook)

@@ -14,9 +14,19 @@ class CQrFileDialog
 public:
     // Filters are written as "Label(*.a,*.b)|*.a;*.b|" and turned into Qt's form here.
     static QString GetOpenFileName(QWidget* parent, const QString& filter);
-    // Prompts before overwriting. An empty extension adds none.
-    static QString GetSaveFileName(QWidget* parent, const QString& filter, const QString& defaultExt = QString());
-    // Qt's filter text of a "Label|*.a;*.b|" filter.
+    // Prompts before overwriting. An empty extension adds none. The dialog starts on the
+    // proposed path (folder and file name) when one is given.
+    static QString GetSaveFileName(QWidget* parent, const QString& filter, const QString& defaultExt = QString(),
+                                   const QString& proposedPath = QString());
+    // A workbook to write: only .xlsx is offered, and the name always ends in .xlsx (a typed
+    // .xls becomes .xlsx, since the content is .xlsx whatever the name says).
+    static QString GetExportFileName(QWidget* parent, const QString& proposedPath = QString());
+    static const QString& ExportFilter();
+    // The input's folder and name with another suffix: the name a save or export proposes.
+    static QString ProposePath(const QString& inputPath, const QString& suffix);
+    // The path the last save or export dialog proposed (for tests and the hook's callers).
+    static QString LastProposedPath();
+    // Qt's filter text of a "Label(*.a,*.b)|*.a;*.b|" filter: "Label (*.a *.b)".
     static QString ToQtFilter(const QString& filter);
 
     // Gets (save?, filter) and returns the path, empty for cancel. Empty hook: real dialogs.
@@ -39,8 +49,9 @@ public:
 class CQrShell
 {
 public:
-    // Opens the file with the system's application for it.
-    static void Open(const QString& path);
+    // Opens the file with the system's application for it; when none can, says so in a
+    // message box over the parent instead of leaving it to the console.
+    static void Open(const QString& path, QWidget* parent = nullptr);
     using Hook = std::function<void(const QString& path)>;
     static void SetHook(Hook hook);
 };

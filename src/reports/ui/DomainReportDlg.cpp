@@ -48,9 +48,10 @@ CDomainReportDlg::CDomainReportDlg(DomainReportInput input, QWidget* parent)
     auto* listHeader = new QHBoxLayout;
     listHeader->addWidget(m_domainLabel, 1);
     listHeader->addWidget(m_autoName);
+    m_notice = ReportDlgUtil::MakeNoticeLabel(this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_export);
-    buttons->addStretch();
+    buttons->addWidget(m_notice, 1);
     buttons->addWidget(m_store);
     buttons->addWidget(m_close);
     auto* layout = new QVBoxLayout(this);
@@ -70,9 +71,8 @@ CDomainReportDlg::CDomainReportDlg(DomainReportInput input, QWidget* parent)
     connect(m_domains, &CQrTreeGrid::ContextMenuRequested, this,
             [this](int row, int, const QPoint& pos) { OnContextMenu(row, pos); });
     connect(m_store, &QPushButton::clicked, this, &CDomainReportDlg::OnStore);
-    connect(m_export, &QPushButton::clicked, this, [this] {
-        ReportDlgUtil::ExportRows(this, m_report.ExportRows(), ReportTexts::kProgressExportDomains);
-    });
+    connect(m_export, &QPushButton::clicked, this,
+            [this] { ReportDlgUtil::ExportRows(this, m_report.ExportRows(), ReportTexts::kProgressExportDomains); });
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -111,8 +111,17 @@ void CDomainReportDlg::ShowDetails(int row)
 
 void CDomainReportDlg::OnCellEdited(int row, int col, const QString& text)
 {
-    if (!m_report.SetCell(row, col, text))
+    if (row < 0 || row >= int(m_report.Rows().size()))
         return;
+    if (!m_report.SetCell(row, col, text)) {
+        // Say why the domain name did not come, once the user has begun the row.
+        const auto& r = m_report.Rows()[size_t(row)];
+        const QString problem = m_report.ProposalProblem(row);
+        if (col != CDomainReport::ColDomainName && !r.keyDomainName.isEmpty() && !problem.isEmpty())
+            m_notice->setText(ReportTexts::kNoDomainName.arg(problem));
+        return;
+    }
+    m_notice->setText(ReportTexts::kDomainNameMade.arg(m_report.Rows()[size_t(row)].domainName));
     QSignalBlocker block(m_domains->Model());
     m_domains->SetItemText(row, CDomainReport::ColDomainName, m_report.Rows()[size_t(row)].domainName);
     m_domains->SetItemBkColor(row, CDomainReport::ColDomainName, quint32(ReportTexts::kProposedCell));
@@ -144,9 +153,13 @@ void CDomainReportDlg::OnStore()
     bool saved = true;
     const int stored = m_report.Store(CAnalyzeSettings::Instance(), &saved);
     if (!saved)
-        CQrMessageBox::Warning(this, QStringLiteral("사전 파일을 저장하지 못했습니다: ") +
-                                         CAnalyzeSettings::SettingsPath());
-    CQrMessageBox::Information(this, CQrStringUtil::Format(ReportTexts::kDomainsSaved, {stored}));
+        CQrMessageBox::Warning(this,
+                               QStringLiteral("사전 파일을 저장하지 못했습니다: ") + CAnalyzeSettings::SettingsPath());
+    int untouched = 0;
+    const QStringList skipped = m_report.SkippedRows(CAnalyzeSettings::Instance(), &untouched);
+    CQrMessageBox::Information(
+        this,
+        ReportDlgUtil::StoredMessage(CQrStringUtil::Format(ReportTexts::kDomainsSaved, {stored}), skipped, untouched));
     accept();
 }
 

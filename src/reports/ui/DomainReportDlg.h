@@ -26,6 +26,7 @@ public:
     QPushButton* CloseButton() const { return m_close; }
     QLabel* DomainLabel() const { return m_domainLabel; }
     QLabel* DetailLabel() const { return m_detailLabel; }
+    QLabel* NoticeLabel() const { return m_notice; }
     CReportChart* Chart() const { return m_chart; }
 
 protected:
@@ -45,6 +46,7 @@ private:
     QCheckBox* m_autoName = nullptr;
     QLabel* m_domainLabel = nullptr;
     QLabel* m_detailLabel = nullptr;
+    QLabel* m_notice = nullptr;
     QPushButton* m_store = nullptr;
     QPushButton* m_export = nullptr;
     QPushButton* m_close = nullptr;

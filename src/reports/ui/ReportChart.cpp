@@ -1,7 +1,9 @@
 #include "reports/ui/ReportChart.h"
 
 #include <QLabel>
+#include <QLocale>
 #include <QVBoxLayout>
+#include <cmath>
 
 #ifdef TERMWISE_HAVE_CHARTS
 #include <QBarCategoryAxis>
@@ -11,6 +13,21 @@
 #include <QChartView>
 #include <QValueAxis>
 #endif
+
+int CReportChart::NiceStep(int top)
+{
+    // about five ticks, each 1, 2 or 5 times a power of ten
+    const double raw = std::max(1.0, double(top) / 5.0);
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    const double residual = raw / magnitude;
+    const double factor = residual <= 1.0 ? 1.0 : residual <= 2.0 ? 2.0 : residual <= 5.0 ? 5.0 : 10.0;
+    return std::max(1, int(factor * magnitude));
+}
+
+QString CReportChart::AxisLabel(const QString& label, int value)
+{
+    return QStringLiteral("%1 (%2)").arg(label, QLocale(QLocale::Korean).toString(value));
+}
 
 CReportChart::CReportChart(const QString& series, const QStringList& labels, const QList<int>& values, QWidget* parent)
     : QWidget(parent), m_labels(labels), m_values(values)
@@ -29,22 +46,24 @@ CReportChart::CReportChart(const QString& series, const QStringList& labels, con
     auto* bars = new QBarSeries;
     bars->append(set);
     bars->setLabelsVisible(true);
+    bars->setLabelsFormat(QStringLiteral("@value"));
     bars->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     auto* chart = new QChart;
     chart->addSeries(bars);
+    // Each category names its value too, so a bar too short to see is still read.
     auto* axisX = new QBarCategoryAxis;
-    axisX->append(labels);
+    for (int i = 0; i < labels.size(); ++i)
+        axisX->append(AxisLabel(labels[i], values.value(i)));
     chart->addAxis(axisX, Qt::AlignBottom);
     bars->attachAxis(axisX);
+    // Round ticks from 0, with room above the tallest bar for its label.
+    const int step = NiceStep(top);
     auto* axisY = new QValueAxis;
-    const int range = top + top / 5 + 1;
-    axisY->setRange(0, range);
+    axisY->setTickType(QValueAxis::TicksDynamic);
+    axisY->setTickAnchor(0);
+    axisY->setTickInterval(step);
+    axisY->setRange(0, (top + top / 8) / step * step + step);
     axisY->setLabelFormat(QStringLiteral("%d"));
-    // whole-number ticks: small counts would otherwise label fractions as repeated integers
-    if (range <= 10)
-        axisY->setTickCount(range + 1);
-    else
-        axisY->applyNiceNumbers();
     chart->addAxis(axisY, Qt::AlignLeft);
     bars->attachAxis(axisY);
     chart->legend()->setVisible(true);

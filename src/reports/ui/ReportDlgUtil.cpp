@@ -8,13 +8,26 @@
 #include "reports/ReportTexts.h"
 
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <set>
 
 namespace ReportDlgUtil {
 
+QString InputPathOf(const QWidget* widget)
+{
+    // the analysis form that opened the report keeps the path of its input
+    for (; widget; widget = widget->parentWidget()) {
+        const QString path = widget->property("inputPath").toString();
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
+}
+
 void ExportRows(QWidget* parent, const std::vector<QStringList>& rows, const QString& progressText)
 {
-    const QString path = CQrFileDialog::GetSaveFileName(parent, ReportTexts::kExcelFilter, QStringLiteral("xlsx"));
+    const QString proposed = CQrFileDialog::ProposePath(InputPathOf(parent), QStringLiteral("xlsx"));
+    const QString path = CQrFileDialog::GetExportFileName(parent, proposed);
     if (path.isEmpty())
         return;
     CQrProgressWnd::ShowMarquee(progressText, ReportTexts::kProgressExport, parent);
@@ -27,7 +40,32 @@ void ExportRows(QWidget* parent, const std::vector<QStringList>& rows, const QSt
         return;
     }
     if (CQrMessageBox::Question(parent, ReportTexts::kExportDone))
-        CQrShell::Open(path);
+        CQrShell::Open(path, parent);
+}
+
+QString StoredMessage(const QString& countText, const QStringList& skipped, int untouched)
+{
+    constexpr int kListed = 15;
+    QString text = countText;
+    if (!skipped.isEmpty()) {
+        text += QStringLiteral("\n\n") + ReportTexts::kSkippedHeader;
+        for (int i = 0; i < skipped.size() && i < kListed; ++i)
+            text += QStringLiteral("\n") + skipped[i];
+        if (skipped.size() > kListed)
+            text += QStringLiteral("\n") + ReportTexts::kSkippedMore.arg(skipped.size() - kListed);
+    }
+    if (untouched > 0)
+        text += (skipped.isEmpty() ? QStringLiteral("\n\n") : QStringLiteral("\n")) +
+                ReportTexts::kSkippedUntouched.arg(untouched);
+    return text;
+}
+
+QLabel* MakeNoticeLabel(QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QStringLiteral("ReportNotice"));
+    label->setWordWrap(true);
+    return label;
 }
 
 std::vector<int> SelectedRows(const CQrTreeGrid* grid)

@@ -54,9 +54,10 @@ CWordReportDlg::CWordReportDlg(WordReportInput input, QWidget* parent) : QDialog
     auto* listHeader = new QHBoxLayout;
     listHeader->addWidget(m_wordLabel, 1);
     listHeader->addWidget(m_auto);
+    m_notice = ReportDlgUtil::MakeNoticeLabel(this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_export);
-    buttons->addStretch();
+    buttons->addWidget(m_notice, 1);
     buttons->addWidget(m_store);
     buttons->addWidget(m_close);
     auto* layout = new QVBoxLayout(this);
@@ -119,8 +120,17 @@ void CWordReportDlg::OnCellEdited(int row, int col, const QString& text)
         return;
     std::set<QString> names, definitions;
     const QString logical = m_words->GetItemText(row, CWordReport::ColLogical);
-    if (logical.isEmpty() || !CAnalyzeSettings::Instance().LookupDictionaryNames(logical, names, definitions))
+    if (logical.isEmpty())
         return;
+    if (!CAnalyzeSettings::Instance().LookupDictionaryNames(logical, names, definitions)) {
+        m_notice->setText(ReportTexts::kNoDictionary);
+        return;
+    }
+    if (names.empty() && definitions.empty()) {
+        m_notice->setText(ReportTexts::kNoDefinitionsFound.arg(logical));
+        return;
+    }
+    m_notice->setText(ReportTexts::kDefinitionsFound.arg(logical).arg(names.size()).arg(definitions.size()));
     const QColor proposed = CQrTreeGrid::FromWinColor(ReportTexts::kProposedCell);
     QSignalBlocker block(m_words->Model());
     if (!names.empty()) {
@@ -164,9 +174,12 @@ void CWordReportDlg::OnStore()
     bool saved = true;
     const int stored = m_report.Store(CAnalyzeSettings::Instance(), &saved);
     if (!saved)
-        CQrMessageBox::Warning(this, QStringLiteral("사전 파일을 저장하지 못했습니다: ") +
-                                         CAnalyzeSettings::SettingsPath());
-    CQrMessageBox::Information(this, Counted(ReportTexts::kWordsSaved, stored));
+        CQrMessageBox::Warning(this,
+                               QStringLiteral("사전 파일을 저장하지 못했습니다: ") + CAnalyzeSettings::SettingsPath());
+    int untouched = 0;
+    const QStringList skipped = m_report.SkippedRows(CAnalyzeSettings::Instance(), &untouched);
+    CQrMessageBox::Information(
+        this, ReportDlgUtil::StoredMessage(Counted(ReportTexts::kWordsSaved, stored), skipped, untouched));
     accept();
 }
 

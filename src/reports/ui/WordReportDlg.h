@@ -29,6 +29,7 @@ public:
     QPushButton* CloseButton() const { return m_close; }
     QLabel* WordLabel() const { return m_wordLabel; }
     QLabel* DetailLabel() const { return m_detailLabel; }
+    QLabel* NoticeLabel() const { return m_notice; }
     CReportChart* Chart() const { return m_chart; }
 
 protected:
@@ -49,6 +50,7 @@ private:
     QCheckBox* m_auto = nullptr;
     QLabel* m_wordLabel = nullptr;
     QLabel* m_detailLabel = nullptr;
+    QLabel* m_notice = nullptr;
     QPushButton* m_store = nullptr;
     QPushButton* m_export = nullptr;
     QPushButton* m_close = nullptr;

@@ -22,12 +22,9 @@ void AddDomain(CAnalyzeSettings& settings, const QString& key, const QString& na
 }
 
 const QVector<QStringList> kSheet = {
-    {u"속성명"_qs, u"데이터타입"_qs, u"컬럼명"_qs},
-    {u"고객번호"_qs, u"VARCHAR(20)"_qs, u"CUST_NO"_qs},
-    {u"고객명"_qs, u"VARCHAR(100)"_qs, u"CUST_NM"_qs},
-    {u"주문번호"_qs, u"VARCHAR(30)"_qs, u"ORD_NO"_qs},
-    {u"주문_일자"_qs, u"CHAR(8)"_qs, u"ORD_DT"_qs},
-    {u"변경_일자"_qs, u"CHAR(8)"_qs, u"CHG_DT"_qs},
+    {u"속성명"_qs, u"데이터타입"_qs, u"컬럼명"_qs},    {u"고객번호"_qs, u"VARCHAR(20)"_qs, u"CUST_NO"_qs},
+    {u"고객명"_qs, u"VARCHAR(100)"_qs, u"CUST_NM"_qs}, {u"주문번호"_qs, u"VARCHAR(30)"_qs, u"ORD_NO"_qs},
+    {u"주문_일자"_qs, u"CHAR(8)"_qs, u"ORD_DT"_qs},    {u"변경_일자"_qs, u"CHAR(8)"_qs, u"CHG_DT"_qs},
 };
 
 void OpenDesignateAnalyse(CAnalyzeDomainForm& form, UiScript& ui, const QString& book)
@@ -66,7 +63,8 @@ TEST(DomainFormRoad, AnalyseStoreDomainsSaveExportReopen)
                            u"속성스케일 지정"_qs, u"-"_qs, u"컬럼명 지정"_qs, u"-"_qs, u"참고데이터 지정"_qs}));
     // The type column is required too.
     Click(form->AnalyzeButton());
-    EXPECT_EQ(ui.LastMessage(), u"설정 되지 않은 필수 데이터 항목이 있습니다"_qs);
+    // the fixed text, then which role is missing
+    EXPECT_EQ(ui.LastMessage().section(u'\n', 0, 0), u"설정 되지 않은 필수 데이터 항목이 있습니다"_qs);
     ui.choices = {u"속성타입 지정 (필수)"_qs, u"컬럼명 지정"_qs};
     RightClickCell(form->Grid(), 1, 1);
     EXPECT_EQ(form->Grid()->GetItemBkColor(2, 1), CQrTreeGrid::FromWinColor(0xB0E4EF));

@@ -1,15 +1,20 @@
 // Pictures of the forms and reports on the bundled sample, for the documentation. Runs only
 // when TERMWISE_SCREENSHOTS names the folder to write into (scripts/screenshots sets it).
 #include "FormRoadTestUtil.h"
+#include "analysis/ui/AnalysisForms.h"
 #include "analysis/ui/AnalyzeDomainForm.h"
 #include "analysis/ui/AnalyzeLogicalWordForm.h"
 #include "analysis/ui/AnalyzePhysicalWordForm.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/Translations.h"
+#include "reports/DomainReport.h"
 #include "reports/ui/DomainReportDlg.h"
 #include "reports/ui/WordReportDlg.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QCheckBox>
+#include <QMdiSubWindow>
 #include <QPushButton>
 
 namespace {
@@ -67,4 +72,57 @@ TEST(Screenshots, FormsAndReports)
                                     {1, 0, 3});
     Shoot<CAnalyzeDomainForm>(u"domain"_qs, {u"속성명 지정 (필수)"_qs, u"컬럼명 지정"_qs, u"속성타입 지정 (필수)"_qs},
                               {0, 1, 2});
+}
+
+// The window as a new user meets it: roles in the source headers with the first row's
+// captions, the question before an unsaved analysis goes, a report whose small bar is read,
+// the ribbon in a narrow window.
+TEST(Screenshots, NewUserWindow)
+{
+    if (ShotDir().isEmpty())
+        GTEST_SKIP() << "TERMWISE_SCREENSHOTS not set";
+    FreshDictionary dic;
+    QDir().mkpath(dic.dir.standardPath());
+    QFile::copy(QStringLiteral(TERMWISE_SOURCE_DIR "/resources/samples/termwise.json"),
+                CAnalyzeSettings::SettingsPath());
+    dic.Settings().Load();
+    InstallQtTranslations(ProgramLocale());
+    CMainFrame::ClearRegistrations();
+    RegisterAnalysisForms();
+    {
+        UiScript ui;
+        CMainFrame frame;
+        frame.setWindowState(Qt::WindowNoState);
+        frame.resize(1280, 800);
+        frame.show();
+        auto* form =
+            qobject_cast<CAnalyzeLogicalWordForm*>(frame.OpenOrActivateForm(EAnalysisFormKind::Logical)->widget());
+        ASSERT_NE(form, nullptr);
+        ui.paths.push_back(QStringLiteral(TERMWISE_SOURCE_DIR "/resources/samples/model.xlsx"));
+        Click(form->OpenButton());
+        ui.choices = {u"속성명 지정 (필수)"_qs, u"컬럼명 지정"_qs};
+        RightClickCell(form->Grid(), 2, 0);
+        RightClickCell(form->Grid(), 2, 1);
+        Click(form->ExcludeFirstRowCheck());
+        Save(&frame, u"designation.png"_qs);
+        Click(form->AnalyzeButton());
+
+        // the real box, not the test's answer
+        CQrMessageBox::SetHook({});
+        WhenModal([](QWidget* modal) { Save(modal, u"discard.png"_qs); });
+        EXPECT_FALSE(form->ConfirmDiscard());
+
+        frame.resize(900, 600);
+        Save(&frame, u"ribbon-narrow.png"_qs);
+    }
+    CMainFrame::ClearRegistrations();
+
+    DomainReportInput input;
+    input.analyzedCount = 21882;
+    input.foundCount = 21748;
+    input.missing = {{u"명+VARCHAR+100+"_qs, 61}, {u"번호+NUMBER+10+"_qs, 48}, {u"코드+CHAR+3+"_qs, 25}};
+    CDomainReportDlg report(input);
+    report.resize(980, 640);
+    report.show();
+    Save(&report, u"report-small-bar.png"_qs);
 }

@@ -4,6 +4,7 @@
 #include "app/ui/AppTexts.h"
 #include "app/ui/OutputWnd.h"
 #include "app/ui/RibbonBar.h"
+#include "app/ui/Translations.h"
 #include "app/ui/VisualStyle.h"
 #include "components/OutputLog.h"
 #include "components/ui/QrMessageBox.h"
@@ -14,10 +15,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -234,7 +237,8 @@ TEST_F(ShellTest, RibbonHoldsEveryButtonInOrder)
         if (!a->isSeparator())
             menu << a->text();
     }
-    EXPECT_EQ(menu, (QStringList{QStringLiteral("스타일"), QStringLiteral("정보"), QStringLiteral("끝내기")}));
+    EXPECT_EQ(menu, (QStringList{QStringLiteral("스타일"), QStringLiteral("출력 창"), QStringLiteral("정보"),
+                                 QStringLiteral("끝내기")}));
 
     const std::vector<std::pair<QString, QStringList>> expected = {
         {QStringLiteral("데이터"), {"A/R 연결", "공유 관리"}},
@@ -434,4 +438,91 @@ TEST_F(ShellTest, DisabledCommandsLookDisabledOnLightAndDarkLooks)
         EXPECT_TRUE(fainter(p.color(QPalette::Disabled, QPalette::ButtonText), c.colors.buttonText, c.colors.button));
         EXPECT_TRUE(fainter(p.color(QPalette::Disabled, QPalette::Text), c.colors.text, c.colors.base));
     }
+}
+
+// At 900 by 600 the ribbon's panels give way (small icons, then drop-downs) instead of
+// overlapping; every command can still be reached, and each button says what it does and,
+// while disabled, why.
+TEST_F(ShellTest, NarrowRibbonKeepsButtonsApartWithTooltips)
+{
+    auto frame = MakeFrame();
+    frame->setWindowState(Qt::WindowNoState);
+    frame->resize(900, 600);
+    frame->show();
+    QApplication::processEvents();
+    CRibbonBar* ribbon = frame->Ribbon();
+    ASSERT_LE(ribbon->width(), 900);
+    QList<QAction*> reachable;
+    QList<QRect> rects;
+    bool anyGaveWay = false;
+    for (CRibbonPanel* panel : ribbon->Panels(0)) {
+        anyGaveWay = anyGaveWay || panel->Mode() != CRibbonPanel::EMode::Large;
+        if (panel->Mode() == CRibbonPanel::EMode::Collapsed)
+            reachable << panel->DropDownButton()->menu()->actions();
+        for (QToolButton* b : panel->VisibleButtons()) {
+            ASSERT_TRUE(b->isVisibleTo(ribbon));
+            const QRect r(b->mapTo(ribbon, QPoint(0, 0)), b->size());
+            EXPECT_TRUE(ribbon->rect().contains(r)) << b->text().toStdString();
+            // a caption cut short would need more room than the button has
+            EXPECT_GE(r.width(), b->minimumSizeHint().width()) << b->text().toStdString();
+            for (const QRect& other : rects)
+                EXPECT_FALSE(r.intersects(other)) << b->text().toStdString();
+            rects << r;
+            if (b->defaultAction())
+                reachable << b->defaultAction();
+        }
+    }
+    EXPECT_TRUE(anyGaveWay);
+    for (int id : {int(AppCmd::RegisterWord), int(AppCmd::UnusedTerm), int(AppCmd::Settings), int(AppCmd::DomainForm)})
+        EXPECT_TRUE(reachable.contains(frame->CommandAction(id))) << id;
+
+    // tooltips: what it does; the disabled reason only while disabled
+    frame->SetRepositoryConnected(false);
+    QAction* term = frame->CommandAction(AppCmd::TermForm);
+    EXPECT_TRUE(CRibbonBar::ToolTipFor(term).contains(QStringLiteral("A/R 연결이 필요합니다")));
+    EXPECT_EQ(ribbon->Panels(0)[3]->Buttons().first()->toolTip(), CRibbonBar::ToolTipFor(term));
+    frame->SetRepositoryConnected(true);
+    EXPECT_FALSE(ribbon->Panels(0)[3]->Buttons().first()->toolTip().contains(QStringLiteral("A/R")));
+    EXPECT_FALSE(ribbon->Panels(0)[3]->Buttons().first()->toolTip().isEmpty());
+    // a reason set later (by the connection rules) shows at once
+    frame->SetRepositoryConnected(false);
+    CRibbonBar::SetDisabledReason(term, QStringLiteral("다른 이유"));
+    EXPECT_TRUE(ribbon->Panels(0)[3]->Buttons().first()->toolTip().endsWith(QStringLiteral("다른 이유")));
+    for (const auto& [panel, index] : std::vector<std::pair<int, int>>{{1, 0}, {5, 0}})
+        EXPECT_FALSE(ribbon->Panels(0)[panel]->Buttons()[index]->toolTip().isEmpty());
+
+    // wide again: every panel shows its large buttons
+    frame->resize(1600, 900);
+    QApplication::processEvents();
+    for (CRibbonPanel* panel : ribbon->Panels(0))
+        EXPECT_EQ(panel->Mode(), CRibbonPanel::EMode::Large) << panel->Caption().toStdString();
+}
+
+// The output pane closed with its X comes back from the 메인 menu.
+TEST_F(ShellTest, OutputPaneReopensFromMainMenu)
+{
+    auto frame = MakeFrame();
+    frame->show();
+    QAction* toggle = nullptr;
+    for (QAction* a : frame->ApplicationMenu()->actions())
+        if (a->text() == QStringLiteral("출력 창"))
+            toggle = a;
+    ASSERT_NE(toggle, nullptr);
+    frame->OutputWnd()->close();
+    EXPECT_FALSE(frame->OutputWnd()->isVisible());
+    EXPECT_FALSE(toggle->isChecked());
+    toggle->trigger();
+    EXPECT_TRUE(frame->OutputWnd()->isVisible());
+}
+
+// Qt's own dialogs and buttons speak the program's Korean.
+TEST(Translations, QtStandardButtonsInKorean)
+{
+    EXPECT_EQ(ProgramLocale().language(), QLocale::Korean);
+    ASSERT_TRUE(InstallQtTranslations(ProgramLocale()));
+    QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Save);
+    EXPECT_TRUE(box.button(QDialogButtonBox::Cancel)->text().contains(QStringLiteral("취소")))
+        << box.button(QDialogButtonBox::Cancel)->text().toStdString();
+    EXPECT_TRUE(box.button(QDialogButtonBox::Save)->text().contains(QStringLiteral("저장")))
+        << box.button(QDialogButtonBox::Save)->text().toStdString();
 }

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -245,4 +246,45 @@ TEST(TreeGrid, ExportWritesEveryRowWithTheHeader)
     // a folder that does not exist: an error, no file, no crash
     EXPECT_TRUE(grid.ExportExcelSheet(dir.filePath(QStringLiteral("no/such/x.xlsx")), &error).isEmpty());
     EXPECT_FALSE(error.isEmpty());
+}
+
+// In an entry grid Tab goes along the row and then to the next row's first editable cell;
+// Backtab goes back. Values typed after each Tab land in the cell the user sees.
+TEST(TreeGrid, TabWalksAlongTheRowWhileEditing)
+{
+    CQrTreeGrid grid;
+    grid.SetColumns(
+        {QStringLiteral("word"), QStringLiteral("physical"), QStringLiteral("logical"), QStringLiteral("note")});
+    grid.SetDefaultEditable(true);
+    for (int r = 0; r < 3; ++r) {
+        grid.InsertRow(1, {QStringLiteral("w%1").arg(r), QString(), QString(), QString()});
+        grid.SetReadOnlyCell(r, 0); // the word itself is not typed over
+    }
+    grid.resize(500, 300);
+    grid.show();
+    grid.EditingCell(0, 1);
+    const struct
+    {
+        Qt::Key key;
+        int row;
+        int col;
+    } steps[] = {
+        {Qt::Key_Tab, 0, 2}, {Qt::Key_Tab, 0, 3},     {Qt::Key_Tab, 1, 1},
+        {Qt::Key_Tab, 1, 2}, {Qt::Key_Backtab, 1, 1}, {Qt::Key_Backtab, 0, 3},
+    };
+    for (const auto& step : steps) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        auto* editor = grid.viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, QStringLiteral("x"));
+        QTest::keyClick(editor, step.key, step.key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        EXPECT_EQ(grid.GetCurrentRow(), step.row);
+        EXPECT_EQ(grid.GetCurrentColumn(), step.col);
+    }
+    // each value landed in the cell it was typed into, nothing in the read-only column
+    EXPECT_EQ(grid.GetItemText(0, 1), QStringLiteral("x"));
+    EXPECT_EQ(grid.GetItemText(0, 3), QStringLiteral("x"));
+    EXPECT_EQ(grid.GetItemText(1, 1), QStringLiteral("x")); // typing over a cell Tab reached replaces it
+    EXPECT_EQ(grid.GetItemText(1, 2), QStringLiteral("x"));
+    EXPECT_EQ(grid.GetItemText(1, 0), QStringLiteral("w1"));
 }

@@ -94,6 +94,10 @@ TEST(WordReportDlg, ChartDetailsDictionaryNamesExclusionAndExport)
     EXPECT_EQ(words->Model()->ComboChoices(0, 4), (QStringList{u"client"_qs, u"customer"_qs}));
     EXPECT_EQ(words->GetItemText(0, 5), u"물건을 사는 사람"_qs);
     EXPECT_EQ(words->GetItemBkColor(0, 5), CQrTreeGrid::FromWinColor(0xD2D2FF));
+    EXPECT_EQ(dialog.NoticeLabel()->text(), u"'고객'의 사전 정의를 가져왔습니다: 영문명 2개, 정의 1개."_qs);
+    // a name the dictionary does not hold is said so instead of nothing happening
+    ASSERT_TRUE(TypeIntoCell(words, 1, 2, u"BYL"_qs));
+    EXPECT_EQ(dialog.NoticeLabel()->text(), u"'별'의 영문명과 정의를 사전에서 찾지 못했습니다."_qs);
 
     // Exclusion: No keeps the row; Yes adds the word to the excluded words and greys it.
     f.ui.choices = {u"단어 분석제외"_qs, u"단어 분석제외"_qs};
@@ -116,8 +120,8 @@ TEST(WordReportDlg, ChartDetailsDictionaryNamesExclusionAndExport)
     EXPECT_EQ(f.ui.opened, std::vector<QString>{out});
     const QVector<QStringList> rows = ReadBook(out);
     ASSERT_EQ(rows.size(), 3);
-    EXPECT_EQ(rows[0], (QStringList{u"분석 단어명"_qs, u"분석 대상"_qs, u"갯수"_qs, u"참고 데이터"_qs,
-                                    u"분석 대상 정의"_qs}));
+    EXPECT_EQ(rows[0],
+              (QStringList{u"분석 단어명"_qs, u"분석 대상"_qs, u"갯수"_qs, u"참고 데이터"_qs, u"분석 대상 정의"_qs}));
     EXPECT_EQ(rows[1].value(0), u"고객"_qs);
     EXPECT_EQ(rows[1].value(2), u"3"_qs);
 
@@ -152,9 +156,12 @@ TEST(DomainReportDlg, TypeComboExclusionCloseAndExport)
     EXPECT_TRUE(domains->Model()->ComboChoices(0, 4).contains(u"VARCHAR"_qs));
     EXPECT_TRUE(domains->IsReadOnlyCell(0, 7));
 
+    // Only .xlsx is offered; a name typed as .xls gets the .xlsx it holds.
     const QString out = f.dir.file(u"domains.xlsx"_qs);
-    f.ui.paths = {out};
+    f.ui.paths = {f.dir.file(u"domains.xls"_qs)};
     Click(dialog.ExportButton());
+    EXPECT_EQ(f.ui.filters.back(), u"Excel Files(*.xlsx)|*.xlsx|"_qs);
+    EXPECT_EQ(CQrFileDialog::ToQtFilter(f.ui.filters.back()), u"Excel Files (*.xlsx)"_qs);
     const QVector<QStringList> rows = ReadBook(out);
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[1], (QStringList{u"명"_qs, u"고객명"_qs, u"3"_qs, QString(), u"VARCHAR(100)"_qs, QString()}));
@@ -171,4 +178,36 @@ TEST(DomainReportDlg, TypeComboExclusionCloseAndExport)
 
     Click(dialog.CloseButton());
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+// "도메인 입력" says which rows it passed over and why; the name proposal says when it cannot
+// make a name. The chart's ticks are round and each bar's value is written under it.
+TEST(DomainReportDlg, SkippedRowsNoticesAndChartTicks)
+{
+    ReportFixture f;
+    DomainReportInput input;
+    input.analyzedCount = 21882;
+    input.foundCount = 21748;
+    input.missing = {{u"명+VARCHAR+100+"_qs, 3}, {u"번호+NUMBER+10+"_qs, 2}, {u"코드+XTYPE++"_qs, 1}};
+    CDomainReportDlg dialog(input);
+    dialog.show();
+    CQrTreeGrid* domains = dialog.DomainGrid();
+    ASSERT_EQ(domains->GetItemText(2, 0), u"코드"_qs);
+
+    ASSERT_TRUE(TypeIntoCell(domains, 2, 2, u"코드"_qs));
+    EXPECT_EQ(dialog.NoticeLabel()->text(),
+              u"도메인명을 만들지 못했습니다: 타입 'XTYPE'은(는) 데이터타입 약어 표에 없음"_qs);
+    ASSERT_TRUE(TypeIntoCell(domains, 0, 2, u"명"_qs));
+    EXPECT_EQ(dialog.NoticeLabel()->text(), u"도메인명 '명VC100'을(를) 만들었습니다."_qs);
+
+    Click(dialog.StoreButton());
+    EXPECT_EQ(f.ui.LastMessage(), u"1 개의 도메인이 저장 되었습니다\n\n저장하지 않은 행:\n"
+                                  u"3행 코드: 도메인명 (필수) 비어 있음, 타입 'XTYPE'은(는) 데이터타입 약어 표에 없음\n"
+                                  u"입력하지 않은 행 1개는 건너뛰었습니다."_qs);
+
+    EXPECT_EQ(CReportChart::AxisLabel(u"미분석"_qs, 134), u"미분석 (134)"_qs);
+    EXPECT_EQ(CReportChart::AxisLabel(u"분석"_qs, 21748), u"분석 (21,748)"_qs);
+    const std::pair<int, int> steps[] = {{1, 1}, {7, 2}, {10, 2}, {134, 50}, {21748, 5000}, {26098, 10000}};
+    for (const auto& [top, step] : steps)
+        EXPECT_EQ(CReportChart::NiceStep(top), step) << top;
 }
