@@ -226,17 +226,20 @@ bool CQrTreeGridModel::SetRowMerge(int col, int firstRow, int lastRow)
     // one block on screen only when nothing of another parent lies between them.
     if (first.parent != last.parent)
         return false;
-    for (auto it = m_rowMerge.lower_bound({col, 0}); it != m_rowMerge.end() && it->first.first == col;) {
-        if (it->first.second <= lastRow && it->second >= firstRow)
-            it = m_rowMerge.erase(it);
-        else
-            ++it;
+    // The merges of a column never overlap, so the ones a new merge replaces lie just before
+    // the first merge that starts after it: a few steps back, whatever the number of merges.
+    auto it = m_rowMerge.upper_bound({col, lastRow});
+    while (it != m_rowMerge.begin()) {
+        auto previous = std::prev(it);
+        if (previous->first.first != col || previous->second < firstRow)
+            break;
+        m_rowMerge.erase(previous);
     }
     m_rowMerge[{col, firstRow}] = lastRow;
     if (!m_bulk) {
-        for (int r : Children(first.parent))
-            if (r >= firstRow && r <= lastRow)
-                NotifyCell(r, col);
+        const std::vector<int>& siblings = Children(first.parent);
+        for (int pos = first.posInParent; pos <= last.posInParent; ++pos)
+            NotifyCell(siblings[size_t(pos)], col);
     }
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -301,4 +302,27 @@ TEST(TreeGrid, RowMergesCoverSiblingsAndPaintTheTextOnceInTheMiddle)
     EXPECT_GT(darkPixels(1), 10);
     EXPECT_EQ(darkPixels(2), 0);
     EXPECT_EQ(m->IndexOf(2, 0).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+}
+
+TEST(TreeGrid, RowMergesKeepTheFillOfAHundredThousandRowsFast)
+{
+    // Each merge must cost about the same whatever the number of merges before it.
+    auto fill = [](bool merge) {
+        QElapsedTimer clock;
+        clock.start();
+        CQrTreeGrid grid;
+        grid.SetColumns({QStringLiteral("A"), QStringLiteral("B")});
+        grid.BeginUpdate();
+        for (int i = 0; i < 100000; ++i) {
+            grid.InsertRow(1, {QString::number(i / 3), QStringLiteral("b")});
+            if (merge && i % 3 == 2)
+                grid.MergeRowCells(0, i - 2, i);
+        }
+        grid.EndUpdate();
+        EXPECT_EQ(grid.Model()->RowMergeAt(99998, 0).first, merge ? 99996 : -1);
+        return clock.elapsed();
+    };
+    const qint64 plain = fill(false);
+    const qint64 merged = fill(true);
+    EXPECT_LT(merged, 3 * plain + 300) << "plain " << plain << " ms, merged " << merged << " ms";
 }
