@@ -27,11 +27,11 @@ inline const QString kWordsSaved = QStringLiteral("%d 개의 단어가 저장 �
 inline const QString kMenuExcludeWord = QStringLiteral("단어 분석제외");
 inline const QString kAskExcludeWord = QStringLiteral("선택한 명칭을 단어분석에서 제외 하겠습니까?");
 inline const QString kProgressExportWords = QStringLiteral("Export analyzed words");
-inline const QStringList kWordColumns = {QStringLiteral("분석 단어명"),      QStringLiteral("사용빈도"),
+inline const QStringList kWordColumns = {QStringLiteral("분석 단어명"),        QStringLiteral("사용빈도"),
                                          QStringLiteral("단어 물리명 (필수)"), QStringLiteral("단어 논리명 (필수)"),
-                                         QStringLiteral("단어 물리전체명"),  QStringLiteral("단어 정의")};
-inline const QStringList kWordDetailColumns = {QStringLiteral("분석 대상"),     QStringLiteral("갯수"),
-                                               QStringLiteral("분석 대상"),     QStringLiteral("분석 대상원본"),
+                                         QStringLiteral("단어 물리전체명"),    QStringLiteral("단어 정의")};
+inline const QStringList kWordDetailColumns = {QStringLiteral("분석 대상"),   QStringLiteral("갯수"),
+                                               QStringLiteral("분석 대상"),   QStringLiteral("분석 대상원본"),
                                                QStringLiteral("참고 데이터"), QStringLiteral("정의")};
 inline const QStringList kWordExportHeader = {QStringLiteral("분석 단어명"), QStringLiteral("분석 대상"),
                                               QStringLiteral("갯수"), QStringLiteral("참고 데이터"),
@@ -48,16 +48,31 @@ inline const QString kDomainsSaved = QStringLiteral("%d 개의 도메인이 저�
 inline const QString kMenuExcludeDomain = QStringLiteral("도메인 분석제외");
 inline const QString kAskExcludeDomain = QStringLiteral("선택한 명칭을 도메인분석에서 제외 하겠습니까?");
 inline const QString kProgressExportDomains = QStringLiteral("Export analyzed domains");
-inline const QStringList kDomainColumns = {QStringLiteral("분석 도메인명"),    QStringLiteral("사용빈도"),
-                                           QStringLiteral("키도메인명 (필수)"), QStringLiteral("도메인명 (필수)"),
-                                           QStringLiteral("타입 (필수)"),      QStringLiteral("길이"),
-                                           QStringLiteral("스케일"),           QStringLiteral("비고")};
+inline const QStringList kDomainColumns = {
+    QStringLiteral("분석 도메인명"),   QStringLiteral("사용빈도"),    QStringLiteral("키도메인명 (필수)"),
+    QStringLiteral("도메인명 (필수)"), QStringLiteral("타입 (필수)"), QStringLiteral("길이"),
+    QStringLiteral("스케일"),          QStringLiteral("비고")};
 inline const QStringList kDomainDetailColumns = {QStringLiteral("분석 대상"), QStringLiteral("갯수"),
                                                  QStringLiteral("분석 대상"), QStringLiteral("데이터타입"),
                                                  QStringLiteral("참고 데이터")};
-inline const QStringList kDomainExportHeader = {QStringLiteral("분석 도메인명"),   QStringLiteral("분석 대상"),
-                                                QStringLiteral("갯수"),            QStringLiteral("분석 대상"),
-                                                QStringLiteral("분석 데이터타입"), QStringLiteral("참고 데이터")};
+inline const QStringList kDomainExportHeader = {
+    QStringLiteral("분석 도메인명"), QStringLiteral("분석 대상"),       QStringLiteral("갯수"),
+    QStringLiteral("분석 대상"),     QStringLiteral("분석 데이터타입"), QStringLiteral("참고 데이터")};
+
+// Unused standards review.
+inline const QString kUnusedWordsTitle = QStringLiteral("미사용 표준 단어");
+inline const QString kUnusedClassWordsTitle = QStringLiteral("미사용 표준 분류 단어");
+inline const QString kUnusedTermsTitle = QStringLiteral("미사용 표준 용어");
+inline const QString kUnusedDomainsTitle = QStringLiteral("미사용 표준 도메인");
+inline const QString kUnusedArea = QStringLiteral("대상 분류체계");
+inline const QString kUnusedList = QStringLiteral("대상 표준 목록");
+inline const QStringList kUnusedWordColumns = {QStringLiteral("단어 논리명"), QStringLiteral("단어 물리명"),
+                                               QStringLiteral("단어 물리전체명"), QStringLiteral("단어 정의")};
+inline const QStringList kUnusedTermColumns = {QStringLiteral("용어 논리명"), QStringLiteral("용어 물리명"),
+                                               QStringLiteral("용어 정의")};
+inline const QStringList kUnusedDomainColumns = {QStringLiteral("키도메인명"), QStringLiteral("도메인명"),
+                                                 QStringLiteral("타입"),       QStringLiteral("길이"),
+                                                 QStringLiteral("소수점"),     QStringLiteral("비고")};
 
 // Colour of cells the report filled in for the user (0x00BBGGRR of RGB(255,210,210)).
 constexpr unsigned kProposedCell = 0xD2D2FF;
