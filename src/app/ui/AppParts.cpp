@@ -2,10 +2,16 @@
 
 #include "analysis/ui/AnalysisForms.h"
 #include "app/ui/MainFrame.h"
+#include "assistants/ui/ChatGPTLogicalNameExtractor.h"
+#include "dictionary/ui/ReviewDialogs.h"
+#include "reports/ui/UnusedStandardDlg.h"
 
 void RegisterApplicationParts()
 {
     // One call per area, e.g.
     //   CMainFrame::RegisterCommand(AppCmd::WordManage, [](CMainFrame& f) { CWordManageDlg(&f).exec(); });
     RegisterAnalysisForms();
+    RegisterReviewDialogs();
+    RegisterUnusedStandardDialogs();
+    RegisterAssistantDialogs();
 }
