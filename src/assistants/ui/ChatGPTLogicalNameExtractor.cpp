@@ -100,6 +100,9 @@ void CChatGPTLogicalNameExtractor::PasteLines(int fromRow, const QString& text)
 
 bool CChatGPTLogicalNameExtractor::eventFilter(QObject* watched, QEvent* event)
 {
+    // the grid's own size, not the dialog's: the layout sizes the grid after the dialog
+    if (watched == m_grid && event->type() == QEvent::Resize)
+        SizeColumns();
     if (watched == m_grid && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Paste)) {
@@ -112,14 +115,8 @@ bool CChatGPTLogicalNameExtractor::eventFilter(QObject* watched, QEvent* event)
 
 void CChatGPTLogicalNameExtractor::SizeColumns()
 {
-    m_grid->SetColumnWidth(0, std::max(80, m_grid->viewport()->width() * 40 / 100));
+    m_grid->SetColumnWidth(0, std::max(80, m_grid->contentsRect().width() * 40 / 100));
     m_grid->header()->setStretchLastSection(true);
-}
-
-void CChatGPTLogicalNameExtractor::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
-    SizeColumns();
 }
 
 void CChatGPTLogicalNameExtractor::Request()

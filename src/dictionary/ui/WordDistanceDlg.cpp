@@ -49,6 +49,7 @@ CWordDistanceDlg::CWordDistanceDlg(CAnalyzeSettings& settings, QWidget* parent) 
     ReviewDlgUtil::NoDefaultButtons(this);
 
     m_grid->SetColumns(m_review.Headers());
+    m_grid->installEventFilter(this);
     connect(m_view, &QComboBox::currentIndexChanged, this, [this](int index) {
         m_review.SetView(index == 1 ? SimilarWords::View::Physical : SimilarWords::View::Logical);
         RunView();
@@ -118,14 +119,16 @@ bool CWordDistanceDlg::RunView()
 void CWordDistanceDlg::SizeColumns()
 {
     // column 0 at 30 % of the client width; the last column takes the rest
-    m_grid->SetColumnWidth(0, std::max(60, m_grid->viewport()->width() * 30 / 100));
+    m_grid->SetColumnWidth(0, std::max(60, m_grid->contentsRect().width() * 30 / 100));
     m_grid->header()->setStretchLastSection(true);
 }
 
-void CWordDistanceDlg::resizeEvent(QResizeEvent* event)
+bool CWordDistanceDlg::eventFilter(QObject* watched, QEvent* event)
 {
-    QDialog::resizeEvent(event);
-    SizeColumns();
+    // the grid's own size, not the dialog's: the layout sizes the grid after the dialog
+    if (watched == m_grid && event->type() == QEvent::Resize)
+        SizeColumns();
+    return QDialog::eventFilter(watched, event);
 }
 
 void CWordDistanceDlg::Search()
