@@ -115,7 +115,7 @@ private:
         opt.rect = block;
         opt.displayAlignment = Qt::AlignCenter;
         opt.features &= ~QStyleOptionViewItem::HasCheckIndicator;
-        opt.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        opt.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver);
         const QModelIndex current = m_view->currentIndex();
         if (current.isValid() && current.column() == index.column() && current.parent() == index.parent() &&
             index.data(CQrTreeGridModel::RowMergeSpanRole) == current.data(CQrTreeGridModel::RowMergeSpanRole)) {

@@ -1,6 +1,7 @@
 // The logical-name extraction against a chat-completions service played by a loopback server
 // that this test starts: the request it receives and the dialog's handling of each answer.
 #include "assistants/AssistantTexts.h"
+#include "assistants/ChatCompletionClient.h"
 #include "assistants/ui/ChatGPTLogicalNameExtractor.h"
 #include "components/OutputLog.h"
 #include "settings/AnalyzeSettings.h"
@@ -239,6 +240,36 @@ TEST(ChatExtractor, FailuresSayWhatWentWrongAndLeaveTheGridAlone)
     Click(dlg.RequestButton());
     EXPECT_TRUE(f.ui.LastMessage().startsWith(QStringLiteral("ChatGPT 서비스에 연결할 수 없습니다")))
         << f.ui.LastMessage().toStdString();
+}
+
+TEST(ChatExtractor, EndpointComesFromTheSettingsFileUnlessTheEnvironmentSaysOtherwise)
+{
+    TempDataDir dir;
+    qunsetenv("TERMWISE_CHAT_URL");
+    qunsetenv("TERMWISE_CHAT_MODEL");
+    CAnalyzeSettings settings;
+    auto endpoint = CChatCompletionClient::ConfiguredEndpoint(settings);
+    EXPECT_EQ(endpoint.url.toString(), CChatCompletionClient::DefaultUrl);
+    EXPECT_EQ(endpoint.model, CChatCompletionClient::DefaultModel);
+    EXPECT_FALSE(QString::fromUtf8(settings.ToJson()).contains("chat_")); // unset options are not written
+
+    settings.chat_url = QStringLiteral("http://10.0.0.5:8080/v1/chat/completions");
+    settings.chat_model = QStringLiteral("local-model");
+    const QString path = dir.file(QStringLiteral("termwise.json"));
+    ASSERT_TRUE(settings.SaveTo(path));
+    CAnalyzeSettings loaded;
+    loaded.LoadFrom(path);
+    endpoint = CChatCompletionClient::ConfiguredEndpoint(loaded);
+    EXPECT_EQ(endpoint.url.toString(), settings.chat_url);
+    EXPECT_EQ(endpoint.model, QStringLiteral("local-model"));
+
+    qputenv("TERMWISE_CHAT_URL", "http://127.0.0.1:9/x");
+    qputenv("TERMWISE_CHAT_MODEL", "env-model");
+    endpoint = CChatCompletionClient::ConfiguredEndpoint(loaded);
+    EXPECT_EQ(endpoint.url.toString(), QStringLiteral("http://127.0.0.1:9/x"));
+    EXPECT_EQ(endpoint.model, QStringLiteral("env-model"));
+    qunsetenv("TERMWISE_CHAT_URL");
+    qunsetenv("TERMWISE_CHAT_MODEL");
 }
 
 // A picture for the documentation; only when TERMWISE_SCREENSHOTS names the folder.
