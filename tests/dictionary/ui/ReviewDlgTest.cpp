@@ -1,9 +1,13 @@
 // The three dictionary review dialogs as a user drives them.
 #include "../../../bench/SimilarNames.h"
+#include "app/ui/AnalysisEngine.h"
+#include "app/ui/AppTexts.h"
+#include "app/ui/MainFrame.h"
 #include "components/QrProgressWnd.h"
 #include "components/ui/ProgressDialogBackend.h"
 #include "dictionary/DictionaryTexts.h"
 #include "dictionary/ui/DomainClassDlg.h"
+#include "dictionary/ui/ReviewDialogs.h"
 #include "dictionary/ui/WordDistanceDlg.h"
 #include "dictionary/ui/WordSynonymDlg.h"
 #include "settings/AnalyzeSettings.h"
@@ -311,6 +315,25 @@ TEST(DomainClassDlg, GroupsByEndingMergedAndSearchedOnEnter)
     Click(dlg.ManageButton());
     EXPECT_EQ(f.ui.messages.size(), 1u);
     EXPECT_EQ(grid->GetRowCount(), 5);
+}
+
+TEST(ReviewDialogs, RibbonCommandsOpenThem)
+{
+    DialogFixture f;
+    CMainFrame::ClearRegistrations();
+    RegisterReviewDialogs();
+    CMainFrame frame;
+    InitializeAnalysisEngine(&frame); // its progress window would take the modal check below
+    const std::pair<int, QString> commands[] = {{AppCmd::WordSynonym, DictionaryTexts::SynonymCaption},
+                                                {AppCmd::WordDistance, DictionaryTexts::SimilarCaption},
+                                                {AppCmd::DomainClass, DictionaryTexts::DomainClassCaption}};
+    for (const auto& [command, caption] : commands) {
+        QString opened;
+        WhenModal([&opened](QWidget* modal) { opened = modal ? modal->windowTitle() : QString(); });
+        EXPECT_TRUE(frame.RunCommand(command));
+        EXPECT_EQ(opened, caption);
+    }
+    CMainFrame::ClearRegistrations();
 }
 
 // Pictures for the documentation; only when TERMWISE_SCREENSHOTS names the folder.
