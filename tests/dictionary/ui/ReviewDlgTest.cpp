@@ -100,18 +100,7 @@ TEST(WordSynonymDlg, ShowsGroupsMergedColouredAndEditableByView)
         EXPECT_EQ(grid->IsReadOnlyCell(0, col), col < 2) << col;
     }
 
-    dlg.SetView(View::Physical);
-    EXPECT_EQ(grid->GetColumnHeader(0), DictionaryTexts::HeaderPhysicalName);
-    EXPECT_EQ(Column(grid, 0), QStringList()); // no physical name has two logical names
-    settings.AddWord("CUST_NO", S(u"고객NO"), Word("", ""));
-    dlg.Refill();
-    EXPECT_EQ(Column(grid, 2), QStringList({S(u"고객NO"), S(u"고객번호")}));
-    for (int col = 0; col < 5; ++col)
-        EXPECT_EQ(grid->IsReadOnlyCell(0, col), col != 2) << col;
-    EXPECT_EQ(grid->GetItemBkColor(0, 3), white);
-
     // Enter in the search box: column 0, failing that column 2, wrapping to the top
-    dlg.SetView(View::Logical);
     dlg.SearchEdit()->setText("ord");
     QTest::keyClick(dlg.SearchEdit(), Qt::Key_Return);
     EXPECT_EQ(grid->GetCurrentRow(), 2);
@@ -346,23 +335,18 @@ TEST(Screenshots, ReviewDialogs)
     CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
     settings.LoadFrom(QStringLiteral(TERMWISE_SOURCE_DIR "/resources/samples/termwise.json"));
     FillWords(settings);
-    settings.AddWord("CUST_NM", S(u"고객명"), Word("CUSTOMER NAME", S(u"고객의 이름")));
-    settings.AddWord("CUST_NM", S(u"고객이름"), Word("CUSTOMER NAME", S(u"고객의 이름")));
-    settings.AddWord("CSTMR_NM", S(u"고객명"), Word("CUSTOMER NAME", ""));
-    settings.AddWord("ORD_DT", S(u"주문일자"), Word("ORDER DATE", S(u"주문한 날")));
-    settings.AddWord("ORDR_DT", S(u"주문일자"), Word("ORDER DATE", ""));
-    settings.AddWord("ORD_DATE", S(u"주문일자"), Word("ORDER DATE", ""));
-    settings.AddWord("ADRS", S(u"주소지"), Word("ADDRESS", ""));
-    settings.AddWord("CUST_ADDR", S(u"고객주소"), Word("", ""));
-    for (const auto& [key, name] : std::vector<std::pair<QString, QString>>{{S(u"고객번호"), S(u"고객번호V20")},
-                                                                            {S(u"주문번호"), S(u"주문번호V20")},
-                                                                            {S(u"시작일자"), S(u"시작일자D")},
-                                                                            {S(u"종료일자"), S(u"종료일자D")},
-                                                                            {S(u"고객명"), S(u"고객명V100")}}) {
+    for (const auto& [physical, logical] : std::vector<std::pair<QString, QString>>{{"CUST_NM", S(u"고객명")},
+                                                                                    {"CUST_NM", S(u"고객이름")},
+                                                                                    {"CSTMR_NM", S(u"고객명")},
+                                                                                    {"ORD_DT", S(u"주문일자")},
+                                                                                    {"ORDR_DT", S(u"주문일자")},
+                                                                                    {"ORD_DATE", S(u"주문일자")}})
+        settings.AddWord(physical, logical, Word(physical.startsWith("C") ? "CUSTOMER NAME" : "ORDER DATE", ""));
+    for (const QString& key : {S(u"고객번호"), S(u"주문번호"), S(u"시작일자"), S(u"종료일자")}) {
         _stAnalyzeManageDomain d;
-        d.strDataType = name.endsWith('D') ? "DATE" : "VARCHAR";
-        d.strLength = name.endsWith('D') ? "" : name.mid(name.indexOf('V') + 1);
-        settings.AddDomain(key, name, d);
+        d.strDataType = key.endsWith(S(u"일자")) ? "DATE" : "VARCHAR";
+        d.strLength = d.strDataType == "DATE" ? "" : "20";
+        settings.AddDomain(key, key + d.strDataType.left(1) + d.strLength, d);
     }
     auto save = [&](QWidget* w, const char* name) {
         w->resize(900, 560);
