@@ -19,6 +19,7 @@ inline const QString SynonymCaption = QStringLiteral("동의어 검토");
 inline const QString SynonymViewLogical = QStringLiteral("논리기준 동의어 보기");
 inline const QString SynonymViewPhysical = QStringLiteral("물리기준 동의어 보기");
 inline const QString SynonymSaved = QStringLiteral("변경사항이 저장되었습니다");
+inline const QString SettingsNotSaved = QStringLiteral("설정 파일을 저장하지 못했습니다. 출력 창에 원인이 있습니다");
 
 // Grid headers
 inline const QString HeaderLogicalName = QStringLiteral("단어 논리명");

@@ -17,6 +17,7 @@
 #endif
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -506,7 +507,28 @@ Result ComputeGroups(View view, const QStringList& names, const Progress& hooks,
     Result result;
     const int count = int(names.size());
     progress.begin(count);
-    const GroupFinder finder(view, names);
+    // Indexing a large dictionary takes a noticeable moment: it runs beside this thread, which
+    // keeps the progress window painting and hears a cancel meanwhile.
+    std::unique_ptr<GroupFinder> built;
+    {
+        std::atomic<bool> indexed{false};
+        std::thread indexer([&] {
+            built = std::make_unique<GroupFinder>(view, names);
+            indexed = true;
+        });
+        bool cancelled = false;
+        while (!indexed.load()) {
+            cancelled = cancelled || progress.canceling();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        indexer.join();
+        if (cancelled || progress.canceling()) {
+            result.cancelled = true;
+            progress.end();
+            return result;
+        }
+    }
+    const GroupFinder& finder = *built;
 
     if (threads <= 0)
         threads = int(std::max(1u, std::thread::hardware_concurrency()));
@@ -577,9 +599,19 @@ Result ComputeGroups(View view, const QStringList& names, const Progress& hooks,
         }
         progress.step();
         const int block = id / blockSize;
-        if (!done[block].load()) {
-            std::unique_lock lock(mutex);
-            ready.wait(lock, [&] { return done[block].load(); });
+        // Waiting for a slow block still polls the progress window, so it paints and cancels.
+        bool cancelled = false;
+        while (!done[block].load() && !cancelled) {
+            {
+                std::unique_lock lock(mutex);
+                if (ready.wait_for(lock, std::chrono::milliseconds(20), [&] { return done[block].load(); }))
+                    break;
+            }
+            cancelled = progress.canceling();
+        }
+        if (cancelled) {
+            result.cancelled = true;
+            break;
         }
         collect(id);
     }

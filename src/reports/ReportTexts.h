@@ -74,6 +74,21 @@ inline const QStringList kDomainExportHeader = {
     QStringLiteral("분석 도메인명"), QStringLiteral("분석 대상"),       QStringLiteral("갯수"),
     QStringLiteral("분석 대상"),     QStringLiteral("분석 데이터타입"), QStringLiteral("참고 데이터")};
 
+// Unused standards review.
+inline const QString kUnusedWordsTitle = QStringLiteral("미사용 표준 단어");
+inline const QString kUnusedClassWordsTitle = QStringLiteral("미사용 표준 분류 단어");
+inline const QString kUnusedTermsTitle = QStringLiteral("미사용 표준 용어");
+inline const QString kUnusedDomainsTitle = QStringLiteral("미사용 표준 도메인");
+inline const QString kUnusedArea = QStringLiteral("대상 분류체계");
+inline const QString kUnusedList = QStringLiteral("대상 표준 목록");
+inline const QStringList kUnusedWordColumns = {QStringLiteral("단어 논리명"), QStringLiteral("단어 물리명"),
+                                               QStringLiteral("단어 물리전체명"), QStringLiteral("단어 정의")};
+inline const QStringList kUnusedTermColumns = {QStringLiteral("용어 논리명"), QStringLiteral("용어 물리명"),
+                                               QStringLiteral("용어 정의")};
+inline const QStringList kUnusedDomainColumns = {QStringLiteral("키도메인명"), QStringLiteral("도메인명"),
+                                                 QStringLiteral("타입"),       QStringLiteral("길이"),
+                                                 QStringLiteral("소수점"),     QStringLiteral("비고")};
+
 // Colour of cells the report filled in for the user (0x00BBGGRR of RGB(255,210,210)).
 constexpr unsigned kProposedCell = 0xD2D2FF;
 

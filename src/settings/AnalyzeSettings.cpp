@@ -260,6 +260,11 @@ void CAnalyzeSettings::LoadFrom(const QString& path)
     const QJsonValue sep = root.value(QLatin1String("seperator"));
     if (sep.isString())
         seperator = sep.toString();
+    for (auto [key, field] :
+         {std::pair{"chat_url", &CAnalyzeSettings::chat_url}, std::pair{"chat_model", &CAnalyzeSettings::chat_model}}) {
+        const QJsonValue v = root.value(QLatin1String(key));
+        this->*field = v.isString() ? v.toString() : QString();
+    }
     for (const IntOption& option : kIntOptions) {
         const QJsonValue v = root.value(QLatin1String(option.key));
         if (v.isString())
@@ -324,6 +329,10 @@ QByteArray CAnalyzeSettings::ToJson() const
     root.insert(QLatin1String("except_words"), exceptWords);
 
     root.insert(QLatin1String("seperator"), seperator);
+    if (!chat_url.isEmpty())
+        root.insert(QLatin1String("chat_url"), chat_url);
+    if (!chat_model.isEmpty())
+        root.insert(QLatin1String("chat_model"), chat_model);
     for (const IntOption& option : kIntOptions)
         root.insert(QLatin1String(option.key), QString::number(this->*option.field));
 

@@ -78,6 +78,10 @@ public:
     int domain_request = 0;
     int term_request = 0;
     int request_browser = 0;
+    // Chat-completion service of the logical-name extraction; empty: the built-in default.
+    // Stored only when set.
+    QString chat_url;
+    QString chat_model;
 
     WordIndex m_mapWordsByPhysical; // physical -> logical -> word
     WordIndex m_mapWordsByLogical;  // logical -> physical -> word

@@ -3,6 +3,9 @@
 #include "analysis/ui/AnalysisForms.h"
 #include "app/ui/MainFrame.h"
 #include "repository/ui/RegistrationParts.h"
+#include "assistants/ui/ChatGPTLogicalNameExtractor.h"
+#include "dictionary/ui/ReviewDialogs.h"
+#include "reports/ui/UnusedStandardDlg.h"
 
 void RegisterApplicationParts()
 {
@@ -10,4 +13,7 @@ void RegisterApplicationParts()
     //   CMainFrame::RegisterCommand(AppCmd::WordManage, [](CMainFrame& f) { CWordManageDlg(&f).exec(); });
     RegisterAnalysisForms();
     RegisterRegistrationParts();
+    RegisterReviewDialogs();
+    RegisterUnusedStandardDialogs();
+    RegisterAssistantDialogs();
 }

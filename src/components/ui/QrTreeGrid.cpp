@@ -21,6 +21,11 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
+        const QVariant rows = index.data(CQrTreeGridModel::RowMergeSpanRole);
+        if (rows.isValid()) {
+            PaintRowMerge(painter, option, index, rows.toPoint());
+            return;
+        }
         const QVariant span = index.data(CQrTreeGridModel::MergeSpanRole);
         if (!span.isValid()) {
             QStyledItemDelegate::paint(painter, option, index);
@@ -83,7 +88,50 @@ public:
         QStyledItemDelegate::setModelData(editor, model, index);
     }
 
+    // The block of rows first..last in the index's column, in viewport coordinates.
+    static QRect RowMergeRect(const QTreeView* view, const QModelIndex& index, const QPoint& rows)
+    {
+        const auto* model = static_cast<const CQrTreeGridModel*>(index.model());
+        const QRect self = view->visualRect(index);
+        const QRect top = view->visualRect(model->IndexOf(rows.x(), index.column()));
+        const QRect bottom = view->visualRect(model->IndexOf(rows.y(), index.column()));
+        // a hidden end row has no rectangle; the block then ends at this cell
+        return QRect(QPoint(self.left(), top.isValid() ? top.top() : self.top()),
+                     QPoint(self.right(), bottom.isValid() ? bottom.bottom() : self.bottom()));
+    }
+
 private:
+    // Every covered cell paints its slice of one cell over the whole block: one background,
+    // no lines between the rows, the text once in the middle. The block looks selected when
+    // the current cell lies in it, so it never shows half highlighted.
+    void PaintRowMerge(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index,
+                       const QPoint& rows) const
+    {
+        const auto* model = static_cast<const CQrTreeGridModel*>(index.model());
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, model->IndexOf(rows.x(), index.column()));
+        QRect block = RowMergeRect(m_view, index, rows);
+        block.setLeft(option.rect.left()); // the tree's indentation stays outside
+        opt.rect = block;
+        opt.displayAlignment = Qt::AlignCenter;
+        opt.features &= ~QStyleOptionViewItem::HasCheckIndicator;
+        opt.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver);
+        const QModelIndex current = m_view->currentIndex();
+        if (current.isValid() && current.column() == index.column() && current.parent() == index.parent() &&
+            index.data(CQrTreeGridModel::RowMergeSpanRole) == current.data(CQrTreeGridModel::RowMergeSpanRole)) {
+            if (m_view->selectionModel()->isSelected(current))
+                opt.state |= QStyle::State_Selected;
+            if (m_view->hasFocus())
+                opt.state |= QStyle::State_HasFocus;
+        }
+        painter->save();
+        painter->setClipRect(option.rect);
+        const QWidget* w = option.widget;
+        QStyle* style = w ? w->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+        painter->restore();
+    }
+
     QTreeView* m_view;
 };
 
@@ -457,6 +505,17 @@ void CQrTreeGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHin
         hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem;
     QTreeView::closeEditor(editor, hint);
     m_tabbingFromEditor = false;
+}
+
+void CQrTreeGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTreeView::currentChanged(current, previous);
+    // a merged block's highlight follows the current cell: repaint the whole block
+    for (const QModelIndex& i : {current, previous}) {
+        const QVariant rows = i.data(CQrTreeGridModel::RowMergeSpanRole);
+        if (rows.isValid())
+            viewport()->update(CTreeGridDelegate::RowMergeRect(this, i, rows.toPoint()));
+    }
 }
 
 void CQrTreeGrid::contextMenuEvent(QContextMenuEvent* event)

@@ -78,6 +78,9 @@ public:
     void SetComboCellStyle(int row, int col, const QStringList& choices);
     // Columns first..last of the row look like one cell showing the first one's text.
     void MergeCells(int row, int firstCol, int lastCol) { m_model->SetMerge(row, firstCol, lastCol); }
+    // Rows first..last (siblings) of the column look like one cell showing the first row's text
+    // once, centred. False when the rows are not siblings.
+    bool MergeRowCells(int col, int firstRow, int lastRow) { return m_model->SetRowMerge(col, firstRow, lastRow); }
     void SetRowHidden(int row, bool hidden);
     bool IsRowHiddenAt(int row) const { return m_model->RowHidden(row); }
 
@@ -115,6 +118,7 @@ protected:
     // being edited they skip the cells that cannot be edited.
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     void ApplyHiddenRows();

@@ -54,6 +54,7 @@ void CQrTreeGridModel::Clear()
     m_topRows.clear();
     m_combo.clear();
     m_merge.clear();
+    m_rowMerge.clear();
     if (!m_bulk)
         endResetModel();
 }
@@ -223,6 +224,51 @@ std::pair<int, int> CQrTreeGridModel::MergeAt(int row, int col) const
     return {-1, -1};
 }
 
+bool CQrTreeGridModel::SetRowMerge(int col, int firstRow, int lastRow)
+{
+    if (!IsValidCell(firstRow, col) || !IsValidCell(lastRow, col) || lastRow <= firstRow)
+        return false;
+    const Row& first = m_rows[size_t(firstRow)];
+    const Row& last = m_rows[size_t(lastRow)];
+    // Siblings only: the painter spans from the first row's cell to the last one's, which is
+    // one block on screen only when nothing of another parent lies between them.
+    if (first.parent != last.parent)
+        return false;
+    // The merges of a column never overlap, so the ones a new merge replaces lie just before
+    // the first merge that starts after it: a few steps back, whatever the number of merges.
+    auto it = m_rowMerge.upper_bound({col, lastRow});
+    while (it != m_rowMerge.begin()) {
+        auto previous = std::prev(it);
+        if (previous->first.first != col || previous->second < firstRow)
+            break;
+        m_rowMerge.erase(previous);
+    }
+    m_rowMerge[{col, firstRow}] = lastRow;
+    if (!m_bulk) {
+        const std::vector<int>& siblings = Children(first.parent);
+        for (int pos = first.posInParent; pos <= last.posInParent; ++pos)
+            NotifyCell(siblings[size_t(pos)], col);
+    }
+    return true;
+}
+
+std::pair<int, int> CQrTreeGridModel::RowMergeAt(int row, int col) const
+{
+    if (m_rowMerge.empty())
+        return {-1, -1};
+    auto it = m_rowMerge.upper_bound({col, row});
+    if (it == m_rowMerge.begin())
+        return {-1, -1};
+    --it;
+    if (it->first.first == col && it->first.second <= row && it->second >= row) {
+        // a child row between two merged siblings is not covered
+        if (m_rows[size_t(row)].parent != m_rows[size_t(it->first.second)].parent)
+            return {-1, -1};
+        return {it->first.second, it->second};
+    }
+    return {-1, -1};
+}
+
 void CQrTreeGridModel::SetRowData(int row, const QVariant& data)
 {
     if (IsValidRow(row))
@@ -308,6 +354,10 @@ QVariant CQrTreeGridModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole:
         return c->text;
+    case Qt::TextAlignmentRole:
+        if (!m_rowMerge.empty() && RowMergeAt(row, index.column()).first >= 0)
+            return int(Qt::AlignCenter);
+        return {};
     case Qt::DecorationRole:
         if (c->image >= 0 && c->image < m_images.size())
             return m_images[c->image];
@@ -333,6 +383,12 @@ QVariant CQrTreeGridModel::data(const QModelIndex& index, int role) const
         return {};
     case MergeSpanRole: {
         const auto span = MergeAt(row, index.column());
+        if (span.first < 0)
+            return {};
+        return QPoint(span.first, span.second);
+    }
+    case RowMergeSpanRole: {
+        const auto span = RowMergeAt(row, index.column());
         if (span.first < 0)
             return {};
         return QPoint(span.first, span.second);

@@ -23,7 +23,7 @@ public:
         FlagCombo = 0x20,
     };
     // Extra roles the delegate and callers read.
-    enum Role { ImageRole = Qt::UserRole + 100, ComboChoicesRole, MergeSpanRole, RowDataRole };
+    enum Role { ImageRole = Qt::UserRole + 100, ComboChoicesRole, MergeSpanRole, RowDataRole, RowMergeSpanRole };
 
     explicit CQrTreeGridModel(QObject* parent = nullptr);
 
@@ -65,6 +65,11 @@ public:
     void SetMerge(int row, int firstCol, int lastCol);
     // {first, last} of the merge that covers (row, col), or {-1, -1}.
     std::pair<int, int> MergeAt(int row, int col) const;
+    // A merged-looking cell down a column: rows first..last (siblings, in order) show the
+    // text of `first` once, centred over them. False when the rows are not siblings.
+    bool SetRowMerge(int col, int firstRow, int lastRow);
+    // {first, last} of the row merge that covers (row, col), or {-1, -1}.
+    std::pair<int, int> RowMergeAt(int row, int col) const;
     void SetRowData(int row, const QVariant& data);
     QVariant RowData(int row) const;
     void SetRowHidden(int row, bool hidden);
@@ -120,7 +125,8 @@ private:
     std::vector<Row> m_rows;
     std::vector<int> m_topRows;
     std::map<std::pair<int, int>, QStringList> m_combo;
-    std::map<std::pair<int, int>, int> m_merge; // (row, first col) -> last col
+    std::map<std::pair<int, int>, int> m_merge;    // (row, first col) -> last col
+    std::map<std::pair<int, int>, int> m_rowMerge; // (col, first row) -> last row
     QList<QIcon> m_images;
     int m_bulk = 0;
     bool m_defaultEditable = false;

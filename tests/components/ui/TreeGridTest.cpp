@@ -3,6 +3,9 @@
 #include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QLineEdit>
+}
+
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -287,4 +290,81 @@ TEST(TreeGrid, TabWalksAlongTheRowWhileEditing)
     EXPECT_EQ(grid.GetItemText(1, 1), QStringLiteral("x")); // typing over a cell Tab reached replaces it
     EXPECT_EQ(grid.GetItemText(1, 2), QStringLiteral("x"));
     EXPECT_EQ(grid.GetItemText(1, 0), QStringLiteral("w1"));
+}
+
+TEST(TreeGrid, RowMergesCoverSiblingsAndPaintTheTextOnceInTheMiddle)
+{
+    CQrTreeGrid grid;
+    grid.setRootIsDecorated(false);
+    grid.SetColumns({QStringLiteral("분류"), QStringLiteral("B")});
+    grid.BeginUpdate();
+    for (int i = 0; i < 6; ++i)
+        grid.InsertRow(i == 4 ? 2 : 1, {i < 3 ? QStringLiteral("WWWW") : QString(), QStringLiteral("b%1").arg(i)});
+    grid.EndUpdate();
+    CQrTreeGridModel* m = grid.Model();
+
+    EXPECT_TRUE(grid.MergeRowCells(0, 0, 2));
+    EXPECT_FALSE(grid.MergeRowCells(0, 3, 4)); // a child is no sibling of its parent
+    EXPECT_FALSE(grid.MergeRowCells(0, 2, 2)); // one row is no merge
+    EXPECT_EQ(m->RowMergeAt(1, 0), std::make_pair(0, 2));
+    EXPECT_EQ(m->RowMergeAt(1, 1), std::make_pair(-1, -1));
+    // rows 3 and 5 are siblings; the child row 4 between them stays outside the merge
+    EXPECT_TRUE(grid.MergeRowCells(0, 3, 5));
+    EXPECT_EQ(m->RowMergeAt(4, 0), std::make_pair(-1, -1));
+    EXPECT_EQ(m->RowMergeAt(5, 0), std::make_pair(3, 5));
+    // an overlapping merge replaces the old one
+    EXPECT_TRUE(grid.MergeRowCells(0, 1, 3));
+    EXPECT_EQ(m->RowMergeAt(0, 0), std::make_pair(-1, -1));
+    EXPECT_EQ(m->RowMergeAt(5, 0), std::make_pair(-1, -1));
+    EXPECT_EQ(m->RowMergeAt(2, 0), std::make_pair(1, 3));
+    grid.DeleteAllItems();
+    EXPECT_EQ(m->RowMergeAt(0, 0), std::make_pair(-1, -1));
+
+    // Three white rows merged in column 0: the text is drawn once, in the middle row, and the
+    // block has one background (the first and last slices stay empty).
+    grid.SetColumns({QStringLiteral("분류"), QStringLiteral("B")});
+    for (int i = 0; i < 3; ++i) {
+        const int row = grid.InsertRow(1, {QStringLiteral("WWWW"), QStringLiteral("x")});
+        grid.SetReadOnlyRow(row, CQrTreeGrid::FromWinColor(CQrTreeGrid::ColorWhite));
+    }
+    grid.MergeRowCells(0, 0, 2);
+    grid.resize(400, 200);
+    grid.SetColumnWidth(0, 150);
+    grid.show();
+    const QImage image = grid.viewport()->grab().toImage();
+    auto darkPixels = [&](int row) {
+        const QRect cell = grid.visualRect(m->IndexOf(row, 0)).adjusted(2, 0, -2, 0);
+        int dark = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        return dark;
+    };
+    EXPECT_EQ(darkPixels(0), 0);
+    EXPECT_GT(darkPixels(1), 10);
+    EXPECT_EQ(darkPixels(2), 0);
+    EXPECT_EQ(m->IndexOf(2, 0).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+}
+
+TEST(TreeGrid, RowMergesKeepTheFillOfAHundredThousandRowsFast)
+{
+    // Each merge must cost about the same whatever the number of merges before it.
+    auto fill = [](bool merge) {
+        QElapsedTimer clock;
+        clock.start();
+        CQrTreeGrid grid;
+        grid.SetColumns({QStringLiteral("A"), QStringLiteral("B")});
+        grid.BeginUpdate();
+        for (int i = 0; i < 100000; ++i) {
+            grid.InsertRow(1, {QString::number(i / 3), QStringLiteral("b")});
+            if (merge && i % 3 == 2)
+                grid.MergeRowCells(0, i - 2, i);
+        }
+        grid.EndUpdate();
+        EXPECT_EQ(grid.Model()->RowMergeAt(99998, 0).first, merge ? 99996 : -1);
+        return clock.elapsed();
+    };
+    const qint64 plain = fill(false);
+    const qint64 merged = fill(true);
+    EXPECT_LT(merged, 3 * plain + 300) << "plain " << plain << " ms, merged " << merged << " ms";
 }

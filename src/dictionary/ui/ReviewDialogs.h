@@ -1,0 +1,3 @@
+#pragma once
+// Plugs the dictionary review dialogs into the main window's commands.
+void RegisterReviewDialogs();

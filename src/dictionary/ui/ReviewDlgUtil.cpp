@@ -1,0 +1,69 @@
+#include "dictionary/ui/ReviewDlgUtil.h"
+
+#include "app/ui/AppTexts.h"
+#include "components/ui/QrMessageBox.h"
+#include "components/ui/QrTreeGrid.h"
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace ReviewDlgUtil {
+
+QLineEdit* MakeSearchEdit(QWidget* parent, const QString& prompt, std::function<void()> search)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setPlaceholderText(prompt);
+    edit->setClearButtonEnabled(true);
+    QObject::connect(edit, &QLineEdit::returnPressed, edit, [edit, search] {
+        if (!edit->text().isEmpty())
+            search();
+    });
+    return edit;
+}
+
+bool ShowHit(CQrTreeGrid* grid, const ReviewSearchHit& hit)
+{
+    if (!hit.found())
+        return false;
+    grid->SetScrollToCell(hit.row, hit.column);
+    grid->SetFocusCell(hit.row, hit.column);
+    grid->setFocus();
+    return true;
+}
+
+void MergeGroups(CQrTreeGrid* grid, int col, const std::vector<int>& groupOfRow)
+{
+    const int count = int(groupOfRow.size());
+    for (int first = 0; first < count;) {
+        int last = first;
+        while (last + 1 < count && groupOfRow[size_t(last + 1)] == groupOfRow[size_t(first)])
+            ++last;
+        if (last > first)
+            grid->MergeRowCells(col, first, last);
+        first = last + 1;
+    }
+}
+
+void NoDefaultButtons(QDialog* dialog)
+{
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+}
+
+} // namespace ReviewDlgUtil
+
+// The management dialogs are built elsewhere; these two calls are where they plug in.
+int OpenWordManageDialog(QWidget* parent)
+{
+    CQrMessageBox::Information(parent, AppText::CommandNotBuilt);
+    return QDialog::Rejected;
+}
+
+int OpenDomainManageDialog(QWidget* parent)
+{
+    CQrMessageBox::Information(parent, AppText::CommandNotBuilt);
+    return QDialog::Rejected;
+}

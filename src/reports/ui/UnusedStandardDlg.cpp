@@ -1,0 +1,150 @@
+#include "reports/ui/UnusedStandardDlg.h"
+
+#include "app/ui/AppTexts.h"
+#include "app/ui/MainFrame.h"
+#include "components/ui/QrTreeGrid.h"
+#include "reports/ReportTexts.h"
+#include "repository/RepositoryConnection.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+CUnusedStandardDlgBase::CUnusedStandardDlgBase(const QString& title, const QStringList& columns, QWidget* parent)
+    : QDialog(parent)
+{
+    setWindowTitle(title);
+    setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    resize(820, 600);
+
+    m_areas = new QComboBox(this);
+    m_areas->setMinimumWidth(260);
+    m_grid = new CQrTreeGrid(this);
+    m_grid->setRootIsDecorated(false);
+    m_grid->SetColumns(columns);
+    m_close = new QPushButton(ReportTexts::kClose, this);
+    m_close->setAutoDefault(false);
+
+    auto* areaRow = new QHBoxLayout;
+    areaRow->addWidget(m_areas);
+    areaRow->addStretch();
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(ReportTexts::kUnusedArea, this));
+    layout->addLayout(areaRow);
+    layout->addWidget(new QLabel(ReportTexts::kUnusedList, this));
+    layout->addWidget(m_grid, 1);
+    layout->addLayout(buttons);
+
+    connect(m_areas, &QComboBox::currentIndexChanged, this, [this] { Reload(); });
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CUnusedStandardDlgBase::LoadAreas()
+{
+    CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
+    if (!gate)
+        return;
+    m_areaIds.clear();
+    gate->SelectStandardAreas(m_areaIds);
+    const QSignalBlocker block(m_areas);
+    m_areas->clear();
+    for (const auto& entry : m_areaIds)
+        m_areas->addItem(entry.first); // the map keeps them in name order
+    m_areas->setCurrentIndex(-1);      // nothing chosen: the list starts empty
+}
+
+void CUnusedStandardDlgBase::Reload()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_grid->DeleteAllItems();
+    std::vector<QStringList> rows;
+    const auto found = m_areaIds.find(m_areas->currentText());
+    CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
+    if (gate && m_areas->currentIndex() >= 0 && found != m_areaIds.end())
+        rows = Query(*gate, found->second);
+    const QColor white = CQrTreeGrid::FromWinColor(CQrTreeGrid::ColorWhite);
+    m_grid->BeginUpdate();
+    for (const QStringList& texts : rows) {
+        const int row = m_grid->InsertRow(1, texts);
+        m_grid->SetItemImage(row, 0, 0);
+        m_grid->SetReadOnlyRow(row, white);
+    }
+    m_grid->EndUpdate();
+    m_grid->AutoSizeColumns(); // the last column fills what the others leave of the width
+    QApplication::restoreOverrideCursor();
+}
+
+CUnusedStandardWordDlg::CUnusedStandardWordDlg(int mode, QWidget* parent)
+    : CUnusedStandardDlgBase(mode == 1 ? ReportTexts::kUnusedClassWordsTitle : ReportTexts::kUnusedWordsTitle,
+                             ReportTexts::kUnusedWordColumns, parent),
+      m_mode(mode)
+{
+    LoadAreas();
+}
+
+std::vector<QStringList> CUnusedStandardWordDlg::Query(CSqlBaseGate& gate, const QString& areaId)
+{
+    std::vector<_stAnalyzeManageWord> words;
+    if (m_mode == 1)
+        gate.SelectUnusedClassWords(areaId, words);
+    else
+        gate.SelectUnusedStandardWords(areaId, words);
+    std::vector<QStringList> rows;
+    rows.reserve(words.size());
+    for (const auto& w : words)
+        rows.push_back({w.strLogicalName, w.strPhysicalName, w.strPhyFullName, w.strDescription});
+    return rows;
+}
+
+CUnusedStandardTermDlg::CUnusedStandardTermDlg(QWidget* parent)
+    : CUnusedStandardDlgBase(ReportTexts::kUnusedTermsTitle, ReportTexts::kUnusedTermColumns, parent)
+{
+    LoadAreas();
+}
+
+std::vector<QStringList> CUnusedStandardTermDlg::Query(CSqlBaseGate& gate, const QString& areaId)
+{
+    std::vector<_stAnalyzeManageTerm> terms;
+    gate.SelectUnusedStandardTerms(areaId, terms);
+    std::vector<QStringList> rows;
+    rows.reserve(terms.size());
+    for (const auto& t : terms)
+        rows.push_back({t.strLogicalName, t.strPhysicalName, t.strDescription});
+    return rows;
+}
+
+CUnusedStandardDomainDlg::CUnusedStandardDomainDlg(QWidget* parent)
+    : CUnusedStandardDlgBase(ReportTexts::kUnusedDomainsTitle, ReportTexts::kUnusedDomainColumns, parent)
+{
+    LoadAreas();
+}
+
+std::vector<QStringList> CUnusedStandardDomainDlg::Query(CSqlBaseGate& gate, const QString& areaId)
+{
+    std::vector<_stAnalyzeManageDomain> domains;
+    gate.SelectUnusedStandardDomains(areaId, domains);
+    std::vector<QStringList> rows;
+    rows.reserve(domains.size());
+    for (const auto& d : domains)
+        rows.push_back({d.strKeyDomainName, d.strDomainName, d.strDataType, d.strLength, d.strScale, QString()});
+    return rows;
+}
+
+void RegisterUnusedStandardDialogs()
+{
+    CMainFrame::RegisterCommand(AppCmd::UnusedWord,
+                                [](CMainFrame& frame) { CUnusedStandardWordDlg(0, &frame).exec(); });
+    CMainFrame::RegisterCommand(AppCmd::UnusedClassWord,
+                                [](CMainFrame& frame) { CUnusedStandardWordDlg(1, &frame).exec(); });
+    CMainFrame::RegisterCommand(AppCmd::UnusedTerm, [](CMainFrame& frame) { CUnusedStandardTermDlg(&frame).exec(); });
+    CMainFrame::RegisterCommand(AppCmd::UnusedDomain,
+                                [](CMainFrame& frame) { CUnusedStandardDomainDlg(&frame).exec(); });
+}

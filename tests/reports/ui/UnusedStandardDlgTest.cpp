@@ -1,0 +1,248 @@
+// The unused-standards dialogs on the demo repository, connected as "AR" the way the window
+// connects, on SQLite and on the PostgreSQL of scripts/with-postgres.
+#include "reports/ui/UnusedStandardDlg.h"
+#include "app/ui/AppTexts.h"
+#include "app/ui/MainFrame.h"
+#include "components/QrDatabaseManager.h"
+#include "repository/RepositoryConnection.h"
+#include "repository/RepositoryInit.h"
+#include "settings/AnalyzeSettings.h"
+#include "support/FormTestKit.h"
+#include "support/TestSupport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <gtest/gtest.h>
+
+namespace {
+
+enum class Backend { Sqlite, Postgresql };
+
+// A demo repository open as "AR"; on PostgreSQL in a schema of its own, dropped afterwards.
+class DemoRepository
+{
+public:
+    bool Open(Backend backend, QString& reason)
+    {
+        CRepositoryConnection::SetDictionaryInitializer([] {});
+        QString uri;
+        if (backend == Backend::Sqlite) {
+            uri = QStringLiteral("sqlite:") + m_dir.file(QStringLiteral("demo.db"));
+        } else {
+            const QString server = qEnvironmentVariable("TERMWISE_TEST_PG");
+            if (server.isEmpty()) {
+                reason = QStringLiteral("TERMWISE_TEST_PG is not set: run the tests through scripts/with-postgres");
+                return false;
+            }
+            RepositoryUri parsed;
+            if (!ParseRepositoryUri(server, parsed, reason))
+                return false;
+            m_schema = QStringLiteral("tw_unused_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+            QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_schema);
+            admin.setHostName(parsed.host);
+            admin.setPort(parsed.port);
+            admin.setDatabaseName(parsed.database);
+            admin.setUserName(parsed.user);
+            admin.setPassword(parsed.password);
+            if (!admin.open() || !QSqlQuery(admin).exec(QStringLiteral("CREATE SCHEMA ") + m_schema)) {
+                reason = admin.lastError().text();
+                return false;
+            }
+            uri = server + QStringLiteral("?options=-csearch_path%3D") + m_schema;
+        }
+        CRepositoryConnection& connection = CRepositoryConnection::Instance();
+        if (!connection.Open(uri, &reason, true))
+            return false;
+        RepositoryInitSummary summary;
+        if (!CreateRepositorySchema(*connection.Database(), summary, reason) ||
+            !LoadDemoStandard(*connection.Database(), summary, reason))
+            return false;
+        connection.OnRepositoryConnected();
+        return connection.OpenGate() != nullptr;
+    }
+
+    ~DemoRepository()
+    {
+        CRepositoryConnection::Instance().OnRepositoryDisconnected();
+        CRepositoryConnection::SetDictionaryInitializer({});
+        if (!m_schema.isEmpty()) {
+            {
+                QSqlDatabase admin = QSqlDatabase::database(m_schema, false);
+                QSqlQuery(admin).exec(QStringLiteral("DROP SCHEMA ") + m_schema + QStringLiteral(" CASCADE"));
+                admin.close();
+            }
+            QSqlDatabase::removeDatabase(m_schema);
+        }
+    }
+
+private:
+    TempDataDir m_dir;
+    QString m_schema;
+};
+
+#define OPEN_DEMO(repo, backend)                                                                                       \
+    do {                                                                                                               \
+        QString reason_;                                                                                               \
+        if (!(repo).Open((backend), reason_)) {                                                                        \
+            if ((backend) == Backend::Postgresql && qEnvironmentVariable("CI") != QLatin1String("true") &&             \
+                qEnvironmentVariableIsEmpty("TERMWISE_TEST_PG"))                                                       \
+                GTEST_SKIP() << reason_.toStdString();                                                                 \
+            FAIL() << reason_.toStdString();                                                                           \
+        }                                                                                                              \
+    } while (0)
+
+// What the gateway answers for the dialog's query, as the dialog's rows.
+std::vector<QStringList> Expected(const QString& kind, const QString& areaId)
+{
+    CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
+    std::vector<QStringList> rows;
+    if (kind == "words" || kind == "class words") {
+        std::vector<_stAnalyzeManageWord> words;
+        kind == "words" ? gate->SelectUnusedStandardWords(areaId, words) : gate->SelectUnusedClassWords(areaId, words);
+        for (const auto& w : words)
+            rows.push_back({w.strLogicalName, w.strPhysicalName, w.strPhyFullName, w.strDescription});
+    } else if (kind == "terms") {
+        std::vector<_stAnalyzeManageTerm> terms;
+        gate->SelectUnusedStandardTerms(areaId, terms);
+        for (const auto& t : terms)
+            rows.push_back({t.strLogicalName, t.strPhysicalName, t.strDescription});
+    } else {
+        std::vector<_stAnalyzeManageDomain> domains;
+        gate->SelectUnusedStandardDomains(areaId, domains);
+        for (const auto& d : domains)
+            rows.push_back({d.strKeyDomainName, d.strDomainName, d.strDataType, d.strLength, d.strScale, QString()});
+    }
+    return rows;
+}
+
+std::vector<QStringList> Shown(CQrTreeGrid* grid)
+{
+    std::vector<QStringList> rows = grid->GetAllRowsText();
+    rows.erase(rows.begin()); // the header
+    return rows;
+}
+
+class UnusedStandardDlgTest : public ::testing::TestWithParam<Backend>
+{
+};
+
+} // namespace
+
+TEST_P(UnusedStandardDlgTest, EachDialogListsItsAreaAndSwitchingAreasStartsAfresh)
+{
+    TempDataDir data;
+    UiScript ui;
+    DemoRepository repo;
+    OPEN_DEMO(repo, GetParam());
+
+    struct Case
+    {
+        QString kind;
+        std::function<CUnusedStandardDlgBase*()> make;
+        QString title;
+    } cases[] = {
+        {"words", [] { return new CUnusedStandardWordDlg(0); }, QStringLiteral("미사용 표준 단어")},
+        {"class words", [] { return new CUnusedStandardWordDlg(1); }, QStringLiteral("미사용 표준 분류 단어")},
+        {"terms", [] { return new CUnusedStandardTermDlg; }, QStringLiteral("미사용 표준 용어")},
+        {"domains", [] { return new CUnusedStandardDomainDlg; }, QStringLiteral("미사용 표준 도메인")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind.toStdString());
+        std::unique_ptr<CUnusedStandardDlgBase> dlg(c.make());
+        EXPECT_EQ(dlg->windowTitle(), c.title);
+        QComboBox* combo = dlg->AreaCombo();
+        QStringList names;
+        for (int i = 0; i < combo->count(); ++i)
+            names << combo->itemText(i);
+        QStringList sorted = names;
+        sorted.sort();
+        EXPECT_EQ(names, sorted);
+        EXPECT_TRUE(names.contains(QStringLiteral("전사 표준")));
+        EXPECT_EQ(combo->currentIndex(), -1);
+        EXPECT_EQ(dlg->Grid()->GetRowCount(), 0);
+
+        combo->setCurrentIndex(combo->findText(QStringLiteral("전사 표준")));
+        const std::vector<QStringList> main = Expected(c.kind, DemoStandard::MainAreaId);
+        EXPECT_FALSE(main.empty()) << "the demo standard has unused entries of every kind";
+        EXPECT_EQ(Shown(dlg->Grid()), main);
+        for (int r = 0; r < dlg->Grid()->GetRowCount(); ++r) {
+            EXPECT_EQ(dlg->Grid()->GetItemImage(r, 0), 0);
+            EXPECT_TRUE(dlg->Grid()->IsReadOnlyCell(r, 0));
+        }
+        // another area: only its own rows, none of the first one's
+        combo->setCurrentIndex(combo->findText(QStringLiteral("금융 업무 표준")));
+        EXPECT_EQ(Shown(dlg->Grid()), Expected(c.kind, DemoStandard::FinanceAreaId));
+        combo->setCurrentIndex(combo->findText(QStringLiteral("공공 표준")));
+        EXPECT_EQ(Shown(dlg->Grid()), Expected(c.kind, DemoStandard::PublicAreaId));
+    }
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_P(UnusedStandardDlgTest, RibbonCommandsOpenTheDialogsWhileConnected)
+{
+    TempDataDir data;
+    UiScript ui;
+    DemoRepository repo;
+    OPEN_DEMO(repo, GetParam());
+    CMainFrame::ClearRegistrations();
+    RegisterUnusedStandardDialogs();
+    CMainFrame frame;
+    EXPECT_FALSE(frame.RunCommand(AppCmd::UnusedWord)); // not connected yet
+    frame.SetRepositoryConnected(true);
+    frame.SetRepositoryDbType(CRepositoryConnection::Instance().DbType());
+    // the unused-terms command needs a server that holds the model tables: types 1, 10, 11
+    const bool termsAllowed = GetParam() == Backend::Postgresql;
+    EXPECT_EQ(frame.CommandAction(AppCmd::UnusedTerm)->isEnabled(), termsAllowed);
+
+    const std::pair<int, QString> commands[] = {
+        {AppCmd::UnusedWord, QStringLiteral("미사용 표준 단어")},
+        {AppCmd::UnusedClassWord, QStringLiteral("미사용 표준 분류 단어")},
+        {AppCmd::UnusedDomain, QStringLiteral("미사용 표준 도메인")},
+        {AppCmd::UnusedTerm, QStringLiteral("미사용 표준 용어")},
+    };
+    for (const auto& [command, title] : commands) {
+        QString opened;
+        int areas = 0;
+        WhenModal([&](QWidget* modal) {
+            opened = modal ? modal->windowTitle() : QString();
+            if (auto* dlg = qobject_cast<CUnusedStandardDlgBase*>(modal))
+                areas = dlg->AreaCombo()->count();
+        });
+        const bool ran = frame.RunCommand(command);
+        if (command == AppCmd::UnusedTerm && !termsAllowed) {
+            EXPECT_FALSE(ran);
+            QApplication::processEvents(); // the pending check finds no dialog
+            continue;
+        }
+        EXPECT_TRUE(ran) << title.toStdString();
+        EXPECT_EQ(opened, title);
+        EXPECT_GT(areas, 0);
+    }
+    CMainFrame::ClearRegistrations();
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, UnusedStandardDlgTest, ::testing::Values(Backend::Sqlite, Backend::Postgresql),
+                         [](const auto& info) {
+                             return std::string(info.param == Backend::Sqlite ? "Sqlite" : "Postgresql");
+                         });
+
+// A picture for the documentation; only when TERMWISE_SCREENSHOTS names the folder.
+TEST(Screenshots, UnusedWords)
+{
+    const QString folder = qEnvironmentVariable("TERMWISE_SCREENSHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "TERMWISE_SCREENSHOTS not set";
+    TempDataDir data;
+    DemoRepository repo;
+    OPEN_DEMO(repo, Backend::Sqlite);
+    CUnusedStandardWordDlg dlg(0);
+    dlg.AreaCombo()->setCurrentIndex(dlg.AreaCombo()->findText(QStringLiteral("전사 표준")));
+    dlg.resize(900, 560);
+    dlg.show();
+    QApplication::processEvents();
+    ASSERT_TRUE(dlg.grab().save(QDir(folder).filePath("unused-words.png")));
+}
