@@ -197,6 +197,9 @@ TEST_P(AdoRecordAccessTest, FailuresThrowWithTheDriversMessage)
         EXPECT_EQ(m_db.GetLastErrorString(), error.Description());
         EXPECT_EQ(m_db.GetLastError(), quint32(AdoCode::Fail));
     }
+    const QString opened = m_db.GetConnectionString();
+    EXPECT_EQ(CodeOf([&] { m_db.Open(QStringLiteral("sqlite:/nonexistent/other.db")); }), AdoCode::ObjectOpen);
+    EXPECT_EQ(m_db.GetConnectionString(), opened) << "the open connection keeps its string";
     CADORecordset rs(m_db);
     EXPECT_EQ(CodeOf([&] { rs.Open(QStringLiteral("SELEC n FROM ado_t")); }), AdoCode::Fail);
     EXPECT_FALSE(rs.GetLastErrorString().isEmpty());
