@@ -113,6 +113,13 @@ long CADOCommand::Execute()
         // Only PostgreSQL can stop a statement that runs too long; SQLite waits for locks
         // up to the connection's busy timeout instead.
         const bool server = db.driverName() == QLatin1String("QPSQL");
+        // The session's own limit (set by the caller or the connection options) comes back after.
+        QString sessionTimeout;
+        if (server) {
+            QSqlQuery show(db);
+            if (show.exec(QStringLiteral("SHOW statement_timeout")) && show.next())
+                sessionTimeout = show.value(0).toString();
+        }
         QSqlQuery query(db);
         if (server)
             query.exec(QStringLiteral("SET statement_timeout = %1").arg(command.timeoutSeconds * 1000));
@@ -126,7 +133,13 @@ long CADOCommand::Execute()
         m_recordsAffected = ok ? query.numRowsAffected() : 0;
         if (server) {
             QSqlQuery reset(db);
-            reset.exec(QStringLiteral("SET statement_timeout = 0"));
+            if (sessionTimeout.isEmpty()) {
+                reset.exec(QStringLiteral("RESET statement_timeout"));
+            } else {
+                reset.prepare(QStringLiteral("SELECT set_config('statement_timeout', ?, false)"));
+                reset.addBindValue(sessionTimeout);
+                reset.exec();
+            }
         }
         if (!ok)
             command.connection->ThrowDriverError(command.text, error);

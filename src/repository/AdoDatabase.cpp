@@ -210,10 +210,12 @@ void CADODatabase::Remember(const CComError& error)
 
 bool CADODatabase::Open(const QString& connectionString, const QString& user, const QString& password)
 {
-    if (!connectionString.isEmpty())
-        m_connectionString = connectionString;
     try {
-        Connection().Open(m_connectionString, user, password, m_connectionTimeout);
+        CAdoConnectionObject& connection = Connection();
+        // An open connection refuses to open again and keeps the string it was opened with.
+        if (!connectionString.isEmpty() && !connection.IsOpen())
+            m_connectionString = connectionString;
+        connection.Open(m_connectionString, user, password, m_connectionTimeout);
     } catch (const CComError& error) {
         Remember(error);
     }

@@ -197,6 +197,9 @@ TEST_P(AdoRecordAccessTest, FailuresThrowWithTheDriversMessage)
         EXPECT_EQ(m_db.GetLastErrorString(), error.Description());
         EXPECT_EQ(m_db.GetLastError(), quint32(AdoCode::Fail));
     }
+    const QString opened = m_db.GetConnectionString();
+    EXPECT_EQ(CodeOf([&] { m_db.Open(QStringLiteral("sqlite:/nonexistent/other.db")); }), AdoCode::ObjectOpen);
+    EXPECT_EQ(m_db.GetConnectionString(), opened) << "the open connection keeps its string";
     CADORecordset rs(m_db);
     EXPECT_EQ(CodeOf([&] { rs.Open(QStringLiteral("SELEC n FROM ado_t")); }), AdoCode::Fail);
     EXPECT_FALSE(rs.GetLastErrorString().isEmpty());
@@ -219,6 +222,17 @@ TEST_P(AdoRecordAccessTest, NestedTransactionsKeepOrDropTheirWork)
     EXPECT_EQ(CodeOf([&] { m_db.CommitTransaction(); }), AdoCode::IllegalOperation);
     EXPECT_EQ(m_db.Execute(QStringLiteral("UPDATE ado_t SET name = 'x'")), 1);
     EXPECT_EQ(m_db.GetRecordsAffected(), 1);
+
+    if (GetParam() == TestDialect::Postgresql) {
+        // A command's own time limit does not replace the session's.
+        m_db.Execute(QStringLiteral("SET statement_timeout = '7s'"));
+        CADOCommand update(m_db, QStringLiteral("UPDATE ado_t SET name = 'y'"));
+        update.SetTimeout(3);
+        EXPECT_EQ(update.Execute(), 1);
+        CADORecordset limit(m_db);
+        limit.Open(QStringLiteral("SELECT current_setting('statement_timeout')"));
+        EXPECT_EQ(limit.GetFieldValue(0).toString(), QStringLiteral("7s"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialects, AdoRecordAccessTest, ::testing::Values(TestDialect::Sqlite, TestDialect::Postgresql),

@@ -113,7 +113,6 @@ void CAnalyzeTermForm::BuildTermControls()
     areaRow->addWidget(m_areas, 1);
     if (auto* layout = qobject_cast<QVBoxLayout*>(AnalyzeButton()->parentWidget()->layout()))
         layout->insertLayout(0, areaRow);
-    connect(m_areas, &QComboBox::currentIndexChanged, this, [this] { m_engine->SetAreaId(CurrentAreaId()); });
 
     Grid()->SetImageList(TermImages());
     connect(Grid(), &CQrTreeGrid::CellClicked, this, &CAnalyzeTermForm::OnCellClicked);
@@ -147,7 +146,6 @@ void CAnalyzeTermForm::RefreshAreas()
             m_areas->addItem(name, id);
         m_areas->setCurrentIndex(m_areas->findData(current));
     }
-    m_engine->SetAreaId(CurrentAreaId());
 }
 
 QString CAnalyzeTermForm::CurrentAreaId() const
@@ -262,7 +260,14 @@ void CAnalyzeTermForm::ApplyRequest(const QString& json)
 
 void CAnalyzeTermForm::Analyze()
 {
-    m_engine->SetAreaId(CurrentAreaId());
+    // The combo box's choice takes effect here only: until the next analysis the shown result,
+    // its registrations and re-analyses stay in the area it was analysed against.
+    const QString areaId = CurrentAreaId();
+    if (areaId.isEmpty()) {
+        Inform(TermTexts::kNoArea);
+        return;
+    }
+    m_engine->SetAreaId(areaId);
     const CTermAnalysis::RunResult run = m_engine->Run();
     if (!run.ok) {
         Inform(run.message);

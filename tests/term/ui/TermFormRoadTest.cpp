@@ -124,7 +124,9 @@ TEST_P(TermFormRoad, AnalyseRegisterPickDomainSaveReopenExport)
     EXPECT_EQ(Image(u"주문등급"_qs), eTermImageWarning);
     EXPECT_EQ(Image(u"고객등급"_qs, 4), eTermImageReanalyze);
 
-    // "단어 등록" on the missing word: both targets holding it are analysed again.
+    // "단어 등록" on the missing word: both targets holding it are analysed again, in the area
+    // analysed even when the combo box has moved on since.
+    form->AreaCombo()->setCurrentIndex(form->AreaCombo()->findData(u"A2"_qs));
     const int missing = WordRow(u"고객등급"_qs, u"등급"_qs);
     ASSERT_GE(missing, 0);
     EXPECT_EQ(form->Grid()->GetItemImage(missing, 2), eTermImageAction);
@@ -140,6 +142,7 @@ TEST_P(TermFormRoad, AnalyseRegisterPickDomainSaveReopenExport)
         EXPECT_EQ(form->Grid()->GetItemImage(word, 0), eTermImageWarning) << "found now, not a class word";
         EXPECT_EQ(form->Grid()->GetItemText(word, 1), u"GRD"_qs);
     }
+    ASSERT_TRUE(form->SelectArea(u"A1"_qs));
 
     // "분류어 등록", then the domain the class word needs, then the term.
     ui.choices = {CAnalyzeTermForm::kMenuRegisterClassWord};
