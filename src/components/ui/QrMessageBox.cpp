@@ -21,6 +21,8 @@ QMessageBox::StandardButton CQrMessageBox::Show(QWidget* parent, QMessageBox::Ic
     if (CurrentHook())
         return CurrentHook()(icon, text);
     QMessageBox box(icon, QStringLiteral("Termwise"), text, buttons, parent);
+    // messages carry names the user typed or a file held; "<b>" in one is text, not markup
+    box.setTextFormat(Qt::PlainText);
     const std::pair<QMessageBox::StandardButton, const char16_t*> captions[] = {
         {QMessageBox::Yes, u"예"},    {QMessageBox::No, u"아니요"},          {QMessageBox::Ok, u"확인"},
         {QMessageBox::Save, u"저장"}, {QMessageBox::Discard, u"저장 안 함"}, {QMessageBox::Cancel, u"취소"}};
