@@ -163,17 +163,20 @@ WordAnalysis::WordResult WordAnalysis::MakeResult(const QString& key, const Word
     result.words = split.words;
     QStringList words, partners;
     int known = 0;
-    _stAnalyzeManageWord record;
+    words.reserve(split.words.size());
+    partners.reserve(split.words.size());
+    result.definitions.reserve(split.words.size());
     for (const WordPair& pair : split.words) {
         words.append(pair.word);
         partners.append(pair.partner);
         QString definition;
         if (pair.partner != kUnknownPartner) {
             ++known;
-            const bool found = m_kind == Kind::Logical ? m_settings->GetWord(pair.partner, pair.word, record)
-                                                       : m_settings->GetWord(pair.word, pair.partner, record);
-            if (found)
-                definition = record.strDescription;
+            const _stAnalyzeManageWord* record = m_kind == Kind::Logical
+                                                     ? m_settings->FindWord(pair.partner, pair.word)
+                                                     : m_settings->FindWord(pair.word, pair.partner);
+            if (record)
+                definition = record->strDescription;
         }
         result.definitions.append(definition);
     }
@@ -349,7 +352,7 @@ QStringList WordAnalysis::UnanalyzedWordsOf(const QString& name)
     return words;
 }
 
-WordAnalysis::RenameResult WordAnalysis::MoveInput(const QString& key, const QString& newText)
+WordAnalysis::RenameResult WordAnalysis::MoveInput(const QString& key, const QString& newText, bool deferRemoval)
 {
     RenameResult outcome;
     QString name = newText;
@@ -365,7 +368,10 @@ WordAnalysis::RenameResult WordAnalysis::MoveInput(const QString& key, const QSt
     if (WordAnalysisInput* existing = m_inputs.find(name)) {
         // Both targets' rows stay counted: the moved texts join the existing ones.
         existing->MergeFrom(*m_inputs.find(key));
-        m_inputs.remove(key);
+        if (deferRemoval)
+            m_inputs.removeLater(key);
+        else
+            m_inputs.remove(key);
         outcome.merged = true;
     } else {
         m_inputs.rename(key, name);
@@ -434,19 +440,23 @@ int WordAnalysis::RenameForWordChanges(const std::vector<std::pair<QString, QStr
     // Where each listed target ends up: a later rename may move a target that an earlier
     // one moved or merged into.
     QHash<QString, QString> moved;
+    QHash<QString, QStringList> heldBy; // current name -> listed keys that ended up there
     int renamed = 0;
     for (const auto& [from, to] : renames) {
-        const RenameResult outcome = MoveInput(from, to);
+        const RenameResult outcome = MoveInput(from, to, true);
         if (!outcome.changed)
             continue;
         ++renamed;
-        for (auto it = moved.begin(); it != moved.end(); ++it) {
-            if (it.value() == from)
-                it.value() = outcome.name;
-        }
-        if (!moved.contains(from))
+        QStringList followers = heldBy.take(from);
+        for (const QString& listed : followers)
+            moved[listed] = outcome.name;
+        if (!moved.contains(from)) {
             moved.insert(from, outcome.name);
+            followers.append(from);
+        }
+        heldBy[outcome.name].append(followers);
     }
+    m_inputs.compact();
     if (renamed > 0)
         FollowMoves(moved);
     return renamed;

@@ -161,8 +161,9 @@ protected:
     void Recount();
     void ApplyVisibility(bool withProgress);
     void ReindexResults();
-    // Renames or merges the input entry only.
-    RenameResult MoveInput(const QString& key, const QString& newText);
+    // Renames or merges the input entry only; a batch defers the merged slot's removal to
+    // one m_inputs.compact().
+    RenameResult MoveInput(const QString& key, const QString& newText, bool deferRemoval = false);
     // Brings the results in line with moved targets (old key -> new key) in one pass.
     void FollowMoves(const QHash<QString, QString>& moved);
 
