@@ -11,7 +11,7 @@ char HexDigit(unsigned v)
     return char(v < 10 ? '0' + v : 'a' + v - 10);
 }
 
-void AppendUnicodeEscape(QByteArray& out, char16_t u)
+void AppendUnicodeEscape(std::string& out, char16_t u)
 {
     const char escape[6] = {
         '\\', 'u', HexDigit((u >> 12) & 0xf), HexDigit((u >> 8) & 0xf), HexDigit((u >> 4) & 0xf), HexDigit(u & 0xf)};
@@ -24,7 +24,7 @@ CJsonTextWriter::CJsonTextWriter(QIODevice* sink) : m_sink(sink)
     m_members.reserve(16);
 }
 
-void CJsonTextWriter::AppendEscaped(QByteArray& out, QStringView text)
+void CJsonTextWriter::AppendEscaped(std::string& out, QStringView text)
 {
     const char16_t* src = text.utf16();
     const char16_t* const end = src + text.size();
@@ -34,40 +34,35 @@ void CJsonTextWriter::AppendEscaped(QByteArray& out, QStringView text)
         while (run != end && *run < 0x80 && *run >= 0x20 && *run != u'"' && *run != u'\\')
             ++run;
         if (run != src) {
-            const qsizetype n = run - src;
-            const qsizetype at = out.size();
-            out.resize(at + n);
-            char* dst = out.data() + at;
-            for (qsizetype i = 0; i < n; ++i)
-                dst[i] = char(src[i]);
-            src = run;
+            for (; src != run; ++src)
+                out.push_back(char(*src));
             if (src == end)
                 break;
         }
         const char16_t u = *src++;
         if (u < 0x80) {
-            out.append('\\');
+            out.push_back('\\');
             switch (u) {
             case u'"':
-                out.append('"');
+                out.push_back('"');
                 break;
             case u'\\':
-                out.append('\\');
+                out.push_back('\\');
                 break;
             case 0x8:
-                out.append('b');
+                out.push_back('b');
                 break;
             case 0xc:
-                out.append('f');
+                out.push_back('f');
                 break;
             case 0xa:
-                out.append('n');
+                out.push_back('n');
                 break;
             case 0xd:
-                out.append('r');
+                out.push_back('r');
                 break;
             case 0x9:
-                out.append('t');
+                out.push_back('t');
                 break;
             default: {
                 const char rest[5] = {'u', '0', '0', HexDigit(u >> 4), HexDigit(u & 0xf)};
@@ -99,7 +94,7 @@ void CJsonTextWriter::Indent(qsizetype levels)
     static const char spaces[] = "                                                                ";
     constexpr qsizetype chunk = sizeof(spaces) - 1;
     for (qsizetype n = levels * 4; n > 0; n -= chunk)
-        m_out.append(spaces, std::min(n, chunk));
+        m_out.append(spaces, size_t(std::min(n, chunk)));
 }
 
 void CJsonTextWriter::BeforeValue()
@@ -121,7 +116,7 @@ void CJsonTextWriter::Key(QStringView name)
     if (m_members.back()++ > 0)
         m_out.append(",\n", 2);
     Indent(qsizetype(m_members.size()));
-    m_out.append('"');
+    m_out.push_back('"');
     AppendEscaped(m_out, name);
     m_out.append("\": ", 3);
     m_afterKey = true;
@@ -130,50 +125,50 @@ void CJsonTextWriter::Key(QStringView name)
 void CJsonTextWriter::String(QStringView text)
 {
     BeforeValue();
-    m_out.append('"');
+    m_out.push_back('"');
     AppendEscaped(m_out, text);
-    m_out.append('"');
+    m_out.push_back('"');
     Drain();
 }
 
 void CJsonTextWriter::Int(qint64 value)
 {
     BeforeValue();
-    m_out.append(QByteArray::number(value));
+    m_out.append(std::to_string(value));
 }
 
 void CJsonTextWriter::Open(char opener)
 {
     BeforeValue();
-    m_out.append(opener);
-    m_out.append('\n');
+    m_out.push_back(opener);
+    m_out.push_back('\n');
     m_members.push_back(0);
 }
 
 void CJsonTextWriter::Close(char closer)
 {
     if (m_members.back() > 0)
-        m_out.append('\n');
+        m_out.push_back('\n');
     m_members.pop_back();
     Indent(qsizetype(m_members.size()));
-    m_out.append(closer);
+    m_out.push_back(closer);
     Drain();
 }
 
 void CJsonTextWriter::Drain()
 {
-    if (!m_sink || m_out.size() < kDrainAt)
+    if (!m_sink || qsizetype(m_out.size()) < kDrainAt)
         return;
-    if (!m_failed && m_sink->write(m_out) != m_out.size())
+    if (!m_failed && m_sink->write(m_out.data(), qint64(m_out.size())) != qint64(m_out.size()))
         m_failed = true;
-    m_out.resize(0);
+    m_out.clear();
 }
 
 bool CJsonTextWriter::Finish()
 {
-    m_out.append('\n');
+    m_out.push_back('\n');
     if (m_sink) {
-        if (!m_failed && m_sink->write(m_out) != m_out.size())
+        if (!m_failed && m_sink->write(m_out.data(), qint64(m_out.size())) != qint64(m_out.size()))
             m_failed = true;
         m_out.clear();
     }

@@ -5,6 +5,7 @@
 // of their names; the writer does not sort.
 #include <QByteArray>
 #include <QStringView>
+#include <string>
 #include <vector>
 
 class QIODevice;
@@ -37,11 +38,17 @@ public:
     // Ends the document (the root's closing newline) and writes what is left to the sink;
     // false when the sink refused a write.
     bool Finish();
-    const QByteArray& Bytes() const { return m_out; }
-    QByteArray TakeBytes() { return std::move(m_out); }
+    // What has not gone to a sink.
+    QByteArray Bytes() const { return QByteArray(m_out.data(), qsizetype(m_out.size())); }
+    QByteArray TakeBytes()
+    {
+        QByteArray bytes = Bytes();
+        m_out.clear();
+        return bytes;
+    }
 
     // The escaped UTF-8 form of a text as QJsonDocument writes it, quotes excluded.
-    static void AppendEscaped(QByteArray& out, QStringView text);
+    static void AppendEscaped(std::string& out, QStringView text);
 
 private:
     void Open(char opener);
@@ -53,6 +60,6 @@ private:
     QIODevice* m_sink;
     bool m_failed = false;
     bool m_afterKey = false;
-    QByteArray m_out;
+    std::string m_out;
     std::vector<qint64> m_members; // members or elements written per open container
 };

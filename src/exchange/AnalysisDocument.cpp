@@ -167,7 +167,9 @@ template <class Results> std::vector<const QString*> SortedKeys(const Results& r
     for (const auto& result : results)
         keys.push_back(&result.key);
     const auto less = [](const QString* a, const QString* b) { return *a < *b; };
-    std::sort(keys.begin(), keys.end(), less);
+    // Results listed in key order (a document read back, or sorted results) need no sort.
+    if (!std::is_sorted(keys.begin(), keys.end(), less))
+        std::sort(keys.begin(), keys.end(), less);
     keys.erase(std::unique(keys.begin(), keys.end(), [](const QString* a, const QString* b) { return *a == *b; }),
                keys.end());
     return keys;
@@ -466,10 +468,12 @@ using DocumentReader::Entry;
 constexpr qsizetype kBytesPerEntry = 256;
 using DocumentReader::Field;
 
-void TakeCounts(const Entry& entry, DocumentReader::CountMap which, std::map<QString, int>& map)
+// A map's text is mostly the entry's own text of that kind (the last row's column, reference,
+// definition); it then shares that text's storage instead of holding a copy.
+void TakeCounts(const Entry& entry, DocumentReader::CountMap which, std::map<QString, int>& map, const QString& usual)
 {
     for (const auto& [text, count] : entry.counts[which])
-        map.emplace(text, count);
+        map.emplace(text == usual ? usual : text, count);
 }
 
 } // namespace
@@ -489,14 +493,15 @@ Outcome ParseWith(const QByteArray& bytes, Kind kind, WordInputMap& entries, con
         const QString& key = e.texts[logical ? Field::Attribute : Field::Column];
         WordAnalysisInput& entry = read[key];
         entry.name = key;
-        entry.SetAnalyzeTargetText(e.texts[Field::AnalyzeTarget]);
+        const QString& target = e.texts[Field::AnalyzeTarget];
+        entry.SetAnalyzeTargetText(target == key ? key : target);
         entry.opposite = e.texts[logical ? Field::Column : Field::Attribute];
         entry.reference = e.texts[Field::Reference];
         entry.description = e.texts[Field::Description];
         entry.refCount = CQrStringUtil::ToIntLeading(e.texts[Field::RefCount]);
-        TakeCounts(e, opposites, entry.mapOpposites);
-        TakeCounts(e, DocumentReader::MapReferences, entry.mapReferences);
-        TakeCounts(e, DocumentReader::MapDescriptions, entry.mapDescriptions);
+        TakeCounts(e, opposites, entry.mapOpposites, entry.opposite);
+        TakeCounts(e, DocumentReader::MapReferences, entry.mapReferences, entry.reference);
+        TakeCounts(e, DocumentReader::MapDescriptions, entry.mapDescriptions, entry.description);
     };
     switch (DocumentReader::Read(AsUtf8(bytes), RootMember(kind), nullptr, nullptr, handlers)) {
     case DocumentReader::Result::Ok:
@@ -529,8 +534,8 @@ Outcome ParseWith(const QByteArray& bytes, DomainInputMap& entries, const std::f
         target.column = e.texts[Field::Column];
         target.reference = e.texts[Field::Reference];
         target.refCount = CQrStringUtil::ToIntLeading(e.texts[Field::RefCount]);
-        TakeCounts(e, DocumentReader::MapColumns, target.mapColumns);
-        TakeCounts(e, DocumentReader::MapReferences, target.mapReferences);
+        TakeCounts(e, DocumentReader::MapColumns, target.mapColumns, target.column);
+        TakeCounts(e, DocumentReader::MapReferences, target.mapReferences, target.reference);
     };
     switch (DocumentReader::Read(AsUtf8(bytes), RootMember(Kind::Domain), nullptr, nullptr, handlers)) {
     case DocumentReader::Result::Ok:
