@@ -6,8 +6,13 @@
 #include "settings/AnalyzeSettings.h"
 
 #include <QSet>
+#include <atomic>
+#include <optional>
+#include <thread>
 
 namespace {
+// Lists shorter than this are split on one core: starting a thread would cost more.
+constexpr size_t kTwoCoresFrom = 4096;
 const QString kSourceSeparator = QStringLiteral(", ");
 
 QString JoinTrimmed(const QStringList& parts)
@@ -172,9 +177,8 @@ WordAnalysis::WordResult WordAnalysis::MakeResult(const QString& key, const Word
         QString definition;
         if (pair.partner != kUnknownPartner) {
             ++known;
-            const _stAnalyzeManageWord* record = m_kind == Kind::Logical
-                                                     ? m_settings->FindWord(pair.partner, pair.word)
-                                                     : m_settings->FindWord(pair.word, pair.partner);
+            const _stAnalyzeManageWord* record =
+                m_kind == Kind::Logical ? FindRecord(pair.partner, pair.word) : FindRecord(pair.word, pair.partner);
             if (record)
                 definition = record->strDescription;
         }
@@ -189,23 +193,67 @@ WordAnalysis::WordResult WordAnalysis::MakeResult(const QString& key, const Word
     return result;
 }
 
+const _stAnalyzeManageWord* WordAnalysis::FindRecord(const QString& physical, const QString& logical) const
+{
+    if (m_wordsByPhysical.isEmpty())
+        return m_settings->FindWord(physical, logical);
+    const auto it = m_wordsByPhysical.constFind(physical);
+    if (it == m_wordsByPhysical.cend())
+        return nullptr;
+    const auto jt = (*it)->find(logical);
+    return jt == (*it)->end() ? nullptr : &jt->second;
+}
+
 WordAnalysis::RunResult WordAnalysis::Analyze()
 {
     RunResult outcome;
+    m_wordsByPhysical.reserve(qsizetype(m_settings->m_mapWordsByPhysical.size()));
+    for (const auto& [physical, words] : m_settings->m_mapWordsByPhysical)
+        m_wordsByPhysical.insert(physical, &words);
+    m_splitter.Index(); // brought up to date here; the splits below only read it
     CQrProgressWnd::Show(int(m_inputs.size()), AnalysisTexts::kProgressTitle, AnalysisTexts::kProgressAnalyzeWord);
     m_results.clear();
     m_results.reserve(size_t(m_inputs.size()));
-    for (const qsizetype position : m_inputs.order(m_settings->analyze_sort_result != 0)) {
+    const std::vector<qsizetype> positions = m_inputs.order(m_settings->analyze_sort_result != 0);
+    // A long list is split on two cores: this thread takes the first half with the progress
+    // window, a worker the second; the worker's results follow in order. A cancel keeps the
+    // first half's targets done so far, as a run on one core would.
+    const bool twoCores = positions.size() >= kTwoCoresFrom && std::thread::hardware_concurrency() > 1;
+    const size_t half = twoCores ? positions.size() / 2 : positions.size();
+    std::vector<std::optional<WordResult>> tail(positions.size() - half);
+    std::atomic<bool> stop{false};
+    std::thread worker;
+    if (twoCores)
+        worker = std::thread([&] {
+            for (size_t i = half; i < positions.size() && !stop.load(std::memory_order_relaxed); ++i) {
+                const QString& key = m_inputs.keyAt(positions[i]);
+                const WordSplitter::WordSplit split = Split(key);
+                if (!split.removed)
+                    tail[i - half] = MakeResult(key, split);
+            }
+        });
+    for (size_t i = 0; i < half; ++i) {
         if (CQrProgressWnd::IsCanceling()) {
             outcome.cancelled = true;
             break;
         }
-        const QString& key = m_inputs.keyAt(position);
+        const QString& key = m_inputs.keyAt(positions[i]);
         const WordSplitter::WordSplit split = Split(key);
         if (!split.removed)
             m_results.push_back(MakeResult(key, split));
         CQrProgressWnd::StepIt();
+        if (twoCores)
+            CQrProgressWnd::StepIt(); // the worker's share
     }
+    if (twoCores) {
+        stop = outcome.cancelled;
+        worker.join();
+        if (!outcome.cancelled)
+            for (std::optional<WordResult>& result : tail)
+                if (result)
+                    m_results.push_back(std::move(*result));
+    }
+    m_wordsByPhysical.clear();
     ReindexResults();
     Recount();
     m_mode = ModeResult;

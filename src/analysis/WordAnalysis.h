@@ -180,6 +180,11 @@ protected:
     WordInputMap m_inputs;
     std::vector<WordResult> m_results;
     QHash<QString, qsizetype> m_resultIndex;
+    // Physical name -> its dictionary words, for the definitions of one run (hashing beats
+    // the ordered map's string compares); empty outside Analyze.
+    QHash<QString, const std::map<QString, _stAnalyzeManageWord>*> m_wordsByPhysical;
+    const _stAnalyzeManageWord* FindRecord(const QString& physical, const QString& logical) const;
+
     int m_wordCount = 0;
     int m_analyzedWordCount = 0;
     int m_fullyAnalyzed = 0;

@@ -361,10 +361,12 @@ Result Read(const QByteArray& utf8, const QString& rootMember, const QString* ar
     // An embedded NUL would end rapidjson's text early; the DOM reader takes NULs in strings.
     if (utf8.isEmpty() || std::memchr(utf8.constData(), 0, size_t(utf8.size())))
         return Result::Unsupported;
-    const auto holds = [&](const char* needle) {
-        return memmem(utf8.constData(), size_t(utf8.size()), needle, 3) != nullptr;
-    };
-    const bool escapes = holds("\\ud") || holds("\\uD");
+    // Backslashes are rare in documents; look at each for "\ud" or "\uD".
+    bool escapes = false;
+    const char* const end = utf8.constData() + utf8.size();
+    for (const char* p = utf8.constData();
+         !escapes && (p = static_cast<const char*>(std::memchr(p, '\\', size_t(end - p)))); ++p)
+        escapes = end - p > 2 && p[1] == 'u' && (p[2] == 'd' || p[2] == 'D');
     const QByteArray root = rootMember.toUtf8();
     const QByteArray areaName = areaMember ? areaMember->toUtf8() : QByteArray();
     Handler handler(root, areaMember ? &areaName : nullptr, handlers, escapes);
