@@ -296,13 +296,24 @@ int WriteOutput(const Engine& engine, AnalysisDocument::Kind kind, const Options
     return Ok;
 }
 
+// The sheet has done its work once the targets are built; a large one would otherwise sit
+// beside the targets and results until the end.
+template <class Engine> auto BuildAndAnalyze(Engine& engine)
+{
+    auto built = engine.BuildTargets();
+    if (!built.ok)
+        return built;
+    engine.SetSheet({});
+    return engine.Analyze();
+}
+
 template <class Engine>
 int RunEngine(Engine& engine, AnalysisDocument::Kind kind, const Options& o, QTextStream& out, QTextStream& err)
 {
     bool fromDocument = false;
     if (const int status = LoadInput(engine, kind, o, err, fromDocument); status != Ok)
         return status;
-    const auto run = fromDocument ? engine.Analyze() : engine.Run();
+    const auto run = fromDocument ? engine.Analyze() : BuildAndAnalyze(engine);
     if (!run.ok) {
         err << "termwise: " << run.message << "\n";
         return BadInput;
