@@ -3,8 +3,12 @@
 #include "analysis/DomainAnalysis.h"
 #include "analysis/WordAnalysis.h"
 
+#include "components/JsonTextWriter.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSaveFile>
+#include <functional>
 
 namespace {
 QJsonObject Totals(int targets, int fully, int words, int analyzedWords, int found)
@@ -104,4 +108,186 @@ QJsonObject AnalysisResultJson(const DomainAnalysis& analysis)
 QByteArray AnalysisResultJsonBytes(const QJsonObject& result)
 {
     return QJsonDocument(result).toJson(QJsonDocument::Indented);
+}
+
+// Members in the order QJsonObject keeps them (ascending names), so that the text is the
+// one the tree above gives.
+namespace {
+
+struct TargetTexts
+{
+    const QString* key = nullptr;
+    const QString* name = nullptr;
+    int count = 0;
+    const QStringList* sources = nullptr;
+    int status = 0;
+    QString analyzedName;
+    const QString* analyzedPartner = nullptr;
+    const QString* keyDomain = nullptr;
+    const QString* logicalType = nullptr;
+    const QString* type = nullptr;
+    const QString* length = nullptr;
+    const QString* scale = nullptr;
+    const QString* domain = nullptr;
+};
+
+const QString kNone;
+const QStringList kNoSources;
+
+template <class Words> void WriteTarget(CJsonTextWriter& w, const TargetTexts& t, const Words& words)
+{
+    w.BeginObject();
+    w.Member(u"analyzedName", t.analyzedName);
+    w.Member(u"analyzedPartner", *t.analyzedPartner);
+    w.Member(u"count", t.count);
+    w.Member(u"domain", *t.domain);
+    w.Member(u"key", *t.key);
+    w.Member(u"keyDomain", *t.keyDomain);
+    w.Member(u"length", *t.length);
+    w.Member(u"logicalType", *t.logicalType);
+    w.Member(u"name", *t.name);
+    w.Member(u"scale", *t.scale);
+    w.Key(u"sources");
+    w.BeginArray();
+    for (const QString& source : *t.sources)
+        w.String(source);
+    w.EndArray();
+    w.Member(u"status", t.status);
+    w.Member(u"type", *t.type);
+    w.Key(u"words");
+    w.BeginArray();
+    words();
+    w.EndArray();
+    w.EndObject();
+}
+
+void WriteWord(CJsonTextWriter& w, const QString& word, const QString& partner, const QString& definition)
+{
+    w.BeginObject();
+    w.Member(u"definition", definition);
+    w.Member(u"partner", partner);
+    w.Member(u"word", word);
+    w.EndObject();
+}
+
+void WriteTotals(CJsonTextWriter& w, int targets, int fully, int words, int analyzedWords, int found)
+{
+    w.Key(u"totals");
+    w.BeginObject();
+    w.Member(u"analyzedWords", analyzedWords);
+    w.Member(u"found", found);
+    w.Member(u"fullyAnalyzed", fully);
+    w.Member(u"targets", targets);
+    w.Member(u"words", words);
+    w.EndObject();
+}
+
+template <class Map> void WriteCounts(CJsonTextWriter& w, QStringView name, const Map& counts)
+{
+    w.Key(name);
+    w.BeginObject();
+    for (const auto& [text, count] : counts)
+        w.Member(text, count);
+    w.EndObject();
+}
+
+bool SaveWith(const QString& path, QString* error, const std::function<void(CJsonTextWriter&)>& write)
+{
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) {
+        CJsonTextWriter writer(&file);
+        write(writer);
+        ok = writer.Finish() && file.commit();
+    }
+    if (!ok && error)
+        *error = file.errorString();
+    return ok;
+}
+
+} // namespace
+
+void WriteAnalysisResultJson(CJsonTextWriter& w, const WordAnalysis& analysis)
+{
+    const bool logical = analysis.GetKind() == WordAnalysis::Kind::Logical;
+    w.BeginObject();
+    w.Member(u"kind", logical ? u"logical" : u"physical");
+    w.Key(u"missingDomains");
+    w.BeginObject();
+    w.EndObject();
+    w.Key(u"targets");
+    w.BeginArray();
+    for (const WordAnalysis::WordResult& result : analysis.Results()) {
+        const WordAnalysisInput* input = analysis.Inputs().find(result.key);
+        TargetTexts t;
+        t.key = t.name = &result.key;
+        t.count = input ? input->refCount : 0;
+        t.sources = input ? &input->sources : &kNoSources;
+        t.status = result.status;
+        t.analyzedName = result.analyzedName;
+        t.analyzedPartner = &result.analyzedPartner;
+        t.keyDomain = t.logicalType = t.type = t.length = t.scale = t.domain = &kNone;
+        WriteTarget(w, t, [&] {
+            for (size_t i = 0; i < result.words.size(); ++i)
+                WriteWord(w, result.words[i].word, result.words[i].partner,
+                          i < size_t(result.definitions.size()) ? result.definitions[qsizetype(i)] : kNone);
+        });
+    }
+    w.EndArray();
+    WriteTotals(w, int(analysis.Results().size()), analysis.FullyAnalyzedCount(), analysis.WordCount(),
+                analysis.AnalyzedWordCount(), analysis.FullyAnalyzedCount());
+    w.Key(u"unanalyzed");
+    w.BeginObject();
+    for (const auto& [word, missing] : analysis.UnanalyzedWords())
+        w.Member(word, missing.count);
+    w.EndObject();
+    w.EndObject();
+}
+
+void WriteAnalysisResultJson(CJsonTextWriter& w, const DomainAnalysis& analysis)
+{
+    w.BeginObject();
+    w.Member(u"kind", u"domain");
+    WriteCounts(w, u"missingDomains", analysis.MissingDomainCounts());
+    w.Key(u"targets");
+    w.BeginArray();
+    int wordCount = 0;
+    for (const DomainAnalysis::DomainResult& result : analysis.Results()) {
+        const DomainAnalysisTarget* input = analysis.Inputs().find(result.key);
+        TargetTexts t;
+        t.key = &result.key;
+        t.name = input ? &input->attribute : &kNone;
+        t.count = input ? input->refCount : 0;
+        t.sources = input ? &input->sources : &kNoSources;
+        t.status = result.status;
+        t.analyzedName = result.words.join(QLatin1Char('_'));
+        t.analyzedPartner = &kNone;
+        t.keyDomain = &result.keyDomain;
+        t.logicalType = &result.logicalType;
+        t.type = input ? &input->type : &kNone;
+        t.length = input ? &input->length : &kNone;
+        t.scale = input ? &input->scale : &kNone;
+        t.domain = &result.domainName;
+        WriteTarget(w, t, [&] {
+            for (const QString& word : result.words)
+                WriteWord(w, word, kNone, kNone);
+        });
+        wordCount += int(result.words.size());
+    }
+    w.EndArray();
+    WriteTotals(w, int(analysis.Results().size()), analysis.FoundCount(), wordCount, 0, analysis.FoundCount());
+    w.Key(u"unanalyzed");
+    w.BeginObject();
+    w.EndObject();
+    w.EndObject();
+}
+
+bool SaveAnalysisResultJson(const WordAnalysis& analysis, const QString& path, QString* error)
+{
+    return SaveWith(path, error, [&](CJsonTextWriter& w) { WriteAnalysisResultJson(w, analysis); });
+}
+
+bool SaveAnalysisResultJson(const DomainAnalysis& analysis, const QString& path, QString* error)
+{
+    return SaveWith(path, error, [&](CJsonTextWriter& w) { WriteAnalysisResultJson(w, analysis); });
 }

@@ -17,6 +17,7 @@ public:
     {
         m_entries.clear();
         m_index.clear();
+        m_dead.clear();
     }
 
     bool contains(const QString& key) const { return m_index.contains(key); }
@@ -46,14 +47,47 @@ public:
 
     bool remove(const QString& key)
     {
-        const qsizetype at = indexOf(key);
-        if (at < 0)
+        const bool removed = removeLater(key);
+        compact();
+        return removed;
+    }
+
+    // Removal of many keys in one pass: the key is gone from lookups at once and its slot
+    // goes with the next compact(). Until then size(), positions and iteration still count
+    // the slot, so only find, contains, rename and operator[] are meant in between.
+    bool removeLater(const QString& key)
+    {
+        const auto it = m_index.constFind(key);
+        if (it == m_index.cend())
             return false;
-        m_entries.erase(m_entries.begin() + at);
-        m_index.remove(key);
-        for (size_t i = size_t(at); i < m_entries.size(); ++i)
-            m_index[m_entries[i].first] = qsizetype(i);
+        m_dead.push_back(size_t(*it));
+        m_index.erase(it);
         return true;
+    }
+    void compact()
+    {
+        if (m_dead.empty())
+            return;
+        std::sort(m_dead.begin(), m_dead.end());
+        size_t out = m_dead.front();
+        size_t next = 0;
+        for (size_t i = m_dead.front(); i < m_entries.size(); ++i) {
+            if (next < m_dead.size() && m_dead[next] == i) {
+                ++next;
+                continue;
+            }
+            if (out != i)
+                m_entries[out] = std::move(m_entries[i]);
+            m_index[m_entries[out].first] = qsizetype(out);
+            ++out;
+        }
+        m_entries.resize(out);
+        m_dead.clear();
+    }
+    void reserve(qsizetype n)
+    {
+        m_entries.reserve(size_t(n));
+        m_index.reserve(n);
     }
 
     // Gives an entry a new, unused key in its place; false when the key is taken.
@@ -93,4 +127,5 @@ public:
 private:
     std::vector<Entry> m_entries;
     QHash<QString, qsizetype> m_index;
+    std::vector<size_t> m_dead; // slots removed from the index, not yet from m_entries
 };

@@ -6,8 +6,13 @@
 #include "settings/AnalyzeSettings.h"
 
 #include <QSet>
+#include <atomic>
+#include <optional>
+#include <thread>
 
 namespace {
+// Lists shorter than this are split on one core: starting a thread would cost more.
+constexpr size_t kTwoCoresFrom = 4096;
 const QString kSourceSeparator = QStringLiteral(", ");
 
 QString JoinTrimmed(const QStringList& parts)
@@ -163,17 +168,19 @@ WordAnalysis::WordResult WordAnalysis::MakeResult(const QString& key, const Word
     result.words = split.words;
     QStringList words, partners;
     int known = 0;
-    _stAnalyzeManageWord record;
+    words.reserve(split.words.size());
+    partners.reserve(split.words.size());
+    result.definitions.reserve(split.words.size());
     for (const WordPair& pair : split.words) {
         words.append(pair.word);
         partners.append(pair.partner);
         QString definition;
         if (pair.partner != kUnknownPartner) {
             ++known;
-            const bool found = m_kind == Kind::Logical ? m_settings->GetWord(pair.partner, pair.word, record)
-                                                       : m_settings->GetWord(pair.word, pair.partner, record);
-            if (found)
-                definition = record.strDescription;
+            const _stAnalyzeManageWord* record =
+                m_kind == Kind::Logical ? FindRecord(pair.partner, pair.word) : FindRecord(pair.word, pair.partner);
+            if (record)
+                definition = record->strDescription;
         }
         result.definitions.append(definition);
     }
@@ -186,23 +193,67 @@ WordAnalysis::WordResult WordAnalysis::MakeResult(const QString& key, const Word
     return result;
 }
 
+const _stAnalyzeManageWord* WordAnalysis::FindRecord(const QString& physical, const QString& logical) const
+{
+    if (m_wordsByPhysical.isEmpty())
+        return m_settings->FindWord(physical, logical);
+    const auto it = m_wordsByPhysical.constFind(physical);
+    if (it == m_wordsByPhysical.cend())
+        return nullptr;
+    const auto jt = (*it)->find(logical);
+    return jt == (*it)->end() ? nullptr : &jt->second;
+}
+
 WordAnalysis::RunResult WordAnalysis::Analyze()
 {
     RunResult outcome;
+    m_wordsByPhysical.reserve(qsizetype(m_settings->m_mapWordsByPhysical.size()));
+    for (const auto& [physical, words] : m_settings->m_mapWordsByPhysical)
+        m_wordsByPhysical.insert(physical, &words);
+    m_splitter.Index(); // brought up to date here; the splits below only read it
     CQrProgressWnd::Show(int(m_inputs.size()), AnalysisTexts::kProgressTitle, AnalysisTexts::kProgressAnalyzeWord);
     m_results.clear();
     m_results.reserve(size_t(m_inputs.size()));
-    for (const qsizetype position : m_inputs.order(m_settings->analyze_sort_result != 0)) {
+    const std::vector<qsizetype> positions = m_inputs.order(m_settings->analyze_sort_result != 0);
+    // A long list is split on two cores: this thread takes the first half with the progress
+    // window, a worker the second; the worker's results follow in order. A cancel keeps the
+    // first half's targets done so far, as a run on one core would.
+    const bool twoCores = positions.size() >= kTwoCoresFrom && std::thread::hardware_concurrency() > 1;
+    const size_t half = twoCores ? positions.size() / 2 : positions.size();
+    std::vector<std::optional<WordResult>> tail(positions.size() - half);
+    std::atomic<bool> stop{false};
+    std::thread worker;
+    if (twoCores)
+        worker = std::thread([&] {
+            for (size_t i = half; i < positions.size() && !stop.load(std::memory_order_relaxed); ++i) {
+                const QString& key = m_inputs.keyAt(positions[i]);
+                const WordSplitter::WordSplit split = Split(key);
+                if (!split.removed)
+                    tail[i - half] = MakeResult(key, split);
+            }
+        });
+    for (size_t i = 0; i < half; ++i) {
         if (CQrProgressWnd::IsCanceling()) {
             outcome.cancelled = true;
             break;
         }
-        const QString& key = m_inputs.keyAt(position);
+        const QString& key = m_inputs.keyAt(positions[i]);
         const WordSplitter::WordSplit split = Split(key);
         if (!split.removed)
             m_results.push_back(MakeResult(key, split));
         CQrProgressWnd::StepIt();
+        if (twoCores)
+            CQrProgressWnd::StepIt(); // the worker's share
     }
+    if (twoCores) {
+        stop = outcome.cancelled;
+        worker.join();
+        if (!outcome.cancelled)
+            for (std::optional<WordResult>& result : tail)
+                if (result)
+                    m_results.push_back(std::move(*result));
+    }
+    m_wordsByPhysical.clear();
     ReindexResults();
     Recount();
     m_mode = ModeResult;
@@ -349,7 +400,7 @@ QStringList WordAnalysis::UnanalyzedWordsOf(const QString& name)
     return words;
 }
 
-WordAnalysis::RenameResult WordAnalysis::MoveInput(const QString& key, const QString& newText)
+WordAnalysis::RenameResult WordAnalysis::MoveInput(const QString& key, const QString& newText, bool deferRemoval)
 {
     RenameResult outcome;
     QString name = newText;
@@ -365,7 +416,10 @@ WordAnalysis::RenameResult WordAnalysis::MoveInput(const QString& key, const QSt
     if (WordAnalysisInput* existing = m_inputs.find(name)) {
         // Both targets' rows stay counted: the moved texts join the existing ones.
         existing->MergeFrom(*m_inputs.find(key));
-        m_inputs.remove(key);
+        if (deferRemoval)
+            m_inputs.removeLater(key);
+        else
+            m_inputs.remove(key);
         outcome.merged = true;
     } else {
         m_inputs.rename(key, name);
@@ -434,19 +488,23 @@ int WordAnalysis::RenameForWordChanges(const std::vector<std::pair<QString, QStr
     // Where each listed target ends up: a later rename may move a target that an earlier
     // one moved or merged into.
     QHash<QString, QString> moved;
+    QHash<QString, QStringList> heldBy; // current name -> listed keys that ended up there
     int renamed = 0;
     for (const auto& [from, to] : renames) {
-        const RenameResult outcome = MoveInput(from, to);
+        const RenameResult outcome = MoveInput(from, to, true);
         if (!outcome.changed)
             continue;
         ++renamed;
-        for (auto it = moved.begin(); it != moved.end(); ++it) {
-            if (it.value() == from)
-                it.value() = outcome.name;
-        }
-        if (!moved.contains(from))
+        QStringList followers = heldBy.take(from);
+        for (const QString& listed : followers)
+            moved[listed] = outcome.name;
+        if (!moved.contains(from)) {
             moved.insert(from, outcome.name);
+            followers.append(from);
+        }
+        heldBy[outcome.name].append(followers);
     }
+    m_inputs.compact();
     if (renamed > 0)
         FollowMoves(moved);
     return renamed;

@@ -161,8 +161,9 @@ protected:
     void Recount();
     void ApplyVisibility(bool withProgress);
     void ReindexResults();
-    // Renames or merges the input entry only.
-    RenameResult MoveInput(const QString& key, const QString& newText);
+    // Renames or merges the input entry only; a batch defers the merged slot's removal to
+    // one m_inputs.compact().
+    RenameResult MoveInput(const QString& key, const QString& newText, bool deferRemoval = false);
     // Brings the results in line with moved targets (old key -> new key) in one pass.
     void FollowMoves(const QHash<QString, QString>& moved);
 
@@ -179,6 +180,11 @@ protected:
     WordInputMap m_inputs;
     std::vector<WordResult> m_results;
     QHash<QString, qsizetype> m_resultIndex;
+    // Physical name -> its dictionary words, for the definitions of one run (hashing beats
+    // the ordered map's string compares); empty outside Analyze.
+    QHash<QString, const std::map<QString, _stAnalyzeManageWord>*> m_wordsByPhysical;
+    const _stAnalyzeManageWord* FindRecord(const QString& physical, const QString& logical) const;
+
     int m_wordCount = 0;
     int m_analyzedWordCount = 0;
     int m_fullyAnalyzed = 0;

@@ -1,8 +1,10 @@
 #include "exchange/AnalysisDocument.h"
 
 #include "analysis/DataType.h"
+#include "components/JsonTextWriter.h"
 #include "components/QrProgressWnd.h"
 #include "components/QrStringUtil.h"
+#include "exchange/DocumentReader.h"
 #include "exchange/ExchangeTexts.h"
 
 #include <QFile>
@@ -36,12 +38,43 @@ const QString kMapDescriptions = QStringLiteral("mapDescriptinons");
 const QString kMapColumns = QStringLiteral("mapColumns");
 const QString kTermArea = QStringLiteral("term_analyze_area");
 
-QJsonObject CountMap(const std::map<QString, int>& map)
+// An empty map still gives its (empty) object.
+void WriteCountMap(CJsonTextWriter& writer, QStringView name, const std::map<QString, int>& map)
 {
-    QJsonObject object;
+    writer.Key(name);
+    writer.BeginObject();
     for (const auto& [text, count] : map)
-        object.insert(text, count);
-    return object;
+        writer.Member(text, count);
+    writer.EndObject();
+}
+
+// A document in the one-array-under-the-root form every kind shares; the writer has no
+// sink for ToBytes and the file for Save.
+template <class Body> void WriteDocument(CJsonTextWriter& writer, Kind kind, Body body)
+{
+    writer.BeginObject();
+    writer.Key(RootMember(kind));
+    writer.BeginArray();
+    body();
+    writer.EndArray();
+}
+
+bool SaveWith(const QString& path, QString* error, const std::function<void(CJsonTextWriter&)>& write)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    CJsonTextWriter writer(&file);
+    write(writer);
+    if (!writer.Finish() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 // A member that is absent or not a string reads as the empty text.
@@ -126,20 +159,19 @@ bool ReadBytes(const QString& path, QByteArray& bytes, Outcome& outcome)
     return true;
 }
 
-QByteArray DocumentBytes(const QJsonObject& root)
-{
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
-}
-
 // Result keys in ordinal order: the form's result map.
-template <class Results> QStringList SortedKeys(const Results& results)
+template <class Results> std::vector<const QString*> SortedKeys(const Results& results)
 {
-    QStringList keys;
-    keys.reserve(qsizetype(results.size()));
+    std::vector<const QString*> keys;
+    keys.reserve(results.size());
     for (const auto& result : results)
-        keys.append(result.key);
-    std::sort(keys.begin(), keys.end());
-    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+        keys.push_back(&result.key);
+    const auto less = [](const QString* a, const QString* b) { return *a < *b; };
+    // Results listed in key order (a document read back, or sorted results) need no sort.
+    if (!std::is_sorted(keys.begin(), keys.end(), less))
+        std::sort(keys.begin(), keys.end(), less);
+    keys.erase(std::unique(keys.begin(), keys.end(), [](const QString* a, const QString* b) { return *a == *b; }),
+               keys.end());
     return keys;
 }
 
@@ -222,71 +254,108 @@ bool IsDocumentPath(Kind kind, const QString& path)
 
 QByteArray ToBytes(const WordAnalysis& analysis)
 {
-    const bool logical = analysis.GetKind() == WordAnalysis::Kind::Logical;
-    QJsonArray entries;
-    for (const QString& key : SortedKeys(analysis.Results())) {
-        const WordAnalysisInput* input = analysis.Inputs().find(key);
-        if (!input)
-            continue;
-        QJsonObject entry;
-        entry.insert(logical ? kAttribute : kColumn, input->name);
-        entry.insert(kAnalyzeTarget, input->AnalyzeTargetText());
-        entry.insert(logical ? kColumn : kAttribute, input->opposite);
-        entry.insert(kReference, input->reference);
-        entry.insert(kDescription, input->description);
-        entry.insert(kRefCount, CQrStringUtil::FromInt(input->refCount));
-        entry.insert(logical ? kMapOpposites : kMapOpposite, CountMap(input->mapOpposites));
-        entry.insert(kMapReferences, CountMap(input->mapReferences));
-        entry.insert(kMapDescriptions, CountMap(input->mapDescriptions));
-        entries.append(entry);
-    }
-    QJsonObject root;
-    root.insert(RootMember(KindOf(analysis)), entries);
-    return DocumentBytes(root);
+    CJsonTextWriter writer;
+    Write(writer, analysis);
+    writer.Finish();
+    return writer.TakeBytes();
 }
 
 QByteArray ToBytes(const DomainAnalysis& analysis)
 {
-    QJsonArray entries;
-    for (const QString& key : SortedKeys(analysis.Results())) {
-        const DomainAnalysisTarget* target = analysis.Inputs().find(key);
-        if (!target)
-            continue;
-        QJsonObject entry;
-        entry.insert(kAttribute, target->attribute);
-        entry.insert(kColumn, target->column);
-        entry.insert(kReference, target->reference);
-        entry.insert(kDataType, target->type);
-        entry.insert(kDataLength, target->length);
-        entry.insert(kDataScale, target->scale);
-        entry.insert(kRefCount, CQrStringUtil::FromInt(target->refCount));
-        entry.insert(kMapColumns, CountMap(target->mapColumns));
-        entry.insert(kMapReferences, CountMap(target->mapReferences));
-        entries.append(entry);
-    }
-    QJsonObject root;
-    root.insert(RootMember(Kind::Domain), entries);
-    return DocumentBytes(root);
+    CJsonTextWriter writer;
+    Write(writer, analysis);
+    writer.Finish();
+    return writer.TakeBytes();
 }
 
 QByteArray ToBytes(const CTermAnalysis& analysis)
 {
-    QJsonArray entries;
-    for (const auto& [name, target] : analysis.Targets()) {
-        QJsonObject entry;
-        entry.insert(kAttribute, target.strName);
-        entry.insert(kColumn, target.strColumn);
-        entry.insert(kReference, target.strReference);
-        entry.insert(kDataType, target.strType);
-        entry.insert(kDataLength, target.strLength);
-        entry.insert(kDataScale, target.strScale);
-        entry.insert(kDescription, target.strDefinition);
-        entries.append(entry);
-    }
-    QJsonObject root;
-    root.insert(RootMember(Kind::Term), entries);
-    root.insert(kTermArea, analysis.AreaId());
-    return DocumentBytes(root);
+    CJsonTextWriter writer;
+    Write(writer, analysis);
+    writer.Finish();
+    return writer.TakeBytes();
+}
+
+// Members go out in the order QJsonObject kept them: ascending by name.
+void Write(CJsonTextWriter& writer, const WordAnalysis& analysis)
+{
+    const bool logical = analysis.GetKind() == WordAnalysis::Kind::Logical;
+    WriteDocument(writer, KindOf(analysis), [&] {
+        for (const QString* key : SortedKeys(analysis.Results())) {
+            const WordAnalysisInput* input = analysis.Inputs().find(*key);
+            if (!input)
+                continue;
+            writer.BeginObject();
+            writer.Member(kAnalyzeTarget, input->AnalyzeTargetText());
+            writer.Member(kAttribute, logical ? input->name : input->opposite);
+            writer.Member(kColumn, logical ? input->opposite : input->name);
+            writer.Member(kDescription, input->description);
+            writer.Member(kRefCount, CQrStringUtil::FromInt(input->refCount));
+            writer.Member(kReference, input->reference);
+            WriteCountMap(writer, kMapDescriptions, input->mapDescriptions);
+            WriteCountMap(writer, logical ? kMapOpposites : kMapOpposite, input->mapOpposites);
+            WriteCountMap(writer, kMapReferences, input->mapReferences);
+            writer.EndObject();
+        }
+    });
+    writer.EndObject();
+}
+
+void Write(CJsonTextWriter& writer, const DomainAnalysis& analysis)
+{
+    WriteDocument(writer, Kind::Domain, [&] {
+        for (const QString* key : SortedKeys(analysis.Results())) {
+            const DomainAnalysisTarget* target = analysis.Inputs().find(*key);
+            if (!target)
+                continue;
+            writer.BeginObject();
+            writer.Member(kAttribute, target->attribute);
+            writer.Member(kColumn, target->column);
+            writer.Member(kDataLength, target->length);
+            writer.Member(kDataScale, target->scale);
+            writer.Member(kDataType, target->type);
+            writer.Member(kRefCount, CQrStringUtil::FromInt(target->refCount));
+            writer.Member(kReference, target->reference);
+            WriteCountMap(writer, kMapColumns, target->mapColumns);
+            WriteCountMap(writer, kMapReferences, target->mapReferences);
+            writer.EndObject();
+        }
+    });
+    writer.EndObject();
+}
+
+void Write(CJsonTextWriter& writer, const CTermAnalysis& analysis)
+{
+    WriteDocument(writer, Kind::Term, [&] {
+        for (const auto& [name, target] : analysis.Targets()) {
+            writer.BeginObject();
+            writer.Member(kAttribute, target.strName);
+            writer.Member(kColumn, target.strColumn);
+            writer.Member(kDataLength, target.strLength);
+            writer.Member(kDataScale, target.strScale);
+            writer.Member(kDataType, target.strType);
+            writer.Member(kDescription, target.strDefinition);
+            writer.Member(kReference, target.strReference);
+            writer.EndObject();
+        }
+    });
+    writer.Member(kTermArea, analysis.AreaId());
+    writer.EndObject();
+}
+
+bool Save(const WordAnalysis& analysis, const QString& path, QString* error)
+{
+    return SaveWith(path, error, [&](CJsonTextWriter& writer) { Write(writer, analysis); });
+}
+
+bool Save(const DomainAnalysis& analysis, const QString& path, QString* error)
+{
+    return SaveWith(path, error, [&](CJsonTextWriter& writer) { Write(writer, analysis); });
+}
+
+bool Save(const CTermAnalysis& analysis, const QString& path, QString* error)
+{
+    return SaveWith(path, error, [&](CJsonTextWriter& writer) { Write(writer, analysis); });
 }
 
 bool WriteFile(const QByteArray& bytes, const QString& path, QString* error)
@@ -300,7 +369,7 @@ bool WriteFile(const QByteArray& bytes, const QString& path, QString* error)
     return true;
 }
 
-Outcome Parse(const QByteArray& bytes, Kind kind, WordInputMap& entries)
+Outcome ParseDom(const QByteArray& bytes, Kind kind, WordInputMap& entries)
 {
     Outcome outcome;
     QJsonObject root;
@@ -328,7 +397,7 @@ Outcome Parse(const QByteArray& bytes, Kind kind, WordInputMap& entries)
     return outcome;
 }
 
-Outcome Parse(const QByteArray& bytes, DomainInputMap& entries)
+Outcome ParseDom(const QByteArray& bytes, DomainInputMap& entries)
 {
     Outcome outcome;
     QJsonObject root;
@@ -360,7 +429,7 @@ Outcome Parse(const QByteArray& bytes, DomainInputMap& entries)
     return outcome;
 }
 
-Outcome Parse(const QByteArray& bytes, std::vector<TermAnalysisTarget>& entries, QString& areaId)
+Outcome ParseDom(const QByteArray& bytes, std::vector<TermAnalysisTarget>& entries, QString& areaId)
 {
     Outcome outcome;
     QJsonObject root;
@@ -391,6 +460,144 @@ Outcome Parse(const QByteArray& bytes, std::vector<TermAnalysisTarget>& entries,
 }
 
 namespace {
+
+using DocumentReader::Entry;
+
+// An entry as saved takes at least this many bytes; reserving by it spares the entry list
+// its regrowth (pages reserved beyond the real count are never touched).
+constexpr qsizetype kBytesPerEntry = 256;
+using DocumentReader::Field;
+
+// A map's text is mostly the entry's own text of that kind (the last row's column, reference,
+// definition); it then shares that text's storage instead of holding a copy.
+void TakeCounts(const Entry& entry, DocumentReader::CountMap which, std::map<QString, int>& map, const QString& usual)
+{
+    for (const auto& [text, count] : entry.counts[which])
+        map.emplace(text == usual ? usual : text, count);
+}
+
+} // namespace
+
+// The one-pass reader first; what it leaves to the DOM reader (errors among them) goes there
+// whole, so messages and readings stay that reader's.
+Outcome ParseWith(const QByteArray& bytes, Kind kind, WordInputMap& entries, const std::function<void()>& tick)
+{
+    const bool logical = kind == Kind::Logical;
+    const auto opposites = logical ? DocumentReader::MapOpposites : DocumentReader::MapOpposite;
+    WordInputMap read;
+    read.reserve(bytes.size() / kBytesPerEntry);
+    DocumentReader::Handlers handlers;
+    handlers.restart = [&] { read.clear(); };
+    handlers.tick = tick;
+    handlers.entry = [&](const Entry& e) {
+        const QString& key = e.texts[logical ? Field::Attribute : Field::Column];
+        WordAnalysisInput& entry = read[key];
+        entry.name = key;
+        const QString& target = e.texts[Field::AnalyzeTarget];
+        entry.SetAnalyzeTargetText(target == key ? key : target);
+        entry.opposite = e.texts[logical ? Field::Column : Field::Attribute];
+        entry.reference = e.texts[Field::Reference];
+        entry.description = e.texts[Field::Description];
+        entry.refCount = CQrStringUtil::ToIntLeading(e.texts[Field::RefCount]);
+        TakeCounts(e, opposites, entry.mapOpposites, entry.opposite);
+        TakeCounts(e, DocumentReader::MapReferences, entry.mapReferences, entry.reference);
+        TakeCounts(e, DocumentReader::MapDescriptions, entry.mapDescriptions, entry.description);
+    };
+    switch (DocumentReader::Read(AsUtf8(bytes), RootMember(kind), nullptr, nullptr, handlers)) {
+    case DocumentReader::Result::Ok:
+        entries = std::move(read);
+        return {};
+    case DocumentReader::Result::WrongKind:
+        return {false, WrongKindMessage(kind)};
+    case DocumentReader::Result::Unsupported:
+        break;
+    }
+    return ParseDom(bytes, kind, entries);
+}
+
+Outcome ParseWith(const QByteArray& bytes, DomainInputMap& entries, const std::function<void()>& tick)
+{
+    DomainInputMap read;
+    read.reserve(bytes.size() / kBytesPerEntry);
+    DocumentReader::Handlers handlers;
+    handlers.restart = [&] { read.clear(); };
+    handlers.tick = tick;
+    handlers.entry = [&](const Entry& e) {
+        const QString key = MakeAttributeKey(e.texts[Field::Attribute], e.texts[Field::DataType],
+                                             e.texts[Field::DataLength], e.texts[Field::DataScale]);
+        DomainAnalysisTarget& target = read[key];
+        target.key = key;
+        target.attribute = e.texts[Field::Attribute];
+        target.type = e.texts[Field::DataType];
+        target.length = e.texts[Field::DataLength];
+        target.scale = e.texts[Field::DataScale];
+        target.column = e.texts[Field::Column];
+        target.reference = e.texts[Field::Reference];
+        target.refCount = CQrStringUtil::ToIntLeading(e.texts[Field::RefCount]);
+        TakeCounts(e, DocumentReader::MapColumns, target.mapColumns, target.column);
+        TakeCounts(e, DocumentReader::MapReferences, target.mapReferences, target.reference);
+    };
+    switch (DocumentReader::Read(AsUtf8(bytes), RootMember(Kind::Domain), nullptr, nullptr, handlers)) {
+    case DocumentReader::Result::Ok:
+        entries = std::move(read);
+        return {};
+    case DocumentReader::Result::WrongKind:
+        return {false, WrongKindMessage(Kind::Domain)};
+    case DocumentReader::Result::Unsupported:
+        break;
+    }
+    return ParseDom(bytes, entries);
+}
+
+Outcome ParseWith(const QByteArray& bytes, std::vector<TermAnalysisTarget>& entries, QString& areaId,
+                  const std::function<void()>& tick)
+{
+    std::vector<TermAnalysisTarget> read;
+    DocumentReader::Handlers handlers;
+    handlers.restart = [&] { read.clear(); };
+    handlers.tick = tick;
+    handlers.entry = [&](const Entry& e) {
+        TermAnalysisTarget target;
+        target.strName = e.texts[Field::Attribute];
+        target.strColumn = e.texts[Field::Column];
+        target.strReference = e.texts[Field::Reference];
+        target.strType = e.texts[Field::DataType];
+        target.strLength = e.texts[Field::DataLength];
+        target.strScale = e.texts[Field::DataScale];
+        target.strDefinition = e.texts[Field::Description];
+        target.strDisplayType = GlobalFunc::BuildDataType(target.strType, target.strLength, target.strScale);
+        read.push_back(std::move(target));
+    };
+    QString area;
+    switch (DocumentReader::Read(AsUtf8(bytes), RootMember(Kind::Term), &kTermArea, &area, handlers)) {
+    case DocumentReader::Result::Ok:
+        entries = std::move(read);
+        areaId = area;
+        return {};
+    case DocumentReader::Result::WrongKind:
+        return {false, WrongKindMessage(Kind::Term)};
+    case DocumentReader::Result::Unsupported:
+        break;
+    }
+    return ParseDom(bytes, entries, areaId);
+}
+
+Outcome Parse(const QByteArray& bytes, Kind kind, WordInputMap& entries)
+{
+    return ParseWith(bytes, kind, entries, {});
+}
+
+Outcome Parse(const QByteArray& bytes, DomainInputMap& entries)
+{
+    return ParseWith(bytes, entries, {});
+}
+
+Outcome Parse(const QByteArray& bytes, std::vector<TermAnalysisTarget>& entries, QString& areaId)
+{
+    return ParseWith(bytes, entries, areaId, {});
+}
+
+namespace {
 // The marquee shows while reading; it is hidden on every way out.
 struct ReadProgress
 {
@@ -408,7 +615,7 @@ Outcome Read(WordAnalysis& analysis, const QString& path)
     if (!ReadBytes(path, bytes, outcome))
         return outcome;
     WordInputMap entries;
-    outcome = Parse(bytes, KindOf(analysis), entries);
+    outcome = ParseWith(bytes, KindOf(analysis), entries, CQrProgressWnd::StepIt);
     if (!outcome.ok)
         return outcome;
     analysis.Inputs() = std::move(entries);
@@ -424,7 +631,7 @@ Outcome Read(DomainAnalysis& analysis, const QString& path)
     if (!ReadBytes(path, bytes, outcome))
         return outcome;
     DomainInputMap entries;
-    outcome = Parse(bytes, entries);
+    outcome = ParseWith(bytes, entries, CQrProgressWnd::StepIt);
     if (!outcome.ok)
         return outcome;
     analysis.Inputs() = std::move(entries);
@@ -441,7 +648,7 @@ Outcome Read(CTermAnalysis& analysis, const QString& path, const AreaResolver& r
         return outcome;
     std::vector<TermAnalysisTarget> entries;
     QString areaId;
-    outcome = Parse(bytes, entries, areaId);
+    outcome = ParseWith(bytes, entries, areaId, CQrProgressWnd::StepIt);
     if (!outcome.ok)
         return outcome;
     if (!resolve || !resolve(areaId))

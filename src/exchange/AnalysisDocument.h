@@ -10,6 +10,8 @@
 #include <functional>
 #include <vector>
 
+class CJsonTextWriter;
+
 namespace AnalysisDocument {
 
 enum class Kind { Logical, Physical, Domain, Term };
@@ -35,6 +37,14 @@ QByteArray ToBytes(const DomainAnalysis& analysis);
 QByteArray ToBytes(const CTermAnalysis& analysis);
 // Writes whole or not at all; the reason in error.
 bool WriteFile(const QByteArray& bytes, const QString& path, QString* error = nullptr);
+// The same document written as it is made, never whole in memory; whole or not at all.
+bool Save(const WordAnalysis& analysis, const QString& path, QString* error = nullptr);
+bool Save(const DomainAnalysis& analysis, const QString& path, QString* error = nullptr);
+bool Save(const CTermAnalysis& analysis, const QString& path, QString* error = nullptr);
+// The document onto a writer (ToBytes and Save both use these).
+void Write(CJsonTextWriter& writer, const WordAnalysis& analysis);
+void Write(CJsonTextWriter& writer, const DomainAnalysis& analysis);
+void Write(CJsonTextWriter& writer, const CTermAnalysis& analysis);
 
 // Parsing into fresh maps: on failure the message is the parser's error text or the
 // wrong-kind message. Later entries of the same key overwrite the texts and the count of
@@ -42,6 +52,11 @@ bool WriteFile(const QByteArray& bytes, const QString& path, QString* error = nu
 Outcome Parse(const QByteArray& bytes, Kind kind, WordInputMap& entries);
 Outcome Parse(const QByteArray& bytes, DomainInputMap& entries);
 Outcome Parse(const QByteArray& bytes, std::vector<TermAnalysisTarget>& entries, QString& areaId);
+// The same through a whole QJsonDocument tree: Parse leaves to it what its one-pass reader
+// does not take (errors among them); tests and the fuzzer hold both to the same readings.
+Outcome ParseDom(const QByteArray& bytes, Kind kind, WordInputMap& entries);
+Outcome ParseDom(const QByteArray& bytes, DomainInputMap& entries);
+Outcome ParseDom(const QByteArray& bytes, std::vector<TermAnalysisTarget>& entries, QString& areaId);
 
 // Resolves a standard area identifier for the term form: true when the repository is
 // connected, knows the area and the form's selector lists it (the form then selects it).

@@ -180,11 +180,14 @@ std::map<QString, int> RoleOptions(AnalysisDocument::Kind kind)
         {QStringLiteral("ref"), CTermAnalysis::RoleReference}};
 }
 
+// Each line says what it counts. "targets" is the listed targets, as totals.targets of the
+// JSON result; the form's caption counts every target read, so both are shown.
 void PrintWordSummary(const WordAnalysis& analysis, QTextStream& out)
 {
-    out << "targets: " << analysis.Results().size() << "\n";
-    out << "fully analysed: " << analysis.FullyAnalyzedCount() << "\n";
-    out << "words: " << analysis.WordCount() << ", known: " << analysis.AnalyzedWordCount() << "\n";
+    out << "targets: " << analysis.Results().size() << " listed of " << analysis.Inputs().size() << " read\n";
+    out << "fully analysed: " << analysis.FullyAnalyzedCount() << " targets with every word known\n";
+    out << "words: " << analysis.WordCount() << " in the listed targets, known: " << analysis.AnalyzedWordCount()
+        << "\n";
     std::vector<std::pair<int, QString>> unknown;
     for (const auto& [word, info] : analysis.UnanalyzedWords())
         unknown.emplace_back(info.count, word);
@@ -197,9 +200,12 @@ void PrintWordSummary(const WordAnalysis& analysis, QTextStream& out)
 
 void PrintDomainSummary(const DomainAnalysis& analysis, QTextStream& out)
 {
-    out << "targets: " << analysis.Results().size() << "\n";
-    out << "key domain known: " << analysis.AnalyzedCount() << "\n";
-    out << "domain found: " << analysis.FoundCount() << "\n";
+    int keyDomainKnown = 0;
+    for (const DomainAnalysis::DomainResult& result : analysis.Results())
+        keyDomainKnown += result.status > 0 ? 1 : 0;
+    out << "targets: " << analysis.Results().size() << " listed of " << analysis.Inputs().size() << " read\n";
+    out << "key domain known: " << keyDomainKnown << " targets ending in a known class word\n";
+    out << "domain found: " << analysis.FoundCount() << " targets with a matching domain\n";
     std::map<QString, int> byDomain; // key domain + type + length + scale without a domain
     for (const DomainAnalysis::DomainResult& result : analysis.Results())
         if (result.status == 1)
@@ -272,13 +278,13 @@ int WriteOutput(const Engine& engine, AnalysisDocument::Kind kind, const Options
         ok = ExcelExport::Write(ExcelExport::Rows(engine), o.output, &error);
         break;
     case OutputKind::Document:
-        ok = AnalysisDocument::WriteFile(AnalysisDocument::ToBytes(engine), o.output, &error);
+        ok = AnalysisDocument::Save(engine, o.output, &error);
         break;
     case OutputKind::Json:
         if constexpr (std::is_same_v<Engine, CTermAnalysis>)
             ok = AnalysisDocument::WriteFile(AnalysisResultJsonBytes(engine.ToJson()), o.output, &error);
         else
-            ok = AnalysisDocument::WriteFile(AnalysisResultJsonBytes(AnalysisResultJson(engine)), o.output, &error);
+            ok = SaveAnalysisResultJson(engine, o.output, &error);
         break;
     case OutputKind::Unknown:
         break;
@@ -290,13 +296,24 @@ int WriteOutput(const Engine& engine, AnalysisDocument::Kind kind, const Options
     return Ok;
 }
 
+// The sheet has done its work once the targets are built; a large one would otherwise sit
+// beside the targets and results until the end.
+template <class Engine> auto BuildAndAnalyze(Engine& engine)
+{
+    auto built = engine.BuildTargets();
+    if (!built.ok)
+        return built;
+    engine.SetSheet({});
+    return engine.Analyze();
+}
+
 template <class Engine>
 int RunEngine(Engine& engine, AnalysisDocument::Kind kind, const Options& o, QTextStream& out, QTextStream& err)
 {
     bool fromDocument = false;
     if (const int status = LoadInput(engine, kind, o, err, fromDocument); status != Ok)
         return status;
-    const auto run = fromDocument ? engine.Analyze() : engine.Run();
+    const auto run = fromDocument ? engine.Analyze() : BuildAndAnalyze(engine);
     if (!run.ok) {
         err << "termwise: " << run.message << "\n";
         return BadInput;
@@ -310,6 +327,18 @@ int RunEngine(Engine& engine, AnalysisDocument::Kind kind, const Options& o, QTe
     else
         PrintWordSummary(engine, out);
     return Ok;
+}
+
+bool g_keepHeap = false;
+
+// A process about to end leaves a large engine to the system instead of freeing it entry by entry.
+template <class Engine> int RunOnHeap(AnalysisDocument::Kind kind, const Options& o, QTextStream& out, QTextStream& err)
+{
+    auto engine = std::make_unique<Engine>();
+    const int status = RunEngine(*engine, kind, o, out, err);
+    if (g_keepHeap)
+        (void)engine.release();
+    return status;
 }
 
 // Restores the progress back end of the caller.
@@ -421,19 +450,18 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         return status;
     }
     switch (kind) {
-    case AnalysisDocument::Kind::Logical: {
-        LogicalWordAnalysis engine;
-        return RunEngine(engine, kind, o, out, err);
+    case AnalysisDocument::Kind::Logical:
+        return RunOnHeap<LogicalWordAnalysis>(kind, o, out, err);
+    case AnalysisDocument::Kind::Physical:
+        return RunOnHeap<PhysicalWordAnalysis>(kind, o, out, err);
+    default:
+        return RunOnHeap<DomainAnalysis>(kind, o, out, err);
     }
-    case AnalysisDocument::Kind::Physical: {
-        PhysicalWordAnalysis engine;
-        return RunEngine(engine, kind, o, out, err);
-    }
-    default: {
-        DomainAnalysis engine;
-        return RunEngine(engine, kind, o, out, err);
-    }
-    }
+}
+
+void SetKeepHeapAtExit(bool keep)
+{
+    g_keepHeap = keep;
 }
 
 } // namespace AnalyzeCommand

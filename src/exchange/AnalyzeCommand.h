@@ -13,5 +13,8 @@ enum Status { Ok = 0, BadInput = 1, Usage = 2 };
 // args are the words after "analyze". A summary of the result goes to out.
 int Run(const QStringList& args, QTextStream& out, QTextStream& err);
 QString UsageText();
+// For a process that ends right after Run: the engine is not freed (the system takes the
+// memory back at once). Off by default, so tests and other callers free it as usual.
+void SetKeepHeapAtExit(bool keep);
 
 } // namespace AnalyzeCommand

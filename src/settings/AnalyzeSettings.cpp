@@ -425,14 +425,20 @@ void CAnalyzeSettings::RemoveWord(const QString& physical, const QString& logica
 
 bool CAnalyzeSettings::GetWord(const QString& physical, const QString& logical, _stAnalyzeManageWord& word) const
 {
+    const _stAnalyzeManageWord* found = FindWord(physical, logical);
+    if (!found)
+        return false;
+    word = *found;
+    return true;
+}
+
+const _stAnalyzeManageWord* CAnalyzeSettings::FindWord(const QString& physical, const QString& logical) const
+{
     const auto it = m_mapWordsByPhysical.find(physical);
     if (it == m_mapWordsByPhysical.end())
-        return false;
+        return nullptr;
     const auto jt = it->second.find(logical);
-    if (jt == it->second.end())
-        return false;
-    word = jt->second;
-    return true;
+    return jt == it->second.end() ? nullptr : &jt->second;
 }
 
 void CAnalyzeSettings::ClearWords()

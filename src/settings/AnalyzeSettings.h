@@ -34,6 +34,8 @@ public:
     void AddWord(const QString& physical, const QString& logical, const _stAnalyzeManageWord& word);
     void RemoveWord(const QString& physical, const QString& logical);
     bool GetWord(const QString& physical, const QString& logical, _stAnalyzeManageWord& word) const;
+    // The same without a copy; null when absent. Valid until the dictionary changes.
+    const _stAnalyzeManageWord* FindWord(const QString& physical, const QString& logical) const;
     void ClearWords();
     bool GetFirstLogicalName(const QString& physical, QString& logical) const;
     bool GetFirstPhysicalName(const QString& logical, QString& physical) const;

@@ -42,12 +42,12 @@ bool ReadDocument(DomainAnalysis& analysis, const QString& path, QString& messag
 
 bool WriteDocument(const WordAnalysis& analysis, const QString& path, QString& message)
 {
-    return AnalysisDocument::WriteFile(AnalysisDocument::ToBytes(analysis), path, &message);
+    return AnalysisDocument::Save(analysis, path, &message);
 }
 
 bool WriteDocument(const DomainAnalysis& analysis, const QString& path, QString& message)
 {
-    return AnalysisDocument::WriteFile(AnalysisDocument::ToBytes(analysis), path, &message);
+    return AnalysisDocument::Save(analysis, path, &message);
 }
 
 bool WriteWorkbook(const WordAnalysis& analysis, const QString& path, QString& message)

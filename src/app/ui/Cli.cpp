@@ -15,6 +15,7 @@
 #include <QStringDecoder>
 #include <QTextStream>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace termwise {
@@ -22,8 +23,17 @@ namespace {
 
 int RunAnalyze(const QStringList& args)
 {
-    QTextStream out(stdout), err(stderr);
-    return AnalyzeCommand::Run(args, out, err);
+    int status = 0;
+    {
+        QTextStream out(stdout), err(stderr);
+        AnalyzeCommand::SetKeepHeapAtExit(true);
+        status = AnalyzeCommand::Run(args, out, err);
+    }
+    // Everything is written and flushed: end without tearing down the dictionary, the engine
+    // and the application object, which takes longer than the analysis of a large list.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(status);
 }
 
 // One line per sub-command; add new ones here.

@@ -1,0 +1,65 @@
+#pragma once
+// Streaming JSON writer that gives the bytes QJsonDocument::toJson(Indented) gives for the same
+// tree (four-space indentation, "{\n}" style empty containers, the same escapes), without
+// building the tree. Members must come in QJsonObject order, that is ascending UTF-16 order
+// of their names; the writer does not sort.
+#include <QByteArray>
+#include <QStringView>
+#include <string>
+#include <vector>
+
+class QIODevice;
+
+class CJsonTextWriter
+{
+public:
+    // With a sink the text goes out in pieces as it grows; without one it stays in Bytes().
+    explicit CJsonTextWriter(QIODevice* sink = nullptr);
+
+    void BeginObject() { Open('{'); }
+    void EndObject() { Close('}'); }
+    void BeginArray() { Open('['); }
+    void EndArray() { Close(']'); }
+    void Key(QStringView name);
+    void String(QStringView text);
+    void Int(qint64 value);
+    // Member shorthands.
+    void Member(QStringView name, QStringView text)
+    {
+        Key(name);
+        String(text);
+    }
+    void Member(QStringView name, qint64 value)
+    {
+        Key(name);
+        Int(value);
+    }
+
+    // Ends the document (the root's closing newline) and writes what is left to the sink;
+    // false when the sink refused a write.
+    bool Finish();
+    // What has not gone to a sink.
+    QByteArray Bytes() const { return QByteArray(m_out.data(), qsizetype(m_out.size())); }
+    QByteArray TakeBytes()
+    {
+        QByteArray bytes = Bytes();
+        m_out.clear();
+        return bytes;
+    }
+
+    // The escaped UTF-8 form of a text as QJsonDocument writes it, quotes excluded.
+    static void AppendEscaped(std::string& out, QStringView text);
+
+private:
+    void Open(char opener);
+    void Close(char closer);
+    void BeforeValue();
+    void Indent(qsizetype levels);
+    void Drain();
+
+    QIODevice* m_sink;
+    bool m_failed = false;
+    bool m_afterKey = false;
+    std::string m_out;
+    std::vector<qint64> m_members; // members or elements written per open container
+};

@@ -1,0 +1,384 @@
+#include "exchange/DocumentReader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <rapidjson/reader.h>
+
+namespace DocumentReader {
+namespace {
+
+// The QJsonDocument reader refuses deeper nesting.
+constexpr int kMaxDepth = 1024;
+
+int Clamp(double d)
+{
+    return d >= std::numeric_limits<int>::max()   ? std::numeric_limits<int>::max()
+           : d <= std::numeric_limits<int>::min() ? std::numeric_limits<int>::min()
+                                                  : int(d);
+}
+
+int Clamp(qint64 v)
+{
+    return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+bool Is(const char* s, unsigned n, const char* name)
+{
+    return n == std::strlen(name) && std::memcmp(s, name, n) == 0;
+}
+
+int FieldOf(const char* s, unsigned n)
+{
+    static const char* const names[FieldCount] = {"Attribute", "Column",   "AnalyzeTarget", "Reference", "Description",
+                                                  "RefCount",  "DataType", "DataLength",    "DataScale"};
+    for (int f = 0; f < FieldCount; ++f)
+        if (Is(s, n, names[f]))
+            return f;
+    return -1;
+}
+
+int MapOf(const char* s, unsigned n)
+{
+    if (n < 10 || s[0] != 'm')
+        return -1;
+    static const char* const names[MapCount] = {"mapOpposites", "mapOpposite", "mapReferences", "mapDescriptinons",
+                                                "mapColumns"};
+    for (int m = 0; m < MapCount; ++m)
+        if (Is(s, n, names[m]))
+            return m;
+    return -1;
+}
+
+// An escaped lone surrogate reaches us as CESU-style bytes ED A0..BF, which QString would
+// replace; the DOM reader keeps the surrogate, so such texts go to it.
+bool HoldsSurrogate(const char* s, unsigned n)
+{
+    for (const char* p = s; (p = static_cast<const char*>(std::memchr(p, 0xED, size_t(s + n - p)))) && p + 1 < s + n;
+         ++p)
+        if (uchar(p[1]) >= 0xA0)
+            return true;
+    return false;
+}
+
+class Handler
+{
+public:
+    Handler(const QByteArray& root, const QByteArray* area, const Handlers& handlers, bool escapes)
+        : m_root(root), m_area(area), m_handlers(handlers), m_escapes(escapes)
+    {
+    }
+
+    bool rootIsArray = false;
+    bool areaIsString = false;
+    QString area;
+
+    // --- rapidjson events ---
+    bool Null() { return Scalar(); }
+    bool Bool(bool) { return Scalar(); }
+    bool Int(int i) { return Number(i); }
+    bool Uint(unsigned u) { return Number(qint64(u)); }
+    bool Int64(int64_t i) { return Number(Clamp(qint64(i))); }
+    bool Uint64(uint64_t u)
+    {
+        return Number(u > uint64_t(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max() : int(u));
+    }
+    bool Double(double d) { return Number(Clamp(d)); }
+    bool RawNumber(const char*, rapidjson::SizeType, bool) { return false; }
+
+    bool String(const char* s, rapidjson::SizeType n, bool)
+    {
+        if (m_skip)
+            return true;
+        if (m_escapes && HoldsSurrogate(s, n))
+            return false;
+        switch (m_depth) {
+        case 0:
+            return false;
+        case 1:
+            if (m_member == Member::Area) {
+                area = QString::fromUtf8(s, qsizetype(n));
+                areaIsString = true;
+            } else if (m_member == Member::Root) {
+                NotTheRoot();
+            }
+            return true;
+        case 3:
+            if (m_field >= 0)
+                m_entry.texts[m_field] = QString::fromUtf8(s, qsizetype(n));
+            else
+                ClearField();
+            return true;
+        case 4:
+            m_pairs.emplace_back(m_key, std::nullopt);
+            return true;
+        default:
+            return true;
+        }
+    }
+
+    bool Key(const char* s, rapidjson::SizeType n, bool)
+    {
+        if (m_skip)
+            return true;
+        if (m_escapes && HoldsSurrogate(s, n))
+            return false;
+        switch (m_depth) {
+        case 1:
+            m_member = n == unsigned(m_root.size()) && std::memcmp(s, m_root.constData(), n) == 0 ? Member::Root
+                       : m_area && n == unsigned(m_area->size()) && std::memcmp(s, m_area->constData(), n) == 0
+                           ? Member::Area
+                           : Member::Other;
+            break;
+        case 3:
+            m_field = FieldOf(s, n);
+            m_map = m_field >= 0 ? -1 : MapOf(s, n);
+            break;
+        case 4:
+            m_key = QString::fromUtf8(s, qsizetype(n));
+            break;
+        default:
+            break;
+        }
+        return true;
+    }
+
+    bool StartObject()
+    {
+        if (++m_depth > kMaxDepth)
+            return false;
+        if (m_skip)
+            return true;
+        switch (m_depth) {
+        case 1:
+            return true; // the root
+        case 2:
+            Member1Container();
+            return true;
+        case 3:
+            if (!m_inRoot)
+                return Skip();
+            for (QString& text : m_entry.texts)
+                text.clear();
+            for (int m = 0; m < MapCount; ++m) {
+                m_entry.present[m] = false;
+                m_entry.counts[m].clear();
+            }
+            return true;
+        case 4:
+            if (m_map < 0) {
+                ClearField();
+                return Skip();
+            }
+            m_pairs.clear();
+            return true;
+        case 5:
+            m_pairs.emplace_back(m_key, std::nullopt);
+            return Skip();
+        default:
+            return Skip();
+        }
+    }
+
+    bool EndObject(rapidjson::SizeType)
+    {
+        const int depth = m_depth--;
+        if (m_skip) {
+            if (depth == m_skip)
+                m_skip = 0;
+            return true;
+        }
+        if (depth == 3 && m_inRoot) {
+            m_handlers.entry(m_entry);
+            if (m_handlers.tick && (++m_entries & 4095) == 0)
+                m_handlers.tick();
+        } else if (depth == 4) {
+            TakePairs();
+        }
+        return true;
+    }
+
+    bool StartArray()
+    {
+        if (++m_depth > kMaxDepth)
+            return false;
+        if (m_skip)
+            return true;
+        switch (m_depth) {
+        case 1:
+            return false; // a root array is for the DOM reader to judge
+        case 2:
+            if (m_member == Member::Root) {
+                rootIsArray = true;
+                m_inRoot = true;
+                m_handlers.restart();
+                return true;
+            }
+            Member1Container();
+            return true;
+        case 4:
+            ClearField();
+            return Skip();
+        case 5:
+            m_pairs.emplace_back(m_key, std::nullopt);
+            return Skip();
+        default:
+            return Skip();
+        }
+    }
+
+    bool EndArray(rapidjson::SizeType)
+    {
+        const int depth = m_depth--;
+        if (m_skip) {
+            if (depth == m_skip)
+                m_skip = 0;
+            return true;
+        }
+        if (depth == 2)
+            m_inRoot = false;
+        return true;
+    }
+
+private:
+    enum class Member { Other, Root, Area };
+
+    bool Scalar()
+    {
+        if (m_skip)
+            return true;
+        switch (m_depth) {
+        case 0:
+            return false;
+        case 1:
+            if (m_member == Member::Root)
+                NotTheRoot();
+            else if (m_member == Member::Area)
+                areaIsString = false;
+            return true;
+        case 3:
+            ClearField();
+            return true;
+        case 4:
+            m_pairs.emplace_back(m_key, std::nullopt);
+            return true;
+        default:
+            return true;
+        }
+    }
+
+    bool Number(int value)
+    {
+        if (m_depth == 4 && !m_skip) {
+            m_pairs.emplace_back(m_key, value);
+            return true;
+        }
+        return Scalar();
+    }
+
+    // A later value of a text or map member replaces the earlier one.
+    void ClearField()
+    {
+        if (m_field >= 0) {
+            m_entry.texts[m_field].clear();
+        } else if (m_map >= 0) {
+            m_entry.present[m_map] = false;
+            m_entry.counts[m_map].clear();
+        }
+    }
+
+    void NotTheRoot()
+    {
+        rootIsArray = false;
+        m_handlers.restart();
+    }
+
+    // A container value of a root member other than the root array.
+    void Member1Container()
+    {
+        if (m_member == Member::Root)
+            NotTheRoot();
+        else if (m_member == Member::Area)
+            areaIsString = false;
+        Skip();
+    }
+
+    bool Skip()
+    {
+        m_skip = m_depth;
+        return true;
+    }
+
+    // The map's members as QJsonObject held them: the last of each name, numbers only.
+    void TakePairs()
+    {
+        const bool ascending = std::adjacent_find(m_pairs.begin(), m_pairs.end(), [](const auto& a, const auto& b) {
+                                   return !(a.first < b.first);
+                               }) == m_pairs.end();
+        if (!ascending) {
+            std::stable_sort(m_pairs.begin(), m_pairs.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            // Keep the last of each run of equal names.
+            auto out = m_pairs.begin();
+            for (auto it = m_pairs.begin(); it != m_pairs.end(); ++it) {
+                if (it + 1 != m_pairs.end() && (it + 1)->first == it->first)
+                    continue;
+                *out++ = std::move(*it);
+            }
+            m_pairs.erase(out, m_pairs.end());
+        }
+        auto& counts = m_entry.counts[m_map];
+        counts.clear();
+        for (auto& [name, count] : m_pairs)
+            if (count)
+                counts.emplace_back(std::move(name), *count);
+        m_entry.present[m_map] = true;
+    }
+
+    const QByteArray& m_root;
+    const QByteArray* m_area;
+    const Handlers& m_handlers;
+    const bool m_escapes;
+    int m_depth = 0;
+    unsigned m_entries = 0;
+    int m_skip = 0; // depth of the container being passed over, 0 when none
+    bool m_inRoot = false;
+    Member m_member = Member::Other;
+    int m_field = -1;
+    int m_map = -1;
+    QString m_key;
+    Entry m_entry;
+    std::vector<std::pair<QString, std::optional<int>>> m_pairs;
+};
+
+} // namespace
+
+Result Read(const QByteArray& utf8, const QString& rootMember, const QString* areaMember, QString* area,
+            const Handlers& handlers)
+{
+    // An embedded NUL would end rapidjson's text early; the DOM reader takes NULs in strings.
+    if (utf8.isEmpty() || std::memchr(utf8.constData(), 0, size_t(utf8.size())))
+        return Result::Unsupported;
+    // Backslashes are rare in documents; look at each for "\ud" or "\uD".
+    bool escapes = false;
+    const char* const end = utf8.constData() + utf8.size();
+    for (const char* p = utf8.constData();
+         !escapes && (p = static_cast<const char*>(std::memchr(p, '\\', size_t(end - p)))); ++p)
+        escapes = end - p > 2 && p[1] == 'u' && (p[2] == 'd' || p[2] == 'D');
+    const QByteArray root = rootMember.toUtf8();
+    const QByteArray areaName = areaMember ? areaMember->toUtf8() : QByteArray();
+    Handler handler(root, areaMember ? &areaName : nullptr, handlers, escapes);
+    rapidjson::Reader reader;
+    rapidjson::StringStream stream(utf8.constData());
+    if (reader.Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag>(stream, handler).IsError())
+        return Result::Unsupported;
+    if (!handler.rootIsArray || (areaMember && !handler.areaIsString))
+        return Result::WrongKind;
+    if (area)
+        *area = handler.area;
+    return Result::Ok;
+}
+
+} // namespace DocumentReader

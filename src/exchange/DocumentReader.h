@@ -1,0 +1,54 @@
+#pragma once
+// One pass over an analysis document's JSON text (rapidjson's event reader: every byte is
+// checked, nothing but the current entry is held), handing each entry object of the root
+// array to the caller. It reads exactly as the QJsonDocument reader did: a repeated member
+// counts by its last occurrence, the root array included. Texts it leaves to that reader (its
+// own refusals, raw control characters and NULs, lone surrogates, numbers like "1.") come
+// back as Unsupported, so that errors keep that reader's messages.
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace DocumentReader {
+
+enum Field {
+    Attribute,
+    Column,
+    AnalyzeTarget,
+    Reference,
+    Description,
+    RefCount,
+    DataType,
+    DataLength,
+    DataScale,
+    FieldCount
+};
+enum CountMap { MapOpposites, MapOpposite, MapReferences, MapDescriptions, MapColumns, MapCount };
+
+struct Entry
+{
+    QString texts[FieldCount]; // absent or not a string: empty
+    bool present[MapCount] = {};
+    // Integer members of each count map, each name once, in no particular order.
+    std::vector<std::pair<QString, int>> counts[MapCount];
+};
+
+enum class Result { Ok, WrongKind, Unsupported };
+
+struct Handlers
+{
+    // The root member came again: what was handed over so far no longer counts.
+    std::function<void()> restart;
+    std::function<void(const Entry&)> entry;
+    // Called now and then on a long document, for the progress window to breathe.
+    std::function<void()> tick;
+};
+
+// areaMember, when given, is a root string member to return in area (term documents);
+// its absence or another type gives WrongKind.
+Result Read(const QByteArray& utf8, const QString& rootMember, const QString* areaMember, QString* area,
+            const Handlers& handlers);
+
+} // namespace DocumentReader

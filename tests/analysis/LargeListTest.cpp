@@ -1,0 +1,66 @@
+// Long target lists: the split on two cores gives the one-core results in the same order, and
+// removals in a batch leave the target map as single removals would.
+#include "AnalysisTestUtil.h"
+#include "analysis/LogicalWordAnalysis.h"
+#include "analysis/TargetMap.h"
+
+#include <gtest/gtest.h>
+
+TEST(LargeList, TwoCoreSplitKeepsOrderAndResults)
+{
+    CAnalyzeSettings settings;
+    AddWords(settings, {{"CUST", "고객"}, {"NO", "번호"}, {"NM", "명"}, {"ORD", "주문"}});
+    AddExcept(settings, {"별"});
+    LogicalWordAnalysis engine(&settings);
+    engine.Splitter().SetFallback({});
+    const QStringList parts = {U("고객"), U("번호"), U("명"), U("주문"), U("가"), U("별")};
+    QStringList expectedKeys;
+    for (int i = 0; i < 12000; ++i) {
+        QString name = parts[i % 6] + QString::number(i) + parts[(i / 6) % 6] + parts[(i / 36) % 6];
+        if (i % 500 == 0)
+            name = U("별_"); // nothing but an excluded word: left out of the results
+        engine.AddSourceRow(name, nullptr, nullptr, nullptr);
+    }
+    for (const auto& [key, input] : engine.Inputs())
+        if (!engine.SplitName(key).removed)
+            expectedKeys << key;
+    ASSERT_EQ(expectedKeys.size(), engine.Inputs().size() - 1);
+    ASSERT_GT(expectedKeys.size(), 4096); // long enough for the second core
+    ASSERT_FALSE(engine.Analyze().cancelled);
+
+    QStringList keys;
+    for (const WordAnalysis::WordResult& result : engine.Results())
+        keys << result.key;
+    EXPECT_EQ(keys, expectedKeys);
+    for (const WordAnalysis::WordResult& result : engine.Results()) {
+        const WordSplitter::WordSplit split = engine.SplitName(result.key);
+        ASSERT_EQ(Show(result.words), Show(split.words)) << result.key.toStdString();
+        EXPECT_EQ(result.definitions.size(), split.words.size());
+    }
+    EXPECT_EQ(engine.ResultOf(expectedKeys.last()), &engine.Results().back());
+}
+
+TEST(LargeList, BatchRemovalMatchesSingleRemovals)
+{
+    TargetMap<int> single, batch;
+    for (int i = 0; i < 50; ++i) {
+        single[QString::number(i)] = i;
+        batch[QString::number(i)] = i;
+    }
+    const std::vector<int> gone = {0, 7, 8, 9, 31, 49, 48, 20};
+    for (int i : gone) {
+        EXPECT_TRUE(single.remove(QString::number(i)));
+        EXPECT_TRUE(batch.removeLater(QString::number(i)));
+        EXPECT_FALSE(batch.contains(QString::number(i)));
+    }
+    EXPECT_FALSE(batch.removeLater(QStringLiteral("7"))); // already gone
+    batch[QStringLiteral("new")] = 100;                   // appended while slots wait
+    single[QStringLiteral("new")] = 100;
+    batch.compact();
+    ASSERT_EQ(batch.size(), single.size());
+    for (qsizetype i = 0; i < single.size(); ++i) {
+        EXPECT_EQ(batch.keyAt(i), single.keyAt(i));
+        EXPECT_EQ(batch.at(i), single.at(i));
+        EXPECT_EQ(batch.indexOf(single.keyAt(i)), i);
+    }
+}
