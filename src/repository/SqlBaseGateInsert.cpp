@@ -29,14 +29,16 @@ bool CSqlBaseGate::InsertStandardWords(const QString& areaId, WordIndex& words)
     // Without the server's time no row could carry a valid start date.
     if (!SelectCurrentDateTime(date))
         return false;
+    bool allInserted = true;
     for (auto& [physical, byLogical] : words) {
         for (auto& [logical, word] : byLogical) {
             word.strPhysicalName = physical;
             word.strLogicalName = logical;
-            InsertStandardWordRow(areaId, date, word);
+            allInserted = InsertStandardWordRow(areaId, date, word) && allInserted;
         }
     }
-    return true;
+    // a failed row is reported and the rest go on; the caller must not announce success
+    return allInserted;
 }
 
 bool CSqlBaseGate::InsertStandardWordRow(const QString& areaId, const QString& date, _stAnalyzeManageWord& word)
@@ -67,14 +69,15 @@ bool CSqlBaseGate::InsertStandardDomains(const QString& areaId, DomainIndex& dom
     QString date;
     if (!SelectCurrentDateTime(date))
         return false;
+    bool allInserted = true;
     for (auto& [key, byName] : domains) {
         for (auto& [name, domain] : byName) {
             domain.strKeyDomainName = key;
             domain.strDomainName = name;
-            InsertStandardDomainRow(areaId, date, domain);
+            allInserted = InsertStandardDomainRow(areaId, date, domain) && allInserted;
         }
     }
-    return true;
+    return allInserted;
 }
 
 bool CSqlBaseGate::InsertStandardDomainRow(const QString& areaId, const QString& date, _stAnalyzeManageDomain& domain)

@@ -411,6 +411,22 @@ TEST_P(GateOperations, InsertStandardWordsFillsFallbacks)
     EXPECT_EQ(repo.Rows(QStringLiteral("SELECT AVAL_ST_DT FROM STD_DIC WHERE DIC_PHY_NM = 'ORD'")).value(0).size(), 14);
 }
 
+TEST_P(GateOperations, InsertStandardWordsReportsAFailedRowAndGoesOn)
+{
+    // One row the server refuses: the others are still written, and the call does not claim success.
+    if (GetParam() == TestDialect::Sqlite)
+        repo.Exec(QStringLiteral("CREATE TRIGGER REFUSE_BAD BEFORE INSERT ON STD_DIC WHEN NEW.DIC_PHY_NM = 'BAD' "
+                                 "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    WordIndex words;
+    words[QStringLiteral("BAD")][GetParam() == TestDialect::Sqlite ? QStringLiteral("나쁨") : QString(600, u'가')] =
+        _stAnalyzeManageWord();
+    words[QStringLiteral("GOOD")][QStringLiteral("좋음")] = _stAnalyzeManageWord();
+    OutputLogCapture log;
+    EXPECT_FALSE(repo.Gate().InsertStandardWords(kArea, words));
+    EXPECT_EQ(repo.Rows(QStringLiteral("SELECT DIC_PHY_NM FROM STD_DIC")), QStringList{QStringLiteral("GOOD")});
+    EXPECT_FALSE(log.lines.isEmpty());
+}
+
 TEST_P(GateOperations, InsertStandardDomainsWithAndWithoutWordCombinations)
 {
     CSqlBaseGate& gate = repo.Gate();
