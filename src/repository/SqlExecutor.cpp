@@ -81,6 +81,7 @@ SqlOutcome CQtSqlExecutor::Execute(const QString& statement, const SqlParams& pa
     if (params.empty()) {
         if (!query.exec(statement)) {
             out.error = ErrorText(query.lastError());
+            out.code = query.lastError().nativeErrorCode();
             return out;
         }
         ReadRows(query, out);
@@ -100,6 +101,7 @@ SqlOutcome CQtSqlExecutor::Execute(const QString& statement, const SqlParams& pa
     }
     if (!query.exec()) {
         out.error = ErrorText(query.lastError());
+        out.code = query.lastError().nativeErrorCode();
         return out;
     }
     ReadRows(query, out);

@@ -58,6 +58,7 @@ struct SqlOutcome
 {
     bool ok = false;
     QString error;
+    QString code; // the database's own error code (SQLSTATE on PostgreSQL), empty when none
     SqlRowSet rows;
 };
 
