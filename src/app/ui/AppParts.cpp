@@ -1,11 +1,16 @@
 #include "app/ui/AppParts.h"
 
 #include "analysis/ui/AnalysisForms.h"
+#include "app/ui/AppTexts.h"
 #include "app/ui/MainFrame.h"
+#include "dictionary/ui/DomainManageDlg.h"
+#include "dictionary/ui/WordManageDlg.h"
 
 void RegisterApplicationParts()
 {
     // One call per area, e.g.
     //   CMainFrame::RegisterCommand(AppCmd::WordManage, [](CMainFrame& f) { CWordManageDlg(&f).exec(); });
     RegisterAnalysisForms();
+    CMainFrame::RegisterCommand(AppCmd::WordManage, [](CMainFrame& f) { CWordManageDlg(&f).exec(); });
+    CMainFrame::RegisterCommand(AppCmd::DomainManage, [](CMainFrame& f) { CDomainManageDlg(&f).exec(); });
 }
