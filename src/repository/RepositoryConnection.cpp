@@ -213,6 +213,9 @@ bool CRepositoryConnection::Open(const RepositoryUri& uri, QString* error, bool 
     if (!QSqlDatabase::isDriverAvailable(driver))
         return fail(QStringLiteral("%1 driver not available: install the Qt SQL driver plug-in %1").arg(driver));
 
+    // The statement layer keeps prepared statements on the old connection: it goes first.
+    m_gate.reset();
+    m_database.reset();
     if (QSqlDatabase::contains(kQtConnection))
         QSqlDatabase::removeDatabase(kQtConnection);
     QString openError;
