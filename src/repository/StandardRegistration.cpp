@@ -128,7 +128,7 @@ bool UpdateStandardClassWord(const QString& areaId, const QString& dicId)
 
 bool InsertStandardWord(const QString& areaId, WordIndex& words)
 {
-    if (words.empty())
+    if (words.empty() || areaId.isEmpty())
         return false;
     if (const QString url = WebRouteAddress(Kind::Word); !url.isEmpty()) {
         MetaWebRequest request;
@@ -144,6 +144,9 @@ bool InsertStandardWord(const QString& areaId, WordIndex& words)
 
 bool InsertStandardWord(const QString& areaId, _stAnalyzeManageWord& word)
 {
+    // A standard outside every area could never be found again.
+    if (areaId.isEmpty())
+        return false;
     if (const QString url = WebRouteAddress(Kind::Word); !url.isEmpty()) {
         MetaWebRequest request;
         request.mode = eMetaWebWord;
@@ -157,7 +160,7 @@ bool InsertStandardWord(const QString& areaId, _stAnalyzeManageWord& word)
 
 bool InsertStandardDomain(const QString& areaId, DomainIndex& domains)
 {
-    if (domains.empty())
+    if (domains.empty() || areaId.isEmpty())
         return false;
     EnsureDomainGroup(areaId);
     if (const QString url = WebRouteAddress(Kind::Domain); !url.isEmpty()) {
@@ -174,6 +177,8 @@ bool InsertStandardDomain(const QString& areaId, DomainIndex& domains)
 
 bool InsertStandardDomain(const QString& areaId, _stAnalyzeManageDomain& domain)
 {
+    if (areaId.isEmpty())
+        return false;
     EnsureDomainGroup(areaId);
     if (const QString url = WebRouteAddress(Kind::Domain); !url.isEmpty()) {
         MetaWebRequest request;
@@ -188,6 +193,8 @@ bool InsertStandardDomain(const QString& areaId, _stAnalyzeManageDomain& domain)
 
 bool InsertStandardTerm(const QString& areaId, _stAnalyzeManageTerm& term)
 {
+    if (areaId.isEmpty())
+        return false;
     if (const QString url = WebRouteAddress(Kind::Term); !url.isEmpty()) {
         MetaWebRequest request;
         request.mode = eMetaWebTerm;

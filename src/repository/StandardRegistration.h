@@ -35,6 +35,7 @@ void SetWaitCursorHook(WaitCursorHook hook);
 } // namespace StandardRegistration
 
 namespace GlobalFunc {
+// Every insert gives false for an empty area id (nothing is written outside an area).
 // Marks the word dicId as a class word; on the web route the word is read first and
 // proposed as a class-word change.
 bool UpdateStandardClassWord(const QString& areaId, const QString& dicId);

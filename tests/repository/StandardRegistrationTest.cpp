@@ -9,10 +9,8 @@
 #include "repository/StandardRegistration.h"
 #include "settings/AnalyzeSettings.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QUrlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -26,12 +24,6 @@ _stAnalyzeManageWord MakeWord(const QString& logical, const QString& physical, c
     word.strPhysicalName = physical;
     word.strDescription = description;
     return word;
-}
-
-// The three form fields, decoded, in the order they were sent.
-QList<std::pair<QString, QString>> DecodeBody(const QByteArray& body)
-{
-    return QUrlQuery(QString::fromLatin1(body)).queryItems(QUrl::FullyDecoded);
 }
 
 TEST(MetaWebBodyTest, DatasPerModeKeepKeyOrderAndValueRules)
@@ -94,33 +86,6 @@ TEST(MetaWebBodyTest, DatasPerModeKeepKeyOrderAndValueRules)
         QJsonDocument::fromJson(datas.toUtf8(), &error);
         EXPECT_EQ(error.error, QJsonParseError::NoError) << "valid JSON";
     }
-}
-
-TEST(MetaWebBodyTest, WordMapBodyIsFormEncodedAndDecodesToTheJson)
-{
-    MetaWebRequest request;
-    request.mode = eMetaWebWordMap;
-    request.areaId = QStringLiteral("A&1");
-    request.words[QStringLiteral("CUST")][QStringLiteral("고객")] = MakeWord({}, {}, QStringLiteral("a&b=c+d%20"));
-    request.words[QStringLiteral("NO")][QStringLiteral("번호")] = MakeWord({}, {});
-    request.words[QStringLiteral("NM")][QStringLiteral("명")] = MakeWord({}, {}, QStringLiteral("이름"));
-
-    const QByteArray body = MetaWebBody::BuildBody(QStringLiteral("meta user"), request);
-    EXPECT_EQ(body.count('&'), 2) << "only the field separators stay literal";
-    EXPECT_FALSE(body.contains(' ') || body.contains('+'));
-    const auto fields = DecodeBody(body);
-    ASSERT_EQ(fields.size(), 3);
-    EXPECT_EQ(fields[0], std::make_pair(QStringLiteral("loginId"), QStringLiteral("meta user")));
-    EXPECT_EQ(fields[1], std::make_pair(QStringLiteral("STD_AREA_ID"), QStringLiteral("A&1")));
-    EXPECT_EQ(fields[2].first, QStringLiteral("datas"));
-    EXPECT_EQ(fields[2].second, MetaWebBody::BuildDatas(request));
-
-    const QJsonArray objects = QJsonDocument::fromJson(fields[2].second.toUtf8()).array();
-    ASSERT_EQ(objects.size(), 3) << "one object per entry, no trailing comma";
-    // Key order: physical names ordinally (CUST, NM, NO).
-    EXPECT_EQ(objects[0].toObject()[QStringLiteral("WORD_DESC")].toString(), QStringLiteral("a&b=c+d%20"));
-    EXPECT_EQ(objects[1].toObject()[QStringLiteral("WORD_PHY_NM")].toString(), QStringLiteral("NM"));
-    EXPECT_EQ(objects[2].toObject()[QStringLiteral("WORD_DESC")].toString(), QStringLiteral("번호"));
 }
 
 TEST(StandardRouteTest, WebOnlyWithSwitchAndAddress)
@@ -224,6 +189,7 @@ TEST_P(Registration, DirectRouteWritesThroughTheGateway)
     EXPECT_FALSE(GlobalFunc::UpdateStandardClassWord(kArea, QString()));
 
     _stAnalyzeManageWord word = MakeWord(QStringLiteral("고객"), QStringLiteral("CUST"));
+    EXPECT_FALSE(GlobalFunc::InsertStandardWord(QString(), word)) << "no area, nothing written";
     ASSERT_TRUE(GlobalFunc::InsertStandardWord(kArea, word));
     EXPECT_FALSE(word.strWordId.isEmpty());
     EXPECT_TRUE(repo.Gate().SelectStandardWord(kArea, word));
@@ -333,6 +299,31 @@ TEST_P(Registration, TheFormRefusesWhatIsRegisteredAndStoresLengthDigits)
     term.strPhysicalName = QStringLiteral("CUST_NO");
     EXPECT_EQ(StandardRegisterForm::RegisterTerm(kArea, term).kind, Outcome::Registered);
     EXPECT_EQ(StandardRegisterForm::RegisterTerm(kArea, term).message, RegisterTexts::kTermExists);
+}
+
+TEST_P(Registration, DomainWordsAreCheckedWhenTheSettingAsks)
+{
+    DirectRoute();
+    CAnalyzeSettings::Instance().domain_use_words = 1;
+    using StandardRegisterForm::Outcome;
+    _stAnalyzeManageDomain domain;
+    domain.strKeyDomainName = QStringLiteral("등급");
+    domain.strDomainName = QStringLiteral("등급CH1");
+    domain.strDataType = QStringLiteral("CHAR");
+    domain.strLength = QStringLiteral("1");
+    const Outcome missing = StandardRegisterForm::RegisterDomain(kArea, domain);
+    EXPECT_EQ(missing.kind, Outcome::Refused);
+    EXPECT_TRUE(missing.message.contains(QStringLiteral("등급"))) << missing.message.toStdString();
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM STD_DOM")), 0);
+
+    _stAnalyzeManageWord word = MakeWord(QStringLiteral("등급"), QStringLiteral("GRD"));
+    word.nClassWord = 1;
+    ASSERT_TRUE(GlobalFunc::InsertStandardWord(kArea, word));
+    EXPECT_EQ(StandardRegisterForm::RegisterDomain(kArea, domain).kind, Outcome::Registered);
+    ASSERT_EQ(domain.vecWords.size(), 1u) << "the analysed words become the combination";
+    EXPECT_EQ(domain.vecWords[0].strWordId, word.strWordId);
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM STD_WORD_COMBI")), 1);
+    CAnalyzeSettings::Instance().domain_use_words = 0;
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialects, Registration, ::testing::Values(TestDialect::Sqlite, TestDialect::Postgresql),

@@ -5,6 +5,7 @@
 #include "app/ui/MainFrame.h"
 #include "dictionary/ui/DomainManageDlg.h"
 #include "dictionary/ui/WordManageDlg.h"
+#include "repository/ui/RegistrationParts.h"
 
 void RegisterApplicationParts()
 {
@@ -13,4 +14,5 @@ void RegisterApplicationParts()
     RegisterAnalysisForms();
     CMainFrame::RegisterCommand(AppCmd::WordManage, [](CMainFrame& f) { CWordManageDlg(&f).exec(); });
     CMainFrame::RegisterCommand(AppCmd::DomainManage, [](CMainFrame& f) { CDomainManageDlg(&f).exec(); });
+    RegisterRegistrationParts();
 }

@@ -7,6 +7,7 @@
 #include "reports/StandardListTexts.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/StandardRegistration.h"
+#include "repository/ui/StandardRegisterDlg.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QApplication>
@@ -16,18 +17,8 @@
 namespace T = StandardListTexts;
 
 namespace {
-CStandardDomainDlg::AddWordHandler& Handler()
-{
-    static CStandardDomainDlg::AddWordHandler handler;
-    return handler;
-}
 enum Column { ColStatus = 0, ColKey, ColName, ColType, ColLength, ColScale, ColNote };
 } // namespace
-
-void CStandardDomainDlg::SetAddWordHandler(AddWordHandler handler)
-{
-    Handler() = std::move(handler);
-}
 
 CStandardDomainDlg::CStandardDomainDlg(const DomainIndex& candidates, const QString& areaId, QWidget* parent)
     : CStandardListDlgBase(T::DomainCaption, T::DomainList, T::DomainColumns, areaId, parent),
@@ -85,11 +76,17 @@ void CStandardDomainDlg::OnAddWord()
         CQrMessageBox::Information(this, T::SelectDomainForWord);
         return;
     }
-    QStringList words;
-    for (const _stAnalyzeManageWord& w : m_rows[size_t(row)].domain.vecWords)
-        words << w.strLogicalName;
-    if (Handler())
-        Handler()(this, AreaId(), words);
+    // The registration dialog in word mode, with the first word that was not found.
+    _stAnalyzeManageWord missing;
+    for (const _stAnalyzeManageWord& w : m_rows[size_t(row)].domain.vecWords) {
+        if (w.strWordId.isEmpty()) {
+            missing = w;
+            break;
+        }
+    }
+    CStandardRegisterDlg dlg(CStandardRegisterDlg::ModeWord, AreaId(), this);
+    dlg.SetWord(missing);
+    dlg.exec();
     Check();
 }
 

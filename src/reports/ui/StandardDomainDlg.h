@@ -5,8 +5,6 @@
 #include "reports/StandardCheck.h"
 #include "reports/ui/StandardListDlgBase.h"
 
-#include <functional>
-
 class CStandardDomainDlg : public CStandardListDlgBase
 {
     Q_OBJECT
@@ -15,11 +13,6 @@ public:
     const std::vector<StandardDomainRow>& Rows() const { return m_rows; }
     QPushButton* AddWordButton() const { return m_addWord; }
     QPushButton* ClassWordButton() const { return m_classWord; }
-
-    // "단어 등록" opens the word registration dialog for (area, the domain's words); the window
-    // installs it. Without one the button has nothing to open.
-    using AddWordHandler = std::function<void(QWidget* parent, const QString& areaId, const QStringList& words)>;
-    static void SetAddWordHandler(AddWordHandler handler);
 
 protected:
     void FillRows() override;

@@ -6,6 +6,7 @@
 #include "repository/RepoTestDb.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"
+#include "repository/ui/StandardRegisterDlg.h"
 #include "settings/AnalyzeSettings.h"
 #include "support/FormTestKit.h"
 #include "support/TestSupport.h"
@@ -135,6 +136,12 @@ TEST_P(StandardListDlgTest, DomainListFollowsTheSelectedRowAndChangesTheClassWor
     grid->SetFocusCell(missing, 1);
     EXPECT_TRUE(dlg.AddWordButton()->isEnabled());
     EXPECT_FALSE(dlg.ClassWordButton()->isEnabled());
+    // "단어 등록" opens the registration dialog in word mode for the word that was not found.
+    bool registration = false;
+    WhenModal([&](QWidget* w) { registration = qobject_cast<CStandardRegisterDlg*>(w) != nullptr; });
+    Click(dlg.AddWordButton());
+    EXPECT_TRUE(registration);
+    EXPECT_EQ(grid->GetItemImage(missing, 0), 4) << "checked again, still missing";
     grid->SetFocusCell(notClass, 1);
     EXPECT_FALSE(dlg.AddWordButton()->isEnabled());
     EXPECT_TRUE(dlg.ClassWordButton()->isEnabled());
