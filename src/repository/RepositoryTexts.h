@@ -8,6 +8,7 @@ inline const QString WordUpdateFailed = QStringLiteral("%s 단어 업데이트 �
 inline const QString WordUpdateFailedWith = QStringLiteral("%s 단어 업데이트 실패 : %s");
 inline const QString DomainUpdateFailed = QStringLiteral("%s 도메인 업데이트 실패");
 inline const QString DomainUpdateFailedWith = QStringLiteral("%s 도메인 업데이트 실패 : %s");
+inline const QString ConnectionLostStopped = QStringLiteral("저장소 연결이 끊어져 나머지 항목을 쓰지 않았습니다");
 inline const QString DomainLookupFailedWith = QStringLiteral("%s 도메인 조회 실패 : %s");
 inline const QString WordInsertFailed = QStringLiteral("%s (%s) 단어 입력 실패");
 inline const QString DomainInsertFailed = QStringLiteral("%s (%s) 도메인 입력 실패");

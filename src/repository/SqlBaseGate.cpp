@@ -81,24 +81,51 @@ bool CSqlBaseGate::SelectCurrentDateTime(QString&)
 }
 
 namespace {
-// One statement per (outer, inner) entry; every failure is logged and the rest still run.
-template <class Index, class RunRow>
-bool MergeEachRow(const Index& index, RunRow runRow, const QString& failed, const QString& failedWith)
+// Two clients inserting the same new key at once: the update of the later one finds nothing
+// yet, its insert then hits the unique key and the row would be lost. By then the other row
+// is committed, so running the same statement again updates it. PostgreSQL reports 23505,
+// Oracle ORA-00001.
+bool IsDuplicateKey(const SqlOutcome& out)
+{
+    return out.code == QLatin1String("23505") || out.code == QLatin1String("1") || out.code == QLatin1String("00001");
+}
+
+constexpr int kDuplicateKeyRetries = 3;
+
+// One statement per (outer, inner) entry; every failure is logged and the rest still run,
+// unless the server is gone: then one line says so and the walk stops.
+template <class Index, class RunRow, class Reachable>
+bool MergeEachRow(const Index& index, RunRow runRow, Reachable reachable, const QString& failed,
+                  const QString& failedWith)
 {
     bool allWritten = true;
     for (const auto& [outer, byName] : index) {
         for (const auto& [name, record] : byName) {
-            const SqlOutcome out = runRow(record, outer, name);
+            SqlOutcome out = runRow(record, outer, name);
+            for (int retry = 0; !out.ok && IsDuplicateKey(out) && retry < kDuplicateKeyRetries; ++retry)
+                out = runRow(record, outer, name);
             if (out.ok)
                 continue;
             allWritten = false;
             OutputLog::Post(out.error.isEmpty() ? CQrStringUtil::Format(failed, {outer})
                                                 : CQrStringUtil::Format(failedWith, {outer, out.error}));
+            if (!reachable()) {
+                OutputLog::Post(RepositoryText::ConnectionLostStopped);
+                return false;
+            }
         }
     }
     return allWritten;
 }
 } // namespace
+
+bool CSqlBaseGate::IsReachable()
+{
+    if (!IsOpen())
+        return false;
+    const QString probe = ReachabilityStatement();
+    return probe.isEmpty() || Run(probe).ok;
+}
 
 bool CSqlBaseGate::MergeWordsWith(
     const WordIndex& words, const QString& statement,
@@ -110,7 +137,7 @@ bool CSqlBaseGate::MergeWordsWith(
         [&](const _stAnalyzeManageWord& word, const QString& physical, const QString& logical) {
             return Run(statement, bind(word, physical, logical, authority));
         },
-        RepositoryText::WordUpdateFailed, RepositoryText::WordUpdateFailedWith);
+        [this] { return IsReachable(); }, RepositoryText::WordUpdateFailed, RepositoryText::WordUpdateFailedWith);
 }
 
 bool CSqlBaseGate::MergeDomainsWith(
@@ -123,7 +150,7 @@ bool CSqlBaseGate::MergeDomainsWith(
         [&](const _stAnalyzeManageDomain& domain, const QString& key, const QString& name) {
             return Run(statement, bind(domain, key, name, authority));
         },
-        RepositoryText::DomainUpdateFailed, RepositoryText::DomainUpdateFailedWith);
+        [this] { return IsReachable(); }, RepositoryText::DomainUpdateFailed, RepositoryText::DomainUpdateFailedWith);
 }
 
 bool CSqlBaseGate::SelectStandardAreasWith(const QString& statement, StandardAreaMap& areas)

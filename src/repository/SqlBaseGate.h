@@ -42,6 +42,9 @@ public:
 
     ISqlExecutor* Database() const { return m_database; }
     bool IsOpen() const { return m_database && m_database->IsOpen(); }
+    // Open and answering a trivial statement: a server that went away fails here even while
+    // the connection still counts as open.
+    bool IsReachable();
 
     // Where the four user-started reads show their error text (a message box in the window).
     // An empty handler restores the default, the output log.
@@ -105,6 +108,8 @@ public:
     bool SelectUnusedStandardDomains(const QString& areaId, std::vector<_stAnalyzeManageDomain>& domains);
 
 protected:
+    // The dialect's cheapest statement, for IsReachable; empty: open is enough.
+    virtual QString ReachabilityStatement() const { return {}; }
     SqlOutcome Run(const QString& statement, const SqlParams& params = {});
     // The base reading of the option URLs, used by the server dialects.
     bool SelectOptionUrlsFromOptions(const QString& optionId, QString& url);

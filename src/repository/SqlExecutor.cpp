@@ -31,6 +31,44 @@ CQtSqlExecutor::CQtSqlExecutor(const QString& connectionName, int dbType)
 {
 }
 
+CQtSqlExecutor::~CQtSqlExecutor() = default;
+
+namespace {
+// Statements kept prepared per connection; the program has a few dozen in all.
+constexpr size_t kMaxPrepared = 64;
+// PostgreSQL's "prepared statement does not exist": the session was replaced under us.
+const QLatin1String kStatementGone("26000");
+
+void Bind(QSqlQuery& query, const SqlParams& params)
+{
+    for (const SqlParam& p : params) {
+        if (p.kind == SqlParamKind::Integer)
+            query.addBindValue(QVariant(p.number));
+        else if (p.kind == SqlParamKind::Null)
+            query.addBindValue(QVariant(QMetaType::fromType<QString>()));
+        else
+            query.addBindValue(TextValue(p.text));
+    }
+}
+} // namespace
+
+QSqlQuery* CQtSqlExecutor::Prepared(const QString& statement, bool& reused, QString& error)
+{
+    auto it = m_prepared.find(statement);
+    reused = it != m_prepared.end();
+    if (reused)
+        return it->second.get();
+    if (m_prepared.size() >= kMaxPrepared)
+        m_prepared.clear();
+    auto query = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_connectionName, false));
+    query->setForwardOnly(true);
+    if (!query->prepare(statement)) {
+        error = ErrorText(query->lastError());
+        return nullptr;
+    }
+    return m_prepared.emplace(statement, std::move(query)).first->second.get();
+}
+
 bool CQtSqlExecutor::IsOpen() const
 {
     if (!QSqlDatabase::contains(m_connectionName))
@@ -75,34 +113,45 @@ SqlOutcome CQtSqlExecutor::Execute(const QString& statement, const SqlParams& pa
         out.error = QStringLiteral("connection %1 is not open").arg(m_connectionName);
         return out;
     }
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    // Statements without parameters run directly: PostgreSQL cannot prepare DDL.
-    if (params.empty()) {
-        if (!query.exec(statement)) {
+    // Statements without parameters run directly: PostgreSQL cannot prepare DDL. SQLite
+    // prepares locally, and a kept statement there would hold its table's lock.
+    if (params.empty() || m_dbType == GlobalEnum::DBMS_SQLITE) {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        const bool ran = params.empty() ? query.exec(statement) : (query.prepare(statement) && [&] {
+            Bind(query, params);
+            return query.exec();
+        }());
+        if (!ran) {
             out.error = ErrorText(query.lastError());
+            out.code = query.lastError().nativeErrorCode();
             return out;
         }
         ReadRows(query, out);
         return out;
     }
-    if (!query.prepare(statement)) {
-        out.error = ErrorText(query.lastError());
-        return out;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        bool reused = false;
+        QString error;
+        QSqlQuery* query = Prepared(statement, reused, error);
+        if (!query) {
+            out.error = error;
+            return out;
+        }
+        Bind(*query, params);
+        if (query->exec()) {
+            ReadRows(*query, out);
+            query->finish();
+            return out;
+        }
+        out.error = ErrorText(query->lastError());
+        out.code = query->lastError().nativeErrorCode();
+        // A kept statement whose session was replaced (reconnect): prepare it again once.
+        m_prepared.erase(statement);
+        if (!reused || out.code != kStatementGone)
+            break;
+        out = SqlOutcome();
     }
-    for (const SqlParam& p : params) {
-        if (p.kind == SqlParamKind::Integer)
-            query.addBindValue(QVariant(p.number));
-        else if (p.kind == SqlParamKind::Null)
-            query.addBindValue(QVariant(QMetaType::fromType<QString>()));
-        else
-            query.addBindValue(TextValue(p.text));
-    }
-    if (!query.exec()) {
-        out.error = ErrorText(query.lastError());
-        return out;
-    }
-    ReadRows(query, out);
     return out;
 }
 

@@ -4,6 +4,8 @@
 // record what a dialect sends without a server, and the Qt implementation stays small.
 #include <QString>
 #include <QStringList>
+#include <map>
+#include <memory>
 #include <vector>
 
 class QSqlQuery;
@@ -58,6 +60,7 @@ struct SqlOutcome
 {
     bool ok = false;
     QString error;
+    QString code; // the database's own error code (SQLSTATE on PostgreSQL), empty when none
     SqlRowSet rows;
 };
 
@@ -82,6 +85,7 @@ class CQtSqlExecutor : public ISqlExecutor
 {
 public:
     CQtSqlExecutor(const QString& connectionName, int dbType);
+    ~CQtSqlExecutor() override;
     int GetDBType() const override { return m_dbType; }
     QString ConnectionName() const { return m_connectionName; }
     bool IsOpen() const override;
@@ -94,8 +98,12 @@ public:
 
 private:
     static void ReadRows(QSqlQuery& query, SqlOutcome& out);
+    // A server statement prepared once and run again with new values: one round trip per row
+    // instead of three (prepare, run, release) when a merge writes thousands of rows.
+    QSqlQuery* Prepared(const QString& statement, bool& reused, QString& error);
 
     QString m_connectionName;
+    std::map<QString, std::unique_ptr<QSqlQuery>> m_prepared;
     int m_dbType;
     QString m_lastError;
 };

@@ -50,3 +50,8 @@ bool CSqlOracleGate::SelectCurrentDateTime(QString& text)
 {
     return SelectCurrentDateTimeWith(Sql::SelectCurrentDateTime, text);
 }
+
+QString CSqlOracleGate::ReachabilityStatement() const
+{
+    return Sql::SelectCurrentDateTime;
+}

@@ -49,3 +49,8 @@ bool CSqlPostgresqlGate::SelectCurrentDateTime(QString& text)
 {
     return SelectCurrentDateTimeWith(Sql::SelectCurrentDateTime, text);
 }
+
+QString CSqlPostgresqlGate::ReachabilityStatement() const
+{
+    return Sql::SelectCurrentDateTime;
+}

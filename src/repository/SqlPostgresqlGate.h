@@ -11,4 +11,7 @@ public:
     bool SelectStandardAreas(StandardAreaMap& areas) override;
     bool SelectOptionUrls(const QString& optionId, QString& url) override;
     bool SelectCurrentDateTime(QString& text) override;
+
+protected:
+    QString ReachabilityStatement() const override;
 };

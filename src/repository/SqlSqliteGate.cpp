@@ -38,3 +38,8 @@ bool CSqlSqliteGate::SelectCurrentDateTime(QString& text)
 {
     return SelectCurrentDateTimeWith(Sql::SelectCurrentDateTime, text);
 }
+
+QString CSqlSqliteGate::ReachabilityStatement() const
+{
+    return Sql::SelectCurrentDateTime;
+}

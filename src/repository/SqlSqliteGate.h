@@ -10,4 +10,7 @@ public:
     bool MergeAnalyzeDomains(const DomainIndex& domains) override;
     bool SelectStandardAreas(StandardAreaMap& areas) override;
     bool SelectCurrentDateTime(QString& text) override;
+
+protected:
+    QString ReachabilityStatement() const override;
 };

@@ -198,17 +198,30 @@ TEST(GateDialect, MergeReportsAFailedRowAndGoesOn)
 {
     RecordingExecutor db(1);
     CSqlOracleGate gate(&db);
+    // After a failed row the server is asked whether it is still there (answered here).
     db.AnswerError(QStringLiteral("ORA-12899: value too large"));
+    db.AnswerRows({QStringLiteral("NOW")}, {{QStringLiteral("20260101000000")}});
     db.AnswerError(QString()); // failed without a database text
+    db.AnswerRows({QStringLiteral("NOW")}, {{QStringLiteral("20260101000000")}});
     WordIndex words;
     words[QStringLiteral("A")][QStringLiteral("가")];
     words[QStringLiteral("B")][QStringLiteral("나")];
     words[QStringLiteral("C")][QStringLiteral("다")];
     OutputLogCapture log;
     EXPECT_FALSE(gate.MergeAnalyzeWords(words));
-    EXPECT_EQ(db.calls.size(), 3u) << "the walk goes on after a failed row";
+    EXPECT_EQ(db.calls.size(), 5u) << "the walk goes on after a failed row";
     EXPECT_EQ(log.lines, (QStringList{QStringLiteral("A 단어 업데이트 실패 : ORA-12899: value too large"),
                                       QStringLiteral("B 단어 업데이트 실패")}));
+
+    // A server that is gone stops the walk with one line instead of one per row.
+    db.calls.clear();
+    db.AnswerError(QStringLiteral("ORA-03113: end-of-file on communication channel"));
+    db.AnswerError(QStringLiteral("ORA-03114: not connected to ORACLE"));
+    log.lines.clear();
+    EXPECT_FALSE(gate.MergeAnalyzeWords(words));
+    EXPECT_EQ(db.calls.size(), 2u);
+    ASSERT_EQ(log.lines.size(), 2);
+    EXPECT_EQ(log.lines[1], QStringLiteral("저장소 연결이 끊어져 나머지 항목을 쓰지 않았습니다"));
 
     db.calls.clear();
     db.AnswerError(QStringLiteral("ORA-00942"));

@@ -1,7 +1,10 @@
 #include "app/ui/AppParts.h"
 
 #include "analysis/ui/AnalysisForms.h"
+#include "app/ui/AppTexts.h"
 #include "app/ui/MainFrame.h"
+#include "dictionary/ui/DomainManageDlg.h"
+#include "dictionary/ui/WordManageDlg.h"
 #include "repository/ui/RegistrationParts.h"
 #include "assistants/ui/ChatGPTLogicalNameExtractor.h"
 #include "dictionary/ui/ReviewDialogs.h"
@@ -12,6 +15,8 @@ void RegisterApplicationParts()
     // One call per area, e.g.
     //   CMainFrame::RegisterCommand(AppCmd::WordManage, [](CMainFrame& f) { CWordManageDlg(&f).exec(); });
     RegisterAnalysisForms();
+    CMainFrame::RegisterCommand(AppCmd::WordManage, [](CMainFrame& f) { CWordManageDlg(&f).exec(); });
+    CMainFrame::RegisterCommand(AppCmd::DomainManage, [](CMainFrame& f) { CDomainManageDlg(&f).exec(); });
     RegisterRegistrationParts();
     RegisterReviewDialogs();
     RegisterUnusedStandardDialogs();

@@ -5,8 +5,10 @@
 #include "app/ui/WordmereApp.h"
 #include "components/OutputLog.h"
 #include "components/QrProgressWnd.h"
+#include "dictionary/ShareCommand.h"
 #include "dictionary/SimilarCommand.h"
 #include "exchange/AnalyzeCommand.h"
+#include "reports/RegisterCommand.h"
 #include "repository/RepositoryInit.h"
 
 #include <QApplication>
@@ -45,6 +47,11 @@ const SubCommand kSubCommands[] = {
      "similar logical|physical [--data-dir DIR] --output FILE.json   similar-word review as JSON"},
     {"send", RunSend, "send CODE FILE   hand an analysis request to the running program"},
     {"repo", RunRepositoryCommand, "repo init URI [--demo]   create the repository tables (and demo standards)"},
+    {"share", RunShareCommand,
+     "share download|upload --repo URI [--excluded] [--prefer local|server] [--data-dir DIR]\n"
+     "                share the analysis dictionary through the repository"},
+    {"register", RunRegisterCommand,
+     "register words|domains --repo URI --area ID --input FILE [--dry-run]   register standards from a list"},
 };
 
 void PrintUsage(FILE* out)

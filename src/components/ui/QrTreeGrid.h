@@ -37,6 +37,8 @@ public:
     int InsertRow(int level = 1);
     int InsertRow(int level, const QStringList& texts);
     void DeleteAllItems();
+    // A row of a flat grid; false for a tree.
+    bool DeleteRow(int row) { return m_model->RemoveFlatRow(row); }
     int GetRowCount() const { return m_model->RowCount(); }
     int GetTreeLevel(int row) const { return m_model->Level(row); }
     int GetParentRow(int row) const { return m_model->ParentRow(row); }

@@ -46,6 +46,33 @@ int CQrTreeGridModel::AppendRow(int level)
     return row;
 }
 
+bool CQrTreeGridModel::RemoveFlatRow(int row)
+{
+    if (!IsValidRow(row) || m_topRows.size() != m_rows.size())
+        return false;
+    if (!m_bulk)
+        beginRemoveRows(QModelIndex(), row, row);
+    m_rows.erase(m_rows.begin() + row);
+    m_topRows.pop_back();
+    for (int r = row; r < RowCount(); ++r)
+        m_rows[size_t(r)].posInParent = r;
+    // Per-cell extras are keyed by row: the rows below move up by one.
+    auto shift = [row](auto& map) {
+        std::remove_reference_t<decltype(map)> moved;
+        for (auto& [key, value] : map) {
+            if (key.first == row)
+                continue;
+            moved.emplace(std::make_pair(key.first > row ? key.first - 1 : key.first, key.second), std::move(value));
+        }
+        map.swap(moved);
+    };
+    shift(m_combo);
+    shift(m_merge);
+    if (!m_bulk)
+        endRemoveRows();
+    return true;
+}
+
 void CQrTreeGridModel::Clear()
 {
     if (!m_bulk)

@@ -36,6 +36,8 @@ public:
     // Appends a row of level 1..3 (clamped); its parent is the nearest earlier row of a lower level.
     int AppendRow(int level);
     void Clear();
+    // Removes a row of a flat grid (every row at level 1); false for a tree or a bad row.
+    bool RemoveFlatRow(int row);
     int RowCount() const { return int(m_rows.size()); }
     bool IsValidCell(int row, int col) const { return row >= 0 && row < RowCount() && col >= 0 && col < ColumnCount(); }
 

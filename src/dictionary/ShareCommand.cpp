@@ -1,0 +1,164 @@
+#include "dictionary/ShareCommand.h"
+
+#include "dictionary/DictionaryManage.h"
+#include "dictionary/ShareSync.h"
+#include "repository/RepositoryConnection.h"
+#include "settings/AnalyzeSettings.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace ShareCommand {
+
+namespace {
+
+const char* const kUsage =
+    "usage: termwise share download|upload --repo URI [--excluded] [--prefer local|server] [--data-dir DIR]";
+
+void Summary(QTextStream& out, const char* what, const ShareResult& r, bool upload)
+{
+    out << what << ": " << r.added << (upload ? " uploaded new, " : " added, ") << r.changed << " changed, " << r.kept
+        << " kept, " << r.unchanged << " unchanged\n";
+}
+
+// Closes "AR" however the run ends.
+struct ConnectionGuard
+{
+    ~ConnectionGuard() { CRepositoryConnection::Instance().OnRepositoryDisconnected(); }
+};
+
+} // namespace
+
+bool Parse(const QStringList& args, Options& options, QString& error)
+{
+    options = Options();
+    bool haveAction = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--repo") || arg == QLatin1String("--prefer") || arg == QLatin1String("--data-dir")) {
+            if (i + 1 >= args.size()) {
+                error = arg + QStringLiteral(" needs a value");
+                return false;
+            }
+            const QString value = args[++i];
+            if (arg == QLatin1String("--repo"))
+                options.repo = value;
+            else if (arg == QLatin1String("--data-dir"))
+                options.dataDir = value;
+            else
+                options.prefer = value;
+        } else if (arg == QLatin1String("--excluded")) {
+            options.excluded = true;
+        } else if (!haveAction && (arg == QLatin1String("download") || arg == QLatin1String("upload"))) {
+            options.upload = arg == QLatin1String("upload");
+            haveAction = true;
+        } else {
+            error = QStringLiteral("unexpected argument \"%1\"").arg(arg);
+            return false;
+        }
+    }
+    if (!haveAction) {
+        error = QStringLiteral("say download or upload");
+        return false;
+    }
+    if (options.repo.isEmpty()) {
+        error = QStringLiteral("--repo URI is required");
+        return false;
+    }
+    if (!options.prefer.isEmpty() && options.prefer != QLatin1String("local") &&
+        options.prefer != QLatin1String("server")) {
+        error = QStringLiteral("--prefer takes local or server, not \"%1\"").arg(options.prefer);
+        return false;
+    }
+    return true;
+}
+
+int Run(const Options& options, QTextStream& out, QTextStream& err)
+{
+    const QString path = options.dataDir.isEmpty()
+                             ? CAnalyzeSettings::SettingsPath()
+                             : QDir(options.dataDir).filePath(QStringLiteral("standard/termwise.json"));
+    if (options.upload && !QFile::exists(path)) {
+        err << "termwise share: no dictionary at " << QDir::toNativeSeparators(path) << "\n";
+        return 1;
+    }
+    CAnalyzeSettings dictionary;
+    dictionary.LoadFrom(path);
+
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    QString error;
+    if (!connection.Open(options.repo, &error)) {
+        err << "termwise share: " << error << "\n";
+        return 1;
+    }
+    ConnectionGuard guard;
+    connection.OnRepositoryConnected();
+    if (!GlobalFunc::IsExistArAnanlyzeTables()) {
+        err << "termwise share: the repository has no shared analysis tables (STD_ANLY_WORD, STD_ANLY_DOMAIN, "
+               "STD_ANLY_EXCEPT); only a PostgreSQL or Oracle repository holding them can share, never SQLite\n";
+        return 1;
+    }
+    CSqlBaseGate* gate = connection.OpenGate();
+
+    // "보류" keeps the entry of the side being written.
+    ShareChoice choice = options.upload ? kPreferServer : kPreferLocal;
+    if (options.prefer == QLatin1String("local"))
+        choice = kPreferLocal;
+    else if (options.prefer == QLatin1String("server"))
+        choice = kPreferServer;
+    CConflictResolver resolver([choice](const ShareConflict&) { return ShareAnswer{choice, true}; });
+
+    std::vector<std::pair<const char*, ShareResult>> results;
+    if (!options.upload) {
+        if (options.excluded) {
+            results.emplace_back("excluded words", ShareSync::DownloadExceptWords(dictionary, gate));
+            results.emplace_back("excluded domains", ShareSync::DownloadExceptDomains(dictionary, gate));
+        } else {
+            results.emplace_back("words", ShareSync::DownloadWords(dictionary, gate, resolver));
+            results.emplace_back("domains", ShareSync::DownloadDomains(dictionary, gate, resolver));
+        }
+        DictionaryManage::DropExcludedInUse(dictionary);
+    } else if (options.excluded) {
+        results.emplace_back("excluded words", ShareSync::UploadExceptWords(dictionary.m_setExceptWords, gate));
+        results.emplace_back("excluded domains", ShareSync::UploadExceptDomains(dictionary.m_setExceptDomains, gate));
+    } else {
+        results.emplace_back("words", ShareSync::UploadWords(dictionary.m_mapWordsByPhysical, gate, resolver));
+        results.emplace_back("domains", ShareSync::UploadDomains(dictionary.m_mapDomains, gate, resolver));
+    }
+
+    bool ok = true;
+    for (const auto& [what, result] : results) {
+        for (const QString& line : result.lines)
+            out << line << "\n";
+        ok = ok && result.ok;
+    }
+    for (const auto& [what, result] : results)
+        Summary(out, what, result, options.upload);
+    out.flush();
+
+    // What was merged is kept even when a later part failed.
+    if (!options.upload && !dictionary.SaveTo(path)) {
+        err << "termwise share: could not write " << QDir::toNativeSeparators(path) << "\n";
+        return 1;
+    }
+    if (!ok) {
+        err << "termwise share: the repository reported errors (see above); "
+            << (options.upload ? "some entries were not uploaded\n" : "the download is incomplete\n");
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace ShareCommand
+
+int RunShareCommand(const QStringList& args)
+{
+    QTextStream out(stdout), err(stderr);
+    ShareCommand::Options options;
+    QString error;
+    if (!ShareCommand::Parse(args, options, error)) {
+        err << "termwise share: " << error << "\n" << ShareCommand::kUsage << "\n";
+        return 2;
+    }
+    return ShareCommand::Run(options, out, err);
+}

@@ -1,0 +1,336 @@
+#include "dictionary/ShareSync.h"
+
+#include "analysis/DataType.h"
+#include "components/QrStringUtil.h"
+#include "dictionary/ManageTexts.h"
+#include "settings/AnalyzeSettings.h"
+
+namespace T = ManageTexts;
+
+namespace {
+
+QString Fmt(const QString& format, std::initializer_list<QVariant> args)
+{
+    return CQrStringUtil::Format(format, args);
+}
+
+bool Usable(CSqlBaseGate* gate)
+{
+    return gate && gate->IsOpen();
+}
+
+} // namespace
+
+ShareChoiceTexts ChoiceTexts(const ShareConflict& c)
+{
+    ShareChoiceTexts t;
+    t.repeat = T::Repeat;
+    t.instruction = Fmt(T::ChoiceInstruction, {c.first, c.second});
+    const bool download = c.direction == ShareDirection::Download;
+    if (c.kind == ShareKind::Word) {
+        t.title = download ? T::WordDownloadTitle : T::WordUploadTitle;
+        t.content = Fmt(download ? T::WordDownloadContent : T::WordUploadContent, {c.first, c.second});
+        const auto cut = [](const QString& text) { return text.left(T::kDefinitionCut); };
+        t.localLink = Fmt(download ? T::WordDownloadLocal : T::WordUploadLocal,
+                          {c.localWord.strPhyFullName, cut(c.localWord.strDescription)});
+        t.serverLink = Fmt(download ? T::WordDownloadServer : T::WordUploadServer,
+                           {c.serverWord.strPhyFullName, cut(c.serverWord.strDescription)});
+    } else {
+        t.title = download ? T::DomainDownloadTitle : T::DomainUploadTitle;
+        t.content = Fmt(download ? T::DomainDownloadContent : T::DomainUploadContent, {c.first, c.second});
+        const auto type = [](const _stAnalyzeManageDomain& d) {
+            return GlobalFunc::BuildDataType(d.strDataType, d.strLength, d.strScale);
+        };
+        t.localLink = Fmt(download ? T::DomainDownloadLocal : T::DomainUploadLocal, {type(c.localDomain)});
+        t.serverLink = Fmt(download ? T::DomainDownloadServer : T::DomainUploadServer, {type(c.serverDomain)});
+    }
+    return t;
+}
+
+ShareChoice CConflictResolver::Resolve(const ShareConflict& conflict)
+{
+    if (m_remembered)
+        return *m_remembered;
+    ++m_asked;
+    const ShareAnswer answer = m_ask ? m_ask(conflict) : ShareAnswer{};
+    if (answer.repeat)
+        m_remembered = answer.choice;
+    return answer.choice;
+}
+
+namespace ShareSync {
+
+bool SameWord(const _stAnalyzeManageWord& a, const _stAnalyzeManageWord& b)
+{
+    return a.strPhyFullName == b.strPhyFullName && a.strDescription == b.strDescription;
+}
+
+bool SameDomain(const _stAnalyzeManageDomain& a, const _stAnalyzeManageDomain& b)
+{
+    return a.strDataType == b.strDataType && a.strLength == b.strLength && a.strScale == b.strScale;
+}
+
+ShareResult DownloadWords(CAnalyzeSettings& dictionary, CSqlBaseGate* gate, CConflictResolver& resolver)
+{
+    ShareResult result;
+    WordIndex server;
+    if (Usable(gate))
+        result.ok = gate->SelectAnalyzeWords(server);
+    for (const auto& [physical, byLogical] : server) {
+        for (const auto& [logical, remote] : byLogical) {
+            _stAnalyzeManageWord local;
+            const bool exists = dictionary.GetWord(physical, logical, local);
+            if (exists && SameWord(local, remote)) {
+                ++result.unchanged;
+                continue;
+            }
+            if (exists) {
+                ShareConflict c{ShareDirection::Download, ShareKind::Word, physical, logical, local, remote, {}, {}};
+                if (resolver.Resolve(c) == kPreferLocal) {
+                    ++result.kept;
+                    continue;
+                }
+            }
+            _stAnalyzeManageWord taken = exists ? local : _stAnalyzeManageWord{};
+            taken.strPhyFullName = remote.strPhyFullName;
+            taken.strDescription = remote.strDescription;
+            taken.nStandard = remote.nStandard;
+            dictionary.AddWord(physical, logical, taken);
+            if (exists) {
+                ++result.changed;
+                result.lines << Fmt(T::LocalWordChanged, {physical, logical});
+            } else {
+                ++result.added;
+            }
+        }
+    }
+    return result;
+}
+
+ShareResult DownloadDomains(CAnalyzeSettings& dictionary, CSqlBaseGate* gate, CConflictResolver& resolver)
+{
+    ShareResult result;
+    DomainIndex server;
+    if (Usable(gate))
+        result.ok = gate->SelectAnalyzeDomains(server);
+    for (const auto& [key, byName] : server) {
+        for (const auto& [name, remote] : byName) {
+            _stAnalyzeManageDomain local;
+            const bool exists = dictionary.GetDomain(key, name, local);
+            if (exists && SameDomain(local, remote)) {
+                ++result.unchanged;
+                continue;
+            }
+            if (exists) {
+                ShareConflict c{ShareDirection::Download, ShareKind::Domain, key, name, {}, {}, local, remote};
+                if (resolver.Resolve(c) == kPreferLocal) {
+                    ++result.kept;
+                    continue;
+                }
+            }
+            _stAnalyzeManageDomain taken = exists ? local : _stAnalyzeManageDomain{};
+            taken.strDataType = remote.strDataType;
+            taken.strLength = remote.strLength;
+            taken.strScale = remote.strScale;
+            dictionary.AddDomain(key, name, taken);
+            if (exists) {
+                ++result.changed;
+                result.lines << Fmt(T::LocalDomainChanged, {key, name});
+            } else {
+                ++result.added;
+            }
+        }
+    }
+    return result;
+}
+
+namespace {
+
+ShareResult DownloadExcept(std::set<QString>& local, CSqlBaseGate* gate, bool words)
+{
+    ShareResult result;
+    ExceptNameMap server;
+    if (Usable(gate))
+        result.ok = words ? gate->SelectExceptWords(server) : gate->SelectExceptDomains(server);
+    for (const auto& entry : server) {
+        if (entry.first.isEmpty())
+            continue;
+        if (local.insert(entry.first).second)
+            ++result.added;
+        else
+            ++result.unchanged;
+    }
+    return result;
+}
+
+ShareResult UploadExcept(const std::set<QString>& names, CSqlBaseGate* gate, bool words)
+{
+    ShareResult result;
+    if (!Usable(gate))
+        return result;
+    ExceptNameMap server;
+    result.ok = words ? gate->SelectExceptWords(server) : gate->SelectExceptDomains(server);
+    if (!result.ok)
+        return result;
+    std::set<QString> missing;
+    for (const QString& name : names) {
+        if (name.isEmpty())
+            continue;
+        if (server.count(name))
+            ++result.unchanged;
+        else
+            missing.insert(name);
+    }
+    if (!missing.empty())
+        result.ok = words ? gate->InsertExceptWords(missing) : gate->InsertExceptDomains(missing);
+    result.added = int(missing.size());
+    return result;
+}
+
+} // namespace
+
+ShareResult DownloadExceptWords(CAnalyzeSettings& dictionary, CSqlBaseGate* gate)
+{
+    ShareResult result = DownloadExcept(dictionary.m_setExceptWords, gate, true);
+    dictionary.Touch();
+    return result;
+}
+
+ShareResult DownloadExceptDomains(CAnalyzeSettings& dictionary, CSqlBaseGate* gate)
+{
+    ShareResult result = DownloadExcept(dictionary.m_setExceptDomains, gate, false);
+    dictionary.Touch();
+    return result;
+}
+
+ShareResult UploadExceptWords(const std::set<QString>& names, CSqlBaseGate* gate)
+{
+    return UploadExcept(names, gate, true);
+}
+
+ShareResult UploadExceptDomains(const std::set<QString>& names, CSqlBaseGate* gate)
+{
+    return UploadExcept(names, gate, false);
+}
+
+ShareResult UploadWords(const WordIndex& words, CSqlBaseGate* gate, CConflictResolver& resolver)
+{
+    ShareResult result;
+    if (!Usable(gate))
+        return result;
+    WordIndex server;
+    result.ok = gate->SelectAnalyzeWords(server);
+    if (!result.ok)
+        return result;
+    WordIndex upload;
+    for (const auto& [physical, byLogical] : words) {
+        for (const auto& [logical, local] : byLogical) {
+            if (physical.isEmpty() || logical.isEmpty())
+                continue;
+            const auto p = server.find(physical);
+            const bool exists = p != server.end() && p->second.count(logical);
+            if (!exists) {
+                upload[physical][logical] = local;
+                ++result.added;
+                continue;
+            }
+            const _stAnalyzeManageWord& remote = p->second.at(logical);
+            if (SameWord(local, remote)) {
+                ++result.unchanged;
+                continue;
+            }
+            ShareConflict c{ShareDirection::Upload, ShareKind::Word, physical, logical, local, remote, {}, {}};
+            if (resolver.Resolve(c) == kPreferServer) {
+                ++result.kept;
+                continue;
+            }
+            upload[physical][logical] = local;
+            ++result.changed;
+            result.lines << Fmt(T::ServerWordChanged, {physical, logical});
+        }
+    }
+    if (!upload.empty())
+        result.ok = gate->MergeAnalyzeWords(upload);
+    return result;
+}
+
+ShareResult UploadDomains(const DomainIndex& domains, CSqlBaseGate* gate, CConflictResolver& resolver)
+{
+    ShareResult result;
+    if (!Usable(gate))
+        return result;
+    DomainIndex server;
+    result.ok = gate->SelectAnalyzeDomains(server);
+    if (!result.ok)
+        return result;
+    DomainIndex upload;
+    for (const auto& [key, byName] : domains) {
+        for (const auto& [name, local] : byName) {
+            if (key.isEmpty() || name.isEmpty())
+                continue;
+            const auto k = server.find(key);
+            const bool exists = k != server.end() && k->second.count(name);
+            if (!exists) {
+                upload[key][name] = local;
+                ++result.added;
+                continue;
+            }
+            const _stAnalyzeManageDomain& remote = k->second.at(name);
+            if (SameDomain(local, remote)) {
+                ++result.unchanged;
+                continue;
+            }
+            ShareConflict c{ShareDirection::Upload, ShareKind::Domain, key, name, {}, {}, local, remote};
+            if (resolver.Resolve(c) == kPreferServer) {
+                ++result.kept;
+                continue;
+            }
+            upload[key][name] = local;
+            ++result.changed;
+            result.lines << Fmt(T::ServerDomainChanged, {key, name});
+        }
+    }
+    if (!upload.empty())
+        result.ok = gate->MergeAnalyzeDomains(upload);
+    return result;
+}
+
+std::set<std::pair<QString, QString>> DifferingWords(const WordIndex& local, CSqlBaseGate* gate)
+{
+    std::set<std::pair<QString, QString>> out;
+    WordIndex server;
+    if (!Usable(gate) || !gate->SelectAnalyzeWords(server))
+        return out;
+    for (const auto& [physical, byLogical] : local) {
+        const auto p = server.find(physical);
+        if (p == server.end())
+            continue;
+        for (const auto& [logical, word] : byLogical) {
+            const auto l = p->second.find(logical);
+            if (l != p->second.end() && !SameWord(word, l->second))
+                out.insert({physical, logical});
+        }
+    }
+    return out;
+}
+
+std::set<std::pair<QString, QString>> DifferingDomains(const DomainIndex& local, CSqlBaseGate* gate)
+{
+    std::set<std::pair<QString, QString>> out;
+    DomainIndex server;
+    if (!Usable(gate) || !gate->SelectAnalyzeDomains(server))
+        return out;
+    for (const auto& [key, byName] : local) {
+        const auto k = server.find(key);
+        if (k == server.end())
+            continue;
+        for (const auto& [name, domain] : byName) {
+            const auto n = k->second.find(name);
+            if (n != k->second.end() && !SameDomain(domain, n->second))
+                out.insert({key, name});
+        }
+    }
+    return out;
+}
+
+} // namespace ShareSync

@@ -1,0 +1,112 @@
+// termwise register against the demo standard: the listing, --dry-run, the web route refused,
+// the direct registration, and bad input named by file and row.
+#include "reports/RegisterCommand.h"
+#include "repository/RepoTestDb.h"
+#include "repository/RepositoryInit.h"
+#include "repository/RepositoryTexts.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Outcome
+{
+    int status = -1;
+    QString out, err;
+};
+
+Outcome Register(const QStringList& args)
+{
+    Outcome o;
+    RegisterCommand::Options options;
+    QString error;
+    if (!RegisterCommand::Parse(args, options, error)) {
+        o.status = 2;
+        o.err = error;
+        return o;
+    }
+    QTextStream out(&o.out), err(&o.err);
+    o.status = RegisterCommand::Run(options, out, err);
+    out.flush();
+    err.flush();
+    return o;
+}
+
+} // namespace
+
+class RegisterCommandTest : public ::testing::TestWithParam<TestDialect>
+{
+};
+
+TEST_P(RegisterCommandTest, ListsCandidatesRefusesTheWebRouteAndRegistersDirectly)
+{
+    TempDataDir data;
+    TestRepository repo;
+    OPEN_TEST_REPOSITORY(repo, GetParam());
+    RepositoryInitSummary summary;
+    QString error;
+    ASSERT_TRUE(LoadDemoStandard(repo.Db(), summary, error)) << error.toStdString();
+    const QString words = data.file(QStringLiteral("words.csv"));
+    WriteTextFile(
+        words,
+        QStringLiteral(
+            "단어 논리명 (필수),단어 물리명 (필수),정의\n번호,NO,식별\n새말,NEWW,\"정의, 쉼표 \"\"포함\"\"\"\n\n"));
+    const QStringList base = {QStringLiteral("words"), QStringLiteral("--repo"),  repo.Uri(), QStringLiteral("--area"),
+                              QStringLiteral("ENT"),   QStringLiteral("--input"), words};
+    const QString count = QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE DIC_PHY_NM = 'NEWW'");
+
+    Outcome o = Register(base + QStringList{QStringLiteral("--dry-run")});
+    EXPECT_EQ(o.status, 0) << o.err.toStdString();
+    EXPECT_TRUE(o.out.startsWith(QStringLiteral("0\t새말\tNEWW\t\n1\t번호\tNO\t동일 단어 존재\n")))
+        << o.out.toStdString();
+    EXPECT_EQ(repo.Count(count), 0);
+
+    // The demo takes word proposals through its web page (a server repository reads the
+    // page addresses; SQLite has none and registers directly).
+    if (GetParam() == TestDialect::Postgresql) {
+        o = Register(base);
+        EXPECT_EQ(o.status, 1);
+        EXPECT_TRUE(o.err.contains(QStringLiteral("proposal web page"))) << o.err.toStdString();
+        EXPECT_EQ(repo.Count(count), 0);
+        repo.Exec(QStringLiteral("UPDATE ZT_OPTIONS SET OPTN_VAL = '' WHERE OPTN_ID = ?"),
+                  {SqlParam::Text(RepositoryText::OptionWordProposalUrl)});
+    }
+    o = Register(base);
+    EXPECT_EQ(o.status, 0) << o.err.toStdString();
+    EXPECT_EQ(repo.Rows(QStringLiteral("SELECT DIC_DESC FROM STD_DIC WHERE DIC_PHY_NM = 'NEWW'")),
+              QStringList{QStringLiteral("정의, 쉼표 \"포함\"")});
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialects, RegisterCommandTest, ::testing::Values(TestDialect::Sqlite, TestDialect::Postgresql),
+                         [](const auto& info) { return DialectName(info.param); });
+
+TEST(RegisterCommand, BadInputNamesTheFileAndRow)
+{
+    TempDataDir data;
+    struct Case
+    {
+        const char* kind;
+        QString text;
+        QString expected;
+    } cases[] = {
+        {"words", QStringLiteral("단어 논리명,정의\n고객,사람\n"), QStringLiteral("no column \"단어 물리명\"")},
+        {"words", QStringLiteral("단어 논리명,단어 물리명\n고객,CUST\n,NO\n"),
+         QStringLiteral("row 3: 단어 논리명 is empty")},
+        {"domains", QStringLiteral("키도메인명,도메인명,데이터타입,길이\n금액,금액X,NOTATYPE,10\n"),
+         QStringLiteral("row 2: unknown data type")},
+        {"domains", QStringLiteral("키도메인명,도메인명,데이터타입,길이\n금액,금액DEC,NUMERIC,열\n"),
+         QStringLiteral("row 2: length and scale")},
+    };
+    for (const Case& c : cases) {
+        const QString path = data.file(QStringLiteral("input.csv"));
+        WriteTextFile(path, c.text);
+        const Outcome o =
+            Register({QString::fromLatin1(c.kind), QStringLiteral("--repo"), QStringLiteral("sqlite:/nonexistent.db"),
+                      QStringLiteral("--area"), QStringLiteral("ENT"), QStringLiteral("--input"), path});
+        EXPECT_EQ(o.status, 1) << c.text.toStdString();
+        EXPECT_TRUE(o.err.contains(path)) << o.err.toStdString();
+        EXPECT_TRUE(o.err.contains(c.expected)) << o.err.toStdString();
+    }
+    EXPECT_EQ(Register({QStringLiteral("words"), QStringLiteral("--repo")}).status, 2);
+}
