@@ -87,5 +87,4 @@ inline const QString NoWordSelected = QStringLiteral("선택 단어가 없습니
 inline const QString NoDomainSelected = QStringLiteral("선택 도메인이 없습니다");
 inline const QString AskWordStandard = QStringLiteral("선택 대상을 표준단어로 입력 합니다. 계속 하시겠습니까?");
 inline const QString AskDomainStandard = QStringLiteral("선택 대상을 표준도메인으로 입력 합니다. 계속 하시겠습니까?");
-inline const QString ListsNotBuilt = QStringLiteral("이 기능은 아직 만들어지지 않았습니다.");
 } // namespace ShareText

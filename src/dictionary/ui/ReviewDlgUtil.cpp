@@ -1,8 +1,8 @@
 #include "dictionary/ui/ReviewDlgUtil.h"
 
-#include "app/ui/AppTexts.h"
-#include "components/ui/QrMessageBox.h"
 #include "components/ui/QrTreeGrid.h"
+#include "dictionary/ui/DomainManageDlg.h"
+#include "dictionary/ui/WordManageDlg.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -58,12 +58,10 @@ void NoDefaultButtons(QDialog* dialog)
 // The management dialogs are built elsewhere; these two calls are where they plug in.
 int OpenWordManageDialog(QWidget* parent)
 {
-    CQrMessageBox::Information(parent, AppText::CommandNotBuilt);
-    return QDialog::Rejected;
+    return CWordManageDlg(parent).exec();
 }
 
 int OpenDomainManageDialog(QWidget* parent)
 {
-    CQrMessageBox::Information(parent, AppText::CommandNotBuilt);
-    return QDialog::Rejected;
+    return CDomainManageDlg(parent).exec();
 }

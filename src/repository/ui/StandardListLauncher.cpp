@@ -1,15 +1,15 @@
 #include "repository/ui/StandardListLauncher.h"
 
-#include "components/ui/QrMessageBox.h"
-#include "repository/RepositoryTexts.h"
+#include "reports/ui/StandardDomainDlg.h"
+#include "reports/ui/StandardWordDlg.h"
 
-void OpenStandardWordList(QWidget* parent, const WordIndex&)
+// No area is given: the registration lists ask for one in their own combo.
+void OpenStandardWordList(QWidget* parent, const WordIndex& words)
 {
-    // the standard word registration list is not part of the program yet
-    CQrMessageBox::Information(parent, ShareText::ListsNotBuilt);
+    CStandardWordDlg(words, QString(), parent).exec();
 }
 
-void OpenStandardDomainList(QWidget* parent, const DomainIndex&)
+void OpenStandardDomainList(QWidget* parent, const DomainIndex& domains)
 {
-    CQrMessageBox::Information(parent, ShareText::ListsNotBuilt);
+    CStandardDomainDlg(domains, QString(), parent).exec();
 }
