@@ -53,6 +53,33 @@ bool CQrExcelSheet::OpenFile(const QString& path, bool create)
     return ok;
 }
 
+bool CQrExcelSheet::OpenSheet(const QString& path, const QString& sheetName)
+{
+    m_sheet->Clear();
+    m_write.clear();
+    m_error.clear();
+    m_path = path;
+    m_writing = false;
+    m_sheetMissing = false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    const QByteArray magic = file.read(8);
+    file.close();
+    if (!magic.startsWith("PK")) {
+        m_error = QStringLiteral("only .xlsx workbooks are read by sheet name; save it as .xlsx");
+        return false;
+    }
+    std::string error;
+    const bool ok = excel::ReadXlsxSheet(QFile::encodeName(path).toStdString(), sheetName.toStdString(), *m_sheet,
+                                         error, m_sheetMissing);
+    if (!ok)
+        m_error = QString::fromStdString(error);
+    return ok;
+}
+
 bool CQrExcelSheet::OpenMemory(const QByteArray& data)
 {
     m_sheet->Clear();

@@ -7,6 +7,8 @@
 #include "dictionary/SimilarCommand.h"
 #include "exchange/AnalyzeCommand.h"
 #include "repository/RepositoryInit.h"
+#include "standard/CheckCommand.h"
+#include "standard/StandardCommand.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -25,6 +27,18 @@ int RunAnalyze(const QStringList& args)
     return AnalyzeCommand::Run(args, out, err);
 }
 
+int RunStandard(const QStringList& args)
+{
+    QTextStream out(stdout), err(stderr);
+    return StandardCommand::Run(args, out, err);
+}
+
+int RunCheck(const QStringList& args)
+{
+    QTextStream out(stdout), err(stderr);
+    return CheckCommand::Run(args, out, err);
+}
+
 // One line per sub-command; add new ones here.
 const SubCommand kSubCommands[] = {
     {"analyze", RunAnalyze,
@@ -34,6 +48,12 @@ const SubCommand kSubCommands[] = {
      "similar logical|physical [--data-dir DIR] --output FILE.json   similar-word review as JSON"},
     {"send", RunSend, "send CODE FILE   hand an analysis request to the running program"},
     {"repo", RunRepositoryCommand, "repo init URI [--demo]   create the repository tables (and demo standards)"},
+    {"standard", RunStandard,
+     "standard import (--repo URI --area ID [--area-name NAME] [--replace] | --data-dir DIR) FILES...\n"
+     "                load the public common standard (workbook or three CSV files)"},
+    {"check", RunCheck,
+     "check --input MODEL [designations] --repo URI --area ID --output REPORT.xlsx|.json\n"
+     "                conformance of a model to a standard area"},
 };
 
 void PrintUsage(FILE* out)
