@@ -68,13 +68,15 @@ bool CQrExcelSheet::OpenSheet(const QString& path, const QString& sheetName)
     }
     const QByteArray magic = file.read(8);
     file.close();
-    if (!magic.startsWith("PK")) {
-        m_error = QStringLiteral("only .xlsx workbooks are read by sheet name; save it as .xlsx");
-        return false;
-    }
     std::string error;
-    const bool ok = excel::ReadXlsxSheet(QFile::encodeName(path).toStdString(), sheetName.toStdString(), *m_sheet,
-                                         error, m_sheetMissing);
+    const std::string local = QFile::encodeName(path).toStdString();
+    bool ok = false;
+    if (magic.startsWith("PK"))
+        ok = excel::ReadXlsxSheet(local, sheetName.toStdString(), *m_sheet, error, m_sheetMissing);
+    else if (magic.startsWith("\xD0\xCF\x11\xE0"))
+        ok = excel::ReadXlsSheet(local, sheetName.toStdString(), *m_sheet, error, m_sheetMissing);
+    else
+        error = "not an Excel workbook";
     if (!ok)
         m_error = QString::fromStdString(error);
     return ok;

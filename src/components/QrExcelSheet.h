@@ -22,7 +22,7 @@ public:
     // create false: read an existing workbook (the format is told by its content, not its
     // name). create true: a new workbook to be written at the path by Save.
     bool OpenFile(const QString& path, bool create);
-    // Reads the worksheet of that name (.xlsx only). When it fails, HasSheet() tells a
+    // Reads the worksheet of that name (.xlsx or .xls). When it fails, HasSheet() tells a
     // workbook without that sheet from one that could not be read.
     bool OpenSheet(const QString& path, const QString& sheetName);
     bool HasSheet() const { return !m_sheetMissing; }

@@ -70,9 +70,8 @@ struct ConsoleProgress
 int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out, QTextStream& err)
 {
     CSqlBaseGate* gate = connection.OpenGate();
-    ISqlExecutor* db = connection.Database();
     QString areaName;
-    if (!gate || !db || !gate->SelectStandardAreaName(o.area, areaName) || areaName.isEmpty()) {
+    if (!gate || !gate->SelectStandardAreaName(o.area, areaName) || areaName.isEmpty()) {
         err << "termwise: not exist standard system for analyze terms (" << o.area << ")\n";
         return 1;
     }
@@ -86,14 +85,12 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
         err << "termwise: " << run.message << "\n";
         return 1;
     }
-    ConformanceAreaFacts facts;
+    ConformanceReport report;
     QString error;
-    if (!Conformance::ReadAreaFacts(*gate, *db, o.area, facts, error)) {
+    if (!Conformance::BuildForConnectedArea(engine, report, error)) {
         err << "termwise: " << error << "\n";
         return 1;
     }
-    ConformanceReport report = Conformance::Build(engine, facts);
-    report.areaName = areaName;
     report.input = QFileInfo(o.input).fileName();
     bool written = false;
     if (QFileInfo(o.output).suffix().compare(QLatin1String("json"), Qt::CaseInsensitive) == 0)

@@ -2,6 +2,7 @@
 
 #include "analysis/DataType.h"
 #include "analysis/TermAnalysis.h"
+#include "repository/RepositoryConnection.h"
 #include "repository/RepositorySql.h"
 #include "repository/SqlBaseGate.h"
 #include "standard/StandardTexts.h"
@@ -47,6 +48,8 @@ std::vector<Finding> FindingsOf(const TermTargetResult& r, const TermAnalysisTar
                  QStringLiteral("%1 (%2)").arg(
                      d->second.name, GlobalFunc::BuildDataType(d->second.type, d->second.length, d->second.scale))});
         }
+        if (!r.hasDomain)
+            out.push_back({eFindingNoDomain, t.strName, QString()});
         return out;
     }
     for (const TermWordResult& w : r.words) {
@@ -142,6 +145,25 @@ ConformanceReport Build(const CTermAnalysis& analysis, const ConformanceAreaFact
             {p.target->strName, p.target->strColumn, p.target->strDisplayType, p.finding.subject, p.finding.replacement,
              subjectCounts[{p.finding.kind, p.finding.subject}]});
     return report;
+}
+
+bool BuildForConnectedArea(const CTermAnalysis& analysis, ConformanceReport& report, QString& error)
+{
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    CSqlBaseGate* gate = connection.OpenGate();
+    ISqlExecutor* db = connection.Database();
+    if (!gate || !db) {
+        error = QStringLiteral("the repository is not connected");
+        return false;
+    }
+    QString areaName;
+    gate->SelectStandardAreaName(analysis.AreaId(), areaName);
+    ConformanceAreaFacts facts;
+    if (!ReadAreaFacts(*gate, *db, analysis.AreaId(), facts, error))
+        return false;
+    report = Build(analysis, facts);
+    report.areaName = areaName;
+    return true;
 }
 
 QString FindingKey(int kind)

@@ -6,8 +6,9 @@
 // standard word, the last one a class word, and a domain was found. Findings, each counted
 // once per attribute concerned:
 //   words not found; non-standard words and forbidden words used (with their standard word);
-//   last word not a class word; no domain; a registered term whose attribute's data type,
-//   length or scale differs from the term's domain.
+//   last word not a class word; no domain (a registered term's too); a registered term whose
+//   attribute's data type, length or scale differs from the term's domain.
+// A registered term conforms by being registered; its domain findings are still listed.
 // A forbidden word is a non-standard word whose description marks it so (the standard import
 // writes that mark; the word tables have no column for it).
 #include <QJsonObject>
@@ -75,6 +76,9 @@ bool ReadAreaFacts(CSqlBaseGate& gate, ISqlExecutor& database, const QString& ar
                    QString& error);
 // From an analysed engine.
 ConformanceReport Build(const CTermAnalysis& analysis, const ConformanceAreaFacts& facts);
+// The report of an analysed engine against its area in the connected repository ("AR"), with
+// the area's name; what the command line and the term form's "준수 현황" both use.
+bool BuildForConnectedArea(const CTermAnalysis& analysis, ConformanceReport& report, QString& error);
 
 // Stable keys of the finding kinds in the JSON ("unknown_word", ...).
 QString FindingKey(int kind);

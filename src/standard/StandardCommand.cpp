@@ -166,7 +166,7 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         connection.OnRepositoryDisconnected();
         return 1;
     }
-    const StandardImport::AreaOptions options{o.area, o.areaName, o.replace};
+    const StandardImport::AreaOptions options{o.area, o.areaName, o.replace, 0};
     const StandardImport::Outcome outcome =
         StandardImport::ImportIntoRepository(*db, *gate, standard, options, summary, error);
     connection.OnRepositoryDisconnected();

@@ -22,9 +22,11 @@ const QString kDefaultGroup = QStringLiteral("공통표준");
 class BatchInsert
 {
 public:
-    BatchInsert(ISqlExecutor& db, const QString& head, const QString& tuple, int paramsPerRow)
+    BatchInsert(ISqlExecutor& db, const QString& head, const QString& tuple, int paramsPerRow, int rowsPerStatement)
         : m_db(db), m_head(head), m_tuple(tuple),
-          m_rowsPerBatch(db.GetDBType() == 1 || db.GetDBType() == 10 ? 1 : std::max(1, 900 / paramsPerRow))
+          m_rowsPerBatch(db.GetDBType() == 1 || db.GetDBType() == 10 ? 1
+                         : rowsPerStatement > 0                      ? std::min(rowsPerStatement, 900 / paramsPerRow)
+                                                                     : std::max(1, 900 / paramsPerRow))
     {
     }
     bool Add(SqlParams&& row, QString& error)
@@ -226,7 +228,7 @@ private:
 
     bool Words(QString& error)
     {
-        BatchInsert insert(m_db, Sql::InsertWordHead, Sql::InsertWordRow, 9);
+        BatchInsert insert(m_db, Sql::InsertWordHead, Sql::InsertWordRow, 9, m_opt.rowsPerStatement);
         std::set<std::pair<QString, QString>> taken; // (logical, physical)
         std::set<QString> standardLogical;
         m_words.reserve(m_std.words.size());
@@ -289,7 +291,7 @@ private:
             if (s.classWord || !classPhysical.count(s.logical))
                 classPhysical[s.logical] = s.physical;
 
-        BatchInsert groups(m_db, Sql::InsertDomainGroupHead, Sql::InsertDomainGroupRow, 5);
+        BatchInsert groups(m_db, Sql::InsertDomainGroupHead, Sql::InsertDomainGroupRow, 5, m_opt.rowsPerStatement);
         std::map<QString, QString> groupIds;
         for (const PublicStandardDomain& d : m_std.domains) {
             const QString group = d.group.isEmpty() ? kDefaultGroup : d.group;
@@ -307,7 +309,7 @@ private:
             return false;
 
         const CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
-        BatchInsert insert(m_db, Sql::InsertDomainHead, Sql::InsertDomainRow, 10);
+        BatchInsert insert(m_db, Sql::InsertDomainHead, Sql::InsertDomainRow, 10, m_opt.rowsPerStatement);
         for (const PublicStandardDomain& d : m_std.domains) {
             if (m_domainIds.count(d.name)) {
                 Problem(d.file, d.row, QStringLiteral("domain %1 appears twice").arg(d.name));
@@ -336,8 +338,8 @@ private:
 
     bool Terms(QString& error)
     {
-        BatchInsert terms(m_db, Sql::InsertTermHead, Sql::InsertTermRow, 9);
-        BatchInsert combis(m_db, Sql::InsertCombinationHead, Sql::InsertCombinationRow, 5);
+        BatchInsert terms(m_db, Sql::InsertTermHead, Sql::InsertTermRow, 9, m_opt.rowsPerStatement);
+        BatchInsert combis(m_db, Sql::InsertCombinationHead, Sql::InsertCombinationRow, 5, m_opt.rowsPerStatement);
         std::set<std::pair<QString, QString>> taken;
         for (const PublicStandardTerm& t : m_std.terms) {
             if (!taken.insert({t.logical, t.physical}).second) {

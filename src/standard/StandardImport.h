@@ -43,6 +43,9 @@ struct AreaOptions
     QString areaId;
     QString areaName; // for a new area (the id when empty); renames an existing one when given
     bool replace = false;
+    // Rows per INSERT statement; 0 takes the dialect's batch. 1 is the plain one-row-per-
+    // statement load (the benchmark's reference).
+    int rowsPerStatement = 0;
 };
 
 enum class Outcome { Imported, Refused, Failed };

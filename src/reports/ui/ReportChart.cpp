@@ -12,8 +12,7 @@
 #include <QValueAxis>
 #endif
 
-CReportChart::CReportChart(const QString& series, const QStringList& labels, const QList<int>& values,
-                           QWidget* parent)
+CReportChart::CReportChart(const QString& series, const QStringList& labels, const QList<int>& values, QWidget* parent)
     : QWidget(parent), m_labels(labels), m_values(values)
 {
     auto* layout = new QVBoxLayout(this);
@@ -39,6 +38,8 @@ CReportChart::CReportChart(const QString& series, const QStringList& labels, con
     bars->attachAxis(axisX);
     auto* axisY = new QValueAxis;
     axisY->setRange(0, top + top / 5 + 1);
+    // Whole-number ticks: with "%d" labels a tick at 1.25 would read "1".
+    axisY->applyNiceNumbers();
     axisY->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(axisY, Qt::AlignLeft);
     bars->attachAxis(axisY);
