@@ -133,6 +133,9 @@ inline const QString SelectStandardAreas = QStringLiteral(
     "CODE_USE_YN, CD_DOM_MAP_YN FROM STD_AREA WHERE AVAL_END_DT = '99991231235959'");
 inline const QString SelectCurrentDateTime =
     QStringLiteral("SELECT STRFTIME('%Y%m%d%H%M%S', 'NOW', 'LOCALTIME') AS CURDATE");
+// A page cache that holds a whole standard edition (64 MB), so a large import does not spill
+// pages to the file before its commit.
+inline const QString LargeCache = QStringLiteral("PRAGMA cache_size = -65536");
 // Catalog look-up behind IsExistTable.
 inline const QString ExistsTable =
     QStringLiteral("SELECT NAME FROM SQLITE_MASTER WHERE TYPE = 'table' AND UPPER(NAME) = UPPER(?)");

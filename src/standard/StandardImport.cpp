@@ -17,17 +17,23 @@ namespace {
 namespace Sql = RepositorySql::Standard;
 const QString kDefaultGroup = QStringLiteral("공통표준");
 
-// Rows of one table sent as multi-row INSERT statements. SQLite (before 3.32) binds at most
-// 999 parameters per statement; Oracle has no multi-row VALUES list and gets one row each.
+// Rows of one table sent as multi-row INSERT statements to PostgreSQL, one round trip per
+// batch (300 rows; it takes up to 65,535 parameters). SQLite runs in this process, where a
+// multi-row statement measured slower than one row each (bench/RESULTS.md), and Oracle has no
+// multi-row VALUES list: both get one row per statement unless asked otherwise.
 class BatchInsert
 {
 public:
     BatchInsert(ISqlExecutor& db, const QString& head, const QString& tuple, int paramsPerRow, int rowsPerStatement)
-        : m_db(db), m_head(head), m_tuple(tuple),
-          m_rowsPerBatch(db.GetDBType() == 1 || db.GetDBType() == 10 ? 1
-                         : rowsPerStatement > 0                      ? std::min(rowsPerStatement, 900 / paramsPerRow)
-                                                                     : std::max(1, 900 / paramsPerRow))
+        : m_db(db), m_head(head), m_tuple(tuple)
     {
+        const int type = db.GetDBType();
+        // SQLite before 3.32 binds at most 999 parameters per statement.
+        const int maxRows = std::max(1, (type == 11 ? 30000 : 900) / paramsPerRow);
+        m_rowsPerBatch = type == 1 || type == 10 ? 1
+                         : rowsPerStatement > 0  ? std::min(rowsPerStatement, maxRows)
+                         : type == 11            ? std::min(maxRows, kServerRows)
+                                                 : 1;
     }
     bool Add(SqlParams&& row, QString& error)
     {
@@ -56,9 +62,10 @@ public:
     }
 
 private:
+    static constexpr int kServerRows = 300;
     ISqlExecutor& m_db;
     QString m_head, m_tuple;
-    int m_rowsPerBatch;
+    int m_rowsPerBatch = 1;
     SqlParams m_params;
     int m_rows = 0;
     QString m_statement;
@@ -161,6 +168,8 @@ public:
             error = QStringLiteral("cannot read the database's current time");
             return Outcome::Failed;
         }
+        if (m_db.GetDBType() == 13)
+            m_db.Execute(RepositorySql::Sqlite::LargeCache, {}); // a speed-up only; its failure changes nothing
         if (!m_db.BeginTransaction()) {
             error = m_db.LastError();
             return Outcome::Failed;

@@ -43,8 +43,8 @@ struct AreaOptions
     QString areaId;
     QString areaName; // for a new area (the id when empty); renames an existing one when given
     bool replace = false;
-    // Rows per INSERT statement; 0 takes the dialect's batch. 1 is the plain one-row-per-
-    // statement load (the benchmark's reference).
+    // Rows per INSERT statement; 0 takes the dialect's choice (300 on PostgreSQL, else 1).
+    // 1 is the plain one-row-per-statement load (the benchmark's reference).
     int rowsPerStatement = 0;
 };
 
