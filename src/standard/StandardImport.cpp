@@ -369,7 +369,7 @@ private:
             const std::vector<const StoredWord*> words = m_matcher.Match(t.logical, t.physical, unmatched);
             if (!unmatched.isEmpty())
                 Problem(t.file, t.row,
-                        QStringLiteral("term %1: %2 matches no word; stored without it in its combination")
+                        QStringLiteral("term %1: no word for %2; stored without it in its combination")
                             .arg(t.logical, unmatched.join(QStringLiteral(", "))));
             QStringList fullNames;
             for (const StoredWord* w : words)
