@@ -2,6 +2,7 @@
 
 #include "components/QrDatatype.h"
 #include "components/QrGlobalUtil.h"
+#include "components/QrProgressWnd.h"
 #include "repository/RepositorySql.h"
 #include "repository/SqlBaseGate.h"
 #include "settings/AnalyzeSettings.h"
@@ -152,6 +153,7 @@ public:
 
     Outcome Run(QString& error)
     {
+        error.clear();
         bool ok = true;
         const int current = CountRows(m_db, Sql::CountCurrentDic, m_opt.areaId, ok, error) +
                             CountRows(m_db, Sql::CountCurrentDomains, m_opt.areaId, ok, error);
@@ -174,10 +176,28 @@ public:
             error = m_db.LastError();
             return Outcome::Failed;
         }
-        if (!(CloseCurrent(error) && Area(error) && Words(error) && Domains(error) && Terms(error))) {
-            m_db.RollbackTransaction();
-            return Outcome::Failed;
+        // One step per table group; a cancel between them rolls everything back.
+        const std::pair<const char*, bool (RepositoryImport::*)(QString&)> steps[] = {
+            {"Close the current edition", &RepositoryImport::CloseCurrent},
+            {"Standard area", &RepositoryImport::Area},
+            {"Standard words", &RepositoryImport::Words},
+            {"Domains", &RepositoryImport::Domains},
+            {"Terms and word combinations", &RepositoryImport::Terms}};
+        CQrProgressWnd::Show(int(std::size(steps)), QStringLiteral("Termwise Import"),
+                             QStringLiteral("Import common standard"));
+        for (const auto& [text, step] : steps) {
+            CQrProgressWnd::SetMsg(QString::fromLatin1(text));
+            const bool ok = (this->*step)(error);
+            if (ok && CQrProgressWnd::IsCanceling())
+                error = QStringLiteral("import cancelled; nothing was written");
+            if (!ok || !error.isEmpty()) {
+                CQrProgressWnd::Hide();
+                m_db.RollbackTransaction();
+                return Outcome::Failed;
+            }
+            CQrProgressWnd::StepIt();
         }
+        CQrProgressWnd::Hide();
         if (!m_db.CommitTransaction()) {
             error = m_db.LastError();
             m_db.RollbackTransaction();

@@ -1,6 +1,7 @@
 // `termwise standard import` into a repository area (SQLite and PostgreSQL) and into the
 // local dictionary, through the command as a user runs it.
 #include "analysis/LogicalWordAnalysis.h"
+#include "components/QrProgressWnd.h"
 #include "repository/RepoTestDb.h"
 #include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
@@ -124,8 +125,22 @@ TEST_P(StandardImport, LoadsAnEditionRefusesASecondAndReplaceKeepsHistory)
     EXPECT_EQ(Combination(U("주문일련번호")), U("1:주문 2:일련번호"));
 }
 
-TEST_P(StandardImport, AFileInAnotherLayoutWritesNothing)
+TEST_P(StandardImport, AFileInAnotherLayoutOrACancelWritesNothing)
 {
+    {
+        auto progress = std::make_unique<CSilentProgress>();
+        progress->m_cancelAfter = 3; // cancelled after the words
+        CQrProgressWnd::SetBackend(std::move(progress));
+        const Result r = Standard(QStringList{QStringLiteral("import"), QStringLiteral("--repo"), repo.Uri(),
+                                              QStringLiteral("--area"), QStringLiteral("PUB")} +
+                                  StandardCsvFixtures());
+        CQrProgressWnd::SetBackend(nullptr);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("cancelled"))) << r.err.toStdString();
+        EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 0);
+        EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_AREA")), 0);
+    }
+
     TempDataDir dir;
     const QString model = dir.file(QStringLiteral("model.csv"));
     WriteTextFile(model, U("속성명,컬럼명\n고객번호,CUST_NO\n"));
