@@ -453,7 +453,9 @@ void ImportIntoDictionary(CAnalyzeSettings& settings, const PublicStandard& stan
 {
     summary = StandardImportSummary();
     summary.problems = standard.problems;
-    std::set<QString> classNames;
+    // Key domain (the published domain class) -> the class words the analyses key it by: the
+    // class word of that name, and every class word whose domain class it is (일자 -> 연월일).
+    std::map<QString, std::set<QString>> classWordsOfKey;
     std::set<QString> standardLogical;
     for (const PublicStandardWord& w : standard.words) {
         _stAnalyzeManageWord word;
@@ -465,9 +467,9 @@ void ImportIntoDictionary(CAnalyzeSettings& settings, const PublicStandard& stan
         standardLogical.insert(w.logical);
         ++summary.words;
         if (w.classWord) {
-            classNames.insert(w.logical);
+            classWordsOfKey[w.logical].insert(w.logical);
             if (!w.domainClass.isEmpty())
-                classNames.insert(w.domainClass);
+                classWordsOfKey[w.domainClass].insert(w.logical);
         }
     }
     for (const PublicStandardWord& w : standard.words) {
@@ -497,16 +499,19 @@ void ImportIntoDictionary(CAnalyzeSettings& settings, const PublicStandard& stan
             summary.problems.push_back({d.file, d.row, QStringLiteral("domain %1 appears twice").arg(d.name)});
             continue;
         }
-        if (!classNames.count(d.keyDomain)) {
+        auto keys = classWordsOfKey.find(d.keyDomain);
+        if (keys == classWordsOfKey.end()) {
             summary.problems.push_back(
-                {d.file, d.row, QStringLiteral("domain %1: %2 is not a class word").arg(d.name, d.keyDomain)});
+                {d.file, d.row,
+                 QStringLiteral("domain %1: no class word has the domain class %2").arg(d.name, d.keyDomain)});
             continue;
         }
         _stAnalyzeManageDomain domain;
         domain.strDataType = settings.ConvertToLogicalDataType(d.dataType);
         domain.strLength = d.length;
         domain.strScale = d.scale;
-        settings.AddDomain(d.keyDomain, d.name, domain);
+        for (const QString& classWord : keys->second)
+            settings.AddDomain(classWord, d.name, domain);
         ++summary.domains;
     }
 }

@@ -13,7 +13,9 @@
 // which closes them (validity end = the import's time) so the old edition stays as history.
 //
 // Dictionary: the standard words, synonyms and forbidden words as non-standard words, and the
-// domains whose key domain is a class word.
+// domains of the class words, keyed by class word as the domain analysis looks them up: a
+// domain goes under the class word of its domain class's name and under every class word whose
+// domain class it is (the edition gives 일자 the domain class 연월일).
 #include "standard/PublicStandardReader.h"
 
 #include <QString>

@@ -1,5 +1,6 @@
 // `termwise standard import` into a repository area (SQLite and PostgreSQL) and into the
 // local dictionary, through the command as a user runs it.
+#include "analysis/DomainAnalysis.h"
 #include "analysis/LogicalWordAnalysis.h"
 #include "components/QrProgressWnd.h"
 #include "repository/RepoTestDb.h"
@@ -156,7 +157,7 @@ TEST_P(StandardImport, AFileInAnotherLayoutOrACancelWritesNothing)
 INSTANTIATE_TEST_SUITE_P(Dialects, StandardImport, ::testing::Values(TestDialect::Sqlite, TestDialect::Postgresql),
                          [](const auto& info) { return DialectName(info.param); });
 
-TEST(StandardDictionaryImport, LogicalAnalysisRunsAgainstThePublicStandard)
+TEST(StandardDictionaryImport, LogicalAndDomainAnalysesRunAgainstThePublicStandard)
 {
     TempDataDir data;
     const Result r = Standard(QStringList{QStringLiteral("import"), QStringLiteral("--data-dir"), data.path()} +
@@ -170,9 +171,11 @@ TEST(StandardDictionaryImport, LogicalAnalysisRunsAgainstThePublicStandard)
     _stAnalyzeManageWord forbidden;
     ASSERT_TRUE(settings.GetWord(QStringLiteral("NO"), U("넘버"), forbidden));
     EXPECT_EQ(forbidden.nStandard, 0);
+    // A domain class that is not itself a class word is keyed by the class word that names it.
     _stAnalyzeManageDomain date;
-    ASSERT_TRUE(settings.GetDomain(U("연월일"), U("연월일C8"), date));
+    ASSERT_TRUE(settings.GetDomain(U("일자"), U("연월일C8"), date));
     EXPECT_EQ(date.strLength, QStringLiteral("8"));
+    EXPECT_FALSE(settings.GetDomain(U("연월일"), U("연월일C8"), date));
 
     LogicalWordAnalysis analysis(&settings);
     analysis.SetSheet({{U("고객번호")}, {U("고객이름")}, {U("주문넘버")}, {U("고객주소")}});
@@ -190,4 +193,15 @@ TEST(StandardDictionaryImport, LogicalAnalysisRunsAgainstThePublicStandard)
     EXPECT_EQ(split[U("주문넘버")], U("주문/ORD 넘버/NO 2"));
     EXPECT_TRUE(split[U("고객주소")].startsWith(U("고객/CUST "))) << split[U("고객주소")].toStdString();
     EXPECT_TRUE(split[U("고객주소")].endsWith(QStringLiteral(" 1")));
+
+    // The domain analysis finds the published domains by class word.
+    DomainAnalysis domains(&settings);
+    domains.SetSheet({{U("주문일자"), QStringLiteral("CHAR(8)")}, {U("주문일련번호"), QStringLiteral("VARCHAR(20)")}});
+    domains.Designations().Designate(DomainAnalysis::RoleAttribute, 0);
+    domains.Designations().Designate(DomainAnalysis::RoleType, 1);
+    ASSERT_TRUE(domains.Run().ok);
+    QStringList found;
+    for (const DomainAnalysis::DomainResult& d : domains.Results())
+        found << d.key + u'=' + d.domainName;
+    EXPECT_EQ(found.join(u' '), U("주문일자+CHAR+8+=연월일C8 주문일련번호+VARCHAR+20+=번호V20"));
 }
