@@ -26,7 +26,29 @@ QString GetListDatas(const std::map<QString, int>& entries)
 } // namespace GlobalFunc
 
 namespace {
-WordReportTarget TargetOf(const WordAnalysis& analysis, const QString& key)
+// normalised name -> name as read -> rows
+using SourceRows = std::map<QString, std::map<QString, int>>;
+
+// One pass over the sheet the analysis read: how many rows gave each source name.
+SourceRows CountSourceRows(const WordAnalysis& analysis)
+{
+    SourceRows rows;
+    const int column = analysis.Designations().Column(WordAnalysis::RoleName);
+    const QVector<QStringList>& sheet = analysis.Sheet();
+    if (column < 0)
+        return rows;
+    for (int row = analysis.ExcludeFirstRow() ? 1 : 0; row < sheet.size(); ++row) {
+        const QString name = SheetCell(sheet, row, column);
+        if (name.trimmed().isEmpty())
+            continue;
+        QString key = name;
+        analysis.Settings().NormalizeAttributeName(key);
+        ++rows[key][name];
+    }
+    return rows;
+}
+
+WordReportTarget TargetOf(const WordAnalysis& analysis, const QString& key, const SourceRows& sourceRows)
 {
     WordReportTarget target;
     target.name = key;
@@ -35,6 +57,14 @@ WordReportTarget TargetOf(const WordAnalysis& analysis, const QString& key)
         target.sources = input->sources;
         target.references = input->mapReferences;
         target.definitions = input->mapDescriptions;
+        // Only a sheet that still adds up to the entry's rows counts (a document has none).
+        if (const auto it = sourceRows.find(key); it != sourceRows.end()) {
+            int total = 0;
+            for (const auto& [name, count] : it->second)
+                total += count;
+            if (total == input->refCount)
+                target.sourceRows = it->second;
+        }
     }
     return target;
 }
@@ -72,11 +102,12 @@ WordReportInput WordReportInput::FromAnalysis(const WordAnalysis& analysis)
     input.mode = analysis.GetKind() == WordAnalysis::Kind::Logical ? 0 : 1;
     input.analyzedCount = analysis.WordCount();
     input.foundCount = analysis.AnalyzedWordCount();
+    const SourceRows sourceRows = CountSourceRows(analysis);
     for (const auto& [word, missing] : analysis.UnanalyzedWords()) {
         input.missing[word] = missing.count;
         std::vector<WordReportTarget>& targets = input.targets[word];
         for (const QString& key : missing.targets)
-            targets.push_back(TargetOf(analysis, key));
+            targets.push_back(TargetOf(analysis, key, sourceRows));
     }
     return input;
 }
@@ -87,9 +118,10 @@ WordReportInput WordReportInput::ForTarget(WordAnalysis& analysis, const QString
     input.mode = analysis.GetKind() == WordAnalysis::Kind::Logical ? 0 : 1;
     input.analyzedCount = analysis.WordCount();
     input.foundCount = analysis.AnalyzedWordCount();
+    const SourceRows sourceRows = CountSourceRows(analysis);
     for (const QString& word : analysis.UnanalyzedWordsOf(key)) {
         input.missing[word] = 1;
-        input.targets[word].push_back(TargetOf(analysis, key));
+        input.targets[word].push_back(TargetOf(analysis, key, sourceRows));
     }
     return input;
 }
@@ -157,7 +189,9 @@ std::vector<QStringList> CWordReport::Details(int row) const
     if (it == m_input.targets.end())
         return details;
     for (const WordReportTarget& target : it->second) {
-        details.push_back({target.name, QString::number(target.count), target.name,
+        // The names as read, each with its row count, rather than the target's name again.
+        const std::map<QString, int> sources = target.sourceRows.empty() ? Listed(target.sources) : target.sourceRows;
+        details.push_back({target.name, QString::number(target.count), GlobalFunc::GetListDatas(sources),
                            GlobalFunc::GetListDatas(Listed(target.sources)),
                            GlobalFunc::GetListDatas(target.references), GlobalFunc::GetListDatas(target.definitions)});
     }
@@ -185,8 +219,8 @@ int CWordReport::Store(CAnalyzeSettings& settings, bool* saved) const
     for (const Row& r : m_rows) {
         if (r.excluded || r.physical.trimmed().isEmpty() || r.logical.trimmed().isEmpty())
             continue;
-        const bool compound = std::any_of(r.physical.begin(), r.physical.end(),
-                                          [&](QChar c) { return settings.seperator.contains(c); });
+        const bool compound =
+            std::any_of(r.physical.begin(), r.physical.end(), [&](QChar c) { return settings.seperator.contains(c); });
         if (!compound) {
             _stAnalyzeManageWord word;
             word.strPhyFullName = r.fullName;
@@ -225,8 +259,7 @@ std::vector<QStringList> CWordReport::ExportRows() const
             continue;
         for (const WordReportTarget& target : it->second)
             rows.push_back({r.word, target.name, QString::number(target.count),
-                            GlobalFunc::GetListDatas(target.references),
-                            GlobalFunc::GetListDatas(target.definitions)});
+                            GlobalFunc::GetListDatas(target.references), GlobalFunc::GetListDatas(target.definitions)});
     }
     return rows;
 }

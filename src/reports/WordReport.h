@@ -21,6 +21,8 @@ struct WordReportTarget
     QString name;
     int count = 0;
     QStringList sources; // names as read
+    // Rows read per source name, when the analysis still holds the sheet it was read from.
+    std::map<QString, int> sourceRows;
     std::map<QString, int> references;
     std::map<QString, int> definitions;
 };

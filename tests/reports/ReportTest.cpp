@@ -1,3 +1,4 @@
+#include "analysis/LogicalWordAnalysis.h"
 #include "reports/DomainReport.h"
 #include "reports/WordReport.h"
 #include "settings/AnalyzeSettings.h"
@@ -37,6 +38,27 @@ TEST(WordReport, RowsByDescendingCountWithTheWordInTheModesColumn)
         EXPECT_EQ(report.RowTexts(0).value(mode == 0 ? 3 : 2), u"나"_qs);
         EXPECT_TRUE(report.RowTexts(0).value(mode == 0 ? 2 : 3).isEmpty());
     }
+}
+
+TEST(WordReport, DetailsListTheNamesAsReadWithTheirRows)
+{
+    TempDataDir dir;
+    CAnalyzeSettings settings;
+    LogicalWordAnalysis analysis(&settings);
+    analysis.SetSheet({{u"고객별코드"_qs}, {u"고객별코드2"_qs}, {u"고객별코드"_qs}, {u"주문"_qs}});
+    analysis.Designations().Designate(WordAnalysis::RoleName, 0);
+    ASSERT_TRUE(analysis.Run().ok);
+    const CWordReport report(WordReportInput::FromAnalysis(analysis));
+    for (int word = 0; word < int(report.Rows().size()); ++word) {
+        for (const QStringList& row : report.Details(word)) {
+            if (row[0] != u"고객별코드"_qs)
+                continue;
+            EXPECT_EQ(row[1], u"3"_qs);
+            EXPECT_EQ(row[2], u"고객별코드 (2), 고객별코드2"_qs) << "not the target's name again";
+            return;
+        }
+    }
+    ADD_FAILURE() << "no detail row for 고객별코드";
 }
 
 TEST(WordReport, StoreSplitsCompoundsAndSkipsIncompleteRows)
@@ -115,8 +137,8 @@ TEST(DomainReport, ProposalStoreAndBadKeys)
     // A key that is not four parts gives an empty row.
     EXPECT_EQ(report.RowTexts(0), QStringList(8));
     EXPECT_EQ(report.Rows()[1].keyDomain, u"일자"_qs);
-    EXPECT_EQ(report.Details(1), (std::vector<QStringList>{
-                                     {u"주문일자"_qs, u"2"_qs, u"ORD_DT (2)"_qs, u"CHAR(8)"_qs, QString()}}));
+    EXPECT_EQ(report.Details(1),
+              (std::vector<QStringList>{{u"주문일자"_qs, u"2"_qs, u"ORD_DT (2)"_qs, u"CHAR(8)"_qs, QString()}}));
 
     // The name is proposed once key domain name and a known type are there.
     EXPECT_FALSE(report.SetCell(2, CDomainReport::ColLength, u"100"_qs));

@@ -242,6 +242,7 @@ void CAnalyzeFormBase::OnGridMenu(int row, int col, const QPoint& globalPos)
 {
     if (row < 0 || col < 0)
         return;
+    m_menuColumn = col;
     if (Mode() == 1)
         DesignationMenu(col, globalPos);
     else if (Mode() == 2)

@@ -85,6 +85,8 @@ protected:
     void Inform(const QString& text);
     // The level-1 row above a row.
     int TargetRowOf(int row) const;
+    // The column of the cell whose right click opened the result menu.
+    int MenuColumn() const { return m_menuColumn; }
 
 private:
     void OnOpen();
@@ -107,4 +109,5 @@ private:
     QComboBox* m_filter = nullptr;
     QGroupBox* m_targets = nullptr;
     CQrTreeGrid* m_grid = nullptr;
+    int m_menuColumn = -1;
 };

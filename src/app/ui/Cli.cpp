@@ -66,6 +66,8 @@ void PrintUsage(FILE* out)
 
 int RunGui(int argc, char** argv)
 {
+    // Qt WebEngine (the proposal pages) needs shared GL contexts, set before the application.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     CWordmereApp theApp;
     if (!theApp.InitInstance())
