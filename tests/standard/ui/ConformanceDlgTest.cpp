@@ -2,6 +2,8 @@
 // analysed against it, the dialog's figures and its export; and its picture for the docs.
 #include "standard/ui/ConformanceDlg.h"
 #include "analysis/TermAnalysis.h"
+#include "analysis/ui/AnalyzeTermForm.h"
+#include "components/ExcelWriteHelper.h"
 #include "components/QrExcelSheet.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"
@@ -24,14 +26,13 @@ QString U(const char* text)
     return QString::fromUtf8(text);
 }
 
-// The fixture edition in a fresh SQLite repository, connected as "AR", and a model analysed.
-struct AnalysedModel
+// The fixture edition in a fresh SQLite repository, connected as "AR".
+struct StandardRepository
 {
     TempDataDir dir;
-    CTermAnalysis engine;
     bool ok = false;
 
-    AnalysedModel()
+    StandardRepository()
     {
         const QString uri = QStringLiteral("sqlite:") + dir.file(QStringLiteral("repo.db"));
         QString out, err;
@@ -51,29 +52,46 @@ struct AnalysedModel
             return;
         }
         connection.OnRepositoryConnected();
-        const struct
-        {
-            const char* name;
-            const char* type;
-            const char* length;
-        } rows[] = {{"고객번호", "VARCHAR", "20"},  {"고객명", "VARCHAR", "50"},   {"상품명", "VARCHAR", "100"},
-                    {"고객이름", "VARCHAR", "100"}, {"주문넘버", "VARCHAR", "20"}, {"고객주소", "VARCHAR", "200"},
-                    {"주문상품", "VARCHAR", "10"},  {"주문금액", "NUMERIC", "15"}};
-        std::vector<TermAnalysisTarget> targets;
-        for (const auto& r : rows) {
-            TermAnalysisTarget t;
-            t.strName = U(r.name);
-            t.strType = QString::fromLatin1(r.type);
-            t.strLength = QString::fromLatin1(r.length);
-            t.strDisplayType = t.strType + u'(' + t.strLength + u')';
-            targets.push_back(t);
-        }
-        engine.SetAreaId(QStringLiteral("PUB"));
-        engine.SetTargets(targets);
-        ok = engine.Analyze().ok;
+        ok = true;
     }
-    ~AnalysedModel() { CRepositoryConnection::Instance().OnRepositoryDisconnected(); }
+    ~StandardRepository() { CRepositoryConnection::Instance().OnRepositoryDisconnected(); }
 };
+
+// One attribute per finding kind and conforming ones of both sorts: 4 of 8 conform.
+const QVector<QStringList> kModel = {
+    {U("고객번호"), QStringLiteral("VARCHAR(20)")}, {U("고객명"), QStringLiteral("VARCHAR(50)")},
+    {U("상품명"), QStringLiteral("VARCHAR(100)")},  {U("고객이름"), QStringLiteral("VARCHAR(100)")},
+    {U("주문넘버"), QStringLiteral("VARCHAR(20)")}, {U("고객주소"), QStringLiteral("VARCHAR(200)")},
+    {U("주문상품"), QStringLiteral("VARCHAR(10)")}, {U("주문금액"), QStringLiteral("NUMERIC(15)")}};
+
+struct AnalysedModel : StandardRepository
+{
+    CTermAnalysis engine;
+
+    AnalysedModel()
+    {
+        if (!ok)
+            return;
+        engine.SetAreaId(QStringLiteral("PUB"));
+        engine.SetSheet(kModel);
+        engine.Designations().Designate(CTermAnalysis::RoleAttribute, 0);
+        engine.Designations().Designate(CTermAnalysis::RoleType, 1);
+        ok = engine.Run().ok;
+    }
+};
+
+void ExpectFixtureFigures(QWidget* modal)
+{
+    auto* dlg = qobject_cast<CConformanceDlg*>(modal);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(dlg->windowTitle(), U("준수 현황"));
+    EXPECT_EQ(dlg->RateLabel()->text(), QStringLiteral("50.0"));
+    QStringList table;
+    for (int r = 0; r < dlg->FindingTable()->rowCount(); ++r)
+        table << dlg->FindingTable()->item(r, 0)->text() + u'=' + dlg->FindingTable()->item(r, 1)->text();
+    EXPECT_EQ(table.join(u' '),
+              U("미등록 단어=1 비표준어 사용=1 금칙어 사용=1 분류어 아님=3 도메인 없음=4 데이터타입 불일치=1"));
+}
 
 } // namespace
 
@@ -87,16 +105,8 @@ TEST(ConformanceDlg, ShowsTheFiguresAndExportsTheReport)
     ui.answers.push_back(true); // open the written workbook
     bool checked = false;
     WhenModal([&](QWidget* modal) {
-        auto* dlg = qobject_cast<CConformanceDlg*>(modal);
-        ASSERT_NE(dlg, nullptr);
-        EXPECT_EQ(dlg->windowTitle(), U("준수 현황"));
-        EXPECT_EQ(dlg->RateLabel()->text(), QStringLiteral("50.0"));
-        QStringList table;
-        for (int r = 0; r < dlg->FindingTable()->rowCount(); ++r)
-            table << dlg->FindingTable()->item(r, 0)->text() + u'=' + dlg->FindingTable()->item(r, 1)->text();
-        EXPECT_EQ(table.join(u' '), U("미등록 단어=1 비표준어 사용=1 금칙어 사용=1 분류어 아님=3 도메인 없음=4 "
-                                      "데이터타입 불일치=1"));
-        Click(dlg->ExportButton());
+        ExpectFixtureFigures(modal);
+        Click(qobject_cast<CConformanceDlg*>(modal)->ExportButton());
         checked = true;
     });
     EXPECT_TRUE(CConformanceDlg::ShowForAnalysis(nullptr, model.engine));
@@ -109,6 +119,37 @@ TEST(ConformanceDlg, ShowsTheFiguresAndExportsTheReport)
     sheet.GetRowData(rate, 5, 2);
     EXPECT_EQ(area, (QStringList{U("표준 분류체계"), U("공통표준 (PUB)")}));
     EXPECT_EQ(rate, (QStringList{U("준수율(%)"), QStringLiteral("50")}));
+}
+
+// The term form's report button is "준수 현황": off until an analysis, then the dialog.
+TEST(ConformanceDlg, TermFormButtonShowsTheConformanceOfItsAnalysis)
+{
+    StandardRepository repo;
+    ASSERT_TRUE(repo.ok);
+    UiScript ui;
+    const QString book = repo.dir.file(QStringLiteral("model.xlsx"));
+    ASSERT_TRUE(SaveSheetXlsx(book, std::vector<QStringList>(kModel.begin(), kModel.end())));
+    CAnalyzeTermForm form;
+    form.resize(1200, 800);
+    form.show();
+    EXPECT_EQ(form.ReportButton()->text(), U("준수 현황"));
+    ui.paths.push_back(book);
+    Click(form.OpenButton());
+    EXPECT_FALSE(form.ReportButton()->isEnabled());
+    ui.choices = {U("속성명 지정 (필수)"), U("데이터타입 지정 (필수)")};
+    RightClickCell(form.Grid(), 0, 0);
+    RightClickCell(form.Grid(), 0, 1);
+    ASSERT_TRUE(form.SelectArea(QStringLiteral("PUB")));
+    Click(form.AnalyzeButton());
+    ASSERT_EQ(form.Mode(), 2);
+    ASSERT_TRUE(form.ReportButton()->isVisible() && form.ReportButton()->isEnabled());
+    bool shown = false;
+    WhenModal([&](QWidget* modal) {
+        ExpectFixtureFigures(modal);
+        shown = true;
+    });
+    Click(form.ReportButton());
+    EXPECT_TRUE(shown);
 }
 
 TEST(ConformanceDlg, WithoutAnAnalysisItSaysSo)
