@@ -53,6 +53,35 @@ bool CQrExcelSheet::OpenFile(const QString& path, bool create)
     return ok;
 }
 
+bool CQrExcelSheet::OpenSheet(const QString& path, const QString& sheetName)
+{
+    m_sheet->Clear();
+    m_write.clear();
+    m_error.clear();
+    m_path = path;
+    m_writing = false;
+    m_sheetMissing = false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    const QByteArray magic = file.read(8);
+    file.close();
+    std::string error;
+    const std::string local = QFile::encodeName(path).toStdString();
+    bool ok = false;
+    if (magic.startsWith("PK"))
+        ok = excel::ReadXlsxSheet(local, sheetName.toStdString(), *m_sheet, error, m_sheetMissing);
+    else if (magic.startsWith("\xD0\xCF\x11\xE0"))
+        ok = excel::ReadXlsSheet(local, sheetName.toStdString(), *m_sheet, error, m_sheetMissing);
+    else
+        error = "not an Excel workbook";
+    if (!ok)
+        m_error = QString::fromStdString(error);
+    return ok;
+}
+
 bool CQrExcelSheet::OpenMemory(const QByteArray& data)
 {
     m_sheet->Clear();

@@ -22,6 +22,10 @@ public:
     // create false: read an existing workbook (the format is told by its content, not its
     // name). create true: a new workbook to be written at the path by Save.
     bool OpenFile(const QString& path, bool create);
+    // Reads the worksheet of that name (.xlsx or .xls). When it fails, HasSheet() tells a
+    // workbook without that sheet from one that could not be read.
+    bool OpenSheet(const QString& path, const QString& sheetName);
+    bool HasSheet() const { return !m_sheetMissing; }
     // Reads a workbook held in memory (.xlsx only).
     bool OpenMemory(const QByteArray& data);
 
@@ -46,6 +50,7 @@ private:
     QString m_path;
     QString m_error;
     bool m_writing = false;
+    bool m_sheetMissing = false;
 };
 
 namespace GlobalFunc {

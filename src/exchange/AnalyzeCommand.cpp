@@ -96,23 +96,13 @@ std::optional<Options> ParseArgs(const QStringList& args, QString& problem)
         } else if (name == QLatin1String("area")) {
             if (!value(o.area))
                 return std::nullopt;
-        } else if (name == QLatin1String("skip-first-row")) {
-            o.skipFirstRow = true;
-        } else if (kColumnOptions.contains(name)) {
-            QString letters;
-            if (!value(letters))
+        } else if (name == QLatin1String("skip-first-row") || kColumnOptions.contains(name)) {
+            Designations d{o.columns, o.skipFirstRow};
+            TakeDesignation(args, i, d, problem);
+            if (!problem.isEmpty())
                 return std::nullopt;
-            const int column = ColumnOfLetters(letters);
-            if (column < 0) {
-                problem = QStringLiteral("%1 takes column letters (A, B, ... XFD), not \"%2\"").arg(a, letters);
-                return std::nullopt;
-            }
-            for (const auto& [other, held] : o.columns)
-                if (held == column) {
-                    problem = QStringLiteral("column %1 is given to both --%2 and %3").arg(letters, other, a);
-                    return std::nullopt;
-                }
-            o.columns[name] = column;
+            o.columns = d.columns;
+            o.skipFirstRow = d.skipFirstRow;
         } else {
             problem = QStringLiteral("unknown option %1").arg(a);
             return std::nullopt;
@@ -349,6 +339,48 @@ struct ConsoleProgress
 };
 
 } // namespace
+
+bool TakeDesignation(const QStringList& args, int& i, Designations& designations, QString& problem)
+{
+    const QString& a = args[i];
+    if (!a.startsWith(QLatin1String("--")))
+        return false;
+    const QString name = a.mid(2);
+    if (name == QLatin1String("skip-first-row")) {
+        designations.skipFirstRow = true;
+        return true;
+    }
+    if (!kColumnOptions.contains(name))
+        return false;
+    if (i + 1 >= args.size()) {
+        problem = QStringLiteral("%1 needs a value").arg(a);
+        return true;
+    }
+    const QString letters = args[++i];
+    const int column = ColumnOfLetters(letters);
+    if (column < 0) {
+        problem = QStringLiteral("%1 takes column letters (A, B, ... XFD), not \"%2\"").arg(a, letters);
+        return true;
+    }
+    for (const auto& [other, held] : designations.columns)
+        if (held == column) {
+            problem = QStringLiteral("column %1 is given to both --%2 and %3").arg(letters, other, a);
+            return true;
+        }
+    designations.columns[name] = column;
+    return true;
+}
+
+int LoadTermModel(CTermAnalysis& engine, const QString& input, const Designations& designations, QTextStream& err,
+                  bool& fromDocument)
+{
+    Options o;
+    o.kind = QStringLiteral("term");
+    o.input = input;
+    o.columns = designations.columns;
+    o.skipFirstRow = designations.skipFirstRow;
+    return LoadInput(engine, AnalysisDocument::Kind::Term, o, err, fromDocument);
+}
 
 QString UsageText()
 {

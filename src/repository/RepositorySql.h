@@ -133,6 +133,9 @@ inline const QString SelectStandardAreas = QStringLiteral(
     "CODE_USE_YN, CD_DOM_MAP_YN FROM STD_AREA WHERE AVAL_END_DT = '99991231235959'");
 inline const QString SelectCurrentDateTime =
     QStringLiteral("SELECT STRFTIME('%Y%m%d%H%M%S', 'NOW', 'LOCALTIME') AS CURDATE");
+// A page cache that holds a whole standard edition (64 MB), so a large import does not spill
+// pages to the file before its commit.
+inline const QString LargeCache = QStringLiteral("PRAGMA cache_size = -65536");
 // Catalog look-up behind IsExistTable.
 inline const QString ExistsTable =
     QStringLiteral("SELECT NAME FROM SQLITE_MASTER WHERE TYPE = 'table' AND UPPER(NAME) = UPPER(?)");
@@ -229,5 +232,63 @@ inline const QString InsertAnalyzeDomain = QStringLiteral(
 inline const QString InsertAnalyzeExcept =
     QStringLiteral("INSERT INTO STD_ANLY_EXCEPT (EXCEPT_NM, EXCEPT_AUTH, EXCEPT_CD) VALUES (?, ?, ?)");
 } // namespace Demo
+
+// `termwise standard import` and `termwise check`: a published edition loaded into one area.
+// The inserts are a head and a row tuple: the import sends several tuples per statement where
+// the dialect takes a multi-row VALUES list (one round trip per batch, not per row).
+namespace Standard {
+inline const QString CountCurrentDic =
+    QStringLiteral("SELECT COUNT(*) AS CNT FROM STD_DIC WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString CountCurrentDomains =
+    QStringLiteral("SELECT COUNT(*) AS CNT FROM STD_DOM WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString CountCurrentDomainGroups =
+    QStringLiteral("SELECT COUNT(*) AS CNT FROM STD_DOM_GRP WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString CountCurrentCombinations = QStringLiteral(
+    "SELECT COUNT(*) AS CNT FROM STD_WORD_COMBI WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+// Closing keeps the history: the rows stay with their validity end set to the import's time.
+inline const QString CloseDic =
+    QStringLiteral("UPDATE STD_DIC SET AVAL_END_DT = ? WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString CloseDomains =
+    QStringLiteral("UPDATE STD_DOM SET AVAL_END_DT = ? WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString CloseDomainGroups =
+    QStringLiteral("UPDATE STD_DOM_GRP SET AVAL_END_DT = ? WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString CloseCombinations = QStringLiteral(
+    "UPDATE STD_WORD_COMBI SET AVAL_END_DT = ? WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString ExistsArea =
+    QStringLiteral("SELECT STD_AREA_ID FROM STD_AREA WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString InsertArea = QStringLiteral(
+    "INSERT INTO STD_AREA (STD_AREA_ID, AVAL_END_DT, AVAL_ST_DT, STD_AREA_NM, STD_AREA_DESC, UP_STD_AREA_ID, "
+    "TERM_USE_YN, DOM_USE_YN, COMBI_USE_YN, WORD_USE_YN, CODE_USE_YN, CD_DOM_MAP_YN) VALUES (?, "
+    "'99991231235959', ?, ?, ?, ?, 'Y', 'Y', 'Y', 'Y', '', '')");
+inline const QString RenameArea =
+    QStringLiteral("UPDATE STD_AREA SET STD_AREA_NM = ? WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+
+inline const QString InsertWordHead =
+    QStringLiteral("INSERT INTO STD_DIC (STD_AREA_ID, DIC_ID, AVAL_END_DT, AVAL_ST_DT, DIC_LOG_NM, DIC_PHY_NM, "
+                   "DIC_PHY_FLL_NM, DIC_DESC, ATTR_CLSS_YN, STANDARD_YN, DIC_GBN_CD) VALUES ");
+inline const QString InsertWordRow = QStringLiteral("(?, ?, '99991231235959', ?, ?, ?, ?, ?, ?, ?, '0001')");
+inline const QString InsertTermHead =
+    QStringLiteral("INSERT INTO STD_DIC (STD_AREA_ID, DIC_ID, AVAL_END_DT, AVAL_ST_DT, DIC_LOG_NM, DIC_PHY_NM, "
+                   "DIC_PHY_FLL_NM, DIC_DESC, STANDARD_YN, DIC_GBN_CD, TERM_GBN_CD, DOM_ID, DOM_USE_YN) VALUES ");
+inline const QString InsertTermRow =
+    QStringLiteral("(?, ?, '99991231235959', ?, ?, ?, ?, ?, 'Y', '0002', '0001', ?, ?)");
+inline const QString InsertDomainGroupHead = QStringLiteral(
+    "INSERT INTO STD_DOM_GRP (STD_AREA_ID, DOM_GRP_ID, AVAL_END_DT, AVAL_ST_DT, DOM_GRP_NM, DOM_GRP_DESC) VALUES ");
+inline const QString InsertDomainGroupRow = QStringLiteral("(?, ?, '99991231235959', ?, ?, ?)");
+inline const QString InsertDomainHead =
+    QStringLiteral("INSERT INTO STD_DOM (STD_AREA_ID, DOM_ID, AVAL_END_DT, AVAL_ST_DT, KEY_DOM_NM, DOM_NM, "
+                   "DOM_TYPE_CD, DATA_TYPE_CD, DATA_LEN, DATA_SCALE, DOM_GRP_ID, KEY_DOM_PHY_NM) VALUES ");
+inline const QString InsertDomainRow = QStringLiteral("(?, ?, '99991231235959', ?, ?, ?, '0003', ?, ?, ?, ?, ?)");
+inline const QString InsertCombinationHead = QStringLiteral(
+    "INSERT INTO STD_WORD_COMBI (STD_AREA_ID, TERM_ID, TGT_GBN_CD, ORDER_NO, WORD_ID, AVAL_END_DT, AVAL_ST_DT) "
+    "VALUES ");
+inline const QString InsertCombinationRow = QStringLiteral("(?, ?, '0001', ?, ?, '99991231235959', ?)");
+
+// The check: descriptions of the non-standard words (forbidden ones are marked there) and the
+// current domains with their type, to compare a registered term's attribute with its domain.
+inline const QString SelectNonStandardWords =
+    QStringLiteral("SELECT DIC_ID, DIC_LOG_NM, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_GBN_CD = '0001' AND "
+                   "AVAL_END_DT = '99991231235959' AND (STANDARD_YN IS NULL OR STANDARD_YN <> 'Y')");
+} // namespace Standard
 
 } // namespace RepositorySql

@@ -14,6 +14,8 @@
 #include "repository/StandardRegistration.h"
 #include "repository/ui/StandardRegisterDlg.h"
 #include "settings/AnalyzeSettings.h"
+#include "standard/StandardTexts.h"
+#include "standard/ui/ConformanceDlg.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -96,8 +98,9 @@ CAnalyzeTermForm::~CAnalyzeTermForm() = default;
 
 void CAnalyzeTermForm::BuildTermControls()
 {
-    // What the term form has instead of the word forms' report and filter.
-    ReportButton()->hide();
+    // What the term form has instead of the word forms' report and filter: the report button
+    // shows the model's conformance to the area.
+    ReportButton()->setText(StandardTexts::kConformanceTitle);
     FilterCombo()->hide();
     for (QLabel* label : FilterCombo()->parentWidget()->findChildren<QLabel*>())
         if (label->buddy() == FilterCombo() || label->text() == QStringLiteral("필터"))
@@ -116,6 +119,11 @@ void CAnalyzeTermForm::BuildTermControls()
 
     Grid()->SetImageList(TermImages());
     connect(Grid(), &CQrTreeGrid::CellClicked, this, &CAnalyzeTermForm::OnCellClicked);
+}
+
+void CAnalyzeTermForm::ShowReport()
+{
+    CConformanceDlg::ShowForAnalysis(this, *m_engine);
 }
 
 void CAnalyzeTermForm::showEvent(QShowEvent* event)

@@ -49,7 +49,8 @@ protected:
     bool WriteDocument(const QString& path, QString& message) override;
     bool WriteWorkbook(const QString& path, QString& message) override;
     void Analyze() override;
-    void ShowReport() override {}
+    // "준수 현황": the conformance of the analysed model to the area.
+    void ShowReport() override;
     void ShowResultMenu(int row, const QPoint& globalPos) override;
     void NameEdited(int row, const QString& oldText, const QString& newText) override;
     void FilterChanged(bool excludeAnalyzed, const QString& text) override;

@@ -10,6 +10,8 @@
 #include "exchange/AnalyzeCommand.h"
 #include "reports/RegisterCommand.h"
 #include "repository/RepositoryInit.h"
+#include "standard/CheckCommand.h"
+#include "standard/StandardCommand.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -38,6 +40,18 @@ int RunAnalyze(const QStringList& args)
     std::_Exit(status);
 }
 
+int RunStandard(const QStringList& args)
+{
+    QTextStream out(stdout), err(stderr);
+    return StandardCommand::Run(args, out, err);
+}
+
+int RunCheck(const QStringList& args)
+{
+    QTextStream out(stdout), err(stderr);
+    return CheckCommand::Run(args, out, err);
+}
+
 // One line per sub-command; add new ones here.
 const SubCommand kSubCommands[] = {
     {"analyze", RunAnalyze,
@@ -52,6 +66,12 @@ const SubCommand kSubCommands[] = {
      "                share the analysis dictionary through the repository"},
     {"register", RunRegisterCommand,
      "register words|domains --repo URI --area ID --input FILE [--dry-run]   register standards from a list"},
+    {"standard", RunStandard,
+     "standard import (--repo URI --area ID [--area-name NAME] [--replace] | --data-dir DIR) FILES...\n"
+     "                load the public common standard (workbook or three CSV files)"},
+    {"check", RunCheck,
+     "check --input MODEL [designations] --repo URI --area ID --output REPORT.xlsx|.json\n"
+     "                conformance of a model to a standard area"},
 };
 
 void PrintUsage(FILE* out)

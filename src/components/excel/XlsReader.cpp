@@ -25,6 +25,8 @@
 namespace excel {
 namespace {
 
+constexpr char kNoSheetNamed[] = "the workbook has no worksheet named ";
+
 std::string FreexlError(int code)
 {
     switch (code) {
@@ -90,7 +92,27 @@ bool CheckSize(const std::string& path, std::string& error)
 }
 
 // Reads in this process, handing each cell to the sink.
-template <typename CellSink> bool ReadDirect(const std::string& path, CellSink&& add, std::string& error)
+// The index of the worksheet named `name`; the first sheet for an empty name.
+bool FindSheet(const void* handle, const std::string& name, unsigned short& index, std::string& error)
+{
+    index = 0;
+    if (name.empty())
+        return true;
+    unsigned int count = 0;
+    freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &count);
+    for (unsigned short i = 0; i < count; ++i) {
+        const char* sheetName = nullptr;
+        if (freexl_get_worksheet_name(handle, i, &sheetName) == FREEXL_OK && sheetName && name == sheetName) {
+            index = i;
+            return true;
+        }
+    }
+    error = kNoSheetNamed + name;
+    return false;
+}
+
+template <typename CellSink>
+bool ReadDirect(const std::string& path, const std::string& sheetName, CellSink&& add, std::string& error)
 {
     if (!CheckSize(path, error))
         return false;
@@ -100,7 +122,10 @@ template <typename CellSink> bool ReadDirect(const std::string& path, CellSink&&
         error = FreexlError(rc);
         return false;
     }
-    if ((rc = freexl_select_active_worksheet(book.h, 0)) != FREEXL_OK) {
+    unsigned short index = 0;
+    if (!FindSheet(book.h, sheetName, index, error))
+        return false;
+    if ((rc = freexl_select_active_worksheet(book.h, index)) != FREEXL_OK) {
         error = FreexlError(rc);
         return false;
     }
@@ -170,7 +195,7 @@ size_t ReadSome(int fd, char* buf, size_t size)
 // ends the sheet, one with row 0xFFFFFFFE carries an error text.
 constexpr uint32_t kEnd = 0xFFFFFFFFu, kError = 0xFFFFFFFEu;
 
-[[noreturn]] void RunChild(const std::string& path, int fd)
+[[noreturn]] void RunChild(const std::string& path, const std::string& sheetName, int fd)
 {
     // A damaged file must not make the reader eat the machine.
 #if !defined(__SANITIZE_ADDRESS__) && !TERMWISE_HAS_ASAN // the sanitizer reserves terabytes of address space
@@ -184,7 +209,7 @@ constexpr uint32_t kEnd = 0xFFFFFFFFu, kError = 0xFFFFFFFEu;
         const uint32_t head[3] = {r, c, uint32_t(text.size())};
         return WriteAll(fd, head, sizeof head) && WriteAll(fd, text.data(), text.size());
     };
-    const bool ok = ReadDirect(path, add, error);
+    const bool ok = ReadDirect(path, sheetName, add, error);
     const uint32_t tail[3] = {ok ? kEnd : kError, 0, uint32_t(ok ? 0 : error.size())};
     WriteAll(fd, tail, sizeof tail);
     if (!ok)
@@ -199,6 +224,14 @@ constexpr uint32_t kEnd = 0xFFFFFFFFu, kError = 0xFFFFFFFEu;
 // so it runs in a child process: a damaged workbook can at worst end the child.
 bool ReadXlsFile(const std::string& path, SheetData& sheet, std::string& error)
 {
+    bool missing = false;
+    return ReadXlsSheet(path, {}, sheet, error, missing);
+}
+
+bool ReadXlsSheet(const std::string& path, const std::string& sheetName, SheetData& sheet, std::string& error,
+                  bool& sheetMissing)
+{
+    sheetMissing = false;
     sheet.Clear();
     int fds[2];
     if (::pipe(fds) != 0) {
@@ -215,7 +248,7 @@ bool ReadXlsFile(const std::string& path, SheetData& sheet, std::string& error)
     }
     if (pid == 0) {
         ::close(fds[0]);
-        RunChild(path, fds[1]);
+        RunChild(path, sheetName, fds[1]);
     }
     ::close(fds[1]);
     std::string buf;
@@ -262,6 +295,7 @@ bool ReadXlsFile(const std::string& path, SheetData& sheet, std::string& error)
         error = "the workbook is damaged; the .xls reader stopped on it";
     }
     if (!ok) {
+        sheetMissing = error.rfind(kNoSheetNamed, 0) == 0;
         sheet.Clear();
         return false;
     }

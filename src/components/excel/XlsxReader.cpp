@@ -505,7 +505,11 @@ bool ParseColumn(const char* ref, uint32_t& col)
 class XlsxReader
 {
 public:
-    XlsxReader(PartSource& zip, SheetData& sheet) : m_zip(zip), m_sheet(sheet) {}
+    XlsxReader(PartSource& zip, SheetData& sheet, std::string wanted = {})
+        : m_zip(zip), m_sheet(sheet), m_wanted(std::move(wanted))
+    {
+    }
+    bool SheetMissing() const { return m_sheetMissing; }
 
     bool Read(std::string& error)
     {
@@ -563,9 +567,11 @@ private:
                     relTargets.emplace_back(Attr(r, "Id").value(), target);
             }
         }
-        // The first worksheet in tab order; chart sheets have no cells.
+        // The first worksheet in tab order (or the one asked for); chart sheets have no cells.
         for (pugi::xml_node s : Child(root, "sheets").children()) {
             if (s.type() != pugi::node_element)
+                continue;
+            if (!m_wanted.empty() && m_wanted != Attr(s, "name").value())
                 continue;
             const std::string id = Attr(s, "id").value();
             auto it = std::find_if(relTargets.begin(), relTargets.end(), [&](auto& p) { return p.first == id; });
@@ -573,6 +579,11 @@ private:
                 sheet = it->second;
                 break;
             }
+        }
+        if (sheet.empty() && !m_wanted.empty()) {
+            m_sheetMissing = true;
+            error = "the workbook has no worksheet named " + m_wanted;
+            return false;
         }
         if (sheet.empty()) {
             if (!relTargets.empty())
@@ -718,6 +729,8 @@ private:
 
     PartSource& m_zip;
     SheetData& m_sheet;
+    std::string m_wanted;
+    bool m_sheetMissing = false;
     std::vector<NumberKind> m_styles;
     bool m_date1904 = false;
 };
@@ -732,6 +745,21 @@ bool ReadXlsxFile(const std::string& path, SheetData& sheet, std::string& error)
     XlsxReader reader(zip, sheet);
     if (reader.Read(error))
         return true;
+    sheet.Clear();
+    return false;
+}
+
+bool ReadXlsxSheet(const std::string& path, const std::string& sheetName, SheetData& sheet, std::string& error,
+                   bool& sheetMissing)
+{
+    sheetMissing = false;
+    ZipArchive zip;
+    if (!zip.OpenFile(path, error))
+        return false;
+    XlsxReader reader(zip, sheet, sheetName);
+    if (reader.Read(error))
+        return true;
+    sheetMissing = reader.SheetMissing();
     sheet.Clear();
     return false;
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Reads the first worksheet of an Office Open XML workbook (.xlsx) into SheetData.
+// Reads the first worksheet of an Office Open XML workbook (.xlsx), or the one of a given name,
+// into SheetData.
 #include "components/excel/SheetData.h"
 
 #include <map>
@@ -14,6 +15,10 @@ constexpr size_t kMaxSmallMemberBytes = 32ull * 1024 * 1024;
 
 // false with a reason in error when the file is not a readable workbook.
 bool ReadXlsxFile(const std::string& path, SheetData& sheet, std::string& error);
+// The worksheet named sheetName (UTF-8); sheetMissing tells a workbook without it from one
+// that could not be read.
+bool ReadXlsxSheet(const std::string& path, const std::string& sheetName, SheetData& sheet, std::string& error,
+                   bool& sheetMissing);
 bool ReadXlsxMemory(const void* data, size_t size, SheetData& sheet, std::string& error);
 // Parts by name ("xl/workbook.xml", ...), without the zip around them.
 bool ReadXlsxParts(const std::map<std::string, std::string>& parts, SheetData& sheet, std::string& error);

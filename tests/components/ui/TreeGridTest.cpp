@@ -2,10 +2,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
-#include <QLineEdit>
-}
-
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>

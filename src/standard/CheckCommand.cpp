@@ -1,0 +1,161 @@
+#include "standard/CheckCommand.h"
+
+#include "analysis/TermAnalysis.h"
+#include "components/QrProgressWnd.h"
+#include "components/QrWordExtractor.h"
+#include "exchange/AnalysisDocument.h"
+#include "exchange/AnalyzeCommand.h"
+#include "repository/RepositoryConnection.h"
+#include "settings/AnalyzeSettings.h"
+#include "standard/ConformanceCheck.h"
+#include "standard/StandardTexts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QTextStream>
+
+namespace CheckCommand {
+namespace {
+
+struct Options
+{
+    QString input, output, repo, area, dataDir;
+    AnalyzeCommand::Designations designations;
+};
+
+bool Parse(const QStringList& args, Options& o, QString& problem)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (AnalyzeCommand::TakeDesignation(args, i, o.designations, problem)) {
+            if (!problem.isEmpty())
+                return false;
+            continue;
+        }
+        QString* target = a == QLatin1String("--input")      ? &o.input
+                          : a == QLatin1String("--output")   ? &o.output
+                          : a == QLatin1String("--repo")     ? &o.repo
+                          : a == QLatin1String("--area")     ? &o.area
+                          : a == QLatin1String("--data-dir") ? &o.dataDir
+                                                             : nullptr;
+        if (!target) {
+            problem = QStringLiteral("unknown argument %1").arg(a);
+            return false;
+        }
+        if (i + 1 >= args.size()) {
+            problem = QStringLiteral("%1 needs a value").arg(a);
+            return false;
+        }
+        *target = args[++i];
+    }
+    if (o.input.isEmpty() || o.output.isEmpty() || o.repo.isEmpty() || o.area.isEmpty()) {
+        problem = QStringLiteral("--input, --repo, --area and --output are required");
+        return false;
+    }
+    const QString suffix = QFileInfo(o.output).suffix().toLower();
+    if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("json")) {
+        problem = QStringLiteral("--output must end in .xlsx or .json");
+        return false;
+    }
+    return true;
+}
+
+struct ConsoleProgress
+{
+    ConsoleProgress() { CQrProgressWnd::SetBackend(std::make_unique<CConsoleProgress>()); }
+    ~ConsoleProgress() { CQrProgressWnd::SetBackend(nullptr); }
+};
+
+int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out, QTextStream& err)
+{
+    CSqlBaseGate* gate = connection.OpenGate();
+    QString areaName;
+    if (!gate || !gate->SelectStandardAreaName(o.area, areaName) || areaName.isEmpty()) {
+        err << "termwise: not exist standard system for analyze terms (" << o.area << ")\n";
+        return 1;
+    }
+    CTermAnalysis engine;
+    bool fromDocument = false;
+    if (const int status = AnalyzeCommand::LoadTermModel(engine, o.input, o.designations, err, fromDocument))
+        return status;
+    engine.SetAreaId(o.area); // the area asked for, also over a document's own
+    const CTermAnalysis::RunResult run = fromDocument ? engine.Analyze() : engine.Run();
+    if (!run.ok) {
+        err << "termwise: " << run.message << "\n";
+        return 1;
+    }
+    ConformanceReport report;
+    QString error;
+    if (!Conformance::BuildForConnectedArea(engine, report, error)) {
+        err << "termwise: " << error << "\n";
+        return 1;
+    }
+    report.input = QFileInfo(o.input).fileName();
+    bool written = false;
+    if (QFileInfo(o.output).suffix().compare(QLatin1String("json"), Qt::CaseInsensitive) == 0)
+        written = AnalysisDocument::WriteFile(
+            QJsonDocument(Conformance::ToJson(report)).toJson(QJsonDocument::Indented), o.output, &error);
+    else
+        written = Conformance::WriteWorkbook(report, o.output, &error);
+    if (!written) {
+        err << "termwise: cannot write " << o.output << ": " << error << "\n";
+        return 1;
+    }
+    out << "attributes: " << report.attributes << "\n";
+    out << "conforming: " << report.conforming << "\n";
+    out << "rate: " << QString::number(report.Rate(), 'f', 1) << " %\n";
+    for (int k = 0; k < eFindingCount; ++k)
+        out << Conformance::FindingKey(k) << ": " << report.concerned[size_t(k)] << "\n";
+    return 0;
+}
+
+} // namespace
+
+QString UsageText()
+{
+    return QStringLiteral(
+        "usage: termwise check --input MODEL [--attr/--column/--def/--ref/--type/--length/--scale LETTER]\n"
+        "                      [--skip-first-row] [--data-dir DIR] --repo URI --area ID --output REPORT\n"
+        "  --input MODEL   .xlsx or .xls attribute list, or a term analysis document (.ztst)\n"
+        "  --output REPORT .xlsx (summary with a chart, one sheet per finding kind) or .json\n");
+}
+
+int Run(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    Options o;
+    QString problem;
+    if (!Parse(args, o, problem)) {
+        err << "termwise check: " << problem << "\n" << UsageText();
+        return 2;
+    }
+    if (!QFileInfo(o.input).isFile()) {
+        err << "termwise: " << o.input << ": no such file\n";
+        return 1;
+    }
+    if (!o.dataDir.isEmpty()) {
+        if (!QFileInfo(o.dataDir).isDir()) {
+            err << "termwise: " << o.dataDir << ": no such folder\n";
+            return 1;
+        }
+        qputenv("TERMWISE_DATA_DIR", QDir(o.dataDir).absolutePath().toUtf8());
+    }
+    ConsoleProgress progress;
+    CQrWordExtractor& extractor = CQrWordExtractor::GetInstance();
+    if (!extractor.IsInitialize())
+        extractor.Initialize();
+    CAnalyzeSettings::DestroyInstance();
+    CAnalyzeSettings::Instance().Load();
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    QString error;
+    if (!connection.Open(o.repo, &error)) {
+        err << "termwise: " << o.repo << ": " << error << "\n";
+        return 1;
+    }
+    connection.OnRepositoryConnected();
+    const int status = Check(o, connection, out, err);
+    connection.OnRepositoryDisconnected();
+    return status;
+}
+
+} // namespace CheckCommand

@@ -1,0 +1,391 @@
+#include "standard/PublicStandardReader.h"
+
+#include "components/QrExcelSheet.h"
+#include "standard/StandardTexts.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <map>
+#include <set>
+
+#if __has_include(<iconv.h>)
+#include <iconv.h>
+#define TERMWISE_HAVE_ICONV 1
+#endif
+
+namespace PublicStandardReader {
+namespace {
+
+using namespace StandardTexts;
+
+QString HeaderKey(const QString& header)
+{
+    QString key;
+    key.reserve(header.size());
+    for (const QChar c : header)
+        if (!c.isSpace() && c != QChar(0xFEFF))
+            key.append(c);
+    return key;
+}
+
+// "-" stands for an empty cell in the published files.
+QString CellText(const QString& raw)
+{
+    const QString text = raw.trimmed();
+    return text == QLatin1String("-") ? QString() : text;
+}
+
+QStringList CellList(const QString& raw)
+{
+    QStringList out;
+    for (const QString& part : CellText(raw).split(u','))
+        if (const QString item = CellText(part); !item.isEmpty() && !out.contains(item))
+            out.append(item);
+    return out;
+}
+
+QStringList RequiredHeaders(Kind kind)
+{
+    switch (kind) {
+    case Kind::Word:
+        return {Word::kLogical,   Word::kPhysical,    Word::kFullName, Word::kDescription,
+                Word::kClassWord, Word::kDomainClass, Word::kSynonyms, Word::kForbidden};
+    case Kind::Domain:
+        return {Domain::kGroup,    Domain::kKeyDomain, Domain::kName, Domain::kDescription,
+                Domain::kDataType, Domain::kLength,    Domain::kScale};
+    case Kind::Term:
+        break;
+    }
+    return {Term::kLogical, Term::kDescription, Term::kPhysical, Term::kDomainName};
+}
+
+QString KindName(Kind kind)
+{
+    return kind == Kind::Word ? kWordSheet : kind == Kind::Domain ? kDomainSheet : kTermSheet;
+}
+
+// The kind a CSV header row belongs to; the word and domain files both name a domain class,
+// so the name columns decide.
+bool KindOfHeader(const QStringList& header, Kind& kind)
+{
+    std::set<QString> keys;
+    for (const QString& h : header)
+        keys.insert(HeaderKey(h));
+    if (keys.count(HeaderKey(Term::kLogical)))
+        kind = Kind::Term;
+    else if (keys.count(HeaderKey(Word::kLogical)))
+        kind = Kind::Word;
+    else if (keys.count(HeaderKey(Domain::kName)))
+        kind = Kind::Domain;
+    else
+        return false;
+    return true;
+}
+
+class Table
+{
+public:
+    // False with the missing headers named.
+    bool Bind(const QString& file, Kind kind, const QStringList& header, QString& error)
+    {
+        m_columns.clear();
+        std::map<QString, int> byKey;
+        for (int i = 0; i < header.size(); ++i)
+            byKey.try_emplace(HeaderKey(header[i]), i);
+        QStringList missing;
+        for (const QString& h : RequiredHeaders(kind)) {
+            auto it = byKey.find(HeaderKey(h));
+            if (it == byKey.end())
+                missing << h;
+            else
+                m_columns[h] = it->second;
+        }
+        if (!missing.isEmpty()) {
+            error = QStringLiteral("%1: not in the layout of %2; missing headers: %3")
+                        .arg(file, KindName(kind), missing.join(QStringLiteral(", ")));
+            return false;
+        }
+        return true;
+    }
+    QString Raw(const QStringList& row, const QString& header) const
+    {
+        const int c = m_columns.at(header);
+        return c < row.size() ? row[c] : QString();
+    }
+    QString Cell(const QStringList& row, const QString& header) const { return CellText(Raw(row, header)); }
+
+private:
+    std::map<QString, int> m_columns;
+};
+
+bool IsBlankRow(const QStringList& row)
+{
+    for (const QString& c : row)
+        if (!c.trimmed().isEmpty())
+            return false;
+    return true;
+}
+
+// Rows of one sheet or file, header first, into the standard.
+bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& rows, PublicStandard& out, QString& error)
+{
+    Table table;
+    if (rows.empty()) {
+        error = QStringLiteral("%1: no header row").arg(file);
+        return false;
+    }
+    if (!table.Bind(file, kind, rows.front(), error))
+        return false;
+    bool& seen = kind == Kind::Word ? out.hasWords : kind == Kind::Domain ? out.hasDomains : out.hasTerms;
+    if (seen) {
+        error = QStringLiteral("%1: a second %2 file").arg(file, KindName(kind));
+        return false;
+    }
+    seen = true;
+    const auto problem = [&](int row, const QString& reason) { out.problems.push_back({file, row, reason}); };
+    for (size_t i = 1; i < rows.size(); ++i) {
+        const QStringList& r = rows[i];
+        const int rowNo = int(i) + 1;
+        if (IsBlankRow(r))
+            continue;
+        switch (kind) {
+        case Kind::Word: {
+            PublicStandardWord w{file, rowNo};
+            w.logical = table.Cell(r, Word::kLogical);
+            w.physical = table.Cell(r, Word::kPhysical);
+            if (w.logical.isEmpty() || w.physical.isEmpty()) {
+                problem(rowNo, QStringLiteral("word without a logical or physical name"));
+                continue;
+            }
+            w.fullName = table.Cell(r, Word::kFullName);
+            w.description = table.Cell(r, Word::kDescription);
+            w.classWord = table.Cell(r, Word::kClassWord).compare(QLatin1String("Y"), Qt::CaseInsensitive) == 0;
+            w.domainClass = table.Cell(r, Word::kDomainClass);
+            w.synonyms = CellList(table.Raw(r, Word::kSynonyms));
+            w.forbidden = CellList(table.Raw(r, Word::kForbidden));
+            out.words.push_back(std::move(w));
+            break;
+        }
+        case Kind::Domain: {
+            PublicStandardDomain d{file, rowNo};
+            d.group = table.Cell(r, Domain::kGroup);
+            d.keyDomain = table.Cell(r, Domain::kKeyDomain);
+            d.name = table.Cell(r, Domain::kName);
+            if (d.keyDomain.isEmpty() || d.name.isEmpty()) {
+                problem(rowNo, QStringLiteral("domain without a class or a name"));
+                continue;
+            }
+            d.description = table.Cell(r, Domain::kDescription);
+            d.dataType = table.Cell(r, Domain::kDataType).toUpper();
+            d.length = table.Cell(r, Domain::kLength);
+            d.scale = table.Cell(r, Domain::kScale);
+            out.domains.push_back(std::move(d));
+            break;
+        }
+        case Kind::Term: {
+            PublicStandardTerm t{file, rowNo};
+            t.logical = table.Cell(r, Term::kLogical);
+            t.physical = table.Cell(r, Term::kPhysical);
+            if (t.logical.isEmpty() || t.physical.isEmpty()) {
+                problem(rowNo, QStringLiteral("term without a logical or physical name"));
+                continue;
+            }
+            t.description = table.Cell(r, Term::kDescription);
+            t.domainName = table.Cell(r, Term::kDomainName);
+            out.terms.push_back(std::move(t));
+            break;
+        }
+        }
+    }
+    return true;
+}
+
+bool ReadWorkbook(const QString& path, PublicStandard& out, QString& error)
+{
+    const QString file = QFileInfo(path).fileName();
+    QStringList missing;
+    for (const auto& [kind, sheetName] : {std::pair{Kind::Term, kTermSheet}, std::pair{Kind::Word, kWordSheet},
+                                          std::pair{Kind::Domain, kDomainSheet}}) {
+        CQrExcelSheet sheet;
+        if (!sheet.OpenSheet(path, sheetName)) {
+            if (!sheet.HasSheet()) {
+                missing << sheetName;
+                continue;
+            }
+            error = QStringLiteral("%1: %2").arg(file, sheet.GetLastError());
+            return false;
+        }
+        std::vector<QStringList> rows;
+        rows.reserve(size_t(sheet.GetRowCount()));
+        const int columns = sheet.GetColumnCount();
+        for (int r = 0; r < sheet.GetRowCount(); ++r) {
+            QStringList cells;
+            sheet.GetRowData(cells, r, columns);
+            rows.push_back(std::move(cells));
+        }
+        if (!TakeRows(QStringLiteral("%1 [%2]").arg(file, sheetName), kind, rows, out, error))
+            return false;
+    }
+    if (!missing.isEmpty()) {
+        error = QStringLiteral("%1: not in the layout of the common standard; missing sheets: %2")
+                    .arg(file, missing.join(QStringLiteral(", ")));
+        return false;
+    }
+    return true;
+}
+
+bool ReadCsv(const QString& path, PublicStandard& out, QString& error)
+{
+    const QString file = QFileInfo(path).fileName();
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("%1: %2").arg(path, f.errorString());
+        return false;
+    }
+    const std::vector<QStringList> rows = ParseCsv(DecodeText(f.readAll()));
+    Kind kind;
+    if (rows.empty() || !KindOfHeader(rows.front(), kind)) {
+        error = QStringLiteral("%1: not in the layout of the common standard; missing headers: one of %2, %3, %4")
+                    .arg(file, Word::kLogical, Domain::kName, Term::kLogical);
+        return false;
+    }
+    return TakeRows(file, kind, rows, out, error);
+}
+
+QString DecodeCp949(const QByteArray& bytes)
+{
+    QStringDecoder qt("CP949");
+    if (qt.isValid()) {
+        QString text = qt.decode(bytes);
+        if (!qt.hasError())
+            return text;
+    }
+#ifdef TERMWISE_HAVE_ICONV
+    iconv_t cd = iconv_open("UTF-16LE", "CP949");
+    if (cd != iconv_t(-1)) {
+        QByteArray in = bytes;
+        QByteArray outBuf(in.size() * 2 + 4, '\0');
+        char* inp = in.data();
+        size_t inLeft = size_t(in.size());
+        char* outp = outBuf.data();
+        size_t outLeft = size_t(outBuf.size());
+        while (inLeft > 0) {
+            if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == size_t(-1)) {
+                if (outLeft < 2)
+                    break;
+                // An invalid byte becomes U+FFFD and the rest goes on.
+                *outp++ = char(0xFD);
+                *outp++ = char(0xFF);
+                outLeft -= 2;
+                ++inp;
+                --inLeft;
+            }
+        }
+        iconv_close(cd);
+        const qsizetype bytesOut = outp - outBuf.data();
+        return QString(reinterpret_cast<const QChar*>(outBuf.constData()), bytesOut / 2);
+    }
+#endif
+    return QString::fromLatin1(bytes);
+}
+
+} // namespace
+
+QString DecodeText(const QByteArray& bytes, QString* encoding)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        if (encoding)
+            *encoding = QStringLiteral("UTF-8");
+        return QString::fromUtf8(bytes.mid(3));
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) {
+        if (encoding)
+            *encoding = QStringLiteral("UTF-8");
+        return text;
+    }
+    if (encoding)
+        *encoding = QStringLiteral("CP949");
+    return DecodeCp949(bytes);
+}
+
+std::vector<QStringList> ParseCsv(const QString& text)
+{
+    std::vector<QStringList> records;
+    QStringList record;
+    QString cell;
+    bool quoted = false, cellStarted = false;
+    const qsizetype n = text.size();
+    const auto endRecord = [&] {
+        record.append(cell);
+        cell.clear();
+        cellStarted = false;
+        records.push_back(std::move(record));
+        record = QStringList();
+    };
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"') {
+                if (i + 1 < n && text[i + 1] == u'"') {
+                    cell.append(u'"');
+                    ++i;
+                } else {
+                    quoted = false;
+                }
+            } else {
+                cell.append(c);
+            }
+            continue;
+        }
+        if (c == u'"' && !cellStarted) {
+            quoted = true;
+            cellStarted = true;
+        } else if (c == u',') {
+            record.append(cell);
+            cell.clear();
+            cellStarted = false;
+        } else if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+                ++i;
+            endRecord();
+        } else {
+            cell.append(c);
+            cellStarted = true;
+        }
+    }
+    if (cellStarted || !cell.isEmpty() || !record.isEmpty())
+        endRecord();
+    return records;
+}
+
+bool Read(const QStringList& files, PublicStandard& out, QString& error)
+{
+    out = PublicStandard();
+    if (files.isEmpty()) {
+        error = QStringLiteral("no files given");
+        return false;
+    }
+    for (const QString& path : files) {
+        if (!QFileInfo(path).isFile()) {
+            error = QStringLiteral("%1: no such file").arg(path);
+            return false;
+        }
+        QFile f(path);
+        QByteArray magic;
+        if (f.open(QIODevice::ReadOnly))
+            magic = f.read(8);
+        const bool workbook = magic.startsWith("PK") || magic.startsWith("\xD0\xCF\x11\xE0");
+        if (workbook && files.size() > 1) {
+            error = QStringLiteral("%1: give the workbook alone, or the three CSV files").arg(path);
+            return false;
+        }
+        if (!(workbook ? ReadWorkbook(path, out, error) : ReadCsv(path, out, error)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace PublicStandardReader

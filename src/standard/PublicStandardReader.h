@@ -1,0 +1,86 @@
+#pragma once
+// Reads the public common standard (공공데이터 공통표준) as it is published: one workbook with
+// the sheets "공통표준용어", "공통표준단어", "공통표준도메인", or one CSV file per sheet in UTF-8
+// (with or without a byte-order mark) or CP949. Header in the first row; "-" in a cell means
+// empty; lists inside a cell are separated by ",".
+//
+// Columns are found by their header, blanks ignored, so editions that move or re-space a
+// column still read; a file without the headers this program uses is refused and the missing
+// headers are named. Rows it cannot take are kept as problems (file, row, reason) and the rest
+// is read.
+//
+// CP949: Qt's QStringDecoder knows it only when Qt is built with ICU (it is on Debian), so the
+// decoder falls back to glibc's iconv, which always has it.
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+struct PublicStandardProblem
+{
+    QString file;
+    int row = 0; // spreadsheet row (header = 1); 0 for the whole file
+    QString reason;
+};
+
+struct PublicStandardWord
+{
+    QString file;
+    int row = 0;
+    QString logical;
+    QString physical;
+    QString fullName;
+    QString description;
+    bool classWord = false;
+    QString domainClass;
+    QStringList synonyms;
+    QStringList forbidden;
+};
+
+struct PublicStandardDomain
+{
+    QString file;
+    int row = 0;
+    QString group;
+    QString keyDomain;
+    QString name;
+    QString description;
+    QString dataType; // as published (CHAR, VARCHAR, NUMERIC, ...)
+    QString length;
+    QString scale;
+};
+
+struct PublicStandardTerm
+{
+    QString file;
+    int row = 0;
+    QString logical;
+    QString description;
+    QString physical; // words' abbreviations joined by "_"
+    QString domainName;
+};
+
+struct PublicStandard
+{
+    std::vector<PublicStandardWord> words;
+    std::vector<PublicStandardDomain> domains;
+    std::vector<PublicStandardTerm> terms;
+    std::vector<PublicStandardProblem> problems;
+    bool hasWords = false, hasDomains = false, hasTerms = false; // the sheet or file was given
+};
+
+namespace PublicStandardReader {
+
+enum class Kind { Word, Domain, Term };
+
+// Reads one workbook or up to three CSV files (told apart by their headers). False with a
+// message for a file that cannot be read or is in another layout; row problems do not fail.
+bool Read(const QStringList& files, PublicStandard& out, QString& error);
+
+// UTF-8 (a byte-order mark dropped) when the bytes are valid UTF-8, otherwise CP949.
+// encoding, when given, receives "UTF-8" or "CP949".
+QString DecodeText(const QByteArray& bytes, QString* encoding = nullptr);
+// RFC 4180 records: quoted cells may hold separators, line breaks and doubled quotes. A record
+// counts as one row (as a spreadsheet shows the file), whatever line breaks its cells hold.
+std::vector<QStringList> ParseCsv(const QString& text);
+
+} // namespace PublicStandardReader

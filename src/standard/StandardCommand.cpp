@@ -1,0 +1,191 @@
+#include "standard/StandardCommand.h"
+
+#include "components/QrWordExtractor.h"
+#include "repository/RepositoryConnection.h"
+#include "settings/AnalyzeSettings.h"
+#include "standard/PublicStandardReader.h"
+#include "standard/StandardImport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace StandardCommand {
+namespace {
+
+struct Options
+{
+    QString repo, area, areaName, dataDir;
+    bool replace = false;
+    QStringList files;
+};
+
+bool Parse(const QStringList& args, Options& o, QString& problem)
+{
+    if (args.isEmpty() || args.front() != QLatin1String("import")) {
+        problem = args.isEmpty() ? QStringLiteral("missing sub-command import")
+                                 : QStringLiteral("unknown sub-command %1").arg(args.front());
+        return false;
+    }
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const auto value = [&](QString& target) {
+            if (i + 1 >= args.size()) {
+                problem = QStringLiteral("%1 needs a value").arg(a);
+                return false;
+            }
+            target = args[++i];
+            return true;
+        };
+        if (a == QLatin1String("--repo")) {
+            if (!value(o.repo))
+                return false;
+        } else if (a == QLatin1String("--area")) {
+            if (!value(o.area))
+                return false;
+        } else if (a == QLatin1String("--area-name")) {
+            if (!value(o.areaName))
+                return false;
+        } else if (a == QLatin1String("--data-dir")) {
+            if (!value(o.dataDir))
+                return false;
+        } else if (a == QLatin1String("--replace")) {
+            o.replace = true;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            problem = QStringLiteral("unknown option %1").arg(a);
+            return false;
+        } else {
+            o.files << a;
+        }
+    }
+    const bool repo = !o.repo.isEmpty() || !o.area.isEmpty() || !o.areaName.isEmpty() || o.replace;
+    if (repo == !o.dataDir.isEmpty()) {
+        problem = QStringLiteral("give either --repo URI --area ID or --data-dir DIR");
+        return false;
+    }
+    if (repo && (o.repo.isEmpty() || o.area.isEmpty())) {
+        problem = QStringLiteral("--repo URI and --area ID go together");
+        return false;
+    }
+    if (o.files.isEmpty()) {
+        problem = QStringLiteral("no files: the workbook, or the three CSV files");
+        return false;
+    }
+    return true;
+}
+
+void PrintProblems(const StandardImportSummary& summary, QTextStream& out)
+{
+    if (summary.problems.empty())
+        return;
+    out << "rows not taken or taken with a gap: " << summary.problems.size() << "\n";
+    for (const PublicStandardProblem& p : summary.problems)
+        out << "  " << p.file << ':' << p.row << ": " << p.reason << "\n";
+}
+
+} // namespace
+
+QString UsageText()
+{
+    return QStringLiteral(
+        "usage: termwise standard import (--repo URI --area ID [--area-name NAME] [--replace] | --data-dir DIR) "
+        "FILES...\n"
+        "  FILES               the common standard workbook, or its three CSV files (UTF-8 or CP949)\n"
+        "  --repo URI --area ID  load into this standard area of the repository (created when missing)\n"
+        "  --area-name NAME    name of the area\n"
+        "  --replace           close the area's current standards (kept as history) and load this edition\n"
+        "  --data-dir DIR      load the words and domains into the local analysis dictionary of DIR\n");
+}
+
+int Run(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    Options o;
+    QString problem;
+    if (!Parse(args, o, problem)) {
+        err << "termwise standard: " << problem << "\n" << UsageText();
+        return 2;
+    }
+    PublicStandard standard;
+    QString error;
+    if (!PublicStandardReader::Read(o.files, standard, error)) {
+        err << "termwise: " << error << "\n";
+        return 1;
+    }
+    const bool repo = !o.repo.isEmpty();
+    QStringList missing;
+    if (!standard.hasWords)
+        missing << QStringLiteral("공통표준단어");
+    if (!standard.hasDomains)
+        missing << QStringLiteral("공통표준도메인");
+    if (repo && !standard.hasTerms)
+        missing << QStringLiteral("공통표준용어");
+    if (!missing.isEmpty()) {
+        err << "termwise: the files lack " << missing.join(QStringLiteral(", ")) << "\n";
+        return 1;
+    }
+
+    StandardImportSummary summary;
+    if (!repo) {
+        if (!QFileInfo(o.dataDir).isDir()) {
+            err << "termwise: " << o.dataDir << ": no such folder\n";
+            return 1;
+        }
+        qputenv("TERMWISE_DATA_DIR", QDir(o.dataDir).absolutePath().toUtf8());
+        CQrWordExtractor& extractor = CQrWordExtractor::GetInstance();
+        if (!extractor.IsInitialize())
+            extractor.Initialize();
+        CAnalyzeSettings::DestroyInstance();
+        CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
+        settings.Load();
+        StandardImport::ImportIntoDictionary(settings, standard, summary);
+        QDir().mkpath(QFileInfo(CAnalyzeSettings::SettingsPath()).absolutePath());
+        if (!settings.Save()) {
+            err << "termwise: cannot write " << CAnalyzeSettings::SettingsPath() << "\n";
+            return 1;
+        }
+        out << "dictionary: " << CAnalyzeSettings::SettingsPath() << "\n";
+        out << "standard words: " << summary.words << "\n";
+        out << "non-standard words: " << summary.nonStandardWords << "\n";
+        out << "domains: " << summary.domains << "\n";
+        PrintProblems(summary, out);
+        return 0;
+    }
+
+    // The area's defaults come from the dictionary of the common data folder.
+    CAnalyzeSettings::Instance().Load();
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    if (!connection.Open(o.repo, &error)) {
+        err << "termwise: " << o.repo << ": " << error << "\n";
+        return 1;
+    }
+    connection.OnRepositoryConnected();
+    CSqlBaseGate* gate = connection.OpenGate();
+    ISqlExecutor* db = connection.Database();
+    if (!gate || !db) {
+        err << "termwise: " << o.repo << ": no repository gateway for this database\n";
+        connection.OnRepositoryDisconnected();
+        return 1;
+    }
+    const StandardImport::AreaOptions options{o.area, o.areaName, o.replace, 0};
+    const StandardImport::Outcome outcome =
+        StandardImport::ImportIntoRepository(*db, *gate, standard, options, summary, error);
+    connection.OnRepositoryDisconnected();
+    if (outcome != StandardImport::Outcome::Imported) {
+        err << "termwise: " << error << "\n";
+        PrintProblems(summary, err);
+        return 1;
+    }
+    out << "area: " << o.area << "\n";
+    if (o.replace)
+        out << "closed rows of the earlier edition: " << summary.closedRows << "\n";
+    out << "standard words: " << summary.words << "\n";
+    out << "non-standard words: " << summary.nonStandardWords << "\n";
+    out << "domain groups: " << summary.domainGroups << "\n";
+    out << "domains: " << summary.domains << "\n";
+    out << "terms: " << summary.terms << "\n";
+    out << "word combinations: " << summary.combinations << "\n";
+    PrintProblems(summary, out);
+    return 0;
+}
+
+} // namespace StandardCommand

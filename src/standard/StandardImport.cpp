@@ -1,0 +1,519 @@
+#include "standard/StandardImport.h"
+
+#include "components/QrDatatype.h"
+#include "components/QrGlobalUtil.h"
+#include "components/QrProgressWnd.h"
+#include "repository/RepositorySql.h"
+#include "repository/SqlBaseGate.h"
+#include "settings/AnalyzeSettings.h"
+#include "standard/StandardTexts.h"
+
+#include <QHash>
+#include <map>
+#include <set>
+
+namespace StandardImport {
+namespace {
+
+namespace Sql = RepositorySql::Standard;
+const QString kDefaultGroup = QStringLiteral("공통표준");
+
+// Rows of one table sent as multi-row INSERT statements to PostgreSQL, one round trip per
+// batch (300 rows; it takes up to 65,535 parameters). SQLite runs in this process, where a
+// multi-row statement measured slower than one row each (bench/RESULTS.md), and Oracle has no
+// multi-row VALUES list: both get one row per statement unless asked otherwise.
+class BatchInsert
+{
+public:
+    BatchInsert(ISqlExecutor& db, const QString& head, const QString& tuple, int paramsPerRow, int rowsPerStatement)
+        : m_db(db), m_head(head), m_tuple(tuple)
+    {
+        const int type = db.GetDBType();
+        // SQLite before 3.32 binds at most 999 parameters per statement.
+        const int maxRows = std::max(1, (type == 11 ? 30000 : 900) / paramsPerRow);
+        m_rowsPerBatch = type == 1 || type == 10 ? 1
+                         : rowsPerStatement > 0  ? std::min(rowsPerStatement, maxRows)
+                         : type == 11            ? std::min(maxRows, kServerRows)
+                                                 : 1;
+    }
+    bool Add(SqlParams&& row, QString& error)
+    {
+        for (SqlParam& p : row)
+            m_params.push_back(std::move(p));
+        ++m_rows;
+        return m_rows < m_rowsPerBatch || Flush(error);
+    }
+    bool Flush(QString& error)
+    {
+        if (m_rows == 0)
+            return true;
+        if (m_statement.isEmpty() || m_statementRows != m_rows) {
+            QStringList tuples;
+            for (int i = 0; i < m_rows; ++i)
+                tuples << m_tuple;
+            m_statement = m_head + tuples.join(QStringLiteral(", "));
+            m_statementRows = m_rows;
+        }
+        const SqlOutcome out = m_db.Execute(m_statement, m_params);
+        m_params.clear();
+        m_rows = 0;
+        if (!out.ok)
+            error = out.error.isEmpty() ? QStringLiteral("statement failed: %1").arg(m_head.trimmed()) : out.error;
+        return out.ok;
+    }
+
+private:
+    static constexpr int kServerRows = 300;
+    ISqlExecutor& m_db;
+    QString m_head, m_tuple;
+    int m_rowsPerBatch = 1;
+    SqlParams m_params;
+    int m_rows = 0;
+    QString m_statement;
+    int m_statementRows = 0;
+};
+
+int CountRows(ISqlExecutor& db, const QString& statement, const QString& areaId, bool& ok, QString& error)
+{
+    const SqlOutcome out = db.Execute(statement, {SqlParam::Text(areaId)});
+    if (!out.ok) {
+        ok = false;
+        error = out.error;
+        return 0;
+    }
+    return out.rows.Value(0, 0).toInt();
+}
+
+struct StoredWord
+{
+    QString id;
+    QString logical;
+    QString physical;
+    QString fullName;
+    bool classWord = false;
+};
+
+// A term's word combination: each "_" part of its physical name to a standard word.
+class CombinationMatcher
+{
+public:
+    void Add(const StoredWord& w) { m_byPhysical[w.physical.toUpper()].push_back(&w); }
+
+    // The words in order (null for a part no word has) and the parts that matched nothing.
+    std::vector<const StoredWord*> Match(const QString& logicalName, const QString& physicalName,
+                                         QStringList& unmatched) const
+    {
+        QString logical = logicalName;
+        logical.remove(u' ');
+        qsizetype cursor = 0;
+        std::vector<const StoredWord*> out;
+        for (const QString& rawPart : physicalName.split(u'_')) {
+            const QString part = rawPart.trimmed().toUpper();
+            if (part.isEmpty())
+                continue;
+            auto it = m_byPhysical.find(part);
+            if (it == m_byPhysical.end()) {
+                unmatched << rawPart.trimmed();
+                out.push_back(nullptr);
+                continue;
+            }
+            // The word whose logical name stands at this place (the longest, when several do).
+            const StoredWord* best = nullptr;
+            for (const StoredWord* w : it->second)
+                if (QStringView(logical).mid(cursor).startsWith(w->logical) &&
+                    (!best || w->logical.size() > best->logical.size()))
+                    best = w;
+            if (best) {
+                cursor += best->logical.size();
+            } else {
+                best = it->second.front();
+                // Resynchronise on the word's next appearance, so one odd part does not
+                // misplace the rest.
+                const qsizetype at = logical.indexOf(best->logical, cursor);
+                if (at >= 0)
+                    cursor = at + best->logical.size();
+            }
+            out.push_back(best);
+        }
+        return out;
+    }
+
+private:
+    std::map<QString, std::vector<const StoredWord*>> m_byPhysical;
+};
+
+class RepositoryImport
+{
+public:
+    RepositoryImport(ISqlExecutor& db, CSqlBaseGate& gate, const PublicStandard& standard, const AreaOptions& options,
+                     StandardImportSummary& summary)
+        : m_db(db), m_gate(gate), m_std(standard), m_opt(options), m_sum(summary)
+    {
+    }
+
+    Outcome Run(QString& error)
+    {
+        error.clear();
+        bool ok = true;
+        const int current = CountRows(m_db, Sql::CountCurrentDic, m_opt.areaId, ok, error) +
+                            CountRows(m_db, Sql::CountCurrentDomains, m_opt.areaId, ok, error);
+        if (!ok)
+            return Outcome::Failed;
+        if (current > 0 && !m_opt.replace) {
+            error = QStringLiteral("area %1 already holds %2 current standard rows; --replace closes them and loads "
+                                   "this edition")
+                        .arg(m_opt.areaId)
+                        .arg(current);
+            return Outcome::Refused;
+        }
+        if (!m_gate.SelectCurrentDateTime(m_date) || m_date.isEmpty()) {
+            error = QStringLiteral("cannot read the database's current time");
+            return Outcome::Failed;
+        }
+        if (m_db.GetDBType() == 13)
+            m_db.Execute(RepositorySql::Sqlite::LargeCache, {}); // a speed-up only; its failure changes nothing
+        if (!m_db.BeginTransaction()) {
+            error = m_db.LastError();
+            return Outcome::Failed;
+        }
+        // One step per table group; a cancel between them rolls everything back.
+        const std::pair<const char*, bool (RepositoryImport::*)(QString&)> steps[] = {
+            {"Close the current edition", &RepositoryImport::CloseCurrent},
+            {"Standard area", &RepositoryImport::Area},
+            {"Standard words", &RepositoryImport::Words},
+            {"Domains", &RepositoryImport::Domains},
+            {"Terms and word combinations", &RepositoryImport::Terms}};
+        CQrProgressWnd::Show(int(std::size(steps)), QStringLiteral("Termwise Import"),
+                             QStringLiteral("Import common standard"));
+        for (const auto& [text, step] : steps) {
+            CQrProgressWnd::SetMsg(QString::fromLatin1(text));
+            const bool ok = (this->*step)(error);
+            if (ok && CQrProgressWnd::IsCanceling())
+                error = QStringLiteral("import cancelled; nothing was written");
+            if (!ok || !error.isEmpty()) {
+                CQrProgressWnd::Hide();
+                m_db.RollbackTransaction();
+                return Outcome::Failed;
+            }
+            CQrProgressWnd::StepIt();
+        }
+        CQrProgressWnd::Hide();
+        if (!m_db.CommitTransaction()) {
+            error = m_db.LastError();
+            m_db.RollbackTransaction();
+            return Outcome::Failed;
+        }
+        return Outcome::Imported;
+    }
+
+private:
+    void Problem(const QString& file, int row, const QString& reason) { m_sum.problems.push_back({file, row, reason}); }
+
+    bool CloseCurrent(QString& error)
+    {
+        if (!m_opt.replace)
+            return true;
+        const std::pair<const QString*, const QString*> tables[] = {
+            {&Sql::CountCurrentDic, &Sql::CloseDic},
+            {&Sql::CountCurrentDomains, &Sql::CloseDomains},
+            {&Sql::CountCurrentDomainGroups, &Sql::CloseDomainGroups},
+            {&Sql::CountCurrentCombinations, &Sql::CloseCombinations}};
+        for (const auto& [count, close] : tables) {
+            bool ok = true;
+            m_sum.closedRows += CountRows(m_db, *count, m_opt.areaId, ok, error);
+            if (!ok)
+                return false;
+            const SqlOutcome out = m_db.Execute(*close, {SqlParam::Text(m_date), SqlParam::Text(m_opt.areaId)});
+            if (!out.ok) {
+                error = out.error;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool Area(QString& error)
+    {
+        const SqlOutcome exists = m_db.Execute(Sql::ExistsArea, {SqlParam::Text(m_opt.areaId)});
+        if (!exists.ok) {
+            error = exists.error;
+            return false;
+        }
+        SqlOutcome out;
+        if (exists.rows.empty()) {
+            const QString name = m_opt.areaName.isEmpty() ? m_opt.areaId : m_opt.areaName;
+            out = m_db.Execute(Sql::InsertArea,
+                               {SqlParam::Text(m_opt.areaId), SqlParam::Text(m_date), SqlParam::Text(name),
+                                SqlParam::Long(StandardTexts::kDefaultAreaDescription), SqlParam::Null()});
+        } else if (!m_opt.areaName.isEmpty()) {
+            out = m_db.Execute(Sql::RenameArea, {SqlParam::Text(m_opt.areaName), SqlParam::Text(m_opt.areaId)});
+        } else {
+            return true;
+        }
+        if (!out.ok)
+            error = out.error;
+        return out.ok;
+    }
+
+    bool Words(QString& error)
+    {
+        BatchInsert insert(m_db, Sql::InsertWordHead, Sql::InsertWordRow, 9, m_opt.rowsPerStatement);
+        std::set<std::pair<QString, QString>> taken; // (logical, physical)
+        std::set<QString> standardLogical;
+        m_words.reserve(m_std.words.size());
+        for (const PublicStandardWord& w : m_std.words) {
+            if (!taken.insert({w.logical, w.physical}).second) {
+                Problem(w.file, w.row, QStringLiteral("word %1 (%2) appears twice").arg(w.logical, w.physical));
+                continue;
+            }
+            standardLogical.insert(w.logical);
+            m_words.push_back({CQrGlobalUtil::GenerateUID(), w.logical, w.physical,
+                               w.fullName.isEmpty() ? w.physical : w.fullName, w.classWord});
+            const StoredWord& s = m_words.back();
+            const QString description = w.description.isEmpty() ? w.logical : w.description;
+            if (!insert.Add({SqlParam::Text(m_opt.areaId), SqlParam::Text(s.id), SqlParam::Text(m_date),
+                             SqlParam::Text(s.logical), SqlParam::Text(s.physical), SqlParam::Text(s.fullName),
+                             SqlParam::Long(description), SqlParam::Text(YesOrEmpty(s.classWord)),
+                             SqlParam::Text(QStringLiteral("Y"))},
+                            error))
+                return false;
+            ++m_sum.words;
+        }
+        // Synonyms and forbidden words after every standard word, so one that is itself a
+        // standard word is told apart whatever the row order.
+        for (const PublicStandardWord& w : m_std.words) {
+            const auto nonStandard = [&](const QStringList& names, const QString& format) {
+                for (const QString& name : names) {
+                    if (standardLogical.count(name)) {
+                        Problem(w.file, w.row,
+                                QStringLiteral("%1 of %2 is a standard word itself; not stored as non-standard")
+                                    .arg(name, w.logical));
+                        continue;
+                    }
+                    if (!taken.insert({name, w.physical}).second)
+                        continue; // the same name listed again under this abbreviation
+                    if (!insert.Add({SqlParam::Text(m_opt.areaId), SqlParam::Text(CQrGlobalUtil::GenerateUID()),
+                                     SqlParam::Text(m_date), SqlParam::Text(name), SqlParam::Text(w.physical),
+                                     SqlParam::Text(w.fullName.isEmpty() ? w.physical : w.fullName),
+                                     SqlParam::Long(format.arg(w.logical)), SqlParam::Text(QString()),
+                                     SqlParam::Text(QString())},
+                                    error))
+                        return false;
+                    ++m_sum.nonStandardWords;
+                }
+                return true;
+            };
+            if (!nonStandard(w.synonyms, StandardTexts::kSynonymDescription) ||
+                !nonStandard(w.forbidden, StandardTexts::kForbiddenDescription))
+                return false;
+        }
+        for (const StoredWord& s : m_words)
+            m_matcher.Add(s);
+        return insert.Flush(error);
+    }
+
+    bool Domains(QString& error)
+    {
+        // The physical name of a key domain: its class word's abbreviation.
+        std::map<QString, QString> classPhysical;
+        for (const StoredWord& s : m_words)
+            if (s.classWord || !classPhysical.count(s.logical))
+                classPhysical[s.logical] = s.physical;
+
+        BatchInsert groups(m_db, Sql::InsertDomainGroupHead, Sql::InsertDomainGroupRow, 5, m_opt.rowsPerStatement);
+        std::map<QString, QString> groupIds;
+        for (const PublicStandardDomain& d : m_std.domains) {
+            const QString group = d.group.isEmpty() ? kDefaultGroup : d.group;
+            if (groupIds.count(group))
+                continue;
+            const QString id = CQrGlobalUtil::GenerateUID();
+            groupIds[group] = id;
+            if (!groups.Add({SqlParam::Text(m_opt.areaId), SqlParam::Text(id), SqlParam::Text(m_date),
+                             SqlParam::Text(group), SqlParam::Long(group)},
+                            error))
+                return false;
+            ++m_sum.domainGroups;
+        }
+        if (!groups.Flush(error))
+            return false;
+
+        const CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
+        BatchInsert insert(m_db, Sql::InsertDomainHead, Sql::InsertDomainRow, 10, m_opt.rowsPerStatement);
+        for (const PublicStandardDomain& d : m_std.domains) {
+            if (m_domainIds.count(d.name)) {
+                Problem(d.file, d.row, QStringLiteral("domain %1 appears twice").arg(d.name));
+                continue;
+            }
+            const QString logicalType = settings.ConvertToLogicalDataType(d.dataType);
+            const QString typeId = QrDatatype::GetLogicalDatatypeId(logicalType);
+            if (typeId.isEmpty())
+                Problem(d.file, d.row,
+                        QStringLiteral("domain %1: unknown data type \"%2\"; stored without a type")
+                            .arg(d.name, d.dataType));
+            const QString id = CQrGlobalUtil::GenerateUID();
+            m_domainIds[d.name] = id;
+            const auto phy = classPhysical.find(d.keyDomain);
+            if (!insert.Add({SqlParam::Text(m_opt.areaId), SqlParam::Text(id), SqlParam::Text(m_date),
+                             SqlParam::Text(d.keyDomain), SqlParam::Text(d.name), SqlParam::Text(typeId),
+                             SqlParam::Text(d.length), SqlParam::Text(d.scale),
+                             SqlParam::Text(groupIds[d.group.isEmpty() ? kDefaultGroup : d.group]),
+                             SqlParam::Text(phy == classPhysical.end() ? QString() : phy->second)},
+                            error))
+                return false;
+            ++m_sum.domains;
+        }
+        return insert.Flush(error);
+    }
+
+    bool Terms(QString& error)
+    {
+        BatchInsert terms(m_db, Sql::InsertTermHead, Sql::InsertTermRow, 9, m_opt.rowsPerStatement);
+        BatchInsert combis(m_db, Sql::InsertCombinationHead, Sql::InsertCombinationRow, 5, m_opt.rowsPerStatement);
+        std::set<std::pair<QString, QString>> taken;
+        for (const PublicStandardTerm& t : m_std.terms) {
+            if (!taken.insert({t.logical, t.physical}).second) {
+                Problem(t.file, t.row, QStringLiteral("term %1 (%2) appears twice").arg(t.logical, t.physical));
+                continue;
+            }
+            QString domainId;
+            if (!t.domainName.isEmpty()) {
+                auto it = m_domainIds.find(t.domainName);
+                if (it == m_domainIds.end())
+                    Problem(t.file, t.row,
+                            QStringLiteral("term %1: domain %2 is not in the edition; stored without a domain")
+                                .arg(t.logical, t.domainName));
+                else
+                    domainId = it->second;
+            }
+            QStringList unmatched;
+            const std::vector<const StoredWord*> words = m_matcher.Match(t.logical, t.physical, unmatched);
+            if (!unmatched.isEmpty())
+                Problem(t.file, t.row,
+                        QStringLiteral("term %1: no word for %2; stored without it in its combination")
+                            .arg(t.logical, unmatched.join(QStringLiteral(", "))));
+            QStringList fullNames;
+            for (const StoredWord* w : words)
+                fullNames << (w ? w->fullName : QStringLiteral("?"));
+            const QString id = CQrGlobalUtil::GenerateUID();
+            if (!terms.Add({SqlParam::Text(m_opt.areaId), SqlParam::Text(id), SqlParam::Text(m_date),
+                            SqlParam::Text(t.logical), SqlParam::Text(t.physical),
+                            SqlParam::Text(fullNames.join(u'_'), 1000),
+                            SqlParam::Long(t.description.isEmpty() ? t.logical : t.description),
+                            SqlParam::Long(domainId), SqlParam::Text(YesOrEmpty(!domainId.isEmpty()))},
+                           error))
+                return false;
+            ++m_sum.terms;
+            // Numbered by the part's place, so a part without a word leaves its gap visible.
+            for (size_t i = 0; i < words.size(); ++i) {
+                if (!words[i])
+                    continue;
+                if (!combis.Add({SqlParam::Text(m_opt.areaId), SqlParam::Text(id), SqlParam::Integer(qint64(i) + 1),
+                                 SqlParam::Text(words[i]->id), SqlParam::Text(m_date)},
+                                error))
+                    return false;
+                ++m_sum.combinations;
+            }
+        }
+        return terms.Flush(error) && combis.Flush(error);
+    }
+
+    ISqlExecutor& m_db;
+    CSqlBaseGate& m_gate;
+    const PublicStandard& m_std;
+    const AreaOptions& m_opt;
+    StandardImportSummary& m_sum;
+    QString m_date;
+    std::vector<StoredWord> m_words; // reserved up front: the matcher points into it
+    CombinationMatcher m_matcher;
+    std::map<QString, QString> m_domainIds; // DOM_NM -> DOM_ID
+};
+
+} // namespace
+
+Outcome ImportIntoRepository(ISqlExecutor& database, CSqlBaseGate& gate, const PublicStandard& standard,
+                             const AreaOptions& options, StandardImportSummary& summary, QString& error)
+{
+    summary = StandardImportSummary();
+    summary.problems = standard.problems;
+    if (options.areaId.trimmed().isEmpty()) {
+        error = QStringLiteral("no standard area given");
+        return Outcome::Failed;
+    }
+    RepositoryImport run(database, gate, standard, options, summary);
+    const Outcome outcome = run.Run(error);
+    if (outcome != Outcome::Imported) {
+        const auto problems = std::move(summary.problems);
+        summary = StandardImportSummary();
+        summary.problems = problems;
+    }
+    return outcome;
+}
+
+void ImportIntoDictionary(CAnalyzeSettings& settings, const PublicStandard& standard, StandardImportSummary& summary)
+{
+    summary = StandardImportSummary();
+    summary.problems = standard.problems;
+    // Key domain (the published domain class) -> the class words the analyses key it by: the
+    // class word of that name, and every class word whose domain class it is (일자 -> 연월일).
+    std::map<QString, std::set<QString>> classWordsOfKey;
+    std::set<QString> standardLogical;
+    for (const PublicStandardWord& w : standard.words) {
+        _stAnalyzeManageWord word;
+        word.strPhyFullName = w.fullName;
+        word.strDescription = w.description;
+        word.nClassWord = w.classWord ? 1 : 0;
+        word.nStandard = 1;
+        settings.AddWord(w.physical, w.logical, word);
+        standardLogical.insert(w.logical);
+        ++summary.words;
+        if (w.classWord) {
+            classWordsOfKey[w.logical].insert(w.logical);
+            if (!w.domainClass.isEmpty())
+                classWordsOfKey[w.domainClass].insert(w.logical);
+        }
+    }
+    for (const PublicStandardWord& w : standard.words) {
+        const auto nonStandard = [&](const QStringList& names, const QString& format) {
+            for (const QString& name : names) {
+                if (standardLogical.count(name)) {
+                    summary.problems.push_back(
+                        {w.file, w.row,
+                         QStringLiteral("%1 of %2 is a standard word itself; not stored as non-standard")
+                             .arg(name, w.logical)});
+                    continue;
+                }
+                _stAnalyzeManageWord word;
+                word.strPhyFullName = w.fullName;
+                word.strDescription = format.arg(w.logical);
+                word.nStandard = 0;
+                settings.AddWord(w.physical, name, word);
+                ++summary.nonStandardWords;
+            }
+        };
+        nonStandard(w.synonyms, StandardTexts::kSynonymDescription);
+        nonStandard(w.forbidden, StandardTexts::kForbiddenDescription);
+    }
+    std::set<QString> taken;
+    for (const PublicStandardDomain& d : standard.domains) {
+        if (!taken.insert(d.name).second) {
+            summary.problems.push_back({d.file, d.row, QStringLiteral("domain %1 appears twice").arg(d.name)});
+            continue;
+        }
+        auto keys = classWordsOfKey.find(d.keyDomain);
+        if (keys == classWordsOfKey.end()) {
+            summary.problems.push_back(
+                {d.file, d.row,
+                 QStringLiteral("domain %1: no class word has the domain class %2").arg(d.name, d.keyDomain)});
+            continue;
+        }
+        _stAnalyzeManageDomain domain;
+        domain.strDataType = settings.ConvertToLogicalDataType(d.dataType);
+        domain.strLength = d.length;
+        domain.strScale = d.scale;
+        for (const QString& classWord : keys->second)
+            settings.AddDomain(classWord, d.name, domain);
+        ++summary.domains;
+    }
+}
+
+} // namespace StandardImport

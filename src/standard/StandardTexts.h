@@ -1,0 +1,73 @@
+#pragma once
+// Fixed texts of the public common standard (its sheet names and headers, as published) and
+// of the conformance report, shared by the import, the check, the command line and the window.
+#include <QString>
+#include <QStringList>
+
+namespace StandardTexts {
+
+// Sheet names of the published workbook, one CSV file per sheet.
+inline const QString kTermSheet = QStringLiteral("공통표준용어");
+inline const QString kWordSheet = QStringLiteral("공통표준단어");
+inline const QString kDomainSheet = QStringLiteral("공통표준도메인");
+
+// Headers (matched with blanks ignored: editions differ in spacing).
+namespace Word {
+inline const QString kLogical = QStringLiteral("공통표준단어명");
+inline const QString kPhysical = QStringLiteral("공통표준단어영문약어명");
+inline const QString kFullName = QStringLiteral("공통표준단어 영문명");
+inline const QString kDescription = QStringLiteral("공통표준단어 설명");
+inline const QString kClassWord = QStringLiteral("형식단어 여부");
+inline const QString kDomainClass = QStringLiteral("공통표준도메인분류명");
+inline const QString kSynonyms = QStringLiteral("이음동의어 목록");
+inline const QString kForbidden = QStringLiteral("금칙어 목록");
+} // namespace Word
+namespace Domain {
+inline const QString kGroup = QStringLiteral("공통표준도메인그룹명");
+inline const QString kKeyDomain = QStringLiteral("공통표준도메인분류명");
+inline const QString kName = QStringLiteral("공통표준도메인명");
+inline const QString kDescription = QStringLiteral("공통표준도메인설명");
+inline const QString kDataType = QStringLiteral("데이터타입");
+inline const QString kLength = QStringLiteral("데이터길이");
+inline const QString kScale = QStringLiteral("데이터소수점길이");
+} // namespace Domain
+namespace Term {
+inline const QString kLogical = QStringLiteral("공통표준용어명");
+inline const QString kDescription = QStringLiteral("공통표준용어설명");
+inline const QString kPhysical = QStringLiteral("공통표준용어영문약어명");
+inline const QString kDomainName = QStringLiteral("공통표준도메인명");
+} // namespace Term
+
+// Descriptions written on the non-standard words of an import, so a later check can tell a
+// forbidden word from a synonym (the word tables have no column for it).
+inline const QString kSynonymDescription = QStringLiteral("이음동의어 (표준단어: %1)");
+inline const QString kForbiddenDescription = QStringLiteral("금칙어 (표준단어: %1)");
+inline const QString kForbiddenPrefix = QStringLiteral("금칙어");
+inline const QString kDefaultAreaDescription = QStringLiteral("공공데이터 공통표준");
+
+// The conformance report.
+inline const QString kConformanceTitle = QStringLiteral("준수 현황");
+inline const QString kSummarySheet = QStringLiteral("요약");
+inline const QString kItem = QStringLiteral("항목");
+inline const QString kValue = QStringLiteral("값");
+inline const QString kAttributes = QStringLiteral("속성 수");
+inline const QString kConforming = QStringLiteral("준수 속성 수");
+inline const QString kRate = QStringLiteral("준수율(%)");
+inline const QString kFindingsCaption = QStringLiteral("유형별 위반 속성 수");
+inline const QString kFinding = QStringLiteral("위반 유형");
+inline const QString kCount = QStringLiteral("속성 수");
+inline const QString kExportButton = QStringLiteral("출력");
+inline const QString kCloseButton = QStringLiteral("닫기");
+inline const QString kNoResult = QStringLiteral("분석 결과가 없습니다");
+
+// Finding kinds in report order: sheet name = caption.
+inline const QStringList kFindingNames = {
+    QStringLiteral("미등록 단어"), QStringLiteral("비표준어 사용"), QStringLiteral("금칙어 사용"),
+    QStringLiteral("분류어 아님"), QStringLiteral("도메인 없음"),   QStringLiteral("데이터타입 불일치"),
+};
+// Columns of a finding sheet.
+inline const QStringList kFindingColumns = {QStringLiteral("속성명"),     QStringLiteral("컬럼명"),
+                                            QStringLiteral("데이터타입"), QStringLiteral("해당 내용"),
+                                            QStringLiteral("표준 대체"),  QStringLiteral("건수")};
+
+} // namespace StandardTexts

@@ -1,0 +1,139 @@
+#include "standard/ui/ConformanceDlg.h"
+
+#include "analysis/TermAnalysis.h"
+#include "components/QrProgressWnd.h"
+#include "components/ui/QrMessageBox.h"
+#include "components/ui/UiHooks.h"
+#include "exchange/ExchangeTexts.h"
+#include "reports/ui/ReportChart.h"
+#include "standard/StandardTexts.h"
+
+#include <QFont>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+using namespace StandardTexts;
+
+// One figure: its caption above, the value large below.
+QWidget* Figure(const QString& caption, const QString& value, QLabel** valueLabel, QWidget* parent)
+{
+    auto* box = new QFrame(parent);
+    box->setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QVBoxLayout(box);
+    layout->addWidget(new QLabel(caption, box));
+    auto* label = new QLabel(value, box);
+    QFont font = label->font();
+    font.setPointSizeF(font.pointSizeF() * 1.8);
+    font.setBold(true);
+    label->setFont(font);
+    layout->addWidget(label);
+    if (valueLabel)
+        *valueLabel = label;
+    return box;
+}
+
+} // namespace
+
+CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
+    : QDialog(parent), m_report(std::move(report))
+{
+    setWindowTitle(kConformanceTitle);
+    auto* layout = new QVBoxLayout(this);
+
+    const QString area = m_report.areaName.isEmpty()
+                             ? m_report.areaId
+                             : QStringLiteral("%1 (%2)").arg(m_report.areaName, m_report.areaId);
+    auto* areaLabel = new QLabel(QStringLiteral("표준 분류체계: %1").arg(area), this);
+    layout->addWidget(areaLabel);
+    if (!m_report.input.isEmpty())
+        layout->addWidget(new QLabel(QStringLiteral("입력: %1").arg(m_report.input), this));
+
+    auto* figures = new QHBoxLayout;
+    figures->addWidget(Figure(kAttributes, QString::number(m_report.attributes), nullptr, this));
+    figures->addWidget(Figure(kConforming, QString::number(m_report.conforming), nullptr, this));
+    figures->addWidget(Figure(kRate, QString::number(m_report.Rate(), 'f', 1), &m_rate, this));
+    layout->addLayout(figures);
+
+    QList<int> values;
+    for (int k = 0; k < eFindingCount; ++k)
+        values << m_report.concerned[size_t(k)];
+    m_chart = new CReportChart(kFindingsCaption, kFindingNames, values, this);
+    m_chart->setMinimumHeight(240);
+    layout->addWidget(m_chart, 1);
+
+    m_table = new QTableWidget(eFindingCount, 2, this);
+    m_table->setHorizontalHeaderLabels({kFinding, kCount});
+    m_table->verticalHeader()->hide();
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    for (int k = 0; k < eFindingCount; ++k) {
+        m_table->setItem(k, 0, new QTableWidgetItem(kFindingNames[k]));
+        auto* count = new QTableWidgetItem(QString::number(m_report.concerned[size_t(k)]));
+        count->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_table->setItem(k, 1, count);
+    }
+    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_table->resizeRowsToContents();
+    // Six rows: show them all rather than a scroll bar.
+    int height = m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth();
+    for (int r = 0; r < m_table->rowCount(); ++r)
+        height += m_table->rowHeight(r);
+    m_table->setFixedHeight(height);
+    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    layout->addWidget(m_table);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    m_export = new QPushButton(kExportButton, this);
+    m_close = new QPushButton(kCloseButton, this);
+    buttons->addWidget(m_export);
+    buttons->addWidget(m_close);
+    layout->addLayout(buttons);
+    connect(m_export, &QPushButton::clicked, this, &CConformanceDlg::OnExport);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::accept);
+    resize(960, 680);
+}
+
+void CConformanceDlg::OnExport()
+{
+    const QString path =
+        CQrFileDialog::GetSaveFileName(this, QStringLiteral("Excel Files(*.xlsx)|*.xlsx|"), QStringLiteral("xlsx"));
+    if (path.isEmpty())
+        return;
+    CQrProgressWnd::ShowMarquee(ExchangeTexts::kExportTitle, ExchangeTexts::kExportWrite, this);
+    QString why;
+    const bool written = Conformance::WriteWorkbook(m_report, path, &why);
+    CQrProgressWnd::Hide();
+    if (!written) {
+        CQrMessageBox::Warning(this, why);
+        return;
+    }
+    if (CQrMessageBox::Question(this, ExchangeTexts::kExported))
+        CQrShell::Open(path);
+}
+
+bool CConformanceDlg::ShowForAnalysis(QWidget* parent, const CTermAnalysis& analysis)
+{
+    if (analysis.Mode() != CTermAnalysis::ModeResult || analysis.Results().empty()) {
+        CQrMessageBox::Warning(parent, kNoResult);
+        return false;
+    }
+    ConformanceReport report;
+    QString error;
+    if (!Conformance::BuildForConnectedArea(analysis, report, error)) {
+        CQrMessageBox::Warning(parent, error);
+        return false;
+    }
+    CConformanceDlg dlg(std::move(report), parent);
+    dlg.exec();
+    return true;
+}

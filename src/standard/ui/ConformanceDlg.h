@@ -1,0 +1,41 @@
+#pragma once
+// "준수 현황": a model's conformance to its standard area, from the term analysis: the figures,
+// a bar chart of the findings, and export of the same workbook as `termwise check`.
+#include "standard/ConformanceCheck.h"
+
+#include <QDialog>
+
+class CReportChart;
+class CTermAnalysis;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+class CConformanceDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit CConformanceDlg(ConformanceReport report, QWidget* parent = nullptr);
+
+    // What the term form's "준수 현황" button calls: builds the report of the analysed engine
+    // against the connected repository and shows it; a message instead when there is no
+    // result or the repository cannot be read. False when no dialog was shown.
+    static bool ShowForAnalysis(QWidget* parent, const CTermAnalysis& analysis);
+
+    const ConformanceReport& Report() const { return m_report; }
+    QLabel* RateLabel() const { return m_rate; }
+    QTableWidget* FindingTable() const { return m_table; }
+    CReportChart* Chart() const { return m_chart; }
+    QPushButton* ExportButton() const { return m_export; }
+    QPushButton* CloseButton() const { return m_close; }
+
+private:
+    void OnExport();
+
+    ConformanceReport m_report;
+    QLabel* m_rate = nullptr;
+    QTableWidget* m_table = nullptr;
+    CReportChart* m_chart = nullptr;
+    QPushButton* m_export = nullptr;
+    QPushButton* m_close = nullptr;
+};

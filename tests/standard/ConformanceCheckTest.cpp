@@ -1,0 +1,186 @@
+// `termwise check`: a model whose every finding is known, checked against the area loaded from
+// the fixture edition; the report read back cell by cell, and its JSON.
+#include "components/ExcelWriteHelper.h"
+#include "components/QrExcelSheet.h"
+#include "repository/RepoTestDb.h"
+#include "standard/CheckCommand.h"
+#include "standard/StandardCommand.h"
+#include "standard/StandardTestUtil.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString U(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+std::vector<QStringList> SheetRows(const QString& path, const QString& sheetName)
+{
+    CQrExcelSheet sheet;
+    std::vector<QStringList> rows;
+    if (!sheet.OpenSheet(path, sheetName))
+        return rows;
+    for (int r = 0; r < sheet.GetRowCount(); ++r) {
+        QStringList cells;
+        sheet.GetRowData(cells, r);
+        while (!cells.isEmpty() && cells.back().isEmpty())
+            cells.removeLast();
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+class ConformanceCheck : public ::testing::TestWithParam<TestDialect>
+{
+protected:
+    void SetUp() override
+    {
+        OPEN_TEST_REPOSITORY(repo, GetParam());
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        ASSERT_EQ(StandardCommand::Run(QStringList{QStringLiteral("import"), QStringLiteral("--repo"), repo.Uri(),
+                                                   QStringLiteral("--area"), QStringLiteral("PUB"),
+                                                   QStringLiteral("--area-name"), U("공통표준")} +
+                                           StandardCsvFixtures(),
+                                       o, e),
+                  0)
+            << err.toStdString();
+        // One attribute per finding kind, and conforming ones of both sorts.
+        model = dir.file(QStringLiteral("model.xlsx"));
+        ASSERT_TRUE(SaveSheetXlsx(model, {{U("속성명"), U("컬럼명"), U("데이터타입")},
+                                          {U("고객번호"), QStringLiteral("CUST_NO"), QStringLiteral("VARCHAR(20)")},
+                                          {U("고객명"), QStringLiteral("CUST_NM"), QStringLiteral("VARCHAR(50)")},
+                                          {U("상품명"), QStringLiteral("PRDT_NM"), QStringLiteral("VARCHAR(100)")},
+                                          {U("고객이름"), QStringLiteral("CUST_NAME"), QStringLiteral("VARCHAR(100)")},
+                                          {U("주문넘버"), QStringLiteral("ORD_NUM"), QStringLiteral("VARCHAR(20)")},
+                                          {U("고객주소"), QStringLiteral("CUST_ADDR"), QStringLiteral("VARCHAR(200)")},
+                                          {U("주문상품"), QStringLiteral("ORD_PRDT"), QStringLiteral("VARCHAR(10)")},
+                                          {U("주문금액"), QStringLiteral("ORD_AMT"), QStringLiteral("NUMERIC(15)")}}));
+    }
+    int Check(const QString& output, QString* out = nullptr)
+    {
+        QString o, e;
+        QTextStream os(&o), es(&e);
+        const int status = CheckCommand::Run(
+            {QStringLiteral("--input"), model, QStringLiteral("--attr"), QStringLiteral("A"),
+             QStringLiteral("--column"), QStringLiteral("B"), QStringLiteral("--type"), QStringLiteral("C"),
+             QStringLiteral("--skip-first-row"), QStringLiteral("--repo"), repo.Uri(), QStringLiteral("--area"),
+             QStringLiteral("PUB"), QStringLiteral("--output"), output},
+            os, es);
+        EXPECT_TRUE(e.isEmpty() || status == 0) << e.toStdString();
+        if (out)
+            *out = o;
+        return status;
+    }
+    TestRepository repo;
+    TempDataDir dir;
+    QString model;
+};
+
+} // namespace
+
+TEST_P(ConformanceCheck, WorkbookReportHoldsEveryFigure)
+{
+    const QString report = dir.file(QStringLiteral("report.xlsx"));
+    QString out;
+    ASSERT_EQ(Check(report, &out), 0);
+    EXPECT_TRUE(out.startsWith(QStringLiteral("attributes: 8\nconforming: 4\nrate: 50.0 %\n"))) << out.toStdString();
+
+    const std::vector<QStringList> summary = SheetRows(report, U("요약"));
+    const std::vector<QStringList> expected = {
+        {U("항목"), U("값")},
+        {U("표준 분류체계"), U("공통표준 (PUB)")},
+        {U("입력"), QStringLiteral("model.xlsx")},
+        {U("속성 수"), QStringLiteral("8")},
+        {U("준수 속성 수"), QStringLiteral("4")},
+        {U("준수율(%)"), QStringLiteral("50")},
+        {},
+        {U("위반 유형"), U("속성 수")},
+        {U("미등록 단어"), QStringLiteral("1")},
+        {U("비표준어 사용"), QStringLiteral("1")},
+        {U("금칙어 사용"), QStringLiteral("1")},
+        {U("분류어 아님"), QStringLiteral("3")},
+        {U("도메인 없음"), QStringLiteral("4")},
+        {U("데이터타입 불일치"), QStringLiteral("1")},
+    };
+    EXPECT_EQ(summary, expected);
+
+    const QStringList header = {U("속성명"), U("컬럼명"), U("데이터타입"), U("해당 내용"), U("표준 대체"), U("건수")};
+    const std::map<QString, std::vector<QStringList>> sheets = {
+        {U("미등록 단어"),
+         {header,
+          {U("고객주소"),
+           QStringLiteral("CUST_ADDR"),
+           QStringLiteral("VARCHAR(200)"),
+           U("주소"),
+           {},
+           QStringLiteral("1")}}},
+        {U("비표준어 사용"),
+         {header,
+          {U("고객이름"), QStringLiteral("CUST_NAME"), QStringLiteral("VARCHAR(100)"), U("이름"), U("명"),
+           QStringLiteral("1")}}},
+        {U("금칙어 사용"),
+         {header,
+          {U("주문넘버"), QStringLiteral("ORD_NUM"), QStringLiteral("VARCHAR(20)"), U("넘버"), U("번호"),
+           QStringLiteral("1")}}},
+        {U("분류어 아님"),
+         {header,
+          {U("고객이름"),
+           QStringLiteral("CUST_NAME"),
+           QStringLiteral("VARCHAR(100)"),
+           U("이름"),
+           {},
+           QStringLiteral("1")},
+          {U("주문넘버"), QStringLiteral("ORD_NUM"), QStringLiteral("VARCHAR(20)"), U("넘버"), {}, QStringLiteral("1")},
+          {U("주문상품"),
+           QStringLiteral("ORD_PRDT"),
+           QStringLiteral("VARCHAR(10)"),
+           U("상품"),
+           {},
+           QStringLiteral("1")}}},
+        {U("데이터타입 불일치"),
+         {header,
+          {U("고객명"), QStringLiteral("CUST_NM"), QStringLiteral("VARCHAR(50)"), QStringLiteral("VARCHAR(50)"),
+           U("명V100 (VARCHAR(100))"), QStringLiteral("1")}}},
+    };
+    for (const auto& [name, rows] : sheets)
+        EXPECT_EQ(SheetRows(report, name), rows) << name.toStdString();
+    EXPECT_EQ(SheetRows(report, U("도메인 없음")).size(), 5u);
+
+    // The bar chart sits on the summary sheet.
+    QFile file(report);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.contains("xl/charts/chart1.xml"));
+    EXPECT_TRUE(bytes.contains("xl/drawings/drawing1.xml"));
+}
+
+TEST_P(ConformanceCheck, JsonHoldsTheSameFigures)
+{
+    const QString report = dir.file(QStringLiteral("report.json"));
+    ASSERT_EQ(Check(report), 0);
+    const QJsonObject json = QJsonDocument::fromJson(ReadTextFile(report).toUtf8()).object();
+    EXPECT_EQ(json[QStringLiteral("attributes")].toInt(), 8);
+    EXPECT_EQ(json[QStringLiteral("conforming")].toInt(), 4);
+    EXPECT_DOUBLE_EQ(json[QStringLiteral("rate")].toDouble(), 50.0);
+    QStringList figures;
+    for (const QJsonValue& f : json[QStringLiteral("findings")].toArray())
+        figures << QStringLiteral("%1=%2")
+                       .arg(f[QStringLiteral("kind")].toString())
+                       .arg(f[QStringLiteral("attributes")].toInt());
+    EXPECT_EQ(figures.join(u' '), QStringLiteral("unknown_word=1 non_standard_word=1 forbidden_word=1 not_class_word=3 "
+                                                 "no_domain=4 type_mismatch=1"));
+    const QJsonObject forbidden =
+        json[QStringLiteral("findings")].toArray()[2].toObject()[QStringLiteral("entries")].toArray()[0].toObject();
+    EXPECT_EQ(forbidden[QStringLiteral("subject")].toString(), U("넘버"));
+    EXPECT_EQ(forbidden[QStringLiteral("replacement")].toString(), U("번호"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialects, ConformanceCheck, ::testing::Values(TestDialect::Sqlite, TestDialect::Postgresql),
+                         [](const auto& info) { return DialectName(info.param); });

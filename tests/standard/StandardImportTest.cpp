@@ -1,0 +1,207 @@
+// `termwise standard import` into a repository area (SQLite and PostgreSQL) and into the
+// local dictionary, through the command as a user runs it.
+#include "analysis/DomainAnalysis.h"
+#include "analysis/LogicalWordAnalysis.h"
+#include "components/QrProgressWnd.h"
+#include "repository/RepoTestDb.h"
+#include "repository/RepositoryConnection.h"
+#include "settings/AnalyzeSettings.h"
+#include "standard/StandardCommand.h"
+#include "standard/StandardTestUtil.h"
+
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Result
+{
+    int status;
+    QString out, err;
+};
+
+Result Standard(const QStringList& args)
+{
+    Result r;
+    QTextStream out(&r.out), err(&r.err);
+    r.status = StandardCommand::Run(args, out, err);
+    return r;
+}
+
+QString U(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+const QString kCurrent = QStringLiteral("99991231235959");
+
+class StandardImport : public ::testing::TestWithParam<TestDialect>
+{
+protected:
+    void SetUp() override { OPEN_TEST_REPOSITORY(repo, GetParam()); }
+    int Current(const QString& table, const QString& extra = {})
+    {
+        return repo.Count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE STD_AREA_ID = 'PUB' AND AVAL_END_DT = "
+                                         "'99991231235959' %2")
+                              .arg(table, extra));
+    }
+    // Logical names of a term's words in ORDER_NO order, as "1:주문 2:일련번호".
+    QString Combination(const QString& term)
+    {
+        return repo
+            .Rows(QStringLiteral("SELECT C.ORDER_NO, W.DIC_LOG_NM FROM STD_DIC T JOIN STD_WORD_COMBI C ON C.TERM_ID "
+                                 "= T.DIC_ID AND C.STD_AREA_ID = T.STD_AREA_ID AND C.AVAL_END_DT = T.AVAL_END_DT "
+                                 "JOIN STD_DIC W ON W.DIC_ID = C.WORD_ID AND W.STD_AREA_ID = C.STD_AREA_ID WHERE "
+                                 "T.STD_AREA_ID = 'PUB' AND T.DIC_LOG_NM = ? AND T.AVAL_END_DT = '99991231235959' "
+                                 "ORDER BY C.ORDER_NO"),
+                  {SqlParam::Text(term)})
+            .join(u' ')
+            .replace(u'|', u':');
+    }
+    TestRepository repo;
+};
+
+} // namespace
+
+TEST_P(StandardImport, LoadsAnEditionRefusesASecondAndReplaceKeepsHistory)
+{
+    QStringList args = {QStringLiteral("import"), QStringLiteral("--repo"), repo.Uri(),
+                        QStringLiteral("--area"), QStringLiteral("PUB"),    QStringLiteral("--area-name"),
+                        U("공공데이터 공통표준")};
+    Result r = Standard(args + StandardCsvFixtures());
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    for (const char* line : {"standard words: 11\n", "non-standard words: 5\n", "domain groups: 5\n", "domains: 5\n",
+                             "terms: 9\n", "word combinations: 18\n", "rows not taken or taken with a gap: 4\n"})
+        EXPECT_TRUE(r.out.contains(QString::fromUtf8(line))) << line << "\n" << r.out.toStdString();
+    // Every row not taken is named with its file and row.
+    EXPECT_TRUE(r.out.contains(QStringLiteral("words.csv:13:")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("domains-cp949.csv:7:")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("terms.csv:8: term ")) && r.out.contains(QStringLiteral("DLVR, ZIP")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("terms.csv:10:")) && r.out.contains(U("번호V99")));
+
+    EXPECT_EQ(repo.Rows(QStringLiteral("SELECT STD_AREA_NM FROM STD_AREA WHERE STD_AREA_ID = 'PUB'")),
+              QStringList{U("공공데이터 공통표준")});
+    EXPECT_EQ(Current(QStringLiteral("STD_DIC"), QStringLiteral("AND DIC_GBN_CD = '0001' AND STANDARD_YN = 'Y'")), 11);
+    EXPECT_EQ(Current(QStringLiteral("STD_DIC"), QStringLiteral("AND DIC_GBN_CD = '0002'")), 9);
+    EXPECT_EQ(Current(QStringLiteral("STD_DOM")), 5);
+    EXPECT_EQ(Current(QStringLiteral("STD_WORD_COMBI")), 18);
+    // Synonyms and forbidden words: non-standard, under the standard word's abbreviation.
+    EXPECT_EQ(repo.Rows(QStringLiteral("SELECT DIC_LOG_NM, DIC_PHY_NM, STANDARD_YN, DIC_DESC FROM STD_DIC WHERE "
+                                       "STD_AREA_ID = 'PUB' AND DIC_LOG_NM IN (?, ?) ORDER BY DIC_LOG_NM"),
+                        {SqlParam::Text(U("넘버")), SqlParam::Text(U("이름"))}),
+              (QStringList{U("넘버|NO||금칙어 (표준단어: 번호)"), U("이름|NM||이음동의어 (표준단어: 명)")}));
+    EXPECT_EQ(repo.Rows(QStringLiteral("SELECT ATTR_CLSS_YN FROM STD_DIC WHERE STD_AREA_ID = 'PUB' AND "
+                                       "DIC_LOG_NM IN (?, ?) ORDER BY DIC_LOG_NM"),
+                        {SqlParam::Text(U("고객")), SqlParam::Text(U("번호"))}),
+              (QStringList{QString(), QStringLiteral("Y")}));
+    // A shared abbreviation goes to the word that stands at that place in the name.
+    EXPECT_EQ(Combination(U("주문일련번호")), U("1:주문 2:일련번호"));
+    EXPECT_EQ(Combination(U("주문순번")), U("1:주문 2:순번"));
+    EXPECT_EQ(Combination(U("배송지우편번호")), U("3:번호"));
+    EXPECT_EQ(repo.Rows(QStringLiteral("SELECT D.DOM_NM, D.DATA_LEN FROM STD_DIC T JOIN STD_DOM D ON D.DOM_ID = "
+                                       "T.DOM_ID WHERE T.STD_AREA_ID = 'PUB' AND T.DIC_LOG_NM = ?"),
+                        {SqlParam::Text(U("주문일자"))}),
+              QStringList{U("연월일C8|8")});
+
+    // A second edition is refused, and nothing changes.
+    r = Standard(args + StandardCsvFixtures());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("--replace"))) << r.err.toStdString();
+    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 25);
+
+    // --replace (the workbook this time) closes the old rows and loads the new ones as current.
+    TempDataDir dir;
+    const QString book = dir.file(QStringLiteral("standard.xlsx"));
+    ASSERT_TRUE(WriteStandardWorkbook(book));
+    r = Standard(args + QStringList{QStringLiteral("--replace"), book});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("closed rows of the earlier edition: 53\n"))) << r.out.toStdString();
+    EXPECT_EQ(Current(QStringLiteral("STD_DIC")), 25);
+    EXPECT_EQ(Current(QStringLiteral("STD_DOM")), 5);
+    EXPECT_EQ(Current(QStringLiteral("STD_DOM_GRP")), 5);
+    EXPECT_EQ(Current(QStringLiteral("STD_WORD_COMBI")), 18);
+    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE AVAL_END_DT <> '99991231235959' AND "
+                                        "AVAL_END_DT >= AVAL_ST_DT")),
+              25);
+    EXPECT_EQ(Combination(U("주문일련번호")), U("1:주문 2:일련번호"));
+}
+
+TEST_P(StandardImport, AFileInAnotherLayoutOrACancelWritesNothing)
+{
+    {
+        auto progress = std::make_unique<CSilentProgress>();
+        progress->m_cancelAfter = 3; // cancelled after the words
+        CQrProgressWnd::SetBackend(std::move(progress));
+        const Result r = Standard(QStringList{QStringLiteral("import"), QStringLiteral("--repo"), repo.Uri(),
+                                              QStringLiteral("--area"), QStringLiteral("PUB")} +
+                                  StandardCsvFixtures());
+        CQrProgressWnd::SetBackend(nullptr);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("cancelled"))) << r.err.toStdString();
+        EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 0);
+        EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_AREA")), 0);
+    }
+
+    TempDataDir dir;
+    const QString model = dir.file(QStringLiteral("model.csv"));
+    WriteTextFile(model, U("속성명,컬럼명\n고객번호,CUST_NO\n"));
+    const Result r = Standard({QStringLiteral("import"), QStringLiteral("--repo"), repo.Uri(), QStringLiteral("--area"),
+                               QStringLiteral("PUB"), StandardCsvFixtures()[0], model});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("model.csv")) && r.err.contains(U("공통표준용어명")))
+        << r.err.toStdString();
+    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 0);
+    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_AREA")), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialects, StandardImport, ::testing::Values(TestDialect::Sqlite, TestDialect::Postgresql),
+                         [](const auto& info) { return DialectName(info.param); });
+
+TEST(StandardDictionaryImport, LogicalAndDomainAnalysesRunAgainstThePublicStandard)
+{
+    TempDataDir data;
+    const Result r = Standard(QStringList{QStringLiteral("import"), QStringLiteral("--data-dir"), data.path()} +
+                              StandardCsvFixtures());
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("standard words: 11\nnon-standard words: 5\ndomains: 5\n")))
+        << r.out.toStdString();
+
+    CAnalyzeSettings settings;
+    settings.LoadFrom(CAnalyzeSettings::SettingsPath());
+    _stAnalyzeManageWord forbidden;
+    ASSERT_TRUE(settings.GetWord(QStringLiteral("NO"), U("넘버"), forbidden));
+    EXPECT_EQ(forbidden.nStandard, 0);
+    // A domain class that is not itself a class word is keyed by the class word that names it.
+    _stAnalyzeManageDomain date;
+    ASSERT_TRUE(settings.GetDomain(U("일자"), U("연월일C8"), date));
+    EXPECT_EQ(date.strLength, QStringLiteral("8"));
+    EXPECT_FALSE(settings.GetDomain(U("연월일"), U("연월일C8"), date));
+
+    LogicalWordAnalysis analysis(&settings);
+    analysis.SetSheet({{U("고객번호")}, {U("고객이름")}, {U("주문넘버")}, {U("고객주소")}});
+    analysis.Designations().Designate(WordAnalysis::RoleName, 0);
+    ASSERT_TRUE(analysis.Run().ok);
+    std::map<QString, QString> split;
+    for (const WordAnalysis::WordResult& w : analysis.Results()) {
+        QStringList parts;
+        for (const WordPair& p : w.words)
+            parts << p.word + u'/' + p.partner;
+        split[w.key] = parts.join(u' ') + QStringLiteral(" %1").arg(w.status);
+    }
+    EXPECT_EQ(split[U("고객번호")], U("고객/CUST 번호/NO 2"));
+    EXPECT_EQ(split[U("고객이름")], U("고객/CUST 이름/NM 2"));
+    EXPECT_EQ(split[U("주문넘버")], U("주문/ORD 넘버/NO 2"));
+    EXPECT_TRUE(split[U("고객주소")].startsWith(U("고객/CUST "))) << split[U("고객주소")].toStdString();
+    EXPECT_TRUE(split[U("고객주소")].endsWith(QStringLiteral(" 1")));
+
+    // The domain analysis finds the published domains by class word.
+    DomainAnalysis domains(&settings);
+    domains.SetSheet({{U("주문일자"), QStringLiteral("CHAR(8)")}, {U("주문일련번호"), QStringLiteral("VARCHAR(20)")}});
+    domains.Designations().Designate(DomainAnalysis::RoleAttribute, 0);
+    domains.Designations().Designate(DomainAnalysis::RoleType, 1);
+    ASSERT_TRUE(domains.Run().ok);
+    QStringList found;
+    for (const DomainAnalysis::DomainResult& d : domains.Results())
+        found << d.key + u'=' + d.domainName;
+    EXPECT_EQ(found.join(u' '), U("주문일자+CHAR+8+=연월일C8 주문일련번호+VARCHAR+20+=번호V20"));
+}

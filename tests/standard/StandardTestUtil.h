@@ -1,0 +1,36 @@
+#pragma once
+// The common-standard fixtures of tests/data/standard and a workbook built from them.
+#include "standard/PublicStandardReader.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QStringList>
+#include <xlsxwriter.h>
+
+inline QStringList StandardCsvFixtures()
+{
+    return {TestDataPath(QStringLiteral("standard/words.csv")),
+            TestDataPath(QStringLiteral("standard/domains-cp949.csv")),
+            TestDataPath(QStringLiteral("standard/terms.csv"))};
+}
+
+// The three CSV fixtures as the sheets of one published workbook.
+inline bool WriteStandardWorkbook(const QString& path)
+{
+    lxw_workbook* wb = workbook_new(QFile::encodeName(path).constData());
+    const std::pair<const char*, const char*> sheets[] = {{"공통표준용어", "standard/terms.csv"},
+                                                          {"공통표준단어", "standard/words.csv"},
+                                                          {"공통표준도메인", "standard/domains-cp949.csv"}};
+    for (const auto& [name, file] : sheets) {
+        QFile f(TestDataPath(QString::fromUtf8(file)));
+        if (!f.open(QIODevice::ReadOnly))
+            return false;
+        lxw_worksheet* ws = workbook_add_worksheet(wb, name);
+        const auto rows = PublicStandardReader::ParseCsv(PublicStandardReader::DecodeText(f.readAll()));
+        for (size_t r = 0; r < rows.size(); ++r)
+            for (int c = 0; c < rows[r].size(); ++c)
+                if (!rows[r][c].isEmpty())
+                    worksheet_write_string(ws, lxw_row_t(r), lxw_col_t(c), rows[r][c].toUtf8().constData(), nullptr);
+    }
+    return workbook_close(wb) == LXW_NO_ERROR;
+}

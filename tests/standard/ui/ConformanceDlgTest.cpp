@@ -1,0 +1,180 @@
+// "준수 현황" on a real road: the fixture edition imported into an SQLite repository, a model
+// analysed against it, the dialog's figures and its export; and its picture for the docs.
+#include "standard/ui/ConformanceDlg.h"
+#include "analysis/TermAnalysis.h"
+#include "analysis/ui/AnalyzeTermForm.h"
+#include "components/ExcelWriteHelper.h"
+#include "components/QrExcelSheet.h"
+#include "repository/RepositoryConnection.h"
+#include "repository/RepositoryInit.h"
+#include "standard/StandardCommand.h"
+#include "standard/StandardTestUtil.h"
+#include "standard/StandardTexts.h"
+#include "support/FormTestKit.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString U(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+// The fixture edition in a fresh SQLite repository, connected as "AR".
+struct StandardRepository
+{
+    TempDataDir dir;
+    bool ok = false;
+
+    StandardRepository()
+    {
+        const QString uri = QStringLiteral("sqlite:") + dir.file(QStringLiteral("repo.db"));
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        if (RunRepositoryCommand({QStringLiteral("init"), uri}) != 0 ||
+            StandardCommand::Run(QStringList{QStringLiteral("import"), QStringLiteral("--repo"), uri,
+                                             QStringLiteral("--area"), QStringLiteral("PUB"),
+                                             QStringLiteral("--area-name"), U("공통표준")} +
+                                     StandardCsvFixtures(),
+                                 o, e) != 0) {
+            ADD_FAILURE() << err.toStdString();
+            return;
+        }
+        CRepositoryConnection& connection = CRepositoryConnection::Instance();
+        if (!connection.Open(uri)) {
+            ADD_FAILURE() << "cannot open " << uri.toStdString();
+            return;
+        }
+        connection.OnRepositoryConnected();
+        ok = true;
+    }
+    ~StandardRepository() { CRepositoryConnection::Instance().OnRepositoryDisconnected(); }
+};
+
+// One attribute per finding kind and conforming ones of both sorts: 4 of 8 conform.
+const QVector<QStringList> kModel = {
+    {U("고객번호"), QStringLiteral("VARCHAR(20)")}, {U("고객명"), QStringLiteral("VARCHAR(50)")},
+    {U("상품명"), QStringLiteral("VARCHAR(100)")},  {U("고객이름"), QStringLiteral("VARCHAR(100)")},
+    {U("주문넘버"), QStringLiteral("VARCHAR(20)")}, {U("고객주소"), QStringLiteral("VARCHAR(200)")},
+    {U("주문상품"), QStringLiteral("VARCHAR(10)")}, {U("주문금액"), QStringLiteral("NUMERIC(15)")}};
+
+struct AnalysedModel : StandardRepository
+{
+    CTermAnalysis engine;
+
+    AnalysedModel()
+    {
+        if (!ok)
+            return;
+        engine.SetAreaId(QStringLiteral("PUB"));
+        engine.SetSheet(kModel);
+        engine.Designations().Designate(CTermAnalysis::RoleAttribute, 0);
+        engine.Designations().Designate(CTermAnalysis::RoleType, 1);
+        ok = engine.Run().ok;
+    }
+};
+
+void ExpectFixtureFigures(QWidget* modal)
+{
+    auto* dlg = qobject_cast<CConformanceDlg*>(modal);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(dlg->windowTitle(), U("준수 현황"));
+    EXPECT_EQ(dlg->RateLabel()->text(), QStringLiteral("50.0"));
+    QStringList table;
+    for (int r = 0; r < dlg->FindingTable()->rowCount(); ++r)
+        table << dlg->FindingTable()->item(r, 0)->text() + u'=' + dlg->FindingTable()->item(r, 1)->text();
+    EXPECT_EQ(table.join(u' '),
+              U("미등록 단어=1 비표준어 사용=1 금칙어 사용=1 분류어 아님=3 도메인 없음=4 데이터타입 불일치=1"));
+}
+
+} // namespace
+
+TEST(ConformanceDlg, ShowsTheFiguresAndExportsTheReport)
+{
+    AnalysedModel model;
+    ASSERT_TRUE(model.ok);
+    UiScript ui;
+    const QString path = model.dir.file(QStringLiteral("conformance.xlsx"));
+    ui.paths.push_back(path);
+    ui.answers.push_back(true); // open the written workbook
+    bool checked = false;
+    WhenModal([&](QWidget* modal) {
+        ExpectFixtureFigures(modal);
+        Click(qobject_cast<CConformanceDlg*>(modal)->ExportButton());
+        checked = true;
+    });
+    EXPECT_TRUE(CConformanceDlg::ShowForAnalysis(nullptr, model.engine));
+    ASSERT_TRUE(checked);
+    ASSERT_EQ(ui.opened, std::vector<QString>{path});
+    CQrExcelSheet sheet;
+    ASSERT_TRUE(sheet.OpenSheet(path, U("요약")));
+    QStringList rate, area;
+    sheet.GetRowData(area, 1, 2);
+    sheet.GetRowData(rate, 5, 2);
+    EXPECT_EQ(area, (QStringList{U("표준 분류체계"), U("공통표준 (PUB)")}));
+    EXPECT_EQ(rate, (QStringList{U("준수율(%)"), QStringLiteral("50")}));
+}
+
+// The term form's report button is "준수 현황": off until an analysis, then the dialog.
+TEST(ConformanceDlg, TermFormButtonShowsTheConformanceOfItsAnalysis)
+{
+    StandardRepository repo;
+    ASSERT_TRUE(repo.ok);
+    UiScript ui;
+    const QString book = repo.dir.file(QStringLiteral("model.xlsx"));
+    ASSERT_TRUE(SaveSheetXlsx(book, std::vector<QStringList>(kModel.begin(), kModel.end())));
+    CAnalyzeTermForm form;
+    form.resize(1200, 800);
+    form.show();
+    EXPECT_EQ(form.ReportButton()->text(), U("준수 현황"));
+    ui.paths.push_back(book);
+    Click(form.OpenButton());
+    EXPECT_FALSE(form.ReportButton()->isEnabled());
+    ui.choices = {U("속성명 지정 (필수)"), U("데이터타입 지정 (필수)")};
+    RightClickCell(form.Grid(), 0, 0);
+    RightClickCell(form.Grid(), 0, 1);
+    ASSERT_TRUE(form.SelectArea(QStringLiteral("PUB")));
+    Click(form.AnalyzeButton());
+    ASSERT_EQ(form.Mode(), 2);
+    ASSERT_TRUE(form.ReportButton()->isVisible() && form.ReportButton()->isEnabled());
+    bool shown = false;
+    WhenModal([&](QWidget* modal) {
+        ExpectFixtureFigures(modal);
+        shown = true;
+    });
+    Click(form.ReportButton());
+    EXPECT_TRUE(shown);
+}
+
+TEST(ConformanceDlg, WithoutAnAnalysisItSaysSo)
+{
+    UiScript ui;
+    CTermAnalysis empty;
+    EXPECT_FALSE(CConformanceDlg::ShowForAnalysis(nullptr, empty));
+    EXPECT_EQ(ui.LastMessage(), StandardTexts::kNoResult);
+}
+
+// Runs only when TERMWISE_SCREENSHOTS names the folder to write into (scripts/screenshots).
+TEST(Screenshots, Conformance)
+{
+    const QString folder = qEnvironmentVariable("TERMWISE_SCREENSHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "TERMWISE_SCREENSHOTS not set";
+    AnalysedModel model;
+    ASSERT_TRUE(model.ok);
+    ConformanceReport report;
+    QString error;
+    ASSERT_TRUE(Conformance::BuildForConnectedArea(model.engine, report, error)) << error.toStdString();
+    report.input = QStringLiteral("model.xlsx");
+    CConformanceDlg dlg(report);
+    dlg.resize(960, 680);
+    dlg.show();
+    QApplication::processEvents();
+    ASSERT_TRUE(dlg.grab().save(QDir(folder).filePath(QStringLiteral("conformance.png"))));
+}
