@@ -3,7 +3,6 @@
 #include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QLineEdit>
-}
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
