@@ -306,9 +306,15 @@ QString WordAnalysis::TargetListCaption() const
 
 std::vector<AnalysisRow> WordAnalysis::Rows() const
 {
+    return Rows(0, m_results.size());
+}
+
+std::vector<AnalysisRow> WordAnalysis::Rows(size_t first, size_t last) const
+{
+    last = std::min(last, m_results.size());
     std::vector<AnalysisRow> rows;
-    rows.reserve(m_results.size() * 5);
-    for (size_t index = 0; index < m_results.size(); ++index) {
+    rows.reserve(first < last ? (last - first) * 5 : 0);
+    for (size_t index = first; index < last; ++index) {
         const WordResult& result = m_results[index];
         const WordAnalysisInput* input = m_inputs.find(result.key);
 

@@ -136,6 +136,8 @@ public:
     QString TargetListCaption() const;
     // The result tree as rows: per target a level-1 row, a level-2 row and its words.
     std::vector<AnalysisRow> Rows() const;
+    // The same for the targets first..last-1 only (clamped), so a view can take them in slices.
+    std::vector<AnalysisRow> Rows(size_t first, size_t last) const;
 
     // --- Visibility --------------------------------------------------------------------
     bool ExcludeAnalyzed() const { return m_excludeAnalyzed; }

@@ -39,6 +39,9 @@ const QString kAnalyzeGroup = QStringLiteral("분석");
 const QString kFilterLabel = QStringLiteral("필터");
 const QString kSaveDone = QStringLiteral("저장이 완료되었습니다");
 const QString kExportDone = QStringLiteral("출력이 완료되었습니다. 파일을 열겠습니까?");
+// Results of at least this many targets are drawn in slices of this many.
+constexpr size_t kSlicedFrom = 5000;
+constexpr size_t kSliceTargets = 1000;
 const QString kReadTitle = QStringLiteral("Termwise Read");
 const QString kReadText = QStringLiteral("Read column description");
 const QString kAskDiscard = QStringLiteral("%1: 저장하지 않은 분석 결과가 있습니다.\n저장하시겠습니까?");
@@ -516,10 +519,40 @@ void CAnalyzeFormBase::OnExcludeFirstRow(bool checked)
 void CAnalyzeFormBase::ShowResult(const QStringList& columns, const std::vector<AnalysisRow>& rows,
                                   const QString& caption)
 {
+    BeginResult(columns);
+    AppendResultRows(rows);
+    EndResult(caption);
+}
+
+void CAnalyzeFormBase::ShowResult(const QStringList& columns, size_t targets, const RowSlice& rows,
+                                  const QString& caption)
+{
+    if (targets < kSlicedFrom) {
+        ShowResult(columns, rows(0, targets), caption);
+        return;
+    }
+    const int slices = int((targets + kSliceTargets - 1) / kSliceTargets);
+    // The last stretch of the analysis; the window also keeps the user from starting another.
+    CQrProgressWnd::Show(slices, AnalysisTexts::kProgressTitle, AnalysisTexts::kProgressAnalyzeWord, this, false);
+    BeginResult(columns);
+    for (size_t first = 0; first < targets; first += kSliceTargets) {
+        AppendResultRows(rows(first, std::min(targets, first + kSliceTargets)));
+        CQrProgressWnd::StepIt();
+    }
+    EndResult(caption);
+    CQrProgressWnd::Hide();
+}
+
+void CAnalyzeFormBase::BeginResult(const QStringList& columns)
+{
     m_grid->BeginUpdate();
     m_grid->DeleteAllItems();
     m_grid->SetColumns(columns);
     m_grid->setRootIsDecorated(true);
+}
+
+void CAnalyzeFormBase::AppendResultRows(const std::vector<AnalysisRow>& rows)
+{
     const QColor white = CQrTreeGrid::FromWinColor(0xFFFFFF);
     for (const AnalysisRow& source : rows) {
         const int row = m_grid->InsertRow(source.level, source.texts);
@@ -539,6 +572,10 @@ void CAnalyzeFormBase::ShowResult(const QStringList& columns, const std::vector<
         if (source.level == 1 && source.hidden)
             m_grid->SetRowHidden(row, true);
     }
+}
+
+void CAnalyzeFormBase::EndResult(const QString& caption)
+{
     m_grid->EndUpdate();
     m_grid->expandAll();
     m_grid->AutoSizeColumns();

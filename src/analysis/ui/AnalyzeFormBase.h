@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QVector>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class CQrTreeGrid;
@@ -96,6 +97,11 @@ protected:
     // --- shared behaviour -------------------------------------------------------------
     void ShowSheet();
     void ShowResult(const QStringList& columns, const std::vector<AnalysisRow>& rows, const QString& caption);
+    // The rows of targets first..last-1.
+    using RowSlice = std::function<std::vector<AnalysisRow>(size_t first, size_t last)>;
+    // A large result is drawn in slices of targets with the progress window breathing between
+    // them, so the window keeps answering while a million rows go in.
+    void ShowResult(const QStringList& columns, size_t targets, const RowSlice& rows, const QString& caption);
     // Re-reads the hidden flags of the level-1 rows from the engine.
     void RefreshHiddenRows();
     void UpdateButtons();
@@ -125,6 +131,9 @@ private:
     void PaintColumn(int col, unsigned color);
     void OnExcludeFirstRow(bool checked);
     void OnFilter();
+    void AppendResultRows(const std::vector<AnalysisRow>& rows);
+    void BeginResult(const QStringList& columns);
+    void EndResult(const QString& caption);
 
     QLineEdit* m_path = nullptr;
     QPushButton* m_open = nullptr;

@@ -92,7 +92,10 @@ void CAnalyzeWordForm::Analyze()
 
 void CAnalyzeWordForm::ShowEngineResult()
 {
-    ShowResult(m_engine->ResultColumns(), m_engine->Rows(), m_engine->TargetListCaption());
+    const WordAnalysis& engine = *m_engine;
+    ShowResult(
+        engine.ResultColumns(), engine.Results().size(),
+        [&engine](size_t first, size_t last) { return engine.Rows(first, last); }, engine.TargetListCaption());
 }
 
 void CAnalyzeWordForm::FilterChanged(bool excludeAnalyzed, const QString& text)

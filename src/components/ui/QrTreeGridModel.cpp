@@ -1,10 +1,44 @@
 #include "components/ui/QrTreeGridModel.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+#include <memory>
+
 namespace {
 const std::vector<int> kNoChildren;
+// Below this many rows freeing them at once goes unnoticed.
+constexpr size_t kFreeLaterFrom = 20000;
+constexpr size_t kFreePiece = 20000;
+
+// Freeing a million rows, each with its own cells, takes the better part of a second; it is
+// done in pieces on later turns of the event loop so the window keeps answering.
+template <class T> void FreeInPieces(std::shared_ptr<std::vector<T>> rows)
+{
+    QTimer::singleShot(0, QCoreApplication::instance(), [rows] {
+        const size_t n = std::min(rows->size(), kFreePiece);
+        rows->erase(rows->end() - std::ptrdiff_t(n), rows->end()); // from the back: nothing moves
+        if (!rows->empty())
+            FreeInPieces(rows);
+    });
 }
 
+template <class T> void ReleaseRows(std::vector<T>& rows)
+{
+    if (rows.size() < kFreeLaterFrom || !QCoreApplication::instance()) {
+        rows.clear();
+        return;
+    }
+    FreeInPieces(std::make_shared<std::vector<T>>(std::move(rows)));
+    rows = std::vector<T>();
+}
+} // namespace
+
 CQrTreeGridModel::CQrTreeGridModel(QObject* parent) : QAbstractItemModel(parent) {}
+
+CQrTreeGridModel::~CQrTreeGridModel()
+{
+    ReleaseRows(m_rows);
+}
 
 void CQrTreeGridModel::SetHeaders(const QStringList& headers)
 {
@@ -77,7 +111,7 @@ void CQrTreeGridModel::Clear()
 {
     if (!m_bulk)
         beginResetModel();
-    m_rows.clear();
+    ReleaseRows(m_rows);
     m_topRows.clear();
     m_combo.clear();
     m_merge.clear();
@@ -459,10 +493,16 @@ bool CQrTreeGridModel::setData(const QModelIndex& index, const QVariant& value, 
 
 Qt::ItemFlags CQrTreeGridModel::flags(const QModelIndex& index) const
 {
-    const Cell* c = CellAt(RowOf(index), index.column());
+    const int row = RowOf(index);
+    const Cell* c = CellAt(row, index.column());
     if (!c)
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    // Only the last row and its parents can still gain children (rows are appended). Saying
+    // so of the others spares the tree an expanded-state record per leaf in expandAll.
+    const Row& r = m_rows[size_t(row)];
+    if (r.children.empty() && (r.level >= 3 || row + 1 < RowCount()))
+        f |= Qt::ItemNeverHasChildren;
     if (c->flags & FlagCheck)
         f |= Qt::ItemIsUserCheckable;
     const bool editable = (c->flags & FlagEditable) || (m_defaultEditable && !(c->flags & FlagReadOnly));

@@ -26,6 +26,7 @@ public:
     enum Role { ImageRole = Qt::UserRole + 100, ComboChoicesRole, MergeSpanRole, RowDataRole, RowMergeSpanRole };
 
     explicit CQrTreeGridModel(QObject* parent = nullptr);
+    ~CQrTreeGridModel() override;
 
     void SetHeaders(const QStringList& headers);
     // One header's text, without a reset (the view keeps its rows, widths and scroll).

@@ -88,6 +88,48 @@ TEST(TreeGrid, ParentsFollowLevelsInBulkAndOneByOne)
     }
 }
 
+TEST(TreeGrid, ExpandAllShowsEveryRowAndTheLastRowStillTakesChildren)
+{
+    CQrTreeGrid grid;
+    grid.SetColumns({QStringLiteral("A"), QStringLiteral("B")});
+    grid.resize(400, 600);
+    grid.show();
+    Fill(grid, {1, 2, 3, 3, 2, 1, 3, 1, 2}, false);
+    grid.expandAll();
+    for (int r = 0; r < grid.GetRowCount(); ++r) {
+        const QModelIndex i = grid.Model()->IndexOf(r, 0);
+        EXPECT_TRUE(grid.visualRect(i).isValid()) << "row " << r;
+        if (!grid.Model()->Children(r).empty())
+            EXPECT_TRUE(grid.isExpanded(i)) << "row " << r;
+    }
+    // rows added after expanding land under the last row and its parents, and show
+    for (int level : {3, 2}) {
+        const int row = grid.InsertRow(level);
+        EXPECT_TRUE(grid.visualRect(grid.Model()->IndexOf(row, 0)).isValid()) << "row " << row;
+    }
+}
+
+TEST(TreeGrid, ClearedLargeGridTakesNewRowsWhileTheOldAreFreed)
+{
+    CQrTreeGrid grid;
+    grid.SetColumns({QStringLiteral("A"), QStringLiteral("B")});
+    std::vector<int> levels(30000);
+    for (size_t i = 0; i < levels.size(); ++i)
+        levels[i] = 1 + int(i % 3);
+    for (int round = 0; round < 2; ++round) {
+        Fill(grid, levels, true);
+        ASSERT_EQ(grid.GetRowCount(), 30000);
+        grid.DeleteAllItems();
+        EXPECT_EQ(grid.GetRowCount(), 0);
+        Fill(grid, {1, 2}, true);
+        QCoreApplication::processEvents(); // the old rows go in pieces meanwhile
+        ASSERT_EQ(grid.GetRowCount(), 2);
+        EXPECT_EQ(grid.GetItemText(1, 0), QStringLiteral("r1"));
+        EXPECT_EQ(grid.GetParentRow(1), 0);
+        grid.DeleteAllItems();
+    }
+}
+
 TEST(TreeGrid, EditsAndChecksNotifyOnlyRealChanges)
 {
     CQrTreeGrid grid;
