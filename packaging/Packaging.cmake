@@ -25,8 +25,11 @@ endforeach()
 install(FILES resources/icons/termwise.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 # Themes are looked up beside the program first, then here.
 install(DIRECTORY resources/themes/ DESTINATION ${CMAKE_INSTALL_DATADIR}/termwise/Theme FILES_MATCHING PATTERN "*.ini")
-install(FILES resources/samples/model.xlsx resources/samples/termwise.json
+install(FILES resources/samples/model.xlsx resources/samples/termwise.json resources/samples/new-words.csv
   DESTINATION ${CMAKE_INSTALL_DATADIR}/termwise/samples)
+# A tiny common standard in the published three-file layout, for the guide's import and check examples.
+install(FILES resources/samples/public-standard/words.csv resources/samples/public-standard/domains.csv
+  resources/samples/public-standard/terms.csv DESTINATION ${CMAKE_INSTALL_DATADIR}/termwise/samples/public-standard)
 install(FILES docs/guide.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/termwise)
 install(DIRECTORY docs/screenshots DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/termwise FILES_MATCHING PATTERN "*.png")
 
