@@ -191,7 +191,8 @@ TEST_P(UnusedStandardDlgTest, RibbonCommandsOpenTheDialogsWhileConnected)
     CMainFrame::ClearRegistrations();
     RegisterUnusedStandardDialogs();
     CMainFrame frame;
-    EXPECT_FALSE(frame.RunCommand(AppCmd::UnusedWord)); // not connected yet
+    frame.SetRepositoryConnected(false); // the frame starts from the live connection the demo opened
+    EXPECT_FALSE(frame.RunCommand(AppCmd::UnusedWord));
     frame.SetRepositoryConnected(true);
     frame.SetRepositoryDbType(CRepositoryConnection::Instance().DbType());
     // the unused-terms command needs a server that holds the model tables: types 1, 10, 11
