@@ -80,8 +80,8 @@ bool CQrExcelSheet::OpenFile(const QString& path, bool create)
 
 bool CQrExcelSheet::OpenSheet(const QString& path, const QString& sheetName)
 {
+    Abandon();
     m_sheet->Clear();
-    m_write.clear();
     m_error.clear();
     m_path = path;
     m_writing = false;
