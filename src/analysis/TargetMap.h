@@ -37,10 +37,12 @@ public:
     // Finds or appends a default entry.
     T& operator[](const QString& key)
     {
-        const auto it = m_index.constFind(key);
-        if (it != m_index.cend())
-            return m_entries[size_t(*it)].second;
-        m_index.insert(key, qsizetype(m_entries.size()));
+        // One hash lookup: a new key shows as a grown index.
+        const qsizetype before = m_index.size();
+        qsizetype& at = m_index[key];
+        if (m_index.size() == before)
+            return m_entries[size_t(at)].second;
+        at = qsizetype(m_entries.size());
         m_entries.emplace_back(key, T{});
         return m_entries.back().second;
     }

@@ -10,13 +10,6 @@ char HexDigit(unsigned v)
 {
     return char(v < 10 ? '0' + v : 'a' + v - 10);
 }
-
-void AppendUnicodeEscape(std::string& out, char16_t u)
-{
-    const char escape[6] = {
-        '\\', 'u', HexDigit((u >> 12) & 0xf), HexDigit((u >> 8) & 0xf), HexDigit((u >> 4) & 0xf), HexDigit(u & 0xf)};
-    out.append(escape, 6);
-}
 } // namespace
 
 CJsonTextWriter::CJsonTextWriter(QIODevice* sink) : m_sink(sink)
@@ -26,67 +19,75 @@ CJsonTextWriter::CJsonTextWriter(QIODevice* sink) : m_sink(sink)
 
 void CJsonTextWriter::AppendEscaped(std::string& out, QStringView text)
 {
+    // Written in place: room for the longest form (a six-byte escape per unit), cut back after.
+    const size_t start = out.size();
+    out.resize(start + size_t(text.size()) * 6);
+    char* d = out.data() + start;
     const char16_t* src = text.utf16();
     const char16_t* const end = src + text.size();
     while (src != end) {
-        // Runs of plain ASCII go in one piece.
-        const char16_t* run = src;
-        while (run != end && *run < 0x80 && *run >= 0x20 && *run != u'"' && *run != u'\\')
-            ++run;
-        if (run != src) {
-            for (; src != run; ++src)
-                out.push_back(char(*src));
-            if (src == end)
-                break;
-        }
         const char16_t u = *src++;
         if (u < 0x80) {
-            out.push_back('\\');
+            if (u >= 0x20 && u != u'"' && u != u'\\') {
+                *d++ = char(u);
+                continue;
+            }
+            *d++ = '\\';
             switch (u) {
             case u'"':
-                out.push_back('"');
+                *d++ = '"';
                 break;
             case u'\\':
-                out.push_back('\\');
+                *d++ = '\\';
                 break;
             case 0x8:
-                out.push_back('b');
+                *d++ = 'b';
                 break;
             case 0xc:
-                out.push_back('f');
+                *d++ = 'f';
                 break;
             case 0xa:
-                out.push_back('n');
+                *d++ = 'n';
                 break;
             case 0xd:
-                out.push_back('r');
+                *d++ = 'r';
                 break;
             case 0x9:
-                out.push_back('t');
+                *d++ = 't';
                 break;
-            default: {
-                const char rest[5] = {'u', '0', '0', HexDigit(u >> 4), HexDigit(u & 0xf)};
-                out.append(rest, 5);
-            }
+            default:
+                *d++ = 'u';
+                *d++ = '0';
+                *d++ = '0';
+                *d++ = HexDigit(u >> 4);
+                *d++ = HexDigit(u & 0xf);
             }
             continue;
         }
         if (u < 0x800) {
-            const char two[2] = {char(0xc0 | (u >> 6)), char(0x80 | (u & 0x3f))};
-            out.append(two, 2);
+            *d++ = char(0xc0 | (u >> 6));
+            *d++ = char(0x80 | (u & 0x3f));
         } else if (u < 0xd800 || u > 0xdfff) {
-            const char three[3] = {char(0xe0 | (u >> 12)), char(0x80 | ((u >> 6) & 0x3f)), char(0x80 | (u & 0x3f))};
-            out.append(three, 3);
+            *d++ = char(0xe0 | (u >> 12));
+            *d++ = char(0x80 | ((u >> 6) & 0x3f));
+            *d++ = char(0x80 | (u & 0x3f));
         } else if (u <= 0xdbff && src != end && *src >= 0xdc00 && *src <= 0xdfff) {
             const char32_t c = 0x10000 + ((char32_t(u) - 0xd800) << 10) + (char32_t(*src++) - 0xdc00);
-            const char four[4] = {char(0xf0 | (c >> 18)), char(0x80 | ((c >> 12) & 0x3f)),
-                                  char(0x80 | ((c >> 6) & 0x3f)), char(0x80 | (c & 0x3f))};
-            out.append(four, 4);
+            *d++ = char(0xf0 | (c >> 18));
+            *d++ = char(0x80 | ((c >> 12) & 0x3f));
+            *d++ = char(0x80 | ((c >> 6) & 0x3f));
+            *d++ = char(0x80 | (c & 0x3f));
         } else {
             // A surrogate without its partner has no UTF-8 form; JSON keeps it as an escape.
-            AppendUnicodeEscape(out, u);
+            *d++ = '\\';
+            *d++ = 'u';
+            *d++ = HexDigit((u >> 12) & 0xf);
+            *d++ = HexDigit((u >> 8) & 0xf);
+            *d++ = HexDigit((u >> 4) & 0xf);
+            *d++ = HexDigit(u & 0xf);
         }
     }
+    out.resize(size_t(d - out.data()));
 }
 
 void CJsonTextWriter::Indent(qsizetype levels)

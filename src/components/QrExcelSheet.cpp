@@ -7,18 +7,43 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <cstdio>
 #include <xlsxwriter.h>
 
 CQrExcelSheet::CQrExcelSheet(bool) : m_sheet(std::make_unique<excel::SheetData>()) {}
 
-CQrExcelSheet::~CQrExcelSheet() = default;
+CQrExcelSheet::~CQrExcelSheet()
+{
+    Abandon();
+}
+
+namespace {
+bool IsHex(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+// The writer leaves "_xHHHH_" as it is, which readers take for an escaped character; its
+// "_" becomes "_x005F_". Matches may share an underscore ("_x0041_x0042_" holds two), and
+// each is escaped, or the reader would still decode the second.
+void EscapeEscapeLike(QString& text)
+{
+    for (qsizetype i = text.indexOf(u"_x"); i >= 0 && i + 7 <= text.size(); i = text.indexOf(u"_x", i)) {
+        if (IsHex(text[i + 2]) && IsHex(text[i + 3]) && IsHex(text[i + 4]) && IsHex(text[i + 5]) &&
+            text[i + 6] == u'_') {
+            text.insert(i + 1, QStringLiteral("x005F_"));
+            i += 12; // the match's closing "_", which may open the next
+        } else {
+            ++i;
+        }
+    }
+}
+} // namespace
 
 bool CQrExcelSheet::OpenFile(const QString& path, bool create)
 {
+    Abandon();
     m_sheet->Clear();
-    m_write.clear();
     m_error.clear();
     m_path = path;
     m_writing = create;
@@ -55,8 +80,8 @@ bool CQrExcelSheet::OpenFile(const QString& path, bool create)
 
 bool CQrExcelSheet::OpenSheet(const QString& path, const QString& sheetName)
 {
+    Abandon();
     m_sheet->Clear();
-    m_write.clear();
     m_error.clear();
     m_path = path;
     m_writing = false;
@@ -84,8 +109,8 @@ bool CQrExcelSheet::OpenSheet(const QString& path, const QString& sheetName)
 
 bool CQrExcelSheet::OpenMemory(const QByteArray& data)
 {
+    Abandon();
     m_sheet->Clear();
-    m_write.clear();
     m_writing = false;
     std::string error;
     const bool ok = excel::ReadXlsxMemory(data.constData(), size_t(data.size()), *m_sheet, error);
@@ -96,29 +121,26 @@ bool CQrExcelSheet::OpenMemory(const QByteArray& data)
 int CQrExcelSheet::GetRowCount() const
 {
     if (m_writing)
-        return m_write.empty() ? 0 : m_write.rbegin()->first + 1;
+        return m_pendingRow + 1;
     return m_sheet->RowCount();
 }
 
 int CQrExcelSheet::GetColumnCount() const
 {
-    if (m_writing) {
-        int n = 0;
-        for (const auto& [row, cells] : m_write)
-            n = std::max(n, int(cells.size()));
-        return n;
-    }
+    if (m_writing)
+        return std::max(m_writeColumns, int(m_pending.size()));
     return m_sheet->ColumnCount();
 }
 
 bool CQrExcelSheet::GetRowData(QStringList& cells, int row, int columns) const
 {
     if (m_writing) {
+        // Only the latest row is still here; the others are in the file.
         cells.clear();
-        auto it = m_write.find(row);
-        if (it != m_write.end())
-            cells = it->second;
-        return it != m_write.end();
+        if (row != m_pendingRow || row < 0)
+            return false;
+        cells = columns < 0 ? m_pending : m_pending.mid(0, columns);
+        return true;
     }
     m_sheet->GetRow(row, cells, columns);
     return row >= 0 && row < m_sheet->RowCount();
@@ -126,10 +148,71 @@ bool CQrExcelSheet::GetRowData(QStringList& cells, int row, int columns) const
 
 bool CQrExcelSheet::SetRowDataRange(const QStringList& cells, int row)
 {
-    if (!m_writing || row < 0 || row >= int(excel::kMaxRows))
+    if (!m_writing || row < 0 || row >= int(excel::kMaxRows) || row < m_pendingRow)
         return false;
-    m_write[row] = cells.mid(0, int(excel::kMaxColumns));
+    if (!m_book && !StartWriting())
+        return false;
+    if (row > m_pendingRow)
+        WritePending();
+    m_pending = cells.mid(0, int(excel::kMaxColumns));
+    m_pendingRow = row;
     return true;
+}
+
+bool CQrExcelSheet::StartWriting()
+{
+    // Written beside the target and moved over it, so a failed save never leaves half a file.
+    const QByteArray tempName = QFile::encodeName(m_path + QStringLiteral(".part"));
+    std::remove(tempName.constData());
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE; // rows go out in order; memory stays flat
+    m_book = workbook_new_opt(tempName.constData(), &options);
+    m_out = m_book ? workbook_add_worksheet(m_book, nullptr) : nullptr;
+    if (!m_out) {
+        Abandon();
+        m_error = QStringLiteral("cannot create %1").arg(m_path);
+        return false;
+    }
+    return true;
+}
+
+void CQrExcelSheet::WritePending()
+{
+    if (m_pendingRow < 0 || !m_out)
+        return;
+    m_writeColumns = std::max(m_writeColumns, int(m_pending.size()));
+    for (int col = 0; col < m_pending.size(); ++col) {
+        QString& text = m_pending[col];
+        if (text.isEmpty())
+            continue;
+        if (text.size() > kMaxCellChars) {
+            if (m_cut++ == 0)
+                m_firstCut = GlobalFunc::IntToLetters(col) + QString::number(m_pendingRow + 1);
+            text.truncate(kMaxCellChars);
+            if (text.back().isHighSurrogate())
+                text.chop(1);
+        }
+        EscapeEscapeLike(text);
+        const QByteArray utf8 = text.toUtf8();
+        // Strings always: a text that starts with "=" stays a text.
+        worksheet_write_string(m_out, lxw_row_t(m_pendingRow), lxw_col_t(col), utf8.constData(), nullptr);
+    }
+    m_pending.clear();
+}
+
+void CQrExcelSheet::Abandon()
+{
+    if (m_book) {
+        lxw_workbook_free(m_book);
+        QFile::remove(m_path + QStringLiteral(".part"));
+    }
+    m_book = nullptr;
+    m_out = nullptr;
+    m_pending.clear();
+    m_pendingRow = -1;
+    m_writeColumns = 0;
+    m_cut = 0;
+    m_firstCut.clear();
 }
 
 bool CQrExcelSheet::Save(int)
@@ -139,42 +222,17 @@ bool CQrExcelSheet::Save(int)
         return false;
     }
     m_error.clear();
-    // Written beside the target and moved over it, so a failed save never leaves half a file.
-    const QString temp = m_path + QStringLiteral(".part");
-    QFile::remove(temp);
-    const QByteArray tempName = QFile::encodeName(temp);
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE; // rows go out in order; memory stays flat
-    lxw_workbook* book = workbook_new_opt(tempName.constData(), &options);
-    if (!book) {
-        m_error = QStringLiteral("cannot create %1").arg(m_path);
+    if (!m_book && !StartWriting()) // nothing written: an empty sheet
         return false;
-    }
-    lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
-    int cut = 0;
-    QString firstCut;
-    for (const auto& [row, cells] : m_write) {
-        for (int col = 0; col < cells.size(); ++col) {
-            QString text = cells[col];
-            if (text.isEmpty())
-                continue;
-            if (text.size() > kMaxCellChars) {
-                if (cut++ == 0)
-                    firstCut = GlobalFunc::IntToLetters(col) + QString::number(row + 1);
-                text.truncate(kMaxCellChars);
-                if (text.back().isHighSurrogate())
-                    text.chop(1);
-            }
-            // The writer leaves "_xHHHH_" as it is, which readers take for an escaped character.
-            static const QRegularExpression escapeLike(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
-            if (text.contains(u'_'))
-                text.replace(escapeLike, QStringLiteral("_x005F_\\1"));
-            const QByteArray utf8 = text.toUtf8();
-            // Strings always: a text that starts with "=" stays a text.
-            worksheet_write_string(sheet, lxw_row_t(row), lxw_col_t(col), utf8.constData(), nullptr);
-        }
-    }
-    const lxw_error rc = workbook_close(book);
+    WritePending();
+    const QString temp = m_path + QStringLiteral(".part");
+    const QByteArray tempName = QFile::encodeName(temp);
+    const lxw_error rc = workbook_close(m_book);
+    m_book = nullptr;
+    m_out = nullptr;
+    const int cut = m_cut;
+    const QString firstCut = m_firstCut;
+    Abandon(); // resets the row state for a further round
     if (rc != LXW_NO_ERROR) {
         QFile::remove(temp);
         m_error = QStringLiteral("cannot write %1: %2").arg(m_path, QString::fromUtf8(lxw_strerror(rc)));

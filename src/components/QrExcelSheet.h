@@ -3,13 +3,14 @@
 // Every cell is read and written as a text.
 #include <QString>
 #include <QStringList>
-#include <map>
 #include <memory>
 #include <vector>
 
 namespace excel {
 class SheetData;
 }
+struct lxw_workbook;
+struct lxw_worksheet;
 
 class CQrExcelSheet
 {
@@ -33,9 +34,11 @@ public:
     int GetColumnCount() const;
     // The texts of one row (rows from 0), one per column; columns < 0 means all columns.
     bool GetRowData(QStringList& cells, int row, int columns = -1) const;
-    // Writes the texts into one row from the first column.
+    // Writes the texts into one row from the first column. Rows go straight to the file in
+    // ascending order (only the latest row may still be replaced), so a large export never sits
+    // in memory; a row before the latest is refused.
     bool SetRowDataRange(const QStringList& cells, int row);
-    // Writes the workbook; the file appears whole or not at all.
+    // Finishes the workbook; the file appears whole or not at all.
     bool Save(int close = 1);
 
     // Why the last OpenFile or Save failed, or what Save had to change.
@@ -45,8 +48,20 @@ public:
     static constexpr int kMaxCellChars = 32767;
 
 private:
+    bool StartWriting();
+    void WritePending();
+    void Abandon();
+
     std::unique_ptr<excel::SheetData> m_sheet;
-    std::map<int, QStringList> m_write;
+    // Writing: the latest row is held until a later one comes (it may still be replaced);
+    // the rows before it are already in the file.
+    QStringList m_pending;
+    int m_pendingRow = -1;
+    int m_writeColumns = 0;
+    lxw_workbook* m_book = nullptr;
+    lxw_worksheet* m_out = nullptr;
+    int m_cut = 0;
+    QString m_firstCut;
     QString m_path;
     QString m_error;
     bool m_writing = false;

@@ -265,7 +265,10 @@ int WriteOutput(const Engine& engine, AnalysisDocument::Kind kind, const Options
     bool ok = false;
     switch (OutputKindOf(o.output, kind)) {
     case OutputKind::Workbook:
-        ok = ExcelExport::Write(ExcelExport::Rows(engine), o.output, &error);
+        if constexpr (std::is_same_v<Engine, CTermAnalysis>)
+            ok = ExcelExport::Write(ExcelExport::Rows(engine), o.output, &error);
+        else
+            ok = ExcelExport::Write(engine, o.output, &error);
         break;
     case OutputKind::Document:
         ok = AnalysisDocument::Save(engine, o.output, &error);

@@ -1,5 +1,10 @@
 #include "exchange/DocumentReader.h"
 
+// Whitespace and plain string runs are scanned 16 bytes at a time (every x86-64 has SSE2).
+#if defined(__SSE2__) && !defined(RAPIDJSON_SSE2)
+#define RAPIDJSON_SSE2
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -61,6 +66,56 @@ bool HoldsSurrogate(const char* s, unsigned n)
         if (uchar(p[1]) >= 0xA0)
             return true;
     return false;
+}
+
+// Strict UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF), the rule rapidjson's
+// validating mode applies. Checked once over the whole text, so that the parse itself can copy
+// string runs in blocks instead of decoding them one character at a time.
+bool IsUtf8(const char* text, size_t size)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* const end = p + size;
+    while (p != end) {
+        if (end - p >= 8) {
+            quint64 block;
+            std::memcpy(&block, p, 8);
+            if ((block & 0x8080808080808080ULL) == 0) {
+                p += 8;
+                continue;
+            }
+        }
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        unsigned n;
+        unsigned char lo = 0x80, hi = 0xBF; // range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            n = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            n = 2;
+            if (c == 0xE0)
+                lo = 0xA0;
+            else if (c == 0xED)
+                hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            n = 3;
+            if (c == 0xF0)
+                lo = 0x90;
+            else if (c == 0xF4)
+                hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (size_t(end - p) <= n || p[1] < lo || p[1] > hi)
+            return false;
+        for (unsigned k = 2; k <= n; ++k)
+            if ((p[k] & 0xC0) != 0x80)
+                return false;
+        p += n + 1;
+    }
+    return true;
 }
 
 class Handler
@@ -367,12 +422,14 @@ Result Read(const QByteArray& utf8, const QString& rootMember, const QString* ar
     for (const char* p = utf8.constData();
          !escapes && (p = static_cast<const char*>(std::memchr(p, '\\', size_t(end - p)))); ++p)
         escapes = end - p > 2 && p[1] == 'u' && (p[2] == 'd' || p[2] == 'D');
+    if (!IsUtf8(utf8.constData(), size_t(utf8.size())))
+        return Result::Unsupported;
     const QByteArray root = rootMember.toUtf8();
     const QByteArray areaName = areaMember ? areaMember->toUtf8() : QByteArray();
     Handler handler(root, areaMember ? &areaName : nullptr, handlers, escapes);
     rapidjson::Reader reader;
     rapidjson::StringStream stream(utf8.constData());
-    if (reader.Parse<rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag>(stream, handler).IsError())
+    if (reader.Parse<rapidjson::kParseIterativeFlag>(stream, handler).IsError())
         return Result::Unsupported;
     if (!handler.rootIsArray || (areaMember && !handler.areaIsString))
         return Result::WrongKind;

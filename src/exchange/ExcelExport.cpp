@@ -23,47 +23,94 @@ template <class Result> std::vector<const Result*> InKeyOrder(const std::vector<
     return sorted;
 }
 
+// Row i of a word export: the header, then one row per result in key order.
+class WordRows
+{
+public:
+    explicit WordRows(const WordAnalysis& analysis)
+        : m_analysis(analysis), m_logical(analysis.GetKind() == WordAnalysis::Kind::Logical),
+          m_sorted(InKeyOrder(analysis.Results()))
+    {
+    }
+    size_t Count() const { return m_sorted.size() + 1; }
+    QStringList operator()(size_t i) const
+    {
+        if (i == 0)
+            return m_logical ? QStringList{QStringLiteral("대상속성명"),   QStringLiteral("대상컬럼명"),
+                                           QStringLiteral("분석컬럼명"),   QStringLiteral("분석단어"),
+                                           QStringLiteral("대상속성참고"), QStringLiteral("대상속성정의")}
+                             : QStringList{QStringLiteral("대상컬럼명"),   QStringLiteral("대상속성명"),
+                                           QStringLiteral("분석속성명"),   QStringLiteral("분석단어"),
+                                           QStringLiteral("대상컬럼참고"), QStringLiteral("대상컬럼정의")};
+        const WordAnalysis::WordResult* result = m_sorted[i - 1];
+        const WordAnalysisInput* input = m_analysis.Inputs().find(result->key);
+        QStringList words;
+        words.reserve(result->words.size());
+        for (const WordPair& pair : result->words)
+            words.append(pair.word);
+        QString proposed = result->analyzedPartner;
+        if (!m_logical)
+            proposed.remove(u'_');
+        return {result->key,
+                input ? input->opposite : QString(),
+                proposed,
+                CQrStringUtil::CombineString(words, u','),
+                input ? input->reference : QString(),
+                input ? input->description : QString()};
+    }
+
+private:
+    const WordAnalysis& m_analysis;
+    bool m_logical;
+    std::vector<const WordAnalysis::WordResult*> m_sorted;
+};
+
+// Row i of a domain export; results without a target were dropped when sorting.
+class DomainRows
+{
+public:
+    explicit DomainRows(const DomainAnalysis& analysis) : m_analysis(analysis)
+    {
+        for (const DomainAnalysis::DomainResult* result : InKeyOrder(analysis.Results()))
+            if (const DomainAnalysisTarget* target = analysis.Inputs().find(result->key))
+                m_rows.push_back({result, target});
+    }
+    size_t Count() const { return m_rows.size() + 1; }
+    QStringList operator()(size_t i) const
+    {
+        if (i == 0)
+            return {QStringLiteral("속성명"),     QStringLiteral("컬럼명"),       QStringLiteral("데이터타입"),
+                    QStringLiteral("데이터길이"), QStringLiteral("데이터스케일"), QStringLiteral("키도메인"),
+                    QStringLiteral("도메인")};
+        const auto& [result, target] = m_rows[i - 1];
+        return {target->attribute, target->column,    target->type,      target->length,
+                target->scale,     result->keyDomain, result->domainName};
+    }
+
+private:
+    const DomainAnalysis& m_analysis;
+    std::vector<std::pair<const DomainAnalysis::DomainResult*, const DomainAnalysisTarget*>> m_rows;
+};
+
+template <class Source> std::vector<QStringList> AllRows(const Source& source)
+{
+    std::vector<QStringList> rows;
+    rows.reserve(source.Count());
+    for (size_t i = 0; i < source.Count(); ++i)
+        rows.push_back(source(i));
+    return rows;
+}
+
 } // namespace
 
 std::vector<QStringList> Rows(const WordAnalysis& analysis)
 {
-    const bool logical = analysis.GetKind() == WordAnalysis::Kind::Logical;
-    std::vector<QStringList> rows;
-    if (logical)
-        rows.push_back({QStringLiteral("대상속성명"), QStringLiteral("대상컬럼명"), QStringLiteral("분석컬럼명"),
-                        QStringLiteral("분석단어"), QStringLiteral("대상속성참고"), QStringLiteral("대상속성정의")});
-    else
-        rows.push_back({QStringLiteral("대상컬럼명"), QStringLiteral("대상속성명"), QStringLiteral("분석속성명"),
-                        QStringLiteral("분석단어"), QStringLiteral("대상컬럼참고"), QStringLiteral("대상컬럼정의")});
-    for (const WordAnalysis::WordResult* result : InKeyOrder(analysis.Results())) {
-        const WordAnalysisInput* input = analysis.Inputs().find(result->key);
-        QStringList words;
-        for (const WordPair& pair : result->words)
-            words.append(pair.word);
-        QString proposed = result->analyzedPartner;
-        if (!logical)
-            proposed.remove(u'_');
-        rows.push_back({result->key, input ? input->opposite : QString(), proposed,
-                        CQrStringUtil::CombineString(words, u','), input ? input->reference : QString(),
-                        input ? input->description : QString()});
-    }
-    return rows;
+    return AllRows(WordRows(analysis));
 }
 
 std::vector<QStringList> Rows(const DomainAnalysis& analysis)
 {
-    std::vector<QStringList> rows;
-    rows.push_back({QStringLiteral("속성명"), QStringLiteral("컬럼명"), QStringLiteral("데이터타입"),
-                    QStringLiteral("데이터길이"), QStringLiteral("데이터스케일"), QStringLiteral("키도메인"),
-                    QStringLiteral("도메인")});
-    for (const DomainAnalysis::DomainResult* result : InKeyOrder(analysis.Results())) {
-        const DomainAnalysisTarget* target = analysis.Inputs().find(result->key);
-        if (!target)
-            continue;
-        rows.push_back({target->attribute, target->column, target->type, target->length, target->scale,
-                        result->keyDomain, result->domainName});
-    }
-    return rows;
+    return AllRows(DomainRows(analysis));
 }
 
 std::vector<QStringList> Rows(const CTermAnalysis& analysis)
@@ -78,6 +125,12 @@ std::vector<QStringList> Rows(const CTermAnalysis& analysis)
 
 bool Write(const std::vector<QStringList>& rows, const QString& path, QString* error)
 {
+    return Write(
+        rows.size(), [&rows](size_t i) { return rows[i]; }, path, error);
+}
+
+bool Write(size_t rowCount, const RowAt& rowAt, const QString& path, QString* error)
+{
     CQrProgressWnd::ShowMarquee(ExchangeTexts::kExportTitle, ExchangeTexts::kExportBuild);
     CQrExcelSheet sheet(true);
     if (!sheet.OpenFile(path, true)) {
@@ -87,17 +140,32 @@ bool Write(const std::vector<QStringList>& rows, const QString& path, QString* e
         return false;
     }
     CQrProgressWnd::Hide();
-    CQrProgressWnd::Show(int(rows.size()) - 1, ExchangeTexts::kExportTitle, ExchangeTexts::kExportWrite);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        sheet.SetRowDataRange(rows[i], int(i));
+    CQrProgressWnd::Show(int(rowCount) - 1, ExchangeTexts::kExportTitle, ExchangeTexts::kExportWrite);
+    bool written = true;
+    for (size_t i = 0; i < rowCount && written; ++i) {
+        written = sheet.SetRowDataRange(rowAt(i), int(i));
         if (i > 0)
             CQrProgressWnd::StepIt();
     }
-    const bool saved = sheet.Save(1);
+    const bool saved = written && sheet.Save(1);
     CQrProgressWnd::Hide();
     if (error)
-        *error = sheet.GetLastError();
+        *error = written || !sheet.GetLastError().isEmpty()
+                     ? sheet.GetLastError()
+                     : QStringLiteral("too many rows for one sheet: %1").arg(rowCount);
     return saved;
+}
+
+bool Write(const WordAnalysis& analysis, const QString& path, QString* error)
+{
+    const WordRows rows(analysis);
+    return Write(rows.Count(), std::cref(rows), path, error);
+}
+
+bool Write(const DomainAnalysis& analysis, const QString& path, QString* error)
+{
+    const DomainRows rows(analysis);
+    return Write(rows.Count(), std::cref(rows), path, error);
 }
 
 } // namespace ExcelExport

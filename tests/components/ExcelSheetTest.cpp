@@ -2,6 +2,7 @@
 #include "components/excel/CellText.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -279,6 +280,41 @@ TEST(ExcelSheet, WriterRoundTrip)
     EXPECT_EQ(cells, QStringList({{}, {}, {}, {}}));
     in.GetRowData(cells, 7, -1);
     EXPECT_EQ(cells[0].size(), CQrExcelSheet::kMaxCellChars);
+}
+
+// Rows stream to the file: the latest row may still be replaced, an earlier one is refused,
+// and nothing appears at the path before Save.
+TEST(ExcelSheet, WriterStreamsRowsInOrder)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("stream.xlsx"));
+    {
+        CQrExcelSheet out(true);
+        ASSERT_TRUE(out.OpenFile(path, true));
+        ASSERT_TRUE(out.SetRowDataRange({QStringLiteral("first")}, 0));
+        ASSERT_TRUE(out.SetRowDataRange({QStringLiteral("draft")}, 2));
+        ASSERT_TRUE(out.SetRowDataRange({QStringLiteral("_x0041_x0042_"), QStringLiteral("a_x12_b_x00e9")}, 2));
+        EXPECT_FALSE(out.SetRowDataRange({QStringLiteral("too late")}, 1));
+        EXPECT_EQ(out.GetRowCount(), 3);
+        EXPECT_FALSE(QFile::exists(path));
+        ASSERT_TRUE(out.Save(1)) << out.GetLastError().toStdString();
+    }
+    {
+        CQrExcelSheet dropped(true); // never saved: no file, no leftover part
+        ASSERT_TRUE(dropped.OpenFile(dir.filePath(QStringLiteral("dropped.xlsx")), true));
+        ASSERT_TRUE(dropped.SetRowDataRange({QStringLiteral("x")}, 0));
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({QStringLiteral("stream.xlsx")}));
+    CQrExcelSheet in(true);
+    ASSERT_TRUE(in.OpenFile(path, false)) << in.GetLastError().toStdString();
+    ASSERT_EQ(in.GetRowCount(), 3);
+    QStringList cells;
+    in.GetRowData(cells, 0, 2);
+    EXPECT_EQ(cells, QStringList({QStringLiteral("first"), QString()}));
+    in.GetRowData(cells, 1, 2);
+    EXPECT_EQ(cells, QStringList({QString(), QString()}));
+    in.GetRowData(cells, 2, 2);
+    EXPECT_EQ(cells, QStringList({QStringLiteral("_x0041_x0042_"), QStringLiteral("a_x12_b_x00e9")}));
 }
 
 TEST(ExcelSheet, WriterRefusesUnwritablePathAndKeepsOldFile)

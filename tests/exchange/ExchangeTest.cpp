@@ -84,8 +84,10 @@ TEST(ExcelExport, WordFormsWriteKeyOrderUnfiltered)
 
         const QString path = dir.filePath(logical ? QStringLiteral("l.xlsx") : QStringLiteral("p.xlsx"));
         QString error;
-        ASSERT_TRUE(ExcelExport::Write(ExcelExport::Rows(*engine), path, &error)) << error.toStdString();
+        // Streamed straight from the results; the same cells as the row list.
+        ASSERT_TRUE(ExcelExport::Write(*engine, path, &error)) << error.toStdString();
         const std::vector<QStringList> rows = ReadBack(path);
+        ASSERT_EQ(rows, ExcelExport::Rows(*engine));
         ASSERT_EQ(rows.size(), 3u);
         if (logical) {
             EXPECT_EQ(rows[0], QStringList({S("대상속성명"), S("대상컬럼명"), S("분석컬럼명"), S("분석단어"),
@@ -119,12 +121,17 @@ TEST(ExcelExport, DomainAndTermHeadersAndEmptyResults)
     const std::vector<QStringList> filled = ExcelExport::Rows(domain);
     ASSERT_EQ(filled.size(), 2u);
     EXPECT_EQ(filled[1].mid(0, 5), QStringList({S("고객명"), col, S("VARCHAR2"), S("100"), S("0")}));
+    ASSERT_TRUE(ExcelExport::Write(domain, path));
+    EXPECT_EQ(ReadBack(path), filled);
 
     CTermAnalysis term;
     EXPECT_EQ(ExcelExport::Rows(term).front(), QStringList({S("속성명"), S("컬럼명"), S("분석단어"), S("도메인")}));
 
     QString error;
     EXPECT_FALSE(ExcelExport::Write(ExcelExport::Rows(domain), dir.filePath(QStringLiteral("no/such/x.xlsx")), &error));
+    EXPECT_FALSE(error.isEmpty());
+    error.clear();
+    EXPECT_FALSE(ExcelExport::Write(domain, dir.filePath(QStringLiteral("no/such/x.xlsx")), &error));
     EXPECT_FALSE(error.isEmpty());
 }
 
