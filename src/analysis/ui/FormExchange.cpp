@@ -52,12 +52,12 @@ bool WriteDocument(const DomainAnalysis& analysis, const QString& path, QString&
 
 bool WriteWorkbook(const WordAnalysis& analysis, const QString& path, QString& message)
 {
-    return ExcelExport::Write(ExcelExport::Rows(analysis), path, &message);
+    return ExcelExport::Write(analysis, path, &message); // rows stream to the file
 }
 
 bool WriteWorkbook(const DomainAnalysis& analysis, const QString& path, QString& message)
 {
-    return ExcelExport::Write(ExcelExport::Rows(analysis), path, &message);
+    return ExcelExport::Write(analysis, path, &message); // rows stream to the file
 }
 
 bool ReadRequest(WordAnalysis& analysis, const QString& json, QString& message)
