@@ -2,42 +2,17 @@
 // PostgreSQL: existing words and domains, the synonym switch, domain-word verdicts, and the
 // registration that follows (direct route).
 #include "reports/StandardCheck.h"
-#include "repository/RepoTestDb.h"
-#include "repository/RepositoryConnection.h"
-#include "repository/RepositoryInit.h"
 #include "repository/StandardRegistration.h"
-#include "settings/AnalyzeSettings.h"
-#include "support/TestSupport.h"
+#include "support/DemoRepositoryTest.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class StandardCheckTest : public ::testing::TestWithParam<TestDialect>
+class StandardCheckTest : public DemoRepositoryTest
 {
 protected:
-    void SetUp() override
-    {
-        OPEN_TEST_REPOSITORY(repo, GetParam());
-        RepositoryInitSummary summary;
-        QString error;
-        ASSERT_TRUE(LoadDemoStandard(repo.Db(), summary, error)) << error.toStdString();
-        CAnalyzeSettings::DestroyInstance();
-        ASSERT_TRUE(CRepositoryConnection::Instance().Open(repo.Uri(), &error)) << error.toStdString();
-        CRepositoryConnection::Instance().OnRepositoryConnected();
-        // The demo's proposal pages are not reachable here: register directly.
-        CAnalyzeSettings::Instance().word_request = 0;
-        CAnalyzeSettings::Instance().domain_request = 0;
-    }
-    void TearDown() override
-    {
-        CRepositoryConnection::Instance().OnRepositoryDisconnected();
-        CAnalyzeSettings::DestroyInstance();
-    }
     CSqlBaseGate* Gate() { return CRepositoryConnection::Instance().OpenGate(); }
-
-    TempDataDir data;
-    TestRepository repo;
 };
 
 _stAnalyzeManageWord Word(const QString& full = {})

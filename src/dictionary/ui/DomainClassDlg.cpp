@@ -5,12 +5,8 @@
 #include "dictionary/ui/ReviewDlgUtil.h"
 #include "settings/AnalyzeSettings.h"
 
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 CDomainClassDlg::CDomainClassDlg(const CAnalyzeSettings& settings, QWidget* parent) : QDialog(parent)
 {
@@ -24,21 +20,7 @@ CDomainClassDlg::CDomainClassDlg(const CAnalyzeSettings& settings, QWidget* pare
     m_manage = new QPushButton(DomainManageButton, this);
     m_close = new QPushButton(DictionaryTexts::CloseButton, this);
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(DomainSearchLabel, this));
-    top->addWidget(m_search, 1);
-    auto* group = new QGroupBox(DomainListGroup, this);
-    auto* groupLayout = new QVBoxLayout(group);
-    groupLayout->addWidget(m_grid);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_manage);
-    buttons->addStretch();
-    buttons->addWidget(m_close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(group, 1);
-    layout->addLayout(buttons);
-    ReviewDlgUtil::NoDefaultButtons(this);
+    ReviewDlgUtil::LayOut(this, DomainSearchLabel, m_search, nullptr, DomainListGroup, m_grid, m_manage, {m_close});
 
     // the list stays as it was built, whatever the management dialog changed
     connect(m_manage, &QPushButton::clicked, this, [this] { OpenDomainManageDialog(this); });

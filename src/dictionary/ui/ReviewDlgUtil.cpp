@@ -5,8 +5,12 @@
 #include "dictionary/ui/WordManageDlg.h"
 
 #include <QDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace ReviewDlgUtil {
 
@@ -51,6 +55,29 @@ void NoDefaultButtons(QDialog* dialog)
         button->setAutoDefault(false);
         button->setDefault(false);
     }
+}
+
+void LayOut(QDialog* dialog, const QString& searchLabel, QLineEdit* search, QWidget* view, const QString& listTitle,
+            QWidget* grid, QPushButton* manage, std::initializer_list<QPushButton*> rightButtons)
+{
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(searchLabel, dialog));
+    top->addWidget(search, 1);
+    if (view)
+        top->addWidget(view);
+    auto* group = new QGroupBox(listTitle, dialog);
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(grid);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(manage);
+    buttons->addStretch();
+    for (QPushButton* button : rightButtons)
+        buttons->addWidget(button);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(top);
+    layout->addWidget(group, 1);
+    layout->addLayout(buttons);
+    NoDefaultButtons(dialog);
 }
 
 } // namespace ReviewDlgUtil

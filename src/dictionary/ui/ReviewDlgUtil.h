@@ -1,15 +1,17 @@
 #pragma once
-// Pieces the dictionary review dialogs share: the search box, showing a search hit, the
-// group key cells merged over their rows, and the management dialogs they open.
+// Pieces the dictionary review dialogs share: their frame, the search box, showing a search hit,
+// the group key cells merged over their rows, and the management dialogs they open.
 #include "dictionary/ReviewSearch.h"
 
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 class CQrTreeGrid;
 class QDialog;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace ReviewDlgUtil {
@@ -21,6 +23,11 @@ bool ShowHit(CQrTreeGrid* grid, const ReviewSearchHit& hit);
 void MergeGroups(CQrTreeGrid* grid, int col, const std::vector<int>& groupOfRow);
 // Enter in the search box must search, not press a button and close the dialog.
 void NoDefaultButtons(QDialog* dialog);
+// Lays out the dialog: the search row (label, box, then view when not null), the grid in a
+// group titled listTitle, manage on the left of the button row and the others on its right.
+// No button is left a default one.
+void LayOut(QDialog* dialog, const QString& searchLabel, QLineEdit* search, QWidget* view, const QString& listTitle,
+            QWidget* grid, QPushButton* manage, std::initializer_list<QPushButton*> rightButtons);
 } // namespace ReviewDlgUtil
 
 // The word and domain management dialogs, modal. The result is the dialog's: QDialog::Accepted

@@ -8,14 +8,10 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QVBoxLayout>
 
 CWordDistanceDlg::CWordDistanceDlg(CAnalyzeSettings& settings, QWidget* parent) : QDialog(parent), m_settings(settings)
 {
@@ -31,22 +27,7 @@ CWordDistanceDlg::CWordDistanceDlg(CAnalyzeSettings& settings, QWidget* parent) 
     m_manage = new QPushButton(WordManageButton, this);
     m_close = new QPushButton(DictionaryTexts::CloseButton, this);
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(SearchWordLabel, this));
-    top->addWidget(m_search, 1);
-    top->addWidget(m_view);
-    auto* group = new QGroupBox(WordListGroup, this);
-    auto* groupLayout = new QVBoxLayout(group);
-    groupLayout->addWidget(m_grid);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_manage);
-    buttons->addStretch();
-    buttons->addWidget(m_close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(group, 1);
-    layout->addLayout(buttons);
-    ReviewDlgUtil::NoDefaultButtons(this);
+    ReviewDlgUtil::LayOut(this, SearchWordLabel, m_search, m_view, WordListGroup, m_grid, m_manage, {m_close});
 
     m_grid->SetColumns(m_review.Headers());
     m_grid->installEventFilter(this);

@@ -7,12 +7,8 @@
 #include "settings/AnalyzeSettings.h"
 
 #include <QComboBox>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 using Review = CWordSynonymReview;
 
@@ -31,23 +27,7 @@ CWordSynonymDlg::CWordSynonymDlg(CAnalyzeSettings& settings, QWidget* parent) : 
     m_save = new QPushButton(DictionaryTexts::SaveButton, this);
     m_close = new QPushButton(DictionaryTexts::CloseButton, this);
 
-    auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(SearchWordLabel, this));
-    top->addWidget(m_search, 1);
-    top->addWidget(m_view);
-    auto* group = new QGroupBox(WordListGroup, this);
-    auto* groupLayout = new QVBoxLayout(group);
-    groupLayout->addWidget(m_grid);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_manage);
-    buttons->addStretch();
-    buttons->addWidget(m_save);
-    buttons->addWidget(m_close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(group, 1);
-    layout->addLayout(buttons);
-    ReviewDlgUtil::NoDefaultButtons(this);
+    ReviewDlgUtil::LayOut(this, SearchWordLabel, m_search, m_view, WordListGroup, m_grid, m_manage, {m_save, m_close});
 
     connect(m_view, &QComboBox::currentIndexChanged, this, [this] { Refill(); });
     connect(m_save, &QPushButton::clicked, this, &CWordSynonymDlg::Save);

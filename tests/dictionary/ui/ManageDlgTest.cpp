@@ -5,12 +5,8 @@
 #include "components/ui/QrTreeGrid.h"
 #include "dictionary/ui/DomainManageDlg.h"
 #include "dictionary/ui/WordManageDlg.h"
-#include "repository/RepoTestDb.h"
-#include "repository/RepositoryConnection.h"
-#include "repository/RepositoryInit.h"
-#include "settings/AnalyzeSettings.h"
+#include "support/DemoRepositoryTest.h"
 #include "support/FormTestKit.h"
-#include "support/TestSupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,20 +57,15 @@ struct ChoiceAnswer
     }
 };
 
-class ManageDlgTest : public ::testing::TestWithParam<TestDialect>
+class ManageDlgTest : public DemoRepositoryTest
 {
 protected:
     void SetUp() override
     {
-        OPEN_TEST_REPOSITORY(repo, GetParam());
-        RepositoryInitSummary summary;
-        QString error;
-        ASSERT_TRUE(LoadDemoStandard(repo.Db(), summary, error)) << error.toStdString();
-        CAnalyzeSettings::DestroyInstance();
-        ASSERT_TRUE(CRepositoryConnection::Instance().Open(repo.Uri(), &error)) << error.toStdString();
-        CRepositoryConnection::Instance().OnRepositoryConnected();
+        DemoRepositoryTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         CAnalyzeSettings& d = CAnalyzeSettings::Instance();
-        d.word_request = d.domain_request = 0;
         _stAnalyzeManageWord w;
         w.strPhyFullName = QStringLiteral("Customer");
         w.strDescription = QStringLiteral("로컬에서 고친 고객의 정의");
@@ -88,15 +79,8 @@ protected:
         dom.strLength = QStringLiteral("30");
         d.AddDomain(QStringLiteral("번호"), QStringLiteral("번호VC20"), dom);
     }
-    void TearDown() override
-    {
-        CRepositoryConnection::Instance().OnRepositoryDisconnected();
-        CAnalyzeSettings::DestroyInstance();
-    }
     bool Sharing() const { return GetParam() == TestDialect::Postgresql; }
 
-    TempDataDir data;
-    TestRepository repo;
     UiScript ui;
     OutputLogCapture log;
 };

@@ -3,13 +3,9 @@
 #include "components/ui/QrTreeGrid.h"
 #include "reports/ui/StandardDomainDlg.h"
 #include "reports/ui/StandardWordDlg.h"
-#include "repository/RepoTestDb.h"
-#include "repository/RepositoryConnection.h"
-#include "repository/RepositoryInit.h"
 #include "repository/ui/StandardRegisterDlg.h"
-#include "settings/AnalyzeSettings.h"
+#include "support/DemoRepositoryTest.h"
 #include "support/FormTestKit.h"
-#include "support/TestSupport.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -32,30 +28,9 @@ int RowOf(CQrTreeGrid* grid, int col, const QString& text)
     return -1;
 }
 
-class StandardListDlgTest : public ::testing::TestWithParam<TestDialect>
+class StandardListDlgTest : public DemoRepositoryTest
 {
 protected:
-    void SetUp() override
-    {
-        OPEN_TEST_REPOSITORY(repo, GetParam());
-        RepositoryInitSummary summary;
-        QString error;
-        ASSERT_TRUE(LoadDemoStandard(repo.Db(), summary, error)) << error.toStdString();
-        CAnalyzeSettings::DestroyInstance();
-        ASSERT_TRUE(CRepositoryConnection::Instance().Open(repo.Uri(), &error)) << error.toStdString();
-        CRepositoryConnection::Instance().OnRepositoryConnected();
-        // The demo's proposal addresses lead nowhere here: the direct route.
-        CAnalyzeSettings::Instance().word_request = 0;
-        CAnalyzeSettings::Instance().domain_request = 0;
-    }
-    void TearDown() override
-    {
-        CRepositoryConnection::Instance().OnRepositoryDisconnected();
-        CAnalyzeSettings::DestroyInstance();
-    }
-
-    TempDataDir data;
-    TestRepository repo;
     UiScript ui;
 };
 
