@@ -217,7 +217,9 @@ void WriteAnalysisResultJson(CJsonTextWriter& w, const WordAnalysis& analysis)
     w.EndObject();
     w.Key(u"targets");
     w.BeginArray();
-    for (const WordAnalysis::WordResult& result : analysis.Results()) {
+    const auto& results = analysis.Results();
+    w.Elements(results.size(), [&](CJsonTextWriter& w, size_t at) {
+        const WordAnalysis::WordResult& result = results[at];
         const WordAnalysisInput* input = analysis.Inputs().find(result.key);
         TargetTexts t;
         t.key = t.name = &result.key;
@@ -232,7 +234,7 @@ void WriteAnalysisResultJson(CJsonTextWriter& w, const WordAnalysis& analysis)
                 WriteWord(w, result.words[i].word, result.words[i].partner,
                           i < size_t(result.definitions.size()) ? result.definitions[qsizetype(i)] : kNone);
         });
-    }
+    });
     w.EndArray();
     WriteTotals(w, int(analysis.Results().size()), analysis.FullyAnalyzedCount(), analysis.WordCount(),
                 analysis.AnalyzedWordCount(), analysis.FullyAnalyzedCount());
@@ -251,8 +253,9 @@ void WriteAnalysisResultJson(CJsonTextWriter& w, const DomainAnalysis& analysis)
     WriteCounts(w, u"missingDomains", analysis.MissingDomainCounts());
     w.Key(u"targets");
     w.BeginArray();
-    int wordCount = 0;
-    for (const DomainAnalysis::DomainResult& result : analysis.Results()) {
+    const auto& results = analysis.Results();
+    w.Elements(results.size(), [&](CJsonTextWriter& w, size_t at) {
+        const DomainAnalysis::DomainResult& result = results[at];
         const DomainAnalysisTarget* input = analysis.Inputs().find(result.key);
         TargetTexts t;
         t.key = &result.key;
@@ -272,9 +275,11 @@ void WriteAnalysisResultJson(CJsonTextWriter& w, const DomainAnalysis& analysis)
             for (const QString& word : result.words)
                 WriteWord(w, word, kNone, kNone);
         });
-        wordCount += int(result.words.size());
-    }
+    });
     w.EndArray();
+    int wordCount = 0;
+    for (const DomainAnalysis::DomainResult& result : results)
+        wordCount += int(result.words.size());
     WriteTotals(w, int(analysis.Results().size()), analysis.FoundCount(), wordCount, 0, analysis.FoundCount());
     w.Key(u"unanalyzed");
     w.BeginObject();

@@ -2,9 +2,16 @@
 
 #include <QIODevice>
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
 
 namespace {
 constexpr qsizetype kDrainAt = 1 << 20;
+// Elements per block handed between the threads, and runs shorter than this many blocks stay on one.
+constexpr size_t kBlock = 1024;
+constexpr size_t kTwoThreadsFrom = 4;
 
 char HexDigit(unsigned v)
 {
@@ -153,6 +160,63 @@ void CJsonTextWriter::Close(char closer)
     m_members.pop_back();
     Indent(qsizetype(m_members.size()));
     m_out.push_back(closer);
+    Drain();
+}
+
+void CJsonTextWriter::Elements(size_t count, const std::function<void(CJsonTextWriter&, size_t)>& element)
+{
+    const auto block = [&](CJsonTextWriter& w, size_t b) {
+        for (size_t i = b * kBlock, end = std::min(count, i + kBlock); i < end; ++i)
+            element(w, i);
+    };
+    const size_t blocks = (count + kBlock - 1) / kBlock;
+    if (blocks < kTwoThreadsFrom || std::thread::hardware_concurrency() < 2) {
+        for (size_t b = 0; b < blocks; ++b)
+            block(*this, b);
+        return;
+    }
+    // The worker takes the odd blocks, each in a writer of its own at this depth, and stays at
+    // most two blocks ahead so that memory stays flat.
+    const size_t depth = m_members.size();
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<CJsonTextWriter> ready;
+    std::thread worker([&] {
+        for (size_t b = 1; b < blocks; b += 2) {
+            CJsonTextWriter branch;
+            branch.m_members.assign(depth, 1);
+            branch.m_members.back() = 0;
+            block(branch, b);
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return ready.size() < 2; });
+            ready.push_back(std::move(branch));
+            changed.notify_all();
+        }
+    });
+    for (size_t b = 0; b < blocks; ++b) {
+        if (b % 2 == 0) {
+            block(*this, b);
+            continue;
+        }
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return !ready.empty(); });
+        const CJsonTextWriter branch = std::move(ready.front());
+        ready.pop_front();
+        changed.notify_all();
+        lock.unlock();
+        Splice(branch);
+    }
+    worker.join();
+}
+
+void CJsonTextWriter::Splice(const CJsonTextWriter& branch)
+{
+    if (branch.m_members.back() == 0)
+        return;
+    if (m_members.back() > 0)
+        m_out.append(",\n", 2);
+    m_members.back() += branch.m_members.back();
+    m_out.append(branch.m_out);
     Drain();
 }
 

@@ -5,6 +5,7 @@
 // of their names; the writer does not sort.
 #include <QByteArray>
 #include <QStringView>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,11 @@ public:
         Int(value);
     }
 
+    // Elements 0 .. count-1 of the open container, element(w, i) writing element i (or nothing)
+    // into w. A long run is formatted in blocks by this thread and a second one in turn, so
+    // element must only read what it shares; the text is the one a plain loop gives.
+    void Elements(size_t count, const std::function<void(CJsonTextWriter&, size_t)>& element);
+
     // Ends the document (the root's closing newline) and writes what is left to the sink;
     // false when the sink refused a write.
     bool Finish();
@@ -56,6 +62,8 @@ private:
     void BeforeValue();
     void Indent(qsizetype levels);
     void Drain();
+    // Puts in the elements a writer made for the same container (see Elements).
+    void Splice(const CJsonTextWriter& branch);
 
     QIODevice* m_sink;
     bool m_failed = false;

@@ -281,22 +281,23 @@ void Write(CJsonTextWriter& writer, const WordAnalysis& analysis)
 {
     const bool logical = analysis.GetKind() == WordAnalysis::Kind::Logical;
     WriteDocument(writer, KindOf(analysis), [&] {
-        for (const QString* key : SortedKeys(analysis.Results())) {
-            const WordAnalysisInput* input = analysis.Inputs().find(*key);
+        const std::vector<const QString*> keys = SortedKeys(analysis.Results());
+        writer.Elements(keys.size(), [&](CJsonTextWriter& w, size_t i) {
+            const WordAnalysisInput* input = analysis.Inputs().find(*keys[i]);
             if (!input)
-                continue;
-            writer.BeginObject();
-            writer.Member(kAnalyzeTarget, input->AnalyzeTargetText());
-            writer.Member(kAttribute, logical ? input->name : input->opposite);
-            writer.Member(kColumn, logical ? input->opposite : input->name);
-            writer.Member(kDescription, input->description);
-            writer.Member(kRefCount, CQrStringUtil::FromInt(input->refCount));
-            writer.Member(kReference, input->reference);
-            WriteCountMap(writer, kMapDescriptions, input->mapDescriptions);
-            WriteCountMap(writer, logical ? kMapOpposites : kMapOpposite, input->mapOpposites);
-            WriteCountMap(writer, kMapReferences, input->mapReferences);
-            writer.EndObject();
-        }
+                return;
+            w.BeginObject();
+            w.Member(kAnalyzeTarget, input->AnalyzeTargetText());
+            w.Member(kAttribute, logical ? input->name : input->opposite);
+            w.Member(kColumn, logical ? input->opposite : input->name);
+            w.Member(kDescription, input->description);
+            w.Member(kRefCount, CQrStringUtil::FromInt(input->refCount));
+            w.Member(kReference, input->reference);
+            WriteCountMap(w, kMapDescriptions, input->mapDescriptions);
+            WriteCountMap(w, logical ? kMapOpposites : kMapOpposite, input->mapOpposites);
+            WriteCountMap(w, kMapReferences, input->mapReferences);
+            w.EndObject();
+        });
     });
     writer.EndObject();
 }
@@ -304,22 +305,23 @@ void Write(CJsonTextWriter& writer, const WordAnalysis& analysis)
 void Write(CJsonTextWriter& writer, const DomainAnalysis& analysis)
 {
     WriteDocument(writer, Kind::Domain, [&] {
-        for (const QString* key : SortedKeys(analysis.Results())) {
-            const DomainAnalysisTarget* target = analysis.Inputs().find(*key);
+        const std::vector<const QString*> keys = SortedKeys(analysis.Results());
+        writer.Elements(keys.size(), [&](CJsonTextWriter& w, size_t i) {
+            const DomainAnalysisTarget* target = analysis.Inputs().find(*keys[i]);
             if (!target)
-                continue;
-            writer.BeginObject();
-            writer.Member(kAttribute, target->attribute);
-            writer.Member(kColumn, target->column);
-            writer.Member(kDataLength, target->length);
-            writer.Member(kDataScale, target->scale);
-            writer.Member(kDataType, target->type);
-            writer.Member(kRefCount, CQrStringUtil::FromInt(target->refCount));
-            writer.Member(kReference, target->reference);
-            WriteCountMap(writer, kMapColumns, target->mapColumns);
-            WriteCountMap(writer, kMapReferences, target->mapReferences);
-            writer.EndObject();
-        }
+                return;
+            w.BeginObject();
+            w.Member(kAttribute, target->attribute);
+            w.Member(kColumn, target->column);
+            w.Member(kDataLength, target->length);
+            w.Member(kDataScale, target->scale);
+            w.Member(kDataType, target->type);
+            w.Member(kRefCount, CQrStringUtil::FromInt(target->refCount));
+            w.Member(kReference, target->reference);
+            WriteCountMap(w, kMapColumns, target->mapColumns);
+            WriteCountMap(w, kMapReferences, target->mapReferences);
+            w.EndObject();
+        });
     });
     writer.EndObject();
 }
@@ -476,6 +478,51 @@ void TakeCounts(const Entry& entry, DocumentReader::CountMap which, std::map<QSt
         map.emplace(text == usual ? usual : text, count);
 }
 
+// A later entry of the same key overwrote every text but only added the count-map names the
+// earlier ones lacked: `later` gets the merged counts before it replaces `earlier`.
+void KeepEarlierCounts(std::map<QString, int>& earlier, std::map<QString, int>& later)
+{
+    earlier.merge(later);
+    later = std::move(earlier);
+}
+
+// Reads the entries into `entries` with take(map, entry), over two threads for a large text; the
+// second half's map is folded in after, fold(earlier, later) for a key both halves hold, so the
+// result is the one-thread read's: first-appearance order, last texts, earliest counts.
+template <class T, class Take, class Fold>
+DocumentReader::Result ReadInTwo(const QByteArray& bytes, const QString& root, TargetMap<T>& entries,
+                                 const std::function<void()>& tick, const Take& take, const Fold& fold)
+{
+    TargetMap<T> read, later;
+    read.reserve(bytes.size() / kBytesPerEntry);
+    DocumentReader::Handlers first, second;
+    first.restart = [&] { read.clear(); };
+    first.tick = tick;
+    first.entry = [&](const Entry& e) { take(read, e); };
+    second.restart = [&] { later.clear(); };
+    second.entry = [&](const Entry& e) {
+        if (later.empty())
+            later.reserve(bytes.size() / 2 / kBytesPerEntry);
+        take(later, e);
+    };
+    bool split = false;
+    const DocumentReader::Result result = DocumentReader::ReadSplit(AsUtf8(bytes), root, first, second, split);
+    if (result != DocumentReader::Result::Ok)
+        return result;
+    if (split) {
+        for (auto& [key, value] : later) {
+            const qsizetype before = read.size();
+            T& slot = read[key];
+            if (read.size() > before)
+                slot = std::move(value);
+            else
+                fold(slot, std::move(value));
+        }
+    }
+    entries = std::move(read);
+    return result;
+}
+
 } // namespace
 
 // The one-pass reader first; what it leaves to the DOM reader (errors among them) goes there
@@ -484,14 +531,9 @@ Outcome ParseWith(const QByteArray& bytes, Kind kind, WordInputMap& entries, con
 {
     const bool logical = kind == Kind::Logical;
     const auto opposites = logical ? DocumentReader::MapOpposites : DocumentReader::MapOpposite;
-    WordInputMap read;
-    read.reserve(bytes.size() / kBytesPerEntry);
-    DocumentReader::Handlers handlers;
-    handlers.restart = [&] { read.clear(); };
-    handlers.tick = tick;
-    handlers.entry = [&](const Entry& e) {
+    const auto take = [&](WordInputMap& into, const Entry& e) {
         const QString& key = e.texts[logical ? Field::Attribute : Field::Column];
-        WordAnalysisInput& entry = read[key];
+        WordAnalysisInput& entry = into[key];
         entry.name = key;
         const QString& target = e.texts[Field::AnalyzeTarget];
         entry.SetAnalyzeTargetText(target == key ? key : target);
@@ -503,9 +545,14 @@ Outcome ParseWith(const QByteArray& bytes, Kind kind, WordInputMap& entries, con
         TakeCounts(e, DocumentReader::MapReferences, entry.mapReferences, entry.reference);
         TakeCounts(e, DocumentReader::MapDescriptions, entry.mapDescriptions, entry.description);
     };
-    switch (DocumentReader::Read(AsUtf8(bytes), RootMember(kind), nullptr, nullptr, handlers)) {
+    const auto fold = [](WordAnalysisInput& earlier, WordAnalysisInput&& later) {
+        for (auto map :
+             {&WordAnalysisInput::mapOpposites, &WordAnalysisInput::mapReferences, &WordAnalysisInput::mapDescriptions})
+            KeepEarlierCounts(earlier.*map, later.*map);
+        earlier = std::move(later);
+    };
+    switch (ReadInTwo(bytes, RootMember(kind), entries, tick, take, fold)) {
     case DocumentReader::Result::Ok:
-        entries = std::move(read);
         return {};
     case DocumentReader::Result::WrongKind:
         return {false, WrongKindMessage(kind)};
@@ -517,15 +564,10 @@ Outcome ParseWith(const QByteArray& bytes, Kind kind, WordInputMap& entries, con
 
 Outcome ParseWith(const QByteArray& bytes, DomainInputMap& entries, const std::function<void()>& tick)
 {
-    DomainInputMap read;
-    read.reserve(bytes.size() / kBytesPerEntry);
-    DocumentReader::Handlers handlers;
-    handlers.restart = [&] { read.clear(); };
-    handlers.tick = tick;
-    handlers.entry = [&](const Entry& e) {
+    const auto take = [](DomainInputMap& into, const Entry& e) {
         const QString key = MakeAttributeKey(e.texts[Field::Attribute], e.texts[Field::DataType],
                                              e.texts[Field::DataLength], e.texts[Field::DataScale]);
-        DomainAnalysisTarget& target = read[key];
+        DomainAnalysisTarget& target = into[key];
         target.key = key;
         target.attribute = e.texts[Field::Attribute];
         target.type = e.texts[Field::DataType];
@@ -537,9 +579,13 @@ Outcome ParseWith(const QByteArray& bytes, DomainInputMap& entries, const std::f
         TakeCounts(e, DocumentReader::MapColumns, target.mapColumns, target.column);
         TakeCounts(e, DocumentReader::MapReferences, target.mapReferences, target.reference);
     };
-    switch (DocumentReader::Read(AsUtf8(bytes), RootMember(Kind::Domain), nullptr, nullptr, handlers)) {
+    const auto fold = [](DomainAnalysisTarget& earlier, DomainAnalysisTarget&& later) {
+        KeepEarlierCounts(earlier.mapColumns, later.mapColumns);
+        KeepEarlierCounts(earlier.mapReferences, later.mapReferences);
+        earlier = std::move(later);
+    };
+    switch (ReadInTwo(bytes, RootMember(Kind::Domain), entries, tick, take, fold)) {
     case DocumentReader::Result::Ok:
-        entries = std::move(read);
         return {};
     case DocumentReader::Result::WrongKind:
         return {false, WrongKindMessage(Kind::Domain)};

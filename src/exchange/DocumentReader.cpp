@@ -8,11 +8,13 @@
 #endif
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <optional>
 #include <rapidjson/reader.h>
+#include <thread>
 
 namespace DocumentReader {
 namespace {
@@ -131,6 +133,27 @@ public:
     bool rootIsArray = false;
     bool areaIsString = false;
     QString area;
+
+    // Stops the parse at the end of the root-array entry whose "}" is at `cut` (offset in the
+    // text), and tells whether it did; a parse that goes past the cut sets `passed`.
+    void StopAt(const rapidjson::StringStream* stream, const char* head, size_t cut, std::atomic<bool>* passed)
+    {
+        m_stream = stream;
+        m_head = head;
+        m_cut = cut;
+        m_passed = passed;
+    }
+    bool stoppedAtCut = false;
+
+    // For a parse that starts between two entries of the root array.
+    void StartInRootArray()
+    {
+        m_depth = 2;
+        m_inRoot = true;
+        m_member = Member::Root;
+        rootIsArray = true;
+    }
+    bool InRootArray() const { return m_depth == 2 && m_inRoot && !m_skip; }
 
     // --- rapidjson events ---
     bool Null() { return Scalar(); }
@@ -251,6 +274,17 @@ public:
             m_handlers.entry(m_entry);
             if (m_handlers.tick && (++m_entries & 4095) == 0)
                 m_handlers.tick();
+            if (m_stream) {
+                const size_t at = size_t(m_stream->src_ - m_head);
+                if (at == m_cut) {
+                    stoppedAtCut = true;
+                    return false;
+                }
+                if (at > m_cut) {
+                    *m_passed = true;
+                    m_stream = nullptr;
+                }
+            }
         } else if (depth == 4) {
             TakePairs();
         }
@@ -394,6 +428,10 @@ private:
         m_entry.present[m_map] = true;
     }
 
+    const rapidjson::StringStream* m_stream = nullptr;
+    const char* m_head = nullptr;
+    size_t m_cut = 0;
+    std::atomic<bool>* m_passed = nullptr;
     const QByteArray& m_root;
     const QByteArray* m_area;
     const Handlers& m_handlers;
@@ -410,21 +448,103 @@ private:
     std::vector<std::pair<QString, std::optional<int>>> m_pairs;
 };
 
+// Reads nothing: the text is empty or holds a NUL, which would end rapidjson's text early (the
+// DOM reader takes NULs in strings). escapes: whether any "\ud" or "\uD" occurs, so that lone
+// surrogates need looking for at all (backslashes are rare in documents).
+bool Prepare(const QByteArray& utf8, bool& escapes)
+{
+    if (utf8.isEmpty() || std::memchr(utf8.constData(), 0, size_t(utf8.size())))
+        return false;
+    escapes = false;
+    const char* const end = utf8.constData() + utf8.size();
+    for (const char* p = utf8.constData();
+         !escapes && (p = static_cast<const char*>(std::memchr(p, '\\', size_t(end - p)))); ++p)
+        escapes = end - p > 2 && p[1] == 'u' && (p[2] == 'd' || p[2] == 'D');
+    return true;
+}
+
+Result Outcome(const Handler& handler, const QString* areaMember, QString* area)
+{
+    if (!handler.rootIsArray || (areaMember && !handler.areaIsString))
+        return Result::WrongKind;
+    if (area)
+        *area = handler.area;
+    return Result::Ok;
+}
+
+// Below this a second thread costs more than it saves.
+constexpr qsizetype kSplitFrom = 1 << 20;
+
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+}
+
+const char* SkipSpace(const char* p, const char* end)
+{
+    while (p != end && IsSpace(*p))
+        ++p;
+    return p;
+}
+
+// A "}" near the middle followed by "," and "{": perhaps the end of one root-array entry and the
+// start of the next. The parse of the first half confirms it, or goes on past it.
+struct Cut
+{
+    size_t brace; // the "}"
+    size_t next;  // the "{" after it
+};
+
+std::optional<Cut> FindCut(const QByteArray& utf8)
+{
+    const char* const text = utf8.constData();
+    const char* const end = text + utf8.size();
+    for (const char* p = text + utf8.size() / 2; (p = static_cast<const char*>(std::memchr(p, '}', size_t(end - p))));
+         ++p) {
+        const char* q = SkipSpace(p + 1, end);
+        if (q == end || *q != ',')
+            continue;
+        q = SkipSpace(q + 1, end);
+        if (q != end && *q == '{')
+            return Cut{size_t(p - text), size_t(q - text)};
+    }
+    return std::nullopt;
+}
+
+// The entries of the root array from `from` (the start of one) to its end, one value at a time,
+// then the close of the root object and nothing more; false on anything else, to be read in one
+// piece instead.
+bool ReadEntriesFrom(const char* from, const char* end, Handler& handler, const std::atomic<bool>& abandon)
+{
+    rapidjson::Reader reader;
+    rapidjson::StringStream stream(from);
+    for (;;) {
+        if (abandon ||
+            reader.Parse<rapidjson::kParseIterativeFlag | rapidjson::kParseStopWhenDoneFlag>(stream, handler)
+                .IsError() ||
+            !handler.InRootArray())
+            return false;
+        const char* p = SkipSpace(stream.src_, end);
+        if (p != end && *p == ',') {
+            stream.src_ = p + 1;
+            continue;
+        }
+        if (p == end || *p != ']')
+            return false;
+        p = SkipSpace(p + 1, end);
+        if (p == end || *p != '}')
+            return false;
+        return SkipSpace(p + 1, end) == end;
+    }
+}
+
 } // namespace
 
 Result Read(const QByteArray& utf8, const QString& rootMember, const QString* areaMember, QString* area,
             const Handlers& handlers)
 {
-    // An embedded NUL would end rapidjson's text early; the DOM reader takes NULs in strings.
-    if (utf8.isEmpty() || std::memchr(utf8.constData(), 0, size_t(utf8.size())))
-        return Result::Unsupported;
-    // Backslashes are rare in documents; look at each for "\ud" or "\uD".
     bool escapes = false;
-    const char* const end = utf8.constData() + utf8.size();
-    for (const char* p = utf8.constData();
-         !escapes && (p = static_cast<const char*>(std::memchr(p, '\\', size_t(end - p)))); ++p)
-        escapes = end - p > 2 && p[1] == 'u' && (p[2] == 'd' || p[2] == 'D');
-    if (!IsUtf8(utf8.constData(), size_t(utf8.size())))
+    if (!Prepare(utf8, escapes) || !IsUtf8(utf8.constData(), size_t(utf8.size())))
         return Result::Unsupported;
     const QByteArray root = rootMember.toUtf8();
     const QByteArray areaName = areaMember ? areaMember->toUtf8() : QByteArray();
@@ -433,11 +553,60 @@ Result Read(const QByteArray& utf8, const QString& rootMember, const QString* ar
     rapidjson::StringStream stream(utf8.constData());
     if (reader.Parse<rapidjson::kParseIterativeFlag>(stream, handler).IsError())
         return Result::Unsupported;
-    if (!handler.rootIsArray || (areaMember && !handler.areaIsString))
-        return Result::WrongKind;
-    if (area)
-        *area = handler.area;
-    return Result::Ok;
+    return Outcome(handler, areaMember, area);
+}
+
+Result ReadSplit(const QByteArray& utf8, const QString& rootMember, const Handlers& handlers, const Handlers& later,
+                 bool& split)
+{
+    split = false;
+    const std::optional<Cut> cut =
+        utf8.size() >= kSplitFrom && std::thread::hardware_concurrency() > 1 ? FindCut(utf8) : std::nullopt;
+    bool escapes = false;
+    if (!cut || !Prepare(utf8, escapes))
+        return Read(utf8, rootMember, nullptr, nullptr, handlers);
+    const char* const text = utf8.constData();
+    const size_t size = size_t(utf8.size());
+    const QByteArray root = rootMember.toUtf8();
+
+    // The cut falls on ASCII, so each half's UTF-8 can be checked on its own.
+    std::atomic<bool> abandon = false;
+    bool laterUtf8 = false;
+    bool laterRead = false;
+    std::thread worker([&] {
+        laterUtf8 = IsUtf8(text + cut->next, size - cut->next);
+        if (!laterUtf8)
+            return;
+        Handler handler(root, nullptr, later, escapes);
+        handler.StartInRootArray();
+        laterRead = ReadEntriesFrom(text + cut->next, text + size, handler, abandon);
+    });
+    const bool firstUtf8 = IsUtf8(text, cut->next);
+    Handler handler(root, nullptr, handlers, escapes);
+    rapidjson::StringStream stream(text);
+    handler.StopAt(&stream, text, cut->brace, &abandon);
+    bool parsed = false;
+    if (firstUtf8) {
+        rapidjson::Reader reader;
+        parsed = !reader.Parse<rapidjson::kParseIterativeFlag>(stream, handler).IsError();
+    }
+    if (!handler.stoppedAtCut)
+        abandon = true;
+    worker.join();
+    if (!firstUtf8 || !laterUtf8)
+        return Result::Unsupported;
+    if (handler.stoppedAtCut) {
+        if (laterRead) {
+            split = true;
+            return Result::Ok;
+        }
+        // Something after the cut is not for this reader: the one-piece read says what.
+        return Read(utf8, rootMember, nullptr, nullptr, handlers);
+    }
+    // The cut was not between two entries; the parse went on through the whole text.
+    if (!parsed)
+        return Result::Unsupported;
+    return Outcome(handler, nullptr, nullptr);
 }
 
 } // namespace DocumentReader

@@ -51,4 +51,12 @@ struct Handlers
 Result Read(const QByteArray& utf8, const QString& rootMember, const QString* areaMember, QString* area,
             const Handlers& handlers);
 
+// The same for a document without an area member, over two threads when the text is large: it
+// is cut between two entries of the root array near the middle, the entries before the cut go to
+// `handlers` and those after to `later` (on the second thread; `later` gets no ticks). split
+// tells whether that happened: the caller then folds what `later` took in after the rest.
+// Without it (a small text, no cut found, a refusal) everything went to `handlers`.
+Result ReadSplit(const QByteArray& utf8, const QString& rootMember, const Handlers& handlers, const Handlers& later,
+                 bool& split);
+
 } // namespace DocumentReader

@@ -8,6 +8,7 @@
 #include "analysis/TermAnalysis.h"
 #include "components/JsonTextWriter.h"
 #include "exchange/AnalysisDocument.h"
+#include "exchange/DocumentReader.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QFile>
@@ -134,6 +135,31 @@ bool SameTerms(const std::vector<TermAnalysisTarget>& a, const std::vector<TermA
     return true;
 }
 
+// Parse gives what ParseDom gives: entries, refusals and messages, for every kind.
+void ExpectDomReading(const QByteArray& text, const std::string& label)
+{
+    for (const Kind kind : {Kind::Logical, Kind::Physical}) {
+        WordInputMap fast, dom;
+        const AnalysisDocument::Outcome a = AnalysisDocument::Parse(text, kind, fast);
+        const AnalysisDocument::Outcome b = AnalysisDocument::ParseDom(text, kind, dom);
+        EXPECT_EQ(a.ok, b.ok) << label;
+        EXPECT_EQ(a.message, b.message) << label;
+        EXPECT_TRUE(SameWords(fast, dom)) << label << "\n" << Describe(fast) << "--\n" << Describe(dom);
+    }
+    DomainInputMap fastDomains, domDomains;
+    const AnalysisDocument::Outcome a = AnalysisDocument::Parse(text, fastDomains);
+    const AnalysisDocument::Outcome b = AnalysisDocument::ParseDom(text, domDomains);
+    EXPECT_EQ(a.message, b.message) << label;
+    EXPECT_TRUE(SameDomains(fastDomains, domDomains)) << label;
+    std::vector<TermAnalysisTarget> fastTerms, domTerms;
+    QString fastArea, domArea;
+    EXPECT_EQ(AnalysisDocument::Parse(text, fastTerms, fastArea).message,
+              AnalysisDocument::ParseDom(text, domTerms, domArea).message)
+        << label;
+    EXPECT_TRUE(SameTerms(fastTerms, domTerms)) << label;
+    EXPECT_EQ(fastArea, domArea) << label;
+}
+
 } // namespace
 
 // The one-pass reader reads every text as the DOM reader does, or leaves it to it: the same
@@ -172,29 +198,59 @@ TEST(AnalysisDocument, OnePassReaderAgreesWithTheDomReader)
         deep,
         deeper,
     };
-    for (size_t i = 0; i < texts.size(); ++i) {
-        const QByteArray& text = texts[i];
-        for (const Kind kind : {Kind::Logical, Kind::Physical}) {
-            WordInputMap fast, dom;
-            const AnalysisDocument::Outcome a = AnalysisDocument::Parse(text, kind, fast);
-            const AnalysisDocument::Outcome b = AnalysisDocument::ParseDom(text, kind, dom);
-            EXPECT_EQ(a.ok, b.ok) << i;
-            EXPECT_EQ(a.message, b.message) << i;
-            EXPECT_TRUE(SameWords(fast, dom)) << i << "\n" << Describe(fast) << "--\n" << Describe(dom);
+    for (size_t i = 0; i < texts.size(); ++i)
+        ExpectDomReading(texts[i], std::to_string(i));
+}
+
+// Large texts are read in two halves at once; whatever falls at the cut, the reading is the
+// DOM reader's: keys in both halves keep the last texts and the earliest counts.
+TEST(AnalysisDocument, ReadingInTwoAgreesWithTheDomReader)
+{
+    const auto big = [](const QByteArray& middle, const QByteArray& tail = {},
+                        const char* space = "\n        ") -> QByteArray {
+        QByteArray text = QByteArray("{\"logical_word_analyze\": [") + space;
+        constexpr int kEntries = 7000;
+        for (int i = 0; i < kEntries; ++i) {
+            const QByteArray n = QByteArray::number(i % 4000), m = QByteArray::number(i);
+            text += "{\"Attribute\": \"이름" + n + "\", \"Column\": \"COL_" + n + "\", \"DataType\": \"CHAR\", " +
+                    "\"Description\": \"정의 " + m + "\", \"RefCount\": \"" + m + "\", \"mapOpposites\": {\"C" + m +
+                    "\": 1, \"C" + n + "\": 2}, \"mapOpposite\": {\"A" + m + "\": 3}, \"mapColumns\": {\"K" + n +
+                    "\": " + m + "}, \"mapReferences\": {\"R" + m + "\": 1}}";
+            if (i == kEntries / 2)
+                text += middle;
+            text += i + 1 < kEntries ? QByteArray(",") + space : QByteArray(space);
         }
-        DomainInputMap fastDomains, domDomains;
-        const AnalysisDocument::Outcome a = AnalysisDocument::Parse(text, fastDomains);
-        const AnalysisDocument::Outcome b = AnalysisDocument::ParseDom(text, domDomains);
-        EXPECT_EQ(a.message, b.message) << i;
-        EXPECT_TRUE(SameDomains(fastDomains, domDomains)) << i;
-        std::vector<TermAnalysisTarget> fastTerms, domTerms;
-        QString fastArea, domArea;
-        EXPECT_EQ(AnalysisDocument::Parse(text, fastTerms, fastArea).message,
-                  AnalysisDocument::ParseDom(text, domTerms, domArea).message)
-            << i;
-        EXPECT_TRUE(SameTerms(fastTerms, domTerms)) << i;
-        EXPECT_EQ(fastArea, domArea) << i;
-    }
+        return text + "]" + tail + "}";
+    };
+    // The padding puts the middle of the text, where the cut is looked for, just before what follows it.
+    const QByteArray pad = ", {\"Reference\": \"" + QByteArray(1 << 16, 'p') + "\"";
+    const QByteArray cut = pad + "}";
+    const std::vector<std::pair<const char*, QByteArray>> texts = {
+        {"plain", big(cut)},
+        {"no spaces", big(cut, {}, "")},
+        {"a cut inside a text", big(pad + ", \"Attribute\": \"}, {}, {\"}")},
+        {"a cut inside an entry", big(pad + ", \"nested\": [{}, {}, {\"a\": [{}, {}]}], \"Attribute\": \"x\"}")},
+        {"an escape only Qt takes after the cut", big(cut + ", {\"Attribute\": \"\\x\"}")},
+        {"a syntax error after the cut", big(cut + ", {\"Attribute\": \"x\",}")},
+        {"bad UTF-8 after the cut", big(cut + ", {\"Attribute\": \"\xC0\xAF\"}")},
+        {"members after the root", big(cut, ", \"other\": [{}, {}]")},
+        {"the root again after it", big(cut, ", \"logical_word_analyze\": [{\"Attribute\": \"last\"}]")},
+        {"the root replaced after it", big(cut, ", \"logical_word_analyze\": 1")},
+    };
+    for (const auto& [name, text] : texts)
+        ExpectDomReading(text, name);
+
+    DocumentReader::Handlers first, second;
+    int before = 0, after = 0;
+    first.restart = second.restart = [] {};
+    first.entry = [&](const DocumentReader::Entry&) { ++before; };
+    second.entry = [&](const DocumentReader::Entry&) { ++after; };
+    bool split = false;
+    EXPECT_EQ(DocumentReader::ReadSplit(texts[0].second, QStringLiteral("logical_word_analyze"), first, second, split),
+              DocumentReader::Result::Ok);
+    EXPECT_TRUE(split);
+    EXPECT_EQ(before + after, 7001); // with the padding entry
+    EXPECT_GT(after, 3000);
 }
 
 // The command line's JSON result, written as it is made, is the text the JSON tree gave.

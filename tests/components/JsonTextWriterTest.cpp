@@ -1,0 +1,54 @@
+// Elements formatted by two threads must give the bytes a plain loop gives, whatever the blocks
+// hold: empty blocks, skipped elements, nesting, and a sink that takes the text in pieces.
+#include "components/JsonTextWriter.h"
+
+#include <QBuffer>
+#include <gtest/gtest.h>
+
+namespace {
+
+void Element(CJsonTextWriter& w, size_t i)
+{
+    if (i < 1500 || i % 7 == 0 || (i >= 4096 && i < 5120))
+        return; // nothing for this one: the first blocks, and a whole block of the second thread
+    w.BeginObject();
+    w.Member(u"name", QStringLiteral("이름 \"%1\"").arg(i));
+    w.Key(u"parts");
+    w.BeginArray();
+    for (size_t k = 0; k < i % 3; ++k)
+        w.Int(qint64(k));
+    w.EndArray();
+    w.EndObject();
+}
+
+QByteArray Document(size_t count, bool split, QIODevice* sink = nullptr)
+{
+    CJsonTextWriter w(sink);
+    w.BeginObject();
+    w.Key(u"items");
+    w.BeginArray();
+    if (split)
+        w.Elements(count, Element);
+    else
+        for (size_t i = 0; i < count; ++i)
+            Element(w, i);
+    w.EndArray();
+    w.Member(u"zz", 1);
+    w.EndObject();
+    w.Finish();
+    return w.Bytes();
+}
+
+} // namespace
+
+TEST(JsonTextWriter, ElementsGiveThePlainLoopText)
+{
+    for (const size_t count : {size_t(0), size_t(1400), size_t(1501), size_t(6000), size_t(40000)}) {
+        const QByteArray plain = Document(count, false);
+        EXPECT_EQ(Document(count, true), plain) << count;
+        QBuffer sink;
+        sink.open(QIODevice::WriteOnly);
+        Document(count, true, &sink);
+        EXPECT_EQ(sink.data(), plain) << count;
+    }
+}
