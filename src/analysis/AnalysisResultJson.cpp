@@ -220,7 +220,7 @@ void WriteAnalysisResultJson(CJsonTextWriter& w, const WordAnalysis& analysis)
     const auto& results = analysis.Results();
     w.Elements(results.size(), [&](CJsonTextWriter& w, size_t at) {
         const WordAnalysis::WordResult& result = results[at];
-        const WordAnalysisInput* input = analysis.Inputs().find(result.key);
+        const WordAnalysisInput* input = analysis.Inputs().find(result.key, result.input);
         TargetTexts t;
         t.key = t.name = &result.key;
         t.count = input ? input->refCount : 0;

@@ -31,6 +31,14 @@ public:
         const auto it = m_index.constFind(key);
         return it == m_index.cend() ? nullptr : &m_entries[size_t(*it)].second;
     }
+    // The same, looked for first at position `hint` (where the key stood when last seen), which
+    // spares the hash for a caller walking the keys in order.
+    const T* find(const QString& key, qsizetype hint) const
+    {
+        if (hint >= 0 && hint < size() && m_dead.empty() && m_entries[size_t(hint)].first == key)
+            return &m_entries[size_t(hint)].second;
+        return find(key);
+    }
     // Position in first-appearance order, -1 when absent.
     qsizetype indexOf(const QString& key) const { return m_index.value(key, -1); }
 

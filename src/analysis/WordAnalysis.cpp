@@ -234,8 +234,10 @@ WordAnalysis::RunResult WordAnalysis::Analyze()
             for (size_t i = half; i < positions.size() && !stop.load(std::memory_order_relaxed); ++i) {
                 const QString& key = m_inputs.keyAt(positions[i]);
                 const WordSplitter::WordSplit split = Split(key);
-                if (!split.removed)
+                if (!split.removed) {
                     tail[i - half] = MakeResult(key, split);
+                    tail[i - half]->input = positions[i];
+                }
             }
         });
     for (size_t i = 0; i < half; ++i) {
@@ -245,8 +247,10 @@ WordAnalysis::RunResult WordAnalysis::Analyze()
         }
         const QString& key = m_inputs.keyAt(positions[i]);
         const WordSplitter::WordSplit split = Split(key);
-        if (!split.removed)
+        if (!split.removed) {
             m_results.push_back(MakeResult(key, split));
+            m_results.back().input = positions[i];
+        }
         CQrProgressWnd::StepIt();
         if (twoCores)
             CQrProgressWnd::StepIt(); // the worker's share

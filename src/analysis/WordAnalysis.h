@@ -66,6 +66,7 @@ public:
         QString analyzedPartner; // the partners joined with "_"
         int status = 0;          // 0 none known, 1 some, 2 all
         bool hidden = false;
+        qsizetype input = -1; // where the target stood in Inputs() when analysed: a hint only
     };
     struct UnanalyzedWord
     {

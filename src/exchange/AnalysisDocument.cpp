@@ -159,20 +159,21 @@ bool ReadBytes(const QString& path, QByteArray& bytes, Outcome& outcome)
     return true;
 }
 
-// Result keys in ordinal order: the form's result map.
-template <class Results> std::vector<const QString*> SortedKeys(const Results& results)
+// Results in ordinal key order, one per key: the form's result map.
+template <class Result> std::vector<const Result*> SortedByKey(const std::vector<Result>& results)
 {
-    std::vector<const QString*> keys;
-    keys.reserve(results.size());
-    for (const auto& result : results)
-        keys.push_back(&result.key);
-    const auto less = [](const QString* a, const QString* b) { return *a < *b; };
+    std::vector<const Result*> sorted;
+    sorted.reserve(results.size());
+    for (const Result& result : results)
+        sorted.push_back(&result);
+    const auto less = [](const Result* a, const Result* b) { return a->key < b->key; };
     // Results listed in key order (a document read back, or sorted results) need no sort.
-    if (!std::is_sorted(keys.begin(), keys.end(), less))
-        std::sort(keys.begin(), keys.end(), less);
-    keys.erase(std::unique(keys.begin(), keys.end(), [](const QString* a, const QString* b) { return *a == *b; }),
-               keys.end());
-    return keys;
+    if (!std::is_sorted(sorted.begin(), sorted.end(), less))
+        std::sort(sorted.begin(), sorted.end(), less);
+    sorted.erase(
+        std::unique(sorted.begin(), sorted.end(), [](const Result* a, const Result* b) { return a->key == b->key; }),
+        sorted.end());
+    return sorted;
 }
 
 } // namespace
@@ -281,9 +282,9 @@ void Write(CJsonTextWriter& writer, const WordAnalysis& analysis)
 {
     const bool logical = analysis.GetKind() == WordAnalysis::Kind::Logical;
     WriteDocument(writer, KindOf(analysis), [&] {
-        const std::vector<const QString*> keys = SortedKeys(analysis.Results());
-        writer.Elements(keys.size(), [&](CJsonTextWriter& w, size_t i) {
-            const WordAnalysisInput* input = analysis.Inputs().find(*keys[i]);
+        const auto sorted = SortedByKey(analysis.Results());
+        writer.Elements(sorted.size(), [&](CJsonTextWriter& w, size_t i) {
+            const WordAnalysisInput* input = analysis.Inputs().find(sorted[i]->key, sorted[i]->input);
             if (!input)
                 return;
             w.BeginObject();
@@ -305,9 +306,9 @@ void Write(CJsonTextWriter& writer, const WordAnalysis& analysis)
 void Write(CJsonTextWriter& writer, const DomainAnalysis& analysis)
 {
     WriteDocument(writer, Kind::Domain, [&] {
-        const std::vector<const QString*> keys = SortedKeys(analysis.Results());
-        writer.Elements(keys.size(), [&](CJsonTextWriter& w, size_t i) {
-            const DomainAnalysisTarget* target = analysis.Inputs().find(*keys[i]);
+        const auto sorted = SortedByKey(analysis.Results());
+        writer.Elements(sorted.size(), [&](CJsonTextWriter& w, size_t i) {
+            const DomainAnalysisTarget* target = analysis.Inputs().find(sorted[i]->key);
             if (!target)
                 return;
             w.BeginObject();

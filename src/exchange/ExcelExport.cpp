@@ -43,7 +43,7 @@ public:
                                            QStringLiteral("분석속성명"),   QStringLiteral("분석단어"),
                                            QStringLiteral("대상컬럼참고"), QStringLiteral("대상컬럼정의")};
         const WordAnalysis::WordResult* result = m_sorted[i - 1];
-        const WordAnalysisInput* input = m_analysis.Inputs().find(result->key);
+        const WordAnalysisInput* input = m_analysis.Inputs().find(result->key, result->input);
         QStringList words;
         words.reserve(result->words.size());
         for (const WordPair& pair : result->words)

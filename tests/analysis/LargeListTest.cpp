@@ -54,6 +54,11 @@ TEST(LargeList, BatchRemovalMatchesSingleRemovals)
         EXPECT_FALSE(batch.contains(QString::number(i)));
     }
     EXPECT_FALSE(batch.removeLater(QStringLiteral("7"))); // already gone
+    // A hint is only a first guess: a removed key is not found at its old slot, a moved one is.
+    EXPECT_EQ(std::as_const(batch).find(QStringLiteral("7"), 7), nullptr);
+    EXPECT_EQ(std::as_const(single).find(QStringLiteral("10"), 10), single.find(QStringLiteral("10")));
+    EXPECT_EQ(*std::as_const(single).find(QStringLiteral("10"), 3), 10);
+    EXPECT_EQ(std::as_const(single).find(QStringLiteral("x"), -1), nullptr);
     batch[QStringLiteral("new")] = 100;                   // appended while slots wait
     single[QStringLiteral("new")] = 100;
     batch.compact();
