@@ -30,12 +30,13 @@ constexpr int kMaxRows = 1048576;
 constexpr int kMaxCols = 16384;
 // Plain zip only: a part or the file past 4 GiB is refused rather than written broken.
 constexpr uint64_t kZipLimit = 0xFFFFFFFFull;
-constexpr size_t kDefaultPiece = 512 * 1024;
+constexpr size_t kPieceSize = 512 * 1024; // of sheet text handed to the compressing thread
 constexpr size_t kOutChunk = 256 * 1024;
 // Pieces waiting for the compressing thread; with the one it compresses and the one being
 // filled, memory stays at a few pieces however large the sheet.
 constexpr size_t kQueued = 2;
-// Level 1 compresses about 3x faster than zlib's default level for files about 15 % larger;
+// Level 1 compresses about 3x faster than zlib's default level (0.35 s against 1.2 s for an
+// 86 MB sheet) for a file about a fifth larger;
 // the sheet is the bulk of an export's time otherwise.
 constexpr int kLevel = 1;
 
@@ -176,7 +177,6 @@ struct XlsxStreamWriter::Impl
     uint64_t offset = 0; // bytes written so far, kept by whoever owns the file at the time
     uint16_t dosTime = 0, dosDate = 0;
     std::vector<Entry> entries;
-    size_t pieceSize = kDefaultPiece;
     QString error;
 
     // The sheet: the caller fills `current`, the compressing thread takes queued pieces.
@@ -294,8 +294,8 @@ struct XlsxStreamWriter::Impl
         }
         if (!p)
             p = std::make_unique<Piece>();
-        if (p->capacity < pieceSize + 4096)
-            p->Grow(pieceSize + 4096);
+        if (p->capacity < kPieceSize + 4096)
+            p->Grow(kPieceSize + 4096);
         p->size = 0;
         p->last = false;
         return p;
@@ -382,7 +382,7 @@ struct XlsxStreamWriter::Impl
             if (!Write(out.data(), n))
                 return QStringLiteral("cannot write %1: %2").arg(path, SystemError(errno));
             restPacked += n;
-        } while (z.avail_out == 0 || (p.last && rc != Z_STREAM_END));
+        } while (rc != Z_STREAM_END && (z.avail_out == 0 || p.last));
         return {};
     }
 
@@ -519,16 +519,6 @@ XlsxStreamWriter::~XlsxStreamWriter()
     Abandon();
 }
 
-void XlsxStreamWriter::SetPieceSize(size_t bytes)
-{
-    d->pieceSize = std::max<size_t>(bytes, 64);
-}
-
-bool XlsxStreamWriter::IsOpen() const
-{
-    return d->file != nullptr;
-}
-
 QString XlsxStreamWriter::Error() const
 {
     return d->error;
@@ -633,7 +623,7 @@ bool XlsxStreamWriter::WriteRow(int row, const QStringList& cells)
     if (w.minRow < 0)
         w.minRow = row;
     w.maxRow = row;
-    if (w.current->size >= w.pieceSize)
+    if (w.current->size >= kPieceSize)
         return w.Send(false);
     return true;
 }

@@ -27,11 +27,7 @@ public:
     bool Finish();
     // Stops and removes the unfinished file.
     void Abandon();
-    bool IsOpen() const;
     QString Error() const;
-
-    // Size of the pieces of sheet text handed to the compressing thread.
-    void SetPieceSize(size_t bytes);
 
 private:
     struct Impl;
