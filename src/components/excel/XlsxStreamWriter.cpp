@@ -14,11 +14,9 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 #include <zlib.h>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 namespace excel {
 
@@ -636,11 +634,9 @@ bool XlsxStreamWriter::Finish()
     bool ok = w.error.isEmpty() && w.FinishSheet() && w.WriteDirectory();
     if (ok && std::fflush(w.file) != 0)
         ok = w.WriteFail();
-#ifndef _WIN32
     // On disk before it replaces the old file, so a crash cannot leave an empty one in its place.
     if (ok && ::fsync(fileno(w.file)) != 0)
         ok = w.WriteFail();
-#endif
     if (ok) {
         const int rc = std::fclose(w.file);
         w.file = nullptr;
