@@ -3,12 +3,11 @@
 #include "components/excel/SheetData.h"
 #include "components/excel/XlsReader.h"
 #include "components/excel/XlsxReader.h"
+#include "components/excel/XlsxStreamWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cstdio>
-#include <xlsxwriter.h>
 
 CQrExcelSheet::CQrExcelSheet(bool) : m_sheet(std::make_unique<excel::SheetData>()) {}
 
@@ -47,6 +46,7 @@ bool CQrExcelSheet::OpenFile(const QString& path, bool create)
     m_error.clear();
     m_path = path;
     m_writing = create;
+    m_writeFailed = false;
     if (create) {
         const QFileInfo info(path);
         const QFileInfo dir(info.absolutePath());
@@ -148,12 +148,12 @@ bool CQrExcelSheet::GetRowData(QStringList& cells, int row, int columns) const
 
 bool CQrExcelSheet::SetRowDataRange(const QStringList& cells, int row)
 {
-    if (!m_writing || row < 0 || row >= int(excel::kMaxRows) || row < m_pendingRow)
+    if (!m_writing || m_writeFailed || row < 0 || row >= int(excel::kMaxRows) || row < m_pendingRow)
         return false;
-    if (!m_book && !StartWriting())
+    if (!m_out && !StartWriting())
         return false;
-    if (row > m_pendingRow)
-        WritePending();
+    if (row > m_pendingRow && !WritePending())
+        return false;
     m_pending = cells.mid(0, int(excel::kMaxColumns));
     m_pendingRow = row;
     return true;
@@ -162,24 +162,20 @@ bool CQrExcelSheet::SetRowDataRange(const QStringList& cells, int row)
 bool CQrExcelSheet::StartWriting()
 {
     // Written beside the target and moved over it, so a failed save never leaves half a file.
-    const QByteArray tempName = QFile::encodeName(m_path + QStringLiteral(".part"));
-    std::remove(tempName.constData());
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE; // rows go out in order; memory stays flat
-    m_book = workbook_new_opt(tempName.constData(), &options);
-    m_out = m_book ? workbook_add_worksheet(m_book, nullptr) : nullptr;
-    if (!m_out) {
+    m_out = std::make_unique<excel::XlsxStreamWriter>();
+    if (!m_out->Open(m_path)) {
+        m_error = m_out->Error();
         Abandon();
-        m_error = QStringLiteral("cannot create %1").arg(m_path);
         return false;
     }
     return true;
 }
 
-void CQrExcelSheet::WritePending()
+// False when the file could not take the row; then the error is set and the file is gone.
+bool CQrExcelSheet::WritePending()
 {
     if (m_pendingRow < 0 || !m_out)
-        return;
+        return true;
     m_writeColumns = std::max(m_writeColumns, int(m_pending.size()));
     for (int col = 0; col < m_pending.size(); ++col) {
         QString& text = m_pending[col];
@@ -193,21 +189,21 @@ void CQrExcelSheet::WritePending()
                 text.chop(1);
         }
         EscapeEscapeLike(text);
-        const QByteArray utf8 = text.toUtf8();
-        // Strings always: a text that starts with "=" stays a text.
-        worksheet_write_string(m_out, lxw_row_t(m_pendingRow), lxw_col_t(col), utf8.constData(), nullptr);
+    }
+    // Strings always: a text that starts with "=" stays a text.
+    if (!m_out->WriteRow(m_pendingRow, m_pending)) {
+        m_error = m_out->Error();
+        m_writeFailed = true;
+        Abandon();
+        return false;
     }
     m_pending.clear();
+    return true;
 }
 
 void CQrExcelSheet::Abandon()
 {
-    if (m_book) {
-        lxw_workbook_free(m_book);
-        QFile::remove(m_path + QStringLiteral(".part"));
-    }
-    m_book = nullptr;
-    m_out = nullptr;
+    m_out.reset(); // removes an unfinished file
     m_pending.clear();
     m_pendingRow = -1;
     m_writeColumns = 0;
@@ -221,26 +217,20 @@ bool CQrExcelSheet::Save(int)
         m_error = QStringLiteral("the workbook was not opened for writing");
         return false;
     }
+    if (m_writeFailed)
+        return false; // the error stays
     m_error.clear();
-    if (!m_book && !StartWriting()) // nothing written: an empty sheet
+    if (!m_out && !StartWriting()) // nothing written: an empty sheet
         return false;
-    WritePending();
-    const QString temp = m_path + QStringLiteral(".part");
-    const QByteArray tempName = QFile::encodeName(temp);
-    const lxw_error rc = workbook_close(m_book);
-    m_book = nullptr;
-    m_out = nullptr;
+    if (!WritePending())
+        return false;
+    const bool ok = m_out->Finish();
+    const QString error = m_out->Error();
     const int cut = m_cut;
     const QString firstCut = m_firstCut;
     Abandon(); // resets the row state for a further round
-    if (rc != LXW_NO_ERROR) {
-        QFile::remove(temp);
-        m_error = QStringLiteral("cannot write %1: %2").arg(m_path, QString::fromUtf8(lxw_strerror(rc)));
-        return false;
-    }
-    if (std::rename(tempName.constData(), QFile::encodeName(m_path).constData()) != 0) {
-        QFile::remove(temp);
-        m_error = QStringLiteral("cannot write %1").arg(m_path);
+    if (!ok) {
+        m_error = error;
         return false;
     }
     if (cut > 0)

@@ -8,9 +8,8 @@
 
 namespace excel {
 class SheetData;
-}
-struct lxw_workbook;
-struct lxw_worksheet;
+class XlsxStreamWriter;
+} // namespace excel
 
 class CQrExcelSheet
 {
@@ -49,7 +48,7 @@ public:
 
 private:
     bool StartWriting();
-    void WritePending();
+    bool WritePending();
     void Abandon();
 
     std::unique_ptr<excel::SheetData> m_sheet;
@@ -58,13 +57,13 @@ private:
     QStringList m_pending;
     int m_pendingRow = -1;
     int m_writeColumns = 0;
-    lxw_workbook* m_book = nullptr;
-    lxw_worksheet* m_out = nullptr;
+    std::unique_ptr<excel::XlsxStreamWriter> m_out;
     int m_cut = 0;
     QString m_firstCut;
     QString m_path;
     QString m_error;
     bool m_writing = false;
+    bool m_writeFailed = false; // rows were lost: Save must not make a file of the rest
     bool m_sheetMissing = false;
 };
 
