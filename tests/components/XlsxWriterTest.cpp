@@ -178,3 +178,20 @@ TEST(XlsxWriter, FailedWritesLeaveNoFileAndKeepTheOldOne)
     EXPECT_FALSE(writer.Error().isEmpty());
     EXPECT_FALSE(QFile::exists(taken + QStringLiteral(".part")));
 }
+
+// The used range is filled in at the end into room kept for it: the widest range still fits.
+TEST(XlsxWriter, WidestUsedRangeFits)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("far.xlsx"));
+    QStringList cells(16384);
+    cells.back() = QStringLiteral("끝");
+    excel::XlsxStreamWriter writer;
+    ASSERT_TRUE(writer.Open(path));
+    ASSERT_TRUE(writer.WriteRow(1048574, cells));
+    ASSERT_TRUE(writer.WriteRow(1048575, cells));
+    ASSERT_TRUE(writer.Finish()) << writer.Error().toStdString();
+    const std::string sheetXml = Member(path, "xl/worksheets/sheet1.xml");
+    EXPECT_NE(sheetXml.find("<dimension ref=\"XFD1048575:XFD1048576\""), std::string::npos) << sheetXml.substr(0, 400);
+    EXPECT_NE(sheetXml.find("<c r=\"XFD1048576\" t=\"inlineStr\"><is><t>끝</t>"), std::string::npos);
+}

@@ -10,8 +10,8 @@ namespace excel::parts {
 #define OFFICE_CT "application/vnd.openxmlformats-officedocument."
 
 namespace {
-// Widest used range a sheet can have: "A1:XFD1048576".
-constexpr size_t kRefWidth = 13;
+// Widest used range a sheet can have: "XFD1048575:XFD1048576" (a sheet need not start at A1).
+constexpr size_t kRefWidth = 21;
 } // namespace
 
 std::string SheetHead(const std::string& ref)

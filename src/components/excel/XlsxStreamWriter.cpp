@@ -428,6 +428,9 @@ struct XlsxStreamWriter::Impl
         if (failed)
             return Fail(workerError);
         const std::string head = SheetHead(UsedRange());
+        if (head.size() != SheetHead("A1").size()) // the room kept for it at the start
+            return Fail(QStringLiteral("cannot write %1: the used range %2 does not fit")
+                            .arg(path, QString::fromStdString(UsedRange())));
         sheet.size = head.size() + restSize;
         sheet.packed = 5 + head.size() + restPacked;
         const uint32_t headCrc = uint32_t(crc32(0, reinterpret_cast<const Bytef*>(head.data()), uInt(head.size())));
