@@ -272,12 +272,11 @@ WordAnalysis::RunResult WordAnalysis::Analyze()
     return outcome;
 }
 
+// The index is made on the first lookup: a command-line run never asks one.
 void WordAnalysis::ReindexResults()
 {
     m_resultIndex.clear();
-    m_resultIndex.reserve(qsizetype(m_results.size()));
-    for (size_t i = 0; i < m_results.size(); ++i)
-        m_resultIndex.insert(m_results[i].key, qsizetype(i));
+    m_resultIndexed = false;
 }
 
 void WordAnalysis::Recount()
@@ -305,6 +304,12 @@ void WordAnalysis::Recount()
 
 const WordAnalysis::WordResult* WordAnalysis::ResultOf(const QString& key) const
 {
+    if (!m_resultIndexed) {
+        m_resultIndex.reserve(qsizetype(m_results.size()));
+        for (size_t i = 0; i < m_results.size(); ++i)
+            m_resultIndex.insert(m_results[i].key, qsizetype(i));
+        m_resultIndexed = true;
+    }
     const auto it = m_resultIndex.constFind(key);
     return it == m_resultIndex.cend() ? nullptr : &m_results[size_t(*it)];
 }

@@ -182,7 +182,10 @@ protected:
 
     WordInputMap m_inputs;
     std::vector<WordResult> m_results;
-    QHash<QString, qsizetype> m_resultIndex;
+    // Key -> position in m_results, made by the first ResultOf after a change (the engine is
+    // used from one thread at a time).
+    mutable QHash<QString, qsizetype> m_resultIndex;
+    mutable bool m_resultIndexed = false;
     // Physical name -> its dictionary words, for the definitions of one run (hashing beats
     // the ordered map's string compares); empty outside Analyze.
     QHash<QString, const std::map<QString, _stAnalyzeManageWord>*> m_wordsByPhysical;

@@ -175,14 +175,17 @@ void CJsonTextWriter::Elements(size_t count, const std::function<void(CJsonTextW
             block(*this, b);
         return;
     }
-    // The worker takes the odd blocks, each in a writer of its own at this depth, and stays at
-    // most two blocks ahead so that memory stays flat.
+    // The worker takes two blocks in three, each in a writer of its own at this depth, as this
+    // thread also hands the text to the file; it stays at most two blocks ahead so that memory
+    // stays flat.
     const size_t depth = m_members.size();
     std::mutex mutex;
     std::condition_variable changed;
     std::deque<CJsonTextWriter> ready;
     std::thread worker([&] {
-        for (size_t b = 1; b < blocks; b += 2) {
+        for (size_t b = 0; b < blocks; ++b) {
+            if (b % 3 == 0)
+                continue;
             CJsonTextWriter branch;
             branch.m_members.assign(depth, 1);
             branch.m_members.back() = 0;
@@ -194,7 +197,7 @@ void CJsonTextWriter::Elements(size_t count, const std::function<void(CJsonTextW
         }
     });
     for (size_t b = 0; b < blocks; ++b) {
-        if (b % 2 == 0) {
+        if (b % 3 == 0) {
             block(*this, b);
             continue;
         }
