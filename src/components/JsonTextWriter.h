@@ -62,11 +62,13 @@ private:
     void BeforeValue();
     void Indent(qsizetype levels);
     void Drain();
+    void StartWriteBack();
     // Puts in the elements a writer made for the same container (see Elements).
     void Splice(const CJsonTextWriter& branch);
 
     QIODevice* m_sink;
     bool m_failed = false;
+    qint64 m_writtenBack = 0; // of the sink file, handed to the disk so far
     bool m_afterKey = false;
     std::string m_out;
     std::vector<qint64> m_members; // members or elements written per open container
