@@ -14,6 +14,7 @@
 #include <limits>
 #include <optional>
 #include <rapidjson/reader.h>
+#include <string>
 #include <thread>
 
 namespace DocumentReader {
@@ -186,10 +187,12 @@ public:
             }
             return true;
         case 3:
-            if (m_field >= 0)
+            if (m_field >= 0) {
                 m_entry.texts[m_field] = QString::fromUtf8(s, qsizetype(n));
-            else
+                m_raw[m_field].assign(s, n);
+            } else {
                 ClearField();
+            }
             return true;
         case 4:
             m_pairs.emplace_back(m_key, std::nullopt);
@@ -217,7 +220,7 @@ public:
             m_map = m_field >= 0 ? -1 : MapOf(s, n);
             break;
         case 4:
-            m_key = QString::fromUtf8(s, qsizetype(n));
+            m_key = TextOf(s, n);
             break;
         default:
             break;
@@ -242,6 +245,8 @@ public:
                 return Skip();
             for (QString& text : m_entry.texts)
                 text.clear();
+            for (std::string& raw : m_raw)
+                raw.clear();
             for (int m = 0; m < MapCount; ++m) {
                 m_entry.present[m] = false;
                 m_entry.counts[m].clear();
@@ -336,6 +341,16 @@ public:
 private:
     enum class Member { Other, Root, Area };
 
+    // A count map's name is mostly one of the entry's own texts (its column, reference,
+    // definition): it then shares that text instead of being converted and held again.
+    QString TextOf(const char* s, unsigned n) const
+    {
+        for (int f = 0; f < FieldCount; ++f)
+            if (m_raw[f].size() == n && n > 0 && std::memcmp(m_raw[f].data(), s, n) == 0)
+                return m_entry.texts[f];
+        return QString::fromUtf8(s, qsizetype(n));
+    }
+
     bool Scalar()
     {
         if (m_skip)
@@ -374,6 +389,7 @@ private:
     {
         if (m_field >= 0) {
             m_entry.texts[m_field].clear();
+            m_raw[m_field].clear();
         } else if (m_map >= 0) {
             m_entry.present[m_map] = false;
             m_entry.counts[m_map].clear();
@@ -445,6 +461,7 @@ private:
     int m_map = -1;
     QString m_key;
     Entry m_entry;
+    std::string m_raw[FieldCount]; // the UTF-8 of each text in m_entry
     std::vector<std::pair<QString, std::optional<int>>> m_pairs;
 };
 

@@ -150,8 +150,7 @@ Outcome ReadSheet(const QString& path, QVector<QStringList>& rows)
 }
 
 // A new sheet starts with no designations; a failed read leaves the engine's sheet as it was.
-template <class Engine>
-Outcome ImportInto(Engine& analysis, const QString& path)
+template <class Engine> Outcome ImportInto(Engine& analysis, const QString& path)
 {
     analysis.Designations().Reset();
     QVector<QStringList> rows;

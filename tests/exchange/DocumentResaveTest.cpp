@@ -12,6 +12,7 @@
 #include "settings/AnalyzeSettings.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using AnalysisDocument::Kind;
@@ -251,6 +252,21 @@ TEST(AnalysisDocument, ReadingInTwoAgreesWithTheDomReader)
     EXPECT_TRUE(split);
     EXPECT_EQ(before + after, 7001); // with the padding entry
     EXPECT_GT(after, 3000);
+
+    // A file large enough to be read from disk in two halves gives the same entries.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("large.ztsl"));
+    const QByteArray large = big(", {\"Reference\": \"" + QByteArray(9 << 20, 'r') + "\"}");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(large) == large.size());
+    file.close();
+    CAnalyzeSettings settings;
+    LogicalWordAnalysis engine(&settings);
+    WordInputMap expected;
+    ASSERT_TRUE(AnalysisDocument::Read(engine, path).ok);
+    ASSERT_TRUE(AnalysisDocument::Parse(large, Kind::Logical, expected).ok);
+    EXPECT_EQ(engine.Inputs().size(), 4001);
+    EXPECT_TRUE(SameWords(engine.Inputs(), expected));
 }
 
 // The command line's JSON result, written as it is made, is the text the JSON tree gave.
