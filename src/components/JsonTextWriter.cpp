@@ -113,6 +113,23 @@ void CJsonTextWriter::Indent(qsizetype levels)
         m_out.append(spaces, size_t(std::min(n, chunk)));
 }
 
+// The line break before a member or element and its indentation, in one append where the
+// nesting allows (it nearly always does).
+void CJsonTextWriter::NextLine()
+{
+    static const char separator[] = ",\n                                                                "
+                                    "                                                                ";
+    const bool first = m_members.back()++ == 0;
+    const size_t indent = m_members.size() * 4;
+    if (indent + 2 < sizeof separator) {
+        m_out.append(separator + (first ? 2 : 0), indent + (first ? 0 : 2));
+        return;
+    }
+    if (!first)
+        m_out.append(",\n", 2);
+    Indent(qsizetype(m_members.size()));
+}
+
 void CJsonTextWriter::BeforeValue()
 {
     if (m_afterKey) {
@@ -121,19 +138,24 @@ void CJsonTextWriter::BeforeValue()
     }
     if (m_members.empty())
         return;
-    // An array element.
-    if (m_members.back()++ > 0)
-        m_out.append(",\n", 2);
-    Indent(qsizetype(m_members.size()));
+    NextLine(); // an array element
 }
 
 void CJsonTextWriter::Key(QStringView name)
 {
-    if (m_members.back()++ > 0)
-        m_out.append(",\n", 2);
-    Indent(qsizetype(m_members.size()));
+    NextLine();
+    // Member names are mostly plain ASCII, which goes out as it is.
+    const size_t start = m_out.size();
     m_out.push_back('"');
-    AppendEscaped(m_out, name);
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u >= 0x7F || u == u'"' || u == u'\\') {
+            m_out.resize(start + 1);
+            AppendEscaped(m_out, name);
+            break;
+        }
+        m_out.push_back(char(u));
+    }
     m_out.append("\": ", 3);
     m_afterKey = true;
 }
@@ -227,8 +249,17 @@ void CJsonTextWriter::Splice(const CJsonTextWriter& branch)
     if (m_members.back() > 0)
         m_out.append(",\n", 2);
     m_members.back() += branch.m_members.back();
-    m_out.append(branch.m_out);
-    Drain();
+    if (!m_sink) {
+        m_out.append(branch.m_out);
+        return;
+    }
+    // Straight to the file after what is pending, without a copy into this writer.
+    if (!m_failed && m_sink->write(m_out.data(), qint64(m_out.size())) != qint64(m_out.size()))
+        m_failed = true;
+    m_out.clear();
+    if (!m_failed && m_sink->write(branch.m_out.data(), qint64(branch.m_out.size())) != qint64(branch.m_out.size()))
+        m_failed = true;
+    StartWriteBack();
 }
 
 void CJsonTextWriter::Drain()

@@ -60,6 +60,7 @@ private:
     void Open(char opener);
     void Close(char closer);
     void BeforeValue();
+    void NextLine();
     void Indent(qsizetype levels);
     void Drain();
     void StartWriteBack();
