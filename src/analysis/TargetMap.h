@@ -55,6 +55,19 @@ public:
         return m_entries.back().second;
     }
 
+    // Appends value under a new key, or hands it to fold(existing, std::move(value)).
+    template <class Fold> void insertOrFold(const QString& key, T&& value, Fold fold)
+    {
+        const qsizetype before = m_index.size();
+        qsizetype& at = m_index[key];
+        if (m_index.size() == before) {
+            fold(m_entries[size_t(at)].second, std::move(value));
+            return;
+        }
+        at = qsizetype(m_entries.size());
+        m_entries.emplace_back(key, std::move(value));
+    }
+
     bool remove(const QString& key)
     {
         const bool removed = removeLater(key);

@@ -541,14 +541,8 @@ DocumentReader::Result ReadInTwo(const QByteArray& bytes, const QString& root, T
     if (result != DocumentReader::Result::Ok)
         return result;
     if (split) {
-        for (auto& [key, value] : later) {
-            const qsizetype before = read.size();
-            T& slot = read[key];
-            if (read.size() > before)
-                slot = std::move(value);
-            else
-                fold(slot, std::move(value));
-        }
+        for (auto& [key, value] : later)
+            read.insertOrFold(key, std::move(value), fold);
     }
     entries = std::move(read);
     return result;
