@@ -331,7 +331,7 @@ std::vector<AnalysisRow> WordAnalysis::Rows(size_t first, size_t last) const
     rows.reserve(first < last ? (last - first) * 5 : 0);
     for (size_t index = first; index < last; ++index) {
         const WordResult& result = m_results[index];
-        const WordAnalysisInput* input = m_inputs.find(result.key);
+        const WordAnalysisInput* input = std::as_const(m_inputs).find(result.key, result.input);
 
         AnalysisRow target;
         target.level = 1;
