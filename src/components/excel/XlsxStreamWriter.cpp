@@ -144,8 +144,9 @@ struct Piece
 
     void Grow(size_t need)
     {
-        auto bigger = std::make_unique<char[]>(need);
-        std::memcpy(bigger.get(), data.get(), size);
+        std::unique_ptr<char[]> bigger(new char[need]);
+        if (size > 0)
+            std::memcpy(bigger.get(), data.get(), size);
         data = std::move(bigger);
         capacity = need;
     }
