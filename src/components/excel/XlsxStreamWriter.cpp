@@ -215,19 +215,25 @@ struct XlsxStreamWriter::Impl
     }
     bool WriteFail() { return Fail(QStringLiteral("cannot write %1: %2").arg(path, SystemError(errno))); }
 
+    // What a local header and a directory entry share: version needed to the name's length.
+    void PutEntryFields(std::string& s, const Entry& e) const
+    {
+        Put16(s, 20); // version needed: deflate
+        Put16(s, 0);  // flags
+        Put16(s, 8);  // deflate
+        Put16(s, dosTime);
+        Put16(s, dosDate);
+        Put32(s, e.crc);
+        Put32(s, uint32_t(e.packed));
+        Put32(s, uint32_t(e.size));
+        Put16(s, uint32_t(e.name.size()));
+    }
+
     std::string LocalHeader(const Entry& e) const
     {
         std::string h;
         Put32(h, 0x04034b50);
-        Put16(h, 20); // version needed: deflate
-        Put16(h, 0);  // flags
-        Put16(h, 8);  // deflate
-        Put16(h, dosTime);
-        Put16(h, dosDate);
-        Put32(h, e.crc);
-        Put32(h, uint32_t(e.packed));
-        Put32(h, uint32_t(e.size));
-        Put16(h, uint32_t(e.name.size()));
+        PutEntryFields(h, e);
         Put16(h, 0);
         h += e.name;
         return h;
@@ -459,15 +465,7 @@ struct XlsxStreamWriter::Impl
         for (const Entry& e : entries) {
             Put32(dir, 0x02014b50);
             Put16(dir, (3 << 8) | 20); // made on Unix, so readers take the permissions below
-            Put16(dir, 20);
-            Put16(dir, 0);
-            Put16(dir, 8);
-            Put16(dir, dosTime);
-            Put16(dir, dosDate);
-            Put32(dir, e.crc);
-            Put32(dir, uint32_t(e.packed));
-            Put32(dir, uint32_t(e.size));
-            Put16(dir, uint32_t(e.name.size()));
+            PutEntryFields(dir, e);
             Put16(dir, 0); // extra
             Put16(dir, 0); // comment
             Put16(dir, 0); // disk
