@@ -3,7 +3,14 @@
 // Whitespace and plain string runs are scanned 16 bytes at a time (every x86-64 has SSE2).
 // The aligned loads may touch the rest of the last 16-byte block, which never crosses a page
 // but which AddressSanitizer reports: sanitizer builds scan byte by byte.
-#if defined(__SSE2__) && !defined(RAPIDJSON_SSE2) && !defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) // gcc
+#define TERMWISE_ADDRESS_SANITIZER
+#elif defined(__has_feature) // clang
+#if __has_feature(address_sanitizer)
+#define TERMWISE_ADDRESS_SANITIZER
+#endif
+#endif
+#if defined(__SSE2__) && !defined(RAPIDJSON_SSE2) && !defined(TERMWISE_ADDRESS_SANITIZER)
 #define RAPIDJSON_SSE2
 #endif
 
