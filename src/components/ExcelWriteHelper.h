@@ -7,5 +7,4 @@
 // Writes rows (the first usually the header) to an .xlsx file. The file appears only when the
 // whole workbook was written, so a failed export never leaves a broken file in place of a good
 // one. Texts longer than a cell can hold are cut to 32,767 characters. False with a reason on failure.
-bool SaveSheetXlsx(const QString& path, const std::vector<QStringList>& rows, QString* error = nullptr,
-                   const QString& sheetName = QStringLiteral("Sheet1"));
+bool SaveSheetXlsx(const QString& path, const std::vector<QStringList>& rows, QString* error = nullptr);
