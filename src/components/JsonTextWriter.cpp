@@ -254,11 +254,8 @@ void CJsonTextWriter::Splice(const CJsonTextWriter& branch)
         return;
     }
     // Straight to the file after what is pending, without a copy into this writer.
-    if (!m_failed && m_sink->write(m_out.data(), qint64(m_out.size())) != qint64(m_out.size()))
-        m_failed = true;
-    m_out.clear();
-    if (!m_failed && m_sink->write(branch.m_out.data(), qint64(branch.m_out.size())) != qint64(branch.m_out.size()))
-        m_failed = true;
+    WritePending();
+    Write(branch.m_out);
     StartWriteBack();
 }
 
@@ -266,10 +263,21 @@ void CJsonTextWriter::Drain()
 {
     if (!m_sink || qsizetype(m_out.size()) < kDrainAt)
         return;
-    if (!m_failed && m_sink->write(m_out.data(), qint64(m_out.size())) != qint64(m_out.size()))
-        m_failed = true;
-    m_out.clear();
+    WritePending();
     StartWriteBack();
+}
+
+// Once a write fails, nothing more goes to the sink and Finish reports it.
+void CJsonTextWriter::Write(const std::string& text)
+{
+    if (!m_failed && m_sink->write(text.data(), qint64(text.size())) != qint64(text.size()))
+        m_failed = true;
+}
+
+void CJsonTextWriter::WritePending()
+{
+    Write(m_out);
+    m_out.clear();
 }
 
 // A saved file is flushed to disk before it replaces the old one; starting the disk writes
@@ -292,10 +300,7 @@ void CJsonTextWriter::StartWriteBack()
 bool CJsonTextWriter::Finish()
 {
     m_out.push_back('\n');
-    if (m_sink) {
-        if (!m_failed && m_sink->write(m_out.data(), qint64(m_out.size())) != qint64(m_out.size()))
-            m_failed = true;
-        m_out.clear();
-    }
+    if (m_sink)
+        WritePending();
     return !m_failed;
 }

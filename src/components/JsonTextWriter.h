@@ -63,6 +63,8 @@ private:
     void NextLine();
     void Indent(qsizetype levels);
     void Drain();
+    void Write(const std::string& text); // to the sink
+    void WritePending();
     void StartWriteBack();
     // Puts in the elements a writer made for the same container (see Elements).
     void Splice(const CJsonTextWriter& branch);

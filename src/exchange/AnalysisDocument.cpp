@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <limits>
 #include <thread>
+#include <type_traits>
 #include <unistd.h>
 
 namespace AnalysisDocument {
@@ -675,38 +676,36 @@ struct ReadProgress
     ReadProgress() { CQrProgressWnd::ShowMarquee(ExchangeTexts::kReadTitle, ExchangeTexts::kReadText); }
     ~ReadProgress() { CQrProgressWnd::Hide(); }
 };
+
+// The entries of a word or domain document, handed to the engine only when all were read.
+template <class Engine, class Parse> Outcome ReadInputs(Engine& analysis, const QString& path, Parse parse)
+{
+    analysis.Designations().Reset();
+    ReadProgress progress;
+    QByteArray bytes;
+    Outcome outcome;
+    if (!ReadBytes(path, bytes, outcome))
+        return outcome;
+    std::remove_reference_t<decltype(analysis.Inputs())> entries;
+    outcome = parse(bytes, entries);
+    if (outcome.ok)
+        analysis.Inputs() = std::move(entries);
+    return outcome;
+}
 } // namespace
 
 Outcome Read(WordAnalysis& analysis, const QString& path)
 {
-    analysis.Designations().Reset();
-    ReadProgress progress;
-    QByteArray bytes;
-    Outcome outcome;
-    if (!ReadBytes(path, bytes, outcome))
-        return outcome;
-    WordInputMap entries;
-    outcome = ParseWith(bytes, KindOf(analysis), entries, CQrProgressWnd::StepIt);
-    if (!outcome.ok)
-        return outcome;
-    analysis.Inputs() = std::move(entries);
-    return outcome;
+    return ReadInputs(analysis, path, [&](const QByteArray& bytes, WordInputMap& entries) {
+        return ParseWith(bytes, KindOf(analysis), entries, CQrProgressWnd::StepIt);
+    });
 }
 
 Outcome Read(DomainAnalysis& analysis, const QString& path)
 {
-    analysis.Designations().Reset();
-    ReadProgress progress;
-    QByteArray bytes;
-    Outcome outcome;
-    if (!ReadBytes(path, bytes, outcome))
-        return outcome;
-    DomainInputMap entries;
-    outcome = ParseWith(bytes, entries, CQrProgressWnd::StepIt);
-    if (!outcome.ok)
-        return outcome;
-    analysis.Inputs() = std::move(entries);
-    return outcome;
+    return ReadInputs(analysis, path, [](const QByteArray& bytes, DomainInputMap& entries) {
+        return ParseWith(bytes, entries, CQrProgressWnd::StepIt);
+    });
 }
 
 Outcome Read(CTermAnalysis& analysis, const QString& path, const AreaResolver& resolve)
