@@ -1,5 +1,8 @@
 #pragma once
 // Analysis targets keyed by text, kept in the order their keys first appeared.
+// While keys arrive in ascending order (a saved document's do) no hash is kept: order makes
+// them unique and a lookup is a binary search. The first key out of order, a removal or a
+// rename builds the hash once and it is kept from then on.
 #include <QHash>
 #include <QString>
 #include <algorithm>
@@ -18,18 +21,20 @@ public:
         m_entries.clear();
         m_index.clear();
         m_dead.clear();
+        m_hashed = false;
+        m_capacity = 0;
     }
 
-    bool contains(const QString& key) const { return m_index.contains(key); }
+    bool contains(const QString& key) const { return indexOf(key) >= 0; }
     T* find(const QString& key)
     {
-        const auto it = m_index.constFind(key);
-        return it == m_index.cend() ? nullptr : &m_entries[size_t(*it)].second;
+        const qsizetype at = indexOf(key);
+        return at < 0 ? nullptr : &m_entries[size_t(at)].second;
     }
     const T* find(const QString& key) const
     {
-        const auto it = m_index.constFind(key);
-        return it == m_index.cend() ? nullptr : &m_entries[size_t(*it)].second;
+        const qsizetype at = indexOf(key);
+        return at < 0 ? nullptr : &m_entries[size_t(at)].second;
     }
     // The same, looked for first at position `hint` (where the key stood when last seen), which
     // spares the hash for a caller walking the keys in order.
@@ -40,11 +45,22 @@ public:
         return find(key);
     }
     // Position in first-appearance order, -1 when absent.
-    qsizetype indexOf(const QString& key) const { return m_index.value(key, -1); }
+    qsizetype indexOf(const QString& key) const
+    {
+        if (m_hashed)
+            return m_index.value(key, -1);
+        const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                                         [](const Entry& entry, const QString& k) { return entry.first < k; });
+        return it != m_entries.end() && it->first == key ? qsizetype(it - m_entries.begin()) : -1;
+    }
 
     // Finds or appends a default entry.
     T& operator[](const QString& key)
     {
+        if (appendsInOrder(key)) {
+            m_entries.emplace_back(key, T{});
+            return m_entries.back().second;
+        }
         // One hash lookup: a new key shows as a grown index.
         const qsizetype before = m_index.size();
         qsizetype& at = m_index[key];
@@ -58,6 +74,10 @@ public:
     // Appends value under a new key, or hands it to fold(existing, std::move(value)).
     template <class Fold> void insertOrFold(const QString& key, T&& value, Fold fold)
     {
+        if (appendsInOrder(key)) {
+            m_entries.emplace_back(key, std::move(value));
+            return;
+        }
         const qsizetype before = m_index.size();
         qsizetype& at = m_index[key];
         if (m_index.size() == before) {
@@ -80,6 +100,7 @@ public:
     // the slot, so only find, contains, rename and operator[] are meant in between.
     bool removeLater(const QString& key)
     {
+        hash();
         const auto it = m_index.constFind(key);
         if (it == m_index.cend())
             return false;
@@ -110,12 +131,15 @@ public:
     void reserve(qsizetype n)
     {
         m_entries.reserve(size_t(n));
-        m_index.reserve(n);
+        m_capacity = n;
+        if (m_hashed)
+            m_index.reserve(n);
     }
 
     // Gives an entry a new, unused key in its place; false when the key is taken.
     bool rename(const QString& from, const QString& to)
     {
+        hash();
         const qsizetype at = indexOf(from);
         if (at < 0 || contains(to))
             return false;
@@ -148,7 +172,28 @@ public:
     auto end() const { return m_entries.end(); }
 
 private:
+    // True when `key` may be appended without the hash: still unhashed and after the last key.
+    // Otherwise the hash is built, so the caller goes on with it.
+    bool appendsInOrder(const QString& key)
+    {
+        if (!m_hashed && (m_entries.empty() || m_entries.back().first < key))
+            return true;
+        hash();
+        return false;
+    }
+    void hash()
+    {
+        if (m_hashed)
+            return;
+        m_index.reserve(std::max(m_capacity, qsizetype(m_entries.size()) + 1));
+        for (size_t i = 0; i < m_entries.size(); ++i)
+            m_index.insert(m_entries[i].first, qsizetype(i));
+        m_hashed = true;
+    }
+
     std::vector<Entry> m_entries;
-    QHash<QString, qsizetype> m_index;
-    std::vector<size_t> m_dead; // slots removed from the index, not yet from m_entries
+    QHash<QString, qsizetype> m_index;  // complete while m_hashed, empty before
+    std::vector<size_t> m_dead;         // slots removed from the index, not yet from m_entries
+    qsizetype m_capacity = 0;           // as reserved, for the hash when it comes
+    bool m_hashed = false;
 };

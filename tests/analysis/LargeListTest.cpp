@@ -69,3 +69,29 @@ TEST(LargeList, BatchRemovalMatchesSingleRemovals)
         EXPECT_EQ(batch.indexOf(single.keyAt(i)), i);
     }
 }
+
+// Keys in ascending order go in without the hash; a repeat or a key out of order after them
+// must still find the entry already there, and lookups must agree before and after.
+TEST(LargeList, OrderedKeysStayUniqueWithoutTheHash)
+{
+    TargetMap<int> map;
+    for (const char* key : {"가", "나", "다", "라"})
+        map[QString::fromUtf8(key)] += 1;
+    EXPECT_EQ(map.indexOf(U("다")), 2);
+    EXPECT_EQ(map.find(U("마")), nullptr);
+    EXPECT_EQ(map.find(U("")), nullptr);
+    map.insertOrFold(U("라"), 5, [](int& earlier, int&& later) { earlier += later; }); // the last key again
+    map[U("나")] += 10;                                            // a repeat out of order
+    map[U("각")] = 7;                                              // a new key out of order
+    ASSERT_EQ(map.size(), 5);
+    EXPECT_EQ(*map.find(U("나")), 11);
+    EXPECT_EQ(*map.find(U("라")), 6);
+    EXPECT_EQ(map.indexOf(U("각")), 4);
+    EXPECT_TRUE(map.rename(U("가"), U("하")));
+    EXPECT_EQ(map.indexOf(U("하")), 0);
+    map.clear();                                                   // ordered again after clearing
+    map[U("b")] = 1;
+    map[U("a")] = 2;
+    EXPECT_EQ(*map.find(U("b")), 1);
+    EXPECT_EQ(map.indexOf(U("a")), 1);
+}
