@@ -6,7 +6,9 @@
 #include <fcntl.h>
 #endif
 #include <algorithm>
+#include <charconv>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -29,15 +31,20 @@ CJsonTextWriter::CJsonTextWriter(QIODevice* sink) : m_sink(sink)
     m_members.reserve(16);
 }
 
-void CJsonTextWriter::AppendEscaped(std::string& out, QStringView text)
+void CJsonTextWriter::Text::Grow(size_t n)
 {
-    // Escaped into scratch room for the longest form (a six-byte escape per unit), then
-    // appended: growing the string by that much would first fill it with zeros.
-    char stack[1024];
-    const size_t room = size_t(text.size()) * 6;
-    std::unique_ptr<char[]> heap(room > sizeof stack ? new char[room] : nullptr);
-    char* const start = heap ? heap.get() : stack;
-    char* d = start;
+    const size_t capacity = std::max({m_size + n, m_capacity * 2, size_t(4096)});
+    std::unique_ptr<char[]> data(new char[capacity]);
+    if (m_size)
+        std::memcpy(data.get(), m_data.get(), m_size);
+    m_data = std::move(data);
+    m_capacity = capacity;
+}
+
+void CJsonTextWriter::AppendEscaped(Text& out, QStringView text)
+{
+    // Room for the longest form: a six-byte escape per unit.
+    char* d = out.Room(size_t(text.size()) * 6);
     const char16_t* src = text.utf16();
     const char16_t* const end = src + text.size();
     while (src != end) {
@@ -102,7 +109,7 @@ void CJsonTextWriter::AppendEscaped(std::string& out, QStringView text)
             *d++ = HexDigit(u & 0xf);
         }
     }
-    out.append(start, size_t(d - start));
+    out.SetEnd(d);
 }
 
 void CJsonTextWriter::Indent(qsizetype levels)
@@ -110,7 +117,7 @@ void CJsonTextWriter::Indent(qsizetype levels)
     static const char spaces[] = "                                                                ";
     constexpr qsizetype chunk = sizeof(spaces) - 1;
     for (qsizetype n = levels * 4; n > 0; n -= chunk)
-        m_out.append(spaces, size_t(std::min(n, chunk)));
+        m_out.Append(spaces, size_t(std::min(n, chunk)));
 }
 
 // The line break before a member or element and its indentation, in one append where the
@@ -122,11 +129,11 @@ void CJsonTextWriter::NextLine()
     const bool first = m_members.back()++ == 0;
     const size_t indent = m_members.size() * 4;
     if (indent + 2 < sizeof separator) {
-        m_out.append(separator + (first ? 2 : 0), indent + (first ? 0 : 2));
+        m_out.Append(separator + (first ? 2 : 0), indent + (first ? 0 : 2));
         return;
     }
     if (!first)
-        m_out.append(",\n", 2);
+        m_out.Append(",\n", 2);
     Indent(qsizetype(m_members.size()));
 }
 
@@ -146,50 +153,54 @@ void CJsonTextWriter::Key(QStringView name)
     NextLine();
     // Member names are mostly plain ASCII, which goes out as it is.
     const size_t start = m_out.size();
-    m_out.push_back('"');
+    char* d = m_out.Room(size_t(name.size()) + 4);
+    *d++ = '"';
     for (const QChar c : name) {
         const char16_t u = c.unicode();
         if (u < 0x20 || u >= 0x7F || u == u'"' || u == u'\\') {
-            m_out.resize(start + 1);
+            m_out.Truncate(start + 1);
             AppendEscaped(m_out, name);
+            d = m_out.Room(3);
             break;
         }
-        m_out.push_back(char(u));
+        *d++ = char(u);
     }
-    m_out.append("\": ", 3);
+    std::memcpy(d, "\": ", 3);
+    m_out.SetEnd(d + 3);
     m_afterKey = true;
 }
 
 void CJsonTextWriter::String(QStringView text)
 {
     BeforeValue();
-    m_out.push_back('"');
+    m_out.Push('"');
     AppendEscaped(m_out, text);
-    m_out.push_back('"');
+    m_out.Push('"');
     Drain();
 }
 
 void CJsonTextWriter::Int(qint64 value)
 {
     BeforeValue();
-    m_out.append(std::to_string(value));
+    char* d = m_out.Room(24);
+    m_out.SetEnd(std::to_chars(d, d + 24, value).ptr);
 }
 
 void CJsonTextWriter::Open(char opener)
 {
     BeforeValue();
-    m_out.push_back(opener);
-    m_out.push_back('\n');
+    m_out.Push(opener);
+    m_out.Push('\n');
     m_members.push_back(0);
 }
 
 void CJsonTextWriter::Close(char closer)
 {
     if (m_members.back() > 0)
-        m_out.push_back('\n');
+        m_out.Push('\n');
     m_members.pop_back();
     Indent(qsizetype(m_members.size()));
-    m_out.push_back(closer);
+    m_out.Push(closer);
     Drain();
 }
 
@@ -213,13 +224,16 @@ void CJsonTextWriter::Elements(size_t count, const std::function<void(CJsonTextW
     std::condition_variable changed;
     std::deque<CJsonTextWriter> ready;
     std::thread worker([&] {
+        size_t largest = 0; // of the blocks so far, so that the next one seldom regrows
         for (size_t b = 0; b < blocks; ++b) {
             if (b % 3 == 0)
                 continue;
             CJsonTextWriter branch;
             branch.m_members.assign(depth, 1);
             branch.m_members.back() = 0;
+            branch.m_out.Reserve(largest + largest / 8);
             block(branch, b);
+            largest = std::max(largest, branch.m_out.size());
             std::unique_lock lock(mutex);
             changed.wait(lock, [&] { return ready.size() < 2; });
             ready.push_back(std::move(branch));
@@ -247,10 +261,10 @@ void CJsonTextWriter::Splice(const CJsonTextWriter& branch)
     if (branch.m_members.back() == 0)
         return;
     if (m_members.back() > 0)
-        m_out.append(",\n", 2);
+        m_out.Append(",\n", 2);
     m_members.back() += branch.m_members.back();
     if (!m_sink) {
-        m_out.append(branch.m_out);
+        m_out.Append(branch.m_out);
         return;
     }
     // Straight to the file after what is pending, without a copy into this writer.
@@ -268,7 +282,7 @@ void CJsonTextWriter::Drain()
 }
 
 // Once a write fails, nothing more goes to the sink and Finish reports it.
-void CJsonTextWriter::Write(const std::string& text)
+void CJsonTextWriter::Write(const Text& text)
 {
     if (!m_failed && m_sink->write(text.data(), qint64(text.size())) != qint64(text.size()))
         m_failed = true;
@@ -299,7 +313,7 @@ void CJsonTextWriter::StartWriteBack()
 
 bool CJsonTextWriter::Finish()
 {
-    m_out.push_back('\n');
+    m_out.Push('\n');
     if (m_sink)
         WritePending();
     return !m_failed;

@@ -5,8 +5,9 @@
 // of their names; the writer does not sort.
 #include <QByteArray>
 #include <QStringView>
+#include <cstring>
 #include <functional>
-#include <string>
+#include <memory>
 #include <vector>
 
 class QIODevice;
@@ -53,17 +54,57 @@ public:
         return bytes;
     }
 
-    // The escaped UTF-8 form of a text as QJsonDocument writes it, quotes excluded.
-    static void AppendEscaped(std::string& out, QStringView text);
-
 private:
+    // Growing bytes written through a pointer: room is asked for first and the used end
+    // handed back, so nothing is zero-filled or checked per character.
+    class Text
+    {
+    public:
+        char* Room(size_t n)
+        {
+            if (m_capacity - m_size < n)
+                Grow(n);
+            return m_data.get() + m_size;
+        }
+        void SetEnd(const char* end) { m_size = size_t(end - m_data.get()); }
+        void Append(const char* text, size_t n)
+        {
+            std::memcpy(Room(n), text, n);
+            m_size += n;
+        }
+        void Append(const Text& other) { Append(other.data(), other.size()); }
+        void Push(char c)
+        {
+            *Room(1) = c;
+            ++m_size;
+        }
+        void Reserve(size_t n)
+        {
+            if (n > m_capacity)
+                Grow(n - m_size);
+        }
+        void Truncate(size_t size) { m_size = size; }
+        void clear() { m_size = 0; }
+        const char* data() const { return m_data.get(); }
+        size_t size() const { return m_size; }
+
+    private:
+        void Grow(size_t n);
+        std::unique_ptr<char[]> m_data;
+        size_t m_size = 0;
+        size_t m_capacity = 0;
+    };
+
+    // The escaped UTF-8 form of a text as QJsonDocument writes it, quotes excluded.
+    static void AppendEscaped(Text& out, QStringView text);
+
     void Open(char opener);
     void Close(char closer);
     void BeforeValue();
     void NextLine();
     void Indent(qsizetype levels);
     void Drain();
-    void Write(const std::string& text); // to the sink
+    void Write(const Text& text); // to the sink
     void WritePending();
     void StartWriteBack();
     // Puts in the elements a writer made for the same container (see Elements).
@@ -73,6 +114,6 @@ private:
     bool m_failed = false;
     qint64 m_writtenBack = 0; // of the sink file, handed to the disk so far
     bool m_afterKey = false;
-    std::string m_out;
+    Text m_out;
     std::vector<qint64> m_members; // members or elements written per open container
 };
