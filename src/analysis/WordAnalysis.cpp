@@ -15,11 +15,26 @@ namespace {
 constexpr size_t kTwoCoresFrom = 4096;
 const QString kSourceSeparator = QStringLiteral(", ");
 
-QString JoinTrimmed(const QStringList& parts)
+// The words' (or partners') texts joined with "_", trailing "_" dropped; made in place, as
+// every result needs two of them.
+QString JoinTrimmed(const WordPairList& pairs, QString WordPair::*part)
 {
-    QString joined = parts.join(QLatin1Char('_'));
+    qsizetype size = 0;
+    for (const WordPair& pair : pairs)
+        size += (pair.*part).size() + 1;
+    if (size == 0)
+        return {};
+    QString joined(size - 1, Qt::Uninitialized);
+    QChar* const start = joined.data();
+    QChar* d = start;
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        if (i > 0)
+            *d++ = u'_';
+        const QString& text = pairs[i].*part;
+        d = std::copy_n(text.constData(), text.size(), d);
+    }
     qsizetype end = joined.size();
-    while (end > 0 && joined[end - 1] == u'_')
+    while (end > 0 && start[end - 1] == u'_')
         --end;
     joined.truncate(end);
     return joined;
@@ -166,14 +181,9 @@ WordAnalysis::WordResult WordAnalysis::MakeResult(const QString& key, const Word
     WordResult result;
     result.key = key;
     result.words = split.words;
-    QStringList words, partners;
     int known = 0;
-    words.reserve(split.words.size());
-    partners.reserve(split.words.size());
     result.definitions.reserve(split.words.size());
     for (const WordPair& pair : split.words) {
-        words.append(pair.word);
-        partners.append(pair.partner);
         QString definition;
         if (pair.partner != kUnknownPartner) {
             ++known;
@@ -184,8 +194,8 @@ WordAnalysis::WordResult WordAnalysis::MakeResult(const QString& key, const Word
         }
         result.definitions.append(definition);
     }
-    result.analyzedName = JoinTrimmed(words);
-    result.analyzedPartner = JoinTrimmed(partners);
+    result.analyzedName = JoinTrimmed(split.words, &WordPair::word);
+    result.analyzedPartner = JoinTrimmed(split.words, &WordPair::partner);
     if (known == 0)
         result.status = 0;
     else

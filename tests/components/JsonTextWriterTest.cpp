@@ -3,6 +3,8 @@
 #include "components/JsonTextWriter.h"
 
 #include <QBuffer>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,4 +53,25 @@ TEST(JsonTextWriter, ElementsGiveThePlainLoopText)
         Document(count, true, &sink);
         EXPECT_EQ(sink.data(), plain) << count;
     }
+}
+
+// Member names are copied eight at a time while plain; any unit that needs escaping or is not
+// ASCII, wherever it falls in a run of eight, must give the tree writer's text.
+TEST(JsonTextWriter, MemberNamesAsTheTreeWritesThem)
+{
+    const QStringList names = {QStringLiteral("abcdefgh"),          QStringLiteral("abc\"defghij"),
+                               QStringLiteral("abcdefg\\"),         QStringLiteral("1234567\x7f"),
+                               QStringLiteral("abcdefghi\x01klmnopq"), QStringLiteral("~~~~~~~~~ }"),
+                               QStringLiteral("고객번호고객번호고객"),    QStringLiteral("abcdefgh") + QChar(0xD800),
+                               QStringLiteral("abc\x1f")};
+    QJsonObject tree;
+    for (qsizetype i = 0; i < names.size(); ++i)
+        tree.insert(names[i], int(i));
+    CJsonTextWriter w;
+    w.BeginObject();
+    for (auto it = tree.begin(); it != tree.end(); ++it)
+        w.Member(it.key(), qint64(it.value().toInt()));
+    w.EndObject();
+    w.Finish();
+    EXPECT_EQ(w.Bytes(), QJsonDocument(tree).toJson(QJsonDocument::Indented));
 }
