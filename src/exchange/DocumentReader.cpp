@@ -15,6 +15,7 @@
 #endif
 
 #include <algorithm>
+#include <bit>
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -91,14 +92,23 @@ bool IsUtf8(const char* text, size_t size)
         if (end - p >= 8) {
             quint64 block;
             std::memcpy(&block, p, 8);
-            if ((block & 0x8080808080808080ULL) == 0) {
+            const quint64 high = block & 0x8080808080808080ULL;
+            if (high == 0) {
                 p += 8;
                 continue;
             }
+            p += std::countr_zero(high) / 8; // on to the first byte past ASCII
+        } else if (*p < 0x80) {
+            ++p;
+            continue;
         }
         const unsigned char c = *p;
-        if (c < 0x80) {
-            ++p;
+        if ((c & 0xF0) == 0xE0) { // three bytes, as Hangul: the common case on its own
+            const unsigned char lo = c == 0xE0 ? 0xA0 : 0x80;
+            const unsigned char hi = c == 0xED ? 0x9F : 0xBF;
+            if (end - p < 3 || p[1] < lo || p[1] > hi || (p[2] & 0xC0) != 0x80)
+                return false;
+            p += 3;
             continue;
         }
         unsigned n;

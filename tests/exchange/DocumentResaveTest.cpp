@@ -193,6 +193,9 @@ TEST(AnalysisDocument, OnePassReaderAgreesWithTheDomReader)
         R"({"logical_word_analyze":[1,]})",
         "\xEF\xBB\xBF{\"logical_word_analyze\":[{\"Attribute\":\"bom\"}]}",
         "{\"logical_word_analyze\":[{\"Attribute\":\"\xED\xA0\x80\"}]}",
+        "{\"logical_word_analyze\":[{\"Attribute\":\"\xE0\x80\xAF\"}]}", // overlong
+        "{\"logical_word_analyze\":[{\"Attribute\":\"\xEA\xB0\"}]}",     // cut short
+        "{\"logical_word_analyze\":[{\"Attribute\":\"\xED\x9F\xBF\xEF\xBF\xBF\xE0\xA0\x80\"}]}", // the edges
         "[{\"Attribute\":\"a\"}]",
         "\"logical_word_analyze\"",
         "",
