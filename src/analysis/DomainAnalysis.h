@@ -4,6 +4,7 @@
 #include "analysis/AnalysisRow.h"
 #include "analysis/ColumnRoles.h"
 #include "analysis/TargetMap.h"
+#include "analysis/TextCounts.h"
 #include "analysis/WordSplitter.h"
 
 #include <QString>
@@ -28,8 +29,8 @@ struct DomainAnalysisTarget
     QString keyDomain;   // set by the analysis
     QString logicalType; // set by the analysis
     QStringList sources; // attribute names as read, distinct, in first-appearance order
-    std::map<QString, int> mapColumns;
-    std::map<QString, int> mapReferences;
+    TextCounts mapColumns;
+    TextCounts mapReferences;
 
     void MergeFrom(const DomainAnalysisTarget& other);
     bool operator==(const DomainAnalysisTarget&) const = default;

@@ -61,7 +61,7 @@ void WordAnalysisInput::AddSource(const QString& source)
         sources.append(source);
 }
 
-void WordAnalysisInput::Count(std::map<QString, int>& map, const QString& text)
+void WordAnalysisInput::Count(TextCounts& map, const QString& text)
 {
     if (!text.isEmpty())
         ++map[text];

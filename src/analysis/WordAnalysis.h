@@ -6,6 +6,7 @@
 #include "analysis/AnalyzeRecords.h"
 #include "analysis/ColumnRoles.h"
 #include "analysis/TargetMap.h"
+#include "analysis/TextCounts.h"
 #include "analysis/WordSplitter.h"
 
 #include <QString>
@@ -28,16 +29,16 @@ struct WordAnalysisInput
     QString reference;                   // last row read
     QString description;                 // definition, last row read
     int refCount = 0;                    // source rows folded into this entry
-    std::map<QString, int> mapOpposites; // "mapOpposites" (logical) / "mapOpposite" (physical)
-    std::map<QString, int> mapReferences;
-    std::map<QString, int> mapDescriptions; // "mapDescriptinons"
+    TextCounts mapOpposites; // "mapOpposites" (logical) / "mapOpposite" (physical)
+    TextCounts mapReferences;
+    TextCounts mapDescriptions; // "mapDescriptinons"
 
     // The original-name text ("AnalyzeTarget"): the source names joined with ", ".
     QString AnalyzeTargetText() const;
     void SetAnalyzeTargetText(const QString& text);
     void AddSource(const QString& source);
     // Adds 1 to the count of a non-empty text.
-    static void Count(std::map<QString, int>& map, const QString& text);
+    static void Count(TextCounts& map, const QString& text);
     // Folds another entry of the same name into this one (rename onto an existing target).
     void MergeFrom(const WordAnalysisInput& other);
 

@@ -42,7 +42,7 @@ const QString kMapColumns = QStringLiteral("mapColumns");
 const QString kTermArea = QStringLiteral("term_analyze_area");
 
 // An empty map still gives its (empty) object.
-void WriteCountMap(CJsonTextWriter& writer, QStringView name, const std::map<QString, int>& map)
+void WriteCountMap(CJsonTextWriter& writer, QStringView name, const TextCounts& map)
 {
     writer.Key(name);
     writer.BeginObject();
@@ -93,7 +93,7 @@ int RefCount(const QJsonObject& object)
 }
 
 // Adds the pairs of a count map member; texts already present keep their count.
-void MergeCounts(const QJsonObject& object, const QString& name, std::map<QString, int>& map)
+void MergeCounts(const QJsonObject& object, const QString& name, TextCounts& map)
 {
     const QJsonValue v = object.value(name);
     if (!v.isObject())
@@ -504,7 +504,7 @@ using DocumentReader::Field;
 
 // A map's text is mostly the entry's own text of that kind (the last row's column, reference,
 // definition); it then shares that text's storage instead of holding a copy.
-void TakeCounts(const Entry& entry, DocumentReader::CountMap which, std::map<QString, int>& map, const QString& usual)
+void TakeCounts(const Entry& entry, DocumentReader::CountMap which, TextCounts& map, const QString& usual)
 {
     for (const auto& [text, count] : entry.counts[which])
         map.emplace(text == usual ? usual : text, count);
@@ -512,7 +512,7 @@ void TakeCounts(const Entry& entry, DocumentReader::CountMap which, std::map<QSt
 
 // A later entry of the same key overwrote every text but only added the count-map names the
 // earlier ones lacked: `later` gets the merged counts before it replaces `earlier`.
-void KeepEarlierCounts(std::map<QString, int>& earlier, std::map<QString, int>& later)
+void KeepEarlierCounts(TextCounts& earlier, TextCounts& later)
 {
     earlier.merge(later);
     later = std::move(earlier);

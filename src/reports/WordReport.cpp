@@ -8,7 +8,8 @@
 #include <algorithm>
 
 namespace GlobalFunc {
-QString GetListDatas(const std::map<QString, int>& entries)
+namespace {
+template <class Counts> QString ListDatas(const Counts& entries)
 {
     QString text;
     for (const auto& [entry, count] : entries) {
@@ -22,6 +23,17 @@ QString GetListDatas(const std::map<QString, int>& entries)
         --end;
     text.truncate(end);
     return text;
+}
+} // namespace
+
+QString GetListDatas(const std::map<QString, int>& entries)
+{
+    return ListDatas(entries);
+}
+
+QString GetListDatas(const TextCounts& entries)
+{
+    return ListDatas(entries);
 }
 } // namespace GlobalFunc
 
@@ -55,8 +67,8 @@ WordReportTarget TargetOf(const WordAnalysis& analysis, const QString& key, cons
     if (const WordAnalysisInput* input = analysis.Inputs().find(key)) {
         target.count = input->refCount;
         target.sources = input->sources;
-        target.references = input->mapReferences;
-        target.definitions = input->mapDescriptions;
+        target.references = input->mapReferences.ToMap();
+        target.definitions = input->mapDescriptions.ToMap();
         // Only a sheet that still adds up to the entry's rows counts (a document has none).
         if (const auto it = sourceRows.find(key); it != sourceRows.end()) {
             int total = 0;

@@ -9,11 +9,13 @@
 #include <vector>
 
 class CAnalyzeSettings;
+class TextCounts;
 class WordAnalysis;
 
 namespace GlobalFunc {
 // Entries in key order, each "text" or "text (n)" when its count is above 1, joined with ", ".
 QString GetListDatas(const std::map<QString, int>& entries);
+QString GetListDatas(const TextCounts& entries);
 } // namespace GlobalFunc
 
 struct WordReportTarget
