@@ -23,6 +23,7 @@
 #include <optional>
 #include <rapidjson/reader.h>
 #include <string>
+#include <string_view>
 #include <thread>
 
 namespace DocumentReader {
@@ -43,15 +44,16 @@ int Clamp(qint64 v)
     return int(std::clamp<qint64>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-bool Is(const char* s, unsigned n, const char* name)
+bool Is(const char* s, unsigned n, std::string_view name)
 {
-    return n == std::strlen(name) && std::memcmp(s, name, n) == 0;
+    return n == name.size() && std::memcmp(s, name.data(), n) == 0;
 }
 
 int FieldOf(const char* s, unsigned n)
 {
-    static const char* const names[FieldCount] = {"Attribute", "Column",   "AnalyzeTarget", "Reference", "Description",
-                                                  "RefCount",  "DataType", "DataLength",    "DataScale"};
+    static constexpr std::string_view names[FieldCount] = {"Attribute",   "Column",   "AnalyzeTarget",
+                                                           "Reference",   "Description", "RefCount",
+                                                           "DataType",    "DataLength",  "DataScale"};
     for (int f = 0; f < FieldCount; ++f)
         if (Is(s, n, names[f]))
             return f;
@@ -62,8 +64,8 @@ int MapOf(const char* s, unsigned n)
 {
     if (n < 10 || s[0] != 'm')
         return -1;
-    static const char* const names[MapCount] = {"mapOpposites", "mapOpposite", "mapReferences", "mapDescriptinons",
-                                                "mapColumns"};
+    static constexpr std::string_view names[MapCount] = {"mapOpposites", "mapOpposite", "mapReferences",
+                                                         "mapDescriptinons", "mapColumns"};
     for (int m = 0; m < MapCount; ++m)
         if (Is(s, n, names[m]))
             return m;
