@@ -151,7 +151,9 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
             continue;
         switch (kind) {
         case Kind::Word: {
-            PublicStandardWord w{file, rowNo};
+            PublicStandardWord w;
+            w.file = file;
+            w.row = rowNo;
             w.logical = table.Cell(r, Word::kLogical);
             w.physical = table.Cell(r, Word::kPhysical);
             if (w.logical.isEmpty() || w.physical.isEmpty()) {
@@ -168,7 +170,9 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
             break;
         }
         case Kind::Domain: {
-            PublicStandardDomain d{file, rowNo};
+            PublicStandardDomain d;
+            d.file = file;
+            d.row = rowNo;
             d.group = table.Cell(r, Domain::kGroup);
             d.keyDomain = table.Cell(r, Domain::kKeyDomain);
             d.name = table.Cell(r, Domain::kName);
@@ -184,7 +188,9 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
             break;
         }
         case Kind::Term: {
-            PublicStandardTerm t{file, rowNo};
+            PublicStandardTerm t;
+            t.file = file;
+            t.row = rowNo;
             t.logical = table.Cell(r, Term::kLogical);
             t.physical = table.Cell(r, Term::kPhysical);
             if (t.logical.isEmpty() || t.physical.isEmpty()) {
