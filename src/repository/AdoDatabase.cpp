@@ -105,8 +105,15 @@ void CAdoConnectionObject::Open(const QString& uri, const QString& user, const Q
         ThrowDriverError(QStringLiteral("cannot open %1").arg(parsed.Display()), openError);
     }
     m_level = 0;
-    if (readOnly && parsed.dbType == GlobalEnum::DBMS_POSTGRESQL)
-        Run(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+    if (readOnly && parsed.dbType == GlobalEnum::DBMS_POSTGRESQL) {
+        // A connection asked for read-only must not stay open writable when that fails.
+        try {
+            Run(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+        } catch (...) {
+            Close();
+            throw;
+        }
+    }
 }
 
 void CAdoConnectionObject::Close()
