@@ -156,7 +156,9 @@ void CMetaWebPageDlg::Navigate()
 {
     m_navigated = true;
     m_body = MetaWebBody::BuildBody(LoginId(), m_request);
-    QWebEngineHttpRequest request(QUrl(m_request.url), QWebEngineHttpRequest::Post);
+    // An address set without its scheme ("meta.example.com/propose") is taken as http, as a
+    // browser would, instead of loading a blank page.
+    QWebEngineHttpRequest request(QUrl::fromUserInput(m_request.url), QWebEngineHttpRequest::Post);
     request.setHeader(QByteArrayLiteral("Content-Type"), QByteArrayLiteral("application/x-www-form-urlencoded"));
     request.setPostData(m_body);
     m_view->load(request);

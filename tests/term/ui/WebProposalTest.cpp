@@ -88,7 +88,7 @@ TEST(WebProposalDialog, WebViewMessagesBadJsonConsoleAndCancel)
                                   "setTimeout(function () { chrome.webview.postMessage({method: 'onComplete'}); }, "
                                   "200);</script></body></html>"));
     MetaWebRequest request;
-    request.url = server.Url();
+    request.url = server.Url().mid(7); // as typed without "http://": still the same page
     request.term.strLogicalName = QStringLiteral("고객번호");
     CMetaWebPageDlg dialog(eMetaWebTerm);
     dialog.SetRequest(request);
