@@ -68,8 +68,9 @@ TEST(RepositoryUriTest, ParsesEachDialectAndRejectsTheRest)
         EXPECT_EQ(uri.port, c.port);
         EXPECT_EQ(uri.database, QString::fromUtf8(c.database));
         EXPECT_EQ(uri.options, QString::fromUtf8(c.options));
-        if (!uri.password.isEmpty())
+        if (!uri.password.isEmpty()) {
             EXPECT_FALSE(uri.Display().contains(uri.password)) << "no password in messages";
+        }
     }
     qunsetenv("TERMWISE_DB_PASSWORD");
 }
@@ -155,8 +156,9 @@ TEST_P(ConnectedRepository, ConnectSetsUpGatewayFlagsAndProposalAddresses)
     EXPECT_FALSE(CQrDatabaseManager::GetInstance().Has(QStringLiteral("AR")));
     EXPECT_FALSE(GlobalFunc::IsExistArAnanlyzeTables());
     // The switches stay as the last connect set them.
-    if (GetParam() == TestDialect::Postgresql)
+    if (GetParam() == TestDialect::Postgresql) {
         EXPECT_EQ(settings.word_request, 1);
+    }
     settings.word_request = settings.domain_request = settings.term_request = 0;
 }
 

@@ -108,8 +108,9 @@ TEST(GateDialect, CreateRepositoryGateByTypeCode)
                            : dynamic_cast<CSqlSqliteGate*>(gate.get())     ? "sqlite"
                                                                            : nullptr;
         EXPECT_STREQ(kind, c.gate) << "type " << c.type;
-        if (gate)
+        if (gate) {
             EXPECT_EQ(gate->Database(), &db);
+        }
     }
     EXPECT_EQ(CreateRepositoryGate(nullptr), nullptr);
 }

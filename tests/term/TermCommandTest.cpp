@@ -221,14 +221,15 @@ TEST_F(TermCommandTest, BundledSampleAgainstDemoStandard)
             found += w.toObject()[u"found"_s].toBool();
         }
         // The state image follows from the words, the class word and the domain.
-        if (!hasDomain)
+        if (!hasDomain) {
             EXPECT_EQ(status, 1) << t[u"name"_s].toString().toStdString();
-        else if (t[u"registered"_s].toBool())
+        } else if (t[u"registered"_s].toBool()) {
             EXPECT_EQ(status, 3);
-        else if (!allFound)
+        } else if (!allFound) {
             EXPECT_EQ(status, 1);
-        else
+        } else {
             EXPECT_EQ(status, words.last().toObject()[u"classWord"_s].toBool() ? 4 : 0);
+        }
         complete += status == 4;
         registered += t[u"registered"_s].toBool();
         withoutDomain += !hasDomain;

@@ -109,7 +109,11 @@ void CWordSynonymDlg::Search()
     const QString text = m_search->text();
     std::vector<Review::Row> rows;
     rows.reserve(size_t(m_grid->GetRowCount()));
-    for (int row = 0; row < m_grid->GetRowCount(); ++row)
-        rows.push_back({m_grid->GetItemText(row, Review::ColGroupKey), {}, m_grid->GetItemText(row, Review::ColName)});
+    for (int row = 0; row < m_grid->GetRowCount(); ++row) {
+        Review::Row shown;
+        shown.groupKey = m_grid->GetItemText(row, Review::ColGroupKey);
+        shown.name = m_grid->GetItemText(row, Review::ColName);
+        rows.push_back(std::move(shown));
+    }
     ReviewDlgUtil::ShowHit(m_grid, Review::FindNext(rows, text, m_grid->GetCurrentRow()));
 }

@@ -113,8 +113,9 @@ TEST(FormKeepWork, DiscardQuestionForEveryWayToLoseWork)
                 EXPECT_EQ(form->Mode(), 2);
                 EXPECT_TRUE(form->IsAnalysisModified());
             }
-            if (form && a.saved && way != Way::Request) // a request's result is new, unsaved work
+            if (form && a.saved && way != Way::Request) { // a request's result is new, unsaved work
                 EXPECT_FALSE(form->IsAnalysisModified());
+            }
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
     }

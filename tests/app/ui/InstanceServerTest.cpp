@@ -74,8 +74,9 @@ TEST(InstanceFrame, DecodeHandlesPartialOddAndBadFrames)
         SCOPED_TRACE(c.name);
         out.clear();
         EXPECT_EQ(CInstanceServer::DecodeFrame(c.bytes, &code, &out, &used), c.expected);
-        if (c.expected == CInstanceServer::Parse::Done)
+        if (c.expected == CInstanceServer::Parse::Done) {
             EXPECT_EQ(out, c.text);
+        }
     }
 }
 

@@ -99,8 +99,9 @@ TEST(TreeGrid, ExpandAllShowsEveryRowAndTheLastRowStillTakesChildren)
     for (int r = 0; r < grid.GetRowCount(); ++r) {
         const QModelIndex i = grid.Model()->IndexOf(r, 0);
         EXPECT_TRUE(grid.visualRect(i).isValid()) << "row " << r;
-        if (!grid.Model()->Children(r).empty())
+        if (!grid.Model()->Children(r).empty()) {
             EXPECT_TRUE(grid.isExpanded(i)) << "row " << r;
+        }
     }
     // rows added after expanding land under the last row and its parents, and show
     for (int level : {3, 2}) {

@@ -153,8 +153,9 @@ TEST(WordSynonymDlg, SaveMergesRemovesAndUpdatesThroughTheGrid)
 
         _stAnalyzeManageWord word;
         EXPECT_EQ(settings.GetWord(c.physical, S(u"고객번호"), word), c.present);
-        if (c.present)
+        if (c.present) {
             EXPECT_EQ(word.strDescription, c.definition);
+        }
         EXPECT_EQ(settings.m_mapWordsByLogical[S(u"고객번호")].size(), size_t(c.wordsUnder고객번호));
         // the mirror index agrees, and the file on disk has what the grid shows after the refill
         EXPECT_EQ(settings.m_mapWordsByPhysical.count(c.physical) &&

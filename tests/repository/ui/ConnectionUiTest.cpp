@@ -278,10 +278,11 @@ TEST_P(RepositoryUiTest, RepoUriConnectsAtStartAndAFailureOnlyReports)
         CSqlBaseGate::ShowMessageBox(QStringLiteral("relation does not exist"));
         EXPECT_EQ(ui.LastMessage(), QStringLiteral("relation does not exist"));
     }
-    if (GetParam() == GlobalEnum::DBMS_SQLITE)
+    if (GetParam() == GlobalEnum::DBMS_SQLITE) {
         EXPECT_EQ(Frame().ArStatusText(), QString());
-    else
+    } else {
         EXPECT_EQ(Frame().ArStatusText(), QStringLiteral("%1 (%2, %2)").arg(m_database, m_server.user));
+    }
 }
 
 // The shared analysis data with rows of two authors: the chart counts them, delete removes
