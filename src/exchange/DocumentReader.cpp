@@ -99,7 +99,9 @@ bool IsUtf8(const char* text, size_t size)
                 p += 8;
                 continue;
             }
-            p += std::countr_zero(high) / 8; // on to the first byte past ASCII
+            // On to the first byte past ASCII: the lowest bit set is the first byte on a
+            // little-endian machine, the highest on a big-endian one.
+            p += (std::endian::native == std::endian::little ? std::countr_zero(high) : std::countl_zero(high)) / 8;
         } else if (*p < 0x80) {
             ++p;
             continue;
