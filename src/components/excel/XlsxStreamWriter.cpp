@@ -1,5 +1,7 @@
 #include "components/excel/XlsxStreamWriter.h"
 
+#include "components/QrExcelSheet.h"
+#include "components/excel/SheetData.h"
 #include "components/excel/XlsxParts.h"
 
 #include <QDateTime>
@@ -24,8 +26,6 @@ using namespace parts;
 
 namespace {
 
-constexpr int kMaxRows = 1048576;
-constexpr int kMaxCols = 16384;
 // Plain zip only: a part or the file past 4 GiB is refused rather than written broken.
 constexpr uint64_t kZipLimit = 0xFFFFFFFFull;
 constexpr size_t kPieceSize = 512 * 1024; // of sheet text handed to the compressing thread
@@ -54,14 +54,6 @@ void Put32(std::string& s, uint32_t v)
 QString SystemError(int err)
 {
     return QString::fromLocal8Bit(std::strerror(err));
-}
-
-QByteArray ColumnLetters(int col)
-{
-    QByteArray letters;
-    for (int n = col; n >= 0; n = n / 26 - 1)
-        letters.prepend(char('A' + n % 26));
-    return letters;
 }
 
 // A cell's text as UTF-8 element content. Characters XML 1.0 cannot hold become "_xHHHH_"
@@ -409,7 +401,7 @@ struct XlsxStreamWriter::Impl
     const QByteArray& ColumnRef(int col)
     {
         while (int(columnRefs.size()) <= col)
-            columnRefs.push_back(ColumnLetters(int(columnRefs.size())));
+            columnRefs.push_back(GlobalFunc::IntToLetters(int(columnRefs.size())).toLatin1());
         return columnRefs[size_t(col)];
     }
 
@@ -560,9 +552,9 @@ bool XlsxStreamWriter::WriteRow(int row, const QStringList& cells)
     Impl& w = *d;
     if (!w.file || !w.error.isEmpty())
         return false;
-    if (row <= w.lastRow || row >= kMaxRows)
+    if (row <= w.lastRow || row >= int(kMaxRows))
         return w.Fail(QStringLiteral("row %1 cannot follow row %2 in %3").arg(row + 1).arg(w.lastRow + 1).arg(w.path));
-    if (cells.size() > kMaxCols)
+    if (cells.size() > qsizetype(kMaxColumns))
         return w.Fail(QStringLiteral("too many columns for one sheet: %1").arg(cells.size()));
     w.lastRow = row;
     char rowDigits[16];
