@@ -34,17 +34,7 @@ CJsonTextWriter::CJsonTextWriter(QIODevice* sink) : m_sink(sink)
     m_members.reserve(16);
 }
 
-void CJsonTextWriter::Text::Grow(size_t n)
-{
-    const size_t capacity = std::max({m_size + n, m_capacity * 2, size_t(4096)});
-    std::unique_ptr<char[]> data(new char[capacity]);
-    if (m_size)
-        std::memcpy(data.get(), m_data.get(), m_size);
-    m_data = std::move(data);
-    m_capacity = capacity;
-}
-
-void CJsonTextWriter::AppendEscaped(Text& out, QStringView text)
+void CJsonTextWriter::AppendEscaped(ByteBuffer& out, QStringView text)
 {
     // Room for the longest form: a six-byte escape per unit.
     char* d = out.Room(size_t(text.size()) * 6);
@@ -300,7 +290,7 @@ void CJsonTextWriter::Drain()
 }
 
 // Once a write fails, nothing more goes to the sink and Finish reports it.
-void CJsonTextWriter::Write(const Text& text)
+void CJsonTextWriter::Write(const ByteBuffer& text)
 {
     if (!m_failed && m_sink->write(text.data(), qint64(text.size())) != qint64(text.size()))
         m_failed = true;

@@ -1,5 +1,6 @@
 #include "components/excel/XlsxStreamWriter.h"
 
+#include "components/ByteBuffer.h"
 #include "components/QrExcelSheet.h"
 #include "components/excel/SheetData.h"
 #include "components/excel/XlsxParts.h"
@@ -127,28 +128,11 @@ bool IsBlank(char16_t c)
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
 }
 
+// Sheet text handed to the compressing thread.
 struct Piece
 {
-    std::unique_ptr<char[]> data;
-    size_t size = 0;
-    size_t capacity = 0;
+    ByteBuffer bytes;
     bool last = false;
-
-    void Grow(size_t need)
-    {
-        std::unique_ptr<char[]> bigger(new char[need]);
-        if (size > 0)
-            std::memcpy(bigger.get(), data.get(), size);
-        data = std::move(bigger);
-        capacity = need;
-    }
-    void Append(const char* text, size_t n)
-    {
-        if (size + n > capacity)
-            Grow(size + n);
-        std::memcpy(data.get() + size, text, n);
-        size += n;
-    }
 };
 
 struct Entry
@@ -291,16 +275,15 @@ struct XlsxStreamWriter::Impl
         }
         if (!p)
             p = std::make_unique<Piece>();
-        if (p->capacity < kPieceSize + 4096)
-            p->Grow(kPieceSize + 4096);
-        p->size = 0;
+        p->bytes.clear();
+        p->bytes.Reserve(kPieceSize + 4096);
         p->last = false;
         return p;
     }
 
     bool Send(bool last)
     {
-        sheetBytes += current->size;
+        sheetBytes += current->bytes.size();
         if (sheetBytes > kZipLimit)
             return Fail(QStringLiteral("cannot write %1: the sheet passes 4 GiB, more than an .xlsx file "
                                        "written here can hold")
@@ -363,10 +346,11 @@ struct XlsxStreamWriter::Impl
 
     QString Deflate(z_stream& z, const Piece& p, std::vector<unsigned char>& out)
     {
-        restCrc = uint32_t(crc32(restCrc, reinterpret_cast<const Bytef*>(p.data.get()), uInt(p.size)));
-        restSize += p.size;
-        z.next_in = reinterpret_cast<Bytef*>(p.data.get());
-        z.avail_in = uInt(p.size);
+        const auto* in = reinterpret_cast<const Bytef*>(p.bytes.data());
+        restCrc = uint32_t(crc32(restCrc, in, uInt(p.bytes.size())));
+        restSize += p.bytes.size();
+        z.next_in = const_cast<Bytef*>(in);
+        z.avail_in = uInt(p.bytes.size());
         const int flush = p.last ? Z_FINISH : Z_NO_FLUSH;
         int rc = Z_OK;
         do {
@@ -419,7 +403,7 @@ struct XlsxStreamWriter::Impl
 
     bool FinishSheet()
     {
-        current->Append(kSheetTail, sizeof kSheetTail - 1);
+        current->bytes.Append(kSheetTail, sizeof kSheetTail - 1);
         const bool sent = Send(true);
         if (!sent)
             return false;
@@ -566,15 +550,12 @@ bool XlsxStreamWriter::WriteRow(int row, const QStringList& cells)
             continue;
         const QByteArray& ref = w.ColumnRef(col);
         const size_t need = size_t(text.size()) * 7 + 96 + rowLen * 2;
-        Piece* p = w.current.get();
-        if (p->size + need > p->capacity) {
-            if (p->size > 0 && !w.Send(false))
-                return false;
-            p = w.current.get();
-            if (need > p->capacity)
-                p->Grow(need);
-        }
-        char* o = p->data.get() + p->size;
+        // A row that does not fit starts a new piece rather than growing this one.
+        if (w.current->bytes.size() > 0 && w.current->bytes.size() + need > w.current->bytes.capacity() &&
+            !w.Send(false))
+            return false;
+        ByteBuffer& bytes = w.current->bytes;
+        char* o = bytes.Room(need);
         if (!any) {
             std::memcpy(o, "<row r=\"", 8);
             o += 8;
@@ -604,18 +585,18 @@ bool XlsxStreamWriter::WriteRow(int row, const QStringList& cells)
         o = PutText(o, s, e);
         std::memcpy(o, "</t></is></c>", 13);
         o += 13;
-        p->size = size_t(o - p->data.get());
+        bytes.SetEnd(o);
         if (w.minCol < 0 || col < w.minCol)
             w.minCol = col;
         w.maxCol = std::max(w.maxCol, col);
     }
     if (!any)
         return true;
-    w.current->Append("</row>", 6);
+    w.current->bytes.Append("</row>", 6);
     if (w.minRow < 0)
         w.minRow = row;
     w.maxRow = row;
-    if (w.current->size >= kPieceSize)
+    if (w.current->bytes.size() >= kPieceSize)
         return w.Send(false);
     return true;
 }
