@@ -593,17 +593,17 @@ void CAnalyzeFormBase::EndResult(const QString& caption)
 
 void CAnalyzeFormBase::RefreshHiddenRows()
 {
-    // Row by row, without the model reset of a bulk update, so the tree keeps what the user
-    // expanded or collapsed and where it was scrolled.
-    m_grid->setUpdatesEnabled(false);
+    // Without the model reset of a bulk update, so the tree keeps the current cell, what the
+    // user expanded or collapsed and where it was scrolled.
+    std::vector<std::pair<int, bool>> changes;
     for (int row = 0; row < m_grid->GetRowCount(); ++row) {
         if (m_grid->GetTreeLevel(row) != 1)
             continue;
         const bool hidden = IsTargetHidden(m_grid->GetItemData(row).toInt());
         if (hidden != m_grid->IsRowHiddenAt(row))
-            m_grid->SetRowHidden(row, hidden);
+            changes.emplace_back(row, hidden);
     }
-    m_grid->setUpdatesEnabled(true);
+    m_grid->SetRowsHidden(changes);
 }
 
 void CAnalyzeFormBase::OnFilter()

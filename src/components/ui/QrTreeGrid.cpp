@@ -7,20 +7,26 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
 namespace {
 
-// Paints merged-looking cells and gives combo cells a combo box editor.
+// Draws the tree's indentation and expand marks, paints merged-looking cells and gives combo
+// cells a combo box editor.
 class CTreeGridDelegate : public QStyledItemDelegate
 {
 public:
-    explicit CTreeGridDelegate(QTreeView* view) : QStyledItemDelegate(view), m_view(view) {}
+    explicit CTreeGridDelegate(CQrTreeGrid* view) : QStyledItemDelegate(view), m_view(view) {}
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    void paint(QPainter* painter, const QStyleOptionViewItem& cell, const QModelIndex& index) const override
     {
+        if (index.column() == 0)
+            PaintTree(painter, cell, index);
+        const QStyleOptionViewItem option = Content(cell, index);
         const QVariant rows = index.data(CQrTreeGridModel::RowMergeSpanRole);
         if (rows.isValid()) {
             PaintRowMerge(painter, option, index, rows.toPoint());
@@ -36,7 +42,9 @@ public:
         const QPoint cols = span.toPoint();
         const QModelIndex first = index.siblingAtColumn(cols.x());
         const QModelIndex last = index.siblingAtColumn(cols.y());
-        const QRect firstRect = m_view->visualRect(first);
+        QRect firstRect = m_view->visualRect(first);
+        if (cols.x() == 0)
+            firstRect.setLeft(firstRect.left() + m_view->RowIndent(m_view->Model()->RowOf(index)));
         const QRect lastRect = m_view->visualRect(last);
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, first);
@@ -50,6 +58,26 @@ public:
         QStyle* style = w ? w->style() : QApplication::style();
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
         painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (index.column() == 0)
+            size.rwidth() += m_view->RowIndent(m_view->Model()->RowOf(index));
+        return size;
+    }
+
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override
+    {
+        return QStyledItemDelegate::editorEvent(event, model, Content(option, index), index);
+    }
+
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::updateEditorGeometry(editor, Content(option, index), index);
     }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
@@ -101,6 +129,43 @@ public:
     }
 
 private:
+    // The cell without the tree's indentation: where its content, check box and editor go.
+    QStyleOptionViewItem Content(const QStyleOptionViewItem& cell, const QModelIndex& index) const
+    {
+        QStyleOptionViewItem opt = cell;
+        if (index.column() == 0)
+            opt.rect.setLeft(opt.rect.left() + m_view->RowIndent(m_view->Model()->RowOf(index)));
+        return opt;
+    }
+
+    // As QTreeView draws its branches: the indentation keeps the view's base, shows the
+    // selection where the look asks for it, and carries the expand mark in its last step.
+    void PaintTree(QPainter* painter, const QStyleOptionViewItem& cell, const QModelIndex& index) const
+    {
+        const int row = m_view->Model()->RowOf(index);
+        const int indent = m_view->RowIndent(row);
+        if (indent <= 0)
+            return;
+        QStyle* style = m_view->style();
+        if ((cell.state & QStyle::State_Selected) &&
+            style->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, &cell, m_view)) {
+            QStyleOptionViewItem area = cell;
+            area.rect.setWidth(indent);
+            style->drawPrimitive(QStyle::PE_PanelItemViewRow, &area, painter, m_view);
+        }
+        const QRect mark = m_view->ExpandMarkRect(row, cell.rect);
+        if (mark.isEmpty())
+            return;
+        QStyleOption branch;
+        branch.rect = mark;
+        branch.palette = cell.palette;
+        branch.direction = cell.direction;
+        branch.state = QStyle::State_Children | (cell.state & QStyle::State_Enabled);
+        if (m_view->IsRowExpanded(row))
+            branch.state |= QStyle::State_Open;
+        style->drawPrimitive(QStyle::PE_IndicatorBranch, &branch, painter, m_view);
+    }
+
     // Every covered cell paints its slice of one cell over the whole block: one background,
     // no lines between the rows, the text once in the middle. The block looks selected when
     // the current cell lies in it, so it never shows half highlighted.
@@ -117,7 +182,7 @@ private:
         opt.features &= ~QStyleOptionViewItem::HasCheckIndicator;
         opt.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver);
         const QModelIndex current = m_view->currentIndex();
-        if (current.isValid() && current.column() == index.column() && current.parent() == index.parent() &&
+        if (current.isValid() && current.column() == index.column() &&
             index.data(CQrTreeGridModel::RowMergeSpanRole) == current.data(CQrTreeGridModel::RowMergeSpanRole)) {
             if (m_view->selectionModel()->isSelected(current))
                 opt.state |= QStyle::State_Selected;
@@ -132,7 +197,7 @@ private:
         painter->restore();
     }
 
-    QTreeView* m_view;
+    CQrTreeGrid* m_view;
 };
 
 QIcon MakeStatusIcon(const QColor& color, int shape)
@@ -183,6 +248,7 @@ QColor CQrTreeGrid::FromWinColor(quint32 bgr)
 CQrTreeGrid::CQrTreeGrid(QWidget* parent) : QTreeView(parent), m_model(new CQrTreeGridModel(this))
 {
     setModel(m_model);
+    QTreeView::setRootIsDecorated(false); // the delegate draws the tree
     setItemDelegate(new CTreeGridDelegate(this));
     setUniformRowHeights(true); // keeps 100,000-row trees fast to lay out
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -270,21 +336,8 @@ void CQrTreeGrid::BeginUpdate()
 void CQrTreeGrid::EndUpdate()
 {
     m_model->EndBulk();
-    if (!m_model->InBulk()) {
-        ApplyHiddenRows();
+    if (!m_model->InBulk())
         setUpdatesEnabled(true);
-    }
-}
-
-void CQrTreeGrid::ApplyHiddenRows()
-{
-    // the reset made the view forget its hidden rows; the model remembers them
-    for (int row = 0; row < m_model->RowCount(); ++row) {
-        if (!m_model->RowHidden(row))
-            continue;
-        const QModelIndex i = m_model->IndexOf(row, 0);
-        setRowHidden(i.row(), i.parent(), true);
-    }
 }
 
 std::vector<int> CQrTreeGrid::GetSelectedRows() const
@@ -325,7 +378,7 @@ void CQrTreeGrid::SetReadOnlyRow(int row, const QColor& background)
 
 bool CQrTreeGrid::IsReadOnlyCell(int row, int col) const
 {
-    return !(m_model->flags(m_model->IndexOf(row, col)) & Qt::ItemIsEditable);
+    return !(m_model->CellItemFlags(row, col) & Qt::ItemIsEditable);
 }
 
 void CQrTreeGrid::SetModified(int row, int col, bool modified)
@@ -340,6 +393,7 @@ bool CQrTreeGrid::GetModified(int row, int col) const
 
 void CQrTreeGrid::EditingCell(int row, int col)
 {
+    RevealRow(row);
     const QModelIndex i = m_model->IndexOf(row, col);
     if (!i.isValid())
         return;
@@ -369,16 +423,6 @@ void CQrTreeGrid::SetComboCellStyle(int row, int col, const QStringList& choices
 {
     m_model->SetComboChoices(row, col, choices);
     m_model->SetCellFlag(row, col, CQrTreeGridModel::FlagEditable, true);
-}
-
-void CQrTreeGrid::SetRowHidden(int row, bool hidden)
-{
-    m_model->SetRowHidden(row, hidden);
-    if (m_model->InBulk())
-        return;
-    const QModelIndex i = m_model->IndexOf(row, 0);
-    if (i.isValid())
-        setRowHidden(i.row(), i.parent(), hidden);
 }
 
 void CQrTreeGrid::SetImageList(const QList<QIcon>& images)
@@ -412,6 +456,7 @@ int CQrTreeGrid::GetCurrentColumn() const
 
 void CQrTreeGrid::SetFocusCell(int row, int col)
 {
+    RevealRow(row);
     const QModelIndex i = m_model->IndexOf(row, col);
     if (i.isValid())
         setCurrentIndex(i);
@@ -419,6 +464,7 @@ void CQrTreeGrid::SetFocusCell(int row, int col)
 
 void CQrTreeGrid::SetScrollToCell(int row, int col)
 {
+    RevealRow(row);
     const QModelIndex i = m_model->IndexOf(row, col);
     if (i.isValid())
         scrollTo(i, QAbstractItemView::PositionAtCenter);
@@ -426,9 +472,118 @@ void CQrTreeGrid::SetScrollToCell(int row, int col)
 
 void CQrTreeGrid::ExpandRow(int row, bool expand)
 {
-    const QModelIndex i = m_model->IndexOf(row, 0);
-    if (i.isValid())
-        setExpanded(i, expand);
+    // a current cell folded away would leave the keys nowhere to start: it moves up to the row
+    const int current = GetCurrentRow();
+    if (!expand && current > row && current <= m_model->LastChildRow(row) && m_model->Shown(row))
+        setCurrentIndex(m_model->IndexOf(row, std::max(0, GetCurrentColumn())));
+    m_model->SetExpanded(row, expand);
+}
+
+void CQrTreeGrid::collapseAll()
+{
+    const int current = GetCurrentRow();
+    if (current >= 0 && m_model->ParentRow(current) >= 0)
+        setCurrentIndex(m_model->IndexOf(GetParentTopRow(current), std::max(0, GetCurrentColumn())));
+    m_model->SetAllExpanded(false);
+}
+
+void CQrTreeGrid::RevealRow(int row)
+{
+    // inner parents first: while an outer one is collapsed they only change state, and the
+    // outermost then shows the whole block in one insert
+    for (int parent = m_model->ParentRow(row); parent >= 0; parent = m_model->ParentRow(parent))
+        m_model->SetExpanded(parent, true);
+}
+
+void CQrTreeGrid::ExpandSubtree(int row)
+{
+    for (int r = m_model->LastChildRow(row); r > row; --r) {
+        if (m_model->HasChildren(r))
+            m_model->SetExpanded(r, true);
+    }
+    m_model->SetExpanded(row, true);
+}
+
+void CQrTreeGrid::setRootIsDecorated(bool show)
+{
+    m_decorated = show;
+    viewport()->update();
+}
+
+int CQrTreeGrid::RowIndent(int row) const
+{
+    const int level = m_model->Level(row);
+    if (level <= 0)
+        return 0;
+    return (level - 1 + (m_decorated ? 1 : 0)) * indentation();
+}
+
+QRect CQrTreeGrid::ExpandMarkRect(int row, const QRect& cell) const
+{
+    const int indent = RowIndent(row);
+    if (!m_model->HasChildren(row) || indent <= 0 || (!m_decorated && m_model->Level(row) == 1))
+        return {};
+    return QRect(cell.left() + indent - indentation(), cell.top(), indentation(), cell.height());
+}
+
+int CQrTreeGrid::ExpandMarkAt(const QPoint& pos) const
+{
+    const QModelIndex i = indexAt(pos);
+    if (!i.isValid() || i.column() != 0)
+        return -1;
+    const int row = m_model->RowOf(i);
+    return ExpandMarkRect(row, visualRect(i)).contains(pos) ? row : -1;
+}
+
+void CQrTreeGrid::mousePressEvent(QMouseEvent* event)
+{
+    const int row = ExpandMarkAt(event->position().toPoint());
+    if (row >= 0 && event->button() == Qt::LeftButton && itemsExpandable()) {
+        ExpandRow(row, !m_model->Expanded(row));
+        event->accept();
+        return;
+    }
+    QTreeView::mousePressEvent(event);
+}
+
+void CQrTreeGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (ExpandMarkAt(pos) >= 0) {
+        mousePressEvent(event); // a quick second click on the mark toggles again
+        return;
+    }
+    const QPersistentModelIndex pressed(indexAt(pos));
+    QTreeView::mouseDoubleClickEvent(event);
+    // as QTreeView: a double click that opened no editor folds the row (the handlers of the
+    // click may have rebuilt the grid, so the row is looked up again)
+    if (!pressed.isValid() || state() != NoState || !itemsExpandable() || !expandsOnDoubleClick() ||
+        event->button() != Qt::LeftButton)
+        return;
+    const int row = m_model->RowOf(pressed);
+    if (m_model->HasChildren(row))
+        ExpandRow(row, !m_model->Expanded(row));
+}
+
+void CQrTreeGrid::keyPressEvent(QKeyEvent* event)
+{
+    const int row = m_model->RowOf(currentIndex());
+    if (row >= 0 && itemsExpandable() && m_model->HasChildren(row)) {
+        switch (event->key()) {
+        case Qt::Key_Asterisk:
+            ExpandSubtree(row);
+            break;
+        case Qt::Key_Plus:
+            ExpandRow(row, true);
+            break;
+        case Qt::Key_Minus:
+            ExpandRow(row, false);
+            break;
+        default:
+            break;
+        }
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 std::vector<QStringList> CQrTreeGrid::GetAllRowsText() const
@@ -467,9 +622,20 @@ QString CQrTreeGrid::ExportExcelSheet(const QString& path, QString* error)
 
 QModelIndex CQrTreeGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {
+    const QModelIndex current = currentIndex();
+    if ((action == MoveLeft || action == MoveRight) && current.column() == 0 && itemsExpandable()) {
+        // in the tree column the arrows fold and unfold, and Left climbs to the parent
+        const int row = m_model->RowOf(current);
+        const bool open = m_model->Expanded(row);
+        if (m_model->HasChildren(row) && open == (action == MoveLeft)) {
+            ExpandRow(row, !open);
+            return current;
+        }
+        if (action == MoveLeft && m_model->ParentRow(row) >= 0)
+            return m_model->IndexOf(m_model->ParentRow(row), 0);
+    }
     if (action != MoveNext && action != MovePrevious)
         return QTreeView::moveCursor(action, modifiers);
-    const QModelIndex current = currentIndex();
     const int columns = m_model->ColumnCount();
     if (!current.isValid() || columns == 0)
         return QTreeView::moveCursor(action, modifiers);
@@ -490,7 +656,7 @@ QModelIndex CQrTreeGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers m
         if (m_model->RowHidden(row) || isColumnHidden(col) || columnWidth(col) == 0)
             continue;
         const QModelIndex next = m_model->IndexOf(row, col);
-        if (!next.isValid() || isIndexHidden(next) || (next.parent().isValid() && !isExpanded(next.parent())))
+        if (!next.isValid() || isIndexHidden(next)) // not shown: hidden or under a collapsed row
             continue;
         if (editing && !(next.flags() & Qt::ItemIsEditable))
             continue;

@@ -1,6 +1,9 @@
 #pragma once
 // The grid every form and dialog uses: a tree of rows (levels 1..3) in columns, addressed by
 // row (insertion order, from 0) and column. Plain grids are tree grids whose rows are all level 1.
+// The view holds the shown rows as one flat list (see the model); the grid draws the tree's
+// indentation and expand marks in the first column and answers the mouse and keys on them as
+// QTreeView would. The expansion calls of QTreeView are shadowed here to act on the rows.
 #include "components/ui/QrTreeGridModel.h"
 
 #include <QTreeView>
@@ -83,7 +86,8 @@ public:
     // Rows first..last (siblings) of the column look like one cell showing the first row's text
     // once, centred. False when the rows are not siblings.
     bool MergeRowCells(int col, int firstRow, int lastRow) { return m_model->SetRowMerge(col, firstRow, lastRow); }
-    void SetRowHidden(int row, bool hidden);
+    void SetRowHidden(int row, bool hidden) { m_model->SetRowHidden(row, hidden); }
+    void SetRowsHidden(const std::vector<std::pair<int, bool>>& changes) { m_model->SetRowsHidden(changes); }
     bool IsRowHiddenAt(int row) const { return m_model->RowHidden(row); }
 
     // Images 0..5 of the default list; SetImageList replaces them.
@@ -98,6 +102,24 @@ public:
     void SetFocusCell(int row, int col);
     void SetScrollToCell(int row, int col);
     void ExpandRow(int row, bool expand = true);
+    bool IsRowExpanded(int row) const { return m_model->Expanded(row); }
+    // Expands the row's collapsed parents, so the row shows unless it is hidden.
+    void RevealRow(int row);
+
+    // QTreeView's tree calls, acting on the grid's rows.
+    void expandAll() { m_model->SetAllExpanded(true); }
+    void collapseAll();
+    bool isExpanded(const QModelIndex& index) const { return m_model->Expanded(m_model->RowOf(index)); }
+    void setExpanded(const QModelIndex& index, bool expanded) { ExpandRow(m_model->RowOf(index), expanded); }
+    void expand(const QModelIndex& index) { setExpanded(index, true); }
+    void collapse(const QModelIndex& index) { setExpanded(index, false); }
+    void setRootIsDecorated(bool show);
+    bool rootIsDecorated() const { return m_decorated; }
+    // Pixels the first column's content of a row is moved right by the tree.
+    int RowIndent(int row) const;
+    // The expand mark's box of a row in the first column, in viewport coordinates; empty for
+    // a row without children.
+    QRect ExpandMarkRect(int row, const QRect& cell) const;
 
     // Every row (children after their parents) with the header row first.
     std::vector<QStringList> GetAllRowsText() const;
@@ -121,10 +143,16 @@ protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void ApplyHiddenRows();
+    // The row whose expand mark is at pos, or -1.
+    int ExpandMarkAt(const QPoint& pos) const;
+    void ExpandSubtree(int row);
     CQrTreeGridModel* m_model;
+    bool m_decorated = true; // level-1 rows get a step of indentation for their marks
     bool m_lastStretched = false;
     bool m_tabbingFromEditor = false; // an editor closed with Tab or Backtab
 };

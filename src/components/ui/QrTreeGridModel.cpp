@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -66,8 +67,6 @@ int CQrTreeGridModel::AppendRow(int level)
     while (parentRow >= 0 && m_rows[size_t(parentRow)].level >= level)
         parentRow = m_rows[size_t(parentRow)].parent;
     const int pos = int(Children(parentRow).size());
-    if (!m_bulk)
-        beginInsertRows(parentRow < 0 ? QModelIndex() : IndexOf(parentRow, 0), pos, pos);
     Row r;
     r.cells.resize(size_t(ColumnCount()));
     r.parent = parentRow;
@@ -75,8 +74,16 @@ int CQrTreeGridModel::AppendRow(int level)
     r.level = qint8(level);
     m_rows.push_back(std::move(r)); // may move every row: look the parent up afterwards
     (parentRow < 0 ? m_topRows : m_rows[size_t(parentRow)].children).push_back(row);
-    if (!m_bulk)
+    if (m_bulk)
+        return row;
+    // the last row in insertion order is also the last in the shown list
+    if (parentRow < 0 || (Expanded(parentRow) && Shown(parentRow))) {
+        beginInsertRows(QModelIndex(), ShownCount(), ShownCount());
+        m_shown.push_back(row);
         endInsertRows();
+    }
+    if (pos == 0 && parentRow >= 0)
+        NotifyCell(parentRow, 0); // its expand mark appears
     return row;
 }
 
@@ -84,10 +91,16 @@ bool CQrTreeGridModel::RemoveFlatRow(int row)
 {
     if (!IsValidRow(row) || m_topRows.size() != m_rows.size())
         return false;
-    if (!m_bulk)
-        beginRemoveRows(QModelIndex(), row, row);
+    const int shownPos = m_bulk ? -1 : ShownPos(row);
+    if (shownPos >= 0)
+        beginRemoveRows(QModelIndex(), shownPos, shownPos);
     m_rows.erase(m_rows.begin() + row);
     m_topRows.pop_back();
+    auto later = std::lower_bound(m_shown.begin(), m_shown.end(), row);
+    if (later != m_shown.end() && *later == row)
+        later = m_shown.erase(later);
+    for (; later != m_shown.end(); ++later)
+        --*later;
     for (int r = row; r < RowCount(); ++r)
         m_rows[size_t(r)].posInParent = r;
     // Per-cell extras are keyed by row: the rows below move up by one.
@@ -102,7 +115,7 @@ bool CQrTreeGridModel::RemoveFlatRow(int row)
     };
     shift(m_combo);
     shift(m_merge);
-    if (!m_bulk)
+    if (shownPos >= 0)
         endRemoveRows();
     return true;
 }
@@ -113,6 +126,7 @@ void CQrTreeGridModel::Clear()
         beginResetModel();
     ReleaseRows(m_rows);
     m_topRows.clear();
+    m_shown = std::vector<int>();
     m_combo.clear();
     m_merge.clear();
     m_rowMerge.clear();
@@ -145,8 +159,112 @@ void CQrTreeGridModel::BeginBulk()
 
 void CQrTreeGridModel::EndBulk()
 {
-    if (m_bulk > 0 && --m_bulk == 0)
+    if (m_bulk > 0 && --m_bulk == 0) {
+        RebuildShown();
         endResetModel();
+    }
+}
+
+int CQrTreeGridModel::ShownPos(int row) const
+{
+    const auto it = std::lower_bound(m_shown.begin(), m_shown.end(), row);
+    return it != m_shown.end() && *it == row ? int(it - m_shown.begin()) : -1;
+}
+
+void CQrTreeGridModel::RebuildShown()
+{
+    m_shown.clear();
+    // parents come before their children, so one pass knows whether each parent is open
+    std::vector<char> open(m_rows.size());
+    for (size_t r = 0; r < m_rows.size(); ++r) {
+        const Row& row = m_rows[r];
+        const bool shown = !row.hidden && (row.parent < 0 || open[size_t(row.parent)]);
+        if (shown)
+            m_shown.push_back(int(r));
+        open[r] = shown && row.expanded;
+    }
+}
+
+std::vector<int> CQrTreeGridModel::ShownBlock(int row, bool withRow) const
+{
+    std::vector<int> block;
+    const int last = LastChildRow(row);
+    std::vector<char> open(size_t(last - row + 1));
+    open[0] = m_rows[size_t(row)].expanded;
+    if (withRow)
+        block.push_back(row);
+    for (int r = row + 1; r <= last; ++r) {
+        const Row& x = m_rows[size_t(r)];
+        const bool shown = !x.hidden && open[size_t(x.parent - row)];
+        if (shown)
+            block.push_back(r);
+        open[size_t(r - row)] = shown && x.expanded;
+    }
+    return block;
+}
+
+void CQrTreeGridModel::ShowBlock(int row, bool withRow)
+{
+    const std::vector<int> block = ShownBlock(row, withRow);
+    if (block.empty())
+        return;
+    const auto at = std::upper_bound(m_shown.begin(), m_shown.end(), row);
+    const int pos = int(at - m_shown.begin());
+    beginInsertRows(QModelIndex(), pos, pos + int(block.size()) - 1);
+    m_shown.insert(at, block.begin(), block.end());
+    endInsertRows();
+}
+
+void CQrTreeGridModel::HideBlock(int row, bool withRow)
+{
+    const auto first = std::lower_bound(m_shown.begin(), m_shown.end(), withRow ? row : row + 1);
+    const auto end = std::upper_bound(first, m_shown.end(), LastChildRow(row));
+    if (first == end)
+        return;
+    const int pos = int(first - m_shown.begin());
+    beginRemoveRows(QModelIndex(), pos, pos + int(end - first) - 1);
+    m_shown.erase(first, end);
+    endRemoveRows();
+}
+
+void CQrTreeGridModel::Relayout()
+{
+    if (m_bulk)
+        return; // EndBulk rebuilds
+    Q_EMIT layoutAboutToBeChanged();
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> rows;
+    rows.reserve(size_t(before.size()));
+    for (const QModelIndex& i : before)
+        rows.push_back(RowOf(i));
+    RebuildShown();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype k = 0; k < before.size(); ++k)
+        after << IndexOf(rows[size_t(k)], before[k].column());
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged();
+}
+
+void CQrTreeGridModel::SetExpanded(int row, bool expanded)
+{
+    if (!IsValidRow(row) || m_rows[size_t(row)].expanded == expanded)
+        return;
+    m_rows[size_t(row)].expanded = expanded;
+    if (m_bulk || !Shown(row))
+        return;
+    if (expanded)
+        ShowBlock(row, false);
+    else
+        HideBlock(row, false);
+    NotifyCell(row, 0);
+}
+
+void CQrTreeGridModel::SetAllExpanded(bool expanded)
+{
+    for (Row& r : m_rows)
+        r.expanded = expanded;
+    Relayout();
 }
 
 CQrTreeGridModel::Cell* CQrTreeGridModel::CellAt(int row, int col)
@@ -161,10 +279,16 @@ const CQrTreeGridModel::Cell* CQrTreeGridModel::CellAt(int row, int col) const
 
 void CQrTreeGridModel::NotifyCell(int row, int col)
 {
+    NotifyCells(row, col, col);
+}
+
+void CQrTreeGridModel::NotifyCells(int row, int firstCol, int lastCol)
+{
     if (m_bulk)
         return;
-    const QModelIndex i = IndexOf(row, col);
-    Q_EMIT dataChanged(i, i);
+    const QModelIndex first = IndexOf(row, firstCol);
+    if (first.isValid())
+        Q_EMIT dataChanged(first, first.siblingAtColumn(lastCol));
 }
 
 void CQrTreeGridModel::SetText(int row, int col, const QString& text)
@@ -189,8 +313,8 @@ void CQrTreeGridModel::SetRowTexts(int row, const QStringList& texts)
     const int n = std::min(int(texts.size()), ColumnCount());
     for (int c = 0; c < n; ++c)
         cells[size_t(c)].text = texts[c];
-    if (!m_bulk && n > 0)
-        Q_EMIT dataChanged(IndexOf(row, 0), IndexOf(row, n - 1));
+    if (n > 0)
+        NotifyCells(row, 0, n - 1);
 }
 
 void CQrTreeGridModel::SetImage(int row, int col, int image)
@@ -268,8 +392,7 @@ void CQrTreeGridModel::SetMerge(int row, int firstCol, int lastCol)
             ++it;
     }
     m_merge[{row, firstCol}] = lastCol;
-    if (!m_bulk)
-        Q_EMIT dataChanged(IndexOf(row, firstCol), IndexOf(row, lastCol));
+    NotifyCells(row, firstCol, lastCol);
 }
 
 std::pair<int, int> CQrTreeGridModel::MergeAt(int row, int col) const
@@ -343,61 +466,61 @@ QVariant CQrTreeGridModel::RowData(int row) const
 
 void CQrTreeGridModel::SetRowHidden(int row, bool hidden)
 {
-    if (!IsValidRow(row))
+    if (!IsValidRow(row) || m_rows[size_t(row)].hidden == hidden)
         return;
     m_rows[size_t(row)].hidden = hidden;
+    const int parentRow = m_rows[size_t(row)].parent;
+    if (m_bulk || (parentRow >= 0 && !(Expanded(parentRow) && Shown(parentRow))))
+        return;
+    if (hidden)
+        HideBlock(row, true);
+    else
+        ShowBlock(row, true);
+}
+
+void CQrTreeGridModel::SetRowsHidden(const std::vector<std::pair<int, bool>>& changes)
+{
+    bool changed = false;
+    for (const auto& [row, hidden] : changes) {
+        if (IsValidRow(row) && m_rows[size_t(row)].hidden != hidden) {
+            m_rows[size_t(row)].hidden = hidden;
+            changed = true;
+        }
+    }
+    if (changed)
+        Relayout();
 }
 
 QModelIndex CQrTreeGridModel::IndexOf(int row, int col) const
 {
     if (!IsValidCell(row, col))
         return {};
-    const Row& r = m_rows[size_t(row)];
-    // internal id: the parent's row + 1, 0 for top-level rows
-    return createIndex(r.posInParent, col, quintptr(r.parent + 1));
+    const int pos = ShownPos(row);
+    return pos < 0 ? QModelIndex() : createIndex(pos, col);
 }
 
 int CQrTreeGridModel::RowOf(const QModelIndex& index) const
 {
-    if (!index.isValid() || index.model() != this)
+    if (!index.isValid() || index.model() != this || index.row() >= ShownCount())
         return -1;
-    const int parentRow = int(index.internalId()) - 1;
-    const std::vector<int>& siblings = Children(parentRow);
-    if (parentRow >= RowCount() || index.row() < 0 || index.row() >= int(siblings.size()))
-        return -1;
-    return siblings[size_t(index.row())];
+    return m_shown[size_t(index.row())];
 }
 
 QModelIndex CQrTreeGridModel::index(int row, int column, const QModelIndex& parent) const
 {
-    const int parentRow = parent.isValid() ? RowOf(parent) : -1;
-    if (parent.isValid() && parentRow < 0)
+    if (parent.isValid() || row < 0 || row >= ShownCount() || column < 0 || column >= ColumnCount())
         return {};
-    const std::vector<int>& siblings = Children(parentRow);
-    if (row < 0 || row >= int(siblings.size()) || column < 0 || column >= ColumnCount())
-        return {};
-    return createIndex(row, column, quintptr(parentRow + 1));
+    return createIndex(row, column);
 }
 
-QModelIndex CQrTreeGridModel::parent(const QModelIndex& child) const
+QModelIndex CQrTreeGridModel::parent(const QModelIndex&) const
 {
-    if (!child.isValid())
-        return {};
-    const int parentRow = int(child.internalId()) - 1;
-    if (parentRow < 0 || parentRow >= RowCount())
-        return {};
-    const Row& p = m_rows[size_t(parentRow)];
-    return createIndex(p.posInParent, 0, quintptr(p.parent + 1));
+    return {};
 }
 
 int CQrTreeGridModel::rowCount(const QModelIndex& parent) const
 {
-    if (!parent.isValid())
-        return int(m_topRows.size());
-    if (parent.column() != 0)
-        return 0;
-    const int row = RowOf(parent);
-    return row < 0 ? 0 : int(m_rows[size_t(row)].children.size());
+    return parent.isValid() ? 0 : ShownCount();
 }
 
 int CQrTreeGridModel::columnCount(const QModelIndex&) const
@@ -493,16 +616,17 @@ bool CQrTreeGridModel::setData(const QModelIndex& index, const QVariant& value, 
 
 Qt::ItemFlags CQrTreeGridModel::flags(const QModelIndex& index) const
 {
-    const int row = RowOf(index);
-    const Cell* c = CellAt(row, index.column());
+    const Qt::ItemFlags f = CellItemFlags(RowOf(index), index.column());
+    // to the view every row is a leaf of one list
+    return f ? f | Qt::ItemNeverHasChildren : f;
+}
+
+Qt::ItemFlags CQrTreeGridModel::CellItemFlags(int row, int col) const
+{
+    const Cell* c = CellAt(row, col);
     if (!c)
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    // Only the last row and its parents can still gain children (rows are appended). Saying
-    // so of the others spares the tree an expanded-state record per leaf in expandAll.
-    const Row& r = m_rows[size_t(row)];
-    if (r.children.empty() && (r.level >= 3 || row + 1 < RowCount()))
-        f |= Qt::ItemNeverHasChildren;
     if (c->flags & FlagCheck)
         f |= Qt::ItemIsUserCheckable;
     const bool editable = (c->flags & FlagEditable) || (m_defaultEditable && !(c->flags & FlagReadOnly));

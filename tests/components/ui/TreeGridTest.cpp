@@ -71,6 +71,7 @@ TEST(TreeGrid, ParentsFollowLevelsInBulkAndOneByOne)
             grid.SetColumns({QStringLiteral("A"), QStringLiteral("B")});
             QAbstractItemModelTester tester(grid.Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
             Fill(grid, c.levels, bulk);
+            grid.expandAll();
             ASSERT_EQ(grid.GetRowCount(), int(c.levels.size()));
             for (int r = 0; r < grid.GetRowCount(); ++r) {
                 EXPECT_EQ(grid.GetParentRow(r), c.parents[size_t(r)]) << "row " << r;
@@ -108,6 +109,89 @@ TEST(TreeGrid, ExpandAllShowsEveryRowAndTheLastRowStillTakesChildren)
         const int row = grid.InsertRow(level);
         EXPECT_TRUE(grid.visualRect(grid.Model()->IndexOf(row, 0)).isValid()) << "row " << row;
     }
+}
+
+// The rows the view lists, in order.
+std::vector<int> ShownRows(const CQrTreeGrid& grid)
+{
+    std::vector<int> rows;
+    for (int i = 0; i < grid.Model()->rowCount(); ++i)
+        rows.push_back(grid.Model()->RowOf(grid.Model()->index(i, 0)));
+    return rows;
+}
+
+TEST(TreeGrid, FoldingByCallsKeysAndMouseMovesRowsInAndOutOfTheList)
+{
+    CQrTreeGrid grid;
+    grid.SetColumns({QStringLiteral("A"), QStringLiteral("B")});
+    QAbstractItemModelTester tester(grid.Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    grid.resize(400, 300);
+    grid.show();
+    Fill(grid, {1, 2, 3, 3, 2, 1, 2}, false);
+    using Rows = std::vector<int>;
+    EXPECT_EQ(ShownRows(grid), (Rows{0, 5}));
+    grid.ExpandRow(0);
+    EXPECT_EQ(ShownRows(grid), (Rows{0, 1, 4, 5}));
+    grid.ExpandRow(1);
+    grid.SetRowHidden(4, true);
+    EXPECT_EQ(ShownRows(grid), (Rows{0, 1, 2, 3, 5}));
+    // folding keeps what lies inside, and hiding a row takes its children with it
+    grid.ExpandRow(0, false);
+    grid.ExpandRow(0);
+    EXPECT_EQ(ShownRows(grid), (Rows{0, 1, 2, 3, 5}));
+    grid.SetRowHidden(1, true);
+    EXPECT_EQ(ShownRows(grid), (Rows{0, 5}));
+    grid.SetRowsHidden({{1, false}, {4, false}, {5, true}});
+    EXPECT_EQ(ShownRows(grid), (Rows{0, 1, 2, 3, 4}));
+    grid.SetRowHidden(5, false);
+
+    // keys in the tree column: Right unfolds, Left folds then climbs, * unfolds the whole subtree
+    grid.collapseAll();
+    grid.setFocus();
+    grid.SetFocusCell(5, 0);
+    QTest::keyClick(&grid, Qt::Key_Right);
+    EXPECT_TRUE(grid.IsRowExpanded(5));
+    EXPECT_EQ(grid.GetCurrentRow(), 5);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QTest::keyClick(&grid, Qt::Key_Left);
+    EXPECT_EQ(grid.GetCurrentRow(), 5);
+    QTest::keyClick(&grid, Qt::Key_Left);
+    EXPECT_FALSE(grid.IsRowExpanded(5));
+    grid.SetFocusCell(0, 0);
+    QTest::keyClick(&grid, Qt::Key_Asterisk);
+    EXPECT_EQ(ShownRows(grid), (Rows{0, 1, 2, 3, 4, 5}));
+    // folding away the current cell moves it to the folded row
+    grid.SetFocusCell(3, 1);
+    grid.ExpandRow(0, false);
+    EXPECT_EQ(grid.GetCurrentRow(), 0);
+    EXPECT_EQ(grid.GetCurrentColumn(), 1);
+
+    // the mouse: a click on the mark folds, a click on the text only selects, a double click
+    // on a cell that cannot be edited folds
+    const QRect cell = grid.visualRect(grid.Model()->IndexOf(5, 0));
+    const QRect mark = grid.ExpandMarkRect(5, cell);
+    ASSERT_FALSE(mark.isEmpty());
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, mark.center());
+    EXPECT_TRUE(grid.IsRowExpanded(5));
+    const QPoint text(mark.right() + 20, cell.center().y());
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, text);
+    EXPECT_TRUE(grid.IsRowExpanded(5));
+    EXPECT_EQ(grid.GetCurrentRow(), 5);
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, text);
+    EXPECT_FALSE(grid.IsRowExpanded(5));
+
+    // editing a folded-away cell shows it, and the editor keeps clear of the indentation
+    grid.SetEditableCell(3, 0);
+    grid.SetFocusCell(6, 1);
+    grid.collapseAll();
+    EXPECT_EQ(grid.GetCurrentRow(), 5);
+    grid.EditingCell(3, 0);
+    QCoreApplication::processEvents();
+    auto* editor = grid.viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    const QRect deep = grid.visualRect(grid.Model()->IndexOf(3, 0));
+    EXPECT_GE(editor->geometry().left(), deep.left() + grid.RowIndent(3));
+    EXPECT_EQ(grid.RowIndent(3), 3 * grid.indentation());
 }
 
 TEST(TreeGrid, ClearedLargeGridTakesNewRowsWhileTheOldAreFreed)
@@ -216,19 +300,18 @@ TEST(TreeGrid, MergesHiddenRowsAndImages)
     EXPECT_EQ(m->MergeAt(0, 1), std::make_pair(-1, -1));
     EXPECT_EQ(m->MergeAt(0, 3), std::make_pair(2, 3));
 
-    const QModelIndex hidden = m->IndexOf(2, 0);
-    EXPECT_TRUE(grid.isRowHidden(hidden.row(), hidden.parent()));
+    EXPECT_FALSE(m->IndexOf(2, 0).isValid());
     EXPECT_TRUE(grid.IsRowHiddenAt(2));
     grid.SetRowHidden(2, false);
-    EXPECT_FALSE(grid.isRowHidden(hidden.row(), hidden.parent()));
+    EXPECT_EQ(m->RowOf(m->IndexOf(2, 0)), 2);
     // a later bulk change resets the view; the hidden rows stay hidden, the shown ones shown
     grid.SetRowHidden(3, true);
     grid.BeginUpdate();
     grid.SetItemText(0, 0, QStringLiteral("x"));
     grid.EndUpdate();
-    const QModelIndex third = m->IndexOf(3, 0);
-    EXPECT_TRUE(grid.isRowHidden(third.row(), third.parent()));
-    EXPECT_FALSE(grid.isRowHidden(hidden.row(), hidden.parent()));
+    EXPECT_FALSE(m->Shown(3));
+    EXPECT_TRUE(m->Shown(2));
+    grid.SetRowHidden(3, false);
 
     // light cell colours keep dark text whatever the look
     grid.SetItemBkColor(1, 1, CQrTreeGrid::ColorLightRed);
