@@ -173,7 +173,7 @@ BENCHMARK(BM_LogicalFormOpenAnalyseShow)->Unit(benchmark::kMillisecond)->Iterati
 void BM_LogicalFormDocument200k(benchmark::State& state)
 {
     const QString& document = Document();
-    double totalMs = 0, stallMs = 0, closeMs = 0, closeStallMs = 0;
+    double totalMs = 0, stallMs = 0, closeMs = 0, closeStallMs = 0, foldStallMs = 0;
     int targets = 0;
     for (auto _ : state) {
         auto form = std::make_unique<CAnalyzeLogicalWordForm>();
@@ -188,6 +188,16 @@ void BM_LogicalFormDocument200k(benchmark::State& state)
         targets = int(form->Engine().Results().size());
         if (form->Mode() != 2)
             state.SkipWithError("the analysis did not finish");
+        // Folding a target in the middle and unfolding it again, each laid out and painted.
+        CQrTreeGrid* grid = form->Grid();
+        const int middle = grid->GetParentTopRow(grid->GetRowCount() / 2);
+        foldStallMs = 0;
+        for (bool expand : {false, true}) {
+            foldStallMs = std::max(foldStallMs, double(LongestStall([&] {
+                                       grid->ExpandRow(middle, expand);
+                                       QApplication::processEvents();
+                                   })));
+        }
         // Closing: the form goes, and whatever it leaves to later turns of the event loop runs.
         clock.restart();
         closeStallMs = double(LongestStall([&] {
@@ -203,6 +213,7 @@ void BM_LogicalFormDocument200k(benchmark::State& state)
     state.counters["longest_stall_ms"] = stallMs;
     state.counters["close_ms"] = closeMs;
     state.counters["close_stall_ms"] = closeStallMs;
+    state.counters["fold_stall_ms"] = foldStallMs;
     state.counters["targets"] = targets;
 }
 BENCHMARK(BM_LogicalFormDocument200k)->Unit(benchmark::kMillisecond)->Iterations(2);
