@@ -540,10 +540,30 @@ void CQrTreeGrid::mousePressEvent(QMouseEvent* event)
     const int row = ExpandMarkAt(event->position().toPoint());
     if (row >= 0 && event->button() == Qt::LeftButton && itemsExpandable()) {
         ExpandRow(row, !m_model->Expanded(row));
+        m_markPressed = true;
         event->accept();
         return;
     }
+    m_markPressed = false;
     QTreeView::mousePressEvent(event);
+}
+
+void CQrTreeGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_markPressed && (event->buttons() & Qt::LeftButton))
+        return; // would drag a selection from an earlier press
+    QTreeView::mouseMoveEvent(event);
+}
+
+void CQrTreeGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_markPressed) {
+        // the view still holds the cell of an earlier press and would report a click on it
+        m_markPressed = false;
+        event->accept();
+        return;
+    }
+    QTreeView::mouseReleaseEvent(event);
 }
 
 void CQrTreeGrid::mouseDoubleClickEvent(QMouseEvent* event)

@@ -145,6 +145,8 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -152,7 +154,8 @@ private:
     int ExpandMarkAt(const QPoint& pos) const;
     void ExpandSubtree(int row);
     CQrTreeGridModel* m_model;
-    bool m_decorated = true; // level-1 rows get a step of indentation for their marks
+    bool m_decorated = true;    // level-1 rows get a step of indentation for their marks
+    bool m_markPressed = false; // the press folded a row: its move and release are no click
     bool m_lastStretched = false;
     bool m_tabbingFromEditor = false; // an editor closed with Tab or Backtab
 };

@@ -177,6 +177,11 @@ TEST(TreeGrid, FoldingByCallsKeysAndMouseMovesRowsInAndOutOfTheList)
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, text);
     EXPECT_TRUE(grid.IsRowExpanded(5));
     EXPECT_EQ(grid.GetCurrentRow(), 5);
+    QSignalSpy clicks(&grid, &CQrTreeGrid::CellClicked);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, mark.center()); // a fold is no click
+    EXPECT_FALSE(grid.IsRowExpanded(5));
+    EXPECT_EQ(clicks.count(), 0);
+    grid.ExpandRow(5);
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, text);
     EXPECT_FALSE(grid.IsRowExpanded(5));
 
