@@ -1,13 +1,12 @@
 #include "components/ExcelWriteHelper.h"
 
 #include "components/QrExcelSheet.h"
+#include "components/excel/SheetData.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
-constexpr size_t kMaxRows = 1048576;
-
 bool Fail(QString* error, const QString& text)
 {
     if (error)
@@ -21,7 +20,7 @@ bool SaveSheetXlsx(const QString& path, const std::vector<QStringList>& rows, QS
 {
     if (path.isEmpty())
         return Fail(error, QStringLiteral("no file name"));
-    if (rows.size() > kMaxRows)
+    if (rows.size() > excel::kMaxRows)
         return Fail(error, QStringLiteral("too many rows for one sheet: %1").arg(rows.size()));
     const QFileInfo info(path);
     if (!info.dir().exists())

@@ -523,11 +523,8 @@ bool XlsxStreamWriter::Open(const QString& path)
                     d->AddSmallPart("xl/workbook.xml", Workbook()) &&
                     d->AddSmallPart("xl/_rels/workbook.xml.rels", WorkbookRels()) &&
                     d->AddSmallPart("xl/styles.xml", Styles()) && d->StartSheet();
-    if (!ok) {
-        const QString error = d->error;
+    if (!ok)
         Abandon();
-        d->error = error;
-    }
     return ok;
 }
 
@@ -621,9 +618,7 @@ bool XlsxStreamWriter::Finish()
     if (ok && std::rename(QFile::encodeName(w.part).constData(), QFile::encodeName(w.path).constData()) != 0)
         ok = w.Fail(QStringLiteral("cannot replace %1: %2").arg(w.path, SystemError(errno)));
     if (!ok) {
-        const QString error = w.error;
         Abandon();
-        w.error = error;
         return false;
     }
     w.partCreated = false; // it is the target now

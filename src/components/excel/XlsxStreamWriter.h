@@ -25,7 +25,7 @@ public:
     bool WriteRow(int row, const QStringList& cells);
     // Completes the file and moves it into place.
     bool Finish();
-    // Stops and removes the unfinished file.
+    // Stops and removes the unfinished file; Error() stays.
     void Abandon();
     QString Error() const;
 
