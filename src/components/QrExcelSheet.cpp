@@ -165,6 +165,7 @@ bool CQrExcelSheet::StartWriting()
     m_out = std::make_unique<excel::XlsxStreamWriter>();
     if (!m_out->Open(m_path)) {
         m_error = m_out->Error();
+        m_writeFailed = true; // Save must not make a file of the rows after it
         Abandon();
         return false;
     }

@@ -142,6 +142,17 @@ TEST(XlsxWriter, FailedWritesLeaveNoFileAndKeepTheOldOne)
     EXPECT_TRUE(writer.Error().contains(good)) << writer.Error().toStdString();
     EXPECT_TRUE(ReadFile(good) == before);
     ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("good.xlsx.part"))).removeRecursively());
+    {
+        // A caller going on after a refused row must not get a file without it.
+        ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("good.xlsx.part/keep")));
+        CQrExcelSheet sheet(true);
+        ASSERT_TRUE(sheet.OpenFile(good, true));
+        EXPECT_FALSE(sheet.SetRowDataRange({QStringLiteral("a")}, 0));
+        ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("good.xlsx.part"))).removeRecursively());
+        EXPECT_FALSE(sheet.SetRowDataRange({QStringLiteral("b")}, 1));
+        EXPECT_FALSE(sheet.Save(1));
+        EXPECT_TRUE(ReadFile(good) == before);
+    }
 
     // The disk fills up while rows stream: the file size limit stands in for a full disk.
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
