@@ -201,6 +201,7 @@ bool CStandardImportDlg::Choice(StandardImportChoice& choice, QString& problem) 
         choice.area.areaName = m_newName->text().trimmed();
     } else {
         choice.area.replace = m_replace->isChecked();
+        choice.areaLabel = m_areaNames.count(id) ? m_areaNames.at(id) : QString();
     }
     choice.area.areaId = id;
     return true;

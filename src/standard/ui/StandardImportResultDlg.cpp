@@ -3,12 +3,15 @@
 #include "standard/ui/StandardImportTexts.h"
 
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace StandardImportText;
 
@@ -59,16 +62,31 @@ CStandardImportResultDlg::CStandardImportResultDlg(const StandardImportChoice& c
     }
     for (int r = 0; r < m_counts->rowCount(); ++r)
         m_counts->item(r, 1)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // A compact table: the figures sit next to their names.
+    m_counts->horizontalHeader()->setStretchLastSection(false);
     m_counts->resizeColumnsToContents();
-    m_counts->setMaximumHeight(m_counts->horizontalHeader()->height() +
-                               m_counts->rowCount() * m_counts->verticalHeader()->defaultSectionSize() + 4);
+    m_counts->setColumnWidth(1, std::max(m_counts->columnWidth(1), 90));
+    m_counts->setMaximumWidth(m_counts->columnWidth(0) + m_counts->columnWidth(1) + 2 * m_counts->frameWidth() + 2);
+    m_counts->resizeRowsToContents();
+    int height = m_counts->horizontalHeader()->sizeHint().height() + 2 * m_counts->frameWidth() + 2;
+    for (int r = 0; r < m_counts->rowCount(); ++r)
+        height += m_counts->rowHeight(r);
+    m_counts->setFixedHeight(height);
+    m_counts->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     m_problemCaption = new QLabel(
         s.problems.empty() ? kNoProblems : kProblems.arg(QLocale().toString(qlonglong(s.problems.size()))), this);
     m_problems = MakeTable({kFile, kRow, kReason}, this);
     for (const PublicStandardProblem& p : s.problems)
         AddRow(m_problems, {p.file, p.row > 0 ? QString::number(p.row) : QString(), p.reason});
+    // One workbook names every row alike: keep its column narrow (the full text is a tooltip)
+    // and give the reasons the room.
+    m_problems->setTextElideMode(Qt::ElideMiddle);
+    m_problems->setWordWrap(false);
     m_problems->resizeColumnsToContents();
+    m_problems->setColumnWidth(0, std::min(m_problems->columnWidth(0), 240));
+    for (int r = 0; r < m_problems->rowCount(); ++r)
+        m_problems->item(r, 0)->setToolTip(m_problems->item(r, 0)->text());
     m_problems->setVisible(!s.problems.empty());
 
     auto* buttons = new QDialogButtonBox(this);
@@ -84,5 +102,8 @@ CStandardImportResultDlg::CStandardImportResultDlg(const StandardImportChoice& c
     if (s.problems.empty())
         layout->addStretch(1);
     layout->addWidget(buttons);
-    resize(s.problems.empty() ? QSize(480, 320) : QSize(760, 520));
+    QSize size = s.problems.empty() ? QSize(480, 320) : QSize(760, 560);
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+    resize(size);
 }

@@ -89,8 +89,10 @@ QString StandardImportTarget(const StandardImportChoice& choice)
 {
     if (!choice.toRepository)
         return kIntoDictionary;
-    return kIntoArea.arg(choice.area.areaId,
-                         choice.area.areaName.isEmpty() ? choice.area.areaId : choice.area.areaName);
+    const QString name = !choice.area.areaName.isEmpty() ? choice.area.areaName
+                         : !choice.areaLabel.isEmpty()   ? choice.areaLabel
+                                                         : choice.area.areaId;
+    return kIntoArea.arg(choice.area.areaId, name);
 }
 
 StandardImportOutcome RunStandardImport(QWidget* parent, const StandardImportChoice& choice)

@@ -16,6 +16,7 @@ struct StandardImportChoice
     QStringList files;         // when not builtin
     bool toRepository = false; // else the local dictionary
     StandardImport::AreaOptions area;
+    QString areaLabel; // the name of an existing area, for the result (area.areaName renames)
 };
 
 struct StandardImportOutcome

@@ -5,6 +5,8 @@
 #include "app/ui/AppParts.h"
 #include "app/ui/AppTexts.h"
 #include "app/ui/MainFrame.h"
+#include "repository/RepositoryConnection.h"
+#include "repository/RepositoryInit.h"
 #include "settings/AnalyzeSettings.h"
 #include "standard/BuiltinStandard.h"
 #include "standard/StandardCommand.h"
@@ -14,8 +16,11 @@
 #include "support/FormTestKit.h"
 #include "support/TestSupport.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -247,4 +252,53 @@ TEST_F(BuiltinStandardWindow, MenuImportIntoTheDictionaryKeepsTheUsersWords)
     ASSERT_TRUE(saved.GetWord(QStringLiteral("ZZ_MINE"), QStringLiteral("내단어"), word));
     EXPECT_EQ(word.strDescription, QStringLiteral("내 정의"));
     EXPECT_TRUE(saved.GetWord(QStringLiteral("CUST"), QStringLiteral("고객"), word));
+}
+
+TEST_F(BuiltinStandardWindow, MenuImportIntoANewRepositoryAreaThenRefusedWithoutReplace)
+{
+    const QString uri = QStringLiteral("sqlite:") + data.file(QStringLiteral("repository.db"));
+    ASSERT_EQ(RunRepositoryCommand({QStringLiteral("init"), uri}), 0);
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    ASSERT_TRUE(connection.Open(uri));
+    connection.OnRepositoryConnected();
+    struct Disconnect
+    {
+        ~Disconnect() { CRepositoryConnection::Instance().OnRepositoryDisconnected(); }
+    } disconnect;
+
+    // An empty repository: the built-in edition's own area is proposed as a new one.
+    QString heading;
+    {
+        CStandardImportDlg dlg;
+        ASSERT_TRUE(dlg.RepositoryRadio()->isEnabled());
+        Click(dlg.RepositoryRadio());
+        EXPECT_TRUE(dlg.AreaCombo()->currentData().toString().isEmpty()); // "새 분류체계 만들기"
+        EXPECT_EQ(dlg.NewAreaId()->text(), BuiltinStandard::kAreaId);
+        EXPECT_EQ(dlg.NewAreaName()->text(), BuiltinStandard::kAreaName);
+        WhenShown<CStandardImportResultDlg>([&heading](CStandardImportResultDlg* result) {
+            heading = result->Heading()->text();
+            result->accept();
+        });
+        Click(dlg.ImportButton());
+        EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    }
+    EXPECT_TRUE(heading.contains(kIntoArea.arg(BuiltinStandard::kAreaId, BuiltinStandard::kAreaName)))
+        << heading.toStdString();
+    const auto terms = [&connection] {
+        return connection.Database()
+            ->Execute(QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE STD_AREA_ID = 'PUB' AND DIC_GBN_CD = '0002'"),
+                      {})
+            .rows.Value(0, 0);
+    };
+    EXPECT_EQ(terms(), QStringLiteral("9027"));
+
+    // Again into the same area, now listed: refused while "replace" is off, and nothing changes.
+    CStandardImportDlg again;
+    Click(again.RepositoryRadio());
+    EXPECT_EQ(again.AreaCombo()->currentData().toString(), BuiltinStandard::kAreaId);
+    EXPECT_FALSE(again.ReplaceBox()->isChecked());
+    Click(again.ImportButton());
+    EXPECT_EQ(again.LastOutcome().state, StandardImportOutcome::State::Refused);
+    EXPECT_EQ(script.LastMessage(), kRefused.arg(BuiltinStandard::kAreaId));
+    EXPECT_EQ(terms(), QStringLiteral("9027"));
 }
