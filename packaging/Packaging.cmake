@@ -30,6 +30,8 @@ install(FILES resources/samples/model.xlsx resources/samples/termwise.json resou
 # A tiny common standard in the published three-file layout, for the guide's import and check examples.
 install(FILES resources/samples/public-standard/words.csv resources/samples/public-standard/domains.csv
   resources/samples/public-standard/terms.csv DESTINATION ${CMAKE_INSTALL_DATADIR}/termwise/samples/public-standard)
+# The public common standard as published, with its note (publisher, edition, terms of use).
+install(DIRECTORY resources/standard/ DESTINATION ${CMAKE_INSTALL_DATADIR}/termwise/standard)
 install(FILES docs/guide.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/termwise)
 install(DIRECTORY docs/screenshots DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/termwise FILES_MATCHING PATTERN "*.png")
 

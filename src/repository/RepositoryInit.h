@@ -1,6 +1,7 @@
 #pragma once
-// `termwise repo init URI [--demo]`: creates the repository tables of the URI's dialect and,
-// with --demo, loads a demo standard that every repository feature can work on.
+// `termwise repo init URI [--demo] [--standard]`: creates the repository tables of the URI's
+// dialect and, with --demo, loads a demo standard that every repository feature can work on;
+// with --standard, the public common standard that ships with the program, as area "PUB".
 //
 // The demo standard (area ids below): an area tree ("ENT" 전사 표준 with children "ENT_FIN",
 // "ENT_HR" and grandchild "ENT_HR_PAY", a second root "PUB" and an expired root "OLD");
@@ -14,6 +15,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+class CSqlBaseGate;
 
 namespace DemoStandard {
 inline const QString MainAreaId = QStringLiteral("ENT");
@@ -51,6 +55,14 @@ bool CreateRepositorySchema(ISqlExecutor& database, RepositoryInitSummary& summa
 // Loads the demo standard in one transaction; refuses when its main area is already present.
 bool LoadDemoStandard(ISqlExecutor& database, RepositoryInitSummary& summary, QString& error);
 
+// Loads the bundled public common standard into area PUB in one transaction; false with a
+// message. summary receives the lines to print. The standard's import lives above this folder,
+// so the command line hands it in.
+using BuiltinStandardLoader =
+    std::function<bool(ISqlExecutor& database, CSqlBaseGate& gate, QString& summary, QString& error)>;
+
 // `repo` sub-command of the command line, given the arguments after "repo". Exit status
-// 0, 1 (bad input, message on stderr) or 2 (usage). Needs a QCoreApplication.
-int RunRepositoryCommand(const QStringList& args);
+// 0, 1 (bad input or a refusal, message on stderr) or 2 (usage). Needs a QCoreApplication.
+// Loading twice is refused, for --demo (area ENT present) as for --standard (area PUB holds
+// current standards); both are checked before anything is loaded.
+int RunRepositoryCommand(const QStringList& args, const BuiltinStandardLoader& loadStandard = {});

@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QTextStream>
+#include <algorithm>
+#include <set>
 
 namespace CheckCommand {
 namespace {
@@ -59,6 +61,35 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
         return false;
     }
     return true;
+}
+
+// The subjects that concern the most attributes, over every finding kind: where a clean-up
+// pays most.
+void PrintTopFindings(const ConformanceReport& report, QTextStream& out)
+{
+    struct Top
+    {
+        int count, kind;
+        const ConformanceEntry* entry;
+    };
+    std::vector<Top> tops;
+    std::set<std::pair<int, QString>> seen;
+    for (int k = 0; k < eFindingCount; ++k)
+        for (const ConformanceEntry& e : report.entries[size_t(k)])
+            if (seen.insert({k, e.subject}).second)
+                tops.push_back({e.count, k, &e});
+    if (tops.empty())
+        return;
+    std::stable_sort(tops.begin(), tops.end(), [](const Top& a, const Top& b) { return a.count > b.count; });
+    constexpr size_t kShown = 10;
+    out << "top findings:\n";
+    for (size_t i = 0; i < std::min(tops.size(), kShown); ++i) {
+        const Top& t = tops[i];
+        out << "  " << StandardTexts::kFindingNames[t.kind] << ' ' << t.entry->subject;
+        if (!t.entry->replacement.isEmpty())
+            out << " -> " << t.entry->replacement;
+        out << ": " << t.count << (t.count == 1 ? " attribute\n" : " attributes\n");
+    }
 }
 
 struct ConsoleProgress
@@ -107,6 +138,7 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
     out << "rate: " << QString::number(report.Rate(), 'f', 1) << " %\n";
     for (int k = 0; k < eFindingCount; ++k)
         out << Conformance::FindingKey(k) << ": " << report.concerned[size_t(k)] << "\n";
+    PrintTopFindings(report, out);
     return 0;
 }
 

@@ -101,6 +101,8 @@ public:
             else
                 m_columns[h] = it->second;
         }
+        if (auto it = byKey.find(HeaderKey(kEnactment)); it != byKey.end())
+            m_enactment = it->second;
         if (!missing.isEmpty()) {
             error = QStringLiteral("%1: not in the layout of %2; missing headers: %3")
                         .arg(file, KindName(kind), missing.join(QStringLiteral(", ")));
@@ -114,9 +116,19 @@ public:
         return c < row.size() ? row[c] : QString();
     }
     QString Cell(const QStringList& row, const QString& header) const { return CellText(Raw(row, header)); }
+    // The edition that withdrew the row ("6차(2023-11)(폐기)"), or empty for a current one.
+    // Editions list withdrawn rows after the ones that replace them ("(폐기후 제정)").
+    QString Withdrawn(const QStringList& row) const
+    {
+        if (m_enactment < 0 || m_enactment >= row.size())
+            return {};
+        const QString text = row[m_enactment].simplified();
+        return HeaderKey(text).contains(kWithdrawnMark) ? text : QString();
+    }
 
 private:
     std::map<QString, int> m_columns;
+    int m_enactment = -1;
 };
 
 bool IsBlankRow(const QStringList& row)
@@ -149,6 +161,10 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
         const int rowNo = int(i) + 1;
         if (IsBlankRow(r))
             continue;
+        if (const QString withdrawn = table.Withdrawn(r); !withdrawn.isEmpty()) {
+            problem(rowNo, QStringLiteral("withdrawn (%1); not taken").arg(withdrawn));
+            continue;
+        }
         switch (kind) {
         case Kind::Word: {
             PublicStandardWord w;

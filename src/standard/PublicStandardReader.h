@@ -7,7 +7,8 @@
 // Columns are found by their header, blanks ignored, so editions that move or re-space a
 // column still read; a file without the headers this program uses is refused and the missing
 // headers are named. Rows it cannot take are kept as problems (file, row, reason) and the rest
-// is read.
+// is read. Rows the edition lists as withdrawn ("(폐기)" in 제정차수) are not standards any more:
+// they are not taken, and named as problems.
 //
 // CP949: Qt's QStringDecoder knows it only when Qt is built with ICU (it is on Debian), so the
 // decoder falls back to glibc's iconv, which always has it.

@@ -3,6 +3,7 @@
 #include "components/QrWordExtractor.h"
 #include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
+#include "standard/BuiltinStandard.h"
 #include "standard/PublicStandardReader.h"
 #include "standard/StandardImport.h"
 
@@ -17,6 +18,7 @@ struct Options
 {
     QString repo, area, areaName, dataDir;
     bool replace = false;
+    bool builtin = false;
     QStringList files;
 };
 
@@ -51,6 +53,8 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
                 return false;
         } else if (a == QLatin1String("--replace")) {
             o.replace = true;
+        } else if (a == QLatin1String("--builtin")) {
+            o.builtin = true;
         } else if (a.startsWith(QLatin1String("--"))) {
             problem = QStringLiteral("unknown option %1").arg(a);
             return false;
@@ -67,8 +71,12 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
         problem = QStringLiteral("--repo URI and --area ID go together");
         return false;
     }
-    if (o.files.isEmpty()) {
-        problem = QStringLiteral("no files: the workbook, or the three CSV files");
+    if (o.builtin && !o.files.isEmpty()) {
+        problem = QStringLiteral("give either --builtin or FILES");
+        return false;
+    }
+    if (!o.builtin && o.files.isEmpty()) {
+        problem = QStringLiteral("no files: the workbook, or the three CSV files (or --builtin)");
         return false;
     }
     return true;
@@ -88,13 +96,15 @@ void PrintProblems(const StandardImportSummary& summary, QTextStream& out)
 QString UsageText()
 {
     return QStringLiteral(
-        "usage: termwise standard import (--repo URI --area ID [--area-name NAME] [--replace] | --data-dir DIR) "
-        "FILES...\n"
-        "  FILES               the common standard workbook, or its three CSV files (UTF-8 or CP949)\n"
-        "  --repo URI --area ID  load into this standard area of the repository (created when missing)\n"
-        "  --area-name NAME    name of the area\n"
-        "  --replace           close the area's current standards (kept as history) and load this edition\n"
-        "  --data-dir DIR      load the words and domains into the local analysis dictionary of DIR\n");
+               "usage: termwise standard import (--repo URI --area ID [--area-name NAME] [--replace] | --data-dir DIR) "
+               "(--builtin | FILES...)\n"
+               "  FILES               the common standard workbook, or its three CSV files (UTF-8 or CP949)\n"
+               "  --builtin           the edition that ships with the program: %1\n"
+               "  --repo URI --area ID  load into this standard area of the repository (created when missing)\n"
+               "  --area-name NAME    name of the area\n"
+               "  --replace           close the area's current standards (kept as history) and load this edition\n"
+               "  --data-dir DIR      load the words and domains into the local analysis dictionary of DIR\n")
+        .arg(BuiltinStandard::kEdition);
 }
 
 int Run(const QStringList& args, QTextStream& out, QTextStream& err)
@@ -107,7 +117,7 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     PublicStandard standard;
     QString error;
-    if (!PublicStandardReader::Read(o.files, standard, error)) {
+    if (!(o.builtin ? BuiltinStandard::Read(standard, error) : PublicStandardReader::Read(o.files, standard, error))) {
         err << "termwise: " << error << "\n";
         return 1;
     }
@@ -175,8 +185,14 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         PrintProblems(summary, err);
         return 1;
     }
-    out << "area: " << o.area << "\n";
-    if (o.replace)
+    PrintRepositorySummary(o.area, summary, o.replace, out);
+    return 0;
+}
+
+void PrintRepositorySummary(const QString& area, const StandardImportSummary& summary, bool replace, QTextStream& out)
+{
+    out << "area: " << area << "\n";
+    if (replace)
         out << "closed rows of the earlier edition: " << summary.closedRows << "\n";
     out << "standard words: " << summary.words << "\n";
     out << "non-standard words: " << summary.nonStandardWords << "\n";
@@ -185,7 +201,23 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     out << "terms: " << summary.terms << "\n";
     out << "word combinations: " << summary.combinations << "\n";
     PrintProblems(summary, out);
-    return 0;
+}
+
+bool LoadBuiltinIntoRepository(ISqlExecutor& database, CSqlBaseGate& gate, QString& printed, QString& error)
+{
+    PublicStandard standard;
+    if (!BuiltinStandard::Read(standard, error))
+        return false;
+    CAnalyzeSettings::Instance().Load(); // as the import command takes the area's defaults
+    StandardImportSummary summary;
+    const StandardImport::AreaOptions options{BuiltinStandard::kAreaId, BuiltinStandard::kAreaName, false, 0};
+    if (StandardImport::ImportIntoRepository(database, gate, standard, options, summary, error) !=
+        StandardImport::Outcome::Imported)
+        return false;
+    QTextStream out(&printed);
+    out << "common standard: " << BuiltinStandard::kEdition << "\n";
+    PrintRepositorySummary(options.areaId, summary, false, out);
+    return true;
 }
 
 } // namespace StandardCommand

@@ -188,12 +188,13 @@ public:
         for (const auto& [text, step] : steps) {
             CQrProgressWnd::SetMsg(QString::fromLatin1(text));
             const bool ok = (this->*step)(error);
-            if (ok && CQrProgressWnd::IsCanceling())
+            const bool cancelled = ok && CQrProgressWnd::IsCanceling();
+            if (cancelled)
                 error = QStringLiteral("import cancelled; nothing was written");
             if (!ok || !error.isEmpty()) {
                 CQrProgressWnd::Hide();
                 m_db.RollbackTransaction();
-                return Outcome::Failed;
+                return cancelled ? Outcome::Cancelled : Outcome::Failed;
             }
             CQrProgressWnd::StepIt();
         }

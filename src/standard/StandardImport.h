@@ -50,10 +50,11 @@ struct AreaOptions
     int rowsPerStatement = 0;
 };
 
-enum class Outcome { Imported, Refused, Failed };
+enum class Outcome { Imported, Refused, Failed, Cancelled };
 
 // Refused: the area holds current standards and replace is off (nothing written).
-// Failed: a database error; the transaction was rolled back. The message in error.
+// Failed: a database error; Cancelled: the progress window's cancel. Either way the
+// transaction was rolled back. The message in error.
 Outcome ImportIntoRepository(ISqlExecutor& database, CSqlBaseGate& gate, const PublicStandard& standard,
                              const AreaOptions& options, StandardImportSummary& summary, QString& error);
 

@@ -38,6 +38,10 @@ inline const QString kPhysical = QStringLiteral("공통표준용어영문약어�
 inline const QString kDomainName = QStringLiteral("공통표준도메인명");
 } // namespace Term
 
+// Optional: the edition that enacted a row, and the mark of one that was withdrawn (폐기).
+inline const QString kEnactment = QStringLiteral("제정차수(제정연월)");
+inline const QString kWithdrawnMark = QStringLiteral("(폐기)");
+
 // Descriptions written on the non-standard words of an import, so a later check can tell a
 // forbidden word from a synonym (the word tables have no column for it).
 inline const QString kSynonymDescription = QStringLiteral("이음동의어 (표준단어: %1)");

@@ -1,6 +1,7 @@
 #include "app/ui/AppParts.h"
 
 #include "analysis/ui/AnalysisForms.h"
+#include "app/ui/AnalysisEngine.h"
 #include "app/ui/AppTexts.h"
 #include "app/ui/MainFrame.h"
 #include "assistants/ui/ChatGPTLogicalNameExtractor.h"
@@ -9,6 +10,8 @@
 #include "dictionary/ui/WordManageDlg.h"
 #include "reports/ui/UnusedStandardDlg.h"
 #include "repository/ui/RegistrationParts.h"
+#include "standard/ui/StandardImportDlg.h"
+#include "standard/ui/StandardOffer.h"
 
 void RegisterApplicationParts()
 {
@@ -19,4 +22,12 @@ void RegisterApplicationParts()
     RegisterReviewDialogs();
     RegisterUnusedStandardDialogs();
     RegisterAssistantDialogs();
+    CMainFrame::RegisterCommand(AppCmd::StandardImport, [](CMainFrame& f) {
+        InitializeAnalysisEngine(&f); // the dictionary it may load into
+        CStandardImportDlg(&f).exec();
+    });
+    CMainFrame::SetEngineCommandHook([](CMainFrame& f, int command) {
+        if (command != AppCmd::Settings)
+            OfferBuiltinStandard(&f);
+    });
 }

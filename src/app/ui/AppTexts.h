@@ -24,6 +24,7 @@ enum : int {
     RegisterWord = 30022,
     RegisterDomain = 30023,
     ChatGptExtract = 30024,
+    StandardImport = 30025,
     Style = 222,
     LookWindows7 = 219,
     LookFirstTheme = 220,

@@ -51,6 +51,11 @@ int RunStandard(const QStringList& args)
     return StandardCommand::Run(args, out, err);
 }
 
+int RunRepo(const QStringList& args)
+{
+    return RunRepositoryCommand(args, StandardCommand::LoadBuiltinIntoRepository);
+}
+
 int RunCheck(const QStringList& args)
 {
     QTextStream out(stdout), err(stderr);
@@ -65,15 +70,17 @@ const SubCommand kSubCommands[] = {
     {"similar", RunSimilarCommand,
      "similar logical|physical [--data-dir DIR] --output FILE.json   similar-word review as JSON"},
     {"send", RunSend, "send CODE FILE   hand an analysis request to the running program"},
-    {"repo", RunRepositoryCommand, "repo init URI [--demo]   create the repository tables (and demo standards)"},
+    {"repo", RunRepo,
+     "repo init URI [--demo] [--standard]   create the repository tables (and demo standards, and the built-in\n"
+     "                public common standard as area PUB)"},
     {"share", RunShareCommand,
      "share download|upload --repo URI [--excluded] [--prefer local|server] [--data-dir DIR]\n"
      "                share the analysis dictionary through the repository"},
     {"register", RunRegisterCommand,
      "register words|domains --repo URI --area ID --input FILE [--dry-run]   register standards from a list"},
     {"standard", RunStandard,
-     "standard import (--repo URI --area ID [--area-name NAME] [--replace] | --data-dir DIR) FILES...\n"
-     "                load the public common standard (workbook or three CSV files)"},
+     "standard import (--repo URI --area ID [--area-name NAME] [--replace] | --data-dir DIR) (--builtin | FILES...)\n"
+     "                load the public common standard (the built-in edition, a workbook or three CSV files)"},
     {"check", RunCheck,
      "check --input MODEL [designations] --repo URI --area ID --output REPORT.xlsx|.json\n"
      "                conformance of a model to a standard area"},

@@ -50,6 +50,8 @@ QString Description(int command)
         return QStringLiteral("채팅 서비스에 물어 컬럼의 논리명을 추출합니다.");
     case AppCmd::Settings:
         return QStringLiteral("분석 옵션과 구분자 등 설정을 바꿉니다.");
+    case AppCmd::StandardImport:
+        return QStringLiteral("공공데이터 공통표준(내장된 7차 또는 파일)을 분석 사전이나 저장소로 가져옵니다.");
     case AppCmd::About:
         return QStringLiteral("프로그램 정보를 봅니다.");
     case AppCmd::Exit:

@@ -49,6 +49,11 @@ std::map<int, CMainFrame::RequestHandler>& RequestHandlers()
     static std::map<int, CMainFrame::RequestHandler> map;
     return map;
 }
+CMainFrame::EngineCommandHook& EngineHook()
+{
+    static CMainFrame::EngineCommandHook hook;
+    return hook;
+}
 
 const char* const kFormKindProperty = "termwiseFormKind";
 CMainFrame* g_mainFrame = nullptr;
@@ -135,11 +140,17 @@ void CMainFrame::RegisterRequestHandler(int code, RequestHandler handler)
     RequestHandlers()[code] = std::move(handler);
 }
 
+void CMainFrame::SetEngineCommandHook(EngineCommandHook hook)
+{
+    EngineHook() = std::move(hook);
+}
+
 void CMainFrame::ClearRegistrations()
 {
     FormFactories().clear();
     CommandHandlers().clear();
     RequestHandlers().clear();
+    EngineHook() = {};
 }
 
 CMainFrame* CMainFrame::Instance()
@@ -262,6 +273,10 @@ void CMainFrame::CreateCommands()
         {AppCmd::UnusedTerm, u"미사용 용어", {"process-stop"}, QStyle::SP_DialogCancelButton},
         {AppCmd::ChatGptExtract, u"논리명 추출", {"dialog-information"}, QStyle::SP_MessageBoxQuestion},
         {AppCmd::Settings, u"설정", {"preferences-system", "preferences-other"}, QStyle::SP_FileDialogStart},
+        {AppCmd::StandardImport,
+         u"공통표준 가져오기…",
+         {"document-import", "document-open"},
+         QStyle::SP_DialogOpenButton},
         {AppCmd::About, u"정보", {"help-about"}, QStyle::SP_MessageBoxInformation},
         {AppCmd::Exit, u"끝내기", {"application-exit"}, QStyle::SP_DialogCloseButton},
     };
@@ -275,6 +290,8 @@ void CMainFrame::BuildRibbon()
     setMenuWidget(m_ribbon);
 
     m_appMenu = new QMenu(this);
+    m_appMenu->addAction(CommandAction(AppCmd::StandardImport));
+    m_appMenu->addSeparator();
     m_styleMenu = m_appMenu->addMenu(AppText::StyleMenu);
     m_appMenu->addSeparator();
     m_appMenu->addAction(CommandAction(AppCmd::About));
@@ -396,8 +413,11 @@ bool CMainFrame::RunCommand(int command)
 
 void CMainFrame::OnCommand(int command)
 {
-    if (NeedsEngine(command))
+    if (NeedsEngine(command)) {
         InitializeAnalysisEngine(this);
+        if (EngineHook())
+            EngineHook()(*this, command);
+    }
     auto it = CommandHandlers().find(command);
     if (it != CommandHandlers().end() && it->second) {
         it->second(*this);

@@ -31,10 +31,13 @@ public:
     using CommandHandler = std::function<void(CMainFrame&)>;
     // Handles a request code (3, 4) from another program.
     using RequestHandler = std::function<void(CMainFrame&, const QString& text)>;
+    // Runs before every analysis or dictionary command, once the engine has started.
+    using EngineCommandHook = std::function<void(CMainFrame&, int command)>;
 
     static void RegisterFormFactory(EAnalysisFormKind kind, FormFactory factory);
     static void RegisterCommand(int command, CommandHandler handler);
     static void RegisterRequestHandler(int code, RequestHandler handler);
+    static void SetEngineCommandHook(EngineCommandHook hook);
     static void ClearRegistrations(); // tests
 
     explicit CMainFrame(QWidget* parent = nullptr);

@@ -237,8 +237,8 @@ TEST_F(ShellTest, RibbonHoldsEveryButtonInOrder)
         if (!a->isSeparator())
             menu << a->text();
     }
-    EXPECT_EQ(menu, (QStringList{QStringLiteral("스타일"), QStringLiteral("출력 창"), QStringLiteral("정보"),
-                                 QStringLiteral("끝내기")}));
+    EXPECT_EQ(menu, (QStringList{QStringLiteral("공통표준 가져오기…"), QStringLiteral("스타일"),
+                                 QStringLiteral("출력 창"), QStringLiteral("정보"), QStringLiteral("끝내기")}));
 
     const std::vector<std::pair<QString, QStringList>> expected = {
         {QStringLiteral("데이터"), {"A/R 연결", "공유 관리"}},

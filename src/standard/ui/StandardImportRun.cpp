@@ -1,0 +1,161 @@
+#include "standard/ui/StandardImportRun.h"
+
+#include "components/OutputLog.h"
+#include "components/QrProgressWnd.h"
+#include "repository/RepositoryConnection.h"
+#include "settings/AnalyzeSettings.h"
+#include "standard/BuiltinStandard.h"
+#include "standard/StandardTexts.h"
+#include "standard/ui/StandardImportTexts.h"
+
+#include <QFileInfo>
+#include <QThread>
+#include <QWidget>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace {
+
+using namespace StandardImportText;
+using State = StandardImportOutcome::State;
+
+struct ReadResult
+{
+    bool ok = false;
+    PublicStandard standard;
+    QString error;
+};
+
+// The workbook is large (the 7th edition has over 11,000 rows in three sheets): read off the
+// UI thread so the progress window stays alive and its cancel answers at once. A cancelled
+// read finishes in the background and is thrown away.
+bool ReadWithProgress(QWidget* parent, const StandardImportChoice& choice, ReadResult& result, bool& cancelled)
+{
+    const bool builtin = choice.builtin;
+    const QStringList files = choice.files;
+    QFuture<ReadResult> future = QtConcurrent::run([builtin, files] {
+        ReadResult r;
+        r.ok = builtin ? BuiltinStandard::Read(r.standard, r.error)
+                       : PublicStandardReader::Read(files, r.standard, r.error);
+        return r;
+    });
+    CQrProgressWnd::Show(0, kDialogTitle, kReading, parent, true);
+    cancelled = false;
+    while (!future.isFinished()) {
+        if (CQrProgressWnd::IsCanceling()) {
+            cancelled = true;
+            break;
+        }
+        QThread::msleep(10);
+    }
+    CQrProgressWnd::Hide();
+    if (cancelled)
+        return false;
+    result = future.result();
+    return true;
+}
+
+QString MissingParts(const PublicStandard& standard, bool repository)
+{
+    QStringList missing;
+    if (!standard.hasWords)
+        missing << StandardTexts::kWordSheet;
+    if (!standard.hasDomains)
+        missing << StandardTexts::kDomainSheet;
+    if (repository && !standard.hasTerms)
+        missing << StandardTexts::kTermSheet;
+    return missing.join(QStringLiteral(", "));
+}
+
+// Into the dictionary the window holds; a failed save puts back what was there.
+bool ImportIntoDictionary(const PublicStandard& standard, StandardImportSummary& summary)
+{
+    CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
+    const WordIndex byPhysical = settings.m_mapWordsByPhysical;
+    const WordIndex byLogical = settings.m_mapWordsByLogical;
+    const DomainIndex domains = settings.m_mapDomains;
+    StandardImport::ImportIntoDictionary(settings, standard, summary);
+    if (settings.Save())
+        return true;
+    settings.m_mapWordsByPhysical = byPhysical;
+    settings.m_mapWordsByLogical = byLogical;
+    settings.m_mapDomains = domains;
+    settings.Touch();
+    return false;
+}
+
+} // namespace
+
+QString StandardImportTarget(const StandardImportChoice& choice)
+{
+    if (!choice.toRepository)
+        return kIntoDictionary;
+    const QString name = !choice.area.areaName.isEmpty() ? choice.area.areaName
+                         : !choice.areaLabel.isEmpty()   ? choice.areaLabel
+                                                         : choice.area.areaId;
+    return kIntoArea.arg(choice.area.areaId, name);
+}
+
+StandardImportOutcome RunStandardImport(QWidget* parent, const StandardImportChoice& choice)
+{
+    StandardImportOutcome outcome;
+    QStringList names;
+    for (const QString& f : choice.files)
+        names << QFileInfo(f).fileName();
+    outcome.source = choice.builtin ? BuiltinStandard::kEdition : kFromFiles.arg(names.join(QStringLiteral(", ")));
+
+    ReadResult read;
+    bool cancelled = false;
+    if (!ReadWithProgress(parent, choice, read, cancelled)) {
+        outcome.state = State::Cancelled;
+        outcome.message = kCancelled;
+        return outcome;
+    }
+    if (!read.ok) {
+        outcome.message = kReadFailed.arg(read.error);
+        return outcome;
+    }
+    if (const QString missing = MissingParts(read.standard, choice.toRepository); !missing.isEmpty()) {
+        outcome.message = kReadFailed.arg(kLacks.arg(missing));
+        return outcome;
+    }
+
+    if (!choice.toRepository) {
+        if (!ImportIntoDictionary(read.standard, outcome.summary)) {
+            outcome.summary = StandardImportSummary();
+            outcome.message = kSaveFailed;
+            return outcome;
+        }
+    } else {
+        CRepositoryConnection& connection = CRepositoryConnection::Instance();
+        CSqlBaseGate* gate = connection.OpenGate();
+        ISqlExecutor* db = connection.Database();
+        if (!gate || !db) {
+            outcome.message = kFailed.arg(kNotConnected);
+            return outcome;
+        }
+        QString error;
+        switch (StandardImport::ImportIntoRepository(*db, *gate, read.standard, choice.area, outcome.summary, error)) {
+        case StandardImport::Outcome::Imported:
+            break;
+        case StandardImport::Outcome::Refused:
+            outcome.state = State::Refused;
+            outcome.message = kRefused.arg(choice.area.areaId);
+            return outcome;
+        case StandardImport::Outcome::Cancelled:
+            outcome.state = State::Cancelled;
+            outcome.message = kCancelled;
+            return outcome;
+        case StandardImport::Outcome::Failed:
+            outcome.message = kFailed.arg(error);
+            return outcome;
+        }
+    }
+    outcome.state = State::Imported;
+    const StandardImportSummary& s = outcome.summary;
+    QString line = kLogged.arg(outcome.source, StandardImportTarget(choice), QString::number(s.words),
+                               QString::number(s.nonStandardWords), QString::number(s.domains));
+    if (choice.toRepository)
+        line += kLoggedTerms.arg(s.terms);
+    OutputLog::Post(line);
+    return outcome;
+}
