@@ -11,7 +11,17 @@
 //   and the DIC_IDs of the standard synonyms of non-standard words ("word=id,id");
 // - a target counts as written with a synonym when a word's standard logical name differs
 //   from the word as written; words taken from a registered compound's physical name are
-//   never synonyms (they are written physically by nature);
+//   never synonyms (they are written physically by nature), and they are the standard words
+//   of those abbreviations (파일 for FILE, not its forbidden word FILE);
+// - a non-standard word (a synonym or a forbidden word) stands for its standard word in the
+//   class-word and domain steps: 요청자ID ends in a class word (아이디), reported once, as
+//   non-standard;
+// - a class word's domains are those of its domain class (제목 -> 명), looked up before the
+//   class word's own name;
+// - complete means conforming, one definition for the form, the command line and the
+//   conformance report: a registered term with a domain (image 3), or every word found and
+//   standard, the last a class word and a domain found (image 4). A word that is not
+//   standard gives image 1;
 // - a domain is kept over analyses only when it was chosen by hand; a domain found by the
 //   candidate lookup is looked up again, so an edited or renamed target never keeps the
 //   domain of its old name;
@@ -78,6 +88,13 @@ struct TermWordResult
     QString physicalName;
     QString fullName;
     QString standardName; // logical name of the standard word it stands for
+    QString standardId;   // and its DIC_ID
+    bool standardClassWord = false;
+    QString domainClass; // key domain its class word files its domains under; empty: its own name
+
+    // The class-word and domain steps take a non-standard word as its standard word.
+    bool CountsAsClassWord() const { return found && (classWord || standardClassWord); }
+    QString KeyDomainName() const { return domainClass.isEmpty() ? standardName : domainClass; }
 };
 
 struct TermTargetResult
@@ -89,9 +106,13 @@ struct TermTargetResult
     int status = eTermImageMissing; // column-0 image of the target row
     bool registered = false;        // the whole name is a registered compound
     bool allFound = false;
+    bool allStandard = false; // every word found and standard
     bool hasDomain = false;
     QString physicalName; // words' physical names joined with "_", "(?)" for unknown
     QString fullName;     // words' full names joined with "_", "(word)" for unknown
+
+    // The one definition of a complete (conforming) attribute.
+    bool Conforming() const { return status == eTermImageRegistered || status == eTermImageAction; }
 };
 
 namespace TermTexts {
