@@ -77,13 +77,15 @@ CTermAnalysis::CTermAnalysis() : m_domainLookup(RepositoryDomainLookup()), m_key
 
 CTermAnalysis::KeyDomainSource CTermAnalysis::RepositoryKeyDomains()
 {
-    return [](const QString& areaId, std::set<QString>& keys) {
+    return [](const QString& areaId, AreaDomains& area) {
         CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
         std::vector<_stAnalyzeManageDomain> domains;
         if (!gate || !gate->SelectStandardDomains(areaId, domains))
             return false;
-        for (const _stAnalyzeManageDomain& d : domains)
-            keys.insert(d.strKeyDomainName);
+        for (const _stAnalyzeManageDomain& d : domains) {
+            area.keys.insert(d.strKeyDomainName);
+            area.sizes[d.strDomainId] = {d.strLength, d.strScale};
+        }
         return true;
     };
 }
@@ -459,9 +461,9 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
         // Only names that are key domains of the area can find a domain; asking for those
         // alone gives the same hits with far fewer statements.
         QStringList candidates;
-        const std::set<QString>* keys = KeyDomains();
+        const AreaDomains* area = KeyDomains();
         for (const QString& c : names)
-            if (!keys || keys->count(c))
+            if (!area || area->keys.count(c))
                 candidates.append(c);
         if (!candidates.isEmpty() && m_domainLookup) {
             const QString cacheKey =
@@ -472,9 +474,22 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
                 m_domainLookup(m_areaId, candidates, t.strType, t.strLength, t.strScale, found);
                 cached = m_domainCache.emplace(cacheKey, std::move(found)).first;
             }
-            if (!cached->second.empty()) {
-                t.strDomainName = cached->second.back().first;
-                t.strDomainId = cached->second.back().second;
+            const DomainPairs& hits = cached->second;
+            if (!hits.empty()) {
+                size_t pick = hits.size() - 1;
+                const auto same = [](const QString& a, const QString& b) {
+                    return a.trimmed().toLongLong() == b.trimmed().toLongLong();
+                };
+                for (size_t i = hits.size(); area && i-- > 0;) {
+                    auto size = area->sizes.find(hits[i].second);
+                    if (size != area->sizes.end() && same(size->second.first, t.strLength) &&
+                        same(size->second.second, t.strScale)) {
+                        pick = i;
+                        break;
+                    }
+                }
+                t.strDomainName = hits[pick].first;
+                t.strDomainId = hits[pick].second;
             }
         }
     }
@@ -514,16 +529,16 @@ QStringList CTermAnalysis::CandidateKeyDomainNames(const QStringList& words)
     return candidates;
 }
 
-const std::set<QString>* CTermAnalysis::KeyDomains()
+const CTermAnalysis::AreaDomains* CTermAnalysis::KeyDomains()
 {
     if (!m_keyDomainSource)
         return nullptr;
     auto it = m_keyDomains.find(m_areaId);
     if (it == m_keyDomains.end()) {
-        std::set<QString> keys;
-        if (!m_keyDomainSource(m_areaId, keys))
+        AreaDomains area;
+        if (!m_keyDomainSource(m_areaId, area))
             return nullptr;
-        it = m_keyDomains.emplace(m_areaId, std::move(keys)).first;
+        it = m_keyDomains.emplace(m_areaId, std::move(area)).first;
     }
     return &it->second;
 }

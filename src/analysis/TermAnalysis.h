@@ -22,6 +22,9 @@
 //   conformance report: a registered term with a domain (image 3), or every word found and
 //   standard, the last a class word and a domain found (image 4). A word that is not
 //   standard gives image 1;
+// - of the domains the lookup finds, the last whose length and scale equal the attribute's
+//   (as numbers, empty = 0) is taken, else the last: the lookup leaves a scale of 0 out of
+//   its condition, and NUMERIC(10,0) must get 수N10, not 수N10,3;
 // - a domain is kept over analyses only when it was chosen by hand; a domain found by the
 //   candidate lookup is looked up again, so an edited or renamed target never keeps the
 //   domain of its old name;
@@ -169,8 +172,14 @@ public:
                            const QString& length, const QString& scale, DomainPairs& found)>;
     // The gateway of the repository connection; finds nothing while none is connected.
     static DomainLookup RepositoryDomainLookup();
-    // The key domain names of an area (to skip candidates that cannot find a domain).
-    using KeyDomainSource = std::function<bool(const QString& areaId, std::set<QString>& keyDomains)>;
+    // The key domain names of an area (to skip candidates that cannot find a domain), and the
+    // length and scale of each of its domains by DOM_ID.
+    struct AreaDomains
+    {
+        std::set<QString> keys;
+        std::map<QString, std::pair<QString, QString>> sizes;
+    };
+    using KeyDomainSource = std::function<bool(const QString& areaId, AreaDomains& domains)>;
     static KeyDomainSource RepositoryKeyDomains();
     // From the words: the last word, the last two joined without separator, and so on.
     static QStringList CandidateKeyDomainNames(const QStringList& words);
@@ -268,7 +277,7 @@ private:
     void PlaceResult(TermTargetResult&& result);
     bool MoveTarget(const QString& oldName, const QString& newName);
     void ReindexResults();
-    const std::set<QString>* KeyDomains();
+    const AreaDomains* KeyDomains();
 
     int m_mode = ModeEmpty;
     QVector<QStringList> m_sheet;
@@ -283,6 +292,6 @@ private:
     std::map<QString, size_t> m_resultIndex;
     DomainLookup m_domainLookup;
     KeyDomainSource m_keyDomainSource;
-    std::map<QString, DomainPairs> m_domainCache;      // per run
-    std::map<QString, std::set<QString>> m_keyDomains; // per run, by area
+    std::map<QString, DomainPairs> m_domainCache; // per run
+    std::map<QString, AreaDomains> m_keyDomains;  // per run, by area
 };
