@@ -36,18 +36,23 @@ Outcome Register(const QStringList& args)
 
 } // namespace
 
+// The demo standard in a fresh repository, and a data folder of its own.
 class RegisterCommandTest : public ::testing::TestWithParam<TestDialect>
 {
+protected:
+    void SetUp() override
+    {
+        OPEN_TEST_REPOSITORY(repo, GetParam());
+        RepositoryInitSummary summary;
+        QString error;
+        ASSERT_TRUE(LoadDemoStandard(repo.Db(), summary, error)) << error.toStdString();
+    }
+    TempDataDir data;
+    TestRepository repo;
 };
 
 TEST_P(RegisterCommandTest, ListsCandidatesRefusesTheWebRouteAndRegistersDirectly)
 {
-    TempDataDir data;
-    TestRepository repo;
-    OPEN_TEST_REPOSITORY(repo, GetParam());
-    RepositoryInitSummary summary;
-    QString error;
-    ASSERT_TRUE(LoadDemoStandard(repo.Db(), summary, error)) << error.toStdString();
     const QString words = data.file(QStringLiteral("words.csv"));
     WriteTextFile(
         words,
@@ -83,12 +88,6 @@ TEST_P(RegisterCommandTest, ListsCandidatesRefusesTheWebRouteAndRegistersDirectl
 // registrable domain is counted.
 TEST_P(RegisterCommandTest, DomainListingShowsWordVerdictsUnderBothSettings)
 {
-    TempDataDir data;
-    TestRepository repo;
-    OPEN_TEST_REPOSITORY(repo, GetParam());
-    RepositoryInitSummary summary;
-    QString error;
-    ASSERT_TRUE(LoadDemoStandard(repo.Db(), summary, error)) << error.toStdString();
     const QString domains = data.file(QStringLiteral("domains.csv"));
     WriteTextFile(domains, QStringLiteral("키도메인명,도메인명,데이터타입,길이,스케일\n번호,번호VC99,VARCHAR,99,\n"
                                           "고객,고객VC10,VARCHAR,10,\n넘버,넘버VC20,VARCHAR,20,\n"
