@@ -20,10 +20,11 @@ _stAnalyzeManageWord ToWord(const _stServiceWord& record)
     return word;
 }
 
-bool FindFirst(IServiceLayer* service, const QString& text, _stServiceWord& record)
+bool FindFirst(IServiceLayer* service, const QString& text, _stServiceWord& record, int mode = eServiceFindByName)
 {
     std::vector<SERVICE_WORD_HANDLE> handles;
-    return service->FindWords(text, 1, handles) && !handles.empty() && service->GetServiceWord(handles.front(), record);
+    return service->FindWords(text, mode, handles) && !handles.empty() &&
+           service->GetServiceWord(handles.front(), record);
 }
 
 } // namespace
@@ -87,7 +88,9 @@ void AnalyzeDomainWords(const QString& areaId, std::map<QString, _stAnalyzeManag
                 continue;
             for (const QString& part : SplitAtAny(compound.strTexts[3], separator)) {
                 _stServiceWord record;
-                if (!part.isEmpty() && FindFirst(service, part, record))
+                // The standard word of the abbreviation before any synonym or forbidden word.
+                if (!part.isEmpty() &&
+                    (FindFirst(service, part, record, eServiceFindByPhysicalName) || FindFirst(service, part, record)))
                     domain.vecWords.push_back(ToWord(record));
             }
             continue;

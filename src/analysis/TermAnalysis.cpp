@@ -32,10 +32,43 @@ AnalysisRow EmptyRow(int level, unsigned background)
 bool FindFirst(IServiceLayer* service, const QString& text, SERVICE_WORD_HANDLE& handle, _stServiceWord& record)
 {
     std::vector<SERVICE_WORD_HANDLE> handles;
-    if (!service->FindWords(text, 1, handles) || handles.empty())
+    if (!service->FindWords(text, eServiceFindByName, handles) || handles.empty())
         return false;
     handle = handles.front();
     return service->GetServiceWord(handle, record);
+}
+
+// The word of one abbreviation of a registered term: a standard word of that physical name,
+// the one whose logical name stands at `cursor` in the term's logical name when several
+// share it (the longest such). The cursor moves past it.
+bool FindPart(IServiceLayer* service, const QString& part, const QString& logical, qsizetype& cursor,
+              SERVICE_WORD_HANDLE& handle, _stServiceWord& record)
+{
+    std::vector<SERVICE_WORD_HANDLE> handles;
+    if (!service->FindWords(part, eServiceFindByPhysicalName, handles) || handles.empty())
+        return FindFirst(service, part, handle, record);
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (size_t i = 0; i < handles.size(); ++i) {
+        _stServiceWord r;
+        if (!service->GetServiceWord(handles[i], r))
+            continue;
+        const QString& name = r.strTexts[2];
+        const qsizetype length = QStringView(logical).mid(cursor).startsWith(name) ? name.size() : -1;
+        // Standard words come first, so a non-standard one wins only by standing at the cursor.
+        if (best < 0 || length > bestLength) {
+            best = int(i);
+            bestLength = length;
+        }
+    }
+    if (best < 0)
+        return false;
+    handle = handles[size_t(best)];
+    if (!service->GetServiceWord(handle, record))
+        return false;
+    if (bestLength > 0)
+        cursor += bestLength;
+    return true;
 }
 
 } // namespace
@@ -44,13 +77,15 @@ CTermAnalysis::CTermAnalysis() : m_domainLookup(RepositoryDomainLookup()), m_key
 
 CTermAnalysis::KeyDomainSource CTermAnalysis::RepositoryKeyDomains()
 {
-    return [](const QString& areaId, std::set<QString>& keys) {
+    return [](const QString& areaId, AreaDomains& area) {
         CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
         std::vector<_stAnalyzeManageDomain> domains;
         if (!gate || !gate->SelectStandardDomains(areaId, domains))
             return false;
-        for (const _stAnalyzeManageDomain& d : domains)
-            keys.insert(d.strKeyDomainName);
+        for (const _stAnalyzeManageDomain& d : domains) {
+            area.keys.insert(d.strKeyDomainName);
+            area.sizes[d.strDomainId] = {d.strLength, d.strScale};
+        }
         return true;
     };
 }
@@ -308,6 +343,9 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
         w.physicalName = record.strTexts[3];
         w.fullName = record.strTexts[4];
         w.standardName = w.logicalName;
+        w.standardId = w.id;
+        w.standardClassWord = w.classWord;
+        w.domainClass = record.strDomainClass;
         QStringList relatedIds;
         if (!w.standard) {
             std::vector<SERVICE_WORD_HANDLE> related;
@@ -316,8 +354,12 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
                 _stServiceWord r;
                 if (!service->GetServiceWord(h, r))
                     continue;
-                if (relatedIds.isEmpty())
+                if (relatedIds.isEmpty()) {
                     w.standardName = r.strTexts[2];
+                    w.standardId = r.strTexts[0];
+                    w.standardClassWord = r.nClassWord != 0;
+                    w.domainClass = r.strDomainClass;
+                }
                 relatedIds.append(r.strTexts[0]);
             }
         }
@@ -332,10 +374,12 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
             _stServiceWord record;
             if (FindFirst(service, words.front(), handle, record)) {
                 result.registered = true;
+                const QString& logical = record.strTexts[2];
+                qsizetype cursor = 0;
                 for (const QString& part : GlobalFunc::SplitAtAny(record.strTexts[3], kSeparator)) {
                     SERVICE_WORD_HANDLE h = -1;
                     _stServiceWord r;
-                    if (!part.isEmpty() && FindFirst(service, part, h, r))
+                    if (!part.isEmpty() && FindPart(service, part, logical, cursor, h, r))
                         addFound(part, h, r);
                 }
             }
@@ -370,7 +414,7 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
             wr.texts[2] = w.fullName;
             wr.texts[6] = w.classWord ? QStringLiteral("Y") : QStringLiteral("N");
             wr.images[0] = eTermImageFound;
-            if (last && !w.classWord) {
+            if (last && !w.CountsAsClassWord()) {
                 wr.images[0] = eTermImageWarning;
                 wr.images[6] = eTermImageAction;
             }
@@ -389,9 +433,11 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
         t.listStandardNames.append(w.found ? w.standardName : w.word);
     }
     result.allFound = allFound;
+    result.allStandard = allFound && std::all_of(result.words.begin(), result.words.end(),
+                                                 [](const TermWordResult& w) { return w.standard; });
     result.physicalName = physical.join(kSeparator);
     result.fullName = full.join(kSeparator);
-    const bool lastClass = !result.words.empty() && result.words.back().found && result.words.back().classWord;
+    const bool lastClass = !result.words.empty() && result.words.back().CountsAsClassWord();
 
     // Domain: the service's answer, a domain chosen by hand, then the repository's domains of
     // the candidate key domain names.
@@ -406,13 +452,18 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
         t.bDomainChosen = false;
         QStringList words;
         for (const TermWordResult& w : result.words)
-            words.append(w.found ? w.logicalName : w.word);
+            words.append(w.found ? w.standardName : w.word);
+        QStringList names = CandidateKeyDomainNames(words);
+        // The domain class first: the lookup takes the hit of the first candidate it asks for
+        // last, and the standard files a class word's domains under its class.
+        if (!result.words.empty() && result.words.back().found && result.words.back().KeyDomainName() != names.value(0))
+            names.prepend(result.words.back().KeyDomainName());
         // Only names that are key domains of the area can find a domain; asking for those
         // alone gives the same hits with far fewer statements.
         QStringList candidates;
-        const std::set<QString>* keys = KeyDomains();
-        for (const QString& c : CandidateKeyDomainNames(words))
-            if (!keys || keys->count(c))
+        const AreaDomains* area = KeyDomains();
+        for (const QString& c : names)
+            if (!area || area->keys.count(c))
                 candidates.append(c);
         if (!candidates.isEmpty() && m_domainLookup) {
             const QString cacheKey =
@@ -423,9 +474,22 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
                 m_domainLookup(m_areaId, candidates, t.strType, t.strLength, t.strScale, found);
                 cached = m_domainCache.emplace(cacheKey, std::move(found)).first;
             }
-            if (!cached->second.empty()) {
-                t.strDomainName = cached->second.back().first;
-                t.strDomainId = cached->second.back().second;
+            const DomainPairs& hits = cached->second;
+            if (!hits.empty()) {
+                size_t pick = hits.size() - 1;
+                const auto same = [](const QString& a, const QString& b) {
+                    return a.trimmed().toLongLong() == b.trimmed().toLongLong();
+                };
+                for (size_t i = hits.size(); area && i-- > 0;) {
+                    auto size = area->sizes.find(hits[i].second);
+                    if (size != area->sizes.end() && same(size->second.first, t.strLength) &&
+                        same(size->second.second, t.strScale)) {
+                        pick = i;
+                        break;
+                    }
+                }
+                t.strDomainName = hits[pick].first;
+                t.strDomainId = hits[pick].second;
             }
         }
     }
@@ -433,7 +497,7 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
 
     row.texts[5] = t.strDomainName;
     row.images[5] = result.hasDomain ? eTermImageFound : eTermImageAction;
-    row.texts[6] = lastClass ? result.words.back().logicalName : QString();
+    row.texts[6] = lastClass ? result.words.back().standardName : QString();
     row.texts[7] = t.strReference;
     row.texts[8] = t.strDefinition;
     if (result.registered)
@@ -442,6 +506,8 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
         result.status = eTermImageWarning;
     else if (!lastClass)
         result.status = eTermImageMissing;
+    else if (!result.allStandard)
+        result.status = eTermImageWarning;
     else
         result.status = eTermImageAction;
     if (!result.hasDomain)
@@ -463,16 +529,16 @@ QStringList CTermAnalysis::CandidateKeyDomainNames(const QStringList& words)
     return candidates;
 }
 
-const std::set<QString>* CTermAnalysis::KeyDomains()
+const CTermAnalysis::AreaDomains* CTermAnalysis::KeyDomains()
 {
     if (!m_keyDomainSource)
         return nullptr;
     auto it = m_keyDomains.find(m_areaId);
     if (it == m_keyDomains.end()) {
-        std::set<QString> keys;
-        if (!m_keyDomainSource(m_areaId, keys))
+        AreaDomains area;
+        if (!m_keyDomainSource(m_areaId, area))
             return nullptr;
-        it = m_keyDomains.emplace(m_areaId, std::move(keys)).first;
+        it = m_keyDomains.emplace(m_areaId, std::move(area)).first;
     }
     return &it->second;
 }
@@ -567,20 +633,21 @@ bool CTermAnalysis::DomainProposal(const QString& name, _stAnalyzeManageDomain& 
     if (!r || !t || r->words.empty())
         return false;
     const TermWordResult& last = r->words.back();
-    const QString classWord = last.found ? last.logicalName : last.word;
+    const QString classWord = last.found ? last.standardName : last.word;
+    // Filed where the lookup finds it: under the class word's domain class.
+    const QString key = last.found ? last.KeyDomainName() : last.word;
     domain = _stAnalyzeManageDomain();
-    domain.strKeyDomainName = classWord;
-    domain.strDomainName =
-        CAnalyzeSettings::Instance().BuildDomainName(classWord, t->strType, t->strLength, t->strScale);
+    domain.strKeyDomainName = key;
+    domain.strDomainName = CAnalyzeSettings::Instance().BuildDomainName(key, t->strType, t->strLength, t->strScale);
     domain.strDataType = t->strType;
     domain.strLength = t->strLength;
     domain.strScale = t->strScale;
     _stAnalyzeManageWord word;
-    word.strWordId = last.id;
+    word.strWordId = last.found ? last.standardId : QString();
     word.strLogicalName = classWord;
     word.strPhysicalName = last.physicalName;
-    word.nClassWord = last.classWord ? 1 : 0;
-    word.nStandard = last.standard ? 1 : 0;
+    word.nClassWord = last.CountsAsClassWord() ? 1 : 0;
+    word.nStandard = last.found && (last.standard || last.standardId != last.id) ? 1 : 0;
     domain.vecWords.push_back(word);
     return true;
 }
@@ -614,9 +681,11 @@ QStringList CTermAnalysis::RelatedAfterDomainRegistration(const QString& clicked
                                                           const QString& displayType) const
 {
     QStringList names{clicked};
-    for (const TermTargetResult& r : m_results)
-        if (r.name != clicked && r.name.endsWith(keyDomain) && r.row.texts[3] == displayType)
+    for (const TermTargetResult& r : m_results) {
+        const bool ofClass = !r.words.empty() && r.words.back().found && r.words.back().KeyDomainName() == keyDomain;
+        if (r.name != clicked && (r.name.endsWith(keyDomain) || ofClass) && r.row.texts[3] == displayType)
             names.append(r.name);
+    }
     return names;
 }
 
@@ -691,7 +760,7 @@ std::vector<QStringList> CTermAnalysis::ExportRows() const
 QJsonObject CTermAnalysis::ToJson() const
 {
     QJsonArray targets;
-    int complete = 0, registered = 0, noDomain = 0, words = 0, foundWords = 0;
+    int complete = 0, conforming = 0, registered = 0, noDomain = 0, words = 0, foundWords = 0;
     std::map<QString, int> unknown;
     for (const TermTargetResult& r : m_results) {
         const TermAnalysisTarget& t = m_targets.at(r.name);
@@ -709,10 +778,14 @@ QJsonObject CTermAnalysis::ToJson() const
                                   {QStringLiteral("id"), w.id},
                                   {QStringLiteral("logicalName"), w.logicalName},
                                   {QStringLiteral("physicalName"), w.physicalName},
-                                  {QStringLiteral("standardName"), w.found ? w.standardName : QString()}});
+                                  {QStringLiteral("standardName"), w.found ? w.standardName : QString()},
+                                  {QStringLiteral("countsAsClassWord"), w.CountsAsClassWord()},
+                                  {QStringLiteral("domainClass"), w.domainClass}});
         }
         if (r.status == eTermImageAction)
             ++complete;
+        if (r.Conforming())
+            ++conforming;
         if (r.registered)
             ++registered;
         if (!r.hasDomain)
@@ -726,6 +799,7 @@ QJsonObject CTermAnalysis::ToJson() const
                                    {QStringLiteral("displayType"), t.strDisplayType},
                                    {QStringLiteral("status"), r.status},
                                    {QStringLiteral("registered"), r.registered},
+                                   {QStringLiteral("conforming"), r.Conforming()},
                                    {QStringLiteral("words"), jw},
                                    {QStringLiteral("analyzedName"), r.physicalName},
                                    {QStringLiteral("analyzedFullName"), r.fullName},
@@ -740,6 +814,7 @@ QJsonObject CTermAnalysis::ToJson() const
                        {QStringLiteral("targets"), targets},
                        {QStringLiteral("totals"), QJsonObject{{QStringLiteral("targets"), int(m_results.size())},
                                                               {QStringLiteral("complete"), complete},
+                                                              {QStringLiteral("conforming"), conforming},
                                                               {QStringLiteral("registered"), registered},
                                                               {QStringLiteral("withoutDomain"), noDomain},
                                                               {QStringLiteral("words"), words},

@@ -11,7 +11,20 @@
 //   and the DIC_IDs of the standard synonyms of non-standard words ("word=id,id");
 // - a target counts as written with a synonym when a word's standard logical name differs
 //   from the word as written; words taken from a registered compound's physical name are
-//   never synonyms (they are written physically by nature);
+//   never synonyms (they are written physically by nature), and they are the standard words
+//   of those abbreviations (파일 for FILE, not its forbidden word FILE);
+// - a non-standard word (a synonym or a forbidden word) stands for its standard word in the
+//   class-word and domain steps: 요청자ID ends in a class word (아이디), reported once, as
+//   non-standard;
+// - a class word's domains are those of its domain class (제목 -> 명), looked up before the
+//   class word's own name;
+// - complete means conforming, one definition for the form, the command line and the
+//   conformance report: a registered term with a domain (image 3), or every word found and
+//   standard, the last a class word and a domain found (image 4). A word that is not
+//   standard gives image 1;
+// - of the domains the lookup finds, the last whose length and scale equal the attribute's
+//   (as numbers, empty = 0) is taken, else the last: the lookup leaves a scale of 0 out of
+//   its condition, and NUMERIC(10,0) must get 수N10, not 수N10,3;
 // - a domain is kept over analyses only when it was chosen by hand; a domain found by the
 //   candidate lookup is looked up again, so an edited or renamed target never keeps the
 //   domain of its old name;
@@ -78,6 +91,13 @@ struct TermWordResult
     QString physicalName;
     QString fullName;
     QString standardName; // logical name of the standard word it stands for
+    QString standardId;   // and its DIC_ID
+    bool standardClassWord = false;
+    QString domainClass; // key domain its class word files its domains under; empty: its own name
+
+    // The class-word and domain steps take a non-standard word as its standard word.
+    bool CountsAsClassWord() const { return found && (classWord || standardClassWord); }
+    QString KeyDomainName() const { return domainClass.isEmpty() ? standardName : domainClass; }
 };
 
 struct TermTargetResult
@@ -89,9 +109,13 @@ struct TermTargetResult
     int status = eTermImageMissing; // column-0 image of the target row
     bool registered = false;        // the whole name is a registered compound
     bool allFound = false;
+    bool allStandard = false; // every word found and standard
     bool hasDomain = false;
     QString physicalName; // words' physical names joined with "_", "(?)" for unknown
     QString fullName;     // words' full names joined with "_", "(word)" for unknown
+
+    // The one definition of a complete (conforming) attribute.
+    bool Conforming() const { return status == eTermImageRegistered || status == eTermImageAction; }
 };
 
 namespace TermTexts {
@@ -148,8 +172,14 @@ public:
                            const QString& length, const QString& scale, DomainPairs& found)>;
     // The gateway of the repository connection; finds nothing while none is connected.
     static DomainLookup RepositoryDomainLookup();
-    // The key domain names of an area (to skip candidates that cannot find a domain).
-    using KeyDomainSource = std::function<bool(const QString& areaId, std::set<QString>& keyDomains)>;
+    // The key domain names of an area (to skip candidates that cannot find a domain), and the
+    // length and scale of each of its domains by DOM_ID.
+    struct AreaDomains
+    {
+        std::set<QString> keys;
+        std::map<QString, std::pair<QString, QString>> sizes;
+    };
+    using KeyDomainSource = std::function<bool(const QString& areaId, AreaDomains& domains)>;
     static KeyDomainSource RepositoryKeyDomains();
     // From the words: the last word, the last two joined without separator, and so on.
     static QStringList CandidateKeyDomainNames(const QStringList& words);
@@ -247,7 +277,7 @@ private:
     void PlaceResult(TermTargetResult&& result);
     bool MoveTarget(const QString& oldName, const QString& newName);
     void ReindexResults();
-    const std::set<QString>* KeyDomains();
+    const AreaDomains* KeyDomains();
 
     int m_mode = ModeEmpty;
     QVector<QStringList> m_sheet;
@@ -262,6 +292,6 @@ private:
     std::map<QString, size_t> m_resultIndex;
     DomainLookup m_domainLookup;
     KeyDomainSource m_keyDomainSource;
-    std::map<QString, DomainPairs> m_domainCache;      // per run
-    std::map<QString, std::set<QString>> m_keyDomains; // per run, by area
+    std::map<QString, DomainPairs> m_domainCache; // per run
+    std::map<QString, AreaDomains> m_keyDomains;  // per run, by area
 };

@@ -15,6 +15,32 @@ bool HasUnderscore(const QString& name)
     }
     return false;
 }
+
+bool HasBlank(const QString& name)
+{
+    for (const QChar c : name) {
+        if (c.isSpace())
+            return true;
+    }
+    return false;
+}
+
+QStringList SplitAtBlanks(const QString& name)
+{
+    QStringList pieces;
+    QString piece;
+    for (const QChar c : name) {
+        if (!c.isSpace()) {
+            piece += c;
+        } else if (!piece.isEmpty()) {
+            pieces.append(piece);
+            piece.clear();
+        }
+    }
+    if (!piece.isEmpty())
+        pieces.append(piece);
+    return pieces;
+}
 } // namespace
 
 QStringList SplitAtUnderscore(const QString& name)
@@ -245,9 +271,38 @@ WordPairList WordSplitter::RebuildFromPieces(const QString& name, const QStringL
     return words;
 }
 
+// A blank separates words and is never one: each blank-free piece splits as a name of its
+// own, and a piece that is nothing but an excluded word joins its neighbour.
+WordSplitter::WordSplit WordSplitter::SplitBlankPieces(const QString& name, bool physical)
+{
+    const QStringList pieces = SplitAtBlanks(name);
+    WordSplit result;
+    if (pieces.isEmpty()) {
+        result.removed = true;
+        return result;
+    }
+    if (pieces.size() == 1)
+        return physical ? SplitPhysical(pieces.front()) : SplitLogical(pieces.front());
+    for (const QString& piece : pieces) {
+        WordSplit part = physical ? SplitPhysical(piece) : SplitLogical(piece);
+        if (part.removed)
+            result.words.push_back({piece, Lookup(piece, physical)});
+        else
+            result.words.insert(result.words.end(), part.words.begin(), part.words.end());
+    }
+    MergeUntilStable(result.words, physical);
+    if (result.words.size() == 1 && m_index.IsExceptWord(result.words.front().word)) {
+        result.words.clear();
+        result.removed = true;
+    }
+    return result;
+}
+
 WordSplitter::WordSplit WordSplitter::SplitLogical(const QString& name)
 {
     Index();
+    if (HasBlank(name))
+        return SplitBlankPieces(name, false);
     WordSplit result;
     if (HasUnderscore(name)) {
         QStringList words = SplitAtUnderscore(name);
@@ -274,6 +329,8 @@ WordSplitter::WordSplit WordSplitter::SplitLogical(const QString& name)
 WordSplitter::WordSplit WordSplitter::SplitPhysical(const QString& name)
 {
     Index();
+    if (HasBlank(name))
+        return SplitBlankPieces(name, true);
     WordSplit result;
     if (HasUnderscore(name)) {
         QStringList words = SplitAtUnderscore(name);
@@ -296,11 +353,48 @@ WordSplitter::WordSplit WordSplitter::SplitPhysical(const QString& name)
     return result;
 }
 
+QString WordSplitter::StandardKeyDomain(const QString& word) const
+{
+    const auto byLogical = m_settings->m_mapWordsByLogical.find(word);
+    if (byLogical == m_settings->m_mapWordsByLogical.end())
+        return QString();
+    QString first;
+    for (const auto& [physical, nonStandard] : byLogical->second) {
+        if (nonStandard.nStandard != 0)
+            return QString(); // a standard word of that name stands for itself
+        const auto byPhysical = m_settings->m_mapWordsByPhysical.find(physical);
+        if (byPhysical == m_settings->m_mapWordsByPhysical.end())
+            continue;
+        for (const auto& [logical, standard] : byPhysical->second) {
+            if (standard.nStandard == 0 || !m_index.IsKeyDomain(logical) || m_index.IsExceptDomain(logical))
+                continue;
+            // Several standard words of one abbreviation: the one the description names.
+            if (nonStandard.strDescription.contains(logical))
+                return logical;
+            if (first.isEmpty())
+                first = logical;
+        }
+    }
+    return first;
+}
+
 WordSplitter::DomainSplit WordSplitter::SplitDomain(const QString& name)
 {
     Index();
     DomainSplit result;
-    if (HasUnderscore(name)) {
+    if (HasBlank(name)) {
+        // Words before the last blank stand as written; the last piece finds the key domain.
+        QStringList pieces = SplitAtBlanks(name);
+        if (pieces.size() <= 1)
+            return SplitDomain(pieces.value(0));
+        const DomainSplit last = SplitDomain(pieces.takeLast());
+        result.words = pieces + last.words;
+        const QString lastWord = result.words.last();
+        while (result.words.size() >= 2 && MergeExceptDomains(result.words)) {
+        }
+        result.keyDomain =
+            result.words.last() == lastWord && !last.keyDomain.isEmpty() ? last.keyDomain : result.words.last();
+    } else if (HasUnderscore(name)) {
         result.words = SplitAtUnderscore(name);
         while (result.words.size() >= 2 && MergeExceptDomains(result.words)) {
         }
@@ -317,11 +411,28 @@ WordSplitter::DomainSplit WordSplitter::SplitDomain(const QString& name)
                 break;
             }
         }
+        // A longer suffix that is a synonym or forbidden word of a key domain stands for that
+        // key domain (회원주민번호: 주민번호 -> 주민등록번호, not 번호).
+        QString standard;
+        matches.clear();
+        m_index.LogicalTrie().SuffixMatches(name.constData(), name.size(), matches);
+        for (auto it = matches.rbegin(); it != matches.rend() && it->first > best; ++it) {
+            standard = StandardKeyDomain(name.right(it->first));
+            if (!standard.isEmpty()) {
+                best = -it->first;
+                break;
+            }
+        }
         if (best > 0) {
             result.keyDomain = name.right(best);
             if (best < name.size())
                 result.words.append(name.left(name.size() - best));
             result.words.append(result.keyDomain);
+        } else if (best < 0) {
+            if (-best < name.size())
+                result.words.append(name.left(name.size() + best));
+            result.words.append(name.right(-best));
+            result.keyDomain = standard;
         } else if (!name.isEmpty()) {
             QStringList found = m_fallback ? m_fallback(name) : QStringList();
             found.removeAll(QString());
@@ -336,6 +447,12 @@ WordSplitter::DomainSplit WordSplitter::SplitDomain(const QString& name)
             }
             result.keyDomain = result.words.last();
         }
+    }
+    // A synonym or forbidden word ending the name stands for its standard key domain.
+    if (!result.keyDomain.isEmpty() && !m_index.IsKeyDomain(result.keyDomain)) {
+        const QString standard = StandardKeyDomain(result.keyDomain);
+        if (!standard.isEmpty())
+            result.keyDomain = standard;
     }
     if (result.keyDomain.isEmpty() || (result.words.size() == 1 && m_index.IsExceptDomain(result.words.first())))
         result.removed = true;

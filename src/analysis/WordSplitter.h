@@ -31,7 +31,8 @@ public:
     };
 
     // A logical attribute name: "_" split with excluded-word merge, or the dictionary
-    // split with the word-extraction fallback. Partners are physical names or "?".
+    // split with the word-extraction fallback. Partners are physical names or "?". Both
+    // splits cut at blanks first and never give a blank as a word.
     WordSplit SplitLogical(const QString& name);
     // A physical column name; partners are logical names or "?".
     WordSplit SplitPhysical(const QString& name);
@@ -52,6 +53,8 @@ public:
         QString keyDomain; // empty: the target is dropped
         bool removed = false;
     };
+    // The key domain is the last word, or, where that is a synonym or forbidden word of a
+    // key domain (요청자ID), the standard word it stands for. Blanks split as "_" does.
     DomainSplit SplitDomain(const QString& name);
     // One pass of joining excluded-domain words.
     bool MergeExceptDomains(QStringList& words);
@@ -70,6 +73,9 @@ private:
     bool MergePairs(WordPairList& pairs, bool physical);
     void MergeUntilStable(WordPairList& pairs, bool physical);
     WordPairList RebuildFromPieces(const QString& name, const QStringList& found);
+    WordSplit SplitBlankPieces(const QString& name, bool physical);
+    // The key domain a non-standard word of the dictionary stands for; empty when none.
+    QString StandardKeyDomain(const QString& word) const;
     QString Lookup(const QString& word, bool physical) const;
 
     const CAnalyzeSettings* m_settings;

@@ -8,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <set>
@@ -22,7 +23,9 @@ const char* const kSelectDictionary =
     "DIC_GBN_CD, DOM_ID FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_GBN_CD IN ('0001', '0002') "
     "AND AVAL_END_DT = '99991231235959'";
 const char* const kSelectDomainNames =
-    "SELECT DOM_ID, DOM_NM FROM STD_DOM WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'";
+    "SELECT DOM_ID, DOM_NM, KEY_DOM_NM FROM STD_DOM WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'";
+// The published edition names its domains with one letter per type (명V100, 연월일C8).
+const char* const kPublishedTypeLetters = "CVND";
 
 struct Entry
 {
@@ -39,6 +42,7 @@ struct Area
     QHash<QString, std::vector<int>> wordsByPhysical;
     QHash<QString, std::vector<int>> termsByLogical;
     std::map<QString, QString> domainNames; // DOM_ID -> DOM_NM
+    std::map<QString, QString> domainKeys;  // DOM_ID -> KEY_DOM_NM
     int maxLogicalLength = 0;
 };
 
@@ -132,6 +136,7 @@ private:
     void Analyze(const _stServiceTarget& target, Result& result);
     void SplitPiece(const Area& area, const QString& piece, Result& result) const;
     bool IsTypeSuffix(const QString& run) const;
+    qsizetype TypeSuffixStart(const QString& run) const;
     const Result* Find(const QString& target, const QString& variant) const
     {
         auto it = m_index.constFind(Key(target, variant));
@@ -146,7 +151,7 @@ private:
         return QString();
     }
     static QString Key(const QString& target, const QString& variant) { return target + QChar(0x1f) + variant; }
-    bool IsSeparator(QChar c) const { return m_separators.contains(c); }
+    bool IsSeparator(QChar c) const { return c.isSpace() || m_separators.contains(c); }
     QChar PhysicalSeparator() const
     {
         auto it = m_valueOptions.find(12);
@@ -184,6 +189,7 @@ Area& CServiceLayer::LoadArea(const QString& areaId)
     if (!m_db.isValid() || !m_db.isOpen() || areaId.isEmpty())
         return area;
 
+    const size_t firstEntry = m_entries.size();
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!q.prepare(QString::fromLatin1(kSelectDictionary))) {
@@ -240,11 +246,23 @@ Area& CServiceLayer::LoadArea(const QString& areaId)
     d.setForwardOnly(true);
     if (d.prepare(QString::fromLatin1(kSelectDomainNames))) {
         d.addBindValue(areaId);
-        if (d.exec())
-            while (d.next())
+        if (d.exec()) {
+            while (d.next()) {
                 area.domainNames[Text(d, 0)] = Text(d, 1);
-        else
+                area.domainKeys[Text(d, 0)] = Text(d, 2);
+            }
+        } else {
             OutputLog::Post(d.lastError().text());
+        }
+    }
+    // A class word filed under another domain class names a domain of that class.
+    for (size_t h = firstEntry; h < m_entries.size(); ++h) {
+        Entry& e = m_entries[h];
+        if (e.term || !e.record.nClassWord || e.domainId.isEmpty())
+            continue;
+        auto key = area.domainKeys.find(e.domainId);
+        if (key != area.domainKeys.end() && !key->second.isEmpty() && key->second != e.record.strTexts[2])
+            e.record.strDomainClass = key->second;
     }
     return area;
 }
@@ -338,12 +356,17 @@ void CServiceLayer::Analyze(const _stServiceTarget& target, Result& result)
     for (const QString& p : pieces)
         SplitPiece(area, p, result);
 
-    // The type suffix of a generated domain name is not a word.
+    // The type suffix of a domain name is not a word: a run of its own behind a word, or the
+    // tail of an unknown run (뷁뷁V10: the word 뷁뷁 is what is missing).
     const qsizetype n = result.words.size();
-    if (n >= 2 && result.kinds[size_t(n - 1)] == eServiceWordUnknown &&
-        result.kinds[size_t(n - 2)] != eServiceWordUnknown && IsTypeSuffix(result.words[n - 1])) {
-        result.words.removeLast();
-        result.kinds.pop_back();
+    if (n >= 1 && result.kinds[size_t(n - 1)] == eServiceWordUnknown) {
+        QString& last = result.words[n - 1];
+        if (n >= 2 && result.kinds[size_t(n - 2)] != eServiceWordUnknown && IsTypeSuffix(last)) {
+            result.words.removeLast();
+            result.kinds.pop_back();
+        } else if (const qsizetype at = TypeSuffixStart(last); at > 0) {
+            last.truncate(at);
+        }
     }
 }
 
@@ -419,7 +442,9 @@ bool CServiceLayer::IsTypeSuffix(const QString& run) const
     qsizetype letters = 0;
     while (letters < run.size() && run[letters].isUpper() && run[letters].unicode() < 128)
         ++letters;
-    if (letters == 0 || !m_typeAbbreviations.count(run.left(letters)))
+    const QString abbreviation = run.left(letters);
+    const bool published = letters == 1 && std::strchr(kPublishedTypeLetters, char(run[0].unicode())) != nullptr;
+    if (letters == 0 || (!published && !m_typeAbbreviations.count(abbreviation)))
         return false;
     qsizetype i = letters;
     qsizetype digits = 0;
@@ -437,16 +462,38 @@ bool CServiceLayer::IsTypeSuffix(const QString& run) const
         if (scale == 0)
             return false;
     }
-    return i == run.size();
+    // A lone letter is too common a word ending (비타민C) to drop without a length.
+    return i == run.size() && (digits > 0 || !published);
 }
 
-bool CServiceLayer::FindWords(const QString& text, int, std::vector<SERVICE_WORD_HANDLE>& handles) const
+// Where a type suffix begins that ends an unknown run after other characters, or -1. The
+// character before it must not be an upper-case letter, or ABCV10 would lose "V10".
+qsizetype CServiceLayer::TypeSuffixStart(const QString& run) const
+{
+    const auto upper = [](QChar c) { return c.unicode() < 128 && c.isUpper(); };
+    qsizetype start = run.size();
+    while (start > 0 && (upper(run[start - 1]) || run[start - 1].isDigit() || run[start - 1] == u','))
+        --start;
+    for (qsizetype at = std::max<qsizetype>(start, 1); at < run.size(); ++at)
+        if (upper(run[at]) && !upper(run[at - 1]))
+            return IsTypeSuffix(run.mid(at)) ? at : -1;
+    return -1;
+}
+
+bool CServiceLayer::FindWords(const QString& text, int mode, std::vector<SERVICE_WORD_HANDLE>& handles) const
 {
     handles.clear();
     auto areaIt = m_areas.find(CurrentArea());
     if (areaIt == m_areas.end() || text.isEmpty())
         return false;
     const Area& area = areaIt->second;
+    if (mode == eServiceFindByPhysicalName) {
+        auto it = area.wordsByPhysical.constFind(text);
+        if (it == area.wordsByPhysical.cend())
+            return false;
+        Ordered(it.value(), handles);
+        return true;
+    }
     for (const QHash<QString, std::vector<int>>* index :
          {&area.wordsByLogical, &area.wordsByPhysical, &area.termsByLogical}) {
         auto it = index->constFind(text);
@@ -475,6 +522,12 @@ bool CServiceLayer::GetWordRelation(SERVICE_WORD_HANDLE handle, std::vector<SERV
     for (int h : it.value())
         if (h != handle && m_entries[size_t(h)].record.nStandard)
             related.push_back(h);
+    // Words that share an abbreviation: the one the description names stands first.
+    const QString& description = e.record.strTexts[5];
+    std::stable_partition(related.begin(), related.end(), [&](int h) {
+        const QString& logical = m_entries[size_t(h)].record.strTexts[2];
+        return !logical.isEmpty() && description.contains(logical);
+    });
     return true;
 }
 

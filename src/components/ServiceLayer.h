@@ -12,28 +12,35 @@
 //
 // How it works (our choices):
 // - Data: at the run it reads, per area named by the targets, the current rows of STD_DIC
-//   (DIC_GBN_CD '0001' words, '0002' terms) and the names of the current STD_DOM rows. A
-//   target whose area cannot be read gets a result with no words.
+//   (DIC_GBN_CD '0001' words, '0002' terms) and the names and key domains of the current
+//   STD_DOM rows. A target whose area cannot be read gets a result with no words.
 // - Word record texts: [0] DIC_ID, [1] area id, [2] logical name, [3] physical name,
 //   [4] full physical name, [5] description; marks: standard (STANDARD_YN 'Y') and class word
-//   (ATTR_CLSS_YN 'Y'). A handle is an index into the words read by this run.
-// - Splitting: the text is cut at every separator character (text option 10, plus text or
-//   value option 13), then each piece is split into the logical names of the area's words
-//   (standard or not, so synonyms are seen): the split that leaves the fewest characters
-//   unknown, then has the fewest pieces, taking the longest word first among equals. A run of
-//   characters outside every word stays one unknown word (kind 0); a matched word is kind 1.
+//   (ATTR_CLSS_YN 'Y'); the domain class of a class word: the key domain (KEY_DOM_NM) of the
+//   domain its row names in DOM_ID, which the standard import writes where the published
+//   domain class is not the word itself (제목 -> 명). A handle is an index into the words
+//   read by this run.
+// - Splitting: the text is cut at every blank and every separator character (text option 10,
+//   plus text or value option 13); a blank is never a word. Then each piece is split into the logical names of the
+//   area's words (standard or not, so synonyms are seen): the split that leaves the fewest characters unknown, then has
+//   the fewest pieces, taking the longest word first among equals. A run of characters outside every word stays one
+//   unknown word (kind 0); a matched word is kind 1.
 // - Kind 2: the whole text (separators removed) is a registered term, or a standard word whose
 //   physical name holds the physical separator (value option 12, "_" by default). The result
 //   is then that one text of kind 2; its record's [3] is the physical name that callers split
 //   at the separator and look up part by part.
 // - A domain name made from class words + type abbreviation + length[,scale] splits into the
-//   words of its class-word part: a trailing unknown run that is exactly such a type suffix,
-//   behind at least one word, is dropped.
-// - FindWords looks in the area of the selected result (else the first target's area): words
-//   by logical name, then words by physical name, then terms by logical name; standard ones
-//   first, then by logical name, physical name and DIC_ID (ordinal text order).
+//   words of its class-word part: a type suffix ending the text is dropped, whether it is a
+//   run of its own behind a word or the tail of an unknown run (뷁뷁V10 -> 뷁뷁). Suffixes are
+//   the program's abbreviations, and the published edition's letters (C, V, N, D) followed
+//   by a length (명V100).
+// - FindWords looks in the area of the selected result (else the first target's area). Mode
+//   1: words by logical name, then words by physical name, then terms by logical name. Mode
+//   2 (the parts of a registered term's physical name): words by physical name only. Standard
+//   ones first, then by logical name, physical name and DIC_ID (ordinal text order).
 // - GetWordRelation: for a non-standard word, the standard words of its area that share its
-//   physical name (its standard synonyms); nothing for a standard word.
+//   physical name (its standard synonyms), the ones its description names first; nothing for
+//   a standard word.
 // - GetResultTerm: the domain (DOM_NM, DOM_ID) of the registered term that the whole text
 //   names; nothing otherwise.
 // - RunAnalysis and RunAnalysisAll both analyse every target handed over; the variant text
@@ -57,7 +64,11 @@ struct _stServiceWord
     QString strTexts[6];
     int nStandard = 0;
     int nClassWord = 0;
+    QString strDomainClass; // key domain name its domains are filed under; empty: its own name
 };
+
+// FindWords modes.
+enum eServiceFindMode { eServiceFindByName = 1, eServiceFindByPhysicalName = 2 };
 
 using SERVICE_WORD_HANDLE = int;
 

@@ -89,6 +89,16 @@ inline const QString LocalWordChanged = QStringLiteral("%s (%s) 로컬 분석 �
 inline const QString ServerWordChanged = QStringLiteral("%s (%s) 서버 분석 단어를 변경합니다");
 inline const QString LocalDomainChanged = QStringLiteral("%s (%s) 로컬 분석 도메인이 변경되었습니다");
 inline const QString ServerDomainChanged = QStringLiteral("%s (%s) 서버 분석 도메인을 변경합니다");
+// Entries the receiving side did not take, with the reason; counted as refused.
+inline const QString ServerWordRefused = QStringLiteral("%s (%s) 서버가 분석 단어를 받지 않았습니다: %s");
+inline const QString ServerDomainRefused = QStringLiteral("%s (%s) 서버가 분석 도메인을 받지 않았습니다: %s");
+inline const QString ServerExceptRefused = QStringLiteral("%s 서버가 제외 항목을 받지 않았습니다: %s");
+inline const QString LocalWordRefused = QStringLiteral("%s (%s) 분석 단어를 로컬 사전에 넣지 않았습니다: %s");
+inline const QString LocalDomainRefused = QStringLiteral("%s (%s) 분석 도메인을 로컬 사전에 넣지 않았습니다: %s");
+inline const QString LocalExceptRefused = QStringLiteral("%s 제외 항목을 로컬 사전에 넣지 않았습니다: %s");
+inline const QString RefusedEmptyName = QStringLiteral("이름이 비어 있습니다");
+inline const QString RefusedWordInUse = QStringLiteral("사전의 단어 이름이라 제외 단어가 될 수 없습니다");
+inline const QString RefusedDomainInUse = QStringLiteral("사전의 키도메인 이름이라 제외 도메인이 될 수 없습니다");
 
 // The definition shown in a command link is cut to this many characters.
 constexpr int kDefinitionCut = 22;

@@ -18,7 +18,7 @@ const char* const kUsage =
 void Summary(QTextStream& out, const char* what, const ShareResult& r, bool upload)
 {
     out << what << ": " << r.added << (upload ? " uploaded new, " : " added, ") << r.changed << " changed, " << r.kept
-        << " kept, " << r.unchanged << " unchanged\n";
+        << " kept, " << r.unchanged << " unchanged, " << r.refused << " refused\n";
 }
 
 // Closes "AR" however the run ends.

@@ -19,6 +19,25 @@ bool Usable(CSqlBaseGate* gate)
     return gate && gate->IsOpen();
 }
 
+void Refuse(ShareResult& result, const QString& line)
+{
+    ++result.refused;
+    result.lines << line;
+}
+
+// What the server did not write is taken back from the count it was made under.
+void CountRefused(ShareResult& result, const RefusedRows& refused,
+                  const std::set<std::pair<QString, QString>>& changedKeys, const QString& format)
+{
+    for (const RefusedRow& row : refused) {
+        if (changedKeys.count({row.first, row.second}))
+            --result.changed;
+        else
+            --result.added;
+        Refuse(result, Fmt(format, {row.first, row.second, row.reason}));
+    }
+}
+
 } // namespace
 
 ShareChoiceTexts ChoiceTexts(const ShareConflict& c)
@@ -91,6 +110,10 @@ ShareResult DownloadWords(CAnalyzeSettings& dictionary, CSqlBaseGate* gate, CCon
                     continue;
                 }
             }
+            if (physical.isEmpty() || logical.isEmpty()) {
+                Refuse(result, Fmt(T::LocalWordRefused, {physical, logical, T::RefusedEmptyName}));
+                continue;
+            }
             _stAnalyzeManageWord taken = exists ? local : _stAnalyzeManageWord{};
             taken.strPhyFullName = remote.strPhyFullName;
             taken.strDescription = remote.strDescription;
@@ -128,6 +151,10 @@ ShareResult DownloadDomains(CAnalyzeSettings& dictionary, CSqlBaseGate* gate, CC
                     continue;
                 }
             }
+            if (key.isEmpty() || name.isEmpty()) {
+                Refuse(result, Fmt(T::LocalDomainRefused, {key, name, T::RefusedEmptyName}));
+                continue;
+            }
             _stAnalyzeManageDomain taken = exists ? local : _stAnalyzeManageDomain{};
             taken.strDataType = remote.strDataType;
             taken.strLength = remote.strLength;
@@ -146,19 +173,26 @@ ShareResult DownloadDomains(CAnalyzeSettings& dictionary, CSqlBaseGate* gate, CC
 
 namespace {
 
-ShareResult DownloadExcept(std::set<QString>& local, CSqlBaseGate* gate, bool words)
+// A name the dictionary uses as a word (or key domain) is never excluded: it is refused.
+ShareResult DownloadExcept(std::set<QString>& local, CSqlBaseGate* gate, bool words,
+                           const std::function<bool(const QString&)>& inUse)
 {
     ShareResult result;
     ExceptNameMap server;
     if (Usable(gate))
         result.ok = words ? gate->SelectExceptWords(server) : gate->SelectExceptDomains(server);
     for (const auto& entry : server) {
-        if (entry.first.isEmpty())
-            continue;
-        if (local.insert(entry.first).second)
-            ++result.added;
-        else
+        if (entry.first.isEmpty()) {
+            Refuse(result, Fmt(T::LocalExceptRefused, {entry.first, T::RefusedEmptyName}));
+        } else if (local.count(entry.first)) {
             ++result.unchanged;
+        } else if (inUse(entry.first)) {
+            Refuse(result,
+                   Fmt(T::LocalExceptRefused, {entry.first, words ? T::RefusedWordInUse : T::RefusedDomainInUse}));
+        } else {
+            local.insert(entry.first);
+            ++result.added;
+        }
     }
     return result;
 }
@@ -181,9 +215,17 @@ ShareResult UploadExcept(const std::set<QString>& names, CSqlBaseGate* gate, boo
         else
             missing.insert(name);
     }
-    if (!missing.empty())
-        result.ok = words ? gate->InsertExceptWords(missing) : gate->InsertExceptDomains(missing);
-    result.added = int(missing.size());
+    // One name at a time, so a refused one does not stop or hide the rest.
+    for (const QString& name : missing) {
+        const std::set<QString> one{name};
+        if (words ? gate->InsertExceptWords(one) : gate->InsertExceptDomains(one)) {
+            ++result.added;
+            continue;
+        }
+        result.ok = false;
+        const RefusedRows& refused = gate->LastRefusedRows();
+        Refuse(result, Fmt(T::ServerExceptRefused, {name, refused.empty() ? QString() : refused.front().reason}));
+    }
     return result;
 }
 
@@ -191,14 +233,17 @@ ShareResult UploadExcept(const std::set<QString>& names, CSqlBaseGate* gate, boo
 
 ShareResult DownloadExceptWords(CAnalyzeSettings& dictionary, CSqlBaseGate* gate)
 {
-    ShareResult result = DownloadExcept(dictionary.m_setExceptWords, gate, true);
+    ShareResult result = DownloadExcept(dictionary.m_setExceptWords, gate, true, [&](const QString& name) {
+        return dictionary.m_mapWordsByLogical.count(name) != 0;
+    });
     dictionary.Touch();
     return result;
 }
 
 ShareResult DownloadExceptDomains(CAnalyzeSettings& dictionary, CSqlBaseGate* gate)
 {
-    ShareResult result = DownloadExcept(dictionary.m_setExceptDomains, gate, false);
+    ShareResult result = DownloadExcept(dictionary.m_setExceptDomains, gate, false,
+                                        [&](const QString& name) { return dictionary.m_mapDomains.count(name) != 0; });
     dictionary.Touch();
     return result;
 }
@@ -223,6 +268,7 @@ ShareResult UploadWords(const WordIndex& words, CSqlBaseGate* gate, CConflictRes
     if (!result.ok)
         return result;
     WordIndex upload;
+    std::set<std::pair<QString, QString>> changedKeys;
     for (const auto& [physical, byLogical] : words) {
         for (const auto& [logical, local] : byLogical) {
             if (physical.isEmpty() || logical.isEmpty())
@@ -246,11 +292,14 @@ ShareResult UploadWords(const WordIndex& words, CSqlBaseGate* gate, CConflictRes
             }
             upload[physical][logical] = local;
             ++result.changed;
+            changedKeys.insert({physical, logical});
             result.lines << Fmt(T::ServerWordChanged, {physical, logical});
         }
     }
-    if (!upload.empty())
-        result.ok = gate->MergeAnalyzeWords(upload);
+    if (!upload.empty() && !gate->MergeAnalyzeWords(upload)) {
+        result.ok = false;
+        CountRefused(result, gate->LastRefusedRows(), changedKeys, T::ServerWordRefused);
+    }
     return result;
 }
 
@@ -264,6 +313,7 @@ ShareResult UploadDomains(const DomainIndex& domains, CSqlBaseGate* gate, CConfl
     if (!result.ok)
         return result;
     DomainIndex upload;
+    std::set<std::pair<QString, QString>> changedKeys;
     for (const auto& [key, byName] : domains) {
         for (const auto& [name, local] : byName) {
             if (key.isEmpty() || name.isEmpty())
@@ -287,11 +337,14 @@ ShareResult UploadDomains(const DomainIndex& domains, CSqlBaseGate* gate, CConfl
             }
             upload[key][name] = local;
             ++result.changed;
+            changedKeys.insert({key, name});
             result.lines << Fmt(T::ServerDomainChanged, {key, name});
         }
     }
-    if (!upload.empty())
-        result.ok = gate->MergeAnalyzeDomains(upload);
+    if (!upload.empty() && !gate->MergeAnalyzeDomains(upload)) {
+        result.ok = false;
+        CountRefused(result, gate->LastRefusedRows(), changedKeys, T::ServerDomainRefused);
+    }
     return result;
 }
 

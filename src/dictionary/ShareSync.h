@@ -72,10 +72,11 @@ private:
 struct ShareResult
 {
     bool ok = true;  // false: the server could not be read or a row could not be written
-    int added = 0;   // entries the receiving side did not have
+    int added = 0;   // entries the receiving side did not have, and now has
     int changed = 0; // conflicting entries taken over
     int kept = 0;    // conflicting entries left as they were
     int unchanged = 0;
+    int refused = 0;   // entries the receiving side did not take; a line says why
     QStringList lines; // output pane lines, in order
 };
 

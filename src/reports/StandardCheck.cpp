@@ -46,7 +46,7 @@ void CheckWords(std::vector<StandardWordRow>& rows, const QString& areaId, CSqlB
     }
 }
 
-void CheckDomains(std::vector<StandardDomainRow>& rows, const QString& areaId, CSqlBaseGate* gate, bool useWords)
+void CheckDomains(std::vector<StandardDomainRow>& rows, const QString& areaId, CSqlBaseGate* gate, bool)
 {
     // The analysis appends: start every check from empty word lists.
     std::map<QString, _stAnalyzeManageDomain> byName;
@@ -67,13 +67,13 @@ void CheckDomains(std::vector<StandardDomainRow>& rows, const QString& areaId, C
         row.exists = flags[row.key][row.name];
         row.image = kRegistrable;
         row.note.clear();
-        if (useWords) {
-            QString message;
-            const int status = GlobalFunc::AnalyzeDomainStatus(row.domain.vecWords, message);
-            if (status != GlobalFunc::eDomainStatusOk) {
-                row.image = status;
-                row.note = message;
-            }
+        // Whatever the setting, a domain on a missing, non-standard or non-class word is no
+        // standard to register; the setting decides only whether its words go with it.
+        QString message;
+        const int status = GlobalFunc::AnalyzeDomainStatus(row.domain.vecWords, message);
+        if (status != GlobalFunc::eDomainStatusOk) {
+            row.image = status;
+            row.note = message;
         }
         if (row.exists) {
             row.image = kExists;

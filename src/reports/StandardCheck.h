@@ -40,9 +40,10 @@ std::vector<StandardDomainRow> DomainRows(const DomainIndex& candidates);
 // standard word; without, when any standard word has its logical name. A null or closed
 // gate finds nothing.
 void CheckWords(std::vector<StandardWordRow>& rows, const QString& areaId, CSqlBaseGate* gate, bool acceptSynonyms);
-// Splits each domain name into the area's words and rates it (shown only with useWords),
-// then marks the domains that exist; an existing domain shows as existing even when its
-// words are also defective.
+// Splits each domain name into the area's words and rates it (2, 3, 4 block the row with
+// either domain_use_words setting: useWords is kept for the callers and changes nothing
+// here), then marks the domains that exist; an existing domain shows as existing even when
+// its words are also defective.
 void CheckDomains(std::vector<StandardDomainRow>& rows, const QString& areaId, CSqlBaseGate* gate, bool useWords);
 
 // Rows left to register: words whose image is not 1, domains whose image is 0 (with their

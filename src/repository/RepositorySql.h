@@ -263,10 +263,12 @@ inline const QString InsertArea = QStringLiteral(
 inline const QString RenameArea =
     QStringLiteral("UPDATE STD_AREA SET STD_AREA_NM = ? WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
 
+// A class word whose published domain class is another name (제목 -> 명) names a domain of
+// that class in DOM_ID; the term analysis reads its class from there.
 inline const QString InsertWordHead =
     QStringLiteral("INSERT INTO STD_DIC (STD_AREA_ID, DIC_ID, AVAL_END_DT, AVAL_ST_DT, DIC_LOG_NM, DIC_PHY_NM, "
-                   "DIC_PHY_FLL_NM, DIC_DESC, ATTR_CLSS_YN, STANDARD_YN, DIC_GBN_CD) VALUES ");
-inline const QString InsertWordRow = QStringLiteral("(?, ?, '99991231235959', ?, ?, ?, ?, ?, ?, ?, '0001')");
+                   "DIC_PHY_FLL_NM, DIC_DESC, ATTR_CLSS_YN, STANDARD_YN, DIC_GBN_CD, DOM_ID) VALUES ");
+inline const QString InsertWordRow = QStringLiteral("(?, ?, '99991231235959', ?, ?, ?, ?, ?, ?, ?, '0001', ?)");
 inline const QString InsertTermHead =
     QStringLiteral("INSERT INTO STD_DIC (STD_AREA_ID, DIC_ID, AVAL_END_DT, AVAL_ST_DT, DIC_LOG_NM, DIC_PHY_NM, "
                    "DIC_PHY_FLL_NM, DIC_DESC, STANDARD_YN, DIC_GBN_CD, TERM_GBN_CD, DOM_ID, DOM_USE_YN) VALUES ");

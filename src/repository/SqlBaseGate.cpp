@@ -59,12 +59,24 @@ SqlOutcome CSqlBaseGate::Run(const QString& statement, const SqlParams& params)
 
 // ---- dialect defaults: the base class does nothing -------------------------------------
 
-bool CSqlBaseGate::MergeAnalyzeWords(const WordIndex&)
+namespace {
+template <class Index> void RefuseAll(const Index& index, RefusedRows& refused)
 {
+    refused.clear();
+    for (const auto& [outer, byName] : index)
+        for (const auto& entry : byName)
+            refused.push_back({outer, entry.first, QStringLiteral("no dialect")});
+}
+} // namespace
+
+bool CSqlBaseGate::MergeAnalyzeWords(const WordIndex& words)
+{
+    RefuseAll(words, m_refused);
     return false;
 }
-bool CSqlBaseGate::MergeAnalyzeDomains(const DomainIndex&)
+bool CSqlBaseGate::MergeAnalyzeDomains(const DomainIndex& domains)
 {
+    RefuseAll(domains, m_refused);
     return false;
 }
 bool CSqlBaseGate::SelectStandardAreas(StandardAreaMap&)
@@ -93,25 +105,33 @@ bool IsDuplicateKey(const SqlOutcome& out)
 constexpr int kDuplicateKeyRetries = 3;
 
 // One statement per (outer, inner) entry; every failure is logged and the rest still run,
-// unless the server is gone: then one line says so and the walk stops.
+// unless the server is gone: then one line says so and the walk stops. Rows not written go
+// to `refused` with the reason.
 template <class Index, class RunRow, class Reachable>
 bool MergeEachRow(const Index& index, RunRow runRow, Reachable reachable, const QString& failed,
-                  const QString& failedWith)
+                  const QString& failedWith, RefusedRows& refused)
 {
+    refused.clear();
     bool allWritten = true;
+    bool gone = false;
     for (const auto& [outer, byName] : index) {
         for (const auto& [name, record] : byName) {
+            if (gone) {
+                refused.push_back({outer, name, RepositoryText::ConnectionLostStopped});
+                continue;
+            }
             SqlOutcome out = runRow(record, outer, name);
             for (int retry = 0; !out.ok && IsDuplicateKey(out) && retry < kDuplicateKeyRetries; ++retry)
                 out = runRow(record, outer, name);
             if (out.ok)
                 continue;
             allWritten = false;
+            refused.push_back({outer, name, out.error});
             OutputLog::Post(out.error.isEmpty() ? CQrStringUtil::Format(failed, {outer})
                                                 : CQrStringUtil::Format(failedWith, {outer, out.error}));
             if (!reachable()) {
                 OutputLog::Post(RepositoryText::ConnectionLostStopped);
-                return false;
+                gone = true;
             }
         }
     }
@@ -137,7 +157,8 @@ bool CSqlBaseGate::MergeWordsWith(
         [&](const _stAnalyzeManageWord& word, const QString& physical, const QString& logical) {
             return Run(statement, bind(word, physical, logical, authority));
         },
-        [this] { return IsReachable(); }, RepositoryText::WordUpdateFailed, RepositoryText::WordUpdateFailedWith);
+        [this] { return IsReachable(); }, RepositoryText::WordUpdateFailed, RepositoryText::WordUpdateFailedWith,
+        m_refused);
 }
 
 bool CSqlBaseGate::MergeDomainsWith(
@@ -150,7 +171,8 @@ bool CSqlBaseGate::MergeDomainsWith(
         [&](const _stAnalyzeManageDomain& domain, const QString& key, const QString& name) {
             return Run(statement, bind(domain, key, name, authority));
         },
-        [this] { return IsReachable(); }, RepositoryText::DomainUpdateFailed, RepositoryText::DomainUpdateFailedWith);
+        [this] { return IsReachable(); }, RepositoryText::DomainUpdateFailed, RepositoryText::DomainUpdateFailedWith,
+        m_refused);
 }
 
 bool CSqlBaseGate::SelectStandardAreasWith(const QString& statement, StandardAreaMap& areas)
@@ -302,6 +324,7 @@ bool CSqlBaseGate::SelectExcept(const QString& statement, ExceptNameMap& names)
 bool CSqlBaseGate::ExecuteForEachName(const QString& statement, const std::set<QString>& names, bool withAuthority)
 {
     const QString authority = withAuthority ? CQrGlobalUtil::GetComputerNameW() : QString();
+    m_refused.clear();
     for (const QString& name : names) {
         SqlParams params{SqlParam::Text(name)};
         if (withAuthority)
@@ -309,6 +332,7 @@ bool CSqlBaseGate::ExecuteForEachName(const QString& statement, const std::set<Q
         const SqlOutcome out = Run(statement, params);
         if (!out.ok) {
             PostError(out);
+            m_refused.push_back({name, QString(), out.error});
             return false;
         }
     }

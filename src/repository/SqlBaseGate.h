@@ -27,6 +27,14 @@ using StandardAreaMap = std::map<QString, QString>;
 using DomainFlagMap = std::map<QString, std::map<QString, bool>>;
 // (DOM_NM, DOM_ID) pairs found by SelectStandardDomainsByKey.
 using DomainHitList = std::vector<std::pair<QString, QString>>;
+// A row a merge did not write: its two keys and why (the database's text).
+struct RefusedRow
+{
+    QString first;
+    QString second;
+    QString reason;
+};
+using RefusedRows = std::vector<RefusedRow>;
 
 class CSqlBaseGate
 {
@@ -54,6 +62,10 @@ public:
     // Dialect operations.
     virtual bool MergeAnalyzeWords(const WordIndex& words);
     virtual bool MergeAnalyzeDomains(const DomainIndex& domains);
+    // The rows the last word or domain merge did not write (all of them from the row where
+    // the server went away), or the name the last excluded-name insert or delete stopped at,
+    // so callers count what was written, not what was sent.
+    const RefusedRows& LastRefusedRows() const { return m_refused; }
     virtual bool SelectStandardAreas(StandardAreaMap& areas);
     virtual bool SelectOptionUrls(const QString& optionId, QString& url);
     virtual bool SelectCurrentDateTime(QString& text);
@@ -131,6 +143,7 @@ private:
                                std::vector<_stAnalyzeManageWord>& words);
 
     ISqlExecutor* m_database;
+    RefusedRows m_refused;
 };
 
 // 'Y' for a set flag, empty text otherwise (the program never writes 'N').

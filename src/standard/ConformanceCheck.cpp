@@ -59,7 +59,8 @@ std::vector<Finding> FindingsOf(const TermTargetResult& r, const TermAnalysisTar
             out.push_back({facts.forbiddenWordIds.count(w.id) ? eFindingForbiddenWord : eFindingNonStandardWord, w.word,
                            w.standardName == w.word ? QString() : w.standardName});
     }
-    if (!r.words.empty() && r.words.back().found && !r.words.back().classWord)
+    // A synonym of a class word is listed once, as non-standard, above.
+    if (!r.words.empty() && r.words.back().found && !r.words.back().CountsAsClassWord())
         out.push_back({eFindingNotClassWord, r.words.back().word, QString()});
     if (!r.hasDomain)
         out.push_back({eFindingNoDomain, r.words.empty() ? t.strName : r.words.back().word, QString()});
@@ -124,9 +125,7 @@ ConformanceReport Build(const CTermAnalysis& analysis, const ConformanceAreaFact
             continue;
         ++report.attributes;
         const std::vector<Finding> findings = FindingsOf(r, *t, facts);
-        const bool allStandard =
-            std::all_of(r.words.begin(), r.words.end(), [](const TermWordResult& w) { return w.found && w.standard; });
-        if (r.registered || (!r.words.empty() && allStandard && r.words.back().classWord && r.hasDomain))
+        if (r.Conforming())
             ++report.conforming;
         std::set<int> kinds;
         std::set<std::pair<int, QString>> subjects; // a word used twice in one name counts once
@@ -229,8 +228,10 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
     lxw_worksheet* summary = workbook_add_worksheet(wb, summaryName.constData());
     worksheet_set_column(summary, 0, 0, 22, nullptr);
     worksheet_set_column(summary, 1, 1, 28, nullptr);
+    worksheet_set_column(summary, 2, 2, 60, nullptr);
     text(summary, 0, 0, kItem, bold);
     text(summary, 0, 1, kValue, bold);
+    text(summary, 0, 2, kMeaning, bold);
     text(summary, 1, 0, QStringLiteral("표준 분류체계"));
     text(summary, 1, 1,
          report.areaName.isEmpty() ? report.areaId : QStringLiteral("%1 (%2)").arg(report.areaName, report.areaId));
@@ -238,16 +239,21 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
     text(summary, 2, 1, report.input);
     text(summary, 3, 0, kAttributes);
     number(summary, 3, 1, report.attributes);
+    text(summary, 3, 2, kAttributesMeaning);
     text(summary, 4, 0, kConforming);
     number(summary, 4, 1, report.conforming);
+    text(summary, 4, 2, kConformingMeaning);
     text(summary, 5, 0, kRate);
     number(summary, 5, 1, report.Rate(), percent);
+    text(summary, 5, 2, kRateMeaning);
     constexpr int kFindingRow = 7;
     text(summary, kFindingRow, 0, kFinding, bold);
     text(summary, kFindingRow, 1, kCount, bold);
+    text(summary, kFindingRow, 2, kFindingCountMeaning, bold);
     for (int k = 0; k < eFindingCount; ++k) {
         text(summary, kFindingRow + 1 + k, 0, kFindingNames[k]);
         number(summary, kFindingRow + 1 + k, 1, report.concerned[size_t(k)]);
+        text(summary, kFindingRow + 1 + k, 2, kFindingMeanings[k]);
     }
 
     lxw_chart* chart = workbook_add_chart(wb, LXW_CHART_BAR);
@@ -259,7 +265,7 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
     chart_legend_set_position(chart, LXW_CHART_LEGEND_NONE);
     chart_axis_set_reverse(chart->y_axis); // first kind on top, as in the table
     if (err == LXW_NO_ERROR)
-        err = worksheet_insert_chart(summary, 1, 3, chart);
+        err = worksheet_insert_chart(summary, 1, 4, chart);
 
     for (int k = 0; k < eFindingCount && err == LXW_NO_ERROR; ++k) {
         const QByteArray name = kFindingNames[k].toUtf8();

@@ -2,13 +2,15 @@
 // Conformance of a data model to one standard area: what an audit asks for, taken from the
 // term analysis of the model's attributes.
 //
-// An attribute conforms when its name is a registered term, or when every word of it is a
-// standard word, the last one a class word, and a domain was found. Findings, each counted
-// once per attribute concerned:
-//   words not found; non-standard words and forbidden words used (with their standard word);
-//   last word not a class word; no domain (a registered term's too); a registered term whose
-//   attribute's data type, length or scale differs from the term's domain.
-// A registered term conforms by being registered; its domain findings are still listed.
+// An attribute conforms as the term analysis calls a target complete (TermTargetResult::
+// Conforming): its name is a registered term with a domain, or every word of it is a standard
+// word, the last one a class word, and a domain was found. Findings, each counted once per
+// attribute concerned:
+//   words not found; non-standard words and forbidden words used (with their standard word;
+//   one standing for a class word is not also "not a class word"); last word not a class
+//   word; no domain (a registered term's too); a registered term whose attribute's data type,
+//   length or scale differs from the term's domain.
+// So a conforming attribute has no finding but, as a registered term, a type mismatch.
 // A forbidden word is a non-standard word whose description marks it so (the standard import
 // writes that mark; the word tables have no column for it).
 #include <QJsonObject>

@@ -256,9 +256,22 @@ private:
         return out.ok;
     }
 
+    // Domain ids are drawn before the words are written, so a class word can name a domain of
+    // its domain class; the first domain of each class in the edition's order stands for it.
+    void DrawDomainIds()
+    {
+        for (const PublicStandardDomain& d : m_std.domains) {
+            if (m_domainIds.count(d.name))
+                continue;
+            m_domainIds[d.name] = CQrGlobalUtil::GenerateUID();
+            m_classDomain.try_emplace(d.keyDomain, m_domainIds[d.name]);
+        }
+    }
+
     bool Words(QString& error)
     {
-        BatchInsert insert(m_db, Sql::InsertWordHead, Sql::InsertWordRow, 9, m_opt.rowsPerStatement);
+        DrawDomainIds();
+        BatchInsert insert(m_db, Sql::InsertWordHead, Sql::InsertWordRow, 10, m_opt.rowsPerStatement);
         std::set<std::pair<QString, QString>> taken; // (logical, physical)
         std::set<QString> standardLogical;
         m_words.reserve(m_std.words.size());
@@ -272,10 +285,17 @@ private:
                                w.fullName.isEmpty() ? w.physical : w.fullName, w.classWord});
             const StoredWord& s = m_words.back();
             const QString description = w.description.isEmpty() ? w.logical : w.description;
+            QString classDomain;
+            if (s.classWord && !w.domainClass.isEmpty() && w.domainClass != w.logical) {
+                auto it = m_classDomain.find(w.domainClass);
+                if (it != m_classDomain.end())
+                    classDomain = it->second;
+            }
             if (!insert.Add({SqlParam::Text(m_opt.areaId), SqlParam::Text(s.id), SqlParam::Text(m_date),
                              SqlParam::Text(s.logical), SqlParam::Text(s.physical), SqlParam::Text(s.fullName),
                              SqlParam::Long(description), SqlParam::Text(YesOrEmpty(s.classWord)),
-                             SqlParam::Text(QStringLiteral("Y"))},
+                             SqlParam::Text(QStringLiteral("Y")),
+                             classDomain.isEmpty() ? SqlParam::Null() : SqlParam::Text(classDomain)},
                             error))
                 return false;
             ++m_sum.words;
@@ -297,7 +317,7 @@ private:
                                      SqlParam::Text(m_date), SqlParam::Text(name), SqlParam::Text(w.physical),
                                      SqlParam::Text(w.fullName.isEmpty() ? w.physical : w.fullName),
                                      SqlParam::Long(format.arg(w.logical)), SqlParam::Text(QString()),
-                                     SqlParam::Text(QString())},
+                                     SqlParam::Text(QString()), SqlParam::Null()},
                                     error))
                         return false;
                     ++m_sum.nonStandardWords;
@@ -340,8 +360,9 @@ private:
 
         const CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
         BatchInsert insert(m_db, Sql::InsertDomainHead, Sql::InsertDomainRow, 10, m_opt.rowsPerStatement);
+        std::set<QString> written;
         for (const PublicStandardDomain& d : m_std.domains) {
-            if (m_domainIds.count(d.name)) {
+            if (!written.insert(d.name).second) {
                 Problem(d.file, d.row, QStringLiteral("domain %1 appears twice").arg(d.name));
                 continue;
             }
@@ -351,8 +372,7 @@ private:
                 Problem(d.file, d.row,
                         QStringLiteral("domain %1: unknown data type \"%2\"; stored without a type")
                             .arg(d.name, d.dataType));
-            const QString id = CQrGlobalUtil::GenerateUID();
-            m_domainIds[d.name] = id;
+            const QString id = m_domainIds[d.name];
             const auto phy = classPhysical.find(d.keyDomain);
             if (!insert.Add({SqlParam::Text(m_opt.areaId), SqlParam::Text(id), SqlParam::Text(m_date),
                              SqlParam::Text(d.keyDomain), SqlParam::Text(d.name), SqlParam::Text(typeId),
@@ -426,7 +446,8 @@ private:
     QString m_date;
     std::vector<StoredWord> m_words; // reserved up front: the matcher points into it
     CombinationMatcher m_matcher;
-    std::map<QString, QString> m_domainIds; // DOM_NM -> DOM_ID
+    std::map<QString, QString> m_domainIds;   // DOM_NM -> DOM_ID
+    std::map<QString, QString> m_classDomain; // domain class (KEY_DOM_NM) -> its first DOM_ID
 };
 
 } // namespace

@@ -2,8 +2,10 @@
 // Loads a published edition of the public common standard into a standard area of the
 // repository, or into the local analysis dictionary.
 //
-// Repository: words (class-word flag from 형식단어 여부; every synonym and forbidden word as a
-// non-standard word under its standard word's physical name, the kind kept in its description),
+// Repository: words (class-word flag from 형식단어 여부; a class word whose domain class is
+// another name keeps the link by naming a domain of that class in DOM_ID; every synonym and
+// forbidden word as a non-standard word under its standard word's physical name, the kind
+// kept in its description),
 // one domain group per published group name, domains (key domain, name, logical data type,
 // length, scale) and terms with their domain and their word combination. A term's physical
 // name is cut at "_" and each part matched to the area's standard words by physical name; where

@@ -69,6 +69,23 @@ inline const QStringList kFindingNames = {
     QStringLiteral("미등록 단어"), QStringLiteral("비표준어 사용"), QStringLiteral("금칙어 사용"),
     QStringLiteral("분류어 아님"), QStringLiteral("도메인 없음"),   QStringLiteral("데이터타입 불일치"),
 };
+// What each figure of the summary counts.
+inline const QString kMeaning = QStringLiteral("설명");
+inline const QString kAttributesMeaning = QStringLiteral("분석한 속성(정규화한 속성명마다 하나)");
+inline const QString kConformingMeaning =
+    QStringLiteral("도메인이 있는 등록 용어, 또는 모든 단어가 표준 단어이고 마지막 단어가 분류어이며 도메인을 찾은 "
+                   "속성 (용어 분석의 완료와 같음)");
+inline const QString kRateMeaning = QStringLiteral("준수 속성 수 ÷ 속성 수 × 100 (소수 첫째 자리)");
+inline const QString kFindingCountMeaning =
+    QStringLiteral("유형마다 해당하는 속성 수이며, 한 속성이 여러 유형에 들 수 있습니다");
+inline const QStringList kFindingMeanings = {
+    QStringLiteral("분류체계에 없는 단어를 쓴 속성"),
+    QStringLiteral("이음동의어를 쓴 속성 (표준 대체: 표준 단어)"),
+    QStringLiteral("금칙어를 쓴 속성 (표준 대체: 표준 단어)"),
+    QStringLiteral("마지막 단어가 분류어가 아닌 속성 (분류어의 이음동의어·금칙어는 비표준어로만 셈)"),
+    QStringLiteral("데이터타입·길이·스케일에 맞는 도메인을 찾지 못한 속성"),
+    QStringLiteral("데이터타입·길이·스케일이 용어의 도메인과 다른 등록 용어 (준수 속성에도 셈)"),
+};
 // Columns of a finding sheet.
 inline const QStringList kFindingColumns = {QStringLiteral("속성명"),     QStringLiteral("컬럼명"),
                                             QStringLiteral("데이터타입"), QStringLiteral("해당 내용"),

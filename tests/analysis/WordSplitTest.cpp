@@ -67,6 +67,14 @@ TEST(WordSplit, LogicalNames)
         // a name that is only an excluded word, not split at "_", stays as one unknown word
         {"별", "별/?"},
         {"", ""},
+        // a blank separates words and is never one; each piece splits as a name of its own,
+        // and an excluded piece joins the next word
+        {"고객 코드", "고객/CSTM 코드/CD"},
+        {" 고객명  가나 ", "고객명/CUSTNM 가나/?"},
+        {"계좌 별 코드", "계좌/ACCT 별코드/BYCD"},
+        {"고객 별", "고객별/?"},
+        {"별 ", "별/?"},
+        {"   ", "removed"},
     };
     for (const SplitCase& c : cases)
         EXPECT_EQ(SplitText(splitter, c.name, false), U(c.expected)) << c.name;
@@ -146,6 +154,9 @@ TEST(WordSplit, PhysicalNames)
         {"BY_", "removed"},
         {"Q", "removed"},
         {"BY_Q", "BYQ/?"},
+        {"CUST NM", "CUST/고객 NM/명"},
+        {"CUST BY NO", "CUST/고객 BYNO/별번호"},
+        {"BY ", "removed"},
     };
     for (const SplitCase& c : cases)
         EXPECT_EQ(SplitText(splitter, c.name, true), U(c.expected)) << c.name;
@@ -189,8 +200,14 @@ TEST(WordSplit, DomainNames)
     settings.m_mapDomains[U("명")][U("명VC100")] = {};
     settings.m_mapDomains[U("자")][U("자VC1")] = {};
     settings.m_mapDomains[U("호")][U("호VC1")] = {};
+    settings.m_mapDomains[U("주민등록번호")][U("주민등록번호CH13")] = {};
     settings.m_setExceptDomains = {U("일"), U("여부")};
-    settings.Touch();
+    _stAnalyzeManageWord synonym;
+    synonym.nStandard = 0;
+    AddWords(settings, {{"NO", "번호"}, {"RRNO", "주민등록번호"}});
+    settings.AddWord(U("NO"), U("넘버"), synonym);
+    synonym.strDescription = U("금칙어 (표준단어: 주민등록번호)");
+    settings.AddWord(U("RRNO"), U("주민번호"), synonym);
     WordSplitter splitter(&settings);
     splitter.SetFallback([](const QString& name) { return Pairs(name); });
 
@@ -205,6 +222,15 @@ TEST(WordSplit, DomainNames)
         {"여부", "removed", "", true},
         {"일_", "removed", "", true},
         {"", "removed", "", true},
+        // blanks separate words; the last piece finds the key domain
+        {"고객 번호", "고객_번호", "번호", false},
+        {"가나 다라마바", "가나_다라_마바", "마바", false},
+        {"고객 일 자", "고객_일자", "일자", false},
+        {" 번호 ", "번호", "번호", false},
+        // a synonym of a key domain stands for it, also over a shorter key domain suffix
+        {"고객넘버", "고객_넘버", "번호", false},
+        {"고객 넘버", "고객_넘버", "번호", false},
+        {"회원주민번호", "회원_주민번호", "주민등록번호", false},
     };
     for (const DomainCase& c : cases) {
         const auto split = splitter.SplitDomain(U(c.name));

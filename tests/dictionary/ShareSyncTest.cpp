@@ -136,6 +136,51 @@ TEST_P(ShareSyncTest, UploadSendsNewAndChosenEntriesAndLeavesEqualDomainsAlone)
     EXPECT_EQ(ShareSync::DownloadExceptWords(d, &repo.Gate()).added, 3);
 }
 
+// What the receiving side did not take is counted as refused, with the reason, never as new.
+TEST_P(ShareSyncTest, RefusedRowsAreCountedAndToldApart)
+{
+    // PostgreSQL refuses a name longer than its column; SQLite needs a trigger for it.
+    QString refusedName = QStringLiteral("거부");
+    if (GetParam() == TestDialect::Postgresql)
+        refusedName = QString(201, u'긴');
+    else
+        repo.Exec(QStringLiteral("CREATE TRIGGER REFUSE_WORD BEFORE INSERT ON STD_ANLY_WORD WHEN NEW.WORD_LOG_NM = "
+                                 "'거부' BEGIN SELECT RAISE(ABORT, 'refused by the server'); END"));
+    ServerWord(QStringLiteral("B"), QStringLiteral("나"), QStringLiteral("Bee"), QStringLiteral("서버"));
+    WordIndex local;
+    local[QStringLiteral("A")][QStringLiteral("가")] = Word(QStringLiteral("Ay"), QStringLiteral("새"));
+    local[QStringLiteral("B")][QStringLiteral("나")] = Word(QStringLiteral("Bee"), QStringLiteral("로컬"));
+    local[QStringLiteral("X")][refusedName] = Word(QStringLiteral("Ex"), QStringLiteral("거부될 단어"));
+    CConflictResolver upload([](const ShareConflict&) { return ShareAnswer{kPreferLocal, true}; });
+    const ShareResult up = ShareSync::UploadWords(local, &repo.Gate(), upload);
+    EXPECT_FALSE(up.ok);
+    EXPECT_EQ(up.added, 1);
+    EXPECT_EQ(up.changed, 1);
+    EXPECT_EQ(up.refused, 1);
+    ASSERT_EQ(up.lines.size(), 2);
+    EXPECT_TRUE(up.lines[1].startsWith(QStringLiteral("X (%1) 서버가 분석 단어를 받지 않았습니다: ").arg(refusedName)))
+        << up.lines[1].toStdString();
+    EXPECT_GT(up.lines[1].size(),
+              QStringLiteral("X (%1) 서버가 분석 단어를 받지 않았습니다: ").arg(refusedName).size());
+    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_ANLY_WORD")), 2);
+
+    // Down: a row without a logical name, and an excluded word the dictionary uses as a word.
+    ServerWord(QStringLiteral("E"), QString(), QStringLiteral("Empty"), QStringLiteral("이름 없음"));
+    ASSERT_TRUE(ShareSync::UploadExceptWords({QStringLiteral("가"), QStringLiteral("및")}, &repo.Gate()).ok);
+    CAnalyzeSettings d;
+    d.AddWord(QStringLiteral("A"), QStringLiteral("가"), Word(QStringLiteral("Ay"), QStringLiteral("새")));
+    CConflictResolver download([](const ShareConflict&) { return ShareAnswer{kPreferLocal, true}; });
+    const ShareResult down = ShareSync::DownloadWords(d, &repo.Gate(), download);
+    EXPECT_EQ(down.added, 1); // 나
+    EXPECT_EQ(down.refused, 1);
+    EXPECT_EQ(down.lines,
+              QStringList{QStringLiteral("E () 분석 단어를 로컬 사전에 넣지 않았습니다: 이름이 비어 있습니다")});
+    const ShareResult except = ShareSync::DownloadExceptWords(d, &repo.Gate());
+    EXPECT_EQ(except.added, 1);
+    EXPECT_EQ(except.refused, 1);
+    EXPECT_EQ(d.m_setExceptWords, std::set<QString>{QStringLiteral("및")});
+}
+
 TEST_P(ShareSyncTest, CommandLineSharesOnlyWithTheAnalysisTables)
 {
     TempDataDir data;

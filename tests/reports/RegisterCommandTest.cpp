@@ -6,6 +6,7 @@
 #include "repository/RepositoryTexts.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,18 +36,23 @@ Outcome Register(const QStringList& args)
 
 } // namespace
 
+// The demo standard in a fresh repository, and a data folder of its own.
 class RegisterCommandTest : public ::testing::TestWithParam<TestDialect>
 {
+protected:
+    void SetUp() override
+    {
+        OPEN_TEST_REPOSITORY(repo, GetParam());
+        RepositoryInitSummary summary;
+        QString error;
+        ASSERT_TRUE(LoadDemoStandard(repo.Db(), summary, error)) << error.toStdString();
+    }
+    TempDataDir data;
+    TestRepository repo;
 };
 
 TEST_P(RegisterCommandTest, ListsCandidatesRefusesTheWebRouteAndRegistersDirectly)
 {
-    TempDataDir data;
-    TestRepository repo;
-    OPEN_TEST_REPOSITORY(repo, GetParam());
-    RepositoryInitSummary summary;
-    QString error;
-    ASSERT_TRUE(LoadDemoStandard(repo.Db(), summary, error)) << error.toStdString();
     const QString words = data.file(QStringLiteral("words.csv"));
     WriteTextFile(
         words,
@@ -76,6 +82,31 @@ TEST_P(RegisterCommandTest, ListsCandidatesRefusesTheWebRouteAndRegistersDirectl
     EXPECT_EQ(o.status, 0) << o.err.toStdString();
     EXPECT_EQ(repo.Rows(QStringLiteral("SELECT DIC_DESC FROM STD_DIC WHERE DIC_PHY_NM = 'NEWW'")),
               QStringList{QStringLiteral("정의, 쉼표 \"포함\"")});
+}
+
+// Statuses 2, 3 and 4 in the listing, under either domain_use_words setting, and only the
+// registrable domain is counted.
+TEST_P(RegisterCommandTest, DomainListingShowsWordVerdictsUnderBothSettings)
+{
+    const QString domains = data.file(QStringLiteral("domains.csv"));
+    WriteTextFile(domains, QStringLiteral("키도메인명,도메인명,데이터타입,길이,스케일\n번호,번호VC99,VARCHAR,99,\n"
+                                          "고객,고객VC10,VARCHAR,10,\n넘버,넘버VC20,VARCHAR,20,\n"
+                                          "뷁뷁,뷁뷁V10,VARCHAR,10,\n"));
+    const QString expected = QStringLiteral("2\t고객\t고객VC10\tVARCHAR\t10\t\t(고객) 단어가 분류어가 아님\n"
+                                            "3\t넘버\t넘버VC20\tVARCHAR\t20\t\t(넘버) 단어가 표준이 아님\n"
+                                            "0\t번호\t번호VC99\tVARCHAR\t99\t\t\n"
+                                            "4\t뷁뷁\t뷁뷁V10\tVARCHAR\t10\t\t(뷁뷁) 단어 없음\n"
+                                            "1 domains to register in ");
+    for (const char* useWords : {"0", "1"}) {
+        QDir().mkpath(data.standardPath());
+        WriteTextFile(data.standardPath() + QStringLiteral("/termwise.json"),
+                      QStringLiteral("{\"domain_use_words\": \"%1\"}").arg(QLatin1String(useWords)));
+        const Outcome o =
+            Register({QStringLiteral("domains"), QStringLiteral("--repo"), repo.Uri(), QStringLiteral("--area"),
+                      QStringLiteral("ENT"), QStringLiteral("--input"), domains, QStringLiteral("--dry-run")});
+        EXPECT_EQ(o.status, 0) << o.err.toStdString();
+        EXPECT_TRUE(o.out.startsWith(expected)) << useWords << "\n" << o.out.toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialects, RegisterCommandTest, ::testing::Values(TestDialect::Sqlite, TestDialect::Postgresql),

@@ -91,9 +91,12 @@ TEST_P(StandardCheckTest, DomainsShowExistenceOverWordVerdictsAndTheClassWordCha
     EXPECT_EQ(byName[QStringLiteral("뷁뷁")]->image, 4) << byName[QStringLiteral("뷁뷁")]->note.toStdString();
     EXPECT_TRUE(StandardCheck::RegistrableDomains(rows, true).empty());
 
-    // Without the word rule the same rows only show existence.
+    // Without the word rule the verdicts still block: the rule only decides whether the
+    // analysed words are registered with the domain.
     StandardCheck::CheckDomains(rows, area, Gate(), false);
-    EXPECT_EQ(StandardCheck::RegistrableDomains(rows, false).size(), 2u);
+    EXPECT_EQ(byName[QStringLiteral("번호고객")]->image, 2);
+    EXPECT_EQ(byName[QStringLiteral("뷁뷁")]->image, 4);
+    EXPECT_TRUE(StandardCheck::RegistrableDomains(rows, false).empty());
 
     // The class-word candidate is the last word, and after the flag the verdict is gone.
     StandardCheck::CheckDomains(rows, area, Gate(), true);

@@ -39,9 +39,9 @@ protected:
         Dic(area, id, QStringLiteral("0001"), logical, physical, classYn, standardYn, end);
     }
     void Term(const QString& id, const QString& logical, const QString& domId,
-              const QString& standardYn = QStringLiteral("Y"), const QString& end = kCur)
+              const QString& standardYn = QStringLiteral("Y"), const QString& end = kCur, const QString& area = kArea)
     {
-        Dic(kArea, id, QStringLiteral("0002"), logical, id, {}, standardYn, end, domId);
+        Dic(area, id, QStringLiteral("0002"), logical, id, {}, standardYn, end, domId);
     }
     void Combi(const QString& owner, const QString& kind, int order, const QString& word, const QString& end = kCur,
                const QString& area = kArea)
@@ -51,11 +51,12 @@ protected:
                   {SqlParam::Text(area), SqlParam::Text(owner), SqlParam::Text(kind), SqlParam::Integer(order),
                    SqlParam::Text(word), SqlParam::Text(end)});
     }
-    void Domain(const QString& id, const QString& key, const QString& name, const QString& end = kCur)
+    void Domain(const QString& id, const QString& key, const QString& name, const QString& end = kCur,
+                const QString& area = kArea)
     {
         repo.Exec(QStringLiteral("INSERT INTO STD_DOM (STD_AREA_ID, DOM_ID, AVAL_END_DT, KEY_DOM_NM, DOM_NM, "
                                  "DATA_TYPE_CD, DATA_LEN, DATA_SCALE) VALUES (?, ?, ?, ?, ?, ?, '20', '')"),
-                  {SqlParam::Text(kArea), SqlParam::Text(id), SqlParam::Text(end), SqlParam::Text(key),
+                  {SqlParam::Text(area), SqlParam::Text(id), SqlParam::Text(end), SqlParam::Text(key),
                    SqlParam::Text(name), SqlParam::Text(QrDatatype::GetLogicalDatatypeId(QStringLiteral("VARCHAR")))});
     }
     void Model(const QString& id, const QString& system, const QString& end = kCur)
@@ -204,16 +205,40 @@ TEST_P(UnusedStandards, Domains)
                                   QStringLiteral("명/명VC20/VARCHAR/20")}));
 }
 
-TEST_P(UnusedStandards, AnAreaWithNothingUnusedIsEmpty)
+// An area whose every standard is in use lists nothing, beside one (A1) that lists some: a
+// non-standard word, an ended word and an ended domain there are no unused standards either.
+TEST_P(UnusedStandards, AnAreaWhoseStandardsAreAllUsedListsNothing)
 {
-    std::vector<_stAnalyzeManageWord> words;
-    std::vector<_stAnalyzeManageTerm> terms;
-    std::vector<_stAnalyzeManageDomain> domains;
-    EXPECT_TRUE(repo.Gate().SelectUnusedStandardWords(QStringLiteral("EMPTY"), words));
-    EXPECT_TRUE(repo.Gate().SelectUnusedClassWords(QStringLiteral("EMPTY"), words));
-    EXPECT_TRUE(repo.Gate().SelectUnusedStandardTerms(QStringLiteral("EMPTY"), terms));
-    EXPECT_TRUE(repo.Gate().SelectUnusedStandardDomains(QStringLiteral("EMPTY"), domains));
-    EXPECT_TRUE(words.empty() && terms.empty() && domains.empty());
+    const QString full = QStringLiteral("FULL");
+    Word(QStringLiteral("F_WORD"), QStringLiteral("회원"), QStringLiteral("MBR"), {}, QStringLiteral("Y"), kCur, full);
+    Word(QStringLiteral("F_CLASS"), QStringLiteral("명"), QStringLiteral("NM"), QStringLiteral("Y"),
+         QStringLiteral("Y"), kCur, full);
+    Word(QStringLiteral("F_SYN"), QStringLiteral("이름"), QStringLiteral("NM"), {}, QString(), kCur, full);
+    Word(QStringLiteral("F_OLD"), QStringLiteral("폐기"), QStringLiteral("DSCRD"), QStringLiteral("Y"),
+         QStringLiteral("Y"), kPast, full);
+    Domain(QStringLiteral("F_DOM"), QStringLiteral("명"), QStringLiteral("명VC100"), kCur, full);
+    Domain(QStringLiteral("F_DOM_OLD"), QStringLiteral("명"), QStringLiteral("명VC5"), kPast, full);
+    Term(QStringLiteral("F_TERM"), QStringLiteral("회원명"), QStringLiteral("F_DOM"), QStringLiteral("Y"), kCur, full);
+    Combi(QStringLiteral("F_TERM"), QStringLiteral("0001"), 1, QStringLiteral("F_WORD"), kCur, full);
+    Combi(QStringLiteral("F_TERM"), QStringLiteral("0001"), 2, QStringLiteral("F_CLASS"), kCur, full);
+    Model(QStringLiteral("MF"), full);
+    Attribute(QStringLiteral("MF"), QStringLiteral("OF"), 102, SqlParam::Text(QStringLiteral("F_TERM")));
+    ModelTerm(QStringLiteral("MF"), QStringLiteral("F_TERM"));
+    ASSERT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE STD_AREA_ID = 'FULL'")), 5);
+
+    for (const QString& area : {full, kArea}) {
+        std::vector<_stAnalyzeManageWord> words, classWords;
+        std::vector<_stAnalyzeManageTerm> terms;
+        std::vector<_stAnalyzeManageDomain> domains;
+        ASSERT_TRUE(repo.Gate().SelectUnusedStandardWords(area, words));
+        ASSERT_TRUE(repo.Gate().SelectUnusedClassWords(area, classWords));
+        ASSERT_TRUE(repo.Gate().SelectUnusedStandardTerms(area, terms));
+        ASSERT_TRUE(repo.Gate().SelectUnusedStandardDomains(area, domains));
+        const bool none = words.empty() && classWords.empty() && terms.empty() && domains.empty();
+        const bool all = !words.empty() && !classWords.empty() && !terms.empty() && !domains.empty();
+        EXPECT_TRUE(area == full ? none : all) << area.toStdString() << ": " << Names(words).join(u',').toStdString()
+                                               << " / " << Names(classWords).join(u',').toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialects, UnusedStandards, ::testing::Values(TestDialect::Sqlite, TestDialect::Postgresql),

@@ -79,6 +79,12 @@ TEST_P(ServiceLayerTest, SplitsIntoAreaWords)
         {u"상품명", u"A1", {u"상품"_s, u"명"_s}, {0, 1}},                 // other area's word
         {u"상품명", u"A2", {u"상품"_s, u"명"_s}, {1, 0}},
         {u"___", u"A1", {}, {}},
+        {u"고객 주문번호", u"A1", {u"고객"_s, u"주문"_s, u"번호"_s}, {1, 1, 1}}, // a blank is no word
+        {u" 고객  번호 ", u"A1", {u"고객번호"_s}, {2}},
+        {u"뷁뷁VC10", u"A1", {u"뷁뷁"_s}, {0}}, // the missing word, not its type suffix
+        {u"번호V20", u"A1", {u"번호"_s}, {1}},  // the published edition's type letters
+        {u"고객ABCV10", u"A1", {u"고객"_s, u"ABCV10"_s}, {1, 0}},
+        {u"고객명V", u"A1", {u"고객"_s, u"명"_s, u"V"_s}, {1, 1, 0}},
     };
     std::vector<_stServiceTarget> targets;
     for (const Case& c : cases)
@@ -142,7 +148,15 @@ TEST_P(ServiceLayerTest, FindsWordsRelationsAndTermDomains)
         EXPECT_EQ(w.nClassWord, l.classWord);
     }
 
+    // By physical name alone (a registered term's parts): the standard word first.
     std::vector<SERVICE_WORD_HANDLE> handles, related;
+    EXPECT_FALSE(s->FindWords(QStringLiteral("손님"), eServiceFindByPhysicalName, handles));
+    ASSERT_TRUE(s->FindWords(QStringLiteral("CUST"), eServiceFindByPhysicalName, handles));
+    ASSERT_EQ(handles.size(), 2u);
+    _stServiceWord first;
+    ASSERT_TRUE(s->GetServiceWord(handles.front(), first));
+    EXPECT_EQ(first.strTexts[0], QStringLiteral("W01"));
+
     ASSERT_TRUE(s->FindWords(QStringLiteral("손님"), 1, handles));
     ASSERT_TRUE(s->GetWordRelation(handles.front(), related));
     ASSERT_EQ(related.size(), 1u);

@@ -229,6 +229,48 @@ TEST_P(TermAnalysisTest, SynonymRename)
     EXPECT_EQ(m_term.Results().size(), 2u);
 }
 
+// A class word filed under another domain class finds that class's domains, and a synonym of
+// a class word ends a name as that class word: reported as non-standard, never as "분류어 아님".
+TEST_P(TermAnalysisTest, DomainClassesAndSynonymsOfClassWords)
+{
+    m_repo.AddWord(u"A1"_s, u"W20"_s, u"제목"_s, u"TTL"_s, true);
+    m_repo.Exec(u"UPDATE STD_DIC SET DOM_ID = 'D02' WHERE DIC_ID = 'W20'"_s); // 명VC100: class 명
+    m_repo.AddWord(u"A1"_s, u"W21"_s, u"이름"_s, u"NM"_s, false, false);
+    // The lookup leaves a scale of 0 out: of 금액DEC15,2, 금액DEC15 and 금액DEC15,4 the one
+    // without a scale is NUMERIC(15)'s, wherever the database lists it.
+    m_repo.AddDomain(u"A1"_s, u"D06"_s, u"금액"_s, u"금액DEC15"_s, u"NUMERIC"_s, 15, 0);
+    m_repo.AddDomain(u"A1"_s, u"D07"_s, u"금액"_s, u"금액DEC15,4"_s, u"NUMERIC"_s, 15, 4);
+    ASSERT_TRUE(m_repo.m_errors.isEmpty()) << m_repo.m_errors.join(u'\n').toStdString();
+    m_term.SetTargets(
+        {MakeTarget(u"고객제목"_s, u"VARCHAR"_s, u"100"_s), MakeTarget(u"고객이름"_s, u"VARCHAR"_s, u"100"_s),
+         MakeTarget(u"주문제목"_s, u"VARCHAR"_s, u"7"_s), MakeTarget(u"고객금액"_s, u"NUMERIC"_s, u"15"_s)});
+    ASSERT_TRUE(m_term.Analyze().ok);
+    EXPECT_EQ(ResultOf(u"고객금액"_s).row.texts[5], u"금액DEC15"_s);
+
+    const TermTargetResult& title = ResultOf(u"고객제목"_s);
+    EXPECT_EQ(title.row.texts[5], u"명VC100"_s);
+    EXPECT_EQ(title.status, eTermImageAction);
+    EXPECT_TRUE(title.Conforming());
+    EXPECT_EQ(m_lookups.value(0), u"명/VARCHAR/100/"_s);
+
+    const TermTargetResult& name = ResultOf(u"고객이름"_s);
+    ASSERT_EQ(name.wordRows.size(), 2u);
+    EXPECT_EQ(name.wordRows[1].images[0], eTermImageFound); // no "분류어 등록" for a synonym
+    EXPECT_EQ(name.wordRows[1].images[6], eTermImageNone);
+    EXPECT_EQ(name.row.texts[6], u"명"_s);
+    EXPECT_EQ(name.row.texts[5], u"명VC100"_s);
+    EXPECT_EQ(name.status, eTermImageWarning); // complete but for the non-standard word
+    EXPECT_FALSE(name.Conforming());
+
+    // "도메인 등록" proposes the domain under the class word's domain class.
+    _stAnalyzeManageDomain proposal;
+    ASSERT_TRUE(m_term.DomainProposal(u"주문제목"_s, proposal));
+    EXPECT_EQ(proposal.strKeyDomainName, u"명"_s);
+    EXPECT_EQ(proposal.strDomainName, u"명VC7"_s);
+    EXPECT_EQ(m_term.RelatedAfterDomainRegistration(u"고객제목"_s, u"명"_s, u"VARCHAR(7)"_s),
+              (QStringList{u"고객제목"_s, u"주문제목"_s}));
+}
+
 TEST_P(TermAnalysisTest, HandChosenDomain)
 {
     m_term.SetTargets({MakeTarget(u"고객주문명"_s, u"VARCHAR"_s, u"100"_s),

@@ -61,6 +61,9 @@ CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
     figures->addWidget(Figure(kConforming, QString::number(m_report.conforming), nullptr, this));
     figures->addWidget(Figure(kRate, QString::number(m_report.Rate(), 'f', 1), &m_rate, this));
     layout->addLayout(figures);
+    auto* meaning = new QLabel(QStringLiteral("%1: %2").arg(kConforming, kConformingMeaning), this);
+    meaning->setWordWrap(true);
+    layout->addWidget(meaning);
 
     QList<int> values;
     for (int k = 0; k < eFindingCount; ++k)
@@ -69,8 +72,8 @@ CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
     m_chart->setMinimumHeight(240);
     layout->addWidget(m_chart, 1);
 
-    m_table = new QTableWidget(eFindingCount, 2, this);
-    m_table->setHorizontalHeaderLabels({kFinding, kCount});
+    m_table = new QTableWidget(eFindingCount, 3, this);
+    m_table->setHorizontalHeaderLabels({kFinding, kCount, kMeaning});
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -79,8 +82,11 @@ CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
         auto* count = new QTableWidgetItem(QString::number(m_report.concerned[size_t(k)]));
         count->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_table->setItem(k, 1, count);
+        m_table->setItem(k, 2, new QTableWidgetItem(kFindingMeanings[k]));
     }
-    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_table->setToolTip(kFindingCountMeaning);
+    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     m_table->resizeRowsToContents();
     // Six rows: show them all rather than a scroll bar.
     int height = m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth();

@@ -90,7 +90,7 @@ void ExpectFixtureFigures(QWidget* modal)
     for (int r = 0; r < dlg->FindingTable()->rowCount(); ++r)
         table << dlg->FindingTable()->item(r, 0)->text() + u'=' + dlg->FindingTable()->item(r, 1)->text();
     EXPECT_EQ(table.join(u' '),
-              U("미등록 단어=1 비표준어 사용=1 금칙어 사용=1 분류어 아님=3 도메인 없음=4 데이터타입 불일치=1"));
+              U("미등록 단어=1 비표준어 사용=1 금칙어 사용=1 분류어 아님=1 도메인 없음=2 데이터타입 불일치=1"));
 }
 
 } // namespace
