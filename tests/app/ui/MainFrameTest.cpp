@@ -7,6 +7,7 @@
 #include "app/ui/Translations.h"
 #include "app/ui/VisualStyle.h"
 #include "components/OutputLog.h"
+#include "components/QrDatabaseManager.h"
 #include "components/ui/QrMessageBox.h"
 #include "repository/RepositoryConnection.h"
 #include "support/TestSupport.h"
@@ -125,7 +126,10 @@ TEST_F(ShellTest, EngineStartsOnceAndOnlyForCommandsThatNeedIt)
 {
     auto frame = MakeFrame();
     // the repository-side and sibling-program commands never start it
-    frame->RunCommand(AppCmd::Lexicor);
+    // the dictionary tool is not installed beside this program: its command is grey and says why
+    EXPECT_FALSE(frame->RunCommand(AppCmd::Lexicor));
+    EXPECT_TRUE(CRibbonBar::ToolTipFor(frame->CommandAction(AppCmd::Lexicor)).contains(QStringLiteral("ZtLexicor")));
+    frame->LaunchDictionaryTool();
     EXPECT_EQ(m_progress->marquees, 0);
     EXPECT_FALSE(IsAnalysisEngineInitialized());
     EXPECT_TRUE(messages.contains(AppText::ExecutableNotFound));
@@ -187,13 +191,18 @@ TEST_F(ShellTest, RequestsReachTheFormOfTheirKind)
 
 TEST_F(ShellTest, CommandsFollowTheRepositoryState)
 {
+    // a live repository under the frame's view of it
+    CRepositoryConnection& repository = CRepositoryConnection::Instance();
+    QString error;
+    ASSERT_TRUE(repository.Open(QStringLiteral("sqlite:") + m_data.file(QStringLiteral("r.db")), &error, true))
+        << error.toStdString();
     auto frame = MakeFrame();
     const int repositoryCommands[] = {AppCmd::TermForm,   AppCmd::RegisterWord,    AppCmd::RegisterDomain,
                                       AppCmd::UnusedWord, AppCmd::UnusedClassWord, AppCmd::UnusedDomain};
     const int alwaysCommands[] = {AppCmd::RepositoryConnect, AppCmd::PhysicalWordForm, AppCmd::LogicalWordForm,
                                   AppCmd::WordManage,        AppCmd::WordSynonym,      AppCmd::WordDistance,
                                   AppCmd::DomainForm,        AppCmd::DomainManage,     AppCmd::DomainClass,
-                                  AppCmd::Lexicor,           AppCmd::Settings,         AppCmd::ChatGptExtract};
+                                  AppCmd::Settings,          AppCmd::ChatGptExtract};
     struct State
     {
         bool connected;
@@ -224,6 +233,30 @@ TEST_F(ShellTest, CommandsFollowTheRepositoryState)
     frame->SetRepositoryConnected(false);
     EXPECT_FALSE(frame->RunCommand(AppCmd::TermForm)); // a disabled command does nothing
     EXPECT_EQ(frame->FormWindow(EAnalysisFormKind::Term), nullptr);
+
+    // A connection that went away since the last status update: the command finds it.
+    frame->SetRepositoryDbType(13);
+    frame->SetRepositoryConnected(true);
+    ASSERT_TRUE(frame->CommandAction(AppCmd::TermForm)->isEnabled());
+    CQrDatabaseManager::GetInstance().Database(QStringLiteral("AR")).close();
+    EXPECT_FALSE(frame->RunCommand(AppCmd::TermForm));
+    EXPECT_FALSE(frame->CommandAction(AppCmd::TermForm)->isEnabled());
+    EXPECT_EQ(frame->FormWindow(EAnalysisFormKind::Term), nullptr);
+    repository.OnRepositoryDisconnected();
+
+    // A statement that fails because the session is gone disables them at once.
+    ASSERT_TRUE(repository.Open(QStringLiteral("sqlite:") + m_data.file(QStringLiteral("r.db")), &error));
+    repository.OnRepositoryConnected();
+    frame->UpdateRepositoryStatus();
+    ASSERT_TRUE(frame->CommandAction(AppCmd::UnusedWord)->isEnabled());
+    CQrDatabaseManager::GetInstance().Database(QStringLiteral("AR")).close();
+    EXPECT_FALSE(repository.Database()->Execute(QStringLiteral("SELECT 1"), {}).ok);
+    EXPECT_TRUE(repository.IsLost());
+    EXPECT_FALSE(frame->CommandAction(AppCmd::UnusedWord)->isEnabled());
+    EXPECT_EQ(frame->CommandAction(AppCmd::RepositoryConnect)->text(), AppText::ArReconnect);
+    EXPECT_TRUE(
+        CRibbonBar::ToolTipFor(frame->CommandAction(AppCmd::UnusedWord)).contains(QStringLiteral("끊어졌습니다")));
+    repository.OnRepositoryDisconnected();
 }
 
 TEST_F(ShellTest, RibbonHoldsEveryButtonInOrder)
@@ -481,9 +514,14 @@ TEST_F(ShellTest, NarrowRibbonKeepsButtonsApartWithTooltips)
     QAction* term = frame->CommandAction(AppCmd::TermForm);
     EXPECT_TRUE(CRibbonBar::ToolTipFor(term).contains(QStringLiteral("A/R 연결이 필요합니다")));
     EXPECT_EQ(ribbon->Panels(0)[3]->Buttons().first()->toolTip(), CRibbonBar::ToolTipFor(term));
+    QString error;
+    ASSERT_TRUE(CRepositoryConnection::Instance().Open(QStringLiteral("sqlite:") + m_data.file(QStringLiteral("t.db")),
+                                                       &error, true))
+        << error.toStdString();
     frame->SetRepositoryConnected(true);
     EXPECT_FALSE(ribbon->Panels(0)[3]->Buttons().first()->toolTip().contains(QStringLiteral("A/R")));
     EXPECT_FALSE(ribbon->Panels(0)[3]->Buttons().first()->toolTip().isEmpty());
+    CRepositoryConnection::Instance().OnRepositoryDisconnected();
     // a reason set later (by the connection rules) shows at once
     frame->SetRepositoryConnected(false);
     CRibbonBar::SetDisabledReason(term, QStringLiteral("다른 이유"));
