@@ -529,8 +529,14 @@ void CAnalyzeFormBase::UpdateSourceHeaders()
 {
     if (Mode() != 1)
         return;
-    for (int col = 0; col < m_grid->GetColumnCount(); ++col)
+    for (int col = 0; col < m_grid->GetColumnCount(); ++col) {
         m_grid->SetColumnHeader(col, SourceHeader(col));
+        // a role named in the header widens its column so the header shows whole
+        const int needed = m_grid->header()->sectionSizeHint(col);
+        if (col + 1 < m_grid->GetColumnCount() && m_grid->GetColumnWidth(col) > 0 &&
+            m_grid->GetColumnWidth(col) < needed)
+            m_grid->SetColumnWidth(col, needed);
+    }
 }
 
 void CAnalyzeFormBase::UpdateHint()

@@ -689,15 +689,20 @@ void CMainFrame::ShowAbout()
 void CMainFrame::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    // once the new size is laid out
+    QTimer::singleShot(0, this, &CMainFrame::FitOutputPane);
+}
+
+void CMainFrame::FitOutputPane()
+{
     if (!m_output || !m_output->isVisible() || m_output->isFloating())
         return;
-    // The forms keep at least half the window; the pane shrinks to make it so, down to three
-    // lines of messages.
-    const int missing = height() / 2 - m_mdi->height();
+    // The forms keep at least two thirds of the window; the pane shrinks to make it so, down
+    // to its two lines of messages.
+    const int missing = height() * 2 / 3 - m_mdi->height();
     if (missing <= 0)
         return;
-    const int floor = 3 * m_output->fontMetrics().height() + 32;
-    const int wanted = std::max(floor, m_output->height() - missing);
+    const int wanted = std::max(m_output->minimumSizeHint().height(), m_output->height() - missing);
     if (wanted < m_output->height())
         resizeDocks({m_output}, {wanted}, Qt::Vertical);
 }

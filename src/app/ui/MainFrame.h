@@ -126,6 +126,7 @@ private:
     void UpdateCommandStates();
     void OnConnectionLost();
     void AskWhenIdle();
+    void FitOutputPane();
     void OnCommand(int command);
     void DefaultCommand(int command);
     void HandleConnectionRequest(const QString& text);

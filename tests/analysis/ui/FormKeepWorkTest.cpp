@@ -309,6 +309,8 @@ TEST(FormKeepWork, FindWalksTheResultAndWraps)
     form.show();
     OpenAndAnalyse(form, ui, book);
     CQrTreeGrid* grid = form.Grid();
+    // a header too wide for its column shows whole in its tooltip
+    EXPECT_EQ(grid->Model()->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(), grid->GetColumnHeader(2));
     grid->collapseAll();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));

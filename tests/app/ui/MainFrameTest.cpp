@@ -473,6 +473,43 @@ TEST_F(ShellTest, DisabledCommandsLookDisabledOnLightAndDarkLooks)
     }
 }
 
+// The keyboard reaches the ribbon's buttons, and the one it is on shows it.
+TEST_F(ShellTest, RibbonShowsKeyboardFocus)
+{
+    auto frame = MakeFrame();
+    frame->setWindowState(Qt::WindowNoState);
+    frame->resize(1200, 700);
+    frame->show();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QToolButton* focused = nullptr;
+    for (int i = 0; i < 40 && !focused; ++i) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : frame.get(), Qt::Key_Tab);
+        auto* button = qobject_cast<QToolButton*>(QApplication::focusWidget());
+        if (button && qobject_cast<CRibbonPanel*>(button->parentWidget()) == nullptr) {
+            for (CRibbonPanel* panel : frame->Ribbon()->Panels(0))
+                if (panel->isAncestorOf(button) && button->defaultAction())
+                    focused = button;
+        }
+    }
+    ASSERT_NE(focused, nullptr) << "Tab reaches a command button of the ribbon";
+    const QImage withFocus = focused->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    frame->MdiArea()->setFocus();
+    QApplication::processEvents();
+    const QImage without = focused->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(withFocus.size(), without.size());
+    // a mark that stands out, not a shade lighter: strongly different pixels all round
+    int strong = 0;
+    for (int y = 0; y < without.height(); ++y)
+        for (int x = 0; x < without.width(); ++x) {
+            const QColor a = withFocus.pixelColor(x, y);
+            const QColor b = without.pixelColor(x, y);
+            strong +=
+                std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) > 150;
+        }
+    EXPECT_GT(strong, without.width() + without.height()) << "the focused button shows it plainly";
+}
+
 // At 900 by 600 the ribbon's panels give way (small icons, then drop-downs) instead of
 // overlapping; every command can still be reached, and each button says what it does and,
 // while disabled, why.
