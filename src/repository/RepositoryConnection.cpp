@@ -332,6 +332,12 @@ bool CRepositoryConnection::Reconnect(QString* error)
         return false;
     }
     QSqlDatabase db = manager.Database(kRepositoryConnectionName);
+    // SQLite would make an empty file where the repository went
+    if (db.driverName() == QLatin1String("QSQLITE") && !QFileInfo::exists(db.databaseName())) {
+        if (error)
+            *error = RepositoryText::ReconnectFailed + u'\n' + RepositoryText::FileMissing.arg(db.databaseName());
+        return false;
+    }
     db.close();
     if (!db.open()) {
         QString text = db.lastError().text().trimmed();

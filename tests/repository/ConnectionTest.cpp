@@ -235,6 +235,16 @@ TEST_P(ConnectedRepository, LostConnectionIsKnownAndReopensAsItWas)
     StandardAreaMap areas;
     EXPECT_TRUE(connection.OpenGate()->SelectStandardAreas(areas));
     EXPECT_EQ(heard.last(), u"-"_qs) << "and told that it is back";
+    if (GetParam() == TestDialect::Sqlite) {
+        // a file that went away is not made anew, empty, by a reconnect
+        const QString file = CQrDatabaseManager::GetInstance().Database(QStringLiteral("AR")).databaseName();
+        CQrDatabaseManager::GetInstance().Database(QStringLiteral("AR")).close();
+        ASSERT_TRUE(QFile::rename(file, file + QStringLiteral(".moved")));
+        EXPECT_FALSE(connection.Reconnect(&error));
+        EXPECT_TRUE(error.contains(QStringLiteral("저장소 파일이 없습니다"))) << error.toStdString();
+        EXPECT_FALSE(QFile::exists(file));
+        QFile::rename(file + QStringLiteral(".moved"), file);
+    }
     CRepositoryConnection::SetLostListener({});
 }
 
