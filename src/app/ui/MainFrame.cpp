@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -102,6 +103,36 @@ bool NeedsEngine(int command)
         return false;
     }
 }
+
+// A dialog made for a large screen opens within a small one: never larger than the screen's
+// free area (down to what its layout needs), and inside it.
+class CDialogFitter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Show)
+            return false;
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (!dialog || !dialog->isWindow() || !dialog->screen())
+            return false;
+        const QRect free = dialog->screen()->availableGeometry();
+        const QSize least = dialog->minimumSizeHint().expandedTo(dialog->minimumSize());
+        const QSize fits = dialog->size().boundedTo(free.size() - QSize(16, 40)).expandedTo(least);
+        if (fits != dialog->size())
+            dialog->resize(fits);
+        QRect frame = dialog->frameGeometry();
+        if (!free.contains(frame)) {
+            frame.moveLeft(std::clamp(frame.left(), free.left(), std::max(free.left(), free.right() - frame.width())));
+            frame.moveTop(std::clamp(frame.top(), free.top(), std::max(free.top(), free.bottom() - frame.height())));
+            dialog->move(frame.topLeft());
+        }
+        return false;
+    }
+};
 
 } // namespace
 
@@ -196,6 +227,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     connect(&notifier, &CRepositoryNotifier::Lost, this, &CMainFrame::OnConnectionLost);
     connect(&notifier, &CRepositoryNotifier::Changed, this, &CMainFrame::UpdateRepositoryStatus);
     RepositoryUi::SetLostQuestion([this](QWidget* parent) { return AskReconnect(parent); });
+    qApp->installEventFilter(new CDialogFitter(this));
     m_lostTimer = new QTimer(this);
     m_lostTimer->setInterval(100);
     connect(m_lostTimer, &QTimer::timeout, this, &CMainFrame::AskWhenIdle);

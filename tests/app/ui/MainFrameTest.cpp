@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace {
@@ -471,6 +472,23 @@ TEST_F(ShellTest, DisabledCommandsLookDisabledOnLightAndDarkLooks)
         EXPECT_TRUE(fainter(p.color(QPalette::Disabled, QPalette::ButtonText), c.colors.buttonText, c.colors.button));
         EXPECT_TRUE(fainter(p.color(QPalette::Disabled, QPalette::Text), c.colors.text, c.colors.base));
     }
+}
+
+// A dialog made for a large screen opens within a small one, whole.
+TEST_F(ShellTest, DialogsOpenWithinTheScreen)
+{
+    auto frame = MakeFrame();
+    QDialog big(frame.get());
+    auto* layout = new QVBoxLayout(&big);
+    layout->addWidget(new QLabel(QStringLiteral("내용"), &big));
+    big.resize(5000, 4000);
+    big.move(-300, 2500);
+    big.show();
+    const QRect free = big.screen()->availableGeometry();
+    EXPECT_LE(big.width(), free.width());
+    EXPECT_LE(big.height(), free.height());
+    EXPECT_TRUE(free.contains(big.frameGeometry().topLeft()))
+        << big.frameGeometry().x() << "," << big.frameGeometry().y();
 }
 
 // The keyboard reaches the ribbon's buttons, and the one it is on shows it.
