@@ -17,6 +17,9 @@ IServiceLayer* IServiceLayer::theServiceLayer = nullptr;
 
 namespace {
 
+// a Korean line says which work failed before the driver's own text
+const QString kReadFailed = QStringLiteral("용어 분석 표준 자료 조회 실패 : ");
+
 const char* const kSelectDictionary =
     "SELECT DIC_ID, DIC_LOG_NM, DIC_PHY_NM, DIC_PHY_FLL_NM, DIC_DESC, ATTR_CLSS_YN, STANDARD_YN, "
     "DIC_GBN_CD, DOM_ID FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_GBN_CD IN ('0001', '0002') "
@@ -187,12 +190,12 @@ Area& CServiceLayer::LoadArea(const QString& areaId)
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!q.prepare(QString::fromLatin1(kSelectDictionary))) {
-        OutputLog::Post(q.lastError().text());
+        OutputLog::Post(kReadFailed + q.lastError().text());
         return area;
     }
     q.addBindValue(areaId);
     if (!q.exec()) {
-        OutputLog::Post(q.lastError().text());
+        OutputLog::Post(kReadFailed + q.lastError().text());
         return area;
     }
     while (q.next()) {
@@ -244,7 +247,7 @@ Area& CServiceLayer::LoadArea(const QString& areaId)
             while (d.next())
                 area.domainNames[Text(d, 0)] = Text(d, 1);
         else
-            OutputLog::Post(d.lastError().text());
+            OutputLog::Post(kReadFailed + d.lastError().text());
     }
     return area;
 }
