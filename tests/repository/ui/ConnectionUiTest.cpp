@@ -1,6 +1,7 @@
 // The window's repository connection: the connection dialog through a saved profile, what the
 // frame shows and enables, requests 3 and 4, and the shared analysis data dialog, on a SQLite
 // repository made by `repo init --demo` and on the PostgreSQL server of scripts/with-postgres.
+#include "repository/RepoTestDb.h"
 #include "support/FormTestKit.h"
 #include "support/TestSupport.h"
 
@@ -114,22 +115,7 @@ protected:
             .arg(m_server.port)
             .arg(m_database);
     }
-    bool Admin(const QString& sql)
-    {
-        const QString name = QStringLiteral("tw-conn-admin");
-        bool ok = false;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-            db.setHostName(m_server.host);
-            db.setPort(m_server.port);
-            db.setDatabaseName(m_server.database);
-            db.setUserName(m_server.user);
-            db.setPassword(m_server.password);
-            ok = db.open() && db.exec(sql).lastError().type() == QSqlError::NoError;
-        }
-        QSqlDatabase::removeDatabase(name);
-        return ok;
-    }
+    bool Admin(const QString& sql) { return RunOnServer(m_server, sql); }
     CMainFrame& Frame()
     {
         if (!m_frame)

@@ -2,6 +2,7 @@
 // start its server): the term analysis, the shared data and word management say so, keep what
 // they showed, and work again after the reconnect without being reopened. Runs alone: the
 // server it stops serves every other repository test.
+#include "repository/RepoTestDb.h"
 #include "support/FormTestKit.h"
 #include "support/TestSupport.h"
 
@@ -86,21 +87,7 @@ protected:
             .arg(m_server.port)
             .arg(m_database);
     }
-    bool Admin(const QString& sql)
-    {
-        const QString name = QStringLiteral("tw-stop-admin");
-        bool ok = false;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-            db.setHostName(m_server.host);
-            db.setPort(m_server.port);
-            db.setDatabaseName(m_server.database);
-            db.setUserName(m_server.user);
-            ok = db.open() && db.exec(sql).lastError().type() == QSqlError::NoError;
-        }
-        QSqlDatabase::removeDatabase(name);
-        return ok;
-    }
+    bool Admin(const QString& sql) { return RunOnServer(m_server, sql); }
     bool Control(const char* action)
     {
         const bool ok = QProcess::execute(m_ctl, {QString::fromLatin1(action)}) == 0;
