@@ -18,6 +18,9 @@ IServiceLayer* IServiceLayer::theServiceLayer = nullptr;
 
 namespace {
 
+// a Korean line says which work failed before the driver's own text
+const QString kReadFailed = QStringLiteral("용어 분석 표준 자료 조회 실패 : ");
+
 const char* const kSelectDictionary =
     "SELECT DIC_ID, DIC_LOG_NM, DIC_PHY_NM, DIC_PHY_FLL_NM, DIC_DESC, ATTR_CLSS_YN, STANDARD_YN, "
     "DIC_GBN_CD, DOM_ID FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_GBN_CD IN ('0001', '0002') "
@@ -193,12 +196,12 @@ Area& CServiceLayer::LoadArea(const QString& areaId)
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!q.prepare(QString::fromLatin1(kSelectDictionary))) {
-        OutputLog::Post(q.lastError().text());
+        OutputLog::Post(kReadFailed + q.lastError().text());
         return area;
     }
     q.addBindValue(areaId);
     if (!q.exec()) {
-        OutputLog::Post(q.lastError().text());
+        OutputLog::Post(kReadFailed + q.lastError().text());
         return area;
     }
     while (q.next()) {
@@ -252,7 +255,7 @@ Area& CServiceLayer::LoadArea(const QString& areaId)
                 area.domainKeys[Text(d, 0)] = Text(d, 2);
             }
         } else {
-            OutputLog::Post(d.lastError().text());
+            OutputLog::Post(kReadFailed + d.lastError().text());
         }
     }
     // A class word filed under another domain class names a domain of that class.

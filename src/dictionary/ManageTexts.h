@@ -63,6 +63,12 @@ inline const QString ExcelFilter = QStringLiteral("Excel Files(*.xlsx)|*.xlsx|")
 inline const QString UploadFailed =
     QStringLiteral("업로드 중 저장소 오류가 있었습니다. 로컬 사전은 저장되었습니다. 출력 창을 확인하세요");
 inline const QString SaveFailed = QStringLiteral("사전 파일을 저장하지 못했습니다: %s");
+inline const QString AskSaveEdits = QStringLiteral("%s: 저장하지 않은 변경이 있습니다.\n저장하시겠습니까?");
+inline const QString NoSharingTables =
+    QStringLiteral("공유 분석 테이블이 있는 Oracle 또는 PostgreSQL 저장소에 연결해야 공유할 수 있습니다.");
+inline const QString DownloadWork = QStringLiteral("공유 다운로드");
+inline const QString DownloadLost =
+    QStringLiteral("공유 다운로드 중 저장소 연결이 끊어졌습니다. 로컬 사전은 그대로 저장되었습니다.");
 
 // Choice dialog of a conflict
 inline const QString Repeat = QStringLiteral("해당 동작을 계속 합니다");
@@ -108,4 +114,5 @@ constexpr int kDefinitionCut = 22;
 namespace ManageColours {
 constexpr quint32 StatusDiffers = 0xB0E4EF; // light yellow: differs from the server
 constexpr quint32 Proposed = 0xD2D2FF;      // light red: filled in automatically
+constexpr quint32 Edited = 0xAAF5E3;        // light green: changed since the last save
 } // namespace ManageColours

@@ -40,6 +40,20 @@ const QString kMapReferences = QStringLiteral("mapReferences");
 const QString kMapDescriptions = QStringLiteral("mapDescriptinons");
 const QString kMapColumns = QStringLiteral("mapColumns");
 const QString kTermArea = QStringLiteral("term_analyze_area");
+// A domain picked by hand ("도메인 선택") in a term entry; readers that do not know the two
+// members pass them by.
+const QString kDomainName = QStringLiteral("DomainName");
+const QString kDomainId = QStringLiteral("DomainId");
+
+// A picked domain read back counts as picked again, so the next analysis keeps it.
+void SetChosenDomain(TermAnalysisTarget& target, const QString& name, const QString& id)
+{
+    if (id.isEmpty())
+        return;
+    target.strDomainName = name;
+    target.strDomainId = id;
+    target.bDomainChosen = true;
+}
 
 // An empty map still gives its (empty) object.
 void WriteCountMap(CJsonTextWriter& writer, QStringView name, const TextCounts& map)
@@ -361,15 +375,23 @@ void Write(CJsonTextWriter& writer, const DomainAnalysis& analysis)
 void Write(CJsonTextWriter& writer, const CTermAnalysis& analysis)
 {
     WriteDocument(writer, Kind::Term, [&] {
-        for (const auto& [name, target] : analysis.Targets()) {
+        // In the model's order, which the reader keeps: a reopened list reads as it was.
+        for (const QString& name : analysis.TargetOrder()) {
+            const TermAnalysisTarget* target = analysis.Target(name);
+            if (!target)
+                continue;
             writer.BeginObject();
-            writer.Member(kAttribute, target.strName);
-            writer.Member(kColumn, target.strColumn);
-            writer.Member(kDataLength, target.strLength);
-            writer.Member(kDataScale, target.strScale);
-            writer.Member(kDataType, target.strType);
-            writer.Member(kDescription, target.strDefinition);
-            writer.Member(kReference, target.strReference);
+            writer.Member(kAttribute, target->strName);
+            writer.Member(kColumn, target->strColumn);
+            writer.Member(kDataLength, target->strLength);
+            writer.Member(kDataScale, target->strScale);
+            writer.Member(kDataType, target->strType);
+            writer.Member(kDescription, target->strDefinition);
+            if (target->bDomainChosen && !target->strDomainId.isEmpty()) {
+                writer.Member(kDomainId, target->strDomainId);
+                writer.Member(kDomainName, target->strDomainName);
+            }
+            writer.Member(kReference, target->strReference);
             writer.EndObject();
         }
     });
@@ -488,6 +510,7 @@ Outcome ParseDom(const QByteArray& bytes, std::vector<TermAnalysisTarget>& entri
         target.strScale = Text(object, kDataScale);
         target.strDefinition = Text(object, kDescription);
         target.strDisplayType = GlobalFunc::BuildDataType(target.strType, target.strLength, target.strScale);
+        SetChosenDomain(target, Text(object, kDomainName), Text(object, kDomainId));
         entries.push_back(std::move(target));
     }
     return outcome;
@@ -638,6 +661,7 @@ Outcome ParseWith(const QByteArray& bytes, std::vector<TermAnalysisTarget>& entr
         target.strScale = e.texts[Field::DataScale];
         target.strDefinition = e.texts[Field::Description];
         target.strDisplayType = GlobalFunc::BuildDataType(target.strType, target.strLength, target.strScale);
+        SetChosenDomain(target, e.texts[Field::DomainName], e.texts[Field::DomainId]);
         read.push_back(std::move(target));
     };
     QString area;

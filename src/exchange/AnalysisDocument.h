@@ -31,7 +31,9 @@ struct Outcome
     QString message; // the text to show when not ok
 };
 
-// Document text of the form's result entries, in key order.
+// Document text of the form's result entries, in key order; term entries in the targets'
+// reading order, with a domain picked by hand as the optional members "DomainId" and
+// "DomainName".
 QByteArray ToBytes(const WordAnalysis& analysis);
 QByteArray ToBytes(const DomainAnalysis& analysis);
 QByteArray ToBytes(const CTermAnalysis& analysis);

@@ -23,6 +23,8 @@ enum Field {
     DataType,
     DataLength,
     DataScale,
+    DomainName, // term documents: a domain the user picked by hand, optional
+    DomainId,
     FieldCount
 };
 enum CountMap { MapOpposites, MapOpposite, MapReferences, MapDescriptions, MapColumns, MapCount };

@@ -25,5 +25,6 @@ inline const QString Done = QStringLiteral("완료되었습니다");
 inline const QString SelectDomainForWord = QStringLiteral("단어 추가를 위한 선택 대상 도메인을 선택해 주세요");
 inline const QString SelectDomainForClass = QStringLiteral("단어 변경를 위한 선택 대상 도메인을 선택해 주세요");
 inline const QString AskClassWord = QStringLiteral("[%s] 단어를 분류어로 지정 하시겠습니까?");
+inline const QString ChooseArea = QStringLiteral("대상 분류체계를 선택해 주세요");
 
 } // namespace StandardListTexts

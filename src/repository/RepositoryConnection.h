@@ -55,13 +55,41 @@ public:
     bool Open(const QString& uri, QString* error = nullptr, bool createIfMissing = false);
     bool Open(const RepositoryUri& uri, QString* error = nullptr, bool createIfMissing = false);
 
-    // "AR" registered and open.
+    // "AR" registered, open and not known to be lost.
     bool IsConnected() const;
     // "AR" registered (open or not).
     bool Exists() const;
     int DbType() const;
     // Statement layer of "AR"; null when none is registered.
     ISqlExecutor* Database();
+
+    // A statement that failed because the server went away marks the connection lost: "AR"
+    // stays registered with its settings, so it can be opened again as it was, but it counts
+    // as not connected and OpenGate() is null until Reconnect() succeeds.
+    bool IsLost() const { return m_lost; }
+    QString LostReason() const { return m_lostReason; }
+    void MarkLost(const QString& reason);
+    // Connected and answering the dialect's cheapest statement now; a server that went away
+    // since the last statement is found here and marks the connection lost.
+    bool CheckAlive();
+    // Without a statement: false, marking the connection lost, when "AR" is registered but the
+    // driver no longer counts it open (a statement outside the gateway met the end of the
+    // session).
+    bool IsStillOpen();
+    // Opens the lost (or open) "AR" again with the same settings; the gateway object stays,
+    // so whoever holds it goes on. Re-reads the analysis-tables flag and the proposal
+    // addresses. False with a message (Korean line, then the driver's text) in error.
+    bool Reconnect(QString* error = nullptr);
+    // What the window runs when the connection is found lost (once per loss), and after a
+    // reconnect or a disconnect (connected or not). On the thread that ran the statement.
+    static void SetLostListener(std::function<void(const QString& reason)> listener);
+    // Why the repository cannot be used now: empty when connected, else a Korean sentence
+    // (not connected, or lost with the driver's text).
+    QString UnavailableReason() const;
+    // The last standard area the user chose on this repository, empty when none; kept in the
+    // program's settings per repository (its address without the password).
+    QString RememberedAreaId() const;
+    void RememberArea(const QString& areaId);
 
     // Gateway set-up after a successful Open: the gateway of the dialect, the one-time
     // dictionary start, the analysis-tables flag and the three proposal addresses (with the
@@ -89,6 +117,8 @@ public:
 
 private:
     CRepositoryConnection() = default;
+    void ReadRepositoryState();
+    void WatchForLoss();
 
     std::unique_ptr<CQtSqlExecutor> m_database;
     std::unique_ptr<CSqlBaseGate> m_gate;
@@ -100,6 +130,9 @@ private:
     QString m_termProposalUrl;
     QString m_alias;
     QString m_user;
+    QString m_identity; // the URI without its password: the key of the remembered area
+    bool m_lost = false;
+    QString m_lostReason;
 };
 
 namespace GlobalFunc {

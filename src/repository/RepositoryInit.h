@@ -9,7 +9,8 @@
 // physical name of their standard word, a few expired history rows), domains with logical
 // data type ids and their word combinations, terms with their word combinations, and model
 // rows that use some of the terms; a small finance standard in "ENT_FIN"; the ZT_OPTIONS
-// rows of the proposal pages (word: relative path, domain: absolute address, term: empty);
+// rows of the proposal pages (empty, or with --demo-web-pages word: relative path, domain:
+// absolute address, term: empty);
 // a few shared analysis words, domains and exclusions.
 #include "repository/SqlExecutor.h"
 
@@ -53,7 +54,10 @@ QStringList SplitSqlScript(const QString& script);
 // statement fails.
 bool CreateRepositorySchema(ISqlExecutor& database, RepositoryInitSummary& summary, QString& error);
 // Loads the demo standard in one transaction; refuses when its main area is already present.
-bool LoadDemoStandard(ISqlExecutor& database, RepositoryInitSummary& summary, QString& error);
+// The proposal options stay empty (registration goes the direct route) unless webPages names
+// the address the demo's proposal pages live under.
+bool LoadDemoStandard(ISqlExecutor& database, RepositoryInitSummary& summary, QString& error,
+                      const QString& webPages = QString());
 
 // Loads the bundled public common standard into area PUB in one transaction; false with a
 // message. summary receives the lines to print. The standard's import lives above this folder,

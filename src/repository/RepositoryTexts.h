@@ -17,6 +17,18 @@ inline const QString DomainRegisterFailedWith = QStringLiteral("%s 도메인 등
 inline const QString TermInsertFailed = QStringLiteral("%s (%s) 용어 입력 실패");
 inline const QString ClassWordUpdateFailed = QStringLiteral("단어 분류어 변경 실패");
 
+// The connection as the window and the dialogs report it.
+inline const QString ConnectionLost = QStringLiteral("저장소 연결이 끊어졌습니다");
+inline const QString ConnectionLostAsk = QStringLiteral("저장소 연결이 끊어졌습니다. 다시 연결하시겠습니까?");
+inline const QString NotConnected = QStringLiteral("저장소(A/R)에 연결되어 있지 않습니다");
+inline const QString ReconnectFailed = QStringLiteral("저장소에 다시 연결하지 못했습니다");
+inline const QString FileMissing = QStringLiteral("저장소 파일이 없습니다: %1");
+inline const QString OpenFailed = QStringLiteral("저장소 %1을(를) 열지 못했습니다");
+inline const QString ServerNoAnswer = QStringLiteral("서버가 응답하지 않습니다");
+// A failed repository statement: which work failed, then the driver's own text.
+inline const QString OperationFailed = QStringLiteral("%s 실패");
+inline const QString OperationFailedWith = QStringLiteral("%s 실패 : %s");
+
 // Names of the repository rows the program writes.
 inline const QString AnalyzeDomainGroupName = QStringLiteral("분석");
 inline const QString AnalyzeDomainGroupDesc = QStringLiteral("분석 도메인그룹");
@@ -87,4 +99,7 @@ inline const QString NoWordSelected = QStringLiteral("선택 단어가 없습니
 inline const QString NoDomainSelected = QStringLiteral("선택 도메인이 없습니다");
 inline const QString AskWordStandard = QStringLiteral("선택 대상을 표준단어로 입력 합니다. 계속 하시겠습니까?");
 inline const QString AskDomainStandard = QStringLiteral("선택 대상을 표준도메인으로 입력 합니다. 계속 하시겠습니까?");
+inline const QString NothingChecked = QStringLiteral("선택된 항목이 없습니다");
+inline const QString ReadWork = QStringLiteral("분석 공유 데이터 조회");
+inline const QString DeleteWork = QStringLiteral("분석 공유 데이터 삭제");
 } // namespace ShareText

@@ -20,10 +20,22 @@ bool IsYes(const QString& flag)
     return flag == QLatin1String("Y");
 }
 
-void PostError(const SqlOutcome& out)
+// The driver's text after a Korean line saying which work failed.
+void PostError(const SqlOutcome& out, const QString& what)
 {
     if (!out.error.isEmpty())
-        OutputLog::Post(out.error);
+        OutputLog::Post(CQrStringUtil::Format(RepositoryText::OperationFailedWith, {what, out.error}));
+}
+
+// A read the user started: its failure in a box, unless the connection is gone, which the
+// window reports once by itself.
+void ShowFailure(const SqlOutcome& out, const QString& what)
+{
+    if (out.connectionLost)
+        PostError(out, what);
+    else if (!out.error.isEmpty())
+        CSqlBaseGate::ShowMessageBox(CQrStringUtil::Format(RepositoryText::OperationFailed, {what}) + u'\n' +
+                                     out.error);
 }
 
 } // namespace
@@ -49,12 +61,16 @@ void CSqlBaseGate::ShowMessageBox(const QString& text)
 
 SqlOutcome CSqlBaseGate::Run(const QString& statement, const SqlParams& params)
 {
-    if (!m_database) {
-        SqlOutcome out;
-        out.error = QStringLiteral("no repository connection");
-        return out;
+    SqlOutcome out;
+    if (!m_database)
+        out.error = RepositoryText::NotConnected;
+    else
+        out = m_database->Execute(statement, params);
+    if (!out.ok) {
+        m_lastError = out.error;
+        m_lastLost = out.connectionLost;
     }
-    return m_database->Execute(statement, params);
+    return out;
 }
 
 // ---- dialect defaults: the base class does nothing -------------------------------------
@@ -181,7 +197,7 @@ bool CSqlBaseGate::SelectStandardAreasWith(const QString& statement, StandardAre
     for (size_t r = 0; r < out.rows.size(); ++r)
         areas[out.rows.Value(r, QStringLiteral("STD_AREA_NM"))] = out.rows.Value(r, QStringLiteral("STD_AREA_ID"));
     if (!out.ok) {
-        ShowMessageBox(out.error);
+        ShowFailure(out, QStringLiteral("표준 분류체계 조회"));
         return false;
     }
     return true;
@@ -191,7 +207,7 @@ bool CSqlBaseGate::SelectCurrentDateTimeWith(const QString& statement, QString& 
 {
     const SqlOutcome out = Run(statement);
     if (!out.ok) {
-        ShowMessageBox(out.error);
+        ShowFailure(out, QStringLiteral("저장소 현재 시각 조회"));
         return false;
     }
     if (out.rows.empty())
@@ -205,7 +221,7 @@ bool CSqlBaseGate::SelectOptionUrlsFromOptions(const QString& optionId, QString&
     const SqlOutcome out = Run(RepositorySql::Common::SelectOptionUrls,
                                {SqlParam::Text(RepositoryText::OptionCommonUrl), SqlParam::Text(optionId)});
     if (!out.ok) {
-        PostError(out);
+        PostError(out, QStringLiteral("신청 화면 주소 조회"));
         return false;
     }
     std::map<QString, QString> values;
@@ -248,7 +264,7 @@ bool CSqlBaseGate::SelectAnalyzeWords(WordIndex& words)
         words[rs.Value(r, phy)][rs.Value(r, log)] = word;
     }
     if (!out.ok) {
-        ShowMessageBox(out.error);
+        ShowFailure(out, QStringLiteral("분석 공유 단어 조회"));
         return false;
     }
     return true;
@@ -261,7 +277,7 @@ bool CSqlBaseGate::DeleteAnalyzeWords(const WordIndex& words)
             const SqlOutcome out =
                 Run(RepositorySql::Common::DeleteAnalyzeWord, {SqlParam::Text(physical), SqlParam::Text(entry.first)});
             if (!out.ok) {
-                PostError(out);
+                PostError(out, QStringLiteral("분석 공유 단어 삭제"));
                 return false;
             }
         }
@@ -288,7 +304,7 @@ bool CSqlBaseGate::SelectAnalyzeDomains(DomainIndex& domains)
         domains[rs.Value(r, key)][rs.Value(r, name)] = std::move(domain);
     }
     if (!out.ok) {
-        ShowMessageBox(out.error);
+        ShowFailure(out, QStringLiteral("분석 공유 도메인 조회"));
         return false;
     }
     return true;
@@ -301,7 +317,7 @@ bool CSqlBaseGate::DeleteAnalyzeDomains(const DomainIndex& domains)
             const SqlOutcome out =
                 Run(RepositorySql::Common::DeleteAnalyzeDomain, {SqlParam::Text(key), SqlParam::Text(entry.first)});
             if (!out.ok) {
-                PostError(out);
+                PostError(out, QStringLiteral("분석 공유 도메인 삭제"));
                 return false;
             }
         }
@@ -315,7 +331,7 @@ bool CSqlBaseGate::SelectExcept(const QString& statement, ExceptNameMap& names)
     for (size_t r = 0; r < out.rows.size(); ++r)
         names[out.rows.Value(r, QStringLiteral("EXCEPT_NM"))] = out.rows.Value(r, QStringLiteral("EXCEPT_AUTH"));
     if (!out.ok) {
-        PostError(out);
+        PostError(out, QStringLiteral("분석 제외 공유 데이터 조회"));
         return false;
     }
     return true;
@@ -331,7 +347,7 @@ bool CSqlBaseGate::ExecuteForEachName(const QString& statement, const std::set<Q
             params.push_back(SqlParam::Text(authority));
         const SqlOutcome out = Run(statement, params);
         if (!out.ok) {
-            PostError(out);
+            PostError(out, QStringLiteral("분석 제외 공유 데이터 쓰기"));
             m_refused.push_back({name, QString(), out.error});
             return false;
         }
@@ -375,7 +391,7 @@ bool CSqlBaseGate::SelectExists(const QString& statement, const SqlParams& param
 {
     const SqlOutcome out = Run(statement, params);
     if (!out.ok) {
-        PostError(out);
+        PostError(out, QStringLiteral("표준 조회"));
         return false;
     }
     return !out.rows.empty();
@@ -387,7 +403,7 @@ bool CSqlBaseGate::SelectStandardAreaName(const QString& areaId, QString& name)
         return false;
     const SqlOutcome out = Run(RepositorySql::Common::SelectStandardAreaName, {SqlParam::Text(areaId)});
     if (!out.ok) {
-        PostError(out);
+        PostError(out, QStringLiteral("표준 분류체계 이름 조회"));
         return false;
     }
     if (out.rows.empty())
@@ -401,7 +417,7 @@ bool CSqlBaseGate::SelectStandardWordById(const QString& areaId, _stAnalyzeManag
     const SqlOutcome out =
         Run(RepositorySql::Common::SelectStandardWordById, {SqlParam::Text(areaId), SqlParam::Text(word.strWordId)});
     if (!out.ok) {
-        PostError(out);
+        PostError(out, QStringLiteral("표준 단어 조회"));
         return false;
     }
     if (out.rows.empty())
@@ -422,7 +438,7 @@ bool CSqlBaseGate::UpdateStandardClassWordFlag(const QString& areaId, const QStr
         Run(RepositorySql::Common::UpdateStandardClassWordFlag, {SqlParam::Text(areaId), SqlParam::Text(dicId)});
     if (!out.ok) {
         OutputLog::Post(RepositoryText::ClassWordUpdateFailed);
-        PostError(out);
+        PostError(out, QStringLiteral("분류어 변경"));
         return false;
     }
     return true;
@@ -443,7 +459,7 @@ bool CSqlBaseGate::SelectStandardDomains(const QString& areaId, std::vector<_stA
         domains.push_back(std::move(domain));
     }
     if (!out.ok) {
-        PostError(out);
+        PostError(out, QStringLiteral("표준 도메인 조회"));
         return false;
     }
     return true;
@@ -497,7 +513,7 @@ bool CSqlBaseGate::SelectStandardDomain(const QString& areaId, _stAnalyzeManageD
         Run(RepositorySql::Common::SelectStandardDomain,
             {SqlParam::Text(areaId), SqlParam::Text(domain.strKeyDomainName), SqlParam::Text(domain.strDomainName)});
     if (!out.ok) {
-        PostError(out);
+        PostError(out, QStringLiteral("표준 도메인 조회"));
         return false;
     }
     if (out.rows.empty())
@@ -547,7 +563,7 @@ bool CSqlBaseGate::InsertAnalyzeDomainGroup(const QString& areaId)
             {SqlParam::Text(areaId), SqlParam::Text(QString::fromUtf16(RepositorySql::kAnalyzeDomainGroupId)),
              SqlParam::Text(date)});
     if (!out.ok) {
-        PostError(out);
+        PostError(out, QStringLiteral("분석 도메인그룹 입력"));
         return false;
     }
     return true;
@@ -570,7 +586,7 @@ bool CSqlBaseGate::SelectUnusedWordsWith(const QString& statement, const QString
         words.push_back(std::move(word));
     }
     if (!out.ok) {
-        PostError(out);
+        PostError(out, QStringLiteral("미사용 표준 단어 조회"));
         return false;
     }
     return true;
@@ -600,7 +616,7 @@ bool CSqlBaseGate::SelectUnusedStandardTerms(const QString& areaId, std::vector<
         terms.push_back(std::move(term));
     }
     if (!out.ok) {
-        PostError(out);
+        PostError(out, QStringLiteral("미사용 표준 용어 조회"));
         return false;
     }
     return true;
@@ -620,7 +636,7 @@ bool CSqlBaseGate::SelectUnusedStandardDomains(const QString& areaId, std::vecto
         domains.push_back(std::move(domain));
     }
     if (!out.ok) {
-        PostError(out);
+        PostError(out, QStringLiteral("미사용 표준 도메인 조회"));
         return false;
     }
     return true;

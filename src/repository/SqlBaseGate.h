@@ -54,6 +54,16 @@ public:
     // the connection still counts as open.
     bool IsReachable();
 
+    // The driver's text of the last statement that failed, and whether the session was gone
+    // then; a caller clears it before an operation whose failure it shows.
+    QString LastError() const { return m_lastError; }
+    bool LastFailureLostConnection() const { return m_lastLost; }
+    void ClearLastError()
+    {
+        m_lastError.clear();
+        m_lastLost = false;
+    }
+
     // Where the four user-started reads show their error text (a message box in the window).
     // An empty handler restores the default, the output log.
     static void SetMessageBoxHandler(MessageHandler handler);
@@ -144,6 +154,8 @@ private:
 
     ISqlExecutor* m_database;
     RefusedRows m_refused;
+    QString m_lastError;
+    bool m_lastLost = false;
 };
 
 // 'Y' for a set flag, empty text otherwise (the program never writes 'N').

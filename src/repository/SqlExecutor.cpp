@@ -14,9 +14,12 @@ QString ErrorText(const QSqlError& error)
 {
     QString text = error.text().trimmed();
     if (text.isEmpty() && error.isValid())
-        text = QStringLiteral("database error %1").arg(error.nativeErrorCode());
+        text = QStringLiteral("데이터베이스 오류 %1").arg(error.nativeErrorCode());
     return text;
 }
+
+const QString kNoConnection = QStringLiteral("저장소 연결이 없습니다");
+const QString kNotOpen = QStringLiteral("저장소 연결이 열려 있지 않습니다");
 
 // A null QString would be bound as SQL NULL; the program writes empty values as empty text.
 QVariant TextValue(const QString& text)
@@ -105,12 +108,13 @@ SqlOutcome CQtSqlExecutor::Execute(const QString& statement, const SqlParams& pa
 {
     SqlOutcome out;
     if (!QSqlDatabase::contains(m_connectionName)) {
-        out.error = QStringLiteral("connection %1 does not exist").arg(m_connectionName);
+        out.error = kNoConnection;
         return out;
     }
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     if (!db.isOpen()) {
-        out.error = QStringLiteral("connection %1 is not open").arg(m_connectionName);
+        out.error = kNotOpen;
+        ReportFailure(out);
         return out;
     }
     // Statements without parameters run directly: PostgreSQL cannot prepare DDL. SQLite
@@ -125,9 +129,12 @@ SqlOutcome CQtSqlExecutor::Execute(const QString& statement, const SqlParams& pa
         if (!ran) {
             out.error = ErrorText(query.lastError());
             out.code = query.lastError().nativeErrorCode();
+            ReportFailure(out);
             return out;
         }
         ReadRows(query, out);
+        if (!out.ok)
+            ReportFailure(out);
         return out;
     }
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -136,12 +143,15 @@ SqlOutcome CQtSqlExecutor::Execute(const QString& statement, const SqlParams& pa
         QSqlQuery* query = Prepared(statement, reused, error);
         if (!query) {
             out.error = error;
+            ReportFailure(out);
             return out;
         }
         Bind(*query, params);
         if (query->exec()) {
             ReadRows(*query, out);
             query->finish();
+            if (!out.ok)
+                ReportFailure(out);
             return out;
         }
         out.error = ErrorText(query->lastError());
@@ -152,7 +162,47 @@ SqlOutcome CQtSqlExecutor::Execute(const QString& statement, const SqlParams& pa
             break;
         out = SqlOutcome();
     }
+    ReportFailure(out);
     return out;
+}
+
+void CQtSqlExecutor::ResetSession()
+{
+    m_prepared.clear();
+}
+
+bool CQtSqlExecutor::IsConnectionError(const QString& code, bool stillOpen)
+{
+    if (!stillOpen || code.startsWith(QLatin1String("08")))
+        return true;
+    // PostgreSQL: administrator shutdown, crash shutdown, cannot connect now.
+    static const QStringList server = {QStringLiteral("57P01"), QStringLiteral("57P02"), QStringLiteral("57P03")};
+    // Oracle: end-of-file on channel, not connected, connection lost, no listener, TNS timeouts.
+    static const QStringList oracle = {QStringLiteral("3113"),  QStringLiteral("3114"),  QStringLiteral("3135"),
+                                       QStringLiteral("12541"), QStringLiteral("12170"), QStringLiteral("12571")};
+    QString number = code;
+    if (number.startsWith(QLatin1String("ORA-"), Qt::CaseInsensitive))
+        number = number.mid(4);
+    while (number.startsWith(u'0') && number.size() > 1)
+        number = number.mid(1);
+    return server.contains(code) || oracle.contains(number);
+}
+
+void CQtSqlExecutor::ReportFailure(SqlOutcome& out)
+{
+    if (out.ok)
+        return;
+    const bool open =
+        QSqlDatabase::contains(m_connectionName) && QSqlDatabase::database(m_connectionName, false).isOpen();
+    if (!IsConnectionError(out.code, open))
+        return;
+    out.connectionLost = true;
+    m_prepared.clear();
+    if (!m_lostHandler)
+        return;
+    // The handler may run window code: a copy keeps it alive if it replaces itself.
+    const LostHandler handler = m_lostHandler;
+    handler(out.error);
 }
 
 void CQtSqlExecutor::ReadRows(QSqlQuery& query, SqlOutcome& out)
@@ -183,7 +233,7 @@ bool CQtSqlExecutor::BeginTransaction()
 {
     m_lastError.clear();
     if (!IsOpen()) {
-        m_lastError = QStringLiteral("connection %1 is not open").arg(m_connectionName);
+        m_lastError = kNotOpen;
         return false;
     }
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
@@ -197,7 +247,7 @@ bool CQtSqlExecutor::CommitTransaction()
 {
     m_lastError.clear();
     if (!QSqlDatabase::contains(m_connectionName)) {
-        m_lastError = QStringLiteral("connection %1 does not exist").arg(m_connectionName);
+        m_lastError = kNoConnection;
         return false;
     }
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
@@ -211,7 +261,7 @@ bool CQtSqlExecutor::RollbackTransaction()
 {
     m_lastError.clear();
     if (!QSqlDatabase::contains(m_connectionName)) {
-        m_lastError = QStringLiteral("connection %1 does not exist").arg(m_connectionName);
+        m_lastError = kNoConnection;
         return false;
     }
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);

@@ -4,6 +4,7 @@
 // record what a dialect sends without a server, and the Qt implementation stays small.
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -60,7 +61,8 @@ struct SqlOutcome
 {
     bool ok = false;
     QString error;
-    QString code; // the database's own error code (SQLSTATE on PostgreSQL), empty when none
+    QString code;                // the database's own error code (SQLSTATE on PostgreSQL), empty when none
+    bool connectionLost = false; // failed because the session is gone, not because of the statement
     SqlRowSet rows;
 };
 
@@ -84,6 +86,10 @@ public:
 class CQtSqlExecutor : public ISqlExecutor
 {
 public:
+    // Called with the driver's text when a statement failed because the session is gone
+    // (the server stopped or dropped it), not because of the statement itself.
+    using LostHandler = std::function<void(const QString& error)>;
+
     CQtSqlExecutor(const QString& connectionName, int dbType);
     ~CQtSqlExecutor() override;
     int GetDBType() const override { return m_dbType; }
@@ -96,7 +102,16 @@ public:
     bool RollbackTransaction() override;
     QString LastError() const override { return m_lastError; }
 
+    void SetLostHandler(LostHandler handler) { m_lostHandler = std::move(handler); }
+    // Forgets the statements kept prepared: they belong to a session that ended.
+    void ResetSession();
+    // A failure that means the session is gone: the connection no longer counts as open, or
+    // the server's code says so (SQLSTATE class 08, an administrator's shutdown, Oracle's
+    // end-of-channel errors).
+    static bool IsConnectionError(const QString& code, bool stillOpen);
+
 private:
+    void ReportFailure(SqlOutcome& out);
     static void ReadRows(QSqlQuery& query, SqlOutcome& out);
     // A server statement prepared once and run again with new values: one round trip per row
     // instead of three (prepare, run, release) when a merge writes thousands of rows.
@@ -106,4 +121,5 @@ private:
     std::map<QString, std::unique_ptr<QSqlQuery>> m_prepared;
     int m_dbType;
     QString m_lastError;
+    LostHandler m_lostHandler;
 };

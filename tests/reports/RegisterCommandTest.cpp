@@ -68,9 +68,11 @@ TEST_P(RegisterCommandTest, ListsCandidatesRefusesTheWebRouteAndRegistersDirectl
         << o.out.toStdString();
     EXPECT_EQ(repo.Count(count), 0);
 
-    // The demo takes word proposals through its web page (a server repository reads the
-    // page addresses; SQLite has none and registers directly).
+    // A repository that takes word proposals through its web page (a server repository reads
+    // the page addresses; SQLite has none and registers directly).
     if (GetParam() == TestDialect::Postgresql) {
+        repo.Exec(QStringLiteral("UPDATE ZT_OPTIONS SET OPTN_VAL = '/std/proposal/word.do' WHERE OPTN_ID = ?"),
+                  {SqlParam::Text(RepositoryText::OptionWordProposalUrl)});
         o = Register(base);
         EXPECT_EQ(o.status, 1);
         EXPECT_TRUE(o.err.contains(QStringLiteral("proposal web page"))) << o.err.toStdString();

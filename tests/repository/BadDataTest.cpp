@@ -137,9 +137,11 @@ TEST_P(BadData, LostConnection)
     EXPECT_FALSE(gate.SelectAnalyzeWords(words));
     QString now;
     EXPECT_FALSE(gate.SelectCurrentDateTime(now));
-    EXPECT_EQ(boxes.size(), 2);
-    for (const QString& text : boxes)
-        EXPECT_FALSE(text.isEmpty());
+    // the window asks once about the lost connection: no box per read, the log says which failed
+    EXPECT_TRUE(boxes.empty());
+    ASSERT_GE(log.lines.size(), 2);
+    EXPECT_TRUE(log.lines[0].startsWith(QStringLiteral("분석 공유 단어 조회 실패 : "))) << log.lines[0].toStdString();
+    EXPECT_TRUE(log.lines[1].startsWith(QStringLiteral("저장소 현재 시각 조회 실패 : "))) << log.lines[1].toStdString();
     WordIndex upload;
     upload[QStringLiteral("CUST")][QStringLiteral("고객")];
     EXPECT_FALSE(gate.MergeAnalyzeWords(upload));

@@ -302,9 +302,12 @@ TEST(GateDialect, UserStartedReadsReportInAMessageBox)
     EXPECT_FALSE(gate.SelectCurrentDateTime(now));
     EXPECT_FALSE(gate.SelectExceptWords(excepts)); // every other read goes to the output log
     CSqlBaseGate::SetMessageBoxHandler({});
-    EXPECT_EQ(boxes, (QStringList{QStringLiteral("ORA-0"), QStringLiteral("ORA-1"), QStringLiteral("ORA-2"),
-                                  QStringLiteral("ORA-3")}));
-    EXPECT_EQ(log.lines, QStringList{QStringLiteral("ORA-4")});
+    // a Korean line saying which read failed, then the driver's own text
+    EXPECT_EQ(boxes, (QStringList{QStringLiteral("분석 공유 단어 조회 실패\nORA-0"),
+                                  QStringLiteral("분석 공유 도메인 조회 실패\nORA-1"),
+                                  QStringLiteral("표준 분류체계 조회 실패\nORA-2"),
+                                  QStringLiteral("저장소 현재 시각 조회 실패\nORA-3")}));
+    EXPECT_EQ(log.lines, QStringList{QStringLiteral("분석 제외 공유 데이터 조회 실패 : ORA-4")});
 }
 
 TEST(GateDialect, DomainLookupConditionsAndParameters)

@@ -14,6 +14,23 @@ std::string DialectName(TestDialect dialect)
     return dialect == TestDialect::Sqlite ? "Sqlite" : "Postgresql";
 }
 
+bool RunOnServer(const RepositoryUri& server, const QString& sql)
+{
+    const QString name = QStringLiteral("test-server-admin");
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(server.host);
+        db.setPort(server.port);
+        db.setDatabaseName(server.database);
+        db.setUserName(server.user);
+        db.setPassword(server.password);
+        ok = db.open() && db.exec(sql).lastError().type() == QSqlError::NoError;
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
 QString TestPostgresUri()
 {
     return qEnvironmentVariable("TERMWISE_TEST_PG");

@@ -14,6 +14,11 @@ enum class TestDialect { Sqlite, Postgresql };
 
 std::string DialectName(TestDialect dialect);
 
+struct RepositoryUri;
+// One statement on the maintenance database of a PostgreSQL server (CREATE or DROP DATABASE);
+// true when it ran.
+bool RunOnServer(const RepositoryUri& server, const QString& sql);
+
 // The PostgreSQL URI for tests, or empty. Under CI=true an empty value is a failure the
 // caller must report; elsewhere the test skips.
 QString TestPostgresUri();

@@ -178,7 +178,7 @@ TEST(BuiltinStandardRepoInit, LoadsOnceAndCombinesWithTheDemo)
         << r.out.toStdString();
     r = init(alone, {QStringLiteral("--standard")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("already holds"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("이미 현재 표준"))) << r.err.toStdString();
     r = init(alone, {QStringLiteral("--demo")});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
 
@@ -187,7 +187,7 @@ TEST(BuiltinStandardRepoInit, LoadsOnceAndCombinesWithTheDemo)
     const QString both = dir.file(QStringLiteral("both.db"));
     r = init(both, {QStringLiteral("--demo"), QStringLiteral("--standard")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(QStringLiteral("demo standard: ")) && r.out.contains(QStringLiteral("\nterms: 9027\n")))
+    EXPECT_TRUE(r.out.contains(QStringLiteral("데모 표준: ")) && r.out.contains(QStringLiteral("\nterms: 9027\n")))
         << r.out.toStdString();
     EXPECT_EQ(init(both, {QStringLiteral("--demo"), QStringLiteral("--standard")}).status, 1);
     const QString demoOnly = dir.file(QStringLiteral("demo.db"));

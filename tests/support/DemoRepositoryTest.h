@@ -1,7 +1,7 @@
 #pragma once
 // Fixture for tests that need the demo standard in a repository the program is connected to,
-// once per dialect. Settings start fresh; the demo's proposal pages are not reachable from a
-// test, so words and domains are registered directly.
+// once per dialect. Settings start fresh; the demo publishes no proposal pages, so words and
+// domains are registered directly.
 #include "repository/RepoTestDb.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"

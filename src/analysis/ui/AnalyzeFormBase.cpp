@@ -27,6 +27,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 const QString kOpen = QStringLiteral("열기");
@@ -53,6 +54,12 @@ const QString kHint =
     QStringLiteral("열의 셀이나 머리글을 마우스 오른쪽 버튼으로 클릭해 역할을 지정하세요 (필수: %1).");
 const QString kRunLine = QStringLiteral("%1 분석: 대상 %2개, 분석 완료 %3개");
 const QString kRoleSeparator = QStringLiteral(" · ");
+const QString kFindLabel = QStringLiteral("찾기");
+const QString kFindPrompt = QStringLiteral("대상명, 컬럼명, 단어 (Enter·F3 다음, Shift+F3 이전)");
+const QString kFindNext = QStringLiteral("다음");
+const QString kFindClose = QStringLiteral("닫기");
+const QString kFindWrapped = QStringLiteral("처음부터 다시 찾았습니다");
+const QString kFindNothing = QStringLiteral("찾는 내용이 없습니다");
 const QString kRequiredMark = QStringLiteral("(필수)");
 
 // The role's own name in its assign item: "속성명 지정 (필수)" -> "속성명".
@@ -137,9 +144,34 @@ void CAnalyzeFormBase::BuildUi(const QString& caption)
     m_hint->hide();
     m_grid = new CQrTreeGrid(m_targets);
     m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_findBar = new QWidget(m_targets);
+    m_find = new QLineEdit(m_findBar);
+    m_find->setObjectName(QStringLiteral("FindEdit"));
+    m_find->setPlaceholderText(kFindPrompt);
+    m_find->setClearButtonEnabled(true);
+    m_findStatus = new QLabel(m_findBar);
+    auto* findNext = new QPushButton(kFindNext, m_findBar);
+    auto* findClose = new QPushButton(kFindClose, m_findBar);
+    for (QPushButton* b : {findNext, findClose})
+        b->setAutoDefault(false);
+    auto* findRow = new QHBoxLayout(m_findBar);
+    findRow->setContentsMargins(0, 0, 0, 0);
+    findRow->addWidget(new QLabel(kFindLabel, m_findBar));
+    findRow->addWidget(m_find, 1);
+    findRow->addWidget(findNext);
+    findRow->addWidget(m_findStatus);
+    findRow->addWidget(findClose);
+    m_findBar->hide();
     auto* targetLayout = new QVBoxLayout(m_targets);
     targetLayout->addWidget(m_hint);
+    targetLayout->addWidget(m_findBar);
     targetLayout->addWidget(m_grid);
+    connect(m_find, &QLineEdit::returnPressed, this, [this] { FindNext(false); });
+    connect(findNext, &QPushButton::clicked, this, [this] { FindNext(false); });
+    connect(findClose, &QPushButton::clicked, this, [this] {
+        m_findBar->hide();
+        m_grid->setFocus();
+    });
     // Status images: 0 nothing known, 1 partly, 2 all.
     const QList<QIcon> images = CQrTreeGrid::DefaultImages();
     m_grid->SetImageList({images.value(2), images.value(1), images.value(0)});
@@ -191,6 +223,28 @@ void CAnalyzeFormBase::AddShortcuts()
         {QKeySequence(Qt::Key_F5), m_analyze},
         {QKeySequence(Qt::CTRL | Qt::Key_E), m_export},
     };
+    const std::pair<QKeySequence, std::function<void()>> findKeys[] = {
+        {QKeySequence(QKeySequence::Find), [this] { OpenFind(); }},
+        {QKeySequence(Qt::Key_F3),
+         [this] {
+             if (m_find->text().isEmpty())
+                 OpenFind();
+             else
+                 FindNext(false);
+         }},
+        {QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { FindNext(true); }},
+    };
+    for (const auto& [key, run] : findKeys) {
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, run);
+    }
+    auto* closeFind = new QShortcut(QKeySequence(Qt::Key_Escape), m_find);
+    closeFind->setContext(Qt::WidgetShortcut);
+    connect(closeFind, &QShortcut::activated, this, [this] {
+        m_findBar->hide();
+        m_grid->setFocus();
+    });
     for (const auto& [key, button] : keys) {
         auto* shortcut = new QShortcut(key, this);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
@@ -201,6 +255,46 @@ void CAnalyzeFormBase::AddShortcuts()
         button->setToolTip(button->text() + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
                            QLatin1Char(')'));
     }
+}
+
+void CAnalyzeFormBase::OpenFind()
+{
+    m_findBar->show();
+    m_find->setFocus();
+    m_find->selectAll();
+}
+
+bool CAnalyzeFormBase::FindNext(bool backwards)
+{
+    const QString needle = m_find->text().trimmed();
+    const int rows = m_grid->GetRowCount();
+    if (needle.isEmpty() || rows == 0) {
+        m_findStatus->clear();
+        return false;
+    }
+    const int cols = m_grid->GetColumnCount();
+    const int start = m_grid->GetCurrentRow();
+    const int total = rows * cols;
+    // Cell by cell from the one after the current cell, around to the current cell itself.
+    const int step = backwards ? -1 : 1;
+    const int current =
+        start < 0 ? (backwards ? total : -1) : start * cols + std::clamp(m_grid->GetCurrentColumn(), 0, cols - 1);
+    for (int k = 1; k <= total; ++k) {
+        int p = current + step * k;
+        const bool wrapped = start >= 0 && (p < 0 || p >= total);
+        p = (p % total + total) % total;
+        const int row = p / cols;
+        const int col = p % cols;
+        if (m_grid->IsRowHiddenAt(row) || !m_grid->GetItemText(row, col).contains(needle, Qt::CaseInsensitive))
+            continue;
+        m_grid->RevealRow(row);
+        m_grid->SetScrollToCell(row, col);
+        m_grid->SetFocusCell(row, col);
+        m_findStatus->setText(wrapped ? kFindWrapped : QString());
+        return true;
+    }
+    m_findStatus->setText(kFindNothing);
+    return false;
 }
 
 void CAnalyzeFormBase::Inform(const QString& text)
@@ -320,6 +414,8 @@ void CAnalyzeFormBase::OpenPath(const QString& path)
         if (!read) {
             m_path->setText(pathBefore);
             Roles() = rolesBefore;
+            if (message.isEmpty()) // the form has told the user already
+                return;
             if (IsKnownRefusal(message))
                 Inform(message);
             else
@@ -433,8 +529,14 @@ void CAnalyzeFormBase::UpdateSourceHeaders()
 {
     if (Mode() != 1)
         return;
-    for (int col = 0; col < m_grid->GetColumnCount(); ++col)
+    for (int col = 0; col < m_grid->GetColumnCount(); ++col) {
         m_grid->SetColumnHeader(col, SourceHeader(col));
+        // a role named in the header widens its column so the header shows whole
+        const int needed = m_grid->header()->sectionSizeHint(col);
+        if (col + 1 < m_grid->GetColumnCount() && m_grid->GetColumnWidth(col) > 0 &&
+            m_grid->GetColumnWidth(col) < needed)
+            m_grid->SetColumnWidth(col, needed);
+    }
 }
 
 void CAnalyzeFormBase::UpdateHint()

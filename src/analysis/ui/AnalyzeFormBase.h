@@ -53,6 +53,13 @@ public:
     QGroupBox* TargetGroup() const { return m_targets; }
 
     QLabel* DesignationHint() const { return m_hint; }
+    // Find in the grid (Ctrl+F opens it, Enter or F3 the next match, Shift+F3 the one before,
+    // Escape closes it): every cell of every row not filtered out, ignoring case, wrapping
+    // around; a match under a folded target unfolds it. False when nothing matches.
+    QLineEdit* FindEdit() const { return m_find; }
+    QLabel* FindStatus() const { return m_findStatus; }
+    void OpenFind();
+    bool FindNext(bool backwards = false);
 
     // Reads a workbook or the form's document as "열기" does after the dialog. On failure
     // the form, its path box included, stays as it was.
@@ -82,6 +89,7 @@ protected:
     virtual QString SaveFilter() const = 0;
     virtual QString DocumentExtension() const = 0;
     // The document into the engine's inputs (nothing changes on failure), analysed and shown.
+    // A failure with an empty message was shown by the form itself.
     virtual bool ReadDocument(const QString& path, QString& message) = 0;
     virtual bool WriteDocument(const QString& path, QString& message) = 0;
     virtual bool WriteWorkbook(const QString& path, QString& message) = 0;
@@ -146,6 +154,9 @@ private:
     QComboBox* m_filter = nullptr;
     QGroupBox* m_targets = nullptr;
     QLabel* m_hint = nullptr;
+    QWidget* m_findBar = nullptr;
+    QLineEdit* m_find = nullptr;
+    QLabel* m_findStatus = nullptr;
     CQrTreeGrid* m_grid = nullptr;
     bool m_modified = false;
     bool m_renaming = false;

@@ -3,6 +3,7 @@
 #include "analysis/DataType.h"
 #include "analysis/TermAnalysis.h"
 #include "analysis/ui/FormExchange.h"
+#include "components/OutputLog.h"
 #include "components/QrProgressWnd.h"
 #include "components/ui/QrTreeGrid.h"
 #include "components/ui/UiHooks.h"
@@ -12,6 +13,7 @@
 #include "exchange/ExcelExport.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/StandardRegistration.h"
+#include "repository/ui/RepositoryUi.h"
 #include "repository/ui/StandardRegisterDlg.h"
 #include "settings/AnalyzeSettings.h"
 #include "standard/StandardTexts.h"
@@ -36,6 +38,11 @@ const QString CAnalyzeTermForm::kMenuSelectDomain = QStringLiteral("도메인 �
 const QString CAnalyzeTermForm::kMenuRegisterTerm = QStringLiteral("용어 등록");
 const QString CAnalyzeTermForm::kMenuRegisterWord = QStringLiteral("단어 등록");
 const QString CAnalyzeTermForm::kMenuRegisterClassWord = QStringLiteral("분류어 등록");
+
+namespace TermFormText {
+const QString kAnalyzeWork = QStringLiteral("용어 분석");
+const QString kKeptResult = QStringLiteral("%1을(를) 마치지 못해 이전 결과를 그대로 둡니다: %2");
+} // namespace TermFormText
 
 namespace {
 const QString kAreaLabel = QStringLiteral("표준 분류체계");
@@ -119,6 +126,29 @@ void CAnalyzeTermForm::BuildTermControls()
 
     Grid()->SetImageList(TermImages());
     connect(Grid(), &CQrTreeGrid::CellClicked, this, &CAnalyzeTermForm::OnCellClicked);
+    // connected again (or to another repository): the areas are read anew, the choice kept
+    connect(&CRepositoryNotifier::Instance(), &CRepositoryNotifier::Changed, this, [this] {
+        if (CRepositoryConnection::Instance().IsConnected())
+            RefreshAreas();
+    });
+    connect(m_areas, &QComboBox::activated, this,
+            [this] { CRepositoryConnection::Instance().RememberArea(CurrentAreaId()); });
+}
+
+bool CAnalyzeTermForm::RunOnRepository(const QString& what, const std::function<bool()>& work)
+{
+    if (!RepositoryUi::EnsureUsable(this))
+        return false;
+    // What the user sees stays, whatever the server does in the middle.
+    const CTermAnalysis before = *m_engine;
+    const bool done = work();
+    if (CRepositoryConnection::Instance().CheckAlive())
+        return done;
+    *m_engine = before;
+    const QString line = TermFormText::kKeptResult.arg(what, CRepositoryConnection::Instance().UnavailableReason());
+    OutputLog::Post(line.simplified());
+    RepositoryUi::ReportFailure(this, what, QString());
+    return false;
 }
 
 void CAnalyzeTermForm::ShowReport()
@@ -143,10 +173,14 @@ int CAnalyzeTermForm::Mode() const
 
 void CAnalyzeTermForm::RefreshAreas()
 {
-    const QString current = CurrentAreaId();
+    // Areas that cannot be read now stay as they were: a lost connection takes nothing away.
+    CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
     StandardAreaMap areas;
-    if (CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate())
-        gate->SelectStandardAreas(areas);
+    if (!gate || !gate->SelectStandardAreas(areas))
+        return;
+    QString current = CurrentAreaId();
+    if (current.isEmpty())
+        current = CRepositoryConnection::Instance().RememberedAreaId();
     {
         QSignalBlocker block(m_areas);
         m_areas->clear();
@@ -235,13 +269,20 @@ QString CAnalyzeTermForm::SaveFilter() const
 
 bool CAnalyzeTermForm::ReadDocument(const QString& path, QString& message)
 {
-    const AnalysisDocument::Outcome read =
-        AnalysisDocument::Read(*m_engine, path, [this](const QString& areaId) { return ResolveArea(areaId); });
-    if (!read.ok) {
-        message = read.message;
+    AnalysisDocument::Outcome read{false, QString()};
+    const auto work = [&] {
+        read = AnalysisDocument::Read(*m_engine, path, [this](const QString& areaId) { return ResolveArea(areaId); });
+        if (read.ok)
+            m_engine->Analyze();
+        return read.ok;
+    };
+    // Without any repository the reader refuses the document with its own text.
+    const bool done =
+        CRepositoryConnection::Instance().Exists() ? RunOnRepository(TermFormText::kAnalyzeWork, work) : work();
+    if (!done) {
+        message = read.ok ? QString() : read.message;
         return false;
     }
-    m_engine->Analyze();
     ShowEngineResult();
     return true;
 }
@@ -258,10 +299,14 @@ bool CAnalyzeTermForm::WriteWorkbook(const QString& path, QString& message)
 
 void CAnalyzeTermForm::ApplyRequest(const QString& json)
 {
-    if (!AnalysisRequest::Apply(*m_engine, json, [this](const QString& areaId) { return ResolveArea(areaId); }))
-        return;
-    m_engine->Analyze();
-    ShowEngineResult();
+    const bool done = RunOnRepository(TermFormText::kAnalyzeWork, [&] {
+        if (!AnalysisRequest::Apply(*m_engine, json, [this](const QString& areaId) { return ResolveArea(areaId); }))
+            return false;
+        m_engine->Analyze();
+        return true;
+    });
+    if (done)
+        ShowEngineResult();
 }
 
 // --- analysis and result ------------------------------------------------------------------
@@ -275,12 +320,18 @@ void CAnalyzeTermForm::Analyze()
         Inform(TermTexts::kNoArea);
         return;
     }
-    m_engine->SetAreaId(areaId);
-    const CTermAnalysis::RunResult run = m_engine->Run();
-    if (!run.ok) {
-        Inform(run.message);
+    CTermAnalysis::RunResult run;
+    const bool ran = RunOnRepository(TermFormText::kAnalyzeWork, [&] {
+        m_engine->SetAreaId(areaId);
+        run = m_engine->Run();
+        return run.ok;
+    });
+    if (!ran) {
+        if (!run.ok && !run.message.isEmpty())
+            Inform(run.message);
         return;
     }
+    CRepositoryConnection::Instance().RememberArea(areaId);
     ShowEngineResult();
 }
 
@@ -321,7 +372,7 @@ void CAnalyzeTermForm::OnCellClicked(int row, int col)
     if (Mode() != 2 || col != kColButton || row < 0 || Grid()->GetTreeLevel(row) != 1)
         return;
     const QString name = TargetNameOfRow(row);
-    if (name.isEmpty() || !m_engine->AnalyzeSingle(name))
+    if (name.isEmpty() || !RunOnRepository(TermFormText::kAnalyzeWork, [&] { return m_engine->AnalyzeSingle(name); }))
         return;
     ShowEngineResult(name);
 }
@@ -329,8 +380,13 @@ void CAnalyzeTermForm::OnCellClicked(int row, int col)
 void CAnalyzeTermForm::NameEdited(int row, const QString& oldText, const QString& newText)
 {
     const QString name = TargetNameOfRow(row);
-    const QString renamed = name.isEmpty() ? QString() : m_engine->RenameTarget(name, newText);
-    if (renamed.isEmpty()) {
+    QString renamed;
+    if (!name.isEmpty())
+        RunOnRepository(TermFormText::kAnalyzeWork, [&] {
+            renamed = m_engine->RenameTarget(name, newText);
+            return !renamed.isEmpty();
+        });
+    if (renamed.isEmpty() || !m_engine->Target(renamed)) {
         QSignalBlocker block(Grid()->Model());
         Grid()->SetItemText(row, 0, oldText);
         return;
@@ -417,7 +473,10 @@ void CAnalyzeTermForm::RegisterWord(int row, const QString& target)
     dialog.SetWord(word);
     if (dialog.exec() != QDialog::Accepted || !dialog.IsRegistered())
         return;
-    m_engine->OnWordRegistered(target, dialog.Word().strLogicalName);
+    RunOnRepository(TermFormText::kAnalyzeWork, [&] {
+        m_engine->OnWordRegistered(target, dialog.Word().strLogicalName);
+        return true;
+    });
     ShowEngineResult(target);
 }
 
@@ -431,9 +490,12 @@ void CAnalyzeTermForm::RegisterDomain(const QString& target)
     if (dialog.exec() != QDialog::Accepted || !dialog.IsRegistered())
         return;
     const _stAnalyzeManageDomain& registered = dialog.Domain();
-    m_engine->OnDomainRegistered(
-        target, registered.strKeyDomainName,
-        GlobalFunc::BuildDataType(registered.strDataType, registered.strLength, registered.strScale));
+    RunOnRepository(TermFormText::kAnalyzeWork, [&] {
+        m_engine->OnDomainRegistered(
+            target, registered.strKeyDomainName,
+            GlobalFunc::BuildDataType(registered.strDataType, registered.strLength, registered.strScale));
+        return true;
+    });
     ShowEngineResult(target);
 }
 
@@ -448,7 +510,7 @@ void CAnalyzeTermForm::RegisterTerm(const QString& target)
     if (dialog.exec() != QDialog::Accepted || !dialog.IsRegistered())
         return;
     const QString registered = dialog.Term().strLogicalName;
-    m_engine->OnTermRegistered(target, registered);
+    RunOnRepository(TermFormText::kAnalyzeWork, [&] { return m_engine->OnTermRegistered(target, registered); });
     QString focus = registered;
     CAnalyzeSettings::Instance().NormalizeAttributeName(focus);
     ShowEngineResult(focus);
@@ -464,7 +526,10 @@ void CAnalyzeTermForm::RegisterClassWord(int row, const QString& target)
     const QString physical = Grid()->GetItemText(row, 1);
     if (!GlobalFunc::UpdateStandardClassWord(m_engine->AreaId(), word.id))
         return;
-    m_engine->OnClassWordRegistered(target, physical);
+    RunOnRepository(TermFormText::kAnalyzeWork, [&] {
+        m_engine->OnClassWordRegistered(target, physical);
+        return true;
+    });
     ShowEngineResult(target);
 }
 
@@ -473,7 +538,8 @@ void CAnalyzeTermForm::SelectDomain(const QString& target)
     CDomainSelectDlg dialog(m_engine->AreaId(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (!m_engine->ChooseDomain(target, dialog.DomainName(), dialog.DomainId()))
+    if (!RunOnRepository(TermFormText::kAnalyzeWork,
+                         [&] { return m_engine->ChooseDomain(target, dialog.DomainName(), dialog.DomainId()); }))
         return;
     ShowEngineResult(target);
 }

@@ -4,6 +4,7 @@
 // result's context menu. The engine is CTermAnalysis.
 #include "analysis/ui/AnalyzeFormBase.h"
 
+#include <functional>
 #include <memory>
 
 class CTermAnalysis;
@@ -72,6 +73,11 @@ private:
     void RegisterTerm(const QString& target);
     void RegisterClassWord(int row, const QString& target);
     void SelectDomain(const QString& target);
+
+    // Runs work that reads the repository through the engine: only on a live connection, and
+    // when the connection goes in the middle, the engine is put back as it was before and the
+    // user is told what failed. True when the work ran to its end.
+    bool RunOnRepository(const QString& what, const std::function<bool()>& work);
 
     std::unique_ptr<CTermAnalysis> m_engine;
     QComboBox* m_areas = nullptr;

@@ -64,6 +64,17 @@ inline const QString RequestDeclined =
     QStringLiteral("저장하지 않은 분석 결과를 지키려고 다른 프로그램의 분석 요청을 받지 않았습니다.");
 inline const QString RequestNoForm = QStringLiteral("분석 요청을 받을 화면이 없어 요청을 처리하지 못했습니다.");
 inline const QString LexicorProgram = QStringLiteral("ZtLexicor");
+inline const QString LexicorMissing =
+    QStringLiteral("사전 프로그램 렉시코(ZtLexicor)가 프로그램 폴더(%1)에 설치되어 있지 않습니다.");
+inline const QString ArReconnect = QStringLiteral("A/R 다시 연결");
+inline const QString CommandConnectionLost =
+    QStringLiteral("저장소 연결이 끊어졌습니다. \"A/R 다시 연결\"로 다시 연결하세요.");
+inline const QString Reconnect = QStringLiteral("다시 연결");
+inline const QString Disconnect = QStringLiteral("연결 해제");
+inline const QString Later = QStringLiteral("나중에");
+inline const QString StatusLost = QStringLiteral("연결 끊김: %1");
+inline const QString LostLine = QStringLiteral("저장소 연결이 끊어졌습니다: %1");
+inline const QString ReconnectedLine = QStringLiteral("저장소에 다시 연결했습니다: %1");
 inline const QString SettingsOrg = QStringLiteral("Quarro");
 inline const QString SettingsApp = QStringLiteral("LEXVAULT5");
 inline const QString LookKey = QStringLiteral("ApplicationLook");

@@ -13,6 +13,7 @@
 #include "components/ui/QrMessageBox.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/ui/RepositoryManageDlg.h"
+#include "repository/ui/RepositoryUi.h"
 #include "settings/AnalyzeSettings.h"
 #include "settings/ui/WordSettingDlg.h"
 
@@ -21,6 +22,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
+#include <QDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -105,6 +108,36 @@ bool NeedsEngine(int command)
         return false;
     }
 }
+
+// A dialog made for a large screen opens within a small one: never larger than the screen's
+// free area (down to what its layout needs), and inside it.
+class CDialogFitter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Show)
+            return false;
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (!dialog || !dialog->isWindow() || !dialog->screen())
+            return false;
+        const QRect free = dialog->screen()->availableGeometry();
+        const QSize least = dialog->minimumSizeHint().expandedTo(dialog->minimumSize());
+        const QSize fits = dialog->size().boundedTo(free.size() - QSize(16, 40)).expandedTo(least);
+        if (fits != dialog->size())
+            dialog->resize(fits);
+        QRect frame = dialog->frameGeometry();
+        if (!free.contains(frame)) {
+            frame.moveLeft(std::clamp(frame.left(), free.left(), std::max(free.left(), free.right() - frame.width())));
+            frame.moveTop(std::clamp(frame.top(), free.top(), std::max(free.top(), free.bottom() - frame.height())));
+            dialog->move(frame.topLeft());
+        }
+        return false;
+    }
+};
 
 } // namespace
 
@@ -201,6 +234,23 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     // the four reads a user starts show their database errors in a box over the window
     CSqlBaseGate::SetMessageBoxHandler([this](const QString& text) { CQrMessageBox::Warning(this, text); });
     CRepositoryConnection::SetDictionaryInitializer([this] { InitializeAnalysisEngine(this); });
+    CRepositoryNotifier& notifier = CRepositoryNotifier::Instance();
+    connect(&notifier, &CRepositoryNotifier::Lost, this, &CMainFrame::OnConnectionLost);
+    connect(&notifier, &CRepositoryNotifier::Changed, this, &CMainFrame::UpdateRepositoryStatus);
+    RepositoryUi::SetLostQuestion([this](QWidget* parent) { return AskReconnect(parent); });
+    qApp->installEventFilter(new CDialogFitter(this));
+    m_lostTimer = new QTimer(this);
+    m_lostTimer->setInterval(100);
+    connect(m_lostTimer, &QTimer::timeout, this, &CMainFrame::AskWhenIdle);
+    // A statement outside the gateway (the analysis service) may end the session unseen; the
+    // commands follow the driver's own view of it within a second.
+    auto* watch = new QTimer(this);
+    watch->setInterval(1000);
+    connect(watch, &QTimer::timeout, this, [this] {
+        if (m_repositoryConnected && !CRepositoryConnection::Instance().IsStillOpen())
+            UpdateRepositoryStatus();
+    });
+    watch->start();
     UpdateRepositoryStatus();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(screen->availableGeometry());
@@ -214,6 +264,7 @@ CMainFrame::~CMainFrame()
     OutputLog::SetSink({});
     CSqlBaseGate::SetMessageBoxHandler({});
     CRepositoryConnection::SetDictionaryInitializer({});
+    RepositoryUi::SetLostQuestion({});
     CQrProgressWnd::SetBackend(nullptr);
 }
 
@@ -360,16 +411,29 @@ QAction* CMainFrame::CommandAction(int command) const
 
 void CMainFrame::UpdateCommandStates()
 {
+    // The frame's view and the live connection both: a connection that went away since the
+    // last status update disables the commands too.
+    CRepositoryConnection& repository = CRepositoryConnection::Instance();
+    const bool connected = m_repositoryConnected && repository.IsConnected();
+    const bool lost = repository.IsLost();
+    const bool lexicor = !DictionaryToolPath().isEmpty();
     for (auto& [id, action] : m_commands) {
         bool enabled = true;
         if (IsRepositoryCommand(id))
-            enabled = m_repositoryConnected;
+            enabled = connected;
         if (id == AppCmd::SharedManage)
-            enabled = m_repositoryConnected && m_sharedDataAvailable;
+            enabled = connected && m_sharedDataAvailable;
         if (id == AppCmd::UnusedTerm)
-            enabled = m_repositoryConnected &&
-                      (m_repositoryDbType == 1 || m_repositoryDbType == 10 || m_repositoryDbType == 11);
+            enabled = connected && (m_repositoryDbType == 1 || m_repositoryDbType == 10 || m_repositoryDbType == 11);
+        if (id == AppCmd::Lexicor)
+            enabled = lexicor;
         action->setEnabled(enabled);
+        if (IsRepositoryCommand(id))
+            CRibbonBar::SetDisabledReason(action,
+                                          lost ? AppText::CommandConnectionLost : CommandTips::DisabledReason(id));
+        else if (id == AppCmd::Lexicor)
+            CRibbonBar::SetDisabledReason(
+                action, AppText::LexicorMissing.arg(QDir::toNativeSeparators(CQrGlobalUtil::GetPathProgram())));
     }
     ShowConnectionState();
 }
@@ -404,6 +468,8 @@ QString CMainFrame::ArStatusText() const
 
 bool CMainFrame::RunCommand(int command)
 {
+    // the enabling rules once more against the connection as it is now
+    UpdateCommandStates();
     QAction* action = CommandAction(command);
     if (!action || !action->isEnabled())
         return false;
@@ -413,6 +479,12 @@ bool CMainFrame::RunCommand(int command)
 
 void CMainFrame::OnCommand(int command)
 {
+    // A server that went away since the last statement is found here, before the dialog
+    // opens on nothing.
+    if (IsRepositoryCommand(command) && !RepositoryUi::EnsureUsable(this)) {
+        UpdateRepositoryStatus();
+        return;
+    }
     if (NeedsEngine(command)) {
         InitializeAnalysisEngine(this);
         if (EngineHook())
@@ -443,6 +515,7 @@ void CMainFrame::DefaultCommand(int command)
         return;
     case AppCmd::Settings: {
         CWordSettingDlg dlg(CAnalyzeSettings::Instance(), this);
+        dlg.SetRequestsFromRepository(CRepositoryConnection::Instance().IsConnected());
         dlg.exec();
         return;
     }
@@ -663,6 +736,27 @@ void CMainFrame::ShowAbout()
 {
     CAboutDlg dlg(this);
     dlg.exec();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // once the new size is laid out
+    QTimer::singleShot(0, this, &CMainFrame::FitOutputPane);
+}
+
+void CMainFrame::FitOutputPane()
+{
+    if (!m_output || !m_output->isVisible() || m_output->isFloating())
+        return;
+    // The forms keep at least two thirds of the window; the pane shrinks to make it so, down
+    // to its two lines of messages.
+    const int missing = height() * 2 / 3 - m_mdi->height();
+    if (missing <= 0)
+        return;
+    const int wanted = std::max(m_output->minimumSizeHint().height(), m_output->height() - missing);
+    if (wanted < m_output->height())
+        resizeDocks({m_output}, {wanted}, Qt::Vertical);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

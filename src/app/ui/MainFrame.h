@@ -68,6 +68,12 @@ public:
     // Caption and icon of the connect button, the status pane and every command's state, from
     // the connection as it is now.
     void UpdateRepositoryStatus();
+    // After a lost connection: "저장소 연결이 끊어졌습니다. 다시 연결하시겠습니까?" with 다시 연결,
+    // 연결 해제 and 나중에. True when the repository is connected again afterwards.
+    bool AskReconnect(QWidget* parent = nullptr);
+    // Opens the lost connection again with the same settings; a failure is shown (Korean line,
+    // then the driver's text) and the connection stays lost.
+    bool ReconnectRepository(QWidget* parent = nullptr);
 
     // The enabling rules of every command, in one place (UpdateCommandStates): the commands
     // that need the repository follow IsRepositoryCommand, "공유 관리" also needs the analysis
@@ -83,6 +89,8 @@ public:
 
     // The sibling dictionary tool, started with the connection's values as arguments.
     void LaunchDictionaryTool();
+    // The tool's program beside this one, empty when it is not installed there.
+    static QString DictionaryToolPath();
 
     // A frame (code, text) from another program. While a long loop pumps events under its
     // progress window, a modal dialog is open or another request is being handled, the request
@@ -111,12 +119,17 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // On a short window the output pane gives up height before the forms do.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateCommands();
     void BuildRibbon();
     void BuildStatusBar();
     void UpdateCommandStates();
+    void OnConnectionLost();
+    void AskWhenIdle();
+    void FitOutputPane();
     void OnCommand(int command);
     void DefaultCommand(int command);
     void HandleConnectionRequest(const QString& text);
@@ -144,4 +157,6 @@ private:
     std::deque<std::pair<int, QString>> m_pendingRequests;
     QTimer* m_requestTimer = nullptr;
     bool m_inRequest = false;
+    QTimer* m_lostTimer = nullptr; // asks about a lost connection once no long loop is running
+    bool m_asking = false;
 };

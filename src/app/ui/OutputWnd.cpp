@@ -48,6 +48,8 @@ COutputWnd::COutputWnd(QWidget* parent) : QDockWidget(AppText::OutputPane, paren
     m_tabs->setDocumentMode(true);
     m_tabs->setTabPosition(QTabWidget::South);
     m_list = new COutputList(m_tabs);
+    // two lines are enough on a short window: the forms need the height more
+    m_list->setMinimumHeight(2 * m_list->fontMetrics().height() + 8);
     m_tabs->addTab(m_list, AppText::OutputTab);
     setWidget(m_tabs);
 }

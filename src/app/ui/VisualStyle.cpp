@@ -185,8 +185,13 @@ QString CVisualStyle::RibbonStyleSheet(const ThemeColors& c)
 {
     return QStringLiteral("#RibbonBar { background: %1; border-bottom: 1px solid %5; }"
                           "#RibbonPages { background: %2; border-top: 1px solid %5; }"
-                          "#RibbonPanel QToolButton { color: %3; padding: 2px 3px; }"
+                          "#RibbonPanel QToolButton { color: %3; padding: 2px 3px; border: 1px solid transparent;"
+                          " border-radius: 2px; }"
+                          "#RibbonPanel QToolButton:hover { border-color: %5; }"
+                          // the button the keyboard is on must show, also without a mouse
+                          "#RibbonPanel QToolButton:focus { border: 2px solid %5; padding: 1px 2px; }"
                           "#RibbonPanel QToolButton:disabled { color: %6; }"
+                          "#RibbonAppButton:focus { border: 2px solid %3; }"
                           "#RibbonPanelCaption { color: %4; }"
                           "#RibbonAppButton { background: %5; color: white; font-weight: bold; border: none;"
                           " padding: 4px 12px; border-top-left-radius: 3px; border-top-right-radius: 3px; }"

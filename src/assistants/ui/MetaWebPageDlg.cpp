@@ -3,7 +3,7 @@
 #include "components/OutputLog.h"
 #include "components/QrStringUtil.h"
 #include "components/ui/QrMessageBox.h"
-#include "repository/RepositoryConnection.h"
+#include "repository/QrARGate.h"
 #include "repository/StandardRegistration.h"
 
 #include <QApplication>
@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <QWebChannel>
 #include <QWebEngineHttpRequest>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -22,6 +23,7 @@
 namespace {
 
 const QString kWebViewLog = QStringLiteral("WebView : %s - %s");
+const QString kPageFailed = QStringLiteral("신청 화면을 열 수 없습니다.\n주소: %1\n이유: %2");
 
 // The two completion conventions as stubs that queue calls until the channel is up.
 const char kBridgeScript[] = R"JS(
@@ -108,6 +110,7 @@ CMetaWebPageDlg::CMetaWebPageDlg(int mode, QWidget* parent) : QDialog(parent)
     m_view = new QWebEngineView(this);
     auto* page = new CMetaWebEnginePage(m_view);
     m_view->setPage(page);
+    connect(page, &QWebEnginePage::loadingChanged, this, &CMetaWebPageDlg::OnLoadingChanged);
     m_channel = new QWebChannel(page);
     m_channel->registerObject(QStringLiteral("metaComp"), new CMetaCompBridge(this));
     page->setWebChannel(m_channel);
@@ -142,7 +145,8 @@ void CMetaWebPageDlg::SetRequest(const MetaWebRequest& request)
 
 QString CMetaWebPageDlg::LoginId()
 {
-    return CRepositoryConnection::Instance().DbUserName();
+    // the A/R user signed in with the profile, who may differ from the database user
+    return QrARGate::GetUserNameW();
 }
 
 void CMetaWebPageDlg::showEvent(QShowEvent* event)
@@ -162,6 +166,27 @@ void CMetaWebPageDlg::Navigate()
     request.setHeader(QByteArrayLiteral("Content-Type"), QByteArrayLiteral("application/x-www-form-urlencoded"));
     request.setPostData(m_body);
     m_view->load(request);
+}
+
+void CMetaWebPageDlg::OnLoadingChanged(const QWebEngineLoadingInfo& info)
+{
+    if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus || m_failed)
+        return;
+    // A page that cannot load can never report completion: say why, and the registration
+    // counts as not done.
+    m_failed = true;
+    QString reason = info.errorString().trimmed();
+    if (reason.isEmpty())
+        reason = QStringLiteral("%1 %2").arg(info.errorDomain()).arg(info.errorCode());
+    m_failure = kPageFailed.arg(info.url().toDisplayString(), reason);
+    OutputLog::Post(m_failure.simplified());
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            CQrMessageBox::Warning(this, m_failure);
+            done(QDialog::Rejected);
+        },
+        Qt::QueuedConnection);
 }
 
 void CMetaWebPageDlg::OnComplete()

@@ -13,6 +13,7 @@
 
 #include <QDialog>
 
+class QWebEngineLoadingInfo;
 class QWebEngineView;
 class QWebChannel;
 
@@ -32,8 +33,10 @@ public:
 
     // The registration functions' web route opens this dialog, modal over the active window.
     static void InstallProposalHook();
-    // The login id of the body: the repository user.
+    // The login id of the body: the A/R user of the connection (QrARGate::GetUserNameW).
     static QString LoginId();
+    // Why the page could not load (address and reason), empty while it did not fail.
+    QString Failure() const { return m_failure; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -43,12 +46,15 @@ private:
     void Navigate();
     void OnComplete();
     void OnWebMessage(const QString& text);
+    void OnLoadingChanged(const QWebEngineLoadingInfo& info);
 
     MetaWebRequest m_request;
     QByteArray m_body;
     QWebEngineView* m_view = nullptr;
     QWebChannel* m_channel = nullptr;
     bool m_navigated = false;
+    bool m_failed = false;
+    QString m_failure;
 };
 
 // Bridged to the page as "metaComp".

@@ -1,6 +1,7 @@
 #include "components/ui/QrMessageBox.h"
 
 #include <QAbstractButton>
+#include <QPushButton>
 
 namespace {
 CQrMessageBox::Hook& CurrentHook()
@@ -66,4 +67,22 @@ CQrMessageBox::EDiscard CQrMessageBox::AskSaveDiscard(QWidget* parent, const QSt
     default:
         return EDiscard::Cancel;
     }
+}
+
+QMessageBox::StandardButton
+CQrMessageBox::Choose(QWidget* parent, const QString& text,
+                      const std::vector<std::pair<QMessageBox::StandardButton, QString>>& buttons)
+{
+    if (CurrentHook())
+        return CurrentHook()(QMessageBox::Question, text);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Termwise"), text, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
+    for (const auto& [button, caption] : buttons)
+        box.addButton(button)->setText(caption);
+    if (!buttons.empty()) {
+        box.setDefaultButton(buttons.front().first);
+        box.setEscapeButton(box.button(buttons.back().first));
+    }
+    box.exec();
+    return box.standardButton(box.clickedButton());
 }

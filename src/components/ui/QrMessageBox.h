@@ -3,6 +3,8 @@
 // records the text and gives the answer.
 #include <QMessageBox>
 #include <functional>
+#include <utility>
+#include <vector>
 
 class CQrMessageBox
 {
@@ -15,6 +17,12 @@ public:
     // Save/Yes, Discard/No or anything else for cancel.
     enum class EDiscard { Save, Discard, Cancel };
     static EDiscard AskSaveDiscard(QWidget* parent, const QString& text);
+
+    // A question whose buttons carry captions of their own; the standard button pressed
+    // (Escape gives the last one listed).
+    static QMessageBox::StandardButton
+    Choose(QWidget* parent, const QString& text,
+           const std::vector<std::pair<QMessageBox::StandardButton, QString>>& buttons);
 
     // The hook gets the icon and text and returns the button pressed. Empty: real boxes.
     using Hook = std::function<QMessageBox::StandardButton(QMessageBox::Icon, const QString&)>;

@@ -637,7 +637,9 @@ Qt::ItemFlags CQrTreeGridModel::CellItemFlags(int row, int col) const
 
 QVariant CQrTreeGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount())
-        return m_headers[section];
+    // The tooltip holds the whole header, for a column too narrow to show it.
+    if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::ToolTipRole) && section >= 0 &&
+        section < ColumnCount())
+        return role == Qt::ToolTipRole && m_headers[section].isEmpty() ? QVariant() : QVariant(m_headers[section]);
     return QAbstractItemModel::headerData(section, orientation, role);
 }

@@ -3,6 +3,7 @@
 #include "components/ui/QrTreeGrid.h"
 #include "dictionary/ReviewSearch.h"
 #include "repository/RepositoryConnection.h"
+#include "repository/ui/RepositoryUi.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -19,6 +21,7 @@ const QString kSearchPrompt = QStringLiteral("검색 할 키도메인명, 도메
 const QString kListLabel = QStringLiteral("도메인 목록");
 const QString kApply = QStringLiteral("적용");
 const QString kClose = QStringLiteral("닫기");
+const QString kReadWork = QStringLiteral("표준 도메인 조회");
 const QStringList kColumns = {QStringLiteral("키도메인명"), QStringLiteral("도메인명"), QStringLiteral("도메인ID"),
                               QStringLiteral("데이터타입"), QStringLiteral("길이"),     QStringLiteral("스케일"),
                               QStringLiteral("기타")};
@@ -72,11 +75,18 @@ void CDomainSelectDlg::Fill()
     m_grid->DeleteAllItems();
     m_grid->SetColumns(kColumns);
     std::vector<_stAnalyzeManageDomain> domains;
+    bool read = false;
+    QString error;
     if (CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        gate->SelectStandardDomains(m_areaId, domains);
+        gate->ClearLastError();
+        read = gate->SelectStandardDomains(m_areaId, domains);
+        error = gate->LastError();
         QApplication::restoreOverrideCursor();
     }
+    // an empty list must mean "no domains", never "could not read them"
+    if (!read)
+        QTimer::singleShot(0, this, [this, error] { RepositoryUi::ReportFailure(this, kReadWork, error); });
     for (const _stAnalyzeManageDomain& d : domains)
         m_grid->InsertRow(
             1, {d.strKeyDomainName, d.strDomainName, d.strDomainId, d.strDataType, d.strLength, d.strScale, QString()});

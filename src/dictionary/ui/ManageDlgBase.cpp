@@ -8,6 +8,7 @@
 #include "dictionary/ManageTexts.h"
 #include "dictionary/ui/ShareChoiceDlg.h"
 #include "repository/RepositoryConnection.h"
+#include "repository/ui/RepositoryUi.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QApplication>
@@ -95,10 +96,47 @@ CManageDlgBase::CManageDlgBase(CAnalyzeSettings& settings, Texts texts, QWidget*
     connect(m_upload, &QPushButton::clicked, this, &CManageDlgBase::OnUpload);
     connect(m_compare, &QPushButton::clicked, this, &CManageDlgBase::OnCompare);
     connect(m_convert, &QPushButton::clicked, this, &CManageDlgBase::OnConvert);
-    connect(m_grid, &CQrTreeGrid::CellEdited, this, [this](int row, int col, const QString&, const QString&) {
+    connect(m_grid, &CQrTreeGrid::CellEdited, this, [this](int row, int col, const QString& from, const QString& to) {
+        if (from != to)
+            MarkEdited(row);
         if (Mode() == ManageList::Entries && m_auto->isChecked())
             OnEntryEdited(row, col);
     });
+    // the sharing buttons follow the connection, also when it comes back
+    connect(&CRepositoryNotifier::Instance(), &CRepositoryNotifier::Changed, this, &CManageDlgBase::UpdateEnabling);
+}
+
+void CManageDlgBase::MarkEdited(int row)
+{
+    m_dirty = true;
+    // the cells the program painted for a reason (proposals, differences) keep their colour
+    const QColor white = CQrTreeGrid::FromWinColor(CQrTreeGrid::ColorWhite);
+    for (int col = 1; col < m_grid->GetColumnCount(); ++col) {
+        const QColor now = m_grid->GetItemBkColor(row, col);
+        if (!now.isValid() || now == white)
+            m_grid->SetItemBkColor(row, col, ManageColours::Edited);
+    }
+}
+
+bool CManageDlgBase::ConfirmEdits()
+{
+    if (!m_dirty)
+        return true;
+    switch (CQrMessageBox::AskSaveDiscard(this, CQrStringUtil::Format(T::AskSaveEdits, {m_texts.caption}))) {
+    case CQrMessageBox::EDiscard::Save:
+        return SaveGrid();
+    case CQrMessageBox::EDiscard::Discard:
+        return true;
+    case CQrMessageBox::EDiscard::Cancel:
+        break;
+    }
+    return false;
+}
+
+void CManageDlgBase::reject()
+{
+    if (ConfirmEdits())
+        QDialog::reject();
 }
 
 void CManageDlgBase::Start()
@@ -171,6 +209,7 @@ void CManageDlgBase::Fill()
     else
         AutoSizeAll();
     m_group->setTitle(CQrStringUtil::Format(m_texts.groupCount, {m_grid->GetRowCount()}));
+    m_dirty = false;
 }
 
 bool CManageDlgBase::SaveGrid()
@@ -184,8 +223,10 @@ bool CManageDlgBase::SaveGrid()
         StoreExcluded(names);
     }
     m_changed = true;
-    if (m_settings.Save())
+    if (m_settings.Save()) {
+        m_dirty = false;
         return true;
+    }
     CQrMessageBox::Warning(this, CQrStringUtil::Format(T::SaveFailed, {CAnalyzeSettings::SettingsPath()}));
     return false;
 }
@@ -203,16 +244,32 @@ void CManageDlgBase::PostLines(const QStringList& lines)
 
 void CManageDlgBase::UpdateEnabling()
 {
-    const bool sharing = GlobalFunc::IsExistArAnanlyzeTables();
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    const bool sharing = connection.IsConnected() && GlobalFunc::IsExistArAnanlyzeTables();
     m_download->setEnabled(sharing);
     m_upload->setEnabled(sharing);
     m_compare->setEnabled(sharing && Mode() == ManageList::Entries);
-    m_convert->setEnabled(Mode() == ManageList::Entries && CRepositoryConnection::Instance().Exists());
+    m_convert->setEnabled(Mode() == ManageList::Entries && connection.IsConnected());
     m_auto->setEnabled(Mode() == ManageList::Entries);
+    // a grey button says why it is grey
+    const QString reason = connection.IsConnected() ? T::NoSharingTables : RepositoryUi::UnavailableReason();
+    for (QPushButton* b : {m_download, m_upload, m_compare})
+        b->setToolTip(b->isEnabled() ? QString() : reason);
+    m_convert->setToolTip(m_convert->isEnabled() || Mode() != ManageList::Entries ? QString()
+                                                                                  : RepositoryUi::UnavailableReason());
 }
 
 void CManageDlgBase::OnListChanged()
 {
+    // The other list replaces the grid: its edits go to the dictionary first, or stay.
+    if (m_dirty) {
+        const int chosen = m_list->currentIndex();
+        const QSignalBlocker block(m_list);
+        m_list->setCurrentIndex(chosen == 1 ? 0 : 1); // the list the grid still shows
+        if (!ConfirmEdits())
+            return;
+        m_list->setCurrentIndex(chosen);
+    }
     Fill();
     UpdateEnabling();
 }
@@ -227,14 +284,17 @@ void CManageDlgBase::OnAdd()
     m_grid->SetFocusCell(row, 1);
     m_grid->EditingCell(row, 1);
     m_group->setTitle(CQrStringUtil::Format(m_texts.groupCount, {m_grid->GetRowCount()}));
+    m_dirty = true;
 }
 
 void CManageDlgBase::OnDelete()
 {
     // Bottom up, so the rows still to go keep their indexes.
     for (int r = m_grid->GetRowCount() - 1; r >= 0; --r)
-        if (m_grid->GetCheckCellVal(r, 0) && RowHasKeys(r))
+        if (m_grid->GetCheckCellVal(r, 0) && RowHasKeys(r)) {
             m_grid->DeleteRow(r);
+            m_dirty = true;
+        }
     m_group->setTitle(CQrStringUtil::Format(m_texts.groupCount, {m_grid->GetRowCount()}));
 }
 
@@ -277,24 +337,28 @@ void CManageDlgBase::OnExport()
 
 void CManageDlgBase::OnDownload()
 {
-    if (!CQrMessageBox::Question(this, T::AskDownload))
+    if (!CQrMessageBox::Question(this, T::AskDownload) || !RepositoryUi::EnsureUsable(this))
         return;
-    WaitCursor wait;
-    // Unsaved edits of the grid are part of the local side: the merge must not drop them.
-    if (Mode() == ManageList::Entries)
-        StoreEntries();
-    CConflictResolver resolver = MakeResolver();
-    // A server that could not be read has said so through the gateway; what came is kept.
-    for (const ShareResult& r : Download(CRepositoryConnection::Instance().OpenGate(), resolver))
-        PostLines(r.lines);
-    Fill();
-    SaveGrid();
-    Fill();
+    {
+        WaitCursor wait;
+        // Unsaved edits of the grid are part of the local side: the merge must not drop them.
+        if (Mode() == ManageList::Entries)
+            StoreEntries();
+        CConflictResolver resolver = MakeResolver();
+        // A server that could not be read has said so through the gateway; what came is kept.
+        for (const ShareResult& r : Download(CRepositoryConnection::Instance().OpenGate(), resolver))
+            PostLines(r.lines);
+        Fill();
+        SaveGrid();
+        Fill();
+    }
+    if (!CRepositoryConnection::Instance().IsConnected())
+        RepositoryUi::ReportFailure(this, T::DownloadWork, QString());
 }
 
 void CManageDlgBase::OnUpload()
 {
-    if (!CQrMessageBox::Question(this, T::AskUpload))
+    if (!CQrMessageBox::Question(this, T::AskUpload) || !RepositoryUi::EnsureUsable(this))
         return;
     const std::vector<int> rows = CheckedRows();
     // Saved first: a failure on the server side loses nothing here.
@@ -307,7 +371,9 @@ void CManageDlgBase::OnUpload()
         PostLines(result.lines);
     }
     Fill();
-    if (!result.ok)
+    if (!CRepositoryConnection::Instance().IsConnected())
+        RepositoryUi::ReportFailure(this, T::ShareUpload, QString());
+    else if (!result.ok)
         CQrMessageBox::Warning(this, T::UploadFailed);
     else
         CQrMessageBox::Information(this, T::Done);
@@ -315,11 +381,15 @@ void CManageDlgBase::OnUpload()
 
 void CManageDlgBase::OnCompare()
 {
-    if (Mode() != ManageList::Entries)
+    if (Mode() != ManageList::Entries || !RepositoryUi::EnsureUsable(this))
         return;
-    WaitCursor wait;
-    Compare(CRepositoryConnection::Instance().OpenGate());
-    m_grid->viewport()->update();
+    {
+        WaitCursor wait;
+        Compare(CRepositoryConnection::Instance().OpenGate());
+        m_grid->viewport()->update();
+    }
+    if (!CRepositoryConnection::Instance().IsConnected())
+        RepositoryUi::ReportFailure(this, T::ShareCompare, QString());
 }
 
 void CManageDlgBase::OnConvert()

@@ -30,6 +30,8 @@ public:
     };
 
     bool Changed() const { return m_changed; }
+    // The grid holds edits, additions or deletions not yet saved.
+    bool HasUnsavedEdits() const { return m_dirty; }
     ManageList Mode() const;
 
     // Controls, for tests and for the review dialogs' screenshots.
@@ -41,6 +43,8 @@ public:
     QPushButton* Button(const QString& text) const;
 
     void done(int result) override;
+    // 닫기, Escape and the window's close button: unsaved edits ask 저장 / 저장 안 함 / 취소.
+    void reject() override;
 
 protected:
     CManageDlgBase(CAnalyzeSettings& settings, Texts texts, QWidget* parent);
@@ -88,9 +92,14 @@ private:
     void UpdateEnabling();
     void PostLines(const QStringList& lines);
 
+    void MarkEdited(int row);
+    // Unsaved edits: asks 저장 / 저장 안 함 / 취소; true when the caller may go on.
+    bool ConfirmEdits();
+
     CAnalyzeSettings& m_settings;
     Texts m_texts;
     bool m_changed = false;
+    bool m_dirty = false;
     CQrTreeGrid* m_grid = nullptr;
     QComboBox* m_list = nullptr;
     QLineEdit* m_search = nullptr;

@@ -1,7 +1,9 @@
 #include "reports/ui/ReportChart.h"
 
+#include <QCursor>
 #include <QLabel>
 #include <QLocale>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -29,6 +31,19 @@ QString CReportChart::AxisLabel(const QString& label, int value)
     return QStringLiteral("%1 (%2)").arg(label, QLocale(QLocale::Korean).toString(value));
 }
 
+QString CReportChart::WrappedLabel(const QString& label, int value)
+{
+    // names of two words or more get one word per line, as a category axis does not wrap
+    QStringList lines = label.split(u' ', Qt::SkipEmptyParts);
+    if (lines.size() > 2 || label.size() <= 6)
+        lines = {label};
+    lines.append(QStringLiteral("(%1)").arg(QLocale(QLocale::Korean).toString(value)));
+    // the axis draws its labels as rich text: a line break is <br>
+    for (QString& line : lines)
+        line = line.toHtmlEscaped();
+    return lines.join(QStringLiteral("<br>"));
+}
+
 CReportChart::CReportChart(const QString& series, const QStringList& labels, const QList<int>& values, QWidget* parent)
     : QWidget(parent), m_labels(labels), m_values(values)
 {
@@ -50,10 +65,18 @@ CReportChart::CReportChart(const QString& series, const QStringList& labels, con
     bars->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     auto* chart = new QChart;
     chart->addSeries(bars);
-    // Each category names its value too, so a bar too short to see is still read.
+    // Each category names its value too, so a bar too short to see is still read; the value
+    // goes on a line of its own and a long name breaks at its blanks, so that narrow bars
+    // keep their whole label. The bar's tooltip says it all in one line.
     auto* axisX = new QBarCategoryAxis;
     for (int i = 0; i < labels.size(); ++i)
-        axisX->append(AxisLabel(labels[i], values.value(i)));
+        axisX->append(WrappedLabel(labels[i], values.value(i)));
+    connect(bars, &QBarSeries::hovered, this, [this](bool status, int index, QBarSet*) {
+        if (status && index >= 0 && index < m_labels.size())
+            QToolTip::showText(QCursor::pos(), AxisLabel(m_labels[index], m_values.value(index)), this);
+        else
+            QToolTip::hideText();
+    });
     chart->addAxis(axisX, Qt::AlignBottom);
     bars->attachAxis(axisX);
     // Round ticks from 0, with room above the tallest bar for its label.
@@ -67,7 +90,8 @@ CReportChart::CReportChart(const QString& series, const QStringList& labels, con
     chart->addAxis(axisY, Qt::AlignLeft);
     bars->attachAxis(axisY);
     chart->legend()->setVisible(true);
-    chart->legend()->setAlignment(Qt::AlignRight);
+    // above the bars: beside them it would take the width the labels need
+    chart->legend()->setAlignment(Qt::AlignTop);
     chart->setMargins(QMargins(2, 2, 2, 2));
     chart->setBackgroundRoundness(0);
     auto* view = new QChartView(chart, this);

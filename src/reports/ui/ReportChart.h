@@ -15,6 +15,9 @@ public:
     static int NiceStep(int top);
     // A category as drawn under its bar: the label with its value.
     static QString AxisLabel(const QString& label, int value);
+    // The same over lines for the axis (rich text): a name of two words on two lines, the value
+    // below.
+    static QString WrappedLabel(const QString& label, int value);
 
 private:
     QStringList m_labels;

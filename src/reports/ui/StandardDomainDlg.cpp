@@ -71,6 +71,8 @@ void CStandardDomainDlg::UpdateButtons()
 
 void CStandardDomainDlg::OnAddWord()
 {
+    if (!HasArea())
+        return;
     const int row = SelectedRow();
     if (row < 0) {
         CQrMessageBox::Information(this, T::SelectDomainForWord);
@@ -92,6 +94,8 @@ void CStandardDomainDlg::OnAddWord()
 
 void CStandardDomainDlg::OnClassWord()
 {
+    if (!HasArea())
+        return;
     const int row = SelectedRow();
     if (row < 0) {
         CQrMessageBox::Information(this, T::SelectDomainForClass);

@@ -1,5 +1,6 @@
 #include "reports/ui/StandardListDlgBase.h"
 
+#include "components/ui/QrMessageBox.h"
 #include "components/ui/QrTreeGrid.h"
 #include "reports/StandardListTexts.h"
 #include "repository/RepositoryConnection.h"
@@ -59,7 +60,10 @@ CStandardListDlgBase::CStandardListDlgBase(const QString& caption, const QString
     layout->addWidget(m_group, 1);
     layout->addLayout(bottom);
 
-    connect(m_register, &QPushButton::clicked, this, [this] { Register(); });
+    connect(m_register, &QPushButton::clicked, this, [this] {
+        if (HasArea())
+            Register();
+    });
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -70,26 +74,43 @@ void CStandardListDlgBase::Start()
         gate->SelectStandardAreas(areas);
     {
         QSignalBlocker block(m_areas);
+        // The area last worked in comes first; it is offered, not chosen: registration goes
+        // only into an area the caller gave or the user picks now.
+        const QString remembered = CRepositoryConnection::Instance().RememberedAreaId();
         for (const auto& [name, id] : areas)
-            m_areas->addItem(name, id);
-        int index = m_areas->findData(m_areaId);
-        if (index < 0 && m_areas->count() > 0)
-            index = 0;
+            if (id == remembered)
+                m_areas->addItem(name, id);
+        for (const auto& [name, id] : areas)
+            if (id != remembered)
+                m_areas->addItem(name, id);
+        const int index = m_areaId.isEmpty() ? -1 : m_areas->findData(m_areaId);
         m_areas->setCurrentIndex(index);
-        if (index >= 0)
-            m_areaId = m_areas->itemData(index).toString();
+        m_areaId = index >= 0 ? m_areas->itemData(index).toString() : QString();
+        m_areas->setPlaceholderText(T::ChooseArea);
     }
     connect(m_areas, &QComboBox::currentIndexChanged, this, &CStandardListDlgBase::OnAreaChanged);
     m_grid->BeginUpdate();
     FillRows();
     m_grid->EndUpdate();
-    Check();
+    if (!m_areaId.isEmpty())
+        Check();
     m_grid->AutoSizeColumns();
+}
+
+bool CStandardListDlgBase::HasArea()
+{
+    if (!m_areaId.isEmpty())
+        return true;
+    CQrMessageBox::Information(this, T::ChooseArea);
+    return false;
 }
 
 void CStandardListDlgBase::OnAreaChanged(int index)
 {
-    m_areaId = m_areas->itemData(index).toString();
+    m_areaId = index >= 0 ? m_areas->itemData(index).toString() : QString();
+    if (m_areaId.isEmpty())
+        return;
+    CRepositoryConnection::Instance().RememberArea(m_areaId);
     Check();
 }
 

@@ -24,11 +24,14 @@ public:
 protected:
     CStandardListDlgBase(const QString& caption, const QString& listLabel, const QStringList& columns,
                          const QString& areaId, QWidget* parent);
-    // Call at the end of the derived constructor: areas, rows, first check.
+    // Call at the end of the derived constructor: areas, rows, and the check when an area was
+    // given (otherwise none is chosen and the list is checked once the user picks one).
     void Start();
     virtual void FillRows() = 0;
     virtual void Check() = 0;
     virtual void Register() = 0;
+    // False, after telling the user to choose one, while no area is chosen.
+    bool HasArea();
     // Image, note column and grey background of one row.
     void ShowStatus(int row, int image, int noteColumn, const QString& note);
     QHBoxLayout* ExtraButtons() const { return m_extra; }

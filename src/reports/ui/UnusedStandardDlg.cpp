@@ -5,6 +5,7 @@
 #include "components/ui/QrTreeGrid.h"
 #include "reports/ReportTexts.h"
 #include "repository/RepositoryConnection.h"
+#include "repository/ui/RepositoryUi.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -54,11 +55,18 @@ void CUnusedStandardDlgBase::LoadAreas()
         return;
     m_areaIds.clear();
     gate->SelectStandardAreas(m_areaIds);
-    const QSignalBlocker block(m_areas);
-    m_areas->clear();
-    for (const auto& entry : m_areaIds)
-        m_areas->addItem(entry.first); // the map keeps them in name order
-    m_areas->setCurrentIndex(-1);      // nothing chosen: the list starts empty
+    {
+        const QSignalBlocker block(m_areas);
+        m_areas->clear();
+        for (const auto& entry : m_areaIds)
+            m_areas->addItem(entry.first, entry.second); // the map keeps them in name order
+        m_areas->setCurrentIndex(-1);
+    }
+    // The area last worked in is the one offered; without one nothing is chosen and the list
+    // starts empty.
+    const int remembered = m_areas->findData(CRepositoryConnection::Instance().RememberedAreaId());
+    if (remembered >= 0)
+        m_areas->setCurrentIndex(remembered); // reads its list
 }
 
 void CUnusedStandardDlgBase::Reload()
@@ -68,8 +76,16 @@ void CUnusedStandardDlgBase::Reload()
     std::vector<QStringList> rows;
     const auto found = m_areaIds.find(m_areas->currentText());
     CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
-    if (gate && m_areas->currentIndex() >= 0 && found != m_areaIds.end())
+    bool failed = false;
+    if (gate && m_areas->currentIndex() >= 0 && found != m_areaIds.end()) {
+        gate->ClearLastError();
         rows = Query(*gate, found->second);
+        failed = !gate->LastError().isEmpty();
+        if (!failed)
+            CRepositoryConnection::Instance().RememberArea(found->second);
+    } else if (m_areas->currentIndex() >= 0) {
+        failed = true;
+    }
     const QColor white = CQrTreeGrid::FromWinColor(CQrTreeGrid::ColorWhite);
     m_grid->BeginUpdate();
     for (const QStringList& texts : rows) {
@@ -80,6 +96,10 @@ void CUnusedStandardDlgBase::Reload()
     m_grid->EndUpdate();
     m_grid->AutoSizeColumns(); // the last column fills what the others leave of the width
     QApplication::restoreOverrideCursor();
+    // an empty list must mean "nothing unused", never "could not read"
+    if (failed)
+        RepositoryUi::ReportFailure(this, windowTitle() + QStringLiteral(" 조회"),
+                                    gate ? gate->LastError() : QString());
 }
 
 CUnusedStandardWordDlg::CUnusedStandardWordDlg(int mode, QWidget* parent)

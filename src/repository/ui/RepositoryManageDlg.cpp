@@ -7,6 +7,7 @@
 #include "reports/ui/ReportChart.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryTexts.h"
+#include "repository/ui/RepositoryUi.h"
 #include "repository/ui/StandardListLauncher.h"
 
 #include <QApplication>
@@ -81,6 +82,14 @@ CRepositoryManageDlg::CRepositoryManageDlg(QWidget* parent) : QDialog(parent)
 
     resize(900, 640);
     Refresh();
+    // connected again: the list is read anew (queued: not inside the read that found the loss)
+    connect(
+        &CRepositoryNotifier::Instance(), &CRepositoryNotifier::Changed, this,
+        [this] {
+            if (CRepositoryConnection::Instance().IsConnected())
+                Refresh();
+        },
+        Qt::QueuedConnection);
 }
 
 void CRepositoryManageDlg::SetKind(ESharedDataKind kind)
@@ -94,9 +103,32 @@ void CRepositoryManageDlg::SetKind(ESharedDataKind kind)
 void CRepositoryManageDlg::Refresh()
 {
     const auto kind = ESharedDataKind(std::max(0, m_kind->currentIndex()));
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_data.Load(CRepositoryConnection::Instance().OpenGate(), kind);
-    QApplication::restoreOverrideCursor();
+    CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
+    CRepositoryShareData loaded;
+    bool ok = false;
+    if (gate) {
+        gate->ClearLastError();
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ok = loaded.Load(gate, kind);
+        QApplication::restoreOverrideCursor();
+    }
+    if (!ok) {
+        // What was shown stays, with the kind it belongs to: an empty list would read as
+        // "nothing shared".
+        if (m_loaded) {
+            const QSignalBlocker block(m_kind);
+            m_kind->setCurrentIndex(int(m_data.Kind()));
+        }
+        if (!gate || gate->LastFailureLostConnection() || CRepositoryConnection::Instance().IsLost())
+            RepositoryUi::EnsureUsable(this, false);
+        else if (kind == ESharedDataKind::ExceptWords || kind == ESharedDataKind::ExceptDomains)
+            RepositoryUi::ReportFailure(this, ReadWork, gate->LastError());
+        // (the words and domains reads show their own error box)
+        if (m_loaded)
+            return;
+    }
+    m_data = std::move(loaded);
+    m_loaded = ok;
 
     m_grid->BeginUpdate();
     m_grid->DeleteAllItems();
@@ -136,9 +168,10 @@ void CRepositoryManageDlg::Search(const QString& text)
 
 std::vector<int> CRepositoryManageDlg::CheckedRows() const
 {
+    // Only the rows the search leaves shown: a tick the user cannot see acts on nothing.
     std::vector<int> rows;
     for (int r = 0; r < m_grid->GetRowCount(); ++r)
-        if (m_grid->GetCheckCellVal(r, 0))
+        if (m_grid->GetCheckCellVal(r, 0) && !m_grid->IsRowHiddenAt(r))
             rows.push_back(r);
     return rows;
 }
@@ -146,14 +179,27 @@ std::vector<int> CRepositoryManageDlg::CheckedRows() const
 void CRepositoryManageDlg::OnDelete()
 {
     const std::vector<int> rows = CheckedRows();
-    if (rows.empty())
+    if (rows.empty()) {
+        CQrMessageBox::Information(this, NothingChecked);
         return;
+    }
     // shared rows are gone for every user once deleted: the count is a question, not a notice
     if (!CQrMessageBox::Question(this, CQrStringUtil::Format(DeleteCount, {int(rows.size())})))
         return;
+    CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
+    if (!gate) {
+        RepositoryUi::EnsureUsable(this, false);
+        return;
+    }
+    gate->ClearLastError();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_data.Delete(CRepositoryConnection::Instance().OpenGate(), rows);
+    const bool deleted = m_data.Delete(gate, rows);
     QApplication::restoreOverrideCursor();
+    if (!deleted) {
+        RepositoryUi::ReportFailure(this, DeleteWork, gate->LastError());
+        if (!CRepositoryConnection::Instance().IsConnected())
+            return;
+    }
     Refresh();
 }
 

@@ -20,7 +20,9 @@ public:
     explicit CRepositoryManageDlg(QWidget* parent = nullptr);
 
     void SetKind(ESharedDataKind kind);
+    // Reads the chosen kind; a read that fails keeps what was shown and says why.
     void Refresh();
+    // Checked rows that the search leaves shown.
     std::vector<int> CheckedRows() const;
 
     // Buttons (tests press them as a user would).
@@ -36,6 +38,7 @@ private:
     void Search(const QString& text);
 
     CRepositoryShareData m_data;
+    bool m_loaded = false; // m_data holds a read that succeeded
     QComboBox* m_kind = nullptr;
     QLineEdit* m_search = nullptr;
     CQrTreeGrid* m_grid = nullptr;

@@ -22,6 +22,9 @@ const QString kGenerateName = QStringLiteral("도메인명 자동생성");
 const QString kChangeDomain = QStringLiteral("도메인 변경");
 const QString kDefaultType = QStringLiteral("VARCHAR");
 const QString kNoArea = QStringLiteral("대상 분류체계를 선택해 주세요");
+const QString kRenamedTerm =
+    QStringLiteral("구성 단어는 %1 (%2)에서 분석한 것이라 고친 이름으로는 등록할 수 없습니다.\n"
+                   "이름은 용어 분석 화면의 대상 속성명에서 고친 뒤 다시 분석해 등록하세요.");
 
 std::vector<tagLogicalDatatype> LogicalTypes()
 {
@@ -67,6 +70,7 @@ CStandardRegisterDlg::CStandardRegisterDlg(int mode, const QString& areaId, QWid
     connect(m_areas, &QComboBox::currentIndexChanged, this, [this](int index) {
         const auto it = m_indexToId.find(index);
         m_areaId = it != m_indexToId.end() ? it->second : QString();
+        CRepositoryConnection::Instance().RememberArea(m_areaId);
     });
     connect(m_grid, &CQrPropertyGrid::InplaceButtonClicked, this, &CStandardRegisterDlg::OnButton);
     connect(close, &QPushButton::clicked, this, [this] { m_registered ? accept() : reject(); });
@@ -81,12 +85,18 @@ void CStandardRegisterDlg::FillAreas()
     QSignalBlocker block(m_areas);
     m_areas->clear();
     int selected = -1;
-    for (const auto& [name, id] : m_areaList) {
-        const int index = m_areas->count();
-        m_areas->addItem(name);
-        m_indexToId[index] = id;
-        if (id == m_areaId)
-            selected = index;
+    // The area last worked in is offered first; none is chosen unless the caller gave one.
+    const QString remembered = CRepositoryConnection::Instance().RememberedAreaId();
+    for (bool first : {true, false}) {
+        for (const auto& [name, id] : m_areaList) {
+            if ((id == remembered) != first)
+                continue;
+            const int index = m_areas->count();
+            m_areas->addItem(name);
+            m_indexToId[index] = id;
+            if (id == m_areaId)
+                selected = index;
+        }
     }
     m_areas->setCurrentIndex(selected);
 }
@@ -284,6 +294,13 @@ void CStandardRegisterDlg::RegisterTerm()
     term.strLogicalName = Value(IdTermLogical);
     term.strPhysicalName = Value(IdTermPhysical);
     term.strDescription = Value(IdTermDefinition);
+    // The word combination was analysed from the names as proposed: other names would be
+    // stored with words they are not made of.
+    if (!m_term.listWordIds.isEmpty() &&
+        (term.strLogicalName != m_term.strLogicalName || term.strPhysicalName != m_term.strPhysicalName)) {
+        CQrMessageBox::Information(this, kRenamedTerm.arg(m_term.strLogicalName, m_term.strPhysicalName));
+        return;
+    }
     const StandardRegisterForm::Outcome outcome = StandardRegisterForm::RegisterTerm(m_areaId, term);
     if (outcome.kind == StandardRegisterForm::Outcome::Registered)
         m_term = term;

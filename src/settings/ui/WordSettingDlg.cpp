@@ -1,5 +1,7 @@
 #include "settings/ui/WordSettingDlg.h"
 
+#include "repository/RepositoryConnection.h"
+
 #include "components/QrDatatype.h"
 #include "components/QrWordExtractor.h"
 #include "components/ui/QrMessageBox.h"
@@ -121,6 +123,13 @@ void CWordSettingDlg::Build()
     m_grid->AddListItem(link, S(u"연계 웹브라우저"),
                         {{S(u"내장 웹브라우저 (기본값)"), 0}, {S(u"내장 웹브라우저 (Chromium Edge)"), 1}},
                         m_settings.request_browser, IdBrowser);
+    // One embedded engine serves both choices here: the choice is shown, not offered, and its
+    // stored value stays as it is for the other programs that share the settings file.
+    QTreeWidgetItem* browser = m_grid->FindItem(IdBrowser);
+    browser->setDisabled(true);
+    browser->setToolTip(0, S(u"이 플랫폼에는 내장 웹브라우저가 하나뿐이라 이 선택은 쓰이지 않습니다. "
+                             u"저장된 값은 함께 쓰는 설정 파일을 위해 그대로 둡니다."));
+    browser->setToolTip(1, browser->toolTip(0));
     m_grid->AddCheckItem(link, S(u"단어 신청 사용"), m_settings.word_request != 0, IdWordRequest);
     m_grid->AddCheckItem(link, S(u"도메인 신청 사용"), m_settings.domain_request != 0, IdDomainRequest);
     m_grid->AddCheckItem(link, S(u"용어 신청 사용"), m_settings.term_request != 0, IdTermRequest);
@@ -209,4 +218,19 @@ void CWordSettingDlg::accept()
         return;
     }
     QDialog::accept();
+}
+
+void CWordSettingDlg::SetRequestsFromRepository(bool fromRepository)
+{
+    // Each connect sets the switches from the repository's proposal page options again, so a
+    // change here would not last while connected.
+    const QString tip = fromRepository ? S(u"A/R 연결 중에는 저장소의 신청 화면 설정에 따릅니다. "
+                                           u"연결할 때마다 저장소에서 다시 읽습니다.")
+                                       : QString();
+    for (int id : {IdWordRequest, IdDomainRequest, IdTermRequest}) {
+        QTreeWidgetItem* item = m_grid->FindItem(id);
+        item->setDisabled(fromRepository);
+        item->setToolTip(0, tip);
+        item->setToolTip(1, tip);
+    }
 }

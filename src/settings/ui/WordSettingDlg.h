@@ -44,6 +44,10 @@ public:
     std::set<int> CheckedTags() const;
     std::set<QString> UserWords() const;
 
+    // While a repository is connected its proposal options set the three "신청 사용"
+    // switches: they are shown as set, greyed, with a tooltip saying so.
+    void SetRequestsFromRepository(bool fromRepository);
+
     void accept() override;
 
 private:

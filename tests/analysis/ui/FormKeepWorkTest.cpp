@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <algorithm>
+#include <set>
 
 namespace {
 const QVector<QStringList> kSheet = {
@@ -290,4 +291,74 @@ TEST(FormKeepWork, ResultStartsAtTopAndKeepsExpansion)
     Click(form.ExcludeAnalyzedCheck());
     EXPECT_FALSE(grid->isExpanded(grid->Model()->IndexOf(targets[0], 0)));
     EXPECT_TRUE(grid->isExpanded(grid->Model()->IndexOf(targets[1], 0)));
+}
+
+// Find in the result (Ctrl+F, Enter and F3): names, column names and words, ignoring case,
+// unfolding a folded target, wrapping around and saying so.
+TEST(FormKeepWork, FindWalksTheResultAndWraps)
+{
+    FreshDictionary dic;
+    dic.AddWord(u"CUST"_qs, u"고객"_qs);
+    dic.AddWord(u"NO"_qs, u"번호"_qs);
+    dic.AddWord(u"NM"_qs, u"명"_qs);
+    UiScript ui;
+    const QString book = dic.dir.file(u"find.xlsx"_qs);
+    WriteWorkbook(book, kSheet);
+    CAnalyzeLogicalWordForm form;
+    form.resize(900, 500);
+    form.show();
+    OpenAndAnalyse(form, ui, book);
+    CQrTreeGrid* grid = form.Grid();
+    // a header too wide for its column shows whole in its tooltip
+    EXPECT_EQ(grid->Model()->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(), grid->GetColumnHeader(2));
+    grid->collapseAll();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    grid->setFocus();
+
+    QTest::keyClick(grid, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(form.FindEdit()->isVisible());
+    EXPECT_TRUE(form.FindEdit()->hasFocus());
+    // CUST is in two column names and the physical name of 고객 in two targets: every press
+    // lands on another of them, until the walk comes round to the first and says so
+    form.FindEdit()->setText(u"cust"_qs);
+    QTest::keyClick(form.FindEdit(), Qt::Key_Return);
+    const auto at = [grid] { return std::make_pair(grid->GetCurrentRow(), grid->GetCurrentColumn()); };
+    const auto first = at();
+    std::set<std::pair<int, int>> seen{first};
+    int presses = 1;
+    for (; presses < 20; ++presses) {
+        EXPECT_TRUE(grid->Model()->IndexOf(at().first, 0).isValid()) << "a match under a folded target shows";
+        EXPECT_TRUE(grid->GetItemText(at().first, at().second).contains(u"CUST"_qs)) << presses;
+        QTest::keyClick(form.FindEdit(), Qt::Key_Return);
+        if (at() == first)
+            break;
+        EXPECT_TRUE(seen.insert(at()).second) << "no match twice before the wrap";
+        EXPECT_TRUE(form.FindStatus()->text().isEmpty());
+    }
+    EXPECT_GE(presses, 4);
+    EXPECT_EQ(at(), first);
+    EXPECT_EQ(form.FindStatus()->text(), u"처음부터 다시 찾았습니다"_qs);
+
+    const int here = grid->GetCurrentRow();
+    form.FindEdit()->setText(u"없는말"_qs);
+    EXPECT_FALSE(form.FindNext());
+    EXPECT_EQ(form.FindStatus()->text(), u"찾는 내용이 없습니다"_qs);
+    EXPECT_EQ(grid->GetCurrentRow(), here);
+
+    // F3 from the grid goes on with the text; Shift+F3 goes back
+    form.FindEdit()->setText(u"명"_qs);
+    grid->SetFocusCell(0, 0);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_F3);
+    const int next = grid->GetCurrentRow();
+    const int nextCol = grid->GetCurrentColumn();
+    EXPECT_TRUE(grid->GetItemText(next, nextCol).contains(u"명"_qs));
+    QTest::keyClick(grid, Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_TRUE(grid->GetCurrentRow() != next || grid->GetCurrentColumn() != nextCol)
+        << "back, around to the last match";
+    EXPECT_TRUE(grid->GetItemText(grid->GetCurrentRow(), grid->GetCurrentColumn()).contains(u"명"_qs));
+    form.FindEdit()->setFocus();
+    QTest::keyClick(form.FindEdit(), Qt::Key_Escape);
+    EXPECT_FALSE(form.FindEdit()->isVisible());
 }

@@ -7,6 +7,7 @@
 #include "app/ui/Translations.h"
 #include "app/ui/VisualStyle.h"
 #include "components/OutputLog.h"
+#include "components/QrDatabaseManager.h"
 #include "components/ui/QrMessageBox.h"
 #include "repository/RepositoryConnection.h"
 #include "support/TestSupport.h"
@@ -27,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace {
@@ -125,7 +127,10 @@ TEST_F(ShellTest, EngineStartsOnceAndOnlyForCommandsThatNeedIt)
 {
     auto frame = MakeFrame();
     // the repository-side and sibling-program commands never start it
-    frame->RunCommand(AppCmd::Lexicor);
+    // the dictionary tool is not installed beside this program: its command is grey and says why
+    EXPECT_FALSE(frame->RunCommand(AppCmd::Lexicor));
+    EXPECT_TRUE(CRibbonBar::ToolTipFor(frame->CommandAction(AppCmd::Lexicor)).contains(QStringLiteral("ZtLexicor")));
+    frame->LaunchDictionaryTool();
     EXPECT_EQ(m_progress->marquees, 0);
     EXPECT_FALSE(IsAnalysisEngineInitialized());
     EXPECT_TRUE(messages.contains(AppText::ExecutableNotFound));
@@ -187,13 +192,18 @@ TEST_F(ShellTest, RequestsReachTheFormOfTheirKind)
 
 TEST_F(ShellTest, CommandsFollowTheRepositoryState)
 {
+    // a live repository under the frame's view of it
+    CRepositoryConnection& repository = CRepositoryConnection::Instance();
+    QString error;
+    ASSERT_TRUE(repository.Open(QStringLiteral("sqlite:") + m_data.file(QStringLiteral("r.db")), &error, true))
+        << error.toStdString();
     auto frame = MakeFrame();
     const int repositoryCommands[] = {AppCmd::TermForm,   AppCmd::RegisterWord,    AppCmd::RegisterDomain,
                                       AppCmd::UnusedWord, AppCmd::UnusedClassWord, AppCmd::UnusedDomain};
     const int alwaysCommands[] = {AppCmd::RepositoryConnect, AppCmd::PhysicalWordForm, AppCmd::LogicalWordForm,
                                   AppCmd::WordManage,        AppCmd::WordSynonym,      AppCmd::WordDistance,
                                   AppCmd::DomainForm,        AppCmd::DomainManage,     AppCmd::DomainClass,
-                                  AppCmd::Lexicor,           AppCmd::Settings,         AppCmd::ChatGptExtract};
+                                  AppCmd::Settings,          AppCmd::ChatGptExtract};
     struct State
     {
         bool connected;
@@ -224,6 +234,30 @@ TEST_F(ShellTest, CommandsFollowTheRepositoryState)
     frame->SetRepositoryConnected(false);
     EXPECT_FALSE(frame->RunCommand(AppCmd::TermForm)); // a disabled command does nothing
     EXPECT_EQ(frame->FormWindow(EAnalysisFormKind::Term), nullptr);
+
+    // A connection that went away since the last status update: the command finds it.
+    frame->SetRepositoryDbType(13);
+    frame->SetRepositoryConnected(true);
+    ASSERT_TRUE(frame->CommandAction(AppCmd::TermForm)->isEnabled());
+    CQrDatabaseManager::GetInstance().Database(QStringLiteral("AR")).close();
+    EXPECT_FALSE(frame->RunCommand(AppCmd::TermForm));
+    EXPECT_FALSE(frame->CommandAction(AppCmd::TermForm)->isEnabled());
+    EXPECT_EQ(frame->FormWindow(EAnalysisFormKind::Term), nullptr);
+    repository.OnRepositoryDisconnected();
+
+    // A statement that fails because the session is gone disables them at once.
+    ASSERT_TRUE(repository.Open(QStringLiteral("sqlite:") + m_data.file(QStringLiteral("r.db")), &error));
+    repository.OnRepositoryConnected();
+    frame->UpdateRepositoryStatus();
+    ASSERT_TRUE(frame->CommandAction(AppCmd::UnusedWord)->isEnabled());
+    CQrDatabaseManager::GetInstance().Database(QStringLiteral("AR")).close();
+    EXPECT_FALSE(repository.Database()->Execute(QStringLiteral("SELECT 1"), {}).ok);
+    EXPECT_TRUE(repository.IsLost());
+    EXPECT_FALSE(frame->CommandAction(AppCmd::UnusedWord)->isEnabled());
+    EXPECT_EQ(frame->CommandAction(AppCmd::RepositoryConnect)->text(), AppText::ArReconnect);
+    EXPECT_TRUE(
+        CRibbonBar::ToolTipFor(frame->CommandAction(AppCmd::UnusedWord)).contains(QStringLiteral("끊어졌습니다")));
+    repository.OnRepositoryDisconnected();
 }
 
 TEST_F(ShellTest, RibbonHoldsEveryButtonInOrder)
@@ -440,6 +474,60 @@ TEST_F(ShellTest, DisabledCommandsLookDisabledOnLightAndDarkLooks)
     }
 }
 
+// A dialog made for a large screen opens within a small one, whole.
+TEST_F(ShellTest, DialogsOpenWithinTheScreen)
+{
+    auto frame = MakeFrame();
+    QDialog big(frame.get());
+    auto* layout = new QVBoxLayout(&big);
+    layout->addWidget(new QLabel(QStringLiteral("내용"), &big));
+    big.resize(5000, 4000);
+    big.move(-300, 2500);
+    big.show();
+    const QRect free = big.screen()->availableGeometry();
+    EXPECT_LE(big.width(), free.width());
+    EXPECT_LE(big.height(), free.height());
+    EXPECT_TRUE(free.contains(big.frameGeometry().topLeft()))
+        << big.frameGeometry().x() << "," << big.frameGeometry().y();
+}
+
+// The keyboard reaches the ribbon's buttons, and the one it is on shows it.
+TEST_F(ShellTest, RibbonShowsKeyboardFocus)
+{
+    auto frame = MakeFrame();
+    frame->setWindowState(Qt::WindowNoState);
+    frame->resize(1200, 700);
+    frame->show();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    QToolButton* focused = nullptr;
+    for (int i = 0; i < 40 && !focused; ++i) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : frame.get(), Qt::Key_Tab);
+        auto* button = qobject_cast<QToolButton*>(QApplication::focusWidget());
+        if (button && qobject_cast<CRibbonPanel*>(button->parentWidget()) == nullptr) {
+            for (CRibbonPanel* panel : frame->Ribbon()->Panels(0))
+                if (panel->isAncestorOf(button) && button->defaultAction())
+                    focused = button;
+        }
+    }
+    ASSERT_NE(focused, nullptr) << "Tab reaches a command button of the ribbon";
+    const QImage withFocus = focused->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    frame->MdiArea()->setFocus();
+    QApplication::processEvents();
+    const QImage without = focused->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(withFocus.size(), without.size());
+    // a mark that stands out, not a shade lighter: strongly different pixels all round
+    int strong = 0;
+    for (int y = 0; y < without.height(); ++y)
+        for (int x = 0; x < without.width(); ++x) {
+            const QColor a = withFocus.pixelColor(x, y);
+            const QColor b = without.pixelColor(x, y);
+            strong +=
+                std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) > 150;
+        }
+    EXPECT_GT(strong, without.width() + without.height()) << "the focused button shows it plainly";
+}
+
 // At 900 by 600 the ribbon's panels give way (small icons, then drop-downs) instead of
 // overlapping; every command can still be reached, and each button says what it does and,
 // while disabled, why.
@@ -481,9 +569,14 @@ TEST_F(ShellTest, NarrowRibbonKeepsButtonsApartWithTooltips)
     QAction* term = frame->CommandAction(AppCmd::TermForm);
     EXPECT_TRUE(CRibbonBar::ToolTipFor(term).contains(QStringLiteral("A/R 연결이 필요합니다")));
     EXPECT_EQ(ribbon->Panels(0)[3]->Buttons().first()->toolTip(), CRibbonBar::ToolTipFor(term));
+    QString error;
+    ASSERT_TRUE(CRepositoryConnection::Instance().Open(QStringLiteral("sqlite:") + m_data.file(QStringLiteral("t.db")),
+                                                       &error, true))
+        << error.toStdString();
     frame->SetRepositoryConnected(true);
     EXPECT_FALSE(ribbon->Panels(0)[3]->Buttons().first()->toolTip().contains(QStringLiteral("A/R")));
     EXPECT_FALSE(ribbon->Panels(0)[3]->Buttons().first()->toolTip().isEmpty());
+    CRepositoryConnection::Instance().OnRepositoryDisconnected();
     // a reason set later (by the connection rules) shows at once
     frame->SetRepositoryConnected(false);
     CRibbonBar::SetDisabledReason(term, QStringLiteral("다른 이유"));

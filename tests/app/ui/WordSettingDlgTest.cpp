@@ -113,7 +113,18 @@ TEST_F(SettingDlgTest, OptionsRoundTripAndCancelChangesNothing)
         EXPECT_EQ(g->GetChoices(g->FindItem(CWordSettingDlg::IdDatabase)).size(), 24);
         EXPECT_EQ(g->GetValue(g->FindItem(CWordSettingDlg::IdBrowser)),
                   QStringLiteral("내장 웹브라우저 (Chromium Edge)"));
+        // one engine here: the choice shows greyed with the reason, and its value is kept
+        EXPECT_TRUE(g->FindItem(CWordSettingDlg::IdBrowser)->isDisabled());
+        EXPECT_TRUE(g->FindItem(CWordSettingDlg::IdBrowser)->toolTip(1).contains(QStringLiteral("하나뿐")));
         EXPECT_TRUE(g->IsChecked(g->FindItem(CWordSettingDlg::IdTermRequest)));
+        EXPECT_FALSE(g->FindItem(CWordSettingDlg::IdTermRequest)->isDisabled());
+        // while connected the repository sets the three switches
+        dlg.SetRequestsFromRepository(true);
+        for (int id :
+             {CWordSettingDlg::IdWordRequest, CWordSettingDlg::IdDomainRequest, CWordSettingDlg::IdTermRequest}) {
+            EXPECT_TRUE(g->FindItem(id)->isDisabled()) << id;
+            EXPECT_TRUE(g->FindItem(id)->toolTip(0).contains(QStringLiteral("저장소"))) << id;
+        }
         g->SetChecked(g->FindItem(CWordSettingDlg::IdSortResult), true);
         g->SetListValue(g->FindItem(CWordSettingDlg::IdDatabase), 11);
         dlg.reject();
@@ -128,7 +139,6 @@ TEST_F(SettingDlgTest, OptionsRoundTripAndCancelChangesNothing)
     g->SetChecked(g->FindItem(CWordSettingDlg::IdNeedSeperator), true);
     g->SetChecked(g->FindItem(CWordSettingDlg::IdTermRequest), false);
     g->SetListValue(g->FindItem(CWordSettingDlg::IdDatabase), 11);
-    g->SetListValue(g->FindItem(CWordSettingDlg::IdBrowser), 0);
     g->SetValue(g->FindItem(CWordSettingDlg::IdSeperator), QStringLiteral("_-"));
     dlg.accept();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
@@ -136,7 +146,7 @@ TEST_F(SettingDlgTest, OptionsRoundTripAndCancelChangesNothing)
     EXPECT_EQ(m_settings.need_seperator, 1);
     EXPECT_EQ(m_settings.term_request, 0);
     EXPECT_EQ(m_settings.analyze_database, 11);
-    EXPECT_EQ(m_settings.request_browser, 0);
+    EXPECT_EQ(m_settings.request_browser, 1) << "the settings file is shared: its value stays";
     const QJsonObject saved = ReadSaved();
     EXPECT_EQ(saved.value(QStringLiteral("analyze_database")).toString(), QStringLiteral("11"));
     EXPECT_EQ(saved.value(QStringLiteral("need_seperator")).toString(), QStringLiteral("1"));

@@ -216,6 +216,66 @@ TEST_P(ManageDlgTest, WordsEditSaveSearchDeleteShareAndConvert)
     EXPECT_EQ(dlg.result(), QDialog::Accepted) << "the dictionary changed while open";
 }
 
+// Edits live in the grid until "저장": closing over them asks first, as the forms do, and the
+// edited rows show which they are.
+TEST_P(ManageDlgTest, UnsavedEditsAskBeforeTheyAreThrownAway)
+{
+    if (Sharing())
+        GTEST_SKIP() << "the dialog's own rules: one dialect is enough";
+    CAnalyzeSettings& d = CAnalyzeSettings::Instance();
+    const QColor edited = CQrTreeGrid::FromWinColor(0xAAF5E3);
+    const QString question = QStringLiteral("단어 관리: 저장하지 않은 변경이 있습니다.\n저장하시겠습니까?");
+    _stAnalyzeManageWord w;
+    {
+        CWordManageDlg dlg;
+        dlg.show();
+        CQrTreeGrid* grid = dlg.Grid();
+        Click(dlg.Button(QStringLiteral("추가")));
+        ASSERT_TRUE(TypeIntoCell(grid, 2, 1, QStringLiteral("배송")));
+        ASSERT_TRUE(TypeIntoCell(grid, 2, 2, QStringLiteral("DLVR")));
+        EXPECT_EQ(grid->GetItemBkColor(2, 1), edited);
+        EXPECT_NE(grid->GetItemBkColor(0, 1), edited) << "a row not edited keeps its colour";
+
+        ui.buttons = {QMessageBox::Cancel};
+        Click(dlg.Button(QStringLiteral("닫기")));
+        EXPECT_EQ(ui.LastMessage(), question);
+        EXPECT_TRUE(dlg.isVisible()) << "취소 keeps the dialog and the new word";
+        EXPECT_EQ(grid->GetItemText(2, 1), QStringLiteral("배송"));
+
+        ui.buttons = {QMessageBox::Save};
+        dlg.close(); // the window's close button
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_TRUE(d.GetWord(QStringLiteral("DLVR"), QStringLiteral("배송"), w)) << "저장 keeps the word";
+    }
+    {
+        CWordManageDlg dlg;
+        dlg.show();
+        ASSERT_EQ(dlg.Grid()->GetItemText(0, 1), QStringLiteral("고객"));
+        ASSERT_TRUE(TypeIntoCell(dlg.Grid(), 0, 4, QStringLiteral("바뀐 정의")));
+        ui.buttons = {QMessageBox::Discard};
+        const size_t asked = ui.messages.size();
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        EXPECT_EQ(ui.messages.size(), asked + 1);
+        EXPECT_FALSE(dlg.isVisible());
+        ASSERT_TRUE(d.GetWord(QStringLiteral("CUST"), QStringLiteral("고객"), w));
+        EXPECT_EQ(w.strDescription, QStringLiteral("로컬에서 고친 고객의 정의")) << "저장 안 함 leaves the dictionary";
+    }
+    {
+        // Switching lists would replace the grid: the same question, and 취소 stays.
+        CDomainManageDlg dlg;
+        dlg.show();
+        Click(dlg.Button(QStringLiteral("추가")));
+        ASSERT_TRUE(TypeIntoCell(dlg.Grid(), dlg.Grid()->GetRowCount() - 1, 1, QStringLiteral("코드")));
+        ui.buttons = {QMessageBox::Cancel};
+        dlg.ListSelector()->setCurrentIndex(1);
+        EXPECT_EQ(ui.LastMessage(), QStringLiteral("도메인 관리: 저장하지 않은 변경이 있습니다.\n저장하시겠습니까?"));
+        EXPECT_EQ(dlg.ListSelector()->currentIndex(), 0);
+        EXPECT_EQ(dlg.Grid()->GetItemText(dlg.Grid()->GetRowCount() - 1, 1), QStringLiteral("코드"));
+        ui.buttons = {QMessageBox::Discard};
+        dlg.reject();
+    }
+}
+
 TEST_P(ManageDlgTest, DomainsNameThemselvesSaveOnceAndSettleConflicts)
 {
     CAnalyzeSettings& d = CAnalyzeSettings::Instance();

@@ -207,6 +207,9 @@ TEST(DomainReportDlg, SkippedRowsNoticesAndChartTicks)
 
     EXPECT_EQ(CReportChart::AxisLabel(u"미분석"_qs, 134), u"미분석 (134)"_qs);
     EXPECT_EQ(CReportChart::AxisLabel(u"분석"_qs, 21748), u"분석 (21,748)"_qs);
+    // under its bar a two-word name takes two lines, the count one more: narrow bars keep it whole
+    EXPECT_EQ(CReportChart::WrappedLabel(u"데이터타입 불일치"_qs, 3), u"데이터타입<br>불일치<br>(3)"_qs);
+    EXPECT_EQ(CReportChart::WrappedLabel(u"<미분석>"_qs, 1340), u"&lt;미분석&gt;<br>(1,340)"_qs);
     const std::pair<int, int> steps[] = {{1, 1}, {7, 2}, {10, 2}, {134, 50}, {21748, 5000}, {26098, 10000}};
     for (const auto& [top, step] : steps)
         EXPECT_EQ(CReportChart::NiceStep(top), step) << top;

@@ -81,6 +81,41 @@ TEST_P(StandardListDlgTest, WordListMarksExistingWordsRechecksPerAreaAndRegister
         repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE DIC_PHY_NM = 'ZZQ' AND STD_AREA_ID = 'ENT'")), 1);
 }
 
+// Opened from the shared data or the management dialogs no area is given: none is chosen, and
+// nothing is checked or registered until the user picks one. The area last worked in comes
+// first in the list.
+TEST_P(StandardListDlgTest, WithoutAnAreaNothingIsCheckedOrRegisteredUntilOneIsPicked)
+{
+    WordIndex candidates;
+    candidates[QStringLiteral("NO")][QStringLiteral("번호")] = {};
+    candidates[QStringLiteral("ZZR")][QStringLiteral("다른새말")] = {};
+    CRepositoryConnection::Instance().RememberArea(DemoStandard::FinanceAreaId);
+    CStandardWordDlg dlg(candidates, QString());
+    dlg.resize(760, 420);
+    dlg.show();
+    CQrTreeGrid* grid = dlg.Grid();
+    EXPECT_EQ(dlg.AreaCombo()->currentIndex(), -1);
+    EXPECT_EQ(dlg.AreaCombo()->itemData(0).toString(), DemoStandard::FinanceAreaId);
+    const int existing = RowOf(grid, 2, QStringLiteral("NO"));
+    ASSERT_GE(existing, 0);
+    EXPECT_NE(grid->GetItemImage(existing, 0), 1) << "not checked against an area nobody chose";
+    EXPECT_TRUE(grid->GetItemText(existing, 3).isEmpty());
+    Shot(&dlg, "registration-no-area.png");
+
+    Click(dlg.RegisterButton());
+    EXPECT_EQ(ui.LastMessage(), QStringLiteral("대상 분류체계를 선택해 주세요"));
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE DIC_PHY_NM = 'ZZR'")), 0);
+
+    dlg.AreaCombo()->setCurrentIndex(dlg.AreaCombo()->findData(DemoStandard::MainAreaId));
+    EXPECT_EQ(grid->GetItemImage(existing, 0), 1);
+    Click(dlg.RegisterButton());
+    EXPECT_EQ(ui.LastMessage(), QStringLiteral("완료되었습니다"));
+    EXPECT_EQ(
+        repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE DIC_PHY_NM = 'ZZR' AND STD_AREA_ID = 'ENT'")), 1);
+    EXPECT_EQ(CRepositoryConnection::Instance().RememberedAreaId(), DemoStandard::MainAreaId);
+}
+
 TEST_P(StandardListDlgTest, DomainListFollowsTheSelectedRowAndChangesTheClassWordDirectly)
 {
     CAnalyzeSettings::Instance().domain_use_words = 1;

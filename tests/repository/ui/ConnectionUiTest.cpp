@@ -1,6 +1,7 @@
 // The window's repository connection: the connection dialog through a saved profile, what the
 // frame shows and enables, requests 3 and 4, and the shared analysis data dialog, on a SQLite
 // repository made by `repo init --demo` and on the PostgreSQL server of scripts/with-postgres.
+#include "repository/RepoTestDb.h"
 #include "support/FormTestKit.h"
 #include "support/TestSupport.h"
 
@@ -114,22 +115,7 @@ protected:
             .arg(m_server.port)
             .arg(m_database);
     }
-    bool Admin(const QString& sql)
-    {
-        const QString name = QStringLiteral("tw-conn-admin");
-        bool ok = false;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-            db.setHostName(m_server.host);
-            db.setPort(m_server.port);
-            db.setDatabaseName(m_server.database);
-            db.setUserName(m_server.user);
-            db.setPassword(m_server.password);
-            ok = db.open() && db.exec(sql).lastError().type() == QSqlError::NoError;
-        }
-        QSqlDatabase::removeDatabase(name);
-        return ok;
-    }
+    bool Admin(const QString& sql) { return RunOnServer(m_server, sql); }
     CMainFrame& Frame()
     {
         if (!m_frame)
@@ -325,6 +311,9 @@ TEST_P(RepositoryUiTest, SharedDataChartCountsAuthorsAndDeleteRemovesTheCheckedR
     EXPECT_EQ(ui.LastMessage(), QStringLiteral("출력이 완료되었습니다. 파일을 열겠습니까?"));
     EXPECT_EQ(ui.opened, (std::vector<QString>{m_dir.filePath(QStringLiteral("shared.xlsx"))}));
 
+    // nothing checked: the delete says so
+    dlg.OnDelete();
+    EXPECT_EQ(ui.LastMessage(), QStringLiteral("선택된 항목이 없습니다"));
     // rows in physical-name order: CUST, DT, NM, NO; check 일자 and 번호
     ASSERT_EQ(grid->GetItemText(1, 1), QStringLiteral("일자"));
     ASSERT_EQ(grid->GetItemText(3, 1), QStringLiteral("번호"));
@@ -333,15 +322,27 @@ TEST_P(RepositoryUiTest, SharedDataChartCountsAuthorsAndDeleteRemovesTheCheckedR
     ui.answers = {false};
     dlg.OnDelete(); // No: nothing goes
     EXPECT_EQ(grid->GetRowCount(), 4);
+    const auto left = [db] {
+        QStringList names;
+        const SqlOutcome out =
+            db->Execute(QStringLiteral("SELECT WORD_LOG_NM FROM STD_ANLY_WORD ORDER BY WORD_PHY_NM"), {});
+        for (size_t r = 0; r < out.rows.size(); ++r)
+            names << out.rows.Value(r, 0);
+        return names;
+    };
+    // a tick the search box hides is not acted on
+    search->setText(QStringLiteral("no"));
     ui.answers = {true};
     dlg.OnDelete();
-    EXPECT_EQ(ui.LastMessage(), QStringLiteral("선택 된 대상 2 개의 데이터를 AR 에서 삭제합니다"));
-    QStringList left;
-    const SqlOutcome out =
-        db->Execute(QStringLiteral("SELECT WORD_LOG_NM FROM STD_ANLY_WORD ORDER BY WORD_PHY_NM"), {});
-    for (size_t r = 0; r < out.rows.size(); ++r)
-        left << out.rows.Value(r, 0);
-    EXPECT_EQ(left, (QStringList{"고객", "명"}));
+    EXPECT_EQ(ui.LastMessage(), QStringLiteral("선택 된 대상 1 개의 데이터를 AR 에서 삭제합니다"));
+    EXPECT_EQ(left(), (QStringList{"고객", "일자", "명"}));
+    search->clear();
+    ASSERT_EQ(grid->GetItemText(1, 1), QStringLiteral("일자"));
+    grid->SetCheckCellVal(1, 0, true);
+    ui.answers = {true};
+    dlg.OnDelete();
+    EXPECT_EQ(ui.LastMessage(), QStringLiteral("선택 된 대상 1 개의 데이터를 AR 에서 삭제합니다"));
+    EXPECT_EQ(left(), (QStringList{"고객", "명"}));
     EXPECT_EQ(grid->GetRowCount(), 2);
     EXPECT_EQ(dlg.Chart()->Values(), (QList<int>{2}));
 

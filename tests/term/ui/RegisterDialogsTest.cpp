@@ -96,6 +96,16 @@ TEST_F(RegisterDialogs, TermDomainChangedThroughTheSelection)
     dialog.PressButton(CStandardRegisterDlg::IdTermDomain);
     EXPECT_EQ(grid->GetValue(grid->FindItem(CStandardRegisterDlg::IdTermDomain)), u"주문번호VC30"_qs);
     EXPECT_EQ(dialog.Term().strDomainId, u"D03"_qs);
+
+    // Renamed here, the name would go in with the words of the old one: refused, nothing written.
+    grid->SetValue(grid->FindItem(CStandardRegisterDlg::IdTermLogical), u"주문상세번호"_qs);
+    dialog.PressButton(CStandardRegisterDlg::IdTermRegister);
+    EXPECT_TRUE(ui.LastMessage().contains(u"고친 이름으로는 등록할 수 없습니다"_qs)) << ui.LastMessage().toStdString();
+    EXPECT_FALSE(dialog.IsRegistered());
+    QSqlQuery written(CQrDatabaseManager::GetInstance().Database(u"AR"_qs));
+    ASSERT_TRUE(written.exec(u"SELECT COUNT(*) FROM STD_DIC WHERE DIC_LOG_NM = '주문상세번호'"_qs) && written.next());
+    EXPECT_EQ(written.value(0).toInt(), 0);
+    grid->SetValue(grid->FindItem(CStandardRegisterDlg::IdTermLogical), u"주문번호"_qs);
     dialog.PressButton(CStandardRegisterDlg::IdTermRegister);
     EXPECT_EQ(ui.LastMessage(), u"용어가 등록 되었습니다"_qs);
     EXPECT_TRUE(dialog.IsRegistered());
@@ -108,23 +118,25 @@ TEST_F(RegisterDialogs, DomainSelectionSearchesBothNamesWithWrapAndApplies)
     ASSERT_EQ(grid->GetRowCount(), 5);
     EXPECT_EQ(grid->GetColumnWidth(CDomainSelectDlg::ColDomainId), 0) << "the id column is hidden";
 
-    dialog.ApplyButton()->click();
-    EXPECT_EQ(dialog.result(), int(QDialog::Rejected)) << "nothing without a current row";
-    EXPECT_TRUE(dialog.DomainId().isEmpty());
-
+    // Driven while it runs, as the term form and the registration dialog run it.
     QStringList hits;
-    for (int i = 0; i < 3; ++i) {
-        dialog.SearchEdit()->setText(u"vc30"_qs);
+    WhenModal([&](QWidget* modal) {
+        ASSERT_EQ(modal, &dialog);
+        dialog.ApplyButton()->click();
+        EXPECT_TRUE(dialog.isVisible()) << "nothing without a current row: the dialog stays open";
+        EXPECT_TRUE(dialog.DomainId().isEmpty());
+        for (int i = 0; i < 3; ++i) {
+            dialog.SearchEdit()->setText(u"vc30"_qs);
+            QTest::keyClick(dialog.SearchEdit(), Qt::Key_Return);
+            hits.append(grid->GetItemText(grid->GetCurrentRow(), CDomainSelectDlg::ColDomain));
+        }
+        dialog.SearchEdit()->setText(u"주문"_qs);
         QTest::keyClick(dialog.SearchEdit(), Qt::Key_Return);
-        hits.append(grid->GetItemText(grid->GetCurrentRow(), CDomainSelectDlg::ColDomain));
-    }
+        EXPECT_EQ(grid->GetCurrentColumn(), int(CDomainSelectDlg::ColKeyDomain)) << "the key domain cell first";
+        dialog.ApplyButton()->click();
+    });
+    EXPECT_EQ(dialog.exec(), int(QDialog::Accepted));
     EXPECT_EQ(hits, (QStringList{u"번호VC30"_qs, u"주문번호VC30"_qs, u"번호VC30"_qs})) << "case ignored, wraps";
-    dialog.SearchEdit()->setText(u"주문"_qs);
-    QTest::keyClick(dialog.SearchEdit(), Qt::Key_Return);
-    EXPECT_EQ(grid->GetCurrentColumn(), int(CDomainSelectDlg::ColKeyDomain)) << "the key domain cell first";
-
-    dialog.ApplyButton()->click();
-    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
     EXPECT_EQ(dialog.DomainName(), u"주문번호VC30"_qs);
     EXPECT_EQ(dialog.DomainId(), u"D03"_qs);
 }

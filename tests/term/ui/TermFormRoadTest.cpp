@@ -15,6 +15,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
@@ -193,6 +196,14 @@ TEST_P(TermFormRoad, AnalyseRegisterPickDomainSaveReopenExport)
     Click(form->ExcludeAnalyzedCheck());
 
     // Save, reopen in a new form, export.
+    const auto targetOrder = [this] {
+        QStringList names;
+        for (int row = 0; row < form->Grid()->GetRowCount(); ++row)
+            if (form->Grid()->GetTreeLevel(row) == 1)
+                names << form->Grid()->GetItemText(row, 0);
+        return names;
+    };
+    const QStringList orderBefore = targetOrder();
     std::map<QString, QStringList> before = TargetBlocks(form->Grid());
     const QString document = dic.dir.file(u"model.ztst"_qs);
     ui.paths.push_back(document);
@@ -205,15 +216,18 @@ TEST_P(TermFormRoad, AnalyseRegisterPickDomainSaveReopenExport)
     form->OpenPath(document);
     ASSERT_EQ(form->Mode(), 2) << ui.LastMessage().toStdString();
     EXPECT_EQ(form->AreaCombo()->currentData().toString(), u"A1"_qs) << "the document's area";
-    // The document lists its targets in name order and carries no hand-picked domain.
-    std::map<QString, QStringList> after = TargetBlocks(form->Grid());
-    const auto dropChosen = [](std::map<QString, QStringList>& blocks) {
-        std::erase_if(blocks, [](const auto& block) { return block.first.startsWith(u"1|고객명|"_qs); });
-    };
-    dropChosen(before);
-    dropChosen(after);
-    EXPECT_EQ(after, before);
-    EXPECT_EQ(form->Grid()->GetItemText(Row(u"고객명"_qs), 5), QString());
+    // The document keeps what the user did: the model's order and the domain picked by hand.
+    EXPECT_EQ(targetOrder(), orderBefore);
+    EXPECT_EQ(TargetBlocks(form->Grid()), before);
+    EXPECT_EQ(form->Grid()->GetItemText(Row(u"고객명"_qs), 5), u"명VC100"_qs);
+    // stored as the entry's optional members, beside those every reader knows
+    QString savedDomain;
+    for (const QJsonValue& entry :
+         QJsonDocument::fromJson(ReadTextFile(document).toUtf8()).object().value(u"term_analyze"_qs).toArray())
+        if (entry.toObject().value(u"Attribute"_qs).toString() == u"고객명"_qs)
+            savedDomain = entry.toObject().value(u"DomainName"_qs).toString() + u'|' +
+                          QString::number(!entry.toObject().value(u"DomainId"_qs).toString().isEmpty());
+    EXPECT_EQ(savedDomain, u"명VC100|1"_qs);
 
     const QString workbook = dic.dir.file(u"terms.xlsx"_qs);
     ui.paths.push_back(workbook);

@@ -5,16 +5,25 @@
 #include "analysis/ui/FormRoadTestUtil.h"
 
 #include "analysis/TermAnalysis.h"
+#include "analysis/ui/AnalysisForms.h"
 #include "analysis/ui/AnalyzeTermForm.h"
+#include "app/ui/AppTexts.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/OutputWnd.h"
 #include "assistants/ui/MetaWebPageDlg.h"
 #include "dictionary/ui/DomainSelectDlg.h"
+#include "repository/QrDbConnector.h"
+#include "repository/ui/DbConnectDlg.h"
 #include "repository/ui/StandardRegisterDlg.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -99,6 +108,72 @@ TEST(TermScreenshots, FormDialogsAndProposalPage)
     paint.exec();
     EXPECT_TRUE(Save(web, u"web-proposal.png"_qs));
     web.reject();
+    repo.Close();
+}
+
+// The window at 800 by 560: the term form with a result, "준수 현황" and the connection dialog.
+TEST(TermScreenshots, SmallWindow)
+{
+    if (qEnvironmentVariable("TERMWISE_SCREENSHOTS").isEmpty())
+        GTEST_SKIP() << "TERMWISE_SCREENSHOTS is not set";
+    FreshDictionary dic;
+    UiScript ui; // the unsaved result is let go when the window closes
+    TermRepository repo;
+    QString reason;
+    ASSERT_TRUE(repo.Open(QStringLiteral("sqlite"), reason));
+    repo.LoadStandard();
+    CMainFrame::ClearRegistrations();
+    RegisterAnalysisForms();
+    CMainFrame frame;
+    frame.setWindowState(Qt::WindowNoState);
+    frame.resize(800, 560);
+    frame.show();
+    frame.UpdateRepositoryStatus();
+    ASSERT_TRUE(frame.RunCommand(AppCmd::TermForm));
+    auto* form = qobject_cast<CAnalyzeTermForm*>(frame.FormWindow(EAnalysisFormKind::Term)->widget());
+    ASSERT_NE(form, nullptr);
+    const QString book = dic.dir.file(u"model.xlsx"_qs);
+    QVector<QStringList> rows{{u"속성명"_qs, u"컬럼명"_qs, u"데이터타입"_qs, u"정의"_qs}};
+    const QStringList names{u"고객번호"_qs, u"주문번호"_qs, u"고객등급"_qs, u"주문등급"_qs,
+                            u"고객명"_qs,   u"주문일자"_qs, u"주문금액"_qs, u"손님명"_qs};
+    for (const QString& name : names)
+        rows.append({name, QString(), u"VARCHAR(20)"_qs, name + u"의 뜻"_qs});
+    WriteWorkbook(book, rows);
+    form->OpenPath(book);
+    ColumnRoles& roles = form->Engine().Designations();
+    roles.Designate(CTermAnalysis::RoleAttribute, 0);
+    roles.Designate(CTermAnalysis::RoleType, 2);
+    roles.Designate(CTermAnalysis::RoleDefinition, 3);
+    form->ExcludeFirstRowCheck()->setChecked(true);
+    EXPECT_TRUE(Save(frame, u"small-term-source.png"_qs));
+    form->SelectArea(u"A1"_qs);
+    form->AnalyzeButton()->click();
+    ASSERT_EQ(form->Mode(), 2);
+    // the pane gave up its height to the result, down to its own least
+    QApplication::processEvents();
+    EXPECT_TRUE(frame.MdiArea()->height() >= frame.height() * 2 / 3 - 2 ||
+                frame.OutputWnd()->height() <= frame.OutputWnd()->minimumSizeHint().height() + 2)
+        << frame.OutputWnd()->height();
+    EXPECT_TRUE(Save(frame, u"small-term-result.png"_qs));
+
+    WhenModal([](QWidget* modal) {
+        ASSERT_NE(modal, nullptr);
+        modal->resize(std::min(modal->width(), 780), std::min(modal->height(), 540));
+        EXPECT_TRUE(Save(*modal, u"small-conformance.png"_qs));
+    });
+    form->ReportButton()->click();
+
+    QSettings profiles(dic.dir.file(u"profiles.ini"_qs), QSettings::IniFormat);
+    CQrDbConnector::GetInstance().SetStorage(nullptr, &profiles);
+    {
+        CDbConnectDlg connect(CQrDbConnector::GetInstance(), QString(), 11, &frame);
+        connect.show();
+        connect.resize(std::min(connect.width(), 780), std::min(connect.height(), 540));
+        EXPECT_TRUE(Save(connect, u"small-connection.png"_qs));
+    }
+    CQrDbConnector::DestroyInstance();
+    frame.close();
+    CMainFrame::ClearRegistrations();
     repo.Close();
 }
 

@@ -7,6 +7,7 @@
 
 #include "assistants/ui/MetaWebPageDlg.h"
 #include "components/OutputLog.h"
+#include "repository/QrARGate.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/StandardRegistration.h"
 #include "settings/AnalyzeSettings.h"
@@ -106,6 +107,28 @@ TEST(WebProposalDialog, WebViewMessagesBadJsonConsoleAndCancel)
     EXPECT_EQ(server.posts.size(), 2u);
 }
 
+// A page that cannot load never completes: the dialog says where and why in Korean and the
+// registration counts as not done, instead of a browser error page left open.
+TEST(WebProposalDialog, APageThatCannotLoadSaysSoAndRegistersNothing)
+{
+    UiScript ui;
+    OutputLogCapture log;
+    MetaWebRequest request;
+    request.areaId = QStringLiteral("A1");
+    request.url = QStringLiteral("http://127.0.0.1:9/std/proposal/word.do"); // nothing listens there
+    request.words = ThreeWords();
+    CMetaWebPageDlg dialog(eMetaWebWordMap);
+    dialog.SetRequest(request);
+    QTimer::singleShot(60000, &dialog, &QDialog::reject);
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const QString message = ui.messages[0];
+    EXPECT_TRUE(message.startsWith(QStringLiteral("신청 화면을 열 수 없습니다."))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("127.0.0.1:9/std/proposal/word.do"))) << message.toStdString();
+    EXPECT_FALSE(message.section(QStringLiteral("이유: "), 1).trimmed().isEmpty()) << message.toStdString();
+    EXPECT_EQ(dialog.Failure(), message);
+}
+
 // The registration functions take the web route where the repository publishes pages: the
 // PostgreSQL repository's options point at the loopback server.
 TEST(WebProposalRoute, RegistrationFollowsThePage)
@@ -126,12 +149,16 @@ TEST(WebProposalRoute, RegistrationFollowsThePage)
     CRepositoryConnection::Instance().OnRepositoryConnected();
     ASSERT_EQ(StandardRegistration::WebRouteAddress(StandardRegistration::Kind::Word), server.Url());
     CMetaWebPageDlg::InstallProposalHook();
+    // the A/R user the profile signs in with, not the database user
+    QrARGate::InitializeCommander(0, nullptr);
+    QrARGate::SetUserProfile(QStringLiteral("표준담당"));
+    ASSERT_NE(CRepositoryConnection::Instance().DbUserName(), QStringLiteral("표준담당"));
 
     WordIndex words = ThreeWords();
     EXPECT_TRUE(GlobalFunc::InsertStandardWord(QStringLiteral("A1"), words));
     ASSERT_EQ(server.posts.size(), 1u);
-    EXPECT_EQ(ProposalServer::Field(server.posts[0].body, QStringLiteral("loginId")),
-              CRepositoryConnection::Instance().DbUserName());
+    EXPECT_EQ(ProposalServer::Field(server.posts[0].body, QStringLiteral("loginId")), QStringLiteral("표준담당"));
+    QrARGate::FinalizeCommander(0);
 
     // Never completed: the dialog is closed by the user, and nothing counts as registered.
     server.SetPage(QString::fromUtf8(kIdlePage));
