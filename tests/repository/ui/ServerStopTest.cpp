@@ -157,10 +157,10 @@ TEST_F(ServerStopTest, AnalysisSharedDataAndWordManagementKeepTheirWorkAndRecove
     OutputLogCapture log;
     bool stopped = false;
     // (a target the service finds no domain for makes the form read the area's key domains)
-    form->Engine().SetKeyDomainSource([&](const QString& area, std::set<QString>& keys) {
+    form->Engine().SetKeyDomainSource([&](const QString& area, CTermAnalysis::AreaDomains& domains) {
         if (!stopped)
             stopped = Control("stop");
-        return CTermAnalysis::RepositoryKeyDomains()(area, keys);
+        return CTermAnalysis::RepositoryKeyDomains()(area, domains);
     });
     ui->buttons = {QMessageBox::No}; // 나중에
     Click(form->AnalyzeButton());
