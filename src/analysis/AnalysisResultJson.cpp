@@ -3,11 +3,11 @@
 #include "analysis/DomainAnalysis.h"
 #include "analysis/WordAnalysis.h"
 
+#include "components/AtomicFile.h"
 #include "components/JsonTextWriter.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <functional>
 
 namespace {
@@ -193,15 +193,16 @@ template <class Map> void WriteCounts(CJsonTextWriter& w, QStringView name, cons
 
 bool SaveWith(const QString& path, QString* error, const std::function<void(CJsonTextWriter&)>& write)
 {
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
+    CAtomicFile file(path);
+    bool ok = file.Open();
     if (ok) {
         CJsonTextWriter writer(&file);
         write(writer);
-        ok = writer.Finish() && file.commit();
+        const bool whole = writer.Finish();
+        ok = file.Commit(whole);
     }
     if (!ok && error)
-        *error = file.errorString();
+        *error = file.Error();
     return ok;
 }
 
