@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace T = ManageTexts;
@@ -95,10 +96,18 @@ CManageDlgBase::CManageDlgBase(CAnalyzeSettings& settings, Texts texts, QWidget*
     connect(m_upload, &QPushButton::clicked, this, &CManageDlgBase::OnUpload);
     connect(m_compare, &QPushButton::clicked, this, &CManageDlgBase::OnCompare);
     connect(m_convert, &QPushButton::clicked, this, &CManageDlgBase::OnConvert);
-    connect(m_grid, &CQrTreeGrid::CellEdited, this, [this](int row, int col, const QString&, const QString&) {
-        if (Mode() == ManageList::Entries && m_auto->isChecked())
-            OnEntryEdited(row, col);
-    });
+    connect(m_grid, &CQrTreeGrid::CellEdited, this,
+            [this](int row, int col, const QString& oldText, const QString& newText) {
+                // A value the dictionary or the shared tables could not take never enters the grid.
+                const QString problem = DictionaryManage::CellProblem(m_texts.kind, Mode(), col, newText);
+                if (!problem.isEmpty()) {
+                    m_grid->SetItemText(row, col, oldText);
+                    QTimer::singleShot(0, this, [this, problem] { CQrMessageBox::Warning(this, problem); });
+                    return;
+                }
+                if (Mode() == ManageList::Entries && m_auto->isChecked())
+                    OnEntryEdited(row, col);
+            });
 }
 
 void CManageDlgBase::Start()
