@@ -45,6 +45,8 @@ public:
     // Ends the document (the root's closing newline) and writes what is left to the sink;
     // false when the sink refused a write.
     bool Finish();
+    // The sink refused a write: the rest is not written, so a long run may stop early.
+    bool Failed() const { return m_failed; }
     // What has not gone to a sink.
     QByteArray Bytes() const { return QByteArray(m_out.data(), qsizetype(m_out.size())); }
     QByteArray TakeBytes()

@@ -14,9 +14,11 @@
 #define RAPIDJSON_SSE2
 #endif
 
+#include "components/ThreadFailure.h"
+
 #include <algorithm>
-#include <bit>
 #include <atomic>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -51,9 +53,9 @@ bool Is(const char* s, unsigned n, std::string_view name)
 
 int FieldOf(const char* s, unsigned n)
 {
-    static constexpr std::string_view names[FieldCount] = {"Attribute",   "Column",   "AnalyzeTarget",
-                                                           "Reference",   "Description", "RefCount",
-                                                           "DataType",    "DataLength",  "DataScale"};
+    static constexpr std::string_view names[FieldCount] = {"Attribute", "Column",      "AnalyzeTarget",
+                                                           "Reference", "Description", "RefCount",
+                                                           "DataType",  "DataLength",  "DataScale"};
     for (int f = 0; f < FieldCount; ++f)
         if (Is(s, n, names[f]))
             return f;
@@ -611,14 +613,30 @@ Result ReadSplit(const QByteArray& utf8, const QString& rootMember, const Handle
     std::atomic<bool> abandon = false;
     bool laterUtf8 = false;
     bool laterRead = false;
+    CThreadFailure failure;
     std::thread worker([&] {
-        laterUtf8 = IsUtf8(text + cut->next, size - cut->next);
-        if (!laterUtf8)
-            return;
-        Handler handler(root, nullptr, later, escapes);
-        handler.StartInRootArray();
-        laterRead = ReadEntriesFrom(text + cut->next, text + size, handler, abandon);
+        failure.Run([&] {
+            laterUtf8 = IsUtf8(text + cut->next, size - cut->next);
+            if (!laterUtf8)
+                return;
+            Handler handler(root, nullptr, later, escapes);
+            handler.StartInRootArray();
+            laterRead = ReadEntriesFrom(text + cut->next, text + size, handler, abandon);
+        });
     });
+    // The worker is joined however this thread leaves, and its exception goes on from here.
+    struct Join
+    {
+        std::thread& worker;
+        std::atomic<bool>& abandon;
+        ~Join()
+        {
+            if (worker.joinable()) {
+                abandon = true;
+                worker.join();
+            }
+        }
+    } join{worker, abandon};
     const bool firstUtf8 = IsUtf8(text, cut->next);
     Handler handler(root, nullptr, handlers, escapes);
     rapidjson::StringStream stream(text);
@@ -631,6 +649,7 @@ Result ReadSplit(const QByteArray& utf8, const QString& rootMember, const Handle
     if (!handler.stoppedAtCut)
         abandon = true;
     worker.join();
+    failure.Rethrow();
     if (!firstUtf8 || !laterUtf8)
         return Result::Unsupported;
     if (handler.stoppedAtCut) {
