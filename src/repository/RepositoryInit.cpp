@@ -1,12 +1,14 @@
 #include "repository/RepositoryInit.h"
 
 #include "components/QrDatatype.h"
+#include "components/Redact.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositorySql.h"
 #include "repository/RepositoryTexts.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <cstdio>
 #include <map>
@@ -615,7 +617,7 @@ int RunRepositoryCommand(const QStringList& args)
         if (args[i] == u"--demo") {
             demo = true;
         } else if (args[i].startsWith(u'-') || !uri.isEmpty()) {
-            std::fprintf(stderr, "termwise repo: unexpected argument %s\n%s", qPrintable(args[i]), usage);
+            std::fprintf(stderr, "termwise repo: unexpected argument %s\n%s", qPrintable(RedactUri(args[i])), usage);
             return 2;
         } else {
             uri = args[i];
@@ -626,17 +628,32 @@ int RunRepositoryCommand(const QStringList& args)
         return 2;
     }
 
-    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    // A new SQLite file that could not be filled (a full disk, a file-size limit) is not left
+    // behind half made.
+    RepositoryUri parsed;
     QString error;
+    const bool newFile = ParseRepositoryUri(uri, parsed, error) && parsed.dbType == GlobalEnum::DBMS_SQLITE &&
+                         !QFileInfo::exists(parsed.path);
+    const auto removeNewFile = [&] {
+        if (!newFile)
+            return;
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+            QFile::remove(parsed.path + QString::fromLatin1(suffix));
+    };
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
     if (!connection.Open(uri, &error, true)) {
         std::fprintf(stderr, "termwise repo: %s\n", error.toLocal8Bit().constData());
+        removeNewFile();
         return 1;
     }
     RepositoryInitSummary summary;
     const bool ok = CreateRepositorySchema(*connection.Database(), summary, error) &&
                     (!demo || LoadDemoStandard(*connection.Database(), summary, error));
     connection.OnRepositoryDisconnected();
-    if (!summary.createdTables.isEmpty())
+    if (!ok)
+        removeNewFile();
+    // A removed file holds no tables: only what stays is counted.
+    if (!summary.createdTables.isEmpty() && (ok || !newFile))
         std::printf("created tables: %s\n", summary.createdTables.join(QStringLiteral(", ")).toUtf8().constData());
     if (!summary.existingTables.isEmpty())
         std::printf("kept existing tables: %s\n",
