@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -310,7 +311,11 @@ bool ReadCsv(const QString& path, PublicStandard& out, QString& error)
         return false;
     }
     CsvEnd end;
-    const std::vector<QStringList> rows = ParseCsv(DecodeText(f.readAll()), &end);
+    QString encoding;
+    const std::vector<QStringList> rows = ParseCsv(DecodeText(f.readAll(), &encoding), &end);
+    if (encoding.contains(u' '))
+        out.problems.push_back(
+            {file, 0, QStringLiteral("lines in UTF-8 and lines in CP949; each was read in its own")});
     Kind kind;
     if (rows.empty() || !KindOfHeader(rows.front(), kind)) {
         error = QStringLiteral("%1: not in the layout of the common standard; missing headers: one of %2, %3, %4")
@@ -365,21 +370,37 @@ QString DecodeCp949(const QByteArray& bytes)
 
 QString DecodeText(const QByteArray& bytes, QString* encoding)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        if (encoding)
-            *encoding = QStringLiteral("UTF-8");
-        return QString::fromUtf8(bytes.mid(3));
-    }
+    const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
+    QString text = utf8.decode(body);
     if (!utf8.hasError()) {
         if (encoding)
             *encoding = QStringLiteral("UTF-8");
         return text;
     }
+    // Line by line: a file that one program saved in UTF-8 and another added CP949 lines to
+    // reads right in both parts (a line break is never part of a CP949 character).
+    text.clear();
+    bool anyUtf8 = false, anyCp949 = false;
+    const QList<QByteArray> lines = body.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray& line = lines[i];
+        if (i > 0)
+            text += u'\n';
+        QStringDecoder lineUtf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = lineUtf8.decode(line);
+        const bool plain = std::all_of(line.begin(), line.end(), [](char c) { return uchar(c) < 0x80; });
+        if (!lineUtf8.hasError()) {
+            anyUtf8 = anyUtf8 || !plain;
+            text += decoded;
+        } else {
+            anyCp949 = true;
+            text += DecodeCp949(line);
+        }
+    }
     if (encoding)
-        *encoding = QStringLiteral("CP949");
-    return DecodeCp949(bytes);
+        *encoding = anyUtf8 ? QStringLiteral("UTF-8 and CP949") : QStringLiteral("CP949");
+    return text;
 }
 
 std::vector<QStringList> ParseCsv(const QString& text, CsvEnd* end)
