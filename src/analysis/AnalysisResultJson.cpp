@@ -3,7 +3,6 @@
 #include "analysis/DomainAnalysis.h"
 #include "analysis/WordAnalysis.h"
 
-#include "components/AtomicFile.h"
 #include "components/JsonTextWriter.h"
 
 #include <QJsonArray>
@@ -193,17 +192,7 @@ template <class Map> void WriteCounts(CJsonTextWriter& w, QStringView name, cons
 
 bool SaveWith(const QString& path, QString* error, const std::function<void(CJsonTextWriter&)>& write)
 {
-    CAtomicFile file(path);
-    bool ok = file.Open();
-    if (ok) {
-        CJsonTextWriter writer(&file);
-        write(writer);
-        const bool whole = writer.Finish();
-        ok = file.Commit(whole);
-    }
-    if (!ok && error)
-        *error = file.Error();
-    return ok;
+    return SaveJsonFile(path, write, error);
 }
 
 } // namespace

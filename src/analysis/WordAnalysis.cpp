@@ -255,18 +255,7 @@ WordAnalysis::RunResult WordAnalysis::Analyze()
             });
         });
     // An exception here must not leave the worker running beside a dead stack.
-    struct Join
-    {
-        std::thread& worker;
-        std::atomic<bool>& stop;
-        ~Join()
-        {
-            if (worker.joinable()) {
-                stop = true;
-                worker.join();
-            }
-        }
-    } join{worker, stop};
+    const CJoinOnExit join(worker, stop);
     for (size_t i = 0; i < half; ++i) {
         if (CQrProgressWnd::IsCanceling()) {
             outcome.cancelled = true;

@@ -1,5 +1,6 @@
 #include "components/JsonTextWriter.h"
 
+#include "components/AtomicFile.h"
 #include "components/ThreadFailure.h"
 
 #include <QFileDevice>
@@ -351,4 +352,19 @@ bool CJsonTextWriter::Finish()
     if (m_sink)
         WritePending();
     return !m_failed;
+}
+
+bool SaveJsonFile(const QString& path, const std::function<void(CJsonTextWriter&)>& write, QString* error)
+{
+    CAtomicFile file(path);
+    bool ok = file.Open();
+    if (ok) {
+        CJsonTextWriter writer(&file);
+        write(writer);
+        const bool whole = writer.Finish();
+        ok = file.Commit(whole);
+    }
+    if (!ok && error)
+        *error = file.Error();
+    return ok;
 }

@@ -6,6 +6,7 @@
 #include "components/ByteBuffer.h"
 
 #include <QByteArray>
+#include <QString>
 #include <QStringView>
 #include <functional>
 #include <vector>
@@ -79,3 +80,7 @@ private:
     ByteBuffer m_out;
     std::vector<qint64> m_members; // members or elements written per open container
 };
+
+// A document written through write() straight into the file at path, which appears whole or
+// not at all; false with the reason ("<path>: ...") in error.
+bool SaveJsonFile(const QString& path, const std::function<void(CJsonTextWriter&)>& write, QString* error = nullptr);

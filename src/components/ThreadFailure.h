@@ -5,6 +5,7 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <thread>
 
 class CThreadFailure
 {
@@ -34,4 +35,25 @@ private:
     std::mutex m_mutex;
     std::exception_ptr m_failure;
     std::atomic<bool> m_failed{false};
+};
+
+// Joins a worker however the scope is left: on the way out of an exception it raises the
+// worker's stop flag first, so the worker never runs on beside a stack that is gone.
+class CJoinOnExit
+{
+public:
+    CJoinOnExit(std::thread& worker, std::atomic<bool>& stop) : m_worker(worker), m_stop(stop) {}
+    ~CJoinOnExit()
+    {
+        if (m_worker.joinable()) {
+            m_stop = true;
+            m_worker.join();
+        }
+    }
+    CJoinOnExit(const CJoinOnExit&) = delete;
+    CJoinOnExit& operator=(const CJoinOnExit&) = delete;
+
+private:
+    std::thread& m_worker;
+    std::atomic<bool>& m_stop;
 };

@@ -1,6 +1,5 @@
 #include "dictionary/SimilarCommand.h"
 
-#include "components/AtomicFile.h"
 #include "components/JsonTextWriter.h"
 #include "components/QrGlobalUtil.h"
 #include "components/Redact.h"
@@ -88,39 +87,34 @@ int Run(const Options& options, QString& error)
 
     // The groups go to the file as they are found: a dictionary of look-alike names can have
     // far more similar pairs than fit in memory at once.
-    CAtomicFile out(options.output);
-    if (!out.Open()) {
-        error = QStringLiteral("cannot write ") + out.Error();
-        return 1;
-    }
-    CJsonTextWriter writer(&out);
-    writer.BeginObject();
-    writer.Key(u"groups");
-    writer.BeginArray();
-    const auto item = [&](const QString& name) {
-        writer.Member(u"name", name);
-        writer.Member(u"partners", SimilarWords::PartnersText(options.view, name, byPhysical, byLogical));
-    };
-    const auto sink = [&](SimilarWords::Group&& group) {
+    const auto write = [&](CJsonTextWriter& writer) {
         writer.BeginObject();
-        item(group.name);
-        writer.Key(u"similar");
+        writer.Key(u"groups");
         writer.BeginArray();
-        for (const QString& similar : group.similar) {
+        const auto item = [&](const QString& name) {
+            writer.Member(u"name", name);
+            writer.Member(u"partners", SimilarWords::PartnersText(options.view, name, byPhysical, byLogical));
+        };
+        const auto group = [&](SimilarWords::Group&& found) {
             writer.BeginObject();
-            item(similar);
+            item(found.name);
+            writer.Key(u"similar");
+            writer.BeginArray();
+            for (const QString& similar : found.similar) {
+                writer.BeginObject();
+                item(similar);
+                writer.EndObject();
+            }
+            writer.EndArray();
             writer.EndObject();
-        }
+            return !writer.Failed(); // a full disk need not wait for the end
+        };
+        SimilarWords::ComputeGroups(options.view, names, SimilarWords::ProgressWindow(), 0, group);
         writer.EndArray();
         writer.EndObject();
-        return !writer.Failed();
     };
-    SimilarWords::ComputeGroups(options.view, names, SimilarWords::ProgressWindow(), 0, sink);
-    writer.EndArray();
-    writer.EndObject();
-    const bool whole = writer.Finish();
-    if (!out.Commit(whole)) {
-        error = QStringLiteral("cannot write ") + out.Error();
+    if (!SaveJsonFile(options.output, write, &error)) {
+        error = QStringLiteral("cannot write ") + error;
         return 1;
     }
     return 0;

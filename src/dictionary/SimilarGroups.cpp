@@ -10,6 +10,8 @@
 // thread, which also steps the progress and polls cancel between names.
 #include "dictionary/SimilarWordReview.h"
 
+#include "components/ThreadFailure.h"
+
 #include <QHash>
 #include <algorithm>
 #if defined(__SSE2__)
@@ -19,7 +21,6 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <exception>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -513,13 +514,9 @@ Result ComputeGroups(View view, const QStringList& names, const Progress& hooks,
     std::unique_ptr<GroupFinder> built;
     {
         std::atomic<bool> indexed{false};
-        std::exception_ptr failure; // an exception must not end the process from a thread
+        CThreadFailure failure;
         std::thread indexer([&] {
-            try {
-                built = std::make_unique<GroupFinder>(view, names);
-            } catch (...) {
-                failure = std::current_exception();
-            }
+            failure.Run([&] { built = std::make_unique<GroupFinder>(view, names); });
             indexed = true;
         });
         bool cancelled = false;
@@ -528,9 +525,9 @@ Result ComputeGroups(View view, const QStringList& names, const Progress& hooks,
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         indexer.join();
-        if (failure) {
+        if (failure.Failed()) {
             progress.end();
-            std::rethrow_exception(failure);
+            failure.Rethrow();
         }
         if (cancelled || progress.canceling()) {
             result.cancelled = true;
@@ -593,7 +590,7 @@ Result ComputeGroups(View view, const QStringList& names, const Progress& hooks,
     const int ahead = sink ? threads * 4 : blockCount;
     int collecting = 0; // block being handed out, under mutex
 
-    std::exception_ptr failure; // the first exception of a worker, under mutex
+    CThreadFailure failure; // the first exception of a worker
     auto work = [&] {
         GroupFinder::Scratch scratch;
         for (;;) {
@@ -630,12 +627,9 @@ Result ComputeGroups(View view, const QStringList& names, const Progress& hooks,
     try {
         for (int t = 0; t < threads; ++t) {
             workers.emplace_back([&] {
-                try {
-                    work();
-                } catch (...) {
+                failure.Run(work);
+                if (failure.Failed()) {
                     std::lock_guard lock(mutex);
-                    if (!failure)
-                        failure = std::current_exception();
                     stop = true;
                 }
                 ready.notify_all();
@@ -657,7 +651,7 @@ Result ComputeGroups(View view, const QStringList& names, const Progress& hooks,
                 {
                     std::unique_lock lock(mutex);
                     if (ready.wait_for(lock, std::chrono::milliseconds(20),
-                                       [&] { return done[block].load() || failure; })) {
+                                       [&] { return done[block].load() || failure.Failed(); })) {
                         failed = !done[block].load();
                         break;
                     }
@@ -687,8 +681,7 @@ Result ComputeGroups(View view, const QStringList& names, const Progress& hooks,
     }
     stopWorkers(workers);
     progress.end();
-    if (failure)
-        std::rethrow_exception(failure);
+    failure.Rethrow();
     return result;
 }
 

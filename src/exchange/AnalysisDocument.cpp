@@ -64,17 +64,7 @@ template <class Body> void WriteDocument(CJsonTextWriter& writer, Kind kind, Bod
 
 bool SaveWith(const QString& path, QString* error, const std::function<void(CJsonTextWriter&)>& write)
 {
-    CAtomicFile file(path);
-    bool ok = file.Open();
-    if (ok) {
-        CJsonTextWriter writer(&file);
-        write(writer);
-        const bool whole = writer.Finish();
-        ok = file.Commit(whole);
-    }
-    if (!ok && error)
-        *error = file.Error();
-    return ok;
+    return SaveJsonFile(path, write, error);
 }
 
 // A member that is absent or not a string reads as the empty text.

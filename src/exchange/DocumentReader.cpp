@@ -624,19 +624,8 @@ Result ReadSplit(const QByteArray& utf8, const QString& rootMember, const Handle
             laterRead = ReadEntriesFrom(text + cut->next, text + size, handler, abandon);
         });
     });
-    // The worker is joined however this thread leaves, and its exception goes on from here.
-    struct Join
-    {
-        std::thread& worker;
-        std::atomic<bool>& abandon;
-        ~Join()
-        {
-            if (worker.joinable()) {
-                abandon = true;
-                worker.join();
-            }
-        }
-    } join{worker, abandon};
+    // Joined however this thread leaves; the worker's exception goes on from here.
+    const CJoinOnExit join(worker, abandon);
     const bool firstUtf8 = IsUtf8(text, cut->next);
     Handler handler(root, nullptr, handlers, escapes);
     rapidjson::StringStream stream(text);
