@@ -37,17 +37,6 @@ int LastError()
     return errno;
 }
 
-uint64_t AddressSpaceInUse()
-{
-    std::FILE* f = std::fopen("/proc/self/statm", "r");
-    if (!f)
-        return 0;
-    unsigned long long pages = 0;
-    const int read = std::fscanf(f, "%llu", &pages);
-    std::fclose(f);
-    return read == 1 ? uint64_t(pages) * uint64_t(::sysconf(_SC_PAGESIZE)) : 0;
-}
-
 uint64_t AddressSpacePeak()
 {
     std::FILE* f = std::fopen("/proc/self/status", "r");

@@ -22,9 +22,8 @@ bool IsNoSpace(int errnum);
 // The last error number of this thread.
 int LastError();
 
-// Bytes of address space this process holds now, the most it held, and its limit (0 when
-// unlimited or unknown).
-uint64_t AddressSpaceInUse();
+// The most address space this process held, and its limit, in bytes (0 when unlimited or
+// unknown).
 uint64_t AddressSpacePeak();
 uint64_t AddressSpaceLimit();
 

@@ -24,11 +24,4 @@ QString NoMemory()
     return text;
 }
 
-QString NoMemoryFor(quint64 neededBytes)
-{
-    QString text = kNoMemory + QStringLiteral(" (필요 %1").arg(Megabytes(neededBytes));
-    if (const quint64 limit = Platform::AddressSpaceLimit())
-        text += QStringLiteral(", 한도 %1").arg(Megabytes(limit));
-    return text + u')';
-}
 } // namespace ResourceText

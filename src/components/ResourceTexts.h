@@ -8,6 +8,4 @@ inline const QString kNoMemory = QStringLiteral("메모리가 부족합니다");
 
 // kNoMemory with the figures of this process: the most address space it held and its limit.
 QString NoMemory();
-// kNoMemory with what a piece of work would need, for a refusal before it starts.
-QString NoMemoryFor(quint64 neededBytes);
 } // namespace ResourceText
