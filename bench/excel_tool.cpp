@@ -3,10 +3,13 @@
 //   bench_excel_tool read FILE            reads every row, prints rows, cells and seconds
 //   bench_excel_tool write IN OUT         reads IN and writes its cells to OUT
 //   bench_excel_tool make ROWS OUT        writes the benchmark sheet (Korean/Latin text, numbers)
+//   bench_excel_tool tsv IN OUT           writes the lines of IN (cells split at tabs, UTF-8 with any
+//                                         bytes, NULs included) as the rows of OUT
 #include "components/QrExcelSheet.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <cstdio>
 #include <cstring>
 
@@ -41,7 +44,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s dump|read FILE | write IN OUT | make ROWS OUT\n", argv[0]);
+        std::fprintf(stderr, "usage: %s dump|read FILE | write IN OUT | make ROWS OUT | tsv IN OUT\n", argv[0]);
         return 2;
     }
     const QString cmd = QString::fromLocal8Bit(argv[1]);
@@ -57,6 +60,28 @@ int main(int argc, char** argv)
         if (!out.Save(1))
             return Fail(out);
         std::printf("wrote %d rows in %.3f s\n", rows, timer.elapsed() / 1000.0);
+        return 0;
+    }
+    if (cmd == QLatin1String("tsv") && argc >= 4) {
+        QFile file(QString::fromLocal8Bit(argv[2]));
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "error: cannot read %s\n", argv[2]);
+            return 1;
+        }
+        CQrExcelSheet out(true);
+        if (!out.OpenFile(QString::fromLocal8Bit(argv[3]), true))
+            return Fail(out);
+        QList<QByteArray> lines = file.readAll().split('\n');
+        if (!lines.isEmpty() && lines.back().isEmpty())
+            lines.removeLast(); // the last line's break
+        for (int row = 0; row < int(lines.size()); ++row) {
+            QStringList cells;
+            for (const QByteArray& cell : lines[row].split('\t'))
+                cells << QString::fromUtf8(cell);
+            out.SetRowDataRange(cells, row);
+        }
+        if (!out.Save(1))
+            return Fail(out);
         return 0;
     }
     CQrExcelSheet in(true);

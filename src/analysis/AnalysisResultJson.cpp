@@ -7,7 +7,6 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <functional>
 
 namespace {
@@ -193,16 +192,7 @@ template <class Map> void WriteCounts(CJsonTextWriter& w, QStringView name, cons
 
 bool SaveWith(const QString& path, QString* error, const std::function<void(CJsonTextWriter&)>& write)
 {
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        CJsonTextWriter writer(&file);
-        write(writer);
-        ok = writer.Finish() && file.commit();
-    }
-    if (!ok && error)
-        *error = file.errorString();
-    return ok;
+    return SaveJsonFile(path, write, error);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "analysis/AnalysisTexts.h"
 #include "components/QrProgressWnd.h"
 #include "components/QrStringUtil.h"
+#include "components/ThreadFailure.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QSet>
@@ -238,18 +239,23 @@ WordAnalysis::RunResult WordAnalysis::Analyze()
     const size_t half = twoCores ? positions.size() / 2 : positions.size();
     std::vector<std::optional<WordResult>> tail(positions.size() - half);
     std::atomic<bool> stop{false};
+    CThreadFailure failure;
     std::thread worker;
     if (twoCores)
         worker = std::thread([&] {
-            for (size_t i = half; i < positions.size() && !stop.load(std::memory_order_relaxed); ++i) {
-                const QString& key = m_inputs.keyAt(positions[i]);
-                const WordSplitter::WordSplit split = Split(key);
-                if (!split.removed) {
-                    tail[i - half] = MakeResult(key, split);
-                    tail[i - half]->input = positions[i];
+            failure.Run([&] {
+                for (size_t i = half; i < positions.size() && !stop.load(std::memory_order_relaxed); ++i) {
+                    const QString& key = m_inputs.keyAt(positions[i]);
+                    const WordSplitter::WordSplit split = Split(key);
+                    if (!split.removed) {
+                        tail[i - half] = MakeResult(key, split);
+                        tail[i - half]->input = positions[i];
+                    }
                 }
-            }
+            });
         });
+    // An exception here must not leave the worker running beside a dead stack.
+    const CJoinOnExit join(worker, stop);
     for (size_t i = 0; i < half; ++i) {
         if (CQrProgressWnd::IsCanceling()) {
             outcome.cancelled = true;
@@ -268,6 +274,7 @@ WordAnalysis::RunResult WordAnalysis::Analyze()
     if (twoCores) {
         stop = outcome.cancelled;
         worker.join();
+        failure.Rethrow();
         if (!outcome.cancelled)
             for (std::optional<WordResult>& result : tail)
                 if (result)

@@ -1,5 +1,8 @@
 #include "components/JsonTextWriter.h"
 
+#include "components/AtomicFile.h"
+#include "components/ThreadFailure.h"
+
 #include <QFileDevice>
 #include <QIODevice>
 #ifdef __SSE2__
@@ -231,37 +234,61 @@ void CJsonTextWriter::Elements(size_t count, const std::function<void(CJsonTextW
     std::mutex mutex;
     std::condition_variable changed;
     std::deque<CJsonTextWriter> ready;
+    bool stop = false; // this thread gave up (an exception): the worker ends
+    CThreadFailure failure;
     std::thread worker([&] {
-        size_t largest = 0; // of the blocks so far, so that the next one seldom regrows
-        for (size_t b = 0; b < blocks; ++b) {
-            if (b % 3 == 0)
-                continue;
-            CJsonTextWriter branch;
-            branch.m_members.assign(depth, 1);
-            branch.m_members.back() = 0;
-            branch.m_out.Reserve(largest + largest / 8);
-            block(branch, b);
-            largest = std::max(largest, branch.m_out.size());
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return ready.size() < 2; });
-            ready.push_back(std::move(branch));
-            changed.notify_all();
-        }
-    });
-    for (size_t b = 0; b < blocks; ++b) {
-        if (b % 3 == 0) {
-            block(*this, b);
-            continue;
-        }
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return !ready.empty(); });
-        const CJsonTextWriter branch = std::move(ready.front());
-        ready.pop_front();
+        failure.Run([&] {
+            size_t largest = 0; // of the blocks so far, so that the next one seldom regrows
+            for (size_t b = 0; b < blocks; ++b) {
+                if (b % 3 == 0)
+                    continue;
+                CJsonTextWriter branch;
+                branch.m_members.assign(depth, 1);
+                branch.m_members.back() = 0;
+                branch.m_out.Reserve(largest + largest / 8);
+                block(branch, b);
+                largest = std::max(largest, branch.m_out.size());
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return ready.size() < 2 || stop; });
+                if (stop)
+                    return;
+                ready.push_back(std::move(branch));
+                changed.notify_all();
+            }
+        });
+        std::lock_guard lock(mutex);
         changed.notify_all();
-        lock.unlock();
-        Splice(branch);
+    });
+    const auto join = [&] {
+        {
+            std::lock_guard lock(mutex);
+            stop = true;
+        }
+        changed.notify_all();
+        worker.join();
+    };
+    try {
+        for (size_t b = 0; b < blocks; ++b) {
+            if (b % 3 == 0) {
+                block(*this, b);
+                continue;
+            }
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return !ready.empty() || failure.Failed(); });
+            if (ready.empty())
+                break; // the worker failed; its exception follows below
+            const CJsonTextWriter branch = std::move(ready.front());
+            ready.pop_front();
+            changed.notify_all();
+            lock.unlock();
+            Splice(branch);
+        }
+    } catch (...) {
+        join();
+        throw;
     }
-    worker.join();
+    join();
+    failure.Rethrow();
 }
 
 void CJsonTextWriter::Splice(const CJsonTextWriter& branch)
@@ -325,4 +352,19 @@ bool CJsonTextWriter::Finish()
     if (m_sink)
         WritePending();
     return !m_failed;
+}
+
+bool SaveJsonFile(const QString& path, const std::function<void(CJsonTextWriter&)>& write, QString* error)
+{
+    CAtomicFile file(path);
+    bool ok = file.Open();
+    if (ok) {
+        CJsonTextWriter writer(&file);
+        write(writer);
+        const bool whole = writer.Finish();
+        ok = file.Commit(whole);
+    }
+    if (!ok && error)
+        *error = file.Error();
+    return ok;
 }

@@ -6,6 +6,7 @@
 #include "components/ByteBuffer.h"
 
 #include <QByteArray>
+#include <QString>
 #include <QStringView>
 #include <functional>
 #include <vector>
@@ -45,6 +46,8 @@ public:
     // Ends the document (the root's closing newline) and writes what is left to the sink;
     // false when the sink refused a write.
     bool Finish();
+    // The sink refused a write: the rest is not written, so a long run may stop early.
+    bool Failed() const { return m_failed; }
     // What has not gone to a sink.
     QByteArray Bytes() const { return QByteArray(m_out.data(), qsizetype(m_out.size())); }
     QByteArray TakeBytes()
@@ -77,3 +80,7 @@ private:
     ByteBuffer m_out;
     std::vector<qint64> m_members; // members or elements written per open container
 };
+
+// A document written through write() straight into the file at path, which appears whole or
+// not at all; false with the reason ("<path>: ...") in error.
+bool SaveJsonFile(const QString& path, const std::function<void(CJsonTextWriter&)>& write, QString* error = nullptr);

@@ -1,5 +1,7 @@
 #include "components/OutputLog.h"
 
+#include "components/Redact.h"
+
 #include <QDateTime>
 #include <cstdio>
 
@@ -17,7 +19,8 @@ OutputLog::Sink& CurrentSink()
 
 void OutputLog::Post(const QString& text)
 {
-    CurrentSink()(text);
+    // Lines often carry a driver's text; none may show a password.
+    CurrentSink()(RedactUri(text));
 }
 
 void OutputLog::SetSink(Sink sink)

@@ -1,5 +1,7 @@
 #include "components/QrProgressWnd.h"
 
+#include "components/Platform.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -57,6 +59,8 @@ bool CQrProgressWnd::IsShown()
     return g_shown;
 }
 
+CConsoleProgress::CConsoleProgress() : m_terminal(Platform::IsTerminal(stderr)) {}
+
 void CConsoleProgress::Show(int steps, const QString& title, const QString& text, QObject*, bool)
 {
     m_steps = steps;
@@ -64,6 +68,11 @@ void CConsoleProgress::Show(int steps, const QString& title, const QString& text
     m_lastPercent = -1;
     m_text = text.isEmpty() ? title : text;
     m_visible = true;
+    if (!m_terminal) {
+        std::fprintf(stderr, "%s (%d)\n", m_text.toLocal8Bit().constData(), steps);
+        std::fflush(stderr);
+        return;
+    }
     Draw(true);
 }
 
@@ -73,13 +82,19 @@ void CConsoleProgress::ShowMarquee(const QString& title, const QString& text, QO
     m_done = 0;
     m_text = text.isEmpty() ? title : text;
     m_visible = true;
+    if (!m_terminal) {
+        std::fprintf(stderr, "%s\n", m_text.toLocal8Bit().constData());
+        std::fflush(stderr);
+        return;
+    }
     Draw(true);
 }
 
 void CConsoleProgress::SetMsg(const QString& text)
 {
     m_text = text;
-    Draw(true);
+    if (m_terminal)
+        Draw(true);
 }
 
 void CConsoleProgress::StepIt()
@@ -90,14 +105,14 @@ void CConsoleProgress::StepIt()
 
 void CConsoleProgress::Hide()
 {
-    if (m_visible)
+    if (m_visible && m_terminal)
         std::fputs("\n", stderr);
     m_visible = false;
 }
 
 void CConsoleProgress::Draw(bool force)
 {
-    if (!m_visible)
+    if (!m_visible || !m_terminal)
         return;
     // Callers may step past their count; the bar must not grow past its width.
     const int percent = m_steps > 0 ? int(std::clamp<qint64>(qint64(m_done) * 100 / m_steps, 0, 100)) : 0;

@@ -45,7 +45,11 @@ public:
 class CSilentProgress : public IProgressBackend
 {
 public:
-    void Show(int steps, const QString&, const QString&, QObject*, bool) override { m_steps = steps; m_done = 0; }
+    void Show(int steps, const QString&, const QString&, QObject*, bool) override
+    {
+        m_steps = steps;
+        m_done = 0;
+    }
     void ShowMarquee(const QString&, const QString&, QObject*) override {}
     void SetMsg(const QString&) override {}
     void StepIt() override
@@ -63,10 +67,13 @@ public:
     bool m_cancel = false;
 };
 
-// One-line bar on stderr for the command line.
+// Progress on stderr for the command line: a one-line bar redrawn in place on a terminal;
+// elsewhere (a log, a pipe) one plain line per piece of work, never a redraw.
 class CConsoleProgress : public IProgressBackend
 {
 public:
+    CConsoleProgress();
+    explicit CConsoleProgress(bool terminal) : m_terminal(terminal) {}
     void Show(int steps, const QString& title, const QString& text, QObject*, bool) override;
     void ShowMarquee(const QString& title, const QString& text, QObject*) override;
     void SetMsg(const QString& text) override;
@@ -81,4 +88,5 @@ private:
     int m_lastPercent = -1;
     QString m_text;
     bool m_visible = false;
+    bool m_terminal = false;
 };

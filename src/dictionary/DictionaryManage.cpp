@@ -1,8 +1,42 @@
 #include "dictionary/DictionaryManage.h"
 
+#include "components/QrDatatype.h"
 #include "dictionary/SimilarWordReview.h"
+#include "repository/ColumnLimits.h"
 
 namespace DictionaryManage {
+
+QString CellProblem(ManageKind kind, ManageList list, int column, const QString& text)
+{
+    struct Field
+    {
+        const char* table;
+        const char* column;
+        FieldCheck::Lines lines;
+    };
+    using L = FieldCheck::Lines;
+    // By grid column; the check box (0) and the domain's remark are never stored.
+    static const std::vector<Field> words = {{nullptr, nullptr, L::One},
+                                             {"STD_ANLY_WORD", "WORD_LOG_NM", L::One},
+                                             {"STD_ANLY_WORD", "WORD_PHY_NM", L::One},
+                                             {"STD_ANLY_WORD", "WORD_PHY_FULL_NM", L::One},
+                                             {"STD_ANLY_WORD", "WORD_DESC", L::Many}};
+    static const std::vector<Field> domains = {{nullptr, nullptr, L::One},
+                                               {"STD_ANLY_DOMAIN", "KEY_DOM_NM", L::One},
+                                               {"STD_ANLY_DOMAIN", "DOM_NM", L::One},
+                                               {"STD_ANLY_DOMAIN", "DATA_TYPE", L::One},
+                                               {"STD_ANLY_DOMAIN", "DATA_LEN", L::One},
+                                               {"STD_ANLY_DOMAIN", "DATA_SCALE", L::One}};
+    static const std::vector<Field> excluded = {{nullptr, nullptr, L::One}, {"STD_ANLY_EXCEPT", "EXCEPT_NM", L::One}};
+    static const CColumnLimits limits = CColumnLimits::Bundled(GlobalEnum::DBMS_SQLITE);
+    const std::vector<Field>& fields = list == ManageList::Excluded ? excluded
+                                       : kind == ManageKind::Words  ? words
+                                                                    : domains;
+    if (column < 0 || size_t(column) >= fields.size() || !fields[size_t(column)].table)
+        return {};
+    const Field& f = fields[size_t(column)];
+    return FieldCheck::Problem(text, limits.Of(QString::fromLatin1(f.table), QString::fromLatin1(f.column)), f.lines);
+}
 
 std::vector<ManageWordRow> WordRows(const CAnalyzeSettings& dictionary)
 {

@@ -11,6 +11,8 @@
 
 // The list selector of both dialogs.
 enum class ManageList { Entries = 0, Excluded = 1 };
+// Which dialog: word or domain management.
+enum class ManageKind { Words, Domains };
 
 struct ManageWordRow
 {
@@ -38,6 +40,12 @@ struct ManageDomainRow
 };
 
 namespace DictionaryManage {
+
+// Why a grid cell (column as the dialog numbers it, 0 the check box) may not take the text,
+// or an empty text: the checks a value passes before it reaches the dictionary and the shared
+// analysis tables (no control character, a definition may hold tabs and line breaks, the
+// length of its column).
+QString CellProblem(ManageKind kind, ManageList list, int column, const QString& text);
 
 // Rows in dictionary order: words by physical, then logical name; domains by key, then name.
 std::vector<ManageWordRow> WordRows(const CAnalyzeSettings& dictionary);

@@ -1,5 +1,7 @@
 #include "dictionary/ShareCommand.h"
 
+#include "components/AtomicFile.h"
+#include "components/Redact.h"
 #include "dictionary/DictionaryManage.h"
 #include "dictionary/ShareSync.h"
 #include "repository/RepositoryConnection.h"
@@ -53,7 +55,7 @@ bool Parse(const QStringList& args, Options& options, QString& error)
             options.upload = arg == QLatin1String("upload");
             haveAction = true;
         } else {
-            error = QStringLiteral("unexpected argument \"%1\"").arg(arg);
+            error = QStringLiteral("unexpected argument \"%1\"").arg(RedactUri(arg));
             return false;
         }
     }
@@ -138,7 +140,7 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
 
     // What was merged is kept even when a later part failed.
     if (!options.upload && !dictionary.SaveTo(path)) {
-        err << "termwise share: could not write " << QDir::toNativeSeparators(path) << "\n";
+        err << "termwise share: could not write the dictionary: " << NamingFile(path, dictionary.SaveError()) << "\n";
         return 1;
     }
     if (!ok) {

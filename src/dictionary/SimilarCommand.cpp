@@ -1,6 +1,8 @@
 #include "dictionary/SimilarCommand.h"
 
+#include "components/JsonTextWriter.h"
 #include "components/QrGlobalUtil.h"
+#include "components/Redact.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QDir>
@@ -8,7 +10,6 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <cstdio>
 
 namespace SimilarCommand {
@@ -33,7 +34,7 @@ bool Parse(const QStringList& args, Options& options, QString& error)
             options.view = arg == QLatin1String("logical") ? SimilarWords::View::Logical : SimilarWords::View::Physical;
             haveView = true;
         } else {
-            error = QStringLiteral("unexpected argument \"%1\"").arg(arg);
+            error = QStringLiteral("unexpected argument \"%1\"").arg(RedactUri(arg));
             return false;
         }
     }
@@ -46,32 +47,6 @@ bool Parse(const QStringList& args, Options& options, QString& error)
         return false;
     }
     return true;
-}
-
-QJsonDocument ToJson(const CSimilarWordReview& review)
-{
-    QJsonArray groups;
-    QJsonObject group;
-    QJsonArray similar;
-    auto flush = [&] {
-        if (group.isEmpty())
-            return;
-        group.insert(QStringLiteral("similar"), similar);
-        groups.append(group);
-        group = QJsonObject();
-        similar = QJsonArray();
-    };
-    for (const auto& row : review.Rows()) {
-        QJsonObject item{{QStringLiteral("name"), row.name}, {QStringLiteral("partners"), row.partners}};
-        if (row.level == 1) {
-            flush();
-            group = item;
-        } else {
-            similar.append(item);
-        }
-    }
-    flush();
-    return QJsonDocument(QJsonObject{{QStringLiteral("groups"), groups}});
 }
 
 int Run(const Options& options, QString& error)
@@ -90,30 +65,56 @@ int Run(const Options& options, QString& error)
         error = QStringLiteral("cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
         return 1;
     }
-    QJsonParseError parseError{};
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
-        error = QStringLiteral("%1 is not a dictionary file: %2")
-                    .arg(QDir::toNativeSeparators(path), parseError.error != QJsonParseError::NoError
-                                                             ? parseError.errorString()
-                                                             : QStringLiteral("not a JSON object"));
-        return 1;
+    {
+        // Dropped before the dictionary is loaded, so the two never sit in memory together.
+        QJsonParseError parseError{};
+        const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+        if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
+            error = QStringLiteral("%1 is not a dictionary file: %2")
+                        .arg(QDir::toNativeSeparators(path), parseError.error != QJsonParseError::NoError
+                                                                 ? parseError.errorString()
+                                                                 : QStringLiteral("not a JSON object"));
+            return 1;
+        }
     }
     file.close();
 
     CAnalyzeSettings settings;
     settings.LoadFrom(path);
-    CSimilarWordReview review(options.view);
-    review.Run(settings.m_mapWordsByPhysical, settings.m_mapWordsByLogical);
+    const WordIndex& byPhysical = settings.m_mapWordsByPhysical;
+    const WordIndex& byLogical = settings.m_mapWordsByLogical;
+    const QStringList names = SimilarWords::CollectNames(options.view, byPhysical, byLogical);
 
-    QSaveFile out(options.output);
-    if (!out.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(options.output), out.errorString());
-        return 1;
-    }
-    out.write(ToJson(review).toJson(QJsonDocument::Indented));
-    if (!out.commit()) {
-        error = QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(options.output), out.errorString());
+    // The groups go to the file as they are found: a dictionary of look-alike names can have
+    // far more similar pairs than fit in memory at once.
+    const auto write = [&](CJsonTextWriter& writer) {
+        writer.BeginObject();
+        writer.Key(u"groups");
+        writer.BeginArray();
+        const auto item = [&](const QString& name) {
+            writer.Member(u"name", name);
+            writer.Member(u"partners", SimilarWords::PartnersText(options.view, name, byPhysical, byLogical));
+        };
+        const auto group = [&](SimilarWords::Group&& found) {
+            writer.BeginObject();
+            item(found.name);
+            writer.Key(u"similar");
+            writer.BeginArray();
+            for (const QString& similar : found.similar) {
+                writer.BeginObject();
+                item(similar);
+                writer.EndObject();
+            }
+            writer.EndArray();
+            writer.EndObject();
+            return !writer.Failed(); // a full disk need not wait for the end
+        };
+        SimilarWords::ComputeGroups(options.view, names, SimilarWords::ProgressWindow(), 0, group);
+        writer.EndArray();
+        writer.EndObject();
+    };
+    if (!SaveJsonFile(options.output, write, &error)) {
+        error = QStringLiteral("cannot write ") + error;
         return 1;
     }
     return 0;

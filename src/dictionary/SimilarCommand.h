@@ -20,10 +20,8 @@ struct Options
 // The arguments after "similar". False with a message on a usage error.
 bool Parse(const QStringList& args, Options& options, QString& error);
 
-// {"groups": [{"name", "partners", "similar": [{"name", "partners"}]}]}
-QJsonDocument ToJson(const CSimilarWordReview& review);
-
-// Loads <data dir>/standard/termwise.json, runs the view, writes the output.
+// Loads <data dir>/standard/termwise.json, runs the view and writes
+// {"groups": [{"name", "partners", "similar": [{"name", "partners"}]}]} as the groups are found.
 // Returns the exit status: 0 done, 1 bad input (message in error).
 int Run(const Options& options, QString& error);
 

@@ -10,6 +10,8 @@
 // thread, which also steps the progress and polls cancel between names.
 #include "dictionary/SimilarWordReview.h"
 
+#include "components/ThreadFailure.h"
+
 #include <QHash>
 #include <algorithm>
 #if defined(__SSE2__)
@@ -492,7 +494,7 @@ private:
 
 } // namespace
 
-Result ComputeGroups(View view, const QStringList& names, const Progress& hooks, int threads)
+Result ComputeGroups(View view, const QStringList& names, const Progress& hooks, int threads, const GroupSink& sink)
 {
     // Missing hooks do nothing.
     Progress progress = Quiet();
@@ -512,8 +514,9 @@ Result ComputeGroups(View view, const QStringList& names, const Progress& hooks,
     std::unique_ptr<GroupFinder> built;
     {
         std::atomic<bool> indexed{false};
+        CThreadFailure failure;
         std::thread indexer([&] {
-            built = std::make_unique<GroupFinder>(view, names);
+            failure.Run([&] { built = std::make_unique<GroupFinder>(view, names); });
             indexed = true;
         });
         bool cancelled = false;
@@ -522,6 +525,10 @@ Result ComputeGroups(View view, const QStringList& names, const Progress& hooks,
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         indexer.join();
+        if (failure.Failed()) {
+            progress.end();
+            failure.Rethrow();
+        }
         if (cancelled || progress.canceling()) {
             result.cancelled = true;
             progress.end();
@@ -535,15 +542,21 @@ Result ComputeGroups(View view, const QStringList& names, const Progress& hooks,
     threads = std::min(threads, std::max(1, count / 64));
 
     std::vector<std::vector<int>> found(static_cast<size_t>(count));
+    // False when the sink refused the group.
     auto collect = [&](int id) {
         if (found[size_t(id)].empty())
-            return;
+            return true;
         Group group;
         group.name = names[id];
         for (int other : found[size_t(id)])
             group.similar.append(names[other]);
-        result.groups.push_back(std::move(group));
         std::vector<int>().swap(found[size_t(id)]);
+        if (!sink) {
+            result.groups.push_back(std::move(group));
+            return true;
+        }
+        result.refused = !sink(std::move(group));
+        return !result.refused;
     };
 
     if (threads <= 1) {
@@ -555,7 +568,8 @@ Result ComputeGroups(View view, const QStringList& names, const Progress& hooks,
             }
             progress.step();
             finder.Find(id, scratch, found[size_t(id)]);
-            collect(id);
+            if (!collect(id))
+                break;
         }
         progress.end();
         return result;
@@ -570,55 +584,104 @@ Result ComputeGroups(View view, const QStringList& names, const Progress& hooks,
     std::atomic<int> nextBlock{0};
     std::atomic<bool> stop{false};
     std::mutex mutex;
-    std::condition_variable ready;
+    std::condition_variable ready, collected;
+    // With a sink, the groups found but not yet taken must not pile up: workers stay within
+    // a few blocks of the one being handed out.
+    const int ahead = sink ? threads * 4 : blockCount;
+    int collecting = 0; // block being handed out, under mutex
 
-    std::vector<std::thread> workers;
-    for (int t = 0; t < threads; ++t) {
-        workers.emplace_back([&] {
-            GroupFinder::Scratch scratch;
-            for (;;) {
-                const int block = nextBlock.fetch_add(1);
-                if (block >= blockCount || stop.load())
-                    return;
-                const int end = std::min(count, (block + 1) * blockSize);
-                for (int id = block * blockSize; id < end && !stop.load(); ++id)
-                    finder.Find(id, scratch, found[size_t(id)]);
-                {
-                    std::lock_guard lock(mutex);
-                    done[block] = true;
-                }
-                ready.notify_all();
-            }
-        });
-    }
-
-    for (int id = 0; id < count; ++id) {
-        if (progress.canceling()) {
-            result.cancelled = true;
-            break;
-        }
-        progress.step();
-        const int block = id / blockSize;
-        // Waiting for a slow block still polls the progress window, so it paints and cancels.
-        bool cancelled = false;
-        while (!done[block].load() && !cancelled) {
+    CThreadFailure failure; // the first exception of a worker
+    auto work = [&] {
+        GroupFinder::Scratch scratch;
+        for (;;) {
+            const int block = nextBlock.fetch_add(1);
+            if (block >= blockCount || stop.load())
+                return;
             {
                 std::unique_lock lock(mutex);
-                if (ready.wait_for(lock, std::chrono::milliseconds(20), [&] { return done[block].load(); }))
-                    break;
+                collected.wait(lock, [&] { return block < collecting + ahead || stop.load(); });
             }
-            cancelled = progress.canceling();
+            if (stop.load())
+                return;
+            const int end = std::min(count, (block + 1) * blockSize);
+            for (int id = block * blockSize; id < end && !stop.load(); ++id)
+                finder.Find(id, scratch, found[size_t(id)]);
+            {
+                std::lock_guard lock(mutex);
+                done[block] = true;
+            }
+            ready.notify_all();
         }
-        if (cancelled) {
-            result.cancelled = true;
-            break;
+    };
+    auto stopWorkers = [&](std::vector<std::thread>& workers) {
+        {
+            std::lock_guard lock(mutex);
+            stop = true;
         }
-        collect(id);
+        collected.notify_all();
+        for (auto& worker : workers)
+            worker.join();
+    };
+
+    std::vector<std::thread> workers;
+    try {
+        for (int t = 0; t < threads; ++t) {
+            workers.emplace_back([&] {
+                failure.Run(work);
+                if (failure.Failed()) {
+                    std::lock_guard lock(mutex);
+                    stop = true;
+                }
+                ready.notify_all();
+                collected.notify_all();
+            });
+        }
+
+        for (int id = 0; id < count; ++id) {
+            if (progress.canceling()) {
+                result.cancelled = true;
+                break;
+            }
+            progress.step();
+            const int block = id / blockSize;
+            // Waiting for a slow block still polls the progress window, so it paints and cancels.
+            bool cancelled = false;
+            bool failed = false;
+            while (!done[block].load() && !cancelled) {
+                {
+                    std::unique_lock lock(mutex);
+                    if (ready.wait_for(lock, std::chrono::milliseconds(20),
+                                       [&] { return done[block].load() || failure.Failed(); })) {
+                        failed = !done[block].load();
+                        break;
+                    }
+                }
+                cancelled = progress.canceling();
+            }
+            if (failed)
+                break;
+            if (cancelled) {
+                result.cancelled = true;
+                break;
+            }
+            if (!collect(id))
+                break;
+            if ((id + 1) % blockSize == 0) {
+                {
+                    std::lock_guard lock(mutex);
+                    collecting = (id + 1) / blockSize;
+                }
+                collected.notify_all();
+            }
+        }
+    } catch (...) {
+        stopWorkers(workers);
+        progress.end();
+        throw;
     }
-    stop = true;
-    for (auto& worker : workers)
-        worker.join();
+    stopWorkers(workers);
     progress.end();
+    failure.Rethrow();
     return result;
 }
 

@@ -72,9 +72,14 @@ struct Group
 
 struct Result
 {
-    std::vector<Group> groups; // in name order
+    std::vector<Group> groups; // in name order; empty when a sink took them
     bool cancelled = false;
+    bool refused = false; // the sink refused a group, and the run stopped there
 };
+
+// Takes each group as soon as it is complete, in name order, so a review whose groups would
+// not fit in memory can still be written out; false stops the run.
+using GroupSink = std::function<bool(Group&&)>;
 
 // How a run reports progress: begin(steps), then per name canceling() and step(), then end().
 // Only the calling thread calls these.
@@ -94,8 +99,10 @@ Progress Quiet();
 QStringList CollectNames(View view, const WordIndex& byPhysical, const WordIndex& byLogical);
 
 // Groups of the view over ascending, distinct names. threads <= 0 uses every core.
-// Cancel stops between names; the groups found before stay.
-Result ComputeGroups(View view, const QStringList& names, const Progress& progress, int threads = 0);
+// Cancel stops between names; the groups found before stay. With a sink the groups go to it
+// instead of into the result, and the names worked on ahead of it are bounded.
+Result ComputeGroups(View view, const QStringList& names, const Progress& progress, int threads = 0,
+                     const GroupSink& sink = {});
 
 // Column 1 text of a name: the partner names stored with it, joined by ", ".
 QString PartnersText(View view, const QString& name, const WordIndex& byPhysical, const WordIndex& byLogical);

@@ -1,6 +1,7 @@
 #include "exchange/AnalysisDocument.h"
 
 #include "analysis/DataType.h"
+#include "components/AtomicFile.h"
 #include "components/JsonTextWriter.h"
 #include "components/QrProgressWnd.h"
 #include "components/QrStringUtil.h"
@@ -11,7 +12,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <limits>
@@ -78,20 +78,7 @@ template <class Body> void WriteDocument(CJsonTextWriter& writer, Kind kind, Bod
 
 bool SaveWith(const QString& path, QString* error, const std::function<void(CJsonTextWriter&)>& write)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    CJsonTextWriter writer(&file);
-    write(writer);
-    if (!writer.Finish() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return SaveJsonFile(path, write, error);
 }
 
 // A member that is absent or not a string reads as the empty text.
@@ -416,13 +403,11 @@ bool Save(const CTermAnalysis& analysis, const QString& path, QString* error)
 
 bool WriteFile(const QByteArray& bytes, const QString& path, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    CAtomicFile file(path);
+    const bool ok = file.Open() && file.Commit(file.write(bytes) == bytes.size());
+    if (!ok && error)
+        *error = file.Error();
+    return ok;
 }
 
 Outcome ParseDom(const QByteArray& bytes, Kind kind, WordInputMap& entries)

@@ -5,9 +5,11 @@
 #include "analysis/LogicalWordAnalysis.h"
 #include "analysis/PhysicalWordAnalysis.h"
 #include "analysis/TermAnalysis.h"
+#include "components/AtomicFile.h"
 #include "components/QrDatabaseManager.h"
 #include "components/QrProgressWnd.h"
 #include "components/QrWordExtractor.h"
+#include "components/Redact.h"
 #include "exchange/AnalysisDocument.h"
 #include "exchange/ExcelExport.h"
 #include "exchange/ExcelImport.h"
@@ -74,7 +76,7 @@ std::optional<Options> ParseArgs(const QStringList& args, QString& problem)
         };
         if (!a.startsWith(QLatin1String("--"))) {
             if (!o.kind.isEmpty()) {
-                problem = QStringLiteral("unexpected argument %1").arg(a);
+                problem = QStringLiteral("unexpected argument %1").arg(RedactUri(a));
                 return std::nullopt;
             }
             o.kind = a;
@@ -104,7 +106,7 @@ std::optional<Options> ParseArgs(const QStringList& args, QString& problem)
             o.columns = d.columns;
             o.skipFirstRow = d.skipFirstRow;
         } else {
-            problem = QStringLiteral("unknown option %1").arg(a);
+            problem = QStringLiteral("unknown option %1").arg(RedactUri(a));
             return std::nullopt;
         }
     }
@@ -283,7 +285,7 @@ int WriteOutput(const Engine& engine, AnalysisDocument::Kind kind, const Options
         break;
     }
     if (!ok) {
-        err << "termwise: cannot write " << o.output << ": " << error << "\n";
+        err << "termwise: cannot write " << NamingFile(o.output, error) << "\n";
         return BadInput;
     }
     return Ok;
@@ -416,7 +418,7 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     else if (o.kind == QLatin1String("term"))
         kind = AnalysisDocument::Kind::Term;
     else {
-        err << "termwise analyze: unknown KIND \"" << o.kind << "\"\n" << UsageText();
+        err << "termwise analyze: unknown KIND \"" << RedactUri(o.kind) << "\"\n" << UsageText();
         return Usage;
     }
     const std::map<QString, int> roles = RoleOptions(kind);
@@ -465,7 +467,7 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         CRepositoryConnection& repository = CRepositoryConnection::Instance();
         QString error;
         if (!repository.Open(o.repo, &error)) {
-            err << "termwise: " << o.repo << ": " << error << "\n";
+            err << "termwise: " << RedactUri(o.repo) << ": " << error << "\n";
             return BadInput;
         }
         repository.OnRepositoryConnected();

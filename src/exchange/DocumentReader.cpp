@@ -14,6 +14,8 @@
 #define RAPIDJSON_SSE2
 #endif
 
+#include "components/ThreadFailure.h"
+
 #include <algorithm>
 #include <atomic>
 #include <bit>
@@ -611,14 +613,19 @@ Result ReadSplit(const QByteArray& utf8, const QString& rootMember, const Handle
     std::atomic<bool> abandon = false;
     bool laterUtf8 = false;
     bool laterRead = false;
+    CThreadFailure failure;
     std::thread worker([&] {
-        laterUtf8 = IsUtf8(text + cut->next, size - cut->next);
-        if (!laterUtf8)
-            return;
-        Handler handler(root, nullptr, later, escapes);
-        handler.StartInRootArray();
-        laterRead = ReadEntriesFrom(text + cut->next, text + size, handler, abandon);
+        failure.Run([&] {
+            laterUtf8 = IsUtf8(text + cut->next, size - cut->next);
+            if (!laterUtf8)
+                return;
+            Handler handler(root, nullptr, later, escapes);
+            handler.StartInRootArray();
+            laterRead = ReadEntriesFrom(text + cut->next, text + size, handler, abandon);
+        });
     });
+    // Joined however this thread leaves; the worker's exception goes on from here.
+    const CJoinOnExit join(worker, abandon);
     const bool firstUtf8 = IsUtf8(text, cut->next);
     Handler handler(root, nullptr, handlers, escapes);
     rapidjson::StringStream stream(text);
@@ -631,6 +638,7 @@ Result ReadSplit(const QByteArray& utf8, const QString& rootMember, const Handle
     if (!handler.stoppedAtCut)
         abandon = true;
     worker.join();
+    failure.Rethrow();
     if (!firstUtf8 || !laterUtf8)
         return Result::Unsupported;
     if (handler.stoppedAtCut) {

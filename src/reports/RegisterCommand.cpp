@@ -1,9 +1,13 @@
 #include "reports/RegisterCommand.h"
 
+#include "components/FieldCheck.h"
 #include "components/QrDatatype.h"
 #include "components/QrExcelSheet.h"
+#include "components/Redact.h"
 #include "reports/StandardCheck.h"
+#include "repository/ColumnLimits.h"
 #include "repository/RepositoryConnection.h"
+#include "repository/RepositorySql.h"
 #include "repository/StandardRegistration.h"
 #include "settings/AnalyzeSettings.h"
 
@@ -147,7 +151,7 @@ bool Parse(const QStringList& args, Options& options, QString& error)
             options.domains = arg == QLatin1String("domains");
             haveKind = true;
         } else {
-            error = QStringLiteral("unexpected argument \"%1\"").arg(arg);
+            error = QStringLiteral("unexpected argument \"%1\"").arg(RedactUri(arg));
             return false;
         }
     }
@@ -189,7 +193,48 @@ bool ReadTable(const QString& path, std::vector<QStringList>& rows, QString& err
     return true;
 }
 
-bool ReadWords(const QString& path, const std::vector<QStringList>& rows, WordIndex& words, QString& error)
+namespace {
+
+// The bad rows of one file, as many as are worth reading, then how many more.
+class RowProblems
+{
+public:
+    explicit RowProblems(const QString& path) : m_path(path) {}
+    void Add(size_t row, const QString& text)
+    {
+        if (++m_count <= kShown)
+            m_lines << QStringLiteral("%1 row %2: %3").arg(m_path).arg(row + 1).arg(text);
+    }
+    // A field: empty cells pass (the required ones are checked apart).
+    void Check(size_t row, const QString& header, const CColumnLimits* limits, const QString& table,
+               const QString& column, const QString& value, FieldCheck::Lines lines = FieldCheck::Lines::One)
+    {
+        const FieldCheck::Limit limit = limits ? limits->Of(table, column) : FieldCheck::Limit{};
+        const QString problem = FieldCheck::Problem(value, limit, lines);
+        if (!problem.isEmpty())
+            Add(row, QStringLiteral("%1 (%2): %3").arg(header, column, problem));
+    }
+    bool Empty() const { return m_count == 0; }
+    QString Text() const
+    {
+        QStringList lines = m_lines;
+        if (m_count > kShown)
+            lines << QStringLiteral("... and %1 more bad rows").arg(m_count - kShown);
+        lines << QStringLiteral("%1: the file was refused, nothing was registered").arg(m_path);
+        return lines.join(u'\n');
+    }
+
+private:
+    static constexpr int kShown = 20;
+    QString m_path;
+    QStringList m_lines;
+    int m_count = 0;
+};
+
+} // namespace
+
+bool ReadWords(const QString& path, const std::vector<QStringList>& rows, WordIndex& words, QString& error,
+               const CColumnLimits* limits)
 {
     if (rows.empty()) {
         error = QStringLiteral("%1: no header row").arg(path);
@@ -198,6 +243,8 @@ bool ReadWords(const QString& path, const std::vector<QStringList>& rows, WordIn
     Columns cols;
     if (!FindColumns(path, rows.front(), {kLogical, kPhysical}, cols, error))
         return false;
+    const QString dic = QStringLiteral("STD_DIC");
+    RowProblems problems(path);
     for (size_t r = 1; r < rows.size(); ++r) {
         const QStringList& row = rows[r];
         if (IsBlank(row))
@@ -209,17 +256,28 @@ bool ReadWords(const QString& path, const std::vector<QStringList>& rows, WordIn
         word.strDescription = CellOf(row, cols.Of(kDefinition));
         for (const auto& [name, value] : std::initializer_list<std::pair<QString, QString>>{
                  {kLogical, word.strLogicalName}, {kPhysical, word.strPhysicalName}}) {
-            if (value.isEmpty()) {
-                error = QStringLiteral("%1 row %2: %3 is empty").arg(path).arg(r + 1).arg(name);
-                return false;
-            }
+            if (value.isEmpty())
+                problems.Add(r, QStringLiteral("%1 is empty").arg(name));
         }
-        words[word.strPhysicalName][word.strLogicalName] = word;
+        // An empty full name or definition takes a name's place, which fits the wider column.
+        problems.Check(r, kLogical, limits, dic, QStringLiteral("DIC_LOG_NM"), word.strLogicalName);
+        problems.Check(r, kPhysical, limits, dic, QStringLiteral("DIC_PHY_NM"), word.strPhysicalName);
+        problems.Check(r, kFullName, limits, dic, QStringLiteral("DIC_PHY_FLL_NM"), word.strPhyFullName);
+        problems.Check(r, kDefinition, limits, dic, QStringLiteral("DIC_DESC"), word.strDescription,
+                       FieldCheck::Lines::Many);
+        if (problems.Empty())
+            words[word.strPhysicalName][word.strLogicalName] = word;
+    }
+    if (!problems.Empty()) {
+        words.clear();
+        error = problems.Text();
+        return false;
     }
     return true;
 }
 
-bool ReadDomains(const QString& path, const std::vector<QStringList>& rows, DomainIndex& domains, QString& error)
+bool ReadDomains(const QString& path, const std::vector<QStringList>& rows, DomainIndex& domains, QString& error,
+                 const CColumnLimits* limits)
 {
     if (rows.empty()) {
         error = QStringLiteral("%1: no header row").arg(path);
@@ -230,6 +288,8 @@ bool ReadDomains(const QString& path, const std::vector<QStringList>& rows, Doma
         return false;
     std::vector<tagLogicalDatatype> types;
     QrDatatype::GetLogicalDatatypes(types);
+    const QString dom = QStringLiteral("STD_DOM");
+    RowProblems problems(path);
     for (size_t r = 1; r < rows.size(); ++r) {
         const QStringList& row = rows[r];
         if (IsBlank(row))
@@ -240,25 +300,31 @@ bool ReadDomains(const QString& path, const std::vector<QStringList>& rows, Doma
         domain.strDataType = CellOf(row, cols.Of(kType));
         domain.strLength = CellOf(row, cols.Of(kLength));
         domain.strScale = CellOf(row, cols.Of(kScale));
-        const QString where = QStringLiteral("%1 row %2: ").arg(path).arg(r + 1);
+        bool empty = false;
         for (const auto& [name, value] : std::initializer_list<std::pair<QString, QString>>{
                  {kKey, domain.strKeyDomainName}, {kName, domain.strDomainName}, {kType, domain.strDataType}}) {
             if (value.isEmpty()) {
-                error = where + name + QStringLiteral(" is empty");
-                return false;
+                problems.Add(r, name + QStringLiteral(" is empty"));
+                empty = true;
             }
         }
         const bool known = std::any_of(types.begin(), types.end(),
                                        [&](const tagLogicalDatatype& t) { return t.name == domain.strDataType; });
-        if (!known) {
-            error = where + QStringLiteral("unknown data type \"%1\"").arg(domain.strDataType);
-            return false;
-        }
-        if (!IsCount(domain.strLength) || !IsCount(domain.strScale)) {
-            error = where + QStringLiteral("length and scale must be whole numbers");
-            return false;
-        }
-        domains[domain.strKeyDomainName][domain.strDomainName] = domain;
+        if (!empty && !known)
+            problems.Add(r, QStringLiteral("unknown data type \"%1\"").arg(domain.strDataType));
+        if (!IsCount(domain.strLength) || !IsCount(domain.strScale))
+            problems.Add(r, QStringLiteral("length and scale must be whole numbers"));
+        problems.Check(r, kKey, limits, dom, QStringLiteral("KEY_DOM_NM"), domain.strKeyDomainName);
+        problems.Check(r, kName, limits, dom, QStringLiteral("DOM_NM"), domain.strDomainName);
+        problems.Check(r, kLength, limits, dom, QStringLiteral("DATA_LEN"), domain.strLength);
+        problems.Check(r, kScale, limits, dom, QStringLiteral("DATA_SCALE"), domain.strScale);
+        if (problems.Empty())
+            domains[domain.strKeyDomainName][domain.strDomainName] = domain;
+    }
+    if (!problems.Empty()) {
+        domains.clear();
+        error = problems.Text();
+        return false;
     }
     return true;
 }
@@ -269,8 +335,12 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
     QString error;
     WordIndex words;
     DomainIndex domains;
-    if (!ReadTable(options.input, table, error) || !(options.domains ? ReadDomains(options.input, table, domains, error)
-                                                                     : ReadWords(options.input, table, words, error))) {
+    // The bundled schema's lengths before connecting (a bad file needs no server to be refused),
+    // the repository's own once connected.
+    const CColumnLimits bundled = CColumnLimits::Bundled(GlobalEnum::DBMS_SQLITE);
+    if (!ReadTable(options.input, table, error) ||
+        !(options.domains ? ReadDomains(options.input, table, domains, error, &bundled)
+                          : ReadWords(options.input, table, words, error, &bundled))) {
         err << "termwise register: " << error << "\n";
         return 1;
     }
@@ -290,6 +360,14 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
     QString areaName;
     if (!gate || !gate->SelectStandardAreaName(options.area, areaName) || areaName.isEmpty()) {
         err << "termwise register: the repository has no standard area \"" << options.area << "\"\n";
+        return 1;
+    }
+    // Now the lengths of this repository's columns are known: a value that does not fit
+    // refuses the file before anything is written.
+    const CColumnLimits limits = CColumnLimits::Read(*connection.Database());
+    if (!(options.domains ? ReadDomains(options.input, table, domains, error, &limits)
+                          : ReadWords(options.input, table, words, error, &limits))) {
+        err << "termwise register: " << error << "\n";
         return 1;
     }
 
@@ -327,14 +405,23 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
         out << "nothing to register\n";
         return 0;
     }
+    // The count says what is in the repository afterwards, not what was asked for.
+    const QString& countStatement =
+        options.domains ? RepositorySql::Standard::CountCurrentDomains : RepositorySql::Standard::CountCurrentDic;
+    const auto current = [&] {
+        return connection.Database()->Execute(countStatement, {SqlParam::Text(options.area)}).rows.Value(0, 0).toInt();
+    };
+    const int before = current();
     const bool ok = options.domains ? GlobalFunc::InsertStandardDomain(options.area, domains)
                                     : GlobalFunc::InsertStandardWord(options.area, words);
+    const int written = current() - before;
     out.flush();
     if (!ok) {
-        err << "termwise register: the repository refused some " << kind << " (see above)\n";
+        err << "termwise register: the repository refused some " << kind << " (see above); " << written << " of "
+            << registrable << " registered in " << areaName << "\n";
         return 1;
     }
-    out << registrable << ' ' << kind << " registered in " << areaName << "\n";
+    out << written << ' ' << kind << " registered in " << areaName << "\n";
     return 0;
 }
 

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+class CColumnLimits;
+
 namespace RegisterCommand {
 
 struct Options
@@ -26,8 +28,13 @@ bool Parse(const QStringList& args, Options& options, QString& error);
 // The rows of a .xlsx/.xls or .csv file; false with a message naming the file.
 bool ReadTable(const QString& path, std::vector<QStringList>& rows, QString& error);
 // Candidates from the rows (the first is the header); false with a message naming file and row.
-bool ReadWords(const QString& path, const std::vector<QStringList>& rows, WordIndex& words, QString& error);
-bool ReadDomains(const QString& path, const std::vector<QStringList>& rows, DomainIndex& domains, QString& error);
+// Every value is checked as it would be written (no control character; a definition may hold
+// tabs and line breaks), and with limits also against the repository's column lengths: one
+// bad row refuses the whole file, and the message lists the bad rows.
+bool ReadWords(const QString& path, const std::vector<QStringList>& rows, WordIndex& words, QString& error,
+               const CColumnLimits* limits = nullptr);
+bool ReadDomains(const QString& path, const std::vector<QStringList>& rows, DomainIndex& domains, QString& error,
+                 const CColumnLimits* limits = nullptr);
 
 int Run(const Options& options, QTextStream& out, QTextStream& err);
 

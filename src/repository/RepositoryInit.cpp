@@ -1,12 +1,14 @@
 #include "repository/RepositoryInit.h"
 
 #include "components/QrDatatype.h"
+#include "components/Redact.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositorySql.h"
 #include "repository/RepositoryTexts.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <cstdio>
 #include <map>
@@ -679,7 +681,7 @@ int RunRepositoryCommand(const QStringList& args, const BuiltinStandardLoader& l
             }
             webPages = args[++i];
         } else if (args[i].startsWith(u'-') || !uri.isEmpty()) {
-            std::fprintf(stderr, "termwise repo: 알 수 없는 인수 %s\n%s", qPrintable(args[i]), usage);
+            std::fprintf(stderr, "termwise repo: 알 수 없는 인수 %s\n%s", qPrintable(RedactUri(args[i])), usage);
             return 2;
         } else {
             uri = args[i];
@@ -694,10 +696,22 @@ int RunRepositoryCommand(const QStringList& args, const BuiltinStandardLoader& l
         return 2;
     }
 
-    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    // A new SQLite file that could not be filled (a full disk, a file-size limit) is not left
+    // behind half made.
+    RepositoryUri parsed;
     QString error;
+    const bool newFile = ParseRepositoryUri(uri, parsed, error) && parsed.dbType == GlobalEnum::DBMS_SQLITE &&
+                         !QFileInfo::exists(parsed.path);
+    const auto removeNewFile = [&] {
+        if (!newFile)
+            return;
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+            QFile::remove(parsed.path + QString::fromLatin1(suffix));
+    };
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
     if (!connection.Open(uri, &error, true)) {
         std::fprintf(stderr, "termwise repo: %s\n", error.toUtf8().constData());
+        removeNewFile();
         return 1;
     }
     ISqlExecutor& db = *connection.Database();
@@ -714,7 +728,10 @@ int RunRepositoryCommand(const QStringList& args, const BuiltinStandardLoader& l
             error = QStringLiteral("이 데이터베이스에 맞는 저장소 게이트웨이가 없습니다");
     }
     connection.OnRepositoryDisconnected();
-    if (!summary.createdTables.isEmpty())
+    if (!ok)
+        removeNewFile();
+    // A removed file holds no tables: only what stays is counted.
+    if (!summary.createdTables.isEmpty() && (ok || !newFile))
         std::printf("만든 테이블: %s\n", summary.createdTables.join(QStringLiteral(", ")).toUtf8().constData());
     if (!summary.existingTables.isEmpty())
         std::printf("그대로 둔 테이블: %s\n", summary.existingTables.join(QStringLiteral(", ")).toUtf8().constData());

@@ -139,6 +139,9 @@ inline const QString LargeCache = QStringLiteral("PRAGMA cache_size = -65536");
 // Catalog look-up behind IsExistTable.
 inline const QString ExistsTable =
     QStringLiteral("SELECT NAME FROM SQLITE_MASTER WHERE TYPE = 'table' AND UPPER(NAME) = UPPER(?)");
+// Declared column types of a table ("VARCHAR(200)"): the lengths values are checked against,
+// although SQLite itself would store longer ones.
+inline const QString ColumnTypes = QStringLiteral("SELECT NAME, TYPE FROM PRAGMA_TABLE_INFO(?)");
 } // namespace Sqlite
 
 namespace Oracle {
@@ -157,6 +160,9 @@ inline const QString SelectStandardAreas = QStringLiteral(
     "AVAL_END_DT = '99991231235959' ORDER SIBLINGS BY STD_AREA_NM");
 inline const QString SelectCurrentDateTime = QStringLiteral("SELECT TO_CHAR(SYSDATE, 'YYYYMMDDHH24MISS') FROM DUAL");
 inline const QString ExistsTable = QStringLiteral("SELECT TABLE_NAME FROM USER_TABLES WHERE TABLE_NAME = UPPER(?)");
+// Column lengths; CHAR_USED 'B' counts DATA_LENGTH in bytes, 'C' CHAR_LENGTH in characters.
+inline const QString ColumnLengths = QStringLiteral(
+    "SELECT COLUMN_NAME, DATA_LENGTH, CHAR_LENGTH, CHAR_USED FROM USER_TAB_COLUMNS WHERE TABLE_NAME = UPPER(?)");
 } // namespace Oracle
 
 namespace Postgresql {
@@ -186,6 +192,10 @@ inline const QString SelectCurrentDateTime = QStringLiteral("SELECT TO_CHAR(now(
 inline const QString ExistsTable = QStringLiteral(
     "SELECT TABLE_NAME FROM INFORMATION_SCHEMA.TABLES WHERE UPPER(TABLE_NAME) = UPPER(?) AND TABLE_SCHEMA = "
     "ANY(CURRENT_SCHEMAS(FALSE))");
+// Column lengths in characters (empty for TEXT) of the table seen through the search path.
+inline const QString ColumnLengths = QStringLiteral(
+    "SELECT UPPER(COLUMN_NAME) AS COLUMN_NAME, CHARACTER_MAXIMUM_LENGTH FROM INFORMATION_SCHEMA.COLUMNS WHERE "
+    "UPPER(TABLE_NAME) = UPPER(?) AND TABLE_SCHEMA = ANY(CURRENT_SCHEMAS(FALSE))");
 } // namespace Postgresql
 
 // Portable inserts of `termwise repo init --demo`, with the demo's own identifiers.

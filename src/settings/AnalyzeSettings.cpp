@@ -1,5 +1,6 @@
 #include "settings/AnalyzeSettings.h"
 
+#include "components/AtomicFile.h"
 #include "components/OutputLog.h"
 #include "components/QrDatabaseManager.h"
 #include "components/QrDatatype.h"
@@ -14,7 +15,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <memory>
@@ -378,22 +378,26 @@ bool CAnalyzeSettings::SaveTo(const QString& path)
 {
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {
+        m_saveError = QStringLiteral("%1: 폴더를 만들 수 없습니다").arg(QDir::toNativeSeparators(path));
         OutputLog::Post(QStringLiteral("설정 파일을 저장하지 못했습니다: %1 (폴더를 만들 수 없습니다)")
                             .arg(QDir::toNativeSeparators(path)));
         return false;
     }
-    if (!KeepUnreadableCopy(path))
-        return false;
-
-    // Written beside the old file and renamed over it: a crash or a full disk leaves the old one.
-    QSaveFile file(path);
-    const QByteArray json = ToJson();
-    if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.commit()) {
-        OutputLog::Post(QStringLiteral("설정 파일을 저장하지 못했습니다: %1 (%2)")
-                            .arg(QDir::toNativeSeparators(path), file.errorString()));
-        file.cancelWriting();
+    if (!KeepUnreadableCopy(path)) {
+        m_saveError =
+            QStringLiteral("%1: 읽을 수 없던 설정 파일을 보관하지 못했습니다").arg(QDir::toNativeSeparators(path));
         return false;
     }
+
+    // Written beside the old file and renamed over it: a crash or a full disk leaves the old one.
+    CAtomicFile file(path);
+    const QByteArray json = ToJson();
+    if (!file.Open() || !file.Commit(file.write(json) == json.size())) {
+        m_saveError = file.Error();
+        OutputLog::Post(QStringLiteral("설정 파일을 저장하지 못했습니다: %1").arg(m_saveError));
+        return false;
+    }
+    m_saveError.clear();
     return true;
 }
 

@@ -28,6 +28,8 @@ public:
     // Load/Save against an explicit path (tests, the command line's --data-dir).
     void LoadFrom(const QString& path);
     bool SaveTo(const QString& path);
+    // Why the last Save or SaveTo failed ("<file>: <reason>"); empty after a success.
+    QString SaveError() const { return m_saveError; }
     // The file's text as Save writes it.
     QByteArray ToJson() const;
 
@@ -97,5 +99,6 @@ private:
 
     std::map<QString, QString> m_mapDataTypeKeywords;
     QString m_unreadablePath; // absolute path of a file that failed to load, until copied
+    QString m_saveError;
     quint64 m_revision = 0;
 };

@@ -1,8 +1,10 @@
 #include "standard/CheckCommand.h"
 
 #include "analysis/TermAnalysis.h"
+#include "components/AtomicFile.h"
 #include "components/QrProgressWnd.h"
 #include "components/QrWordExtractor.h"
+#include "components/Redact.h"
 #include "exchange/AnalysisDocument.h"
 #include "exchange/AnalyzeCommand.h"
 #include "repository/RepositoryConnection.h"
@@ -42,7 +44,7 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
                           : a == QLatin1String("--data-dir") ? &o.dataDir
                                                              : nullptr;
         if (!target) {
-            problem = QStringLiteral("unknown argument %1").arg(a);
+            problem = QStringLiteral("unknown argument %1").arg(RedactUri(a));
             return false;
         }
         if (i + 1 >= args.size()) {
@@ -130,7 +132,7 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
     else
         written = Conformance::WriteWorkbook(report, o.output, &error);
     if (!written) {
-        err << "termwise: cannot write " << o.output << ": " << error << "\n";
+        err << "termwise: cannot write " << NamingFile(o.output, error) << "\n";
         return 1;
     }
     out << "attributes: " << report.attributes << "\n";
@@ -181,7 +183,7 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     CRepositoryConnection& connection = CRepositoryConnection::Instance();
     QString error;
     if (!connection.Open(o.repo, &error)) {
-        err << "termwise: " << o.repo << ": " << error << "\n";
+        err << "termwise: " << RedactUri(o.repo) << ": " << error << "\n";
         return 1;
     }
     connection.OnRepositoryConnected();

@@ -2,6 +2,8 @@
 
 #include "analysis/DataType.h"
 #include "analysis/TermAnalysis.h"
+#include "components/AtomicFile.h"
+#include "components/Platform.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositorySql.h"
 #include "repository/SqlBaseGate.h"
@@ -13,6 +15,7 @@
 #include <QJsonArray>
 #include <QUuid>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <xlsxwriter.h>
@@ -288,16 +291,27 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
             ++row;
         }
     }
-    const lxw_error closeErr = workbook_close(wb);
+    lxw_error closeErr = LXW_NO_ERROR;
+    int closeErrno = 0;
+    {
+        // The library prints its own "[ERROR]" lines; the one message below says it better.
+        Platform::QuietStderr quiet;
+        errno = 0;
+        closeErr = workbook_close(wb);
+        closeErrno = errno;
+    }
     if (err == LXW_NO_ERROR)
         err = closeErr;
     if (err != LXW_NO_ERROR) {
         QFile::remove(temp);
-        return Fail(error, QStringLiteral("cannot write %1: %2").arg(path, QString::fromUtf8(lxw_strerror(err))));
+        return Fail(error, Platform::IsNoSpace(closeErrno)
+                               ? WriteFailureText(path, closeErrno)
+                               : QStringLiteral("%1: %2").arg(path, QString::fromUtf8(lxw_strerror(err))));
     }
     if (std::rename(tempName.constData(), QFile::encodeName(path).constData()) != 0) {
+        const int renameErrno = errno;
         QFile::remove(temp);
-        return Fail(error, QStringLiteral("cannot replace %1").arg(path));
+        return Fail(error, WriteFailureText(path, renameErrno));
     }
     return true;
 }

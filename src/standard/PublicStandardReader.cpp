@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -126,9 +127,55 @@ public:
         return HeaderKey(text).contains(kWithdrawnMark) ? text : QString();
     }
 
+    // The column of the rows' number, or -1 when the file has none.
+    int NumberColumn() const { return m_number; }
+    void FindNumber(const QStringList& header)
+    {
+        m_number = -1;
+        for (int i = 0; i < header.size() && m_number < 0; ++i)
+            if (HeaderKey(header[i]) == HeaderKey(kNumberHeader))
+                m_number = i;
+    }
+
 private:
     std::map<QString, int> m_columns;
     int m_enactment = -1;
+    int m_number = -1;
+};
+
+// Rows numbered 1, 2, 3, ... in order: each break in the run is noted once. The edition adds
+// its newest rows without a number ("-"), which is no gap.
+class NumberRun
+{
+public:
+    void Take(const QString& file, int rowNo, const QString& cell, std::vector<PublicStandardProblem>& incomplete)
+    {
+        const QString text = CellText(cell);
+        if (text.isEmpty())
+            return;
+        bool ok = false;
+        const qint64 n = text.toLongLong(&ok);
+        if (ok && n == m_expected) {
+            ++m_expected;
+            return;
+        }
+        if (!ok)
+            incomplete.push_back(
+                {file, rowNo, QStringLiteral("number \"%1\" where %2 was expected").arg(cell).arg(m_expected)});
+        else if (n > m_expected)
+            incomplete.push_back(
+                {file, rowNo,
+                 n == m_expected + 1
+                     ? QStringLiteral("number %1 is missing before this row").arg(m_expected)
+                     : QStringLiteral("numbers %1 to %2 are missing before this row").arg(m_expected).arg(n - 1)});
+        else
+            incomplete.push_back(
+                {file, rowNo, QStringLiteral("number %1 where %2 was expected").arg(n).arg(m_expected)});
+        m_expected = ok ? n + 1 : m_expected + 1;
+    }
+
+private:
+    qint64 m_expected = 1;
 };
 
 bool IsBlankRow(const QStringList& row)
@@ -139,8 +186,10 @@ bool IsBlankRow(const QStringList& row)
     return true;
 }
 
-// Rows of one sheet or file, header first, into the standard.
-bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& rows, PublicStandard& out, QString& error)
+// Rows of one sheet or file, header first, into the standard. cutInLastRow: the file ended
+// inside its last row.
+bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& rows, PublicStandard& out, QString& error,
+              bool cutInLastRow = false)
 {
     Table table;
     if (rows.empty()) {
@@ -149,6 +198,11 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
     }
     if (!table.Bind(file, kind, rows.front(), error))
         return false;
+    table.FindNumber(rows.front());
+    NumberRun numbers;
+    int dataRows = 0;
+    if (cutInLastRow)
+        out.incomplete.push_back({file, int(rows.size()), QStringLiteral("the file ends inside this row")});
     bool& seen = kind == Kind::Word ? out.hasWords : kind == Kind::Domain ? out.hasDomains : out.hasTerms;
     if (seen) {
         error = QStringLiteral("%1: a second %2 file").arg(file, KindName(kind));
@@ -156,11 +210,17 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
     }
     seen = true;
     const auto problem = [&](int row, const QString& reason) { out.problems.push_back({file, row, reason}); };
-    for (size_t i = 1; i < rows.size(); ++i) {
+    // A row the file was cut in is not trusted, even when the rest is taken.
+    const size_t whole = rows.size() - (cutInLastRow ? 1 : 0);
+    for (size_t i = 1; i < whole; ++i) {
         const QStringList& r = rows[i];
         const int rowNo = int(i) + 1;
         if (IsBlankRow(r))
             continue;
+        ++dataRows;
+        if (table.NumberColumn() >= 0)
+            numbers.Take(file, rowNo, table.NumberColumn() < r.size() ? r[table.NumberColumn()] : QString(),
+                         out.incomplete);
         if (const QString withdrawn = table.Withdrawn(r); !withdrawn.isEmpty()) {
             problem(rowNo, QStringLiteral("withdrawn (%1); not taken").arg(withdrawn));
             continue;
@@ -220,6 +280,8 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
         }
         }
     }
+    if (dataRows == 0)
+        out.incomplete.push_back({file, 1, QStringLiteral("no rows after the header")});
     return true;
 }
 
@@ -265,14 +327,23 @@ bool ReadCsv(const QString& path, PublicStandard& out, QString& error)
         error = QStringLiteral("%1: %2").arg(path, f.errorString());
         return false;
     }
-    const std::vector<QStringList> rows = ParseCsv(DecodeText(f.readAll()));
+    CsvEnd end;
+    QString encoding;
+    const std::vector<QStringList> rows = ParseCsv(DecodeText(f.readAll(), &encoding), &end);
+    if (encoding.contains(u' '))
+        out.problems.push_back(
+            {file, 0, QStringLiteral("lines in UTF-8 and lines in CP949; each was read in its own")});
     Kind kind;
     if (rows.empty() || !KindOfHeader(rows.front(), kind)) {
         error = QStringLiteral("%1: not in the layout of the common standard; missing headers: one of %2, %3, %4")
                     .arg(file, Word::kLogical, Domain::kName, Term::kLogical);
         return false;
     }
-    return TakeRows(file, kind, rows, out, error);
+    // A file cut short ends inside a quoted cell, or without its last line break and with
+    // fewer cells than the header names.
+    const bool cut =
+        rows.size() > 1 && (end.openQuote || (end.noFinalBreak && rows.back().size() < rows.front().size()));
+    return TakeRows(file, kind, rows, out, error, cut);
 }
 
 QString DecodeCp949(const QByteArray& bytes)
@@ -316,24 +387,40 @@ QString DecodeCp949(const QByteArray& bytes)
 
 QString DecodeText(const QByteArray& bytes, QString* encoding)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        if (encoding)
-            *encoding = QStringLiteral("UTF-8");
-        return QString::fromUtf8(bytes.mid(3));
-    }
+    const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
+    QString text = utf8.decode(body);
     if (!utf8.hasError()) {
         if (encoding)
             *encoding = QStringLiteral("UTF-8");
         return text;
     }
+    // Line by line: a file that one program saved in UTF-8 and another added CP949 lines to
+    // reads right in both parts (a line break is never part of a CP949 character).
+    text.clear();
+    bool anyUtf8 = false, anyCp949 = false;
+    const QList<QByteArray> lines = body.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray& line = lines[i];
+        if (i > 0)
+            text += u'\n';
+        QStringDecoder lineUtf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = lineUtf8.decode(line);
+        const bool plain = std::all_of(line.begin(), line.end(), [](char c) { return uchar(c) < 0x80; });
+        if (!lineUtf8.hasError()) {
+            anyUtf8 = anyUtf8 || !plain;
+            text += decoded;
+        } else {
+            anyCp949 = true;
+            text += DecodeCp949(line);
+        }
+    }
     if (encoding)
-        *encoding = QStringLiteral("CP949");
-    return DecodeCp949(bytes);
+        *encoding = anyUtf8 ? QStringLiteral("UTF-8 and CP949") : QStringLiteral("CP949");
+    return text;
 }
 
-std::vector<QStringList> ParseCsv(const QString& text)
+std::vector<QStringList> ParseCsv(const QString& text, CsvEnd* end)
 {
     std::vector<QStringList> records;
     QStringList record;
@@ -378,7 +465,12 @@ std::vector<QStringList> ParseCsv(const QString& text)
             cellStarted = true;
         }
     }
-    if (cellStarted || !cell.isEmpty() || !record.isEmpty())
+    const bool unfinished = cellStarted || !cell.isEmpty() || !record.isEmpty();
+    if (end) {
+        end->openQuote = quoted;
+        end->noFinalBreak = unfinished;
+    }
+    if (unfinished)
         endRecord();
     return records;
 }

@@ -8,7 +8,8 @@
 // column still read; a file without the headers this program uses is refused and the missing
 // headers are named. Rows it cannot take are kept as problems (file, row, reason) and the rest
 // is read. Rows the edition lists as withdrawn ("(폐기)" in 제정차수) are not standards any more:
-// they are not taken, and named as problems.
+// they are not taken, and named as problems. A file that is not whole (numbering with gaps, cut
+// inside a row, no rows) is noted apart, in `incomplete`.
 //
 // CP949: Qt's QStringDecoder knows it only when Qt is built with ICU (it is on Debian), so the
 // decoder falls back to glibc's iconv, which always has it.
@@ -66,6 +67,9 @@ struct PublicStandard
     std::vector<PublicStandardDomain> domains;
     std::vector<PublicStandardTerm> terms;
     std::vector<PublicStandardProblem> problems;
+    // Signs that a file is not whole: its numbering has gaps, it ends inside a row, or it has
+    // nothing after its header. An import refuses such files unless told to take them anyway.
+    std::vector<PublicStandardProblem> incomplete;
     bool hasWords = false, hasDomains = false, hasTerms = false; // the sheet or file was given
 };
 
@@ -82,6 +86,13 @@ bool Read(const QStringList& files, PublicStandard& out, QString& error);
 QString DecodeText(const QByteArray& bytes, QString* encoding = nullptr);
 // RFC 4180 records: quoted cells may hold separators, line breaks and doubled quotes. A record
 // counts as one row (as a spreadsheet shows the file), whatever line breaks its cells hold.
-std::vector<QStringList> ParseCsv(const QString& text);
+// end, when given, tells a text that ends inside a quoted cell or without a line break after
+// its last record.
+struct CsvEnd
+{
+    bool openQuote = false;
+    bool noFinalBreak = false;
+};
+std::vector<QStringList> ParseCsv(const QString& text, CsvEnd* end = nullptr);
 
 } // namespace PublicStandardReader

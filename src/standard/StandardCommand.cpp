@@ -1,11 +1,15 @@
 #include "standard/StandardCommand.h"
 
+#include "components/QrDatatype.h"
 #include "components/QrWordExtractor.h"
+#include "components/Redact.h"
+#include "repository/ColumnLimits.h"
 #include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
 #include "standard/BuiltinStandard.h"
 #include "standard/PublicStandardReader.h"
 #include "standard/StandardImport.h"
+#include "standard/StandardValidation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,6 +23,7 @@ struct Options
     QString repo, area, areaName, dataDir;
     bool replace = false;
     bool builtin = false;
+    bool allowPartial = false;
     QStringList files;
 };
 
@@ -26,7 +31,7 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
 {
     if (args.isEmpty() || args.front() != QLatin1String("import")) {
         problem = args.isEmpty() ? QStringLiteral("missing sub-command import")
-                                 : QStringLiteral("unknown sub-command %1").arg(args.front());
+                                 : QStringLiteral("unknown sub-command %1").arg(RedactUri(args.front()));
         return false;
     }
     for (int i = 1; i < args.size(); ++i) {
@@ -55,8 +60,10 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
             o.replace = true;
         } else if (a == QLatin1String("--builtin")) {
             o.builtin = true;
+        } else if (a == QLatin1String("--allow-partial")) {
+            o.allowPartial = true;
         } else if (a.startsWith(QLatin1String("--"))) {
-            problem = QStringLiteral("unknown option %1").arg(a);
+            problem = QStringLiteral("unknown option %1").arg(RedactUri(a));
             return false;
         } else {
             o.files << a;
@@ -82,13 +89,34 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
     return true;
 }
 
+void PrintProblem(const PublicStandardProblem& p, QTextStream& out)
+{
+    out << "  " << p.file;
+    if (p.row > 0)
+        out << ':' << p.row;
+    out << ": " << p.reason << "\n";
+}
+
 void PrintProblems(const StandardImportSummary& summary, QTextStream& out)
 {
     if (summary.problems.empty())
         return;
     out << "rows not taken or taken with a gap: " << summary.problems.size() << "\n";
     for (const PublicStandardProblem& p : summary.problems)
-        out << "  " << p.file << ':' << p.row << ": " << p.reason << "\n";
+        PrintProblem(p, out);
+}
+
+// A refusal of the whole edition: why, and the rows that make it (the first ones, when many).
+int Refuse(const QString& why, const std::vector<PublicStandardProblem>& rows, QTextStream& err)
+{
+    constexpr size_t kShown = 50;
+    err << "termwise: " << why << "\n";
+    for (size_t i = 0; i < rows.size() && i < kShown; ++i)
+        PrintProblem(rows[i], err);
+    if (rows.size() > kShown)
+        err << "  ... and " << rows.size() - kShown << " more\n";
+    err << "termwise: nothing was written\n";
+    return 1;
 }
 
 } // namespace
@@ -96,14 +124,16 @@ void PrintProblems(const StandardImportSummary& summary, QTextStream& out)
 QString UsageText()
 {
     return QStringLiteral(
-               "usage: termwise standard import (--repo URI --area ID [--area-name NAME] [--replace] | --data-dir DIR) "
-               "(--builtin | FILES...)\n"
+               "usage: termwise standard import (--repo URI --area ID [--area-name NAME] [--replace] | --data-dir "
+               "DIR)\n"
+               "                                [--allow-partial] (--builtin | FILES...)\n"
                "  FILES               the common standard workbook, or its three CSV files (UTF-8 or CP949)\n"
                "  --builtin           the edition that ships with the program: %1\n"
                "  --repo URI --area ID  load into this standard area of the repository (created when missing)\n"
                "  --area-name NAME    name of the area\n"
                "  --replace           close the area's current standards (kept as history) and load this edition\n"
-               "  --data-dir DIR      load the words and domains into the local analysis dictionary of DIR\n")
+               "  --data-dir DIR      load the words and domains into the local analysis dictionary of DIR\n"
+               "  --allow-partial     take a file that is not whole (numbering with gaps, cut inside a row, no rows)\n")
         .arg(BuiltinStandard::kEdition);
 }
 
@@ -133,6 +163,17 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "termwise: the files lack " << missing.join(QStringLiteral(", ")) << "\n";
         return 1;
     }
+    // Terms are matched to the edition's words; without any, every term would go in without
+    // its word combination.
+    if (standard.hasTerms && !standard.terms.empty() && standard.words.empty())
+        return Refuse(QStringLiteral("the terms come without their words: the word file (공통표준단어) has no rows"),
+                      standard.incomplete, err);
+    if (!standard.incomplete.empty()) {
+        if (!o.allowPartial)
+            return Refuse(QStringLiteral("the files are not whole (--allow-partial takes them anyway)"),
+                          standard.incomplete, err);
+        standard.problems.insert(standard.problems.begin(), standard.incomplete.begin(), standard.incomplete.end());
+    }
 
     StandardImportSummary summary;
     if (!repo) {
@@ -145,12 +186,16 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         if (!extractor.IsInitialize())
             extractor.Initialize();
         CAnalyzeSettings::DestroyInstance();
+        const std::vector<PublicStandardProblem> bad =
+            StandardValidation::ForDictionary(standard, CColumnLimits::Bundled(GlobalEnum::DBMS_SQLITE));
+        if (!bad.empty())
+            return Refuse(QStringLiteral("values that the dictionary cannot hold"), bad, err);
         CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
         settings.Load();
         StandardImport::ImportIntoDictionary(settings, standard, summary);
         QDir().mkpath(QFileInfo(CAnalyzeSettings::SettingsPath()).absolutePath());
         if (!settings.Save()) {
-            err << "termwise: cannot write " << CAnalyzeSettings::SettingsPath() << "\n";
+            err << "termwise: cannot write the dictionary: " << settings.SaveError() << "\n";
             return 1;
         }
         out << "dictionary: " << CAnalyzeSettings::SettingsPath() << "\n";
@@ -165,16 +210,22 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     CAnalyzeSettings::Instance().Load();
     CRepositoryConnection& connection = CRepositoryConnection::Instance();
     if (!connection.Open(o.repo, &error)) {
-        err << "termwise: " << o.repo << ": " << error << "\n";
+        err << "termwise: " << RedactUri(o.repo) << ": " << error << "\n";
         return 1;
     }
     connection.OnRepositoryConnected();
     CSqlBaseGate* gate = connection.OpenGate();
     ISqlExecutor* db = connection.Database();
     if (!gate || !db) {
-        err << "termwise: " << o.repo << ": no repository gateway for this database\n";
+        err << "termwise: " << RedactUri(o.repo) << ": no repository gateway for this database\n";
         connection.OnRepositoryDisconnected();
         return 1;
+    }
+    const std::vector<PublicStandardProblem> bad =
+        StandardValidation::ForRepository(standard, CColumnLimits::Read(*db), o.area, o.areaName);
+    if (!bad.empty()) {
+        connection.OnRepositoryDisconnected();
+        return Refuse(QStringLiteral("values that the repository's columns cannot hold"), bad, err);
     }
     const StandardImport::AreaOptions options{o.area, o.areaName, o.replace, 0};
     const StandardImport::Outcome outcome =

@@ -36,10 +36,14 @@ public:
                          : type == 11            ? std::min(maxRows, kServerRows)
                                                  : 1;
     }
-    bool Add(SqlParams&& row, QString& error)
+    // where: the file and row the values came from, named if the database refuses them.
+    bool Add(SqlParams&& row, QString& error, const PublicStandardProblem& where = {})
     {
         for (SqlParam& p : row)
             m_params.push_back(std::move(p));
+        if (m_rows == 0)
+            m_first = where;
+        m_last = where;
         ++m_rows;
         return m_rows < m_rowsPerBatch || Flush(error);
     }
@@ -55,10 +59,21 @@ public:
             m_statementRows = m_rows;
         }
         const SqlOutcome out = m_db.Execute(m_statement, m_params);
+        const int rows = m_rows;
         m_params.clear();
         m_rows = 0;
-        if (!out.ok)
+        if (!out.ok) {
             error = out.error.isEmpty() ? QStringLiteral("statement failed: %1").arg(m_head.trimmed()) : out.error;
+            if (!m_first.file.isEmpty())
+                error = (rows == 1 || (m_first.file == m_last.file && m_first.row == m_last.row)
+                             ? QStringLiteral("%1:%2: ").arg(m_first.file).arg(m_first.row)
+                             : QStringLiteral("%1:%2 to %3:%4 (one of these rows): ")
+                                   .arg(m_first.file)
+                                   .arg(m_first.row)
+                                   .arg(m_last.file)
+                                   .arg(m_last.row)) +
+                        error;
+        }
         return out.ok;
     }
 
@@ -71,6 +86,7 @@ private:
     int m_rows = 0;
     QString m_statement;
     int m_statementRows = 0;
+    PublicStandardProblem m_first, m_last; // where the rows of the batch came from
 };
 
 int CountRows(ISqlExecutor& db, const QString& statement, const QString& areaId, bool& ok, QString& error)
@@ -296,7 +312,7 @@ private:
                              SqlParam::Long(description), SqlParam::Text(YesOrEmpty(s.classWord)),
                              SqlParam::Text(QStringLiteral("Y")),
                              classDomain.isEmpty() ? SqlParam::Null() : SqlParam::Text(classDomain)},
-                            error))
+                            error, {w.file, w.row, {}}))
                 return false;
             ++m_sum.words;
         }
@@ -318,7 +334,7 @@ private:
                                      SqlParam::Text(w.fullName.isEmpty() ? w.physical : w.fullName),
                                      SqlParam::Long(format.arg(w.logical)), SqlParam::Text(QString()),
                                      SqlParam::Text(QString()), SqlParam::Null()},
-                                    error))
+                                    error, {w.file, w.row, {}}))
                         return false;
                     ++m_sum.nonStandardWords;
                 }
@@ -351,7 +367,7 @@ private:
             groupIds[group] = id;
             if (!groups.Add({SqlParam::Text(m_opt.areaId), SqlParam::Text(id), SqlParam::Text(m_date),
                              SqlParam::Text(group), SqlParam::Long(group)},
-                            error))
+                            error, {d.file, d.row, {}}))
                 return false;
             ++m_sum.domainGroups;
         }
@@ -379,7 +395,7 @@ private:
                              SqlParam::Text(d.length), SqlParam::Text(d.scale),
                              SqlParam::Text(groupIds[d.group.isEmpty() ? kDefaultGroup : d.group]),
                              SqlParam::Text(phy == classPhysical.end() ? QString() : phy->second)},
-                            error))
+                            error, {d.file, d.row, {}}))
                 return false;
             ++m_sum.domains;
         }
@@ -421,7 +437,7 @@ private:
                             SqlParam::Text(fullNames.join(u'_'), 1000),
                             SqlParam::Long(t.description.isEmpty() ? t.logical : t.description),
                             SqlParam::Long(domainId), SqlParam::Text(YesOrEmpty(!domainId.isEmpty()))},
-                           error))
+                           error, {t.file, t.row, {}}))
                 return false;
             ++m_sum.terms;
             // Numbered by the part's place, so a part without a word leaves its gap visible.
@@ -430,7 +446,7 @@ private:
                     continue;
                 if (!combis.Add({SqlParam::Text(m_opt.areaId), SqlParam::Text(id), SqlParam::Integer(qint64(i) + 1),
                                  SqlParam::Text(words[i]->id), SqlParam::Text(m_date)},
-                                error))
+                                error, {t.file, t.row, {}}))
                     return false;
                 ++m_sum.combinations;
             }

@@ -12,6 +12,8 @@ inline const QString kWordSheet = QStringLiteral("공통표준단어");
 inline const QString kDomainSheet = QStringLiteral("공통표준도메인");
 
 // Headers (matched with blanks ignored: editions differ in spacing).
+// Every sheet numbers its rows 1, 2, 3, ...: a gap shows rows lost from the file.
+inline const QString kNumberHeader = QStringLiteral("번호");
 namespace Word {
 inline const QString kLogical = QStringLiteral("공통표준단어명");
 inline const QString kPhysical = QStringLiteral("공통표준단어영문약어명");

@@ -6,7 +6,7 @@
 TEST(Facades, ConsoleProgressSurvivesSteppingPastItsCount)
 {
     testing::internal::CaptureStderr();
-    CConsoleProgress progress;
+    CConsoleProgress progress(true); // on a terminal
     progress.Show(2, u"Termwise Process"_qs, u"Process analyze word"_qs, nullptr, true);
     for (int i = 0; i < 5; ++i)
         progress.StepIt(); // used to build a bar of negative length
@@ -17,6 +17,19 @@ TEST(Facades, ConsoleProgressSurvivesSteppingPastItsCount)
     EXPECT_NE(out.find("[##############################] 100%"), std::string::npos) << out;
     EXPECT_EQ(out.find("101%"), std::string::npos) << out;
     EXPECT_EQ(out.find("#######################################"), std::string::npos) << out; // wider than the bar
+}
+
+TEST(Facades, ConsoleProgressOffATerminalWritesOneLinePerPieceOfWork)
+{
+    testing::internal::CaptureStderr();
+    CConsoleProgress progress(false);
+    progress.Show(1000, u"Termwise Process"_qs, u"Process analyze word"_qs, nullptr, true);
+    for (int i = 0; i < 1000; ++i)
+        progress.StepIt();
+    progress.Hide();
+    progress.ShowMarquee(u"Termwise Read"_qs, u"Read column description"_qs, nullptr);
+    progress.Hide();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Process analyze word (1000)\nRead column description\n");
 }
 
 TEST(Facades, CaptureRestoresThePreviousSink)

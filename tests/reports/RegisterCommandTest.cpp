@@ -143,3 +143,48 @@ TEST(RegisterCommand, BadInputNamesTheFileAndRow)
     }
     EXPECT_EQ(Register({QStringLiteral("words"), QStringLiteral("--repo")}).status, 2);
 }
+
+// A control character or a value longer than its column refuses the whole file on every
+// dialect alike (SQLite would store both), naming each bad row; nothing is written.
+TEST_P(RegisterCommandTest, BadValuesRefuseTheWholeFile)
+{
+    TempDataDir data;
+    TestRepository repo;
+    OPEN_TEST_REPOSITORY(repo, GetParam());
+    RepositoryInitSummary summary;
+    QString error;
+    ASSERT_TRUE(LoadDemoStandard(repo.Db(), summary, error)) << error.toStdString();
+    repo.Exec(QStringLiteral("UPDATE ZT_OPTIONS SET OPTN_VAL = ''"));
+    const QString words = data.file(QStringLiteral("words.csv"));
+    const QString count = QStringLiteral("SELECT COUNT(*) FROM STD_DIC");
+    const int before = repo.Count(count);
+    struct Case
+    {
+        QString rows;
+        QStringList expected;
+    } cases[] = {
+        {QStringLiteral("새말,NEWW,\"여러 줄\n\t정의\"\n널") + QChar(0) + QStringLiteral("문자,NUL1,\n"),
+         {QStringLiteral("row 3: 단어 논리명 (DIC_LOG_NM): 제어 문자(U+0000)")}},
+        {QStringLiteral("새말,NEWW,\n") + QString(501, u'가') + QStringLiteral(",LONG,\n새말2,NEW") + QChar(0x1B) +
+             QStringLiteral("W,\n"),
+         {QStringLiteral("row 3: 단어 논리명 (DIC_LOG_NM): 길이가 501자로 최대 500자를"),
+          QStringLiteral("row 4: 단어 물리명 (DIC_PHY_NM): 제어 문자(U+001B)")}},
+    };
+    for (const Case& c : cases) {
+        WriteTextFile(words, QStringLiteral("단어 논리명,단어 물리명,정의\n") + c.rows);
+        const Outcome o = Register({QStringLiteral("words"), QStringLiteral("--repo"), repo.Uri(),
+                                    QStringLiteral("--area"), QStringLiteral("ENT"), QStringLiteral("--input"), words});
+        EXPECT_EQ(o.status, 1) << o.err.toStdString();
+        for (const QString& part : c.expected)
+            EXPECT_TRUE(o.err.contains(words + QStringLiteral(" ") + part)) << o.err.toStdString();
+        EXPECT_TRUE(o.err.contains(QStringLiteral("nothing was registered"))) << o.err.toStdString();
+        EXPECT_EQ(repo.Count(count), before) << "nothing written";
+    }
+    // A definition may hold tabs and line breaks.
+    WriteTextFile(words, QStringLiteral("단어 논리명,단어 물리명,정의\n새말,NEWW,\"여러 줄\n\t정의\"\n"));
+    const Outcome o = Register({QStringLiteral("words"), QStringLiteral("--repo"), repo.Uri(), QStringLiteral("--area"),
+                                QStringLiteral("ENT"), QStringLiteral("--input"), words});
+    EXPECT_EQ(o.status, 0) << o.err.toStdString();
+    EXPECT_TRUE(o.out.contains(QStringLiteral("\n1 words registered in "))) << o.out.toStdString();
+    EXPECT_EQ(repo.Count(count), before + 1);
+}

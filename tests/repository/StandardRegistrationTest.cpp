@@ -153,11 +153,10 @@ protected:
         ASSERT_TRUE(CRepositoryConnection::Instance().Open(repo.Uri(), &error)) << error.toStdString();
         CRepositoryConnection::Instance().OnRepositoryConnected();
     }
-    // Proposal pages for every kind (read by the server dialects only).
+    // Proposal pages for every kind; true when the connection took them up (the server
+    // dialects read them, SQLite never does).
     bool PublishProposalPages()
     {
-        if (GetParam() != TestDialect::Postgresql)
-            return false;
         repo.Exec(QStringLiteral("DELETE FROM ZT_OPTIONS"));
         for (const char* id : {"Standard.WordProposalURL", "Standard.DomainProposalURL", "Standard.TermProposalURL"})
             repo.Exec(
@@ -235,11 +234,22 @@ TEST_P(Registration, DirectRouteWritesThroughTheGateway)
     EXPECT_FALSE(GlobalFunc::UpdateStandardClassWord(kArea, word.strWordId));
 }
 
-TEST_P(Registration, WebRouteProposesAndWritesNothingButTheDomainGroup)
+TEST_P(Registration, ProposalPagesTakeServerRegistrationsToTheWeb)
 {
-    if (!PublishProposalPages())
-        GTEST_SKIP() << "SQLite repositories publish no proposal pages";
+    const bool web = PublishProposalPages();
+    ASSERT_EQ(web, GetParam() == TestDialect::Postgresql);
+    if (!web) {
+        // The same options in an SQLite repository leave the direct route.
+        _stAnalyzeManageDomain domain;
+        domain.strKeyDomainName = QStringLiteral("번호");
+        domain.strDomainName = QStringLiteral("번호V10");
+        EXPECT_TRUE(GlobalFunc::InsertStandardDomain(kArea, domain));
+        EXPECT_TRUE(proposals.empty());
+        EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM STD_DOM")), 1);
+        return;
+    }
 
+    // The web route proposes and writes nothing but the domain group.
     WordIndex noWords;
     EXPECT_FALSE(GlobalFunc::InsertStandardWord(kArea, noWords));
     EXPECT_TRUE(proposals.empty()) << "an empty map opens nothing";

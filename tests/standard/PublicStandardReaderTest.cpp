@@ -64,6 +64,10 @@ TEST(PublicStandardReader, CsvFilesInBothEncodingsAndTheWorkbookReadAlike)
     ASSERT_TRUE(cp949.open(QIODevice::ReadOnly));
     EXPECT_TRUE(PublicStandardReader::DecodeText(cp949.readAll(), &encoding).contains(U("공통표준도메인명")));
     EXPECT_EQ(encoding, QStringLiteral("CP949"));
+    // A UTF-8 file with a line added in CP949 ("번호") reads right in both parts.
+    EXPECT_EQ(PublicStandardReader::DecodeText(QByteArray("\xEF\xBB\xBF고객,A\n\xB9\xF8\xC8\xA3,B\n"), &encoding),
+              U("고객,A\n번호,B\n"));
+    EXPECT_EQ(encoding, QStringLiteral("UTF-8 and CP949"));
 }
 
 TEST(PublicStandardReader, OtherLayoutsAreRefusedNamingWhatIsMissing)

@@ -9,6 +9,7 @@
 #include "standard/StandardCommand.h"
 #include "standard/StandardTestUtil.h"
 
+#include <QFile>
 #include <QTextStream>
 #include <gtest/gtest.h>
 
@@ -152,6 +153,58 @@ TEST_P(StandardImport, AFileInAnotherLayoutOrACancelWritesNothing)
         << r.err.toStdString();
     EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 0);
     EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_AREA")), 0);
+}
+
+// Only whole files go in: a word file cut inside a row, one with a gap in its numbering, one
+// with no rows, or a value the columns cannot hold refuses the edition (nothing written, the
+// rows named); --allow-partial takes a file that is not whole, without its cut row.
+TEST_P(StandardImport, OnlyWholeFilesWithFittingValuesGoIn)
+{
+    TempDataDir dir;
+    QFile source(StandardCsvFixtures()[0]);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QString words = QString::fromUtf8(source.readAll());
+    const QStringList lines = words.split(u'\n');
+    // Lines 5 and 6 (from 0) are one record; line 7 is the row numbered 6, line 8 the one numbered 7.
+    const QString cutFile = lines.mid(0, 8).join(u'\n') + u'\n' + lines[8].left(lines[8].size() / 2);
+    QStringList gap = lines;
+    gap.removeAt(3); // the row numbered 3
+    const QString withNul = QString(words).replace(U("고객,CUST"), U("고") + QChar(0) + U("객,CUST"));
+    const QString longName = QString(words).replace(U("고객,CUST"), QString(501, u'가') + U(",CUST"));
+    struct Case
+    {
+        const char* name;
+        QString text;
+        QStringList expected;
+    } cases[] = {
+        {"cut inside a row", cutFile, {U("words.csv:8: the file ends inside this row")}},
+        {"a gap in the numbering", gap.join(u'\n'), {U("words.csv:4: number 3 is missing before this row")}},
+        {"no rows", lines[0] + u'\n', {U("the word file (공통표준단어) has no rows")}},
+        {"a NUL in a name", withNul, {U("words.csv:2: DIC_LOG_NM: 제어 문자(U+0000)")}},
+        {"a name too long", longName, {U("words.csv:2: DIC_LOG_NM: 길이가 501자로 최대 500자를 넘습니다")}},
+    };
+    const QString path = dir.file(QStringLiteral("words.csv"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteTextFile(path, c.text);
+        const Result r =
+            Standard({QStringLiteral("import"), QStringLiteral("--repo"), repo.Uri(), QStringLiteral("--area"),
+                      QStringLiteral("PUB"), path, StandardCsvFixtures()[1], StandardCsvFixtures()[2]});
+        EXPECT_EQ(r.status, 1) << r.err.toStdString();
+        for (const QString& part : c.expected)
+            EXPECT_TRUE(r.err.contains(part)) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(U("nothing was written"))) << r.err.toStdString();
+        EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 0);
+        EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_AREA")), 0);
+    }
+    WriteTextFile(path, cutFile);
+    const Result r = Standard({QStringLiteral("import"), QStringLiteral("--repo"), repo.Uri(), QStringLiteral("--area"),
+                               QStringLiteral("PUB"), QStringLiteral("--allow-partial"), path, StandardCsvFixtures()[1],
+                               StandardCsvFixtures()[2]});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(U("words.csv:8: the file ends inside this row"))) << r.out.toStdString();
+    EXPECT_EQ(Current(QStringLiteral("STD_DIC"), QStringLiteral("AND DIC_GBN_CD = '0001' AND STANDARD_YN = 'Y'")), 6)
+        << "the six whole rows, not the cut one";
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialects, StandardImport, ::testing::Values(TestDialect::Sqlite, TestDialect::Postgresql),

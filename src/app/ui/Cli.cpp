@@ -4,7 +4,10 @@
 #include "app/ui/MainFrame.h"
 #include "app/ui/WordmereApp.h"
 #include "components/OutputLog.h"
+#include "components/Platform.h"
 #include "components/QrProgressWnd.h"
+#include "components/Redact.h"
+#include "components/ResourceTexts.h"
 #include "dictionary/ShareCommand.h"
 #include "dictionary/SimilarCommand.h"
 #include "exchange/AnalyzeCommand.h"
@@ -22,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <malloc.h>
+#include <new>
 
 namespace termwise {
 namespace {
@@ -66,25 +70,54 @@ int RunCheck(const QStringList& args)
 const SubCommand kSubCommands[] = {
     {"analyze", RunAnalyze,
      "analyze logical|physical|domain|term --input FILE [--attr/--column/--def/--ref/--type/--length/--scale LETTER]\n"
-     "                [--skip-first-row] [--data-dir DIR] [--repo URI --area ID] --output FILE.xlsx|.zts?|.json"},
+     "                [--skip-first-row] [--data-dir DIR] [--repo URI --area ID] --output FILE.xlsx|.zts?|.json",
+     AnalyzeCommand::UsageText},
     {"similar", RunSimilarCommand,
-     "similar logical|physical [--data-dir DIR] --output FILE.json   similar-word review as JSON"},
-    {"send", RunSend, "send CODE FILE   hand an analysis request to the running program"},
+     "similar logical|physical [--data-dir DIR] --output FILE.json   similar-word review as JSON", nullptr},
+    {"send", RunSend, "send CODE FILE   hand an analysis request to the running program", nullptr},
     {"repo", RunRepo,
-     "repo init URI [--demo] [--standard]   create the repository tables (and demo standards, and the built-in\n"
-     "                public common standard as area PUB)"},
+     "repo init URI [--demo [--demo-web-pages URL]] [--standard]   create the repository tables (and demo\n"
+     "                standards, and the built-in public common standard as area PUB)",
+     nullptr},
     {"share", RunShareCommand,
      "share download|upload --repo URI [--excluded] [--prefer local|server] [--data-dir DIR]\n"
-     "                share the analysis dictionary through the repository"},
+     "                share the analysis dictionary through the repository",
+     nullptr},
     {"register", RunRegisterCommand,
-     "register words|domains --repo URI --area ID --input FILE [--dry-run]   register standards from a list"},
+     "register words|domains --repo URI --area ID --input FILE [--dry-run]   register standards from a list", nullptr},
     {"standard", RunStandard,
-     "standard import (--repo URI --area ID [--area-name NAME] [--replace] | --data-dir DIR) (--builtin | FILES...)\n"
-     "                load the public common standard (the built-in edition, a workbook or three CSV files)"},
+     "standard import (--repo URI --area ID [--area-name NAME] [--replace] | --data-dir DIR) [--allow-partial]\n"
+     "                (--builtin | FILES...)   load the public common standard (the built-in edition, a workbook\n"
+     "                or three CSV files)",
+     StandardCommand::UsageText},
     {"check", RunCheck,
      "check --input MODEL [designations] --repo URI --area ID --output REPORT.xlsx|.json\n"
-     "                conformance of a model to a standard area"},
+     "                conformance of a model to a standard area",
+     CheckCommand::UsageText},
 };
+
+bool AsksForHelp(const QStringList& args)
+{
+    return args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"));
+}
+
+void PrintHelp(const SubCommand& c)
+{
+    const QString text = c.help ? c.help() : QStringLiteral("usage: termwise %1\n").arg(QString::fromUtf8(c.usage));
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+}
+
+// A sub-command's run, ended by a lack of memory with a message instead of an abort.
+int RunGuarded(const SubCommand& c, const QStringList& args)
+{
+    try {
+        return c.run(args);
+    } catch (const std::bad_alloc&) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "\ntermwise %s: %s\n", c.name, ResourceText::NoMemory().toLocal8Bit().constData());
+        return 1;
+    }
+}
 
 void PrintUsage(FILE* out)
 {
@@ -162,6 +195,9 @@ int RunSend(const QStringList& args)
 
 int RunMain(int argc, char** argv)
 {
+    // Past a file-size limit a write fails and its writer says so; the signal would end the
+    // process silently with a partial file left behind.
+    Platform::IgnoreFileSizeSignal();
     if (argc <= 1)
         return RunGui(argc, argv);
     const char* first = argv[1];
@@ -189,11 +225,16 @@ int RunMain(int argc, char** argv)
         QStringList args;
         for (int i = 2; i < argc; ++i)
             args << QString::fromLocal8Bit(argv[i]);
-        const int rc = c.run(args);
+        if (AsksForHelp(args)) {
+            PrintHelp(c);
+            return 0;
+        }
+        const int rc = RunGuarded(c, args);
         CQrProgressWnd::SetBackend(nullptr);
         return rc;
     }
-    std::fprintf(stderr, "termwise: unknown command \"%s\"\n", first);
+    std::fprintf(stderr, "termwise: unknown command \"%s\"\n",
+                 RedactUri(QString::fromLocal8Bit(first)).toLocal8Bit().constData());
     PrintUsage(stderr);
     return 2;
 }

@@ -12,6 +12,7 @@ struct SubCommand
     const char* name;
     int (*run)(const QStringList& args);
     const char* usage; // one line, shown by --help
+    QString (*help)(); // the command's own usage for `termwise NAME --help`; null: usage
 };
 
 // `send CODE FILE`: hands a request to the running program's local server.

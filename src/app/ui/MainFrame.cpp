@@ -9,6 +9,7 @@
 #include "components/OutputLog.h"
 #include "components/QrGlobalUtil.h"
 #include "components/QrProgressWnd.h"
+#include "components/Redact.h"
 #include "components/ui/ProgressDialogBackend.h"
 #include "components/ui/QrMessageBox.h"
 #include "repository/RepositoryConnection.h"
@@ -458,7 +459,7 @@ void CMainFrame::SetSharedDataAvailable(bool available)
 
 void CMainFrame::SetArStatusText(const QString& text)
 {
-    m_arStatus->setText(text);
+    m_arStatus->setText(RedactUri(text));
 }
 
 QString CMainFrame::ArStatusText() const

@@ -1,5 +1,6 @@
 #include "components/excel/XlsxStreamWriter.h"
 
+#include "components/AtomicFile.h"
 #include "components/ByteBuffer.h"
 #include "components/QrExcelSheet.h"
 #include "components/excel/SheetData.h"
@@ -15,6 +16,7 @@
 #include <cstring>
 #include <deque>
 #include <mutex>
+#include <new>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -50,11 +52,6 @@ void Put32(std::string& s, uint32_t v)
 {
     Put16(s, v & 0xFFFF);
     Put16(s, v >> 16);
-}
-
-QString SystemError(int err)
-{
-    return QString::fromLocal8Bit(std::strerror(err));
 }
 
 // A cell's text as UTF-8 element content. Characters XML 1.0 cannot hold become "_xHHHH_"
@@ -189,7 +186,7 @@ struct XlsxStreamWriter::Impl
         offset += n;
         return true;
     }
-    bool WriteFail() { return Fail(QStringLiteral("cannot write %1: %2").arg(path, SystemError(errno))); }
+    bool WriteFail() { return Fail(WriteFailureText(path, errno)); }
 
     // What a local header and a directory entry share: version needed to the name's length.
     void PutEntryFields(std::string& s, const Entry& e) const
@@ -259,7 +256,17 @@ struct XlsxStreamWriter::Impl
         restCrc = 0;
         restSize = restPacked = 0;
         current = NewPiece();
-        worker = std::thread([this] { Compress(); });
+        worker = std::thread([this] {
+            try {
+                Compress();
+            } catch (const std::bad_alloc&) {
+                // Reported by the writing thread as any other failure of the compressor.
+                std::lock_guard lock(mutex);
+                workerError = path + QStringLiteral(": ") + ResourceText::NoMemory();
+                failed = true;
+                taken.notify_all();
+            }
+        });
         return true;
     }
 
@@ -361,7 +368,7 @@ struct XlsxStreamWriter::Impl
                 return QStringLiteral("cannot write %1: compressor failed").arg(path);
             const size_t n = out.size() - z.avail_out;
             if (!Write(out.data(), n))
-                return QStringLiteral("cannot write %1: %2").arg(path, SystemError(errno));
+                return WriteFailureText(path, errno);
             restPacked += n;
         } while (rc != Z_STREAM_END && (z.avail_out == 0 || p.last));
         return {};
@@ -510,7 +517,7 @@ bool XlsxStreamWriter::Open(const QString& path)
     std::remove(partName.constData());
     d->file = std::fopen(partName.constData(), "wb");
     if (!d->file)
-        return d->Fail(QStringLiteral("cannot create %1: %2").arg(path, SystemError(errno)));
+        return d->Fail(WriteFailureText(path, errno));
     d->partCreated = true;
     const QDateTime now = QDateTime::currentDateTime();
     const QDate date = now.date();
@@ -616,7 +623,7 @@ bool XlsxStreamWriter::Finish()
             ok = w.WriteFail();
     }
     if (ok && std::rename(QFile::encodeName(w.part).constData(), QFile::encodeName(w.path).constData()) != 0)
-        ok = w.Fail(QStringLiteral("cannot replace %1: %2").arg(w.path, SystemError(errno)));
+        ok = w.Fail(WriteFailureText(w.path, errno));
     if (!ok) {
         Abandon();
         return false;

@@ -13,8 +13,9 @@ namespace T = ManageTexts;
 namespace {
 CManageDlgBase::Texts DomainTexts()
 {
-    return {T::DomainCaption,  T::DomainListItem,  T::ExceptDomainListItem, T::DomainSearchPrompt, T::DomainGroupCount,
-            T::ConvertDomains, T::AutoDomainNames, T::DomainColumns,        T::ExceptDomainColumns};
+    return {T::DomainCaption,       T::DomainListItem,  T::ExceptDomainListItem, T::DomainSearchPrompt,
+            T::DomainGroupCount,    T::ConvertDomains,  T::AutoDomainNames,      T::DomainColumns,
+            T::ExceptDomainColumns, ManageKind::Domains};
 }
 } // namespace
 

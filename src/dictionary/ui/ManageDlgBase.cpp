@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace T = ManageTexts;
@@ -97,6 +98,13 @@ CManageDlgBase::CManageDlgBase(CAnalyzeSettings& settings, Texts texts, QWidget*
     connect(m_compare, &QPushButton::clicked, this, &CManageDlgBase::OnCompare);
     connect(m_convert, &QPushButton::clicked, this, &CManageDlgBase::OnConvert);
     connect(m_grid, &CQrTreeGrid::CellEdited, this, [this](int row, int col, const QString& from, const QString& to) {
+        // A value the dictionary or the shared tables could not take never enters the grid.
+        const QString problem = DictionaryManage::CellProblem(m_texts.kind, Mode(), col, to);
+        if (!problem.isEmpty()) {
+            m_grid->SetItemText(row, col, from);
+            QTimer::singleShot(0, this, [this, problem] { CQrMessageBox::Warning(this, problem); });
+            return;
+        }
         if (from != to)
             MarkEdited(row);
         if (Mode() == ManageList::Entries && m_auto->isChecked())

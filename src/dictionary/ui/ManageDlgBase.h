@@ -27,6 +27,7 @@ public:
     {
         QString caption, entriesItem, excludedItem, searchPrompt, groupCount, convert, automatic;
         QStringList columns, excludedColumns;
+        ManageKind kind = ManageKind::Words;
     };
 
     bool Changed() const { return m_changed; }

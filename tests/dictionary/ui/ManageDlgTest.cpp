@@ -340,3 +340,40 @@ TEST_P(ManageDlgTest, DomainsNameThemselvesSaveOnceAndSettleConflicts)
 
 INSTANTIATE_TEST_SUITE_P(Dialects, ManageDlgTest, ::testing::Values(TestDialect::Sqlite, TestDialect::Postgresql),
                          [](const auto& info) { return DialectName(info.param); });
+
+// A value the dictionary's shared tables could not take never enters the grid: the cell keeps
+// its text and a warning says why; a definition may hold a line break.
+TEST(ManageDlgCells, RefuseControlCharactersAndOverlongValues)
+{
+    TempDataDir data;
+    UiScript ui;
+    CAnalyzeSettings settings;
+    CWordManageDlg dlg(settings);
+    dlg.show();
+    CQrTreeGrid* grid = dlg.Grid();
+    Click(dlg.Button(QStringLiteral("추가")));
+    ASSERT_TRUE(TypeIntoCell(grid, 0, 1, QStringLiteral("주문")));
+    const struct
+    {
+        int column;
+        QString text;
+        const char* why;
+    } refused[] = {
+        {1, QStringLiteral("주") + QChar(0) + QStringLiteral("문"), "제어 문자(U+0000)"},
+        {2, QString(201, u'A'), "길이가 201자로 최대 200자를 넘습니다"},
+        {4, QStringLiteral("정의") + QChar(0x1B), "제어 문자(U+001B)"},
+    };
+    for (const auto& r : refused) {
+        const QString before = grid->GetItemText(0, r.column);
+        grid->Model()->setData(grid->Model()->IndexOf(0, r.column), r.text, Qt::EditRole);
+        QApplication::processEvents();
+        EXPECT_EQ(grid->GetItemText(0, r.column), before) << r.why;
+        ASSERT_FALSE(ui.messages.empty()) << r.why;
+        EXPECT_TRUE(ui.messages.back().contains(QString::fromUtf8(r.why))) << ui.messages.back().toStdString();
+    }
+    const size_t warnings = ui.messages.size();
+    grid->Model()->setData(grid->Model()->IndexOf(0, 4), QStringLiteral("두 줄의\n정의"), Qt::EditRole);
+    QApplication::processEvents();
+    EXPECT_EQ(grid->GetItemText(0, 4), QStringLiteral("두 줄의\n정의"));
+    EXPECT_EQ(ui.messages.size(), warnings);
+}
