@@ -106,7 +106,8 @@ bool ParseOracle(const QString& rest, RepositoryUri& out, QString& error)
     // The TNS part may itself hold '@', ':' and '/' (an easy-connect string): split at the first '@'.
     const qsizetype at = rest.indexOf(u'@');
     if (at <= 0 || at == rest.size() - 1) {
-        error = QStringLiteral("저장소 주소 oracle://%1의 형식이 oracle://user@tns 가 아닙니다").arg(RedactUri(rest));
+        error = QStringLiteral("저장소 주소 %1의 형식이 oracle://user@tns 가 아닙니다")
+                    .arg(RedactUri(QStringLiteral("oracle://") + rest));
         return false;
     }
     const QString credentials = rest.left(at);

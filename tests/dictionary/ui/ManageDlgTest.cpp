@@ -216,12 +216,15 @@ TEST_P(ManageDlgTest, WordsEditSaveSearchDeleteShareAndConvert)
     EXPECT_EQ(dlg.result(), QDialog::Accepted) << "the dictionary changed while open";
 }
 
+// The dialog's own rules, on one dialect.
+class ManageDlgEditsTest : public ManageDlgTest
+{
+};
+
 // Edits live in the grid until "저장": closing over them asks first, as the forms do, and the
 // edited rows show which they are.
-TEST_P(ManageDlgTest, UnsavedEditsAskBeforeTheyAreThrownAway)
+TEST_P(ManageDlgEditsTest, UnsavedEditsAskBeforeTheyAreThrownAway)
 {
-    if (Sharing())
-        GTEST_SKIP() << "the dialog's own rules: one dialect is enough";
     CAnalyzeSettings& d = CAnalyzeSettings::Instance();
     const QColor edited = CQrTreeGrid::FromWinColor(0xAAF5E3);
     const QString question = QStringLiteral("단어 관리: 저장하지 않은 변경이 있습니다.\n저장하시겠습니까?");
@@ -339,6 +342,8 @@ TEST_P(ManageDlgTest, DomainsNameThemselvesSaveOnceAndSettleConflicts)
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialects, ManageDlgTest, ::testing::Values(TestDialect::Sqlite, TestDialect::Postgresql),
+                         [](const auto& info) { return DialectName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Dialects, ManageDlgEditsTest, ::testing::Values(TestDialect::Sqlite),
                          [](const auto& info) { return DialectName(info.param); });
 
 // A value the dictionary's shared tables could not take never enters the grid: the cell keeps
