@@ -1,0 +1,106 @@
+#include "exchange/ModelInput.h"
+
+#include "components/QrProgressWnd.h"
+#include "exchange/CatalogReader.h"
+#include "exchange/DdlReader.h"
+#include "exchange/ModelSourceTexts.h"
+
+#include <QFileInfo>
+
+namespace ModelInput {
+namespace {
+
+// The progress window in percent steps, so a million columns do not mean a million steps.
+class PercentProgress
+{
+public:
+    PercentProgress(const QString& text) { CQrProgressWnd::Show(100, ModelSourceTexts::kReadTitle, text); }
+    ~PercentProgress() { CQrProgressWnd::Hide(); }
+    bool Step(qint64 done, qint64 total)
+    {
+        const int percent = total > 0 ? int(done * 100 / total) : 0;
+        while (m_percent < percent) {
+            CQrProgressWnd::StepIt();
+            ++m_percent;
+        }
+        return !CQrProgressWnd::IsCanceling();
+    }
+
+private:
+    int m_percent = 0;
+};
+
+QString UriWithoutPassword(const QString& input)
+{
+    RepositoryUri uri;
+    QString error;
+    if (!CatalogReader::ParseUri(input, uri, error))
+        return QStringLiteral("(URI)");
+    if (CatalogReader::DialectOf(uri.dbType) == ModelSource::Dialect::MySql)
+        return QStringLiteral("mysql://%1@%2:%3/%4").arg(uri.user, uri.host).arg(uri.port).arg(uri.database);
+    return uri.Display();
+}
+
+} // namespace
+
+bool IsModelInput(const QStringList& inputs)
+{
+    for (const QString& input : inputs)
+        if (ModelSource::IsDdlPath(input) || ModelSource::IsDatabaseUri(input))
+            return true;
+    return false;
+}
+
+QString UsageProblem(const Request& request)
+{
+    int uris = 0, scripts = 0;
+    for (const QString& input : request.inputs) {
+        uris += ModelSource::IsDatabaseUri(input) ? 1 : 0;
+        scripts += ModelSource::IsDdlPath(input) ? 1 : 0;
+    }
+    if (uris > 1 || (uris == 1 && request.inputs.size() > 1))
+        return QStringLiteral("a database URI is the only --input");
+    if (uris == 0 && scripts != request.inputs.size())
+        return QStringLiteral("several --input must all be .sql scripts");
+    if (scripts > 0 && (!request.schemas.isEmpty() || !request.tables.isEmpty()))
+        return QStringLiteral("--schema and --tables belong to a database URI");
+    return QString();
+}
+
+bool Read(const Request& request, ModelSource::AttributeList& list, QString& error)
+{
+    if (!request.inputs.isEmpty() && ModelSource::IsDatabaseUri(request.inputs.front())) {
+        RepositoryUri uri;
+        if (!CatalogReader::ParseUri(request.inputs.front(), uri, error))
+            return false;
+        PercentProgress progress(ModelSourceTexts::kReadCatalog.arg(DisplayName(request)));
+        CatalogReader::Options options;
+        options.schemas = request.schemas;
+        if (!request.tables.isEmpty())
+            options.tables = request.tables;
+        options.progress = [&](qint64 done, qint64 total) { return progress.Step(done, total); };
+        return CatalogReader::Read(uri, list, error, options);
+    }
+    for (const QString& file : request.inputs)
+        if (!QFileInfo(file).isFile()) {
+            error = ModelSourceTexts::kCannotOpen.arg(file);
+            return false;
+        }
+    PercentProgress progress(ModelSourceTexts::kReadScript.arg(DisplayName(request)));
+    DdlReader::Options options;
+    options.dialect = request.dialect;
+    options.progress = [&](qint64 done, qint64 total) { return progress.Step(done, total); };
+    return DdlReader::Read(request.inputs, list, error, options);
+}
+
+QString DisplayName(const Request& request)
+{
+    if (!request.inputs.isEmpty() && ModelSource::IsDatabaseUri(request.inputs.front()))
+        return UriWithoutPassword(request.inputs.front());
+    QStringList names;
+    for (const QString& file : request.inputs)
+        names << QFileInfo(file).fileName();
+    return names.join(QStringLiteral(", "));
+}
+
+} // namespace ModelInput
