@@ -821,7 +821,9 @@ public:
     {
         Scan(true);
         const bool unterminated = m_unterminated;
+        m_unterminatedLine = m_startLine;
         m_buffer.clear();
+        m_statementOpen = false;
         m_pos = m_start = 0;
         m_line = m_startLine = 1;
         m_delimiter = QStringLiteral(";");
@@ -829,7 +831,7 @@ public:
         m_unterminated = false;
         return !unterminated;
     }
-    int UnterminatedLine() const { return m_startLine; }
+    int UnterminatedLine() const { return m_unterminatedLine; }
 
 private:
     QChar At(qsizetype i) const { return i < m_buffer.size() ? m_buffer[i] : QChar(); }
@@ -1038,7 +1040,7 @@ private:
     Script& m_script;
     QString m_buffer;
     qsizetype m_pos = 0, m_start = 0;
-    int m_line = 1, m_startLine = 1;
+    int m_line = 1, m_startLine = 1, m_unterminatedLine = 0;
     bool m_statementOpen = false;
     bool m_copyData = false;
     bool m_unterminated = false;
