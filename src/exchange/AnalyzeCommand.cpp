@@ -231,8 +231,7 @@ void PrintTermSummary(const CTermAnalysis& analysis, QTextStream& out)
 // A .sql script or a database catalog; warnings (statements skipped) go to err.
 int ReadModel(const Options& o, QTextStream& err, ModelSource::AttributeList& list)
 {
-    ModelInput::Request request{o.inputs, o.model.schemas, o.model.tables,
-                                ModelSource::DialectOfName(o.model.dialect)};
+    ModelInput::Request request{o.inputs, o.model.schemas, o.model.tables, ModelSource::DialectOfName(o.model.dialect)};
     QString error;
     const bool read = ModelInput::Read(request, list, error);
     for (const QString& warning : list.warnings)
@@ -434,7 +433,8 @@ bool TakeModelOption(const QStringList& args, int& i, ModelOptions& options, QSt
     if (target == &schema)
         options.schemas << schema;
     if (target == &options.dialect && ModelSource::DialectOfName(options.dialect) == ModelSource::Dialect::Unknown)
-        problem = QStringLiteral("--dialect takes oracle, postgresql, mysql or sqlite, not \"%1\"").arg(options.dialect);
+        problem =
+            QStringLiteral("--dialect takes oracle, postgresql, mysql or sqlite, not \"%1\"").arg(options.dialect);
     return true;
 }
 

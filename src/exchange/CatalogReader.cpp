@@ -83,23 +83,24 @@ ModelSource::ColumnType OracleType(const QString& dataType, const QString& dataL
 }
 
 QString MySqlDefinition(const QString& columnType, const QString& nullable, const QString& defaultValue,
-                        bool defaultIsNull, const QString& extra, const QString& collation,
-                        const QString& generation, bool mariaDb)
+                        bool defaultIsNull, const QString& extra, const QString& collation, const QString& generation,
+                        bool mariaDb)
 {
     QString def = columnType;
     if (!collation.isEmpty())
         def += QStringLiteral(" COLLATE ") + collation;
     const QString extraUpper = extra.toUpper();
-    const bool generated = extraUpper.contains(QLatin1String("VIRTUAL")) || extraUpper.contains(QLatin1String("STORED")) ||
+    const bool generated = extraUpper.contains(QLatin1String("VIRTUAL")) ||
+                           extraUpper.contains(QLatin1String("STORED")) ||
                            extraUpper.contains(QLatin1String("PERSISTENT"));
     if (generated && !generation.isEmpty()) {
-        def += QStringLiteral(" AS (") + generation + (extraUpper.contains(QLatin1String("VIRTUAL")) ?
-                                                             QStringLiteral(") VIRTUAL") :
-                                                             QStringLiteral(") STORED"));
+        def +=
+            QStringLiteral(" AS (") + generation +
+            (extraUpper.contains(QLatin1String("VIRTUAL")) ? QStringLiteral(") VIRTUAL") : QStringLiteral(") STORED"));
         return def;
     }
     def += nullable.compare(QLatin1String("NO"), Qt::CaseInsensitive) == 0 ? QStringLiteral(" NOT NULL")
-                                                                            : QStringLiteral(" NULL");
+                                                                           : QStringLiteral(" NULL");
     // MariaDB states defaults as SQL (literals quoted, NULL as the word); MySQL states the bare
     // value and marks expressions DEFAULT_GENERATED.
     if (mariaDb) {
@@ -125,7 +126,8 @@ namespace {
 class Session
 {
 public:
-    explicit Session(const RepositoryUri& uri) : m_name(QStringLiteral("termwise:catalog:") + QUuid::createUuid().toString())
+    explicit Session(const RepositoryUri& uri)
+        : m_name(QStringLiteral("termwise:catalog:") + QUuid::createUuid().toString())
     {
         m_uri = uri;
     }
@@ -196,8 +198,8 @@ public:
             return false;
         }
         // Read-only where the DBMS has it: a session that cannot be made so is not used.
-        const QString readOnly = m_uri.dbType == GlobalEnum::DBMS_POSTGRESQL ? CatalogSql::Postgres::kReadOnly
-                                 : DialectOf(m_uri.dbType) == Dialect::MySql ? CatalogSql::MySql::kReadOnly
+        const QString readOnly = m_uri.dbType == GlobalEnum::DBMS_POSTGRESQL  ? CatalogSql::Postgres::kReadOnly
+                                 : DialectOf(m_uri.dbType) == Dialect::MySql  ? CatalogSql::MySql::kReadOnly
                                  : DialectOf(m_uri.dbType) == Dialect::Oracle ? CatalogSql::Oracle::kReadOnly
                                                                               : QString();
         if (!readOnly.isEmpty()) {
@@ -256,12 +258,11 @@ QString Placeholders(int n)
 }
 
 // Schema list and pattern bound in order.
-bool Prepare(QSqlQuery& q, const QString& statement, const QStringList& schemas, const QString* pattern,
-             QString& error)
+bool Prepare(QSqlQuery& q, const QString& statement, const QStringList& schemas, const QString* pattern, QString& error)
 {
     q.setForwardOnly(true);
-    const QString text = statement.contains(QLatin1String("%1")) ? statement.arg(Placeholders(int(schemas.size())))
-                                                                  : statement;
+    const QString text =
+        statement.contains(QLatin1String("%1")) ? statement.arg(Placeholders(int(schemas.size()))) : statement;
     if (!q.prepare(text)) {
         error = q.lastError().text().trimmed();
         return false;
@@ -293,9 +294,10 @@ bool Read(const RepositoryUri& uri, ModelSource::AttributeList& list, QString& e
     QString driverText;
     if (!session.Open(driverText)) {
         // Never with the password.
-        const QString where = DialectOf(uri.dbType) == Dialect::MySql
-                                  ? QStringLiteral("mysql://%1@%2:%3/%4").arg(uri.user, uri.host).arg(uri.port).arg(uri.database)
-                                  : uri.Display();
+        const QString where =
+            DialectOf(uri.dbType) == Dialect::MySql
+                ? QStringLiteral("mysql://%1@%2:%3/%4").arg(uri.user, uri.host).arg(uri.port).arg(uri.database)
+                : uri.Display();
         error = QStringLiteral("cannot open %1: %2").arg(where, driverText);
         return false;
     }

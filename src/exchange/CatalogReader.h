@@ -14,7 +14,7 @@ namespace CatalogReader {
 
 struct Options
 {
-    QStringList schemas;                   // empty: the connection's current schema
+    QStringList schemas;                  // empty: the connection's current schema
     QString tables = QStringLiteral("%"); // SQL LIKE
     ModelSource::Progress progress;       // columns read of all; false cancels
 };
@@ -35,7 +35,7 @@ ModelSource::ColumnType OracleType(const QString& dataType, const QString& dataL
                                    const QString& scale, const QString& charLength);
 // What MySQL's MODIFY must restate of a column so nothing but its comment changes.
 QString MySqlDefinition(const QString& columnType, const QString& nullable, const QString& defaultValue,
-                        bool defaultIsNull, const QString& extra, const QString& collation,
-                        const QString& generation, bool mariaDb);
+                        bool defaultIsNull, const QString& extra, const QString& collation, const QString& generation,
+                        bool mariaDb);
 
 } // namespace CatalogReader

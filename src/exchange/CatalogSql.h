@@ -55,12 +55,12 @@ inline const QString kColumns =
 namespace Sqlite {
 inline const QString kSchemas = QStringLiteral("SELECT name FROM pragma_database_list WHERE name IN (%1)");
 // table, column, type (the main schema; SQLite keeps no comments)
-inline const QString kFrom = QStringLiteral(
-    " FROM sqlite_master m JOIN pragma_table_info(m.name) p"
-    " WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\\_%' ESCAPE '\\' AND m.name LIKE ?");
+inline const QString kFrom =
+    QStringLiteral(" FROM sqlite_master m JOIN pragma_table_info(m.name) p"
+                   " WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\\_%' ESCAPE '\\' AND m.name LIKE ?");
 inline const QString kCount = QStringLiteral("SELECT count(*)") + kFrom;
-inline const QString kColumns = QStringLiteral("SELECT m.name, p.name, p.type") + kFrom +
-                                QStringLiteral(" ORDER BY m.name, p.cid");
+inline const QString kColumns =
+    QStringLiteral("SELECT m.name, p.name, p.type") + kFrom + QStringLiteral(" ORDER BY m.name, p.cid");
 } // namespace Sqlite
 
 namespace Oracle {

@@ -89,8 +89,11 @@ private:
             const QChar c = m_s[m_i];
             if (backslashes && c == u'\\' && m_i + 1 < m_s.size()) {
                 const QChar e = m_s[m_i + 1];
-                out += e == u'n' ? QChar(u'\n') : e == u't' ? QChar(u'\t') : e == u'r' ? QChar(u'\r') :
-                       e == u'0' ? QChar(u'\0') : e;
+                out += e == u'n'   ? QChar(u'\n')
+                       : e == u't' ? QChar(u'\t')
+                       : e == u'r' ? QChar(u'\r')
+                       : e == u'0' ? QChar(u'\0')
+                                   : e;
                 m_i += 2;
                 continue;
             }
@@ -146,8 +149,8 @@ private:
                 m_i = j;
                 t.kind = Tok::String;
                 t.text = Quoted(u'\'', u'\'', mysql || word[0].toUpper() == u'E', unterminated);
-            } else if (next == u'\'' && word.size() == 1 && word[0].toUpper() == u'Q' &&
-                       m_dialect != Dialect::MySql && j + 1 < m_s.size()) {
+            } else if (next == u'\'' && word.size() == 1 && word[0].toUpper() == u'Q' && m_dialect != Dialect::MySql &&
+                       j + 1 < m_s.size()) {
                 t.kind = Tok::String;
                 t.text = OracleQuote(j, unterminated);
             } else {
@@ -193,7 +196,11 @@ private:
     QString OracleQuote(qsizetype quoteAt, bool& unterminated)
     {
         const QChar open = At(quoteAt + 1);
-        const QChar close = open == u'[' ? u']' : open == u'{' ? u'}' : open == u'<' ? u'>' : open == u'(' ? u')' : open;
+        const QChar close = open == u'['   ? u']'
+                            : open == u'{' ? u'}'
+                            : open == u'<' ? u'>'
+                            : open == u'(' ? u')'
+                                           : open;
         const qsizetype from = quoteAt + 2;
         qsizetype k = from;
         while (k + 1 < m_s.size() && !(m_s[k] == close && m_s[k + 1] == u'\''))
@@ -387,9 +394,9 @@ size_t Closing(const std::vector<Token>& toks, size_t open)
 
 bool IsConstraintStart(const Token& t, Dialect dialect)
 {
-    static const char16_t* const kWords[] = {u"CONSTRAINT", u"PRIMARY", u"UNIQUE",    u"FOREIGN", u"CHECK",
-                                             u"EXCLUDE",    u"LIKE",    u"FULLTEXT",  u"SPATIAL", u"PERIOD",
-                                             u"SUPPLEMENTAL"};
+    static const char16_t* const kWords[] = {u"CONSTRAINT", u"PRIMARY", u"UNIQUE",      u"FOREIGN",
+                                             u"CHECK",      u"EXCLUDE", u"LIKE",        u"FULLTEXT",
+                                             u"SPATIAL",    u"PERIOD",  u"SUPPLEMENTAL"};
     for (const char16_t* w : kWords)
         if (Is(t, w))
             return true;
@@ -404,12 +411,12 @@ bool IsTypeStop(const std::vector<Token>& toks, size_t k, size_t typeStart)
     if (t.kind != Tok::Word)
         return !(IsSym(t, u'(') || IsSym(t, u'[') || IsSym(t, u']') || IsSym(t, u'.') || t.kind == Tok::QuotedId);
     static const char16_t* const kStops[] = {
-        u"NOT",         u"NULL",         u"DEFAULT",    u"PRIMARY",   u"REFERENCES", u"UNIQUE",    u"CHECK",
-        u"CONSTRAINT",  u"COLLATE",      u"COMMENT",    u"AUTO_INCREMENT", u"AUTOINCREMENT", u"GENERATED",
-        u"IDENTITY",    u"AS",           u"CHARSET",    u"ON",        u"ENABLE",     u"DISABLE",   u"VISIBLE",
-        u"INVISIBLE",   u"STORAGE",      u"COLUMN_FORMAT", u"KEY",    u"SRID",       u"AFTER",     u"FIRST",
-        u"ENCRYPT",     u"DEFERRABLE",   u"INITIALLY",  u"COMPRESS",  u"NOCOMPRESS", u"ENCODE",    u"ZEROFILL",
-        u"SORTKEY",     u"DISTKEY",      u"USING",      u"SPARSE",    u"ROWGUIDCOL"};
+        u"NOT",        u"NULL",          u"DEFAULT",  u"PRIMARY",        u"REFERENCES",    u"UNIQUE",    u"CHECK",
+        u"CONSTRAINT", u"COLLATE",       u"COMMENT",  u"AUTO_INCREMENT", u"AUTOINCREMENT", u"GENERATED", u"IDENTITY",
+        u"AS",         u"CHARSET",       u"ON",       u"ENABLE",         u"DISABLE",       u"VISIBLE",   u"INVISIBLE",
+        u"STORAGE",    u"COLUMN_FORMAT", u"KEY",      u"SRID",           u"AFTER",         u"FIRST",     u"ENCRYPT",
+        u"DEFERRABLE", u"INITIALLY",     u"COMPRESS", u"NOCOMPRESS",     u"ENCODE",        u"ZEROFILL",  u"SORTKEY",
+        u"DISTKEY",    u"USING",         u"SPARSE",   u"ROWGUIDCOL"};
     for (const char16_t* w : kStops)
         if (Is(t, w))
             return true;
@@ -430,8 +437,8 @@ QString JoinTokens(const std::vector<Token>& toks, size_t from, size_t to, const
         if (skip && (*skip)[k - from])
             continue;
         const Token& t = toks[k];
-        const bool tight = previous && (IsSym(*previous, u'(') || IsSym(t, u'(') || IsSym(t, u')') ||
-                                        IsSym(t, u',') || IsSym(t, u'[') || IsSym(t, u']') || IsSym(*previous, u'['));
+        const bool tight = previous && (IsSym(*previous, u'(') || IsSym(t, u'(') || IsSym(t, u')') || IsSym(t, u',') ||
+                                        IsSym(t, u'[') || IsSym(t, u']') || IsSym(*previous, u'['));
         if (previous && !tight)
             out += u' ';
         if (IsSym(t, u'(') && previous && previous->kind != Tok::Word && !IsSym(*previous, u'('))
@@ -1082,14 +1089,14 @@ Dialect GuessDialect(QStringView text)
     const int mysql = Score(text, {u"`", u"ENGINE=", u"ENGINE =", u"AUTO_INCREMENT", u"CHARSET", u"UNSIGNED",
                                    u"COLLATE=", u"LOCK TABLES"}) *
                       2;
-    const int postgres = Score(text, {u"pg_catalog", u"SERIAL", u"::", u"CHARACTER VARYING", u"search_path",
-                                      u"OWNER TO", u"$$", u"TIMESTAMP WITHOUT", u"FROM stdin", u"TEXT,", u"BYTEA",
-                                      u"JSONB", u"BOOLEAN"});
+    const int postgres =
+        Score(text, {u"pg_catalog", u"SERIAL", u"::", u"CHARACTER VARYING", u"search_path", u"OWNER TO", u"$$",
+                     u"TIMESTAMP WITHOUT", u"FROM stdin", u"TEXT,", u"BYTEA", u"JSONB", u"BOOLEAN"});
     const int oracle = Score(text, {u"VARCHAR2", u"NUMBER(", u"NVARCHAR2", u"TABLESPACE", u"SYSDATE", u"CLOB",
                                     u" BYTE)", u" CHAR)", u"NUMBER,", u"NUMBER\n"}) *
                        2;
-    const int sqlite = Score(text, {u"AUTOINCREMENT", u"PRAGMA", u"WITHOUT ROWID", u"sqlite_", u"BEGIN TRANSACTION"}) *
-                       2;
+    const int sqlite =
+        Score(text, {u"AUTOINCREMENT", u"PRAGMA", u"WITHOUT ROWID", u"sqlite_", u"BEGIN TRANSACTION"}) * 2;
     const int best = std::max({mysql, postgres, oracle, sqlite});
     if (best == 0)
         return Dialect::Unknown;
@@ -1171,7 +1178,8 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
             if (dialect == Dialect::Unknown) {
                 const qint64 sample = std::min<qint64>(size - offset, 256 * 1024);
                 QStringDecoder sampler = utf8 ? QStringDecoder(QStringDecoder::Utf8) : QStringDecoder("CP949");
-                const QString text = sampler.decode(QByteArrayView(reinterpret_cast<const char*>(bytes + offset), sample));
+                const QString text =
+                    sampler.decode(QByteArrayView(reinterpret_cast<const char*>(bytes + offset), sample));
                 dialect = GuessDialect(text);
             }
             script = std::make_unique<Script>(dialect, list);
@@ -1188,7 +1196,8 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
                 if (nl > offset)
                     end = nl + 1;
             }
-            const QString text = decoder.decode(QByteArrayView(reinterpret_cast<const char*>(bytes + offset), end - offset));
+            const QString text =
+                decoder.decode(QByteArrayView(reinterpret_cast<const char*>(bytes + offset), end - offset));
             splitter->Feed(text);
             done += end - offset;
             offset = end;

@@ -15,8 +15,8 @@
 #endif
 
 #include <algorithm>
-#include <bit>
 #include <atomic>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -51,9 +51,9 @@ bool Is(const char* s, unsigned n, std::string_view name)
 
 int FieldOf(const char* s, unsigned n)
 {
-    static constexpr std::string_view names[FieldCount] = {"Attribute",   "Column",   "AnalyzeTarget",
-                                                           "Reference",   "Description", "RefCount",
-                                                           "DataType",    "DataLength",  "DataScale"};
+    static constexpr std::string_view names[FieldCount] = {"Attribute", "Column",      "AnalyzeTarget",
+                                                           "Reference", "Description", "RefCount",
+                                                           "DataType",  "DataLength",  "DataScale"};
     for (int f = 0; f < FieldCount; ++f)
         if (Is(s, n, names[f]))
             return f;

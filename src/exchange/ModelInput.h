@@ -10,9 +10,9 @@ namespace ModelInput {
 
 struct Request
 {
-    QStringList inputs;  // .sql files, or one URI
-    QStringList schemas; // catalogs only
-    QString tables;      // catalogs only, SQL LIKE
+    QStringList inputs;                                           // .sql files, or one URI
+    QStringList schemas;                                          // catalogs only
+    QString tables;                                               // catalogs only, SQL LIKE
     ModelSource::Dialect dialect = ModelSource::Dialect::Unknown; // DDL: instead of the guess
 };
 

@@ -63,11 +63,10 @@ namespace {
 
 bool IsMySqlIntegerOrList(const QString& name)
 {
-    static const QStringList kDropped = {QStringLiteral("TINYINT"),   QStringLiteral("SMALLINT"),
-                                         QStringLiteral("MEDIUMINT"), QStringLiteral("INT"),
-                                         QStringLiteral("INTEGER"),   QStringLiteral("BIGINT"),
-                                         QStringLiteral("YEAR"),      QStringLiteral("ENUM"),
-                                         QStringLiteral("SET")};
+    static const QStringList kDropped = {
+        QStringLiteral("TINYINT"), QStringLiteral("SMALLINT"), QStringLiteral("MEDIUMINT"),
+        QStringLiteral("INT"),     QStringLiteral("INTEGER"),  QStringLiteral("BIGINT"),
+        QStringLiteral("YEAR"),    QStringLiteral("ENUM"),     QStringLiteral("SET")};
     return kDropped.contains(name.section(u' ', 0, 0));
 }
 
@@ -183,8 +182,8 @@ void Designate(int form, ColumnRoles& roles)
 
 bool IsDatabaseUri(const QString& input)
 {
-    static const char* const kSchemes[] = {"postgresql://", "postgres://", "mysql://", "mariadb://", "sqlite:",
-                                           "oracle://"};
+    static const char* const kSchemes[] = {"postgresql://", "postgres://", "mysql://",
+                                           "mariadb://",    "sqlite:",     "oracle://"};
     for (const char* scheme : kSchemes)
         if (input.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
             return true;

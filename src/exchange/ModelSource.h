@@ -26,12 +26,12 @@ QString DialectName(Dialect dialect);
 
 // Columns of the sheet. Row 0 is the header; the designations exclude it.
 enum SheetColumn {
-    ColTable = 0,     // reference: the table
-    ColTableComment,  // shown beside it
-    ColColumn,        // the column name
-    ColAttribute,     // the comment's first line: the logical name
-    ColComment,       // the whole comment: the definition
-    ColType,          // the data type as shown (VARCHAR2(20), NUMBER(10,2))
+    ColTable = 0,    // reference: the table
+    ColTableComment, // shown beside it
+    ColColumn,       // the column name
+    ColAttribute,    // the comment's first line: the logical name
+    ColComment,      // the whole comment: the definition
+    ColType,         // the data type as shown (VARCHAR2(20), NUMBER(10,2))
     ColLength,
     ColScale,
     ColDomainName, // the logical name, or the column when the comment gives none: the domain analysis
@@ -50,7 +50,7 @@ struct ColumnFacts
 
 struct AttributeList
 {
-    QVector<QStringList> rows;     // the header first, then one row per column
+    QVector<QStringList> rows;      // the header first, then one row per column
     std::vector<ColumnFacts> facts; // per data row (rows[i + 1])
     Dialect dialect = Dialect::Unknown;
     QStringList warnings; // statements skipped, comments without their column ...

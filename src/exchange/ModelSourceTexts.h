@@ -6,11 +6,10 @@
 
 namespace ModelSourceTexts {
 
-inline const QStringList kHeader = {QStringLiteral("테이블"),      QStringLiteral("테이블 설명"),
-                                    QStringLiteral("컬럼"),        QStringLiteral("속성명"),
-                                    QStringLiteral("컬럼 설명"),   QStringLiteral("데이터타입"),
-                                    QStringLiteral("길이"),        QStringLiteral("스케일"),
-                                    QStringLiteral("분석명")};
+inline const QStringList kHeader = {
+    QStringLiteral("테이블"), QStringLiteral("테이블 설명"), QStringLiteral("컬럼"),
+    QStringLiteral("속성명"), QStringLiteral("컬럼 설명"),   QStringLiteral("데이터타입"),
+    QStringLiteral("길이"),   QStringLiteral("스케일"),      QStringLiteral("분석명")};
 
 inline const QString kReadTitle = QStringLiteral("Termwise Read");
 inline const QString kReadScript = QStringLiteral("DDL 스크립트를 읽는 중입니다: %1");

@@ -5,9 +5,9 @@
 #include "components/QrWordExtractor.h"
 #include "exchange/AnalysisDocument.h"
 #include "exchange/AnalyzeCommand.h"
+#include "exchange/ModelInput.h"
 #include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
-#include "exchange/ModelInput.h"
 #include "standard/ConformanceCheck.h"
 #include "standard/FixScript.h"
 #include "standard/StandardTexts.h"
@@ -42,10 +42,10 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
         QString* target = a == QLatin1String("--input")        ? &input
                           : a == QLatin1String("--fix-script") ? &o.fixScript
                           : a == QLatin1String("--output")     ? &o.output
-                          : a == QLatin1String("--repo")     ? &o.repo
-                          : a == QLatin1String("--area")     ? &o.area
-                          : a == QLatin1String("--data-dir") ? &o.dataDir
-                                                             : nullptr;
+                          : a == QLatin1String("--repo")       ? &o.repo
+                          : a == QLatin1String("--area")       ? &o.area
+                          : a == QLatin1String("--data-dir")   ? &o.dataDir
+                                                               : nullptr;
         if (!target) {
             problem = QStringLiteral("unknown argument %1").arg(a);
             return false;
@@ -136,18 +136,17 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
     }
     if (!o.fixScript.isEmpty()) {
         FixScript::Counts counts;
-        const QString script =
-            FixScript::Build(engine, model, dialect, CAnalyzeSettings::Instance(), &report, counts);
+        const QString script = FixScript::Build(engine, model, dialect, CAnalyzeSettings::Instance(), &report, counts);
         if (!FixScript::Write(o.fixScript, script, error)) {
             err << "termwise: cannot write " << o.fixScript << ": " << error << "\n";
             return 1;
         }
-        out << "fix script: " << counts.renames << " renames, " << counts.comments << " comments, "
-            << counts.leftOut << " left out, " << counts.typeNotes << " type notes\n";
+        out << "fix script: " << counts.renames << " renames, " << counts.comments << " comments, " << counts.leftOut
+            << " left out, " << counts.typeNotes << " type notes\n";
     }
     if (fromModel)
-        out << "columns: " << model.Columns() << " in " << model.tables << " tables, without logical name: "
-            << model.WithoutLogicalName() << "\n";
+        out << "columns: " << model.Columns() << " in " << model.tables
+            << " tables, without logical name: " << model.WithoutLogicalName() << "\n";
     out << "attributes: " << report.attributes << "\n";
     out << "conforming: " << report.conforming << "\n";
     out << "rate: " << QString::number(report.Rate(), 'f', 1) << " %\n";

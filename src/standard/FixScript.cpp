@@ -123,12 +123,13 @@ QString Build(const CTermAnalysis& analysis, const ModelSource::AttributeList& m
         if (KeyOf(column, dialect) != KeyOf(wanted, dialect)) {
             QSet<QString>& columns = tableColumns[f.schema + u'\x1f' + f.table];
             if (columns.contains(KeyOf(wanted, dialect))) {
-                body += Note(QStringLiteral("건너뜀: %1을(를) %2(으)로 바꾸면 같은 테이블의 컬럼과 이름이 겹칩니다 (%3)")
-                                 .arg(where, standard.physical, standard.logical));
+                body +=
+                    Note(QStringLiteral("건너뜀: %1을(를) %2(으)로 바꾸면 같은 테이블의 컬럼과 이름이 겹칩니다 (%3)")
+                             .arg(where, standard.physical, standard.logical));
                 ++counts.leftOut;
             } else {
-                body += Note(QStringLiteral("표준 컬럼명과 다름: %1 → %2 (%3)").arg(where, standard.physical,
-                                                                                 standard.logical));
+                body += Note(
+                    QStringLiteral("표준 컬럼명과 다름: %1 → %2 (%3)").arg(where, standard.physical, standard.logical));
                 body += QStringLiteral("ALTER TABLE %1 RENAME COLUMN %2 TO %3;\n")
                             .arg(table, Quote(column, dialect), Quote(wanted, dialect));
                 columns.remove(KeyOf(column, dialect));

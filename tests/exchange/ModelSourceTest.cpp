@@ -1,5 +1,5 @@
-#include "exchange/DdlReader.h"
 #include "exchange/ModelSource.h"
+#include "exchange/DdlReader.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,9 +14,9 @@ QStringList Rows(const ModelSource::AttributeList& list)
     QStringList out;
     for (int r = 1; r < list.rows.size(); ++r) {
         const QStringList& row = list.rows[r];
-        out << QStringList{row[ModelSource::ColTable],    row[ModelSource::ColTableComment],
-                           row[ModelSource::ColColumn],   row[ModelSource::ColAttribute],
-                           row[ModelSource::ColType],     row[ModelSource::ColLength],
+        out << QStringList{row[ModelSource::ColTable],  row[ModelSource::ColTableComment],
+                           row[ModelSource::ColColumn], row[ModelSource::ColAttribute],
+                           row[ModelSource::ColType],   row[ModelSource::ColLength],
                            row[ModelSource::ColScale]}
                    .join(u'|');
     }
@@ -45,8 +45,8 @@ TEST(DdlReader, SamplesOfTheFourDialects)
          {customer + "CUST_NO|고객번호|VARCHAR2(20)|20|", customer + "CUST_NM|고객명|VARCHAR2(100)|100|",
           customer + "JOIN_DT|가입일자|CHAR(8)|8|", customer + "Grade Cd|등급코드|VARCHAR2(10)|10|",
           customer + "MEMO||CLOB||", "ORDER_ITEM|주문 상품|ORD_NO|주문번호|VARCHAR2(20)|20|",
-          "ORDER_ITEM|주문 상품|ORD_AMT|주문금액|NUMBER(15,2)|15|2", "ORDER_ITEM|주문 상품|ORD_QTY|주문수량|NUMBER(10)|10|",
-          "ORDER_ITEM|주문 상품|REG_DTM|등록일시|DATE||"},
+          "ORDER_ITEM|주문 상품|ORD_AMT|주문금액|NUMBER(15,2)|15|2",
+          "ORDER_ITEM|주문 상품|ORD_QTY|주문수량|NUMBER(10)|10|", "ORDER_ITEM|주문 상품|REG_DTM|등록일시|DATE||"},
          {"tables.sql:28:", "comments.sql:13: 없는 컬럼"}},
         {"postgresql",
          {"postgresql/tables.sql", "postgresql/comments.sql"},
@@ -63,8 +63,8 @@ TEST(DdlReader, SamplesOfTheFourDialects)
          {customer + "CUST_NO|고객번호|VARCHAR(20)|20|", customer + "CUST_NM|고객명|VARCHAR(100)|100|",
           customer + "JOIN_DT|가입일자|CHAR(8)|8|", customer + "Grade Cd|등급코드|VARCHAR(10)|10|",
           customer + "MEMO||TEXT||", "ORDER_ITEM|주문 상품|ORD_NO|주문번호|VARCHAR(20)|20|",
-          "ORDER_ITEM|주문 상품|ORD_AMT|주문금액|DECIMAL UNSIGNED(15,2)|15|2", "ORDER_ITEM|주문 상품|ORD_QTY|주문수량|INT||",
-          "ORDER_ITEM|주문 상품|REG_DTM|등록일시|DATETIME||"},
+          "ORDER_ITEM|주문 상품|ORD_AMT|주문금액|DECIMAL UNSIGNED(15,2)|15|2",
+          "ORDER_ITEM|주문 상품|ORD_QTY|주문수량|INT||", "ORDER_ITEM|주문 상품|REG_DTM|등록일시|DATETIME||"},
          {"tables.sql:31: 끝나지 않은"}},
         {"sqlite",
          {"sqlite/tables.sql", "sqlite/alter.sql"},
@@ -153,7 +153,8 @@ TEST(DdlReader, NamesTypesAndDialectRules)
          Dialect::MySql,
          {"T||Z|z|BIGINT||", "T||Y|y|ENUM||"}},
         // Oracle folds to upper case; KEY is a column name there.
-        {"create table t (key varchar2(10), \"lower\" number(*,0));", Dialect::Oracle,
+        {"create table t (key varchar2(10), \"lower\" number(*,0));",
+         Dialect::Oracle,
          {"T||KEY||VARCHAR2(10)|10|", "T||LOWER||NUMBER(*,0)|*|0"}},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,324 @@
+// A model read from the catalogs of real PostgreSQL and MariaDB servers gives the attribute list
+// and the check figures of its workbook; the fix script runs on the server with its own client,
+// and a second check shows the result.
+#include "components/ExcelWriteHelper.h"
+#include "exchange/CatalogReader.h"
+#include "repository/RepoTestDb.h"
+#include "settings/AnalyzeSettings.h"
+#include "standard/CheckCommand.h"
+#include "standard/StandardCommand.h"
+#include "standard/StandardTestUtil.h"
+
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextStream>
+#include <QUrl>
+#include <QUuid>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString U(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+// table, table comment, column, comment, type
+struct ModelColumn
+{
+    const char *table, *tableComment, *column, *comment, *type;
+};
+const ModelColumn kModel[] = {
+    {"tb_cust", "고객", "cust_number", "고객번호", "varchar(20)"},
+    {"tb_cust", "고객", "cust_nm", "고객명", "varchar(50)"},
+    {"tb_cust", "고객", "cust_name", "고객이름", "varchar(100)"},
+    {"tb_cust", "고객", "cust_addr", "고객주소", "varchar(200)"},
+    {"tb_cust", "고객", "memo", "", "text"},
+    {"tb_old", "이전 고객", "cust_number", "고객번호", "varchar(20)"},
+    {"tb_old", "이전 고객", "cust_no", "", "varchar(20)"},
+    {"tb_ord", "주문", "prdt_nm", "상품_명\n상품의 이름", "varchar(100) NOT NULL DEFAULT 'x'"},
+    {"tb_ord", "주문", "ord_num", "주문넘버", "varchar(20)"},
+    {"tb_ord", "주문", "ord_prdt", "주문상품", "varchar(10)"},
+    {"tb_ord", "주문", "ord_amt", "주문금액", "numeric(15,0) NOT NULL DEFAULT 0"},
+};
+
+struct Server
+{
+    const char* name;
+    const char* env;
+};
+
+class ModelFromDatabase : public ::testing::TestWithParam<Server>
+{
+protected:
+    void SetUp() override
+    {
+        uri = qEnvironmentVariable(GetParam().env);
+        if (uri.isEmpty()) {
+            if (RunningInCi())
+                FAIL() << GetParam().env << " is not set";
+            GTEST_SKIP() << GetParam().env << " is not set (scripts/with-postgres, scripts/with-mariadb)";
+        }
+        postgres = QString::fromLatin1(GetParam().name) == u"postgresql";
+        OPEN_TEST_REPOSITORY(repo, TestDialect::Sqlite);
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        ASSERT_EQ(StandardCommand::Run(QStringList{QStringLiteral("import"), QStringLiteral("--repo"), repo.Uri(),
+                                                   QStringLiteral("--area"), QStringLiteral("PUB")} +
+                                           StandardCsvFixtures(),
+                                       o, e),
+                  0)
+            << err.toStdString();
+        ASSERT_TRUE(CatalogReader::ParseUri(uri, server, error)) << error.toStdString();
+        db = QSqlDatabase::addDatabase(postgres ? QStringLiteral("QPSQL") : QStringLiteral("QMYSQL"),
+                                       QStringLiteral("model-test"));
+        db.setHostName(server.host);
+        db.setPort(server.port);
+        db.setDatabaseName(server.database);
+        db.setUserName(server.user);
+        db.setPassword(server.password);
+        ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
+        schema = postgres ? QStringLiteral("tw_model_") + QUuid::createUuid().toString(QUuid::Id128).left(12)
+                          : server.database;
+        if (postgres) {
+            Exec(QStringLiteral("CREATE SCHEMA %1").arg(schema));
+        } else {
+            Exec(QStringLiteral("SET NAMES utf8mb4"));
+            for (const char* t : {"tb_cust", "tb_old", "tb_ord"})
+                Exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(QString::fromLatin1(t)));
+        }
+        // The DDL of the model, from the same rows the workbook is made of.
+        std::map<QString, QStringList> columns;
+        std::map<QString, QString> tableComments;
+        for (const ModelColumn& c : kModel) {
+            QString def = QString::fromLatin1(c.column) + u' ' + QString::fromLatin1(c.type);
+            if (!postgres && *c.comment)
+                def += QStringLiteral(" COMMENT '%1'").arg(U(c.comment));
+            columns[QString::fromLatin1(c.table)] << def;
+            tableComments[QString::fromLatin1(c.table)] = U(c.tableComment);
+        }
+        for (const auto& [table, defs] : columns) {
+            Exec(QStringLiteral("CREATE TABLE %1.%2 (%3)%4")
+                     .arg(schema, table, defs.join(QStringLiteral(", ")),
+                          postgres ? QString() : QStringLiteral(" COMMENT='%1'").arg(tableComments[table])));
+            if (postgres)
+                Exec(QStringLiteral("COMMENT ON TABLE %1.%2 IS '%3'").arg(schema, table, tableComments[table]));
+        }
+        if (postgres)
+            for (const ModelColumn& c : kModel)
+                if (*c.comment)
+                    Exec(QStringLiteral("COMMENT ON COLUMN %1.%2.%3 IS '%4'")
+                             .arg(schema, QString::fromLatin1(c.table), QString::fromLatin1(c.column), U(c.comment)));
+        // Its workbook: what a modeller keeps for the same model.
+        workbook = dir.file(QStringLiteral("model.xlsx"));
+        std::vector<QStringList> rows = {{U("테이블"), U("컬럼명"), U("속성명"), U("데이터타입")}};
+        for (const ModelColumn& c : kModel)
+            rows.push_back({QString::fromLatin1(c.table).toUpper(), QString::fromLatin1(c.column).toUpper(),
+                            U(c.comment).section(u'\n', 0, 0),
+                            QString::fromLatin1(c.type).section(u' ', 0, 0).toUpper()});
+        ASSERT_TRUE(SaveSheetXlsx(workbook, rows));
+    }
+    void TearDown() override
+    {
+        if (db.isOpen() && postgres)
+            Exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("model-test"));
+    }
+    void Exec(const QString& sql)
+    {
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(sql)) << sql.toStdString() << ": " << q.lastError().text().toStdString();
+    }
+    int Check(const QStringList& input, QString& out, QString& err)
+    {
+        out.clear();
+        err.clear();
+        QTextStream o(&out), e(&err);
+        return CheckCommand::Run(input + QStringList{QStringLiteral("--repo"), repo.Uri(), QStringLiteral("--area"),
+                                                     QStringLiteral("PUB"), QStringLiteral("--output"),
+                                                     dir.file(QStringLiteral("report.json"))},
+                                 o, e);
+    }
+    QStringList Catalog() const { return {QStringLiteral("--input"), uri, QStringLiteral("--schema"), schema}; }
+    // The figures of a check summary, without the lines only a model read from a database has.
+    static QString Figures(const QString& out)
+    {
+        QStringList lines = out.split(u'\n');
+        lines.erase(std::remove_if(lines.begin(), lines.end(),
+                                   [](const QString& l) {
+                                       return l.startsWith(QLatin1String("columns:")) ||
+                                              l.startsWith(QLatin1String("fix script:"));
+                                   }),
+                    lines.end());
+        return lines.join(u'\n');
+    }
+    QStringList ColumnNames()
+    {
+        QSqlQuery q(db);
+        const QString sql =
+            postgres ? QStringLiteral("SELECT table_name || '.' || column_name FROM information_schema.columns "
+                                      "WHERE table_schema = '%1' ORDER BY 1")
+                           .arg(schema)
+                     : QStringLiteral("SELECT CONCAT(TABLE_NAME, '.', COLUMN_NAME) FROM information_schema.COLUMNS "
+                                      "WHERE TABLE_SCHEMA = '%1' ORDER BY 1")
+                           .arg(schema);
+        EXPECT_TRUE(q.exec(sql));
+        QStringList names;
+        while (q.next())
+            names << q.value(0).toString();
+        return names;
+    }
+    // The server's own client runs the script and stops at its first error.
+    void RunScript(const QString& path)
+    {
+        QProcess client;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QStringList args;
+        if (postgres) {
+            args = {QStringLiteral("-v"),
+                    QStringLiteral("ON_ERROR_STOP=1"),
+                    QStringLiteral("-q"),
+                    QStringLiteral("-f"),
+                    path,
+                    uri};
+            client.setProgram(QStringLiteral("psql"));
+        } else {
+            env.insert(QStringLiteral("MYSQL_PWD"), server.password);
+            args = {QStringLiteral("--no-defaults"),
+                    QStringLiteral("-h"),
+                    server.host,
+                    QStringLiteral("-P"),
+                    QString::number(server.port),
+                    QStringLiteral("-u"),
+                    server.user,
+                    QStringLiteral("--default-character-set=utf8mb4"),
+                    server.database,
+                    QStringLiteral("-e"),
+                    QStringLiteral("source ") + path};
+            client.setProgram(QStringLiteral("mariadb"));
+        }
+        client.setProcessEnvironment(env);
+        client.setArguments(args);
+        client.start();
+        ASSERT_TRUE(client.waitForFinished(60000));
+        EXPECT_EQ(client.exitCode(), 0) << client.readAllStandardError().toStdString();
+    }
+
+    TestRepository repo;
+    TempDataDir dir;
+    QString uri, schema, workbook, error;
+    RepositoryUri server;
+    QSqlDatabase db;
+    bool postgres = false;
+};
+
+} // namespace
+
+TEST_P(ModelFromDatabase, CatalogGivesTheWorkbooksFiguresAndTheFixScriptRuns)
+{
+    // The attribute list as the analyses take it: logical name, column, logical type, length, scale.
+    ModelSource::AttributeList list;
+    CatalogReader::Options options;
+    options.schemas = {schema};
+    ASSERT_TRUE(CatalogReader::Read(server, list, error, options)) << error.toStdString();
+    ASSERT_EQ(list.Columns(), int(std::size(kModel)));
+    EXPECT_EQ(list.tables, 3);
+    EXPECT_EQ(list.WithoutLogicalName(), 2);
+    const CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
+    for (size_t i = 0; i < std::size(kModel); ++i) {
+        const QStringList& row = list.rows[int(i) + 1];
+        const QString type = QString::fromLatin1(kModel[i].type).section(u' ', 0, 0).toUpper();
+        const ModelSource::ColumnType expected = ModelSource::NormalizeType(ModelSource::Dialect::Unknown, type);
+        EXPECT_EQ(row[ModelSource::ColTable], QString::fromLatin1(kModel[i].table).toUpper());
+        EXPECT_EQ(row[ModelSource::ColColumn], QString::fromLatin1(kModel[i].column).toUpper());
+        EXPECT_EQ(row[ModelSource::ColComment], U(kModel[i].comment));
+        EXPECT_EQ(settings.ConvertToLogicalDataType(row[ModelSource::ColType].section(u'(', 0, 0)),
+                  settings.ConvertToLogicalDataType(expected.name))
+            << row[ModelSource::ColType].toStdString();
+        EXPECT_EQ(row[ModelSource::ColLength], expected.length);
+        EXPECT_EQ(row[ModelSource::ColScale], expected.scale);
+    }
+    EXPECT_EQ(list.rows[1][ModelSource::ColTableComment], U("고객"));
+
+    QString fromWorkbook, fromCatalog, err;
+    ASSERT_EQ(Check({QStringLiteral("--input"), workbook, QStringLiteral("--attr"), QStringLiteral("C"),
+                     QStringLiteral("--column"), QStringLiteral("B"), QStringLiteral("--type"), QStringLiteral("D"),
+                     QStringLiteral("--ref"), QStringLiteral("A"), QStringLiteral("--skip-first-row")},
+                    fromWorkbook, err),
+              0)
+        << err.toStdString();
+    const QString script = dir.file(QStringLiteral("fix.sql"));
+    ASSERT_EQ(Check(Catalog() + QStringList{QStringLiteral("--fix-script"), script}, fromCatalog, err), 0)
+        << err.toStdString();
+    EXPECT_EQ(Figures(fromCatalog), Figures(fromWorkbook));
+    EXPECT_TRUE(fromCatalog.contains(QStringLiteral("attributes: 8\nconforming: 4\n"))) << fromCatalog.toStdString();
+    EXPECT_TRUE(fromCatalog.contains(QStringLiteral("columns: 11 in 3 tables, without logical name: 2")));
+    EXPECT_TRUE(fromCatalog.contains(QStringLiteral("fix script: 1 renames, 1 comments, 1 left out, 1 type notes")))
+        << fromCatalog.toStdString();
+    const QString text = ReadTextFile(script);
+    EXPECT_EQ(text.contains(QStringLiteral("BEGIN;\n")), postgres);
+    EXPECT_TRUE(text.contains(U("건너뜀: TB_OLD.CUST_NUMBER"))) << text.toStdString();
+
+    const QStringList before = ColumnNames();
+    RunScript(script);
+    QStringList expected = before;
+    expected.replace(expected.indexOf(QStringLiteral("tb_cust.cust_number")),
+                     postgres ? QStringLiteral("tb_cust.cust_no") : QStringLiteral("tb_cust.CUST_NO"));
+    expected.sort();
+    QStringList after = ColumnNames();
+    after.sort();
+    EXPECT_EQ(after.join(u' '), expected.join(u' ')); // one column renamed, nothing else
+    // The comment's restatement on MariaDB keeps what the column was.
+    QSqlQuery kept(db);
+    ASSERT_TRUE(kept.exec(QStringLiteral("SELECT is_nullable, column_default FROM information_schema.columns WHERE "
+                                         "table_schema = '%1' AND table_name = 'tb_ord' AND column_name = 'prdt_nm'")
+                              .arg(schema)));
+    ASSERT_TRUE(kept.next());
+    EXPECT_EQ(kept.value(0).toString(), QStringLiteral("NO"));
+    EXPECT_TRUE(kept.value(1).toString().contains(u'x')) << kept.value(1).toString().toStdString();
+
+    // Checked again: the fixed attributes conform, and there is nothing left to fix but the clash.
+    QString again;
+    ASSERT_EQ(Check(Catalog() + QStringList{QStringLiteral("--fix-script"), script}, again, err), 0)
+        << err.toStdString();
+    EXPECT_TRUE(again.contains(QStringLiteral("conforming: 4\n"))) << again.toStdString();
+    EXPECT_TRUE(again.contains(QStringLiteral("fix script: 0 renames, 0 comments, 1 left out, 1 type notes")))
+        << again.toStdString();
+    ASSERT_TRUE(CatalogReader::Read(server, list, error, options));
+    for (int r = 1; r < list.rows.size(); ++r)
+        if (list.rows[r][ModelSource::ColColumn] == u"PRDT_NM") {
+            EXPECT_EQ(list.rows[r][ModelSource::ColComment], U("상품명\n상품의 이름")); // the second line kept
+        }
+}
+
+TEST_P(ModelFromDatabase, BadInputSaysWhatIsWrong)
+{
+    QString out, err;
+    EXPECT_EQ(
+        Check({QStringLiteral("--input"), uri, QStringLiteral("--schema"), QStringLiteral("no_such_schema")}, out, err),
+        1);
+    EXPECT_TRUE(err.contains(U("없는 스키마입니다: no_such_schema"))) << err.toStdString();
+    EXPECT_EQ(Check(Catalog() + QStringList{QStringLiteral("--tables"), QStringLiteral("zz%")}, out, err), 1);
+    EXPECT_TRUE(err.contains(U("조건에 맞는 테이블이 없습니다"))) << err.toStdString();
+    // Designations belong to workbooks: a usage error.
+    EXPECT_EQ(Check(Catalog() + QStringList{QStringLiteral("--attr"), QStringLiteral("A")}, out, err), 2);
+    // A refused connection: the driver's text, and never the password. (The test PostgreSQL
+    // trusts every login, so there a missing database is refused instead.)
+    QUrl wrong(uri);
+    wrong.setPassword(QStringLiteral("not-the-password-42"));
+    if (postgres)
+        wrong.setPath(QStringLiteral("/no_such_database"));
+    EXPECT_EQ(Check({QStringLiteral("--input"), wrong.toString()}, out, err), 1);
+    EXPECT_TRUE(err.contains(postgres ? QStringLiteral("no_such_database") : QStringLiteral("Access denied")))
+        << err.toStdString();
+    EXPECT_FALSE(err.contains(QStringLiteral("not-the-password-42"))) << err.toStdString();
+    if (!server.password.isEmpty())
+        EXPECT_FALSE(err.contains(server.password)) << err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, ModelFromDatabase,
+                         ::testing::Values(Server{"postgresql", "TERMWISE_TEST_PG"},
+                                           Server{"mariadb", "TERMWISE_TEST_MYSQL"}),
+                         [](const auto& info) { return std::string(info.param.name); });
