@@ -30,15 +30,20 @@ private:
     int m_percent = 0;
 };
 
+QString DisplayOf(const RepositoryUri& uri)
+{
+    if (CatalogReader::DialectOf(uri.dbType) == ModelSource::Dialect::MySql)
+        return QStringLiteral("mysql://%1@%2:%3/%4").arg(uri.user, uri.host).arg(uri.port).arg(uri.database);
+    return uri.Display();
+}
+
 QString UriWithoutPassword(const QString& input)
 {
     RepositoryUri uri;
     QString error;
     if (!CatalogReader::ParseUri(input, uri, error))
         return QStringLiteral("(URI)");
-    if (CatalogReader::DialectOf(uri.dbType) == ModelSource::Dialect::MySql)
-        return QStringLiteral("mysql://%1@%2:%3/%4").arg(uri.user, uri.host).arg(uri.port).arg(uri.database);
-    return uri.Display();
+    return DisplayOf(uri);
 }
 
 } // namespace
@@ -67,19 +72,25 @@ QString UsageProblem(const Request& request)
     return QString();
 }
 
+bool ReadCatalog(const RepositoryUri& uri, const QStringList& schemas, const QString& tables,
+                 ModelSource::AttributeList& list, QString& error)
+{
+    PercentProgress progress(ModelSourceTexts::kReadCatalog.arg(DisplayOf(uri)));
+    CatalogReader::Options options;
+    options.schemas = schemas;
+    if (!tables.isEmpty())
+        options.tables = tables;
+    options.progress = [&](qint64 done, qint64 total) { return progress.Step(done, total); };
+    return CatalogReader::Read(uri, list, error, options);
+}
+
 bool Read(const Request& request, ModelSource::AttributeList& list, QString& error)
 {
     if (!request.inputs.isEmpty() && ModelSource::IsDatabaseUri(request.inputs.front())) {
         RepositoryUri uri;
         if (!CatalogReader::ParseUri(request.inputs.front(), uri, error))
             return false;
-        PercentProgress progress(ModelSourceTexts::kReadCatalog.arg(DisplayName(request)));
-        CatalogReader::Options options;
-        options.schemas = request.schemas;
-        if (!request.tables.isEmpty())
-            options.tables = request.tables;
-        options.progress = [&](qint64 done, qint64 total) { return progress.Step(done, total); };
-        return CatalogReader::Read(uri, list, error, options);
+        return ReadCatalog(uri, request.schemas, request.tables, list, error);
     }
     for (const QString& file : request.inputs)
         if (!QFileInfo(file).isFile()) {

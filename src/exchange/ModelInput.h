@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+struct RepositoryUri;
+
 namespace ModelInput {
 
 struct Request
@@ -23,6 +25,9 @@ QString UsageProblem(const Request& request);
 // Reads the model with the progress window (cancellable); false with the message. The
 // password of a URI is never part of a message.
 bool Read(const Request& request, ModelSource::AttributeList& list, QString& error);
+// A catalog over a connection already described (a saved profile of the window).
+bool ReadCatalog(const RepositoryUri& uri, const QStringList& schemas, const QString& tables,
+                 ModelSource::AttributeList& list, QString& error);
 // The name the reports give the input: the script's file name(s), or the URI without password.
 QString DisplayName(const Request& request);
 

@@ -1,5 +1,10 @@
 #include "analysis/ui/AnalyzeFormBase.h"
 
+#include "analysis/ui/DbSourceDlg.h"
+#include "exchange/ModelInput.h"
+#include "exchange/ModelSourceTexts.h"
+#include "repository/QrDbConnector.h"
+
 #include "analysis/AnalysisTexts.h"
 #include "analysis/ui/FormExchange.h"
 #include "components/OutputLog.h"
@@ -10,6 +15,7 @@
 #include "exchange/AnalysisDocument.h"
 #include "exchange/ExchangeTexts.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -94,6 +100,9 @@ void CAnalyzeFormBase::BuildUi(const QString& caption)
 
     auto* fileGroup = new QGroupBox(kFileGroup, this);
     m_open = new QPushButton(kOpen, fileGroup);
+    m_openDatabase = new QPushButton(QStringLiteral("DB에서 열기"), fileGroup);
+    m_openDatabase->setObjectName(QStringLiteral("OpenDatabaseButton"));
+    m_openDatabase->setToolTip(QStringLiteral("저장된 연결 프로필로 데이터베이스 카탈로그의 테이블과 컬럼을 읽습니다"));
     m_path = new QLineEdit(fileGroup);
     m_path->setReadOnly(true);
     m_save = new QPushButton(kSave, fileGroup);
@@ -107,6 +116,7 @@ void CAnalyzeFormBase::BuildUi(const QString& caption)
     fileLayout->addWidget(m_open, 0, 0);
     fileLayout->addWidget(m_path, 0, 1, 1, 4);
     fileLayout->addWidget(m_save, 0, 5);
+    fileLayout->addWidget(m_openDatabase, 0, 6);
     fileLayout->addWidget(m_excludeFirstRow, 1, 0, 1, 2);
     fileLayout->addWidget(m_excludeAnalyzed, 1, 2);
     fileLayout->addWidget(new QLabel(kFilterLabel, fileGroup), 1, 3, Qt::AlignRight);
@@ -124,7 +134,7 @@ void CAnalyzeFormBase::BuildUi(const QString& caption)
     analyzeRow->addWidget(m_export);
     analyzeLayout->addLayout(analyzeRow);
     analyzeLayout->addStretch();
-    for (QPushButton* button : {m_open, m_save, m_analyze, m_report, m_export}) {
+    for (QPushButton* button : {m_open, m_openDatabase, m_save, m_analyze, m_report, m_export}) {
         button->setMinimumWidth(84);
         // Enter presses the focused button, as in a dialog.
         button->setAutoDefault(true);
@@ -152,6 +162,7 @@ void CAnalyzeFormBase::BuildUi(const QString& caption)
     layout->addWidget(m_targets, 1);
 
     connect(m_open, &QPushButton::clicked, this, &CAnalyzeFormBase::OnOpen);
+    connect(m_openDatabase, &QPushButton::clicked, this, &CAnalyzeFormBase::OnOpenDatabase);
     connect(m_save, &QPushButton::clicked, this, &CAnalyzeFormBase::OnSave);
     connect(m_analyze, &QPushButton::clicked, this, &CAnalyzeFormBase::OnAnalyze);
     connect(m_report, &QPushButton::clicked, this, [this] { ShowReport(); });
@@ -300,9 +311,66 @@ void CAnalyzeFormBase::OnOpen()
 {
     if (!ConfirmDiscard())
         return;
-    const QString path = CQrFileDialog::GetOpenFileName(this, OpenFilter());
+    // The form's filter with DDL scripts beside workbooks and documents.
+    QString filter = OpenFilter();
+    const qsizetype close = filter.indexOf(QLatin1String(")|"));
+    if (close > 0 && filter.endsWith(u'|')) {
+        filter.insert(filter.size() - 1, QStringLiteral(";*.sql"));
+        filter.insert(close, QStringLiteral(",*.sql"));
+    }
+    const QString path = CQrFileDialog::GetOpenFileName(this, filter);
     if (!path.isEmpty())
         OpenPath(path);
+}
+
+void CAnalyzeFormBase::OnOpenDatabase()
+{
+    if (!ConfirmDiscard())
+        return;
+    CDbSourceDlg dlg(CQrDbConnector::GetInstance().Profiles(), this);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    if (OpenCatalog(dlg.Uri(), dlg.Schemas(), dlg.Tables()))
+        CQrDbConnector::GetInstance().Profiles().SetLastUsed(dlg.ProfileName());
+}
+
+bool CAnalyzeFormBase::OpenCatalog(const RepositoryUri& uri, const QStringList& schemas, const QString& tables)
+{
+    ModelSource::AttributeList list;
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool read = ModelInput::ReadCatalog(uri, schemas, tables, list, error);
+    QApplication::restoreOverrideCursor();
+    if (!read) {
+        if (error != ModelSourceTexts::kCancelled)
+            CQrMessageBox::Warning(this, error);
+        return false;
+    }
+    QString shown = uri.Display();
+    if (shown.isEmpty()) // MySQL/MariaDB: never with the password
+        shown = QStringLiteral("mysql://%1@%2:%3/%4").arg(uri.user, uri.host).arg(uri.port).arg(uri.database);
+    ShowModel(std::move(list), shown);
+    return true;
+}
+
+void CAnalyzeFormBase::ShowModel(ModelSource::AttributeList&& list, const QString& shownPath)
+{
+    for (const QString& warning : list.warnings)
+        OutputLog::Post(warning);
+    m_path->setText(shownPath);
+    setProperty("inputPath", shownPath);
+    SetSheet(list.rows);
+    ModelSource::Designate(ModelForm(), Roles());
+    m_excludeFirstRow->setChecked(true);
+    SetExcludeFirstRowFlag(true);
+    // The rows are shared with the engine's sheet, not copied; the facts are for the fix script.
+    m_model = std::make_shared<ModelSource::AttributeList>(std::move(list));
+    ShowSheet();
+    OutputLog::Post(QStringLiteral("%1: 테이블 %2개, 컬럼 %3개 (논리명 없는 컬럼 %4개)")
+                        .arg(shownPath)
+                        .arg(m_model->tables)
+                        .arg(m_model->Columns())
+                        .arg(m_model->WithoutLogicalName()));
 }
 
 void CAnalyzeFormBase::OpenPath(const QString& path)
@@ -310,6 +378,21 @@ void CAnalyzeFormBase::OpenPath(const QString& path)
     // The path box and the designations change only with what the grid shows: a file that
     // cannot be read leaves the form as it was, so "분석" never runs other data than shown.
     const ColumnRoles rolesBefore = Roles();
+    if (ModelSource::IsDdlPath(path)) {
+        ModelSource::AttributeList list;
+        QString error;
+        const bool read = ModelInput::Read({{path}, {}, {}, ModelSource::Dialect::Unknown}, list, error);
+        if (!read) {
+            for (const QString& warning : list.warnings)
+                OutputLog::Post(warning);
+            if (error != ModelSourceTexts::kCancelled)
+                CQrMessageBox::Warning(this, QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), error));
+            return;
+        }
+        ShowModel(std::move(list), path);
+        return;
+    }
+    m_model.reset();
     if (QFileInfo(path).suffix().compare(DocumentExtension(), Qt::CaseInsensitive) == 0) {
         QString message;
         const QString pathBefore = m_path->text();

@@ -123,7 +123,7 @@ void CAnalyzeTermForm::BuildTermControls()
 
 void CAnalyzeTermForm::ShowReport()
 {
-    CConformanceDlg::ShowForAnalysis(this, *m_engine);
+    CConformanceDlg::ShowForAnalysis(this, *m_engine, Model());
 }
 
 void CAnalyzeTermForm::showEvent(QShowEvent* event)

@@ -6,6 +6,8 @@
 #include "components/ui/UiHooks.h"
 #include "exchange/ExchangeTexts.h"
 #include "reports/ui/ReportChart.h"
+#include "settings/AnalyzeSettings.h"
+#include "standard/FixScript.h"
 #include "standard/StandardTexts.h"
 
 #include <QFont>
@@ -13,6 +15,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -93,12 +96,18 @@ CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    m_script = new QPushButton(QStringLiteral("스크립트"), this);
+    m_script->setObjectName(QStringLiteral("ScriptButton"));
+    m_script->setToolTip(QStringLiteral("컬럼 이름과 설명을 표준에 맞추는 SQL을 파일로 씁니다 (실행하지 않습니다)"));
+    m_script->setEnabled(false);
     m_export = new QPushButton(kExportButton, this);
     m_close = new QPushButton(kCloseButton, this);
+    buttons->addWidget(m_script);
     buttons->addWidget(m_export);
     buttons->addWidget(m_close);
     layout->addLayout(buttons);
     connect(m_export, &QPushButton::clicked, this, &CConformanceDlg::OnExport);
+    connect(m_script, &QPushButton::clicked, this, &CConformanceDlg::OnScript);
     connect(m_close, &QPushButton::clicked, this, &QDialog::accept);
     resize(960, 680);
 }
@@ -121,7 +130,59 @@ void CConformanceDlg::OnExport()
         CQrShell::Open(path);
 }
 
-bool CConformanceDlg::ShowForAnalysis(QWidget* parent, const CTermAnalysis& analysis)
+void CConformanceDlg::SetModel(const CTermAnalysis* analysis, const ModelSource::AttributeList* model)
+{
+    m_analysis = analysis;
+    m_model = model;
+    const bool usable = analysis && model && model->Columns() > 0;
+    m_script->setEnabled(usable);
+    if (!usable)
+        m_script->setToolTip(QStringLiteral("DDL 스크립트나 DB에서 연 모델에만 보정 스크립트를 쓸 수 있습니다"));
+}
+
+bool CConformanceDlg::WriteScript(const QString& path, ModelSource::Dialect dialect)
+{
+    FixScript::Counts counts;
+    const QString script =
+        FixScript::Build(*m_analysis, *m_model, dialect, CAnalyzeSettings::Instance(), &m_report, counts);
+    QString why;
+    if (!FixScript::Write(path, script, why)) {
+        CQrMessageBox::Warning(this, QStringLiteral("스크립트를 쓸 수 없습니다: %1").arg(why));
+        return false;
+    }
+    CQrMessageBox::Information(this, QStringLiteral("보정 스크립트를 썼습니다: 컬럼 이름 %1건, 설명 %2건, 제외 %3건, "
+                                                    "데이터타입 참고 %4건")
+                                         .arg(counts.renames)
+                                         .arg(counts.comments)
+                                         .arg(counts.leftOut)
+                                         .arg(counts.typeNotes));
+    return true;
+}
+
+void CConformanceDlg::OnScript()
+{
+    if (!m_analysis || !m_model)
+        return;
+    ModelSource::Dialect dialect = m_model->dialect;
+    if (dialect == ModelSource::Dialect::Unknown) {
+        // A script whose dialect could not be told: the user says it.
+        bool ok = false;
+        const QStringList names = {QStringLiteral("postgresql"), QStringLiteral("oracle"), QStringLiteral("mysql"),
+                                   QStringLiteral("sqlite")};
+        const QString name = QInputDialog::getItem(
+            this, QStringLiteral("스크립트"), QStringLiteral("스크립트의 DBMS를 고르십시오"), names, 0, false, &ok);
+        if (!ok)
+            return;
+        dialect = ModelSource::DialectOfName(name);
+    }
+    const QString path =
+        CQrFileDialog::GetSaveFileName(this, QStringLiteral("SQL Files(*.sql)|*.sql|"), QStringLiteral("sql"));
+    if (!path.isEmpty())
+        WriteScript(path, dialect);
+}
+
+bool CConformanceDlg::ShowForAnalysis(QWidget* parent, const CTermAnalysis& analysis,
+                                      const ModelSource::AttributeList* model)
 {
     if (analysis.Mode() != CTermAnalysis::ModeResult || analysis.Results().empty()) {
         CQrMessageBox::Warning(parent, kNoResult);
@@ -134,6 +195,7 @@ bool CConformanceDlg::ShowForAnalysis(QWidget* parent, const CTermAnalysis& anal
         return false;
     }
     CConformanceDlg dlg(std::move(report), parent);
+    dlg.SetModel(&analysis, model);
     dlg.exec();
     return true;
 }
