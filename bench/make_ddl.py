@@ -12,8 +12,18 @@ import sys
 
 repo, columns, schema, tables_path, comments_path = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4], sys.argv[5]
 random.seed(28)
+# PostgreSQL's words that cannot name a column unquoted (reserved and type/function names).
+reserved = set("""all analyse analyze and any array as asc asymmetric authorization binary both case cast check
+collate collation column concurrently constraint create cross current_catalog current_date current_role
+current_schema current_time current_timestamp current_user default deferrable desc distinct do else end except
+false fetch for foreign freeze from full grant group having ilike in initially inner intersect into is isnull
+join lateral leading left like limit localtime localtimestamp natural not notnull null offset on only or order
+outer overlaps placing primary references returning right select session_user similar some symmetric
+system_user table tablesample then to trailing true union unique user using variadic verbose when where window
+with""".split())
 pool = [(l, p) for l, p in sqlite3.connect(repo).execute(
-    "SELECT DIC_LOG_NM, DIC_PHY_NM FROM STD_DIC WHERE STD_AREA_ID = 'PUB' AND DIC_LOG_NM <> '' AND DIC_PHY_NM <> ''")]
+    "SELECT DIC_LOG_NM, DIC_PHY_NM FROM STD_DIC WHERE STD_AREA_ID = 'PUB' AND DIC_LOG_NM <> '' AND DIC_PHY_NM <> ''")
+    if p.lower() not in reserved]
 types = ["varchar(20)", "varchar(100)", "char(8)", "numeric(15,2)", "numeric(10)", "timestamp", "text", "integer"]
 per_table = 20
 with open(tables_path, "w", encoding="utf-8") as tables, open(comments_path, "w", encoding="utf-8") as comments:
@@ -31,7 +41,7 @@ with open(tables_path, "w", encoding="utf-8") as tables, open(comments_path, "w"
                 logical, physical = logical + l2, physical + "_" + p2
             elif r < 0.25:
                 physical = physical + "_X"
-            name = physical.lower()
+            name = physical.lower()[:60]  # PostgreSQL keeps 63 bytes of a name
             while name in used:
                 name += "_2"
             used.add(name)

@@ -590,4 +590,9 @@ void SetKeepHeapAtExit(bool keep)
     g_keepHeap = keep;
 }
 
+bool KeepHeapAtExit()
+{
+    return g_keepHeap;
+}
+
 } // namespace AnalyzeCommand

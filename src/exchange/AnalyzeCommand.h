@@ -20,6 +20,7 @@ QString UsageText();
 // For a process that ends right after Run: the engine is not freed (the system takes the
 // memory back at once). Off by default, so tests and other callers free it as usual.
 void SetKeepHeapAtExit(bool keep);
+bool KeepHeapAtExit();
 
 // The column designations of `analyze` (--attr/--column/--def/--ref/--type/--length/--scale
 // LETTER, --skip-first-row), for other commands that read an attribute list.

@@ -394,6 +394,7 @@ bool Read(const RepositoryUri& uri, ModelSource::AttributeList& list, QString& e
         error = T::kConnectionLost.arg(q.lastError().text().trimmed());
         return false;
     }
+    list.DoneReading();
     if (list.facts.empty()) {
         error = T::kNoTables.arg(schemas.join(QStringLiteral(", ")), pattern);
         return false;

@@ -791,6 +791,11 @@ void Script::AlterTable(const std::vector<Token>& toks, size_t i, QStringView te
 void Script::Finish()
 {
     // Table by table into the list, each freed as it goes.
+    qsizetype columns = 0;
+    for (const Table& t : m_tables)
+        columns += t.dropped ? 0 : qsizetype(t.columns.size());
+    m_list.rows.reserve(m_list.rows.size() + columns + 1);
+    m_list.facts.reserve(m_list.facts.size() + size_t(columns));
     for (Table& t : m_tables) {
         if (!t.dropped) {
             bool any = false;
@@ -1118,6 +1123,7 @@ bool Finish(Script& script, ModelSource::AttributeList& list, QString& error)
         return false;
     }
     script.Finish();
+    list.DoneReading();
     list.dialect = script.GetDialect();
     if (list.rows.isEmpty())
         list.rows.append(ModelSource::SheetHeader());

@@ -137,11 +137,23 @@ void AppendColumn(AttributeList& list, const QString& schema, const QString& tab
 {
     if (list.rows.isEmpty())
         list.rows.append(SheetHeader());
-    const QString shownColumn = DisplayName(column);
-    const QString logical = LogicalNameOfComment(comment);
-    list.rows.append({DisplayName(table), tableComment, shownColumn, logical, comment, type.Display(), type.length,
-                      type.scale, logical.isEmpty() ? shownColumn : logical});
-    list.facts.push_back({schema, table, column, definition});
+    QSet<QString>& texts = list.sharedTexts;
+    const auto shared = [&texts](const QString& text) {
+        if (text.isEmpty())
+            return text;
+        const auto it = texts.constFind(text);
+        if (it != texts.cend())
+            return *it;
+        texts.insert(text);
+        return text;
+    };
+    const QString storedColumn = shared(column);
+    const QString shownColumn = shared(DisplayName(storedColumn));
+    const QString logical = shared(LogicalNameOfComment(comment));
+    list.rows.append({shared(DisplayName(table)), shared(tableComment), shownColumn, logical, shared(comment),
+                      shared(type.Display()), shared(type.length), shared(type.scale),
+                      logical.isEmpty() ? shownColumn : logical});
+    list.facts.push_back({shared(schema), shared(table), storedColumn, shared(definition)});
 }
 
 void Designate(int form, ColumnRoles& roles)

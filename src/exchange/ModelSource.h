@@ -9,6 +9,7 @@
 // catalog is held twice.
 #include "analysis/ColumnRoles.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -55,6 +56,11 @@ struct AttributeList
     Dialect dialect = Dialect::Unknown;
     QStringList warnings; // statements skipped, comments without their column ...
     int tables = 0;
+    // While the list is read: one copy of each text, since names, comments and types of a
+    // standardised model recur across its tables. Emptied by DoneReading.
+    QSet<QString> sharedTexts;
+
+    void DoneReading() { sharedTexts = QSet<QString>(); }
 
     int Columns() const { return int(facts.size()); }
     // Data rows whose comment gives no logical name.

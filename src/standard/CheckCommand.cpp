@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QScopeGuard>
 #include <QTextStream>
 
 namespace CheckCommand {
@@ -95,9 +96,18 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
         err << "termwise: not exist standard system for analyze terms (" << o.area << ")\n";
         return 1;
     }
-    CTermAnalysis engine;
+    // A process about to end leaves the engine and the model to the system, as `analyze` does.
+    auto engineOnHeap = std::make_unique<CTermAnalysis>();
+    auto modelOnHeap = std::make_unique<ModelSource::AttributeList>();
+    const auto leave = qScopeGuard([&] {
+        if (AnalyzeCommand::KeepHeapAtExit()) {
+            (void)engineOnHeap.release();
+            (void)modelOnHeap.release();
+        }
+    });
+    CTermAnalysis& engine = *engineOnHeap;
+    ModelSource::AttributeList& model = *modelOnHeap;
     bool fromDocument = false;
-    ModelSource::AttributeList model;
     if (const int status =
             AnalyzeCommand::LoadTermModel(engine, o.inputs, o.designations, o.model, err, fromDocument, &model))
         return status;
@@ -124,6 +134,8 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
     }
     const bool fromModel = ModelInput::IsModelInput(o.inputs);
     report.input = fromModel ? ModelInput::DisplayName({o.inputs, {}, {}, {}}) : QFileInfo(o.inputs.front()).fileName();
+    if (fromModel)
+        report.model = ConformanceModelCounts{model.tables, model.Columns(), model.WithoutLogicalName()};
     bool written = false;
     if (QFileInfo(o.output).suffix().compare(QLatin1String("json"), Qt::CaseInsensitive) == 0)
         written = AnalysisDocument::WriteFile(
@@ -136,8 +148,8 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
     }
     if (!o.fixScript.isEmpty()) {
         FixScript::Counts counts;
-        const QString script = FixScript::Build(engine, model, dialect, CAnalyzeSettings::Instance(), &report, counts);
-        if (!FixScript::Write(o.fixScript, script, error)) {
+        if (!FixScript::Write(o.fixScript, engine, model, dialect, CAnalyzeSettings::Instance(), &report, counts,
+                              error)) {
             err << "termwise: cannot write " << o.fixScript << ": " << error << "\n";
             return 1;
         }

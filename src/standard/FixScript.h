@@ -29,13 +29,12 @@ struct Counts
     int typeNotes = 0; // type or length differences, as comments
 };
 
-// The script for the analysed engine over the model it was read from. report supplies the
-// type findings of registered terms (may be null).
-QString Build(const CTermAnalysis& analysis, const ModelSource::AttributeList& model, ModelSource::Dialect dialect,
-              const CAnalyzeSettings& settings, const ConformanceReport* report, Counts& counts);
-
-// Written beside the target and moved into place, so a failure leaves no half script.
-bool Write(const QString& path, const QString& script, QString& error);
+// The script for the analysed engine over the model it was read from, written to path as it
+// is made (beside the target and moved into place, so a failure leaves no half script).
+// report supplies the type findings of registered terms (may be null).
+bool Write(const QString& path, const CTermAnalysis& analysis, const ModelSource::AttributeList& model,
+           ModelSource::Dialect dialect, const CAnalyzeSettings& settings, const ConformanceReport* report,
+           Counts& counts, QString& error);
 
 // The identifier quoted for the dialect.
 QString Quote(const QString& name, ModelSource::Dialect dialect);

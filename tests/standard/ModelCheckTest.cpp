@@ -2,6 +2,7 @@
 // and the check figures of its workbook; the fix script runs on the server with its own client,
 // and a second check shows the result.
 #include "components/ExcelWriteHelper.h"
+#include "components/QrExcelSheet.h"
 #include "exchange/CatalogReader.h"
 #include "repository/RepoTestDb.h"
 #include "settings/AnalyzeSettings.h"
@@ -9,6 +10,8 @@
 #include "standard/StandardCommand.h"
 #include "standard/StandardTestUtil.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -22,6 +25,22 @@ namespace {
 QString U(const char* text)
 {
     return QString::fromUtf8(text);
+}
+
+std::vector<QStringList> SheetRows(const QString& path, const QString& sheetName)
+{
+    CQrExcelSheet sheet;
+    std::vector<QStringList> rows;
+    if (!sheet.OpenSheet(path, sheetName))
+        return rows;
+    for (int r = 0; r < sheet.GetRowCount(); ++r) {
+        QStringList cells;
+        sheet.GetRowData(cells, r);
+        while (!cells.isEmpty() && cells.back().isEmpty())
+            cells.removeLast();
+        rows.push_back(cells);
+    }
+    return rows;
 }
 
 // table, table comment, column, comment, type
@@ -43,13 +62,102 @@ const ModelColumn kModel[] = {
     {"tb_ord", "주문", "ord_amt", "주문금액", "numeric(15,0) NOT NULL DEFAULT 0"},
 };
 
+// The statements that make the model: PostgreSQL's COMMENT ON, or MariaDB's inline comments.
+QStringList ModelDdl(bool postgres, const QString& schema)
+{
+    std::map<QString, QStringList> columns;
+    std::map<QString, QString> tableComments;
+    for (const ModelColumn& c : kModel) {
+        QString def = QString::fromLatin1(c.column) + u' ' + QString::fromLatin1(c.type);
+        if (!postgres && *c.comment)
+            def += QStringLiteral(" COMMENT '%1'").arg(U(c.comment));
+        columns[QString::fromLatin1(c.table)] << def;
+        tableComments[QString::fromLatin1(c.table)] = U(c.tableComment);
+    }
+    QStringList statements;
+    for (const auto& [table, defs] : columns) {
+        statements << QStringLiteral("CREATE TABLE %1.%2 (%3)%4")
+                          .arg(schema, table, defs.join(QStringLiteral(", ")),
+                               postgres ? QString() : QStringLiteral(" COMMENT='%1'").arg(tableComments[table]));
+        if (postgres)
+            statements << QStringLiteral("COMMENT ON TABLE %1.%2 IS '%3'").arg(schema, table, tableComments[table]);
+    }
+    if (postgres)
+        for (const ModelColumn& c : kModel)
+            if (*c.comment)
+                statements << QStringLiteral("COMMENT ON COLUMN %1.%2.%3 IS '%4'")
+                                  .arg(schema, QString::fromLatin1(c.table), QString::fromLatin1(c.column),
+                                       U(c.comment));
+    return statements;
+}
+
+// The figures of a check summary, without the lines only a model read from a database has.
+QString Figures(const QString& out)
+{
+    QStringList lines = out.split(u'\n');
+    lines.erase(std::remove_if(lines.begin(), lines.end(),
+                               [](const QString& l) {
+                                   return l.startsWith(QLatin1String("columns:")) ||
+                                          l.startsWith(QLatin1String("fix script:"));
+                               }),
+                lines.end());
+    return lines.join(u'\n');
+}
+
+// The model's standard in a repository, and the model as a modeller keeps it in a workbook.
+class ModelCheck : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        OPEN_TEST_REPOSITORY(repo, TestDialect::Sqlite);
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        ASSERT_EQ(StandardCommand::Run(QStringList{QStringLiteral("import"), QStringLiteral("--repo"), repo.Uri(),
+                                                   QStringLiteral("--area"), QStringLiteral("PUB")} +
+                                           StandardCsvFixtures(),
+                                       o, e),
+                  0)
+            << err.toStdString();
+        workbook = dir.file(QStringLiteral("model.xlsx"));
+        std::vector<QStringList> rows = {{U("테이블"), U("컬럼명"), U("속성명"), U("데이터타입")}};
+        for (const ModelColumn& c : kModel)
+            rows.push_back({QString::fromLatin1(c.table).toUpper(), QString::fromLatin1(c.column).toUpper(),
+                            U(c.comment).section(u'\n', 0, 0),
+                            QString::fromLatin1(c.type).section(u' ', 0, 0).toUpper()});
+        ASSERT_TRUE(SaveSheetXlsx(workbook, rows));
+    }
+    int Check(const QStringList& input, QString& out, QString& err,
+              const QString& report = QStringLiteral("report.json"))
+    {
+        out.clear();
+        err.clear();
+        QTextStream o(&out), e(&err);
+        return CheckCommand::Run(input + QStringList{QStringLiteral("--repo"), repo.Uri(), QStringLiteral("--area"),
+                                                     QStringLiteral("PUB"), QStringLiteral("--output"),
+                                                     dir.file(report)},
+                                 o, e);
+    }
+    int CheckWorkbook(QString& out, QString& err, const QString& report = QStringLiteral("report.json"))
+    {
+        return Check({QStringLiteral("--input"), workbook, QStringLiteral("--attr"), QStringLiteral("C"),
+                      QStringLiteral("--column"), QStringLiteral("B"), QStringLiteral("--type"), QStringLiteral("D"),
+                      QStringLiteral("--ref"), QStringLiteral("A"), QStringLiteral("--skip-first-row")},
+                     out, err, report);
+    }
+
+    TestRepository repo;
+    TempDataDir dir;
+    QString workbook;
+};
+
 struct Server
 {
     const char* name;
     const char* env;
 };
 
-class ModelFromDatabase : public ::testing::TestWithParam<Server>
+class ModelFromDatabase : public ModelCheck, public ::testing::WithParamInterface<Server>
 {
 protected:
     void SetUp() override
@@ -61,15 +169,9 @@ protected:
             GTEST_SKIP() << GetParam().env << " is not set (scripts/with-postgres, scripts/with-mariadb)";
         }
         postgres = QString::fromLatin1(GetParam().name) == u"postgresql";
-        OPEN_TEST_REPOSITORY(repo, TestDialect::Sqlite);
-        QString out, err;
-        QTextStream o(&out), e(&err);
-        ASSERT_EQ(StandardCommand::Run(QStringList{QStringLiteral("import"), QStringLiteral("--repo"), repo.Uri(),
-                                                   QStringLiteral("--area"), QStringLiteral("PUB")} +
-                                           StandardCsvFixtures(),
-                                       o, e),
-                  0)
-            << err.toStdString();
+        ModelCheck::SetUp();
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(CatalogReader::ParseUri(uri, server, error)) << error.toStdString();
         db = QSqlDatabase::addDatabase(postgres ? QStringLiteral("QPSQL") : QStringLiteral("QMYSQL"),
                                        QStringLiteral("model-test"));
@@ -88,36 +190,9 @@ protected:
             for (const char* t : {"tb_cust", "tb_old", "tb_ord"})
                 Exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(QString::fromLatin1(t)));
         }
-        // The DDL of the model, from the same rows the workbook is made of.
-        std::map<QString, QStringList> columns;
-        std::map<QString, QString> tableComments;
-        for (const ModelColumn& c : kModel) {
-            QString def = QString::fromLatin1(c.column) + u' ' + QString::fromLatin1(c.type);
-            if (!postgres && *c.comment)
-                def += QStringLiteral(" COMMENT '%1'").arg(U(c.comment));
-            columns[QString::fromLatin1(c.table)] << def;
-            tableComments[QString::fromLatin1(c.table)] = U(c.tableComment);
-        }
-        for (const auto& [table, defs] : columns) {
-            Exec(QStringLiteral("CREATE TABLE %1.%2 (%3)%4")
-                     .arg(schema, table, defs.join(QStringLiteral(", ")),
-                          postgres ? QString() : QStringLiteral(" COMMENT='%1'").arg(tableComments[table])));
-            if (postgres)
-                Exec(QStringLiteral("COMMENT ON TABLE %1.%2 IS '%3'").arg(schema, table, tableComments[table]));
-        }
-        if (postgres)
-            for (const ModelColumn& c : kModel)
-                if (*c.comment)
-                    Exec(QStringLiteral("COMMENT ON COLUMN %1.%2.%3 IS '%4'")
-                             .arg(schema, QString::fromLatin1(c.table), QString::fromLatin1(c.column), U(c.comment)));
-        // Its workbook: what a modeller keeps for the same model.
-        workbook = dir.file(QStringLiteral("model.xlsx"));
-        std::vector<QStringList> rows = {{U("테이블"), U("컬럼명"), U("속성명"), U("데이터타입")}};
-        for (const ModelColumn& c : kModel)
-            rows.push_back({QString::fromLatin1(c.table).toUpper(), QString::fromLatin1(c.column).toUpper(),
-                            U(c.comment).section(u'\n', 0, 0),
-                            QString::fromLatin1(c.type).section(u' ', 0, 0).toUpper()});
-        ASSERT_TRUE(SaveSheetXlsx(workbook, rows));
+        // The model on the server, from the same rows the workbook is made of.
+        for (const QString& statement : ModelDdl(postgres, schema))
+            Exec(statement);
     }
     void TearDown() override
     {
@@ -131,29 +206,7 @@ protected:
         QSqlQuery q(db);
         ASSERT_TRUE(q.exec(sql)) << sql.toStdString() << ": " << q.lastError().text().toStdString();
     }
-    int Check(const QStringList& input, QString& out, QString& err)
-    {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        return CheckCommand::Run(input + QStringList{QStringLiteral("--repo"), repo.Uri(), QStringLiteral("--area"),
-                                                     QStringLiteral("PUB"), QStringLiteral("--output"),
-                                                     dir.file(QStringLiteral("report.json"))},
-                                 o, e);
-    }
     QStringList Catalog() const { return {QStringLiteral("--input"), uri, QStringLiteral("--schema"), schema}; }
-    // The figures of a check summary, without the lines only a model read from a database has.
-    static QString Figures(const QString& out)
-    {
-        QStringList lines = out.split(u'\n');
-        lines.erase(std::remove_if(lines.begin(), lines.end(),
-                                   [](const QString& l) {
-                                       return l.startsWith(QLatin1String("columns:")) ||
-                                              l.startsWith(QLatin1String("fix script:"));
-                                   }),
-                    lines.end());
-        return lines.join(u'\n');
-    }
     QStringList ColumnNames()
     {
         QSqlQuery q(db);
@@ -206,15 +259,62 @@ protected:
         EXPECT_EQ(client.exitCode(), 0) << client.readAllStandardError().toStdString();
     }
 
-    TestRepository repo;
-    TempDataDir dir;
-    QString uri, schema, workbook, error;
+    QString uri, schema, error;
     RepositoryUri server;
     QSqlDatabase db;
     bool postgres = false;
 };
 
 } // namespace
+
+// The model as a PostgreSQL script, its tables and its comments in two files: the figures of its
+// workbook, and the report counts the columns without a comment beside them.
+TEST_F(ModelCheck, ScriptGivesTheWorkbooksFiguresAndCountsColumnsWithoutComment)
+{
+    QString tables, comments;
+    for (const QString& statement : ModelDdl(true, QStringLiteral("public")))
+        (statement.startsWith(QLatin1String("COMMENT")) ? comments : tables) += statement + QStringLiteral(";\n");
+    const QString tablesFile = dir.file(QStringLiteral("tables.sql")),
+                  commentsFile = dir.file(QStringLiteral("comments.sql"));
+    WriteTextFile(tablesFile, tables);
+    WriteTextFile(commentsFile, comments);
+    const QStringList script = {QStringLiteral("--input"), tablesFile, QStringLiteral("--input"), commentsFile};
+
+    QString fromWorkbook, fromScript, err;
+    ASSERT_EQ(CheckWorkbook(fromWorkbook, err, QStringLiteral("workbook.xlsx")), 0) << err.toStdString();
+    ASSERT_EQ(Check(script, fromScript, err, QStringLiteral("script.xlsx")), 0) << err.toStdString();
+    EXPECT_EQ(Figures(fromScript), Figures(fromWorkbook));
+    EXPECT_TRUE(
+        fromScript.contains(QStringLiteral("columns: 11 in 3 tables, without logical name: 2\nattributes: 8\n")))
+        << fromScript.toStdString();
+
+    // The summary sheet: the workbook's figures, the model's counts, then the same findings.
+    const std::vector<QStringList> book = SheetRows(dir.file(QStringLiteral("workbook.xlsx")), U("요약"));
+    const std::vector<QStringList> sheet = SheetRows(dir.file(QStringLiteral("script.xlsx")), U("요약"));
+    ASSERT_EQ(sheet.size(), book.size() + 3);
+    EXPECT_EQ(std::vector<QStringList>(sheet.begin() + 3, sheet.begin() + 6),
+              std::vector<QStringList>(book.begin() + 3, book.begin() + 6));
+    EXPECT_EQ(sheet[6], (QStringList{U("테이블 수"), QStringLiteral("3")}));
+    EXPECT_EQ(sheet[7], (QStringList{U("컬럼 수"), QStringLiteral("11")}));
+    EXPECT_EQ(sheet[8], (QStringList{U("논리명 없는 컬럼 수"), QStringLiteral("2")}));
+    EXPECT_EQ(std::vector<QStringList>(sheet.begin() + 9, sheet.end()),
+              std::vector<QStringList>(book.begin() + 6, book.end()));
+
+    // The JSON: the same keys and figures, and the counts only for a model from a script.
+    ASSERT_EQ(CheckWorkbook(fromWorkbook, err, QStringLiteral("workbook.json")), 0);
+    ASSERT_EQ(Check(script, fromScript, err, QStringLiteral("script.json")), 0);
+    QJsonObject fromBook =
+        QJsonDocument::fromJson(ReadTextFile(dir.file(QStringLiteral("workbook.json"))).toUtf8()).object();
+    QJsonObject json = QJsonDocument::fromJson(ReadTextFile(dir.file(QStringLiteral("script.json"))).toUtf8()).object();
+    EXPECT_FALSE(fromBook.contains(QStringLiteral("columns")));
+    EXPECT_EQ(json.value(QStringLiteral("tables")).toInt(), 3);
+    EXPECT_EQ(json.value(QStringLiteral("columns")).toInt(), 11);
+    EXPECT_EQ(json.value(QStringLiteral("withoutLogicalName")).toInt(), 2);
+    for (const char* key : {"tables", "columns", "withoutLogicalName", "input"})
+        json.remove(QString::fromLatin1(key));
+    fromBook.remove(QStringLiteral("input"));
+    EXPECT_EQ(json, fromBook);
+}
 
 TEST_P(ModelFromDatabase, CatalogGivesTheWorkbooksFiguresAndTheFixScriptRuns)
 {
@@ -243,12 +343,7 @@ TEST_P(ModelFromDatabase, CatalogGivesTheWorkbooksFiguresAndTheFixScriptRuns)
     EXPECT_EQ(list.rows[1][ModelSource::ColTableComment], U("고객"));
 
     QString fromWorkbook, fromCatalog, err;
-    ASSERT_EQ(Check({QStringLiteral("--input"), workbook, QStringLiteral("--attr"), QStringLiteral("C"),
-                     QStringLiteral("--column"), QStringLiteral("B"), QStringLiteral("--type"), QStringLiteral("D"),
-                     QStringLiteral("--ref"), QStringLiteral("A"), QStringLiteral("--skip-first-row")},
-                    fromWorkbook, err),
-              0)
-        << err.toStdString();
+    ASSERT_EQ(CheckWorkbook(fromWorkbook, err), 0) << err.toStdString();
     const QString script = dir.file(QStringLiteral("fix.sql"));
     ASSERT_EQ(Check(Catalog() + QStringList{QStringLiteral("--fix-script"), script}, fromCatalog, err), 0)
         << err.toStdString();

@@ -56,13 +56,27 @@ CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
                              : QStringLiteral("%1 (%2)").arg(m_report.areaName, m_report.areaId);
     auto* areaLabel = new QLabel(QStringLiteral("표준 분류체계: %1").arg(area), this);
     layout->addWidget(areaLabel);
-    if (!m_report.input.isEmpty())
-        layout->addWidget(new QLabel(QStringLiteral("입력: %1").arg(m_report.input), this));
+    if (!m_report.input.isEmpty()) {
+        QString input = QStringLiteral("입력: %1").arg(m_report.input);
+        if (m_report.model)
+            input +=
+                QStringLiteral(" (테이블 %1개, 컬럼 %2개)").arg(m_report.model->tables).arg(m_report.model->columns);
+        layout->addWidget(new QLabel(input, this));
+    }
 
     auto* figures = new QHBoxLayout;
     figures->addWidget(Figure(kAttributes, QString::number(m_report.attributes), nullptr, this));
     figures->addWidget(Figure(kConforming, QString::number(m_report.conforming), nullptr, this));
     figures->addWidget(Figure(kRate, QString::number(m_report.Rate(), 'f', 1), &m_rate, this));
+    if (m_report.model) {
+        // Columns without a comment are no attributes of the figures beside.
+        QWidget* box = Figure(kWithoutLogicalName, QString::number(m_report.model->withoutLogicalName),
+                              &m_withoutLogicalName, this);
+        box->setToolTip(QStringLiteral("테이블 %1개, 컬럼 %2개 중 설명이 없어 속성 수에 들지 않은 컬럼")
+                            .arg(m_report.model->tables)
+                            .arg(m_report.model->columns));
+        figures->addWidget(box);
+    }
     layout->addLayout(figures);
 
     QList<int> values;
@@ -143,10 +157,8 @@ void CConformanceDlg::SetModel(const CTermAnalysis* analysis, const ModelSource:
 bool CConformanceDlg::WriteScript(const QString& path, ModelSource::Dialect dialect)
 {
     FixScript::Counts counts;
-    const QString script =
-        FixScript::Build(*m_analysis, *m_model, dialect, CAnalyzeSettings::Instance(), &m_report, counts);
     QString why;
-    if (!FixScript::Write(path, script, why)) {
+    if (!FixScript::Write(path, *m_analysis, *m_model, dialect, CAnalyzeSettings::Instance(), &m_report, counts, why)) {
         CQrMessageBox::Warning(this, QStringLiteral("스크립트를 쓸 수 없습니다: %1").arg(why));
         return false;
     }
@@ -194,6 +206,8 @@ bool CConformanceDlg::ShowForAnalysis(QWidget* parent, const CTermAnalysis& anal
         CQrMessageBox::Warning(parent, error);
         return false;
     }
+    if (model)
+        report.model = ConformanceModelCounts{model->tables, model->Columns(), model->WithoutLogicalName()};
     CConformanceDlg dlg(std::move(report), parent);
     dlg.SetModel(&analysis, model);
     dlg.exec();

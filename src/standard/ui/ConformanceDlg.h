@@ -33,6 +33,7 @@ public:
 
     const ConformanceReport& Report() const { return m_report; }
     QLabel* RateLabel() const { return m_rate; }
+    QLabel* WithoutLogicalNameLabel() const { return m_withoutLogicalName; }
     QTableWidget* FindingTable() const { return m_table; }
     CReportChart* Chart() const { return m_chart; }
     QPushButton* ExportButton() const { return m_export; }
@@ -44,6 +45,7 @@ private:
 
     ConformanceReport m_report;
     QLabel* m_rate = nullptr;
+    QLabel* m_withoutLogicalName = nullptr;
     QTableWidget* m_table = nullptr;
     CReportChart* m_chart = nullptr;
     QPushButton* m_export = nullptr;
