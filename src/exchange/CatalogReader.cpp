@@ -238,9 +238,8 @@ Statements StatementsOf(Dialect dialect)
     case Dialect::PostgreSql:
         return {CatalogSql::Postgres::kCurrentSchema, CatalogSql::Postgres::kSchemas, CatalogSql::Postgres::kCount,
                 CatalogSql::Postgres::kColumns};
-    case Dialect::MySql:
-        return {CatalogSql::MySql::kCurrentSchema, CatalogSql::MySql::kSchemas, CatalogSql::MySql::kCount,
-                CatalogSql::MySql::kColumns};
+    case Dialect::MySql: // columns a batch of tables at a time: ReadMySqlColumns
+        return {CatalogSql::MySql::kCurrentSchema, CatalogSql::MySql::kSchemas, QString(), QString()};
     case Dialect::Oracle:
         return {CatalogSql::Oracle::kCurrentSchema, CatalogSql::Oracle::kSchemas, CatalogSql::Oracle::kCount,
                 CatalogSql::Oracle::kColumns};
@@ -282,6 +281,93 @@ bool Prepare(QSqlQuery& q, const QString& statement, const QStringList& schemas,
 QString Text(const QSqlQuery& q, int i)
 {
     return q.value(i).toString();
+}
+
+// The query's current row into the list; a new table is counted.
+void AppendRow(const QSqlQuery& q, Dialect dialect, bool mariaDb, ModelSource::AttributeList& list, QString& lastTable)
+{
+    if (dialect == Dialect::Sqlite) {
+        ModelSource::AppendColumn(list, QString(), Text(q, 0), QString(), Text(q, 1), QString(),
+                                  ModelSource::NormalizeType(dialect, Text(q, 2)));
+    } else if (dialect == Dialect::Oracle) {
+        ModelSource::AppendColumn(list, Text(q, 0), Text(q, 1), Text(q, 2), Text(q, 3), Text(q, 4),
+                                  OracleType(Text(q, 5), Text(q, 6), Text(q, 7), Text(q, 8), Text(q, 9)));
+    } else if (dialect == Dialect::MySql) {
+        const QString definition = MySqlDefinition(Text(q, 5), Text(q, 6), Text(q, 7), q.value(7).isNull(), Text(q, 8),
+                                                   Text(q, 9), Text(q, 10), mariaDb);
+        ModelSource::AppendColumn(list, Text(q, 0), Text(q, 1), Text(q, 2), Text(q, 3), Text(q, 4),
+                                  ModelSource::NormalizeType(dialect, Text(q, 5)), definition);
+    } else {
+        ModelSource::AppendColumn(list, Text(q, 0), Text(q, 1), Text(q, 2), Text(q, 3), Text(q, 4),
+                                  ModelSource::NormalizeType(dialect, Text(q, 5)));
+    }
+    const ModelSource::ColumnFacts& added = list.facts.back();
+    const QString tableKey = added.schema + u'.' + added.table;
+    if (tableKey != lastTable) {
+        ++list.tables;
+        lastTable = tableKey;
+    }
+}
+
+// The client library's codes for a server gone away or a connection lost during a query.
+bool MySqlConnectionLost(const QSqlError& e)
+{
+    const QString code = e.nativeErrorCode();
+    return code == u"2006" || code == u"2013" || code == u"2055";
+}
+
+bool ReadMySqlColumns(QSqlDatabase db, bool mariaDb, const QStringList& schemas, const QString& pattern,
+                      ModelSource::AttributeList& list, QString& error, const Options& options)
+{
+    // The table names first (small beside their columns), then the columns in batches.
+    std::vector<std::pair<QString, QString>> tables;
+    {
+        QSqlQuery q(db);
+        QString driverText;
+        if (!Prepare(q, CatalogSql::MySql::kTables, schemas, &pattern, driverText)) {
+            error = T::kCatalogFailed.arg(driverText);
+            return false;
+        }
+        while (q.next())
+            tables.emplace_back(Text(q, 0), Text(q, 1));
+        if (q.lastError().isValid()) {
+            error = T::kConnectionLost.arg(q.lastError().text().trimmed());
+            return false;
+        }
+    }
+    if (tables.empty()) {
+        error = T::kNoTables.arg(schemas.join(QStringLiteral(", ")), pattern);
+        return false;
+    }
+    constexpr size_t kBatch = 200;
+    QString lastTable;
+    for (size_t at = 0; at < tables.size();) {
+        size_t end = at + 1;
+        while (end < tables.size() && end - at < kBatch && tables[end].first == tables[at].first)
+            ++end;
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        bool ok = q.prepare(CatalogSql::MySql::kColumnsOfTables.arg(Placeholders(int(end - at))));
+        if (ok) {
+            q.addBindValue(tables[at].first);
+            for (size_t i = at; i < end; ++i)
+                q.addBindValue(tables[i].second);
+            ok = q.exec();
+        }
+        while (ok && q.next())
+            AppendRow(q, Dialect::MySql, mariaDb, list, lastTable);
+        if (!ok || q.lastError().isValid()) {
+            const QSqlError e = q.lastError();
+            error = (MySqlConnectionLost(e) ? T::kConnectionLost : T::kCatalogFailed).arg(e.text().trimmed());
+            return false;
+        }
+        at = end;
+        if (options.progress && !options.progress(qint64(at), qint64(tables.size()))) {
+            error = T::kCancelled;
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -334,6 +420,14 @@ bool Read(const RepositoryUri& uri, ModelSource::AttributeList& list, QString& e
     }
     // SQLite reads the main schema only; others are attached databases it does not open.
     const QString pattern = options.tables.isEmpty() ? QStringLiteral("%") : options.tables;
+    list.dialect = dialect;
+    if (dialect == Dialect::MySql) {
+        const bool read = ReadMySqlColumns(db, session.MariaDb(), schemas, pattern, list, error, options);
+        if (!read)
+            list = ModelSource::AttributeList();
+        list.DoneReading();
+        return read;
+    }
     qint64 total = 0;
     {
         QSqlQuery q(db);
@@ -353,34 +447,12 @@ bool Read(const RepositoryUri& uri, ModelSource::AttributeList& list, QString& e
         error = T::kCatalogFailed.arg(driverText);
         return false;
     }
-    list.dialect = dialect;
     list.rows.reserve(qsizetype(total) + 1);
     list.facts.reserve(size_t(total));
     QString lastTable;
     qint64 done = 0;
     while (q.next()) {
-        if (dialect == Dialect::Sqlite) {
-            const QString table = Text(q, 0);
-            ModelSource::AppendColumn(list, QString(), table, QString(), Text(q, 1), QString(),
-                                      ModelSource::NormalizeType(dialect, Text(q, 2)));
-        } else if (dialect == Dialect::Oracle) {
-            ModelSource::AppendColumn(list, Text(q, 0), Text(q, 1), Text(q, 2), Text(q, 3), Text(q, 4),
-                                      OracleType(Text(q, 5), Text(q, 6), Text(q, 7), Text(q, 8), Text(q, 9)));
-        } else if (dialect == Dialect::MySql) {
-            const QString definition = MySqlDefinition(Text(q, 5), Text(q, 6), Text(q, 7), q.value(7).isNull(),
-                                                       Text(q, 8), Text(q, 9), Text(q, 10), session.MariaDb());
-            ModelSource::AppendColumn(list, Text(q, 0), Text(q, 1), Text(q, 2), Text(q, 3), Text(q, 4),
-                                      ModelSource::NormalizeType(dialect, Text(q, 5)), definition);
-        } else {
-            ModelSource::AppendColumn(list, Text(q, 0), Text(q, 1), Text(q, 2), Text(q, 3), Text(q, 4),
-                                      ModelSource::NormalizeType(dialect, Text(q, 5)));
-        }
-        const ModelSource::ColumnFacts& added = list.facts.back();
-        const QString tableKey = added.schema + u'.' + added.table;
-        if (tableKey != lastTable) {
-            ++list.tables;
-            lastTable = tableKey;
-        }
+        AppendRow(q, dialect, false, list, lastTable);
         ++done;
         if (options.progress && (done % 1000 == 0 || done == total) && !options.progress(done, total)) {
             list = ModelSource::AttributeList();

@@ -3,7 +3,8 @@
 // (pg_catalog with the descriptions), MySQL/MariaDB (information_schema with COLUMN_COMMENT
 // and TABLE_COMMENT), SQLite (no comments) and Oracle (ALL_TAB_COLUMNS, ALL_COL_COMMENTS,
 // ALL_TAB_COMMENTS). Only the catalog is read, never table data, in a read-only session where
-// the DBMS has one. Rows stream from the server into the list one at a time.
+// the DBMS has one. Rows stream from the server into the list one at a time (MySQL/MariaDB: a
+// batch of tables at a time, as its driver holds a whole result), never the catalog held twice.
 #include "exchange/ModelSource.h"
 #include "repository/RepositoryConnection.h"
 

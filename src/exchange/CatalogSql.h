@@ -1,7 +1,8 @@
 #pragma once
 // Every catalog statement of every DBMS the model reader talks to, in one place. Only the
 // catalog is read, never table data. %1 stands for the list of schema placeholders
-// ("?, ?"); the last placeholder is the table name pattern (SQL LIKE).
+// ("?, ?"); the last placeholder is the table name pattern (SQL LIKE, without regard to case:
+// the list shows PostgreSQL's lower-case names in upper case, so TB_% must find tb_cust).
 #include <QString>
 
 namespace CatalogSql {
@@ -14,7 +15,7 @@ inline const QString kFrom = QStringLiteral(
     " FROM pg_catalog.pg_class c"
     " JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"
     " JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped"
-    " WHERE c.relkind IN ('r', 'p') AND NOT c.relispartition AND n.nspname IN (%1) AND c.relname LIKE ?");
+    " WHERE c.relkind IN ('r', 'p') AND NOT c.relispartition AND n.nspname IN (%1) AND c.relname ILIKE ?");
 inline const QString kCount = QStringLiteral("SELECT count(*)") + kFrom;
 // schema, table, table comment, column, column comment, type
 inline const QString kColumns =
@@ -28,7 +29,7 @@ inline const QString kColumns =
                    " LEFT JOIN pg_catalog.pg_description cd ON cd.objoid = c.oid"
                    " AND cd.classoid = CAST('pg_catalog.pg_class' AS regclass) AND cd.objsubid = a.attnum"
                    " WHERE c.relkind IN ('r', 'p') AND NOT c.relispartition AND n.nspname IN (%1)"
-                   " AND c.relname LIKE ?"
+                   " AND c.relname ILIKE ?"
                    " ORDER BY n.nspname, c.relname, a.attnum");
 } // namespace Postgres
 
@@ -38,18 +39,23 @@ inline const QString kCurrentSchema = QStringLiteral("SELECT DATABASE()");
 inline const QString kVersion = QStringLiteral("SELECT VERSION()");
 inline const QString kSchemas =
     QStringLiteral("SELECT SCHEMA_NAME FROM information_schema.SCHEMATA WHERE SCHEMA_NAME IN (%1)");
-inline const QString kFrom =
-    QStringLiteral(" FROM information_schema.COLUMNS c JOIN information_schema.TABLES t"
-                   " ON t.TABLE_SCHEMA = c.TABLE_SCHEMA AND t.TABLE_NAME = c.TABLE_NAME"
-                   " WHERE t.TABLE_TYPE = 'BASE TABLE' AND c.TABLE_SCHEMA IN (%1) AND c.TABLE_NAME LIKE ?");
-inline const QString kCount = QStringLiteral("SELECT COUNT(*)") + kFrom;
+// Qt's MySQL driver holds a whole result in memory: the columns are read a batch of tables at a
+// time (the catalog looks each named table up rather than opening them all).
+inline const QString kTables =
+    QStringLiteral("SELECT TABLE_SCHEMA, TABLE_NAME FROM information_schema.TABLES"
+                   " WHERE TABLE_TYPE = 'BASE TABLE' AND TABLE_SCHEMA IN (%1) AND TABLE_NAME LIKE ?"
+                   " ORDER BY TABLE_SCHEMA, TABLE_NAME");
 // schema, table, table comment, column, column comment, column type, then what MODIFY restates:
-// nullable, default, extra, collation, generation expression
-inline const QString kColumns =
+// nullable, default, extra, collation, generation expression. %1: the table placeholders after
+// the schema's.
+inline const QString kColumnsOfTables =
     QStringLiteral("SELECT c.TABLE_SCHEMA, c.TABLE_NAME, t.TABLE_COMMENT, c.COLUMN_NAME, c.COLUMN_COMMENT,"
                    " c.COLUMN_TYPE, c.IS_NULLABLE, c.COLUMN_DEFAULT, c.EXTRA, c.COLLATION_NAME,"
-                   " c.GENERATION_EXPRESSION") +
-    kFrom + QStringLiteral(" ORDER BY c.TABLE_SCHEMA, c.TABLE_NAME, c.ORDINAL_POSITION");
+                   " c.GENERATION_EXPRESSION"
+                   " FROM information_schema.COLUMNS c JOIN information_schema.TABLES t"
+                   " ON t.TABLE_SCHEMA = c.TABLE_SCHEMA AND t.TABLE_NAME = c.TABLE_NAME"
+                   " WHERE c.TABLE_SCHEMA = ? AND c.TABLE_NAME IN (%1)"
+                   " ORDER BY c.TABLE_NAME, c.ORDINAL_POSITION");
 } // namespace MySql
 
 namespace Sqlite {
@@ -69,7 +75,7 @@ inline const QString kCurrentSchema = QStringLiteral("SELECT SYS_CONTEXT('USEREN
 inline const QString kSchemas = QStringLiteral("SELECT USERNAME FROM ALL_USERS WHERE USERNAME IN (%1)");
 inline const QString kFrom = QStringLiteral(" FROM ALL_TAB_COLUMNS c JOIN ALL_TABLES t"
                                             " ON t.OWNER = c.OWNER AND t.TABLE_NAME = c.TABLE_NAME"
-                                            " WHERE c.OWNER IN (%1) AND c.TABLE_NAME LIKE ?");
+                                            " WHERE c.OWNER IN (%1) AND UPPER(c.TABLE_NAME) LIKE UPPER(?)");
 inline const QString kCount = QStringLiteral("SELECT COUNT(*)") + kFrom;
 // owner, table, table comment, column, column comment, type, data length, precision, scale, char length
 inline const QString kColumns =
@@ -79,7 +85,7 @@ inline const QString kColumns =
                    " LEFT JOIN ALL_TAB_COMMENTS tc ON tc.OWNER = c.OWNER AND tc.TABLE_NAME = c.TABLE_NAME"
                    " LEFT JOIN ALL_COL_COMMENTS cc ON cc.OWNER = c.OWNER AND cc.TABLE_NAME = c.TABLE_NAME"
                    " AND cc.COLUMN_NAME = c.COLUMN_NAME"
-                   " WHERE c.OWNER IN (%1) AND c.TABLE_NAME LIKE ?"
+                   " WHERE c.OWNER IN (%1) AND UPPER(c.TABLE_NAME) LIKE UPPER(?)"
                    " ORDER BY c.OWNER, c.TABLE_NAME, c.COLUMN_ID");
 } // namespace Oracle
 

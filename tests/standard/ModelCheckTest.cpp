@@ -10,6 +10,7 @@
 #include "standard/StandardCommand.h"
 #include "standard/StandardTestUtil.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -18,7 +19,15 @@
 #include <QTextStream>
 #include <QUrl>
 #include <QUuid>
+#include <arpa/inet.h>
+#include <atomic>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -157,6 +166,106 @@ struct Server
     const char* env;
 };
 
+// A TCP relay to a server that drops the connection once it has passed on a given number of the
+// server's bytes: a connection lost in the middle of an answer.
+class CuttingRelay
+{
+public:
+    CuttingRelay(const QString& host, int port)
+    {
+        addrinfo hints{};
+        hints.ai_family = AF_INET;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* found = nullptr;
+        if (getaddrinfo(host.toUtf8().constData(), QByteArray::number(port).constData(), &hints, &found) == 0) {
+            std::memcpy(&m_server, found->ai_addr, sizeof m_server);
+            freeaddrinfo(found);
+        }
+        m_listen = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof local;
+        if (bind(m_listen, reinterpret_cast<sockaddr*>(&local), size) == 0 && listen(m_listen, 4) == 0 &&
+            getsockname(m_listen, reinterpret_cast<sockaddr*>(&local), &size) == 0)
+            m_port = ntohs(local.sin_port);
+        m_thread = std::thread([this] { Serve(); });
+    }
+    ~CuttingRelay()
+    {
+        m_stop = true;
+        m_thread.join();
+        close(m_listen);
+    }
+    int Port() const { return m_port; }
+    // Counts the server's bytes afresh and drops the connection after that many.
+    void CutAfter(qint64 bytes)
+    {
+        m_passed = 0;
+        m_cut = bytes;
+    }
+    qint64 Passed() const { return m_passed; }
+
+private:
+    static bool WriteAll(int fd, const char* data, qint64 size)
+    {
+        for (qint64 done = 0; done < size;) {
+            const ssize_t n = write(fd, data + done, size_t(size - done));
+            if (n <= 0)
+                return false;
+            done += n;
+        }
+        return true;
+    }
+    void Serve()
+    {
+        while (!m_stop) {
+            pollfd waiting{m_listen, POLLIN, 0};
+            if (poll(&waiting, 1, 50) <= 0)
+                continue;
+            const int client = accept(m_listen, nullptr, nullptr);
+            const int server = socket(AF_INET, SOCK_STREAM, 0);
+            if (client >= 0 && connect(server, reinterpret_cast<sockaddr*>(&m_server), sizeof m_server) == 0)
+                Relay(client, server);
+            close(server);
+            if (client >= 0)
+                close(client);
+        }
+    }
+    void Relay(int client, int server)
+    {
+        char buffer[16384];
+        while (!m_stop) {
+            pollfd ends[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
+            if (poll(ends, 2, 50) < 0)
+                return;
+            if (ends[0].revents) {
+                const ssize_t n = read(client, buffer, sizeof buffer);
+                if (n <= 0 || !WriteAll(server, buffer, n))
+                    return;
+            }
+            if (ends[1].revents) {
+                const ssize_t n = read(server, buffer, sizeof buffer);
+                if (n <= 0)
+                    return;
+                const qint64 cut = m_cut, allowed = cut < 0 ? n : std::clamp<qint64>(cut - m_passed, 0, n);
+                if (!WriteAll(client, buffer, allowed))
+                    return;
+                m_passed += allowed;
+                if (allowed < n)
+                    return; // both ends closed: the connection is lost
+            }
+        }
+    }
+
+    sockaddr_in m_server{};
+    int m_listen = -1;
+    int m_port = 0;
+    std::atomic<bool> m_stop{false};
+    std::atomic<qint64> m_passed{0}, m_cut{-1};
+    std::thread m_thread;
+};
+
 class ModelFromDatabase : public ModelCheck, public ::testing::WithParamInterface<Server>
 {
 protected:
@@ -181,23 +290,27 @@ protected:
         db.setUserName(server.user);
         db.setPassword(server.password);
         ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
-        schema = postgres ? QStringLiteral("tw_model_") + QUuid::createUuid().toString(QUuid::Id128).left(12)
-                          : server.database;
-        if (postgres) {
-            Exec(QStringLiteral("CREATE SCHEMA %1").arg(schema));
-        } else {
+        // A schema of its own (on MariaDB a database the test user may create), so tests running
+        // side by side do not meet.
+        schema = NewSchema();
+        if (!postgres)
             Exec(QStringLiteral("SET NAMES utf8mb4"));
-            for (const char* t : {"tb_cust", "tb_old", "tb_ord"})
-                Exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(QString::fromLatin1(t)));
-        }
         // The model on the server, from the same rows the workbook is made of.
         for (const QString& statement : ModelDdl(postgres, schema))
             Exec(statement);
     }
+    QString NewSchema()
+    {
+        const QString name = QStringLiteral("termwise_m") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+        Exec(QString::fromLatin1(postgres ? "CREATE SCHEMA %1" : "CREATE DATABASE %1 CHARACTER SET utf8mb4").arg(name));
+        schemas << name;
+        return name;
+    }
     void TearDown() override
     {
-        if (db.isOpen() && postgres)
-            Exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
+        if (db.isOpen())
+            for (const QString& s : schemas)
+                Exec(QString::fromLatin1(postgres ? "DROP SCHEMA %1 CASCADE" : "DROP DATABASE %1").arg(s));
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("model-test"));
     }
@@ -260,6 +373,7 @@ protected:
     }
 
     QString uri, schema, error;
+    QStringList schemas; // made by the test, dropped after it
     RepositoryUri server;
     QSqlDatabase db;
     bool postgres = false;
@@ -409,8 +523,67 @@ TEST_P(ModelFromDatabase, BadInputSaysWhatIsWrong)
     EXPECT_TRUE(err.contains(postgres ? QStringLiteral("no_such_database") : QStringLiteral("Access denied")))
         << err.toStdString();
     EXPECT_FALSE(err.contains(QStringLiteral("not-the-password-42"))) << err.toStdString();
+    if (postgres) {
+        // A login that may not read the column descriptions: the server's own words.
+        const QString role = schema + QStringLiteral("_r");
+        Exec(QStringLiteral("CREATE ROLE %1 LOGIN").arg(role));
+        Exec(QStringLiteral("REVOKE SELECT ON pg_catalog.pg_description FROM PUBLIC"));
+        QUrl denied(uri);
+        denied.setUserName(role);
+        const int status =
+            Check({QStringLiteral("--input"), denied.toString(), QStringLiteral("--schema"), schema}, out, err);
+        Exec(QStringLiteral("GRANT SELECT ON pg_catalog.pg_description TO PUBLIC"));
+        Exec(QStringLiteral("DROP ROLE %1").arg(role));
+        EXPECT_EQ(status, 1);
+        EXPECT_TRUE(err.contains(U("카탈로그를 읽을 수 없습니다")) && err.contains(QStringLiteral("pg_description")))
+            << err.toStdString();
+    }
     if (!server.password.isEmpty())
         EXPECT_FALSE(err.contains(server.password)) << err.toStdString();
+}
+
+TEST_P(ModelFromDatabase, SchemasAndTablePatternNarrowTheRead)
+{
+    const QString second = NewSchema();
+    Exec(QStringLiteral("CREATE TABLE %1.tb_misc (misc_cd varchar(10))").arg(second));
+    QString out, err;
+    const QStringList both = {QStringLiteral("--input"),  uri,   QStringLiteral("--schema"), schema,
+                              QStringLiteral("--schema"), second};
+    ASSERT_EQ(Check(both, out, err), 0) << err.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("columns: 12 in 4 tables,"))) << out.toStdString();
+    // LIKE as the names are shown (upper case), whatever case the server stores them in.
+    ASSERT_EQ(Check(both + QStringList{QStringLiteral("--tables"), QStringLiteral("TB_O%")}, out, err), 0)
+        << err.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("columns: 6 in 2 tables, without logical name: 1"))) << out.toStdString();
+    ASSERT_EQ(Check(both + QStringList{QStringLiteral("--tables"), QStringLiteral("tb\\_m%")}, out, err), 0)
+        << err.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("columns: 1 in 1 tables,"))) << out.toStdString();
+}
+
+// The server goes away in the middle of the column list: exit 1, and no report is written.
+TEST_P(ModelFromDatabase, ConnectionLostWhileReadingWritesNothing)
+{
+    // A table wide enough that the column list is most of what the server sends.
+    QStringList wide;
+    for (int i = 0; i < 300; ++i)
+        wide << QStringLiteral("col_%1 integer").arg(i);
+    Exec(QStringLiteral("CREATE TABLE %1.tb_wide (%2)").arg(schema, wide.join(QStringLiteral(", "))));
+    CuttingRelay relay(server.host, server.port);
+    ASSERT_GT(relay.Port(), 0);
+    QUrl relayed(uri);
+    relayed.setPort(relay.Port());
+    const QStringList input = {QStringLiteral("--input"), relayed.toString(), QStringLiteral("--schema"), schema};
+    QString out, err;
+    ASSERT_EQ(Check(input, out, err), 0) << err.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("columns: 311 in 4 tables,"))) << out.toStdString();
+    const qint64 whole = relay.Passed();
+
+    const QString report = dir.file(QStringLiteral("report.json"));
+    ASSERT_TRUE(QFile::remove(report));
+    relay.CutAfter(whole * 9 / 10);
+    EXPECT_EQ(Check(input, out, err), 1);
+    EXPECT_TRUE(err.contains(U("읽는 중에 연결이 끊겼습니다"))) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(report));
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, ModelFromDatabase,
