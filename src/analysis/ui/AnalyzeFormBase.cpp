@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -100,6 +101,7 @@ void CAnalyzeFormBase::BuildUi(const QString& caption)
 
     auto* fileGroup = new QGroupBox(kFileGroup, this);
     m_open = new QPushButton(kOpen, fileGroup);
+    m_open->setToolTip(QStringLiteral("엑셀 파일, 분석 문서 또는 DDL 스크립트(.sql, 여러 개를 함께)를 엽니다"));
     m_openDatabase = new QPushButton(QStringLiteral("DB에서 열기"), fileGroup);
     m_openDatabase->setObjectName(QStringLiteral("OpenDatabaseButton"));
     m_openDatabase->setToolTip(QStringLiteral("저장된 연결 프로필로 데이터베이스 카탈로그의 테이블과 컬럼을 읽습니다"));
@@ -113,10 +115,12 @@ void CAnalyzeFormBase::BuildUi(const QString& caption)
     m_filter->setInsertPolicy(QComboBox::NoInsert);
     m_filter->setMinimumWidth(140);
     auto* fileLayout = new QGridLayout(fileGroup);
-    fileLayout->addWidget(m_open, 0, 0);
+    auto* openButtons = new QHBoxLayout;
+    openButtons->addWidget(m_open);
+    openButtons->addWidget(m_openDatabase);
+    fileLayout->addLayout(openButtons, 0, 0);
     fileLayout->addWidget(m_path, 0, 1, 1, 4);
     fileLayout->addWidget(m_save, 0, 5);
-    fileLayout->addWidget(m_openDatabase, 0, 6);
     fileLayout->addWidget(m_excludeFirstRow, 1, 0, 1, 2);
     fileLayout->addWidget(m_excludeAnalyzed, 1, 2);
     fileLayout->addWidget(new QLabel(kFilterLabel, fileGroup), 1, 3, Qt::AlignRight);
@@ -318,9 +322,18 @@ void CAnalyzeFormBase::OnOpen()
         filter.insert(filter.size() - 1, QStringLiteral(";*.sql"));
         filter.insert(close, QStringLiteral(",*.sql"));
     }
-    const QString path = CQrFileDialog::GetOpenFileName(this, filter);
-    if (!path.isEmpty())
-        OpenPath(path);
+    const QStringList paths = CQrFileDialog::GetOpenFileNames(this, filter);
+    if (paths.size() == 1) {
+        OpenPath(paths.front());
+    } else if (!paths.isEmpty()) {
+        // Tables and their comments often come in separate scripts: read as one.
+        for (const QString& path : paths)
+            if (!ModelSource::IsDdlPath(path)) {
+                CQrMessageBox::Warning(this, QStringLiteral("여러 파일은 DDL 스크립트(.sql)만 함께 열 수 있습니다"));
+                return;
+            }
+        OpenScripts(paths);
+    }
 }
 
 void CAnalyzeFormBase::OnOpenDatabase()
@@ -342,23 +355,57 @@ bool CAnalyzeFormBase::OpenCatalog(const RepositoryUri& uri, const QStringList& 
     const bool read = ModelInput::ReadCatalog(uri, schemas, tables, list, error);
     QApplication::restoreOverrideCursor();
     if (!read) {
-        if (error != ModelSourceTexts::kCancelled)
+        if (error == ModelSourceTexts::kCancelled)
+            OutputLog::Post(error);
+        else
             CQrMessageBox::Warning(this, error);
         return false;
     }
     QString shown = uri.Display();
     if (shown.isEmpty()) // MySQL/MariaDB: never with the password
         shown = QStringLiteral("mysql://%1@%2:%3/%4").arg(uri.user, uri.host).arg(uri.port).arg(uri.database);
-    ShowModel(std::move(list), shown);
+    QStringList narrowed;
+    if (!schemas.isEmpty())
+        narrowed << QStringLiteral("스키마 ") + schemas.join(QStringLiteral(", "));
+    if (!tables.isEmpty())
+        narrowed << QStringLiteral("테이블 ") + tables;
+    if (!narrowed.isEmpty())
+        shown += QStringLiteral(" (%1)").arg(narrowed.join(QStringLiteral("; ")));
+    // Saves and exports propose a file named after the database, in the home folder.
+    const QString name = uri.database.isEmpty() ? QFileInfo(uri.path).completeBaseName() : uri.database;
+    ShowModel(std::move(list), shown, QDir::home().filePath(name));
     return true;
 }
 
-void CAnalyzeFormBase::ShowModel(ModelSource::AttributeList&& list, const QString& shownPath)
+bool CAnalyzeFormBase::OpenScripts(const QStringList& paths)
+{
+    ModelSource::AttributeList list;
+    QString error;
+    const bool read = ModelInput::Read({paths, {}, {}, ModelSource::Dialect::Unknown}, list, error);
+    if (!read) {
+        for (const QString& warning : list.warnings)
+            OutputLog::Post(warning);
+        if (error == ModelSourceTexts::kCancelled)
+            OutputLog::Post(error);
+        else
+            CQrMessageBox::Warning(this,
+                                   QStringLiteral("%1: %2").arg(ModelInput::DisplayName({paths, {}, {}, {}}), error));
+        return false;
+    }
+    QStringList shown;
+    for (const QString& path : paths)
+        shown << QDir::toNativeSeparators(path);
+    ShowModel(std::move(list), shown.join(QStringLiteral(", ")), paths.front());
+    return true;
+}
+
+void CAnalyzeFormBase::ShowModel(ModelSource::AttributeList&& list, const QString& shownPath,
+                                 const QString& proposalPath)
 {
     for (const QString& warning : list.warnings)
         OutputLog::Post(warning);
     m_path->setText(shownPath);
-    setProperty("inputPath", shownPath);
+    setProperty("inputPath", proposalPath);
     SetSheet(list.rows);
     ModelSource::Designate(ModelForm(), Roles());
     m_excludeFirstRow->setChecked(true);
@@ -379,17 +426,7 @@ void CAnalyzeFormBase::OpenPath(const QString& path)
     // cannot be read leaves the form as it was, so "분석" never runs other data than shown.
     const ColumnRoles rolesBefore = Roles();
     if (ModelSource::IsDdlPath(path)) {
-        ModelSource::AttributeList list;
-        QString error;
-        const bool read = ModelInput::Read({{path}, {}, {}, ModelSource::Dialect::Unknown}, list, error);
-        if (!read) {
-            for (const QString& warning : list.warnings)
-                OutputLog::Post(warning);
-            if (error != ModelSourceTexts::kCancelled)
-                CQrMessageBox::Warning(this, QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), error));
-            return;
-        }
-        ShowModel(std::move(list), path);
+        OpenScripts({path});
         return;
     }
     m_model.reset();
@@ -433,7 +470,7 @@ void CAnalyzeFormBase::OpenPath(const QString& path)
 
 bool CAnalyzeFormBase::OnSave()
 {
-    const QString proposed = CQrFileDialog::ProposePath(m_path->text(), DocumentExtension());
+    const QString proposed = CQrFileDialog::ProposePath(property("inputPath").toString(), DocumentExtension());
     const QString path = CQrFileDialog::GetSaveFileName(this, SaveFilter(), DocumentExtension(), proposed);
     if (path.isEmpty())
         return false;
@@ -450,8 +487,8 @@ bool CAnalyzeFormBase::OnSave()
 
 void CAnalyzeFormBase::OnExport()
 {
-    const QString path =
-        CQrFileDialog::GetExportFileName(this, CQrFileDialog::ProposePath(m_path->text(), QStringLiteral("xlsx")));
+    const QString path = CQrFileDialog::GetExportFileName(
+        this, CQrFileDialog::ProposePath(property("inputPath").toString(), QStringLiteral("xlsx")));
     if (path.isEmpty())
         return;
     QString message;

@@ -65,6 +65,9 @@ public:
     // "DB에서 열기" after its dialog: the catalog read into the source grid with the
     // designations set. On failure or cancel the form stays as it was.
     bool OpenCatalog(const RepositoryUri& uri, const QStringList& schemas, const QString& tables);
+    // DDL scripts read as one script (tables and comments may come apart), as "열기" does with
+    // several .sql files chosen. On failure the form stays as it was.
+    bool OpenScripts(const QStringList& paths);
     // The model a DDL script or a catalog gave (for the fix script); null for other inputs.
     const ModelSource::AttributeList* Model() const { return m_model.get(); }
 
@@ -131,7 +134,8 @@ private:
     void OnOpen();
     void OnOpenDatabase();
     // A model read from a script or a catalog into the source grid.
-    void ShowModel(ModelSource::AttributeList&& list, const QString& shownPath);
+    // shownPath goes into the path box; proposalPath is what saves and exports name their file after.
+    void ShowModel(ModelSource::AttributeList&& list, const QString& shownPath, const QString& proposalPath);
     bool OnSave();
     void OnExport();
     void OnAnalyze();

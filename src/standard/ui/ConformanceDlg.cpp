@@ -6,6 +6,7 @@
 #include "components/ui/UiHooks.h"
 #include "exchange/ExchangeTexts.h"
 #include "reports/ui/ReportChart.h"
+#include "reports/ui/ReportDlgUtil.h"
 #include "settings/AnalyzeSettings.h"
 #include "standard/FixScript.h"
 #include "standard/StandardTexts.h"
@@ -13,11 +14,13 @@
 #include <QFont>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -83,7 +86,7 @@ CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
     for (int k = 0; k < eFindingCount; ++k)
         values << m_report.concerned[size_t(k)];
     m_chart = new CReportChart(kFindingsCaption, kFindingNames, values, this);
-    m_chart->setMinimumHeight(240);
+    m_chart->setMinimumHeight(120); // grows with the dialog; small screens keep the buttons in view
     layout->addWidget(m_chart, 1);
 
     m_table = new QTableWidget(eFindingCount, 2, this);
@@ -123,7 +126,9 @@ CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
     connect(m_export, &QPushButton::clicked, this, &CConformanceDlg::OnExport);
     connect(m_script, &QPushButton::clicked, this, &CConformanceDlg::OnScript);
     connect(m_close, &QPushButton::clicked, this, &QDialog::accept);
-    resize(960, 680);
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() : QSize(960, 680);
+    resize(std::min(960, room.width()), std::min(680, room.height()));
 }
 
 void CConformanceDlg::OnExport()
@@ -187,14 +192,16 @@ void CConformanceDlg::OnScript()
             return;
         dialect = ModelSource::DialectOfName(name);
     }
-    const QString path =
-        CQrFileDialog::GetSaveFileName(this, QStringLiteral("SQL Files(*.sql)|*.sql|"), QStringLiteral("sql"));
+    // Named after the input, never the input itself: a script read is not to be overwritten.
+    const QString path = CQrFileDialog::GetSaveFileName(
+        this, QStringLiteral("SQL Files(*.sql)|*.sql|"), QStringLiteral("sql"),
+        CQrFileDialog::ProposePath(ReportDlgUtil::InputPathOf(this), QStringLiteral("fix.sql")));
     if (!path.isEmpty())
         WriteScript(path, dialect);
 }
 
 bool CConformanceDlg::ShowForAnalysis(QWidget* parent, const CTermAnalysis& analysis,
-                                      const ModelSource::AttributeList* model)
+                                      const ModelSource::AttributeList* model, const QString& input)
 {
     if (analysis.Mode() != CTermAnalysis::ModeResult || analysis.Results().empty()) {
         CQrMessageBox::Warning(parent, kNoResult);
@@ -206,6 +213,7 @@ bool CConformanceDlg::ShowForAnalysis(QWidget* parent, const CTermAnalysis& anal
         CQrMessageBox::Warning(parent, error);
         return false;
     }
+    report.input = input;
     if (model)
         report.model = ConformanceModelCounts{model->tables, model->Columns(), model->WithoutLogicalName()};
     CConformanceDlg dlg(std::move(report), parent);

@@ -23,8 +23,9 @@ public:
     // result or the repository cannot be read. False when no dialog was shown.
     // model: the attribute list the analysis was read from, when it came from a DDL script or a
     // database; only then does "스크립트" write a fix script.
+    // input: what the report names as its input (the file's name, or the scripts or database).
     static bool ShowForAnalysis(QWidget* parent, const CTermAnalysis& analysis,
-                                const ModelSource::AttributeList* model = nullptr);
+                                const ModelSource::AttributeList* model = nullptr, const QString& input = QString());
     // The fix script's source; the button is enabled only with one.
     void SetModel(const CTermAnalysis* analysis, const ModelSource::AttributeList* model);
     QPushButton* ScriptButton() const { return m_script; }
