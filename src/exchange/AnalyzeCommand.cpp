@@ -474,7 +474,7 @@ QString UsageText()
         "                        or .sql DDL scripts (repeat --input: read as one script), or a database URI\n"
         "                        (postgresql://, mysql://, sqlite:, oracle://) read from its catalog\n"
         "  --schema NAME         catalog schema to read (repeatable; default: the connection's current schema)\n"
-        "  --tables PATTERN      catalog tables to read (SQL LIKE, e.g. TB_%)\n"
+        "  --tables PATTERN      catalog tables to read (SQL LIKE without regard to case, e.g. TB_%)\n"
         "  --dialect NAME        the script's dialect (oracle, postgresql, mysql, sqlite) instead of the guess\n"
         "  --output FILE         .xlsx export, the kind's document, or .json result\n"
         "  --attr/--column/--def/--ref/--type/--length/--scale LETTER   column designations (A, B, ...)\n"

@@ -27,7 +27,7 @@ ALTER TABLE public.customer OWNER TO postgres;
 
 CREATE TABLE shop.order_item (
     ord_no character varying(20) NOT NULL,
-    ord_amt numeric(15,2),
+    order_amt numeric(15,2),
     ord_qty integer CHECK (ord_qty >= 0),
     reg_dtm timestamp without time zone DEFAULT now()
 );
