@@ -29,6 +29,8 @@ per_table = 20
 with open(tables_path, "w", encoding="utf-8") as tables, open(comments_path, "w", encoding="utf-8") as comments:
     n = 0
     t = 0
+    uncommented = 0
+    names = set()
     while n < columns:
         t += 1
         table = f"tb_model_{t:06d}"
@@ -48,7 +50,13 @@ with open(tables_path, "w", encoding="utf-8") as tables, open(comments_path, "w"
             defs.append(f"    {name} {random.choice(types)}")
             if r < 0.95:
                 comments.write(f"COMMENT ON COLUMN {schema}.{table}.{name} IS '{logical}';\n")
+                names.add(logical)
+            else:
+                uncommented += 1
             n += 1
         tables.write(f"CREATE TABLE {schema}.{table} (\n" + ",\n".join(defs) + f",\n    CONSTRAINT pk_{t} PRIMARY KEY ({defs[0].split()[0]})\n);\n")
         comments.write(f"COMMENT ON TABLE {schema}.{table} IS '모델 테이블 {t}';\n")
 print(f"{n} columns in {t} tables, {len(pool)} standard names", file=sys.stderr)
+# What check must report, counted here independently of it.
+print(f"expected: columns: {n} in {t} tables, without logical name: {uncommented}; attributes: {len(names)}",
+      file=sys.stderr)

@@ -43,11 +43,12 @@ python3 "$here/bench/make_ddl.py" "$work/repo.db" "$catalog_columns" bench "$wor
   psql -q "$TERMWISE_TEST_PG" -c "CREATE SCHEMA bench" >/dev/null
   psql -q -v ON_ERROR_STOP=1 "$TERMWISE_TEST_PG" -f "'"$work"'/ctables.sql" >/dev/null
   psql -q -v ON_ERROR_STOP=1 "$TERMWISE_TEST_PG" -f "'"$work"'/ccomments.sql" >/dev/null
-  echo "load average: $(cut -d" " -f1-3 /proc/loadavg)"
+  echo "load average: $(cut -d" " -f1-3 /proc/loadavg)" >&2
   /usr/bin/time -f "%e %U %S %M" -o "'"$work"'/catalog.time" "'"$exe"'" check --input "$TERMWISE_TEST_PG" \
     --schema bench --repo "sqlite:'"$work"'/repo.db" --area PUB --output "'"$work"'/catalog.json" \
-    >"'"$work"'/catalog.out" 2>/dev/null
-' 2>/dev/null
+    --fix-script "'"$work"'/catalog-fix.sql" >"'"$work"'/catalog.out" 2>"'"$work"'/catalog.err"
+' >"$work/server.log" 2>&1 || { tail -n 20 "$work/server.log" >&2; tr '\r' '\n' <"$work/catalog.err" | tail -n 5 >&2; exit 1; }
+grep "^load average" "$work/server.log"
 read -r wall user sys rss <"$work/catalog.time"
 printf "  %-18s wall %6.2f s  cpu %6.2f s  peak %7.1f MB\n" "check-catalog" "$wall" "$(echo "$user + $sys" | bc)" \
   "$(echo "$rss / 1024" | bc -l)"
