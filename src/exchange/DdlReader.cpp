@@ -979,14 +979,7 @@ private:
                 m_pos = k + 1;
                 continue;
             }
-            if (c == u'-' && At(m_pos + 1) == u'-') {
-                const qsizetype eol = m_buffer.indexOf(u'\n', m_pos);
-                if (eol < 0 && !atEnd)
-                    break;
-                m_pos = eol < 0 ? m_buffer.size() : eol;
-                continue;
-            }
-            if (c == u'#' && mysql) {
+            if ((c == u'-' && At(m_pos + 1) == u'-') || (c == u'#' && mysql)) { // to the line's end
                 const qsizetype eol = m_buffer.indexOf(u'\n', m_pos);
                 if (eol < 0 && !atEnd)
                     break;

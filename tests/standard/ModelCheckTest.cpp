@@ -2,7 +2,6 @@
 // and the check figures of its workbook; the fix script runs on the server with its own client,
 // and a second check shows the result.
 #include "components/ExcelWriteHelper.h"
-#include "components/QrExcelSheet.h"
 #include "exchange/CatalogReader.h"
 #include "repository/RepoTestDb.h"
 #include "settings/AnalyzeSettings.h"
@@ -34,22 +33,6 @@ namespace {
 QString U(const char* text)
 {
     return QString::fromUtf8(text);
-}
-
-std::vector<QStringList> SheetRows(const QString& path, const QString& sheetName)
-{
-    CQrExcelSheet sheet;
-    std::vector<QStringList> rows;
-    if (!sheet.OpenSheet(path, sheetName))
-        return rows;
-    for (int r = 0; r < sheet.GetRowCount(); ++r) {
-        QStringList cells;
-        sheet.GetRowData(cells, r);
-        while (!cells.isEmpty() && cells.back().isEmpty())
-            cells.removeLast();
-        rows.push_back(cells);
-    }
-    return rows;
 }
 
 // table, table comment, column, comment, type
