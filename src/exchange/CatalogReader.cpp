@@ -5,6 +5,7 @@
 #include "exchange/ModelSourceTexts.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -284,7 +285,7 @@ QString Text(const QSqlQuery& q, int i)
 }
 
 // The query's current row into the list; a new table is counted.
-void AppendRow(const QSqlQuery& q, Dialect dialect, bool mariaDb, ModelSource::AttributeList& list, QString& lastTable)
+void AppendRow(const QSqlQuery& q, Dialect dialect, ModelSource::AttributeList& list, QString& lastTable)
 {
     if (dialect == Dialect::Sqlite) {
         ModelSource::AppendColumn(list, QString(), Text(q, 0), QString(), Text(q, 1), QString(),
@@ -292,11 +293,6 @@ void AppendRow(const QSqlQuery& q, Dialect dialect, bool mariaDb, ModelSource::A
     } else if (dialect == Dialect::Oracle) {
         ModelSource::AppendColumn(list, Text(q, 0), Text(q, 1), Text(q, 2), Text(q, 3), Text(q, 4),
                                   OracleType(Text(q, 5), Text(q, 6), Text(q, 7), Text(q, 8), Text(q, 9)));
-    } else if (dialect == Dialect::MySql) {
-        const QString definition = MySqlDefinition(Text(q, 5), Text(q, 6), Text(q, 7), q.value(7).isNull(), Text(q, 8),
-                                                   Text(q, 9), Text(q, 10), mariaDb);
-        ModelSource::AppendColumn(list, Text(q, 0), Text(q, 1), Text(q, 2), Text(q, 3), Text(q, 4),
-                                  ModelSource::NormalizeType(dialect, Text(q, 5)), definition);
     } else {
         ModelSource::AppendColumn(list, Text(q, 0), Text(q, 1), Text(q, 2), Text(q, 3), Text(q, 4),
                                   ModelSource::NormalizeType(dialect, Text(q, 5)));
@@ -319,8 +315,13 @@ bool MySqlConnectionLost(const QSqlError& e)
 bool ReadMySqlColumns(QSqlDatabase db, bool mariaDb, const QStringList& schemas, const QString& pattern,
                       ModelSource::AttributeList& list, QString& error, const Options& options)
 {
-    // The table names first (small beside their columns), then the columns in batches.
-    std::vector<std::pair<QString, QString>> tables;
+    // The tables with their comments first (small beside their columns), then the columns in
+    // batches of tables.
+    struct Table
+    {
+        QString schema, name, comment;
+    };
+    std::vector<Table> tables;
     {
         QSqlQuery q(db);
         QString driverText;
@@ -329,7 +330,7 @@ bool ReadMySqlColumns(QSqlDatabase db, bool mariaDb, const QStringList& schemas,
             return false;
         }
         while (q.next())
-            tables.emplace_back(Text(q, 0), Text(q, 1));
+            tables.push_back({Text(q, 0), Text(q, 1), Text(q, 2)});
         if (q.lastError().isValid()) {
             error = T::kConnectionLost.arg(q.lastError().text().trimmed());
             return false;
@@ -340,22 +341,35 @@ bool ReadMySqlColumns(QSqlDatabase db, bool mariaDb, const QStringList& schemas,
         return false;
     }
     constexpr size_t kBatch = 200;
-    QString lastTable;
     for (size_t at = 0; at < tables.size();) {
         size_t end = at + 1;
-        while (end < tables.size() && end - at < kBatch && tables[end].first == tables[at].first)
+        while (end < tables.size() && end - at < kBatch && tables[end].schema == tables[at].schema)
             ++end;
+        QHash<QString, const Table*> byName;
+        for (size_t i = at; i < end; ++i)
+            byName.insert(tables[i].name, &tables[i]);
         QSqlQuery q(db);
         q.setForwardOnly(true);
         bool ok = q.prepare(CatalogSql::MySql::kColumnsOfTables.arg(Placeholders(int(end - at))));
         if (ok) {
-            q.addBindValue(tables[at].first);
+            q.addBindValue(tables[at].schema);
             for (size_t i = at; i < end; ++i)
-                q.addBindValue(tables[i].second);
+                q.addBindValue(tables[i].name);
             ok = q.exec();
         }
-        while (ok && q.next())
-            AppendRow(q, Dialect::MySql, mariaDb, list, lastTable);
+        const Table* table = nullptr;
+        while (ok && q.next()) {
+            if (!table || table->name != Text(q, 0)) {
+                table = byName.value(Text(q, 0));
+                if (!table)
+                    continue; // a name the server matched without regard to case, not in the list
+                ++list.tables;
+            }
+            const QString definition = MySqlDefinition(Text(q, 3), Text(q, 4), Text(q, 5), q.value(5).isNull(),
+                                                       Text(q, 6), Text(q, 7), Text(q, 8), mariaDb);
+            ModelSource::AppendColumn(list, table->schema, table->name, table->comment, Text(q, 1), Text(q, 2),
+                                      ModelSource::NormalizeType(Dialect::MySql, Text(q, 3)), definition);
+        }
         if (!ok || q.lastError().isValid()) {
             const QSqlError e = q.lastError();
             error = (MySqlConnectionLost(e) ? T::kConnectionLost : T::kCatalogFailed).arg(e.text().trimmed());
@@ -452,7 +466,7 @@ bool Read(const RepositoryUri& uri, ModelSource::AttributeList& list, QString& e
     QString lastTable;
     qint64 done = 0;
     while (q.next()) {
-        AppendRow(q, dialect, false, list, lastTable);
+        AppendRow(q, dialect, list, lastTable);
         ++done;
         if (options.progress && (done % 1000 == 0 || done == total) && !options.progress(done, total)) {
             list = ModelSource::AttributeList();

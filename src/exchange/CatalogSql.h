@@ -41,21 +41,18 @@ inline const QString kSchemas =
     QStringLiteral("SELECT SCHEMA_NAME FROM information_schema.SCHEMATA WHERE SCHEMA_NAME IN (%1)");
 // Qt's MySQL driver holds a whole result in memory: the columns are read a batch of tables at a
 // time (the catalog looks each named table up rather than opening them all).
+// schema, table, table comment
 inline const QString kTables =
-    QStringLiteral("SELECT TABLE_SCHEMA, TABLE_NAME FROM information_schema.TABLES"
+    QStringLiteral("SELECT TABLE_SCHEMA, TABLE_NAME, TABLE_COMMENT FROM information_schema.TABLES"
                    " WHERE TABLE_TYPE = 'BASE TABLE' AND TABLE_SCHEMA IN (%1) AND TABLE_NAME LIKE ?"
                    " ORDER BY TABLE_SCHEMA, TABLE_NAME");
-// schema, table, table comment, column, column comment, column type, then what MODIFY restates:
-// nullable, default, extra, collation, generation expression. %1: the table placeholders after
-// the schema's.
+// table, column, column comment, column type, then what MODIFY restates: nullable, default,
+// extra, collation, generation expression. %1: the table placeholders after the schema's. No
+// join with TABLES: MariaDB then gathers every table's statistics, twenty times slower.
 inline const QString kColumnsOfTables =
-    QStringLiteral("SELECT c.TABLE_SCHEMA, c.TABLE_NAME, t.TABLE_COMMENT, c.COLUMN_NAME, c.COLUMN_COMMENT,"
-                   " c.COLUMN_TYPE, c.IS_NULLABLE, c.COLUMN_DEFAULT, c.EXTRA, c.COLLATION_NAME,"
-                   " c.GENERATION_EXPRESSION"
-                   " FROM information_schema.COLUMNS c JOIN information_schema.TABLES t"
-                   " ON t.TABLE_SCHEMA = c.TABLE_SCHEMA AND t.TABLE_NAME = c.TABLE_NAME"
-                   " WHERE c.TABLE_SCHEMA = ? AND c.TABLE_NAME IN (%1)"
-                   " ORDER BY c.TABLE_NAME, c.ORDINAL_POSITION");
+    QStringLiteral("SELECT TABLE_NAME, COLUMN_NAME, COLUMN_COMMENT, COLUMN_TYPE, IS_NULLABLE, COLUMN_DEFAULT,"
+                   " EXTRA, COLLATION_NAME, GENERATION_EXPRESSION FROM information_schema.COLUMNS"
+                   " WHERE TABLE_SCHEMA = ? AND TABLE_NAME IN (%1) ORDER BY TABLE_NAME, ORDINAL_POSITION");
 } // namespace MySql
 
 namespace Sqlite {
