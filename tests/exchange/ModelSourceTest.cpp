@@ -1,4 +1,5 @@
 #include "exchange/ModelSource.h"
+#include "exchange/CatalogReader.h"
 #include "exchange/DdlReader.h"
 #include "support/TestSupport.h"
 
@@ -89,8 +90,9 @@ TEST(DdlReader, SamplesOfTheFourDialects)
         for (qsizetype i = 0; i < c.warnings.size(); ++i)
             EXPECT_TRUE(list.warnings[i].contains(c.warnings[i])) << list.warnings[i].toStdString();
         // The whole comment is the definition; its first line the logical name.
-        if (c.guessed != Dialect::Sqlite)
+        if (c.guessed != Dialect::Sqlite) {
             EXPECT_EQ(list.rows[2][ModelSource::ColComment], QStringLiteral("고객명\n고객의 이름"));
+        }
         // The facts keep the names as stored, for the fix script.
         EXPECT_EQ(list.facts[3].column, QStringLiteral("Grade Cd"));
     }
@@ -166,4 +168,47 @@ TEST(DdlReader, NamesTypesAndDialectRules)
         ASSERT_TRUE(DdlReader::ReadText(QString::fromUtf8(c.script), QStringLiteral("t.sql"), list, error, options));
         EXPECT_EQ(Rows(list).join(u'\n'), c.rows.join(u'\n')) << list.warnings.join(u'\n').toStdString();
     }
+}
+
+// Catalog rows of the servers the tests have none of (Oracle), and what MySQL's MODIFY restates.
+TEST(CatalogReader, OracleTypesAndMySqlDefinitions)
+{
+    struct OracleCase
+    {
+        const char *type, *length, *precision, *scale, *charLength, *shown;
+    };
+    const OracleCase oracle[] = {
+        {"VARCHAR2", "40", "", "", "10", "VARCHAR2(10)"}, // CHAR semantics: 10 characters in 40 bytes
+        {"VARCHAR2", "20", "", "", "0", "VARCHAR2(20)"},
+        {"NUMBER", "22", "10", "2", "", "NUMBER(10,2)"},
+        {"NUMBER", "22", "", "", "", "NUMBER"},
+        {"FLOAT", "22", "126", "", "", "FLOAT(126)"},
+        {"TIMESTAMP(6)", "11", "", "6", "", "TIMESTAMP(6)"},
+        {"RAW", "16", "", "", "", "RAW(16)"},
+        {"DATE", "7", "", "", "", "DATE"},
+    };
+    for (const OracleCase& c : oracle)
+        EXPECT_EQ(CatalogReader::OracleType(QString::fromLatin1(c.type), QString::fromLatin1(c.length),
+                                            QString::fromLatin1(c.precision), QString::fromLatin1(c.scale),
+                                            QString::fromLatin1(c.charLength))
+                      .Display(),
+                  QString::fromLatin1(c.shown));
+
+    // MySQL states defaults bare (an expression marked DEFAULT_GENERATED), MariaDB as SQL.
+    EXPECT_EQ(CatalogReader::MySqlDefinition(u"varchar(20)"_qs, u"NO"_qs, u"it's"_qs, false, QString(),
+                                             u"utf8mb4_bin"_qs, QString(), false),
+              u"varchar(20) COLLATE utf8mb4_bin NOT NULL DEFAULT 'it''s'"_qs);
+    EXPECT_EQ(CatalogReader::MySqlDefinition(u"datetime"_qs, u"YES"_qs, u"CURRENT_TIMESTAMP"_qs, false,
+                                             u"DEFAULT_GENERATED on update CURRENT_TIMESTAMP"_qs, QString(), QString(),
+                                             false),
+              u"datetime NULL DEFAULT (CURRENT_TIMESTAMP) on update CURRENT_TIMESTAMP"_qs);
+    EXPECT_EQ(CatalogReader::MySqlDefinition(u"varchar(10)"_qs, u"YES"_qs, u"'x'"_qs, false, QString(), QString(),
+                                             QString(), true),
+              u"varchar(10) NULL DEFAULT 'x'"_qs);
+    EXPECT_EQ(CatalogReader::MySqlDefinition(u"int(11)"_qs, u"NO"_qs, QString(), true, u"auto_increment"_qs, QString(),
+                                             QString(), true),
+              u"int(11) NOT NULL AUTO_INCREMENT"_qs);
+    EXPECT_EQ(CatalogReader::MySqlDefinition(u"int"_qs, u"YES"_qs, QString(), true, u"VIRTUAL GENERATED"_qs, QString(),
+                                             u"`a` + 1"_qs, true),
+              u"int AS (`a` + 1) VIRTUAL"_qs);
 }

@@ -521,8 +521,9 @@ TEST_P(ModelFromDatabase, BadInputSaysWhatIsWrong)
         EXPECT_TRUE(err.contains(U("카탈로그를 읽을 수 없습니다")) && err.contains(QStringLiteral("pg_description")))
             << err.toStdString();
     }
-    if (!server.password.isEmpty())
+    if (!server.password.isEmpty()) {
         EXPECT_FALSE(err.contains(server.password)) << err.toStdString();
+    }
 }
 
 TEST_P(ModelFromDatabase, SchemasAndTablePatternNarrowTheRead)
