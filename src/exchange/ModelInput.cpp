@@ -10,24 +10,26 @@
 namespace ModelInput {
 namespace {
 
-// The progress window in percent steps, so a million columns do not mean a million steps.
+// The progress window in steps of 5 %, so a million columns do not mean a million steps (and a
+// small script does not redraw the console's bar a hundred times).
 class PercentProgress
 {
 public:
-    PercentProgress(const QString& text) { CQrProgressWnd::Show(100, ModelSourceTexts::kReadTitle, text); }
+    PercentProgress(const QString& text) { CQrProgressWnd::Show(kSteps, ModelSourceTexts::kReadTitle, text); }
     ~PercentProgress() { CQrProgressWnd::Hide(); }
     bool Step(qint64 done, qint64 total)
     {
-        const int percent = total > 0 ? int(done * 100 / total) : 0;
-        while (m_percent < percent) {
+        const int step = total > 0 ? int(done * kSteps / total) : 0;
+        while (m_step < step) {
             CQrProgressWnd::StepIt();
-            ++m_percent;
+            ++m_step;
         }
         return !CQrProgressWnd::IsCanceling();
     }
 
 private:
-    int m_percent = 0;
+    static constexpr int kSteps = 20;
+    int m_step = 0;
 };
 
 QString DisplayOf(const RepositoryUri& uri)
