@@ -21,9 +21,9 @@ build: configure
 run: build
 	@scripts/run-sample $(BUILD)
 
-# The repository tests run against a throw-away PostgreSQL server started for the run.
+# The repository and catalog tests run against throw-away PostgreSQL and MariaDB servers started for the run.
 test: build
-	@scripts/with-postgres bash -c 'cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)'
+	@scripts/with-postgres scripts/with-mariadb bash -c 'cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)'
 
 package: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target termwise termwise_manpage

@@ -28,6 +28,8 @@ install(DIRECTORY resources/themes/ DESTINATION ${CMAKE_INSTALL_DATADIR}/termwis
 install(FILES resources/samples/model.xlsx resources/samples/termwise.json resources/samples/new-words.csv
   DESTINATION ${CMAKE_INSTALL_DATADIR}/termwise/samples)
 # A tiny common standard in the published three-file layout, for the guide's import and check examples.
+install(FILES resources/samples/ddl/shop-tables.sql resources/samples/ddl/shop-comments.sql
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/termwise/samples/ddl)
 install(FILES resources/samples/public-standard/words.csv resources/samples/public-standard/domains.csv
   resources/samples/public-standard/terms.csv DESTINATION ${CMAKE_INSTALL_DATADIR}/termwise/samples/public-standard)
 # The public common standard as published, with its note (publisher, edition, terms of use).

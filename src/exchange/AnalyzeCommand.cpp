@@ -14,6 +14,7 @@
 #include "exchange/ExcelExport.h"
 #include "exchange/ExcelImport.h"
 #include "exchange/ExchangeTexts.h"
+#include "exchange/ModelInput.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/SqlBaseGate.h"
 #include "settings/AnalyzeSettings.h"
@@ -33,7 +34,9 @@ namespace {
 struct Options
 {
     QString kind;
-    QString input;
+    QString input; // the first of inputs
+    QStringList inputs;
+    ModelOptions model;
     QString output;
     QString dataDir;
     std::map<QString, int> columns; // option name ("attr", ...) -> column index
@@ -84,7 +87,13 @@ std::optional<Options> ParseArgs(const QStringList& args, QString& problem)
         }
         const QString name = a.mid(2);
         if (name == QLatin1String("input")) {
-            if (!value(o.input))
+            QString input;
+            if (!value(input))
+                return std::nullopt;
+            o.inputs << input;
+            o.input = o.inputs.front();
+        } else if (TakeModelOption(args, i, o.model, problem)) {
+            if (!problem.isEmpty())
                 return std::nullopt;
         } else if (name == QLatin1String("output")) {
             if (!value(o.output))
@@ -221,10 +230,39 @@ void PrintTermSummary(const CTermAnalysis& analysis, QTextStream& out)
 }
 
 // Reads the input into the engine and designates the columns; the message on failure.
+// A .sql script or a database catalog; warnings (statements skipped) go to err.
+int ReadModel(const Options& o, QTextStream& err, ModelSource::AttributeList& list)
+{
+    ModelInput::Request request{o.inputs, o.model.schemas, o.model.tables, ModelSource::DialectOfName(o.model.dialect)};
+    QString error;
+    const bool read = ModelInput::Read(request, list, error);
+    for (const QString& warning : list.warnings)
+        err << "termwise: warning: " << warning << "\n";
+    if (!read) {
+        err << "termwise: " << ModelInput::DisplayName(request) << ": " << error << "\n";
+        return BadInput;
+    }
+    return Ok;
+}
+
 template <class Engine>
-int LoadInput(Engine& engine, AnalysisDocument::Kind kind, const Options& o, QTextStream& err, bool& fromDocument)
+int LoadInput(Engine& engine, AnalysisDocument::Kind kind, const Options& o, QTextStream& err, bool& fromDocument,
+              ModelSource::AttributeList* model = nullptr)
 {
     fromDocument = false;
+    if (ModelInput::IsModelInput(o.inputs)) {
+        ModelSource::AttributeList list;
+        if (const int status = ReadModel(o, err, list); status != Ok)
+            return status;
+        engine.SetSheet(list.rows);
+        ModelSource::Designate(int(kind), engine.Designations());
+        engine.SetExcludeFirstRow(true);
+        if constexpr (std::is_same_v<Engine, CTermAnalysis>) {
+            if (model)
+                *model = std::move(list);
+        }
+        return Ok;
+    }
     if (AnalysisDocument::IsDocumentPath(kind, o.input)) {
         AnalysisDocument::Outcome read;
         if constexpr (std::is_same_v<Engine, CTermAnalysis>)
@@ -376,22 +414,70 @@ bool TakeDesignation(const QStringList& args, int& i, Designations& designations
     return true;
 }
 
-int LoadTermModel(CTermAnalysis& engine, const QString& input, const Designations& designations, QTextStream& err,
-                  bool& fromDocument)
+bool TakeModelOption(const QStringList& args, int& i, ModelOptions& options, QString& problem)
+{
+    const QString& a = args[i];
+    QString* target = nullptr;
+    QString schema;
+    if (a == QLatin1String("--schema"))
+        target = &schema;
+    else if (a == QLatin1String("--tables"))
+        target = &options.tables;
+    else if (a == QLatin1String("--dialect"))
+        target = &options.dialect;
+    else
+        return false;
+    if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
+        problem = QStringLiteral("%1 needs a value").arg(a);
+        return true;
+    }
+    *target = args[++i];
+    if (target == &schema)
+        options.schemas << schema;
+    if (target == &options.dialect && ModelSource::DialectOfName(options.dialect) == ModelSource::Dialect::Unknown)
+        problem =
+            QStringLiteral("--dialect takes oracle, postgresql, mysql or sqlite, not \"%1\"").arg(options.dialect);
+    return true;
+}
+
+QString InputProblem(const QStringList& inputs, const Designations& designations, const ModelOptions& options)
+{
+    if (!ModelInput::IsModelInput(inputs)) {
+        if (inputs.size() > 1)
+            return QStringLiteral("--input is given once, except for .sql scripts");
+        if (!options.schemas.isEmpty() || !options.tables.isEmpty())
+            return QStringLiteral("--schema and --tables belong to a database URI");
+        return QString();
+    }
+    if (!designations.columns.empty() || designations.skipFirstRow)
+        return QStringLiteral("column designations do not apply to a .sql script or a database URI: its columns "
+                              "are designated already");
+    return ModelInput::UsageProblem({inputs, options.schemas, options.tables, ModelSource::Dialect::Unknown});
+}
+
+int LoadTermModel(CTermAnalysis& engine, const QStringList& inputs, const Designations& designations,
+                  const ModelOptions& options, QTextStream& err, bool& fromDocument, ModelSource::AttributeList* model)
 {
     Options o;
     o.kind = QStringLiteral("term");
-    o.input = input;
+    o.inputs = inputs;
+    o.input = inputs.value(0);
+    o.model = options;
     o.columns = designations.columns;
     o.skipFirstRow = designations.skipFirstRow;
-    return LoadInput(engine, AnalysisDocument::Kind::Term, o, err, fromDocument);
+    return LoadInput(engine, AnalysisDocument::Kind::Term, o, err, fromDocument, model);
 }
 
 QString UsageText()
 {
     return QStringLiteral(
         "usage: termwise analyze logical|physical|domain|term --input FILE [options] --output FILE\n"
-        "  --input FILE          .xlsx or .xls attribute list, or the kind's document (.ztsl/.ztsp/.ztsd/.ztst)\n"
+        "  --input FILE          .xlsx or .xls attribute list, or the kind's document (.ztsl/.ztsp/.ztsd/.ztst);\n"
+        "                        or .sql DDL scripts (repeat --input: read as one script), or a database URI\n"
+        "                        (postgresql://, mysql://, sqlite:, oracle://) read from its catalog\n"
+        "  --schema NAME         catalog schema to read (repeatable; default: the connection's current schema)\n"
+        "  --tables PATTERN      catalog tables to read (SQL LIKE without regard to case, e.g. TB_%)\n"
+        "  --dialect NAME        the script's dialect (oracle, postgresql, mysql, sqlite) instead of the guess\n"
         "  --output FILE         .xlsx export, the kind's document, or .json result\n"
         "  --attr/--column/--def/--ref/--type/--length/--scale LETTER   column designations (A, B, ...)\n"
         "  --skip-first-row      leave out the first sheet row (a header)\n"
@@ -421,6 +507,10 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "termwise analyze: unknown KIND \"" << RedactUri(o.kind) << "\"\n" << UsageText();
         return Usage;
     }
+    if (const QString problem = InputProblem(o.inputs, {o.columns, o.skipFirstRow}, o.model); !problem.isEmpty()) {
+        err << "termwise analyze: " << problem << "\n";
+        return Usage;
+    }
     const std::map<QString, int> roles = RoleOptions(kind);
     for (const auto& [option, column] : o.columns)
         if (!roles.count(option)) {
@@ -444,10 +534,11 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "termwise analyze: --output must end in .xlsx, ." << AnalysisDocument::Extension(kind) << " or .json\n";
         return Usage;
     }
-    if (!QFileInfo(o.input).isFile()) {
-        err << "termwise: " << o.input << ": no such file\n";
-        return BadInput;
-    }
+    for (const QString& input : o.inputs)
+        if (!ModelSource::IsDatabaseUri(input) && !QFileInfo(input).isFile()) {
+            err << "termwise: " << input << ": no such file\n";
+            return BadInput;
+        }
     if (!o.dataDir.isEmpty()) {
         if (!QFileInfo(o.dataDir).isDir()) {
             err << "termwise: " << o.dataDir << ": no such folder\n";
@@ -499,6 +590,11 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
 void SetKeepHeapAtExit(bool keep)
 {
     g_keepHeap = keep;
+}
+
+bool KeepHeapAtExit()
+{
+    return g_keepHeap;
 }
 
 } // namespace AnalyzeCommand

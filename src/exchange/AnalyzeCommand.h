@@ -1,5 +1,7 @@
 #pragma once
 // termwise analyze KIND --input FILE [options] --output FILE: the analyses without a window.
+#include "exchange/ModelSource.h"
+
 #include <QString>
 #include <QStringList>
 #include <map>
@@ -18,6 +20,7 @@ QString UsageText();
 // For a process that ends right after Run: the engine is not freed (the system takes the
 // memory back at once). Off by default, so tests and other callers free it as usual.
 void SetKeepHeapAtExit(bool keep);
+bool KeepHeapAtExit();
 
 // The column designations of `analyze` (--attr/--column/--def/--ref/--type/--length/--scale
 // LETTER, --skip-first-row), for other commands that read an attribute list.
@@ -29,9 +32,26 @@ struct Designations
 // When args[i] is a designation option, takes it (and its value, moving i) and returns true;
 // a bad value sets problem.
 bool TakeDesignation(const QStringList& args, int& i, Designations& designations, QString& problem);
-// Reads a workbook (with the designations) or a term document into the engine; fromDocument
-// tells which (a document carries its own targets). Status as Run's; the message on err.
-int LoadTermModel(CTermAnalysis& engine, const QString& input, const Designations& designations, QTextStream& err,
-                  bool& fromDocument);
+// What narrows or tells how to read a model from a .sql script or a database URI
+// (--schema NAME repeated, --tables PATTERN, --dialect NAME).
+struct ModelOptions
+{
+    QStringList schemas;
+    QString tables;
+    QString dialect;
+};
+// When args[i] is one of those options, takes it and its value and returns true; a bad value
+// sets problem.
+bool TakeModelOption(const QStringList& args, int& i, ModelOptions& options, QString& problem);
+// The usage error of an input list with its options (designations given to a model read from a
+// database, several inputs that are not all scripts ...); empty when they fit together.
+QString InputProblem(const QStringList& inputs, const Designations& designations, const ModelOptions& options);
+// Reads a workbook (with the designations), a term document, .sql scripts or a database
+// catalog into the engine; fromDocument tells whether it was a document (it carries its own
+// targets). A model read from a script or catalog is kept in model when given. Status as
+// Run's; the message on err.
+int LoadTermModel(CTermAnalysis& engine, const QStringList& inputs, const Designations& designations,
+                  const ModelOptions& options, QTextStream& err, bool& fromDocument,
+                  ModelSource::AttributeList* model = nullptr);
 
 } // namespace AnalyzeCommand

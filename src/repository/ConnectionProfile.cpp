@@ -55,6 +55,9 @@ int DefaultPort(int dbType)
     switch (dbType) {
     case GlobalEnum::DBMS_POSTGRESQL:
         return 5432;
+    case GlobalEnum::DBMS_MYSQL:
+    case GlobalEnum::DBMS_MARIADB:
+        return 3306;
     case GlobalEnum::DBMS_ORACLE:
     case GlobalEnum::DBMS_ORACLE_OLD:
         return 1521;
@@ -88,7 +91,8 @@ RepositoryUri ConnectionProfile::ToUri(const QString& password) const
     uri.port = port > 0 ? port : DefaultPort(dbType);
     uri.user = dbUser;
     uri.password = password;
-    if (dbType == GlobalEnum::DBMS_POSTGRESQL) {
+    if (dbType == GlobalEnum::DBMS_POSTGRESQL || dbType == GlobalEnum::DBMS_MYSQL ||
+        dbType == GlobalEnum::DBMS_MARIADB) {
         uri.database = database;
     } else {
         // Oracle: an easy-connect string when a host is given, else a TNS name.

@@ -214,6 +214,10 @@ bool OpenRepositoryDatabase(const RepositoryUri& uri, const QString& qtConnectio
     case GlobalEnum::DBMS_POSTGRESQL:
         driver = QStringLiteral("QPSQL");
         break;
+    case GlobalEnum::DBMS_MYSQL: // a model's database (the connection dialog's test), never the repository
+    case GlobalEnum::DBMS_MARIADB:
+        driver = QStringLiteral("QMYSQL");
+        break;
     case GlobalEnum::DBMS_ORACLE:
     case GlobalEnum::DBMS_ORACLE_OLD:
         if (QSqlDatabase::isDriverAvailable(QStringLiteral("QOCI")))
@@ -228,8 +232,9 @@ bool OpenRepositoryDatabase(const RepositoryUri& uri, const QString& qtConnectio
         return fail(QStringLiteral("지원하지 않는 저장소 종류입니다: %1").arg(uri.dbType));
     }
     if (!QSqlDatabase::isDriverAvailable(driver)) {
-        const QString package =
-            driver == QLatin1String("QPSQL") ? QStringLiteral("libqt6sql6-psql") : QStringLiteral("libqt6sql6-sqlite");
+        const QString package = driver == QLatin1String("QPSQL")    ? QStringLiteral("libqt6sql6-psql")
+                                : driver == QLatin1String("QMYSQL") ? QStringLiteral("libqt6sql6-mysql")
+                                                                    : QStringLiteral("libqt6sql6-sqlite");
         return fail(
             QStringLiteral("%1 드라이버가 없습니다: Qt SQL 드라이버 플러그인 %1을(를) 설치하세요 (Debian 패키지 %2)")
                 .arg(driver, package));
@@ -244,13 +249,16 @@ bool OpenRepositoryDatabase(const RepositoryUri& uri, const QString& qtConnectio
         if (driver == QLatin1String("QSQLITE")) {
             db.setDatabaseName(uri.path);
             db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-        } else if (driver == QLatin1String("QPSQL")) {
+        } else if (driver == QLatin1String("QPSQL") || driver == QLatin1String("QMYSQL")) {
             db.setHostName(uri.host);
             db.setPort(uri.port);
             db.setDatabaseName(uri.database);
             db.setUserName(uri.user);
             db.setPassword(uri.password);
-            db.setConnectOptions(uri.options.isEmpty() ? QStringLiteral("connect_timeout=10") : uri.options);
+            if (driver == QLatin1String("QPSQL"))
+                db.setConnectOptions(uri.options.isEmpty() ? QStringLiteral("connect_timeout=10") : uri.options);
+            else
+                db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10"));
         } else {
             db.setDatabaseName(uri.database);
             db.setUserName(uri.user);
@@ -270,6 +278,11 @@ bool OpenRepositoryDatabase(const RepositoryUri& uri, const QString& qtConnectio
 bool CRepositoryConnection::Open(const RepositoryUri& uri, QString* error, bool createIfMissing)
 {
     OnRepositoryDisconnected();
+    if (uri.dbType == GlobalEnum::DBMS_MYSQL || uri.dbType == GlobalEnum::DBMS_MARIADB) {
+        if (error)
+            *error = QStringLiteral("MySQL/MariaDB는 저장소로 쓸 수 없습니다 (모델은 \"DB에서 열기\"로 읽습니다)");
+        return false;
+    }
     if (!OpenRepositoryDatabase(uri, kQtConnection, createIfMissing, error))
         return false;
     CQrDatabaseManager::GetInstance().AddDatabase(kRepositoryConnectionName,

@@ -7,14 +7,17 @@
 #include "components/Redact.h"
 #include "exchange/AnalysisDocument.h"
 #include "exchange/AnalyzeCommand.h"
+#include "exchange/ModelInput.h"
 #include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
 #include "standard/ConformanceCheck.h"
+#include "standard/FixScript.h"
 #include "standard/StandardTexts.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QScopeGuard>
 #include <QTextStream>
 #include <algorithm>
 #include <set>
@@ -24,25 +27,30 @@ namespace {
 
 struct Options
 {
-    QString input, output, repo, area, dataDir;
+    QStringList inputs;
+    QString output, repo, area, dataDir, fixScript;
     AnalyzeCommand::Designations designations;
+    AnalyzeCommand::ModelOptions model;
 };
 
 bool Parse(const QStringList& args, Options& o, QString& problem)
 {
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (AnalyzeCommand::TakeDesignation(args, i, o.designations, problem)) {
+        if (AnalyzeCommand::TakeDesignation(args, i, o.designations, problem) ||
+            AnalyzeCommand::TakeModelOption(args, i, o.model, problem)) {
             if (!problem.isEmpty())
                 return false;
             continue;
         }
-        QString* target = a == QLatin1String("--input")      ? &o.input
-                          : a == QLatin1String("--output")   ? &o.output
-                          : a == QLatin1String("--repo")     ? &o.repo
-                          : a == QLatin1String("--area")     ? &o.area
-                          : a == QLatin1String("--data-dir") ? &o.dataDir
-                                                             : nullptr;
+        QString input;
+        QString* target = a == QLatin1String("--input")        ? &input
+                          : a == QLatin1String("--fix-script") ? &o.fixScript
+                          : a == QLatin1String("--output")     ? &o.output
+                          : a == QLatin1String("--repo")       ? &o.repo
+                          : a == QLatin1String("--area")       ? &o.area
+                          : a == QLatin1String("--data-dir")   ? &o.dataDir
+                                                               : nullptr;
         if (!target) {
             problem = QStringLiteral("unknown argument %1").arg(RedactUri(a));
             return false;
@@ -52,14 +60,27 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
             return false;
         }
         *target = args[++i];
+        if (target == &input)
+            o.inputs << input;
     }
-    if (o.input.isEmpty() || o.output.isEmpty() || o.repo.isEmpty() || o.area.isEmpty()) {
+    if (o.inputs.isEmpty() || o.output.isEmpty() || o.repo.isEmpty() || o.area.isEmpty()) {
         problem = QStringLiteral("--input, --repo, --area and --output are required");
         return false;
     }
     const QString suffix = QFileInfo(o.output).suffix().toLower();
     if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("json")) {
         problem = QStringLiteral("--output must end in .xlsx or .json");
+        return false;
+    }
+    problem = AnalyzeCommand::InputProblem(o.inputs, o.designations, o.model);
+    if (!problem.isEmpty())
+        return false;
+    if (!o.fixScript.isEmpty() && !ModelInput::IsModelInput(o.inputs)) {
+        problem = QStringLiteral("--fix-script needs a .sql script or a database URI as --input");
+        return false;
+    }
+    if (!o.fixScript.isEmpty() && QFileInfo(o.fixScript).suffix().compare(QLatin1String("sql"), Qt::CaseInsensitive)) {
+        problem = QStringLiteral("--fix-script must end in .sql");
         return false;
     }
     return true;
@@ -108,10 +129,30 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
         err << "termwise: not exist standard system for analyze terms (" << o.area << ")\n";
         return 1;
     }
-    CTermAnalysis engine;
+    // A process about to end leaves the engine and the model to the system, as `analyze` does.
+    auto engineOnHeap = std::make_unique<CTermAnalysis>();
+    auto modelOnHeap = std::make_unique<ModelSource::AttributeList>();
+    const auto leave = qScopeGuard([&] {
+        if (AnalyzeCommand::KeepHeapAtExit()) {
+            (void)engineOnHeap.release();
+            (void)modelOnHeap.release();
+        }
+    });
+    CTermAnalysis& engine = *engineOnHeap;
+    ModelSource::AttributeList& model = *modelOnHeap;
     bool fromDocument = false;
-    if (const int status = AnalyzeCommand::LoadTermModel(engine, o.input, o.designations, err, fromDocument))
+    if (const int status =
+            AnalyzeCommand::LoadTermModel(engine, o.inputs, o.designations, o.model, err, fromDocument, &model))
         return status;
+    // The fix script's dialect: --dialect, else what the source speaks.
+    ModelSource::Dialect dialect = ModelSource::DialectOfName(o.model.dialect);
+    if (dialect == ModelSource::Dialect::Unknown)
+        dialect = model.dialect;
+    if (!o.fixScript.isEmpty() && dialect == ModelSource::Dialect::Unknown) {
+        err << "termwise check: the script's dialect cannot be told from it: give --dialect "
+               "oracle|postgresql|mysql|sqlite\n";
+        return 2;
+    }
     engine.SetAreaId(o.area); // the area asked for, also over a document's own
     const CTermAnalysis::RunResult run = fromDocument ? engine.Analyze() : engine.Run();
     if (!run.ok) {
@@ -124,7 +165,10 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
         err << "termwise: " << error << "\n";
         return 1;
     }
-    report.input = QFileInfo(o.input).fileName();
+    const bool fromModel = ModelInput::IsModelInput(o.inputs);
+    report.input = fromModel ? ModelInput::DisplayName({o.inputs, {}, {}, {}}) : QFileInfo(o.inputs.front()).fileName();
+    if (fromModel)
+        report.model = ConformanceModelCounts{model.tables, model.Columns(), model.WithoutLogicalName()};
     bool written = false;
     if (QFileInfo(o.output).suffix().compare(QLatin1String("json"), Qt::CaseInsensitive) == 0)
         written = AnalysisDocument::WriteFile(
@@ -135,6 +179,19 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
         err << "termwise: cannot write " << NamingFile(o.output, error) << "\n";
         return 1;
     }
+    if (!o.fixScript.isEmpty()) {
+        FixScript::Counts counts;
+        if (!FixScript::Write(o.fixScript, engine, model, dialect, CAnalyzeSettings::Instance(), &report, counts,
+                              error)) {
+            err << "termwise: cannot write " << o.fixScript << ": " << error << "\n";
+            return 1;
+        }
+        out << "fix script: " << counts.renames << " renames, " << counts.comments << " comments, " << counts.leftOut
+            << " left out, " << counts.typeNotes << " type notes\n";
+    }
+    if (fromModel)
+        out << "columns: " << model.Columns() << " in " << model.tables
+            << " tables, without logical name: " << model.WithoutLogicalName() << "\n";
     out << "attributes: " << report.attributes << "\n";
     out << "conforming: " << report.conforming << "\n";
     out << "rate: " << QString::number(report.Rate(), 'f', 1) << " %\n";
@@ -151,7 +208,11 @@ QString UsageText()
     return QStringLiteral(
         "usage: termwise check --input MODEL [--attr/--column/--def/--ref/--type/--length/--scale LETTER]\n"
         "                      [--skip-first-row] [--data-dir DIR] --repo URI --area ID --output REPORT\n"
-        "  --input MODEL   .xlsx or .xls attribute list, or a term analysis document (.ztst)\n"
+        "                      [--schema NAME] [--tables PATTERN] [--fix-script FILE.sql [--dialect NAME]]\n"
+        "  --input MODEL   .xlsx or .xls attribute list, a term analysis document (.ztst), .sql DDL scripts\n"
+        "                  (repeat --input) or a database URI (postgresql://, mysql://, sqlite:, oracle://)\n"
+        "  --fix-script FILE.sql  the SQL that renames columns and sets comments to the standard (written, never run)\n"
+        "  --dialect NAME  oracle, postgresql, mysql or sqlite: how the script is read and the fix script written\n"
         "  --output REPORT .xlsx (summary with a chart, one sheet per finding kind) or .json\n");
 }
 
@@ -163,10 +224,11 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "termwise check: " << problem << "\n" << UsageText();
         return 2;
     }
-    if (!QFileInfo(o.input).isFile()) {
-        err << "termwise: " << o.input << ": no such file\n";
-        return 1;
-    }
+    for (const QString& input : o.inputs)
+        if (!ModelSource::IsDatabaseUri(input) && !QFileInfo(input).isFile()) {
+            err << "termwise: " << input << ": no such file\n";
+            return 1;
+        }
     if (!o.dataDir.isEmpty()) {
         if (!QFileInfo(o.dataDir).isDir()) {
             err << "termwise: " << o.dataDir << ": no such folder\n";

@@ -192,13 +192,19 @@ QJsonObject ToJson(const ConformanceReport& report)
                                     {QStringLiteral("attributes"), report.concerned[size_t(k)]},
                                     {QStringLiteral("entries"), entries}});
     }
-    return QJsonObject{{QStringLiteral("area"), report.areaId},
-                       {QStringLiteral("areaName"), report.areaName},
-                       {QStringLiteral("input"), report.input},
-                       {QStringLiteral("attributes"), report.attributes},
-                       {QStringLiteral("conforming"), report.conforming},
-                       {QStringLiteral("rate"), report.Rate()},
-                       {QStringLiteral("findings"), findings}};
+    QJsonObject root{{QStringLiteral("area"), report.areaId},
+                     {QStringLiteral("areaName"), report.areaName},
+                     {QStringLiteral("input"), report.input},
+                     {QStringLiteral("attributes"), report.attributes},
+                     {QStringLiteral("conforming"), report.conforming},
+                     {QStringLiteral("rate"), report.Rate()},
+                     {QStringLiteral("findings"), findings}};
+    if (report.model) {
+        root.insert(QStringLiteral("tables"), report.model->tables);
+        root.insert(QStringLiteral("columns"), report.model->columns);
+        root.insert(QStringLiteral("withoutLogicalName"), report.model->withoutLogicalName);
+    }
+    return root;
 }
 
 bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString* error)
@@ -249,21 +255,33 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
     text(summary, 5, 0, kRate);
     number(summary, 5, 1, report.Rate(), percent);
     text(summary, 5, 2, kRateMeaning);
-    constexpr int kFindingRow = 7;
-    text(summary, kFindingRow, 0, kFinding, bold);
-    text(summary, kFindingRow, 1, kCount, bold);
-    text(summary, kFindingRow, 2, kFindingCountMeaning, bold);
+    int findingRow = 7; // below the figures, and below the model's counts when it has them
+    if (report.model) {
+        text(summary, 6, 0, kTables);
+        number(summary, 6, 1, report.model->tables);
+        text(summary, 6, 2, kTablesMeaning);
+        text(summary, 7, 0, kColumns);
+        number(summary, 7, 1, report.model->columns);
+        text(summary, 7, 2, kColumnsMeaning);
+        text(summary, 8, 0, kWithoutLogicalName);
+        number(summary, 8, 1, report.model->withoutLogicalName);
+        text(summary, 8, 2, kWithoutLogicalNameMeaning);
+        findingRow = 10;
+    }
+    text(summary, findingRow, 0, kFinding, bold);
+    text(summary, findingRow, 1, kCount, bold);
+    text(summary, findingRow, 2, kFindingCountMeaning, bold);
     for (int k = 0; k < eFindingCount; ++k) {
-        text(summary, kFindingRow + 1 + k, 0, kFindingNames[k]);
-        number(summary, kFindingRow + 1 + k, 1, report.concerned[size_t(k)]);
-        text(summary, kFindingRow + 1 + k, 2, kFindingMeanings[k]);
+        text(summary, findingRow + 1 + k, 0, kFindingNames[k]);
+        number(summary, findingRow + 1 + k, 1, report.concerned[size_t(k)]);
+        text(summary, findingRow + 1 + k, 2, kFindingMeanings[k]);
     }
 
     lxw_chart* chart = workbook_add_chart(wb, LXW_CHART_BAR);
     lxw_chart_series* series = chart_add_series(chart, nullptr, nullptr);
     // Sheet references of the chart: the summary sheet's name quoted, rows from 0.
-    chart_series_set_categories(series, summaryName.constData(), kFindingRow + 1, 0, kFindingRow + eFindingCount, 0);
-    chart_series_set_values(series, summaryName.constData(), kFindingRow + 1, 1, kFindingRow + eFindingCount, 1);
+    chart_series_set_categories(series, summaryName.constData(), findingRow + 1, 0, findingRow + eFindingCount, 0);
+    chart_series_set_values(series, summaryName.constData(), findingRow + 1, 1, findingRow + eFindingCount, 1);
     chart_title_set_name(chart, kFindingsCaption.toUtf8().constData());
     chart_legend_set_position(chart, LXW_CHART_LEGEND_NONE);
     chart_axis_set_reverse(chart->y_axis); // first kind on top, as in the table

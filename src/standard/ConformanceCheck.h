@@ -17,6 +17,7 @@
 #include <QString>
 #include <array>
 #include <map>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -44,6 +45,15 @@ struct ConformanceEntry
     int count = 0;       // attributes of the model with the same finding on the same subject
 };
 
+// A model read from a DDL script or a catalog: a column without a comment has no logical name,
+// so it is no attribute of the figures; the report counts it here.
+struct ConformanceModelCounts
+{
+    int tables = 0;
+    int columns = 0;
+    int withoutLogicalName = 0;
+};
+
 struct ConformanceReport
 {
     QString areaId;
@@ -51,7 +61,8 @@ struct ConformanceReport
     QString input;
     int attributes = 0;
     int conforming = 0;
-    std::array<int, eFindingCount> concerned{}; // attributes per finding kind
+    std::optional<ConformanceModelCounts> model; // only for a model from a script or a catalog
+    std::array<int, eFindingCount> concerned{};  // attributes per finding kind
     std::array<std::vector<ConformanceEntry>, eFindingCount> entries;
 
     // Percentage rounded to one decimal; 0 for a model without attributes.

@@ -59,6 +59,9 @@ inline const QString kValue = QStringLiteral("값");
 inline const QString kAttributes = QStringLiteral("속성 수");
 inline const QString kConforming = QStringLiteral("준수 속성 수");
 inline const QString kRate = QStringLiteral("준수율(%)");
+inline const QString kTables = QStringLiteral("테이블 수");
+inline const QString kColumns = QStringLiteral("컬럼 수");
+inline const QString kWithoutLogicalName = QStringLiteral("논리명 없는 컬럼 수");
 inline const QString kFindingsCaption = QStringLiteral("유형별 위반 속성 수");
 inline const QString kFinding = QStringLiteral("위반 유형");
 inline const QString kCount = QStringLiteral("속성 수");
@@ -77,6 +80,10 @@ inline const QString kAttributesMeaning = QStringLiteral("분석한 속성(정�
 inline const QString kConformingMeaning =
     QStringLiteral("도메인이 있는 등록 용어, 또는 모든 단어가 표준 단어이고 마지막 단어가 분류어이며 도메인을 찾은 "
                    "속성 (용어 분석의 완료와 같음)");
+inline const QString kTablesMeaning = QStringLiteral("모델에서 읽은 테이블");
+inline const QString kColumnsMeaning = QStringLiteral("모델에서 읽은 컬럼 (논리명 없는 컬럼 포함)");
+inline const QString kWithoutLogicalNameMeaning =
+    QStringLiteral("주석이 없어 논리명이 없는 컬럼: 속성 수에 들지 않고 물리·도메인 분석의 대상으로만 남습니다");
 inline const QString kRateMeaning = QStringLiteral("준수 속성 수 ÷ 속성 수 × 100 (소수 첫째 자리)");
 inline const QString kFindingCountMeaning =
     QStringLiteral("유형마다 해당하는 속성 수이며, 한 속성이 여러 유형에 들 수 있습니다");

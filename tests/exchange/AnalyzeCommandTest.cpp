@@ -1,5 +1,8 @@
 #include "exchange/AnalyzeCommand.h"
 #include "components/QrExcelSheet.h"
+#include "exchange/CatalogReader.h"
+#include "exchange/DdlReader.h"
+#include "exchange/ModelSourceTexts.h"
 #include "repository/RepositoryInit.h"
 #include "support/TestSupport.h"
 
@@ -7,6 +10,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTextStream>
 #include <gtest/gtest.h>
 
@@ -172,4 +177,71 @@ TEST(AnalyzeCommand, TermAnalysisAgainstADemoRepository)
     CQrExcelSheet sheet(true);
     ASSERT_TRUE(sheet.OpenFile(xlsx, false));
     EXPECT_EQ(sheet.GetRowCount(), 320);
+}
+
+// Models straight from their databases: scripts read as one and a SQLite catalog. A column
+// without a comment is a target of the physical and domain analyses, not of the logical one.
+TEST(AnalyzeCommand, ModelsFromScriptsAndASqliteCatalog)
+{
+    TempDataDir data;
+    QFile::copy(QStringLiteral(TERMWISE_SOURCE_DIR "/resources/samples/termwise.json"),
+                data.standardPath() + QStringLiteral("/termwise.json"));
+    const QStringList script = {"--input", TestDataPath(QStringLiteral("ddl/postgresql/tables.sql")), "--input",
+                                TestDataPath(QStringLiteral("ddl/postgresql/comments.sql"))};
+    const QString json = data.file(QStringLiteral("out.json"));
+    for (const auto& [kind, targets] : {std::pair{"logical", "targets: 8 "}, std::pair{"physical", "targets: 9 "},
+                                        std::pair{"domain", "targets: 9 "}}) {
+        const Result r = Analyze(QStringList{kind} + script + QStringList{"--output", json});
+        EXPECT_EQ(r.status, 0) << kind << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(QString::fromLatin1(targets))) << kind << ": " << r.out.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("tables.sql:42:"))) << r.err.toStdString(); // skipped, named
+    }
+
+    const QString db = data.file(QStringLiteral("model.db"));
+    {
+        QSqlDatabase sqlite = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("model-db"));
+        sqlite.setDatabaseName(db);
+        ASSERT_TRUE(sqlite.open());
+        QSqlQuery q(sqlite);
+        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE tb_cust (cust_no VARCHAR(20), cust_nm TEXT, reg_dt DATE)")));
+        ASSERT_TRUE(q.exec(QStringLiteral("CREATE TABLE tb_misc (misc_cd CHAR(3))")));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("model-db"));
+    Result r = Analyze({"physical", "--input", QStringLiteral("sqlite:") + db, "--tables", "TB_C%", "--output", json});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("targets: 3 "))) << r.out.toStdString();
+
+    // A read cancelled from its progress (the window's 취소) leaves nothing behind.
+    RepositoryUri uri;
+    QString error;
+    ASSERT_TRUE(CatalogReader::ParseUri(QStringLiteral("sqlite:") + db, uri, error));
+    CatalogReader::Options cancelCatalog;
+    cancelCatalog.progress = [](qint64, qint64) { return false; };
+    ModelSource::AttributeList list;
+    EXPECT_FALSE(CatalogReader::Read(uri, list, error, cancelCatalog));
+    EXPECT_EQ(error, ModelSourceTexts::kCancelled);
+    EXPECT_EQ(list.Columns(), 0);
+    DdlReader::Options cancelScript;
+    cancelScript.progress = cancelCatalog.progress;
+    EXPECT_FALSE(DdlReader::Read({script[1], script[3]}, list, error, cancelScript));
+    EXPECT_EQ(error, ModelSourceTexts::kCancelled);
+    EXPECT_EQ(list.Columns(), 0);
+
+    const QString none = data.file(QStringLiteral("none.sql"));
+    WriteTextFile(none, QStringLiteral("SELECT 1;\n"));
+    const std::vector<std::tuple<QStringList, int, QString>> refused = {
+        {{"physical", "--input", none, "--output", json},
+         AnalyzeCommand::BadInput,
+         QString::fromUtf8("CREATE TABLE 문이 없습니다")},
+        {QStringList{"physical"} + script + QStringList{"--column", "C", "--output", json}, AnalyzeCommand::Usage,
+         QStringLiteral("designated already")},
+        {{"physical", "--input", none, "--input", Sample(), "--output", json},
+         AnalyzeCommand::Usage,
+         QStringLiteral(".sql")},
+    };
+    for (const auto& [args, status, message] : refused) {
+        r = Analyze(args);
+        EXPECT_EQ(r.status, status) << args.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains(message)) << r.err.toStdString();
+    }
 }

@@ -22,22 +22,6 @@ QString U(const char* text)
     return QString::fromUtf8(text);
 }
 
-std::vector<QStringList> SheetRows(const QString& path, const QString& sheetName)
-{
-    CQrExcelSheet sheet;
-    std::vector<QStringList> rows;
-    if (!sheet.OpenSheet(path, sheetName))
-        return rows;
-    for (int r = 0; r < sheet.GetRowCount(); ++r) {
-        QStringList cells;
-        sheet.GetRowData(cells, r);
-        while (!cells.isEmpty() && cells.back().isEmpty())
-            cells.removeLast();
-        rows.push_back(cells);
-    }
-    return rows;
-}
-
 class ConformanceCheck : public ::testing::TestWithParam<TestDialect>
 {
 protected:

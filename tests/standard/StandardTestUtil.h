@@ -1,11 +1,30 @@
 #pragma once
 // The common-standard fixtures of tests/data/standard and a workbook built from them.
+#include "components/QrExcelSheet.h"
 #include "standard/PublicStandardReader.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
 #include <QStringList>
+#include <vector>
 #include <xlsxwriter.h>
+
+// A sheet of a written workbook, trailing empty cells of each row left out.
+inline std::vector<QStringList> SheetRows(const QString& path, const QString& sheetName)
+{
+    CQrExcelSheet sheet;
+    std::vector<QStringList> rows;
+    if (!sheet.OpenSheet(path, sheetName))
+        return rows;
+    for (int r = 0; r < sheet.GetRowCount(); ++r) {
+        QStringList cells;
+        sheet.GetRowData(cells, r);
+        while (!cells.isEmpty() && cells.back().isEmpty())
+            cells.removeLast();
+        rows.push_back(cells);
+    }
+    return rows;
+}
 
 inline QStringList StandardCsvFixtures()
 {

@@ -1,5 +1,10 @@
 #include "analysis/ui/AnalyzeFormBase.h"
 
+#include "analysis/ui/DbSourceDlg.h"
+#include "exchange/ModelInput.h"
+#include "exchange/ModelSourceTexts.h"
+#include "repository/QrDbConnector.h"
+
 #include "analysis/AnalysisTexts.h"
 #include "analysis/ui/FormExchange.h"
 #include "components/OutputLog.h"
@@ -10,9 +15,11 @@
 #include "exchange/AnalysisDocument.h"
 #include "exchange/ExchangeTexts.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -101,6 +108,10 @@ void CAnalyzeFormBase::BuildUi(const QString& caption)
 
     auto* fileGroup = new QGroupBox(kFileGroup, this);
     m_open = new QPushButton(kOpen, fileGroup);
+    m_open->setToolTip(QStringLiteral("엑셀 파일, 분석 문서 또는 DDL 스크립트(.sql, 여러 개를 함께)를 엽니다"));
+    m_openDatabase = new QPushButton(QStringLiteral("DB에서 열기"), fileGroup);
+    m_openDatabase->setObjectName(QStringLiteral("OpenDatabaseButton"));
+    m_openDatabase->setToolTip(QStringLiteral("저장된 연결 프로필로 데이터베이스 카탈로그의 테이블과 컬럼을 읽습니다"));
     m_path = new QLineEdit(fileGroup);
     m_path->setReadOnly(true);
     m_save = new QPushButton(kSave, fileGroup);
@@ -111,7 +122,10 @@ void CAnalyzeFormBase::BuildUi(const QString& caption)
     m_filter->setInsertPolicy(QComboBox::NoInsert);
     m_filter->setMinimumWidth(140);
     auto* fileLayout = new QGridLayout(fileGroup);
-    fileLayout->addWidget(m_open, 0, 0);
+    auto* openButtons = new QHBoxLayout;
+    openButtons->addWidget(m_open);
+    openButtons->addWidget(m_openDatabase);
+    fileLayout->addLayout(openButtons, 0, 0);
     fileLayout->addWidget(m_path, 0, 1, 1, 4);
     fileLayout->addWidget(m_save, 0, 5);
     fileLayout->addWidget(m_excludeFirstRow, 1, 0, 1, 2);
@@ -131,7 +145,7 @@ void CAnalyzeFormBase::BuildUi(const QString& caption)
     analyzeRow->addWidget(m_export);
     analyzeLayout->addLayout(analyzeRow);
     analyzeLayout->addStretch();
-    for (QPushButton* button : {m_open, m_save, m_analyze, m_report, m_export}) {
+    for (QPushButton* button : {m_open, m_openDatabase, m_save, m_analyze, m_report, m_export}) {
         button->setMinimumWidth(84);
         // Enter presses the focused button, as in a dialog.
         button->setAutoDefault(true);
@@ -184,6 +198,7 @@ void CAnalyzeFormBase::BuildUi(const QString& caption)
     layout->addWidget(m_targets, 1);
 
     connect(m_open, &QPushButton::clicked, this, &CAnalyzeFormBase::OnOpen);
+    connect(m_openDatabase, &QPushButton::clicked, this, &CAnalyzeFormBase::OnOpenDatabase);
     connect(m_save, &QPushButton::clicked, this, &CAnalyzeFormBase::OnSave);
     connect(m_analyze, &QPushButton::clicked, this, &CAnalyzeFormBase::OnAnalyze);
     connect(m_report, &QPushButton::clicked, this, [this] { ShowReport(); });
@@ -394,9 +409,109 @@ void CAnalyzeFormBase::OnOpen()
 {
     if (!ConfirmDiscard())
         return;
-    const QString path = CQrFileDialog::GetOpenFileName(this, OpenFilter());
-    if (!path.isEmpty())
-        OpenPath(path);
+    // The form's filter with DDL scripts beside workbooks and documents.
+    QString filter = OpenFilter();
+    const qsizetype close = filter.indexOf(QLatin1String(")|"));
+    if (close > 0 && filter.endsWith(u'|')) {
+        filter.insert(filter.size() - 1, QStringLiteral(";*.sql"));
+        filter.insert(close, QStringLiteral(",*.sql"));
+    }
+    const QStringList paths = CQrFileDialog::GetOpenFileNames(this, filter);
+    if (paths.size() == 1) {
+        OpenPath(paths.front());
+    } else if (!paths.isEmpty()) {
+        // Tables and their comments often come in separate scripts: read as one.
+        for (const QString& path : paths)
+            if (!ModelSource::IsDdlPath(path)) {
+                CQrMessageBox::Warning(this, QStringLiteral("여러 파일은 DDL 스크립트(.sql)만 함께 열 수 있습니다"));
+                return;
+            }
+        OpenScripts(paths);
+    }
+}
+
+void CAnalyzeFormBase::OnOpenDatabase()
+{
+    if (!ConfirmDiscard())
+        return;
+    CDbSourceDlg dlg(CQrDbConnector::GetInstance().Profiles(), this);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    if (OpenCatalog(dlg.Uri(), dlg.Schemas(), dlg.Tables()))
+        CQrDbConnector::GetInstance().Profiles().SetLastUsed(dlg.ProfileName());
+}
+
+bool CAnalyzeFormBase::OpenCatalog(const RepositoryUri& uri, const QStringList& schemas, const QString& tables)
+{
+    ModelSource::AttributeList list;
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool read = ModelInput::ReadCatalog(uri, schemas, tables, list, error);
+    QApplication::restoreOverrideCursor();
+    if (!read) {
+        if (error == ModelSourceTexts::kCancelled)
+            OutputLog::Post(error);
+        else
+            CQrMessageBox::Warning(this, error);
+        return false;
+    }
+    QString shown = uri.Display();
+    if (shown.isEmpty()) // MySQL/MariaDB: never with the password
+        shown = QStringLiteral("mysql://%1@%2:%3/%4").arg(uri.user, uri.host).arg(uri.port).arg(uri.database);
+    QStringList narrowed;
+    if (!schemas.isEmpty())
+        narrowed << QStringLiteral("스키마 ") + schemas.join(QStringLiteral(", "));
+    if (!tables.isEmpty())
+        narrowed << QStringLiteral("테이블 ") + tables;
+    if (!narrowed.isEmpty())
+        shown += QStringLiteral(" (%1)").arg(narrowed.join(QStringLiteral("; ")));
+    // Saves and exports propose a file named after the database, in the home folder.
+    const QString name = uri.database.isEmpty() ? QFileInfo(uri.path).completeBaseName() : uri.database;
+    ShowModel(std::move(list), shown, QDir::home().filePath(name));
+    return true;
+}
+
+bool CAnalyzeFormBase::OpenScripts(const QStringList& paths)
+{
+    ModelSource::AttributeList list;
+    QString error;
+    const bool read = ModelInput::Read({paths, {}, {}, ModelSource::Dialect::Unknown}, list, error);
+    if (!read) {
+        for (const QString& warning : list.warnings)
+            OutputLog::Post(warning);
+        if (error == ModelSourceTexts::kCancelled)
+            OutputLog::Post(error);
+        else
+            CQrMessageBox::Warning(this,
+                                   QStringLiteral("%1: %2").arg(ModelInput::DisplayName({paths, {}, {}, {}}), error));
+        return false;
+    }
+    QStringList shown;
+    for (const QString& path : paths)
+        shown << QDir::toNativeSeparators(path);
+    ShowModel(std::move(list), shown.join(QStringLiteral(", ")), paths.front());
+    return true;
+}
+
+void CAnalyzeFormBase::ShowModel(ModelSource::AttributeList&& list, const QString& shownPath,
+                                 const QString& proposalPath)
+{
+    for (const QString& warning : list.warnings)
+        OutputLog::Post(warning);
+    m_path->setText(shownPath);
+    setProperty("inputPath", proposalPath);
+    SetSheet(list.rows);
+    ModelSource::Designate(ModelForm(), Roles());
+    m_excludeFirstRow->setChecked(true);
+    SetExcludeFirstRowFlag(true);
+    // The rows are shared with the engine's sheet, not copied; the facts are for the fix script.
+    m_model = std::make_shared<ModelSource::AttributeList>(std::move(list));
+    ShowSheet();
+    OutputLog::Post(QStringLiteral("%1: 테이블 %2개, 컬럼 %3개 (논리명 없는 컬럼 %4개)")
+                        .arg(shownPath)
+                        .arg(m_model->tables)
+                        .arg(m_model->Columns())
+                        .arg(m_model->WithoutLogicalName()));
 }
 
 void CAnalyzeFormBase::OpenPath(const QString& path)
@@ -404,6 +519,11 @@ void CAnalyzeFormBase::OpenPath(const QString& path)
     // The path box and the designations change only with what the grid shows: a file that
     // cannot be read leaves the form as it was, so "분석" never runs other data than shown.
     const ColumnRoles rolesBefore = Roles();
+    if (ModelSource::IsDdlPath(path)) {
+        OpenScripts({path});
+        return;
+    }
+    m_model.reset();
     if (QFileInfo(path).suffix().compare(DocumentExtension(), Qt::CaseInsensitive) == 0) {
         QString message;
         const QString pathBefore = m_path->text();
@@ -446,7 +566,7 @@ void CAnalyzeFormBase::OpenPath(const QString& path)
 
 bool CAnalyzeFormBase::OnSave()
 {
-    const QString proposed = CQrFileDialog::ProposePath(m_path->text(), DocumentExtension());
+    const QString proposed = CQrFileDialog::ProposePath(property("inputPath").toString(), DocumentExtension());
     const QString path = CQrFileDialog::GetSaveFileName(this, SaveFilter(), DocumentExtension(), proposed);
     if (path.isEmpty())
         return false;
@@ -463,8 +583,8 @@ bool CAnalyzeFormBase::OnSave()
 
 void CAnalyzeFormBase::OnExport()
 {
-    const QString path =
-        CQrFileDialog::GetExportFileName(this, CQrFileDialog::ProposePath(m_path->text(), QStringLiteral("xlsx")));
+    const QString path = CQrFileDialog::GetExportFileName(
+        this, CQrFileDialog::ProposePath(property("inputPath").toString(), QStringLiteral("xlsx")));
     if (path.isEmpty())
         return;
     QString message;

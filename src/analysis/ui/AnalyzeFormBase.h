@@ -8,12 +8,16 @@
 #include "analysis/AnalysisRow.h"
 #include "analysis/ColumnRoles.h"
 #include "components/ui/AnalysisRequestTarget.h"
+#include "exchange/ModelSource.h"
 
 #include <QElapsedTimer>
 #include <QVector>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <vector>
+
+struct RepositoryUri;
 
 class CQrTreeGrid;
 class QCheckBox;
@@ -42,6 +46,7 @@ public:
     virtual int Mode() const = 0;
     CQrTreeGrid* Grid() const { return m_grid; }
     QPushButton* OpenButton() const { return m_open; }
+    QPushButton* OpenDatabaseButton() const { return m_openDatabase; }
     QPushButton* SaveButton() const { return m_save; }
     QPushButton* AnalyzeButton() const { return m_analyze; }
     QPushButton* ReportButton() const { return m_report; }
@@ -64,6 +69,14 @@ public:
     // Reads a workbook or the form's document as "열기" does after the dialog. On failure
     // the form, its path box included, stays as it was.
     void OpenPath(const QString& path);
+    // "DB에서 열기" after its dialog: the catalog read into the source grid with the
+    // designations set. On failure or cancel the form stays as it was.
+    bool OpenCatalog(const RepositoryUri& uri, const QStringList& schemas, const QString& tables);
+    // DDL scripts read as one script (tables and comments may come apart), as "열기" does with
+    // several .sql files chosen. On failure the form stays as it was.
+    bool OpenScripts(const QStringList& paths);
+    // The model a DDL script or a catalog gave (for the fix script); null for other inputs.
+    const ModelSource::AttributeList* Model() const { return m_model.get(); }
 
     // An analysis result that was not saved since it was made.
     bool IsAnalysisModified() const { return m_modified && Mode() == 2; }
@@ -86,6 +99,8 @@ protected:
     virtual void SetExcludeFirstRowFlag(bool exclude) = 0;
     virtual bool IsSheetRowHidden(int row) const = 0;
     virtual QString OpenFilter() const = 0;
+    // The form's number for the designations of a model (0 logical, 1 physical, 2 domain, 3 term).
+    virtual int ModelForm() const = 0;
     virtual QString SaveFilter() const = 0;
     virtual QString DocumentExtension() const = 0;
     // The document into the engine's inputs (nothing changes on failure), analysed and shown.
@@ -125,6 +140,10 @@ protected:
 
 private:
     void OnOpen();
+    void OnOpenDatabase();
+    // A model read from a script or a catalog into the source grid.
+    // shownPath goes into the path box; proposalPath is what saves and exports name their file after.
+    void ShowModel(ModelSource::AttributeList&& list, const QString& shownPath, const QString& proposalPath);
     bool OnSave();
     void OnExport();
     void OnAnalyze();
@@ -145,6 +164,7 @@ private:
 
     QLineEdit* m_path = nullptr;
     QPushButton* m_open = nullptr;
+    QPushButton* m_openDatabase = nullptr;
     QPushButton* m_save = nullptr;
     QPushButton* m_analyze = nullptr;
     QPushButton* m_report = nullptr;
@@ -162,4 +182,5 @@ private:
     bool m_renaming = false;
     QElapsedTimer m_run; // valid while a run the form started is under way
     int m_menuColumn = -1;
+    std::shared_ptr<ModelSource::AttributeList> m_model; // facts only: the rows live in the engine
 };

@@ -1,8 +1,8 @@
 #include "analysis/ui/AnalyzeLogicalWordForm.h"
 
 #include "analysis/AnalysisTexts.h"
-#include "analysis/ui/FormExchange.h"
 #include "analysis/LogicalWordAnalysis.h"
+#include "analysis/ui/FormExchange.h"
 
 CAnalyzeLogicalWordForm::CAnalyzeLogicalWordForm(QWidget* parent)
     : CAnalyzeWordForm(std::make_unique<LogicalWordAnalysis>(), parent)

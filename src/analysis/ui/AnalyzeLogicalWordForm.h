@@ -2,7 +2,6 @@
 // The "단어 분석 [논리]" form: logical attribute names split into words.
 #include "analysis/ui/AnalyzeWordForm.h"
 
-
 class CAnalyzeLogicalWordForm : public CAnalyzeWordForm
 {
     Q_OBJECT
@@ -13,6 +12,7 @@ public:
 protected:
     std::vector<RoleItem> RoleItems() const override;
     QString OpenFilter() const override;
+    int ModelForm() const override { return 0; }
     QString SaveFilter() const override;
     QString DocumentExtension() const override { return QStringLiteral("ztsl"); }
 };

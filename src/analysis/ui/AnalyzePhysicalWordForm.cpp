@@ -1,8 +1,8 @@
 #include "analysis/ui/AnalyzePhysicalWordForm.h"
 
 #include "analysis/AnalysisTexts.h"
-#include "analysis/ui/FormExchange.h"
 #include "analysis/PhysicalWordAnalysis.h"
+#include "analysis/ui/FormExchange.h"
 
 CAnalyzePhysicalWordForm::CAnalyzePhysicalWordForm(QWidget* parent)
     : CAnalyzeWordForm(std::make_unique<PhysicalWordAnalysis>(), parent)

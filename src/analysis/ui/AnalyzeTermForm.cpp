@@ -22,10 +22,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
@@ -153,7 +155,9 @@ bool CAnalyzeTermForm::RunOnRepository(const QString& what, const std::function<
 
 void CAnalyzeTermForm::ShowReport()
 {
-    CConformanceDlg::ShowForAnalysis(this, *m_engine);
+    // The report names its input as the command line does: a file by its name, a model as shown.
+    const QString input = Model() ? PathEdit()->text() : QFileInfo(PathEdit()->text()).fileName();
+    CConformanceDlg::ShowForAnalysis(this, *m_engine, Model(), input);
 }
 
 void CAnalyzeTermForm::showEvent(QShowEvent* event)

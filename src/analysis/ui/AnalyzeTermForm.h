@@ -44,6 +44,7 @@ protected:
     void SetExcludeFirstRowFlag(bool exclude) override;
     bool IsSheetRowHidden(int row) const override;
     QString OpenFilter() const override;
+    int ModelForm() const override { return 3; }
     QString SaveFilter() const override;
     QString DocumentExtension() const override { return QStringLiteral("ztst"); }
     bool ReadDocument(const QString& path, QString& message) override;

@@ -62,8 +62,17 @@ int RunRepo(const QStringList& args)
 
 int RunCheck(const QStringList& args)
 {
-    QTextStream out(stdout), err(stderr);
-    return CheckCommand::Run(args, out, err);
+    // As RunAnalyze: a national model is a large list, and its teardown is left to the system.
+    mallopt(M_TOP_PAD, 64 << 20);
+    int status = 0;
+    {
+        QTextStream out(stdout), err(stderr);
+        AnalyzeCommand::SetKeepHeapAtExit(true);
+        status = CheckCommand::Run(args, out, err);
+    }
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(status);
 }
 
 // One line per sub-command; add new ones here.

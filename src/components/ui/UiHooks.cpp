@@ -98,6 +98,13 @@ QString CQrFileDialog::GetOpenFileName(QWidget* parent, const QString& filter)
     return QFileDialog::getOpenFileName(parent, QString(), QString(), ToQtFilter(filter));
 }
 
+QStringList CQrFileDialog::GetOpenFileNames(QWidget* parent, const QString& filter)
+{
+    if (FileHook())
+        return FileHook()(false, filter).split(u'\n', Qt::SkipEmptyParts);
+    return QFileDialog::getOpenFileNames(parent, QString(), QString(), ToQtFilter(filter));
+}
+
 QString CQrFileDialog::GetSaveFileName(QWidget* parent, const QString& filter, const QString& defaultExt,
                                        const QString& proposedPath)
 {

@@ -2,6 +2,7 @@
 // File dialogs, popup menus and the shell "open" verb as the forms use them. Each has a hook
 // so that tests can answer what a user would pick without a modal window.
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QAction;
@@ -14,6 +15,8 @@ class CQrFileDialog
 public:
     // Filters are written as "Label(*.a,*.b)|*.a;*.b|" and turned into Qt's form here.
     static QString GetOpenFileName(QWidget* parent, const QString& filter);
+    // One or more files; the hook answers them one a line.
+    static QStringList GetOpenFileNames(QWidget* parent, const QString& filter);
     // Prompts before overwriting. An empty extension adds none. The dialog starts on the
     // proposed path (folder and file name) when one is given.
     static QString GetSaveFileName(QWidget* parent, const QString& filter, const QString& defaultExt = QString(),

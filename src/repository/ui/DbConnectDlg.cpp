@@ -68,6 +68,8 @@ CDbConnectDlg::CDbConnectDlg(CQrDbConnector& connector, const QString& profileNa
     m_dbms->addItem(SqliteFile, int(GlobalEnum::DBMS_SQLITE));
     m_dbms->addItem(PostgreSql, int(GlobalEnum::DBMS_POSTGRESQL));
     m_dbms->addItem(Oracle, int(GlobalEnum::DBMS_ORACLE));
+    // for "DB에서 열기" only: a model's database, not a repository
+    m_dbms->addItem(QStringLiteral("MySQL/MariaDB"), int(GlobalEnum::DBMS_MYSQL));
     m_fileRow = new QWidget(details);
     auto* fileLayout = new QHBoxLayout(m_fileRow);
     fileLayout->setContentsMargins(0, 0, 0, 0);

@@ -6,15 +6,21 @@
 #include "components/ui/UiHooks.h"
 #include "exchange/ExchangeTexts.h"
 #include "reports/ui/ReportChart.h"
+#include "reports/ui/ReportDlgUtil.h"
+#include "settings/AnalyzeSettings.h"
+#include "standard/FixScript.h"
 #include "standard/StandardTexts.h"
 
 #include <QFont>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -53,13 +59,27 @@ CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
                              : QStringLiteral("%1 (%2)").arg(m_report.areaName, m_report.areaId);
     auto* areaLabel = new QLabel(QStringLiteral("표준 분류체계: %1").arg(area), this);
     layout->addWidget(areaLabel);
-    if (!m_report.input.isEmpty())
-        layout->addWidget(new QLabel(QStringLiteral("입력: %1").arg(m_report.input), this));
+    if (!m_report.input.isEmpty()) {
+        QString input = QStringLiteral("입력: %1").arg(m_report.input);
+        if (m_report.model)
+            input +=
+                QStringLiteral(" (테이블 %1개, 컬럼 %2개)").arg(m_report.model->tables).arg(m_report.model->columns);
+        layout->addWidget(new QLabel(input, this));
+    }
 
     auto* figures = new QHBoxLayout;
     figures->addWidget(Figure(kAttributes, QString::number(m_report.attributes), nullptr, this));
     figures->addWidget(Figure(kConforming, QString::number(m_report.conforming), nullptr, this));
     figures->addWidget(Figure(kRate, QString::number(m_report.Rate(), 'f', 1), &m_rate, this));
+    if (m_report.model) {
+        // Columns without a comment are no attributes of the figures beside.
+        QWidget* box = Figure(kWithoutLogicalName, QString::number(m_report.model->withoutLogicalName),
+                              &m_withoutLogicalName, this);
+        box->setToolTip(QStringLiteral("테이블 %1개, 컬럼 %2개 중 설명이 없어 속성 수에 들지 않은 컬럼")
+                            .arg(m_report.model->tables)
+                            .arg(m_report.model->columns));
+        figures->addWidget(box);
+    }
     layout->addLayout(figures);
     auto* meaning = new QLabel(QStringLiteral("%1: %2").arg(kConforming, kConformingMeaning), this);
     meaning->setWordWrap(true);
@@ -69,7 +89,7 @@ CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
     for (int k = 0; k < eFindingCount; ++k)
         values << m_report.concerned[size_t(k)];
     m_chart = new CReportChart(kFindingsCaption, kFindingNames, values, this);
-    m_chart->setMinimumHeight(240);
+    m_chart->setMinimumHeight(120); // grows with the dialog; small screens keep the buttons in view
     layout->addWidget(m_chart, 1);
 
     m_table = new QTableWidget(eFindingCount, 3, this);
@@ -99,14 +119,22 @@ CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    m_script = new QPushButton(QStringLiteral("스크립트"), this);
+    m_script->setObjectName(QStringLiteral("ScriptButton"));
+    m_script->setToolTip(QStringLiteral("컬럼 이름과 설명을 표준에 맞추는 SQL을 파일로 씁니다 (실행하지 않습니다)"));
+    m_script->setEnabled(false);
     m_export = new QPushButton(kExportButton, this);
     m_close = new QPushButton(kCloseButton, this);
+    buttons->addWidget(m_script);
     buttons->addWidget(m_export);
     buttons->addWidget(m_close);
     layout->addLayout(buttons);
     connect(m_export, &QPushButton::clicked, this, &CConformanceDlg::OnExport);
+    connect(m_script, &QPushButton::clicked, this, &CConformanceDlg::OnScript);
     connect(m_close, &QPushButton::clicked, this, &QDialog::accept);
-    resize(960, 680);
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() : QSize(960, 680);
+    resize(std::min(960, room.width()), std::min(680, room.height()));
 }
 
 void CConformanceDlg::OnExport()
@@ -127,7 +155,59 @@ void CConformanceDlg::OnExport()
         CQrShell::Open(path);
 }
 
-bool CConformanceDlg::ShowForAnalysis(QWidget* parent, const CTermAnalysis& analysis)
+void CConformanceDlg::SetModel(const CTermAnalysis* analysis, const ModelSource::AttributeList* model)
+{
+    m_analysis = analysis;
+    m_model = model;
+    const bool usable = analysis && model && model->Columns() > 0;
+    m_script->setEnabled(usable);
+    if (!usable)
+        m_script->setToolTip(QStringLiteral("DDL 스크립트나 DB에서 연 모델에만 보정 스크립트를 쓸 수 있습니다"));
+}
+
+bool CConformanceDlg::WriteScript(const QString& path, ModelSource::Dialect dialect)
+{
+    FixScript::Counts counts;
+    QString why;
+    if (!FixScript::Write(path, *m_analysis, *m_model, dialect, CAnalyzeSettings::Instance(), &m_report, counts, why)) {
+        CQrMessageBox::Warning(this, QStringLiteral("스크립트를 쓸 수 없습니다: %1").arg(why));
+        return false;
+    }
+    CQrMessageBox::Information(this, QStringLiteral("보정 스크립트를 썼습니다: 컬럼 이름 %1건, 설명 %2건, 제외 %3건, "
+                                                    "데이터타입 참고 %4건")
+                                         .arg(counts.renames)
+                                         .arg(counts.comments)
+                                         .arg(counts.leftOut)
+                                         .arg(counts.typeNotes));
+    return true;
+}
+
+void CConformanceDlg::OnScript()
+{
+    if (!m_analysis || !m_model)
+        return;
+    ModelSource::Dialect dialect = m_model->dialect;
+    if (dialect == ModelSource::Dialect::Unknown) {
+        // A script whose dialect could not be told: the user says it.
+        bool ok = false;
+        const QStringList names = {QStringLiteral("postgresql"), QStringLiteral("oracle"), QStringLiteral("mysql"),
+                                   QStringLiteral("sqlite")};
+        const QString name = QInputDialog::getItem(
+            this, QStringLiteral("스크립트"), QStringLiteral("스크립트의 DBMS를 고르십시오"), names, 0, false, &ok);
+        if (!ok)
+            return;
+        dialect = ModelSource::DialectOfName(name);
+    }
+    // Named after the input, never the input itself: a script read is not to be overwritten.
+    const QString path = CQrFileDialog::GetSaveFileName(
+        this, QStringLiteral("SQL Files(*.sql)|*.sql|"), QStringLiteral("sql"),
+        CQrFileDialog::ProposePath(ReportDlgUtil::InputPathOf(this), QStringLiteral("fix.sql")));
+    if (!path.isEmpty())
+        WriteScript(path, dialect);
+}
+
+bool CConformanceDlg::ShowForAnalysis(QWidget* parent, const CTermAnalysis& analysis,
+                                      const ModelSource::AttributeList* model, const QString& input)
 {
     if (analysis.Mode() != CTermAnalysis::ModeResult || analysis.Results().empty()) {
         CQrMessageBox::Warning(parent, kNoResult);
@@ -139,7 +219,11 @@ bool CConformanceDlg::ShowForAnalysis(QWidget* parent, const CTermAnalysis& anal
         CQrMessageBox::Warning(parent, error);
         return false;
     }
+    report.input = input;
+    if (model)
+        report.model = ConformanceModelCounts{model->tables, model->Columns(), model->WithoutLogicalName()};
     CConformanceDlg dlg(std::move(report), parent);
+    dlg.SetModel(&analysis, model);
     dlg.exec();
     return true;
 }

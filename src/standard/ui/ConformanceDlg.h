@@ -1,6 +1,7 @@
 #pragma once
 // "준수 현황": a model's conformance to its standard area, from the term analysis: the figures,
 // a bar chart of the findings, and export of the same workbook as `termwise check`.
+#include "exchange/ModelSource.h"
 #include "standard/ConformanceCheck.h"
 
 #include <QDialog>
@@ -20,10 +21,20 @@ public:
     // What the term form's "준수 현황" button calls: builds the report of the analysed engine
     // against the connected repository and shows it; a message instead when there is no
     // result or the repository cannot be read. False when no dialog was shown.
-    static bool ShowForAnalysis(QWidget* parent, const CTermAnalysis& analysis);
+    // model: the attribute list the analysis was read from, when it came from a DDL script or a
+    // database; only then does "스크립트" write a fix script.
+    // input: what the report names as its input (the file's name, or the scripts or database).
+    static bool ShowForAnalysis(QWidget* parent, const CTermAnalysis& analysis,
+                                const ModelSource::AttributeList* model = nullptr, const QString& input = QString());
+    // The fix script's source; the button is enabled only with one.
+    void SetModel(const CTermAnalysis* analysis, const ModelSource::AttributeList* model);
+    QPushButton* ScriptButton() const { return m_script; }
+    // "스크립트" after its file dialog: writes the script to path; false with the message shown.
+    bool WriteScript(const QString& path, ModelSource::Dialect dialect);
 
     const ConformanceReport& Report() const { return m_report; }
     QLabel* RateLabel() const { return m_rate; }
+    QLabel* WithoutLogicalNameLabel() const { return m_withoutLogicalName; }
     QTableWidget* FindingTable() const { return m_table; }
     CReportChart* Chart() const { return m_chart; }
     QPushButton* ExportButton() const { return m_export; }
@@ -31,11 +42,16 @@ public:
 
 private:
     void OnExport();
+    void OnScript();
 
     ConformanceReport m_report;
     QLabel* m_rate = nullptr;
+    QLabel* m_withoutLogicalName = nullptr;
     QTableWidget* m_table = nullptr;
     CReportChart* m_chart = nullptr;
     QPushButton* m_export = nullptr;
     QPushButton* m_close = nullptr;
+    QPushButton* m_script = nullptr;
+    const CTermAnalysis* m_analysis = nullptr;
+    const ModelSource::AttributeList* m_model = nullptr;
 };

@@ -56,7 +56,7 @@ TEST(LogicalFormRoad, SourceModeDesignationsAndRequiredColumn)
     ui.paths.push_back(book);
     Click(form.OpenButton());
     ASSERT_EQ(ui.filters.size(), 1u);
-    EXPECT_EQ(ui.filters[0], u"Document Files(*.xlsx,*.xls,*.ztsl)|*.xlsx;*.xls;*.ztsl|"_qs);
+    EXPECT_EQ(ui.filters[0], u"Document Files(*.xlsx,*.xls,*.ztsl,*.sql)|*.xlsx;*.xls;*.ztsl;*.sql|"_qs);
     EXPECT_EQ(form.PathEdit()->text(), book);
     CQrTreeGrid* grid = form.Grid();
     ASSERT_EQ(grid->GetRowCount(), 6);

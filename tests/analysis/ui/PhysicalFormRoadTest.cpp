@@ -28,7 +28,7 @@ TEST(PhysicalFormRoad, AnalyseCompleteWordsStoreSaveExportReopen)
     EXPECT_EQ(form->windowTitle(), u"단어 분석 [물리]"_qs);
     ui.paths.push_back(book);
     Click(form->OpenButton());
-    EXPECT_EQ(ui.filters.back(), u"Document Files(*.xlsx,*.xls,*.ztsp)|*.xlsx;*.xls;*.ztsp|"_qs);
+    EXPECT_EQ(ui.filters.back(), u"Document Files(*.xlsx,*.xls,*.ztsp,*.sql)|*.xlsx;*.xls;*.ztsp;*.sql|"_qs);
     ui.choices = {u"컬럼명 지정 (필수)"_qs, u"속성명 지정"_qs};
     RightClickCell(form->Grid(), 1, 0);
     EXPECT_EQ(ui.menus.back(), (QStringList{u"컬럼명 지정 (필수)"_qs, u"컬럼정의 지정"_qs, u"-"_qs, u"속성명 지정"_qs,

@@ -152,6 +152,55 @@ TEST(ConformanceDlg, TermFormButtonShowsTheConformanceOfItsAnalysis)
     EXPECT_TRUE(shown);
 }
 
+// A model opened from a DDL script: "준수 현황" counts its column without a comment beside the
+// figures, and "스크립트" writes the fix script of its dialect.
+TEST(ConformanceDlg, ScriptModelCountsColumnsWithoutCommentAndWritesTheFixScript)
+{
+    StandardRepository repo;
+    ASSERT_TRUE(repo.ok);
+    UiScript ui;
+    const QString ddl = repo.dir.file(QStringLiteral("model.sql"));
+    WriteTextFile(ddl,
+                  U("CREATE TABLE public.tb_model (cust_number character varying(20), cust_nm varchar(50),\n"
+                    "  prdt_nm varchar(100), cust_name varchar(100), ord_num varchar(20), cust_addr varchar(200),\n"
+                    "  ord_prdt varchar(10), ord_amt numeric(15), memo text);\n"
+                    "COMMENT ON COLUMN public.tb_model.cust_number IS '고객번호';\n"
+                    "COMMENT ON COLUMN public.tb_model.cust_nm IS '고객명';\n"
+                    "COMMENT ON COLUMN public.tb_model.prdt_nm IS '상품명';\n"
+                    "COMMENT ON COLUMN public.tb_model.cust_name IS '고객이름';\n"
+                    "COMMENT ON COLUMN public.tb_model.ord_num IS '주문넘버';\n"
+                    "COMMENT ON COLUMN public.tb_model.cust_addr IS '고객주소';\n"
+                    "COMMENT ON COLUMN public.tb_model.ord_prdt IS '주문상품';\n"
+                    "COMMENT ON COLUMN public.tb_model.ord_amt IS '주문금액';\n"));
+    CAnalyzeTermForm form;
+    form.resize(1200, 800);
+    form.show();
+    ui.paths.push_back(ddl);
+    Click(form.OpenButton());
+    ASSERT_TRUE(form.SelectArea(QStringLiteral("PUB")));
+    Click(form.AnalyzeButton()); // the designations are set already
+    ASSERT_EQ(form.Mode(), 2);
+    const QString script = repo.dir.file(QStringLiteral("fix.sql"));
+    bool shown = false;
+    WhenModal([&](QWidget* modal) {
+        ExpectFixtureFigures(modal); // the eight commented columns, as in the workbook
+        auto* dlg = qobject_cast<CConformanceDlg*>(modal);
+        ASSERT_NE(dlg->WithoutLogicalNameLabel(), nullptr);
+        EXPECT_EQ(dlg->WithoutLogicalNameLabel()->text(), QStringLiteral("1"));
+        ui.paths.push_back(script);
+        Click(dlg->ScriptButton());
+        shown = true;
+    });
+    Click(form.ReportButton());
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(ui.LastMessage().contains(U("보정 스크립트를 썼습니다"))) << ui.LastMessage().toStdString();
+    const QString text = ReadTextFile(script);
+    EXPECT_TRUE(text.contains(QStringLiteral("BEGIN;\n")) && text.endsWith(QStringLiteral("COMMIT;\n")));
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("ALTER TABLE \"public\".\"tb_model\" RENAME COLUMN \"cust_number\" TO \"cust_no\";")))
+        << text.toStdString();
+}
+
 TEST(ConformanceDlg, WithoutAnAnalysisItSaysSo)
 {
     UiScript ui;

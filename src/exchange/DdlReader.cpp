@@ -1,0 +1,1219 @@
+#include "exchange/DdlReader.h"
+
+#include "exchange/ModelSourceTexts.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QStringDecoder>
+#include <memory>
+#include <optional>
+
+using ModelSource::Dialect;
+namespace T = ModelSourceTexts;
+
+namespace DdlReader {
+namespace {
+
+// ---------------------------------------------------------------------------------------
+// Tokens of one statement
+
+enum class Tok { Word, QuotedId, String, Number, Symbol, End };
+
+struct Token
+{
+    Tok kind = Tok::End;
+    QStringView raw;
+    QString text;      // unquoted identifier or unescaped string
+    qsizetype pos = 0; // offset in the statement
+};
+
+bool IsWordStart(QChar c)
+{
+    return c.isLetter() || c == u'_' || c.unicode() >= 0x80;
+}
+bool IsWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'#' || c.unicode() >= 0x80;
+}
+
+class Lexer
+{
+public:
+    Lexer(QStringView text, Dialect dialect) : m_s(text), m_dialect(dialect) {}
+
+    std::vector<Token> All(bool& unterminated)
+    {
+        std::vector<Token> out;
+        unterminated = false;
+        for (;;) {
+            Token t = Next(unterminated);
+            if (t.kind == Tok::End)
+                break;
+            out.push_back(std::move(t));
+        }
+        return out;
+    }
+
+private:
+    QChar At(qsizetype i) const { return i < m_s.size() ? m_s[i] : QChar(); }
+
+    void SkipSpaceAndComments()
+    {
+        while (m_i < m_s.size()) {
+            const QChar c = m_s[m_i];
+            if (c.isSpace()) {
+                ++m_i;
+            } else if (c == u'-' && At(m_i + 1) == u'-') {
+                while (m_i < m_s.size() && m_s[m_i] != u'\n')
+                    ++m_i;
+            } else if (c == u'#' && m_dialect == Dialect::MySql) {
+                while (m_i < m_s.size() && m_s[m_i] != u'\n')
+                    ++m_i;
+            } else if (c == u'/' && At(m_i + 1) == u'*') {
+                const qsizetype end = m_s.indexOf(u"*/", m_i + 2);
+                m_i = end < 0 ? m_s.size() : end + 2;
+            } else {
+                break;
+            }
+        }
+    }
+
+    // A quoted run from m_i (at the opening quote); doubled quotes stand for one, and with
+    // backslashes a backslash escapes the next character.
+    QString Quoted(QChar quote, QChar close, bool backslashes, bool& unterminated)
+    {
+        QString out;
+        ++m_i;
+        while (m_i < m_s.size()) {
+            const QChar c = m_s[m_i];
+            if (backslashes && c == u'\\' && m_i + 1 < m_s.size()) {
+                const QChar e = m_s[m_i + 1];
+                out += e == u'n'   ? QChar(u'\n')
+                       : e == u't' ? QChar(u'\t')
+                       : e == u'r' ? QChar(u'\r')
+                       : e == u'0' ? QChar(u'\0')
+                                   : e;
+                m_i += 2;
+                continue;
+            }
+            if (c == close) {
+                if (close == quote && At(m_i + 1) == quote) {
+                    out += quote;
+                    m_i += 2;
+                    continue;
+                }
+                ++m_i;
+                return out;
+            }
+            out += c;
+            ++m_i;
+        }
+        unterminated = true;
+        return out;
+    }
+
+    Token Next(bool& unterminated)
+    {
+        SkipSpaceAndComments();
+        Token t;
+        t.pos = m_i;
+        if (m_i >= m_s.size())
+            return t;
+        const QChar c = m_s[m_i];
+        const qsizetype start = m_i;
+        const bool mysql = m_dialect == Dialect::MySql;
+        if (c == u'\'') {
+            t.kind = Tok::String;
+            t.text = Quoted(u'\'', u'\'', mysql, unterminated);
+        } else if (c == u'"') {
+            // MySQL takes double quotes for strings unless ANSI_QUOTES is set.
+            t.kind = mysql ? Tok::String : Tok::QuotedId;
+            t.text = Quoted(u'"', u'"', mysql, unterminated);
+        } else if (c == u'`') {
+            t.kind = Tok::QuotedId;
+            t.text = Quoted(u'`', u'`', false, unterminated);
+        } else if (c == u'[' && m_dialect == Dialect::Sqlite) {
+            t.kind = Tok::QuotedId;
+            t.text = Quoted(u'[', u']', false, unterminated);
+        } else if (c == u'$' && m_dialect != Dialect::MySql && DollarQuote(t, unterminated)) {
+            // the body of a PostgreSQL function or DO block
+        } else if (IsWordStart(c)) {
+            qsizetype j = m_i + 1;
+            while (j < m_s.size() && IsWordChar(m_s[j]))
+                ++j;
+            const QStringView word = m_s.mid(m_i, j - m_i);
+            const QChar next = At(j);
+            if (next == u'\'' && word.size() == 1 && QStringLiteral("NnEeXxBb").contains(word[0])) {
+                // N'...', E'...' (backslash escapes), X'..', B'..'
+                m_i = j;
+                t.kind = Tok::String;
+                t.text = Quoted(u'\'', u'\'', mysql || word[0].toUpper() == u'E', unterminated);
+            } else if (next == u'\'' && word.size() == 1 && word[0].toUpper() == u'Q' && m_dialect != Dialect::MySql &&
+                       j + 1 < m_s.size()) {
+                t.kind = Tok::String;
+                t.text = OracleQuote(j, unterminated);
+            } else {
+                t.kind = Tok::Word;
+                m_i = j;
+            }
+        } else if (c.isDigit() || (c == u'.' && At(m_i + 1).isDigit())) {
+            qsizetype j = m_i;
+            while (j < m_s.size() && (m_s[j].isLetterOrNumber() || m_s[j] == u'.'))
+                ++j;
+            t.kind = Tok::Number;
+            m_i = j;
+        } else {
+            t.kind = Tok::Symbol;
+            ++m_i;
+        }
+        t.raw = m_s.mid(start, m_i - start);
+        return t;
+    }
+
+    bool DollarQuote(Token& t, bool& unterminated)
+    {
+        qsizetype j = m_i + 1;
+        while (j < m_s.size() && (m_s[j].isLetterOrNumber() || m_s[j] == u'_'))
+            ++j;
+        if (At(j) != u'$')
+            return false;
+        const QStringView tag = m_s.mid(m_i, j - m_i + 1);
+        const qsizetype end = m_s.indexOf(tag, j + 1);
+        t.kind = Tok::String;
+        if (end < 0) {
+            unterminated = true;
+            t.text = m_s.mid(j + 1).toString();
+            m_i = m_s.size();
+        } else {
+            t.text = m_s.mid(j + 1, end - j - 1).toString();
+            m_i = end + tag.size();
+        }
+        return true;
+    }
+
+    // q'[...]', q'{...}', q'<...>', q'(...)' or q'X...X'
+    QString OracleQuote(qsizetype quoteAt, bool& unterminated)
+    {
+        const QChar open = At(quoteAt + 1);
+        const QChar close = open == u'['   ? u']'
+                            : open == u'{' ? u'}'
+                            : open == u'<' ? u'>'
+                            : open == u'(' ? u')'
+                                           : open;
+        const qsizetype from = quoteAt + 2;
+        qsizetype k = from;
+        while (k + 1 < m_s.size() && !(m_s[k] == close && m_s[k + 1] == u'\''))
+            ++k;
+        if (k + 1 >= m_s.size()) {
+            unterminated = true;
+            m_i = m_s.size();
+            return m_s.mid(from).toString();
+        }
+        m_i = k + 2;
+        return m_s.mid(from, k - from).toString();
+    }
+
+    QStringView m_s;
+    Dialect m_dialect;
+    qsizetype m_i = 0;
+};
+
+bool Is(const Token& t, const char16_t* keyword)
+{
+    return t.kind == Tok::Word && t.raw.compare(QStringView(keyword), Qt::CaseInsensitive) == 0;
+}
+bool IsSym(const Token& t, char16_t c)
+{
+    return t.kind == Tok::Symbol && t.raw.size() == 1 && t.raw[0] == c;
+}
+bool IsIdent(const Token& t)
+{
+    return t.kind == Tok::Word || t.kind == Tok::QuotedId;
+}
+
+// ---------------------------------------------------------------------------------------
+// The model read so far
+
+struct Column
+{
+    QString name; // as stored
+    QString key;
+    QString comment;
+    QString type;       // the type text as written
+    QString definition; // MySQL: what MODIFY restates
+    bool dropped = false;
+};
+
+struct Table
+{
+    QString schema, name, key, comment;
+    std::vector<Column> columns;
+    QHash<QString, int> byKey;
+    bool dropped = false;
+
+    Column* Find(const QString& key)
+    {
+        const auto it = byKey.constFind(key);
+        return it == byKey.constEnd() || columns[size_t(*it)].dropped ? nullptr : &columns[size_t(*it)];
+    }
+};
+
+// A name as the DBMS stores it, and the key it is matched by.
+struct Name
+{
+    QString stored, key;
+};
+
+class Script
+{
+public:
+    Script(Dialect dialect, ModelSource::AttributeList& list) : m_dialect(dialect), m_list(list) {}
+
+    void SetFile(const QString& file) { m_file = file; }
+    void SetDialect(Dialect dialect) { m_dialect = dialect; }
+    Dialect GetDialect() const { return m_dialect; }
+    int CreateTables() const { return m_createTables; }
+
+    void Statement(QStringView text, int line);
+    void Finish();
+
+private:
+    Name NameOf(const Token& t) const
+    {
+        const bool quoted = t.kind == Tok::QuotedId;
+        QString stored = quoted ? t.text : t.raw.toString();
+        if (!quoted && m_dialect == Dialect::PostgreSql)
+            stored = stored.toLower();
+        else if (!quoted && m_dialect == Dialect::Oracle)
+            stored = stored.toUpper();
+        // MySQL, SQLite and an unknown dialect: names compare without case.
+        const bool exact = m_dialect == Dialect::PostgreSql || m_dialect == Dialect::Oracle;
+        return {stored, exact ? stored : stored.toLower()};
+    }
+
+    // A possibly qualified name at toks[i]: its parts, i moved past it.
+    std::vector<Name> QualifiedName(const std::vector<Token>& toks, size_t& i) const
+    {
+        std::vector<Name> parts;
+        while (i < toks.size() && IsIdent(toks[i])) {
+            parts.push_back(NameOf(toks[i]));
+            ++i;
+            if (i < toks.size() && IsSym(toks[i], u'.'))
+                ++i;
+            else
+                break;
+        }
+        return parts;
+    }
+
+    Table* FindTable(const std::vector<Name>& parts)
+    {
+        if (parts.empty())
+            return nullptr;
+        const QString& key = parts.back().key;
+        const QString schemaKey = parts.size() >= 2 ? parts[parts.size() - 2].key : QString();
+        Table* match = nullptr;
+        for (int index : m_tablesByKey.values(key)) {
+            Table& t = m_tables[size_t(index)];
+            if (t.dropped)
+                continue;
+            const QString tableSchema = SchemaKey(t.schema);
+            if (!schemaKey.isEmpty() && !tableSchema.isEmpty() && tableSchema != schemaKey)
+                continue;
+            if (match) // the same name in two schemas and the statement names neither
+                return schemaKey.isEmpty() ? nullptr : match;
+            match = &t;
+        }
+        return match;
+    }
+    QString SchemaKey(const QString& stored) const
+    {
+        const bool exact = m_dialect == Dialect::PostgreSql || m_dialect == Dialect::Oracle;
+        return exact ? stored : stored.toLower();
+    }
+
+    void CreateTable(const std::vector<Token>& toks, size_t i, QStringView text, int line);
+    void CommentOn(const std::vector<Token>& toks, size_t i, QStringView text, int line);
+    void AlterTable(const std::vector<Token>& toks, size_t i, QStringView text, int line);
+
+    // A column definition from toks[i] to end; false when it is no column (a constraint).
+    std::optional<Column> ColumnDef(const std::vector<Token>& toks, size_t i, size_t end, QStringView text,
+                                    bool& isConstraint) const;
+    void AddColumn(Table& table, Column column);
+    void Warn(const QString& format, int line, QStringView text, qsizetype pos = 0)
+    {
+        int at = line;
+        for (qsizetype k = 0; k < pos && k < text.size(); ++k)
+            at += text[k] == u'\n' ? 1 : 0;
+        const QString head = text.mid(pos).left(60).toString().simplified();
+        m_list.warnings.append(format.arg(m_file, QString::number(at), head));
+    }
+
+    Dialect m_dialect;
+    ModelSource::AttributeList& m_list;
+    QString m_file;
+    std::vector<Table> m_tables;
+    QMultiHash<QString, int> m_tablesByKey;
+    int m_createTables = 0;
+};
+
+// Top-level commas of toks[from, to): the element ranges.
+std::vector<std::pair<size_t, size_t>> Elements(const std::vector<Token>& toks, size_t from, size_t to)
+{
+    std::vector<std::pair<size_t, size_t>> out;
+    int depth = 0;
+    size_t start = from;
+    for (size_t k = from; k < to; ++k) {
+        if (IsSym(toks[k], u'('))
+            ++depth;
+        else if (IsSym(toks[k], u')'))
+            --depth;
+        else if (depth == 0 && IsSym(toks[k], u',')) {
+            out.emplace_back(start, k);
+            start = k + 1;
+        }
+    }
+    if (start < to)
+        out.emplace_back(start, to);
+    return out;
+}
+
+// Index of the ')' closing the '(' at toks[open]; toks.size() when there is none.
+size_t Closing(const std::vector<Token>& toks, size_t open)
+{
+    int depth = 0;
+    for (size_t k = open; k < toks.size(); ++k) {
+        if (IsSym(toks[k], u'('))
+            ++depth;
+        else if (IsSym(toks[k], u')') && --depth == 0)
+            return k;
+    }
+    return toks.size();
+}
+
+bool IsConstraintStart(const Token& t, Dialect dialect)
+{
+    static const char16_t* const kWords[] = {u"CONSTRAINT", u"PRIMARY", u"UNIQUE",      u"FOREIGN",
+                                             u"CHECK",      u"EXCLUDE", u"LIKE",        u"FULLTEXT",
+                                             u"SPATIAL",    u"PERIOD",  u"SUPPLEMENTAL"};
+    for (const char16_t* w : kWords)
+        if (Is(t, w))
+            return true;
+    // KEY and INDEX open an index only in MySQL; elsewhere they may name a column.
+    return (dialect == Dialect::MySql || dialect == Dialect::Unknown) && (Is(t, u"KEY") || Is(t, u"INDEX"));
+}
+
+bool IsTypeStop(const std::vector<Token>& toks, size_t k, size_t typeStart)
+{
+    const Token& t = toks[k];
+    // schema-qualified and quoted type names (public.geometry, "char") belong to the type
+    if (t.kind != Tok::Word)
+        return !(IsSym(t, u'(') || IsSym(t, u'[') || IsSym(t, u']') || IsSym(t, u'.') || t.kind == Tok::QuotedId);
+    static const char16_t* const kStops[] = {
+        u"NOT",        u"NULL",          u"DEFAULT",  u"PRIMARY",        u"REFERENCES",    u"UNIQUE",    u"CHECK",
+        u"CONSTRAINT", u"COLLATE",       u"COMMENT",  u"AUTO_INCREMENT", u"AUTOINCREMENT", u"GENERATED", u"IDENTITY",
+        u"AS",         u"CHARSET",       u"ON",       u"ENABLE",         u"DISABLE",       u"VISIBLE",   u"INVISIBLE",
+        u"STORAGE",    u"COLUMN_FORMAT", u"KEY",      u"SRID",           u"AFTER",         u"FIRST",     u"ENCRYPT",
+        u"DEFERRABLE", u"INITIALLY",     u"COMPRESS", u"NOCOMPRESS",     u"ENCODE",        u"ZEROFILL",  u"SORTKEY",
+        u"DISTKEY",    u"USING",         u"SPARSE",   u"ROWGUIDCOL"};
+    for (const char16_t* w : kStops)
+        if (Is(t, w))
+            return true;
+    const bool first = k == typeStart;
+    if (Is(t, u"CHARACTER") && !first)
+        return k + 1 < toks.size() && Is(toks[k + 1], u"SET");
+    if (Is(t, u"WITH") || Is(t, u"WITHOUT"))
+        return !(k + 1 < toks.size() && (Is(toks[k + 1], u"TIME") || Is(toks[k + 1], u"LOCAL")));
+    return false;
+}
+
+// Token texts joined as SQL: no space inside parentheses or before a comma.
+QString JoinTokens(const std::vector<Token>& toks, size_t from, size_t to, const std::vector<bool>* skip = nullptr)
+{
+    QString out;
+    const Token* previous = nullptr;
+    for (size_t k = from; k < to; ++k) {
+        if (skip && (*skip)[k - from])
+            continue;
+        const Token& t = toks[k];
+        const bool tight = previous && (IsSym(*previous, u'(') || IsSym(t, u'(') || IsSym(t, u')') || IsSym(t, u',') ||
+                                        IsSym(t, u'[') || IsSym(t, u']') || IsSym(*previous, u'['));
+        if (previous && !tight)
+            out += u' ';
+        if (IsSym(t, u'(') && previous && previous->kind != Tok::Word && !IsSym(*previous, u'('))
+            out += u' ';
+        out += t.raw;
+        previous = &t;
+    }
+    return out;
+}
+
+std::optional<Column> Script::ColumnDef(const std::vector<Token>& toks, size_t i, size_t end, QStringView text,
+                                        bool& isConstraint) const
+{
+    isConstraint = false;
+    if (i >= end)
+        return std::nullopt;
+    if (IsConstraintStart(toks[i], m_dialect)) {
+        isConstraint = true;
+        return std::nullopt;
+    }
+    if (!IsIdent(toks[i]))
+        return std::nullopt;
+    Column c;
+    const Name name = NameOf(toks[i]);
+    c.name = name.stored;
+    c.key = name.key;
+    const size_t typeStart = ++i;
+    size_t k = typeStart;
+    while (k < end && !IsTypeStop(toks, k, typeStart)) {
+        if (IsSym(toks[k], u'(')) {
+            k = std::min(Closing(toks, k), end - 1) + 1;
+            continue;
+        }
+        ++k;
+    }
+    const size_t typeEnd = k;
+    // A word after the parentheses that belongs to the type: UNSIGNED, WITH TIME ZONE ...
+    c.type = JoinTokens(toks, typeStart, typeEnd);
+    // The rest: the inline COMMENT, and what MySQL's MODIFY restates.
+    std::vector<bool> skip(end - typeStart, false);
+    for (size_t r = typeEnd; r < end; ++r) {
+        if (Is(toks[r], u"COMMENT") && r + 1 < end) {
+            size_t s = r + 1;
+            if (IsSym(toks[s], u'=') && s + 1 < end)
+                ++s;
+            if (toks[s].kind == Tok::String) {
+                c.comment = toks[s].text;
+                for (size_t q = r; q <= s; ++q)
+                    skip[q - typeStart] = true;
+                r = s;
+            }
+        } else if (Is(toks[r], u"AFTER") && r + 1 < end) {
+            skip[r - typeStart] = skip[r + 1 - typeStart] = true;
+            ++r;
+        } else if (Is(toks[r], u"FIRST")) {
+            skip[r - typeStart] = true;
+        }
+    }
+    if (m_dialect == Dialect::MySql || m_dialect == Dialect::Unknown)
+        c.definition = JoinTokens(toks, typeStart, end, &skip);
+    (void)text;
+    return c;
+}
+
+void Script::AddColumn(Table& table, Column column)
+{
+    if (Column* existing = table.Find(column.key)) {
+        *existing = std::move(column);
+        return;
+    }
+    table.byKey.insert(column.key, int(table.columns.size()));
+    table.columns.push_back(std::move(column));
+}
+
+void Script::Statement(QStringView text, int line)
+{
+    // Only three kinds of statement matter; the rest is not even split into tokens.
+    qsizetype s = 0;
+    while (s < text.size() && text[s].isSpace())
+        ++s;
+    const QStringView head = text.mid(s, 8);
+    if (!head.startsWith(u"CREATE", Qt::CaseInsensitive) && !head.startsWith(u"COMMENT", Qt::CaseInsensitive) &&
+        !head.startsWith(u"ALTER", Qt::CaseInsensitive))
+        return;
+    bool unterminated = false;
+    const std::vector<Token> toks = Lexer(text, m_dialect).All(unterminated);
+    if (toks.empty())
+        return;
+    size_t i = 1;
+    if (Is(toks[0], u"CREATE")) {
+        // CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED] TABLE
+        while (i < toks.size() && (Is(toks[i], u"OR") || Is(toks[i], u"REPLACE") || Is(toks[i], u"GLOBAL") ||
+                                   Is(toks[i], u"LOCAL") || Is(toks[i], u"TEMPORARY") || Is(toks[i], u"TEMP") ||
+                                   Is(toks[i], u"UNLOGGED") || Is(toks[i], u"VIRTUAL")))
+            ++i;
+        if (i < toks.size() && Is(toks[i], u"TABLE")) {
+            ++m_createTables;
+            if (unterminated)
+                Warn(T::kUnreadable, line, text);
+            else
+                CreateTable(toks, i + 1, text, line);
+        }
+    } else if (Is(toks[0], u"COMMENT") && toks.size() > 2 && Is(toks[1], u"ON")) {
+        if (unterminated)
+            Warn(T::kUnreadable, line, text);
+        else
+            CommentOn(toks, 2, text, line);
+    } else if (Is(toks[0], u"ALTER") && toks.size() > 1 && Is(toks[1], u"TABLE")) {
+        if (unterminated)
+            Warn(T::kUnreadable, line, text);
+        else
+            AlterTable(toks, 2, text, line);
+    }
+}
+
+void Script::CreateTable(const std::vector<Token>& toks, size_t i, QStringView text, int line)
+{
+    if (i + 2 < toks.size() && Is(toks[i], u"IF") && Is(toks[i + 1], u"NOT") && Is(toks[i + 2], u"EXISTS"))
+        i += 3;
+    const std::vector<Name> parts = QualifiedName(toks, i);
+    if (parts.empty()) {
+        Warn(T::kUnreadable, line, text);
+        return;
+    }
+    // A partition or a typed table has no columns of its own.
+    if (i < toks.size() && (Is(toks[i], u"PARTITION") || Is(toks[i], u"OF")))
+        return;
+    if (i >= toks.size() || !IsSym(toks[i], u'(')) {
+        Warn(T::kUnreadable, line, text); // CREATE TABLE ... AS SELECT: no column list to read
+        return;
+    }
+    const size_t close = Closing(toks, i);
+    if (close >= toks.size()) {
+        Warn(T::kUnreadable, line, text);
+        return;
+    }
+    Table table;
+    table.name = parts.back().stored;
+    table.key = parts.back().key;
+    if (parts.size() >= 2)
+        table.schema = parts[parts.size() - 2].stored;
+    bool anyColumn = false;
+    for (const auto& [from, to] : Elements(toks, i + 1, close)) {
+        bool constraint = false;
+        std::optional<Column> c = ColumnDef(toks, from, to, text, constraint);
+        if (c) {
+            AddColumn(table, std::move(*c));
+            anyColumn = true;
+        } else if (!constraint && from < to) {
+            Warn(T::kUnreadable, line, text, toks[from].pos);
+        }
+    }
+    // Table options: MySQL's COMMENT [=] '...'
+    for (size_t k = close + 1; k + 1 < toks.size(); ++k) {
+        if (!Is(toks[k], u"COMMENT"))
+            continue;
+        size_t s = k + 1;
+        if (IsSym(toks[s], u'=') && s + 1 < toks.size())
+            ++s;
+        if (toks[s].kind == Tok::String)
+            table.comment = toks[s].text;
+    }
+    if (!anyColumn && close > i + 1) {
+        Warn(T::kUnreadable, line, text);
+        return;
+    }
+    // A second CREATE of the same table (a script run twice, DROP and CREATE) replaces it.
+    if (Table* earlier = FindTable(parts))
+        earlier->dropped = true;
+    m_tablesByKey.insert(table.key, int(m_tables.size()));
+    m_tables.push_back(std::move(table));
+}
+
+void Script::CommentOn(const std::vector<Token>& toks, size_t i, QStringView text, int line)
+{
+    const bool onTable = Is(toks[i], u"TABLE");
+    const bool onColumn = Is(toks[i], u"COLUMN");
+    if (!onTable && !onColumn)
+        return; // indexes, views, functions ...
+    ++i;
+    std::vector<Name> parts = QualifiedName(toks, i);
+    if (parts.empty() || (onColumn && parts.size() < 2) || i + 1 >= toks.size() || !Is(toks[i], u"IS")) {
+        Warn(T::kUnreadable, line, text);
+        return;
+    }
+    const Token& value = toks[i + 1];
+    if (value.kind != Tok::String && !Is(value, u"NULL")) {
+        Warn(T::kUnreadable, line, text);
+        return;
+    }
+    const QString comment = value.kind == Tok::String ? value.text : QString();
+    Name columnName;
+    if (onColumn) {
+        columnName = parts.back();
+        parts.pop_back();
+    }
+    Table* table = FindTable(parts);
+    if (!table) {
+        Warn(onColumn ? T::kUnknownColumn : T::kUnknownTable, line, text);
+        return;
+    }
+    if (onTable) {
+        table->comment = comment;
+        return;
+    }
+    Column* column = table->Find(columnName.key);
+    if (!column) {
+        Warn(T::kUnknownColumn, line, text);
+        return;
+    }
+    column->comment = comment;
+}
+
+void Script::AlterTable(const std::vector<Token>& toks, size_t i, QStringView text, int line)
+{
+    while (i < toks.size() && (Is(toks[i], u"ONLY") || Is(toks[i], u"IF") || Is(toks[i], u"EXISTS")))
+        ++i;
+    const std::vector<Name> parts = QualifiedName(toks, i);
+    if (parts.empty()) {
+        Warn(T::kUnreadable, line, text);
+        return;
+    }
+    Table* table = FindTable(parts);
+    if (!table) {
+        // pg_dump alters sequences and views with ALTER TABLE too: only column work is missed.
+        for (const auto& [from, to] : Elements(toks, i, toks.size())) {
+            const bool columnWork = from + 1 < to && (Is(toks[from], u"ADD") || Is(toks[from], u"MODIFY") ||
+                                                      Is(toks[from], u"CHANGE") || Is(toks[from], u"COMMENT"));
+            if (columnWork && !IsConstraintStart(toks[from + 1], m_dialect) && !Is(toks[from + 1], u"PARTITION")) {
+                Warn(T::kUnknownTable, line, text);
+                return;
+            }
+        }
+        return;
+    }
+    const bool mysql = m_dialect == Dialect::MySql;
+    for (auto [from, to] : Elements(toks, i, toks.size())) {
+        if (from >= to)
+            continue;
+        size_t k = from + 1;
+        const Token& action = toks[from];
+        auto skipColumnWord = [&] {
+            if (k < to && Is(toks[k], u"COLUMN"))
+                ++k;
+            if (k + 2 < to && Is(toks[k], u"IF") && Is(toks[k + 1], u"NOT") && Is(toks[k + 2], u"EXISTS"))
+                k += 3;
+            else if (k + 1 < to && Is(toks[k], u"IF") && Is(toks[k + 1], u"EXISTS"))
+                k += 2;
+        };
+        // ADD col ..., ADD (col ..., col ...), MODIFY likewise
+        const bool add = Is(action, u"ADD");
+        const bool modify = Is(action, u"MODIFY");
+        if (add || modify) {
+            skipColumnWord();
+            std::vector<std::pair<size_t, size_t>> defs;
+            if (k < to && IsSym(toks[k], u'(')) {
+                const size_t close = std::min(Closing(toks, k), to);
+                defs = Elements(toks, k + 1, close);
+            } else {
+                defs.emplace_back(k, to);
+            }
+            for (const auto& [a, b] : defs) {
+                bool constraint = false;
+                std::optional<Column> c = ColumnDef(toks, a, b, text, constraint);
+                if (!c) {
+                    if (!constraint && !(a < b && (Is(toks[a], u"PARTITION") || Is(toks[a], u"SUPPLEMENTAL"))))
+                        Warn(T::kUnreadable, line, text, a < toks.size() ? toks[a].pos : 0);
+                    continue;
+                }
+                if (add) {
+                    AddColumn(*table, std::move(*c));
+                    continue;
+                }
+                Column* existing = table->Find(c->key);
+                if (!existing) {
+                    Warn(T::kUnknownColumn, line, text, toks[a].pos);
+                    continue;
+                }
+                if (!c->type.isEmpty())
+                    existing->type = c->type;
+                existing->definition = c->definition;
+                // MySQL's MODIFY states the whole column: a comment left out is gone.
+                if (mysql || !c->comment.isEmpty())
+                    existing->comment = c->comment;
+            }
+        } else if (Is(action, u"CHANGE")) {
+            skipColumnWord();
+            if (k >= to || !IsIdent(toks[k])) {
+                Warn(T::kUnreadable, line, text, action.pos);
+                continue;
+            }
+            const Name old = NameOf(toks[k]);
+            bool constraint = false;
+            std::optional<Column> c = ColumnDef(toks, k + 1, to, text, constraint);
+            Column* existing = table->Find(old.key);
+            if (!c || !existing) {
+                Warn(existing ? T::kUnreadable : T::kUnknownColumn, line, text, action.pos);
+                continue;
+            }
+            const int index = table->byKey.value(old.key);
+            table->byKey.remove(old.key);
+            *existing = std::move(*c);
+            table->byKey.insert(existing->key, index);
+        } else if (Is(action, u"ALTER")) {
+            // ALTER [COLUMN] c [SET DATA] TYPE t
+            skipColumnWord();
+            if (k >= to || !IsIdent(toks[k]))
+                continue;
+            Column* existing = table->Find(NameOf(toks[k]).key);
+            size_t t = k + 1;
+            if (t + 1 < to && Is(toks[t], u"SET") && Is(toks[t + 1], u"DATA"))
+                t += 2;
+            if (!existing || t >= to || !Is(toks[t], u"TYPE"))
+                continue;
+            size_t e = t + 1;
+            while (e < to && !Is(toks[e], u"USING") && !Is(toks[e], u"COLLATE"))
+                ++e;
+            existing->type = JoinTokens(toks, t + 1, e);
+        } else if (Is(action, u"RENAME")) {
+            if (k < to && Is(toks[k], u"TO"))
+                continue; // the table's own name: kept as first read, the model knows it so
+            skipColumnWord();
+            if (k + 2 < to && IsIdent(toks[k]) && Is(toks[k + 1], u"TO") && IsIdent(toks[k + 2])) {
+                const Name old = NameOf(toks[k]), now = NameOf(toks[k + 2]);
+                if (Column* existing = table->Find(old.key)) {
+                    const int index = table->byKey.value(old.key);
+                    table->byKey.remove(old.key);
+                    existing->name = now.stored;
+                    existing->key = now.key;
+                    table->byKey.insert(now.key, index);
+                }
+            }
+        } else if (Is(action, u"DROP")) {
+            if (k < to && (IsConstraintStart(toks[k], m_dialect) || Is(toks[k], u"PARTITION") ||
+                           Is(toks[k], u"INDEX") || Is(toks[k], u"KEY")))
+                continue;
+            skipColumnWord();
+            if (k < to && IsIdent(toks[k]))
+                if (Column* existing = table->Find(NameOf(toks[k]).key))
+                    existing->dropped = true;
+        } else if (Is(action, u"COMMENT")) {
+            if (k < to && IsSym(toks[k], u'='))
+                ++k;
+            if (k < to && toks[k].kind == Tok::String)
+                table->comment = toks[k].text;
+        }
+    }
+}
+
+void Script::Finish()
+{
+    // Table by table into the list, each freed as it goes.
+    qsizetype columns = 0;
+    for (const Table& t : m_tables)
+        columns += t.dropped ? 0 : qsizetype(t.columns.size());
+    m_list.rows.reserve(m_list.rows.size() + columns + 1);
+    m_list.facts.reserve(m_list.facts.size() + size_t(columns));
+    for (Table& t : m_tables) {
+        if (!t.dropped) {
+            bool any = false;
+            for (Column& c : t.columns) {
+                if (c.dropped)
+                    continue;
+                ModelSource::AppendColumn(m_list, t.schema, t.name, t.comment, c.name, c.comment,
+                                          ModelSource::NormalizeType(m_dialect, c.type), c.definition);
+                any = true;
+            }
+            m_list.tables += any ? 1 : 0;
+        }
+        t = Table();
+    }
+    m_tables.clear();
+    m_tablesByKey.clear();
+}
+
+// ---------------------------------------------------------------------------------------
+// Statements out of a stream of text
+
+class Splitter
+{
+public:
+    Splitter(Script& script) : m_script(script) {}
+
+    // More text of the current file; complete statements are handed on.
+    void Feed(QStringView text)
+    {
+        m_buffer += text;
+        Scan(false);
+    }
+    // The file's end: what is left is the last statement.
+    bool End()
+    {
+        Scan(true);
+        const bool unterminated = m_unterminated;
+        m_unterminatedLine = m_startLine;
+        m_buffer.clear();
+        m_statementOpen = false;
+        m_pos = m_start = 0;
+        m_line = m_startLine = 1;
+        m_delimiter = QStringLiteral(";");
+        m_copyData = false;
+        m_unterminated = false;
+        return !unterminated;
+    }
+    int UnterminatedLine() const { return m_unterminatedLine; }
+
+private:
+    QChar At(qsizetype i) const { return i < m_buffer.size() ? m_buffer[i] : QChar(); }
+
+    void Emit(qsizetype end, qsizetype next)
+    {
+        const QStringView statement = QStringView(m_buffer).mid(m_start, end - m_start);
+        if (IsCopyFromStdin(statement))
+            m_copyData = true;
+        m_script.Statement(statement, m_startLine);
+        m_start = next;
+        m_statementOpen = false;
+    }
+
+    static bool IsCopyFromStdin(QStringView s)
+    {
+        const QStringView t = s.trimmed();
+        return t.startsWith(u"COPY", Qt::CaseInsensitive) && t.endsWith(u"stdin", Qt::CaseInsensitive);
+    }
+
+    // Moves m_pos over the buffer; at a statement's end hands it on. Stops (to wait for more
+    // text) inside a string or comment that the buffer does not close yet.
+    void Scan(bool atEnd)
+    {
+        const Dialect dialect = m_script.GetDialect();
+        const bool mysql = dialect == Dialect::MySql;
+        while (m_pos < m_buffer.size()) {
+            const QChar c = m_buffer[m_pos];
+            if (m_copyData) {
+                // pg_dump's data lines run to a line holding only "\."
+                const qsizetype eol = m_buffer.indexOf(u'\n', m_pos);
+                if (eol < 0 && !atEnd)
+                    break;
+                const qsizetype lineEnd = eol < 0 ? m_buffer.size() : eol;
+                if (QStringView(m_buffer).mid(m_pos, lineEnd - m_pos).trimmed() == u"\\.")
+                    m_copyData = false;
+                m_pos = eol < 0 ? m_buffer.size() : eol + 1;
+                ++m_line;
+                m_start = m_pos;
+                m_startLine = m_line;
+                continue;
+            }
+            if (!m_statementOpen) {
+                if (c.isSpace()) {
+                    m_line += c == u'\n' ? 1 : 0;
+                    m_start = ++m_pos;
+                    m_startLine = m_line;
+                    continue;
+                }
+                // Comments between statements belong to none.
+                if ((c == u'-' && At(m_pos + 1) == u'-') || (c == u'#' && mysql)) {
+                    const qsizetype eol = m_buffer.indexOf(u'\n', m_pos);
+                    if (eol < 0 && !atEnd)
+                        break;
+                    m_pos = m_start = eol < 0 ? m_buffer.size() : eol;
+                    continue;
+                }
+                if (c == u'/' && At(m_pos + 1) == u'*' && At(m_pos + 2) != u'!') {
+                    const qsizetype end = m_buffer.indexOf(u"*/", m_pos + 2);
+                    if (end < 0 && !atEnd)
+                        break;
+                    const qsizetype after = end < 0 ? m_buffer.size() : end + 2;
+                    m_line += int(QStringView(m_buffer).mid(m_pos, after - m_pos).count(u'\n'));
+                    m_pos = m_start = after;
+                    continue;
+                }
+                // The client's DELIMITER command (MySQL) and SQL*Plus's "/" line.
+                const qsizetype eol = m_buffer.indexOf(u'\n', m_pos);
+                if (eol < 0 && !atEnd && m_buffer.size() - m_pos < 16)
+                    break;
+                const QStringView line =
+                    QStringView(m_buffer).mid(m_pos, (eol < 0 ? m_buffer.size() : eol) - m_pos).trimmed();
+                if (line.startsWith(u"DELIMITER ", Qt::CaseInsensitive) && (eol >= 0 || atEnd)) {
+                    m_delimiter = line.mid(10).trimmed().toString();
+                    if (m_delimiter.isEmpty())
+                        m_delimiter = QStringLiteral(";");
+                    m_pos = m_start = eol < 0 ? m_buffer.size() : eol;
+                    continue;
+                }
+                if (line == u"/" && (eol >= 0 || atEnd)) {
+                    m_pos = m_start = eol < 0 ? m_buffer.size() : eol;
+                    continue;
+                }
+                m_statementOpen = true;
+                m_start = m_pos;
+                m_startLine = m_line;
+            }
+            if (c == u'\n') {
+                // SQL*Plus ends a block with "/" alone on a line: wait for the whole next line.
+                const qsizetype eol = m_buffer.indexOf(u'\n', m_pos + 1);
+                if (eol < 0 && !atEnd)
+                    break;
+                ++m_line;
+                const QStringView next =
+                    QStringView(m_buffer).mid(m_pos + 1, (eol < 0 ? m_buffer.size() : eol) - m_pos - 1);
+                if (next.trimmed() == u"/") {
+                    Emit(m_pos, m_pos);
+                    ++m_pos;
+                    continue;
+                }
+                ++m_pos;
+                continue;
+            }
+            if (c == u'\'' || c == u'"' || c == u'`' || (c == u'[' && dialect == Dialect::Sqlite)) {
+                const QChar close = c == u'[' ? QChar(u']') : c;
+                const bool backslashes = mysql && c != u'`';
+                qsizetype k = m_pos + 1;
+                bool closed = false;
+                while (k < m_buffer.size()) {
+                    const QChar d = m_buffer[k];
+                    if (backslashes && d == u'\\') {
+                        k += 2;
+                        continue;
+                    }
+                    if (d == close) {
+                        if (close == c && At(k + 1) == c) {
+                            k += 2;
+                            continue;
+                        }
+                        closed = true;
+                        break;
+                    }
+                    ++k;
+                }
+                if (!closed) {
+                    if (!atEnd)
+                        break;
+                    m_unterminated = true;
+                    m_pos = m_buffer.size();
+                    break;
+                }
+                m_line += int(QStringView(m_buffer).mid(m_pos, k - m_pos).count(u'\n'));
+                m_pos = k + 1;
+                continue;
+            }
+            if ((c == u'-' && At(m_pos + 1) == u'-') || (c == u'#' && mysql)) { // to the line's end
+                const qsizetype eol = m_buffer.indexOf(u'\n', m_pos);
+                if (eol < 0 && !atEnd)
+                    break;
+                m_pos = eol < 0 ? m_buffer.size() : eol;
+                continue;
+            }
+            if (c == u'/' && At(m_pos + 1) == u'*') {
+                const qsizetype end = m_buffer.indexOf(u"*/", m_pos + 2);
+                if (end < 0) {
+                    if (!atEnd)
+                        break;
+                    m_unterminated = true;
+                    m_pos = m_buffer.size();
+                    break;
+                }
+                m_line += int(QStringView(m_buffer).mid(m_pos, end - m_pos).count(u'\n'));
+                m_pos = end + 2;
+                continue;
+            }
+            if (c == u'$' && !mysql) {
+                qsizetype j = m_pos + 1;
+                while (j < m_buffer.size() && (m_buffer[j].isLetterOrNumber() || m_buffer[j] == u'_'))
+                    ++j;
+                if (j >= m_buffer.size() && !atEnd)
+                    break;
+                if (At(j) == u'$' && (j == m_pos + 1 || !m_buffer[m_pos + 1].isDigit())) {
+                    const QString tag = m_buffer.mid(m_pos, j - m_pos + 1);
+                    const qsizetype end = m_buffer.indexOf(tag, j + 1);
+                    if (end < 0) {
+                        if (!atEnd)
+                            break;
+                        m_unterminated = true;
+                        m_pos = m_buffer.size();
+                        break;
+                    }
+                    m_line += int(QStringView(m_buffer).mid(m_pos, end - m_pos).count(u'\n'));
+                    m_pos = end + tag.size();
+                    continue;
+                }
+                ++m_pos;
+                continue;
+            }
+            if (c == m_delimiter[0] && QStringView(m_buffer).mid(m_pos).startsWith(m_delimiter)) {
+                Emit(m_pos, m_pos + m_delimiter.size());
+                m_pos += m_delimiter.size();
+                continue;
+            }
+            ++m_pos;
+        }
+        if (atEnd && m_statementOpen && m_start < m_buffer.size()) {
+            if (m_unterminated)
+                return;
+            Emit(m_buffer.size(), m_buffer.size());
+        }
+        // What was handed on is dropped once it is large, so the buffer stays near one piece.
+        if (m_start > (1 << 20)) {
+            m_buffer.remove(0, m_start);
+            m_pos -= m_start;
+            m_start = 0;
+        }
+    }
+
+    Script& m_script;
+    QString m_buffer;
+    qsizetype m_pos = 0, m_start = 0;
+    int m_line = 1, m_startLine = 1, m_unterminatedLine = 0;
+    bool m_statementOpen = false;
+    bool m_copyData = false;
+    bool m_unterminated = false;
+    QString m_delimiter = QStringLiteral(";");
+};
+
+bool IsValidUtf8(const uchar* p, qsizetype n)
+{
+    qsizetype i = 0;
+    while (i < n) {
+        const uchar c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        const int extra = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : -1;
+        if (extra < 0 || i + extra >= n)
+            return false;
+        for (int k = 1; k <= extra; ++k)
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+int Score(QStringView text, std::initializer_list<const char16_t*> marks)
+{
+    int score = 0;
+    for (const char16_t* m : marks)
+        score += text.contains(QStringView(m), Qt::CaseInsensitive) ? 1 : 0;
+    return score;
+}
+
+} // namespace
+
+Dialect GuessDialect(QStringView text)
+{
+    const int mysql = Score(text, {u"`", u"ENGINE=", u"ENGINE =", u"AUTO_INCREMENT", u"CHARSET", u"UNSIGNED",
+                                   u"COLLATE=", u"LOCK TABLES"}) *
+                      2;
+    const int postgres =
+        Score(text, {u"pg_catalog", u"SERIAL", u"::", u"CHARACTER VARYING", u"search_path", u"OWNER TO", u"$$",
+                     u"TIMESTAMP WITHOUT", u"FROM stdin", u"TEXT,", u"BYTEA", u"JSONB", u"BOOLEAN"});
+    const int oracle = Score(text, {u"VARCHAR2", u"NUMBER(", u"NVARCHAR2", u"TABLESPACE", u"SYSDATE", u"CLOB",
+                                    u" BYTE)", u" CHAR)", u"NUMBER,", u"NUMBER\n"}) *
+                       2;
+    const int sqlite =
+        Score(text, {u"AUTOINCREMENT", u"PRAGMA", u"WITHOUT ROWID", u"sqlite_", u"BEGIN TRANSACTION"}) * 2;
+    const int best = std::max({mysql, postgres, oracle, sqlite});
+    if (best == 0)
+        return Dialect::Unknown;
+    if (best == mysql)
+        return Dialect::MySql;
+    if (best == oracle)
+        return Dialect::Oracle;
+    if (best == sqlite)
+        return Dialect::Sqlite;
+    return Dialect::PostgreSql;
+}
+
+namespace {
+
+bool Finish(Script& script, ModelSource::AttributeList& list, QString& error)
+{
+    if (script.CreateTables() == 0) {
+        error = T::kNoCreateTable;
+        return false;
+    }
+    script.Finish();
+    list.DoneReading();
+    list.dialect = script.GetDialect();
+    if (list.rows.isEmpty())
+        list.rows.append(ModelSource::SheetHeader());
+    return true;
+}
+
+} // namespace
+
+bool ReadText(const QString& text, const QString& name, ModelSource::AttributeList& list, QString& error,
+              const Options& options)
+{
+    list = ModelSource::AttributeList();
+    Dialect dialect = options.dialect;
+    if (dialect == Dialect::Unknown)
+        dialect = GuessDialect(QStringView(text).left(256 * 1024));
+    Script script(dialect, list);
+    script.SetFile(name);
+    Splitter splitter(script);
+    splitter.Feed(text);
+    if (!splitter.End())
+        list.warnings.append(T::kUnterminated.arg(name).arg(splitter.UnterminatedLine()));
+    return Finish(script, list, error);
+}
+
+bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& error, const Options& options)
+{
+    list = ModelSource::AttributeList();
+    qint64 total = 0, done = 0;
+    for (const QString& f : files)
+        total += QFileInfo(f).size();
+    std::unique_ptr<Script> script;
+    std::unique_ptr<Splitter> splitter;
+    constexpr qint64 kPiece = 1 << 20;
+    for (const QString& path : files) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            error = T::kCannotOpen.arg(path) + QStringLiteral(" (") + file.errorString() + u')';
+            return false;
+        }
+        const qint64 size = file.size();
+        const uchar* bytes = size > 0 ? file.map(0, size) : nullptr;
+        if (size > 0 && !bytes) {
+            error = T::kCannotOpen.arg(path) + QStringLiteral(" (") + file.errorString() + u')';
+            return false;
+        }
+        qint64 offset = 0;
+        if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
+            offset = 3;
+        const bool utf8 = offset == 3 || IsValidUtf8(bytes + offset, size - offset);
+        QStringDecoder decoder = utf8 ? QStringDecoder(QStringDecoder::Utf8) : QStringDecoder("CP949");
+        if (!decoder.isValid()) {
+            error = T::kCannotOpen.arg(path) + QStringLiteral(" (CP949)");
+            return false;
+        }
+        const QString name = QFileInfo(path).fileName();
+        if (!script) {
+            Dialect dialect = options.dialect;
+            if (dialect == Dialect::Unknown) {
+                const qint64 sample = std::min<qint64>(size - offset, 256 * 1024);
+                QStringDecoder sampler = utf8 ? QStringDecoder(QStringDecoder::Utf8) : QStringDecoder("CP949");
+                const QString text =
+                    sampler.decode(QByteArrayView(reinterpret_cast<const char*>(bytes + offset), sample));
+                dialect = GuessDialect(text);
+            }
+            script = std::make_unique<Script>(dialect, list);
+            splitter = std::make_unique<Splitter>(*script);
+        }
+        script->SetFile(name);
+        while (offset < size) {
+            // Pieces end after a line break: never inside a character of either encoding.
+            qint64 end = std::min(size, offset + kPiece);
+            if (end < size) {
+                qint64 nl = end - 1;
+                while (nl > offset && bytes[nl] != '\n')
+                    --nl;
+                if (nl > offset)
+                    end = nl + 1;
+            }
+            const QString text =
+                decoder.decode(QByteArrayView(reinterpret_cast<const char*>(bytes + offset), end - offset));
+            splitter->Feed(text);
+            done += end - offset;
+            offset = end;
+            if (options.progress && !options.progress(done, total)) {
+                error = T::kCancelled;
+                list = ModelSource::AttributeList();
+                return false;
+            }
+        }
+        if (!splitter->End())
+            list.warnings.append(T::kUnterminated.arg(name).arg(splitter->UnterminatedLine()));
+    }
+    if (!script) {
+        error = T::kNoCreateTable;
+        return false;
+    }
+    return Finish(*script, list, error);
+}
+
+} // namespace DdlReader

@@ -1,0 +1,44 @@
+#pragma once
+// A tolerant reader of DDL scripts in the dialects of Oracle, PostgreSQL, MySQL/MariaDB and
+// SQLite: CREATE TABLE (quoted and schema-qualified names, constraint lines, comments),
+// COMMENT ON TABLE/COLUMN, the MySQL inline COMMENT and ALTER TABLE ... ADD, MODIFY, CHANGE,
+// ALTER ... TYPE, RENAME COLUMN, DROP COLUMN and COMMENT =.
+//
+// Nothing is executed. Several files are read as one script, so the tables and their comments
+// may come apart. Each file is UTF-8 (with or without a byte-order mark) or CP949, and is read
+// in pieces of about a megabyte: statements are taken one at a time and only the tables read
+// so far are held. A statement that cannot be read is skipped with a warning naming the file
+// and its line; statements of no interest (INSERT, CREATE INDEX, PL/SQL, pg_dump's COPY data)
+// are passed over silently.
+//
+// Our own reader rather than PostgreSQL's parser (libpg_query): it reads the four dialects
+// with one set of rules, keeps going after a statement it cannot read, and needs no parse tree
+// of a million columns.
+#include "exchange/ModelSource.h"
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+namespace DdlReader {
+
+struct Options
+{
+    // Unknown: guessed from the first file's opening text.
+    ModelSource::Dialect dialect = ModelSource::Dialect::Unknown;
+    // Bytes read of all files; false cancels.
+    ModelSource::Progress progress;
+};
+
+// Reads the files as one script. False with a message when a file cannot be read, when the
+// script holds no CREATE TABLE, or when cancelled; warnings go to list.warnings either way.
+bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& error, const Options& options = {});
+// The same over a text (tests, and scripts already in memory); name stands for the file.
+bool ReadText(const QString& text, const QString& name, ModelSource::AttributeList& list, QString& error,
+              const Options& options = {});
+
+// The dialect a script's text speaks, from the marks only one dialect writes; Unknown when
+// nothing tells.
+ModelSource::Dialect GuessDialect(QStringView text);
+
+} // namespace DdlReader

@@ -1,0 +1,11 @@
+﻿COMMENT ON TABLE public.customer IS '고객';
+COMMENT ON COLUMN public.customer.cust_no IS '고객번호';
+COMMENT ON COLUMN public.customer.cust_nm IS E'고객명\n고객의 이름';
+COMMENT ON COLUMN public.customer.join_dt IS '가입일자';
+COMMENT ON COLUMN public.customer."Grade Cd" IS '등급코드';
+COMMENT ON TABLE shop.order_item IS '주문 상품';
+COMMENT ON COLUMN shop.order_item.ord_no IS '주문번호';
+COMMENT ON COLUMN shop.order_item.ord_amt IS '주문금액';
+COMMENT ON COLUMN shop.order_item.ord_qty IS '주문수량';
+COMMENT ON COLUMN shop.order_item.reg_dtm IS '등록일시';
+COMMENT ON INDEX shop.order_item_pkey IS '색인';

@@ -1,0 +1,3 @@
+ALTER TABLE order_item ADD COLUMN ord_qty INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE order_item RENAME COLUMN ord_amt TO ord_amount;
+COMMIT;
