@@ -8,6 +8,7 @@
 #include "standard/CheckCommand.h"
 #include "standard/StandardCommand.h"
 #include "standard/StandardTestUtil.h"
+#include "standard/StandardTexts.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -391,9 +392,10 @@ TEST_F(ModelCheck, ScriptGivesTheWorkbooksFiguresAndCountsColumnsWithoutComment)
     ASSERT_EQ(sheet.size(), book.size() + 3);
     EXPECT_EQ(std::vector<QStringList>(sheet.begin() + 3, sheet.begin() + 6),
               std::vector<QStringList>(book.begin() + 3, book.begin() + 6));
-    EXPECT_EQ(sheet[6], (QStringList{U("테이블 수"), QStringLiteral("3")}));
-    EXPECT_EQ(sheet[7], (QStringList{U("컬럼 수"), QStringLiteral("11")}));
-    EXPECT_EQ(sheet[8], (QStringList{U("논리명 없는 컬럼 수"), QStringLiteral("2")}));
+    EXPECT_EQ(sheet[6], (QStringList{U("테이블 수"), QStringLiteral("3"), StandardTexts::kTablesMeaning}));
+    EXPECT_EQ(sheet[7], (QStringList{U("컬럼 수"), QStringLiteral("11"), StandardTexts::kColumnsMeaning}));
+    EXPECT_EQ(sheet[8], (QStringList{U("논리명 없는 컬럼 수"), QStringLiteral("2"),
+                                   StandardTexts::kWithoutLogicalNameMeaning}));
     EXPECT_EQ(std::vector<QStringList>(sheet.begin() + 9, sheet.end()),
               std::vector<QStringList>(book.begin() + 6, book.end()));
 
