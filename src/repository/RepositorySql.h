@@ -296,6 +296,19 @@ inline const QString InsertCombinationHead = QStringLiteral(
     "VALUES ");
 inline const QString InsertCombinationRow = QStringLiteral("(?, ?, '0001', ?, ?, '99991231235959', ?)");
 
+// A term file alone joins the words and domains the area already holds.
+inline const QString CountCurrentTerms = QStringLiteral(
+    "SELECT COUNT(*) AS CNT FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_GBN_CD = '0002' AND "
+    "AVAL_END_DT = '99991231235959'");
+inline const QString CloseTerms = QStringLiteral(
+    "UPDATE STD_DIC SET AVAL_END_DT = ? WHERE STD_AREA_ID = ? AND DIC_GBN_CD = '0002' AND "
+    "AVAL_END_DT = '99991231235959'");
+inline const QString SelectStandardWords = QStringLiteral(
+    "SELECT DIC_ID, DIC_LOG_NM, DIC_PHY_NM, DIC_PHY_FLL_NM FROM STD_DIC WHERE STD_AREA_ID = ? AND "
+    "DIC_GBN_CD = '0001' AND STANDARD_YN = 'Y' AND AVAL_END_DT = '99991231235959' ORDER BY DIC_LOG_NM, DIC_ID");
+inline const QString SelectDomainIds = QStringLiteral(
+    "SELECT DOM_ID, DOM_NM FROM STD_DOM WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+
 // The check: descriptions of the non-standard words (forbidden ones are marked there) and the
 // current domains with their type, to compare a registered term's attribute with its domain.
 inline const QString SelectNonStandardWords =

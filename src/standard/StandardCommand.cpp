@@ -9,6 +9,7 @@
 #include "standard/BuiltinStandard.h"
 #include "standard/PublicStandardReader.h"
 #include "standard/StandardImport.h"
+#include "standard/StandardTexts.h"
 #include "standard/StandardValidation.h"
 
 #include <QDir>
@@ -152,27 +153,10 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         return 1;
     }
     const bool repo = !o.repo.isEmpty();
-    QStringList missing;
-    if (!standard.hasWords)
-        missing << QStringLiteral("공통표준단어");
-    if (!standard.hasDomains)
-        missing << QStringLiteral("공통표준도메인");
-    if (repo && !standard.hasTerms)
-        missing << QStringLiteral("공통표준용어");
-    if (!missing.isEmpty()) {
-        err << "termwise: the files lack " << missing.join(QStringLiteral(", ")) << "\n";
-        return 1;
-    }
-    // Terms are matched to the edition's words; without any, every term would go in without
-    // its word combination.
-    if (standard.hasTerms && !standard.terms.empty() && standard.words.empty())
-        return Refuse(QStringLiteral("the terms come without their words: the word file (공통표준단어) has no rows"),
-                      standard.incomplete, err);
-    if (!standard.incomplete.empty()) {
-        if (!o.allowPartial)
-            return Refuse(QStringLiteral("the files are not whole (--allow-partial takes them anyway)"),
-                          standard.incomplete, err);
-        standard.problems.insert(standard.problems.begin(), standard.incomplete.begin(), standard.incomplete.end());
+    const StandardValidation::Admission admission = StandardValidation::Admit(standard, repo, o.allowPartial);
+    if (!admission.refusal.isEmpty()) {
+        const QString hint = admission.refusal == StandardTexts::kNotWhole ? StandardTexts::kAllowPartialHint : QString();
+        return Refuse(admission.refusal + hint, admission.rows, err);
     }
 
     StandardImportSummary summary;
@@ -189,7 +173,7 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         const std::vector<PublicStandardProblem> bad =
             StandardValidation::ForDictionary(standard, CColumnLimits::Bundled(GlobalEnum::DBMS_SQLITE));
         if (!bad.empty())
-            return Refuse(QStringLiteral("values that the dictionary cannot hold"), bad, err);
+            return Refuse(StandardTexts::kDictionaryCannotHold, bad, err);
         CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
         settings.Load();
         StandardImport::ImportIntoDictionary(settings, standard, summary);
@@ -225,7 +209,7 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         StandardValidation::ForRepository(standard, CColumnLimits::Read(*db), o.area, o.areaName);
     if (!bad.empty()) {
         connection.OnRepositoryDisconnected();
-        return Refuse(QStringLiteral("values that the repository's columns cannot hold"), bad, err);
+        return Refuse(StandardTexts::kRepositoryCannotHold, bad, err);
     }
     const StandardImport::AreaOptions options{o.area, o.areaName, o.replace, 0};
     const StandardImport::Outcome outcome =

@@ -175,6 +175,8 @@ public:
                             CountRows(m_db, Sql::CountCurrentDomains, m_opt.areaId, ok, error);
         if (!ok)
             return Outcome::Failed;
+        if (TermsOnly())
+            return RunTermsOnly(error);
         if (current > 0 && !m_opt.replace) {
             error = QStringLiteral("area %1 already holds %2 current standard rows; --replace closes them and loads "
                                    "this edition")
@@ -182,24 +184,112 @@ public:
                         .arg(current);
             return Outcome::Refused;
         }
-        if (!m_gate.SelectCurrentDateTime(m_date) || m_date.isEmpty()) {
-            error = QStringLiteral("cannot read the database's current time");
+        if (!ReadDate(error))
+            return Outcome::Failed;
+        // One step per table group; a cancel between them rolls everything back.
+        return RunSteps({{"Close the current edition", &RepositoryImport::CloseCurrent},
+                         {"Standard area", &RepositoryImport::Area},
+                         {"Standard words", &RepositoryImport::Words},
+                         {"Domains", &RepositoryImport::Domains},
+                         {"Terms and word combinations", &RepositoryImport::Terms}},
+                        error);
+    }
+
+private:
+    using Step = std::pair<const char*, bool (RepositoryImport::*)(QString&)>;
+
+    // A term file given alone: its terms join the words and domains the area holds already, and
+    // a replace closes only the area's terms.
+    bool TermsOnly() const { return m_std.hasTerms && !m_std.hasWords && !m_std.hasDomains; }
+
+    bool ReadDate(QString& error)
+    {
+        if (m_gate.SelectCurrentDateTime(m_date) && !m_date.isEmpty())
+            return true;
+        error = QStringLiteral("cannot read the database's current time");
+        return false;
+    }
+
+    Outcome RunTermsOnly(QString& error)
+    {
+        bool ok = true;
+        const int current = CountRows(m_db, Sql::CountCurrentTerms, m_opt.areaId, ok, error);
+        if (!ok)
+            return Outcome::Failed;
+        if (current > 0 && !m_opt.replace) {
+            error = QStringLiteral("분류체계 %1에 이미 현재 용어 %2건이 있습니다. --replace는 그 용어를 이력으로 닫고 "
+                                   "이 파일의 용어를 넣습니다")
+                        .arg(m_opt.areaId)
+                        .arg(current);
+            return Outcome::Refused;
+        }
+        if (!LoadAreaWords(error))
+            return Outcome::Failed;
+        if (m_words.empty()) {
+            error = QStringLiteral("용어 파일만 주어졌는데 분류체계 %1에 표준 단어가 없습니다. 용어의 단어 조합을 "
+                                   "만들 수 없으니 공통표준단어·공통표준도메인 파일을 함께 가져오십시오")
+                        .arg(m_opt.areaId);
             return Outcome::Failed;
         }
+        if (!ReadDate(error))
+            return Outcome::Failed;
+        return RunSteps({{"Close the current terms", &RepositoryImport::CloseTerms},
+                         {"Standard area", &RepositoryImport::Area},
+                         {"Terms and word combinations", &RepositoryImport::Terms}},
+                        error);
+    }
+
+    // The area's current standard words for the term combinations, and its domains by name.
+    bool LoadAreaWords(QString& error)
+    {
+        const SqlOutcome words = m_db.Execute(Sql::SelectStandardWords, {SqlParam::Text(m_opt.areaId)});
+        const SqlOutcome domains = m_db.Execute(Sql::SelectDomainIds, {SqlParam::Text(m_opt.areaId)});
+        if (!words.ok || !domains.ok) {
+            error = !words.ok ? words.error : domains.error;
+            return false;
+        }
+        m_words.reserve(words.rows.size());
+        for (size_t i = 0; i < words.rows.size(); ++i) {
+            const QString physical = words.rows.Value(i, 2);
+            const QString full = words.rows.Value(i, 3);
+            m_words.push_back({words.rows.Value(i, 0), words.rows.Value(i, 1), physical,
+                               full.isEmpty() ? physical : full, false});
+        }
+        for (const StoredWord& w : m_words)
+            m_matcher.Add(w);
+        for (size_t i = 0; i < domains.rows.size(); ++i)
+            m_domainIds.try_emplace(domains.rows.Value(i, 1), domains.rows.Value(i, 0));
+        return true;
+    }
+
+    bool CloseTerms(QString& error)
+    {
+        if (!m_opt.replace)
+            return true;
+        bool ok = true;
+        m_sum.closedRows += CountRows(m_db, Sql::CountCurrentTerms, m_opt.areaId, ok, error) +
+                            CountRows(m_db, Sql::CountCurrentCombinations, m_opt.areaId, ok, error);
+        if (!ok)
+            return false;
+        for (const QString* close : {&Sql::CloseTerms, &Sql::CloseCombinations}) {
+            const SqlOutcome out = m_db.Execute(*close, {SqlParam::Text(m_date), SqlParam::Text(m_opt.areaId)});
+            if (!out.ok) {
+                error = out.error;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    Outcome RunSteps(std::initializer_list<Step> steps, QString& error)
+    {
         if (m_db.GetDBType() == 13)
             m_db.Execute(RepositorySql::Sqlite::LargeCache, {}); // a speed-up only; its failure changes nothing
         if (!m_db.BeginTransaction()) {
             error = m_db.LastError();
             return Outcome::Failed;
         }
-        // One step per table group; a cancel between them rolls everything back.
-        const std::pair<const char*, bool (RepositoryImport::*)(QString&)> steps[] = {
-            {"Close the current edition", &RepositoryImport::CloseCurrent},
-            {"Standard area", &RepositoryImport::Area},
-            {"Standard words", &RepositoryImport::Words},
-            {"Domains", &RepositoryImport::Domains},
-            {"Terms and word combinations", &RepositoryImport::Terms}};
-        CQrProgressWnd::Show(int(std::size(steps)), QStringLiteral("Termwise Import"),
+        CQrProgressWnd::Show(int(steps.size()), QStringLiteral("Termwise Import"),
                              QStringLiteral("Import common standard"));
         for (const auto& [text, step] : steps) {
             CQrProgressWnd::SetMsg(QString::fromLatin1(text));
@@ -223,7 +313,6 @@ public:
         return Outcome::Imported;
     }
 
-private:
     void Problem(const QString& file, int row, const QString& reason) { m_sum.problems.push_back({file, row, reason}); }
 
     bool CloseCurrent(QString& error)

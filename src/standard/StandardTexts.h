@@ -11,6 +11,16 @@ inline const QString kTermSheet = QStringLiteral("공통표준용어");
 inline const QString kWordSheet = QStringLiteral("공통표준단어");
 inline const QString kDomainSheet = QStringLiteral("공통표준도메인");
 
+// Editions refused whole before anything is written.
+inline const QString kFilesLack = QStringLiteral("파일에 %1 시트(파일)가 없습니다");
+inline const QString kTermsWithoutWords =
+    QStringLiteral("용어에 단어가 없습니다: 공통표준단어 파일에 행이 없어 용어의 단어 조합을 만들 수 없습니다");
+inline const QString kNotWhole =
+    QStringLiteral("온전하지 않은 파일입니다 (번호가 건너뛰거나, 행 가운데서 끝나거나, 행이 없습니다)");
+inline const QString kDictionaryCannotHold = QStringLiteral("로컬 분석 사전이 담을 수 없는 값이 있습니다");
+inline const QString kRepositoryCannotHold = QStringLiteral("저장소의 컬럼이 담을 수 없는 값이 있습니다");
+inline const QString kAllowPartialHint = QStringLiteral(". --allow-partial로 그대로 가져올 수 있습니다");
+
 // Headers (matched with blanks ignored: editions differ in spacing).
 // Every sheet numbers its rows 1, 2, 3, ...: a gap shows rows lost from the file.
 inline const QString kNumberHeader = QStringLiteral("번호");

@@ -32,6 +32,31 @@ const QString kDom = QStringLiteral("STD_DOM");
 
 } // namespace
 
+Admission Admit(PublicStandard& standard, bool toRepository, bool allowPartial)
+{
+    const bool termsAlone = toRepository && standard.hasTerms && !standard.hasWords && !standard.hasDomains;
+    QStringList missing;
+    if (!standard.hasWords && !termsAlone)
+        missing << StandardTexts::kWordSheet;
+    if (!standard.hasDomains && !termsAlone)
+        missing << StandardTexts::kDomainSheet;
+    if (toRepository && !standard.hasTerms)
+        missing << StandardTexts::kTermSheet;
+    if (!missing.isEmpty())
+        return {StandardTexts::kFilesLack.arg(missing.join(QStringLiteral(", "))), {}};
+    // Terms are matched to the edition's words; without any, every term would go in without
+    // its word combination.
+    if (standard.hasWords && standard.words.empty() && !standard.terms.empty())
+        return {StandardTexts::kTermsWithoutWords, standard.incomplete};
+    if (!standard.incomplete.empty()) {
+        if (!allowPartial)
+            return {StandardTexts::kNotWhole, standard.incomplete};
+        standard.problems.insert(standard.problems.begin(), standard.incomplete.begin(), standard.incomplete.end());
+        standard.incomplete.clear();
+    }
+    return {};
+}
+
 std::vector<PublicStandardProblem> ForRepository(const PublicStandard& standard, const CColumnLimits& limits,
                                                  const QString& areaId, const QString& areaName)
 {

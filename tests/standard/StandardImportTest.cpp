@@ -127,6 +127,43 @@ TEST_P(StandardImport, LoadsAnEditionRefusesASecondAndReplaceKeepsHistory)
     EXPECT_EQ(Combination(U("주문일련번호")), U("1:주문 2:일련번호"));
 }
 
+// A term file alone joins the words and domains its area holds: refused where the area has no
+// words, and where it has current terms unless --replace, which closes only the terms.
+TEST_P(StandardImport, ATermFileAloneJoinsTheAreasWords)
+{
+    const QStringList args = {QStringLiteral("import"), QStringLiteral("--repo"), repo.Uri(), QStringLiteral("--area"),
+                              QStringLiteral("PUB")};
+    const QString termFile = StandardCsvFixtures()[2];
+    Result r = Standard(args + QStringList{termFile});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(U("표준 단어가 없습니다"))) << r.err.toStdString();
+    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 0);
+
+    ASSERT_EQ(Standard(args + StandardCsvFixtures()).status, 0);
+    r = Standard(args + QStringList{termFile});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("--replace"))) << r.err.toStdString();
+    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 25);
+
+    r = Standard(args + QStringList{QStringLiteral("--replace"), termFile});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("closed rows of the earlier edition: 27\n"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("terms: 9\nword combinations: 18\n"))) << r.out.toStdString();
+    EXPECT_EQ(Current(QStringLiteral("STD_DIC"), QStringLiteral("AND DIC_GBN_CD = '0001'")), 16) << "words stay";
+    EXPECT_EQ(Current(QStringLiteral("STD_DIC"), QStringLiteral("AND DIC_GBN_CD = '0002'")), 9);
+    EXPECT_EQ(Combination(U("주문일련번호")), U("1:주문 2:일련번호"));
+    EXPECT_EQ(repo.Rows(QStringLiteral("SELECT D.DOM_NM FROM STD_DIC T JOIN STD_DOM D ON D.DOM_ID = T.DOM_ID WHERE "
+                                       "T.STD_AREA_ID = 'PUB' AND T.DIC_LOG_NM = ? AND T.AVAL_END_DT = ?"),
+                        {SqlParam::Text(U("주문일자")), SqlParam::Text(kCurrent)}),
+              QStringList{U("연월일C8")});
+
+    // The dictionary holds no terms: a term file alone has nothing to give it.
+    TempDataDir data;
+    r = Standard({QStringLiteral("import"), QStringLiteral("--data-dir"), data.path(), termFile});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(U("공통표준단어, 공통표준도메인"))) << r.err.toStdString();
+}
+
 TEST_P(StandardImport, AFileInAnotherLayoutOrACancelWritesNothing)
 {
     {
@@ -179,7 +216,7 @@ TEST_P(StandardImport, OnlyWholeFilesWithFittingValuesGoIn)
     } cases[] = {
         {"cut inside a row", cutFile, {U("words.csv:8: the file ends inside this row")}},
         {"a gap in the numbering", gap.join(u'\n'), {U("words.csv:4: number 3 is missing before this row")}},
-        {"no rows", lines[0] + u'\n', {U("the word file (공통표준단어) has no rows")}},
+        {"no rows", lines[0] + u'\n', {U("공통표준단어 파일에 행이 없어")}},
         {"a NUL in a name", withNul, {U("words.csv:2: DIC_LOG_NM: 제어 문자(U+0000)")}},
         {"a name too long", longName, {U("words.csv:2: DIC_LOG_NM: 길이가 501자로 최대 500자를 넘습니다")}},
     };

@@ -1,11 +1,14 @@
 #include "standard/ui/StandardImportRun.h"
 
 #include "components/OutputLog.h"
+#include "components/QrDatatype.h"
 #include "components/QrProgressWnd.h"
+#include "repository/ColumnLimits.h"
 #include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
 #include "standard/BuiltinStandard.h"
 #include "standard/StandardTexts.h"
+#include "standard/StandardValidation.h"
 #include "standard/ui/StandardImportTexts.h"
 
 #include <QFileInfo>
@@ -54,16 +57,17 @@ bool ReadWithProgress(QWidget* parent, const StandardImportChoice& choice, ReadR
     return true;
 }
 
-QString MissingParts(const PublicStandard& standard, bool repository)
+// A refusal with the first rows that make it, as the command line lists them.
+QString RefusalText(const QString& refusal, const std::vector<PublicStandardProblem>& rows)
 {
-    QStringList missing;
-    if (!standard.hasWords)
-        missing << StandardTexts::kWordSheet;
-    if (!standard.hasDomains)
-        missing << StandardTexts::kDomainSheet;
-    if (repository && !standard.hasTerms)
-        missing << StandardTexts::kTermSheet;
-    return missing.join(QStringLiteral(", "));
+    constexpr size_t kShown = 10;
+    QStringList lines{refusal};
+    for (size_t i = 0; i < rows.size() && i < kShown; ++i)
+        lines << (rows[i].row > 0 ? QStringLiteral("%1:%2: %3").arg(rows[i].file).arg(rows[i].row).arg(rows[i].reason)
+                                  : QStringLiteral("%1: %2").arg(rows[i].file, rows[i].reason));
+    if (rows.size() > kShown)
+        lines << kMoreRows.arg(rows.size() - kShown);
+    return lines.join(u'\n');
 }
 
 // Into the dictionary the window holds; a failed save puts back what was there.
@@ -114,9 +118,20 @@ StandardImportOutcome RunStandardImport(QWidget* parent, const StandardImportCho
         outcome.message = kReadFailed.arg(read.error);
         return outcome;
     }
-    if (const QString missing = MissingParts(read.standard, choice.toRepository); !missing.isEmpty()) {
-        outcome.message = kReadFailed.arg(kLacks.arg(missing));
+    // The same refusals as the command line: nothing is written from files that are not whole
+    // or hold values the target cannot store.
+    const StandardValidation::Admission admission = StandardValidation::Admit(read.standard, choice.toRepository, false);
+    if (!admission.refusal.isEmpty()) {
+        outcome.message = kFailed.arg(RefusalText(admission.refusal, admission.rows));
         return outcome;
+    }
+    if (!choice.toRepository) {
+        const std::vector<PublicStandardProblem> bad =
+            StandardValidation::ForDictionary(read.standard, CColumnLimits::Bundled(GlobalEnum::DBMS_SQLITE));
+        if (!bad.empty()) {
+            outcome.message = kFailed.arg(RefusalText(StandardTexts::kDictionaryCannotHold, bad));
+            return outcome;
+        }
     }
 
     if (!choice.toRepository) {
@@ -131,6 +146,12 @@ StandardImportOutcome RunStandardImport(QWidget* parent, const StandardImportCho
         ISqlExecutor* db = connection.Database();
         if (!gate || !db) {
             outcome.message = kFailed.arg(kNotConnected);
+            return outcome;
+        }
+        const std::vector<PublicStandardProblem> bad = StandardValidation::ForRepository(
+            read.standard, CColumnLimits::Read(*db), choice.area.areaId, choice.area.areaName);
+        if (!bad.empty()) {
+            outcome.message = kFailed.arg(RefusalText(StandardTexts::kRepositoryCannotHold, bad));
             return outcome;
         }
         QString error;

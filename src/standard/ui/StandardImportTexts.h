@@ -60,7 +60,7 @@ inline const QString kRefused =
 inline const QString kFailed = QStringLiteral("공통표준을 가져오지 못했습니다. 아무것도 바뀌지 않았습니다.\n\n%1");
 inline const QString kSaveFailed =
     QStringLiteral("로컬 분석 사전을 저장하지 못해 가져오기를 되돌렸습니다. 출력 창에서 이유를 확인하십시오.");
-inline const QString kLacks = QStringLiteral("파일에 %1 시트(파일)가 없습니다");
+inline const QString kMoreRows = QStringLiteral("… 외 %1행");
 inline const QString kLogged =
     QStringLiteral("공통표준을 가져왔습니다 (%1 → %2): 표준 단어 %3, 비표준 단어 %4, 도메인 %5");
 inline const QString kLoggedTerms = QStringLiteral(", 용어 %1");
