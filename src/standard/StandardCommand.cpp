@@ -30,15 +30,15 @@ struct Options
 bool Parse(const QStringList& args, Options& o, QString& problem)
 {
     if (args.isEmpty() || args.front() != QLatin1String("import")) {
-        problem = args.isEmpty() ? QStringLiteral("missing sub-command import")
-                                 : QStringLiteral("unknown sub-command %1").arg(RedactUri(args.front()));
+        problem = args.isEmpty() ? QStringLiteral("하위 명령 import가 없습니다")
+                                 : QStringLiteral("알 수 없는 하위 명령입니다: %1").arg(RedactUri(args.front()));
         return false;
     }
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
         const auto value = [&](QString& target) {
             if (i + 1 >= args.size()) {
-                problem = QStringLiteral("%1 needs a value").arg(a);
+                problem = QStringLiteral("%1 다음에 값이 필요합니다").arg(a);
                 return false;
             }
             target = args[++i];
@@ -63,7 +63,7 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
         } else if (a == QLatin1String("--allow-partial")) {
             o.allowPartial = true;
         } else if (a.startsWith(QLatin1String("--"))) {
-            problem = QStringLiteral("unknown option %1").arg(RedactUri(a));
+            problem = QStringLiteral("알 수 없는 옵션입니다: %1").arg(RedactUri(a));
             return false;
         } else {
             o.files << a;
@@ -71,19 +71,19 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
     }
     const bool repo = !o.repo.isEmpty() || !o.area.isEmpty() || !o.areaName.isEmpty() || o.replace;
     if (repo == !o.dataDir.isEmpty()) {
-        problem = QStringLiteral("give either --repo URI --area ID or --data-dir DIR");
+        problem = QStringLiteral("--repo URI --area ID와 --data-dir DIR 중 하나만 주십시오");
         return false;
     }
     if (repo && (o.repo.isEmpty() || o.area.isEmpty())) {
-        problem = QStringLiteral("--repo URI and --area ID go together");
+        problem = QStringLiteral("--repo URI와 --area ID는 함께 주어야 합니다");
         return false;
     }
     if (o.builtin && !o.files.isEmpty()) {
-        problem = QStringLiteral("give either --builtin or FILES");
+        problem = QStringLiteral("--builtin과 FILES 중 하나만 주십시오");
         return false;
     }
     if (!o.builtin && o.files.isEmpty()) {
-        problem = QStringLiteral("no files: the workbook, or the three CSV files (or --builtin)");
+        problem = QStringLiteral("파일이 없습니다: 통합 문서 하나, 또는 CSV 파일 세 개(또는 --builtin)를 주십시오");
         return false;
     }
     return true;
@@ -114,8 +114,8 @@ int Refuse(const QString& why, const std::vector<PublicStandardProblem>& rows, Q
     for (size_t i = 0; i < rows.size() && i < kShown; ++i)
         PrintProblem(rows[i], err);
     if (rows.size() > kShown)
-        err << "  ... and " << rows.size() - kShown << " more\n";
-    err << "termwise: nothing was written\n";
+        err << "  ... 외 " << rows.size() - kShown << "건\n";
+    err << "termwise: 아무것도 쓰지 않았습니다\n";
     return 1;
 }
 
@@ -160,17 +160,17 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     if (repo && !standard.hasTerms)
         missing << QStringLiteral("공통표준용어");
     if (!missing.isEmpty()) {
-        err << "termwise: the files lack " << missing.join(QStringLiteral(", ")) << "\n";
+        err << "termwise: 파일에 " << missing.join(QStringLiteral(", ")) << " 시트(파일)가 없습니다\n";
         return 1;
     }
     // Terms are matched to the edition's words; without any, every term would go in without
     // its word combination.
     if (standard.hasTerms && !standard.terms.empty() && standard.words.empty())
-        return Refuse(QStringLiteral("the terms come without their words: the word file (공통표준단어) has no rows"),
+        return Refuse(QStringLiteral("용어의 단어가 없습니다: 단어 파일(공통표준단어)에 행이 없습니다"),
                       standard.incomplete, err);
     if (!standard.incomplete.empty()) {
         if (!o.allowPartial)
-            return Refuse(QStringLiteral("the files are not whole (--allow-partial takes them anyway)"),
+            return Refuse(QStringLiteral("파일이 온전하지 않습니다 (--allow-partial을 주면 그래도 가져옵니다)"),
                           standard.incomplete, err);
         standard.problems.insert(standard.problems.begin(), standard.incomplete.begin(), standard.incomplete.end());
     }
@@ -178,7 +178,7 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     StandardImportSummary summary;
     if (!repo) {
         if (!QFileInfo(o.dataDir).isDir()) {
-            err << "termwise: " << o.dataDir << ": no such folder\n";
+            err << "termwise: " << o.dataDir << ": 폴더가 없습니다\n";
             return 1;
         }
         qputenv("TERMWISE_DATA_DIR", QDir(o.dataDir).absolutePath().toUtf8());
@@ -189,13 +189,13 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         const std::vector<PublicStandardProblem> bad =
             StandardValidation::ForDictionary(standard, CColumnLimits::Bundled(GlobalEnum::DBMS_SQLITE));
         if (!bad.empty())
-            return Refuse(QStringLiteral("values that the dictionary cannot hold"), bad, err);
+            return Refuse(QStringLiteral("사전에 담을 수 없는 값이 있습니다"), bad, err);
         CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
         settings.Load();
         StandardImport::ImportIntoDictionary(settings, standard, summary);
         QDir().mkpath(QFileInfo(CAnalyzeSettings::SettingsPath()).absolutePath());
         if (!settings.Save()) {
-            err << "termwise: cannot write the dictionary: " << settings.SaveError() << "\n";
+            err << "termwise: 사전을 저장할 수 없습니다: " << settings.SaveError() << "\n";
             return 1;
         }
         out << "dictionary: " << CAnalyzeSettings::SettingsPath() << "\n";
@@ -217,7 +217,8 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     CSqlBaseGate* gate = connection.OpenGate();
     ISqlExecutor* db = connection.Database();
     if (!gate || !db) {
-        err << "termwise: " << RedactUri(o.repo) << ": no repository gateway for this database\n";
+        err << "termwise: " << RedactUri(o.repo)
+            << ": 이 데이터베이스를 저장소로 쓸 수 없습니다 (맞는 게이트웨이가 없습니다)\n";
         connection.OnRepositoryDisconnected();
         return 1;
     }
@@ -225,14 +226,17 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         StandardValidation::ForRepository(standard, CColumnLimits::Read(*db), o.area, o.areaName);
     if (!bad.empty()) {
         connection.OnRepositoryDisconnected();
-        return Refuse(QStringLiteral("values that the repository's columns cannot hold"), bad, err);
+        return Refuse(QStringLiteral("저장소의 컬럼에 담을 수 없는 값이 있습니다"), bad, err);
     }
     const StandardImport::AreaOptions options{o.area, o.areaName, o.replace, 0};
     const StandardImport::Outcome outcome =
         StandardImport::ImportIntoRepository(*db, *gate, standard, options, summary, error);
     connection.OnRepositoryDisconnected();
     if (outcome != StandardImport::Outcome::Imported) {
-        err << "termwise: " << error << "\n";
+        err << "termwise: ";
+        if (outcome == StandardImport::Outcome::Failed)
+            err << "공통표준을 가져오지 못했습니다. 아무것도 바뀌지 않았습니다: ";
+        err << error << "\n";
         PrintProblems(summary, err);
         return 1;
     }
