@@ -19,12 +19,12 @@ bool Fail(QString* error, const QString& text)
 bool SaveSheetXlsx(const QString& path, const std::vector<QStringList>& rows, QString* error)
 {
     if (path.isEmpty())
-        return Fail(error, QStringLiteral("no file name"));
+        return Fail(error, QStringLiteral("파일 이름이 없습니다"));
     if (rows.size() > excel::kMaxRows)
-        return Fail(error, QStringLiteral("too many rows for one sheet: %1").arg(rows.size()));
+        return Fail(error, QStringLiteral("한 시트에 담기에는 행이 너무 많습니다: %1행").arg(rows.size()));
     const QFileInfo info(path);
     if (!info.dir().exists())
-        return Fail(error, QStringLiteral("folder does not exist: %1").arg(info.absolutePath()));
+        return Fail(error, QStringLiteral("폴더가 없습니다: %1").arg(info.absolutePath()));
     CQrExcelSheet sheet(true);
     bool ok = sheet.OpenFile(path, true);
     for (size_t r = 0; ok && r < rows.size(); ++r)

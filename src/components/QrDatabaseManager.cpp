@@ -111,7 +111,7 @@ bool InitializeDictionaryDatabase()
         return false;
     QString error;
     if (!CQrDatabaseManager::GetInstance().ConnectSqlite(path, QStringLiteral("DIC"), &error)) {
-        OutputLog::Post(QStringLiteral("termwise.db: ") + error);
+        OutputLog::Post(QStringLiteral("사전 데이터베이스 %1을(를) 열 수 없습니다: %2").arg(path, error));
         return false;
     }
     return true;

@@ -52,14 +52,14 @@ bool CQrExcelSheet::OpenFile(const QString& path, bool create)
         const QFileInfo dir(info.absolutePath());
         if (path.isEmpty() || !dir.isDir() || !dir.isWritable() || (info.exists() && !info.isWritable()) ||
             info.isDir()) {
-            m_error = QStringLiteral("cannot create %1").arg(path);
+            m_error = QStringLiteral("파일을 만들 수 없습니다: %1").arg(path);
             return false;
         }
         return true;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
+        m_error = QStringLiteral("%1 파일을 열 수 없습니다: %2").arg(path, file.errorString());
         return false;
     }
     const QByteArray magic = file.read(8);
@@ -72,7 +72,7 @@ bool CQrExcelSheet::OpenFile(const QString& path, bool create)
     else if (magic.startsWith("\xD0\xCF\x11\xE0"))
         ok = excel::ReadXlsFile(local, *m_sheet, error);
     else
-        error = "not an Excel workbook";
+        error = "Excel 통합 문서가 아닙니다";
     if (!ok)
         m_error = QString::fromStdString(error);
     return ok;
@@ -88,7 +88,7 @@ bool CQrExcelSheet::OpenSheet(const QString& path, const QString& sheetName)
     m_sheetMissing = false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_error = QStringLiteral("cannot open %1: %2").arg(path, file.errorString());
+        m_error = QStringLiteral("%1 파일을 열 수 없습니다: %2").arg(path, file.errorString());
         return false;
     }
     const QByteArray magic = file.read(8);
@@ -101,7 +101,7 @@ bool CQrExcelSheet::OpenSheet(const QString& path, const QString& sheetName)
     else if (magic.startsWith("\xD0\xCF\x11\xE0"))
         ok = excel::ReadXlsSheet(local, sheetName.toStdString(), *m_sheet, error, m_sheetMissing);
     else
-        error = "not an Excel workbook";
+        error = "Excel 통합 문서가 아닙니다";
     if (!ok)
         m_error = QString::fromStdString(error);
     return ok;
@@ -215,7 +215,7 @@ void CQrExcelSheet::Abandon()
 bool CQrExcelSheet::Save(int)
 {
     if (!m_writing) {
-        m_error = QStringLiteral("the workbook was not opened for writing");
+        m_error = QStringLiteral("통합 문서가 쓰기용으로 열리지 않았습니다");
         return false;
     }
     if (m_writeFailed)
@@ -235,10 +235,8 @@ bool CQrExcelSheet::Save(int)
         return false;
     }
     if (cut > 0)
-        m_error = QStringLiteral("%1 cell(s) longer than %2 characters were cut, the first at %3")
-                      .arg(cut)
-                      .arg(kMaxCellChars)
-                      .arg(firstCut);
+        m_error =
+            QStringLiteral("%2자보다 긴 셀 %1개를 잘랐습니다 (처음 것: %3)").arg(cut).arg(kMaxCellChars).arg(firstCut);
     return true;
 }
 

@@ -39,7 +39,7 @@ bool Parse(const QStringList& args, Options& options, QString& error)
         const QString& arg = args[i];
         if (arg == QLatin1String("--repo") || arg == QLatin1String("--prefer") || arg == QLatin1String("--data-dir")) {
             if (i + 1 >= args.size()) {
-                error = arg + QStringLiteral(" needs a value");
+                error = arg + QStringLiteral(" 다음에 값이 필요합니다");
                 return false;
             }
             const QString value = args[++i];
@@ -55,21 +55,22 @@ bool Parse(const QStringList& args, Options& options, QString& error)
             options.upload = arg == QLatin1String("upload");
             haveAction = true;
         } else {
-            error = QStringLiteral("unexpected argument \"%1\"").arg(RedactUri(arg));
+            error = QStringLiteral("알 수 없는 인수입니다: \"%1\"").arg(RedactUri(arg));
             return false;
         }
     }
     if (!haveAction) {
-        error = QStringLiteral("say download or upload");
+        error = QStringLiteral("download와 upload 중 하나를 주십시오");
         return false;
     }
     if (options.repo.isEmpty()) {
-        error = QStringLiteral("--repo URI is required");
+        error = QStringLiteral("--repo URI가 필요합니다");
         return false;
     }
     if (!options.prefer.isEmpty() && options.prefer != QLatin1String("local") &&
         options.prefer != QLatin1String("server")) {
-        error = QStringLiteral("--prefer takes local or server, not \"%1\"").arg(options.prefer);
+        error = QStringLiteral("--prefer에는 local이나 server를 주십시오 (\"%1\"은(는) 쓸 수 없습니다)")
+                    .arg(options.prefer);
         return false;
     }
     return true;
@@ -81,7 +82,7 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
                              ? CAnalyzeSettings::SettingsPath()
                              : QDir(options.dataDir).filePath(QStringLiteral("standard/termwise.json"));
     if (options.upload && !QFile::exists(path)) {
-        err << "termwise share: no dictionary at " << QDir::toNativeSeparators(path) << "\n";
+        err << "termwise share: 사전 파일이 없습니다: " << QDir::toNativeSeparators(path) << "\n";
         return 1;
     }
     CAnalyzeSettings dictionary;
@@ -96,8 +97,9 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
     ConnectionGuard guard;
     connection.OnRepositoryConnected();
     if (!GlobalFunc::IsExistArAnanlyzeTables()) {
-        err << "termwise share: the repository has no shared analysis tables (STD_ANLY_WORD, STD_ANLY_DOMAIN, "
-               "STD_ANLY_EXCEPT); only a PostgreSQL or Oracle repository holding them can share, never SQLite\n";
+        err << "termwise share: 저장소에 공유 분석 테이블(STD_ANLY_WORD, STD_ANLY_DOMAIN, STD_ANLY_EXCEPT)이 "
+               "없습니다. 이 테이블이 있는 PostgreSQL이나 Oracle 저장소만 공유할 수 있으며, SQLite는 공유할 수 "
+               "없습니다\n";
         return 1;
     }
     CSqlBaseGate* gate = connection.OpenGate();
@@ -140,12 +142,12 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
 
     // What was merged is kept even when a later part failed.
     if (!options.upload && !dictionary.SaveTo(path)) {
-        err << "termwise share: could not write the dictionary: " << NamingFile(path, dictionary.SaveError()) << "\n";
+        err << "termwise share: 사전을 저장할 수 없습니다: " << NamingFile(path, dictionary.SaveError()) << "\n";
         return 1;
     }
     if (!ok) {
-        err << "termwise share: the repository reported errors (see above); "
-            << (options.upload ? "some entries were not uploaded\n" : "the download is incomplete\n");
+        err << "termwise share: 저장소가 오류를 알렸습니다(위 참조). "
+            << (options.upload ? "일부 항목을 올리지 못했습니다\n" : "내려받기가 끝까지 되지 않았습니다\n");
         return 1;
     }
     return 0;

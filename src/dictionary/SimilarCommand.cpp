@@ -26,7 +26,7 @@ bool Parse(const QStringList& args, Options& options, QString& error)
         const QString& arg = args[i];
         if (arg == QLatin1String("--data-dir") || arg == QLatin1String("--output")) {
             if (i + 1 >= args.size()) {
-                error = arg + QStringLiteral(" needs a value");
+                error = arg + QStringLiteral(" 다음에 값이 필요합니다");
                 return false;
             }
             (arg == QLatin1String("--output") ? options.output : options.dataDir) = args[++i];
@@ -34,16 +34,16 @@ bool Parse(const QStringList& args, Options& options, QString& error)
             options.view = arg == QLatin1String("logical") ? SimilarWords::View::Logical : SimilarWords::View::Physical;
             haveView = true;
         } else {
-            error = QStringLiteral("unexpected argument \"%1\"").arg(RedactUri(arg));
+            error = QStringLiteral("알 수 없는 인수입니다: \"%1\"").arg(RedactUri(arg));
             return false;
         }
     }
     if (!haveView) {
-        error = QStringLiteral("say which view: logical or physical");
+        error = QStringLiteral("logical과 physical 중 어느 쪽을 볼지 주십시오");
         return false;
     }
     if (options.output.isEmpty()) {
-        error = QStringLiteral("--output FILE.json is required");
+        error = QStringLiteral("--output FILE.json이 필요합니다");
         return false;
     }
     return true;
@@ -58,11 +58,12 @@ int Run(const Options& options, QString& error)
     // quietly report an empty review; say what is wrong instead.
     QFile file(path);
     if (!file.exists()) {
-        error = QStringLiteral("no dictionary at %1").arg(QDir::toNativeSeparators(path));
+        error = QStringLiteral("사전 파일이 없습니다: %1").arg(QDir::toNativeSeparators(path));
         return 1;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+        error =
+            QStringLiteral("%1 파일을 읽을 수 없습니다: %2").arg(QDir::toNativeSeparators(path), file.errorString());
         return 1;
     }
     {
@@ -70,10 +71,10 @@ int Run(const Options& options, QString& error)
         QJsonParseError parseError{};
         const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
         if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
-            error = QStringLiteral("%1 is not a dictionary file: %2")
+            error = QStringLiteral("%1은(는) 사전 파일이 아닙니다: %2")
                         .arg(QDir::toNativeSeparators(path), parseError.error != QJsonParseError::NoError
                                                                  ? parseError.errorString()
-                                                                 : QStringLiteral("not a JSON object"));
+                                                                 : QStringLiteral("JSON 객체가 아닙니다"));
             return 1;
         }
     }
@@ -114,7 +115,7 @@ int Run(const Options& options, QString& error)
         writer.EndObject();
     };
     if (!SaveJsonFile(options.output, write, &error)) {
-        error = QStringLiteral("cannot write ") + error;
+        error = QStringLiteral("파일을 쓸 수 없습니다: ") + error;
         return 1;
     }
     return 0;

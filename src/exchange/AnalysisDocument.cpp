@@ -130,7 +130,9 @@ bool ParseRoot(const QByteArray& bytes, QJsonObject& root, Outcome& outcome)
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(AsUtf8(bytes), &error);
     if (error.error != QJsonParseError::NoError) {
-        outcome = {false, QStringLiteral("%1 (offset %2)").arg(error.errorString()).arg(error.offset)};
+        outcome = {
+            false,
+            QStringLiteral("JSON 문서로 읽을 수 없습니다 (위치 %2): %1").arg(error.errorString()).arg(error.offset)};
         return false;
     }
     root = doc.object(); // not an object: no root member, so the wrong-kind message follows
@@ -180,11 +182,11 @@ bool ReadBytes(const QString& path, QByteArray& bytes, Outcome& outcome)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        outcome = {false, file.errorString()};
+        outcome = {false, QStringLiteral("파일을 열 수 없습니다: %1").arg(file.errorString())};
         return false;
     }
     if (file.size() > kMaxDocumentBytes) {
-        outcome = {false, QStringLiteral("the document is larger than %1 MB").arg(kMaxDocumentBytes >> 20)};
+        outcome = {false, QStringLiteral("문서가 %1 MB보다 큽니다").arg(kMaxDocumentBytes >> 20)};
         return false;
     }
     bytes = ReadAll(file);

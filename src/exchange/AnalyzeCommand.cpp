@@ -71,7 +71,7 @@ std::optional<Options> ParseArgs(const QStringList& args, QString& problem)
         const QString& a = args[i];
         auto value = [&](QString& target) {
             if (i + 1 >= args.size()) {
-                problem = QStringLiteral("%1 needs a value").arg(a);
+                problem = QStringLiteral("%1 다음에 값이 필요합니다").arg(a);
                 return false;
             }
             target = args[++i];
@@ -79,7 +79,7 @@ std::optional<Options> ParseArgs(const QStringList& args, QString& problem)
         };
         if (!a.startsWith(QLatin1String("--"))) {
             if (!o.kind.isEmpty()) {
-                problem = QStringLiteral("unexpected argument %1").arg(RedactUri(a));
+                problem = QStringLiteral("알 수 없는 인수입니다: %1").arg(RedactUri(a));
                 return std::nullopt;
             }
             o.kind = a;
@@ -115,16 +115,16 @@ std::optional<Options> ParseArgs(const QStringList& args, QString& problem)
             o.columns = d.columns;
             o.skipFirstRow = d.skipFirstRow;
         } else {
-            problem = QStringLiteral("unknown option %1").arg(RedactUri(a));
+            problem = QStringLiteral("알 수 없는 옵션입니다: %1").arg(RedactUri(a));
             return std::nullopt;
         }
     }
     if (o.kind.isEmpty()) {
-        problem = QStringLiteral("missing KIND (logical, physical, domain or term)");
+        problem = QStringLiteral("KIND(logical, physical, domain, term 중 하나)가 없습니다");
         return std::nullopt;
     }
     if (o.input.isEmpty() || o.output.isEmpty()) {
-        problem = QStringLiteral("--input and --output are required");
+        problem = QStringLiteral("--input과 --output이 모두 필요합니다");
         return std::nullopt;
     }
     return o;
@@ -237,7 +237,7 @@ int ReadModel(const Options& o, QTextStream& err, ModelSource::AttributeList& li
     QString error;
     const bool read = ModelInput::Read(request, list, error);
     for (const QString& warning : list.warnings)
-        err << "termwise: warning: " << warning << "\n";
+        err << "termwise: 경고: " << warning << "\n";
     if (!read) {
         err << "termwise: " << ModelInput::DisplayName(request) << ": " << error << "\n";
         return BadInput;
@@ -282,8 +282,8 @@ int LoadInput(Engine& engine, AnalysisDocument::Kind kind, const Options& o, QTe
         return Ok;
     }
     if (!IsWorkbookPath(o.input)) {
-        err << "termwise: " << o.input << ": the input must be .xlsx, .xls or ." << AnalysisDocument::Extension(kind)
-            << "\n";
+        err << "termwise: " << o.input << ": 입력은 .xlsx, .xls 또는 ." << AnalysisDocument::Extension(kind)
+            << " 파일이어야 합니다\n";
         return BadInput;
     }
     const ExcelImport::Outcome read = ExcelImport::Import(engine, o.input);
@@ -323,7 +323,7 @@ int WriteOutput(const Engine& engine, AnalysisDocument::Kind kind, const Options
         break;
     }
     if (!ok) {
-        err << "termwise: cannot write " << NamingFile(o.output, error) << "\n";
+        err << "termwise: 결과를 쓸 수 없습니다: " << NamingFile(o.output, error) << "\n";
         return BadInput;
     }
     return Ok;
@@ -396,18 +396,19 @@ bool TakeDesignation(const QStringList& args, int& i, Designations& designations
     if (!kColumnOptions.contains(name))
         return false;
     if (i + 1 >= args.size()) {
-        problem = QStringLiteral("%1 needs a value").arg(a);
+        problem = QStringLiteral("%1 다음에 값이 필요합니다").arg(a);
         return true;
     }
     const QString letters = args[++i];
     const int column = ColumnOfLetters(letters);
     if (column < 0) {
-        problem = QStringLiteral("%1 takes column letters (A, B, ... XFD), not \"%2\"").arg(a, letters);
+        problem =
+            QStringLiteral("%1에는 컬럼 문자(A, B, ... XFD)를 주십시오 (\"%2\"은(는) 쓸 수 없습니다)").arg(a, letters);
         return true;
     }
     for (const auto& [other, held] : designations.columns)
         if (held == column) {
-            problem = QStringLiteral("column %1 is given to both --%2 and %3").arg(letters, other, a);
+            problem = QStringLiteral("컬럼 %1이(가) --%2와 %3에 함께 주어졌습니다").arg(letters, other, a);
             return true;
         }
     designations.columns[name] = column;
@@ -428,7 +429,7 @@ bool TakeModelOption(const QStringList& args, int& i, ModelOptions& options, QSt
     else
         return false;
     if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
-        problem = QStringLiteral("%1 needs a value").arg(a);
+        problem = QStringLiteral("%1 다음에 값이 필요합니다").arg(a);
         return true;
     }
     *target = args[++i];
@@ -436,7 +437,9 @@ bool TakeModelOption(const QStringList& args, int& i, ModelOptions& options, QSt
         options.schemas << schema;
     if (target == &options.dialect && ModelSource::DialectOfName(options.dialect) == ModelSource::Dialect::Unknown)
         problem =
-            QStringLiteral("--dialect takes oracle, postgresql, mysql or sqlite, not \"%1\"").arg(options.dialect);
+            QStringLiteral("--dialect에는 oracle, postgresql, mysql, sqlite 중 하나를 주십시오 (\"%1\"은(는) 쓸 수 "
+                           "없습니다)")
+                .arg(options.dialect);
     return true;
 }
 
@@ -444,14 +447,14 @@ QString InputProblem(const QStringList& inputs, const Designations& designations
 {
     if (!ModelInput::IsModelInput(inputs)) {
         if (inputs.size() > 1)
-            return QStringLiteral("--input is given once, except for .sql scripts");
+            return QStringLiteral("--input은 한 번만 줍니다 (.sql 스크립트만 여러 번 줄 수 있습니다)");
         if (!options.schemas.isEmpty() || !options.tables.isEmpty())
-            return QStringLiteral("--schema and --tables belong to a database URI");
+            return QStringLiteral("--schema와 --tables는 데이터베이스 URI에만 씁니다");
         return QString();
     }
     if (!designations.columns.empty() || designations.skipFirstRow)
-        return QStringLiteral("column designations do not apply to a .sql script or a database URI: its columns "
-                              "are designated already");
+        return QStringLiteral("컬럼 지정은 .sql 스크립트나 데이터베이스 URI에 쓸 수 없습니다: 그 컬럼은 이미 "
+                              "정해져 있습니다");
     return ModelInput::UsageProblem({inputs, options.schemas, options.tables, ModelSource::Dialect::Unknown});
 }
 
@@ -504,7 +507,7 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     else if (o.kind == QLatin1String("term"))
         kind = AnalysisDocument::Kind::Term;
     else {
-        err << "termwise analyze: unknown KIND \"" << RedactUri(o.kind) << "\"\n" << UsageText();
+        err << "termwise analyze: 알 수 없는 KIND입니다: \"" << RedactUri(o.kind) << "\"\n" << UsageText();
         return Usage;
     }
     if (const QString problem = InputProblem(o.inputs, {o.columns, o.skipFirstRow}, o.model); !problem.isEmpty()) {
@@ -514,34 +517,35 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     const std::map<QString, int> roles = RoleOptions(kind);
     for (const auto& [option, column] : o.columns)
         if (!roles.count(option)) {
-            err << "termwise analyze: --" << option << " does not apply to the " << o.kind << " analysis\n";
+            err << "termwise analyze: --" << option << "은(는) " << o.kind << " 분석에 쓸 수 없습니다\n";
             return Usage;
         }
     const bool term = kind == AnalysisDocument::Kind::Term;
     if (!term && (!o.repo.isEmpty() || !o.area.isEmpty())) {
-        err << "termwise analyze: --repo and --area belong to the term analysis\n";
+        err << "termwise analyze: --repo와 --area는 용어 분석(term)에만 씁니다\n";
         return Usage;
     }
     if (term && o.repo.isEmpty()) {
-        err << "termwise analyze term: --repo URI is required\n";
+        err << "termwise analyze term: --repo URI가 필요합니다\n";
         return Usage;
     }
     if (term && o.area.isEmpty() && !AnalysisDocument::IsDocumentPath(kind, o.input)) {
-        err << "termwise analyze term: --area ID is required for a workbook input\n";
+        err << "termwise analyze term: 통합 문서를 입력으로 하면 --area ID가 필요합니다\n";
         return Usage;
     }
     if (OutputKindOf(o.output, kind) == OutputKind::Unknown) {
-        err << "termwise analyze: --output must end in .xlsx, ." << AnalysisDocument::Extension(kind) << " or .json\n";
+        err << "termwise analyze: --output은 .xlsx, ." << AnalysisDocument::Extension(kind)
+            << " 또는 .json으로 끝나야 합니다\n";
         return Usage;
     }
     for (const QString& input : o.inputs)
         if (!ModelSource::IsDatabaseUri(input) && !QFileInfo(input).isFile()) {
-            err << "termwise: " << input << ": no such file\n";
+            err << "termwise: " << input << ": 파일이 없습니다\n";
             return BadInput;
         }
     if (!o.dataDir.isEmpty()) {
         if (!QFileInfo(o.dataDir).isDir()) {
-            err << "termwise: " << o.dataDir << ": no such folder\n";
+            err << "termwise: " << o.dataDir << ": 폴더가 없습니다\n";
             return BadInput;
         }
         qputenv("TERMWISE_DATA_DIR", QDir(o.dataDir).absolutePath().toUtf8());

@@ -152,7 +152,7 @@ bool Write(size_t rowCount, const RowAt& rowAt, const QString& path, QString* er
     if (error)
         *error = written || !sheet.GetLastError().isEmpty()
                      ? sheet.GetLastError()
-                     : QStringLiteral("too many rows for one sheet: %1").arg(rowCount);
+                     : QStringLiteral("한 시트에 담기에는 행이 너무 많습니다: %1행").arg(rowCount);
     return saved;
 }
 

@@ -66,11 +66,11 @@ QString UsageProblem(const Request& request)
         scripts += ModelSource::IsDdlPath(input) ? 1 : 0;
     }
     if (uris > 1 || (uris == 1 && request.inputs.size() > 1))
-        return QStringLiteral("a database URI is the only --input");
+        return QStringLiteral("데이터베이스 URI를 주면 --input은 그것 하나뿐이어야 합니다");
     if (uris == 0 && scripts != request.inputs.size())
-        return QStringLiteral("several --input must all be .sql scripts");
+        return QStringLiteral("--input을 여러 번 주려면 모두 .sql 스크립트여야 합니다");
     if (scripts > 0 && (!request.schemas.isEmpty() || !request.tables.isEmpty()))
-        return QStringLiteral("--schema and --tables belong to a database URI");
+        return QStringLiteral("--schema와 --tables는 데이터베이스 URI에만 씁니다");
     return QString();
 }
 

@@ -92,7 +92,7 @@ bool FindColumns(const QString& path, const QStringList& header, const QStringLi
         cols.index.emplace(HeaderName(header[c]), c);
     for (const QString& name : required) {
         if (cols.Of(name) < 0) {
-            error = QStringLiteral("%1: the header row has no column \"%2\"").arg(path, name);
+            error = QStringLiteral("%1: 머리글 행에 \"%2\" 컬럼이 없습니다").arg(path, name);
             return false;
         }
     }
@@ -138,7 +138,7 @@ bool Parse(const QStringList& args, Options& options, QString& error)
         const QString& arg = args[i];
         if (arg == QLatin1String("--repo") || arg == QLatin1String("--area") || arg == QLatin1String("--input")) {
             if (i + 1 >= args.size()) {
-                error = arg + QStringLiteral(" needs a value");
+                error = arg + QStringLiteral(" 다음에 값이 필요합니다");
                 return false;
             }
             QString& target = arg == QLatin1String("--repo")   ? options.repo
@@ -151,14 +151,14 @@ bool Parse(const QStringList& args, Options& options, QString& error)
             options.domains = arg == QLatin1String("domains");
             haveKind = true;
         } else {
-            error = QStringLiteral("unexpected argument \"%1\"").arg(RedactUri(arg));
+            error = QStringLiteral("알 수 없는 인수입니다: \"%1\"").arg(RedactUri(arg));
             return false;
         }
     }
     if (!haveKind)
-        error = QStringLiteral("say words or domains");
+        error = QStringLiteral("words와 domains 중 하나를 주십시오");
     else if (options.repo.isEmpty() || options.area.isEmpty() || options.input.isEmpty())
-        error = QStringLiteral("--repo, --area and --input are required");
+        error = QStringLiteral("--repo, --area, --input이 모두 필요합니다");
     return error.isEmpty();
 }
 
@@ -168,13 +168,13 @@ bool ReadTable(const QString& path, std::vector<QStringList>& rows, QString& err
     if (QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+            error = QStringLiteral("%1 파일을 읽을 수 없습니다: %2").arg(path, file.errorString());
             return false;
         }
         auto decode = QStringDecoder(QStringDecoder::Utf8);
         const QString text = decode(file.readAll());
         if (decode.hasError()) {
-            error = QStringLiteral("%1 is not UTF-8 text").arg(path);
+            error = QStringLiteral("%1 파일이 UTF-8 텍스트가 아닙니다").arg(path);
             return false;
         }
         rows = ParseCsv(text);
@@ -182,7 +182,7 @@ bool ReadTable(const QString& path, std::vector<QStringList>& rows, QString& err
     }
     CQrExcelSheet sheet;
     if (!sheet.OpenFile(path, false)) {
-        error = QStringLiteral("cannot read %1: %2").arg(path, sheet.GetLastError());
+        error = QStringLiteral("%1 파일을 읽을 수 없습니다: %2").arg(path, sheet.GetLastError());
         return false;
     }
     for (int r = 0; r < sheet.GetRowCount(); ++r) {
@@ -203,7 +203,7 @@ public:
     void Add(size_t row, const QString& text)
     {
         if (++m_count <= kShown)
-            m_lines << QStringLiteral("%1 row %2: %3").arg(m_path).arg(row + 1).arg(text);
+            m_lines << QStringLiteral("%1 %2행: %3").arg(m_path).arg(row + 1).arg(text);
     }
     // A field: empty cells pass (the required ones are checked apart).
     void Check(size_t row, const QString& header, const CColumnLimits* limits, const QString& table,
@@ -219,8 +219,8 @@ public:
     {
         QStringList lines = m_lines;
         if (m_count > kShown)
-            lines << QStringLiteral("... and %1 more bad rows").arg(m_count - kShown);
-        lines << QStringLiteral("%1: the file was refused, nothing was registered").arg(m_path);
+            lines << QStringLiteral("... 잘못된 행 %1개 더").arg(m_count - kShown);
+        lines << QStringLiteral("%1: 파일을 받아들이지 않아 아무것도 등록하지 않았습니다").arg(m_path);
         return lines.join(u'\n');
     }
 
@@ -237,7 +237,7 @@ bool ReadWords(const QString& path, const std::vector<QStringList>& rows, WordIn
                const CColumnLimits* limits)
 {
     if (rows.empty()) {
-        error = QStringLiteral("%1: no header row").arg(path);
+        error = QStringLiteral("%1: 머리글 행이 없습니다").arg(path);
         return false;
     }
     Columns cols;
@@ -257,7 +257,7 @@ bool ReadWords(const QString& path, const std::vector<QStringList>& rows, WordIn
         for (const auto& [name, value] : std::initializer_list<std::pair<QString, QString>>{
                  {kLogical, word.strLogicalName}, {kPhysical, word.strPhysicalName}}) {
             if (value.isEmpty())
-                problems.Add(r, QStringLiteral("%1 is empty").arg(name));
+                problems.Add(r, QStringLiteral("%1이(가) 비어 있습니다").arg(name));
         }
         // An empty full name or definition takes a name's place, which fits the wider column.
         problems.Check(r, kLogical, limits, dic, QStringLiteral("DIC_LOG_NM"), word.strLogicalName);
@@ -280,7 +280,7 @@ bool ReadDomains(const QString& path, const std::vector<QStringList>& rows, Doma
                  const CColumnLimits* limits)
 {
     if (rows.empty()) {
-        error = QStringLiteral("%1: no header row").arg(path);
+        error = QStringLiteral("%1: 머리글 행이 없습니다").arg(path);
         return false;
     }
     Columns cols;
@@ -304,16 +304,16 @@ bool ReadDomains(const QString& path, const std::vector<QStringList>& rows, Doma
         for (const auto& [name, value] : std::initializer_list<std::pair<QString, QString>>{
                  {kKey, domain.strKeyDomainName}, {kName, domain.strDomainName}, {kType, domain.strDataType}}) {
             if (value.isEmpty()) {
-                problems.Add(r, name + QStringLiteral(" is empty"));
+                problems.Add(r, name + QStringLiteral("이(가) 비어 있습니다"));
                 empty = true;
             }
         }
         const bool known = std::any_of(types.begin(), types.end(),
                                        [&](const tagLogicalDatatype& t) { return t.name == domain.strDataType; });
         if (!empty && !known)
-            problems.Add(r, QStringLiteral("unknown data type \"%1\"").arg(domain.strDataType));
+            problems.Add(r, QStringLiteral("알 수 없는 데이터타입 \"%1\"입니다").arg(domain.strDataType));
         if (!IsCount(domain.strLength) || !IsCount(domain.strScale))
-            problems.Add(r, QStringLiteral("length and scale must be whole numbers"));
+            problems.Add(r, QStringLiteral("길이와 스케일은 0 이상의 정수여야 합니다"));
         problems.Check(r, kKey, limits, dom, QStringLiteral("KEY_DOM_NM"), domain.strKeyDomainName);
         problems.Check(r, kName, limits, dom, QStringLiteral("DOM_NM"), domain.strDomainName);
         problems.Check(r, kLength, limits, dom, QStringLiteral("DATA_LEN"), domain.strLength);
@@ -359,7 +359,7 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
     CSqlBaseGate* gate = connection.OpenGate();
     QString areaName;
     if (!gate || !gate->SelectStandardAreaName(options.area, areaName) || areaName.isEmpty()) {
-        err << "termwise register: the repository has no standard area \"" << options.area << "\"\n";
+        err << "termwise register: 저장소에 표준 분류체계 \"" << options.area << "\"이(가) 없습니다\n";
         return 1;
     }
     // Now the lengths of this repository's columns are known: a value that does not fit
@@ -397,8 +397,8 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
     }
     const auto web = options.domains ? StandardRegistration::Kind::Domain : StandardRegistration::Kind::Word;
     if (!StandardRegistration::WebRouteAddress(web).isEmpty()) {
-        err << "termwise register: the repository takes " << kind
-            << " through its proposal web page, which needs a person in the window; nothing was written\n";
+        err << "termwise register: 이 저장소는 " << (options.domains ? "도메인을" : "단어를")
+            << " 제안 웹 페이지로 받으므로 창에서 사람이 등록해야 합니다. 아무것도 쓰지 않았습니다\n";
         return 1;
     }
     if (registrable == 0) {
@@ -417,8 +417,9 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
     const int written = current() - before;
     out.flush();
     if (!ok) {
-        err << "termwise register: the repository refused some " << kind << " (see above); " << written << " of "
-            << registrable << " registered in " << areaName << "\n";
+        err << "termwise register: 저장소가 " << (options.domains ? "도메인" : "단어")
+            << " 일부를 받지 않았습니다(위 참조). " << areaName << "에 " << registrable << "개 중 " << written
+            << "개를 등록했습니다\n";
         return 1;
     }
     out << written << ' ' << kind << " registered in " << areaName << "\n";

@@ -2,6 +2,7 @@
 
 #include "components/QrDatatype.h"
 #include "repository/RepositoryConnection.h"
+#include "repository/RepositoryTexts.h"
 
 #include <QAtomicInt>
 #include <QFileInfo>
@@ -66,7 +67,7 @@ void CAdoConnectionObject::Open(const QString& uri, const QString& user, const Q
     case GlobalEnum::DBMS_SQLITE:
         // Opening must not create a database as a side effect of a typo.
         if (!QFileInfo::exists(parsed.path))
-            throw CComError(AdoCode::Fail, QStringLiteral("database file %1 does not exist").arg(parsed.path));
+            throw CComError(AdoCode::Fail, RepositoryText::FileMissing.arg(parsed.path));
         driver = QStringLiteral("QSQLITE");
         options << QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(timeoutSeconds > 0 ? timeoutSeconds * 1000 : 5000);
         if (readOnly)
@@ -85,7 +86,7 @@ void CAdoConnectionObject::Open(const QString& uri, const QString& user, const Q
         break;
     }
     if (!QSqlDatabase::isDriverAvailable(driver))
-        throw CComError(AdoCode::Fail, QStringLiteral("%1 driver not available").arg(driver));
+        throw CComError(AdoCode::Fail, QStringLiteral("%1 드라이버가 없습니다").arg(driver));
 
     QString openError;
     {
@@ -102,7 +103,7 @@ void CAdoConnectionObject::Open(const QString& uri, const QString& user, const Q
     }
     if (!openError.isNull()) {
         QSqlDatabase::removeDatabase(m_name);
-        ThrowDriverError(QStringLiteral("cannot open %1").arg(parsed.Display()), openError);
+        ThrowDriverError(RepositoryText::OpenFailed.arg(parsed.Display()), openError);
     }
     m_level = 0;
     if (readOnly && parsed.dbType == GlobalEnum::DBMS_POSTGRESQL) {

@@ -195,7 +195,7 @@ bool CConnectionProfileStore::KeychainAvailable(QString* reason) const
 {
     if (!m_keychain) {
         if (reason)
-            *reason = QStringLiteral("no keychain");
+            *reason = QStringLiteral("키체인이 없습니다");
         return false;
     }
     return m_keychain->IsAvailable(reason);

@@ -39,9 +39,9 @@ bool CKeychainPasswordStore::IsAvailable(QString* reason)
         const bool finished = RunJob(job);
         const bool ok = finished && (job.error() == QKeychain::NoError || job.error() == QKeychain::EntryNotFound);
         m_available = ok ? 1 : 0;
-        m_reason = ok ? QString() : finished ? job.errorString() : QStringLiteral("the keychain does not answer");
+        m_reason = ok ? QString() : finished ? job.errorString() : QStringLiteral("키체인이 응답하지 않습니다");
         if (!ok && m_reason.isEmpty())
-            m_reason = QStringLiteral("keychain error %1").arg(int(job.error()));
+            m_reason = QStringLiteral("키체인 오류 %1").arg(int(job.error()));
     }
     if (reason)
         *reason = m_reason;

@@ -84,8 +84,8 @@ int CQrDbConnector::ConnectDirectAr(const QString& database, const QString& data
     const int found = FindMatchingProfile(profiles, database, dataSource, dbUser);
     if (found < 0) {
         if (error)
-            *error =
-                QStringLiteral("no saved connection profile matches %1 on %2 as %3").arg(database, dataSource, dbUser);
+            *error = QStringLiteral("저장된 연결 프로필 중 %2의 %1에 %3(으)로 접속하는 것이 없습니다")
+                         .arg(database, dataSource, dbUser);
         return 0;
     }
     const ConnectionProfile& profile = profiles[size_t(found)];

@@ -66,7 +66,8 @@ bool CheckDemoStandardAbsent(ISqlExecutor& database, QString& error)
     const SqlOutcome present =
         database.Execute(RepositorySql::Demo::ExistsArea, {SqlParam::Text(DemoStandard::MainAreaId)});
     if (!present.ok) {
-        error = present.error;
+        error = QStringLiteral("데모 표준 분류체계 %1을(를) 확인할 수 없습니다: %2")
+                    .arg(DemoStandard::MainAreaId, present.error);
         return false;
     }
     if (!present.rows.empty()) {
@@ -176,7 +177,7 @@ private:
             if (a.id == DemoStandard::PublicAreaId) {
                 const SqlOutcome present = m_db.Execute(RepositorySql::Demo::ExistsArea, {T(a.id)});
                 if (!present.ok) {
-                    m_error = QStringLiteral("area %1: %2").arg(a.id, present.error);
+                    m_error = QStringLiteral("분류체계 %1을(를) 확인할 수 없습니다: %2").arg(a.id, present.error);
                     return false;
                 }
                 if (!present.rows.empty())
@@ -610,7 +611,8 @@ bool CreateRepositorySchema(ISqlExecutor& database, RepositoryInitSummary& summa
         }
         const SqlOutcome out = database.Execute(statement, {});
         if (!out.ok) {
-            error = QStringLiteral("%1: %2").arg(statement.section(u'(', 0, 0).simplified(), out.error);
+            error = QStringLiteral("저장소 스키마를 만들 수 없습니다 (%1): %2")
+                        .arg(statement.section(u'(', 0, 0).simplified(), out.error);
             return false;
         }
         if (isTable)

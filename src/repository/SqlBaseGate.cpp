@@ -81,7 +81,7 @@ template <class Index> void RefuseAll(const Index& index, RefusedRows& refused)
     refused.clear();
     for (const auto& [outer, byName] : index)
         for (const auto& entry : byName)
-            refused.push_back({outer, entry.first, QStringLiteral("no dialect")});
+            refused.push_back({outer, entry.first, QStringLiteral("저장소의 SQL 방언을 알 수 없습니다")});
 }
 } // namespace
 

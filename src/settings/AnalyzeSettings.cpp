@@ -162,9 +162,9 @@ void CAnalyzeSettings::LoadFrom(const QString& path)
         QJsonParseError error{};
         doc = QJsonDocument::fromJson(file.readAll(), &error);
         if (error.error != QJsonParseError::NoError)
-            problem = error.errorString() + QStringLiteral(" (offset %1)").arg(error.offset);
+            problem = QStringLiteral("JSON 형식 오류, 위치 %1: ").arg(error.offset) + error.errorString();
         else if (!doc.isObject())
-            problem = QStringLiteral("not a JSON object");
+            problem = QStringLiteral("JSON 객체가 아닙니다");
     }
     if (!problem.isEmpty()) {
         // Defaults stay, but the next save must not silently replace what the user had.
@@ -552,12 +552,14 @@ bool CAnalyzeSettings::LookupDictionaryNames(const QString& logical, std::set<QS
         return false;
     QSqlQuery query(manager.Database(QStringLiteral("DIC")));
     if (!query.prepare(QStringLiteral("SELECT ENG_NM, DEFINITION FROM QRC_DIC WHERE LOG_NM = ?"))) {
-        OutputLog::Post(query.lastError().text());
+        OutputLog::Post(QStringLiteral("사전 데이터베이스에서 %1을(를) 찾을 수 없습니다: %2")
+                            .arg(logical, query.lastError().text()));
         return false;
     }
     query.addBindValue(logical);
     if (!query.exec()) {
-        OutputLog::Post(query.lastError().text());
+        OutputLog::Post(QStringLiteral("사전 데이터베이스에서 %1을(를) 찾을 수 없습니다: %2")
+                            .arg(logical, query.lastError().text()));
         return false;
     }
     QStringList pieces;

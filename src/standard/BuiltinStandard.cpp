@@ -41,7 +41,7 @@ bool Read(PublicStandard& out, QString& error)
     const QString path = Path();
     if (path.isEmpty()) {
         out = PublicStandard();
-        error = QStringLiteral("the built-in common standard %1 is missing (looked in %2)")
+        error = QStringLiteral("내장 공통표준 %1이(가) 없습니다 (찾은 곳: %2)")
                     .arg(kFileName, Folders().join(QStringLiteral(", ")));
         return false;
     }

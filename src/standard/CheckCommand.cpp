@@ -52,11 +52,11 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
                           : a == QLatin1String("--data-dir")   ? &o.dataDir
                                                                : nullptr;
         if (!target) {
-            problem = QStringLiteral("unknown argument %1").arg(RedactUri(a));
+            problem = QStringLiteral("알 수 없는 인수입니다: %1").arg(RedactUri(a));
             return false;
         }
         if (i + 1 >= args.size()) {
-            problem = QStringLiteral("%1 needs a value").arg(a);
+            problem = QStringLiteral("%1 다음에 값이 필요합니다").arg(a);
             return false;
         }
         *target = args[++i];
@@ -64,23 +64,23 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
             o.inputs << input;
     }
     if (o.inputs.isEmpty() || o.output.isEmpty() || o.repo.isEmpty() || o.area.isEmpty()) {
-        problem = QStringLiteral("--input, --repo, --area and --output are required");
+        problem = QStringLiteral("--input, --repo, --area, --output이 모두 필요합니다");
         return false;
     }
     const QString suffix = QFileInfo(o.output).suffix().toLower();
     if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("json")) {
-        problem = QStringLiteral("--output must end in .xlsx or .json");
+        problem = QStringLiteral("--output은 .xlsx나 .json으로 끝나야 합니다");
         return false;
     }
     problem = AnalyzeCommand::InputProblem(o.inputs, o.designations, o.model);
     if (!problem.isEmpty())
         return false;
     if (!o.fixScript.isEmpty() && !ModelInput::IsModelInput(o.inputs)) {
-        problem = QStringLiteral("--fix-script needs a .sql script or a database URI as --input");
+        problem = QStringLiteral("--fix-script에는 --input으로 .sql 스크립트나 데이터베이스 URI가 필요합니다");
         return false;
     }
     if (!o.fixScript.isEmpty() && QFileInfo(o.fixScript).suffix().compare(QLatin1String("sql"), Qt::CaseInsensitive)) {
-        problem = QStringLiteral("--fix-script must end in .sql");
+        problem = QStringLiteral("--fix-script는 .sql로 끝나야 합니다");
         return false;
     }
     return true;
@@ -149,8 +149,8 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
     if (dialect == ModelSource::Dialect::Unknown)
         dialect = model.dialect;
     if (!o.fixScript.isEmpty() && dialect == ModelSource::Dialect::Unknown) {
-        err << "termwise check: the script's dialect cannot be told from it: give --dialect "
-               "oracle|postgresql|mysql|sqlite\n";
+        err << "termwise check: 스크립트만으로는 SQL 방언을 알 수 없습니다. --dialect "
+               "oracle|postgresql|mysql|sqlite를 주십시오\n";
         return 2;
     }
     engine.SetAreaId(o.area); // the area asked for, also over a document's own
@@ -176,14 +176,14 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
     else
         written = Conformance::WriteWorkbook(report, o.output, &error);
     if (!written) {
-        err << "termwise: cannot write " << NamingFile(o.output, error) << "\n";
+        err << "termwise: 보고서를 쓸 수 없습니다: " << NamingFile(o.output, error) << "\n";
         return 1;
     }
     if (!o.fixScript.isEmpty()) {
         FixScript::Counts counts;
         if (!FixScript::Write(o.fixScript, engine, model, dialect, CAnalyzeSettings::Instance(), &report, counts,
                               error)) {
-            err << "termwise: cannot write " << o.fixScript << ": " << error << "\n";
+            err << "termwise: 수정 스크립트를 쓸 수 없습니다: " << o.fixScript << ": " << error << "\n";
             return 1;
         }
         out << "fix script: " << counts.renames << " renames, " << counts.comments << " comments, " << counts.leftOut
@@ -226,12 +226,12 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     for (const QString& input : o.inputs)
         if (!ModelSource::IsDatabaseUri(input) && !QFileInfo(input).isFile()) {
-            err << "termwise: " << input << ": no such file\n";
+            err << "termwise: " << input << ": 파일이 없습니다\n";
             return 1;
         }
     if (!o.dataDir.isEmpty()) {
         if (!QFileInfo(o.dataDir).isDir()) {
-            err << "termwise: " << o.dataDir << ": no such folder\n";
+            err << "termwise: " << o.dataDir << ": 폴더가 없습니다\n";
             return 1;
         }
         qputenv("TERMWISE_DATA_DIR", QDir(o.dataDir).absolutePath().toUtf8());

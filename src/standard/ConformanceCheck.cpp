@@ -95,7 +95,7 @@ bool ReadAreaFacts(CSqlBaseGate& gate, ISqlExecutor& database, const QString& ar
     const SqlOutcome words =
         database.Execute(RepositorySql::Standard::SelectNonStandardWords, {SqlParam::Text(areaId)});
     if (!words.ok) {
-        error = words.error;
+        error = QStringLiteral("분류체계 %1의 비표준 단어를 읽을 수 없습니다: %2").arg(areaId, words.error);
         return false;
     }
     for (size_t i = 0; i < words.rows.size(); ++i)
@@ -103,7 +103,7 @@ bool ReadAreaFacts(CSqlBaseGate& gate, ISqlExecutor& database, const QString& ar
             facts.forbiddenWordIds.insert(words.rows.Value(i, QStringLiteral("DIC_ID")));
     std::vector<_stAnalyzeManageDomain> domains;
     if (!gate.SelectStandardDomains(areaId, domains)) {
-        error = QStringLiteral("cannot read the domains of area %1").arg(areaId);
+        error = QStringLiteral("분류체계 %1의 도메인을 읽을 수 없습니다").arg(areaId);
         return false;
     }
     for (const _stAnalyzeManageDomain& d : domains)
@@ -155,7 +155,7 @@ bool BuildForConnectedArea(const CTermAnalysis& analysis, ConformanceReport& rep
     CSqlBaseGate* gate = connection.OpenGate();
     ISqlExecutor* db = connection.Database();
     if (!gate || !db) {
-        error = QStringLiteral("the repository is not connected");
+        error = QStringLiteral("저장소에 연결되어 있지 않습니다");
         return false;
     }
     QString areaName;
@@ -211,13 +211,13 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
 {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.dir().exists())
-        return Fail(error, QStringLiteral("folder does not exist: %1").arg(info.absolutePath()));
+        return Fail(error, QStringLiteral("폴더가 없습니다: %1").arg(info.absolutePath()));
     const QString temp = info.absolutePath() + QStringLiteral("/.") + info.fileName() + u'.' +
                          QUuid::createUuid().toString(QUuid::Id128).left(8) + QStringLiteral(".tmp");
     const QByteArray tempName = QFile::encodeName(temp);
     lxw_workbook* wb = workbook_new(tempName.constData());
     if (!wb)
-        return Fail(error, QStringLiteral("cannot create %1").arg(path));
+        return Fail(error, QStringLiteral("파일을 만들 수 없습니다: %1").arg(path));
     lxw_format* bold = workbook_add_format(wb);
     format_set_bold(bold);
     lxw_format* percent = workbook_add_format(wb);
@@ -322,9 +322,11 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
         err = closeErr;
     if (err != LXW_NO_ERROR) {
         QFile::remove(temp);
-        return Fail(error, Platform::IsNoSpace(closeErrno)
-                               ? WriteFailureText(path, closeErrno)
-                               : QStringLiteral("%1: %2").arg(path, QString::fromUtf8(lxw_strerror(err))));
+        return Fail(
+            error,
+            Platform::IsNoSpace(closeErrno)
+                ? WriteFailureText(path, closeErrno)
+                : QStringLiteral("%1: 통합 문서를 쓸 수 없습니다: %2").arg(path, QString::fromUtf8(lxw_strerror(err))));
     }
     if (std::rename(tempName.constData(), QFile::encodeName(path).constData()) != 0) {
         const int renameErrno = errno;

@@ -105,7 +105,7 @@ public:
         if (auto it = byKey.find(HeaderKey(kEnactment)); it != byKey.end())
             m_enactment = it->second;
         if (!missing.isEmpty()) {
-            error = QStringLiteral("%1: not in the layout of %2; missing headers: %3")
+            error = QStringLiteral("%1: %2의 형식이 아닙니다. 없는 머리글: %3")
                         .arg(file, KindName(kind), missing.join(QStringLiteral(", ")));
             return false;
         }
@@ -160,17 +160,14 @@ public:
             return;
         }
         if (!ok)
-            incomplete.push_back(
-                {file, rowNo, QStringLiteral("number \"%1\" where %2 was expected").arg(cell).arg(m_expected)});
+            incomplete.push_back({file, rowNo, StandardTexts::Problem::kNumberNotNumber.arg(cell).arg(m_expected)});
         else if (n > m_expected)
-            incomplete.push_back(
-                {file, rowNo,
-                 n == m_expected + 1
-                     ? QStringLiteral("number %1 is missing before this row").arg(m_expected)
-                     : QStringLiteral("numbers %1 to %2 are missing before this row").arg(m_expected).arg(n - 1)});
+            incomplete.push_back({file, rowNo,
+                                  n == m_expected + 1
+                                      ? StandardTexts::Problem::kNumberMissing.arg(m_expected)
+                                      : StandardTexts::Problem::kNumbersMissing.arg(m_expected).arg(n - 1)});
         else
-            incomplete.push_back(
-                {file, rowNo, QStringLiteral("number %1 where %2 was expected").arg(n).arg(m_expected)});
+            incomplete.push_back({file, rowNo, StandardTexts::Problem::kNumberOutOfOrder.arg(n).arg(m_expected)});
         m_expected = ok ? n + 1 : m_expected + 1;
     }
 
@@ -193,7 +190,7 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
 {
     Table table;
     if (rows.empty()) {
-        error = QStringLiteral("%1: no header row").arg(file);
+        error = QStringLiteral("%1: 머리글 행이 없습니다").arg(file);
         return false;
     }
     if (!table.Bind(file, kind, rows.front(), error))
@@ -202,10 +199,10 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
     NumberRun numbers;
     int dataRows = 0;
     if (cutInLastRow)
-        out.incomplete.push_back({file, int(rows.size()), QStringLiteral("the file ends inside this row")});
+        out.incomplete.push_back({file, int(rows.size()), StandardTexts::Problem::kEndsInsideRow});
     bool& seen = kind == Kind::Word ? out.hasWords : kind == Kind::Domain ? out.hasDomains : out.hasTerms;
     if (seen) {
-        error = QStringLiteral("%1: a second %2 file").arg(file, KindName(kind));
+        error = QStringLiteral("%1: %2 파일이 두 번 주어졌습니다").arg(file, KindName(kind));
         return false;
     }
     seen = true;
@@ -222,7 +219,7 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
             numbers.Take(file, rowNo, table.NumberColumn() < r.size() ? r[table.NumberColumn()] : QString(),
                          out.incomplete);
         if (const QString withdrawn = table.Withdrawn(r); !withdrawn.isEmpty()) {
-            problem(rowNo, QStringLiteral("withdrawn (%1); not taken").arg(withdrawn));
+            problem(rowNo, StandardTexts::Problem::kWithdrawn.arg(withdrawn));
             continue;
         }
         switch (kind) {
@@ -233,7 +230,7 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
             w.logical = table.Cell(r, Word::kLogical);
             w.physical = table.Cell(r, Word::kPhysical);
             if (w.logical.isEmpty() || w.physical.isEmpty()) {
-                problem(rowNo, QStringLiteral("word without a logical or physical name"));
+                problem(rowNo, StandardTexts::Problem::kWordWithoutName);
                 continue;
             }
             w.fullName = table.Cell(r, Word::kFullName);
@@ -253,7 +250,7 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
             d.keyDomain = table.Cell(r, Domain::kKeyDomain);
             d.name = table.Cell(r, Domain::kName);
             if (d.keyDomain.isEmpty() || d.name.isEmpty()) {
-                problem(rowNo, QStringLiteral("domain without a class or a name"));
+                problem(rowNo, StandardTexts::Problem::kDomainWithoutName);
                 continue;
             }
             d.description = table.Cell(r, Domain::kDescription);
@@ -270,7 +267,7 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
             t.logical = table.Cell(r, Term::kLogical);
             t.physical = table.Cell(r, Term::kPhysical);
             if (t.logical.isEmpty() || t.physical.isEmpty()) {
-                problem(rowNo, QStringLiteral("term without a logical or physical name"));
+                problem(rowNo, StandardTexts::Problem::kTermWithoutName);
                 continue;
             }
             t.description = table.Cell(r, Term::kDescription);
@@ -281,7 +278,7 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
         }
     }
     if (dataRows == 0)
-        out.incomplete.push_back({file, 1, QStringLiteral("no rows after the header")});
+        out.incomplete.push_back({file, 1, StandardTexts::Problem::kNoRows});
     return true;
 }
 
@@ -312,7 +309,7 @@ bool ReadWorkbook(const QString& path, PublicStandard& out, QString& error)
             return false;
     }
     if (!missing.isEmpty()) {
-        error = QStringLiteral("%1: not in the layout of the common standard; missing sheets: %2")
+        error = QStringLiteral("%1: 공통표준의 형식이 아닙니다. 없는 시트: %2")
                     .arg(file, missing.join(QStringLiteral(", ")));
         return false;
     }
@@ -324,18 +321,17 @@ bool ReadCsv(const QString& path, PublicStandard& out, QString& error)
     const QString file = QFileInfo(path).fileName();
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("%1: %2").arg(path, f.errorString());
+        error = QStringLiteral("%1: 파일을 열 수 없습니다: %2").arg(path, f.errorString());
         return false;
     }
     CsvEnd end;
     QString encoding;
     const std::vector<QStringList> rows = ParseCsv(DecodeText(f.readAll(), &encoding), &end);
     if (encoding.contains(u' '))
-        out.problems.push_back(
-            {file, 0, QStringLiteral("lines in UTF-8 and lines in CP949; each was read in its own")});
+        out.problems.push_back({file, 0, StandardTexts::Problem::kMixedEncodings});
     Kind kind;
     if (rows.empty() || !KindOfHeader(rows.front(), kind)) {
-        error = QStringLiteral("%1: not in the layout of the common standard; missing headers: one of %2, %3, %4")
+        error = QStringLiteral("%1: 공통표준의 형식이 아닙니다. 머리글에 %2, %3, %4 중 어느 것도 없습니다")
                     .arg(file, Word::kLogical, Domain::kName, Term::kLogical);
         return false;
     }
@@ -479,12 +475,12 @@ bool Read(const QStringList& files, PublicStandard& out, QString& error)
 {
     out = PublicStandard();
     if (files.isEmpty()) {
-        error = QStringLiteral("no files given");
+        error = QStringLiteral("파일이 주어지지 않았습니다");
         return false;
     }
     for (const QString& path : files) {
         if (!QFileInfo(path).isFile()) {
-            error = QStringLiteral("%1: no such file").arg(path);
+            error = QStringLiteral("%1: 파일이 없습니다").arg(path);
             return false;
         }
         QFile f(path);
@@ -493,7 +489,7 @@ bool Read(const QStringList& files, PublicStandard& out, QString& error)
             magic = f.read(8);
         const bool workbook = magic.startsWith("PK") || magic.startsWith("\xD0\xCF\x11\xE0");
         if (workbook && files.size() > 1) {
-            error = QStringLiteral("%1: give the workbook alone, or the three CSV files").arg(path);
+            error = QStringLiteral("%1: 통합 문서는 하나만 주거나, CSV 파일 세 개를 주십시오").arg(path);
             return false;
         }
         if (!(workbook ? ReadWorkbook(path, out, error) : ReadCsv(path, out, error)))

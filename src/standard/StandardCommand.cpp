@@ -31,15 +31,15 @@ struct Options
 bool Parse(const QStringList& args, Options& o, QString& problem)
 {
     if (args.isEmpty() || args.front() != QLatin1String("import")) {
-        problem = args.isEmpty() ? QStringLiteral("missing sub-command import")
-                                 : QStringLiteral("unknown sub-command %1").arg(RedactUri(args.front()));
+        problem = args.isEmpty() ? QStringLiteral("하위 명령 import가 없습니다")
+                                 : QStringLiteral("알 수 없는 하위 명령입니다: %1").arg(RedactUri(args.front()));
         return false;
     }
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
         const auto value = [&](QString& target) {
             if (i + 1 >= args.size()) {
-                problem = QStringLiteral("%1 needs a value").arg(a);
+                problem = QStringLiteral("%1 다음에 값이 필요합니다").arg(a);
                 return false;
             }
             target = args[++i];
@@ -64,7 +64,7 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
         } else if (a == QLatin1String("--allow-partial")) {
             o.allowPartial = true;
         } else if (a.startsWith(QLatin1String("--"))) {
-            problem = QStringLiteral("unknown option %1").arg(RedactUri(a));
+            problem = QStringLiteral("알 수 없는 옵션입니다: %1").arg(RedactUri(a));
             return false;
         } else {
             o.files << a;
@@ -72,19 +72,19 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
     }
     const bool repo = !o.repo.isEmpty() || !o.area.isEmpty() || !o.areaName.isEmpty() || o.replace;
     if (repo == !o.dataDir.isEmpty()) {
-        problem = QStringLiteral("give either --repo URI --area ID or --data-dir DIR");
+        problem = QStringLiteral("--repo URI --area ID와 --data-dir DIR 중 하나만 주십시오");
         return false;
     }
     if (repo && (o.repo.isEmpty() || o.area.isEmpty())) {
-        problem = QStringLiteral("--repo URI and --area ID go together");
+        problem = QStringLiteral("--repo URI와 --area ID는 함께 주어야 합니다");
         return false;
     }
     if (o.builtin && !o.files.isEmpty()) {
-        problem = QStringLiteral("give either --builtin or FILES");
+        problem = QStringLiteral("--builtin과 FILES 중 하나만 주십시오");
         return false;
     }
     if (!o.builtin && o.files.isEmpty()) {
-        problem = QStringLiteral("no files: the workbook, or the three CSV files (or --builtin)");
+        problem = QStringLiteral("파일이 없습니다: 통합 문서 하나, 또는 CSV 파일 세 개(또는 --builtin)를 주십시오");
         return false;
     }
     return true;
@@ -115,8 +115,8 @@ int Refuse(const QString& why, const std::vector<PublicStandardProblem>& rows, Q
     for (size_t i = 0; i < rows.size() && i < kShown; ++i)
         PrintProblem(rows[i], err);
     if (rows.size() > kShown)
-        err << "  ... and " << rows.size() - kShown << " more\n";
-    err << "termwise: nothing was written\n";
+        err << "  ... 외 " << rows.size() - kShown << "건\n";
+    err << "termwise: 아무것도 쓰지 않았습니다\n";
     return 1;
 }
 
@@ -162,7 +162,7 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     StandardImportSummary summary;
     if (!repo) {
         if (!QFileInfo(o.dataDir).isDir()) {
-            err << "termwise: " << o.dataDir << ": no such folder\n";
+            err << "termwise: " << o.dataDir << ": 폴더가 없습니다\n";
             return 1;
         }
         qputenv("TERMWISE_DATA_DIR", QDir(o.dataDir).absolutePath().toUtf8());
@@ -179,7 +179,7 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         StandardImport::ImportIntoDictionary(settings, standard, summary);
         QDir().mkpath(QFileInfo(CAnalyzeSettings::SettingsPath()).absolutePath());
         if (!settings.Save()) {
-            err << "termwise: cannot write the dictionary: " << settings.SaveError() << "\n";
+            err << "termwise: 사전을 저장할 수 없습니다: " << settings.SaveError() << "\n";
             return 1;
         }
         out << "dictionary: " << CAnalyzeSettings::SettingsPath() << "\n";
@@ -201,7 +201,8 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     CSqlBaseGate* gate = connection.OpenGate();
     ISqlExecutor* db = connection.Database();
     if (!gate || !db) {
-        err << "termwise: " << RedactUri(o.repo) << ": no repository gateway for this database\n";
+        err << "termwise: " << RedactUri(o.repo)
+            << ": 이 데이터베이스를 저장소로 쓸 수 없습니다 (맞는 게이트웨이가 없습니다)\n";
         connection.OnRepositoryDisconnected();
         return 1;
     }
@@ -216,7 +217,10 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
         StandardImport::ImportIntoRepository(*db, *gate, standard, options, summary, error);
     connection.OnRepositoryDisconnected();
     if (outcome != StandardImport::Outcome::Imported) {
-        err << "termwise: " << error << "\n";
+        err << "termwise: ";
+        if (outcome == StandardImport::Outcome::Failed)
+            err << "공통표준을 가져오지 못했습니다. 아무것도 바뀌지 않았습니다: ";
+        err << error << "\n";
         PrintProblems(summary, err);
         return 1;
     }

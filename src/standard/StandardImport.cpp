@@ -63,11 +63,12 @@ public:
         m_params.clear();
         m_rows = 0;
         if (!out.ok) {
-            error = out.error.isEmpty() ? QStringLiteral("statement failed: %1").arg(m_head.trimmed()) : out.error;
+            error = out.error.isEmpty() ? QStringLiteral("SQL 문을 실행하지 못했습니다: %1").arg(m_head.trimmed())
+                                        : out.error;
             if (!m_first.file.isEmpty())
                 error = (rows == 1 || (m_first.file == m_last.file && m_first.row == m_last.row)
                              ? QStringLiteral("%1:%2: ").arg(m_first.file).arg(m_first.row)
-                             : QStringLiteral("%1:%2 to %3:%4 (one of these rows): ")
+                             : QStringLiteral("%1:%2 ~ %3:%4 (이 중 한 행): ")
                                    .arg(m_first.file)
                                    .arg(m_first.row)
                                    .arg(m_last.file)
@@ -178,8 +179,8 @@ public:
         if (TermsOnly())
             return RunTermsOnly(error);
         if (current > 0 && !m_opt.replace) {
-            error = QStringLiteral("area %1 already holds %2 current standard rows; --replace closes them and loads "
-                                   "this edition")
+            error = QStringLiteral("분류체계 %1에 현재 표준 행이 이미 %2개 있습니다. --replace를 주면 이 행을 "
+                                   "이력으로 닫고 이 판을 넣습니다")
                         .arg(m_opt.areaId)
                         .arg(current);
             return Outcome::Refused;
@@ -187,11 +188,11 @@ public:
         if (!ReadDate(error))
             return Outcome::Failed;
         // One step per table group; a cancel between them rolls everything back.
-        return RunSteps({{"Close the current edition", &RepositoryImport::CloseCurrent},
-                         {"Standard area", &RepositoryImport::Area},
-                         {"Standard words", &RepositoryImport::Words},
-                         {"Domains", &RepositoryImport::Domains},
-                         {"Terms and word combinations", &RepositoryImport::Terms}},
+        return RunSteps({{"이전 판을 이력으로 닫기", &RepositoryImport::CloseCurrent},
+                         {"표준 분류체계", &RepositoryImport::Area},
+                         {"표준 단어", &RepositoryImport::Words},
+                         {"도메인", &RepositoryImport::Domains},
+                         {"용어와 단어 조합", &RepositoryImport::Terms}},
                         error);
     }
 
@@ -206,7 +207,7 @@ private:
     {
         if (m_gate.SelectCurrentDateTime(m_date) && !m_date.isEmpty())
             return true;
-        error = QStringLiteral("cannot read the database's current time");
+        error = QStringLiteral("데이터베이스의 현재 시각을 읽을 수 없습니다");
         return false;
     }
 
@@ -233,9 +234,9 @@ private:
         }
         if (!ReadDate(error))
             return Outcome::Failed;
-        return RunSteps({{"Close the current terms", &RepositoryImport::CloseTerms},
-                         {"Standard area", &RepositoryImport::Area},
-                         {"Terms and word combinations", &RepositoryImport::Terms}},
+        return RunSteps({{"현재 용어를 이력으로 닫기", &RepositoryImport::CloseTerms},
+                         {"표준 분류체계", &RepositoryImport::Area},
+                         {"용어와 단어 조합", &RepositoryImport::Terms}},
                         error);
     }
 
@@ -290,13 +291,13 @@ private:
             return Outcome::Failed;
         }
         CQrProgressWnd::Show(int(steps.size()), QStringLiteral("Termwise Import"),
-                             QStringLiteral("Import common standard"));
+                             QStringLiteral("공통표준 가져오기"));
         for (const auto& [text, step] : steps) {
-            CQrProgressWnd::SetMsg(QString::fromLatin1(text));
+            CQrProgressWnd::SetMsg(QString::fromUtf8(text));
             const bool ok = (this->*step)(error);
             const bool cancelled = ok && CQrProgressWnd::IsCanceling();
             if (cancelled)
-                error = QStringLiteral("import cancelled; nothing was written");
+                error = QStringLiteral("가져오기를 취소했습니다. 아무것도 쓰지 않았습니다");
             if (!ok || !error.isEmpty()) {
                 CQrProgressWnd::Hide();
                 m_db.RollbackTransaction();
@@ -382,7 +383,7 @@ private:
         m_words.reserve(m_std.words.size());
         for (const PublicStandardWord& w : m_std.words) {
             if (!taken.insert({w.logical, w.physical}).second) {
-                Problem(w.file, w.row, QStringLiteral("word %1 (%2) appears twice").arg(w.logical, w.physical));
+                Problem(w.file, w.row, StandardTexts::Problem::kWordTwice.arg(w.logical, w.physical));
                 continue;
             }
             standardLogical.insert(w.logical);
@@ -411,9 +412,7 @@ private:
             const auto nonStandard = [&](const QStringList& names, const QString& format) {
                 for (const QString& name : names) {
                     if (standardLogical.count(name)) {
-                        Problem(w.file, w.row,
-                                QStringLiteral("%1 of %2 is a standard word itself; not stored as non-standard")
-                                    .arg(name, w.logical));
+                        Problem(w.file, w.row, StandardTexts::Problem::kNonStandardIsStandard.arg(name, w.logical));
                         continue;
                     }
                     if (!taken.insert({name, w.physical}).second)
@@ -468,15 +467,13 @@ private:
         std::set<QString> written;
         for (const PublicStandardDomain& d : m_std.domains) {
             if (!written.insert(d.name).second) {
-                Problem(d.file, d.row, QStringLiteral("domain %1 appears twice").arg(d.name));
+                Problem(d.file, d.row, StandardTexts::Problem::kDomainTwice.arg(d.name));
                 continue;
             }
             const QString logicalType = settings.ConvertToLogicalDataType(d.dataType);
             const QString typeId = QrDatatype::GetLogicalDatatypeId(logicalType);
             if (typeId.isEmpty())
-                Problem(d.file, d.row,
-                        QStringLiteral("domain %1: unknown data type \"%2\"; stored without a type")
-                            .arg(d.name, d.dataType));
+                Problem(d.file, d.row, StandardTexts::Problem::kUnknownDataType.arg(d.name, d.dataType));
             const QString id = m_domainIds[d.name];
             const auto phy = classPhysical.find(d.keyDomain);
             if (!insert.Add({SqlParam::Text(m_opt.areaId), SqlParam::Text(id), SqlParam::Text(m_date),
@@ -498,16 +495,14 @@ private:
         std::set<std::pair<QString, QString>> taken;
         for (const PublicStandardTerm& t : m_std.terms) {
             if (!taken.insert({t.logical, t.physical}).second) {
-                Problem(t.file, t.row, QStringLiteral("term %1 (%2) appears twice").arg(t.logical, t.physical));
+                Problem(t.file, t.row, StandardTexts::Problem::kTermTwice.arg(t.logical, t.physical));
                 continue;
             }
             QString domainId;
             if (!t.domainName.isEmpty()) {
                 auto it = m_domainIds.find(t.domainName);
                 if (it == m_domainIds.end())
-                    Problem(t.file, t.row,
-                            QStringLiteral("term %1: domain %2 is not in the edition; stored without a domain")
-                                .arg(t.logical, t.domainName));
+                    Problem(t.file, t.row, StandardTexts::Problem::kTermDomainMissing.arg(t.logical, t.domainName));
                 else
                     domainId = it->second;
             }
@@ -515,8 +510,7 @@ private:
             const std::vector<const StoredWord*> words = m_matcher.Match(t.logical, t.physical, unmatched);
             if (!unmatched.isEmpty())
                 Problem(t.file, t.row,
-                        QStringLiteral("term %1: no word for %2; stored without it in its combination")
-                            .arg(t.logical, unmatched.join(QStringLiteral(", "))));
+                        StandardTexts::Problem::kTermWordMissing.arg(t.logical, unmatched.join(QStringLiteral(", "))));
             QStringList fullNames;
             for (const StoredWord* w : words)
                 fullNames << (w ? w->fullName : QStringLiteral("?"));
@@ -563,7 +557,7 @@ Outcome ImportIntoRepository(ISqlExecutor& database, CSqlBaseGate& gate, const P
     summary = StandardImportSummary();
     summary.problems = standard.problems;
     if (options.areaId.trimmed().isEmpty()) {
-        error = QStringLiteral("no standard area given");
+        error = QStringLiteral("표준 분류체계가 주어지지 않았습니다");
         return Outcome::Failed;
     }
     RepositoryImport run(database, gate, standard, options, summary);
@@ -604,9 +598,7 @@ void ImportIntoDictionary(CAnalyzeSettings& settings, const PublicStandard& stan
             for (const QString& name : names) {
                 if (standardLogical.count(name)) {
                     summary.problems.push_back(
-                        {w.file, w.row,
-                         QStringLiteral("%1 of %2 is a standard word itself; not stored as non-standard")
-                             .arg(name, w.logical)});
+                        {w.file, w.row, StandardTexts::Problem::kNonStandardIsStandard.arg(name, w.logical)});
                     continue;
                 }
                 _stAnalyzeManageWord word;
@@ -623,14 +615,12 @@ void ImportIntoDictionary(CAnalyzeSettings& settings, const PublicStandard& stan
     std::set<QString> taken;
     for (const PublicStandardDomain& d : standard.domains) {
         if (!taken.insert(d.name).second) {
-            summary.problems.push_back({d.file, d.row, QStringLiteral("domain %1 appears twice").arg(d.name)});
+            summary.problems.push_back({d.file, d.row, StandardTexts::Problem::kDomainTwice.arg(d.name)});
             continue;
         }
         auto keys = classWordsOfKey.find(d.keyDomain);
         if (keys == classWordsOfKey.end()) {
-            summary.problems.push_back(
-                {d.file, d.row,
-                 QStringLiteral("domain %1: no class word has the domain class %2").arg(d.name, d.keyDomain)});
+            summary.problems.push_back({d.file, d.row, StandardTexts::Problem::kNoClassWord.arg(d.name, d.keyDomain)});
             continue;
         }
         _stAnalyzeManageDomain domain;

@@ -61,6 +61,34 @@ inline const QString kForbiddenDescription = QStringLiteral("금칙어 (표준�
 inline const QString kForbiddenPrefix = QStringLiteral("금칙어");
 inline const QString kDefaultAreaDescription = QStringLiteral("공공데이터 공통표준");
 
+// Why a row of an edition was not taken, or taken with a gap (listed after an import).
+namespace Problem {
+inline const QString kWordTwice = QStringLiteral("단어 %1 (%2)이(가) 두 번 나옵니다");
+inline const QString kDomainTwice = QStringLiteral("도메인 %1이(가) 두 번 나옵니다");
+inline const QString kTermTwice = QStringLiteral("용어 %1 (%2)이(가) 두 번 나옵니다");
+inline const QString kNonStandardIsStandard =
+    QStringLiteral("%2의 %1은(는) 그 자체로 표준 단어이므로 비표준 단어로 넣지 않았습니다");
+inline const QString kUnknownDataType =
+    QStringLiteral("도메인 %1: 알 수 없는 데이터타입 \"%2\"이므로 타입 없이 넣었습니다");
+inline const QString kNoClassWord = QStringLiteral("도메인 %1: 도메인 분류 %2을(를) 가진 분류어가 없습니다");
+inline const QString kTermDomainMissing =
+    QStringLiteral("용어 %1: 도메인 %2이(가) 이 판에 없으므로 도메인 없이 넣었습니다");
+inline const QString kTermWordMissing =
+    QStringLiteral("용어 %1: %2에 해당하는 단어가 없으므로 단어 조합에서 빼고 넣었습니다");
+inline const QString kWithdrawn = QStringLiteral("폐기된 표준(%1)이므로 가져오지 않았습니다");
+inline const QString kWordWithoutName = QStringLiteral("논리명이나 물리명이 없는 단어입니다");
+inline const QString kDomainWithoutName = QStringLiteral("분류나 이름이 없는 도메인입니다");
+inline const QString kTermWithoutName = QStringLiteral("논리명이나 물리명이 없는 용어입니다");
+inline const QString kNumberNotNumber = QStringLiteral("번호 %2이(가) 올 자리에 \"%1\"이(가) 있습니다");
+inline const QString kNumberMissing = QStringLiteral("이 행 앞에 번호 %1이(가) 없습니다");
+inline const QString kNumbersMissing = QStringLiteral("이 행 앞에 번호 %1~%2이(가) 없습니다");
+inline const QString kNumberOutOfOrder = QStringLiteral("번호 %2이(가) 올 자리에 %1이(가) 있습니다");
+inline const QString kEndsInsideRow = QStringLiteral("파일이 이 행의 중간에서 끝납니다");
+inline const QString kNoRows = QStringLiteral("머리글 다음에 행이 없습니다");
+inline const QString kMixedEncodings =
+    QStringLiteral("UTF-8 줄과 CP949 줄이 섞여 있어 줄마다 그 인코딩으로 읽었습니다");
+} // namespace Problem
+
 // The conformance report.
 inline const QString kConformanceTitle = QStringLiteral("준수 현황");
 inline const QString kSummarySheet = QStringLiteral("요약");

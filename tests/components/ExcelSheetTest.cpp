@@ -472,22 +472,23 @@ TEST(ExcelSheet, RefusesBadWorkbooks)
     doctypeSheet.back().text = laughs + doctypeSheet.back().text;
 
     const std::vector<Case> cases = {
-        {"no workbook part", noWorkbook, "no part"},
-        {"a part that inflates too far", bomb, "zip bomb"},
-        {"a row too large to be real", bigRow, "larger than"},
-        {"entity declarations in the shared strings", doctypeShared, "document type"},
-        {"a document type in the sheet", doctypeSheet, "document type"},
+        {"no workbook part", noWorkbook, "부분이 없습니다"},
+        {"a part that inflates too far", bomb, "zip 폭탄"},
+        {"a row too large to be real", bigRow, "MB보다 큽니다"},
+        {"entity declarations in the shared strings", doctypeShared, "문서 형식 선언"},
+        {"a document type in the sheet", doctypeSheet, "문서 형식 선언"},
         {"a row past the sheet", withSheet(R"(<sheetData><row r="1048577"><c><v>1</v></c></row></sheetData>)"),
-         "outside the sheet"},
+         "시트 범위를 벗어납니다"},
         {"a column past the sheet", withSheet(R"(<sheetData><row r="1"><c r="XFE1"><v>1</v></c></row></sheetData>)"),
-         "outside the sheet"},
+         "시트 범위를 벗어납니다"},
         {"a bad cell reference", withSheet(R"(<sheetData><row r="1"><c r="1A"><v>1</v></c></row></sheetData>)"),
-         "not valid"},
+         "올바르지 않습니다"},
         {"a shared string that does not exist",
          withSheet(R"(<sheetData><row r="1"><c r="A1" t="s"><v>5</v></c></row></sheetData>)", "<si><t>a</t></si>"),
-         "shared string"},
-        {"a sheet cut short", withSheet(R"(<sheetData><row r="1"><c r="A1"><v>1</v></c></row>)"), "truncated"},
-        {"broken XML", withSheet(R"(<sheetData><row r="1"><c r="A1"><v>1</c></row></sheetData>)"), "well-formed"},
+         "공유 문자열"},
+        {"a sheet cut short", withSheet(R"(<sheetData><row r="1"><c r="A1"><v>1</v></c></row>)"), "파일이 잘렸습니다"},
+        {"broken XML", withSheet(R"(<sheetData><row r="1"><c r="A1"><v>1</c></row></sheetData>)"),
+         "올바른 XML이 아닙니다"},
     };
     QTemporaryDir dir;
     for (const Case& c : cases) {
@@ -495,7 +496,7 @@ TEST(ExcelSheet, RefusesBadWorkbooks)
         ASSERT_TRUE(WriteZip(path, c.members)) << c.name;
         CQrExcelSheet sheet(true);
         EXPECT_FALSE(sheet.OpenFile(path, false)) << c.name;
-        EXPECT_TRUE(sheet.GetLastError().contains(QLatin1String(c.errorPart)))
+        EXPECT_TRUE(sheet.GetLastError().contains(QString::fromUtf8(c.errorPart)))
             << c.name << ": " << sheet.GetLastError().toStdString();
         EXPECT_EQ(sheet.GetRowCount(), 0) << c.name;
     }

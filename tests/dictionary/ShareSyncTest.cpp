@@ -199,7 +199,7 @@ TEST_P(ShareSyncTest, CommandLineSharesOnlyWithTheAnalysisTables)
     };
     if (GetParam() == TestDialect::Sqlite) {
         EXPECT_EQ(run({QStringLiteral("upload")}), 1);
-        EXPECT_TRUE(QString::fromUtf8(cli.readAllStandardError()).contains(QStringLiteral("analysis tables")));
+        EXPECT_TRUE(QString::fromUtf8(cli.readAllStandardError()).contains(QStringLiteral("공유 분석 테이블")));
         return;
     }
     ASSERT_EQ(run({QStringLiteral("download"), QStringLiteral("--prefer"), QStringLiteral("server")}), 0)

@@ -89,10 +89,10 @@ TEST(SimilarCommand, RefusesBadArgumentsAndBadDictionaries)
         QString output;
         QString message;
     } inputs[] = {
-        {"missing dictionary", "", "out.json", "no dictionary"},
-        {"broken JSON", "{\"words\": {", "out.json", "not a dictionary file"},
-        {"JSON that is not an object", "[1, 2]", "out.json", "not a JSON object"},
-        {"unwritable output", "{}", "no/such/folder/out.json", "cannot write"},
+        {"missing dictionary", "", "out.json", "사전 파일이 없습니다"},
+        {"broken JSON", "{\"words\": {", "out.json", "사전 파일이 아닙니다"},
+        {"JSON that is not an object", "[1, 2]", "out.json", "JSON 객체가 아닙니다"},
+        {"unwritable output", "{}", "no/such/folder/out.json", "파일을 쓸 수 없습니다"},
     };
     for (const auto& in : inputs) {
         const QString path = dir.standardPath() + "/termwise.json";

@@ -75,7 +75,7 @@ TEST_P(RegisterCommandTest, ListsCandidatesRefusesTheWebRouteAndRegistersDirectl
                   {SqlParam::Text(RepositoryText::OptionWordProposalUrl)});
         o = Register(base);
         EXPECT_EQ(o.status, 1);
-        EXPECT_TRUE(o.err.contains(QStringLiteral("proposal web page"))) << o.err.toStdString();
+        EXPECT_TRUE(o.err.contains(QStringLiteral("제안 웹 페이지"))) << o.err.toStdString();
         EXPECT_EQ(repo.Count(count), 0);
         repo.Exec(QStringLiteral("UPDATE ZT_OPTIONS SET OPTN_VAL = '' WHERE OPTN_ID = ?"),
                   {SqlParam::Text(RepositoryText::OptionWordProposalUrl)});
@@ -123,13 +123,14 @@ TEST(RegisterCommand, BadInputNamesTheFileAndRow)
         QString text;
         QString expected;
     } cases[] = {
-        {"words", QStringLiteral("단어 논리명,정의\n고객,사람\n"), QStringLiteral("no column \"단어 물리명\"")},
+        {"words", QStringLiteral("단어 논리명,정의\n고객,사람\n"),
+         QStringLiteral("머리글 행에 \"단어 물리명\" 컬럼이 없습니다")},
         {"words", QStringLiteral("단어 논리명,단어 물리명\n고객,CUST\n,NO\n"),
-         QStringLiteral("row 3: 단어 논리명 is empty")},
+         QStringLiteral("3행: 단어 논리명이(가) 비어 있습니다")},
         {"domains", QStringLiteral("키도메인명,도메인명,데이터타입,길이\n금액,금액X,NOTATYPE,10\n"),
-         QStringLiteral("row 2: unknown data type")},
+         QStringLiteral("2행: 알 수 없는 데이터타입")},
         {"domains", QStringLiteral("키도메인명,도메인명,데이터타입,길이\n금액,금액DEC,NUMERIC,열\n"),
-         QStringLiteral("row 2: length and scale")},
+         QStringLiteral("2행: 길이와 스케일")},
     };
     for (const Case& c : cases) {
         const QString path = data.file(QStringLiteral("input.csv"));
@@ -164,11 +165,11 @@ TEST_P(RegisterCommandTest, BadValuesRefuseTheWholeFile)
         QStringList expected;
     } cases[] = {
         {QStringLiteral("새말,NEWW,\"여러 줄\n\t정의\"\n널") + QChar(0) + QStringLiteral("문자,NUL1,\n"),
-         {QStringLiteral("row 3: 단어 논리명 (DIC_LOG_NM): 제어 문자(U+0000)")}},
+         {QStringLiteral("3행: 단어 논리명 (DIC_LOG_NM): 제어 문자(U+0000)")}},
         {QStringLiteral("새말,NEWW,\n") + QString(501, u'가') + QStringLiteral(",LONG,\n새말2,NEW") + QChar(0x1B) +
              QStringLiteral("W,\n"),
-         {QStringLiteral("row 3: 단어 논리명 (DIC_LOG_NM): 길이가 501자로 최대 500자를"),
-          QStringLiteral("row 4: 단어 물리명 (DIC_PHY_NM): 제어 문자(U+001B)")}},
+         {QStringLiteral("3행: 단어 논리명 (DIC_LOG_NM): 길이가 501자로 최대 500자를"),
+          QStringLiteral("4행: 단어 물리명 (DIC_PHY_NM): 제어 문자(U+001B)")}},
     };
     for (const Case& c : cases) {
         WriteTextFile(words, QStringLiteral("단어 논리명,단어 물리명,정의\n") + c.rows);
@@ -177,7 +178,7 @@ TEST_P(RegisterCommandTest, BadValuesRefuseTheWholeFile)
         EXPECT_EQ(o.status, 1) << o.err.toStdString();
         for (const QString& part : c.expected)
             EXPECT_TRUE(o.err.contains(words + QStringLiteral(" ") + part)) << o.err.toStdString();
-        EXPECT_TRUE(o.err.contains(QStringLiteral("nothing was registered"))) << o.err.toStdString();
+        EXPECT_TRUE(o.err.contains(QStringLiteral("아무것도 등록하지 않았습니다"))) << o.err.toStdString();
         EXPECT_EQ(repo.Count(count), before) << "nothing written";
     }
     // A definition may hold tabs and line breaks.

@@ -106,7 +106,7 @@ TEST(PublicStandardReader, OtherLayoutsAreRefusedNamingWhatIsMissing)
     EXPECT_TRUE(error.contains(U("공통표준용어")) && error.contains(U("공통표준도메인"))) << error.toStdString();
     // The same for a legacy .xls workbook.
     EXPECT_FALSE(PublicStandardReader::Read({TestDataPath(QStringLiteral("excel/fixture.xls"))}, s, error));
-    EXPECT_TRUE(error.contains(U("missing sheets: 공통표준용어, 공통표준단어, 공통표준도메인"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(U("없는 시트: 공통표준용어, 공통표준단어, 공통표준도메인"))) << error.toStdString();
 }
 
 TEST(PublicStandardReader, CsvRecordsFollowQuotingRules)

@@ -77,7 +77,7 @@ TEST_P(StandardImport, LoadsAnEditionRefusesASecondAndReplaceKeepsHistory)
     // Every row not taken is named with its file and row.
     EXPECT_TRUE(r.out.contains(QStringLiteral("words.csv:13:")));
     EXPECT_TRUE(r.out.contains(QStringLiteral("domains-cp949.csv:7:")));
-    EXPECT_TRUE(r.out.contains(QStringLiteral("terms.csv:8: term ")) && r.out.contains(QStringLiteral("DLVR, ZIP")));
+    EXPECT_TRUE(r.out.contains(U("terms.csv:8: 용어 ")) && r.out.contains(QStringLiteral("DLVR, ZIP")));
     EXPECT_TRUE(r.out.contains(QStringLiteral("terms.csv:10:")) && r.out.contains(U("번호V99")));
 
     EXPECT_EQ(repo.Rows(QStringLiteral("SELECT STD_AREA_NM FROM STD_AREA WHERE STD_AREA_ID = 'PUB'")),
@@ -175,7 +175,7 @@ TEST_P(StandardImport, AFileInAnotherLayoutOrACancelWritesNothing)
                                   StandardCsvFixtures());
         CQrProgressWnd::SetBackend(nullptr);
         EXPECT_EQ(r.status, 1);
-        EXPECT_TRUE(r.err.contains(QStringLiteral("cancelled"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(U("가져오기를 취소했습니다"))) << r.err.toStdString();
         EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 0);
         EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_AREA")), 0);
     }
@@ -214,8 +214,8 @@ TEST_P(StandardImport, OnlyWholeFilesWithFittingValuesGoIn)
         QString text;
         QStringList expected;
     } cases[] = {
-        {"cut inside a row", cutFile, {U("words.csv:8: the file ends inside this row")}},
-        {"a gap in the numbering", gap.join(u'\n'), {U("words.csv:4: number 3 is missing before this row")}},
+        {"cut inside a row", cutFile, {U("words.csv:8: 파일이 이 행의 중간에서 끝납니다")}},
+        {"a gap in the numbering", gap.join(u'\n'), {U("words.csv:4: 이 행 앞에 번호 3이(가) 없습니다")}},
         {"no rows", lines[0] + u'\n', {U("공통표준단어 파일에 행이 없어")}},
         {"a NUL in a name", withNul, {U("words.csv:2: DIC_LOG_NM: 제어 문자(U+0000)")}},
         {"a name too long", longName, {U("words.csv:2: DIC_LOG_NM: 길이가 501자로 최대 500자를 넘습니다")}},
@@ -230,7 +230,7 @@ TEST_P(StandardImport, OnlyWholeFilesWithFittingValuesGoIn)
         EXPECT_EQ(r.status, 1) << r.err.toStdString();
         for (const QString& part : c.expected)
             EXPECT_TRUE(r.err.contains(part)) << r.err.toStdString();
-        EXPECT_TRUE(r.err.contains(U("nothing was written"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(U("아무것도 쓰지 않았습니다"))) << r.err.toStdString();
         EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 0);
         EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_AREA")), 0);
     }
@@ -239,7 +239,7 @@ TEST_P(StandardImport, OnlyWholeFilesWithFittingValuesGoIn)
                                QStringLiteral("PUB"), QStringLiteral("--allow-partial"), path, StandardCsvFixtures()[1],
                                StandardCsvFixtures()[2]});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(U("words.csv:8: the file ends inside this row"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(U("words.csv:8: 파일이 이 행의 중간에서 끝납니다"))) << r.out.toStdString();
     EXPECT_EQ(Current(QStringLiteral("STD_DIC"), QStringLiteral("AND DIC_GBN_CD = '0001' AND STANDARD_YN = 'Y'")), 6)
         << "the six whole rows, not the cut one";
 }

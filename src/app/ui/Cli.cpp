@@ -147,7 +147,7 @@ int RunGui(int argc, char** argv, const QString& repositoryUri = QString())
     CWordmereApp theApp;
     if (!theApp.InitInstance()) {
         if (!repositoryUri.isEmpty())
-            std::fprintf(stderr, "termwise: already running; connect it with its \"A/R 연결\" command\n");
+            std::fprintf(stderr, "termwise: 이미 실행 중입니다. 실행 중인 창의 \"A/R 연결\" 명령으로 연결하십시오\n");
         return 0; // the running copy came forward
     }
     // a failure goes to the output pane and leaves the window disconnected
@@ -179,18 +179,19 @@ int RunSend(const QStringList& args)
     bool ok = false;
     const int code = args[0].toInt(&ok);
     if (!ok || code < 0 || code > 4) {
-        std::fprintf(stderr, "termwise send: CODE must be 0 to 4, not \"%s\"\n", qPrintable(args[0]));
+        std::fprintf(stderr, "termwise send: CODE는 0에서 4까지입니다 (\"%s\"은(는) 쓸 수 없습니다)\n",
+                     qPrintable(args[0]));
         return 2;
     }
     QFile file(args[1]);
     if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "termwise send: cannot read %s: %s\n", qPrintable(args[1]),
+        std::fprintf(stderr, "termwise send: %s 파일을 읽을 수 없습니다: %s\n", qPrintable(args[1]),
                      qPrintable(file.errorString()));
         return 1;
     }
     const QByteArray bytes = file.readAll();
     if (qsizetype(bytes.size()) > qsizetype(CInstanceServer::kMaxTextBytes / 2)) {
-        std::fprintf(stderr, "termwise send: %s is too large\n", qPrintable(args[1]));
+        std::fprintf(stderr, "termwise send: %s 파일이 너무 큽니다\n", qPrintable(args[1]));
         return 1;
     }
     const QString text = DecodeRequestFile(bytes);
@@ -242,7 +243,7 @@ int RunMain(int argc, char** argv)
         CQrProgressWnd::SetBackend(nullptr);
         return rc;
     }
-    std::fprintf(stderr, "termwise: unknown command \"%s\"\n",
+    std::fprintf(stderr, "termwise: 알 수 없는 명령입니다: \"%s\"\n",
                  RedactUri(QString::fromLocal8Bit(first)).toLocal8Bit().constData());
     PrintUsage(stderr);
     return 2;

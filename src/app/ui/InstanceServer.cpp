@@ -188,25 +188,25 @@ bool CInstanceServer::SendFrame(const QString& name, int code, const QString& te
     QLocalSocket socket;
     socket.connectToServer(name);
     if (!socket.waitForConnected(timeoutMs))
-        return fail(QStringLiteral("no running Termwise answers (%1)").arg(socket.errorString()));
+        return fail(QStringLiteral("실행 중인 Termwise가 응답하지 않습니다 (%1)").arg(socket.errorString()));
     const QByteArray frame = EncodeFrame(code, text);
     qsizetype written = 0;
     while (written < frame.size()) {
         const qint64 n = socket.write(frame.constData() + written, frame.size() - written);
         if (n < 0)
-            return fail(socket.errorString());
+            return fail(QStringLiteral("실행 중인 Termwise에 요청을 보낼 수 없습니다: %1").arg(socket.errorString()));
         written += n;
         if (!socket.waitForBytesWritten(timeoutMs) && socket.bytesToWrite() > 0)
-            return fail(QStringLiteral("the running Termwise did not take the request"));
+            return fail(QStringLiteral("실행 중인 Termwise가 요청을 받지 않았습니다"));
     }
     while (socket.bytesAvailable() < 1) {
         if (!socket.waitForReadyRead(timeoutMs))
-            return fail(QStringLiteral("the running Termwise did not answer"));
+            return fail(QStringLiteral("실행 중인 Termwise가 답하지 않았습니다"));
     }
     char answer = 1;
     socket.read(&answer, 1);
     socket.disconnectFromServer();
     if (answer != 0)
-        return fail(QStringLiteral("the running Termwise refused the request"));
+        return fail(QStringLiteral("실행 중인 Termwise가 요청을 거절했습니다"));
     return true;
 }

@@ -12,12 +12,12 @@ void SheetData::Clear()
 bool SheetData::Room(uint32_t row, uint32_t col, std::string& error)
 {
     if (row >= kMaxRows || col >= kMaxColumns) {
-        error = "cell reference outside the sheet (row " + std::to_string(row + 1) + ", column " +
-                std::to_string(col + 1) + ")";
+        error =
+            "셀 참조가 시트 범위를 벗어납니다 (" + std::to_string(row + 1) + "행, " + std::to_string(col + 1) + "열)";
         return false;
     }
     if (m_cells.size() >= kMaxCells) {
-        error = "the sheet holds more than " + std::to_string(kMaxCells) + " cells";
+        error = "시트의 셀이 " + std::to_string(kMaxCells) + "개를 넘습니다";
         return false;
     }
     if (!m_cells.empty()) {
@@ -35,11 +35,11 @@ bool SheetData::AddText(uint32_t row, uint32_t col, std::string_view utf8, std::
     if (!Room(row, col, error))
         return false;
     if (utf8.size() > kMaxCellBytes) {
-        error = "a cell holds more than " + std::to_string(kMaxCellBytes / (1024 * 1024)) + " MB of text";
+        error = "한 셀의 텍스트가 " + std::to_string(kMaxCellBytes / (1024 * 1024)) + " MB를 넘습니다";
         return false;
     }
     if (m_text.size() + utf8.size() >= kSharedBit) {
-        error = "the sheet holds more than 2 GB of text";
+        error = "시트의 텍스트가 2 GB를 넘습니다";
         return false;
     }
     m_cells.push_back({row, col, uint32_t(m_text.size()), uint32_t(utf8.size())});
@@ -52,7 +52,8 @@ bool SheetData::AddText(uint32_t row, uint32_t col, std::string_view utf8, std::
 bool SheetData::AddShared(uint32_t row, uint32_t col, uint32_t index, std::string& error)
 {
     if (index >= SharedCount()) {
-        error = "a cell names shared string " + std::to_string(index) + " of " + std::to_string(SharedCount());
+        error = "셀이 가리키는 공유 문자열 " + std::to_string(index) + "번이 없습니다 (공유 문자열 " +
+                std::to_string(SharedCount()) + "개)";
         return false;
     }
     if (m_sharedOffsets[index] == m_sharedOffsets[index + 1])
@@ -70,11 +71,11 @@ bool SheetData::AddSharedString(std::string_view utf8, std::string& error)
     if (m_sharedOffsets.empty())
         m_sharedOffsets.push_back(0);
     if (utf8.size() > kMaxCellBytes) {
-        error = "a shared string holds more than " + std::to_string(kMaxCellBytes / (1024 * 1024)) + " MB of text";
+        error = "한 공유 문자열의 텍스트가 " + std::to_string(kMaxCellBytes / (1024 * 1024)) + " MB를 넘습니다";
         return false;
     }
     if (m_shared.size() + utf8.size() >= kSharedBit || m_sharedOffsets.size() > kMaxCells) {
-        error = "the shared string table is too large";
+        error = "공유 문자열 표가 너무 큽니다";
         return false;
     }
     m_shared.append(utf8);

@@ -25,24 +25,24 @@
 namespace excel {
 namespace {
 
-constexpr char kNoSheetNamed[] = "the workbook has no worksheet named ";
+constexpr char kNoSheetNamed[] = "통합 문서에 다음 이름의 워크시트가 없습니다: ";
 
 std::string FreexlError(int code)
 {
     switch (code) {
     case FREEXL_FILE_NOT_FOUND:
-        return "the file cannot be read";
+        return "파일을 읽을 수 없습니다";
     case FREEXL_INSUFFICIENT_MEMORY:
-        return "not enough memory to read the workbook";
+        return "통합 문서를 읽을 메모리가 부족합니다";
     case FREEXL_CRAFTED_FILE:
-        return "the workbook is damaged or crafted";
+        return "통합 문서가 손상되었거나 조작되었습니다";
     case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
-        return "the file holds no workbook";
+        return "파일에 통합 문서가 없습니다";
     case FREEXL_INVALID_CFBF_HEADER:
     case FREEXL_CFBF_INVALID_SIGNATURE:
-        return "not an Excel 97-2003 workbook";
+        return "Excel 97-2003 통합 문서가 아닙니다";
     default:
-        return "the workbook is damaged (FreeXL error " + std::to_string(code) + ")";
+        return "통합 문서가 손상되었습니다 (FreeXL 오류 " + std::to_string(code) + ")";
     }
 }
 
@@ -67,12 +67,12 @@ bool CheckSize(const std::string& path, std::string& error)
     }
     unsigned int count = 0;
     if (freexl_get_info(info.h, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK || count == 0) {
-        error = "the workbook has no worksheet";
+        error = "통합 문서에 워크시트가 없습니다";
         return false;
     }
     unsigned int password = 0;
     if (freexl_get_info(info.h, FREEXL_BIFF_PASSWORD, &password) == FREEXL_OK && password == FREEXL_BIFF_OBFUSCATED) {
-        error = "the workbook is protected by a password";
+        error = "통합 문서가 암호로 보호되어 있습니다";
         return false;
     }
     unsigned long long cells = 0;
@@ -85,7 +85,7 @@ bool CheckSize(const std::string& path, std::string& error)
             cells += (unsigned long long)rows * cols;
     }
     if (cells > kMaxCells) {
-        error = "the workbook declares more than " + std::to_string(kMaxCells) + " cells";
+        error = "통합 문서에 선언된 셀이 " + std::to_string(kMaxCells) + "개를 넘습니다";
         return false;
     }
     return true;
@@ -235,7 +235,7 @@ bool ReadXlsSheet(const std::string& path, const std::string& sheetName, SheetDa
     sheet.Clear();
     int fds[2];
     if (::pipe(fds) != 0) {
-        error = "cannot start the .xls reader";
+        error = ".xls 읽기를 시작할 수 없습니다";
         return false;
     }
     std::fflush(nullptr);
@@ -243,7 +243,7 @@ bool ReadXlsSheet(const std::string& path, const std::string& sheetName, SheetDa
     if (pid < 0) {
         ::close(fds[0]);
         ::close(fds[1]);
-        error = "cannot start the .xls reader";
+        error = ".xls 읽기를 시작할 수 없습니다";
         return false;
     }
     if (pid == 0) {
@@ -292,7 +292,7 @@ bool ReadXlsSheet(const std::string& path, const std::string& sheetName, SheetDa
     }
     if (ok && !ended) {
         ok = false;
-        error = "the workbook is damaged; the .xls reader stopped on it";
+        error = "통합 문서가 손상되어 .xls 읽기가 멈췄습니다";
     }
     if (!ok) {
         sheetMissing = error.rfind(kNoSheetNamed, 0) == 0;

@@ -60,14 +60,14 @@ public:
         zip_error_init(&ze);
         zip_source_t* src = zip_source_buffer_create(data, size, 0, &ze);
         if (!src) {
-            error = "not a zip archive";
+            error = "zip 압축 파일이 아닙니다";
             zip_error_fini(&ze);
             return false;
         }
         m_zip = zip_open_from_source(src, ZIP_RDONLY, &ze);
         if (!m_zip) {
             zip_source_free(src);
-            error = std::string("not a zip archive: ") + zip_error_strerror(&ze);
+            error = std::string("zip 압축 파일이 아닙니다: ") + zip_error_strerror(&ze);
             zip_error_fini(&ze);
             return false;
         }
@@ -81,12 +81,12 @@ public:
     {
         const zip_int64_t index = Locate(name);
         if (index < 0) {
-            error = "the workbook has no part " + name;
+            error = "통합 문서에 " + name + " 부분이 없습니다";
             return false;
         }
         zip_file_t* file = zip_fopen_index(m_zip, zip_uint64_t(index), 0);
         if (!file) {
-            error = "cannot read part " + name + ": " + zip_strerror(m_zip);
+            error = name + " 부분을 읽을 수 없습니다: " + zip_strerror(m_zip);
             return false;
         }
         std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> guard(file, zip_fclose);
@@ -95,15 +95,15 @@ public:
         for (;;) {
             const zip_int64_t n = zip_fread(file, buf.data(), buf.size());
             if (n < 0) {
-                error = "part " + name + " is damaged: " + zip_file_strerror(file);
+                error = name + " 부분이 손상되었습니다: " + zip_file_strerror(file);
                 return false;
             }
             if (n == 0)
                 return true;
             total += size_t(n);
             if (total > limit) {
-                error = "part " + name + " inflates past " + std::to_string(limit / (1024 * 1024)) +
-                        " MB; refused as a possible zip bomb";
+                error = name + " 부분을 풀면 " + std::to_string(limit / (1024 * 1024)) +
+                        " MB를 넘습니다. zip 폭탄일 수 있어 읽지 않습니다";
                 return false;
             }
             if (!sink(buf.data(), size_t(n)))
@@ -122,7 +122,7 @@ private:
     {
         zip_error_t ze;
         zip_error_init_with_code(&ze, code);
-        error = std::string("not a zip archive: ") + zip_error_strerror(&ze);
+        error = std::string("zip 압축 파일이 아닙니다: ") + zip_error_strerror(&ze);
         zip_error_fini(&ze);
         return false;
     }
@@ -139,11 +139,11 @@ public:
     {
         auto it = m_parts.find(name);
         if (it == m_parts.end()) {
-            error = "the workbook has no part " + name;
+            error = "통합 문서에 " + name + " 부분이 없습니다";
             return false;
         }
         if (it->second.size() > limit) {
-            error = "part " + name + " is too large";
+            error = name + " 부분이 너무 큽니다";
             return false;
         }
         // small pieces, as inflation would hand them over
@@ -196,12 +196,12 @@ bool ParseSmall(PartSource& zip, const std::string& name, pugi::xml_document& do
     if (!zip.ReadAll(name, kMaxSmallMemberBytes, text, error))
         return false;
     if (HasDoctype(text)) {
-        error = "part " + name + " carries a document type declaration; refused";
+        error = name + " 부분에 문서 형식 선언(DTD)이 있어 읽지 않습니다";
         return false;
     }
     const pugi::xml_parse_result r = doc.load_buffer(text.data(), text.size(), kParseFlags, pugi::encoding_utf8);
     if (!r) {
-        error = "part " + name + " is not well-formed XML: " + r.description();
+        error = name + " 부분이 올바른 XML이 아닙니다: " + r.description();
         return false;
     }
     return true;
@@ -313,8 +313,8 @@ public:
         if (!m_done && !Process(true, error))
             return false;
         if (!m_done) {
-            error = m_started ? "the part ends inside <" + m_container + ">; the file is truncated"
-                              : "no <" + m_container + "> element found";
+            error = m_started ? "부분이 <" + m_container + "> 안에서 끝납니다. 파일이 잘렸습니다"
+                              : "<" + m_container + "> 요소가 없습니다";
             return false;
         }
         return true;
@@ -330,7 +330,7 @@ private:
             if (p == std::string::npos) {
                 // Nothing before the container matters but a declaration we refuse; drop the rest.
                 if (HasDoctype(m_buf)) {
-                    error = "the part carries a document type declaration; refused";
+                    error = "부분에 문서 형식 선언(DTD)이 있어 읽지 않습니다";
                     return false;
                 }
                 if (m_buf.size() > 4096)
@@ -365,7 +365,7 @@ private:
                 continue;
             }
             if (HasDoctype(std::string_view(m_buf).substr(0, lt))) {
-                error = "the part carries a document type declaration; refused";
+                error = "부분에 문서 형식 선언(DTD)이 있어 읽지 않습니다";
                 return false;
             }
             const size_t gt = m_buf.find('>', after);
@@ -412,8 +412,8 @@ private:
             cut = m_lastStart == std::string::npos ? 0 : m_lastStart - m_pos;
             if (cut == 0) {
                 if (rest.size() > kMaxItemBytes) {
-                    error = "one <" + m_item + "> of the part is larger than " +
-                            std::to_string(kMaxItemBytes / (1024 * 1024)) + " MB";
+                    error = "부분의 <" + m_item + "> 하나가 " + std::to_string(kMaxItemBytes / (1024 * 1024)) +
+                            " MB보다 큽니다";
                     return false;
                 }
                 return true; // keep reading
@@ -456,14 +456,14 @@ private:
     bool Parse(std::string_view text, std::string& error)
     {
         if (HasDoctype(text)) {
-            error = "the part carries a document type declaration; refused";
+            error = "부분에 문서 형식 선언(DTD)이 있어 읽지 않습니다";
             return false;
         }
         pugi::xml_document doc;
         const pugi::xml_parse_result r =
             doc.load_buffer(text.data(), text.size(), kParseFlags | pugi::parse_fragment, pugi::encoding_utf8);
         if (!r) {
-            error = std::string("the worksheet is not well-formed XML: ") + r.description();
+            error = std::string("워크시트가 올바른 XML이 아닙니다: ") + r.description();
             return false;
         }
         m_any = true;
@@ -582,7 +582,7 @@ private:
         }
         if (sheet.empty() && !m_wanted.empty()) {
             m_sheetMissing = true;
-            error = "the workbook has no worksheet named " + m_wanted;
+            error = "통합 문서에 다음 이름의 워크시트가 없습니다: " + m_wanted;
             return false;
         }
         if (sheet.empty()) {
@@ -591,7 +591,7 @@ private:
             else if (m_zip.Has("xl/worksheets/sheet1.xml"))
                 sheet = "xl/worksheets/sheet1.xml";
             else {
-                error = "the workbook has no worksheet";
+                error = "통합 문서에 워크시트가 없습니다";
                 return false;
             }
         }
@@ -654,7 +654,7 @@ private:
                 if (rr) {
                     const unsigned n = rr.as_uint(0);
                     if (n == 0 || n > kMaxRows) {
-                        err = std::string("row number ") + rr.value() + " is outside the sheet";
+                        err = std::string("행 번호 ") + rr.value() + "이(가) 시트 범위를 벗어납니다";
                         return false;
                     }
                     row = n - 1;
@@ -670,7 +670,7 @@ private:
                     const pugi::xml_attribute cr = Attr(c, "r");
                     if (cr) {
                         if (!ParseColumn(cr.value(), col)) {
-                            err = std::string("cell reference \"") + cr.value() + "\" is not valid";
+                            err = std::string("셀 참조 \"") + cr.value() + "\"이(가) 올바르지 않습니다";
                             return false;
                         }
                     } else if (anyCell) {
@@ -701,7 +701,7 @@ private:
             unsigned index = 0;
             const auto r = std::from_chars(value.data(), value.data() + value.size(), index);
             if (r.ec != std::errc() || r.ptr != value.data() + value.size()) {
-                error = "a shared string index is not a number";
+                error = "공유 문자열 번호가 숫자가 아닙니다";
                 return false;
             }
             return m_sheet.AddShared(row, col, index, error);

@@ -218,7 +218,7 @@ struct XlsxStreamWriter::Impl
         e.crc = uint32_t(crc32(0, reinterpret_cast<const Bytef*>(text.data()), uInt(text.size())));
         z_stream z{};
         if (deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-            return Fail(QStringLiteral("cannot write %1: compressor failed").arg(path));
+            return Fail(QStringLiteral("%1 파일을 쓸 수 없습니다: 압축에 실패했습니다").arg(path));
         std::string packed(deflateBound(&z, uLong(text.size())), '\0');
         z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
         z.avail_in = uInt(text.size());
@@ -228,7 +228,7 @@ struct XlsxStreamWriter::Impl
         packed.resize(z.total_out);
         deflateEnd(&z);
         if (rc != Z_STREAM_END)
-            return Fail(QStringLiteral("cannot write %1: compressor failed").arg(path));
+            return Fail(QStringLiteral("%1 파일을 쓸 수 없습니다: 압축에 실패했습니다").arg(path));
         e.packed = packed.size();
         const std::string header = LocalHeader(e);
         if (!Write(header.data(), header.size()) || !Write(packed.data(), packed.size()))
@@ -292,8 +292,8 @@ struct XlsxStreamWriter::Impl
     {
         sheetBytes += current->bytes.size();
         if (sheetBytes > kZipLimit)
-            return Fail(QStringLiteral("cannot write %1: the sheet passes 4 GiB, more than an .xlsx file "
-                                       "written here can hold")
+            return Fail(QStringLiteral("%1 파일을 쓸 수 없습니다: 시트가 4 GiB를 넘어, 여기서 쓰는 .xlsx 파일에 "
+                                       "담을 수 없습니다")
                             .arg(path));
         current->last = last;
         {
@@ -330,7 +330,7 @@ struct XlsxStreamWriter::Impl
             if (!failed) {
                 QString problem;
                 if (!ready)
-                    problem = QStringLiteral("cannot write %1: compressor failed").arg(path);
+                    problem = QStringLiteral("%1 파일을 쓸 수 없습니다: 압축에 실패했습니다").arg(path);
                 else
                     problem = Deflate(z, *p, out);
                 if (!problem.isEmpty()) {
@@ -365,7 +365,7 @@ struct XlsxStreamWriter::Impl
             z.avail_out = uInt(out.size());
             rc = deflate(&z, flush);
             if (rc == Z_STREAM_ERROR)
-                return QStringLiteral("cannot write %1: compressor failed").arg(path);
+                return QStringLiteral("%1 파일을 쓸 수 없습니다: 압축에 실패했습니다").arg(path);
             const size_t n = out.size() - z.avail_out;
             if (!Write(out.data(), n))
                 return WriteFailureText(path, errno);
@@ -419,15 +419,15 @@ struct XlsxStreamWriter::Impl
             return Fail(workerError);
         const std::string head = SheetHead(UsedRange());
         if (head.size() != SheetHead("A1").size()) // the room kept for it at the start
-            return Fail(QStringLiteral("cannot write %1: the used range %2 does not fit")
+            return Fail(QStringLiteral("%1 파일을 쓸 수 없습니다: 사용 범위 %2이(가) 들어갈 자리가 없습니다")
                             .arg(path, QString::fromStdString(UsedRange())));
         sheet.size = head.size() + restSize;
         sheet.packed = 5 + head.size() + restPacked;
         const uint32_t headCrc = uint32_t(crc32(0, reinterpret_cast<const Bytef*>(head.data()), uInt(head.size())));
         sheet.crc = uint32_t(crc32_combine(headCrc, restCrc, z_off_t(restSize)));
         if (sheet.size > kZipLimit || sheet.packed > kZipLimit)
-            return Fail(QStringLiteral("cannot write %1: the sheet passes 4 GiB, more than an .xlsx file "
-                                       "written here can hold")
+            return Fail(QStringLiteral("%1 파일을 쓸 수 없습니다: 시트가 4 GiB를 넘어, 여기서 쓰는 .xlsx 파일에 "
+                                       "담을 수 없습니다")
                             .arg(path));
         const uint64_t end = offset;
         std::string sizes;
@@ -458,8 +458,8 @@ struct XlsxStreamWriter::Impl
             dir += e.name;
         }
         if (start + dir.size() + 22 > kZipLimit)
-            return Fail(QStringLiteral("cannot write %1: the file passes 4 GiB, more than an .xlsx file "
-                                       "written here can hold")
+            return Fail(QStringLiteral("%1 파일을 쓸 수 없습니다: 파일이 4 GiB를 넘어, 여기서 쓰는 .xlsx 파일에 "
+                                       "담을 수 없습니다")
                             .arg(path));
         const uint32_t dirSize = uint32_t(dir.size());
         Put32(dir, 0x06054b50);
@@ -541,9 +541,10 @@ bool XlsxStreamWriter::WriteRow(int row, const QStringList& cells)
     if (!w.file || !w.error.isEmpty())
         return false;
     if (row <= w.lastRow || row >= int(kMaxRows))
-        return w.Fail(QStringLiteral("row %1 cannot follow row %2 in %3").arg(row + 1).arg(w.lastRow + 1).arg(w.path));
+        return w.Fail(
+            QStringLiteral("%3: %1행은 %2행 다음에 올 수 없습니다").arg(row + 1).arg(w.lastRow + 1).arg(w.path));
     if (cells.size() > qsizetype(kMaxColumns))
-        return w.Fail(QStringLiteral("too many columns for one sheet: %1").arg(cells.size()));
+        return w.Fail(QStringLiteral("한 시트에 담기에는 컬럼이 너무 많습니다: %1개").arg(cells.size()));
     w.lastRow = row;
     char rowDigits[16];
     const size_t rowLen = size_t(std::to_chars(rowDigits, rowDigits + sizeof rowDigits, row + 1).ptr - rowDigits);
@@ -609,7 +610,7 @@ bool XlsxStreamWriter::Finish()
 {
     Impl& w = *d;
     if (!w.file)
-        return w.Fail(QStringLiteral("cannot write %1: the file was not opened").arg(w.path));
+        return w.Fail(QStringLiteral("%1 파일을 쓸 수 없습니다: 파일이 열리지 않았습니다").arg(w.path));
     bool ok = w.error.isEmpty() && w.FinishSheet() && w.WriteDirectory();
     if (ok && std::fflush(w.file) != 0)
         ok = w.WriteFail();
