@@ -1,10 +1,10 @@
 #include "analysis/TermAnalysis.h"
 
-#include "analysis/AnalysisResultJson.h"
 #include "analysis/AnalyzeDomainWords.h"
 #include "analysis/DataType.h"
+#include "analysis/ServiceLayer.h"
 #include "components/QrProgressWnd.h"
-#include "components/ServiceLayer.h"
+#include "exchange/AnalysisResultJson.h"
 #include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
 
