@@ -4,7 +4,6 @@
 #include "analysis/DataType.h"
 #include "analysis/ServiceLayer.h"
 #include "components/QrProgressWnd.h"
-#include "exchange/AnalysisResultJson.h"
 #include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
 
@@ -820,9 +819,4 @@ QJsonObject CTermAnalysis::ToJson() const
                                                               {QStringLiteral("words"), words},
                                                               {QStringLiteral("foundWords"), foundWords}}},
                        {QStringLiteral("unanalyzed"), missing}};
-}
-
-QJsonObject AnalysisResultJson(const CTermAnalysis& analysis)
-{
-    return analysis.ToJson();
 }

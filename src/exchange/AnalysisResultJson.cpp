@@ -1,6 +1,7 @@
 #include "exchange/AnalysisResultJson.h"
 
 #include "analysis/DomainAnalysis.h"
+#include "analysis/TermAnalysis.h"
 #include "analysis/WordAnalysis.h"
 
 #include "components/JsonTextWriter.h"
@@ -102,6 +103,11 @@ QJsonObject AnalysisResultJson(const DomainAnalysis& analysis)
                                                          wordCount, 0, analysis.FoundCount())},
                        {QStringLiteral("unanalyzed"), QJsonObject()},
                        {QStringLiteral("missingDomains"), missing}};
+}
+
+QJsonObject AnalysisResultJson(const CTermAnalysis& analysis)
+{
+    return analysis.ToJson();
 }
 
 QByteArray AnalysisResultJsonBytes(const QJsonObject& result)

@@ -1,7 +1,6 @@
 #include "registration/ui/RegistrationParts.h"
 
-#include "app/ui/AppTexts.h"
-#include "app/ui/MainFrame.h"
+#include "components/ui/ShellCommands.h"
 #include "registration/ui/MetaWebPageDlg.h"
 #include "registration/ui/StandardRegisterDlg.h"
 
@@ -9,10 +8,10 @@ void RegisterRegistrationParts()
 {
     CMetaWebPageDlg::InstallProposalHook();
     // No area given: the user picks it in the dialog's combo box.
-    CMainFrame::RegisterCommand(AppCmd::RegisterWord, [](CMainFrame& frame) {
+    CShellCommands::RegisterCommand(AppCmd::RegisterWord, [](QWidget& frame) {
         CStandardRegisterDlg(CStandardRegisterDlg::ModeWord, QString(), &frame).exec();
     });
-    CMainFrame::RegisterCommand(AppCmd::RegisterDomain, [](CMainFrame& frame) {
+    CShellCommands::RegisterCommand(AppCmd::RegisterDomain, [](QWidget& frame) {
         CStandardRegisterDlg(CStandardRegisterDlg::ModeDomain, QString(), &frame).exec();
     });
 }
