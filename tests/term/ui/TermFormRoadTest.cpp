@@ -1,7 +1,7 @@
 // The term road from the window: open a workbook, designate, pick the area, analyse, register
 // what is missing from the context menu, pick a domain by hand, save, reopen and export.
 #include "TermRepository.h"
-#include "analysis/ui/FormRoadTestUtil.h"
+#include "forms/ui/FormRoadTestUtil.h"
 
 #include "analysis/TermAnalysis.h"
 #include "app/ui/AppTexts.h"

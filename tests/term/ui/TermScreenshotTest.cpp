@@ -2,7 +2,7 @@
 // proposal dialog, written when TERMWISE_SCREENSHOTS names a folder (scripts/screenshots).
 #include "ProposalServer.h"
 #include "TermRepository.h"
-#include "analysis/ui/FormRoadTestUtil.h"
+#include "forms/ui/FormRoadTestUtil.h"
 
 #include "analysis/TermAnalysis.h"
 #include "app/ui/AppTexts.h"
