@@ -2,7 +2,7 @@
 // the compound-file signature, else CSV), read as words and as domains and checked against
 // the repository's columns. A file is taken whole or refused with a message naming it.
 #include "components/QrDatatype.h"
-#include "reports/RegisterCommand.h"
+#include "registration/RegisterCommand.h"
 #include "repository/ColumnLimits.h"
 
 #include <QByteArray>

@@ -3,7 +3,6 @@
 // Also how long the window goes without handling events while it works, and how fast a
 // cancel of the progress window stops the analysis.
 #include "analysis/LogicalWordAnalysis.h"
-#include "analysis/ui/AnalyzeLogicalWordForm.h"
 #include "components/OutputLog.h"
 #include "components/QrExcelSheet.h"
 #include "components/QrProgressWnd.h"
@@ -11,6 +10,7 @@
 #include "components/ui/QrTreeGrid.h"
 #include "components/ui/UiHooks.h"
 #include "exchange/AnalysisDocument.h"
+#include "forms/ui/AnalyzeLogicalWordForm.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QApplication>

@@ -3,12 +3,12 @@
 // straightforward way, one QTreeWidgetItem per row, to compare the view's part.
 #include "../TermDemo.h"
 
-#include "analysis/ui/AnalyzeTermForm.h"
 #include "components/OutputLog.h"
 #include "components/QrExcelSheet.h"
 #include "components/QrProgressWnd.h"
 #include "components/ui/ProgressDialogBackend.h"
 #include "components/ui/QrTreeGrid.h"
+#include "forms/ui/AnalyzeTermForm.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "analysis/AnalyzeDomainWords.h"
 
+#include "analysis/ServiceLayer.h"
 #include "components/QrStringUtil.h"
-#include "components/ServiceLayer.h"
 #include "settings/AnalyzeSettings.h"
 
 namespace GlobalFunc {

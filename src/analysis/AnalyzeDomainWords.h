@@ -1,7 +1,7 @@
 #pragma once
 // Splitting domain names into the standard words of the repository, and the verdict on a
 // domain's word list. Used by the standard domain dialogs and the registration form.
-#include "analysis/AnalyzeRecords.h"
+#include "settings/AnalyzeRecords.h"
 
 #include <QString>
 #include <QStringList>

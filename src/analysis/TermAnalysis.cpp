@@ -1,10 +1,9 @@
 #include "analysis/TermAnalysis.h"
 
-#include "analysis/AnalysisResultJson.h"
 #include "analysis/AnalyzeDomainWords.h"
 #include "analysis/DataType.h"
+#include "analysis/ServiceLayer.h"
 #include "components/QrProgressWnd.h"
-#include "components/ServiceLayer.h"
 #include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
 
@@ -820,9 +819,4 @@ QJsonObject CTermAnalysis::ToJson() const
                                                               {QStringLiteral("words"), words},
                                                               {QStringLiteral("foundWords"), foundWords}}},
                        {QStringLiteral("unanalyzed"), missing}};
-}
-
-QJsonObject AnalysisResultJson(const CTermAnalysis& analysis)
-{
-    return analysis.ToJson();
 }

@@ -31,8 +31,8 @@
 // - a rename onto the name of an existing target replaces that target (the two are the same
 //   attribute name now) and keeps the earlier place in the list.
 #include "analysis/AnalysisRow.h"
-#include "analysis/AnalyzeRecords.h"
 #include "analysis/ColumnRoles.h"
+#include "settings/AnalyzeRecords.h"
 
 #include <QJsonObject>
 #include <QString>

@@ -3,11 +3,11 @@
 // column designations, the analysis run with progress and cancel, results as plain rows,
 // counters, renaming and row visibility. The forms only show what it decides.
 #include "analysis/AnalysisRow.h"
-#include "analysis/AnalyzeRecords.h"
 #include "analysis/ColumnRoles.h"
 #include "analysis/TargetMap.h"
 #include "analysis/TextCounts.h"
 #include "analysis/WordSplitter.h"
+#include "settings/AnalyzeRecords.h"
 
 #include <QString>
 #include <QStringList>

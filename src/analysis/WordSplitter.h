@@ -2,8 +2,8 @@
 // Splitting names into dictionary words: logical attribute names, physical column names
 // and the key-domain split of the domain analysis. Results are those of the longest-suffix
 // algorithm over the dictionary; a reverse-trie index keeps it to one walk per position.
-#include "analysis/AnalyzeRecords.h"
 #include "analysis/WordSplitIndex.h"
+#include "settings/AnalyzeRecords.h"
 
 #include <QStringList>
 #include <functional>

@@ -1,15 +1,13 @@
 #include "components/JsonTextWriter.h"
 
 #include "components/AtomicFile.h"
+#include "components/Platform.h"
 #include "components/ThreadFailure.h"
 
 #include <QFileDevice>
 #include <QIODevice>
 #ifdef __SSE2__
 #include <emmintrin.h>
-#endif
-#ifdef __linux__
-#include <fcntl.h>
 #endif
 #include <algorithm>
 #include <charconv>
@@ -334,16 +332,14 @@ void CJsonTextWriter::WritePending()
 // 200 MB result otherwise).
 void CJsonTextWriter::StartWriteBack()
 {
-#ifdef __linux__
     constexpr qint64 kWriteBackEvery = 16 << 20;
     auto* file = qobject_cast<QFileDevice*>(m_sink);
     if (!file || file->handle() < 0 || file->pos() - m_writtenBack < kWriteBackEvery)
         return;
     file->flush();
     const qint64 end = file->pos();
-    ::sync_file_range(file->handle(), m_writtenBack, end - m_writtenBack, SYNC_FILE_RANGE_WRITE);
+    Platform::StartWriteBack(file->handle(), m_writtenBack, end - m_writtenBack);
     m_writtenBack = end;
-#endif
 }
 
 bool CJsonTextWriter::Finish()

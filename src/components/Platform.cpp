@@ -1,11 +1,24 @@
 #include "components/Platform.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TERMWISE_HAS_ASAN 1
+#endif
+#endif
+#ifndef TERMWISE_HAS_ASAN
+#define TERMWISE_HAS_ASAN 0
+#endif
 
 namespace Platform {
 
@@ -78,6 +91,129 @@ QuietStderr::~QuietStderr()
     std::fflush(stderr);
     ::dup2(m_saved, STDERR_FILENO);
     ::close(m_saved);
+}
+
+bool SyncToDisk(std::FILE* stream)
+{
+    return std::fflush(stream) == 0 && ::fsync(fileno(stream)) == 0;
+}
+
+void StartWriteBack(int fd, int64_t from, int64_t length)
+{
+#ifdef __linux__
+    ::sync_file_range(fd, from, length, SYNC_FILE_RANGE_WRITE);
+#else
+    (void)fd;
+    (void)from;
+    (void)length;
+#endif
+}
+
+bool ReplaceFile(const QString& from, const QString& to)
+{
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+int64_t ReadAt(int fd, char* buffer, size_t size, int64_t offset)
+{
+    return ::pread(fd, buffer, size, off_t(offset));
+}
+
+bool PeerIsSameUser(intptr_t socketDescriptor)
+{
+#ifdef __linux__
+    struct ucred cred
+    {
+    };
+    socklen_t len = sizeof(cred);
+    if (getsockopt(int(socketDescriptor), SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0)
+        return false;
+    return cred.uid == getuid();
+#else
+    (void)socketDescriptor;
+    return true;
+#endif
+}
+
+namespace {
+bool WriteAll(int fd, const void* data, size_t size)
+{
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(fd, p, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        p += n;
+        size -= size_t(n);
+    }
+    return true;
+}
+} // namespace
+
+LimitedChild::~LimitedChild()
+{
+    if (m_pid > 0 || m_fd >= 0)
+        Finish(true);
+}
+
+bool LimitedChild::Start(const Work& work, uint64_t addressSpaceLimit, unsigned cpuSeconds)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return false;
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        ::close(fds[0]);
+        ::close(fds[1]);
+        return false;
+    }
+    if (pid == 0) {
+        ::close(fds[0]);
+#if !defined(__SANITIZE_ADDRESS__) && !TERMWISE_HAS_ASAN
+        struct rlimit mem = {rlim_t(addressSpaceLimit), rlim_t(addressSpaceLimit)};
+        setrlimit(RLIMIT_AS, &mem);
+#else
+        (void)addressSpaceLimit;
+#endif
+        struct rlimit cpu = {rlim_t(cpuSeconds), rlim_t(cpuSeconds)};
+        setrlimit(RLIMIT_CPU, &cpu);
+        const int fd = fds[1];
+        work([fd](const void* data, size_t size) { return WriteAll(fd, data, size); });
+        ::close(fd);
+        _exit(0);
+    }
+    ::close(fds[1]);
+    m_fd = fds[0];
+    m_pid = pid;
+    return true;
+}
+
+size_t LimitedChild::Read(char* buffer, size_t size)
+{
+    for (;;) {
+        const ssize_t n = ::read(m_fd, buffer, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        return n < 0 ? 0 : size_t(n);
+    }
+}
+
+void LimitedChild::Finish(bool kill)
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    if (m_pid <= 0)
+        return;
+    int status = 0;
+    if (kill)
+        ::kill(pid_t(m_pid), SIGKILL);
+    while (::waitpid(pid_t(m_pid), &status, 0) < 0 && errno == EINTR) {
+    }
+    m_pid = -1;
 }
 
 } // namespace Platform

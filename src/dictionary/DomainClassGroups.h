@@ -1,8 +1,8 @@
 #pragma once
 // Class-word review: key domains that end with the same text of two or more characters,
 // which hints that one class word hides inside others. Rows grouped by that ending.
-#include "analysis/AnalyzeRecords.h"
-#include "dictionary/ReviewSearch.h"
+#include "components/ReviewSearch.h"
+#include "settings/AnalyzeRecords.h"
 
 #include <QString>
 #include <QStringList>

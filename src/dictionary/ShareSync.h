@@ -7,8 +7,8 @@
 //
 // The functions never write the settings file and never show anything: they return the
 // lines the output pane shows, and the caller saves.
-#include "analysis/AnalyzeRecords.h"
 #include "repository/SqlBaseGate.h"
+#include "settings/AnalyzeRecords.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "dictionary/SimilarWordReview.h"
 
 #include "components/QrProgressWnd.h"
+#include "components/ReviewSearch.h"
 #include "dictionary/DictionaryTexts.h"
-#include "dictionary/ReviewSearch.h"
 
 #include <algorithm>
 

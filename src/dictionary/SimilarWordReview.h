@@ -1,7 +1,7 @@
 #pragma once
 // Similar-word review: names of the analysis dictionary that look alike (one contains the
 // other, or they differ by little), grouped under the first of each similar pair.
-#include "analysis/AnalyzeRecords.h"
+#include "settings/AnalyzeRecords.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #pragma once
 // Synonym review: logical names stored with several physical names (or the reverse), listed
 // in groups so that the user can unify them by renaming in place.
-#include "analysis/AnalyzeRecords.h"
-#include "dictionary/ReviewSearch.h"
+#include "components/ReviewSearch.h"
+#include "settings/AnalyzeRecords.h"
 
 #include <QString>
 #include <QStringList>

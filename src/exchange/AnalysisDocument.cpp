@@ -3,6 +3,7 @@
 #include "analysis/DataType.h"
 #include "components/AtomicFile.h"
 #include "components/JsonTextWriter.h"
+#include "components/Platform.h"
 #include "components/QrProgressWnd.h"
 #include "components/QrStringUtil.h"
 #include "exchange/DocumentReader.h"
@@ -17,7 +18,6 @@
 #include <limits>
 #include <thread>
 #include <type_traits>
-#include <unistd.h>
 
 namespace AnalysisDocument {
 namespace {
@@ -161,7 +161,7 @@ QByteArray ReadAll(QFile& file)
     QByteArray bytes(size, Qt::Uninitialized);
     const auto fill = [&](qint64 from, qint64 to) {
         while (from < to) {
-            const ssize_t n = ::pread(file.handle(), bytes.data() + from, size_t(to - from), off_t(from));
+            const int64_t n = Platform::ReadAt(file.handle(), bytes.data() + from, size_t(to - from), from);
             if (n <= 0)
                 return false;
             from += n;

@@ -1,6 +1,5 @@
 #include "exchange/AnalyzeCommand.h"
 
-#include "analysis/AnalysisResultJson.h"
 #include "analysis/DomainAnalysis.h"
 #include "analysis/LogicalWordAnalysis.h"
 #include "analysis/PhysicalWordAnalysis.h"
@@ -11,6 +10,7 @@
 #include "components/QrWordExtractor.h"
 #include "components/Redact.h"
 #include "exchange/AnalysisDocument.h"
+#include "exchange/AnalysisResultJson.h"
 #include "exchange/ExcelExport.h"
 #include "exchange/ExcelImport.h"
 #include "exchange/ExchangeTexts.h"

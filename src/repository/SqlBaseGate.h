@@ -8,8 +8,8 @@
 // that a user starts directly (analysis words, analysis domains, standard areas, current
 // time) report through the message-box handler that the window installs; every other
 // operation reports to the output log. Loops over many rows report a failed row and go on.
-#include "analysis/AnalyzeRecords.h"
 #include "repository/SqlExecutor.h"
+#include "settings/AnalyzeRecords.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 // The process-wide settings object: analysis options and the local analysis dictionary,
 // kept in <common data>/standard/termwise.json.
-#include "analysis/AnalyzeRecords.h"
+#include "settings/AnalyzeRecords.h"
 
 #include <QByteArray>
 #include <QString>

@@ -328,7 +328,7 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
                 ? WriteFailureText(path, closeErrno)
                 : QStringLiteral("%1: 통합 문서를 쓸 수 없습니다: %2").arg(path, QString::fromUtf8(lxw_strerror(err))));
     }
-    if (std::rename(tempName.constData(), QFile::encodeName(path).constData()) != 0) {
+    if (!Platform::ReplaceFile(temp, path)) {
         const int renameErrno = errno;
         QFile::remove(temp);
         return Fail(error, WriteFailureText(path, renameErrno));

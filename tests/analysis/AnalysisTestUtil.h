@@ -1,6 +1,6 @@
 #pragma once
 // Small builders for dictionary states used by the analysis tests.
-#include "analysis/AnalyzeRecords.h"
+#include "settings/AnalyzeRecords.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QString>

@@ -1,8 +1,8 @@
-#include "analysis/DomainAnalysis.h"
 #include "AnalysisTestUtil.h"
-#include "analysis/AnalysisResultJson.h"
 #include "analysis/AnalysisTexts.h"
+#include "analysis/DomainAnalysis.h"
 #include "components/QrProgressWnd.h"
+#include "exchange/AnalysisResultJson.h"
 
 #include <QJsonArray>
 #include <gtest/gtest.h>

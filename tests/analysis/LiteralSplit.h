@@ -1,7 +1,7 @@
 #pragma once
 // The word split written the plain way, one dictionary lookup per suffix length, as the
 // reference the indexed splitter must match (tests and bench/split.cpp).
-#include "analysis/AnalyzeRecords.h"
+#include "settings/AnalyzeRecords.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QStringList>

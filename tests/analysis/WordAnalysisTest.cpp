@@ -1,9 +1,9 @@
 #include "AnalysisTestUtil.h"
-#include "analysis/AnalysisResultJson.h"
 #include "analysis/AnalysisTexts.h"
 #include "analysis/LogicalWordAnalysis.h"
 #include "analysis/PhysicalWordAnalysis.h"
 #include "components/QrProgressWnd.h"
+#include "exchange/AnalysisResultJson.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,13 +1,13 @@
 // Re-saving odd documents (repeated entry keys, repeated members, unknown members, escapes,
 // non-objects) gives the bytes the first, DOM-based writer gave; they are kept beside the
 // inputs as *.resaved. TERMWISE_RECORD_FIXTURES=1 writes them anew (and fails the run).
-#include "analysis/AnalysisResultJson.h"
 #include "analysis/DomainAnalysis.h"
 #include "analysis/LogicalWordAnalysis.h"
 #include "analysis/PhysicalWordAnalysis.h"
 #include "analysis/TermAnalysis.h"
 #include "components/JsonTextWriter.h"
 #include "exchange/AnalysisDocument.h"
+#include "exchange/AnalysisResultJson.h"
 #include "exchange/DocumentReader.h"
 #include "settings/AnalyzeSettings.h"
 

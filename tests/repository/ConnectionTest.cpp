@@ -5,11 +5,11 @@
 
 #include "components/QrDatabaseManager.h"
 #include "components/QrDatatype.h"
+#include "registration/StandardRegistration.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"
 #include "repository/SqlPostgresqlGate.h"
 #include "repository/SqlSqliteGate.h"
-#include "repository/StandardRegistration.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
-#include "components/ServiceLayer.h"
 #include "TermRepository.h"
 #include "analysis/AnalyzeDomainWords.h"
+#include "analysis/ServiceLayer.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "analysis/TermAnalysis.h"
 #include "TermRepository.h"
+#include "analysis/ServiceLayer.h"
+#include "analysis/TermAnalysis.h"
 #include "components/QrProgressWnd.h"
-#include "components/ServiceLayer.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QJsonArray>

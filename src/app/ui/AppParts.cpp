@@ -1,6 +1,5 @@
 #include "app/ui/AppParts.h"
 
-#include "analysis/ui/AnalysisForms.h"
 #include "app/ui/AnalysisEngine.h"
 #include "app/ui/AppTexts.h"
 #include "app/ui/MainFrame.h"
@@ -8,8 +7,9 @@
 #include "dictionary/ui/DomainManageDlg.h"
 #include "dictionary/ui/ReviewDialogs.h"
 #include "dictionary/ui/WordManageDlg.h"
+#include "forms/ui/AnalysisForms.h"
+#include "registration/ui/RegistrationParts.h"
 #include "reports/ui/UnusedStandardDlg.h"
-#include "repository/ui/RegistrationParts.h"
 #include "standard/ui/StandardImportDlg.h"
 #include "standard/ui/StandardOffer.h"
 

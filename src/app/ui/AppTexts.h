@@ -1,38 +1,8 @@
 #pragma once
-// Command ids and the fixed texts of the main window.
-#include <QString>
+// The fixed texts of the main window; the command ids come with the commands' registry.
+#include "components/ui/ShellCommands.h"
 
-namespace AppCmd {
-enum : int {
-    RepositoryConnect = 30000,
-    PhysicalWordForm = 30001,
-    TermForm = 30006,
-    Settings = 30007,
-    LogicalWordForm = 30008,
-    WordManage = 30009,
-    DomainClass = 30010,
-    WordSynonym = 30012,
-    WordDistance = 30013,
-    UnusedWord = 30014,
-    DomainForm = 30015,
-    UnusedClassWord = 30016,
-    UnusedDomain = 30017,
-    UnusedTerm = 30018,
-    Lexicor = 30019,
-    DomainManage = 30020,
-    SharedManage = 30021,
-    RegisterWord = 30022,
-    RegisterDomain = 30023,
-    ChatGptExtract = 30024,
-    StandardImport = 30025,
-    Style = 222,
-    LookWindows7 = 219,
-    LookFirstTheme = 220,
-    LookLastTheme = 229,
-    About = 57664,
-    Exit = 57665,
-};
-}
+#include <QString>
 
 namespace AppText {
 inline const QString AppTitle = QStringLiteral("Termwise");

@@ -11,7 +11,7 @@
 #include "dictionary/ShareCommand.h"
 #include "dictionary/SimilarCommand.h"
 #include "exchange/AnalyzeCommand.h"
-#include "reports/RegisterCommand.h"
+#include "registration/RegisterCommand.h"
 #include "repository/RepositoryInit.h"
 #include "standard/CheckCommand.h"
 #include "standard/StandardCommand.h"

@@ -1,6 +1,7 @@
 #include "app/ui/InstanceServer.h"
 
 #include "app/ui/AppTexts.h"
+#include "components/Platform.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -8,11 +9,6 @@
 #include <QTimer>
 #include <QVariant>
 #include <QtEndian>
-
-#ifdef Q_OS_LINUX
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
 
 namespace {
 const QByteArray kMagic("ZTW1");
@@ -23,18 +19,7 @@ constexpr int kIdleMs = 10000;
 // but the folder it lives in may not be private.
 bool PeerIsSameUser(QLocalSocket* socket)
 {
-#ifdef Q_OS_LINUX
-    struct ucred cred
-    {
-    };
-    socklen_t len = sizeof(cred);
-    if (getsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0)
-        return false;
-    return cred.uid == getuid();
-#else
-    Q_UNUSED(socket);
-    return true;
-#endif
+    return Platform::PeerIsSameUser(intptr_t(socket->socketDescriptor()));
 }
 } // namespace
 

@@ -12,8 +12,8 @@
 #include "components/Redact.h"
 #include "components/ui/ProgressDialogBackend.h"
 #include "components/ui/QrMessageBox.h"
+#include "dictionary/ui/RepositoryManageDlg.h"
 #include "repository/RepositoryConnection.h"
-#include "repository/ui/RepositoryManageDlg.h"
 #include "repository/ui/RepositoryUi.h"
 #include "settings/AnalyzeSettings.h"
 #include "settings/ui/WordSettingDlg.h"
@@ -38,15 +38,13 @@
 #include <QVBoxLayout>
 
 namespace {
-std::map<EAnalysisFormKind, CMainFrame::FormFactory>& FormFactories()
+std::map<EAnalysisFormKind, CShellCommands::FormFactory>& FormFactories()
 {
-    static std::map<EAnalysisFormKind, CMainFrame::FormFactory> map;
-    return map;
+    return CShellCommands::FormFactories();
 }
-std::map<int, CMainFrame::CommandHandler>& CommandHandlers()
+std::map<int, CShellCommands::CommandHandler>& CommandHandlers()
 {
-    static std::map<int, CMainFrame::CommandHandler> map;
-    return map;
+    return CShellCommands::CommandHandlers();
 }
 std::map<int, CMainFrame::RequestHandler>& RequestHandlers()
 {
@@ -166,7 +164,9 @@ void CMainFrame::RegisterFormFactory(EAnalysisFormKind kind, FormFactory factory
 
 void CMainFrame::RegisterCommand(int command, CommandHandler handler)
 {
-    CommandHandlers()[command] = std::move(handler);
+    CommandHandlers()[command] = [handler = std::move(handler)](QWidget& frame) {
+        handler(static_cast<CMainFrame&>(frame));
+    };
 }
 
 void CMainFrame::RegisterRequestHandler(int code, RequestHandler handler)
@@ -181,8 +181,7 @@ void CMainFrame::SetEngineCommandHook(EngineCommandHook hook)
 
 void CMainFrame::ClearRegistrations()
 {
-    FormFactories().clear();
-    CommandHandlers().clear();
+    CShellCommands::Clear();
     RequestHandlers().clear();
     EngineHook() = {};
 }

@@ -1,13 +1,12 @@
 #include "assistants/ui/ChatGPTLogicalNameExtractor.h"
 
-#include "app/ui/AppTexts.h"
-#include "app/ui/MainFrame.h"
 #include "assistants/AssistantTexts.h"
 #include "assistants/ChatCompletionClient.h"
 #include "assistants/LogicalNameExtraction.h"
 #include "components/QrProgressWnd.h"
 #include "components/ui/QrMessageBox.h"
 #include "components/ui/QrTreeGrid.h"
+#include "components/ui/ShellCommands.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QApplication>
@@ -164,6 +163,6 @@ void CChatGPTLogicalNameExtractor::Request()
 
 void RegisterAssistantDialogs()
 {
-    CMainFrame::RegisterCommand(AppCmd::ChatGptExtract,
-                                [](CMainFrame& frame) { CChatGPTLogicalNameExtractor(&frame).exec(); });
+    CShellCommands::RegisterCommand(AppCmd::ChatGptExtract,
+                                    [](QWidget& frame) { CChatGPTLogicalNameExtractor(&frame).exec(); });
 }

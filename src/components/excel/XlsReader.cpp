@@ -1,26 +1,12 @@
 #include "components/excel/XlsReader.h"
 
+#include "components/Platform.h"
 #include "components/excel/CellText.h"
 
 #include <freexl.h>
 
-#include <cerrno>
-#include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <string_view>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TERMWISE_HAS_ASAN 1
-#endif
-#endif
-#ifndef TERMWISE_HAS_ASAN
-#define TERMWISE_HAS_ASAN 0
-#endif
 
 namespace excel {
 namespace {
@@ -166,56 +152,26 @@ bool ReadDirect(const std::string& path, const std::string& sheetName, CellSink&
     return true;
 }
 
-bool WriteAll(int fd, const void* data, size_t size)
-{
-    const char* p = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t n = ::write(fd, p, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        p += n;
-        size -= size_t(n);
-    }
-    return true;
-}
-
-size_t ReadSome(int fd, char* buf, size_t size)
-{
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        return n < 0 ? 0 : size_t(n);
-    }
-}
-
 // The child's answer: records of (row, column, length, text); a record with row 0xFFFFFFFF
 // ends the sheet, one with row 0xFFFFFFFE carries an error text.
 constexpr uint32_t kEnd = 0xFFFFFFFFu, kError = 0xFFFFFFFEu;
 
-[[noreturn]] void RunChild(const std::string& path, const std::string& sheetName, int fd)
+// A damaged file must not make the reader eat the machine.
+constexpr uint64_t kChildAddressSpace = uint64_t(2) << 30;
+constexpr unsigned kChildCpuSeconds = 120;
+
+void RunChild(const std::string& path, const std::string& sheetName, const Platform::LimitedChild::Writer& write)
 {
-    // A damaged file must not make the reader eat the machine.
-#if !defined(__SANITIZE_ADDRESS__) && !TERMWISE_HAS_ASAN // the sanitizer reserves terabytes of address space
-    struct rlimit mem = {size_t(2) << 30, size_t(2) << 30};
-    setrlimit(RLIMIT_AS, &mem);
-#endif
-    struct rlimit cpu = {120, 120};
-    setrlimit(RLIMIT_CPU, &cpu);
     std::string error;
     auto add = [&](uint32_t r, uint32_t c, std::string_view text) {
         const uint32_t head[3] = {r, c, uint32_t(text.size())};
-        return WriteAll(fd, head, sizeof head) && WriteAll(fd, text.data(), text.size());
+        return write(head, sizeof head) && write(text.data(), text.size());
     };
     const bool ok = ReadDirect(path, sheetName, add, error);
     const uint32_t tail[3] = {ok ? kEnd : kError, 0, uint32_t(ok ? 0 : error.size())};
-    WriteAll(fd, tail, sizeof tail);
+    write(tail, sizeof tail);
     if (!ok)
-        WriteAll(fd, error.data(), error.size());
-    ::close(fd);
-    _exit(0);
+        write(error.data(), error.size());
 }
 
 } // namespace
@@ -233,30 +189,18 @@ bool ReadXlsSheet(const std::string& path, const std::string& sheetName, SheetDa
 {
     sheetMissing = false;
     sheet.Clear();
-    int fds[2];
-    if (::pipe(fds) != 0) {
+    Platform::LimitedChild child;
+    const auto work = [&](const Platform::LimitedChild::Writer& write) { RunChild(path, sheetName, write); };
+    if (!child.Start(work, kChildAddressSpace, kChildCpuSeconds)) {
         error = ".xls 읽기를 시작할 수 없습니다";
         return false;
     }
-    std::fflush(nullptr);
-    const pid_t pid = ::fork();
-    if (pid < 0) {
-        ::close(fds[0]);
-        ::close(fds[1]);
-        error = ".xls 읽기를 시작할 수 없습니다";
-        return false;
-    }
-    if (pid == 0) {
-        ::close(fds[0]);
-        RunChild(path, sheetName, fds[1]);
-    }
-    ::close(fds[1]);
     std::string buf;
     char chunk[65536];
     bool ended = false, ok = true;
     size_t pos = 0;
     for (;;) {
-        const size_t n = ReadSome(fds[0], chunk, sizeof chunk);
+        const size_t n = child.Read(chunk, sizeof chunk);
         if (n == 0)
             break;
         buf.append(chunk, n);
@@ -284,12 +228,7 @@ bool ReadXlsSheet(const std::string& path, const std::string& sheetName, SheetDa
         if (!ok)
             break;
     }
-    ::close(fds[0]);
-    int status = 0;
-    if (!ok)
-        ::kill(pid, SIGKILL);
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    child.Finish(!ok);
     if (ok && !ended) {
         ok = false;
         error = "통합 문서가 손상되어 .xls 읽기가 멈췄습니다";

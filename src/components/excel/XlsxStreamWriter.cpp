@@ -2,6 +2,7 @@
 
 #include "components/AtomicFile.h"
 #include "components/ByteBuffer.h"
+#include "components/Platform.h"
 #include "components/QrExcelSheet.h"
 #include "components/excel/SheetData.h"
 #include "components/excel/XlsxParts.h"
@@ -19,7 +20,6 @@
 #include <new>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 #include <zlib.h>
 
@@ -615,7 +615,7 @@ bool XlsxStreamWriter::Finish()
     if (ok && std::fflush(w.file) != 0)
         ok = w.WriteFail();
     // On disk before it replaces the old file, so a crash cannot leave an empty one in its place.
-    if (ok && ::fsync(fileno(w.file)) != 0)
+    if (ok && !Platform::SyncToDisk(w.file))
         ok = w.WriteFail();
     if (ok) {
         const int rc = std::fclose(w.file);
@@ -623,7 +623,7 @@ bool XlsxStreamWriter::Finish()
         if (rc != 0)
             ok = w.WriteFail();
     }
-    if (ok && std::rename(QFile::encodeName(w.part).constData(), QFile::encodeName(w.path).constData()) != 0)
+    if (ok && !Platform::ReplaceFile(w.part, w.path))
         ok = w.Fail(WriteFailureText(w.path, errno));
     if (!ok) {
         Abandon();

@@ -3,7 +3,7 @@
 #include "components/QrDatatype.h"
 #include "components/ui/QrTreeGrid.h"
 #include "dictionary/ManageTexts.h"
-#include "reports/ui/StandardDomainDlg.h"
+#include "registration/ui/StandardDomainDlg.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QSignalBlocker>

@@ -1,7 +1,6 @@
 #include "dictionary/ui/ReviewDialogs.h"
 
-#include "app/ui/AppTexts.h"
-#include "app/ui/MainFrame.h"
+#include "components/ui/ShellCommands.h"
 #include "dictionary/ui/DomainClassDlg.h"
 #include "dictionary/ui/WordDistanceDlg.h"
 #include "dictionary/ui/WordSynonymDlg.h"
@@ -9,15 +8,15 @@
 
 void RegisterReviewDialogs()
 {
-    CMainFrame::RegisterCommand(AppCmd::WordSynonym, [](CMainFrame& frame) {
+    CShellCommands::RegisterCommand(AppCmd::WordSynonym, [](QWidget& frame) {
         CWordSynonymDlg dlg(CAnalyzeSettings::Instance(), &frame);
         dlg.exec();
     });
-    CMainFrame::RegisterCommand(AppCmd::WordDistance, [](CMainFrame& frame) {
+    CShellCommands::RegisterCommand(AppCmd::WordDistance, [](QWidget& frame) {
         CWordDistanceDlg dlg(CAnalyzeSettings::Instance(), &frame);
         dlg.exec();
     });
-    CMainFrame::RegisterCommand(AppCmd::DomainClass, [](CMainFrame& frame) {
+    CShellCommands::RegisterCommand(AppCmd::DomainClass, [](QWidget& frame) {
         CDomainClassDlg dlg(CAnalyzeSettings::Instance(), &frame);
         dlg.exec();
     });

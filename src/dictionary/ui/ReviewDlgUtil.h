@@ -1,7 +1,7 @@
 #pragma once
 // Pieces the dictionary review dialogs share: their frame, the search box, showing a search hit,
 // the group key cells merged over their rows, and the management dialogs they open.
-#include "dictionary/ReviewSearch.h"
+#include "components/ReviewSearch.h"
 
 #include <QString>
 #include <functional>

@@ -2,7 +2,7 @@
 
 #include "components/ui/QrTreeGrid.h"
 #include "dictionary/ManageTexts.h"
-#include "reports/ui/StandardWordDlg.h"
+#include "registration/ui/StandardWordDlg.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QEvent>

@@ -3,9 +3,9 @@
 #include "components/QrStringUtil.h"
 #include "components/ui/QrMessageBox.h"
 #include "components/ui/QrTreeGrid.h"
+#include "components/ui/ReportChart.h"
 #include "components/ui/UiHooks.h"
 #include "reports/ReportTexts.h"
-#include "reports/ui/ReportChart.h"
 #include "reports/ui/ReportDlgUtil.h"
 #include "settings/AnalyzeSettings.h"
 

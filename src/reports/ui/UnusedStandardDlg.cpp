@@ -1,8 +1,7 @@
 #include "reports/ui/UnusedStandardDlg.h"
 
-#include "app/ui/AppTexts.h"
-#include "app/ui/MainFrame.h"
 #include "components/ui/QrTreeGrid.h"
+#include "components/ui/ShellCommands.h"
 #include "reports/ReportTexts.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/ui/RepositoryUi.h"
@@ -160,11 +159,11 @@ std::vector<QStringList> CUnusedStandardDomainDlg::Query(CSqlBaseGate& gate, con
 
 void RegisterUnusedStandardDialogs()
 {
-    CMainFrame::RegisterCommand(AppCmd::UnusedWord,
-                                [](CMainFrame& frame) { CUnusedStandardWordDlg(0, &frame).exec(); });
-    CMainFrame::RegisterCommand(AppCmd::UnusedClassWord,
-                                [](CMainFrame& frame) { CUnusedStandardWordDlg(1, &frame).exec(); });
-    CMainFrame::RegisterCommand(AppCmd::UnusedTerm, [](CMainFrame& frame) { CUnusedStandardTermDlg(&frame).exec(); });
-    CMainFrame::RegisterCommand(AppCmd::UnusedDomain,
-                                [](CMainFrame& frame) { CUnusedStandardDomainDlg(&frame).exec(); });
+    CShellCommands::RegisterCommand(AppCmd::UnusedWord,
+                                    [](QWidget& frame) { CUnusedStandardWordDlg(0, &frame).exec(); });
+    CShellCommands::RegisterCommand(AppCmd::UnusedClassWord,
+                                    [](QWidget& frame) { CUnusedStandardWordDlg(1, &frame).exec(); });
+    CShellCommands::RegisterCommand(AppCmd::UnusedTerm, [](QWidget& frame) { CUnusedStandardTermDlg(&frame).exec(); });
+    CShellCommands::RegisterCommand(AppCmd::UnusedDomain,
+                                    [](QWidget& frame) { CUnusedStandardDomainDlg(&frame).exec(); });
 }

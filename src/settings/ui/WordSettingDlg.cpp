@@ -1,7 +1,5 @@
 #include "settings/ui/WordSettingDlg.h"
 
-#include "repository/RepositoryConnection.h"
-
 #include "components/QrDatatype.h"
 #include "components/QrWordExtractor.h"
 #include "components/ui/QrMessageBox.h"

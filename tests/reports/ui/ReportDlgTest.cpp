@@ -1,7 +1,7 @@
 #include "components/QrDatabaseManager.h"
 #include "components/QrExcelSheet.h"
+#include "components/ui/ReportChart.h"
 #include "reports/ui/DomainReportDlg.h"
-#include "reports/ui/ReportChart.h"
 #include "reports/ui/WordReportDlg.h"
 #include "settings/AnalyzeSettings.h"
 #include "support/FormTestKit.h"

@@ -13,13 +13,13 @@
 #include "components/QrDatatype.h"
 #include "components/QrProgressWnd.h"
 #include "components/ui/QrTreeGrid.h"
-#include "reports/ui/ReportChart.h"
+#include "components/ui/ReportChart.h"
+#include "dictionary/ui/RepositoryManageDlg.h"
 #include "repository/QrARGate.h"
 #include "repository/QrDbConnector.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"
 #include "repository/ui/DbConnectDlg.h"
-#include "repository/ui/RepositoryManageDlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 // Pictures of the connection dialog and the shared analysis data dialog for docs/screenshots,
 // taken only when TERMWISE_SCREENSHOTS names the folder to write into (scripts/screenshots).
+#include "dictionary/ui/RepositoryManageDlg.h"
 #include "repository/QrDbConnector.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"
 #include "repository/ui/DbConnectDlg.h"
-#include "repository/ui/RepositoryManageDlg.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,7 +7,6 @@
 #include "support/TestSupport.h"
 
 #include "analysis/TermAnalysis.h"
-#include "analysis/ui/AnalyzeTermForm.h"
 #include "app/ui/AnalysisEngine.h"
 #include "app/ui/AppParts.h"
 #include "app/ui/AppTexts.h"
@@ -16,13 +15,14 @@
 #include "components/OutputLog.h"
 #include "components/ui/QrTreeGrid.h"
 #include "dictionary/ManageTexts.h"
+#include "dictionary/ui/RepositoryManageDlg.h"
 #include "dictionary/ui/WordManageDlg.h"
+#include "forms/ui/AnalyzeTermForm.h"
 #include "repository/QrARGate.h"
 #include "repository/QrDbConnector.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"
 #include "repository/RepositoryTexts.h"
-#include "repository/ui/RepositoryManageDlg.h"
 
 #include <QDir>
 #include <QGroupBox>

@@ -1,15 +1,15 @@
 // "준수 현황" on a real road: the fixture edition imported into an SQLite repository, a model
 // analysed against it, the dialog's figures and its export; and its picture for the docs.
-#include "standard/ui/ConformanceDlg.h"
 #include "analysis/TermAnalysis.h"
-#include "analysis/ui/AnalyzeTermForm.h"
 #include "components/ExcelWriteHelper.h"
 #include "components/QrExcelSheet.h"
+#include "forms/ui/AnalyzeTermForm.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"
 #include "standard/StandardCommand.h"
 #include "standard/StandardTestUtil.h"
 #include "standard/StandardTexts.h"
+#include "standard/ui/ConformanceDlg.h"
 #include "support/FormTestKit.h"
 
 #include <QDir>

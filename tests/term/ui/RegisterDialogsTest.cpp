@@ -6,8 +6,8 @@
 
 #include "components/QrDatabaseManager.h"
 #include "components/ui/QrPropertyGrid.h"
-#include "dictionary/ui/DomainSelectDlg.h"
-#include "repository/ui/StandardRegisterDlg.h"
+#include "registration/ui/DomainSelectDlg.h"
+#include "registration/ui/StandardRegisterDlg.h"
 #include "settings/AnalyzeSettings.h"
 
 #include <QComboBox>

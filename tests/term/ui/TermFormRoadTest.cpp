@@ -1,16 +1,16 @@
 // The term road from the window: open a workbook, designate, pick the area, analyse, register
 // what is missing from the context menu, pick a domain by hand, save, reopen and export.
 #include "TermRepository.h"
-#include "analysis/ui/FormRoadTestUtil.h"
+#include "forms/ui/FormRoadTestUtil.h"
 
 #include "analysis/TermAnalysis.h"
-#include "analysis/ui/AnalysisForms.h"
-#include "analysis/ui/AnalyzeTermForm.h"
 #include "app/ui/AppTexts.h"
 #include "app/ui/MainFrame.h"
 #include "components/ui/QrPropertyGrid.h"
-#include "dictionary/ui/DomainSelectDlg.h"
-#include "repository/ui/StandardRegisterDlg.h"
+#include "forms/ui/AnalysisForms.h"
+#include "forms/ui/AnalyzeTermForm.h"
+#include "registration/ui/DomainSelectDlg.h"
+#include "registration/ui/StandardRegisterDlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>

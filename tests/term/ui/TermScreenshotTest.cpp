@@ -2,19 +2,19 @@
 // proposal dialog, written when TERMWISE_SCREENSHOTS names a folder (scripts/screenshots).
 #include "ProposalServer.h"
 #include "TermRepository.h"
-#include "analysis/ui/FormRoadTestUtil.h"
+#include "forms/ui/FormRoadTestUtil.h"
 
 #include "analysis/TermAnalysis.h"
-#include "analysis/ui/AnalysisForms.h"
-#include "analysis/ui/AnalyzeTermForm.h"
 #include "app/ui/AppTexts.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/OutputWnd.h"
-#include "assistants/ui/MetaWebPageDlg.h"
-#include "dictionary/ui/DomainSelectDlg.h"
+#include "forms/ui/AnalysisForms.h"
+#include "forms/ui/AnalyzeTermForm.h"
+#include "registration/ui/DomainSelectDlg.h"
+#include "registration/ui/MetaWebPageDlg.h"
+#include "registration/ui/StandardRegisterDlg.h"
 #include "repository/QrDbConnector.h"
 #include "repository/ui/DbConnectDlg.h"
-#include "repository/ui/StandardRegisterDlg.h"
 
 #include <QCheckBox>
 #include <QDir>

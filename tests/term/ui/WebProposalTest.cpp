@@ -5,11 +5,11 @@
 #include "support/FormTestKit.h"
 #include "support/TestSupport.h"
 
-#include "assistants/ui/MetaWebPageDlg.h"
 #include "components/OutputLog.h"
+#include "registration/StandardRegistration.h"
+#include "registration/ui/MetaWebPageDlg.h"
 #include "repository/QrARGate.h"
 #include "repository/RepositoryConnection.h"
-#include "repository/StandardRegistration.h"
 #include "settings/AnalyzeSettings.h"
 #include <QApplication>
 

@@ -1,0 +1,562 @@
+#include "analysis/ServiceLayer.h"
+
+#include "components/OutputLog.h"
+#include "components/QrDatabaseManager.h"
+#include "settings/AnalyzeSettings.h"
+
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <set>
+#include <tuple>
+
+IServiceLayer* IServiceLayer::theServiceLayer = nullptr;
+
+namespace {
+
+// a Korean line says which work failed before the driver's own text
+const QString kReadFailed = QStringLiteral("용어 분석 표준 자료 조회 실패 : ");
+
+const char* const kSelectDictionary =
+    "SELECT DIC_ID, DIC_LOG_NM, DIC_PHY_NM, DIC_PHY_FLL_NM, DIC_DESC, ATTR_CLSS_YN, STANDARD_YN, "
+    "DIC_GBN_CD, DOM_ID FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_GBN_CD IN ('0001', '0002') "
+    "AND AVAL_END_DT = '99991231235959'";
+const char* const kSelectDomainNames =
+    "SELECT DOM_ID, DOM_NM, KEY_DOM_NM FROM STD_DOM WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'";
+// The published edition names its domains with one letter per type (명V100, 연월일C8).
+const char* const kPublishedTypeLetters = "CVND";
+
+struct Entry
+{
+    _stServiceWord record;
+    bool term = false;
+    QString domainId;
+};
+
+// The words and terms of one area, indexed for splitting and lookup.
+struct Area
+{
+    bool loaded = false;
+    QHash<QString, std::vector<int>> wordsByLogical;
+    QHash<QString, std::vector<int>> wordsByPhysical;
+    QHash<QString, std::vector<int>> termsByLogical;
+    std::map<QString, QString> domainNames; // DOM_ID -> DOM_NM
+    std::map<QString, QString> domainKeys;  // DOM_ID -> KEY_DOM_NM
+    int maxLogicalLength = 0;
+};
+
+struct Result
+{
+    QString target;
+    QString variant;
+    QString areaId;
+    QStringList words;
+    std::vector<int> kinds;
+    QStringList domainNames;
+    QStringList domainIds;
+};
+
+QString Text(const QSqlQuery& q, int column)
+{
+    const QVariant v = q.value(column);
+    return v.isNull() ? QString() : v.toString();
+}
+
+class CServiceLayer final : public IServiceLayer
+{
+public:
+    void SetOptionText(int option, const QString& text) override { m_textOptions[option] = text; }
+    void SetOptionValue(int option, int value) override { m_valueOptions[option] = value; }
+    void SetDatabase(const ServiceDatabase* database) override { m_db = database ? database->first : QSqlDatabase(); }
+    void SetTargets(const std::vector<_stServiceTarget>* targets) override { m_targets = targets; }
+    bool RunAnalysis() override { return Run(); }
+    bool RunAnalysisAll() override { return Run(); }
+
+    int GetResultCount(int) const override { return int(m_results.size()); }
+    bool GetResult(int index, QString& target, QString& variant, int) const override
+    {
+        if (index < 0 || index >= int(m_results.size()))
+            return false;
+        target = m_results[size_t(index)].target;
+        variant = m_results[size_t(index)].variant;
+        return true;
+    }
+    bool GetResultTerm(const QString& target, const QString& variant, QStringList& domainNames,
+                       QStringList& domainIds) const override
+    {
+        domainNames.clear();
+        domainIds.clear();
+        const Result* r = Find(target, variant);
+        if (!r)
+            return false;
+        domainNames = r->domainNames;
+        domainIds = r->domainIds;
+        return true;
+    }
+    bool SelectResult(const QString& target, const QString& variant, int) override
+    {
+        const Result* r = Find(target, variant);
+        m_selected = r ? int(r - m_results.data()) : -1;
+        return r != nullptr;
+    }
+    bool PrepareResult() override { return m_selected >= 0; }
+    void SetResultMode(int mode) override { m_resultMode = mode; }
+    bool GetResultWords(const QString& target, const QString& variant, QStringList& words,
+                        std::vector<int>& kinds) const override
+    {
+        words.clear();
+        kinds.clear();
+        const Result* r = Find(target, variant);
+        if (!r)
+            return false;
+        words = r->words;
+        kinds = r->kinds;
+        return true;
+    }
+    bool GetServiceWord(SERVICE_WORD_HANDLE handle, _stServiceWord& word) const override
+    {
+        if (handle < 0 || handle >= int(m_entries.size()))
+            return false;
+        word = m_entries[size_t(handle)].record;
+        return true;
+    }
+    bool FindWords(const QString& text, int, std::vector<SERVICE_WORD_HANDLE>& handles) const override;
+    bool GetWordRelation(SERVICE_WORD_HANDLE handle, std::vector<SERVICE_WORD_HANDLE>& related) const override;
+    void ClearResults() override
+    {
+        m_results.clear();
+        m_index.clear();
+        m_selected = -1;
+    }
+
+private:
+    bool Run();
+    Area& LoadArea(const QString& areaId);
+    void Analyze(const _stServiceTarget& target, Result& result);
+    void SplitPiece(const Area& area, const QString& piece, Result& result) const;
+    bool IsTypeSuffix(const QString& run) const;
+    qsizetype TypeSuffixStart(const QString& run) const;
+    const Result* Find(const QString& target, const QString& variant) const
+    {
+        auto it = m_index.constFind(Key(target, variant));
+        return it == m_index.cend() ? nullptr : &m_results[size_t(it.value())];
+    }
+    QString CurrentArea() const
+    {
+        if (m_selected >= 0)
+            return m_results[size_t(m_selected)].areaId;
+        if (m_targets && !m_targets->empty())
+            return m_targets->front().strAreaId;
+        return QString();
+    }
+    static QString Key(const QString& target, const QString& variant) { return target + QChar(0x1f) + variant; }
+    bool IsSeparator(QChar c) const { return c.isSpace() || m_separators.contains(c); }
+    QChar PhysicalSeparator() const
+    {
+        auto it = m_valueOptions.find(12);
+        return it != m_valueOptions.end() && it->second > 0 ? QChar(it->second) : QChar(u'_');
+    }
+    // Standard entries first, then the load order (logical, physical name).
+    void Ordered(const std::vector<int>& from, std::vector<int>& to) const
+    {
+        for (int pass = 0; pass < 2; ++pass)
+            for (int h : from)
+                if ((m_entries[size_t(h)].record.nStandard != 0) == (pass == 0))
+                    to.push_back(h);
+    }
+
+    std::map<int, QString> m_textOptions;
+    std::map<int, int> m_valueOptions;
+    QSqlDatabase m_db;
+    const std::vector<_stServiceTarget>* m_targets = nullptr;
+    std::vector<Entry> m_entries;
+    std::map<QString, Area> m_areas;
+    std::vector<Result> m_results;
+    QHash<QString, int> m_index; // first result of each (target, variant)
+    std::set<QString> m_typeAbbreviations;
+    QString m_separators;
+    int m_selected = -1;
+    int m_resultMode = 0;
+};
+
+Area& CServiceLayer::LoadArea(const QString& areaId)
+{
+    Area& area = m_areas[areaId];
+    if (area.loaded)
+        return area;
+    area.loaded = true;
+    if (!m_db.isValid() || !m_db.isOpen() || areaId.isEmpty())
+        return area;
+
+    const size_t firstEntry = m_entries.size();
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    if (!q.prepare(QString::fromLatin1(kSelectDictionary))) {
+        OutputLog::Post(kReadFailed + q.lastError().text());
+        return area;
+    }
+    q.addBindValue(areaId);
+    if (!q.exec()) {
+        OutputLog::Post(kReadFailed + q.lastError().text());
+        return area;
+    }
+    while (q.next()) {
+        Entry e;
+        e.record.strTexts[0] = Text(q, 0);
+        e.record.strTexts[1] = areaId;
+        e.record.strTexts[2] = Text(q, 1);
+        e.record.strTexts[3] = Text(q, 2);
+        e.record.strTexts[4] = Text(q, 3);
+        e.record.strTexts[5] = Text(q, 4);
+        e.record.nClassWord = Text(q, 5).trimmed() == QLatin1String("Y") ? 1 : 0;
+        e.record.nStandard = Text(q, 6).trimmed() == QLatin1String("Y") ? 1 : 0;
+        e.term = Text(q, 7).trimmed() == QLatin1String("0002");
+        e.domainId = Text(q, 8);
+        const int h = int(m_entries.size());
+        const QString logical = e.record.strTexts[2];
+        const QString physical = e.record.strTexts[3];
+        const bool term = e.term;
+        m_entries.push_back(std::move(e));
+        if (logical.isEmpty())
+            continue;
+        if (term) {
+            area.termsByLogical[logical].push_back(h);
+        } else {
+            area.wordsByLogical[logical].push_back(h);
+            if (!physical.isEmpty())
+                area.wordsByPhysical[physical].push_back(h);
+            area.maxLogicalLength = std::max(area.maxLogicalLength, int(logical.size()));
+        }
+    }
+
+    // Ordinal order of (logical, physical, id) among the entries of one name, whatever the
+    // database's collation.
+    const auto byName = [this](int a, int b) {
+        const _stServiceWord& x = m_entries[size_t(a)].record;
+        const _stServiceWord& y = m_entries[size_t(b)].record;
+        return std::tie(x.strTexts[2], x.strTexts[3], x.strTexts[0]) <
+               std::tie(y.strTexts[2], y.strTexts[3], y.strTexts[0]);
+    };
+    for (auto* index : {&area.wordsByLogical, &area.wordsByPhysical, &area.termsByLogical})
+        for (auto it = index->begin(); it != index->end(); ++it)
+            std::sort(it->begin(), it->end(), byName);
+
+    QSqlQuery d(m_db);
+    d.setForwardOnly(true);
+    if (d.prepare(QString::fromLatin1(kSelectDomainNames))) {
+        d.addBindValue(areaId);
+        if (d.exec()) {
+            while (d.next()) {
+                area.domainNames[Text(d, 0)] = Text(d, 1);
+                area.domainKeys[Text(d, 0)] = Text(d, 2);
+            }
+        } else {
+            OutputLog::Post(kReadFailed + d.lastError().text());
+        }
+    }
+    // A class word filed under another domain class names a domain of that class.
+    for (size_t h = firstEntry; h < m_entries.size(); ++h) {
+        Entry& e = m_entries[h];
+        if (e.term || !e.record.nClassWord || e.domainId.isEmpty())
+            continue;
+        auto key = area.domainKeys.find(e.domainId);
+        if (key != area.domainKeys.end() && !key->second.isEmpty() && key->second != e.record.strTexts[2])
+            e.record.strDomainClass = key->second;
+    }
+    return area;
+}
+
+bool CServiceLayer::Run()
+{
+    m_results.clear();
+    m_index.clear();
+    m_selected = -1;
+    m_separators.clear();
+    for (int option : {10, 13}) {
+        auto t = m_textOptions.find(option);
+        if (t != m_textOptions.end())
+            m_separators += t->second;
+    }
+    auto v = m_valueOptions.find(13);
+    if (v != m_valueOptions.end() && v->second > 0)
+        m_separators += QChar(v->second);
+    if (m_typeAbbreviations.empty())
+        for (const auto& [type, abbreviation] : CAnalyzeSettings::Instance().DataTypeKeywords())
+            m_typeAbbreviations.insert(abbreviation);
+    if (!m_targets)
+        return false;
+    m_results.reserve(m_targets->size());
+    for (const _stServiceTarget& target : *m_targets) {
+        Result r;
+        Analyze(target, r);
+        const QString key = Key(r.target, r.variant);
+        if (!m_index.contains(key))
+            m_index.insert(key, int(m_results.size()));
+        m_results.push_back(std::move(r));
+    }
+    return true;
+}
+
+void CServiceLayer::Analyze(const _stServiceTarget& target, Result& result)
+{
+    result.target = target.strText;
+    result.variant = target.strCompanion;
+    result.areaId = target.strAreaId;
+    const Area& area = LoadArea(target.strAreaId);
+
+    QStringList pieces;
+    QString piece;
+    for (QChar c : target.strText) {
+        if (IsSeparator(c)) {
+            if (!piece.isEmpty())
+                pieces.append(piece);
+            piece.clear();
+        } else {
+            piece += c;
+        }
+    }
+    if (!piece.isEmpty())
+        pieces.append(piece);
+    const QString whole = pieces.join(QString());
+    if (whole.isEmpty())
+        return;
+
+    // A registered term named by the whole text.
+    auto term = area.termsByLogical.constFind(whole);
+    if (term != area.termsByLogical.cend()) {
+        result.words = {whole};
+        result.kinds = {eServiceWordCompound};
+        std::vector<int> ordered;
+        Ordered(term.value(), ordered);
+        for (int h : ordered) {
+            const Entry& e = m_entries[size_t(h)];
+            if (e.domainId.isEmpty())
+                continue;
+            auto name = area.domainNames.find(e.domainId);
+            result.domainNames.append(name != area.domainNames.end() ? name->second : QString());
+            result.domainIds.append(e.domainId);
+            break;
+        }
+        return;
+    }
+    // A standard word that is itself a compound (its physical name holds the separator).
+    auto word = area.wordsByLogical.constFind(whole);
+    if (word != area.wordsByLogical.cend()) {
+        for (int h : word.value()) {
+            const _stServiceWord& w = m_entries[size_t(h)].record;
+            if (w.nStandard && w.strTexts[3].contains(PhysicalSeparator())) {
+                result.words = {whole};
+                result.kinds = {eServiceWordCompound};
+                return;
+            }
+        }
+    }
+
+    for (const QString& p : pieces)
+        SplitPiece(area, p, result);
+
+    // The type suffix of a domain name is not a word: a run of its own behind a word, or the
+    // tail of an unknown run (뷁뷁V10: the word 뷁뷁 is what is missing).
+    const qsizetype n = result.words.size();
+    if (n >= 1 && result.kinds[size_t(n - 1)] == eServiceWordUnknown) {
+        QString& last = result.words[n - 1];
+        if (n >= 2 && result.kinds[size_t(n - 2)] != eServiceWordUnknown && IsTypeSuffix(last)) {
+            result.words.removeLast();
+            result.kinds.pop_back();
+        } else if (const qsizetype at = TypeSuffixStart(last); at > 0) {
+            last.truncate(at);
+        }
+    }
+}
+
+// Chooses the split with the fewest unknown characters, then the fewest pieces; among equal
+// splits the longest word first. A plain left-to-right longest match would cut 주문번호 into
+// 주문번 + 호 when 주문번 is a word, although 주문 + 번호 covers every character.
+void CServiceLayer::SplitPiece(const Area& area, const QString& piece, Result& result) const
+{
+    struct Cost
+    {
+        int unknown = 0;
+        int pieces = 0;
+        bool operator<(const Cost& o) const { return unknown != o.unknown ? unknown < o.unknown : pieces < o.pieces; }
+    };
+    constexpr int kNone = -1;
+    const int n = int(piece.size());
+    // wordOrEnd[i]: best from i when a word (or the end) must start at i; any[i]: best from i.
+    std::vector<Cost> wordOrEnd(size_t(n) + 1), any(size_t(n) + 1);
+    std::vector<int> wordLen(size_t(n) + 1, kNone), runLen(size_t(n) + 1, 0);
+    std::vector<bool> reachable(size_t(n) + 1, false);
+    reachable[size_t(n)] = true;
+    for (int i = n - 1; i >= 0; --i) {
+        bool have = false;
+        Cost best;
+        for (int len = std::min(area.maxLogicalLength, n - i); len > 0; --len) {
+            if (!area.wordsByLogical.contains(piece.mid(i, len)))
+                continue;
+            const Cost c{any[size_t(i + len)].unknown, any[size_t(i + len)].pieces + 1};
+            if (!have || c < best) {
+                best = c;
+                wordLen[size_t(i)] = len;
+                have = true;
+            }
+        }
+        reachable[size_t(i)] = have;
+        wordOrEnd[size_t(i)] = best;
+        Cost bestAny = best;
+        bool haveAny = have;
+        for (int k = 1; i + k <= n; ++k) {
+            if (!reachable[size_t(i + k)])
+                continue;
+            const Cost c{wordOrEnd[size_t(i + k)].unknown + k, wordOrEnd[size_t(i + k)].pieces + 1};
+            if (!haveAny || c < bestAny) {
+                bestAny = c;
+                runLen[size_t(i)] = k;
+                haveAny = true;
+            }
+        }
+        any[size_t(i)] = bestAny;
+    }
+    int i = 0;
+    bool wordRequired = false;
+    while (i < n) {
+        if (wordRequired || runLen[size_t(i)] == 0) {
+            const int len = wordLen[size_t(i)];
+            result.words.append(piece.mid(i, len));
+            result.kinds.push_back(eServiceWordFound);
+            i += len;
+            wordRequired = false;
+        } else {
+            const int k = runLen[size_t(i)];
+            result.words.append(piece.mid(i, k));
+            result.kinds.push_back(eServiceWordUnknown);
+            i += k;
+            wordRequired = true;
+        }
+    }
+}
+
+// abbreviation + digits [+ "," + digits], or the abbreviation alone (a type without length).
+bool CServiceLayer::IsTypeSuffix(const QString& run) const
+{
+    qsizetype letters = 0;
+    while (letters < run.size() && run[letters].isUpper() && run[letters].unicode() < 128)
+        ++letters;
+    const QString abbreviation = run.left(letters);
+    const bool published = letters == 1 && std::strchr(kPublishedTypeLetters, char(run[0].unicode())) != nullptr;
+    if (letters == 0 || (!published && !m_typeAbbreviations.count(abbreviation)))
+        return false;
+    qsizetype i = letters;
+    qsizetype digits = 0;
+    while (i < run.size() && run[i].isDigit()) {
+        ++i;
+        ++digits;
+    }
+    if (i < run.size() && run[i] == u',' && digits > 0) {
+        ++i;
+        qsizetype scale = 0;
+        while (i < run.size() && run[i].isDigit()) {
+            ++i;
+            ++scale;
+        }
+        if (scale == 0)
+            return false;
+    }
+    // A lone letter is too common a word ending (비타민C) to drop without a length.
+    return i == run.size() && (digits > 0 || !published);
+}
+
+// Where a type suffix begins that ends an unknown run after other characters, or -1. The
+// character before it must not be an upper-case letter, or ABCV10 would lose "V10".
+qsizetype CServiceLayer::TypeSuffixStart(const QString& run) const
+{
+    const auto upper = [](QChar c) { return c.unicode() < 128 && c.isUpper(); };
+    qsizetype start = run.size();
+    while (start > 0 && (upper(run[start - 1]) || run[start - 1].isDigit() || run[start - 1] == u','))
+        --start;
+    for (qsizetype at = std::max<qsizetype>(start, 1); at < run.size(); ++at)
+        if (upper(run[at]) && !upper(run[at - 1]))
+            return IsTypeSuffix(run.mid(at)) ? at : -1;
+    return -1;
+}
+
+bool CServiceLayer::FindWords(const QString& text, int mode, std::vector<SERVICE_WORD_HANDLE>& handles) const
+{
+    handles.clear();
+    auto areaIt = m_areas.find(CurrentArea());
+    if (areaIt == m_areas.end() || text.isEmpty())
+        return false;
+    const Area& area = areaIt->second;
+    if (mode == eServiceFindByPhysicalName) {
+        auto it = area.wordsByPhysical.constFind(text);
+        if (it == area.wordsByPhysical.cend())
+            return false;
+        Ordered(it.value(), handles);
+        return true;
+    }
+    for (const QHash<QString, std::vector<int>>* index :
+         {&area.wordsByLogical, &area.wordsByPhysical, &area.termsByLogical}) {
+        auto it = index->constFind(text);
+        if (it != index->cend()) {
+            Ordered(it.value(), handles);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CServiceLayer::GetWordRelation(SERVICE_WORD_HANDLE handle, std::vector<SERVICE_WORD_HANDLE>& related) const
+{
+    related.clear();
+    if (handle < 0 || handle >= int(m_entries.size()))
+        return false;
+    const Entry& e = m_entries[size_t(handle)];
+    if (e.term || e.record.nStandard)
+        return true;
+    auto areaIt = m_areas.find(e.record.strTexts[1]);
+    if (areaIt == m_areas.end())
+        return true;
+    auto it = areaIt->second.wordsByPhysical.constFind(e.record.strTexts[3]);
+    if (it == areaIt->second.wordsByPhysical.cend())
+        return true;
+    for (int h : it.value())
+        if (h != handle && m_entries[size_t(h)].record.nStandard)
+            related.push_back(h);
+    // Words that share an abbreviation: the one the description names stands first.
+    const QString& description = e.record.strTexts[5];
+    std::stable_partition(related.begin(), related.end(), [&](int h) {
+        const QString& logical = m_entries[size_t(h)].record.strTexts[2];
+        return !logical.isEmpty() && description.contains(logical);
+    });
+    return true;
+}
+
+std::unique_ptr<CServiceLayer> g_service;
+
+} // namespace
+
+bool CreateAppLayer()
+{
+    if (g_service)
+        return false;
+    g_service = std::make_unique<CServiceLayer>();
+    IServiceLayer::theServiceLayer = g_service.get();
+    return true;
+}
+
+void DeleteAppLayer()
+{
+    IServiceLayer::theServiceLayer = nullptr;
+    g_service.reset();
+}
+
+ServiceDatabase RepositoryServiceDatabase()
+{
+    QSqlDatabase db = CQrDatabaseManager::GetInstance().Database(QStringLiteral("AR"));
+    if (db.isValid() && db.isOpen())
+        return {db, QStringLiteral("QrSql")};
+    return {QSqlDatabase(), QStringLiteral("QrSql")};
+}
