@@ -155,7 +155,8 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     const bool repo = !o.repo.isEmpty();
     const StandardValidation::Admission admission = StandardValidation::Admit(standard, repo, o.allowPartial);
     if (!admission.refusal.isEmpty()) {
-        const QString hint = admission.refusal == StandardTexts::kNotWhole ? StandardTexts::kAllowPartialHint : QString();
+        const QString hint =
+            admission.refusal == StandardTexts::kNotWhole ? StandardTexts::kAllowPartialHint : QString();
         return Refuse(admission.refusal + hint, admission.rows, err);
     }
 

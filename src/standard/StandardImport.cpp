@@ -253,8 +253,8 @@ private:
         for (size_t i = 0; i < words.rows.size(); ++i) {
             const QString physical = words.rows.Value(i, 2);
             const QString full = words.rows.Value(i, 3);
-            m_words.push_back({words.rows.Value(i, 0), words.rows.Value(i, 1), physical,
-                               full.isEmpty() ? physical : full, false});
+            m_words.push_back(
+                {words.rows.Value(i, 0), words.rows.Value(i, 1), physical, full.isEmpty() ? physical : full, false});
         }
         for (const StoredWord& w : m_words)
             m_matcher.Add(w);
@@ -290,8 +290,7 @@ private:
             error = m_db.LastError();
             return Outcome::Failed;
         }
-        CQrProgressWnd::Show(int(steps.size()), QStringLiteral("Termwise Import"),
-                             QStringLiteral("공통표준 가져오기"));
+        CQrProgressWnd::Show(int(steps.size()), QStringLiteral("Termwise Import"), QStringLiteral("공통표준 가져오기"));
         for (const auto& [text, step] : steps) {
             CQrProgressWnd::SetMsg(QString::fromUtf8(text));
             const bool ok = (this->*step)(error);

@@ -120,7 +120,8 @@ StandardImportOutcome RunStandardImport(QWidget* parent, const StandardImportCho
     }
     // The same refusals as the command line: nothing is written from files that are not whole
     // or hold values the target cannot store.
-    const StandardValidation::Admission admission = StandardValidation::Admit(read.standard, choice.toRepository, false);
+    const StandardValidation::Admission admission =
+        StandardValidation::Admit(read.standard, choice.toRepository, false);
     if (!admission.refusal.isEmpty()) {
         outcome.message = kFailed.arg(RefusalText(admission.refusal, admission.rows));
         return outcome;

@@ -10,6 +10,8 @@
 #include "settings/AnalyzeSettings.h"
 #include "standard/BuiltinStandard.h"
 #include "standard/StandardCommand.h"
+#include "standard/StandardTestUtil.h"
+#include "standard/StandardTexts.h"
 #include "standard/ui/StandardImportDlg.h"
 #include "standard/ui/StandardImportResultDlg.h"
 #include "standard/ui/StandardImportTexts.h"
@@ -301,4 +303,31 @@ TEST_F(BuiltinStandardWindow, MenuImportIntoANewRepositoryAreaThenRefusedWithout
     EXPECT_EQ(again.LastOutcome().state, StandardImportOutcome::State::Refused);
     EXPECT_EQ(script.LastMessage(), kRefused.arg(BuiltinStandard::kAreaId));
     EXPECT_EQ(terms(), QStringLiteral("9027"));
+}
+
+// Files that are not whole are refused in the window as on the command line: the rows named,
+// nothing written.
+TEST_F(BuiltinStandardWindow, FilesImportRefusesACutFileAndWritesNothing)
+{
+    WriteTextFile(DictionaryFile(), QStringLiteral("{\"words\":{\"ZZ_MINE\":{\"내단어\":[\"Mine\",\"\"]}}}"));
+    const QStringList fixtures = StandardCsvFixtures();
+    QFile source(fixtures[0]);
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(source.readAll()).split(u'\n');
+    const QString cut = data.file(QStringLiteral("words.csv"));
+    WriteTextFile(cut, lines.mid(0, 8).join(u'\n') + u'\n' + lines[8].left(lines[8].size() / 2));
+
+    CStandardImportDlg dlg;
+    Click(dlg.FilesRadio());
+    dlg.SetFiles({cut, fixtures[1], fixtures[2]});
+    Click(dlg.DictionaryRadio());
+    script.answers.push_back(true); // adding to a dictionary in use
+    Click(dlg.ImportButton());
+    EXPECT_EQ(dlg.LastOutcome().state, StandardImportOutcome::State::Failed);
+    EXPECT_TRUE(script.LastMessage().contains(StandardTexts::kNotWhole)) << script.LastMessage().toStdString();
+    EXPECT_TRUE(script.LastMessage().contains(QStringLiteral("words.csv:"))) << script.LastMessage().toStdString();
+    CAnalyzeSettings saved;
+    saved.LoadFrom(DictionaryFile());
+    _stAnalyzeManageWord word;
+    EXPECT_FALSE(saved.GetWord(QStringLiteral("CUST"), QStringLiteral("고객"), word));
 }
