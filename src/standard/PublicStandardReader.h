@@ -22,6 +22,13 @@ struct PublicStandardProblem
     QString file;
     int row = 0; // spreadsheet row (header = 1); 0 for the whole file
     QString reason;
+
+    // "file:row: reason", as the command line and the window list it.
+    QString Text() const
+    {
+        return row > 0 ? QStringLiteral("%1:%2: %3").arg(file).arg(row).arg(reason)
+                       : QStringLiteral("%1: %2").arg(file, reason);
+    }
 };
 
 struct PublicStandardWord

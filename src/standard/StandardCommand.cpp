@@ -92,10 +92,7 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
 
 void PrintProblem(const PublicStandardProblem& p, QTextStream& out)
 {
-    out << "  " << p.file;
-    if (p.row > 0)
-        out << ':' << p.row;
-    out << ": " << p.reason << "\n";
+    out << "  " << p.Text() << "\n";
 }
 
 void PrintProblems(const StandardImportSummary& summary, QTextStream& out)

@@ -265,14 +265,19 @@ private:
 
     bool CloseTerms(QString& error)
     {
-        if (!m_opt.replace)
-            return true;
-        bool ok = true;
-        m_sum.closedRows += CountRows(m_db, Sql::CountCurrentTerms, m_opt.areaId, ok, error) +
-                            CountRows(m_db, Sql::CountCurrentCombinations, m_opt.areaId, ok, error);
-        if (!ok)
-            return false;
-        for (const QString* close : {&Sql::CloseTerms, &Sql::CloseCombinations}) {
+        return !m_opt.replace || CloseRows({{&Sql::CountCurrentTerms, &Sql::CloseTerms},
+                                            {&Sql::CountCurrentCombinations, &Sql::CloseCombinations}},
+                                           error);
+    }
+
+    // Current rows closed with the import's time as their validity end, counted as closed.
+    bool CloseRows(std::initializer_list<std::pair<const QString*, const QString*>> tables, QString& error)
+    {
+        for (const auto& [count, close] : tables) {
+            bool ok = true;
+            m_sum.closedRows += CountRows(m_db, *count, m_opt.areaId, ok, error);
+            if (!ok)
+                return false;
             const SqlOutcome out = m_db.Execute(*close, {SqlParam::Text(m_date), SqlParam::Text(m_opt.areaId)});
             if (!out.ok) {
                 error = out.error;
@@ -317,25 +322,11 @@ private:
 
     bool CloseCurrent(QString& error)
     {
-        if (!m_opt.replace)
-            return true;
-        const std::pair<const QString*, const QString*> tables[] = {
-            {&Sql::CountCurrentDic, &Sql::CloseDic},
-            {&Sql::CountCurrentDomains, &Sql::CloseDomains},
-            {&Sql::CountCurrentDomainGroups, &Sql::CloseDomainGroups},
-            {&Sql::CountCurrentCombinations, &Sql::CloseCombinations}};
-        for (const auto& [count, close] : tables) {
-            bool ok = true;
-            m_sum.closedRows += CountRows(m_db, *count, m_opt.areaId, ok, error);
-            if (!ok)
-                return false;
-            const SqlOutcome out = m_db.Execute(*close, {SqlParam::Text(m_date), SqlParam::Text(m_opt.areaId)});
-            if (!out.ok) {
-                error = out.error;
-                return false;
-            }
-        }
-        return true;
+        return !m_opt.replace || CloseRows({{&Sql::CountCurrentDic, &Sql::CloseDic},
+                                            {&Sql::CountCurrentDomains, &Sql::CloseDomains},
+                                            {&Sql::CountCurrentDomainGroups, &Sql::CloseDomainGroups},
+                                            {&Sql::CountCurrentCombinations, &Sql::CloseCombinations}},
+                                           error);
     }
 
     bool Area(QString& error)

@@ -63,8 +63,7 @@ QString RefusalText(const QString& refusal, const std::vector<PublicStandardProb
     constexpr size_t kShown = 10;
     QStringList lines{refusal};
     for (size_t i = 0; i < rows.size() && i < kShown; ++i)
-        lines << (rows[i].row > 0 ? QStringLiteral("%1:%2: %3").arg(rows[i].file).arg(rows[i].row).arg(rows[i].reason)
-                                  : QStringLiteral("%1: %2").arg(rows[i].file, rows[i].reason));
+        lines << rows[i].Text();
     if (rows.size() > kShown)
         lines << kMoreRows.arg(rows.size() - kShown);
     return lines.join(u'\n');
