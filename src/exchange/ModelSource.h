@@ -47,7 +47,11 @@ struct ColumnFacts
     QString table;      // as stored (the exact identifier)
     QString column;     // as stored
     QString definition; // MySQL/MariaDB: type and attributes after the name, without COMMENT
+    // A key column: renaming it breaks the constraints and the programs that name it, so a fix
+    // script leaves it alone unless asked. A set of KeyRole bits.
+    unsigned char keys = 0;
 };
+enum KeyRole : unsigned char { PrimaryKey = 1, ForeignKey = 2, ReferencedKey = 4 };
 
 struct AttributeList
 {
