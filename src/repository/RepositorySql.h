@@ -297,20 +297,49 @@ inline const QString InsertCombinationHead = QStringLiteral(
 inline const QString InsertCombinationRow = QStringLiteral("(?, ?, '0001', ?, ?, '99991231235959', ?)");
 
 // A term file alone joins the words and domains the area already holds.
-inline const QString CountCurrentTerms = QStringLiteral(
-    "SELECT COUNT(*) AS CNT FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_GBN_CD = '0002' AND "
-    "AVAL_END_DT = '99991231235959'");
-inline const QString CloseTerms = QStringLiteral(
-    "UPDATE STD_DIC SET AVAL_END_DT = ? WHERE STD_AREA_ID = ? AND DIC_GBN_CD = '0002' AND "
-    "AVAL_END_DT = '99991231235959'");
+inline const QString CountCurrentTerms =
+    QStringLiteral("SELECT COUNT(*) AS CNT FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_GBN_CD = '0002' AND "
+                   "AVAL_END_DT = '99991231235959'");
+inline const QString CloseTerms =
+    QStringLiteral("UPDATE STD_DIC SET AVAL_END_DT = ? WHERE STD_AREA_ID = ? AND DIC_GBN_CD = '0002' AND "
+                   "AVAL_END_DT = '99991231235959'");
 inline const QString SelectStandardWords = QStringLiteral(
     "SELECT DIC_ID, DIC_LOG_NM, DIC_PHY_NM, DIC_PHY_FLL_NM FROM STD_DIC WHERE STD_AREA_ID = ? AND "
     "DIC_GBN_CD = '0001' AND STANDARD_YN = 'Y' AND AVAL_END_DT = '99991231235959' ORDER BY DIC_LOG_NM, DIC_ID");
-inline const QString SelectDomainIds = QStringLiteral(
-    "SELECT DOM_ID, DOM_NM FROM STD_DOM WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString SelectDomainIds =
+    QStringLiteral("SELECT DOM_ID, DOM_NM FROM STD_DOM WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
 
 // The check: descriptions of the non-standard words (forbidden ones are marked there) and the
 // current domains with their type, to compare a registered term's attribute with its domain.
+// An area's current standards as an edition (the diff, and bringing an area to a new edition):
+// every word with the domain class its class-word link names, the domains with their group,
+// the terms with their domain.
+inline const QString SelectAreaWords = QStringLiteral(
+    "SELECT W.DIC_ID, W.DIC_LOG_NM, W.DIC_PHY_NM, W.DIC_PHY_FLL_NM, W.DIC_DESC, W.ATTR_CLSS_YN, W.STANDARD_YN, "
+    "D.KEY_DOM_NM, W.DOM_ID FROM STD_DIC W LEFT JOIN STD_DOM D ON D.STD_AREA_ID = W.STD_AREA_ID AND D.DOM_ID = "
+    "W.DOM_ID AND D.AVAL_END_DT = '99991231235959' WHERE W.STD_AREA_ID = ? AND W.DIC_GBN_CD = '0001' AND "
+    "W.AVAL_END_DT = '99991231235959' ORDER BY W.DIC_LOG_NM, W.DIC_ID");
+inline const QString SelectAreaDomains = QStringLiteral(
+    "SELECT D.DOM_ID, D.KEY_DOM_NM, D.DOM_NM, D.DATA_TYPE_CD, D.DATA_LEN, D.DATA_SCALE, G.DOM_GRP_NM, "
+    "D.KEY_DOM_PHY_NM, D.DOM_GRP_ID FROM STD_DOM D LEFT JOIN STD_DOM_GRP G ON G.STD_AREA_ID = D.STD_AREA_ID AND "
+    "G.DOM_GRP_ID = D.DOM_GRP_ID AND G.AVAL_END_DT = '99991231235959' WHERE D.STD_AREA_ID = ? AND D.AVAL_END_DT = "
+    "'99991231235959' ORDER BY D.DOM_NM, D.DOM_ID");
+inline const QString SelectAreaTerms = QStringLiteral(
+    "SELECT T.DIC_ID, T.DIC_LOG_NM, T.DIC_PHY_NM, T.DIC_DESC, D.DOM_NM FROM STD_DIC T LEFT JOIN STD_DOM D ON "
+    "D.STD_AREA_ID = T.STD_AREA_ID AND D.DOM_ID = T.DOM_ID AND D.AVAL_END_DT = '99991231235959' WHERE "
+    "T.STD_AREA_ID = ? AND T.DIC_GBN_CD = '0002' AND T.AVAL_END_DT = '99991231235959' ORDER BY T.DIC_LOG_NM, "
+    "T.DIC_ID");
+inline const QString SelectAreaDomainGroups = QStringLiteral(
+    "SELECT DOM_GRP_ID, DOM_GRP_NM FROM STD_DOM_GRP WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
+// Bringing an area to a new edition closes single rows (validity end = the import's time).
+inline const QString CloseDicRow = QStringLiteral(
+    "UPDATE STD_DIC SET AVAL_END_DT = ? WHERE STD_AREA_ID = ? AND DIC_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString CloseDomainRow = QStringLiteral(
+    "UPDATE STD_DOM SET AVAL_END_DT = ? WHERE STD_AREA_ID = ? AND DOM_ID = ? AND AVAL_END_DT = '99991231235959'");
+inline const QString CloseTermCombinations =
+    QStringLiteral("UPDATE STD_WORD_COMBI SET AVAL_END_DT = ? WHERE STD_AREA_ID = ? AND TERM_ID = ? AND "
+                   "TGT_GBN_CD = '0001' AND AVAL_END_DT = '99991231235959'");
+
 inline const QString SelectNonStandardWords =
     QStringLiteral("SELECT DIC_ID, DIC_LOG_NM, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_GBN_CD = '0001' AND "
                    "AVAL_END_DT = '99991231235959' AND (STANDARD_YN IS NULL OR STANDARD_YN <> 'Y')");

@@ -20,12 +20,15 @@ namespace {
 
 using namespace StandardTexts;
 
+// Headers and marks compared with blanks, line breaks and "_" left out: editions re-space
+// their headers, break them inside the cell, and the portal's CSV files turn a line break into
+// a blank or "_".
 QString HeaderKey(const QString& header)
 {
     QString key;
     key.reserve(header.size());
     for (const QChar c : header)
-        if (!c.isSpace() && c != QChar(0xFEFF))
+        if (!c.isSpace() && c != QChar(0xFEFF) && c != u'_')
             key.append(c);
     return key;
 }
@@ -37,11 +40,45 @@ QString CellText(const QString& raw)
     return text == QLatin1String("-") ? QString() : text;
 }
 
-QStringList CellList(const QString& raw)
+// A name or abbreviation without stray invisible characters: U+FEFF and zero-width spaces go,
+// a TAB or no-break space inside becomes a blank, the ends are trimmed. removed names what
+// invisible characters were there.
+QString CleanName(const QString& raw, QStringList& removed)
+{
+    QString text;
+    text.reserve(raw.size());
+    const auto note = [&removed](const QString& what) {
+        if (!removed.contains(what))
+            removed << what;
+    };
+    for (const QChar c : raw) {
+        switch (c.unicode()) {
+        case 0xFEFF:
+            note(QStringLiteral("U+FEFF"));
+            continue;
+        case 0x200B:
+            note(QStringLiteral("U+200B"));
+            continue;
+        case u'\t':
+            note(QStringLiteral("TAB"));
+            text.append(u' ');
+            continue;
+        case 0x00A0:
+            note(QStringLiteral("no-break space"));
+            text.append(u' ');
+            continue;
+        default:
+            text.append(c);
+        }
+    }
+    return CellText(text);
+}
+
+QStringList CellList(const QString& raw, QStringList& removed)
 {
     QStringList out;
     for (const QString& part : CellText(raw).split(u','))
-        if (const QString item = CellText(part); !item.isEmpty() && !out.contains(item))
+        if (const QString item = CleanName(part, removed); !item.isEmpty() && !out.contains(item))
             out.append(item);
     return out;
 }
@@ -61,39 +98,84 @@ QStringList RequiredHeaders(Kind kind)
     return {Term::kLogical, Term::kDescription, Term::kPhysical, Term::kDomainName};
 }
 
+// Every header a published form of the sheet carries, by key.
+std::set<QString> KnownHeaderKeys(Kind kind)
+{
+    QStringList all = RequiredHeaders(kind) + kEnactment + kRevisionKind + Known::kCommon;
+    all << kNumberHeader;
+    if (kind == Kind::Domain)
+        all += Known::kDomain;
+    if (kind == Kind::Term)
+        all += Known::kTerm;
+    std::set<QString> keys;
+    for (const QString& h : all)
+        keys.insert(HeaderKey(h));
+    return keys;
+}
+
 QString KindName(Kind kind)
 {
     return kind == Kind::Word ? kWordSheet : kind == Kind::Domain ? kDomainSheet : kTermSheet;
 }
 
-// The kind a CSV header row belongs to; the word and domain files both name a domain class,
-// so the name columns decide.
-bool KindOfHeader(const QStringList& header, Kind& kind)
+// The header that names a sheet's rows; the term sheet also names domains, so terms and
+// words are asked first.
+QString NameHeader(Kind kind)
 {
-    std::set<QString> keys;
-    for (const QString& h : header)
-        keys.insert(HeaderKey(h));
-    if (keys.count(HeaderKey(Term::kLogical)))
-        kind = Kind::Term;
-    else if (keys.count(HeaderKey(Word::kLogical)))
-        kind = Kind::Word;
-    else if (keys.count(HeaderKey(Domain::kName)))
-        kind = Kind::Domain;
-    else
-        return false;
-    return true;
+    return kind == Kind::Term ? Term::kLogical : kind == Kind::Word ? Word::kLogical : Domain::kName;
+}
+
+// How far down and across a header row is looked for (the 8th edition's stands at B2).
+constexpr int kHeaderRows = 10;
+
+// The row holding the sheet's header among the first rows, or -1.
+int FindHeaderRow(const std::vector<QStringList>& rows, Kind kind)
+{
+    const QString key = HeaderKey(NameHeader(kind));
+    for (int r = 0; r < int(rows.size()) && r < kHeaderRows; ++r)
+        for (const QString& cell : rows[size_t(r)])
+            if (HeaderKey(cell) == key)
+                return r;
+    return -1;
+}
+
+// The kind a CSV file's header row belongs to, and that row.
+bool KindOfRows(const std::vector<QStringList>& rows, Kind& kind, int& headerRow)
+{
+    for (const Kind k : {Kind::Term, Kind::Word, Kind::Domain}) {
+        headerRow = FindHeaderRow(rows, k);
+        if (headerRow >= 0) {
+            kind = k;
+            return true;
+        }
+    }
+    return false;
 }
 
 class Table
 {
 public:
-    // False with the missing headers named.
+    // False with the unknown or missing headers named.
     bool Bind(const QString& file, Kind kind, const QStringList& header, QString& error)
     {
         m_columns.clear();
         std::map<QString, int> byKey;
-        for (int i = 0; i < header.size(); ++i)
-            byKey.try_emplace(HeaderKey(header[i]), i);
+        const std::set<QString> known = KnownHeaderKeys(kind);
+        QStringList unknown;
+        for (int i = 0; i < header.size(); ++i) {
+            const QString key = HeaderKey(header[i]);
+            if (key.isEmpty())
+                continue;
+            if (!known.count(key))
+                unknown << header[i].simplified();
+            byKey.try_emplace(key, i);
+        }
+        if (!unknown.isEmpty()) {
+            error = QStringLiteral("%1: %2에 이 프로그램이 모르는 머리글이 있어 읽지 않았습니다 (알지 못하는 판의 "
+                                   "형식입니다): %3")
+                        .arg(file, KindName(kind), unknown.join(QStringLiteral(", ")));
+            return false;
+        }
         QStringList missing;
         for (const QString& h : RequiredHeaders(kind)) {
             auto it = byKey.find(HeaderKey(h));
@@ -102,8 +184,16 @@ public:
             else
                 m_columns[h] = it->second;
         }
-        if (auto it = byKey.find(HeaderKey(kEnactment)); it != byKey.end())
-            m_enactment = it->second;
+        const auto optional = [&byKey](const QStringList& spellings) {
+            for (const QString& h : spellings)
+                if (auto it = byKey.find(HeaderKey(h)); it != byKey.end())
+                    return it->second;
+            return -1;
+        };
+        m_enactment = optional(kEnactment);
+        m_revision = optional(kRevisionKind);
+        m_number = optional({kNumberHeader});
+        m_termSynonyms = kind == Kind::Term ? optional({Term::kSynonyms}) : -1;
         if (!missing.isEmpty()) {
             error = QStringLiteral("%1: %2의 형식이 아닙니다. 없는 머리글: %3")
                         .arg(file, KindName(kind), missing.join(QStringLiteral(", ")));
@@ -111,36 +201,36 @@ public:
         }
         return true;
     }
-    QString Raw(const QStringList& row, const QString& header) const
-    {
-        const int c = m_columns.at(header);
-        return c < row.size() ? row[c] : QString();
-    }
+    QString Raw(const QStringList& row, const QString& header) const { return At(row, m_columns.at(header)); }
     QString Cell(const QStringList& row, const QString& header) const { return CellText(Raw(row, header)); }
-    // The edition that withdrew the row ("6차(2023-11)(폐기)"), or empty for a current one.
-    // Editions list withdrawn rows after the ones that replace them ("(폐기후 제정)").
+    QString Name(const QStringList& row, const QString& header, QStringList& removed) const
+    {
+        return CleanName(Raw(row, header), removed);
+    }
+    QString Enactment(const QStringList& row) const { return At(row, m_enactment).simplified(); }
+    QStringList TermSynonyms(const QStringList& row, QStringList& removed) const
+    {
+        return CellList(At(row, m_termSynonyms), removed);
+    }
+    // The mark of a withdrawn row ("6차(2023-11)(폐기)"), or empty for a current one. The mark
+    // is written "(폐기)", " (폐기)" or after a line break; "(폐기후제정)" is a current row.
     QString Withdrawn(const QStringList& row) const
     {
-        if (m_enactment < 0 || m_enactment >= row.size())
-            return {};
-        const QString text = row[m_enactment].simplified();
-        return HeaderKey(text).contains(kWithdrawnMark) ? text : QString();
+        const QString enactment = Enactment(row);
+        if (HeaderKey(enactment).contains(kWithdrawnMark))
+            return enactment;
+        if (CellText(At(row, m_revision)) == kRevisionWithdrawn)
+            return enactment.isEmpty() ? kRevisionWithdrawn : enactment;
+        return {};
     }
-
     // The column of the rows' number, or -1 when the file has none.
     int NumberColumn() const { return m_number; }
-    void FindNumber(const QStringList& header)
-    {
-        m_number = -1;
-        for (int i = 0; i < header.size() && m_number < 0; ++i)
-            if (HeaderKey(header[i]) == HeaderKey(kNumberHeader))
-                m_number = i;
-    }
 
 private:
+    static QString At(const QStringList& row, int c) { return c >= 0 && c < row.size() ? row[c] : QString(); }
+
     std::map<QString, int> m_columns;
-    int m_enactment = -1;
-    int m_number = -1;
+    int m_enactment = -1, m_revision = -1, m_number = -1, m_termSynonyms = -1;
 };
 
 // Rows numbered 1, 2, 3, ... in order: each break in the run is noted once. The edition adds
@@ -183,19 +273,22 @@ bool IsBlankRow(const QStringList& row)
     return true;
 }
 
-// Rows of one sheet or file, header first, into the standard. cutInLastRow: the file ended
-// inside its last row.
-bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& rows, PublicStandard& out, QString& error,
-              bool cutInLastRow = false)
+// Rows of one sheet or file into the standard, from the header row on. cutInLastRow: the file
+// ended inside its last row.
+bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& rows, int headerRow, PublicStandard& out,
+              QString& error, bool cutInLastRow = false)
 {
     Table table;
-    if (rows.empty()) {
-        error = QStringLiteral("%1: 머리글 행이 없습니다").arg(file);
+    if (headerRow < 0) {
+        error = rows.empty() ? QStringLiteral("%1: 머리글 행이 없습니다").arg(file)
+                             : QStringLiteral("%1: %2의 형식이 아닙니다. 처음 %3행에 머리글 %4이(가) 없습니다")
+                                   .arg(file, KindName(kind))
+                                   .arg(kHeaderRows)
+                                   .arg(NameHeader(kind));
         return false;
     }
-    if (!table.Bind(file, kind, rows.front(), error))
+    if (!table.Bind(file, kind, rows[size_t(headerRow)], error))
         return false;
-    table.FindNumber(rows.front());
     NumberRun numbers;
     int dataRows = 0;
     if (cutInLastRow)
@@ -209,7 +302,7 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
     const auto problem = [&](int row, const QString& reason) { out.problems.push_back({file, row, reason}); };
     // A row the file was cut in is not trusted, even when the rest is taken.
     const size_t whole = rows.size() - (cutInLastRow ? 1 : 0);
-    for (size_t i = 1; i < whole; ++i) {
+    for (size_t i = size_t(headerRow) + 1; i < whole; ++i) {
         const QStringList& r = rows[i];
         const int rowNo = int(i) + 1;
         if (IsBlankRow(r))
@@ -218,37 +311,44 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
         if (table.NumberColumn() >= 0)
             numbers.Take(file, rowNo, table.NumberColumn() < r.size() ? r[table.NumberColumn()] : QString(),
                          out.incomplete);
-        if (const QString withdrawn = table.Withdrawn(r); !withdrawn.isEmpty()) {
-            problem(rowNo, StandardTexts::Problem::kWithdrawn.arg(withdrawn));
-            continue;
-        }
+        const QString withdrawn = table.Withdrawn(r);
+        QStringList removed; // invisible characters taken out of names
+        const auto noteRemoved = [&](const QString& what, const QString& value) {
+            if (!removed.isEmpty() && withdrawn.isEmpty())
+                problem(rowNo,
+                        StandardTexts::Problem::kInvisibleRemoved.arg(what, value, removed.join(QStringLiteral(", "))));
+        };
         switch (kind) {
         case Kind::Word: {
             PublicStandardWord w;
             w.file = file;
             w.row = rowNo;
-            w.logical = table.Cell(r, Word::kLogical);
-            w.physical = table.Cell(r, Word::kPhysical);
+            w.enactment = table.Enactment(r);
+            w.logical = table.Name(r, Word::kLogical, removed);
+            w.physical = table.Name(r, Word::kPhysical, removed);
+            w.fullName = table.Name(r, Word::kFullName, removed);
+            w.synonyms = CellList(table.Raw(r, Word::kSynonyms), removed);
+            w.forbidden = CellList(table.Raw(r, Word::kForbidden), removed);
+            w.domainClass = table.Name(r, Word::kDomainClass, removed);
+            noteRemoved(w.logical, w.physical);
             if (w.logical.isEmpty() || w.physical.isEmpty()) {
                 problem(rowNo, StandardTexts::Problem::kWordWithoutName);
                 continue;
             }
-            w.fullName = table.Cell(r, Word::kFullName);
             w.description = table.Cell(r, Word::kDescription);
             w.classWord = table.Cell(r, Word::kClassWord).compare(QLatin1String("Y"), Qt::CaseInsensitive) == 0;
-            w.domainClass = table.Cell(r, Word::kDomainClass);
-            w.synonyms = CellList(table.Raw(r, Word::kSynonyms));
-            w.forbidden = CellList(table.Raw(r, Word::kForbidden));
-            out.words.push_back(std::move(w));
+            (withdrawn.isEmpty() ? out.words : out.withdrawnWords).push_back(std::move(w));
             break;
         }
         case Kind::Domain: {
             PublicStandardDomain d;
             d.file = file;
             d.row = rowNo;
-            d.group = table.Cell(r, Domain::kGroup);
-            d.keyDomain = table.Cell(r, Domain::kKeyDomain);
-            d.name = table.Cell(r, Domain::kName);
+            d.enactment = table.Enactment(r);
+            d.group = table.Name(r, Domain::kGroup, removed);
+            d.keyDomain = table.Name(r, Domain::kKeyDomain, removed);
+            d.name = table.Name(r, Domain::kName, removed);
+            noteRemoved(d.name, d.keyDomain);
             if (d.keyDomain.isEmpty() || d.name.isEmpty()) {
                 problem(rowNo, StandardTexts::Problem::kDomainWithoutName);
                 continue;
@@ -257,28 +357,33 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
             d.dataType = table.Cell(r, Domain::kDataType).toUpper();
             d.length = table.Cell(r, Domain::kLength);
             d.scale = table.Cell(r, Domain::kScale);
-            out.domains.push_back(std::move(d));
+            (withdrawn.isEmpty() ? out.domains : out.withdrawnDomains).push_back(std::move(d));
             break;
         }
         case Kind::Term: {
             PublicStandardTerm t;
             t.file = file;
             t.row = rowNo;
-            t.logical = table.Cell(r, Term::kLogical);
-            t.physical = table.Cell(r, Term::kPhysical);
+            t.enactment = table.Enactment(r);
+            t.logical = table.Name(r, Term::kLogical, removed);
+            t.physical = table.Name(r, Term::kPhysical, removed);
+            t.domainName = table.Name(r, Term::kDomainName, removed);
+            t.synonyms = table.TermSynonyms(r, removed);
+            noteRemoved(t.logical, t.physical);
             if (t.logical.isEmpty() || t.physical.isEmpty()) {
                 problem(rowNo, StandardTexts::Problem::kTermWithoutName);
                 continue;
             }
             t.description = table.Cell(r, Term::kDescription);
-            t.domainName = table.Cell(r, Term::kDomainName);
-            out.terms.push_back(std::move(t));
+            (withdrawn.isEmpty() ? out.terms : out.withdrawnTerms).push_back(std::move(t));
             break;
         }
         }
+        if (!withdrawn.isEmpty())
+            problem(rowNo, StandardTexts::Problem::kWithdrawn.arg(withdrawn));
     }
     if (dataRows == 0)
-        out.incomplete.push_back({file, 1, StandardTexts::Problem::kNoRows});
+        out.incomplete.push_back({file, headerRow + 1, StandardTexts::Problem::kNoRows});
     return true;
 }
 
@@ -305,7 +410,8 @@ bool ReadWorkbook(const QString& path, PublicStandard& out, QString& error)
             sheet.GetRowData(cells, r, columns);
             rows.push_back(std::move(cells));
         }
-        if (!TakeRows(QStringLiteral("%1 [%2]").arg(file, sheetName), kind, rows, out, error))
+        if (!TakeRows(QStringLiteral("%1 [%2]").arg(file, sheetName), kind, rows, FindHeaderRow(rows, kind), out,
+                      error))
             return false;
     }
     if (!missing.isEmpty()) {
@@ -330,16 +436,17 @@ bool ReadCsv(const QString& path, PublicStandard& out, QString& error)
     if (encoding.contains(u' '))
         out.problems.push_back({file, 0, StandardTexts::Problem::kMixedEncodings});
     Kind kind;
-    if (rows.empty() || !KindOfHeader(rows.front(), kind)) {
+    int headerRow = -1;
+    if (rows.empty() || !KindOfRows(rows, kind, headerRow)) {
         error = QStringLiteral("%1: 공통표준의 형식이 아닙니다. 머리글에 %2, %3, %4 중 어느 것도 없습니다")
                     .arg(file, Word::kLogical, Domain::kName, Term::kLogical);
         return false;
     }
     // A file cut short ends inside a quoted cell, or without its last line break and with
     // fewer cells than the header names.
-    const bool cut =
-        rows.size() > 1 && (end.openQuote || (end.noFinalBreak && rows.back().size() < rows.front().size()));
-    return TakeRows(file, kind, rows, out, error, cut);
+    const bool cut = rows.size() > size_t(headerRow) + 1 &&
+                     (end.openQuote || (end.noFinalBreak && rows.back().size() < rows[size_t(headerRow)].size()));
+    return TakeRows(file, kind, rows, headerRow, out, error, cut);
 }
 
 QString DecodeCp949(const QByteArray& bytes)

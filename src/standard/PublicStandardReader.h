@@ -1,15 +1,24 @@
 #pragma once
-// Reads the public common standard (공공데이터 공통표준) as it is published: one workbook with
-// the sheets "공통표준용어", "공통표준단어", "공통표준도메인", or one CSV file per sheet in UTF-8
-// (with or without a byte-order mark) or CP949. Header in the first row; "-" in a cell means
-// empty; lists inside a cell are separated by ",".
+// Reads the public common standard (공공데이터 공통표준) in every form it is published in: one
+// workbook with the sheets "공통표준용어", "공통표준단어", "공통표준도메인", or one CSV file per
+// sheet in UTF-8 (with or without a byte-order mark) or CP949, as the portal hands them out.
 //
-// Columns are found by their header, blanks ignored, so editions that move or re-space a
-// column still read; a file without the headers this program uses is refused and the missing
-// headers are named. Rows it cannot take are kept as problems (file, row, reason) and the rest
-// is read. Rows the edition lists as withdrawn ("(폐기)" in 제정차수) are not standards any more:
-// they are not taken, and named as problems. A file that is not whole (numbering with gaps, cut
-// inside a row, no rows) is noted apart, in `incomplete`.
+// Columns are found by the meaning of their header, not by their place: the header row may
+// stand anywhere in the first rows and columns (the 8th edition's starts at B2), headers match
+// with blanks, line breaks and "_" ignored, and each edition's spelling of a header is known
+// (제정차수(제정연월) / 제정차수, 개정구분명(폐기, 변경) / 개정구분명(폐기 또는 변경)). Hidden and
+// filtered rows are rows like any other. A header this program does not know belongs to a form
+// it has not seen: the file is refused with that header named, never half read; so is one
+// without the headers this program uses. "-" or nothing in a cell means empty; lists inside a
+// cell are separated by ",".
+//
+// Rows the edition lists as withdrawn ("(폐기)" in 제정차수 however it is spaced or broken, or
+// 폐기 in 개정구분명) are not standards any more: they go to the withdrawn lists and are named as
+// problems; re-enacted rows ("(폐기후제정)") are current. Names and abbreviations lose leading
+// and trailing blanks and stray invisible characters (TAB, no-break space, U+FEFF), and a row
+// that lost an invisible one says so. Rows it cannot take are kept as problems (file, row,
+// reason) and the rest is read. A file that is not whole (numbering with gaps, cut inside a
+// row, no rows) is noted apart, in `incomplete`.
 //
 // CP949: Qt's QStringDecoder knows it only when Qt is built with ICU (it is on Debian), so the
 // decoder falls back to glibc's iconv, which always has it.
@@ -43,6 +52,7 @@ struct PublicStandardWord
     QString domainClass;
     QStringList synonyms;
     QStringList forbidden;
+    QString enactment; // 제정차수 as published ("8차(2025-11)(폐기후제정)")
 };
 
 struct PublicStandardDomain
@@ -56,6 +66,7 @@ struct PublicStandardDomain
     QString dataType; // as published (CHAR, VARCHAR, NUMERIC, ...)
     QString length;
     QString scale;
+    QString enactment;
 };
 
 struct PublicStandardTerm
@@ -66,6 +77,8 @@ struct PublicStandardTerm
     QString description;
     QString physical; // words' abbreviations joined by "_"
     QString domainName;
+    QStringList synonyms; // 용어 이음동의어: a renamed term lists its old name here
+    QString enactment;
 };
 
 struct PublicStandard
@@ -73,6 +86,10 @@ struct PublicStandard
     std::vector<PublicStandardWord> words;
     std::vector<PublicStandardDomain> domains;
     std::vector<PublicStandardTerm> terms;
+    // Rows the edition lists as withdrawn, as they stand in it.
+    std::vector<PublicStandardWord> withdrawnWords;
+    std::vector<PublicStandardDomain> withdrawnDomains;
+    std::vector<PublicStandardTerm> withdrawnTerms;
     std::vector<PublicStandardProblem> problems;
     // Signs that a file is not whole: its numbering has gaps, it ends inside a row, or it has
     // nothing after its header. An import refuses such files unless told to take them anyway.

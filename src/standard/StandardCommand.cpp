@@ -24,6 +24,7 @@ struct Options
     QString repo, area, areaName, dataDir;
     bool replace = false;
     bool builtin = false;
+    QString edition; // --builtin KEY; the default edition when empty
     bool allowPartial = false;
     QStringList files;
 };
@@ -31,6 +32,7 @@ struct Options
 bool Parse(const QStringList& args, Options& o, QString& problem)
 {
     if (args.isEmpty() || args.front() != QLatin1String("import")) {
+        // "diff" is handled before parsing (RunDiff).
         problem = args.isEmpty() ? QStringLiteral("하위 명령 import가 없습니다")
                                  : QStringLiteral("알 수 없는 하위 명령입니다: %1").arg(RedactUri(args.front()));
         return false;
@@ -61,6 +63,10 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
             o.replace = true;
         } else if (a == QLatin1String("--builtin")) {
             o.builtin = true;
+            // An edition's key may follow ("--builtin 7"); a file of that name may not.
+            if (i + 1 < args.size() && !args[i + 1].startsWith(QLatin1String("--")) &&
+                BuiltinStandard::Find(args[i + 1]) && !QFileInfo::exists(args[i + 1]))
+                o.edition = args[++i];
         } else if (a == QLatin1String("--allow-partial")) {
             o.allowPartial = true;
         } else if (a.startsWith(QLatin1String("--"))) {
@@ -126,17 +132,23 @@ QString UsageText()
                "DIR)\n"
                "                                [--allow-partial] (--builtin | FILES...)\n"
                "  FILES               the common standard workbook, or its three CSV files (UTF-8 or CP949)\n"
-               "  --builtin           the edition that ships with the program: %1\n"
+               "  --builtin [KEY]     an edition that ships with the program: %1 (the default), or KEY (%2)\n"
                "  --repo URI --area ID  load into this standard area of the repository (created when missing)\n"
                "  --area-name NAME    name of the area\n"
-               "  --replace           close the area's current standards (kept as history) and load this edition\n"
+               "  --replace           bring the area to this edition: rows the edition changed or withdrew are closed\n"
+               "                      (kept as history), the area's own registrations are kept\n"
                "  --data-dir DIR      load the words and domains into the local analysis dictionary of DIR\n"
-               "  --allow-partial     take a file that is not whole (numbering with gaps, cut inside a row, no rows)\n")
-        .arg(BuiltinStandard::kEdition);
+               "  --allow-partial     take a file that is not whole (numbering with gaps, cut inside a row, no rows)\n"
+               "       termwise standard diff OLD NEW [--output FILE.xlsx|FILE.json]\n"
+               "  OLD, NEW            an edition file (a workbook, or its CSV files joined by \",\"), builtin:KEY, or\n"
+               "                      --repo URI --area ID (a repository area's current standards)\n")
+        .arg(BuiltinStandard::kEdition, BuiltinStandard::Keys());
 }
 
 int Run(const QStringList& args, QTextStream& out, QTextStream& err)
 {
+    if (!args.isEmpty() && args.front() == QLatin1String("diff"))
+        return RunDiff(args.mid(1), out, err);
     Options o;
     QString problem;
     if (!Parse(args, o, problem)) {
@@ -145,7 +157,8 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     PublicStandard standard;
     QString error;
-    if (!(o.builtin ? BuiltinStandard::Read(standard, error) : PublicStandardReader::Read(o.files, standard, error))) {
+    if (!(o.builtin ? BuiltinStandard::Read(*BuiltinStandard::Find(o.edition), standard, error)
+                    : PublicStandardReader::Read(o.files, standard, error))) {
         err << "termwise: " << error << "\n";
         return 1;
     }
@@ -231,6 +244,15 @@ void PrintRepositorySummary(const QString& area, const StandardImportSummary& su
     out << "area: " << area << "\n";
     if (replace)
         out << "closed rows of the earlier edition: " << summary.closedRows << "\n";
+    if (summary.upgrade) {
+        // What bringing the area to this edition did, per kind of row.
+        for (const auto& [name, c] :
+             {std::pair{"words", &summary.wordChanges},
+              std::pair{"synonyms and forbidden words", &summary.nonStandardChanges},
+              std::pair{"domains", &summary.domainChanges}, std::pair{"terms", &summary.termChanges}})
+            out << name << ": added " << c->added << ", changed " << c->changed << ", withdrawn " << c->withdrawn
+                << ", unchanged " << c->unchanged << ", kept (the area's own) " << c->kept << "\n";
+    }
     out << "standard words: " << summary.words << "\n";
     out << "non-standard words: " << summary.nonStandardWords << "\n";
     out << "domain groups: " << summary.domainGroups << "\n";

@@ -6,6 +6,7 @@
 #include "repository/RepositorySql.h"
 #include "repository/SqlBaseGate.h"
 #include "settings/AnalyzeSettings.h"
+#include "standard/AreaUpgrade.h"
 #include "standard/StandardTexts.h"
 
 #include <QHash>
@@ -187,6 +188,15 @@ public:
         }
         if (!ReadDate(error))
             return Outcome::Failed;
+        m_upgrading = current > 0;
+        if (m_upgrading)
+            return RunSteps({{"분류체계의 현재 표준과 새 판 맞추기", &RepositoryImport::Plan},
+                             {"바뀌거나 폐기된 행을 이력으로 닫기", &RepositoryImport::ClosePlanned},
+                             {"표준 분류체계", &RepositoryImport::Area},
+                             {"표준 단어", &RepositoryImport::Words},
+                             {"도메인", &RepositoryImport::Domains},
+                             {"용어와 단어 조합", &RepositoryImport::Terms}},
+                            error);
         // One step per table group; a cancel between them rolls everything back.
         return RunSteps({{"이전 판을 이력으로 닫기", &RepositoryImport::CloseCurrent},
                          {"표준 분류체계", &RepositoryImport::Area},
@@ -320,6 +330,123 @@ private:
 
     void Problem(const QString& file, int row, const QString& reason) { m_sum.problems.push_back({file, row, reason}); }
 
+    // The values a row of the edition is written with, joined as the area's stored ones are. A
+    // class word's link counts by the class it names, not by which domain of it stands for it.
+    QString WordSignature(const PublicStandardWord& w) const
+    {
+        QString classDomain;
+        if (w.classWord && !w.domainClass.isEmpty() && w.domainClass != w.logical && m_classDomain.count(w.domainClass))
+            classDomain = w.domainClass;
+        return CAreaUpgrade::Signature({w.physical, w.fullName.isEmpty() ? w.physical : w.fullName,
+                                        w.description.isEmpty() ? w.logical : w.description, YesOrEmpty(w.classWord),
+                                        classDomain});
+    }
+    QString DomainTypeId(const PublicStandardDomain& d) const
+    {
+        return QrDatatype::GetLogicalDatatypeId(CAnalyzeSettings::Instance().ConvertToLogicalDataType(d.dataType));
+    }
+    static QString GroupName(const PublicStandardDomain& d) { return d.group.isEmpty() ? kDefaultGroup : d.group; }
+    // The physical name of a key domain: its class word's abbreviation.
+    static std::map<QString, QString> ClassPhysical(const std::vector<StoredWord>& words)
+    {
+        std::map<QString, QString> out;
+        for (const StoredWord& s : words)
+            if (s.classWord || !out.count(s.logical))
+                out[s.logical] = s.physical;
+        return out;
+    }
+
+    // Bringing the area to this edition: which earlier row each row continues, decided before
+    // anything is written, since a changed row is closed before it is written again.
+    bool Plan(QString& error)
+    {
+        if (!m_upgrade.Load(m_db, m_opt.areaId, m_std, error))
+            return false;
+        std::vector<StoredWord> words;
+        for (const PublicStandardWord& w : m_std.words)
+            words.push_back({{}, w.logical, w.physical, {}, w.classWord});
+        const std::map<QString, QString> classPhysical = ClassPhysical(words);
+        for (const PublicStandardDomain& d : m_std.domains) {
+            if (m_domainIds.count(d.name)) {
+                m_domainPlan.push_back({{}, false});
+                continue;
+            }
+            const auto phy = classPhysical.find(d.keyDomain);
+            const CAreaUpgrade::Prior* prior =
+                m_upgrade.Match(CAreaUpgrade::Domains, d.name,
+                                CAreaUpgrade::Signature({d.keyDomain, DomainTypeId(d), d.length, d.scale, GroupName(d),
+                                                         phy == classPhysical.end() ? QString() : phy->second}));
+            const QString id = prior ? prior->id : CQrGlobalUtil::GenerateUID();
+            m_domainIds[d.name] = id;
+            m_classDomain.try_emplace(d.keyDomain, id);
+            m_domainPlan.push_back({id, !prior || prior->changed});
+        }
+        std::set<QString> wordNames;
+        for (const PublicStandardWord& w : m_std.words) {
+            const CAreaUpgrade::Prior* prior = wordNames.insert(w.logical).second
+                                                   ? m_upgrade.Match(CAreaUpgrade::Words, w.logical, WordSignature(w))
+                                                   : nullptr;
+            m_wordPlan.push_back({prior ? prior->id : CQrGlobalUtil::GenerateUID(), !prior || prior->changed});
+            for (const QStringList* names : {&w.synonyms, &w.forbidden})
+                for (const QString& name : *names)
+                    m_upgrade.Match(CAreaUpgrade::NonStandard, name + QChar(0x1F) + w.physical,
+                                    (names == &w.synonyms ? StandardTexts::kSynonymDescription
+                                                          : StandardTexts::kForbiddenDescription)
+                                        .arg(w.logical));
+        }
+        std::set<QString> termNames;
+        for (const PublicStandardTerm& t : m_std.terms) {
+            const QString domain = m_domainIds.count(t.domainName) ? t.domainName : QString();
+            const CAreaUpgrade::Prior* prior =
+                termNames.insert(t.logical).second
+                    ? m_upgrade.Match(CAreaUpgrade::Terms, t.logical,
+                                      CAreaUpgrade::Signature(
+                                          {t.physical, t.description.isEmpty() ? t.logical : t.description, domain}))
+                    : nullptr;
+            m_termPlan.push_back({prior ? prior->id : CQrGlobalUtil::GenerateUID(), !prior || prior->changed});
+        }
+        return true;
+    }
+
+    bool ClosePlanned(QString& error)
+    {
+        const auto close = [&](const QString& statement, const std::vector<QString>& ids) {
+            for (const QString& id : ids) {
+                const SqlOutcome out =
+                    m_db.Execute(statement, {SqlParam::Text(m_date), SqlParam::Text(m_opt.areaId), SqlParam::Text(id)});
+                if (!out.ok) {
+                    error = out.error;
+                    return false;
+                }
+                ++m_sum.closedRows;
+            }
+            return true;
+        };
+        const std::vector<QString> terms = m_upgrade.ToClose(CAreaUpgrade::Terms);
+        if (!close(Sql::CloseDicRow, m_upgrade.ToClose(CAreaUpgrade::Words)) ||
+            !close(Sql::CloseDicRow, m_upgrade.ToClose(CAreaUpgrade::NonStandard)) ||
+            !close(Sql::CloseDomainRow, m_upgrade.ToClose(CAreaUpgrade::Domains)) || !close(Sql::CloseDicRow, terms))
+            return false;
+        for (const QString& id : terms) {
+            const SqlOutcome out = m_db.Execute(
+                Sql::CloseTermCombinations, {SqlParam::Text(m_date), SqlParam::Text(m_opt.areaId), SqlParam::Text(id)});
+            if (!out.ok) {
+                error = out.error;
+                return false;
+            }
+        }
+        const auto counts = [&](CAreaUpgrade::Table t) {
+            const CAreaUpgrade::Counts& c = m_upgrade.CountsOf(t);
+            return EditionCounts{c.added, c.changed, c.unchanged, c.withdrawn, c.kept};
+        };
+        m_sum.upgrade = true;
+        m_sum.wordChanges = counts(CAreaUpgrade::Words);
+        m_sum.nonStandardChanges = counts(CAreaUpgrade::NonStandard);
+        m_sum.domainChanges = counts(CAreaUpgrade::Domains);
+        m_sum.termChanges = counts(CAreaUpgrade::Terms);
+        return true;
+    }
+
     bool CloseCurrent(QString& error)
     {
         return !m_opt.replace || CloseRows({{&Sql::CountCurrentDic, &Sql::CloseDic},
@@ -356,6 +483,8 @@ private:
     // its domain class; the first domain of each class in the edition's order stands for it.
     void DrawDomainIds()
     {
+        if (m_upgrading)
+            return; // the plan drew them, reusing the area's
         for (const PublicStandardDomain& d : m_std.domains) {
             if (m_domainIds.count(d.name))
                 continue;
@@ -371,14 +500,20 @@ private:
         std::set<std::pair<QString, QString>> taken; // (logical, physical)
         std::set<QString> standardLogical;
         m_words.reserve(m_std.words.size());
-        for (const PublicStandardWord& w : m_std.words) {
+        for (size_t i = 0; i < m_std.words.size(); ++i) {
+            const PublicStandardWord& w = m_std.words[i];
             if (!taken.insert({w.logical, w.physical}).second) {
                 Problem(w.file, w.row, StandardTexts::Problem::kWordTwice.arg(w.logical, w.physical));
                 continue;
             }
             standardLogical.insert(w.logical);
-            m_words.push_back({CQrGlobalUtil::GenerateUID(), w.logical, w.physical,
+            const bool planned = i < m_wordPlan.size();
+            m_words.push_back({planned ? m_wordPlan[i].id : CQrGlobalUtil::GenerateUID(), w.logical, w.physical,
                                w.fullName.isEmpty() ? w.physical : w.fullName, w.classWord});
+            if (planned && !m_wordPlan[i].write) {
+                ++m_sum.words;
+                continue; // the area holds it unchanged
+            }
             const StoredWord& s = m_words.back();
             const QString description = w.description.isEmpty() ? w.logical : w.description;
             QString classDomain;
@@ -407,6 +542,10 @@ private:
                     }
                     if (!taken.insert({name, w.physical}).second)
                         continue; // the same name listed again under this abbreviation
+                    if (m_upgrade.Holds(CAreaUpgrade::NonStandard, name + QChar(0x1F) + w.physical)) {
+                        ++m_sum.nonStandardWords;
+                        continue;
+                    }
                     if (!insert.Add({SqlParam::Text(m_opt.areaId), SqlParam::Text(CQrGlobalUtil::GenerateUID()),
                                      SqlParam::Text(m_date), SqlParam::Text(name), SqlParam::Text(w.physical),
                                      SqlParam::Text(w.fullName.isEmpty() ? w.physical : w.fullName),
@@ -436,7 +575,7 @@ private:
                 classPhysical[s.logical] = s.physical;
 
         BatchInsert groups(m_db, Sql::InsertDomainGroupHead, Sql::InsertDomainGroupRow, 5, m_opt.rowsPerStatement);
-        std::map<QString, QString> groupIds;
+        std::map<QString, QString> groupIds = m_upgrade.GroupIds(); // an area's groups stay
         for (const PublicStandardDomain& d : m_std.domains) {
             const QString group = d.group.isEmpty() ? kDefaultGroup : d.group;
             if (groupIds.count(group))
@@ -455,9 +594,14 @@ private:
         const CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
         BatchInsert insert(m_db, Sql::InsertDomainHead, Sql::InsertDomainRow, 10, m_opt.rowsPerStatement);
         std::set<QString> written;
-        for (const PublicStandardDomain& d : m_std.domains) {
+        for (size_t i = 0; i < m_std.domains.size(); ++i) {
+            const PublicStandardDomain& d = m_std.domains[i];
             if (!written.insert(d.name).second) {
                 Problem(d.file, d.row, StandardTexts::Problem::kDomainTwice.arg(d.name));
+                continue;
+            }
+            if (i < m_domainPlan.size() && !m_domainPlan[i].write) {
+                ++m_sum.domains;
                 continue;
             }
             const QString logicalType = settings.ConvertToLogicalDataType(d.dataType);
@@ -483,9 +627,15 @@ private:
         BatchInsert terms(m_db, Sql::InsertTermHead, Sql::InsertTermRow, 9, m_opt.rowsPerStatement);
         BatchInsert combis(m_db, Sql::InsertCombinationHead, Sql::InsertCombinationRow, 5, m_opt.rowsPerStatement);
         std::set<std::pair<QString, QString>> taken;
-        for (const PublicStandardTerm& t : m_std.terms) {
+        for (size_t i = 0; i < m_std.terms.size(); ++i) {
+            const PublicStandardTerm& t = m_std.terms[i];
             if (!taken.insert({t.logical, t.physical}).second) {
                 Problem(t.file, t.row, StandardTexts::Problem::kTermTwice.arg(t.logical, t.physical));
+                continue;
+            }
+            const bool planned = i < m_termPlan.size();
+            if (planned && !m_termPlan[i].write) {
+                ++m_sum.terms;
                 continue;
             }
             QString domainId;
@@ -504,7 +654,7 @@ private:
             QStringList fullNames;
             for (const StoredWord* w : words)
                 fullNames << (w ? w->fullName : QStringLiteral("?"));
-            const QString id = CQrGlobalUtil::GenerateUID();
+            const QString id = planned ? m_termPlan[i].id : CQrGlobalUtil::GenerateUID();
             if (!terms.Add({SqlParam::Text(m_opt.areaId), SqlParam::Text(id), SqlParam::Text(m_date),
                             SqlParam::Text(t.logical), SqlParam::Text(t.physical),
                             SqlParam::Text(fullNames.join(u'_'), 1000),
@@ -537,6 +687,16 @@ private:
     CombinationMatcher m_matcher;
     std::map<QString, QString> m_domainIds;   // DOM_NM -> DOM_ID
     std::map<QString, QString> m_classDomain; // domain class (KEY_DOM_NM) -> its first DOM_ID
+    // Bringing an area to a new edition: the id each row of the edition is written under, and
+    // whether it is written at all (an unchanged row stays as it is).
+    struct Decision
+    {
+        QString id;
+        bool write = true;
+    };
+    bool m_upgrading = false;
+    CAreaUpgrade m_upgrade;
+    std::vector<Decision> m_wordPlan, m_domainPlan, m_termPlan;
 };
 
 } // namespace

@@ -12,7 +12,9 @@
 // several words share the abbreviation, the one whose logical name stands at that place in the
 // term's logical name is taken. All of it runs in one transaction: a database error leaves the
 // area as it was. An area that already holds current standards is refused unless `replace`,
-// which closes them (validity end = the import's time) so the old edition stays as history.
+// which brings it to this edition (CAreaUpgrade): the rows the edition changed or withdrew are
+// closed (validity end = the import's time) so the old edition stays as history, unchanged
+// rows stay as they are, and the rows the area's owners registered themselves are kept.
 //
 // Dictionary: the standard words, synonyms and forbidden words as non-standard words, and the
 // domains of the class words, keyed by class word as the domain analysis looks them up: a
@@ -27,6 +29,14 @@ class CAnalyzeSettings;
 class CSqlBaseGate;
 class ISqlExecutor;
 
+// Bringing an area to a new edition, per kind of row: the edition's rows added, changed
+// (closed and written again under the same id), left as they were, withdrawn (closed), and the
+// area's own rows kept.
+struct EditionCounts
+{
+    int added = 0, changed = 0, unchanged = 0, withdrawn = 0, kept = 0;
+};
+
 struct StandardImportSummary
 {
     int words = 0;            // standard words
@@ -35,7 +45,9 @@ struct StandardImportSummary
     int domains = 0;
     int terms = 0;
     int combinations = 0;
-    int closedRows = 0; // current rows closed by a replace
+    int closedRows = 0;   // current rows closed by a replace
+    bool upgrade = false; // a replace that brought an area holding standards to this edition
+    EditionCounts wordChanges, nonStandardChanges, domainChanges, termChanges;
     // Rows not taken (or taken with a gap) with their file, row and reason; the reader's first.
     std::vector<PublicStandardProblem> problems;
 };

@@ -44,15 +44,31 @@ inline const QString kLength = QStringLiteral("데이터길이");
 inline const QString kScale = QStringLiteral("데이터소수점길이");
 } // namespace Domain
 namespace Term {
+inline const QString kSynonyms = QStringLiteral("용어 이음동의어 목록");
 inline const QString kLogical = QStringLiteral("공통표준용어명");
 inline const QString kDescription = QStringLiteral("공통표준용어설명");
 inline const QString kPhysical = QStringLiteral("공통표준용어영문약어명");
 inline const QString kDomainName = QStringLiteral("공통표준도메인명");
 } // namespace Term
 
-// Optional: the edition that enacted a row, and the mark of one that was withdrawn (폐기).
-inline const QString kEnactment = QStringLiteral("제정차수(제정연월)");
+// Optional: the edition that enacted a row (the 7th edition's header, then the 8th's), the
+// mark of one that was withdrawn (폐기), and the revision kind the 8th edition added (the
+// workbook's spelling, then the portal CSV's), where "폐기" also marks a withdrawn row.
+inline const QStringList kEnactment = {QStringLiteral("제정차수(제정연월)"), QStringLiteral("제정차수")};
 inline const QString kWithdrawnMark = QStringLiteral("(폐기)");
+inline const QStringList kRevisionKind = {QStringLiteral("개정구분명(폐기, 변경)"),
+                                          QStringLiteral("개정구분명(폐기 또는 변경)")};
+inline const QString kRevisionWithdrawn = QStringLiteral("폐기");
+// Headers the published editions carry that this program does not use. A header outside these
+// and the ones above belongs to a form not seen yet: such a file is refused, not half read.
+namespace Known {
+inline const QStringList kCommon = {QStringLiteral("개정항목"), QStringLiteral("개정사유")};
+inline const QStringList kDomain = {QStringLiteral("저장 형식"), QStringLiteral("표현 형식"), QStringLiteral("단위"),
+                                    QStringLiteral("허용값")};
+inline const QStringList kTerm = {QStringLiteral("허용값"),     QStringLiteral("저장 형식"),
+                                  QStringLiteral("표현 형식"),  QStringLiteral("행정표준코드명"),
+                                  QStringLiteral("소관기관명"), QStringLiteral("용어 이음동의어 목록")};
+} // namespace Known
 
 // Descriptions written on the non-standard words of an import, so a later check can tell a
 // forbidden word from a synonym (the word tables have no column for it).
@@ -76,6 +92,7 @@ inline const QString kTermDomainMissing =
 inline const QString kTermWordMissing =
     QStringLiteral("용어 %1: %2에 해당하는 단어가 없으므로 단어 조합에서 빼고 넣었습니다");
 inline const QString kWithdrawn = QStringLiteral("폐기된 표준(%1)이므로 가져오지 않았습니다");
+inline const QString kInvisibleRemoved = QStringLiteral("%1 (%2): 보이지 않는 문자(%3)를 지우고 읽었습니다");
 inline const QString kWordWithoutName = QStringLiteral("논리명이나 물리명이 없는 단어입니다");
 inline const QString kDomainWithoutName = QStringLiteral("분류나 이름이 없는 도메인입니다");
 inline const QString kTermWithoutName = QStringLiteral("논리명이나 물리명이 없는 용어입니다");

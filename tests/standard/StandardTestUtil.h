@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <map>
 #include <vector>
 #include <xlsxwriter.h>
 
@@ -52,4 +53,25 @@ inline bool WriteStandardWorkbook(const QString& path)
                     worksheet_write_string(ws, lxw_row_t(r), lxw_col_t(c), rows[r][c].toUtf8().constData(), nullptr);
     }
     return workbook_close(wb) == LXW_NO_ERROR;
+}
+
+// The published editions as the program ships them: each workbook read once per test binary.
+struct PublishedEdition
+{
+    QString path;
+    PublicStandard standard;
+    QString error;
+};
+inline const PublishedEdition& Published(const QString& fileName)
+{
+    static std::map<QString, PublishedEdition> cache;
+    auto it = cache.find(fileName);
+    if (it == cache.end()) {
+        PublishedEdition e;
+        e.path = QStringLiteral(TERMWISE_SOURCE_DIR "/resources/standard/") + fileName;
+        if (!PublicStandardReader::Read({e.path}, e.standard, e.error) && e.error.isEmpty())
+            e.error = QStringLiteral("not read");
+        it = cache.emplace(fileName, std::move(e)).first;
+    }
+    return it->second;
 }

@@ -74,6 +74,43 @@ CStandardImportResultDlg::CStandardImportResultDlg(const StandardImportChoice& c
     m_counts->setFixedHeight(height);
     m_counts->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
+    // An area brought to a new edition: what happened to its rows, and what the edition changed.
+    QStringList upgrade;
+    if (s.upgrade)
+        for (const auto& [kind, c] :
+             {std::pair{kStandardWords, &s.wordChanges}, std::pair{kNonStandardWords, &s.nonStandardChanges},
+              std::pair{kDomains, &s.domainChanges}, std::pair{kTerms, &s.termChanges}})
+            upgrade
+                << kUpgradeRow.arg(kind).arg(c->added).arg(c->changed).arg(c->withdrawn).arg(c->unchanged).arg(c->kept);
+    m_upgrade = new QLabel(upgrade.isEmpty() ? QString() : kUpgradeCaption + u'\n' + upgrade.join(u'\n'), this);
+    m_upgrade->setVisible(!upgrade.isEmpty());
+    m_diff = MakeTable({kKind, kState, kName, kAbbreviation, kWhatChanged}, this);
+    m_diffCaption = new QLabel(this);
+    if (outcome.hasDiff) {
+        using StandardDiff::Kind;
+        const auto& d = outcome.diff;
+        const auto n = [&d](Kind k, int which) {
+            const StandardDiff::KindDiff& kd = d.Of(k);
+            return QString::number(which == 0 ? kd.added.size() : which == 1 ? kd.withdrawn.size() : kd.changed.size());
+        };
+        m_diffCaption->setText(kDiffCaption.arg(n(Kind::Word, 0), n(Kind::Word, 1), n(Kind::Word, 2),
+                                                n(Kind::Domain, 0), n(Kind::Domain, 1), n(Kind::Domain, 2),
+                                                n(Kind::Term, 0), n(Kind::Term, 1), n(Kind::Term, 2)));
+        m_diff->setUpdatesEnabled(false);
+        for (const Kind k : StandardDiff::kKinds) {
+            const StandardDiff::KindDiff& kd = d.Of(k);
+            for (const auto& [state, entries] :
+                 {std::pair{QStringLiteral("폐기"), &kd.withdrawn}, std::pair{QStringLiteral("변경"), &kd.changed},
+                  std::pair{QStringLiteral("추가"), &kd.added}})
+                for (const StandardDiff::Entry& e : *entries)
+                    AddRow(m_diff,
+                           {StandardDiff::KindCaption(k), state, e.name, e.physical, StandardDiff::Describe(e)});
+        }
+        m_diff->setUpdatesEnabled(true);
+    }
+    m_diffCaption->setVisible(outcome.hasDiff);
+    m_diff->setVisible(outcome.hasDiff);
+
     m_problemCaption = new QLabel(
         s.problems.empty() ? kNoProblems : kProblems.arg(QLocale().toString(qlonglong(s.problems.size()))), this);
     m_problems = MakeTable({kFile, kRow, kReason}, this);
@@ -97,12 +134,15 @@ CStandardImportResultDlg::CStandardImportResultDlg(const StandardImportChoice& c
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_heading);
     layout->addWidget(m_counts);
+    layout->addWidget(m_upgrade);
+    layout->addWidget(m_diffCaption);
+    layout->addWidget(m_diff, 2);
     layout->addWidget(m_problemCaption);
     layout->addWidget(m_problems, 1);
-    if (s.problems.empty())
+    if (s.problems.empty() && !outcome.hasDiff)
         layout->addStretch(1);
     layout->addWidget(buttons);
-    QSize size = s.problems.empty() ? QSize(480, 320) : QSize(760, 560);
+    QSize size = outcome.hasDiff ? QSize(900, 720) : s.problems.empty() ? QSize(480, 320) : QSize(760, 560);
     if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() * 0.95);
     resize(size);

@@ -155,6 +155,12 @@ StandardImportOutcome RunStandardImport(QWidget* parent, const StandardImportCho
             return outcome;
         }
         QString error;
+        // What the area holds before, for the result's comparison with the new edition.
+        PublicStandard before;
+        QString beforeError;
+        const bool compare = choice.area.replace &&
+                             StandardDiff::ReadArea(*db, choice.area.areaId, before, beforeError) &&
+                             !(before.words.empty() && before.terms.empty() && before.domains.empty());
         switch (StandardImport::ImportIntoRepository(*db, *gate, read.standard, choice.area, outcome.summary, error)) {
         case StandardImport::Outcome::Imported:
             break;
@@ -169,6 +175,12 @@ StandardImportOutcome RunStandardImport(QWidget* parent, const StandardImportCho
         case StandardImport::Outcome::Failed:
             outcome.message = kFailed.arg(error);
             return outcome;
+        }
+        if (compare) {
+            outcome.diff = StandardDiff::Compare(before, read.standard);
+            outcome.diff.oldLabel = StandardImportTarget(choice);
+            outcome.diff.newLabel = outcome.source;
+            outcome.hasDiff = true;
         }
     }
     outcome.state = State::Imported;

@@ -3,6 +3,7 @@
 // under a progress window that can be cancelled, then the same import as the command line's
 // runs into the local dictionary or the connected repository ("AR"). The caller shows the
 // outcome; nothing here opens a message box.
+#include "standard/StandardDiff.h"
 #include "standard/StandardImport.h"
 
 #include <QString>
@@ -26,6 +27,9 @@ struct StandardImportOutcome
     QString message; // the text to show for anything but Imported
     QString source;  // the edition, or the file names
     StandardImportSummary summary;
+    // An area brought to a new edition: what the edition changed against what the area held.
+    bool hasDiff = false;
+    StandardDiff::Result diff;
 };
 
 StandardImportOutcome RunStandardImport(QWidget* parent, const StandardImportChoice& choice);

@@ -35,7 +35,7 @@ inline const QString kArea = QStringLiteral("분류체계");
 inline const QString kNewArea = QStringLiteral("새 분류체계 만들기");
 inline const QString kAreaId = QStringLiteral("분류체계 ID");
 inline const QString kAreaName = QStringLiteral("분류체계명");
-inline const QString kReplace = QStringLiteral("현재 표준을 이력으로 닫고 새 판으로 바꾸기");
+inline const QString kReplace = QStringLiteral("새 판으로 맞추기 (바뀌거나 폐기된 행은 이력으로 닫기)");
 inline const QString kImportButton = QStringLiteral("가져오기");
 inline const QString kCloseButton = QStringLiteral("닫기");
 
@@ -47,8 +47,9 @@ inline const QString kAreaExists = QStringLiteral("분류체계 ID %1은(는) �
 inline const QString kMergeConfirm =
     QStringLiteral("로컬 분석 사전에 단어 %1개와 도메인 %2개가 있습니다. 공통표준과 같은 단어와 도메인은 공통표준의 "
                    "내용으로 바뀌고, 나머지는 그대로 남습니다.\n\n가져올까요?");
-inline const QString kReplaceConfirm = QStringLiteral("분류체계 %1의 현재 표준을 모두 이력으로 닫고(유효 종료일 = "
-                                                      "지금) 새 판을 현재 표준으로 넣습니다.\n\n계속할까요?");
+inline const QString kReplaceConfirm =
+    QStringLiteral("분류체계 %1을(를) 새 판으로 맞춥니다. 새 판이 바꾸거나 폐기한 행은 이력으로 닫고(유효 종료일 = "
+                   "지금) 새 판의 행을 넣습니다. 분류체계에 직접 등록한 단어와 용어는 그대로 둡니다.\n\n계속할까요?");
 
 // Progress and outcome.
 inline const QString kReading = QStringLiteral("공통표준 파일을 읽는 중입니다…");
@@ -56,7 +57,7 @@ inline const QString kReadFailed = QStringLiteral("공통표준 파일을 읽지
 inline const QString kCancelled = QStringLiteral("가져오기를 취소했습니다. 아무것도 바뀌지 않았습니다.");
 inline const QString kRefused =
     QStringLiteral("분류체계 %1에 이미 현재 표준이 있어 가져오지 않았습니다. 새 판을 넣으려면 "
-                   "\"현재 표준을 이력으로 닫고 새 판으로 바꾸기\"를 켜십시오.");
+                   "\"새 판으로 맞추기 (바뀌거나 폐기된 행은 이력으로 닫기)\"를 켜십시오.");
 inline const QString kFailed = QStringLiteral("공통표준을 가져오지 못했습니다. 아무것도 바뀌지 않았습니다.\n\n%1");
 inline const QString kSaveFailed =
     QStringLiteral("로컬 분석 사전을 저장하지 못해 가져오기를 되돌렸습니다. 출력 창에서 이유를 확인하십시오.");
@@ -79,6 +80,17 @@ inline const QString kDomains = QStringLiteral("도메인");
 inline const QString kTerms = QStringLiteral("용어");
 inline const QString kCombinations = QStringLiteral("용어의 단어 조합");
 inline const QString kClosedRows = QStringLiteral("이력으로 닫은 이전 판의 행");
+// An area brought to a new edition.
+inline const QString kUpgradeRow = QStringLiteral("%1: 추가 %2, 변경 %3, 폐기 %4, 그대로 %5, 직접 등록해 둔 행 %6");
+inline const QString kUpgradeCaption = QStringLiteral("분류체계를 새 판으로 맞춘 결과");
+inline const QString kDiffCaption =
+    QStringLiteral("이전 판과 새 판의 차이: 단어 추가 %1·폐기 %2·변경 %3, 도메인 추가 %4·폐기 %5·변경 %6, 용어 추가 "
+                   "%7·폐기 %8·변경 %9");
+inline const QString kKind = QStringLiteral("종류");
+inline const QString kState = QStringLiteral("구분");
+inline const QString kName = QStringLiteral("이름");
+inline const QString kAbbreviation = QStringLiteral("약어/분류");
+inline const QString kWhatChanged = QStringLiteral("바뀐 내용");
 inline const QString kProblems = QStringLiteral("받아들이지 않았거나 일부만 받아들인 행: %1");
 inline const QString kNoProblems = QStringLiteral("받아들이지 않은 행은 없습니다.");
 inline const QString kFile = QStringLiteral("파일");

@@ -292,7 +292,7 @@ TEST_F(BuiltinStandardWindow, MenuImportIntoANewRepositoryAreaThenRefusedWithout
                       {})
             .rows.Value(0, 0);
     };
-    EXPECT_EQ(terms(), QStringLiteral("9027"));
+    EXPECT_EQ(terms(), QStringLiteral("13159"));
 
     // Again into the same area, now listed: refused while "replace" is off, and nothing changes.
     CStandardImportDlg again;
@@ -302,7 +302,56 @@ TEST_F(BuiltinStandardWindow, MenuImportIntoANewRepositoryAreaThenRefusedWithout
     Click(again.ImportButton());
     EXPECT_EQ(again.LastOutcome().state, StandardImportOutcome::State::Refused);
     EXPECT_EQ(script.LastMessage(), kRefused.arg(BuiltinStandard::kAreaId));
-    EXPECT_EQ(terms(), QStringLiteral("9027"));
+    EXPECT_EQ(terms(), QStringLiteral("13159"));
+}
+
+// An area holding the 7th edition brought to the built-in 8th: the result shows what happened
+// to the area's rows and what the edition changed.
+TEST_F(BuiltinStandardWindow, MenuImportBringsAnAreaToTheNewEditionAndShowsTheDiff)
+{
+    const QString uri = QStringLiteral("sqlite:") + data.file(QStringLiteral("repository.db"));
+    ASSERT_EQ(RunRepositoryCommand({QStringLiteral("init"), uri}), 0);
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    ASSERT_EQ(StandardCommand::Run({QStringLiteral("import"), QStringLiteral("--repo"), uri, QStringLiteral("--area"),
+                                    QStringLiteral("PUB"), QStringLiteral("--builtin"), QStringLiteral("7")},
+                                   o, e),
+              0)
+        << err.toStdString();
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    ASSERT_TRUE(connection.Open(uri));
+    connection.OnRepositoryConnected();
+    struct Disconnect
+    {
+        ~Disconnect() { CRepositoryConnection::Instance().OnRepositoryDisconnected(); }
+    } disconnect;
+
+    QString upgrade;
+    QStringList abbreviationChange;
+    int diffRows = 0;
+    CStandardImportDlg dlg;
+    Click(dlg.RepositoryRadio());
+    EXPECT_EQ(dlg.AreaCombo()->currentData().toString(), BuiltinStandard::kAreaId);
+    Click(dlg.ReplaceBox());
+    script.answers.push_back(true); // the confirmation of bringing the area to the new edition
+    WhenShown<CStandardImportResultDlg>([&](CStandardImportResultDlg* result) {
+        upgrade = result->Upgrade()->text();
+        QTableWidget* diff = result->Diff();
+        diffRows = diff->rowCount();
+        for (int r = 0; r < diff->rowCount(); ++r)
+            if (diff->item(r, 2)->text() == QStringLiteral("유형자산금액"))
+                for (int c = 0; c < diff->columnCount(); ++c)
+                    abbreviationChange << diff->item(r, c)->text();
+        result->accept();
+    });
+    Click(dlg.ImportButton());
+    EXPECT_TRUE(upgrade.contains(kUpgradeRow.arg(kTerms).arg(4135).arg(642).arg(3).arg(8382).arg(0)))
+        << upgrade.toStdString();
+    // Every added, withdrawn and changed row of the three kinds (885+1+9, 14, 4132+5).
+    EXPECT_EQ(diffRows, 895 + 14 + 4137);
+    EXPECT_EQ(abbreviationChange,
+              (QStringList{QStringLiteral("용어"), QStringLiteral("변경"), QStringLiteral("유형자산금액"),
+                           QStringLiteral("TGAST_AMT"), QStringLiteral("약어 TYPE_AST_AMT → TGAST_AMT")}));
 }
 
 // Files that are not whole are refused in the window as on the command line: the rows named,
