@@ -108,18 +108,20 @@ TEST_P(BuiltinStandardImport, EqualsTheImportOfTheSameFile)
     ASSERT_EQ(files.status, 0) << files.err.toStdString();
     EXPECT_EQ(Summary(builtin.out), Summary(files.out));
 
-    // The edition's rows (2,398 words, 115 domains, 9,039 terms) less those it lists as withdrawn
-    // (2, 3 and 12, each after the row that replaced it), counted by hand from the workbook.
+    // The 8th edition's current rows (3,280 words, 126 domains, 13,159 terms: the 3,284, 129 and
+    // 13,176 rows less the 4, 3 and 17 it lists as withdrawn, each after the rows that replace
+    // it); the synonyms and forbidden words counted from the word sheet; the rows noted are the
+    // 24 withdrawn and 11 names that lost a TAB, no-break space or U+FEFF.
     for (const char* line :
-         {"\nstandard words: 2396\n", "\nnon-standard words: 164\n", "\ndomain groups: 8\n", "\ndomains: 112\n",
-          "\nterms: 9027\n", "\nword combinations: 21863\n", "\nrows not taken or taken with a gap: 17\n"})
+         {"\nstandard words: 3280\n", "\nnon-standard words: 182\n", "\ndomain groups: 8\n", "\ndomains: 126\n",
+          "\nterms: 13159\n", "\nword combinations: 32273\n", "\nrows not taken or taken with a gap: 35\n"})
         EXPECT_TRUE(builtin.out.contains(QString::fromUtf8(line))) << line << builtin.out.toStdString();
     EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE DIC_PHY_NM IN ('RWDPTR', 'SBSN', "
-                                        "'PST_TTL_NM')")),
+                                        "'PST_TTL_NM', 'STLI_NM', 'MSRMT_BRNCH_NM', 'TYPE_AST_AMT')")),
               0);
 
     const QStringList pub = AreaContent(repo, QStringLiteral("PUB"));
-    EXPECT_EQ(pub.size(), 2396 + 164 + 112 + 9027 + 21863);
+    EXPECT_EQ(pub.size(), 3280 + 182 + 126 + 13159 + 32273);
     EXPECT_TRUE(pub == AreaContent(repo, QStringLiteral("FILES")));
 }
 
@@ -174,7 +176,7 @@ TEST(BuiltinStandardRepoInit, LoadsOnceAndCombinesWithTheDemo)
     const QString alone = dir.file(QStringLiteral("alone.db"));
     CliRun r = init(alone, {QStringLiteral("--standard")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(BuiltinStandard::kEdition) && r.out.contains(QStringLiteral("\nterms: 9027\n")))
+    EXPECT_TRUE(r.out.contains(BuiltinStandard::kEdition) && r.out.contains(QStringLiteral("\nterms: 13159\n")))
         << r.out.toStdString();
     r = init(alone, {QStringLiteral("--standard")});
     EXPECT_EQ(r.status, 1);
@@ -187,7 +189,7 @@ TEST(BuiltinStandardRepoInit, LoadsOnceAndCombinesWithTheDemo)
     const QString both = dir.file(QStringLiteral("both.db"));
     r = init(both, {QStringLiteral("--demo"), QStringLiteral("--standard")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(QStringLiteral("데모 표준: ")) && r.out.contains(QStringLiteral("\nterms: 9027\n")))
+    EXPECT_TRUE(r.out.contains(QStringLiteral("데모 표준: ")) && r.out.contains(QStringLiteral("\nterms: 13159\n")))
         << r.out.toStdString();
     EXPECT_EQ(init(both, {QStringLiteral("--demo"), QStringLiteral("--standard")}).status, 1);
     const QString demoOnly = dir.file(QStringLiteral("demo.db"));
@@ -202,7 +204,7 @@ TEST(BuiltinStandardRepoInit, LoadsOnceAndCombinesWithTheDemo)
             << file.toStdString();
         EXPECT_EQ(FirstValue(file, QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE STD_AREA_ID = 'PUB' AND "
                                                   "DIC_GBN_CD = '0002' AND AVAL_END_DT = '99991231235959'")),
-                  QStringLiteral("9027"))
+                  QStringLiteral("13159"))
             << file.toStdString();
         EXPECT_EQ(FirstValue(file, QStringLiteral("SELECT COUNT(*) FROM STD_AREA WHERE STD_AREA_ID = 'ENT'")),
                   QStringLiteral("1"))
