@@ -85,6 +85,11 @@ TEST(PublicStandardReader, OtherLayoutsAreRefusedNamingWhatIsMissing)
          {U("공통표준단어 영문명"), U("형식단어 여부"), U("금칙어 목록")}},
         {"an attribute list", U("속성명,컬럼명\n고객번호,CUST_NO\n"), {U("공통표준단어명"), U("공통표준용어명")}},
         {"empty file", QString(), {U("공통표준도메인명")}},
+        // A header no published form has: a later edition's, not read by halves.
+        {"an unknown header",
+         U("공통표준용어명,공통표준용어설명,공통표준용어영문약어명,공통표준도메인명,제정차수,적용시작일\n고객번호,,CUST_NO,"
+           "번호V20,8차(2025-11),2026-01-01\n"),
+         {U("모르는 머리글"), U("적용시작일")}},
     };
     for (const Case& c : cases) {
         const QString path = dir.file(QStringLiteral("in.csv"));
