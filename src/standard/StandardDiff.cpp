@@ -324,6 +324,32 @@ bool ReadArea(ISqlExecutor& db, const QString& areaId, PublicStandard& out, QStr
     return true;
 }
 
+void KeepEditionRows(PublicStandard& area, const PublicStandard& edition)
+{
+    std::set<std::pair<QString, QString>> words, terms;
+    std::set<QString> wordNames, termNames, domains;
+    for (const auto* list : {&edition.words, &edition.withdrawnWords})
+        for (const PublicStandardWord& w : *list)
+            words.insert({w.logical, w.physical});
+    for (const auto* list : {&edition.terms, &edition.withdrawnTerms})
+        for (const PublicStandardTerm& t : *list)
+            terms.insert({t.logical, t.physical});
+    for (const PublicStandardWord& w : edition.words)
+        wordNames.insert(w.logical);
+    for (const PublicStandardTerm& t : edition.terms)
+        termNames.insert(t.logical);
+    for (const auto* list : {&edition.domains, &edition.withdrawnDomains})
+        for (const PublicStandardDomain& d : *list)
+            domains.insert(d.name);
+    std::erase_if(area.words, [&](const PublicStandardWord& w) {
+        return !words.count({w.logical, w.physical}) && !wordNames.count(w.logical);
+    });
+    std::erase_if(area.terms, [&](const PublicStandardTerm& t) {
+        return !terms.count({t.logical, t.physical}) && !termNames.count(t.logical);
+    });
+    std::erase_if(area.domains, [&](const PublicStandardDomain& d) { return !domains.count(d.name); });
+}
+
 QString SummaryText(const Result& result, int maxListed)
 {
     QString text;

@@ -55,6 +55,10 @@ Result Compare(const PublicStandard& before, const PublicStandard& after);
 // A repository area's current standards in the reader's shape (synonyms and forbidden words
 // gathered back under their standard word), so an area compares with an edition file.
 bool ReadArea(ISqlExecutor& db, const QString& areaId, PublicStandard& out, QString& error);
+// Leaves out of an area's rows the ones an edition does not hold (by name and abbreviation,
+// current or withdrawn, or by a current name): what the area's owners registered themselves,
+// which bringing the area to that edition keeps and which it did not withdraw.
+void KeepEditionRows(PublicStandard& area, const PublicStandard& edition);
 
 QString KindCaption(Kind k); // "단어", "도메인", "용어"
 // "약어 TYPE_AST_AMT → TGAST_AMT; ..."

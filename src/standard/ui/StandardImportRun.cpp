@@ -177,6 +177,8 @@ StandardImportOutcome RunStandardImport(QWidget* parent, const StandardImportCho
             return outcome;
         }
         if (compare) {
+            // The area's own registrations stay; they are no part of what the edition changed.
+            StandardDiff::KeepEditionRows(before, read.standard);
             outcome.diff = StandardDiff::Compare(before, read.standard);
             outcome.diff.oldLabel = StandardImportTarget(choice);
             outcome.diff.newLabel = outcome.source;

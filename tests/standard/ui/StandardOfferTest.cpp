@@ -326,6 +326,13 @@ TEST_F(BuiltinStandardWindow, MenuImportBringsAnAreaToTheNewEditionAndShowsTheDi
     {
         ~Disconnect() { CRepositoryConnection::Instance().OnRepositoryDisconnected(); }
     } disconnect;
+    // A word the area's owners registered: kept, and no part of what the edition changed.
+    ASSERT_TRUE(connection.Database()
+                    ->Execute(QStringLiteral("INSERT INTO STD_DIC (STD_AREA_ID, DIC_ID, AVAL_END_DT, AVAL_ST_DT, "
+                                             "DIC_LOG_NM, DIC_PHY_NM, STANDARD_YN, DIC_GBN_CD) VALUES ('PUB', 'OWN', "
+                                             "'99991231235959', '20250301090000', ?, 'LCLBZ', 'Y', '0001')"),
+                              {SqlParam::Text(QStringLiteral("기관업무"))})
+                    .ok);
 
     QString upgrade;
     QStringList abbreviationChange;
@@ -347,6 +354,8 @@ TEST_F(BuiltinStandardWindow, MenuImportBringsAnAreaToTheNewEditionAndShowsTheDi
     });
     Click(dlg.ImportButton());
     EXPECT_TRUE(upgrade.contains(kUpgradeRow.arg(kTerms).arg(4135).arg(642).arg(3).arg(8382).arg(0)))
+        << upgrade.toStdString();
+    EXPECT_TRUE(upgrade.contains(kUpgradeRow.arg(kStandardWords).arg(885).arg(53).arg(1).arg(2342).arg(1)))
         << upgrade.toStdString();
     // Every added, withdrawn and changed row of the three kinds (885+1+9, 14, 4132+5).
     EXPECT_EQ(diffRows, 895 + 14 + 4137);
