@@ -11,7 +11,7 @@
 #include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
 #include "standard/ConformanceCheck.h"
-#include "standard/FixScript.h"
+#include "diagnosis/FixScript.h"
 #include "standard/StandardTexts.h"
 
 #include <QDir>

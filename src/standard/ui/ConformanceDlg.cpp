@@ -8,7 +8,7 @@
 #include "exchange/ExchangeTexts.h"
 #include "reports/ui/ReportDlgUtil.h"
 #include "settings/AnalyzeSettings.h"
-#include "standard/FixScript.h"
+#include "diagnosis/FixScript.h"
 #include "standard/StandardTexts.h"
 
 #include <QFont>

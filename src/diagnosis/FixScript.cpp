@@ -1,4 +1,4 @@
-#include "standard/FixScript.h"
+#include "diagnosis/FixScript.h"
 
 #include "analysis/TermAnalysis.h"
 #include "settings/AnalyzeSettings.h"
