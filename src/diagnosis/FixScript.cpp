@@ -87,6 +87,7 @@ QString Literal(const QString& text, Dialect dialect)
     if (dialect == Dialect::MySql) {
         s.replace(u'\\', QStringLiteral("\\\\"));
         s.replace(QChar(0x1A), QStringLiteral("\\Z")); // end of file to some clients
+        s.replace(u'\r', QStringLiteral("\\r"));     // the client drops a CR before a line's end
     }
     s.replace(u'\'', QStringLiteral("''"));
     if (dialect == Dialect::PostgreSql && text.contains(u'\\')) {
