@@ -95,7 +95,10 @@ bool WriteForAnalysis(const FixScriptHook::Request& request, Counts& counts, QSt
             writer.Add(model.facts[size_t(i)], comment, column);
         }
     };
-    return WriteFile(request.path, Options{request.dialect, request.renameKeys}, feed, counts, error);
+    std::function<void(const PlanRow&)> plan;
+    if (request.plan)
+        plan = [&request](const PlanRow& row) { request.plan(PlanCells(row)); };
+    return WriteFile(request.path, Options{request.dialect, request.renameKeys}, feed, counts, error, plan);
 }
 
 } // namespace FixScript

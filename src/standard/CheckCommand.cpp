@@ -191,7 +191,7 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
             err << "termwise: " << FixScriptHook::kNoWriter << "\n";
             return 1;
         }
-        if (!write({o.fixScript, &engine, &model, dialect, &report, o.renameKeys}, counts, error)) {
+        if (!write({o.fixScript, &engine, &model, dialect, &report, o.renameKeys, {}}, counts, error)) {
             err << "termwise: 수정 스크립트를 쓸 수 없습니다: " << o.fixScript << ": " << error << "\n";
             return 1;
         }

@@ -5,6 +5,8 @@
 #include "exchange/ModelSource.h"
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 class CTermAnalysis;
 struct ConformanceReport;
@@ -19,6 +21,8 @@ struct Request
     ModelSource::Dialect dialect = ModelSource::Dialect::Unknown;
     const ConformanceReport* report = nullptr; // type findings of registered terms; may be null
     bool renameKeys = false;                   // rename primary, foreign and referenced keys too
+    // Each change of the "보정 계획" sheet as its cells (FixScript::PlanHeader), in script order.
+    std::function<void(const QStringList& cells)> plan;
 };
 
 struct Counts

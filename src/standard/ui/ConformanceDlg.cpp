@@ -170,7 +170,7 @@ bool CConformanceDlg::WriteScript(const QString& path, ModelSource::Dialect dial
     FixScriptHook::Counts counts;
     QString why = FixScriptHook::kNoWriter;
     const FixScriptHook::Writer write = FixScriptHook::Get();
-    if (!write || !write({path, m_analysis, m_model, dialect, &m_report, false}, counts, why)) {
+    if (!write || !write({path, m_analysis, m_model, dialect, &m_report, false, {}}, counts, why)) {
         CQrMessageBox::Warning(this, QStringLiteral("스크립트를 쓸 수 없습니다: %1").arg(why));
         return false;
     }
