@@ -87,7 +87,7 @@ QString Literal(const QString& text, Dialect dialect)
     if (dialect == Dialect::MySql) {
         s.replace(u'\\', QStringLiteral("\\\\"));
         s.replace(QChar(0x1A), QStringLiteral("\\Z")); // end of file to some clients
-        s.replace(u'\r', QStringLiteral("\\r"));     // the client drops a CR before a line's end
+        s.replace(u'\r', QStringLiteral("\\r"));       // the client drops a CR before a line's end
     }
     s.replace(u'\'', QStringLiteral("''"));
     if (dialect == Dialect::PostgreSql && text.contains(u'\\')) {
@@ -294,6 +294,7 @@ struct Writer::Impl
     std::vector<Pending> table; // the columns of the table being read
     int step = 0;
     bool sqliteNoted = false;
+    bool unqualifiedNoted = false;
 
     Impl(QIODevice& device, const Options& o) : options(o), out(device) {}
     Dialect D() const { return options.dialect; }
@@ -455,6 +456,12 @@ void Writer::Impl::WriteTable()
 {
     if (table.empty())
         return;
+    if (table.front().facts.schema.isEmpty() && !unqualifiedNoted) {
+        // A DDL script that names no schema: the tables are the connection's own.
+        out.Add(Note(QStringLiteral("스키마(데이터베이스) 없이 읽은 테이블은 접속한 스키마에서 바뀝니다: 실행하기 전에 "
+                                    "스키마를 확인하십시오")));
+        unqualifiedNoted = true;
+    }
     // The names as the server compares them, and the renames each name is wanted by: a name
     // that is taken, or wanted twice, is refused for every column that wants it.
     QHash<QString, int> taken, wanted;
