@@ -60,32 +60,31 @@ bool WriteForAnalysis(const FixScriptHook::Request& request, Counts& counts, QSt
     if (request.report)
         for (const ConformanceEntry& e : request.report->entries[size_t(eFindingTypeMismatch)])
             typeFindings.insert(e.attribute, e.replacement);
-    std::unordered_map<QString, Standard> known; // by the normalised attribute name
+    std::unordered_map<QString, Standard> known; // by the attribute as the model has it
     const auto feed = [&](Writer& writer) {
         for (int i = 0; i < model.Columns(); ++i) {
             const QStringList& row = model.rows[i + 1];
             const QString comment = row.value(ModelSource::ColComment);
-            ColumnStandard column;
+            ColumnStandard column; // the writer reads the description from the comment itself
             column.logicalName = row.value(ModelSource::ColAttribute);
-            const qsizetype eol = comment.indexOf(u'\n');
-            column.description = eol < 0 ? QString() : comment.mid(eol + 1);
             if (!column.logicalName.isEmpty()) {
-                QString name = column.logicalName;
-                settings.NormalizeAttributeName(name);
-                auto [it, created] = known.try_emplace(name);
-                if (created)
+                auto [it, created] = known.try_emplace(column.logicalName);
+                if (created) {
+                    QString name = column.logicalName;
+                    settings.NormalizeAttributeName(name);
                     if (const TermTargetResult* r = analysis.Result(name)) {
                         it->second = StandardOf(*r);
                         if (it->second.known && r->registered && typeFindings.contains(name))
                             it->second.domain = typeFindings.value(name);
                     }
+                }
                 const Standard& s = it->second;
                 if (s.known) {
                     // "설명1" stays the first of its kind: the number goes with both names.
                     QString head, number;
                     CQrStringUtil::GetSplitPostNumber(column.logicalName, head, number);
-                    column.standardName = s.logical + number;
-                    column.standardColumn = s.physical + number;
+                    column.standardName = number.isEmpty() ? s.logical : s.logical + number;
+                    column.standardColumn = number.isEmpty() ? s.physical : s.physical + number;
                     column.reason = s.reason;
                     if (!s.domain.isEmpty())
                         column.typeNote =
