@@ -11,7 +11,7 @@
 #include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
 #include "standard/ConformanceCheck.h"
-#include "standard/FixScript.h"
+#include "standard/FixScriptHook.h"
 #include "standard/StandardTexts.h"
 
 #include <QDir>
@@ -31,6 +31,7 @@ struct Options
     QString output, repo, area, dataDir, fixScript;
     AnalyzeCommand::Designations designations;
     AnalyzeCommand::ModelOptions model;
+    bool renameKeys = false;
 };
 
 bool Parse(const QStringList& args, Options& o, QString& problem)
@@ -41,6 +42,10 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
             AnalyzeCommand::TakeModelOption(args, i, o.model, problem)) {
             if (!problem.isEmpty())
                 return false;
+            continue;
+        }
+        if (a == QLatin1String("--rename-keys")) {
+            o.renameKeys = true;
             continue;
         }
         QString input;
@@ -180,9 +185,13 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
         return 1;
     }
     if (!o.fixScript.isEmpty()) {
-        FixScript::Counts counts;
-        if (!FixScript::Write(o.fixScript, engine, model, dialect, CAnalyzeSettings::Instance(), &report, counts,
-                              error)) {
+        FixScriptHook::Counts counts;
+        const FixScriptHook::Writer write = FixScriptHook::Get();
+        if (!write) {
+            err << "termwise: " << FixScriptHook::kNoWriter << "\n";
+            return 1;
+        }
+        if (!write({o.fixScript, &engine, &model, dialect, &report, o.renameKeys, {}}, counts, error)) {
             err << "termwise: 수정 스크립트를 쓸 수 없습니다: " << o.fixScript << ": " << error << "\n";
             return 1;
         }
@@ -208,10 +217,12 @@ QString UsageText()
     return QStringLiteral(
         "usage: termwise check --input MODEL [--attr/--column/--def/--ref/--type/--length/--scale LETTER]\n"
         "                      [--skip-first-row] [--data-dir DIR] --repo URI --area ID --output REPORT\n"
-        "                      [--schema NAME] [--tables PATTERN] [--fix-script FILE.sql [--dialect NAME]]\n"
+        "                      [--schema NAME] [--tables PATTERN]\n"
+        "                      [--fix-script FILE.sql [--dialect NAME] [--rename-keys]]\n"
         "  --input MODEL   .xlsx or .xls attribute list, a term analysis document (.ztst), .sql DDL scripts\n"
         "                  (repeat --input) or a database URI (postgresql://, mysql://, sqlite:, oracle://)\n"
         "  --fix-script FILE.sql  the SQL that renames columns and sets comments to the standard (written, never run)\n"
+        "  --rename-keys   let the fix script rename primary, foreign and referenced keys too\n"
         "  --dialect NAME  oracle, postgresql, mysql or sqlite: how the script is read and the fix script written\n"
         "  --output REPORT .xlsx (summary with a chart, one sheet per finding kind) or .json\n");
 }

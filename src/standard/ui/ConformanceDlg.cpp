@@ -8,7 +8,7 @@
 #include "exchange/ExchangeTexts.h"
 #include "reports/ui/ReportDlgUtil.h"
 #include "settings/AnalyzeSettings.h"
-#include "standard/FixScript.h"
+#include "standard/FixScriptHook.h"
 #include "standard/StandardTexts.h"
 
 #include <QFont>
@@ -167,9 +167,10 @@ void CConformanceDlg::SetModel(const CTermAnalysis* analysis, const ModelSource:
 
 bool CConformanceDlg::WriteScript(const QString& path, ModelSource::Dialect dialect)
 {
-    FixScript::Counts counts;
-    QString why;
-    if (!FixScript::Write(path, *m_analysis, *m_model, dialect, CAnalyzeSettings::Instance(), &m_report, counts, why)) {
+    FixScriptHook::Counts counts;
+    QString why = FixScriptHook::kNoWriter;
+    const FixScriptHook::Writer write = FixScriptHook::Get();
+    if (!write || !write({path, m_analysis, m_model, dialect, &m_report, false, {}}, counts, why)) {
         CQrMessageBox::Warning(this, QStringLiteral("스크립트를 쓸 수 없습니다: %1").arg(why));
         return false;
     }

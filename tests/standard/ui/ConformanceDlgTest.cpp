@@ -1,15 +1,16 @@
 // "준수 현황" on a real road: the fixture edition imported into an SQLite repository, a model
 // analysed against it, the dialog's figures and its export; and its picture for the docs.
+#include "standard/ui/ConformanceDlg.h"
 #include "analysis/TermAnalysis.h"
 #include "components/ExcelWriteHelper.h"
 #include "components/QrExcelSheet.h"
+#include "diagnosis/FixScript.h"
 #include "forms/ui/AnalyzeTermForm.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"
 #include "standard/StandardCommand.h"
 #include "standard/StandardTestUtil.h"
 #include "standard/StandardTexts.h"
-#include "standard/ui/ConformanceDlg.h"
 #include "support/FormTestKit.h"
 
 #include <QDir>
@@ -156,6 +157,7 @@ TEST(ConformanceDlg, TermFormButtonShowsTheConformanceOfItsAnalysis)
 // figures, and "스크립트" writes the fix script of its dialect.
 TEST(ConformanceDlg, ScriptModelCountsColumnsWithoutCommentAndWritesTheFixScript)
 {
+    FixScriptHook::Set(&FixScript::WriteForAnalysis); // as main() does
     StandardRepository repo;
     ASSERT_TRUE(repo.ok);
     UiScript ui;
