@@ -284,6 +284,9 @@ inline const QString InsertTermHead =
                    "DIC_PHY_FLL_NM, DIC_DESC, STANDARD_YN, DIC_GBN_CD, TERM_GBN_CD, DOM_ID, DOM_USE_YN) VALUES ");
 inline const QString InsertTermRow =
     QStringLiteral("(?, ?, '99991231235959', ?, ?, ?, ?, ?, 'Y', '0002', '0001', ?, ?)");
+// A term synonym: not standard, its description naming its term.
+inline const QString InsertTermSynonymRow =
+    QStringLiteral("(?, ?, '99991231235959', ?, ?, ?, ?, ?, 'N', '0002', '0001', ?, ?)");
 inline const QString InsertDomainGroupHead = QStringLiteral(
     "INSERT INTO STD_DOM_GRP (STD_AREA_ID, DOM_GRP_ID, AVAL_END_DT, AVAL_ST_DT, DOM_GRP_NM, DOM_GRP_DESC) VALUES ");
 inline const QString InsertDomainGroupRow = QStringLiteral("(?, ?, '99991231235959', ?, ?, ?)");
@@ -311,6 +314,11 @@ inline const QString SelectDomainIds = QStringLiteral(
 
 // The check: descriptions of the non-standard words (forbidden ones are marked there) and the
 // current domains with their type, to compare a registered term's attribute with its domain.
+// The current terms of an area: the standard ones with their domains, and the synonyms that
+// name their term in the description.
+inline const QString SelectTerms = QStringLiteral(
+    "SELECT DIC_LOG_NM, DIC_PHY_NM, DOM_ID, STANDARD_YN, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND "
+    "DIC_GBN_CD = '0002' AND AVAL_END_DT = '99991231235959'");
 inline const QString SelectNonStandardWords =
     QStringLiteral("SELECT DIC_ID, DIC_LOG_NM, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_GBN_CD = '0001' AND "
                    "AVAL_END_DT = '99991231235959' AND (STANDARD_YN IS NULL OR STANDARD_YN <> 'Y')");

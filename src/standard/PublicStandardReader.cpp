@@ -104,6 +104,9 @@ public:
         }
         if (auto it = byKey.find(HeaderKey(kEnactment)); it != byKey.end())
             m_enactment = it->second;
+        // Optional: the terms' synonyms (the portal's CSV files may lack the column).
+        if (auto it = byKey.find(HeaderKey(Term::kSynonyms)); kind == Kind::Term && it != byKey.end())
+            m_columns[Term::kSynonyms] = it->second;
         if (!missing.isEmpty()) {
             error = QStringLiteral("%1: %2의 형식이 아닙니다. 없는 머리글: %3")
                         .arg(file, KindName(kind), missing.join(QStringLiteral(", ")));
@@ -113,8 +116,8 @@ public:
     }
     QString Raw(const QStringList& row, const QString& header) const
     {
-        const int c = m_columns.at(header);
-        return c < row.size() ? row[c] : QString();
+        const auto it = m_columns.find(header);
+        return it != m_columns.end() && it->second < row.size() ? row[it->second] : QString();
     }
     QString Cell(const QStringList& row, const QString& header) const { return CellText(Raw(row, header)); }
     // The edition that withdrew the row ("6차(2023-11)(폐기)"), or empty for a current one.
@@ -272,6 +275,7 @@ bool TakeRows(const QString& file, Kind kind, const std::vector<QStringList>& ro
             }
             t.description = table.Cell(r, Term::kDescription);
             t.domainName = table.Cell(r, Term::kDomainName);
+            t.synonyms = CellList(table.Raw(r, Term::kSynonyms));
             out.terms.push_back(std::move(t));
             break;
         }

@@ -66,6 +66,7 @@ struct PublicStandardTerm
     QString description;
     QString physical; // words' abbreviations joined by "_"
     QString domainName;
+    QStringList synonyms; // names to replace by this term (용어 이음동의어)
 };
 
 struct PublicStandard

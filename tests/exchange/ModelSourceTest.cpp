@@ -119,7 +119,7 @@ TEST(DdlReader, StatementsAcrossPiecesAndBadInput)
     };
     ASSERT_TRUE(DdlReader::Read({path}, list, error, options)) << error.toStdString();
     EXPECT_EQ(list.Columns(), 6000);
-    EXPECT_EQ(list.rows[2999 * 2 + 1][ModelSource::ColAttribute], QStringLiteral("값;2999"));
+    EXPECT_EQ(list.rows[2999 * 2 + 1][ModelSource::ColComment], QStringLiteral("값;2999"));
     EXPECT_TRUE(list.warnings.isEmpty()) << list.warnings.join(u'\n').toStdString();
     EXPECT_GE(calls, 1);
 
