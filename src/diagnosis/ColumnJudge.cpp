@@ -263,7 +263,9 @@ void ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<C
                 const ConformanceAreaFacts::Domain& d = term->second;
                 const QString domain =
                     QStringLiteral("%1 (%2)").arg(d.name, GlobalFunc::BuildDataType(d.type, d.length, d.scale));
-                out.findings.push_back({eFindingTypeMismatch, c.displayType, domain});
+                // The type as the domains name it, whatever the DBMS calls it (CHARACTER VARYING).
+                out.findings.push_back(
+                    {eFindingTypeMismatch, GlobalFunc::BuildDataType(logicalType, length, scale), domain});
                 out.standard.typeNote = domain;
             }
         } else {
