@@ -68,7 +68,7 @@ ColumnJudge::NameVerdict ColumnJudge::TermSynonymVerdict(const QString& name, co
     return v;
 }
 
-void ColumnJudge::AnalyseNames(const QStringList& keys)
+bool ColumnJudge::AnalyseNames(const QStringList& keys)
 {
     if (m_names.size() + size_t(keys.size()) > kMaxNames)
         m_names.clear();
@@ -81,7 +81,7 @@ void ColumnJudge::AnalyseNames(const QStringList& keys)
             analysed << key;
     }
     if (analysed.isEmpty())
-        return;
+        return true;
 
     auto engine = std::make_unique<CTermAnalysis>();
     engine->SetAreaId(m_areaId);
@@ -95,7 +95,8 @@ void ColumnJudge::AnalyseNames(const QStringList& keys)
     }
     {
         NoSynonymRenames keepNames;
-        engine->Analyze();
+        if (engine->Analyze().cancelled)
+            return false;
     }
 
     for (const QString& key : analysed) {
@@ -169,6 +170,7 @@ void ColumnJudge::AnalyseNames(const QStringList& keys)
         }
         m_names.emplace(key, std::move(v));
     }
+    return true;
 }
 
 const ConformanceAreaFacts::Domain* ColumnJudge::FittingDomain(const QStringList& candidates,
@@ -209,7 +211,7 @@ const ConformanceAreaFacts::Domain* ColumnJudge::FittingDomain(const QStringList
     return &m_facts.domains.at(cached->second);
 }
 
-void ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<ColumnVerdict>& verdicts)
+bool ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<ColumnVerdict>& verdicts)
 {
     verdicts.clear();
     verdicts.resize(batch.size());
@@ -224,8 +226,10 @@ void ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<C
             unknown << key;
         }
     }
-    if (!unknown.isEmpty())
-        AnalyseNames(unknown);
+    if (!unknown.isEmpty() && !AnalyseNames(unknown)) {
+        verdicts.clear();
+        return false;
+    }
 
     const CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
     for (size_t i = 0; i < batch.size(); ++i) {
@@ -291,4 +295,5 @@ void ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<C
         if (!out.findings.empty())
             out.standard.reason = StandardTexts::kFindingNames[out.findings.front().kind];
     }
+    return true;
 }

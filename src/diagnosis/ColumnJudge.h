@@ -60,8 +60,8 @@ public:
     ColumnJudge(QString areaId, const ConformanceAreaFacts& facts);
 
     // Verdicts of a batch, one per column in order. The names not known yet are analysed in
-    // one run of the term analysis.
-    void Judge(const std::vector<DiagnosisColumn>& batch, std::vector<ColumnVerdict>& verdicts);
+    // one run of the term analysis; false when the user cancelled it (no verdicts then).
+    bool Judge(const std::vector<DiagnosisColumn>& batch, std::vector<ColumnVerdict>& verdicts);
 
 private:
     // What a name gives, whatever column carries it.
@@ -83,7 +83,7 @@ private:
     };
 
     Name NameOf(const QString& logicalName) const;
-    void AnalyseNames(const QStringList& keys);
+    bool AnalyseNames(const QStringList& keys);
     NameVerdict TermSynonymVerdict(const QString& name, const QString& term) const;
     // The domain of the first candidate with one that fits the type; null when none.
     const ConformanceAreaFacts::Domain* FittingDomain(const QStringList& candidates, const QString& logicalType,

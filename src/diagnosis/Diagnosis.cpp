@@ -125,7 +125,7 @@ void DiagnosisTally::Finish(ConformanceReport& report)
 
 namespace Diagnosis {
 
-void Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const Sink& sink)
+bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const Sink& sink)
 {
     std::vector<DiagnosisColumn> batch;
     std::vector<ColumnVerdict> verdicts;
@@ -133,8 +133,9 @@ void Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const 
     while (true) {
         batch.clear();
         if (!source.Next(batch, kBatch))
-            break;
-        judge.Judge(batch, verdicts);
+            return true;
+        if (!judge.Judge(batch, verdicts))
+            return false;
         for (size_t i = 0; i < batch.size(); ++i) {
             tally.Add(batch[i], verdicts[i]);
             if (sink)
@@ -160,7 +161,10 @@ bool BuildForConnectedArea(const QString& areaId, ColumnSource& source, Conforma
         return false;
     ColumnJudge judge(areaId, facts);
     DiagnosisTally tally;
-    Run(source, judge, tally, sink);
+    if (!Run(source, judge, tally, sink)) {
+        error = kCancelled;
+        return false;
+    }
     report.areaId = areaId;
     report.areaName = areaName;
     tally.Finish(report);

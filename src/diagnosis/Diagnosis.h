@@ -69,14 +69,16 @@ private:
 namespace Diagnosis {
 
 inline constexpr size_t kBatch = 20000;
+inline const QString kCancelled = QStringLiteral("진단을 취소했습니다");
 
 using Sink = std::function<void(const DiagnosisColumn&, const ColumnVerdict&)>;
 
-// Every column of the source through the judge, the tally and the sink.
-void Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const Sink& sink = {});
+// Every column of the source through the judge, the tally and the sink; false when cancelled.
+bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const Sink& sink = {});
 
 // The report of a source against an area of the connected repository ("AR"), with the area's
-// name: what the command line and the term form's "준수 현황" both use.
+// name: what the command line and the term form's "준수 현황" both use. False with the message
+// when the area cannot be read or the user cancelled.
 bool BuildForConnectedArea(const QString& areaId, ColumnSource& source, ConformanceReport& report, QString& error,
                            const Sink& sink = {});
 // The term form's: the model it was read from when there is one, else its sheet or targets.
