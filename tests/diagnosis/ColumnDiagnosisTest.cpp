@@ -3,13 +3,18 @@
 // synonym, physical names and types, each column with exactly its findings.
 #include "diagnosis/CheckCommand.h"
 #include "diagnosis/Diagnosis.h"
+#include "exchange/CatalogReader.h"
 #include "exchange/ModelInput.h"
 #include "repository/RepoTestDb.h"
 #include "repository/RepositoryConnection.h"
 #include "standard/StandardCommand.h"
 #include "standard/StandardTestUtil.h"
 
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTextStream>
+#include <QUuid>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -83,6 +88,34 @@ protected:
     QString script;
 };
 
+using Findings = std::map<QString, QStringList>;
+
+// Every column's findings ("kind subject > replacement") by schema.table.column, and what the
+// judge hands to the fix script; the schema named "shop" whatever it is called.
+bool Judge(const ModelSource::AttributeList& model, const QString& repoUri, const QString& schema, Findings& findings,
+           std::map<QString, ColumnStandard>& standards, ConformanceReport& report, QString& error)
+{
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    if (!connection.Open(repoUri, &error))
+        return false;
+    connection.OnRepositoryConnected();
+    ModelColumns columns(model);
+    const bool built = Diagnosis::BuildForConnectedArea(
+        QStringLiteral("PUB"), columns, report, error, [&](const DiagnosisColumn& c, const ColumnVerdict& v) {
+            QString table = c.shownTable;
+            if (table.startsWith(schema + u'.'))
+                table = QStringLiteral("shop") + table.mid(schema.size());
+            const QString key = table + u'.' + c.shownColumn;
+            QStringList& list = findings[key];
+            for (const ColumnFinding& f : v.findings)
+                list << Conformance::FindingKey(f.kind) + u' ' + f.subject +
+                            (f.replacement.isEmpty() ? QString() : QStringLiteral(" > ") + f.replacement);
+            standards[key] = v.standard;
+        });
+    connection.OnRepositoryDisconnected();
+    return built;
+}
+
 } // namespace
 
 TEST_F(ColumnDiagnosis, EveryColumnGetsItsOwnFindings)
@@ -91,26 +124,13 @@ TEST_F(ColumnDiagnosis, EveryColumnGetsItsOwnFindings)
     QString error;
     ASSERT_TRUE(ModelInput::Read({{script}, {}, {}, ModelSource::Dialect::PostgreSql}, model, error))
         << error.toStdString();
-    CRepositoryConnection& connection = CRepositoryConnection::Instance();
-    ASSERT_TRUE(connection.Open(repo.Uri(), &error)) << error.toStdString();
-    connection.OnRepositoryConnected();
-    std::map<QString, QStringList> findings;
+    Findings findings;
     std::map<QString, ColumnStandard> standards;
-    ModelColumns columns(model);
     ConformanceReport report;
-    const bool built = Diagnosis::BuildForConnectedArea(
-        QStringLiteral("PUB"), columns, report, error, [&](const DiagnosisColumn& c, const ColumnVerdict& v) {
-            const QString key = c.shownTable + u'.' + c.shownColumn;
-            QStringList& list = findings[key];
-            for (const ColumnFinding& f : v.findings)
-                list << Conformance::FindingKey(f.kind) + u' ' + f.subject +
-                            (f.replacement.isEmpty() ? QString() : QStringLiteral(" > ") + f.replacement);
-            standards[key] = v.standard;
-        });
-    connection.OnRepositoryDisconnected();
-    ASSERT_TRUE(built) << error.toStdString();
+    ASSERT_TRUE(Judge(model, repo.Uri(), QStringLiteral("shop"), findings, standards, report, error))
+        << error.toStdString();
 
-    const std::map<QString, QStringList> expected = {
+    const Findings expected = {
         {U("shop.TB_CUST.CUST_NO"), {}},
         {U("shop.TB_CUST.CUST_NM"), {U("type_mismatch VARCHAR(50) > 명V100 (VARCHAR(100))")}},
         // A term's synonym: the term to use, and its abbreviation.
@@ -242,4 +262,50 @@ TEST(CommentName, HeadOfTheComment)
         EXPECT_EQ(parts.name, U(c.name)) << c.comment;
         EXPECT_EQ(parts.description, U(c.description)) << c.comment;
     }
+}
+
+// The same model on a live PostgreSQL server, read from its catalog: the same findings.
+TEST_F(ColumnDiagnosis, CatalogOfALiveServerGivesTheScriptsFindings)
+{
+    const QString uri = qEnvironmentVariable("TERMWISE_TEST_PG");
+    if (uri.isEmpty()) {
+        if (RunningInCi())
+            FAIL() << "TERMWISE_TEST_PG is not set";
+        GTEST_SKIP() << "TERMWISE_TEST_PG is not set (scripts/with-postgres)";
+    }
+    RepositoryUri server;
+    QString error;
+    ASSERT_TRUE(CatalogReader::ParseUri(uri, server, error)) << error.toStdString();
+    const QString schema = QStringLiteral("diag_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("diag-live"));
+        db.setHostName(server.host);
+        db.setPort(server.port);
+        db.setDatabaseName(server.database);
+        db.setUserName(server.user);
+        db.setPassword(server.password);
+        ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QStringLiteral("CREATE SCHEMA ") + schema));
+        for (const QString& statement : U(kScript).replace(QStringLiteral("shop."), schema + u'.').split(u';'))
+            if (!statement.trimmed().isEmpty())
+                ASSERT_TRUE(q.exec(statement)) << statement.toStdString() << q.lastError().text().toStdString();
+    }
+    ModelSource::AttributeList fromScript, fromCatalog;
+    ASSERT_TRUE(ModelInput::Read({{script}, {}, {}, ModelSource::Dialect::PostgreSql}, fromScript, error));
+    const bool read = ModelInput::Read({{uri}, {schema}, {}, ModelSource::Dialect::Unknown}, fromCatalog, error);
+    {
+        QSqlQuery q(QSqlDatabase::database(QStringLiteral("diag-live")));
+        q.exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("diag-live"));
+    ASSERT_TRUE(read) << error.toStdString();
+    Findings a, b;
+    std::map<QString, ColumnStandard> sa, sb;
+    ConformanceReport ra, rb;
+    ASSERT_TRUE(Judge(fromScript, repo.Uri(), QStringLiteral("shop"), a, sa, ra, error)) << error.toStdString();
+    ASSERT_TRUE(Judge(fromCatalog, repo.Uri(), schema, b, sb, rb, error)) << error.toStdString();
+    EXPECT_EQ(b, a);
+    EXPECT_EQ(rb.conforming, ra.conforming);
+    EXPECT_EQ(rb.withLogicalName, ra.withLogicalName);
 }
