@@ -17,6 +17,14 @@ namespace {
 constexpr size_t kMaxNames = 200000;
 constexpr size_t kMaxDomainLookups = 50000;
 
+// Punctuation, digits and a single Latin letter are never words, so never unknown ones.
+bool IsNoise(const QString& word)
+{
+    if (word.size() == 1 && word[0].unicode() < 0x80)
+        return true;
+    return std::all_of(word.begin(), word.end(), [](QChar c) { return !c.isLetter(); });
+}
+
 QString WithoutSeparators(QString name)
 {
     return name.remove(u'_').remove(u' ');
@@ -108,35 +116,44 @@ bool ColumnJudge::AnalyseNames(const QStringList& keys)
             m_names.emplace(key, std::move(v));
             continue;
         }
+        // Pieces that are never words (a digit run inside a name) are no part of its verdict.
+        std::vector<const TermWordResult*> words;
+        for (const TermWordResult& w : r->words)
+            if (w.found || !IsNoise(w.word))
+                words.push_back(&w);
         QSet<QString> seen; // a word used twice in one name is one finding
-        bool allFound = !r->words.empty();
+        bool allFound = !words.empty();
         bool allStandard = allFound;
         QStringList logical, physical, domainWords;
-        for (const TermWordResult& w : r->words) {
-            domainWords << (w.found ? w.standardName : w.word);
-            if (!w.found) {
+        for (const TermWordResult* w : words) {
+            domainWords << (w->found ? w->standardName : w->word);
+            if (!w->found) {
                 allFound = allStandard = false;
-                if (!r->registered && !seen.contains(u'0' + w.word)) {
-                    seen.insert(u'0' + w.word);
-                    v.findings.push_back({eFindingUnknownWord, w.word, QString()});
+                if (!r->registered && !seen.contains(u'0' + w->word)) {
+                    seen.insert(u'0' + w->word);
+                    v.findings.push_back({eFindingUnknownWord, w->word, QString()});
                 }
                 continue;
             }
-            logical << w.standardName;
-            physical << w.physicalName;
-            if (!w.standard) {
+            logical << w->standardName;
+            physical << w->physicalName;
+            if (!w->standard) {
                 allStandard = false;
-                const int kind = m_facts.forbiddenWordIds.count(w.id) ? eFindingForbiddenWord : eFindingNonStandardWord;
-                if (!r->registered && !seen.contains(QString::number(kind) + w.word)) {
-                    seen.insert(QString::number(kind) + w.word);
-                    v.findings.push_back({kind, w.word, w.standardName == w.word ? QString() : w.standardName});
+                const int kind =
+                    m_facts.forbiddenWordIds.count(w->id) ? eFindingForbiddenWord : eFindingNonStandardWord;
+                if (!r->registered && !seen.contains(QString::number(kind) + w->word)) {
+                    seen.insert(QString::number(kind) + w->word);
+                    v.findings.push_back({kind, w->word, w->standardName == w->word ? QString() : w->standardName});
                 }
             }
         }
-        const bool lastClass = !r->words.empty() && r->words.back().CountsAsClassWord();
+        const TermWordResult* last = words.empty() ? nullptr : words.back();
+        const bool lastClass = last && last->CountsAsClassWord();
         // A synonym of a class word is listed once, as non-standard, above.
-        if (!r->registered && !r->words.empty() && r->words.back().found && !lastClass)
-            v.findings.push_back({eFindingNotClassWord, r->words.back().word, QString()});
+        if (!r->registered && last && last->found && !lastClass)
+            v.findings.push_back({eFindingNotClassWord, last->word, QString()});
+        if (!r->registered && words.empty())
+            v.findings.push_back({eFindingUnknownWord, key, QString()});
 
         if (r->registered) {
             v.logicalOk = v.renamable = true;
@@ -155,15 +172,15 @@ bool ColumnJudge::AnalyseNames(const QStringList& keys)
                 v.standardLogical = logical.join(QString());
                 v.standardPhysical = physical.join(u'_');
             }
-            v.noDomainSubject = r->words.empty() ? key : r->words.back().word;
+            v.noDomainSubject = last ? last->word : key;
         }
         if (v.standardPhysical.contains(u'(') || v.standardPhysical.contains(u'?'))
             v.standardPhysical.clear();
         if (v.termDomainId.isEmpty()) {
             QStringList names = CTermAnalysis::CandidateKeyDomainNames(domainWords);
             // The domain class first: the standard files a class word's domains under its class.
-            if (!r->words.empty() && r->words.back().found && r->words.back().KeyDomainName() != names.value(0))
-                names.prepend(r->words.back().KeyDomainName());
+            if (last && last->found && last->KeyDomainName() != names.value(0))
+                names.prepend(last->KeyDomainName());
             for (const QString& c : names)
                 if (m_facts.domainIds.count(c))
                     v.candidates << c;
