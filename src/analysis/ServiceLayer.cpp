@@ -220,8 +220,10 @@ Area& CServiceLayer::LoadArea(const QString& areaId)
         const QString logical = e.record.strTexts[2];
         const QString physical = e.record.strTexts[3];
         const bool term = e.term;
+        const bool standard = e.record.nStandard != 0;
         m_entries.push_back(std::move(e));
-        if (logical.isEmpty())
+        // A term's synonym (not standard) is no registered term.
+        if (logical.isEmpty() || (term && !standard))
             continue;
         if (term) {
             area.termsByLogical[logical].push_back(h);

@@ -458,19 +458,6 @@ QString InputProblem(const QStringList& inputs, const Designations& designations
     return ModelInput::UsageProblem({inputs, options.schemas, options.tables, ModelSource::Dialect::Unknown});
 }
 
-int LoadTermModel(CTermAnalysis& engine, const QStringList& inputs, const Designations& designations,
-                  const ModelOptions& options, QTextStream& err, bool& fromDocument, ModelSource::AttributeList* model)
-{
-    Options o;
-    o.kind = QStringLiteral("term");
-    o.inputs = inputs;
-    o.input = inputs.value(0);
-    o.model = options;
-    o.columns = designations.columns;
-    o.skipFirstRow = designations.skipFirstRow;
-    return LoadInput(engine, AnalysisDocument::Kind::Term, o, err, fromDocument, model);
-}
-
 QString UsageText()
 {
     return QStringLiteral(

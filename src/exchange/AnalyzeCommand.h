@@ -46,12 +46,5 @@ bool TakeModelOption(const QStringList& args, int& i, ModelOptions& options, QSt
 // The usage error of an input list with its options (designations given to a model read from a
 // database, several inputs that are not all scripts ...); empty when they fit together.
 QString InputProblem(const QStringList& inputs, const Designations& designations, const ModelOptions& options);
-// Reads a workbook (with the designations), a term document, .sql scripts or a database
-// catalog into the engine; fromDocument tells whether it was a document (it carries its own
-// targets). A model read from a script or catalog is kept in model when given. Status as
-// Run's; the message on err.
-int LoadTermModel(CTermAnalysis& engine, const QStringList& inputs, const Designations& designations,
-                  const ModelOptions& options, QTextStream& err, bool& fromDocument,
-                  ModelSource::AttributeList* model = nullptr);
 
 } // namespace AnalyzeCommand

@@ -7,6 +7,7 @@
 #include "exchange/ModelSourceTexts.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace ModelSource {
 
@@ -126,10 +127,70 @@ QString DisplayName(const QString& stored)
     return letter ? stored.toUpper() : stored;
 }
 
+namespace {
+
+// Where the name of a comment ends: its first sentence or list punctuation.
+qsizetype NameEnd(const QString& comment)
+{
+    static const QString kEnds = QStringLiteral(".,:;([\n\r\u3002\uFF0E\uFF0C\uFF1A\uFF1B\uFF08\uFF3B\u3001");
+    qsizetype end = comment.size();
+    for (qsizetype i = 0; i < comment.size(); ++i)
+        if (kEnds.contains(comment[i])) {
+            end = i;
+            break;
+        }
+    const qsizetype dash = comment.indexOf(QLatin1String(" - "));
+    return dash >= 0 && dash < end ? dash : end;
+}
+
+bool IsNoise(const QString& token)
+{
+    if (token.size() == 1 && token[0].unicode() < 0x80 && token[0].isLetter())
+        return true; // Y, N: a code value
+    return std::all_of(token.begin(), token.end(), [](QChar c) { return c.isDigit(); });
+}
+
+// A head that reads as a sentence is a description, not a name.
+bool IsSentence(const QStringList& tokens)
+{
+    static const char* const kEndings[] = {"니다", "한다", "된다", "이다", "있다", "없다", "했다", "였다"};
+    if (tokens.size() > 6)
+        return true;
+    const QString& last = tokens.back();
+    for (const char* ending : kEndings)
+        if (last.size() > 2 && last.endsWith(QString::fromUtf8(ending)))
+            return true;
+    return false;
+}
+
+} // namespace
+
+CommentParts SplitComment(const QString& comment)
+{
+    CommentParts parts;
+    const qsizetype end = NameEnd(comment);
+    // The description keeps its leading punctuation, so a rewrite is the name and what follows.
+    parts.description = comment.mid(end);
+    while (!parts.description.isEmpty() && parts.description.back().isSpace())
+        parts.description.chop(1);
+    QString head = comment.left(end);
+    // Punctuation inside the name separates words; "_" is a separator of its own.
+    for (QChar& c : head)
+        if (!c.isLetterOrNumber() && c != u'_' && !c.isSpace() && !c.isMark())
+            c = u' ';
+    QStringList tokens;
+    for (const QString& token : head.simplified().split(u' ', Qt::SkipEmptyParts))
+        if (!IsNoise(token))
+            tokens << token;
+    if (tokens.isEmpty() || IsSentence(tokens))
+        return parts;
+    parts.name = tokens.join(u' ');
+    return parts;
+}
+
 QString LogicalNameOfComment(const QString& comment)
 {
-    const qsizetype end = comment.indexOf(u'\n');
-    return (end < 0 ? comment : comment.left(end)).trimmed();
+    return SplitComment(comment).name;
 }
 
 void AppendColumn(AttributeList& list, const QString& schema, const QString& table, const QString& tableComment,

@@ -30,7 +30,7 @@ enum SheetColumn {
     ColTable = 0,    // reference: the table
     ColTableComment, // shown beside it
     ColColumn,       // the column name
-    ColAttribute,    // the comment's first line: the logical name
+    ColAttribute,    // the logical name at the head of the comment (SplitComment)
     ColComment,      // the whole comment: the definition
     ColType,         // the data type as shown (VARCHAR2(20), NUMBER(10,2))
     ColLength,
@@ -90,7 +90,19 @@ QString DisplayName(const QString& stored);
 void AppendColumn(AttributeList& list, const QString& schema, const QString& table, const QString& tableComment,
                   const QString& column, const QString& comment, const ColumnType& type,
                   const QString& definition = QString());
-// The comment's first line, trimmed.
+// A column comment read as a name and its description. Real comments carry a name, then a
+// description or a code list ("화면표시 여부, Y : 표시, N : 비표시"): the name is the head cut at the
+// first sentence or list punctuation (. , : ; ( [ a line break, " - "), and the rest is the
+// description. Pieces that are never words (punctuation, a bare number, a single Latin
+// letter) are dropped from the name; a head that is then empty or reads as a sentence gives no
+// name (a code list alone, "...을 저장한다"). A number glued to the name stays ("설명1").
+struct CommentParts
+{
+    QString name;        // empty: the comment gives no usable logical name
+    QString description; // from the cutting punctuation on ("\n상품의 이름"), kept by a rewrite
+};
+CommentParts SplitComment(const QString& comment);
+// SplitComment's name.
 QString LogicalNameOfComment(const QString& comment);
 
 // The forms' designations on the sheet: 0 logical, 1 physical, 2 domain, 3 term (the order of

@@ -284,6 +284,9 @@ inline const QString InsertTermHead =
                    "DIC_PHY_FLL_NM, DIC_DESC, STANDARD_YN, DIC_GBN_CD, TERM_GBN_CD, DOM_ID, DOM_USE_YN) VALUES ");
 inline const QString InsertTermRow =
     QStringLiteral("(?, ?, '99991231235959', ?, ?, ?, ?, ?, 'Y', '0002', '0001', ?, ?)");
+// A term synonym: not standard, its description naming its term.
+inline const QString InsertTermSynonymRow =
+    QStringLiteral("(?, ?, '99991231235959', ?, ?, ?, ?, ?, 'N', '0002', '0001', ?, ?)");
 inline const QString InsertDomainGroupHead = QStringLiteral(
     "INSERT INTO STD_DOM_GRP (STD_AREA_ID, DOM_GRP_ID, AVAL_END_DT, AVAL_ST_DT, DOM_GRP_NM, DOM_GRP_DESC) VALUES ");
 inline const QString InsertDomainGroupRow = QStringLiteral("(?, ?, '99991231235959', ?, ?, ?)");
@@ -324,11 +327,18 @@ inline const QString SelectAreaDomains = QStringLiteral(
     "D.KEY_DOM_PHY_NM, D.DOM_GRP_ID FROM STD_DOM D LEFT JOIN STD_DOM_GRP G ON G.STD_AREA_ID = D.STD_AREA_ID AND "
     "G.DOM_GRP_ID = D.DOM_GRP_ID AND G.AVAL_END_DT = '99991231235959' WHERE D.STD_AREA_ID = ? AND D.AVAL_END_DT = "
     "'99991231235959' ORDER BY D.DOM_NM, D.DOM_ID");
+// The terms leave out the synonym rows an import writes (the second parameter: their
+// description's pattern).
 inline const QString SelectAreaTerms = QStringLiteral(
     "SELECT T.DIC_ID, T.DIC_LOG_NM, T.DIC_PHY_NM, T.DIC_DESC, D.DOM_NM FROM STD_DIC T LEFT JOIN STD_DOM D ON "
     "D.STD_AREA_ID = T.STD_AREA_ID AND D.DOM_ID = T.DOM_ID AND D.AVAL_END_DT = '99991231235959' WHERE "
-    "T.STD_AREA_ID = ? AND T.DIC_GBN_CD = '0002' AND T.AVAL_END_DT = '99991231235959' ORDER BY T.DIC_LOG_NM, "
-    "T.DIC_ID");
+    "T.STD_AREA_ID = ? AND T.DIC_GBN_CD = '0002' AND T.AVAL_END_DT = '99991231235959' AND NOT "
+    "(T.STANDARD_YN = 'N' AND T.DIC_DESC LIKE ?) ORDER BY T.DIC_LOG_NM, T.DIC_ID");
+// The term synonyms an import wrote (the parameter: their description's pattern); a new edition
+// writes its own, so bringing an area to it closes the old ones first.
+inline const QString CloseTermSynonyms = QStringLiteral(
+    "UPDATE STD_DIC SET AVAL_END_DT = ? WHERE STD_AREA_ID = ? AND DIC_GBN_CD = '0002' AND STANDARD_YN = 'N' AND "
+    "DIC_DESC LIKE ? AND AVAL_END_DT = '99991231235959'");
 inline const QString SelectAreaDomainGroups = QStringLiteral(
     "SELECT DOM_GRP_ID, DOM_GRP_NM FROM STD_DOM_GRP WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
 // Bringing an area to a new edition closes single rows (validity end = the import's time).
@@ -340,6 +350,11 @@ inline const QString CloseTermCombinations =
     QStringLiteral("UPDATE STD_WORD_COMBI SET AVAL_END_DT = ? WHERE STD_AREA_ID = ? AND TERM_ID = ? AND "
                    "TGT_GBN_CD = '0001' AND AVAL_END_DT = '99991231235959'");
 
+// The current terms of an area: the standard ones with their domains, and the synonyms that
+// name their term in the description.
+inline const QString SelectTerms = QStringLiteral(
+    "SELECT DIC_LOG_NM, DIC_PHY_NM, DOM_ID, STANDARD_YN, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND "
+    "DIC_GBN_CD = '0002' AND AVAL_END_DT = '99991231235959'");
 inline const QString SelectNonStandardWords =
     QStringLiteral("SELECT DIC_ID, DIC_LOG_NM, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_GBN_CD = '0001' AND "
                    "AVAL_END_DT = '99991231235959' AND (STANDARD_YN IS NULL OR STANDARD_YN <> 'Y')");

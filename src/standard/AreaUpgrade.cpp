@@ -28,7 +28,8 @@ bool CAreaUpgrade::Load(ISqlExecutor& db, const QString& areaId, const PublicSta
     const SqlParams area = {SqlParam::Text(areaId)};
     const SqlOutcome words = db.Execute(Sql::SelectAreaWords, area);
     const SqlOutcome domains = db.Execute(Sql::SelectAreaDomains, area);
-    const SqlOutcome terms = db.Execute(Sql::SelectAreaTerms, area);
+    const SqlOutcome terms =
+        db.Execute(Sql::SelectAreaTerms, {SqlParam::Text(areaId), SqlParam::Text(StandardTexts::kTermSynonymPattern)});
     const SqlOutcome groups = db.Execute(Sql::SelectAreaDomainGroups, area);
     for (const SqlOutcome* o : {&words, &domains, &terms, &groups})
         if (!o->ok) {

@@ -24,50 +24,22 @@ namespace {
 
 using namespace StandardTexts;
 
-// Lengths compare as numbers ("10" = "010"); an empty one is 0, as the domain lookup takes it.
+// Lengths compare as numbers ("10" = "010"); an empty one is 0.
 bool SameNumber(const QString& a, const QString& b)
 {
     return a.trimmed().toLongLong() == b.trimmed().toLongLong();
 }
 
-struct Finding
+// Digits of every value an integer type holds; 0 for another type.
+int IntegerDigits(const QString& logicalType)
 {
-    int kind;
-    QString subject;
-    QString replacement;
-};
-
-std::vector<Finding> FindingsOf(const TermTargetResult& r, const TermAnalysisTarget& t,
-                                const ConformanceAreaFacts& facts)
-{
-    std::vector<Finding> out;
-    if (r.registered) {
-        auto d = facts.domains.find(t.strDomainId);
-        if (r.hasDomain && d != facts.domains.end() &&
-            (d->second.type.compare(t.strType, Qt::CaseInsensitive) != 0 ||
-             !SameNumber(d->second.length, t.strLength) || !SameNumber(d->second.scale, t.strScale))) {
-            out.push_back(
-                {eFindingTypeMismatch, t.strDisplayType,
-                 QStringLiteral("%1 (%2)").arg(
-                     d->second.name, GlobalFunc::BuildDataType(d->second.type, d->second.length, d->second.scale))});
-        }
-        if (!r.hasDomain)
-            out.push_back({eFindingNoDomain, t.strName, QString()});
-        return out;
-    }
-    for (const TermWordResult& w : r.words) {
-        if (!w.found)
-            out.push_back({eFindingUnknownWord, w.word, QString()});
-        else if (!w.standard)
-            out.push_back({facts.forbiddenWordIds.count(w.id) ? eFindingForbiddenWord : eFindingNonStandardWord, w.word,
-                           w.standardName == w.word ? QString() : w.standardName});
-    }
-    // A synonym of a class word is listed once, as non-standard, above.
-    if (!r.words.empty() && r.words.back().found && !r.words.back().CountsAsClassWord())
-        out.push_back({eFindingNotClassWord, r.words.back().word, QString()});
-    if (!r.hasDomain)
-        out.push_back({eFindingNoDomain, r.words.empty() ? t.strName : r.words.back().word, QString()});
-    return out;
+    if (logicalType.compare(QLatin1String("SMALLINT"), Qt::CaseInsensitive) == 0)
+        return 4;
+    if (logicalType.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
+        return 9;
+    if (logicalType.compare(QLatin1String("BIGINT"), Qt::CaseInsensitive) == 0)
+        return 18;
+    return 0;
 }
 
 bool Fail(QString* error, const QString& text)
@@ -81,9 +53,9 @@ bool Fail(QString* error, const QString& text)
 
 double ConformanceReport::Rate() const
 {
-    if (attributes <= 0)
+    if (columns <= 0)
         return 0.0;
-    return std::round(1000.0 * conforming / attributes) / 10.0;
+    return std::round(1000.0 * conforming / columns) / 10.0;
 }
 
 namespace Conformance {
@@ -106,72 +78,58 @@ bool ReadAreaFacts(CSqlBaseGate& gate, ISqlExecutor& database, const QString& ar
         error = QStringLiteral("분류체계 %1의 도메인을 읽을 수 없습니다").arg(areaId);
         return false;
     }
-    for (const _stAnalyzeManageDomain& d : domains)
-        facts.domains[d.strDomainId] = {d.strDomainName, d.strDataType, d.strLength, d.strScale};
-    return true;
-}
-
-ConformanceReport Build(const CTermAnalysis& analysis, const ConformanceAreaFacts& facts)
-{
-    ConformanceReport report;
-    report.areaId = analysis.AreaId();
-    struct Pending
-    {
-        const TermAnalysisTarget* target;
-        Finding finding;
-    };
-    std::vector<Pending> pending;
-    std::map<std::pair<int, QString>, int> subjectCounts;
-    for (const TermTargetResult& r : analysis.Results()) {
-        const TermAnalysisTarget* t = analysis.Target(r.name);
-        if (!t)
+    for (const _stAnalyzeManageDomain& d : domains) {
+        facts.domains[d.strDomainId] = {d.strDomainId, d.strKeyDomainName, d.strDomainName,
+                                        d.strDataType, d.strLength,        d.strScale};
+        facts.domainIds[d.strKeyDomainName].push_back(d.strDomainId);
+    }
+    const SqlOutcome terms = database.Execute(RepositorySql::Standard::SelectTerms, {SqlParam::Text(areaId)});
+    if (!terms.ok) {
+        error = QStringLiteral("분류체계 %1의 용어를 읽을 수 없습니다: %2").arg(areaId, terms.error);
+        return false;
+    }
+    // A term synonym's row names its term in its description (the standard import writes it).
+    const QString synonymHead = kTermSynonymDescription.section(QStringLiteral("%1"), 0, 0);
+    for (size_t i = 0; i < terms.rows.size(); ++i) {
+        const QString name = terms.rows.Value(i, QStringLiteral("DIC_LOG_NM"));
+        if (terms.rows.Value(i, QStringLiteral("STANDARD_YN")).trimmed() == QLatin1String("Y")) {
+            facts.terms[name] = {terms.rows.Value(i, QStringLiteral("DIC_PHY_NM")),
+                                 terms.rows.Value(i, QStringLiteral("DOM_ID"))};
             continue;
-        ++report.attributes;
-        const std::vector<Finding> findings = FindingsOf(r, *t, facts);
-        if (r.Conforming())
-            ++report.conforming;
-        std::set<int> kinds;
-        std::set<std::pair<int, QString>> subjects; // a word used twice in one name counts once
-        for (const Finding& f : findings) {
-            kinds.insert(f.kind);
-            if (subjects.insert({f.kind, f.subject}).second) {
-                ++subjectCounts[{f.kind, f.subject}];
-                pending.push_back({t, f});
-            }
         }
-        for (int k : kinds)
-            ++report.concerned[size_t(k)];
+        const QString description = terms.rows.Value(i, QStringLiteral("DIC_DESC"));
+        if (description.startsWith(synonymHead) && description.endsWith(u')')) {
+            QString key = name;
+            key.remove(u' ').remove(u'_');
+            facts.termSynonyms[key] = description.mid(synonymHead.size()).chopped(1);
+        }
     }
-    for (const Pending& p : pending)
-        report.entries[size_t(p.finding.kind)].push_back(
-            {p.target->strName, p.target->strColumn, p.target->strDisplayType, p.finding.subject, p.finding.replacement,
-             subjectCounts[{p.finding.kind, p.finding.subject}]});
-    return report;
+    for (const auto& [name, term] : facts.terms)
+        facts.termSynonyms.erase(QString(name).remove(u' ').remove(u'_'));
+    return true;
 }
 
-bool BuildForConnectedArea(const CTermAnalysis& analysis, ConformanceReport& report, QString& error)
+bool TypeFits(const ConformanceAreaFacts::Domain& domain, const QString& logicalType, const QString& length,
+              const QString& scale)
 {
-    CRepositoryConnection& connection = CRepositoryConnection::Instance();
-    CSqlBaseGate* gate = connection.OpenGate();
-    ISqlExecutor* db = connection.Database();
-    if (!gate || !db) {
-        error = QStringLiteral("저장소에 연결되어 있지 않습니다");
-        return false;
-    }
-    QString areaName;
-    gate->SelectStandardAreaName(analysis.AreaId(), areaName);
-    ConformanceAreaFacts facts;
-    if (!ReadAreaFacts(*gate, *db, analysis.AreaId(), facts, error))
-        return false;
-    report = Build(analysis, facts);
-    report.areaName = areaName;
-    return true;
+    const bool numericDomain = domain.type.compare(QLatin1String("NUMERIC"), Qt::CaseInsensitive) == 0;
+    if (const int digits = IntegerDigits(logicalType); digits > 0 && numericDomain)
+        return SameNumber(domain.scale, QString()) && domain.length.trimmed().toLongLong() > 0 &&
+               domain.length.trimmed().toLongLong() <= digits;
+    if (domain.type.compare(QLatin1String("DATETIME"), Qt::CaseInsensitive) == 0 &&
+        SameNumber(domain.length, QString()) &&
+        (logicalType.compare(QLatin1String("DATETIME"), Qt::CaseInsensitive) == 0 ||
+         logicalType.compare(QLatin1String("TIMESTAMP"), Qt::CaseInsensitive) == 0))
+        return true;
+    return domain.type.compare(logicalType, Qt::CaseInsensitive) == 0 && SameNumber(domain.length, length) &&
+           SameNumber(domain.scale, scale);
 }
 
 QString FindingKey(int kind)
 {
     static const char* const keys[eFindingCount] = {"unknown_word",   "non_standard_word", "forbidden_word",
-                                                    "not_class_word", "no_domain",         "type_mismatch"};
+                                                    "not_class_word", "no_domain",         "type_mismatch",
+                                                    "physical_name",  "non_standard_term", "no_logical_name"};
     return kind >= 0 && kind < eFindingCount ? QString::fromLatin1(keys[kind]) : QString();
 }
 
@@ -181,30 +139,31 @@ QJsonObject ToJson(const ConformanceReport& report)
     for (int k = 0; k < eFindingCount; ++k) {
         QJsonArray entries;
         for (const ConformanceEntry& e : report.entries[size_t(k)])
-            entries.append(QJsonObject{{QStringLiteral("attribute"), e.attribute},
+            entries.append(QJsonObject{{QStringLiteral("table"), e.table},
                                        {QStringLiteral("column"), e.column},
+                                       {QStringLiteral("attribute"), e.attribute},
                                        {QStringLiteral("dataType"), e.dataType},
                                        {QStringLiteral("subject"), e.subject},
                                        {QStringLiteral("replacement"), e.replacement},
                                        {QStringLiteral("count"), e.count}});
         findings.append(QJsonObject{{QStringLiteral("kind"), FindingKey(k)},
                                     {QStringLiteral("name"), kFindingNames[k]},
-                                    {QStringLiteral("attributes"), report.concerned[size_t(k)]},
+                                    {QStringLiteral("columns"), report.concerned[size_t(k)]},
                                     {QStringLiteral("entries"), entries}});
     }
-    QJsonObject root{{QStringLiteral("area"), report.areaId},
-                     {QStringLiteral("areaName"), report.areaName},
-                     {QStringLiteral("input"), report.input},
-                     {QStringLiteral("attributes"), report.attributes},
-                     {QStringLiteral("conforming"), report.conforming},
-                     {QStringLiteral("rate"), report.Rate()},
-                     {QStringLiteral("findings"), findings}};
-    if (report.model) {
-        root.insert(QStringLiteral("tables"), report.model->tables);
-        root.insert(QStringLiteral("columns"), report.model->columns);
-        root.insert(QStringLiteral("withoutLogicalName"), report.model->withoutLogicalName);
-    }
-    return root;
+    return QJsonObject{{QStringLiteral("area"), report.areaId},
+                       {QStringLiteral("areaName"), report.areaName},
+                       {QStringLiteral("input"), report.input},
+                       {QStringLiteral("tables"), report.tables},
+                       {QStringLiteral("columns"), report.columns},
+                       {QStringLiteral("withLogicalName"), report.withLogicalName},
+                       {QStringLiteral("logicalConforming"), report.logicalConforming},
+                       {QStringLiteral("physicalConforming"), report.physicalConforming},
+                       {QStringLiteral("typeConforming"), report.typeConforming},
+                       {QStringLiteral("conforming"), report.conforming},
+                       {QStringLiteral("distinctNames"), report.distinctNames},
+                       {QStringLiteral("rate"), report.Rate()},
+                       {QStringLiteral("findings"), findings}};
 }
 
 bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString* error)
@@ -215,7 +174,10 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
     const QString temp = info.absolutePath() + QStringLiteral("/.") + info.fileName() + u'.' +
                          QUuid::createUuid().toString(QUuid::Id128).left(8) + QStringLiteral(".tmp");
     const QByteArray tempName = QFile::encodeName(temp);
-    lxw_workbook* wb = workbook_new(tempName.constData());
+    // Rows go to disk as they are written: a report of millions of findings in little memory.
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook* wb = workbook_new_opt(tempName.constData(), &options);
     if (!wb)
         return Fail(error, QStringLiteral("파일을 만들 수 없습니다: %1").arg(path));
     lxw_format* bold = workbook_add_format(wb);
@@ -246,28 +208,36 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
          report.areaName.isEmpty() ? report.areaId : QStringLiteral("%1 (%2)").arg(report.areaName, report.areaId));
     text(summary, 2, 0, QStringLiteral("입력"));
     text(summary, 2, 1, report.input);
-    text(summary, 3, 0, kAttributes);
-    number(summary, 3, 1, report.attributes);
-    text(summary, 3, 2, kAttributesMeaning);
-    text(summary, 4, 0, kConforming);
-    number(summary, 4, 1, report.conforming);
-    text(summary, 4, 2, kConformingMeaning);
-    text(summary, 5, 0, kRate);
-    number(summary, 5, 1, report.Rate(), percent);
-    text(summary, 5, 2, kRateMeaning);
-    int findingRow = 7; // below the figures, and below the model's counts when it has them
-    if (report.model) {
-        text(summary, 6, 0, kTables);
-        number(summary, 6, 1, report.model->tables);
-        text(summary, 6, 2, kTablesMeaning);
-        text(summary, 7, 0, kColumns);
-        number(summary, 7, 1, report.model->columns);
-        text(summary, 7, 2, kColumnsMeaning);
-        text(summary, 8, 0, kWithoutLogicalName);
-        number(summary, 8, 1, report.model->withoutLogicalName);
-        text(summary, 8, 2, kWithoutLogicalNameMeaning);
-        findingRow = 10;
+    struct Figure
+    {
+        const QString& caption;
+        int value;
+        const QString& meaning;
+    };
+    const Figure figures[] = {
+        {kTables, report.tables, kTablesMeaning},
+        {kColumns, report.columns, kColumnsMeaning},
+        {kWithLogicalName, report.withLogicalName, kWithLogicalNameMeaning},
+        {kLogicalConforming, report.logicalConforming, kLogicalConformingMeaning},
+        {kPhysicalConforming, report.physicalConforming, kPhysicalConformingMeaning},
+        {kTypeConforming, report.typeConforming, kTypeConformingMeaning},
+        {kConforming, report.conforming, kConformingMeaning},
+    };
+    int row = 3;
+    for (const Figure& f : figures) {
+        text(summary, row, 0, f.caption);
+        number(summary, row, 1, f.value);
+        text(summary, row, 2, f.meaning);
+        ++row;
     }
+    text(summary, row, 0, kRate);
+    number(summary, row, 1, report.Rate(), percent);
+    text(summary, row, 2, kRateMeaning);
+    ++row;
+    text(summary, row, 0, kDistinctNames);
+    number(summary, row, 1, report.distinctNames);
+    text(summary, row, 2, kDistinctNamesMeaning);
+    const int findingRow = row + 2;
     text(summary, findingRow, 0, kFinding, bold);
     text(summary, findingRow, 1, kCount, bold);
     text(summary, findingRow, 2, kFindingCountMeaning, bold);
@@ -288,25 +258,33 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
     if (err == LXW_NO_ERROR)
         err = worksheet_insert_chart(summary, 1, 4, chart);
 
+    // A kind over one sheet's rows goes on in "미등록 단어 (2)", and so on.
+    constexpr size_t kRowsPerSheet = 1048575; // below the header
     for (int k = 0; k < eFindingCount && err == LXW_NO_ERROR; ++k) {
-        const QByteArray name = kFindingNames[k].toUtf8();
-        lxw_worksheet* ws = workbook_add_worksheet(wb, name.constData());
-        if (!ws) {
-            err = LXW_ERROR_MEMORY_MALLOC_FAILED;
-            break;
-        }
-        worksheet_set_column(ws, 0, 4, 20, nullptr);
-        for (int c = 0; c < kFindingColumns.size(); ++c)
-            text(ws, 0, c, kFindingColumns[c], bold);
-        int row = 1;
-        for (const ConformanceEntry& e : report.entries[size_t(k)]) {
-            text(ws, row, 0, e.attribute);
-            text(ws, row, 1, e.column);
-            text(ws, row, 2, e.dataType);
-            text(ws, row, 3, e.subject);
-            text(ws, row, 4, e.replacement);
-            number(ws, row, 5, e.count);
-            ++row;
+        const std::vector<ConformanceEntry>& entries = report.entries[size_t(k)];
+        size_t done = 0;
+        for (int part = 1; err == LXW_NO_ERROR && (part == 1 || done < entries.size()); ++part) {
+            const QString sheetName =
+                part == 1 ? kFindingNames[k] : QStringLiteral("%1 (%2)").arg(kFindingNames[k]).arg(part);
+            lxw_worksheet* ws = workbook_add_worksheet(wb, sheetName.toUtf8().constData());
+            if (!ws) {
+                err = LXW_ERROR_MEMORY_MALLOC_FAILED;
+                break;
+            }
+            worksheet_set_column(ws, 0, 5, 20, nullptr);
+            for (int c = 0; c < kFindingColumns.size(); ++c)
+                text(ws, 0, c, kFindingColumns[c], bold);
+            const size_t end = std::min(entries.size(), done + kRowsPerSheet);
+            for (int r = 1; done < end && err == LXW_NO_ERROR; ++done, ++r) {
+                const ConformanceEntry& e = entries[done];
+                text(ws, r, 0, e.table);
+                text(ws, r, 1, e.column);
+                text(ws, r, 2, e.attribute);
+                text(ws, r, 3, e.dataType);
+                text(ws, r, 4, e.subject);
+                text(ws, r, 5, e.replacement);
+                number(ws, r, 6, e.count);
+            }
         }
     }
     lxw_error closeErr = LXW_NO_ERROR;

@@ -1,27 +1,30 @@
 #pragma once
-// Conformance of a data model to one standard area: what an audit asks for, taken from the
-// term analysis of the model's attributes.
+// Conformance of a data model to one standard area: what an audit asks for, column by column.
 //
-// An attribute conforms as the term analysis calls a target complete (TermTargetResult::
-// Conforming): its name is a registered term with a domain, or every word of it is a standard
-// word, the last one a class word, and a domain was found. Findings, each counted once per
-// attribute concerned:
-//   words not found; non-standard words and forbidden words used (with their standard word;
-//   one standing for a class word is not also "not a class word"); last word not a class
-//   word; no domain (a registered term's too); a registered term whose attribute's data type,
-//   length or scale differs from the term's domain.
-// So a conforming attribute has no finding but, as a registered term, a type mismatch.
+// The column is the unit: each column (schema, table, column) is judged by itself on its
+// logical name, its physical name and its data type; nothing that depends on the type is
+// borrowed from another column of the same name. A column conforms when
+//   - its logical name conforms: a registered term, or every word a standard word and the last
+//     one a class word;
+//   - its physical name is the standard one: the term's abbreviation, or the words'
+//     abbreviations joined with "_", with the column's number ("설명1" -> DC1);
+//   - its data type fits the domain: the registered term's, or the one the class word finds.
+// A column whose comment gives no logical name is counted and listed, and judged no further.
+// Findings, each counted once per column concerned: words not found; non-standard and
+// forbidden words (with their standard word; one standing for a class word is not also "not a
+// class word"); last word not a class word; no domain fits; a type that does not fit the
+// registered term's domain; a physical name other than the standard one; a name the standard
+// lists as a synonym of a term; no logical name.
 // A forbidden word is a non-standard word whose description marks it so (the standard import
 // writes that mark; the word tables have no column for it).
 #include <QJsonObject>
 #include <QString>
 #include <array>
-#include <map>
 #include <optional>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
-class CTermAnalysis;
 class CSqlBaseGate;
 class ISqlExecutor;
 
@@ -32,26 +35,22 @@ enum eConformanceFinding {
     eFindingNotClassWord,
     eFindingNoDomain,
     eFindingTypeMismatch,
+    eFindingPhysicalName,
+    eFindingNonStandardTerm,
+    eFindingNoLogicalName,
     eFindingCount
 };
 
+// One finding on one column.
 struct ConformanceEntry
 {
-    QString attribute;
-    QString column;
-    QString dataType;    // the attribute's display type
-    QString subject;     // the word, or the data type that differs
-    QString replacement; // the standard word, or the domain to use
-    int count = 0;       // attributes of the model with the same finding on the same subject
-};
-
-// A model read from a DDL script or a catalog: a column without a comment has no logical name,
-// so it is no attribute of the figures; the report counts it here.
-struct ConformanceModelCounts
-{
-    int tables = 0;
-    int columns = 0;
-    int withoutLogicalName = 0;
+    QString table;       // schema.table as shown, or the workbook's reference; may be empty
+    QString column;      // the column as shown
+    QString attribute;   // the logical name as read (with its number)
+    QString dataType;    // the column's display type
+    QString subject;     // the word, the name, the data type or the column that differs
+    QString replacement; // the standard word, term, domain or column to use
+    int count = 0;       // columns of the model with the same finding on the same subject
 };
 
 struct ConformanceReport
@@ -59,13 +58,18 @@ struct ConformanceReport
     QString areaId;
     QString areaName;
     QString input;
-    int attributes = 0;
-    int conforming = 0;
-    std::optional<ConformanceModelCounts> model; // only for a model from a script or a catalog
-    std::array<int, eFindingCount> concerned{};  // attributes per finding kind
+    int tables = 0;            // tables the input names (0: it names none)
+    int columns = 0;           // every column read
+    int withLogicalName = 0;   // columns whose comment or name cell gives a usable logical name
+    int logicalConforming = 0; // of those: logical name conforms
+    int physicalConforming = 0;
+    int typeConforming = 0;
+    int conforming = 0;                         // all three
+    int distinctNames = 0;                      // distinct logical names among the columns
+    std::array<int, eFindingCount> concerned{}; // columns per finding kind
     std::array<std::vector<ConformanceEntry>, eFindingCount> entries;
 
-    // Percentage rounded to one decimal; 0 for a model without attributes.
+    // Conforming columns of all columns, in percent rounded to one decimal; 0 without columns.
     double Rate() const;
 };
 
@@ -75,23 +79,37 @@ struct ConformanceAreaFacts
     std::set<QString> forbiddenWordIds; // DIC_ID
     struct Domain
     {
+        QString id;
+        QString key; // key domain name
         QString name;
         QString type; // logical data type name
         QString length;
         QString scale;
     };
-    std::map<QString, Domain> domains; // DOM_ID -> domain
+    std::unordered_map<QString, Domain> domains;                 // DOM_ID -> domain
+    std::unordered_map<QString, std::vector<QString>> domainIds; // key domain name -> DOM_IDs, read order
+    struct Term
+    {
+        QString physical;
+        QString domainId;
+    };
+    std::unordered_map<QString, Term> terms;           // standard term's logical name -> term
+    std::unordered_map<QString, QString> termSynonyms; // a term synonym (blanks removed) -> the term
 };
 
 namespace Conformance {
 
 bool ReadAreaFacts(CSqlBaseGate& gate, ISqlExecutor& database, const QString& areaId, ConformanceAreaFacts& facts,
                    QString& error);
-// From an analysed engine.
-ConformanceReport Build(const CTermAnalysis& analysis, const ConformanceAreaFacts& facts);
-// The report of an analysed engine against its area in the connected repository ("AR"), with
-// the area's name; what the command line and the term form's "준수 현황" both use.
-bool BuildForConnectedArea(const CTermAnalysis& analysis, ConformanceReport& report, QString& error);
+
+// Whether a column's type fits a domain: the one rule of every type verdict.
+//   - type names compare as logical types, lengths and scales as numbers (empty = 0);
+//   - an integer type (SMALLINT, INTEGER, BIGINT) fits a NUMERIC domain without scale whose
+//     every value it holds: up to 4, 9 and 18 digits;
+//   - DATETIME and TIMESTAMP, with or without fractional seconds, fit a DATETIME domain whose
+//     length is "-" (it fixes no precision).
+bool TypeFits(const ConformanceAreaFacts::Domain& domain, const QString& logicalType, const QString& length,
+              const QString& scale);
 
 // Stable keys of the finding kinds in the JSON ("unknown_word", ...).
 QString FindingKey(int kind);

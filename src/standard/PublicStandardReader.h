@@ -77,7 +77,7 @@ struct PublicStandardTerm
     QString description;
     QString physical; // words' abbreviations joined by "_"
     QString domainName;
-    QStringList synonyms; // 용어 이음동의어: a renamed term lists its old name here
+    QStringList synonyms; // 용어 이음동의어: names to replace by this term (a renamed term lists its old name)
     QString enactment;
 };
 

@@ -263,7 +263,8 @@ bool ReadArea(ISqlExecutor& db, const QString& areaId, PublicStandard& out, QStr
     const SqlParams area = {SqlParam::Text(areaId)};
     const SqlOutcome words = db.Execute(Sql::SelectAreaWords, area);
     const SqlOutcome domains = db.Execute(Sql::SelectAreaDomains, area);
-    const SqlOutcome terms = db.Execute(Sql::SelectAreaTerms, area);
+    const SqlOutcome terms =
+        db.Execute(Sql::SelectAreaTerms, {SqlParam::Text(areaId), SqlParam::Text(StandardTexts::kTermSynonymPattern)});
     for (const SqlOutcome* o : {&words, &domains, &terms})
         if (!o->ok) {
             error = o->error;

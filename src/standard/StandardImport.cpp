@@ -674,7 +674,36 @@ private:
                 ++m_sum.combinations;
             }
         }
-        return terms.Flush(error) && combis.Flush(error);
+        if (!terms.Flush(error) || !combis.Flush(error))
+            return false;
+        // A term's synonyms as non-standard term rows that name their term: a check reports a
+        // column named so and proposes the term. One that is a term itself stays the term.
+        std::set<QString> termNames, synonyms;
+        if (m_upgrading) {
+            const SqlOutcome closed =
+                m_db.Execute(Sql::CloseTermSynonyms, {SqlParam::Text(m_date), SqlParam::Text(m_opt.areaId),
+                                                      SqlParam::Text(StandardTexts::kTermSynonymPattern)});
+            if (!closed.ok) {
+                error = closed.error;
+                return false;
+            }
+        }
+        for (const PublicStandardTerm& t : m_std.terms)
+            termNames.insert(t.logical);
+        BatchInsert rows(m_db, Sql::InsertTermHead, Sql::InsertTermSynonymRow, 9, m_opt.rowsPerStatement);
+        for (const PublicStandardTerm& t : m_std.terms)
+            for (const QString& synonym : t.synonyms) {
+                if (termNames.count(synonym) || !synonyms.insert(synonym).second)
+                    continue;
+                if (!rows.Add({SqlParam::Text(m_opt.areaId), SqlParam::Text(CQrGlobalUtil::GenerateUID()),
+                               SqlParam::Text(m_date), SqlParam::Text(synonym), SqlParam::Text(t.physical),
+                               SqlParam::Text(QString(), 1000),
+                               SqlParam::Long(StandardTexts::kTermSynonymDescription.arg(t.logical)),
+                               SqlParam::Long(QString()), SqlParam::Text(QString())},
+                              error, {t.file, t.row, {}}))
+                    return false;
+            }
+        return rows.Flush(error);
     }
 
     ISqlExecutor& m_db;

@@ -49,6 +49,7 @@ inline const QString kLogical = QStringLiteral("공통표준용어명");
 inline const QString kDescription = QStringLiteral("공통표준용어설명");
 inline const QString kPhysical = QStringLiteral("공통표준용어영문약어명");
 inline const QString kDomainName = QStringLiteral("공통표준도메인명");
+inline const QString kSynonyms = QStringLiteral("용어 이음동의어 목록");
 } // namespace Term
 
 // Optional: the edition that enacted a row (the 7th edition's header, then the 8th's), the
@@ -111,48 +112,66 @@ inline const QString kConformanceTitle = QStringLiteral("준수 현황");
 inline const QString kSummarySheet = QStringLiteral("요약");
 inline const QString kItem = QStringLiteral("항목");
 inline const QString kValue = QStringLiteral("값");
-inline const QString kAttributes = QStringLiteral("속성 수");
-inline const QString kConforming = QStringLiteral("준수 속성 수");
-inline const QString kRate = QStringLiteral("준수율(%)");
 inline const QString kTables = QStringLiteral("테이블 수");
 inline const QString kColumns = QStringLiteral("컬럼 수");
-inline const QString kWithoutLogicalName = QStringLiteral("논리명 없는 컬럼 수");
-inline const QString kFindingsCaption = QStringLiteral("유형별 위반 속성 수");
+inline const QString kWithLogicalName = QStringLiteral("논리명 있는 컬럼 수");
+inline const QString kLogicalConforming = QStringLiteral("논리명 준수 컬럼 수");
+inline const QString kPhysicalConforming = QStringLiteral("물리명 준수 컬럼 수");
+inline const QString kTypeConforming = QStringLiteral("데이터타입 준수 컬럼 수");
+inline const QString kConforming = QStringLiteral("준수 컬럼 수");
+inline const QString kRate = QStringLiteral("준수율(%)");
+inline const QString kDistinctNames = QStringLiteral("논리명 종류 수");
+inline const QString kFindingsCaption = QStringLiteral("유형별 위반 컬럼 수");
 inline const QString kFinding = QStringLiteral("위반 유형");
-inline const QString kCount = QStringLiteral("속성 수");
+inline const QString kCount = QStringLiteral("컬럼 수");
 inline const QString kExportButton = QStringLiteral("출력");
 inline const QString kCloseButton = QStringLiteral("닫기");
 inline const QString kNoResult = QStringLiteral("분석 결과가 없습니다");
 
 // Finding kinds in report order: sheet name = caption.
 inline const QStringList kFindingNames = {
-    QStringLiteral("미등록 단어"), QStringLiteral("비표준어 사용"), QStringLiteral("금칙어 사용"),
-    QStringLiteral("분류어 아님"), QStringLiteral("도메인 없음"),   QStringLiteral("데이터타입 불일치"),
+    QStringLiteral("미등록 단어"),   QStringLiteral("비표준어 사용"), QStringLiteral("금칙어 사용"),
+    QStringLiteral("분류어 아님"),   QStringLiteral("도메인 없음"),   QStringLiteral("데이터타입 불일치"),
+    QStringLiteral("물리명 불일치"), QStringLiteral("비표준 용어"),   QStringLiteral("논리명 없음"),
 };
-// What each figure of the summary counts.
+// What each figure of the summary counts, and how the figures relate.
 inline const QString kMeaning = QStringLiteral("설명");
-inline const QString kAttributesMeaning = QStringLiteral("분석한 속성(정규화한 속성명마다 하나)");
-inline const QString kConformingMeaning =
-    QStringLiteral("도메인이 있는 등록 용어, 또는 모든 단어가 표준 단어이고 마지막 단어가 분류어이며 도메인을 찾은 "
-                   "속성 (용어 분석의 완료와 같음)");
 inline const QString kTablesMeaning = QStringLiteral("모델에서 읽은 테이블");
-inline const QString kColumnsMeaning = QStringLiteral("모델에서 읽은 컬럼 (논리명 없는 컬럼 포함)");
-inline const QString kWithoutLogicalNameMeaning =
-    QStringLiteral("주석이 없어 논리명이 없는 컬럼: 속성 수에 들지 않고 물리·도메인 분석의 대상으로만 남습니다");
-inline const QString kRateMeaning = QStringLiteral("준수 속성 수 ÷ 속성 수 × 100 (소수 첫째 자리)");
+inline const QString kColumnsMeaning =
+    QStringLiteral("판정한 컬럼 (스키마·테이블·컬럼마다 하나): 논리명 있는 컬럼 수 + 논리명 없음");
+inline const QString kWithLogicalNameMeaning =
+    QStringLiteral("주석(속성명)의 머리에서 논리명을 읽은 컬럼: 아래 세 가지를 이 컬럼들에 대해 따집니다");
+inline const QString kLogicalConformingMeaning =
+    QStringLiteral("논리명이 등록 용어이거나, 모든 단어가 표준 단어이고 마지막 단어가 분류어인 컬럼");
+inline const QString kPhysicalConformingMeaning = QStringLiteral(
+    "물리명이 표준 물리명(용어의 영문약어명, 또는 단어 영문약어명을 _로 이은 것, 번호 포함)과 같은 컬럼");
+inline const QString kTypeConformingMeaning =
+    QStringLiteral("데이터타입·길이·스케일이 도메인(등록 용어의 도메인, 또는 분류어로 찾은 도메인)에 맞는 컬럼");
+inline const QString kConformingMeaning = QStringLiteral("논리명·물리명·데이터타입을 모두 준수한 컬럼");
+inline const QString kRateMeaning = QStringLiteral("준수 컬럼 수 ÷ 컬럼 수 × 100 (소수 첫째 자리): 논리명 없는 "
+                                                   "컬럼은 준수하지 않은 컬럼으로 셉니다");
+inline const QString kDistinctNamesMeaning =
+    QStringLiteral("논리명 있는 컬럼의 서로 다른 논리명(정규화, 번호 제외): 같은 이름의 컬럼도 하나하나 판정합니다");
 inline const QString kFindingCountMeaning =
-    QStringLiteral("유형마다 해당하는 속성 수이며, 한 속성이 여러 유형에 들 수 있습니다");
+    QStringLiteral("유형마다 해당하는 컬럼 수이며, 한 컬럼이 여러 유형에 들 수 있습니다");
 inline const QStringList kFindingMeanings = {
-    QStringLiteral("분류체계에 없는 단어를 쓴 속성"),
-    QStringLiteral("이음동의어를 쓴 속성 (표준 대체: 표준 단어)"),
-    QStringLiteral("금칙어를 쓴 속성 (표준 대체: 표준 단어)"),
-    QStringLiteral("마지막 단어가 분류어가 아닌 속성 (분류어의 이음동의어·금칙어는 비표준어로만 셈)"),
-    QStringLiteral("데이터타입·길이·스케일에 맞는 도메인을 찾지 못한 속성"),
-    QStringLiteral("데이터타입·길이·스케일이 용어의 도메인과 다른 등록 용어 (준수 속성에도 셈)"),
+    QStringLiteral("분류체계에 없는 단어를 쓴 컬럼"),
+    QStringLiteral("이음동의어를 쓴 컬럼 (표준 대체: 표준 단어)"),
+    QStringLiteral("금칙어를 쓴 컬럼 (표준 대체: 표준 단어)"),
+    QStringLiteral("마지막 단어가 분류어가 아닌 컬럼 (분류어의 이음동의어·금칙어는 비표준어로만 셈)"),
+    QStringLiteral("데이터타입·길이·스케일에 맞는 도메인을 찾지 못한 컬럼"),
+    QStringLiteral("데이터타입·길이·스케일이 용어의 도메인에 맞지 않는 등록 용어 컬럼"),
+    QStringLiteral("물리명이 표준 물리명과 다른 컬럼 (표준 대체: 표준 물리명)"),
+    QStringLiteral("용어 이음동의어를 논리명으로 쓴 컬럼 (표준 대체: 표준 용어)"),
+    QStringLiteral("주석이 없거나, 코드 목록·문장뿐이어서 논리명을 읽을 수 없는 컬럼"),
 };
 // Columns of a finding sheet.
-inline const QStringList kFindingColumns = {QStringLiteral("속성명"),     QStringLiteral("컬럼명"),
-                                            QStringLiteral("데이터타입"), QStringLiteral("해당 내용"),
-                                            QStringLiteral("표준 대체"),  QStringLiteral("건수")};
+inline const QStringList kFindingColumns = {
+    QStringLiteral("테이블"),    QStringLiteral("컬럼명"),    QStringLiteral("속성명"), QStringLiteral("데이터타입"),
+    QStringLiteral("해당 내용"), QStringLiteral("표준 대체"), QStringLiteral("건수")};
+// The description the standard import writes on a term synonym's row.
+inline const QString kTermSynonymDescription = QStringLiteral("용어 이음동의어 (표준용어: %1)");
+// The same description as a LIKE pattern, to find those rows again.
+inline const QString kTermSynonymPattern = QStringLiteral("용어 이음동의어 (표준용어:%");
 
 } // namespace StandardTexts

@@ -119,7 +119,7 @@ TEST(DdlReader, StatementsAcrossPiecesAndBadInput)
     };
     ASSERT_TRUE(DdlReader::Read({path}, list, error, options)) << error.toStdString();
     EXPECT_EQ(list.Columns(), 6000);
-    EXPECT_EQ(list.rows[2999 * 2 + 1][ModelSource::ColAttribute], QStringLiteral("값;2999"));
+    EXPECT_EQ(list.rows[2999 * 2 + 1][ModelSource::ColComment], QStringLiteral("값;2999"));
     EXPECT_TRUE(list.warnings.isEmpty()) << list.warnings.join(u'\n').toStdString();
     EXPECT_GE(calls, 1);
 
@@ -145,15 +145,15 @@ TEST(DdlReader, NamesTypesAndDialectRules)
     };
     const std::vector<Case> cases = {
         // PostgreSQL folds unquoted names to lower case: "A" and a are two columns, A and a one.
-        {"CREATE TABLE s.\"T\" (\"A\" int, a int, b int[]); COMMENT ON COLUMN s.\"T\".A IS 'x';"
+        {"CREATE TABLE s.\"T\" (\"A\" int, a int, b int[]); COMMENT ON COLUMN s.\"T\".A IS 'xx';"
          "ALTER TABLE s.\"T\" ALTER COLUMN b TYPE bigint; ALTER TABLE s.\"T\" DROP COLUMN \"A\";",
          Dialect::PostgreSql,
-         {"T||A|x|INT||", "T||B||BIGINT||"}},
+         {"T||A|xx|INT||", "T||B||BIGINT||"}},
         // MySQL: names without case, CHANGE renames, a later CREATE replaces the table.
-        {"CREATE TABLE t (A int); CREATE TABLE T (x int(11) unsigned zerofill, y enum('a,b','c') COMMENT 'y');"
-         "ALTER TABLE t CHANGE COLUMN X z bigint(20) COMMENT 'z';",
+        {"CREATE TABLE t (A int); CREATE TABLE T (x int(11) unsigned zerofill, y enum('a,b','c') COMMENT 'yy');"
+         "ALTER TABLE t CHANGE COLUMN X z bigint(20) COMMENT 'zz';",
          Dialect::MySql,
-         {"T||Z|z|BIGINT||", "T||Y|y|ENUM||"}},
+         {"T||Z|zz|BIGINT||", "T||Y|yy|ENUM||"}},
         // Oracle folds to upper case; KEY is a column name there.
         {"create table t (key varchar2(10), \"lower\" number(*,0));",
          Dialect::Oracle,

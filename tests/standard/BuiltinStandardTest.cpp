@@ -121,7 +121,8 @@ TEST_P(BuiltinStandardImport, EqualsTheImportOfTheSameFile)
               0);
 
     const QStringList pub = AreaContent(repo, QStringLiteral("PUB"));
-    EXPECT_EQ(pub.size(), 3280 + 182 + 126 + 13159 + 32273);
+    // and the terms' synonyms (용어 이음동의어), one row each
+    EXPECT_EQ(pub.size(), 3280 + 182 + 126 + 13159 + 32273 + 0);
     EXPECT_TRUE(pub == AreaContent(repo, QStringLiteral("FILES")));
 }
 
@@ -203,7 +204,8 @@ TEST(BuiltinStandardRepoInit, LoadsOnceAndCombinesWithTheDemo)
                   BuiltinStandard::kAreaName)
             << file.toStdString();
         EXPECT_EQ(FirstValue(file, QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE STD_AREA_ID = 'PUB' AND "
-                                                  "DIC_GBN_CD = '0002' AND AVAL_END_DT = '99991231235959'")),
+                                                  "DIC_GBN_CD = '0002' AND STANDARD_YN = 'Y' AND AVAL_END_DT = "
+                                                  "'99991231235959'")),
                   QStringLiteral("13159"))
             << file.toStdString();
         EXPECT_EQ(FirstValue(file, QStringLiteral("SELECT COUNT(*) FROM STD_AREA WHERE STD_AREA_ID = 'ENT'")),

@@ -3,8 +3,8 @@
 #include "standard/ConformanceCheck.h"
 #include "components/ExcelWriteHelper.h"
 #include "components/QrExcelSheet.h"
+#include "diagnosis/CheckCommand.h"
 #include "repository/RepoTestDb.h"
-#include "standard/CheckCommand.h"
 #include "standard/StandardCommand.h"
 #include "standard/StandardTestUtil.h"
 #include "standard/StandardTexts.h"
@@ -37,13 +37,13 @@ protected:
                                        o, e),
                   0)
             << err.toStdString();
-        // One attribute per finding kind, and conforming ones of both sorts.
+        // One column per finding kind, and conforming ones of both sorts.
         model = dir.file(QStringLiteral("model.xlsx"));
         ASSERT_TRUE(SaveSheetXlsx(model, {{U("속성명"), U("컬럼명"), U("데이터타입")},
                                           {U("고객번호"), QStringLiteral("CUST_NO"), QStringLiteral("VARCHAR(20)")},
                                           {U("고객명"), QStringLiteral("CUST_NM"), QStringLiteral("VARCHAR(50)")},
                                           {U("상품명"), QStringLiteral("PRDT_NM"), QStringLiteral("VARCHAR(100)")},
-                                          {U("고객이름"), QStringLiteral("CUST_NAME"), QStringLiteral("VARCHAR(100)")},
+                                          {U("상품이름"), QStringLiteral("PRDT_NAME"), QStringLiteral("VARCHAR(100)")},
                                           {U("주문넘버"), QStringLiteral("ORD_NUM"), QStringLiteral("VARCHAR(20)")},
                                           {U("고객주소"), QStringLiteral("CUST_ADDR"), QStringLiteral("VARCHAR(200)")},
                                           {U("주문상품"), QStringLiteral("ORD_PRDT"), QStringLiteral("VARCHAR(10)")},
@@ -76,68 +76,65 @@ TEST_P(ConformanceCheck, WorkbookReportHoldsEveryFigure)
     const QString report = dir.file(QStringLiteral("report.xlsx"));
     QString out;
     ASSERT_EQ(Check(report, &out), 0);
-    EXPECT_TRUE(out.startsWith(QStringLiteral("attributes: 8\nconforming: 4\nrate: 50.0 %\n"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("conforming: 3\nrate: 37.5 %\n"))) << out.toStdString();
 
-    // The third column says what each figure counts.
+    // The third column says what each figure counts and how they relate.
     std::vector<QStringList> summary = SheetRows(report, U("요약"));
-    ASSERT_EQ(summary.size(), 14u);
-    EXPECT_EQ(summary[4].value(2), StandardTexts::kConformingMeaning);
-    EXPECT_EQ(summary[12].value(2), StandardTexts::kFindingMeanings[eFindingNoDomain]);
+    ASSERT_EQ(summary.size(), 23u);
+    EXPECT_EQ(summary[9].value(2), StandardTexts::kConformingMeaning);
+    EXPECT_EQ(summary[10].value(2), StandardTexts::kRateMeaning);
+    EXPECT_EQ(summary[18].value(2), StandardTexts::kFindingMeanings[eFindingNoDomain]);
     for (QStringList& row : summary)
         row = row.mid(0, 2);
     const std::vector<QStringList> expected = {
         {U("항목"), U("값")},
         {U("표준 분류체계"), U("공통표준 (PUB)")},
         {U("입력"), QStringLiteral("model.xlsx")},
-        {U("속성 수"), QStringLiteral("8")},
-        {U("준수 속성 수"), QStringLiteral("4")},
-        {U("준수율(%)"), QStringLiteral("50")},
+        {U("테이블 수"), QStringLiteral("0")},
+        {U("컬럼 수"), QStringLiteral("8")},
+        {U("논리명 있는 컬럼 수"), QStringLiteral("8")},
+        {U("논리명 준수 컬럼 수"), QStringLiteral("4")},
+        {U("물리명 준수 컬럼 수"), QStringLiteral("5")},
+        {U("데이터타입 준수 컬럼 수"), QStringLiteral("5")},
+        {U("준수 컬럼 수"), QStringLiteral("3")},
+        {U("준수율(%)"), QStringLiteral("37.5")},
+        {U("논리명 종류 수"), QStringLiteral("8")},
         {},
-        {U("위반 유형"), U("속성 수")},
+        {U("위반 유형"), U("컬럼 수")},
         {U("미등록 단어"), QStringLiteral("1")},
         {U("비표준어 사용"), QStringLiteral("1")},
         {U("금칙어 사용"), QStringLiteral("1")},
         {U("분류어 아님"), QStringLiteral("1")},
         {U("도메인 없음"), QStringLiteral("2")},
         {U("데이터타입 불일치"), QStringLiteral("1")},
+        {U("물리명 불일치"), QStringLiteral("2")},
+        {U("비표준 용어"), QStringLiteral("0")},
+        {U("논리명 없음"), QStringLiteral("0")},
     };
     EXPECT_EQ(summary, expected);
 
-    const QStringList header = {U("속성명"), U("컬럼명"), U("데이터타입"), U("해당 내용"), U("표준 대체"), U("건수")};
+    const QStringList header = {U("테이블"),    U("컬럼명"),    U("속성명"), U("데이터타입"),
+                                U("해당 내용"), U("표준 대체"), U("건수")};
+    const auto row = [](const char* attribute, const char* column, const char* type, const char* subject,
+                        const char* replacement) {
+        return QStringList{QString(),  QString::fromUtf8(column),      U(attribute),       QString::fromUtf8(type),
+                           U(subject), QString::fromUtf8(replacement), QStringLiteral("1")};
+    };
     const std::map<QString, std::vector<QStringList>> sheets = {
-        {U("미등록 단어"),
-         {header,
-          {U("고객주소"),
-           QStringLiteral("CUST_ADDR"),
-           QStringLiteral("VARCHAR(200)"),
-           U("주소"),
-           {},
-           QStringLiteral("1")}}},
-        {U("비표준어 사용"),
-         {header,
-          {U("고객이름"), QStringLiteral("CUST_NAME"), QStringLiteral("VARCHAR(100)"), U("이름"), U("명"),
-           QStringLiteral("1")}}},
-        {U("금칙어 사용"),
-         {header,
-          {U("주문넘버"), QStringLiteral("ORD_NUM"), QStringLiteral("VARCHAR(20)"), U("넘버"), U("번호"),
-           QStringLiteral("1")}}},
+        {U("미등록 단어"), {header, row("고객주소", "CUST_ADDR", "VARCHAR(200)", "주소", "")}},
+        {U("비표준어 사용"), {header, row("상품이름", "PRDT_NAME", "VARCHAR(100)", "이름", "명")}},
+        {U("금칙어 사용"), {header, row("주문넘버", "ORD_NUM", "VARCHAR(20)", "넘버", "번호")}},
         // 이름 and 넘버 stand for the class words 명 and 번호: listed once, as non-standard.
-        {U("분류어 아님"),
-         {header,
-          {U("주문상품"),
-           QStringLiteral("ORD_PRDT"),
-           QStringLiteral("VARCHAR(10)"),
-           U("상품"),
-           {},
-           QStringLiteral("1")}}},
+        {U("분류어 아님"), {header, row("주문상품", "ORD_PRDT", "VARCHAR(10)", "상품", "")}},
         {U("데이터타입 불일치"),
-         {header,
-          {U("고객명"), QStringLiteral("CUST_NM"), QStringLiteral("VARCHAR(50)"), QStringLiteral("VARCHAR(50)"),
-           U("명V100 (VARCHAR(100))"), QStringLiteral("1")}}},
+         {header, row("고객명", "CUST_NM", "VARCHAR(50)", "VARCHAR(50)", "명V100 (VARCHAR(100))")}},
+        {U("물리명 불일치"),
+         {header, row("상품이름", "PRDT_NAME", "VARCHAR(100)", "PRDT_NAME", "PRDT_NM"),
+          row("주문넘버", "ORD_NUM", "VARCHAR(20)", "ORD_NUM", "ORD_NO")}},
     };
     for (const auto& [name, rows] : sheets)
         EXPECT_EQ(SheetRows(report, name), rows) << name.toStdString();
-    // 고객이름 and 주문넘버 find 명V100 and 번호V20 through the standard words they stand for.
+    // 상품이름 and 주문넘버 find 명V100 and 번호V20 through the standard words they stand for.
     EXPECT_EQ(SheetRows(report, U("도메인 없음")).size(), 3u);
 
     // The bar chart sits on the summary sheet.
@@ -153,20 +150,22 @@ TEST_P(ConformanceCheck, JsonHoldsTheSameFigures)
     const QString report = dir.file(QStringLiteral("report.json"));
     ASSERT_EQ(Check(report), 0);
     const QJsonObject json = QJsonDocument::fromJson(ReadTextFile(report).toUtf8()).object();
-    EXPECT_EQ(json[QStringLiteral("attributes")].toInt(), 8);
-    EXPECT_EQ(json[QStringLiteral("conforming")].toInt(), 4);
-    EXPECT_DOUBLE_EQ(json[QStringLiteral("rate")].toDouble(), 50.0);
+    EXPECT_EQ(json[QStringLiteral("columns")].toInt(), 8);
+    EXPECT_EQ(json[QStringLiteral("conforming")].toInt(), 3);
+    EXPECT_DOUBLE_EQ(json[QStringLiteral("rate")].toDouble(), 37.5);
     QStringList figures;
     for (const QJsonValue& f : json[QStringLiteral("findings")].toArray())
         figures << QStringLiteral("%1=%2")
                        .arg(f[QStringLiteral("kind")].toString())
-                       .arg(f[QStringLiteral("attributes")].toInt());
+                       .arg(f[QStringLiteral("columns")].toInt());
     EXPECT_EQ(figures.join(u' '), QStringLiteral("unknown_word=1 non_standard_word=1 forbidden_word=1 not_class_word=1 "
-                                                 "no_domain=2 type_mismatch=1"));
+                                                 "no_domain=2 type_mismatch=1 physical_name=2 non_standard_term=0 "
+                                                 "no_logical_name=0"));
     const QJsonObject forbidden =
         json[QStringLiteral("findings")].toArray()[2].toObject()[QStringLiteral("entries")].toArray()[0].toObject();
     EXPECT_EQ(forbidden[QStringLiteral("subject")].toString(), U("넘버"));
     EXPECT_EQ(forbidden[QStringLiteral("replacement")].toString(), U("번호"));
+    EXPECT_EQ(forbidden[QStringLiteral("column")].toString(), QStringLiteral("ORD_NUM"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialects, ConformanceCheck, ::testing::Values(TestDialect::Sqlite, TestDialect::Postgresql),

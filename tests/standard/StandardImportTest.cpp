@@ -83,8 +83,12 @@ TEST_P(StandardImport, LoadsAnEditionRefusesASecondAndReplaceKeepsHistory)
     EXPECT_EQ(repo.Rows(QStringLiteral("SELECT STD_AREA_NM FROM STD_AREA WHERE STD_AREA_ID = 'PUB'")),
               QStringList{U("공공데이터 공통표준")});
     EXPECT_EQ(Current(QStringLiteral("STD_DIC"), QStringLiteral("AND DIC_GBN_CD = '0001' AND STANDARD_YN = 'Y'")), 11);
-    EXPECT_EQ(Current(QStringLiteral("STD_DIC"), QStringLiteral("AND DIC_GBN_CD = '0002'")), 9);
+    EXPECT_EQ(Current(QStringLiteral("STD_DIC"), QStringLiteral("AND DIC_GBN_CD = '0002' AND STANDARD_YN = 'Y'")), 9);
     EXPECT_EQ(Current(QStringLiteral("STD_DOM")), 5);
+    // A term's synonym: not standard, naming its term.
+    EXPECT_EQ(repo.Rows(QStringLiteral("SELECT DIC_LOG_NM, DIC_PHY_NM, STANDARD_YN, DIC_DESC FROM STD_DIC WHERE "
+                                       "STD_AREA_ID = 'PUB' AND DIC_GBN_CD = '0002' AND STANDARD_YN = 'N'")),
+              QStringList{U("고객이름|CUST_NM|N|용어 이음동의어 (표준용어: 고객명)")});
     EXPECT_EQ(Current(QStringLiteral("STD_WORD_COMBI")), 18);
     // Synonyms and forbidden words: non-standard, under the standard word's abbreviation.
     EXPECT_EQ(repo.Rows(QStringLiteral("SELECT DIC_LOG_NM, DIC_PHY_NM, STANDARD_YN, DIC_DESC FROM STD_DIC WHERE "
@@ -108,7 +112,7 @@ TEST_P(StandardImport, LoadsAnEditionRefusesASecondAndReplaceKeepsHistory)
     r = Standard(args + StandardCsvFixtures());
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("--replace"))) << r.err.toStdString();
-    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 25);
+    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 26);
 
     // --replace with the same edition (the workbook this time) finds every row unchanged: nothing
     // is closed or written again.
@@ -122,7 +126,8 @@ TEST_P(StandardImport, LoadsAnEditionRefusesASecondAndReplaceKeepsHistory)
                              "domains: added 0, changed 0, withdrawn 0, unchanged 5, kept (the area's own) 0\n",
                              "terms: added 0, changed 0, withdrawn 0, unchanged 9, kept (the area's own) 0\n"})
         EXPECT_TRUE(r.out.contains(QString::fromUtf8(line))) << line << "\n" << r.out.toStdString();
-    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 25);
+    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 27);
+    EXPECT_EQ(Current(QStringLiteral("STD_DIC")), 26); // the term synonym closed and written again
     EXPECT_EQ(Current(QStringLiteral("STD_DOM_GRP")), 5);
     EXPECT_EQ(Current(QStringLiteral("STD_WORD_COMBI")), 18);
     EXPECT_EQ(Combination(U("주문일련번호")), U("1:주문 2:일련번호"));
@@ -144,14 +149,14 @@ TEST_P(StandardImport, ATermFileAloneJoinsTheAreasWords)
     r = Standard(args + QStringList{termFile});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("--replace"))) << r.err.toStdString();
-    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 25);
+    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 26);
 
     r = Standard(args + QStringList{QStringLiteral("--replace"), termFile});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(QStringLiteral("closed rows of the earlier edition: 27\n"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("closed rows of the earlier edition: 28\n"))) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("terms: 9\nword combinations: 18\n"))) << r.out.toStdString();
     EXPECT_EQ(Current(QStringLiteral("STD_DIC"), QStringLiteral("AND DIC_GBN_CD = '0001'")), 16) << "words stay";
-    EXPECT_EQ(Current(QStringLiteral("STD_DIC"), QStringLiteral("AND DIC_GBN_CD = '0002'")), 9);
+    EXPECT_EQ(Current(QStringLiteral("STD_DIC"), QStringLiteral("AND DIC_GBN_CD = '0002'")), 10); // and a synonym
     EXPECT_EQ(Combination(U("주문일련번호")), U("1:주문 2:일련번호"));
     EXPECT_EQ(repo.Rows(QStringLiteral("SELECT D.DOM_NM FROM STD_DIC T JOIN STD_DOM D ON D.DOM_ID = T.DOM_ID WHERE "
                                        "T.STD_AREA_ID = 'PUB' AND T.DIC_LOG_NM = ? AND T.AVAL_END_DT = ?"),

@@ -8,12 +8,12 @@
 #include "components/QrProgressWnd.h"
 #include "components/Redact.h"
 #include "components/ResourceTexts.h"
+#include "diagnosis/CheckCommand.h"
 #include "dictionary/ShareCommand.h"
 #include "dictionary/SimilarCommand.h"
 #include "exchange/AnalyzeCommand.h"
 #include "registration/RegisterCommand.h"
 #include "repository/RepositoryInit.h"
-#include "standard/CheckCommand.h"
 #include "standard/StandardCommand.h"
 
 #include <QApplication>

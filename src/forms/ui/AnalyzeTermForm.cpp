@@ -4,8 +4,10 @@
 #include "analysis/TermAnalysis.h"
 #include "components/OutputLog.h"
 #include "components/QrProgressWnd.h"
+#include "components/ui/QrMessageBox.h"
 #include "components/ui/QrTreeGrid.h"
 #include "components/ui/UiHooks.h"
+#include "diagnosis/Diagnosis.h"
 #include "exchange/AnalysisDocument.h"
 #include "exchange/AnalysisRequest.h"
 #include "exchange/ExcelExport.h"
@@ -157,7 +159,20 @@ void CAnalyzeTermForm::ShowReport()
 {
     // The report names its input as the command line does: a file by its name, a model as shown.
     const QString input = Model() ? PathEdit()->text() : QFileInfo(PathEdit()->text()).fileName();
-    CConformanceDlg::ShowForAnalysis(this, *m_engine, Model(), input);
+    if (m_engine->Mode() != CTermAnalysis::ModeResult || m_engine->Results().empty()) {
+        CQrMessageBox::Warning(this, StandardTexts::kNoResult);
+        return;
+    }
+    ConformanceReport report;
+    QString error;
+    if (!Diagnosis::BuildForAnalysis(*m_engine, Model(), report, error)) {
+        CQrMessageBox::Warning(this, error);
+        return;
+    }
+    report.input = input;
+    if (Model())
+        report.tables = Model()->tables;
+    CConformanceDlg::Show(this, std::move(report), *m_engine, Model());
 }
 
 void CAnalyzeTermForm::showEvent(QShowEvent* event)

@@ -61,27 +61,37 @@ CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
     layout->addWidget(areaLabel);
     if (!m_report.input.isEmpty()) {
         QString input = QStringLiteral("입력: %1").arg(m_report.input);
-        if (m_report.model)
-            input +=
-                QStringLiteral(" (테이블 %1개, 컬럼 %2개)").arg(m_report.model->tables).arg(m_report.model->columns);
+        if (m_report.tables > 0)
+            input += QStringLiteral(" (테이블 %1개)").arg(m_report.tables);
         layout->addWidget(new QLabel(input, this));
     }
 
+    // The same figures as `termwise check`, in its order: the columns, then where they fail.
     auto* figures = new QHBoxLayout;
-    figures->addWidget(Figure(kAttributes, QString::number(m_report.attributes), nullptr, this));
+    figures->addWidget(Figure(kColumns, QString::number(m_report.columns), nullptr, this));
+    QWidget* named = Figure(kWithLogicalName, QString::number(m_report.withLogicalName), nullptr, this);
+    named->setToolTip(kWithLogicalNameMeaning);
+    figures->addWidget(named);
     figures->addWidget(Figure(kConforming, QString::number(m_report.conforming), nullptr, this));
     figures->addWidget(Figure(kRate, QString::number(m_report.Rate(), 'f', 1), &m_rate, this));
-    if (m_report.model) {
-        // Columns without a comment are no attributes of the figures beside.
-        QWidget* box = Figure(kWithoutLogicalName, QString::number(m_report.model->withoutLogicalName),
-                              &m_withoutLogicalName, this);
-        box->setToolTip(QStringLiteral("테이블 %1개, 컬럼 %2개 중 설명이 없어 속성 수에 들지 않은 컬럼")
-                            .arg(m_report.model->tables)
-                            .arg(m_report.model->columns));
-        figures->addWidget(box);
-    }
+    // Columns whose comment gives no logical name are judged no further.
+    QWidget* unnamed =
+        Figure(kFindingNames[eFindingNoLogicalName], QString::number(m_report.columns - m_report.withLogicalName),
+               &m_withoutLogicalName, this);
+    unnamed->setToolTip(kFindingMeanings[eFindingNoLogicalName]);
+    figures->addWidget(unnamed);
     layout->addLayout(figures);
-    auto* meaning = new QLabel(QStringLiteral("%1: %2").arg(kConforming, kConformingMeaning), this);
+    auto* parts = new QLabel(QStringLiteral("%1 %2 · %3 %4 · %5 %6")
+                                 .arg(kLogicalConforming)
+                                 .arg(m_report.logicalConforming)
+                                 .arg(kPhysicalConforming)
+                                 .arg(m_report.physicalConforming)
+                                 .arg(kTypeConforming)
+                                 .arg(m_report.typeConforming),
+                             this);
+    parts->setObjectName(QStringLiteral("ConformingParts"));
+    layout->addWidget(parts);
+    auto* meaning = new QLabel(QStringLiteral("%1: %2. %3").arg(kConforming, kConformingMeaning, kRateMeaning), this);
     meaning->setWordWrap(true);
     layout->addWidget(meaning);
 
@@ -108,7 +118,7 @@ CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
     m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     m_table->resizeRowsToContents();
-    // Six rows: show them all rather than a scroll bar.
+    // Every kind in view rather than behind a scroll bar.
     int height = m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth();
     for (int r = 0; r < m_table->rowCount(); ++r)
         height += m_table->rowHeight(r);
@@ -207,22 +217,9 @@ void CConformanceDlg::OnScript()
         WriteScript(path, dialect);
 }
 
-bool CConformanceDlg::ShowForAnalysis(QWidget* parent, const CTermAnalysis& analysis,
-                                      const ModelSource::AttributeList* model, const QString& input)
+bool CConformanceDlg::Show(QWidget* parent, ConformanceReport report, const CTermAnalysis& analysis,
+                           const ModelSource::AttributeList* model)
 {
-    if (analysis.Mode() != CTermAnalysis::ModeResult || analysis.Results().empty()) {
-        CQrMessageBox::Warning(parent, kNoResult);
-        return false;
-    }
-    ConformanceReport report;
-    QString error;
-    if (!Conformance::BuildForConnectedArea(analysis, report, error)) {
-        CQrMessageBox::Warning(parent, error);
-        return false;
-    }
-    report.input = input;
-    if (model)
-        report.model = ConformanceModelCounts{model->tables, model->Columns(), model->WithoutLogicalName()};
     CConformanceDlg dlg(std::move(report), parent);
     dlg.SetModel(&analysis, model);
     dlg.exec();

@@ -1,5 +1,5 @@
 #pragma once
-// "준수 현황": a model's conformance to its standard area, from the term analysis: the figures,
+// "준수 현황": a model's conformance to its standard area, column by column: the figures,
 // a bar chart of the findings, and export of the same workbook as `termwise check`.
 #include "exchange/ModelSource.h"
 #include "standard/ConformanceCheck.h"
@@ -18,14 +18,12 @@ class CConformanceDlg : public QDialog
 public:
     explicit CConformanceDlg(ConformanceReport report, QWidget* parent = nullptr);
 
-    // What the term form's "준수 현황" button calls: builds the report of the analysed engine
-    // against the connected repository and shows it; a message instead when there is no
-    // result or the repository cannot be read. False when no dialog was shown.
+    // What the term form's "준수 현황" button calls with the report of its analysis (the
+    // diagnosis of its model, sheet or targets): shows it modally.
     // model: the attribute list the analysis was read from, when it came from a DDL script or a
     // database; only then does "스크립트" write a fix script.
-    // input: what the report names as its input (the file's name, or the scripts or database).
-    static bool ShowForAnalysis(QWidget* parent, const CTermAnalysis& analysis,
-                                const ModelSource::AttributeList* model = nullptr, const QString& input = QString());
+    static bool Show(QWidget* parent, ConformanceReport report, const CTermAnalysis& analysis,
+                     const ModelSource::AttributeList* model = nullptr);
     // The fix script's source; the button is enabled only with one.
     void SetModel(const CTermAnalysis* analysis, const ModelSource::AttributeList* model);
     QPushButton* ScriptButton() const { return m_script; }

@@ -289,7 +289,8 @@ TEST_F(BuiltinStandardWindow, MenuImportIntoANewRepositoryAreaThenRefusedWithout
         << heading.toStdString();
     const auto terms = [&connection] {
         return connection.Database()
-            ->Execute(QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE STD_AREA_ID = 'PUB' AND DIC_GBN_CD = '0002'"),
+            ->Execute(QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE STD_AREA_ID = 'PUB' AND DIC_GBN_CD = '0002' "
+                                     "AND STANDARD_YN = 'Y'"),
                       {})
             .rows.Value(0, 0);
     };

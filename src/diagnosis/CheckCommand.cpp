@@ -1,26 +1,31 @@
-#include "standard/CheckCommand.h"
+#include "diagnosis/CheckCommand.h"
 
 #include "analysis/TermAnalysis.h"
 #include "components/AtomicFile.h"
 #include "components/QrProgressWnd.h"
 #include "components/QrWordExtractor.h"
 #include "components/Redact.h"
+#include "diagnosis/Diagnosis.h"
+#include "diagnosis/FixScript.h"
 #include "exchange/AnalysisDocument.h"
 #include "exchange/AnalyzeCommand.h"
+#include "exchange/ExcelImport.h"
 #include "exchange/ModelInput.h"
 #include "repository/RepositoryConnection.h"
+#include "repository/SqlBaseGate.h"
 #include "settings/AnalyzeSettings.h"
 #include "standard/ConformanceCheck.h"
-#include "standard/FixScriptHook.h"
 #include "standard/StandardTexts.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QScopeGuard>
+#include <QSet>
 #include <QTextStream>
 #include <algorithm>
-#include <set>
+#include <map>
+#include <memory>
 
 namespace CheckCommand {
 namespace {
@@ -91,8 +96,8 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
     return true;
 }
 
-// The subjects that concern the most attributes, over every finding kind: where a clean-up
-// pays most.
+// The subjects that concern the most columns, over every finding kind: where a clean-up pays
+// most. A column without a logical name has no subject worth ranking.
 void PrintTopFindings(const ConformanceReport& report, QTextStream& out)
 {
     struct Top
@@ -101,11 +106,16 @@ void PrintTopFindings(const ConformanceReport& report, QTextStream& out)
         const ConformanceEntry* entry;
     };
     std::vector<Top> tops;
-    std::set<std::pair<int, QString>> seen;
-    for (int k = 0; k < eFindingCount; ++k)
+    QSet<QString> seen;
+    for (int k = 0; k < eFindingCount; ++k) {
+        if (k == eFindingNoLogicalName || k == eFindingPhysicalName)
+            continue;
         for (const ConformanceEntry& e : report.entries[size_t(k)])
-            if (seen.insert({k, e.subject}).second)
+            if (!seen.contains(QString::number(k) + u'\x1f' + e.subject)) {
+                seen.insert(QString::number(k) + u'\x1f' + e.subject);
                 tops.push_back({e.count, k, &e});
+            }
+    }
     if (tops.empty())
         return;
     std::stable_sort(tops.begin(), tops.end(), [](const Top& a, const Top& b) { return a.count > b.count; });
@@ -116,7 +126,7 @@ void PrintTopFindings(const ConformanceReport& report, QTextStream& out)
         out << "  " << StandardTexts::kFindingNames[t.kind] << ' ' << t.entry->subject;
         if (!t.entry->replacement.isEmpty())
             out << " -> " << t.entry->replacement;
-        out << ": " << t.count << (t.count == 1 ? " attribute\n" : " attributes\n");
+        out << ": " << t.count << (t.count == 1 ? " column\n" : " columns\n");
     }
 }
 
@@ -126,6 +136,93 @@ struct ConsoleProgress
     ~ConsoleProgress() { CQrProgressWnd::SetBackend(nullptr); }
 };
 
+// The term roles of the designation options.
+const std::map<QString, int>& TermRoles()
+{
+    static const std::map<QString, int> roles = {
+        {QStringLiteral("attr"), CTermAnalysis::RoleAttribute}, {QStringLiteral("column"), CTermAnalysis::RoleColumn},
+        {QStringLiteral("type"), CTermAnalysis::RoleType},      {QStringLiteral("length"), CTermAnalysis::RoleLength},
+        {QStringLiteral("scale"), CTermAnalysis::RoleScale},    {QStringLiteral("def"), CTermAnalysis::RoleDefinition},
+        {QStringLiteral("ref"), CTermAnalysis::RoleReference}};
+    return roles;
+}
+
+// A workbook or a term document into the engine (its sheet with the designations, or its
+// targets); 0, or the exit status with the message written.
+int ReadAttributeList(const Options& o, CTermAnalysis& engine, QTextStream& err)
+{
+    const QString& input = o.inputs.front();
+    if (AnalysisDocument::IsDocumentPath(AnalysisDocument::Kind::Term, input)) {
+        const AnalysisDocument::Outcome read = AnalysisDocument::Read(engine, input, [](const QString& areaId) {
+            // The command line has no area selector: the repository must know the area.
+            CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
+            QString name;
+            return gate && gate->SelectStandardAreaName(areaId, name) && !name.isEmpty();
+        });
+        if (!read.ok) {
+            err << "termwise: " << input << ": " << read.message << "\n";
+            return 1;
+        }
+        engine.SetSheet({}); // the targets are the columns
+        return 0;
+    }
+    const QString suffix = QFileInfo(input).suffix().toLower();
+    if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("xls")) {
+        err << "termwise: " << input << ": 입력은 .xlsx, .xls 또는 .ztst 파일이어야 합니다\n";
+        return 1;
+    }
+    const ExcelImport::Outcome read = ExcelImport::Import(engine, input);
+    if (!read.ok) {
+        err << "termwise: " << input << ": " << read.message << " (" << read.detail << ")\n";
+        return 1;
+    }
+    for (const auto& [option, column] : o.designations.columns) {
+        const auto role = TermRoles().find(option);
+        if (role != TermRoles().end())
+            engine.Designations().Designate(role->second, column);
+    }
+    engine.SetExcludeFirstRow(o.designations.skipFirstRow);
+    if (engine.Designations().Column(CTermAnalysis::RoleAttribute) < 0 ||
+        engine.Designations().Column(CTermAnalysis::RoleType) < 0) {
+        err << "termwise: " << TermTexts::kMissingRequired << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+bool WriteReport(const ConformanceReport& report, const QString& path, QString& error)
+{
+    if (QFileInfo(path).suffix().compare(QLatin1String("json"), Qt::CaseInsensitive) == 0)
+        return AnalysisDocument::WriteFile(QJsonDocument(Conformance::ToJson(report)).toJson(QJsonDocument::Indented),
+                                           path, &error);
+    return Conformance::WriteWorkbook(report, path, &error);
+}
+
+// The fix script still works from the term analysis of the whole model.
+bool WriteFixScript(const Options& o, const ModelSource::AttributeList& model, ModelSource::Dialect dialect,
+                    const ConformanceReport& report, QTextStream& out, QString& error)
+{
+    auto engine = std::make_unique<CTermAnalysis>();
+    engine->SetSheet(model.rows);
+    ModelSource::Designate(3, engine->Designations());
+    engine->SetExcludeFirstRow(true);
+    engine->SetAreaId(o.area);
+    const CTermAnalysis::RunResult run = engine->Run();
+    if (!run.ok) {
+        error = run.message;
+        return false;
+    }
+    FixScriptHook::Counts counts;
+    if (!FixScript::WriteForAnalysis({o.fixScript, engine.get(), &model, dialect, &report, o.renameKeys, {}}, counts,
+                                     error))
+        return false;
+    if (AnalyzeCommand::KeepHeapAtExit())
+        (void)engine.release();
+    out << "fix script: " << counts.renames << " renames, " << counts.comments << " comments, " << counts.leftOut
+        << " left out, " << counts.typeNotes << " type notes\n";
+    return true;
+}
+
 int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out, QTextStream& err)
 {
     CSqlBaseGate* gate = connection.OpenGate();
@@ -134,21 +231,35 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
         err << "termwise: not exist standard system for analyze terms (" << o.area << ")\n";
         return 1;
     }
-    // A process about to end leaves the engine and the model to the system, as `analyze` does.
-    auto engineOnHeap = std::make_unique<CTermAnalysis>();
+    // A process about to end leaves the model to the system, as `analyze` does.
     auto modelOnHeap = std::make_unique<ModelSource::AttributeList>();
+    auto engineOnHeap = std::make_unique<CTermAnalysis>();
     const auto leave = qScopeGuard([&] {
         if (AnalyzeCommand::KeepHeapAtExit()) {
             (void)engineOnHeap.release();
             (void)modelOnHeap.release();
         }
     });
-    CTermAnalysis& engine = *engineOnHeap;
     ModelSource::AttributeList& model = *modelOnHeap;
-    bool fromDocument = false;
-    if (const int status =
-            AnalyzeCommand::LoadTermModel(engine, o.inputs, o.designations, o.model, err, fromDocument, &model))
-        return status;
+    const bool fromModel = ModelInput::IsModelInput(o.inputs);
+    const ModelInput::Request request{o.inputs, o.model.schemas, o.model.tables,
+                                      ModelSource::DialectOfName(o.model.dialect)};
+    std::unique_ptr<ColumnSource> source;
+    if (fromModel) {
+        QString error;
+        const bool read = ModelInput::Read(request, model, error);
+        for (const QString& warning : model.warnings)
+            err << "termwise: 경고: " << warning << "\n";
+        if (!read) {
+            err << "termwise: " << ModelInput::DisplayName(request) << ": " << error << "\n";
+            return 1;
+        }
+        source = std::make_unique<ModelColumns>(model);
+    } else {
+        if (const int status = ReadAttributeList(o, *engineOnHeap, err))
+            return status;
+        source = std::make_unique<AnalysisColumns>(*engineOnHeap);
+    }
     // The fix script's dialect: --dialect, else what the source speaks.
     ModelSource::Dialect dialect = ModelSource::DialectOfName(o.model.dialect);
     if (dialect == ModelSource::Dialect::Unknown)
@@ -158,56 +269,39 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
                "oracle|postgresql|mysql|sqlite를 주십시오\n";
         return 2;
     }
-    engine.SetAreaId(o.area); // the area asked for, also over a document's own
-    const CTermAnalysis::RunResult run = fromDocument ? engine.Analyze() : engine.Run();
-    if (!run.ok) {
-        err << "termwise: " << run.message << "\n";
-        return 1;
-    }
+
     ConformanceReport report;
     QString error;
-    if (!Conformance::BuildForConnectedArea(engine, report, error)) {
+    if (!Diagnosis::BuildForConnectedArea(o.area, *source, report, error)) {
         err << "termwise: " << error << "\n";
         return 1;
     }
-    const bool fromModel = ModelInput::IsModelInput(o.inputs);
-    report.input = fromModel ? ModelInput::DisplayName({o.inputs, {}, {}, {}}) : QFileInfo(o.inputs.front()).fileName();
+    report.input = fromModel ? ModelInput::DisplayName(request) : QFileInfo(o.inputs.front()).fileName();
     if (fromModel)
-        report.model = ConformanceModelCounts{model.tables, model.Columns(), model.WithoutLogicalName()};
-    bool written = false;
-    if (QFileInfo(o.output).suffix().compare(QLatin1String("json"), Qt::CaseInsensitive) == 0)
-        written = AnalysisDocument::WriteFile(
-            QJsonDocument(Conformance::ToJson(report)).toJson(QJsonDocument::Indented), o.output, &error);
-    else
-        written = Conformance::WriteWorkbook(report, o.output, &error);
-    if (!written) {
+        report.tables = model.tables;
+
+    // Each output on its own: a report that cannot be written loses no fix script.
+    int status = 0;
+    if (!WriteReport(report, o.output, error)) {
         err << "termwise: 보고서를 쓸 수 없습니다: " << NamingFile(o.output, error) << "\n";
-        return 1;
+        status = 1;
     }
-    if (!o.fixScript.isEmpty()) {
-        FixScriptHook::Counts counts;
-        const FixScriptHook::Writer write = FixScriptHook::Get();
-        if (!write) {
-            err << "termwise: " << FixScriptHook::kNoWriter << "\n";
-            return 1;
-        }
-        if (!write({o.fixScript, &engine, &model, dialect, &report, o.renameKeys, {}}, counts, error)) {
-            err << "termwise: 수정 스크립트를 쓸 수 없습니다: " << o.fixScript << ": " << error << "\n";
-            return 1;
-        }
-        out << "fix script: " << counts.renames << " renames, " << counts.comments << " comments, " << counts.leftOut
-            << " left out, " << counts.typeNotes << " type notes\n";
+    if (!o.fixScript.isEmpty() && !WriteFixScript(o, model, dialect, report, out, error)) {
+        err << "termwise: 수정 스크립트를 쓸 수 없습니다: " << o.fixScript << ": " << error << "\n";
+        status = 1;
     }
-    if (fromModel)
-        out << "columns: " << model.Columns() << " in " << model.tables
-            << " tables, without logical name: " << model.WithoutLogicalName() << "\n";
-    out << "attributes: " << report.attributes << "\n";
+    out << "columns: " << report.columns << " in " << report.tables
+        << " tables, without logical name: " << report.columns - report.withLogicalName << "\n";
+    out << "with logical name: " << report.withLogicalName << " (" << report.distinctNames << " distinct names)\n";
+    out << "logical name conforming: " << report.logicalConforming << "\n";
+    out << "physical name conforming: " << report.physicalConforming << "\n";
+    out << "type conforming: " << report.typeConforming << "\n";
     out << "conforming: " << report.conforming << "\n";
     out << "rate: " << QString::number(report.Rate(), 'f', 1) << " %\n";
     for (int k = 0; k < eFindingCount; ++k)
         out << Conformance::FindingKey(k) << ": " << report.concerned[size_t(k)] << "\n";
     PrintTopFindings(report, out);
-    return 0;
+    return status;
 }
 
 } // namespace

@@ -1,0 +1,316 @@
+#include "diagnosis/ColumnJudge.h"
+
+#include "analysis/DataType.h"
+#include "analysis/TermAnalysis.h"
+#include "components/QrStringUtil.h"
+#include "exchange/ModelSource.h"
+#include "settings/AnalyzeSettings.h"
+#include "standard/StandardTexts.h"
+
+#include <QSet>
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// Names kept before the table starts afresh: a bound on memory for models of distinct names.
+constexpr size_t kMaxNames = 200000;
+constexpr size_t kMaxDomainLookups = 50000;
+
+// Punctuation, digits and a single Latin letter are never words, so never unknown ones.
+bool IsNoise(const QString& word)
+{
+    if (word.size() == 1 && word[0].unicode() < 0x80)
+        return true;
+    return std::all_of(word.begin(), word.end(), [](QChar c) { return !c.isLetter(); });
+}
+
+QString WithoutSeparators(QString name)
+{
+    return name.remove(u'_').remove(u' ');
+}
+
+// The term analysis's synonym step renames targets; a diagnosis reports names as written.
+struct NoSynonymRenames
+{
+    NoSynonymRenames() : saved(CAnalyzeSettings::Instance().term_analy_with_synonym)
+    {
+        CAnalyzeSettings::Instance().term_analy_with_synonym = 0;
+    }
+    ~NoSynonymRenames() { CAnalyzeSettings::Instance().term_analy_with_synonym = saved; }
+    decltype(CAnalyzeSettings::term_analy_with_synonym) saved;
+};
+
+} // namespace
+
+ColumnJudge::ColumnJudge(QString areaId, const ConformanceAreaFacts& facts)
+    : m_areaId(std::move(areaId)), m_facts(facts)
+{
+}
+
+ColumnJudge::Name ColumnJudge::NameOf(const QString& logicalName) const
+{
+    Name name;
+    const QString read = ModelSource::LogicalNameOfComment(logicalName);
+    if (read.isEmpty())
+        return name;
+    QString head;
+    CQrStringUtil::GetSplitPostNumber(read, head, name.number);
+    name.key = read;
+    CAnalyzeSettings::Instance().NormalizeAttributeName(name.key);
+    return name;
+}
+
+ColumnJudge::NameVerdict ColumnJudge::TermSynonymVerdict(const QString& name, const QString& term) const
+{
+    NameVerdict v;
+    v.findings.push_back({eFindingNonStandardTerm, name, term});
+    v.standardLogical = term;
+    v.renamable = true;
+    const auto t = m_facts.terms.find(term);
+    if (t != m_facts.terms.end()) {
+        v.standardPhysical = t->second.physical;
+        v.termDomainId = t->second.domainId;
+    }
+    v.noDomainSubject = term;
+    return v;
+}
+
+bool ColumnJudge::AnalyseNames(const QStringList& keys)
+{
+    if (m_names.size() + size_t(keys.size()) > kMaxNames)
+        m_names.clear();
+    QStringList analysed;
+    for (const QString& key : keys) {
+        const auto synonym = m_facts.termSynonyms.find(WithoutSeparators(key));
+        if (synonym != m_facts.termSynonyms.end())
+            m_names.emplace(key, TermSynonymVerdict(key, synonym->second));
+        else
+            analysed << key;
+    }
+    if (analysed.isEmpty())
+        return true;
+
+    auto engine = std::make_unique<CTermAnalysis>();
+    engine->SetAreaId(m_areaId);
+    // Domains are the judge's, per column: the analysis looks none up.
+    engine->SetDomainLookup({});
+    engine->SetKeyDomainSource([](const QString&, CTermAnalysis::AreaDomains&) { return true; });
+    for (const QString& key : analysed) {
+        TermAnalysisTarget t;
+        t.strName = key;
+        engine->AddTarget(std::move(t));
+    }
+    {
+        NoSynonymRenames keepNames;
+        if (engine->Analyze().cancelled)
+            return false;
+    }
+
+    for (const QString& key : analysed) {
+        NameVerdict v;
+        const TermTargetResult* r = engine->Result(key);
+        if (!r) {
+            v.findings.push_back({eFindingUnknownWord, key, QString()});
+            v.noDomainSubject = key;
+            m_names.emplace(key, std::move(v));
+            continue;
+        }
+        // Pieces that are never words (a digit run inside a name) are no part of its verdict.
+        std::vector<const TermWordResult*> words;
+        for (const TermWordResult& w : r->words)
+            if (w.found || !IsNoise(w.word))
+                words.push_back(&w);
+        QSet<QString> seen; // a word used twice in one name is one finding
+        bool allFound = !words.empty();
+        bool allStandard = allFound;
+        QStringList logical, physical, domainWords;
+        for (const TermWordResult* w : words) {
+            domainWords << (w->found ? w->standardName : w->word);
+            if (!w->found) {
+                allFound = allStandard = false;
+                if (!r->registered && !seen.contains(u'0' + w->word)) {
+                    seen.insert(u'0' + w->word);
+                    v.findings.push_back({eFindingUnknownWord, w->word, QString()});
+                }
+                continue;
+            }
+            logical << w->standardName;
+            physical << w->physicalName;
+            if (!w->standard) {
+                allStandard = false;
+                const int kind =
+                    m_facts.forbiddenWordIds.count(w->id) ? eFindingForbiddenWord : eFindingNonStandardWord;
+                if (!r->registered && !seen.contains(QString::number(kind) + w->word)) {
+                    seen.insert(QString::number(kind) + w->word);
+                    v.findings.push_back({kind, w->word, w->standardName == w->word ? QString() : w->standardName});
+                }
+            }
+        }
+        const TermWordResult* last = words.empty() ? nullptr : words.back();
+        const bool lastClass = last && last->CountsAsClassWord();
+        // A synonym of a class word is listed once, as non-standard, above.
+        if (!r->registered && last && last->found && !lastClass)
+            v.findings.push_back({eFindingNotClassWord, last->word, QString()});
+        if (!r->registered && words.empty())
+            v.findings.push_back({eFindingUnknownWord, key, QString()});
+
+        if (r->registered) {
+            v.logicalOk = v.renamable = true;
+            v.standardLogical = WithoutSeparators(key);
+            const auto t = m_facts.terms.find(v.standardLogical);
+            if (t != m_facts.terms.end()) {
+                v.standardPhysical = t->second.physical;
+                v.termDomainId = t->second.domainId;
+            } else {
+                v.standardPhysical = r->physicalName;
+            }
+            v.noDomainSubject = key;
+        } else {
+            v.logicalOk = v.renamable = allStandard && lastClass;
+            if (allFound) {
+                v.standardLogical = logical.join(QString());
+                v.standardPhysical = physical.join(u'_');
+            }
+            v.noDomainSubject = last ? last->word : key;
+        }
+        if (v.standardPhysical.contains(u'(') || v.standardPhysical.contains(u'?'))
+            v.standardPhysical.clear();
+        if (v.termDomainId.isEmpty()) {
+            QStringList names = CTermAnalysis::CandidateKeyDomainNames(domainWords);
+            // The domain class first: the standard files a class word's domains under its class.
+            if (last && last->found && last->KeyDomainName() != names.value(0))
+                names.prepend(last->KeyDomainName());
+            for (const QString& c : names)
+                if (m_facts.domainIds.count(c))
+                    v.candidates << c;
+        }
+        m_names.emplace(key, std::move(v));
+    }
+    return true;
+}
+
+const ConformanceAreaFacts::Domain* ColumnJudge::FittingDomain(const QStringList& candidates,
+                                                               const QString& logicalType, const QString& length,
+                                                               const QString& scale)
+{
+    if (candidates.isEmpty())
+        return nullptr;
+    const QString cacheKey = candidates.join(u'\x1f') + u'\x1e' + logicalType + u'\x1e' + length + u'\x1e' + scale;
+    auto cached = m_domainCache.find(cacheKey);
+    if (cached == m_domainCache.end()) {
+        if (m_domainCache.size() >= kMaxDomainLookups)
+            m_domainCache.clear();
+        QString pick;
+        long long widest = -1;
+        for (const QString& key : candidates) {
+            const auto ids = m_facts.domainIds.find(key);
+            if (ids == m_facts.domainIds.end())
+                continue;
+            // Of one key's domains that fit, the last; for an integer column, the widest.
+            for (const QString& id : ids->second) {
+                const ConformanceAreaFacts::Domain& d = m_facts.domains.at(id);
+                if (!Conformance::TypeFits(d, logicalType, length, scale))
+                    continue;
+                const long long width = d.length.trimmed().toLongLong();
+                if (width >= widest) {
+                    widest = width;
+                    pick = id;
+                }
+            }
+            if (!pick.isEmpty())
+                break;
+        }
+        cached = m_domainCache.emplace(cacheKey, pick).first;
+    }
+    if (cached->second.isEmpty())
+        return nullptr;
+    return &m_facts.domains.at(cached->second);
+}
+
+bool ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<ColumnVerdict>& verdicts)
+{
+    verdicts.clear();
+    verdicts.resize(batch.size());
+    std::vector<Name> names(batch.size());
+    QStringList unknown;
+    QSet<QString> asked;
+    for (size_t i = 0; i < batch.size(); ++i) {
+        names[i] = NameOf(batch[i].logicalName);
+        const QString& key = names[i].key;
+        if (!key.isEmpty() && !m_names.count(key) && !asked.contains(key)) {
+            asked.insert(key);
+            unknown << key;
+        }
+    }
+    if (!unknown.isEmpty() && !AnalyseNames(unknown)) {
+        verdicts.clear();
+        return false;
+    }
+
+    const CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
+    for (size_t i = 0; i < batch.size(); ++i) {
+        const DiagnosisColumn& c = batch[i];
+        ColumnVerdict& out = verdicts[i];
+        const ModelSource::CommentParts comment = ModelSource::SplitComment(c.comment);
+        out.standard.description = comment.description;
+        if (names[i].key.isEmpty()) {
+            out.findings.push_back({eFindingNoLogicalName, c.comment.simplified().left(100), QString()});
+            continue;
+        }
+        out.named = true;
+        out.logicalName = ModelSource::LogicalNameOfComment(c.logicalName);
+        out.nameKey = names[i].key;
+        out.standard.logicalName = out.logicalName;
+        // The number of the name ("설명1"); a name without one takes the column's (ADDR2).
+        QString number = names[i].number;
+        if (number.isEmpty()) {
+            QString head;
+            CQrStringUtil::GetSplitPostNumber(c.shownColumn, head, number);
+        }
+        const NameVerdict& v = m_names.at(names[i].key);
+        out.findings = v.findings;
+        out.logicalOk = v.logicalOk;
+
+        // The type, against the term's domain or the one the class word finds for this type.
+        QString type = c.type, length = c.length, scale = c.scale;
+        if (type.contains(u'('))
+            ParseDataType(c.type, type, length, scale);
+        const QString logicalType = settings.ConvertToLogicalDataType(type);
+        const auto term = v.termDomainId.isEmpty() ? m_facts.domains.end() : m_facts.domains.find(v.termDomainId);
+        if (term != m_facts.domains.end()) {
+            out.typeOk = Conformance::TypeFits(term->second, logicalType, length, scale);
+            if (!out.typeOk) {
+                const ConformanceAreaFacts::Domain& d = term->second;
+                const QString domain =
+                    QStringLiteral("%1 (%2)").arg(d.name, GlobalFunc::BuildDataType(d.type, d.length, d.scale));
+                // The type as the domains name it, whatever the DBMS calls it (CHARACTER VARYING).
+                out.findings.push_back(
+                    {eFindingTypeMismatch, GlobalFunc::BuildDataType(logicalType, length, scale), domain});
+                out.standard.typeNote = domain;
+            }
+        } else {
+            out.typeOk = FittingDomain(v.candidates, logicalType, length, scale) != nullptr;
+            if (!out.typeOk)
+                out.findings.push_back({eFindingNoDomain, v.noDomainSubject, QString()});
+        }
+
+        // The physical name, with the column's number. A list of logical names alone (no
+        // column names) is judged on its names and types.
+        const QString wanted = v.standardPhysical.isEmpty() ? QString() : v.standardPhysical + number;
+        if (c.shownColumn.isEmpty()) {
+            out.physicalOk = true;
+        } else if (!wanted.isEmpty()) {
+            out.physicalOk = c.shownColumn.compare(wanted, Qt::CaseInsensitive) == 0;
+            if (!out.physicalOk)
+                out.findings.push_back({eFindingPhysicalName, c.shownColumn, wanted});
+        }
+        if (v.renamable && !wanted.isEmpty()) {
+            out.standard.standardName = v.standardLogical + names[i].number;
+            out.standard.standardColumn = wanted;
+        }
+        if (!out.findings.empty())
+            out.standard.reason = StandardTexts::kFindingNames[out.findings.front().kind];
+    }
+    return true;
+}

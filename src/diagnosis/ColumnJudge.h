@@ -1,0 +1,96 @@
+#pragma once
+// The judge of a column: one column of a model (schema, table, column) judged by itself on its
+// logical name, its physical name and its data type against one standard area.
+//
+// What depends on the name alone (its words, whether it is a term or a term's synonym, its
+// standard logical and physical names, the key domains its class word may find) is worked out
+// once per distinct name, by the term analysis, for a whole batch of new names in one run, and
+// kept in a table of bounded size. What depends on the type (the domain that fits, the type
+// verdict) is worked out for every column from its own type, through hash maps of the area's
+// domains: nothing of one column is borrowed by another.
+//
+// Judging a batch gives the same verdicts however the columns are cut into batches, and in the
+// order of the columns; so the output never depends on the batch size.
+#include "diagnosis/ColumnStandard.h"
+#include "standard/ConformanceCheck.h"
+
+#include <QString>
+#include <unordered_map>
+#include <vector>
+
+// One column as a source hands it over.
+struct DiagnosisColumn
+{
+    QString schema, table, column; // as stored (schema empty when the source names none)
+    QString shownTable;            // as reports show it: "schema.table", or a workbook's reference
+    QString shownColumn;
+    QString logicalName;    // the name cell, or the name read at the head of the comment
+    QString comment;        // the whole comment or definition, when the source has one
+    QString type;           // physical type name (VARCHAR, NUMBER ...)
+    QString length;         // as stated
+    QString scale;          // as stated
+    QString displayType;    // as shown (VARCHAR(20))
+    unsigned char keys = 0; // ModelSource::KeyRole bits
+};
+
+struct ColumnFinding
+{
+    int kind; // eConformanceFinding
+    QString subject;
+    QString replacement;
+};
+
+struct ColumnVerdict
+{
+    bool named = false; // a usable logical name was read
+    bool logicalOk = false;
+    bool physicalOk = false;
+    bool typeOk = false;
+    QString logicalName; // as read, with its number
+    QString nameKey;     // the normalised name without its number: what columns share
+    std::vector<ColumnFinding> findings;
+    ColumnStandard standard;
+
+    bool Conforming() const { return named && logicalOk && physicalOk && typeOk; }
+};
+
+class ColumnJudge
+{
+public:
+    ColumnJudge(QString areaId, const ConformanceAreaFacts& facts);
+
+    // Verdicts of a batch, one per column in order. The names not known yet are analysed in
+    // one run of the term analysis; false when the user cancelled it (no verdicts then).
+    bool Judge(const std::vector<DiagnosisColumn>& batch, std::vector<ColumnVerdict>& verdicts);
+
+private:
+    // What a name gives, whatever column carries it.
+    struct NameVerdict
+    {
+        bool logicalOk = false;
+        bool renamable = false;   // the standard is unambiguous: a term, or standard words ending in a class word
+        QString standardLogical;  // empty when no standard name can be made
+        QString standardPhysical; // empty when a word is unknown
+        QString termDomainId;     // a registered term's (or a term synonym's term's) domain
+        QStringList candidates;   // key domain names, in the order the domain lookup tries them
+        QString noDomainSubject;
+        std::vector<ColumnFinding> findings;
+    };
+    struct Name
+    {
+        QString key;    // normalised, without number: the analysis target
+        QString number; // the trailing number kept for the column
+    };
+
+    Name NameOf(const QString& logicalName) const;
+    bool AnalyseNames(const QStringList& keys);
+    NameVerdict TermSynonymVerdict(const QString& name, const QString& term) const;
+    // The domain of the first candidate with one that fits the type; null when none.
+    const ConformanceAreaFacts::Domain* FittingDomain(const QStringList& candidates, const QString& logicalType,
+                                                      const QString& length, const QString& scale);
+
+    QString m_areaId;
+    const ConformanceAreaFacts& m_facts;
+    std::unordered_map<QString, NameVerdict> m_names;
+    std::unordered_map<QString, QString> m_domainCache; // candidates + type -> DOM_ID ("" none)
+};

@@ -1,0 +1,185 @@
+#include "diagnosis/Diagnosis.h"
+
+#include "analysis/ColumnRoles.h"
+#include "analysis/DataType.h"
+#include "analysis/TermAnalysis.h"
+#include "repository/RepositoryConnection.h"
+#include "repository/SqlBaseGate.h"
+
+bool ModelColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
+{
+    using namespace ModelSource;
+    const size_t before = batch.size();
+    for (; m_next < m_model.Columns() && batch.size() - before < max; ++m_next) {
+        const QStringList& row = m_model.rows[m_next + 1];
+        const ColumnFacts& f = m_model.facts[size_t(m_next)];
+        DiagnosisColumn c;
+        c.schema = f.schema;
+        c.table = f.table;
+        c.column = f.column;
+        c.shownTable = f.schema.isEmpty() ? row.value(ColTable) : f.schema + u'.' + row.value(ColTable);
+        c.shownColumn = row.value(ColColumn);
+        c.logicalName = row.value(ColAttribute);
+        c.comment = row.value(ColComment);
+        c.displayType = row.value(ColType);
+        c.type = c.displayType.section(u'(', 0, 0).trimmed();
+        c.length = row.value(ColLength);
+        c.scale = row.value(ColScale);
+        c.keys = f.keys;
+        batch.push_back(std::move(c));
+    }
+    return batch.size() > before;
+}
+
+AnalysisColumns::AnalysisColumns(const CTermAnalysis& analysis)
+    : m_analysis(analysis),
+      m_fromSheet(!analysis.Sheet().isEmpty() && analysis.Designations().Column(CTermAnalysis::RoleAttribute) >= 0)
+{
+    if (m_fromSheet && analysis.ExcludeFirstRow())
+        m_next = 1;
+}
+
+bool AnalysisColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
+{
+    const size_t before = batch.size();
+    if (!m_fromSheet) {
+        const QStringList& order = m_analysis.TargetOrder();
+        for (; m_next < order.size() && batch.size() - before < max; ++m_next) {
+            const TermAnalysisTarget* t = m_analysis.Target(order[m_next]);
+            if (!t)
+                continue;
+            DiagnosisColumn c;
+            c.shownTable = t->strReference;
+            c.column = c.shownColumn = t->strColumn;
+            c.logicalName = t->strName;
+            c.comment = t->strDefinition;
+            c.type = t->strType;
+            c.length = t->strLength;
+            c.scale = t->strScale;
+            c.displayType = t->strDisplayType;
+            batch.push_back(std::move(c));
+        }
+        return batch.size() > before;
+    }
+    const QVector<QStringList>& sheet = m_analysis.Sheet();
+    const ColumnRoles& roles = m_analysis.Designations();
+    const auto cell = [&](int row, int role) { return SheetCell(sheet, row, roles.Column(role)).trimmed(); };
+    for (; m_next < sheet.size() && batch.size() - before < max; ++m_next) {
+        DiagnosisColumn c;
+        c.logicalName = cell(m_next, CTermAnalysis::RoleAttribute);
+        c.column = c.shownColumn = cell(m_next, CTermAnalysis::RoleColumn);
+        if (c.logicalName.isEmpty() && c.column.isEmpty())
+            continue; // an empty row is no column
+        c.shownTable = cell(m_next, CTermAnalysis::RoleReference);
+        c.comment = cell(m_next, CTermAnalysis::RoleDefinition);
+        ParseDataType(cell(m_next, CTermAnalysis::RoleType), c.type, c.length, c.scale);
+        if (roles.Column(CTermAnalysis::RoleLength) >= 0)
+            c.length = cell(m_next, CTermAnalysis::RoleLength);
+        if (roles.Column(CTermAnalysis::RoleScale) >= 0)
+            c.scale = cell(m_next, CTermAnalysis::RoleScale);
+        c.displayType = GlobalFunc::BuildDataType(c.type, c.length, c.scale);
+        batch.push_back(std::move(c));
+    }
+    return batch.size() > before;
+}
+
+void DiagnosisTally::Add(const DiagnosisColumn& column, const ColumnVerdict& verdict)
+{
+    ConformanceReport& r = m_report;
+    ++r.columns;
+    if (!column.shownTable.isEmpty())
+        m_tables.insert(column.shownTable);
+    if (verdict.named) {
+        ++r.withLogicalName;
+        m_names.insert(verdict.nameKey);
+        r.logicalConforming += verdict.logicalOk ? 1 : 0;
+        r.physicalConforming += verdict.physicalOk ? 1 : 0;
+        r.typeConforming += verdict.typeOk ? 1 : 0;
+        r.conforming += verdict.Conforming() ? 1 : 0;
+    }
+    std::array<bool, eFindingCount> kinds{};
+    for (const ColumnFinding& f : verdict.findings) {
+        kinds[size_t(f.kind)] = true;
+        ++m_subjects[QString::number(f.kind) + u'\x1f' + f.subject];
+        r.entries[size_t(f.kind)].push_back({column.shownTable, column.shownColumn, verdict.logicalName,
+                                             column.displayType, f.subject, f.replacement, 0});
+    }
+    for (int k = 0; k < eFindingCount; ++k)
+        r.concerned[size_t(k)] += kinds[size_t(k)] ? 1 : 0;
+}
+
+void DiagnosisTally::Finish(ConformanceReport& report)
+{
+    for (int k = 0; k < eFindingCount; ++k)
+        for (ConformanceEntry& e : m_report.entries[size_t(k)])
+            e.count = m_subjects.value(QString::number(k) + u'\x1f' + e.subject);
+    m_report.tables = int(m_tables.size());
+    m_report.distinctNames = int(m_names.size());
+    const QString areaId = report.areaId, areaName = report.areaName, input = report.input;
+    report = std::move(m_report);
+    report.areaId = areaId;
+    report.areaName = areaName;
+    report.input = input;
+    m_report = ConformanceReport();
+}
+
+namespace Diagnosis {
+
+bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const Sink& sink)
+{
+    std::vector<DiagnosisColumn> batch;
+    std::vector<ColumnVerdict> verdicts;
+    batch.reserve(kBatch);
+    while (true) {
+        batch.clear();
+        if (!source.Next(batch, kBatch))
+            return true;
+        if (!judge.Judge(batch, verdicts))
+            return false;
+        for (size_t i = 0; i < batch.size(); ++i) {
+            tally.Add(batch[i], verdicts[i]);
+            if (sink)
+                sink(batch[i], verdicts[i]);
+        }
+    }
+}
+
+bool BuildForConnectedArea(const QString& areaId, ColumnSource& source, ConformanceReport& report, QString& error,
+                           const Sink& sink)
+{
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    CSqlBaseGate* gate = connection.OpenGate();
+    ISqlExecutor* db = connection.Database();
+    if (!gate || !db) {
+        error = QStringLiteral("저장소에 연결되어 있지 않습니다");
+        return false;
+    }
+    QString areaName;
+    gate->SelectStandardAreaName(areaId, areaName);
+    ConformanceAreaFacts facts;
+    if (!Conformance::ReadAreaFacts(*gate, *db, areaId, facts, error))
+        return false;
+    ColumnJudge judge(areaId, facts);
+    DiagnosisTally tally;
+    if (!Run(source, judge, tally, sink)) {
+        error = kCancelled;
+        return false;
+    }
+    report.areaId = areaId;
+    report.areaName = areaName;
+    tally.Finish(report);
+    return true;
+}
+
+bool BuildForAnalysis(const CTermAnalysis& analysis, const ModelSource::AttributeList* model, ConformanceReport& report,
+                      QString& error)
+{
+    if (model && model->Columns() > 0) {
+        ModelColumns columns(*model);
+        return BuildForConnectedArea(analysis.AreaId(), columns, report, error);
+    }
+    AnalysisColumns columns(analysis);
+    return BuildForConnectedArea(analysis.AreaId(), columns, report, error);
+}
+
+} // namespace Diagnosis

@@ -1,0 +1,88 @@
+#pragma once
+// A database's diagnosis as one pipeline, read top to bottom:
+//   sources (a model read from DDL scripts or a catalog, a workbook's attribute list, a term
+//   document) hand their columns over in batches ->
+//   the judge of a column (ColumnJudge) gives each its verdict ->
+//   the tally keeps counters for what is known only across the model (columns per finding,
+//   columns per subject, distinct names, tables), and a sink may take every column with its
+//   verdict (the fix script's ColumnStandard) in column order.
+// What is held at any time is one batch, the judge's bounded tables and the tally.
+#include "diagnosis/ColumnJudge.h"
+#include "exchange/ModelSource.h"
+#include "standard/ConformanceCheck.h"
+
+#include <QHash>
+#include <QSet>
+#include <functional>
+#include <vector>
+
+class CTermAnalysis;
+
+class ColumnSource
+{
+public:
+    virtual ~ColumnSource() = default;
+    // Appends up to max columns to batch; false when there are none left.
+    virtual bool Next(std::vector<DiagnosisColumn>& batch, size_t max) = 0;
+};
+
+// The columns of a model read from DDL scripts or a catalog.
+class ModelColumns : public ColumnSource
+{
+public:
+    explicit ModelColumns(const ModelSource::AttributeList& model) : m_model(model) {}
+    bool Next(std::vector<DiagnosisColumn>& batch, size_t max) override;
+
+private:
+    const ModelSource::AttributeList& m_model;
+    int m_next = 0;
+};
+
+// The rows of an attribute list by the term analysis's designations (a workbook), or, for a
+// term document that has no sheet, its targets (one column per name).
+class AnalysisColumns : public ColumnSource
+{
+public:
+    explicit AnalysisColumns(const CTermAnalysis& analysis);
+    bool Next(std::vector<DiagnosisColumn>& batch, size_t max) override;
+
+private:
+    const CTermAnalysis& m_analysis;
+    bool m_fromSheet = false;
+    int m_next = 0;
+};
+
+class DiagnosisTally
+{
+public:
+    void Add(const DiagnosisColumn& column, const ColumnVerdict& verdict);
+    // The figures, with each entry's count of columns sharing its finding.
+    void Finish(ConformanceReport& report);
+
+private:
+    ConformanceReport m_report;
+    QSet<QString> m_tables;
+    QSet<QString> m_names;
+    QHash<QString, int> m_subjects; // kind + subject -> columns
+};
+
+namespace Diagnosis {
+
+inline constexpr size_t kBatch = 20000;
+inline const QString kCancelled = QStringLiteral("진단을 취소했습니다");
+
+using Sink = std::function<void(const DiagnosisColumn&, const ColumnVerdict&)>;
+
+// Every column of the source through the judge, the tally and the sink; false when cancelled.
+bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const Sink& sink = {});
+
+// The report of a source against an area of the connected repository ("AR"), with the area's
+// name: what the command line and the term form's "준수 현황" both use. False with the message
+// when the area cannot be read or the user cancelled.
+bool BuildForConnectedArea(const QString& areaId, ColumnSource& source, ConformanceReport& report, QString& error,
+                           const Sink& sink = {});
+// The term form's: the model it was read from when there is one, else its sheet or targets.
+bool BuildForAnalysis(const CTermAnalysis& analysis, const ModelSource::AttributeList* model, ConformanceReport& report,
+                      QString& error);
+
+} // namespace Diagnosis

@@ -1,0 +1,311 @@
+// The diagnosis of a model read from a DDL script, column by column: names read from real
+// comments (descriptions, code lists, sentences), numbered columns, key columns, a term
+// synonym, physical names and types, each column with exactly its findings.
+#include "diagnosis/CheckCommand.h"
+#include "diagnosis/Diagnosis.h"
+#include "exchange/CatalogReader.h"
+#include "exchange/ModelInput.h"
+#include "repository/RepoTestDb.h"
+#include "repository/RepositoryConnection.h"
+#include "standard/StandardCommand.h"
+#include "standard/StandardTestUtil.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextStream>
+#include <QUuid>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+QString U(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+const char* const kScript = R"(
+CREATE TABLE shop.tb_cust (
+  cust_no varchar(20) PRIMARY KEY,
+  cust_nm varchar(50),
+  cust_name varchar(100),
+  cust_telno1 varchar(20),
+  cust_tel_no2 varchar(20),
+  cust_nm1 varchar(100),
+  nm2 varchar(100),
+  use_yn char(1),
+  note varchar(100)
+);
+CREATE TABLE shop.tb_ord (
+  ord_no bigint PRIMARY KEY,
+  cust_no varchar(20) REFERENCES shop.tb_cust (cust_no),
+  ord_amt numeric(15),
+  ord_num varchar(20),
+  ord_addr varchar(200),
+  ord_prdt varchar(10),
+  ord_cd char(3),
+  ord_ymd timestamp
+);
+COMMENT ON COLUMN shop.tb_cust.cust_no IS '고객번호';
+COMMENT ON COLUMN shop.tb_cust.cust_nm IS '고객명. 실명 확인된 이름';
+COMMENT ON COLUMN shop.tb_cust.cust_name IS '고객이름';
+COMMENT ON COLUMN shop.tb_cust.cust_telno1 IS '고객전화번호1';
+COMMENT ON COLUMN shop.tb_cust.cust_tel_no2 IS '고객전화번호2 (휴대폰)';
+COMMENT ON COLUMN shop.tb_cust.cust_nm1 IS '고객명1';
+COMMENT ON COLUMN shop.tb_cust.nm2 IS '고객명2';
+COMMENT ON COLUMN shop.tb_cust.use_yn IS 'Y : 사용, N : 미사용';
+COMMENT ON COLUMN shop.tb_cust.note IS '고객 메모를 저장한다';
+COMMENT ON COLUMN shop.tb_ord.ord_no IS '주문번호';
+COMMENT ON COLUMN shop.tb_ord.cust_no IS '고객번호';
+COMMENT ON COLUMN shop.tb_ord.ord_amt IS '주문금액';
+COMMENT ON COLUMN shop.tb_ord.ord_num IS '주문넘버';
+COMMENT ON COLUMN shop.tb_ord.ord_addr IS '주문주소';
+COMMENT ON COLUMN shop.tb_ord.ord_prdt IS '주문상품';
+COMMENT ON COLUMN shop.tb_ord.ord_cd IS '주문 코드, A : 접수, B : 완료';
+COMMENT ON COLUMN shop.tb_ord.ord_ymd IS '주문일자';
+)";
+
+class ColumnDiagnosis : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        OPEN_TEST_REPOSITORY(repo, TestDialect::Sqlite);
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        ASSERT_EQ(StandardCommand::Run(QStringList{QStringLiteral("import"), QStringLiteral("--repo"), repo.Uri(),
+                                                   QStringLiteral("--area"), QStringLiteral("PUB")} +
+                                           StandardCsvFixtures(),
+                                       o, e),
+                  0)
+            << err.toStdString();
+        script = dir.file(QStringLiteral("model.sql"));
+        WriteTextFile(script, U(kScript));
+    }
+    TestRepository repo;
+    TempDataDir dir;
+    QString script;
+};
+
+using Findings = std::map<QString, QStringList>;
+
+// Every column's findings ("kind subject > replacement") by schema.table.column, and what the
+// judge hands to the fix script; the schema named "shop" whatever it is called.
+bool Judge(const ModelSource::AttributeList& model, const QString& repoUri, const QString& schema, Findings& findings,
+           std::map<QString, ColumnStandard>& standards, ConformanceReport& report, QString& error)
+{
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    if (!connection.Open(repoUri, &error))
+        return false;
+    connection.OnRepositoryConnected();
+    ModelColumns columns(model);
+    const bool built = Diagnosis::BuildForConnectedArea(
+        QStringLiteral("PUB"), columns, report, error, [&](const DiagnosisColumn& c, const ColumnVerdict& v) {
+            QString table = c.shownTable;
+            if (table.startsWith(schema + u'.'))
+                table = QStringLiteral("shop") + table.mid(schema.size());
+            const QString key = table + u'.' + c.shownColumn;
+            QStringList& list = findings[key];
+            for (const ColumnFinding& f : v.findings)
+                list << Conformance::FindingKey(f.kind) + u' ' + f.subject +
+                            (f.replacement.isEmpty() ? QString() : QStringLiteral(" > ") + f.replacement);
+            standards[key] = v.standard;
+        });
+    connection.OnRepositoryDisconnected();
+    return built;
+}
+
+} // namespace
+
+TEST_F(ColumnDiagnosis, EveryColumnGetsItsOwnFindings)
+{
+    ModelSource::AttributeList model;
+    QString error;
+    ASSERT_TRUE(ModelInput::Read({{script}, {}, {}, ModelSource::Dialect::PostgreSql}, model, error))
+        << error.toStdString();
+    Findings findings;
+    std::map<QString, ColumnStandard> standards;
+    ConformanceReport report;
+    ASSERT_TRUE(Judge(model, repo.Uri(), QStringLiteral("shop"), findings, standards, report, error))
+        << error.toStdString();
+
+    const Findings expected = {
+        {U("shop.TB_CUST.CUST_NO"), {}},
+        {U("shop.TB_CUST.CUST_NM"), {U("type_mismatch VARCHAR(50) > 명V100 (VARCHAR(100))")}},
+        // A term's synonym: the term to use, and its abbreviation.
+        {U("shop.TB_CUST.CUST_NAME"),
+         {U("non_standard_term 고객이름 > 고객명"), U("physical_name CUST_NAME > CUST_NM")}},
+        // Numbers stay with their columns, in the logical and the physical name. (The term's
+        // domain 번호V99 is not in the fixture edition: its words find 번호V20.)
+        {U("shop.TB_CUST.CUST_TELNO1"), {U("physical_name CUST_TELNO1 > CUST_TEL_NO1")}},
+        {U("shop.TB_CUST.CUST_TEL_NO2"), {}},
+        {U("shop.TB_CUST.CUST_NM1"), {}},
+        {U("shop.TB_CUST.NM2"), {U("physical_name NM2 > CUST_NM2")}},
+        // A code list alone and a sentence give no name: listed, never split into words.
+        {U("shop.TB_CUST.USE_YN"), {U("no_logical_name Y : 사용, N : 미사용")}},
+        {U("shop.TB_CUST.NOTE"), {U("no_logical_name 고객 메모를 저장한다")}},
+        // Judged by its own type: 번호V20 does not fit BIGINT, though the name conforms.
+        {U("shop.TB_ORD.ORD_NO"), {U("no_domain 번호")}},
+        {U("shop.TB_ORD.CUST_NO"), {}},
+        {U("shop.TB_ORD.ORD_AMT"), {}},
+        {U("shop.TB_ORD.ORD_NUM"), {U("forbidden_word 넘버 > 번호"), U("physical_name ORD_NUM > ORD_NO")}},
+        {U("shop.TB_ORD.ORD_ADDR"), {U("unknown_word 주소"), U("no_domain 주소")}},
+        {U("shop.TB_ORD.ORD_PRDT"), {U("not_class_word 상품"), U("no_domain 상품")}},
+        // The name is the head of the comment; the code list after it is its description.
+        {U("shop.TB_ORD.ORD_CD"), {}},
+        {U("shop.TB_ORD.ORD_YMD"), {U("type_mismatch TIMESTAMP > 연월일C8 (CHAR(8))")}},
+    };
+    EXPECT_EQ(findings, expected);
+
+    EXPECT_EQ(report.columns, 17);
+    EXPECT_EQ(report.tables, 2);
+    EXPECT_EQ(report.withLogicalName, 15);
+    EXPECT_EQ(report.logicalConforming, 11);
+    EXPECT_EQ(report.physicalConforming, 10);
+    EXPECT_EQ(report.typeConforming, 10);
+    EXPECT_EQ(report.conforming, 6);
+    EXPECT_DOUBLE_EQ(report.Rate(), 35.3);
+
+    // What the fix script gets: the standard with the column's number, the description kept.
+    const ColumnStandard& nm2 = standards[U("shop.TB_CUST.NM2")];
+    EXPECT_EQ(nm2.logicalName, U("고객명2"));
+    EXPECT_EQ(nm2.standardName, U("고객명2"));
+    EXPECT_EQ(nm2.standardColumn, QStringLiteral("CUST_NM2"));
+    EXPECT_EQ(standards[U("shop.TB_CUST.CUST_NM")].description, U(". 실명 확인된 이름"));
+    EXPECT_EQ(standards[U("shop.TB_CUST.CUST_NM")].typeNote, U("명V100 (VARCHAR(100))"));
+    EXPECT_EQ(standards[U("shop.TB_CUST.CUST_NAME")].standardName, U("고객명"));
+    EXPECT_EQ(standards[U("shop.TB_ORD.ORD_CD")].description, U(", A : 접수, B : 완료"));
+    EXPECT_TRUE(standards[U("shop.TB_ORD.ORD_ADDR")].standardColumn.isEmpty()); // a word unknown: no standard
+}
+
+TEST_F(ColumnDiagnosis, CommandLineSaysWhereColumnsFail)
+{
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    ASSERT_EQ(
+        CheckCommand::Run({QStringLiteral("--input"), script, QStringLiteral("--dialect"), QStringLiteral("postgresql"),
+                           QStringLiteral("--repo"), repo.Uri(), QStringLiteral("--area"), QStringLiteral("PUB"),
+                           QStringLiteral("--output"), dir.file(QStringLiteral("report.xlsx"))},
+                          o, e),
+        0)
+        << err.toStdString();
+    EXPECT_TRUE(out.startsWith(QStringLiteral("columns: 17 in 2 tables, without logical name: 2\n"
+                                              "with logical name: 15 (11 distinct names)\n"
+                                              "logical name conforming: 11\n"
+                                              "physical name conforming: 10\n"
+                                              "type conforming: 10\n"
+                                              "conforming: 6\n"
+                                              "rate: 35.3 %\n")))
+        << out.toStdString();
+    // The top never ranks a column without a name.
+    EXPECT_FALSE(out.section(QStringLiteral("top findings:"), 1).contains(U("논리명 없음"))) << out.toStdString();
+    const std::vector<QStringList> sheet = SheetRows(dir.file(QStringLiteral("report.xlsx")), U("물리명 불일치"));
+    ASSERT_EQ(sheet.size(), 5u);
+    EXPECT_EQ(sheet[1], (QStringList{U("shop.TB_CUST"), QStringLiteral("CUST_NAME"), U("고객이름"),
+                                     QStringLiteral("VARCHAR(100)"), QStringLiteral("CUST_NAME"),
+                                     QStringLiteral("CUST_NM"), QStringLiteral("1")}));
+}
+
+// The one rule of every type verdict.
+TEST(TypeRule, IntegersAndFractionalSeconds)
+{
+    using D = ConformanceAreaFacts::Domain;
+    const D n10{{}, {}, U("일련번호N10"), QStringLiteral("NUMERIC"), QStringLiteral("10"), {}};
+    const D n4{{}, {}, U("수N4"), QStringLiteral("NUMERIC"), QStringLiteral("4"), {}};
+    const D n42{{}, {}, U("수N4,2"), QStringLiteral("NUMERIC"), QStringLiteral("4"), QStringLiteral("2")};
+    const D dt{{}, {}, U("연월일시분초D"), QStringLiteral("DATETIME"), {}, {}};
+    const D v20{{}, {}, U("번호V20"), QStringLiteral("VARCHAR"), QStringLiteral("20"), {}};
+    struct Case
+    {
+        const D& domain;
+        const char *type, *length, *scale;
+        bool fits;
+    } const cases[] = {
+        {n10, "BIGINT", "", "", true},     {n10, "INTEGER", "", "", false}, // 10 digits pass 2^31
+        {n4, "SMALLINT", "", "", true},    {n4, "INTEGER", "", "", true},     {n42, "BIGINT", "", "", false},
+        {n10, "NUMERIC", "10", "", true},  {n10, "NUMERIC", "10", "0", true}, {n10, "NUMERIC", "12", "", false},
+        {dt, "DATETIME", "6", "", true},   {dt, "DATETIME", "", "", true},    {dt, "TIMESTAMP", "3", "", true},
+        {dt, "DATE", "", "", false},       {v20, "VARCHAR", "20", "", true},  {v20, "VARCHAR", "", "", false},
+        {v20, "varchar", "020", "", true}, {v20, "CHAR", "20", "", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Conformance::TypeFits(c.domain, QString::fromLatin1(c.type), QString::fromLatin1(c.length),
+                                        QString::fromLatin1(c.scale)),
+                  c.fits)
+            << c.domain.name.toStdString() << ' ' << c.type << '(' << c.length << ',' << c.scale << ')';
+}
+
+// Names at the head of real comments; what follows is kept for a rewrite.
+TEST(CommentName, HeadOfTheComment)
+{
+    struct Case
+    {
+        const char *comment, *name, *description;
+    } const cases[] = {
+        {"화면표시 여부, Y : 표시, N : 비표시", "화면표시 여부", ", Y : 표시, N : 비표시"},
+        {"사용자 상태. 0:사용중, 1:잠금", "사용자 상태", ". 0:사용중, 1:잠금"},
+        {"데이터 그룹 고유번호(중복)", "데이터 그룹 고유번호", "(중복)"},
+        {"상품_명\n상품의 이름", "상품_명", "\n상품의 이름"},
+        {"등록일시 - 최초 등록", "등록일시", " - 최초 등록"},
+        {"설명1", "설명1", ""},
+        {"Y/N 사용여부", "사용여부", ""},
+        {"권한 ID", "권한 ID", ""},
+        {"Y : 사용, N : 미사용", "", ": 사용, N : 미사용"},
+        {"(코드) 1:정상", "", "(코드) 1:정상"},
+        {"고객 메모를 저장한다", "", ""},
+        {"1. 접수 2. 완료", "", ". 접수 2. 완료"},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        const ModelSource::CommentParts parts = ModelSource::SplitComment(U(c.comment));
+        EXPECT_EQ(parts.name, U(c.name)) << c.comment;
+        EXPECT_EQ(parts.description, U(c.description)) << c.comment;
+    }
+}
+
+// The same model on a live PostgreSQL server, read from its catalog: the same findings.
+TEST_F(ColumnDiagnosis, CatalogOfALiveServerGivesTheScriptsFindings)
+{
+    const QString uri = qEnvironmentVariable("TERMWISE_TEST_PG");
+    if (uri.isEmpty()) {
+        if (RunningInCi())
+            FAIL() << "TERMWISE_TEST_PG is not set";
+        GTEST_SKIP() << "TERMWISE_TEST_PG is not set (scripts/with-postgres)";
+    }
+    RepositoryUri server;
+    QString error;
+    ASSERT_TRUE(CatalogReader::ParseUri(uri, server, error)) << error.toStdString();
+    const QString schema = QStringLiteral("diag_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("diag-live"));
+        db.setHostName(server.host);
+        db.setPort(server.port);
+        db.setDatabaseName(server.database);
+        db.setUserName(server.user);
+        db.setPassword(server.password);
+        ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QStringLiteral("CREATE SCHEMA ") + schema));
+        for (const QString& statement : U(kScript).replace(QStringLiteral("shop."), schema + u'.').split(u';'))
+            if (!statement.trimmed().isEmpty())
+                ASSERT_TRUE(q.exec(statement)) << statement.toStdString() << q.lastError().text().toStdString();
+    }
+    ModelSource::AttributeList fromScript, fromCatalog;
+    ASSERT_TRUE(ModelInput::Read({{script}, {}, {}, ModelSource::Dialect::PostgreSql}, fromScript, error));
+    const bool read = ModelInput::Read({{uri}, {schema}, {}, ModelSource::Dialect::Unknown}, fromCatalog, error);
+    {
+        QSqlQuery q(QSqlDatabase::database(QStringLiteral("diag-live")));
+        q.exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("diag-live"));
+    ASSERT_TRUE(read) << error.toStdString();
+    Findings a, b;
+    std::map<QString, ColumnStandard> sa, sb;
+    ConformanceReport ra, rb;
+    ASSERT_TRUE(Judge(fromScript, repo.Uri(), QStringLiteral("shop"), a, sa, ra, error)) << error.toStdString();
+    ASSERT_TRUE(Judge(fromCatalog, repo.Uri(), schema, b, sb, rb, error)) << error.toStdString();
+    EXPECT_EQ(b, a);
+    EXPECT_EQ(rb.conforming, ra.conforming);
+    EXPECT_EQ(rb.withLogicalName, ra.withLogicalName);
+}
