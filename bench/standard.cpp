@@ -5,6 +5,7 @@
 // against one row each, which the import keeps there); and a conformance report of
 // 20,000 attributes against the imported area (term analysis, findings, workbook).
 #include "analysis/TermAnalysis.h"
+#include "diagnosis/Diagnosis.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"
 #include "settings/AnalyzeSettings.h"
@@ -321,10 +322,10 @@ void BM_Conformance20000(benchmark::State& state)
         term.SetAreaId(kArea);
         term.SetTargets(targets);
         term.Analyze();
-        ConformanceAreaFacts facts;
-        CRepositoryConnection& connection = CRepositoryConnection::Instance();
-        Conformance::ReadAreaFacts(*connection.OpenGate(), *connection.Database(), kArea, facts, error);
-        result = Conformance::Build(term, facts);
+        if (!Diagnosis::BuildForAnalysis(term, nullptr, result, error)) {
+            state.SkipWithError(error.toLocal8Bit().constData());
+            return;
+        }
         registered = 0;
         for (const TermTargetResult& r : term.Results())
             registered += r.registered;
@@ -333,7 +334,7 @@ void BM_Conformance20000(benchmark::State& state)
             return;
         }
     }
-    state.counters["attributes"] = result.attributes;
+    state.counters["columns"] = result.columns;
     state.counters["conforming"] = result.conforming;
     state.counters["registered"] = registered;
     for (int k = 0; k < eFindingCount; ++k)

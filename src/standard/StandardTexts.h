@@ -49,7 +49,6 @@ inline const QString kLogical = QStringLiteral("공통표준용어명");
 inline const QString kDescription = QStringLiteral("공통표준용어설명");
 inline const QString kPhysical = QStringLiteral("공통표준용어영문약어명");
 inline const QString kDomainName = QStringLiteral("공통표준도메인명");
-inline const QString kSynonyms = QStringLiteral("용어 이음동의어 목록");
 } // namespace Term
 
 // Optional: the edition that enacted a row (the 7th edition's header, then the 8th's), the
