@@ -853,7 +853,9 @@ void Script::AlterTable(const std::vector<Token>& toks, size_t i, QStringView te
         return;
     }
     const bool mysql = m_dialect == Dialect::MySql;
-    for (auto [from, to] : Elements(toks, i, toks.size())) {
+    for (const auto& range : Elements(toks, i, toks.size())) {
+        // plain names, not a structured binding: the lambda below captures them (clang 15)
+        const size_t from = range.first, to = range.second;
         if (from >= to)
             continue;
         size_t k = from + 1;
