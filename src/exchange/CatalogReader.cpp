@@ -133,12 +133,13 @@ QString MySqlDefinition(const QString& columnType, const QString& nullable, cons
 
 namespace {
 
-// Seconds a server may stay silent (TERMWISE_DB_TIMEOUT, default two minutes).
+// Seconds a server may stay silent (TERMWISE_DB_TIMEOUT, default five minutes: a large Oracle
+// catalog may take minutes before its first row).
 int SilenceLimit()
 {
     bool ok = false;
     const int seconds = qEnvironmentVariableIntValue("TERMWISE_DB_TIMEOUT", &ok);
-    return ok && seconds > 0 ? seconds : 120;
+    return ok && seconds > 0 ? seconds : 300;
 }
 
 // A server that stops answering while its connection stays open would leave the read waiting
