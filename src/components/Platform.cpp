@@ -1,6 +1,8 @@
 #include "components/Platform.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <csignal>
@@ -29,7 +31,13 @@ void IgnoreFileSizeSignal()
 
 bool IsTerminal(std::FILE* stream)
 {
-    return stream && ::isatty(fileno(stream)) == 1;
+    if (!stream)
+        return false;
+    const int fd = fileno(stream);
+    // a filtered standard stream has no descriptor of its own
+    if (fd < 0 && (stream == stdout || stream == stderr))
+        return ::isatty(stream == stdout ? STDOUT_FILENO : STDERR_FILENO) == 1;
+    return ::isatty(fd) == 1;
 }
 
 QString ErrorText(int errnum)
@@ -70,6 +78,52 @@ uint64_t AddressSpaceLimit()
     if (::getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
         return 0;
     return uint64_t(limit.rlim_cur);
+}
+
+namespace {
+struct FilteredStream
+{
+    int fd;
+    QByteArray (*filter)(const QByteArray&);
+};
+
+ssize_t WriteFiltered(void* cookie, const char* data, size_t size)
+{
+    const auto* f = static_cast<const FilteredStream*>(cookie);
+    const QByteArray out = f->filter(QByteArray::fromRawData(data, qsizetype(size)));
+    for (qsizetype done = 0; done < out.size();) {
+        const ssize_t n = ::write(f->fd, out.constData() + done, size_t(out.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return -1;
+        done += n;
+    }
+    return ssize_t(size);
+}
+} // namespace
+
+void FilterStandardStreams(QByteArray (*filter)(const QByteArray&))
+{
+#ifdef __GLIBC__
+    std::fflush(stdout);
+    std::fflush(stderr);
+    for (FILE** stream : {&stdout, &stderr}) {
+        auto* cookie = new FilteredStream{*stream == stdout ? STDOUT_FILENO : STDERR_FILENO, filter};
+        cookie_io_functions_t io{};
+        io.write = WriteFiltered;
+        FILE* wrapped = fopencookie(cookie, "w", io);
+        if (!wrapped) {
+            delete cookie;
+            continue;
+        }
+        // whole lines reach the filter; the cookie lives as long as the process
+        std::setvbuf(wrapped, nullptr, _IOLBF, 1 << 18);
+        *stream = wrapped;
+    }
+#else
+    (void)filter;
+#endif
 }
 
 QuietStderr::QuietStderr()
@@ -117,6 +171,26 @@ bool ReplaceFile(const QString& from, const QString& to)
 int64_t ReadAt(int fd, char* buffer, size_t size, int64_t offset)
 {
     return ::pread(fd, buffer, size, off_t(offset));
+}
+
+std::vector<int> OpenSockets()
+{
+    std::vector<int> fds;
+#ifdef __linux__
+    const QDir dir(QStringLiteral("/proc/self/fd"));
+    for (const QString& name : dir.entryList(QDir::System | QDir::NoDotAndDotDot)) {
+        bool ok = false;
+        const int fd = name.toInt(&ok);
+        if (ok && QFileInfo(dir.filePath(name)).symLinkTarget().contains(QLatin1String("socket:")))
+            fds.push_back(fd);
+    }
+#endif
+    return fds;
+}
+
+void ShutdownSocket(int fd)
+{
+    ::shutdown(fd, SHUT_RDWR);
 }
 
 bool PeerIsSameUser(intptr_t socketDescriptor)

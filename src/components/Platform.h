@@ -9,10 +9,12 @@
 // that process's user for the peer, and for LimitedChild a helper process (Windows cannot fork)
 // in a job object with JOB_OBJECT_LIMIT_PROCESS_MEMORY and JOB_OBJECT_LIMIT_JOB_TIME, writing
 // to a pipe.
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace Platform {
 
@@ -22,6 +24,11 @@ void IgnoreFileSizeSignal();
 
 // True when the stream is an interactive terminal (progress may redraw its line).
 bool IsTerminal(std::FILE* stream);
+
+// From now on stdout and stderr pass what is written to them through filter on the way to
+// their descriptors. Both are line-buffered, so the filter sees whole lines (a line longer than
+// the buffer comes in pieces). Where the system cannot wrap a stream: nothing.
+void FilterStandardStreams(QByteArray (*filter)(const QByteArray&));
 
 // The system's text for an error number.
 QString ErrorText(int errnum);
@@ -64,6 +71,11 @@ bool ReplaceFile(const QString& from, const QString& to);
 // Reads up to size bytes at the offset of an open file without moving its position (several
 // threads may read one file at once). The count read, 0 at the end, -1 on an error.
 int64_t ReadAt(int fd, char* buffer, size_t size, int64_t offset);
+
+// The descriptors of this process's open sockets; empty where the system cannot list them.
+std::vector<int> OpenSockets();
+// Ends both directions of a socket, so that a call waiting on it returns with an error.
+void ShutdownSocket(int fd);
 
 // True when the other end of the local socket runs as our user; true where the system
 // cannot tell, the socket's own access rights being the guard then.

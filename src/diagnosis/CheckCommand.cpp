@@ -2,6 +2,7 @@
 
 #include "analysis/TermAnalysis.h"
 #include "components/AtomicFile.h"
+#include "components/PathGuard.h"
 #include "components/QrProgressWnd.h"
 #include "components/QrWordExtractor.h"
 #include "components/Redact.h"
@@ -93,7 +94,12 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
         problem = QStringLiteral("--fix-script는 .sql로 끝나야 합니다");
         return false;
     }
-    return true;
+    std::vector<PathGuard::Named> inputs{{QStringLiteral("--repo"), o.repo}};
+    for (const QString& input : o.inputs)
+        inputs.push_back({QStringLiteral("--input"), input});
+    problem = PathGuard::Clash(inputs,
+                               {{QStringLiteral("--output"), o.output}, {QStringLiteral("--fix-script"), o.fixScript}});
+    return problem.isEmpty();
 }
 
 // The subjects that concern the most columns, over every finding kind: where a clean-up pays

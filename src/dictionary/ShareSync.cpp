@@ -25,6 +25,23 @@ void Refuse(ShareResult& result, const QString& line)
     result.lines << line;
 }
 
+// A batch lost whole (the connection went away before the commit) stored nothing: its entries
+// leave the counts without being called refused.
+void CountLost(ShareResult& result, size_t sent, const QString& what)
+{
+    result.added = 0;
+    result.changed = 0;
+    result.lines << Fmt(T::ServerBatchLost, {what, qint64(sent)});
+}
+
+size_t Entries(const auto& index)
+{
+    size_t n = 0;
+    for (const auto& entry : index)
+        n += entry.second.size();
+    return n;
+}
+
 // What the server did not write is taken back from the count it was made under.
 void CountRefused(ShareResult& result, const RefusedRows& refused,
                   const std::set<std::pair<QString, QString>>& changedKeys, const QString& format)
@@ -298,7 +315,10 @@ ShareResult UploadWords(const WordIndex& words, CSqlBaseGate* gate, CConflictRes
     }
     if (!upload.empty() && !gate->MergeAnalyzeWords(upload)) {
         result.ok = false;
-        CountRefused(result, gate->LastRefusedRows(), changedKeys, T::ServerWordRefused);
+        if (gate->LastBatchLost())
+            CountLost(result, Entries(upload), QStringLiteral("단어"));
+        else
+            CountRefused(result, gate->LastRefusedRows(), changedKeys, T::ServerWordRefused);
     }
     return result;
 }
@@ -343,7 +363,10 @@ ShareResult UploadDomains(const DomainIndex& domains, CSqlBaseGate* gate, CConfl
     }
     if (!upload.empty() && !gate->MergeAnalyzeDomains(upload)) {
         result.ok = false;
-        CountRefused(result, gate->LastRefusedRows(), changedKeys, T::ServerDomainRefused);
+        if (gate->LastBatchLost())
+            CountLost(result, Entries(upload), QStringLiteral("도메인"));
+        else
+            CountRefused(result, gate->LastRefusedRows(), changedKeys, T::ServerDomainRefused);
     }
     return result;
 }

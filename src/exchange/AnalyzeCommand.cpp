@@ -5,6 +5,7 @@
 #include "analysis/PhysicalWordAnalysis.h"
 #include "analysis/TermAnalysis.h"
 #include "components/AtomicFile.h"
+#include "components/PathGuard.h"
 #include "components/QrDatabaseManager.h"
 #include "components/QrProgressWnd.h"
 #include "components/QrWordExtractor.h"
@@ -499,6 +500,13 @@ int Run(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     if (const QString problem = InputProblem(o.inputs, {o.columns, o.skipFirstRow}, o.model); !problem.isEmpty()) {
         err << "termwise analyze: " << problem << "\n";
+        return Usage;
+    }
+    std::vector<PathGuard::Named> inputs{{QStringLiteral("--repo"), o.repo}};
+    for (const QString& input : o.inputs)
+        inputs.push_back({QStringLiteral("--input"), input});
+    if (const QString clash = PathGuard::Clash(inputs, {{QStringLiteral("--output"), o.output}}); !clash.isEmpty()) {
+        err << "termwise analyze: " << clash << "\n";
         return Usage;
     }
     const std::map<QString, int> roles = RoleOptions(kind);

@@ -1,6 +1,8 @@
 #include "exchange/CatalogReader.h"
 
+#include "components/Platform.h"
 #include "components/QrDatatype.h"
+#include "components/Redact.h"
 #include "exchange/CatalogSql.h"
 #include "exchange/ModelSourceTexts.h"
 
@@ -12,6 +14,12 @@
 #include <QUrl>
 #include <QUuid>
 #include <QVariant>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 using ModelSource::Dialect;
 namespace T = ModelSourceTexts;
@@ -41,6 +49,7 @@ bool ParseUri(const QString& uri, RepositoryUri& out, QString& error)
     const QString text = uri.trimmed();
     const bool mysql = text.startsWith(QLatin1String("mysql://"), Qt::CaseInsensitive);
     const bool maria = text.startsWith(QLatin1String("mariadb://"), Qt::CaseInsensitive);
+    RememberSecretsIn(text);
     if (!mysql && !maria)
         return ParseRepositoryUri(text, out, error);
     out = RepositoryUri();
@@ -59,6 +68,7 @@ bool ParseUri(const QString& uri, RepositoryUri& out, QString& error)
     out.password = url.password(QUrl::FullyDecoded);
     if (out.password.isEmpty())
         out.password = qEnvironmentVariable("TERMWISE_DB_PASSWORD");
+    RememberSecret(out.password);
     return true;
 }
 
@@ -122,6 +132,70 @@ QString MySqlDefinition(const QString& columnType, const QString& nullable, cons
 }
 
 namespace {
+
+// Seconds a server may stay silent (TERMWISE_DB_TIMEOUT, default five minutes: a large Oracle
+// catalog may take minutes before its first row).
+int SilenceLimit()
+{
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("TERMWISE_DB_TIMEOUT", &ok);
+    return ok && seconds > 0 ? seconds : 300;
+}
+
+// A server that stops answering while its connection stays open would leave the read waiting
+// for ever (the system answers for it, so no keepalive notices). When nothing moved for the
+// limit, the watchdog cuts the sockets the connection opened; the driver's wait then ends with
+// an error, which the read turns into its own message.
+class Watchdog
+{
+public:
+    explicit Watchdog(int seconds) : m_limit(seconds), m_before(Platform::OpenSockets())
+    {
+        m_thread = std::thread([this] { Watch(); });
+    }
+    ~Watchdog()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+    }
+    void Touch()
+    {
+        std::lock_guard lock(m_mutex);
+        m_last = std::chrono::steady_clock::now();
+    }
+    bool Fired() const { return m_fired; }
+    int Limit() const { return m_limit; }
+
+private:
+    void Watch()
+    {
+        std::unique_lock lock(m_mutex);
+        while (!m_done) {
+            const auto deadline = m_last + std::chrono::seconds(m_limit);
+            if (std::chrono::steady_clock::now() >= deadline) {
+                m_fired = true;
+                for (int fd : Platform::OpenSockets())
+                    if (std::find(m_before.begin(), m_before.end(), fd) == m_before.end())
+                        Platform::ShutdownSocket(fd);
+                return;
+            }
+            m_wake.wait_until(lock, deadline);
+        }
+    }
+
+    const int m_limit;
+    const std::vector<int> m_before;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::chrono::steady_clock::time_point m_last = std::chrono::steady_clock::now();
+    bool m_done = false;
+    std::atomic<bool> m_fired{false};
+    std::thread m_thread;
+};
 
 // The connection for one read, removed again when the read ends.
 class Session
@@ -187,11 +261,15 @@ public:
                 db.setPort(m_uri.port);
             db.setDatabaseName(m_uri.database);
             db.setUserName(m_uri.user);
+            RememberSecret(m_uri.password);
             db.setPassword(m_uri.password);
             if (driver == QLatin1String("QPSQL"))
-                db.setConnectOptions(m_uri.options.isEmpty() ? QStringLiteral("connect_timeout=10") : m_uri.options);
+                db.setConnectOptions(m_uri.options.contains(QLatin1String("connect_timeout"))
+                                         ? m_uri.options
+                                         : QStringLiteral("connect_timeout=10;") + m_uri.options);
             else if (driver == QLatin1String("QMYSQL"))
-                db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10;MYSQL_OPT_READ_TIMEOUT=600"));
+                db.setConnectOptions(
+                    QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10;MYSQL_OPT_READ_TIMEOUT=%1").arg(SilenceLimit()));
         }
         if (!db.open()) {
             error = db.lastError().text().trimmed();
@@ -304,6 +382,33 @@ void AppendRow(const QSqlQuery& q, Dialect dialect, ModelSource::AttributeList& 
     }
 }
 
+// The key roles of the columns read, from the catalog's constraints. A catalog that will not
+// say leaves the roles unknown with a warning: the model itself is still good.
+void ReadKeys(QSqlDatabase db, Dialect dialect, const QStringList& schemas, ModelSource::AttributeList& list)
+{
+    const QString statement = dialect == Dialect::PostgreSql ? CatalogSql::Postgres::kKeys
+                              : dialect == Dialect::MySql    ? CatalogSql::MySql::kKeys
+                              : dialect == Dialect::Oracle   ? CatalogSql::Oracle::kKeys
+                                                             : CatalogSql::Sqlite::kKeys;
+    QHash<QString, size_t> index;
+    const auto key = [](const QString& schema, const QString& table, const QString& column) -> QString {
+        return schema + QChar(0) + table + QChar(0) + column;
+    };
+    for (size_t i = 0; i < list.facts.size(); ++i)
+        index.insert(key(list.facts[i].schema, list.facts[i].table, list.facts[i].column), i);
+    QSqlQuery q(db);
+    QString driverText;
+    if (!Prepare(q, statement, schemas, nullptr, driverText)) {
+        list.warnings << T::kKeysUnread.arg(driverText);
+        return;
+    }
+    while (q.next()) {
+        const auto it = index.constFind(key(Text(q, 0), Text(q, 1), Text(q, 2)));
+        if (it != index.constEnd())
+            list.facts[*it].keys |= (unsigned char)q.value(3).toInt();
+    }
+}
+
 // The client library's codes for a server gone away or a connection lost during a query.
 bool MySqlConnectionLost(const QSqlError& e)
 {
@@ -311,8 +416,8 @@ bool MySqlConnectionLost(const QSqlError& e)
     return code == u"2006" || code == u"2013" || code == u"2055";
 }
 
-bool ReadMySqlColumns(QSqlDatabase db, bool mariaDb, const QStringList& schemas, const QString& pattern,
-                      ModelSource::AttributeList& list, QString& error, const Options& options)
+bool ReadMySqlColumns(Watchdog& watchdog, QSqlDatabase db, bool mariaDb, const QStringList& schemas,
+                      const QString& pattern, ModelSource::AttributeList& list, QString& error, const Options& options)
 {
     // The tables with their comments first (small beside their columns), then the columns in
     // batches of tables.
@@ -330,6 +435,7 @@ bool ReadMySqlColumns(QSqlDatabase db, bool mariaDb, const QStringList& schemas,
         }
         while (q.next())
             tables.push_back({Text(q, 0), Text(q, 1), Text(q, 2)});
+        watchdog.Touch();
         if (q.lastError().isValid()) {
             error = T::kConnectionLost.arg(q.lastError().text().trimmed());
             return false;
@@ -357,6 +463,7 @@ bool ReadMySqlColumns(QSqlDatabase db, bool mariaDb, const QStringList& schemas,
             ok = q.exec();
         }
         const Table* table = nullptr;
+        watchdog.Touch();
         while (ok && q.next()) {
             if (!table || table->name != Text(q, 0)) {
                 table = byName.value(Text(q, 0));
@@ -383,11 +490,9 @@ bool ReadMySqlColumns(QSqlDatabase db, bool mariaDb, const QStringList& schemas,
     return true;
 }
 
-} // namespace
-
-bool Read(const RepositoryUri& uri, ModelSource::AttributeList& list, QString& error, const Options& options)
+bool ReadWith(const RepositoryUri& uri, ModelSource::AttributeList& list, QString& error, const Options& options,
+              Watchdog& watchdog)
 {
-    list = ModelSource::AttributeList();
     const Dialect dialect = DialectOf(uri.dbType);
     Session session(uri);
     QString driverText;
@@ -435,8 +540,10 @@ bool Read(const RepositoryUri& uri, ModelSource::AttributeList& list, QString& e
     const QString pattern = options.tables.isEmpty() ? QStringLiteral("%") : options.tables;
     list.dialect = dialect;
     if (dialect == Dialect::MySql) {
-        const bool read = ReadMySqlColumns(db, session.MariaDb(), schemas, pattern, list, error, options);
-        if (!read)
+        const bool read = ReadMySqlColumns(watchdog, db, session.MariaDb(), schemas, pattern, list, error, options);
+        if (read)
+            ReadKeys(db, dialect, schemas, list);
+        else
             list = ModelSource::AttributeList();
         list.DoneReading();
         return read;
@@ -465,6 +572,7 @@ bool Read(const RepositoryUri& uri, ModelSource::AttributeList& list, QString& e
     QString lastTable;
     qint64 done = 0;
     while (q.next()) {
+        watchdog.Touch();
         AppendRow(q, dialect, list, lastTable);
         ++done;
         if (options.progress && (done % 1000 == 0 || done == total) && !options.progress(done, total)) {
@@ -484,7 +592,24 @@ bool Read(const RepositoryUri& uri, ModelSource::AttributeList& list, QString& e
         error = T::kNoTables.arg(schemas.join(QStringLiteral(", ")), pattern);
         return false;
     }
+    q.finish();
+    watchdog.Touch();
+    ReadKeys(db, dialect, schemas, list);
     return true;
+}
+
+} // namespace
+
+bool Read(const RepositoryUri& uri, ModelSource::AttributeList& list, QString& error, const Options& options)
+{
+    list = ModelSource::AttributeList();
+    Watchdog watchdog(SilenceLimit());
+    const bool read = ReadWith(uri, list, error, options, watchdog);
+    if (!read && watchdog.Fired()) {
+        list = ModelSource::AttributeList();
+        error = T::kServerSilent.arg(watchdog.Limit());
+    }
+    return read;
 }
 
 } // namespace CatalogReader

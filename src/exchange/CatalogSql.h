@@ -31,6 +31,17 @@ inline const QString kColumns =
                    " WHERE c.relkind IN ('r', 'p') AND NOT c.relispartition AND n.nspname IN (%1)"
                    " AND c.relname ILIKE ?"
                    " ORDER BY n.nspname, c.relname, a.attnum");
+// Key columns: schema, table, column, role (1 primary key, 2 foreign key, 4 referenced by one).
+inline const QString kKeys = QStringLiteral(
+    "SELECT s, t, c, r FROM (SELECT n.nspname s, c.relname t, a.attname c,"
+    " CASE k.contype WHEN 'p' THEN 1 ELSE 2 END r FROM pg_catalog.pg_constraint k"
+    " JOIN pg_catalog.pg_class c ON c.oid = k.conrelid JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"
+    " JOIN pg_catalog.pg_attribute a ON a.attrelid = k.conrelid AND a.attnum = ANY (k.conkey)"
+    " WHERE k.contype IN ('p', 'f') UNION ALL SELECT n.nspname, c.relname, a.attname, 4"
+    " FROM pg_catalog.pg_constraint k JOIN pg_catalog.pg_class c ON c.oid = k.confrelid"
+    " JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"
+    " JOIN pg_catalog.pg_attribute a ON a.attrelid = k.confrelid AND a.attnum = ANY (k.confkey)"
+    " WHERE k.contype = 'f') keys WHERE s IN (%1)");
 } // namespace Postgres
 
 namespace MySql {
@@ -53,6 +64,13 @@ inline const QString kColumnsOfTables =
     QStringLiteral("SELECT TABLE_NAME, COLUMN_NAME, COLUMN_COMMENT, COLUMN_TYPE, IS_NULLABLE, COLUMN_DEFAULT,"
                    " EXTRA, COLLATION_NAME, GENERATION_EXPRESSION FROM information_schema.COLUMNS"
                    " WHERE TABLE_SCHEMA = ? AND TABLE_NAME IN (%1) ORDER BY TABLE_NAME, ORDINAL_POSITION");
+// Key columns: schema, table, column, role (1 primary key, 2 foreign key, 4 referenced by one).
+inline const QString kKeys = QStringLiteral(
+    "SELECT s, t, c, r FROM (SELECT TABLE_SCHEMA s, TABLE_NAME t, COLUMN_NAME c,"
+    " CASE WHEN CONSTRAINT_NAME = 'PRIMARY' THEN 1 ELSE 2 END r FROM information_schema.KEY_COLUMN_USAGE"
+    " WHERE CONSTRAINT_NAME = 'PRIMARY' OR REFERENCED_TABLE_NAME IS NOT NULL UNION ALL"
+    " SELECT REFERENCED_TABLE_SCHEMA, REFERENCED_TABLE_NAME, REFERENCED_COLUMN_NAME, 4"
+    " FROM information_schema.KEY_COLUMN_USAGE WHERE REFERENCED_TABLE_NAME IS NOT NULL) k WHERE s IN (%1)");
 } // namespace MySql
 
 namespace Sqlite {
@@ -64,6 +82,14 @@ inline const QString kFrom =
 inline const QString kCount = QStringLiteral("SELECT count(*)") + kFrom;
 inline const QString kColumns =
     QStringLiteral("SELECT m.name, p.name, p.type") + kFrom + QStringLiteral(" ORDER BY m.name, p.cid");
+// Key columns: schema (empty), table, column, role (1 primary key, 2 foreign key, 4 referenced
+// by one; a foreign key naming no column references the primary key).
+inline const QString kKeys = QStringLiteral(
+    "SELECT '', m.name, p.name, 1 FROM sqlite_master m JOIN pragma_table_info(m.name) p"
+    " WHERE m.type = 'table' AND p.pk > 0 UNION ALL SELECT '', m.name, f.\"from\", 2 FROM sqlite_master m"
+    " JOIN pragma_foreign_key_list(m.name) f WHERE m.type = 'table' UNION ALL SELECT '', f.\"table\","
+    " COALESCE(f.\"to\", (SELECT p.name FROM pragma_table_info(f.\"table\") p WHERE p.pk = 1)), 4"
+    " FROM sqlite_master m JOIN pragma_foreign_key_list(m.name) f WHERE m.type = 'table'");
 } // namespace Sqlite
 
 namespace Oracle {
@@ -84,6 +110,14 @@ inline const QString kColumns =
                    " AND cc.COLUMN_NAME = c.COLUMN_NAME"
                    " WHERE c.OWNER IN (%1) AND UPPER(c.TABLE_NAME) LIKE UPPER(?)"
                    " ORDER BY c.OWNER, c.TABLE_NAME, c.COLUMN_ID");
+// Key columns: owner, table, column, role (1 primary key, 2 foreign key, 4 referenced by one).
+inline const QString kKeys = QStringLiteral(
+    "SELECT s, t, c, r FROM (SELECT cc.OWNER s, cc.TABLE_NAME t, cc.COLUMN_NAME c,"
+    " CASE k.CONSTRAINT_TYPE WHEN 'P' THEN 1 ELSE 2 END r FROM ALL_CONSTRAINTS k JOIN ALL_CONS_COLUMNS cc"
+    " ON cc.OWNER = k.OWNER AND cc.CONSTRAINT_NAME = k.CONSTRAINT_NAME WHERE k.CONSTRAINT_TYPE IN ('P', 'R')"
+    " UNION ALL SELECT cc.OWNER, cc.TABLE_NAME, cc.COLUMN_NAME, 4 FROM ALL_CONSTRAINTS k JOIN ALL_CONS_COLUMNS cc"
+    " ON cc.OWNER = k.R_OWNER AND cc.CONSTRAINT_NAME = k.R_CONSTRAINT_NAME WHERE k.CONSTRAINT_TYPE = 'R')"
+    " WHERE s IN (%1)");
 } // namespace Oracle
 
 } // namespace CatalogSql

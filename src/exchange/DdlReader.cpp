@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <QStringDecoder>
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -20,12 +22,51 @@ namespace {
 
 enum class Tok { Word, QuotedId, String, Number, Symbol, End };
 
+// The statement being read and the texts of its quoted tokens. Tokens point into it, so a
+// token takes 16 bytes however long its statement: a statement of 50 MB has millions of them.
+struct TokenSource
+{
+    QStringView statement;
+    std::vector<QString> texts;
+};
+thread_local TokenSource* g_source = nullptr;
+
+class SourceScope
+{
+public:
+    explicit SourceScope(QStringView statement) : m_saved(g_source)
+    {
+        m_source.statement = statement;
+        g_source = &m_source;
+    }
+    ~SourceScope() { g_source = m_saved; }
+    SourceScope(const SourceScope&) = delete;
+    SourceScope& operator=(const SourceScope&) = delete;
+
+private:
+    TokenSource m_source;
+    TokenSource* m_saved;
+};
+
 struct Token
 {
+    quint32 pos = 0; // offset in the statement
+    quint32 length = 0;
+    qint32 textIndex = -1;
     Tok kind = Tok::End;
-    QStringView raw;
-    QString text;      // unquoted identifier or unescaped string
-    qsizetype pos = 0; // offset in the statement
+
+    QStringView raw() const { return g_source->statement.mid(pos, length); }
+    // The unquoted identifier or unescaped string.
+    const QString& text() const
+    {
+        static const QString kNone;
+        return textIndex < 0 ? kNone : g_source->texts[size_t(textIndex)];
+    }
+    void SetText(QString value)
+    {
+        textIndex = qint32(g_source->texts.size());
+        g_source->texts.push_back(std::move(value));
+    }
 };
 
 bool IsWordStart(QChar c)
@@ -37,14 +78,86 @@ bool IsWordChar(QChar c)
     return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'#' || c.unicode() >= 0x80;
 }
 
+// Where the block comment opened before from ends (after its "*/"); -1 when the text does not
+// close it. PostgreSQL nests block comments, the other dialects end at the first "*/".
+// With depth and resume, a search the text did not finish can go on where it stopped.
+qsizetype BlockCommentEnd(QStringView s, qsizetype from, bool nested, int* depth = nullptr, qsizetype* resume = nullptr)
+{
+    int level = depth ? *depth : 1;
+    qsizetype k = from;
+    for (; k + 1 < s.size(); ++k) {
+        if (s[k] == u'*' && s[k + 1] == u'/') {
+            if (--level == 0)
+                return k + 2;
+            ++k;
+        } else if (nested && s[k] == u'/' && s[k + 1] == u'*') {
+            ++level;
+            ++k;
+        }
+    }
+    if (depth)
+        *depth = level;
+    if (resume)
+        *resume = k;
+    return -1;
+}
+
+// An E'...' string of PostgreSQL (backslash escapes) opens at the quote at i.
+bool IsEscapeString(QStringView s, qsizetype i)
+{
+    return i >= 1 && (s[i - 1] == u'E' || s[i - 1] == u'e') &&
+           (i == 1 || !(s[i - 2].isLetterOrNumber() || s[i - 2] == u'_' || s[i - 2] == u'$'));
+}
+
+// An Oracle q'X...X' quote opens at the quote at i (also nq'...').
+bool IsOracleQuote(QStringView s, qsizetype i)
+{
+    if (i < 1 || !(s[i - 1] == u'q' || s[i - 1] == u'Q') || i + 1 >= s.size())
+        return false;
+    const qsizetype before = i - 2 >= 0 && (s[i - 2] == u'n' || s[i - 2] == u'N') ? i - 3 : i - 2;
+    return before < 0 || !(s[before].isLetterOrNumber() || s[before] == u'_' || s[before] == u'$');
+}
+
+QChar OracleClose(QChar open)
+{
+    return open == u'[' ? u']' : open == u'{' ? u'}' : open == u'<' ? u'>' : open == u'(' ? u')' : open;
+}
+
 class Lexer
 {
 public:
     Lexer(QStringView text, Dialect dialect) : m_s(text), m_dialect(dialect) {}
 
-    std::vector<Token> All(bool& unterminated)
+    // The first tokens only: enough to tell what a statement is before reading all of it
+    // (a function body of many megabytes need not become tokens to be passed over).
+    std::vector<Token> Head(size_t count)
     {
         std::vector<Token> out;
+        bool unterminated = false;
+        while (out.size() < count) {
+            Token t = Next(unterminated);
+            if (t.kind == Tok::End)
+                break;
+            out.push_back(std::move(t));
+        }
+        m_i = 0;
+        return out;
+    }
+
+    std::vector<Token> All(bool& unterminated)
+    {
+        // Counted first, so the list is allocated once at its size.
+        size_t count = 0;
+        {
+            const size_t texts = g_source->texts.size();
+            bool ignored = false;
+            while (Next(ignored).kind != Tok::End)
+                ++count;
+            g_source->texts.resize(texts);
+            m_i = 0;
+        }
+        std::vector<Token> out;
+        out.reserve(count);
         unterminated = false;
         for (;;) {
             Token t = Next(unterminated);
@@ -71,8 +184,8 @@ private:
                 while (m_i < m_s.size() && m_s[m_i] != u'\n')
                     ++m_i;
             } else if (c == u'/' && At(m_i + 1) == u'*') {
-                const qsizetype end = m_s.indexOf(u"*/", m_i + 2);
-                m_i = end < 0 ? m_s.size() : end + 2;
+                const qsizetype end = BlockCommentEnd(m_s, m_i + 2, m_dialect == Dialect::PostgreSql);
+                m_i = end < 0 ? m_s.size() : end;
             } else {
                 break;
             }
@@ -117,7 +230,7 @@ private:
     {
         SkipSpaceAndComments();
         Token t;
-        t.pos = m_i;
+        t.pos = quint32(m_i);
         if (m_i >= m_s.size())
             return t;
         const QChar c = m_s[m_i];
@@ -125,17 +238,17 @@ private:
         const bool mysql = m_dialect == Dialect::MySql;
         if (c == u'\'') {
             t.kind = Tok::String;
-            t.text = Quoted(u'\'', u'\'', mysql, unterminated);
+            t.SetText(Quoted(u'\'', u'\'', mysql, unterminated));
         } else if (c == u'"') {
             // MySQL takes double quotes for strings unless ANSI_QUOTES is set.
             t.kind = mysql ? Tok::String : Tok::QuotedId;
-            t.text = Quoted(u'"', u'"', mysql, unterminated);
+            t.SetText(Quoted(u'"', u'"', mysql, unterminated));
         } else if (c == u'`') {
             t.kind = Tok::QuotedId;
-            t.text = Quoted(u'`', u'`', false, unterminated);
+            t.SetText(Quoted(u'`', u'`', false, unterminated));
         } else if (c == u'[' && m_dialect == Dialect::Sqlite) {
             t.kind = Tok::QuotedId;
-            t.text = Quoted(u'[', u']', false, unterminated);
+            t.SetText(Quoted(u'[', u']', false, unterminated));
         } else if (c == u'$' && m_dialect != Dialect::MySql && DollarQuote(t, unterminated)) {
             // the body of a PostgreSQL function or DO block
         } else if (IsWordStart(c)) {
@@ -148,11 +261,12 @@ private:
                 // N'...', E'...' (backslash escapes), X'..', B'..'
                 m_i = j;
                 t.kind = Tok::String;
-                t.text = Quoted(u'\'', u'\'', mysql || word[0].toUpper() == u'E', unterminated);
-            } else if (next == u'\'' && word.size() == 1 && word[0].toUpper() == u'Q' && m_dialect != Dialect::MySql &&
-                       j + 1 < m_s.size()) {
+                t.SetText(Quoted(u'\'', u'\'', mysql || word[0].toUpper() == u'E', unterminated));
+            } else if (next == u'\'' && m_dialect != Dialect::MySql && j + 1 < m_s.size() &&
+                       word.back().toUpper() == u'Q' &&
+                       (word.size() == 1 || (word.size() == 2 && word[0].toUpper() == u'N'))) {
                 t.kind = Tok::String;
-                t.text = OracleQuote(j, unterminated);
+                t.SetText(OracleQuote(j, unterminated));
             } else {
                 t.kind = Tok::Word;
                 m_i = j;
@@ -167,7 +281,7 @@ private:
             t.kind = Tok::Symbol;
             ++m_i;
         }
-        t.raw = m_s.mid(start, m_i - start);
+        t.length = quint32(m_i - start);
         return t;
     }
 
@@ -183,10 +297,10 @@ private:
         t.kind = Tok::String;
         if (end < 0) {
             unterminated = true;
-            t.text = m_s.mid(j + 1).toString();
+            t.SetText(m_s.mid(j + 1).toString());
             m_i = m_s.size();
         } else {
-            t.text = m_s.mid(j + 1, end - j - 1).toString();
+            t.SetText(m_s.mid(j + 1, end - j - 1).toString());
             m_i = end + tag.size();
         }
         return true;
@@ -221,11 +335,11 @@ private:
 
 bool Is(const Token& t, const char16_t* keyword)
 {
-    return t.kind == Tok::Word && t.raw.compare(QStringView(keyword), Qt::CaseInsensitive) == 0;
+    return t.kind == Tok::Word && t.raw().compare(QStringView(keyword), Qt::CaseInsensitive) == 0;
 }
 bool IsSym(const Token& t, char16_t c)
 {
-    return t.kind == Tok::Symbol && t.raw.size() == 1 && t.raw[0] == c;
+    return t.kind == Tok::Symbol && t.length == 1 && g_source->statement[t.pos] == c;
 }
 bool IsIdent(const Token& t)
 {
@@ -240,8 +354,9 @@ struct Column
     QString name; // as stored
     QString key;
     QString comment;
-    QString type;       // the type text as written
-    QString definition; // MySQL: what MODIFY restates
+    QString type;           // the type text as written
+    QString definition;     // MySQL: what MODIFY restates
+    unsigned char keys = 0; // ModelSource::KeyRole bits
     bool dropped = false;
 };
 
@@ -265,6 +380,13 @@ struct Name
     QString stored, key;
 };
 
+// A foreign key's target, marked once every table is read (it may come later in the script).
+struct Reference
+{
+    std::vector<Name> table;
+    QStringList columns; // keys; none: the table's primary key
+};
+
 class Script
 {
 public:
@@ -277,12 +399,16 @@ public:
 
     void Statement(QStringView text, int line);
     void Finish();
+    void Unclosed(const QString& what, int line)
+    {
+        m_list.warnings.append(T::kUnterminated.arg(m_file).arg(line).arg(what));
+    }
 
 private:
     Name NameOf(const Token& t) const
     {
         const bool quoted = t.kind == Tok::QuotedId;
-        QString stored = quoted ? t.text : t.raw.toString();
+        QString stored = quoted ? t.text() : t.raw().toString();
         if (!quoted && m_dialect == Dialect::PostgreSql)
             stored = stored.toLower();
         else if (!quoted && m_dialect == Dialect::Oracle)
@@ -307,25 +433,41 @@ private:
         return parts;
     }
 
+    // The live table a possibly qualified name means: with a schema, that schema's table (or
+    // one written without a schema); without, the only table of that name (none when two
+    // schemas have one). Hashed both ways, so a name repeated across thousands of schemas or
+    // re-created thousands of times costs no search.
     Table* FindTable(const std::vector<Name>& parts)
     {
         if (parts.empty())
             return nullptr;
         const QString& key = parts.back().key;
-        const QString schemaKey = parts.size() >= 2 ? parts[parts.size() - 2].key : QString();
-        Table* match = nullptr;
-        for (int index : m_tablesByKey.values(key)) {
-            Table& t = m_tables[size_t(index)];
-            if (t.dropped)
-                continue;
-            const QString tableSchema = SchemaKey(t.schema);
-            if (!schemaKey.isEmpty() && !tableSchema.isEmpty() && tableSchema != schemaKey)
-                continue;
-            if (match) // the same name in two schemas and the statement names neither
-                return schemaKey.isEmpty() ? nullptr : match;
-            match = &t;
+        if (parts.size() < 2) {
+            const auto it = m_liveByName.constFind(key);
+            return it == m_liveByName.constEnd() || it->size() != 1 ? nullptr : &m_tables[size_t(*it->cbegin())];
         }
-        return match;
+        for (const QString& schema : {parts[parts.size() - 2].key, QString()}) {
+            const auto it = m_liveBySchema.constFind(schema + QChar(0) + key);
+            if (it != m_liveBySchema.constEnd())
+                return &m_tables[size_t(*it)];
+        }
+        return nullptr;
+    }
+    void AddTable(Table table)
+    {
+        const int index = int(m_tables.size());
+        m_liveByName[table.key].insert(index);
+        m_liveBySchema.insert(SchemaKey(table.schema) + QChar(0) + table.key, index);
+        m_tables.push_back(std::move(table));
+    }
+    void DropTable(Table& table)
+    {
+        const int index = int(&table - m_tables.data());
+        table.dropped = true;
+        m_liveByName[table.key].remove(index);
+        const QString full = SchemaKey(table.schema) + QChar(0) + table.key;
+        if (m_liveBySchema.value(full, -1) == index)
+            m_liveBySchema.remove(full);
     }
     QString SchemaKey(const QString& stored) const
     {
@@ -334,6 +476,11 @@ private:
     }
 
     void CreateTable(const std::vector<Token>& toks, size_t i, QStringView text, int line);
+    // [CONSTRAINT n] PRIMARY KEY (...) or FOREIGN KEY (...) REFERENCES t (...) at toks[k, to).
+    void TableConstraint(Table& table, const std::vector<Token>& toks, size_t k, size_t to);
+    // REFERENCES t [(a, b)] at toks[k, to): remembered for Finish.
+    void Referenced(const std::vector<Token>& toks, size_t k, size_t to) const;
+    void MarkReferenced();
     void CommentOn(const std::vector<Token>& toks, size_t i, QStringView text, int line);
     void AlterTable(const std::vector<Token>& toks, size_t i, QStringView text, int line);
 
@@ -354,7 +501,9 @@ private:
     ModelSource::AttributeList& m_list;
     QString m_file;
     std::vector<Table> m_tables;
-    QMultiHash<QString, int> m_tablesByKey;
+    mutable std::vector<Reference> m_references;
+    QHash<QString, QSet<int>> m_liveByName;
+    QHash<QString, int> m_liveBySchema; // schema key, NUL, name key
     int m_createTables = 0;
 };
 
@@ -443,7 +592,7 @@ QString JoinTokens(const std::vector<Token>& toks, size_t from, size_t to, const
             out += u' ';
         if (IsSym(t, u'(') && previous && previous->kind != Tok::Word && !IsSym(*previous, u'('))
             out += u' ';
-        out += t.raw;
+        out += t.raw();
         previous = &t;
     }
     return out;
@@ -485,7 +634,7 @@ std::optional<Column> Script::ColumnDef(const std::vector<Token>& toks, size_t i
             if (IsSym(toks[s], u'=') && s + 1 < end)
                 ++s;
             if (toks[s].kind == Tok::String) {
-                c.comment = toks[s].text;
+                c.comment = toks[s].text();
                 for (size_t q = r; q <= s; ++q)
                     skip[q - typeStart] = true;
                 r = s;
@@ -495,9 +644,16 @@ std::optional<Column> Script::ColumnDef(const std::vector<Token>& toks, size_t i
             ++r;
         } else if (Is(toks[r], u"FIRST")) {
             skip[r - typeStart] = true;
+        } else if (Is(toks[r], u"PRIMARY") && r + 1 < end && Is(toks[r + 1], u"KEY")) {
+            c.keys |= ModelSource::PrimaryKey;
+        } else if (Is(toks[r], u"REFERENCES")) {
+            c.keys |= ModelSource::ForeignKey;
+            Referenced(toks, r, end);
         }
     }
-    if (m_dialect == Dialect::MySql || m_dialect == Dialect::Unknown)
+    // Only a MySQL fix script restates a column (a script of no known dialect gets none), and a
+    // CHECK of millions of values must not be copied for nothing.
+    if (m_dialect == Dialect::MySql)
         c.definition = JoinTokens(toks, typeStart, end, &skip);
     (void)text;
     return c;
@@ -523,6 +679,23 @@ void Script::Statement(QStringView text, int line)
     if (!head.startsWith(u"CREATE", Qt::CaseInsensitive) && !head.startsWith(u"COMMENT", Qt::CaseInsensitive) &&
         !head.startsWith(u"ALTER", Qt::CaseInsensitive))
         return;
+    const SourceScope scope(text);
+    {
+        // CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED] TABLE, COMMENT ON, ALTER TABLE
+        const std::vector<Token> head = Lexer(text, m_dialect).Head(8);
+        const auto wanted = [&] {
+            if (head.size() >= 2 && Is(head[0], u"COMMENT"))
+                return Is(head[1], u"ON");
+            if (head.size() >= 2 && Is(head[0], u"ALTER"))
+                return Is(head[1], u"TABLE");
+            for (size_t k = 1; k < head.size(); ++k)
+                if (Is(head[k], u"TABLE"))
+                    return true;
+            return false;
+        };
+        if (!wanted())
+            return;
+    }
     bool unterminated = false;
     const std::vector<Token> toks = Lexer(text, m_dialect).All(unterminated);
     if (toks.empty())
@@ -581,16 +754,22 @@ void Script::CreateTable(const std::vector<Token>& toks, size_t i, QStringView t
     if (parts.size() >= 2)
         table.schema = parts[parts.size() - 2].stored;
     bool anyColumn = false;
+    std::vector<std::pair<size_t, size_t>> constraints;
     for (const auto& [from, to] : Elements(toks, i + 1, close)) {
         bool constraint = false;
         std::optional<Column> c = ColumnDef(toks, from, to, text, constraint);
         if (c) {
             AddColumn(table, std::move(*c));
             anyColumn = true;
-        } else if (!constraint && from < to) {
+        } else if (constraint) {
+            constraints.emplace_back(from, to);
+        } else if (from < to) {
             Warn(T::kUnreadable, line, text, toks[from].pos);
         }
     }
+    // after the columns, which a constraint may name before they are declared
+    for (const auto& [from, to] : constraints)
+        TableConstraint(table, toks, from, to);
     // Table options: MySQL's COMMENT [=] '...'
     for (size_t k = close + 1; k + 1 < toks.size(); ++k) {
         if (!Is(toks[k], u"COMMENT"))
@@ -599,7 +778,7 @@ void Script::CreateTable(const std::vector<Token>& toks, size_t i, QStringView t
         if (IsSym(toks[s], u'=') && s + 1 < toks.size())
             ++s;
         if (toks[s].kind == Tok::String)
-            table.comment = toks[s].text;
+            table.comment = toks[s].text();
     }
     if (!anyColumn && close > i + 1) {
         Warn(T::kUnreadable, line, text);
@@ -607,9 +786,8 @@ void Script::CreateTable(const std::vector<Token>& toks, size_t i, QStringView t
     }
     // A second CREATE of the same table (a script run twice, DROP and CREATE) replaces it.
     if (Table* earlier = FindTable(parts))
-        earlier->dropped = true;
-    m_tablesByKey.insert(table.key, int(m_tables.size()));
-    m_tables.push_back(std::move(table));
+        DropTable(*earlier);
+    AddTable(std::move(table));
 }
 
 void Script::CommentOn(const std::vector<Token>& toks, size_t i, QStringView text, int line)
@@ -629,7 +807,7 @@ void Script::CommentOn(const std::vector<Token>& toks, size_t i, QStringView tex
         Warn(T::kUnreadable, line, text);
         return;
     }
-    const QString comment = value.kind == Tok::String ? value.text : QString();
+    const QString comment = value.kind == Tok::String ? value.text() : QString();
     Name columnName;
     if (onColumn) {
         columnName = parts.back();
@@ -675,7 +853,9 @@ void Script::AlterTable(const std::vector<Token>& toks, size_t i, QStringView te
         return;
     }
     const bool mysql = m_dialect == Dialect::MySql;
-    for (auto [from, to] : Elements(toks, i, toks.size())) {
+    for (const auto& range : Elements(toks, i, toks.size())) {
+        // plain names, not a structured binding: the lambda below captures them (clang 15)
+        const size_t from = range.first, to = range.second;
         if (from >= to)
             continue;
         size_t k = from + 1;
@@ -703,6 +883,8 @@ void Script::AlterTable(const std::vector<Token>& toks, size_t i, QStringView te
             for (const auto& [a, b] : defs) {
                 bool constraint = false;
                 std::optional<Column> c = ColumnDef(toks, a, b, text, constraint);
+                if (!c && constraint && add)
+                    TableConstraint(*table, toks, a, b);
                 if (!c) {
                     if (!constraint && !(a < b && (Is(toks[a], u"PARTITION") || Is(toks[a], u"SUPPLEMENTAL"))))
                         Warn(T::kUnreadable, line, text, a < toks.size() ? toks[a].pos : 0);
@@ -783,13 +965,78 @@ void Script::AlterTable(const std::vector<Token>& toks, size_t i, QStringView te
             if (k < to && IsSym(toks[k], u'='))
                 ++k;
             if (k < to && toks[k].kind == Tok::String)
-                table->comment = toks[k].text;
+                table->comment = toks[k].text();
         }
     }
 }
 
+void Script::TableConstraint(Table& table, const std::vector<Token>& toks, size_t k, size_t to)
+{
+    if (k + 1 < to && Is(toks[k], u"CONSTRAINT"))
+        k += 2;
+    const bool primary = k + 1 < to && Is(toks[k], u"PRIMARY") && Is(toks[k + 1], u"KEY");
+    const bool foreign = k + 1 < to && Is(toks[k], u"FOREIGN") && Is(toks[k + 1], u"KEY");
+    if (!primary && !foreign)
+        return;
+    // MySQL may name the index or its kind before the column list
+    while (k < to && !IsSym(toks[k], u'('))
+        ++k;
+    if (k >= to)
+        return;
+    const size_t close = std::min(Closing(toks, k), to);
+    for (const auto& [a, b] : Elements(toks, k + 1, close))
+        if (a < b && IsIdent(toks[a]))
+            if (Column* c = table.Find(NameOf(toks[a]).key))
+                c->keys |= primary ? ModelSource::PrimaryKey : ModelSource::ForeignKey;
+    if (foreign)
+        for (size_t r = close; r < to; ++r)
+            if (Is(toks[r], u"REFERENCES")) {
+                Referenced(toks, r, to);
+                break;
+            }
+}
+
+void Script::Referenced(const std::vector<Token>& toks, size_t k, size_t to) const
+{
+    ++k; // REFERENCES
+    Reference ref;
+    while (k < to && IsIdent(toks[k])) {
+        ref.table.push_back(NameOf(toks[k]));
+        if (k + 1 < to && IsSym(toks[k + 1], u'.'))
+            k += 2;
+        else {
+            ++k;
+            break;
+        }
+    }
+    if (ref.table.empty())
+        return;
+    if (k < to && IsSym(toks[k], u'(')) {
+        const size_t close = std::min(Closing(toks, k), to);
+        for (size_t c = k + 1; c < close; ++c)
+            if (IsIdent(toks[c]))
+                ref.columns << NameOf(toks[c]).key;
+    }
+    m_references.push_back(std::move(ref));
+}
+
+void Script::MarkReferenced()
+{
+    for (const Reference& ref : m_references) {
+        Table* table = FindTable(ref.table);
+        if (!table)
+            continue;
+        for (Column& c : table->columns)
+            if (!c.dropped &&
+                (ref.columns.isEmpty() ? (c.keys & ModelSource::PrimaryKey) != 0 : ref.columns.contains(c.key)))
+                c.keys |= ModelSource::ReferencedKey;
+    }
+    m_references.clear();
+}
+
 void Script::Finish()
 {
+    MarkReferenced();
     // Table by table into the list, each freed as it goes.
     qsizetype columns = 0;
     for (const Table& t : m_tables)
@@ -804,6 +1051,7 @@ void Script::Finish()
                     continue;
                 ModelSource::AppendColumn(m_list, t.schema, t.name, t.comment, c.name, c.comment,
                                           ModelSource::NormalizeType(m_dialect, c.type), c.definition);
+                m_list.facts.back().keys = c.keys;
                 any = true;
             }
             m_list.tables += any ? 1 : 0;
@@ -811,7 +1059,8 @@ void Script::Finish()
         t = Table();
     }
     m_tables.clear();
-    m_tablesByKey.clear();
+    m_liveByName.clear();
+    m_liveBySchema.clear();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -829,21 +1078,17 @@ public:
         Scan(false);
     }
     // The file's end: what is left is the last statement.
-    bool End()
+    void End()
     {
         Scan(true);
-        const bool unterminated = m_unterminated;
-        m_unterminatedLine = m_startLine;
         m_buffer.clear();
         m_statementOpen = false;
         m_pos = m_start = 0;
         m_line = m_startLine = 1;
         m_delimiter = QStringLiteral(";");
         m_copyData = false;
-        m_unterminated = false;
-        return !unterminated;
+        m_seek = -1;
     }
-    int UnterminatedLine() const { return m_unterminatedLine; }
 
 private:
     QChar At(qsizetype i) const { return i < m_buffer.size() ? m_buffer[i] : QChar(); }
@@ -864,8 +1109,91 @@ private:
         return t.startsWith(u"COPY", Qt::CaseInsensitive) && t.endsWith(u"stdin", Qt::CaseInsensitive);
     }
 
+    // A quoted run or comment that the file never closes: said with its line, and the
+    // statement it stood in is given up; reading goes on with the next line, so one stray
+    // quote or "/*" does not swallow the rest of the script.
+    void Unclosed(const QString& what)
+    {
+        m_script.Unclosed(what, m_line);
+        const qsizetype eol = m_buffer.indexOf(u'\n', m_pos);
+        m_pos = m_start = eol < 0 ? m_buffer.size() : eol;
+        m_statementOpen = false;
+        m_seek = -1;
+    }
+
+    // The end (just past it) of the block comment at m_pos; -1 when the buffer does not close
+    // it, with `wait` set when more text may still close it.
+    qsizetype CommentEnd(bool atEnd, bool& wait)
+    {
+        int depth = m_seek >= 0 ? m_seekDepth : 1;
+        qsizetype resume = 0;
+        const qsizetype end = BlockCommentEnd(m_buffer, m_seek >= 0 ? m_seek : m_pos + 2,
+                                              m_script.GetDialect() == Dialect::PostgreSql, &depth, &resume);
+        wait = end < 0 && !atEnd;
+        m_seek = wait ? resume : -1;
+        m_seekDepth = depth;
+        return end;
+    }
+
+    // The end of the quoted run opening at m_pos (quotes, E'' and q'' strings, quoted names,
+    // dollar quotes); -1 as for CommentEnd. what names the run for a message.
+    qsizetype QuoteEnd(bool atEnd, bool& wait, QString& what)
+    {
+        const Dialect dialect = m_script.GetDialect();
+        const bool mysql = dialect == Dialect::MySql;
+        const QChar c = m_buffer[m_pos];
+        wait = false;
+        if (c == u'\'' && !mysql && IsOracleQuote(m_buffer, m_pos)) {
+            what = T::kRunOracleQuote;
+            if (m_pos + 1 >= m_buffer.size()) {
+                wait = !atEnd;
+                return -1;
+            }
+            const QString close = QString(OracleClose(m_buffer[m_pos + 1])) + u'\'';
+            const qsizetype end = m_buffer.indexOf(close, m_seek >= 0 ? m_seek : m_pos + 2);
+            wait = end < 0 && !atEnd;
+            m_seek = wait ? std::max(m_pos + 2, m_buffer.size() - 1) : -1;
+            return end < 0 ? -1 : end + 2;
+        }
+        if (c == u'$') {
+            what = T::kRunDollarQuote;
+            qsizetype j = m_pos + 1;
+            while (j < m_buffer.size() && (m_buffer[j].isLetterOrNumber() || m_buffer[j] == u'_'))
+                ++j;
+            const QString tag = m_buffer.mid(m_pos, j - m_pos + 1);
+            const qsizetype end = m_buffer.indexOf(tag, m_seek >= 0 ? m_seek : j + 1);
+            wait = end < 0 && !atEnd;
+            m_seek = wait ? std::max(j + 1, m_buffer.size() - tag.size() + 1) : -1;
+            return end < 0 ? -1 : end + tag.size();
+        }
+        what = c == u'\'' ? T::kRunString : T::kRunQuotedName;
+        const QChar close = c == u'[' ? QChar(u']') : c;
+        const bool backslashes = (mysql && c != u'`') || (c == u'\'' && IsEscapeString(m_buffer, m_pos));
+        qsizetype k = m_seek >= 0 ? m_seek : m_pos + 1;
+        while (k < m_buffer.size()) {
+            const QChar d = m_buffer[k];
+            if (backslashes && d == u'\\') {
+                k += 2;
+                continue;
+            }
+            if (d == close) {
+                if (close == c && At(k + 1) == c) {
+                    k += 2;
+                    continue;
+                }
+                m_seek = -1;
+                return k + 1;
+            }
+            ++k;
+        }
+        wait = !atEnd;
+        m_seek = wait ? k : -1;
+        return -1;
+    }
+
     // Moves m_pos over the buffer; at a statement's end hands it on. Stops (to wait for more
-    // text) inside a string or comment that the buffer does not close yet.
+    // text) inside a string or comment that the buffer does not close yet, and goes on from
+    // there when more comes, so a long one is read once.
     void Scan(bool atEnd)
     {
         const Dialect dialect = m_script.GetDialect();
@@ -902,10 +1230,14 @@ private:
                     continue;
                 }
                 if (c == u'/' && At(m_pos + 1) == u'*' && At(m_pos + 2) != u'!') {
-                    const qsizetype end = m_buffer.indexOf(u"*/", m_pos + 2);
-                    if (end < 0 && !atEnd)
+                    bool wait = false;
+                    const qsizetype after = CommentEnd(atEnd, wait);
+                    if (wait)
                         break;
-                    const qsizetype after = end < 0 ? m_buffer.size() : end + 2;
+                    if (after < 0) {
+                        Unclosed(T::kRunComment);
+                        continue;
+                    }
                     m_line += int(QStringView(m_buffer).mid(m_pos, after - m_pos).count(u'\n'));
                     m_pos = m_start = after;
                     continue;
@@ -947,36 +1279,27 @@ private:
                 ++m_pos;
                 continue;
             }
-            if (c == u'\'' || c == u'"' || c == u'`' || (c == u'[' && dialect == Dialect::Sqlite)) {
-                const QChar close = c == u'[' ? QChar(u']') : c;
-                const bool backslashes = mysql && c != u'`';
-                qsizetype k = m_pos + 1;
-                bool closed = false;
-                while (k < m_buffer.size()) {
-                    const QChar d = m_buffer[k];
-                    if (backslashes && d == u'\\') {
-                        k += 2;
-                        continue;
-                    }
-                    if (d == close) {
-                        if (close == c && At(k + 1) == c) {
-                            k += 2;
-                            continue;
-                        }
-                        closed = true;
-                        break;
-                    }
-                    ++k;
-                }
-                if (!closed) {
-                    if (!atEnd)
-                        break;
-                    m_unterminated = true;
-                    m_pos = m_buffer.size();
+            const bool dollar = c == u'$' && !mysql && [&] {
+                qsizetype j = m_pos + 1;
+                while (j < m_buffer.size() && (m_buffer[j].isLetterOrNumber() || m_buffer[j] == u'_'))
+                    ++j;
+                return At(j) == u'$' && (j == m_pos + 1 || !m_buffer[m_pos + 1].isDigit());
+            }();
+            if (c == u'$' && !mysql && !dollar && !atEnd && m_buffer.size() - m_pos < 64 &&
+                m_buffer.indexOf(u'\n', m_pos) < 0)
+                break; // the tag may go on in the next piece
+            if (c == u'\'' || c == u'"' || c == u'`' || (c == u'[' && dialect == Dialect::Sqlite) || dollar) {
+                bool wait = false;
+                QString what;
+                const qsizetype end = QuoteEnd(atEnd, wait, what);
+                if (wait)
                     break;
+                if (end < 0) {
+                    Unclosed(what);
+                    continue;
                 }
-                m_line += int(QStringView(m_buffer).mid(m_pos, k - m_pos).count(u'\n'));
-                m_pos = k + 1;
+                m_line += int(QStringView(m_buffer).mid(m_pos, end - m_pos).count(u'\n'));
+                m_pos = end;
                 continue;
             }
             if ((c == u'-' && At(m_pos + 1) == u'-') || (c == u'#' && mysql)) { // to the line's end
@@ -987,39 +1310,16 @@ private:
                 continue;
             }
             if (c == u'/' && At(m_pos + 1) == u'*') {
-                const qsizetype end = m_buffer.indexOf(u"*/", m_pos + 2);
+                bool wait = false;
+                const qsizetype end = CommentEnd(atEnd, wait);
+                if (wait)
+                    break;
                 if (end < 0) {
-                    if (!atEnd)
-                        break;
-                    m_unterminated = true;
-                    m_pos = m_buffer.size();
-                    break;
-                }
-                m_line += int(QStringView(m_buffer).mid(m_pos, end - m_pos).count(u'\n'));
-                m_pos = end + 2;
-                continue;
-            }
-            if (c == u'$' && !mysql) {
-                qsizetype j = m_pos + 1;
-                while (j < m_buffer.size() && (m_buffer[j].isLetterOrNumber() || m_buffer[j] == u'_'))
-                    ++j;
-                if (j >= m_buffer.size() && !atEnd)
-                    break;
-                if (At(j) == u'$' && (j == m_pos + 1 || !m_buffer[m_pos + 1].isDigit())) {
-                    const QString tag = m_buffer.mid(m_pos, j - m_pos + 1);
-                    const qsizetype end = m_buffer.indexOf(tag, j + 1);
-                    if (end < 0) {
-                        if (!atEnd)
-                            break;
-                        m_unterminated = true;
-                        m_pos = m_buffer.size();
-                        break;
-                    }
-                    m_line += int(QStringView(m_buffer).mid(m_pos, end - m_pos).count(u'\n'));
-                    m_pos = end + tag.size();
+                    Unclosed(T::kRunComment);
                     continue;
                 }
-                ++m_pos;
+                m_line += int(QStringView(m_buffer).mid(m_pos, end - m_pos).count(u'\n'));
+                m_pos = end;
                 continue;
             }
             if (c == m_delimiter[0] && QStringView(m_buffer).mid(m_pos).startsWith(m_delimiter)) {
@@ -1029,15 +1329,14 @@ private:
             }
             ++m_pos;
         }
-        if (atEnd && m_statementOpen && m_start < m_buffer.size()) {
-            if (m_unterminated)
-                return;
+        if (atEnd && m_statementOpen && m_start < m_buffer.size())
             Emit(m_buffer.size(), m_buffer.size());
-        }
         // What was handed on is dropped once it is large, so the buffer stays near one piece.
         if (m_start > (1 << 20)) {
             m_buffer.remove(0, m_start);
             m_pos -= m_start;
+            if (m_seek >= 0)
+                m_seek -= m_start;
             m_start = 0;
         }
     }
@@ -1045,15 +1344,25 @@ private:
     Script& m_script;
     QString m_buffer;
     qsizetype m_pos = 0, m_start = 0;
-    int m_line = 1, m_startLine = 1, m_unterminatedLine = 0;
+    int m_line = 1, m_startLine = 1;
     bool m_statementOpen = false;
     bool m_copyData = false;
-    bool m_unterminated = false;
+    qsizetype m_seek = -1; // where the search for the end of an open run goes on
+    int m_seekDepth = 1;
     QString m_delimiter = QStringLiteral(";");
 };
 
-bool IsValidUtf8(const uchar* p, qsizetype n)
+// The whole file's verdict on UTF-8: the first byte that is not, and how many characters
+// are well-formed multi-byte UTF-8 and how many bytes are not.
+struct Utf8Verdict
 {
+    qsizetype firstBad = -1;
+    qsizetype good = 0, bad = 0;
+};
+
+Utf8Verdict CheckUtf8(const uchar* p, qsizetype n)
+{
+    Utf8Verdict v;
     qsizetype i = 0;
     while (i < n) {
         const uchar c = p[i];
@@ -1062,14 +1371,25 @@ bool IsValidUtf8(const uchar* p, qsizetype n)
             continue;
         }
         const int extra = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : -1;
-        if (extra < 0 || i + extra >= n)
-            return false;
-        for (int k = 1; k <= extra; ++k)
-            if ((p[i + k] & 0xC0) != 0x80)
-                return false;
-        i += extra + 1;
+        bool ok = extra > 0;
+        for (int k = 1; ok && k <= extra; ++k)
+            ok = i + k < n && (p[i + k] & 0xC0) == 0x80;
+        if (ok) {
+            ++v.good;
+            i += extra + 1;
+        } else {
+            if (v.firstBad < 0)
+                v.firstBad = i;
+            ++v.bad;
+            ++i;
+        }
     }
-    return true;
+    return v;
+}
+
+int LineAt(const uchar* p, qsizetype at)
+{
+    return int(std::count(p, p + at, uchar('\n'))) + 1;
 }
 
 int Score(QStringView text, std::initializer_list<const char16_t*> marks)
@@ -1136,8 +1456,7 @@ bool ReadText(const QString& text, const QString& name, ModelSource::AttributeLi
     script.SetFile(name);
     Splitter splitter(script);
     splitter.Feed(text);
-    if (!splitter.End())
-        list.warnings.append(T::kUnterminated.arg(name).arg(splitter.UnterminatedLine()));
+    splitter.End();
     return Finish(script, list, error);
 }
 
@@ -1149,7 +1468,7 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
         total += QFileInfo(f).size();
     std::unique_ptr<Script> script;
     std::unique_ptr<Splitter> splitter;
-    constexpr qint64 kPiece = 1 << 20;
+    const qint64 kPiece = std::max<qint64>(1, options.pieceBytes);
     for (const QString& path : files) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
@@ -1165,7 +1484,16 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
         qint64 offset = 0;
         if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
             offset = 3;
-        const bool utf8 = offset == 3 || IsValidUtf8(bytes + offset, size - offset);
+        // Decided once from the whole file: a UTF-8 file with a stray byte stays UTF-8 (the
+        // byte is named), and a CP949 file is said to be read so.
+        const Utf8Verdict verdict = CheckUtf8(bytes + offset, size - offset);
+        const bool utf8 = offset == 3 || verdict.bad == 0 || verdict.good > verdict.bad;
+        if (verdict.bad > 0) {
+            const qsizetype at = verdict.firstBad + offset;
+            const QString hex = QString::number(bytes[at], 16).toUpper();
+            list.warnings.append(
+                (utf8 ? T::kBadUtf8 : T::kReadAsCp949).arg(QFileInfo(path).fileName()).arg(LineAt(bytes, at)).arg(hex));
+        }
         QStringDecoder decoder = utf8 ? QStringDecoder(QStringDecoder::Utf8) : QStringDecoder("CP949");
         if (!decoder.isValid()) {
             error = T::kCannotOpen.arg(path) + QStringLiteral(" (CP949)");
@@ -1206,8 +1534,7 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
                 return false;
             }
         }
-        if (!splitter->End())
-            list.warnings.append(T::kUnterminated.arg(name).arg(splitter->UnterminatedLine()));
+        splitter->End();
     }
     if (!script) {
         error = T::kNoCreateTable;

@@ -28,6 +28,9 @@ struct Options
     ModelSource::Dialect dialect = ModelSource::Dialect::Unknown;
     // Bytes read of all files; false cancels.
     ModelSource::Progress progress;
+    // A file is read in pieces of about this many bytes (small ones in tests and fuzzing, where
+    // statements, strings and comments must come out the same across the seams).
+    qint64 pieceBytes = 1 << 20;
 };
 
 // Reads the files as one script. False with a message when a file cannot be read, when the

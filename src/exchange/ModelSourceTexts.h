@@ -20,7 +20,17 @@ inline const QString kNoColumns = QStringLiteral("읽은 컬럼이 없습니다"
 inline const QString kUnreadable = QStringLiteral("%1:%2: 읽을 수 없는 문장을 건너뜁니다 (%3)");
 inline const QString kUnknownColumn = QStringLiteral("%1:%2: 없는 컬럼의 설명을 건너뜁니다 (%3)");
 inline const QString kUnknownTable = QStringLiteral("%1:%2: 없는 테이블의 문장을 건너뜁니다 (%3)");
-inline const QString kUnterminated = QStringLiteral("%1:%2: 끝나지 않은 문자열이나 설명이 파일 끝까지 이어집니다");
+inline const QString kUnterminated =
+    QStringLiteral("%1:%2: %3이(가) 파일 끝까지 닫히지 않습니다. 그 문장은 건너뛰고 다음 줄부터 읽습니다");
+inline const QString kRunComment = QStringLiteral("주석(/*)");
+inline const QString kRunString = QStringLiteral("문자열(')");
+inline const QString kRunQuotedName = QStringLiteral("따옴표로 묶은 이름");
+inline const QString kRunOracleQuote = QStringLiteral("q'' 문자열");
+inline const QString kRunDollarQuote = QStringLiteral("$$ 본문");
+inline const QString kBadUtf8 = QStringLiteral(
+    "%1: %2번째 줄의 바이트 0x%3이(가) UTF-8이 아닙니다. 파일 전체를 UTF-8로 읽고 읽을 수 없는 글자는 �로 둡니다");
+inline const QString kReadAsCp949 =
+    QStringLiteral("%1: UTF-8이 아니어서(%2번째 줄의 바이트 0x%3) 파일 전체를 CP949로 읽습니다");
 inline const QString kCannotOpen = QStringLiteral("파일을 열 수 없습니다: %1");
 inline const QString kCancelled = QStringLiteral("읽기를 취소했습니다");
 
@@ -28,6 +38,9 @@ inline const QString kUnknownSchema = QStringLiteral("없는 스키마입니다:
 inline const QString kNoTables = QStringLiteral("조건에 맞는 테이블이 없습니다 (스키마 %1, 테이블 %2)");
 inline const QString kCatalogFailed = QStringLiteral("카탈로그를 읽을 수 없습니다: %1");
 inline const QString kConnectionLost = QStringLiteral("읽는 중에 연결이 끊겼습니다: %1");
+inline const QString kKeysUnread = QStringLiteral("키 컬럼을 읽지 못해 키를 알 수 없습니다: %1");
+inline const QString kServerSilent = QStringLiteral("데이터베이스가 %1초 동안 답하지 않아 읽기를 멈췄습니다 (기다릴 "
+                                                    "시간은 환경 변수 TERMWISE_DB_TIMEOUT에 초로 줍니다)");
 inline const QString kNoServer = QStringLiteral("Oracle 카탈로그는 이 설치에서 읽을 수 없습니다: %1");
 inline const QString kOpenFailed = QStringLiteral("데이터베이스 %1에 연결할 수 없습니다: %2");
 inline const QString kNoDriver =

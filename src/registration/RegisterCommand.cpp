@@ -1,6 +1,7 @@
 #include "registration/RegisterCommand.h"
 
 #include "components/FieldCheck.h"
+#include "components/PathGuard.h"
 #include "components/QrDatatype.h"
 #include "components/QrExcelSheet.h"
 #include "components/Redact.h"
@@ -159,6 +160,9 @@ bool Parse(const QStringList& args, Options& options, QString& error)
         error = QStringLiteral("words와 domains 중 하나를 주십시오");
     else if (options.repo.isEmpty() || options.area.isEmpty() || options.input.isEmpty())
         error = QStringLiteral("--repo, --area, --input이 모두 필요합니다");
+    else
+        error =
+            PathGuard::Clash({{QStringLiteral("--input"), options.input}}, {{QStringLiteral("--repo"), options.repo}});
     return error.isEmpty();
 }
 
@@ -405,21 +409,16 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
         out << "nothing to register\n";
         return 0;
     }
-    // The count says what is in the repository afterwards, not what was asked for.
-    const QString& countStatement =
-        options.domains ? RepositorySql::Standard::CountCurrentDomains : RepositorySql::Standard::CountCurrentDic;
-    const auto current = [&] {
-        return connection.Database()->Execute(countStatement, {SqlParam::Text(options.area)}).rows.Value(0, 0).toInt();
-    };
-    const int before = current();
+    // The count is what the one transaction committed: all the rows or none, less those another
+    // registration stored first.
     const bool ok = options.domains ? GlobalFunc::InsertStandardDomain(options.area, domains)
                                     : GlobalFunc::InsertStandardWord(options.area, words);
-    const int written = current() - before;
+    const int written = ok ? gate->LastWrittenCount() : 0;
     out.flush();
     if (!ok) {
-        err << "termwise register: 저장소가 " << (options.domains ? "도메인" : "단어")
-            << " 일부를 받지 않았습니다(위 참조). " << areaName << "에 " << registrable << "개 중 " << written
-            << "개를 등록했습니다\n";
+        err << "termwise register: 저장소가 " << (options.domains ? "도메인을" : "단어를")
+            << " 받지 않았습니다(위 참조). " << areaName << "에 " << registrable << "개 중 " << written
+            << "개를 등록했습니다 (모두 되돌렸습니다)\n";
         return 1;
     }
     out << written << ' ' << kind << " registered in " << areaName << "\n";

@@ -1,6 +1,7 @@
 #include "repository/AdoDatabase.h"
 
 #include "components/QrDatatype.h"
+#include "components/Redact.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryTexts.h"
 
@@ -59,6 +60,7 @@ void CAdoConnectionObject::Open(const QString& uri, const QString& user, const Q
         parsed.user = user;
     if (!password.isEmpty())
         parsed.password = password;
+    RememberSecret(parsed.password);
 
     QString driver;
     QStringList options;

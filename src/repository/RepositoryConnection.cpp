@@ -95,8 +95,22 @@ bool ParsePostgresql(const QString& uri, RepositoryUri& out, QString& error)
     out.user = url.userName(QUrl::FullyDecoded);
     out.password = url.password(QUrl::FullyDecoded);
     QStringList options;
-    for (const auto& [key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded))
-        options << key + u'=' + value;
+    for (const auto& [key, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
+        // The driver quotes the password; an option goes into libpq's text as it is, where a
+        // blank would split it and libpq would echo the pieces.
+        if (key.compare(QLatin1String("password"), Qt::CaseInsensitive) == 0) {
+            if (out.password.isEmpty())
+                out.password = value;
+            continue;
+        }
+        QString quoted = value;
+        quoted.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
+        options << key + u'=' +
+                       (value.isEmpty() || value.contains(u' ') || value.contains(u'\'') || value.contains(u'\\') ||
+                                value.contains(u';')
+                            ? u'\'' + quoted + u'\''
+                            : value);
+    }
     out.options = options.join(u';');
     return true;
 }
@@ -154,6 +168,8 @@ bool ParseRepositoryUri(const QString& uri, RepositoryUri& out, QString& error)
                     .arg(RedactUri(uri));
     if (ok && out.password.isEmpty() && out.dbType != GlobalEnum::DBMS_SQLITE)
         out.password = qEnvironmentVariable("TERMWISE_DB_PASSWORD");
+    RememberSecretsIn(uri);
+    RememberSecret(out.password);
     return ok;
 }
 
@@ -240,6 +256,7 @@ bool OpenRepositoryDatabase(const RepositoryUri& uri, const QString& qtConnectio
                 .arg(driver, package));
     }
 
+    RememberSecret(uri.password);
     if (QSqlDatabase::contains(qtConnection))
         QSqlDatabase::removeDatabase(qtConnection);
     QString openError;

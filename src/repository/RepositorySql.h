@@ -91,6 +91,12 @@ inline const QString InsertTermWordCombination = QStringLiteral(
     "INSERT INTO STD_WORD_COMBI ( STD_AREA_ID, TERM_ID, TGT_GBN_CD, ORDER_NO, WORD_ID, AVAL_END_DT, AVAL_ST_DT) "
     "VALUES(?, ?, '0001', ?, ?, '99991231235959', ?)");
 
+// One row of a batch written inside the batch's transaction: a row the server refuses is
+// taken back alone, the rest stay (Oracle has no RELEASE: a new savepoint of the name moves it).
+inline const QString SavepointRow = QStringLiteral("SAVEPOINT TW_ROW");
+inline const QString RollbackToRow = QStringLiteral("ROLLBACK TO SAVEPOINT TW_ROW");
+inline const QString ReleaseRow = QStringLiteral("RELEASE SAVEPOINT TW_ROW");
+
 inline const QString SelectOptionUrls =
     QStringLiteral("SELECT OPTN_ID, OPTN_VAL FROM ZT_OPTIONS WHERE OPTN_ID IN (?, ?) AND OPTN_VALID_YN = 'Y'");
 
@@ -142,6 +148,10 @@ inline const QString ExistsTable =
 // Declared column types of a table ("VARCHAR(200)"): the lengths values are checked against,
 // although SQLite itself would store longer ones.
 inline const QString ColumnTypes = QStringLiteral("SELECT NAME, TYPE FROM PRAGMA_TABLE_INFO(?)");
+// The write lock at once, so a second registration waits here (busy timeout) and then sees
+// the first one's rows, instead of both reading first and one failing at its first insert.
+inline const QString LockStandardWords = QStringLiteral("UPDATE STD_DIC SET DIC_ID = DIC_ID WHERE 1 = 0");
+inline const QString LockStandardDomains = QStringLiteral("UPDATE STD_DOM SET DOM_ID = DOM_ID WHERE 1 = 0");
 } // namespace Sqlite
 
 namespace Oracle {
@@ -163,6 +173,10 @@ inline const QString ExistsTable = QStringLiteral("SELECT TABLE_NAME FROM USER_T
 // Column lengths; CHAR_USED 'B' counts DATA_LENGTH in bytes, 'C' CHAR_LENGTH in characters.
 inline const QString ColumnLengths = QStringLiteral(
     "SELECT COLUMN_NAME, DATA_LENGTH, CHAR_LENGTH, CHAR_USED FROM USER_TAB_COLUMNS WHERE TABLE_NAME = UPPER(?)");
+// Registrations of one table one after another (queries still run): the check for a row
+// already there and the insert see the same table.
+inline const QString LockStandardWords = QStringLiteral("LOCK TABLE STD_DIC IN EXCLUSIVE MODE");
+inline const QString LockStandardDomains = QStringLiteral("LOCK TABLE STD_DOM IN EXCLUSIVE MODE");
 } // namespace Oracle
 
 namespace Postgresql {
@@ -196,6 +210,10 @@ inline const QString ExistsTable = QStringLiteral(
 inline const QString ColumnLengths = QStringLiteral(
     "SELECT UPPER(COLUMN_NAME) AS COLUMN_NAME, CHARACTER_MAXIMUM_LENGTH FROM INFORMATION_SCHEMA.COLUMNS WHERE "
     "UPPER(TABLE_NAME) = UPPER(?) AND TABLE_SCHEMA = ANY(CURRENT_SCHEMAS(FALSE))");
+// Conflicts with itself and with inserts, not with reads: two registrations run one after
+// the other, and the second sees the first one's rows.
+inline const QString LockStandardWords = QStringLiteral("LOCK TABLE STD_DIC IN SHARE ROW EXCLUSIVE MODE");
+inline const QString LockStandardDomains = QStringLiteral("LOCK TABLE STD_DOM IN SHARE ROW EXCLUSIVE MODE");
 } // namespace Postgresql
 
 // Portable inserts of `termwise repo init --demo`, with the demo's own identifiers.

@@ -163,18 +163,53 @@ bool CSqlBaseGate::IsReachable()
     return probe.isEmpty() || Run(probe).ok;
 }
 
+SqlOutcome CSqlBaseGate::RunRow(const QString& statement, const SqlParams& params)
+{
+    // Without the savepoint a refused row would abort PostgreSQL's whole transaction.
+    Run(RepositorySql::Common::SavepointRow);
+    const SqlOutcome out = Run(statement, params);
+    const int dbType = m_database ? m_database->GetDBType() : 0;
+    if (!out.ok)
+        Run(RepositorySql::Common::RollbackToRow);
+    else if (dbType != GlobalEnum::DBMS_ORACLE && dbType != GlobalEnum::DBMS_ORACLE_OLD)
+        Run(RepositorySql::Common::ReleaseRow);
+    return out;
+}
+
+template <class Index> bool CSqlBaseGate::MergeBatch(const Index& index, const std::function<bool()>& runRows)
+{
+    size_t rows = 0;
+    for (const auto& entry : index)
+        rows += entry.second.size();
+    if (!BeginBatch(QString())) {
+        m_refused.clear();
+        return false;
+    }
+    const bool all = runRows();
+    // A connection lost on the way takes the whole batch with it: nothing was stored, and
+    // nothing was refused either.
+    if (!CommitBatch()) {
+        m_refused.clear();
+        return false;
+    }
+    m_written = int(rows - m_refused.size());
+    return all;
+}
+
 bool CSqlBaseGate::MergeWordsWith(
     const WordIndex& words, const QString& statement,
     const std::function<SqlParams(const _stAnalyzeManageWord&, const QString&, const QString&, const QString&)>& bind)
 {
     const QString authority = CQrGlobalUtil::GetComputerNameW();
-    return MergeEachRow(
-        words,
-        [&](const _stAnalyzeManageWord& word, const QString& physical, const QString& logical) {
-            return Run(statement, bind(word, physical, logical, authority));
-        },
-        [this] { return IsReachable(); }, RepositoryText::WordUpdateFailed, RepositoryText::WordUpdateFailedWith,
-        m_refused);
+    return MergeBatch<WordIndex>(words, [&] {
+        return MergeEachRow(
+            words,
+            [&](const _stAnalyzeManageWord& word, const QString& physical, const QString& logical) {
+                return RunRow(statement, bind(word, physical, logical, authority));
+            },
+            [this] { return IsReachable(); }, RepositoryText::WordUpdateFailed, RepositoryText::WordUpdateFailedWith,
+            m_refused);
+    });
 }
 
 bool CSqlBaseGate::MergeDomainsWith(
@@ -182,13 +217,15 @@ bool CSqlBaseGate::MergeDomainsWith(
     const std::function<SqlParams(const _stAnalyzeManageDomain&, const QString&, const QString&, const QString&)>& bind)
 {
     const QString authority = CQrGlobalUtil::GetComputerNameW();
-    return MergeEachRow(
-        domains,
-        [&](const _stAnalyzeManageDomain& domain, const QString& key, const QString& name) {
-            return Run(statement, bind(domain, key, name, authority));
-        },
-        [this] { return IsReachable(); }, RepositoryText::DomainUpdateFailed, RepositoryText::DomainUpdateFailedWith,
-        m_refused);
+    return MergeBatch<DomainIndex>(domains, [&] {
+        return MergeEachRow(
+            domains,
+            [&](const _stAnalyzeManageDomain& domain, const QString& key, const QString& name) {
+                return RunRow(statement, bind(domain, key, name, authority));
+            },
+            [this] { return IsReachable(); }, RepositoryText::DomainUpdateFailed,
+            RepositoryText::DomainUpdateFailedWith, m_refused);
+    });
 }
 
 bool CSqlBaseGate::SelectStandardAreasWith(const QString& statement, StandardAreaMap& areas)

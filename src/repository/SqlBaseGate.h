@@ -76,6 +76,10 @@ public:
     // the server went away), or the name the last excluded-name insert or delete stopped at,
     // so callers count what was written, not what was sent.
     const RefusedRows& LastRefusedRows() const { return m_refused; }
+    // Rows the last batch (registration or merge) committed, and whether the batch was lost
+    // whole (the connection gone or the commit refused): then nothing of it is stored.
+    int LastWrittenCount() const { return m_written; }
+    bool LastBatchLost() const { return m_batchLost; }
     virtual bool SelectStandardAreas(StandardAreaMap& areas);
     virtual bool SelectOptionUrls(const QString& optionId, QString& url);
     virtual bool SelectCurrentDateTime(QString& text);
@@ -111,8 +115,9 @@ public:
     bool ExistsAnalyzeDomainGroup(const QString& areaId);
     bool InsertAnalyzeDomainGroup(const QString& areaId);
 
-    // Registration. The batch forms take their names from the map keys and go on past a
-    // failed row; only the term insert is atomic.
+    // Registration. The batch forms take their names from the map keys and write in one
+    // transaction under a lock of the table: all rows or none, and a row another registration
+    // committed meanwhile (same names, current) is not written twice.
     bool InsertStandardWords(const QString& areaId, WordIndex& words);
     // Writes the new DIC_ID into word.strWordId on success.
     bool InsertStandardWordRow(const QString& areaId, const QString& date, _stAnalyzeManageWord& word);
@@ -146,6 +151,14 @@ protected:
     bool SelectCurrentDateTimeWith(const QString& statement, QString& text);
 
 private:
+    // One transaction around a batch: begun (and the lock statement run when given), then
+    // committed; false with the error posted, the transaction rolled back and the batch lost.
+    bool BeginBatch(const QString& lock);
+    bool CommitBatch();
+    void AbandonBatch(const QString& error);
+    // A merge's rows in one transaction, each under a savepoint.
+    template <class Index> bool MergeBatch(const Index& index, const std::function<bool()>& runRows);
+    SqlOutcome RunRow(const QString& statement, const SqlParams& params);
     bool SelectExcept(const QString& statement, ExceptNameMap& names);
     bool ExecuteForEachName(const QString& statement, const std::set<QString>& names, bool withAuthority);
     bool SelectExists(const QString& statement, const SqlParams& params);
@@ -154,6 +167,8 @@ private:
 
     ISqlExecutor* m_database;
     RefusedRows m_refused;
+    int m_written = 0;
+    bool m_batchLost = false;
     QString m_lastError;
     bool m_lastLost = false;
 };

@@ -23,22 +23,93 @@ bool DomainUsesWords()
 
 } // namespace
 
+namespace {
+
+QString LockStatement(int dbType, bool domains)
+{
+    namespace Sql = RepositorySql;
+    switch (dbType) {
+    case GlobalEnum::DBMS_POSTGRESQL:
+        return domains ? Sql::Postgresql::LockStandardDomains : Sql::Postgresql::LockStandardWords;
+    case GlobalEnum::DBMS_ORACLE:
+    case GlobalEnum::DBMS_ORACLE_OLD:
+        return domains ? Sql::Oracle::LockStandardDomains : Sql::Oracle::LockStandardWords;
+    case GlobalEnum::DBMS_SQLITE:
+        return domains ? Sql::Sqlite::LockStandardDomains : Sql::Sqlite::LockStandardWords;
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+bool CSqlBaseGate::BeginBatch(const QString& lock)
+{
+    m_written = 0;
+    m_batchLost = false;
+    if (!m_database || !m_database->BeginTransaction()) {
+        m_batchLost = true;
+        PostError(m_database ? m_database->LastError() : RepositoryText::NotConnected);
+        return false;
+    }
+    if (!lock.isEmpty()) {
+        const SqlOutcome out = Run(lock);
+        if (!out.ok) {
+            AbandonBatch(out.error);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CSqlBaseGate::CommitBatch()
+{
+    if (m_database->CommitTransaction())
+        return true;
+    AbandonBatch(m_database->LastError());
+    return false;
+}
+
+void CSqlBaseGate::AbandonBatch(const QString& error)
+{
+    m_database->RollbackTransaction();
+    PostError(error);
+    m_written = 0;
+    m_batchLost = true;
+}
+
 bool CSqlBaseGate::InsertStandardWords(const QString& areaId, WordIndex& words)
 {
     QString date;
     // Without the server's time no row could carry a valid start date.
-    if (!SelectCurrentDateTime(date))
+    if (!SelectCurrentDateTime(date) || !BeginBatch(LockStatement(m_database->GetDBType(), false)))
         return false;
-    bool allInserted = true;
+    int written = 0;
     for (auto& [physical, byLogical] : words) {
         for (auto& [logical, word] : byLogical) {
             word.strPhysicalName = physical;
             word.strLogicalName = logical;
-            allInserted = InsertStandardWordRow(areaId, date, word) && allInserted;
+            // Checked again under the lock: another registration may have committed it since
+            // the caller looked.
+            const SqlOutcome present = Run(RepositorySql::Common::SelectStandardWord,
+                                           {SqlParam::Text(areaId), SqlParam::Text(physical), SqlParam::Text(logical)});
+            if (!present.ok) {
+                AbandonBatch(present.error);
+                return false;
+            }
+            if (!present.rows.empty())
+                continue;
+            if (!InsertStandardWordRow(areaId, date, word)) {
+                AbandonBatch(QString());
+                return false;
+            }
+            ++written;
         }
     }
-    // a failed row is reported and the rest go on; the caller must not announce success
-    return allInserted;
+    if (!CommitBatch())
+        return false;
+    m_written = written;
+    return true;
 }
 
 bool CSqlBaseGate::InsertStandardWordRow(const QString& areaId, const QString& date, _stAnalyzeManageWord& word)
@@ -67,17 +138,32 @@ bool CSqlBaseGate::InsertStandardWordRow(const QString& areaId, const QString& d
 bool CSqlBaseGate::InsertStandardDomains(const QString& areaId, DomainIndex& domains)
 {
     QString date;
-    if (!SelectCurrentDateTime(date))
+    if (!SelectCurrentDateTime(date) || !BeginBatch(LockStatement(m_database->GetDBType(), true)))
         return false;
-    bool allInserted = true;
+    int written = 0;
     for (auto& [key, byName] : domains) {
         for (auto& [name, domain] : byName) {
             domain.strKeyDomainName = key;
             domain.strDomainName = name;
-            allInserted = InsertStandardDomainRow(areaId, date, domain) && allInserted;
+            const SqlOutcome present = Run(RepositorySql::Common::SelectStandardDomain,
+                                           {SqlParam::Text(areaId), SqlParam::Text(key), SqlParam::Text(name)});
+            if (!present.ok) {
+                AbandonBatch(present.error);
+                return false;
+            }
+            if (!present.rows.empty())
+                continue;
+            if (!InsertStandardDomainRow(areaId, date, domain)) {
+                AbandonBatch(QString());
+                return false;
+            }
+            ++written;
         }
     }
-    return allInserted;
+    if (!CommitBatch())
+        return false;
+    m_written = written;
+    return true;
 }
 
 bool CSqlBaseGate::InsertStandardDomainRow(const QString& areaId, const QString& date, _stAnalyzeManageDomain& domain)

@@ -1,5 +1,6 @@
 #include "standard/StandardCommand.h"
 
+#include "components/PathGuard.h"
 #include "components/QrDatatype.h"
 #include "components/QrWordExtractor.h"
 #include "components/Redact.h"
@@ -93,7 +94,12 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
         problem = QStringLiteral("파일이 없습니다: 통합 문서 하나, 또는 CSV 파일 세 개(또는 --builtin)를 주십시오");
         return false;
     }
-    return true;
+    // The repository is written: a SQLite file given as a standard file too would be replaced.
+    std::vector<PathGuard::Named> files;
+    for (const QString& file : o.files)
+        files.push_back({QStringLiteral("FILES"), file});
+    problem = PathGuard::Clash(files, {{QStringLiteral("--repo"), o.repo}});
+    return problem.isEmpty();
 }
 
 void PrintProblem(const PublicStandardProblem& p, QTextStream& out)

@@ -100,14 +100,32 @@ TEST(CommandLine, NoFailingRunShowsThePassword)
     const QString registerFile = data.file(QStringLiteral("register.csv"));
     WriteTextFile(registerFile, QStringLiteral("단어 논리명,단어 물리명\n고객,CUST\n"));
     const QString out = data.file(QStringLiteral("out.json"));
-    // Refused by the server (nothing listens on port 1), or not even a valid URI.
-    const QStringList uris = {"postgresql://admin:" + secret + "@127.0.0.1:1/db",
-                              "postgresql://admin:" + secret + "@/db", "oracle://admin:" + secret + "@",
-                              "mysql://admin:" + secret + "@127.0.0.1:1/db"};
+    // Every way a password is written in a connection string: refused by the server (nothing
+    // listens on port 1), or not even a valid URI.
+    const QStringList uris = {
+        "postgresql://admin:" + secret + "@127.0.0.1:1/db",
+        "postgresql://admin:ab " + secret + "@127.0.0.1:1/db",
+        "postgresql:/admin:" + secret + "@127.0.0.1:1/db",
+        "postgresql:admin:" + secret + "@127.0.0.1:1/db",
+        "POSTGRES://:" + secret + "@127.0.0.1:1/db",
+        "postgresql://admin:p@ss/" + secret + ":x@127.0.0.1:1/db",
+        "postgresql://admin:%53" + secret.mid(1) + "@127.0.0.1:1/db",
+        "postgresql://admin@127.0.0.1:1/db?password=" + secret,
+        "postgresql://admin@127.0.0.1:1/db?sslmode=disable&password=ab " + secret + "&connect_timeout=2",
+        "host=127.0.0.1 port=1 user=admin password=" + secret + " dbname=db",
+        "host=127.0.0.1 port=1 password = 'ab " + secret + "' dbname=db",
+        "\"postgresql://admin:" + secret + "@127.0.0.1:1/db\"",
+        "postgresql://admin:" + secret + "@/db",
+        "oracle://admin:" + secret + "@",
+        "mysql://admin:" + secret + "@127.0.0.1:1/db",
+    };
     std::vector<QStringList> runs;
     for (const QString& uri : uris) {
         runs.push_back({"check", "--input", Model(), "--attr", "A", "--type", "C", "--repo", uri, "--area", "ENT",
                         "--output", out});
+        runs.push_back(
+            {"check", "--input", uri, "--repo", "sqlite:" + data.file("none.db"), "--area", "ENT", "--output", out});
+        runs.push_back({"analyze", "physical", "--input", uri, "--output", out});
         runs.push_back({"analyze", "term", "--input", Model(), "--attr", "A", "--type", "C", "--repo", uri, "--area",
                         "ENT", "--output", out});
         runs.push_back({"standard", "import", "--repo", uri, "--area", "PUB", words, domains, terms});
@@ -226,9 +244,9 @@ TEST(CommandLine, RunningOutOfMemoryEndsWithAMessage)
     dictionary.write(R"("]}}, "seperator": "_"})");
     dictionary.close();
     const QString out = data.file(QStringLiteral("x.json"));
-    const Outcome r = Termwise({"analyze", "logical", "--input", Model(), "--attr", "A", "--data-dir", data.path(),
-                                "--output", out},
-                               {0, 700ll << 20});
+    const Outcome r =
+        Termwise({"analyze", "logical", "--input", Model(), "--attr", "A", "--data-dir", data.path(), "--output", out},
+                 {0, 700ll << 20});
     EXPECT_FALSE(r.crashed) << Show(r);
     EXPECT_EQ(r.status, 1) << Show(r);
     EXPECT_TRUE(r.err.contains(ResourceText::kNoMemory + QStringLiteral(" (최대 "))) << Show(r);
@@ -255,4 +273,50 @@ TEST(CommandLine, SimilarWordsOfAHugeReviewStreamToTheFile)
     const QByteArray head = file.read(1 << 20);
     EXPECT_TRUE(head.contains("\"name\": \"ZW10\"")) << head.left(400).toStdString();
     EXPECT_GT(file.size(), 100ll << 20);
+}
+
+// An output that is an input under another spelling (relative, "..", a symbolic link) or the
+// open SQLite repository is refused before anything is read, and the file stays as it was.
+TEST(CommandLine, AnOutputNeverReplacesAnInput)
+{
+    TempDataDir data;
+    // A repository whose name looks like a report.
+    const QString repo = data.file(QStringLiteral("store.json"));
+    ASSERT_EQ(Termwise({"repo", "init", "sqlite:" + repo, "--demo"}).status, 0);
+    const QString model = data.file(QStringLiteral("model.xlsx"));
+    ASSERT_TRUE(QFile::copy(Model(), model));
+    const QString ddl = data.file(QStringLiteral("model.sql"));
+    WriteTextFile(ddl, QStringLiteral("CREATE TABLE 고객 (고객번호 VARCHAR(10));\n"));
+    ASSERT_TRUE(QFile::link(ddl, data.file(QStringLiteral("link.sql"))));
+    const QString words = data.file(QStringLiteral("words.csv"));
+    WriteTextFile(words, QStringLiteral("단어 논리명,단어 물리명\n고객,CUST\n"));
+    QDir(data.path()).mkdir(QStringLiteral("sub"));
+    const QString viaSub = data.path() + QStringLiteral("/sub/../");
+    const struct
+    {
+        QStringList args;
+        QString kept;
+    } cases[] = {
+        {{"check", "--input", model, "--attr", "A", "--type", "C", "--repo", "sqlite:" + repo, "--area", "ENT",
+          "--output", viaSub + "store.json"},
+         repo},
+        {{"check", "--input", ddl, "--repo", "sqlite:" + repo, "--area", "ENT", "--output", data.file("report.json"),
+          "--fix-script", data.file("link.sql")},
+         ddl},
+        {{"analyze", "physical", "--input", model, "--attr", "A", "--output", viaSub + "model.xlsx"}, model},
+        {{"standard", "import", "--repo", "sqlite:" + words, "--area", "PUB", words}, words},
+        {{"register", "words", "--repo", "sqlite:" + words, "--area", "ENT", "--input", words}, words},
+    };
+    for (const auto& c : cases) {
+        QFile before(c.kept);
+        ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        before.close();
+        const Outcome r = Termwise(c.args);
+        EXPECT_NE(r.status, 0) << c.args.join(' ').toStdString() << Show(r);
+        EXPECT_TRUE(r.err.contains(QStringLiteral("같은 파일입니다"))) << c.args.join(' ').toStdString() << Show(r);
+        QFile after(c.kept);
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+        EXPECT_EQ(after.readAll(), bytes) << c.args.join(' ').toStdString();
+    }
 }

@@ -86,6 +86,12 @@ TEST(StringUtil, UrisAreShownWithoutTheirPassword)
         {"postgresql://admin@127.0.0.1/db", "postgresql://admin@127.0.0.1/db"},
         {"http://host:8080/proposal", "http://host:8080/proposal"},
         {"no uri here: a:b@c", "no uri here: a:b@c"},
+        // blanks, no "//", key-value items, quoted values
+        {"주소 postgresql://u:ab S3cretPW@h/db의 형식이", "주소 postgresql://u@h/db의 형식이"},
+        {"postgresql:u:S3cretPW@h/db: 파일이 없습니다", "postgresql:u@h/db: 파일이 없습니다"},
+        {"postgresql:/u:S3cretPW@h/db", "postgresql:/u@h/db"},
+        {"host=h password = 'a b\\' c' dbname=d", "host=h password = *** dbname=d"},
+        {"FATAL: sslpassword=S3cretPW user=u", "FATAL: sslpassword=*** user=u"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(RedactUri(QString::fromUtf8(c.text)), QString::fromUtf8(c.shown)) << c.text;

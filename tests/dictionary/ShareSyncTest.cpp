@@ -301,3 +301,30 @@ TEST(ShareConcurrency, AnInsertThatLosesTheRaceIsWrittenAsAnUpdate)
     EXPECT_EQ(repo.Rows(QStringLiteral("SELECT WORD_DESC FROM STD_ANLY_WORD WHERE WORD_PHY_NM = 'RACE'")),
               QStringList{QStringLiteral("B")});
 }
+
+// An upload whose connection dies halfway stores nothing, counts nothing as added, and calls
+// none of it refused: the server did not refuse it, the connection lost it.
+TEST(ShareConcurrency, AnUploadCutOffHalfwayStoresNothingAndRefusesNothing)
+{
+    TestRepository repo;
+    OPEN_TEST_REPOSITORY(repo, TestDialect::Postgresql);
+    repo.Exec(QStringLiteral("CREATE FUNCTION %1.cut() RETURNS trigger AS $$ BEGIN IF NEW.word_phy_nm = 'W150' THEN "
+                             "PERFORM pg_terminate_backend(pg_backend_pid()); END IF; RETURN NEW; END $$ "
+                             "LANGUAGE plpgsql")
+                  .arg(repo.Schema()));
+    repo.Exec(QStringLiteral("CREATE TRIGGER cut BEFORE INSERT ON STD_ANLY_WORD FOR EACH ROW EXECUTE FUNCTION %1.cut()")
+                  .arg(repo.Schema()));
+    WordIndex local;
+    for (int i = 100; i < 400; ++i)
+        local[QStringLiteral("W%1").arg(i)][QStringLiteral("단어%1").arg(i)] =
+            Word(QStringLiteral("Word%1").arg(i), QStringLiteral("설명"));
+    CConflictResolver resolver([](const ShareConflict&) { return ShareAnswer{kPreferLocal, true}; });
+    const ShareResult up = ShareSync::UploadWords(local, &repo.Gate(), resolver);
+    EXPECT_FALSE(up.ok);
+    EXPECT_EQ(up.added, 0);
+    EXPECT_EQ(up.refused, 0);
+    EXPECT_TRUE(up.lines.join(u'\n').contains(QStringLiteral("300개가 모두 저장되지 않았습니다")))
+        << up.lines.join(u'\n').toStdString();
+    repo.Reconnect();
+    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_ANLY_WORD")), 0);
+}

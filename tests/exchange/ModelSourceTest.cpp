@@ -1,8 +1,12 @@
 #include "exchange/ModelSource.h"
 #include "exchange/CatalogReader.h"
 #include "exchange/DdlReader.h"
+#include "repository/RepoTestDb.h"
 #include "support/TestSupport.h"
 
+#include <QFile>
+#include <QStringEncoder>
+#include <QTcpServer>
 #include <gtest/gtest.h>
 
 using ModelSource::Dialect;
@@ -48,7 +52,7 @@ TEST(DdlReader, SamplesOfTheFourDialects)
           customer + "MEMO||CLOB||", "ORDER_ITEM|주문 상품|ORD_NO|주문번호|VARCHAR2(20)|20|",
           "ORDER_ITEM|주문 상품|ORD_AMT|주문금액|NUMBER(15,2)|15|2",
           "ORDER_ITEM|주문 상품|ORD_QTY|주문수량|NUMBER(10)|10|", "ORDER_ITEM|주문 상품|REG_DTM|등록일시|DATE||"},
-         {"tables.sql:28:", "comments.sql:13: 없는 컬럼"}},
+         {"tables.sql:28:", "comments.sql: UTF-8이 아니어서", "comments.sql:13: 없는 컬럼"}},
         {"postgresql",
          {"postgresql/tables.sql", "postgresql/comments.sql"},
          Dialect::PostgreSql,
@@ -66,14 +70,14 @@ TEST(DdlReader, SamplesOfTheFourDialects)
           customer + "MEMO||TEXT||", "ORDER_ITEM|주문 상품|ORD_NO|주문번호|VARCHAR(20)|20|",
           "ORDER_ITEM|주문 상품|ORD_AMT|주문금액|DECIMAL UNSIGNED(15,2)|15|2",
           "ORDER_ITEM|주문 상품|ORD_QTY|주문수량|INT||", "ORDER_ITEM|주문 상품|REG_DTM|등록일시|DATETIME||"},
-         {"tables.sql:31: 끝나지 않은"}},
+         {"tables.sql:31: 문자열"}},
         {"sqlite",
          {"sqlite/tables.sql", "sqlite/alter.sql"},
          Dialect::Sqlite,
          {"CUSTOMER||CUST_NO||TEXT||", "CUSTOMER||CUST_NM||VARCHAR(100)|100|", "CUSTOMER||JOIN DT||CHAR(8)|8|",
           "CUSTOMER||Grade Cd||TEXT||", "CUSTOMER||MEMO||||", "ORDER_ITEM||ORD_NO||INTEGER||",
           "ORDER_ITEM||ORD_AMOUNT||NUMERIC(15,2)|15|2", "ORDER_ITEM||ORD_QTY||INTEGER||"},
-         {"tables.sql:16: 끝나지 않은"}},
+         {"tables.sql:16: 문자열"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dialect);
@@ -211,4 +215,178 @@ TEST(CatalogReader, OracleTypesAndMySqlDefinitions)
     EXPECT_EQ(CatalogReader::MySqlDefinition(u"int"_qs, u"YES"_qs, QString(), true, u"VIRTUAL GENERATED"_qs, QString(),
                                              u"`a` + 1"_qs, true),
               u"int AS (`a` + 1) VIRTUAL"_qs);
+}
+
+// What the reader cannot read it says, with the file and line, and reads on: unclosed comments,
+// strings and quoted names; nested comments, E'' strings and q'' quotes read as their dialect
+// reads them (no phantom table, nothing swallowed).
+TEST(DdlReader, UnclosedAndDialectQuotesNeverMisreadSilently)
+{
+    struct Case
+    {
+        const char* dialect;
+        const char* script;
+        const char* tables;  // the tables read, in order
+        const char* warning; // part of the one warning expected, or "" for none
+    };
+    const Case cases[] = {
+        {"postgresql", "CREATE TABLE a (x INT);\n/* never closed\nCREATE TABLE b (y INT);\n", "A B", "t.sql:2: 주석"},
+        {"oracle", "CREATE TABLE a (x NUMBER, y VARCHAR2(9) DEFAULT 'oops);\nCREATE TABLE b (y NUMBER);\n", "B",
+         "t.sql:1: 문자열"},
+        {"mysql", "CREATE TABLE `a (x INT);\nCREATE TABLE b (y INT);\n", "B", "t.sql:1: 따옴표"},
+        {"postgresql", "/* outer /* inner */ CREATE TABLE ghost (g INT); */\nCREATE TABLE real1 (r INT);\n", "REAL1",
+         ""},
+        {"postgresql", "CREATE TABLE c (n INT);\nCOMMENT ON COLUMN c.n IS E'고객\\'s 번호';\nCREATE TABLE d (m INT);\n",
+         "C D", ""},
+        {"oracle",
+         "CREATE TABLE e (n NUMBER);\nCOMMENT ON COLUMN e.n IS q'[it's; CREATE TABLE ghost (g NUMBER); ]';\n"
+         "CREATE TABLE f (m NUMBER);\n",
+         "E F", ""},
+    };
+    for (const Case& c : cases) {
+        ModelSource::AttributeList list;
+        QString error;
+        DdlReader::Options options;
+        options.dialect = ModelSource::DialectOfName(QString::fromLatin1(c.dialect));
+        ASSERT_TRUE(DdlReader::ReadText(QString::fromUtf8(c.script), QStringLiteral("t.sql"), list, error, options))
+            << c.script << error.toStdString();
+        QStringList tables;
+        for (int r = 1; r < list.rows.size(); ++r)
+            if (tables.isEmpty() || tables.back() != list.rows[r][ModelSource::ColTable])
+                tables << list.rows[r][ModelSource::ColTable];
+        EXPECT_EQ(tables.join(u' '), QString::fromUtf8(c.tables)) << c.script;
+        if (*c.warning) {
+            ASSERT_EQ(list.warnings.size(), 1) << c.script << list.warnings.join(u'\n').toStdString();
+            EXPECT_TRUE(list.warnings[0].contains(QString::fromUtf8(c.warning))) << list.warnings[0].toStdString();
+        } else {
+            EXPECT_TRUE(list.warnings.isEmpty()) << c.script << list.warnings.join(u'\n').toStdString();
+        }
+    }
+}
+
+// A stray byte in a UTF-8 file keeps the file UTF-8 and is named; a CP949 file is read as CP949
+// and said to be.
+TEST(DdlReader, EncodingIsDecidedFromTheWholeFile)
+{
+    TempDataDir dir;
+    const QString script = QStringLiteral("CREATE TABLE t (a INT, b INT);\nCOMMENT ON COLUMN t.a IS '고객번호';\n");
+    QStringEncoder cp949("CP949");
+    const struct
+    {
+        QByteArray bytes;
+        const char* warning;
+    } cases[] = {
+        {script.toUtf8(), ""},
+        {script.toUtf8() + "-- \xff\n", "3번째 줄의 바이트 0xFF"},
+        {cp949.encode(script), "CP949로"},
+    };
+    for (const auto& c : cases) {
+        const QString path = dir.file(QStringLiteral("e.sql"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.bytes);
+        file.close();
+        ModelSource::AttributeList list;
+        QString error;
+        ASSERT_TRUE(DdlReader::Read({path}, list, error)) << error.toStdString();
+        ASSERT_EQ(list.rows.size(), 3);
+        EXPECT_EQ(list.rows[1][ModelSource::ColAttribute], QStringLiteral("고객번호")) << c.warning;
+        EXPECT_EQ(list.warnings.size(), *c.warning ? 1 : 0) << list.warnings.join(u'\n').toStdString();
+        if (*c.warning && !list.warnings.isEmpty())
+            EXPECT_TRUE(list.warnings[0].contains(QString::fromUtf8(c.warning))) << list.warnings[0].toStdString();
+    }
+}
+
+// Key roles from inline and table constraints and ALTER TABLE, the referenced side included.
+TEST(DdlReader, KeyRolesOfColumns)
+{
+    const struct
+    {
+        const char* dialect;
+        const char* script;
+        const char* keys; // table.column:bits of every key column, in order
+    } cases[] = {
+        {"postgresql",
+         "CREATE TABLE p (id INT PRIMARY KEY, n INT);\nCREATE TABLE c (pid INT REFERENCES p, k INT, x INT,\n"
+         "  CONSTRAINT c_pk PRIMARY KEY (k));\nALTER TABLE ONLY c ADD CONSTRAINT c_fk FOREIGN KEY (x) REFERENCES p "
+         "(n);\n",
+         "P.ID:5 P.N:4 C.PID:2 C.K:1 C.X:2"},
+        {"mysql",
+         "CREATE TABLE `p` (`id` INT NOT NULL, PRIMARY KEY (`id`));\n"
+         "CREATE TABLE `c` (`pid` INT, KEY `i` (`pid`), CONSTRAINT `f` FOREIGN KEY (`pid`) REFERENCES `p` (`id`));\n",
+         "P.ID:5 C.PID:2"},
+        {"oracle",
+         "CREATE TABLE P (ID NUMBER CONSTRAINT P_PK PRIMARY KEY);\nCREATE TABLE C (PID NUMBER);\n"
+         "ALTER TABLE C ADD (CONSTRAINT C_FK FOREIGN KEY (PID) REFERENCES P);\n",
+         "P.ID:5 C.PID:2"},
+        {"sqlite", "CREATE TABLE p (id INTEGER PRIMARY KEY AUTOINCREMENT, n TEXT);\n", "P.ID:1"},
+    };
+    for (const auto& c : cases) {
+        ModelSource::AttributeList list;
+        QString error;
+        DdlReader::Options options;
+        options.dialect = ModelSource::DialectOfName(QString::fromLatin1(c.dialect));
+        ASSERT_TRUE(DdlReader::ReadText(QString::fromUtf8(c.script), QStringLiteral("k.sql"), list, error, options))
+            << error.toStdString();
+        QStringList keys;
+        for (int i = 0; i < list.Columns(); ++i)
+            if (list.facts[size_t(i)].keys)
+                keys << QStringLiteral("%1.%2:%3")
+                            .arg(list.rows[i + 1][ModelSource::ColTable], list.rows[i + 1][ModelSource::ColColumn])
+                            .arg(list.facts[size_t(i)].keys);
+        EXPECT_EQ(keys.join(u' '), QString::fromUtf8(c.keys)) << c.script;
+    }
+}
+
+// A server that holds the connection open and never answers ends the read with our message
+// after the configured silence, for either driver.
+TEST(CatalogReader, ASilentServerEndsTheReadWithAMessage)
+{
+    QTcpServer silent; // accepted by the system, never answered
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    const QByteArray saved = qgetenv("TERMWISE_DB_TIMEOUT");
+    qputenv("TERMWISE_DB_TIMEOUT", "1");
+    for (const char* scheme : {"postgresql", "mysql"}) {
+        RepositoryUri uri;
+        QString error;
+        ASSERT_TRUE(CatalogReader::ParseUri(
+            QStringLiteral("%1://u@127.0.0.1:%2/db").arg(QLatin1String(scheme)).arg(silent.serverPort()), uri, error));
+        ModelSource::AttributeList list;
+        EXPECT_FALSE(CatalogReader::Read(uri, list, error));
+        EXPECT_TRUE(error.contains(QStringLiteral("1초 동안 답하지 않아"))) << scheme << error.toStdString();
+    }
+    if (saved.isNull())
+        qunsetenv("TERMWISE_DB_TIMEOUT");
+    else
+        qputenv("TERMWISE_DB_TIMEOUT", saved);
+}
+
+// Key roles from a live catalog: the primary key, the foreign key and the column it references.
+TEST(CatalogReader, KeyRolesFromTheCatalog)
+{
+    for (TestDialect dialect : {TestDialect::Sqlite, TestDialect::Postgresql}) {
+        TestRepository repo;
+        QString reason;
+        if (!repo.Open(dialect, reason)) {
+            if (dialect == TestDialect::Postgresql && !RunningInCi())
+                continue; // no server here
+            FAIL() << reason.toStdString();
+        }
+        repo.Exec(QStringLiteral("CREATE TABLE kp (id INT PRIMARY KEY, n INT)"));
+        repo.Exec(QStringLiteral("CREATE TABLE kc (pid INT REFERENCES kp (id), x INT)"));
+        RepositoryUri uri;
+        QString error;
+        ASSERT_TRUE(CatalogReader::ParseUri(repo.Uri(), uri, error)) << error.toStdString();
+        CatalogReader::Options options;
+        options.tables = QStringLiteral("k%");
+        ModelSource::AttributeList list;
+        ASSERT_TRUE(CatalogReader::Read(uri, list, error, options)) << error.toStdString();
+        QStringList keys;
+        for (int i = 0; i < list.Columns(); ++i)
+            keys << QStringLiteral("%1.%2:%3")
+                        .arg(list.rows[i + 1][ModelSource::ColTable], list.rows[i + 1][ModelSource::ColColumn])
+                        .arg(list.facts[size_t(i)].keys);
+        keys.sort();
+        EXPECT_EQ(keys.join(u' '), QStringLiteral("KC.PID:2 KC.X:0 KP.ID:5 KP.N:0")) << DialectName(dialect);
+    }
 }

@@ -189,3 +189,31 @@ TEST_P(RegisterCommandTest, BadValuesRefuseTheWholeFile)
     EXPECT_TRUE(o.out.contains(QStringLiteral("\n1 words registered in "))) << o.out.toStdString();
     EXPECT_EQ(repo.Count(count), before + 1);
 }
+
+// The batch is one transaction: a failure halfway (a refused row on SQLite, the server ending
+// the session on PostgreSQL) leaves none of it, and the count says so.
+TEST_P(RegisterCommandTest, AFailureHalfwayLeavesNothingAndCountsNothing)
+{
+    repo.Exec(QStringLiteral("UPDATE ZT_OPTIONS SET OPTN_VAL = ''"));
+    if (GetParam() == TestDialect::Sqlite) {
+        repo.Exec(QStringLiteral("CREATE TRIGGER CUT BEFORE INSERT ON STD_DIC WHEN NEW.DIC_PHY_NM = 'ZQ150' BEGIN "
+                                 "SELECT RAISE(ABORT, 'cut'); END"));
+    } else {
+        repo.Exec(QStringLiteral("CREATE FUNCTION %1.cut() RETURNS trigger AS $$ BEGIN IF NEW.dic_phy_nm = 'ZQ150' "
+                                 "THEN PERFORM pg_terminate_backend(pg_backend_pid()); END IF; RETURN NEW; END $$ "
+                                 "LANGUAGE plpgsql")
+                      .arg(repo.Schema()));
+        repo.Exec(QStringLiteral("CREATE TRIGGER cut BEFORE INSERT ON STD_DIC FOR EACH ROW EXECUTE FUNCTION %1.cut()")
+                      .arg(repo.Schema()));
+    }
+    QString rows = QStringLiteral("단어 논리명,단어 물리명\n");
+    for (int i = 0; i < 300; ++i)
+        rows += QStringLiteral("낱말%1,ZQ%2\n").arg(i).arg(i, 3, 10, QLatin1Char('0'));
+    const QString words = data.file(QStringLiteral("cut.csv"));
+    WriteTextFile(words, rows);
+    const Outcome o = Register({QStringLiteral("words"), QStringLiteral("--repo"), repo.Uri(), QStringLiteral("--area"),
+                                QStringLiteral("ENT"), QStringLiteral("--input"), words});
+    EXPECT_EQ(o.status, 1) << o.out.toStdString();
+    EXPECT_TRUE(o.err.contains(QStringLiteral("300개 중 0개를 등록했습니다"))) << o.err.toStdString();
+    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE DIC_PHY_NM LIKE 'ZQ%'")), 0);
+}

@@ -411,19 +411,21 @@ TEST_P(GateOperations, InsertStandardWordsFillsFallbacks)
     EXPECT_EQ(repo.Rows(QStringLiteral("SELECT AVAL_ST_DT FROM STD_DIC WHERE DIC_PHY_NM = 'ORD'")).value(0).size(), 14);
 }
 
-TEST_P(GateOperations, InsertStandardWordsReportsAFailedRowAndGoesOn)
+TEST_P(GateOperations, InsertStandardWordsRefusedRowLeavesNothing)
 {
-    // One row the server refuses: the others are still written, and the call does not claim success.
+    // One row the server refuses: the batch is one transaction, so nothing of it stays, and the
+    // call neither claims success nor counts a row.
     if (GetParam() == TestDialect::Sqlite)
         repo.Exec(QStringLiteral("CREATE TRIGGER REFUSE_BAD BEFORE INSERT ON STD_DIC WHEN NEW.DIC_PHY_NM = 'BAD' "
                                  "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
     WordIndex words;
     words[QStringLiteral("BAD")][GetParam() == TestDialect::Sqlite ? QStringLiteral("나쁨") : QString(600, u'가')] =
         _stAnalyzeManageWord();
-    words[QStringLiteral("GOOD")][QStringLiteral("좋음")] = _stAnalyzeManageWord();
+    words[QStringLiteral("AGOOD")][QStringLiteral("좋음")] = _stAnalyzeManageWord();
     OutputLogCapture log;
     EXPECT_FALSE(repo.Gate().InsertStandardWords(kArea, words));
-    EXPECT_EQ(repo.Rows(QStringLiteral("SELECT DIC_PHY_NM FROM STD_DIC")), QStringList{QStringLiteral("GOOD")});
+    EXPECT_EQ(repo.Gate().LastWrittenCount(), 0);
+    EXPECT_EQ(repo.Rows(QStringLiteral("SELECT DIC_PHY_NM FROM STD_DIC")), QStringList{});
     EXPECT_FALSE(log.lines.isEmpty());
 }
 

@@ -210,6 +210,12 @@ int RunMain(int argc, char** argv)
     Platform::IgnoreFileSizeSignal();
     if (argc <= 1)
         return RunGui(argc, argv);
+    // Every password given, in whatever form, is hidden in all this process prints, the
+    // drivers' own lines included.
+    for (int i = 1; i < argc; ++i)
+        RememberSecretsIn(QString::fromLocal8Bit(argv[i]));
+    RememberSecret(qEnvironmentVariable("TERMWISE_DB_PASSWORD"));
+    Platform::FilterStandardStreams(RedactBytes);
     const char* first = argv[1];
     if (std::strcmp(first, "--version") == 0) {
         std::printf("termwise %s\n", TERMWISE_VERSION);

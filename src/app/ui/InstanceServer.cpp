@@ -78,9 +78,16 @@ void CInstanceServer::OnNewConnection()
             continue;
         }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
-        // a client that never finishes its frame does not keep the connection forever
-        QTimer::singleShot(kIdleMs, socket, [socket] { socket->abort(); });
+        // A client that stops sending does not keep the connection forever; one that keeps
+        // sending a large frame is given the time it needs.
+        auto* idle = new QTimer(socket);
+        idle->setSingleShot(true);
+        connect(idle, &QTimer::timeout, socket, [socket] { socket->abort(); });
+        idle->start(kIdleMs);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, idle] {
+            idle->start(kIdleMs);
+            OnReadyRead(socket);
+        });
         if (socket->bytesAvailable() > 0)
             OnReadyRead(socket);
     }
@@ -88,17 +95,23 @@ void CInstanceServer::OnNewConnection()
 
 void CInstanceServer::OnReadyRead(QLocalSocket* socket)
 {
-    QByteArray buffer = socket->property("frame").toByteArray();
-    buffer += socket->readAll();
+    // The frame stays in the socket's own buffer (a list of the pieces received) until it is
+    // whole, and is then taken in one read: no copy of the whole on every piece.
+    const qint64 available = socket->bytesAvailable();
+    const QByteArray header = socket->peek(kHeaderSize);
+    Parse result = DecodeFrame(header, nullptr, nullptr, nullptr);
+    if (result == Parse::NeedMore && header.size() == kHeaderSize) {
+        const quint32 bytes = qFromLittleEndian<quint32>(header.constData() + 8);
+        if (available < kHeaderSize + qint64(bytes))
+            return;
+    } else if (result == Parse::NeedMore) {
+        return;
+    }
     int code = 0;
     QString text;
     qsizetype consumed = 0;
-    const Parse result = DecodeFrame(buffer, &code, &text, &consumed);
-    if (result == Parse::NeedMore) {
-        socket->setProperty("frame", buffer);
-        return;
-    }
-    socket->setProperty("frame", QByteArray());
+    if (result != Parse::Bad)
+        result = DecodeFrame(socket->read(available), &code, &text, &consumed);
     const bool known = result == Parse::Done && code >= kActivateCode && code <= 4;
     socket->write(QByteArray(1, known ? '\0' : '\1'));
     socket->flush();
@@ -143,7 +156,7 @@ CInstanceServer::Parse CInstanceServer::DecodeFrame(const QByteArray& buffer, in
     const quint32 bytes = qFromLittleEndian<quint32>(buffer.constData() + 8);
     if (bytes > kMaxTextBytes)
         return Parse::Bad;
-    if (buffer.size() < kHeaderSize + qsizetype(bytes))
+    if (buffer.size() < kHeaderSize + qsizetype(bytes) || !text)
         return Parse::NeedMore;
     // An odd byte count leaves half a code unit: it is dropped. The text ends at the first zero.
     const qsizetype units = qsizetype(bytes) / 2;
@@ -175,15 +188,13 @@ bool CInstanceServer::SendFrame(const QString& name, int code, const QString& te
     if (!socket.waitForConnected(timeoutMs))
         return fail(QStringLiteral("실행 중인 Termwise가 응답하지 않습니다 (%1)").arg(socket.errorString()));
     const QByteArray frame = EncodeFrame(code, text);
-    qsizetype written = 0;
-    while (written < frame.size()) {
-        const qint64 n = socket.write(frame.constData() + written, frame.size() - written);
-        if (n < 0)
-            return fail(QStringLiteral("실행 중인 Termwise에 요청을 보낼 수 없습니다: %1").arg(socket.errorString()));
-        written += n;
-        if (!socket.waitForBytesWritten(timeoutMs) && socket.bytesToWrite() > 0)
+    if (socket.write(frame) != frame.size())
+        return fail(QStringLiteral("실행 중인 Termwise에 요청을 보낼 수 없습니다: %1").arg(socket.errorString()));
+    // The time limit is for a stalled reader: each wait ends as soon as some of a large frame
+    // went out.
+    while (socket.bytesToWrite() > 0)
+        if (!socket.waitForBytesWritten(timeoutMs))
             return fail(QStringLiteral("실행 중인 Termwise가 요청을 받지 않았습니다"));
-    }
     while (socket.bytesAvailable() < 1) {
         if (!socket.waitForReadyRead(timeoutMs))
             return fail(QStringLiteral("실행 중인 Termwise가 답하지 않았습니다"));

@@ -40,7 +40,8 @@ public:
     // Frame encoding, shared with the tests.
     static QByteArray EncodeFrame(int code, const QString& text);
     enum class Parse { NeedMore, Done, Bad };
-    // On Done, *consumed is the frame's size.
+    // On Done, *consumed is the frame's size. With text null only the header is judged: a good
+    // one gives NeedMore.
     static Parse DecodeFrame(const QByteArray& buffer, int* code, QString* text, qsizetype* consumed);
 
 Q_SIGNALS:

@@ -165,6 +165,13 @@ TEST(InstanceServer, RequestsArriveAndUnknownCodesAreRefused)
     EXPECT_EQ(received[0][0].toInt(), 1);
     EXPECT_EQ(received[0][1].toString(), json);
 
+    // A large request (60 MB of UTF-16) arrives whole within the usual time limits.
+    const QString large(30 * 1024 * 1024, u'가');
+    RunBeside([&] { ok = CInstanceServer::SendFrame(name, 2, large, 3000, &why); });
+    EXPECT_TRUE(ok) << why.toStdString();
+    QTRY_COMPARE(received.count(), 2);
+    EXPECT_EQ(received[1][1].toString().size(), large.size());
+
     // nothing listening: a clear failure, quickly
     EXPECT_FALSE(CInstanceServer::SendFrame(QStringLiteral("termwise-test-nobody"), 1, json, 1000, &why));
     EXPECT_FALSE(why.isEmpty());
