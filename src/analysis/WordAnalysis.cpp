@@ -190,6 +190,14 @@ WordAnalysis::WordResult WordAnalysis::MakeResult(const QString& key, const Word
             ++known;
             const _stAnalyzeManageWord* record =
                 m_kind == Kind::Logical ? FindRecord(pair.partner, pair.word) : FindRecord(pair.word, pair.partner);
+            if (!record && LatinCase::HasLower(pair.word)) {
+                // Written in other Latin case than the dictionary's word: its record by its spelling.
+                const WordSplitIndex& index = m_splitter.CurrentIndex();
+                if (m_kind == Kind::Logical)
+                    record = FindRecord(pair.partner, index.LogicalSpelling(pair.word));
+                else
+                    record = FindRecord(index.PhysicalSpelling(pair.word), pair.partner);
+            }
             if (record)
                 definition = record->strDescription;
         }
