@@ -423,7 +423,7 @@ void CServiceLayer::SplitPiece(const Area& area, QStringView piece, Result& resu
     reachable[size_t(n)] = true;
     // The lengths of the words that start at each position, longest first: one walk of the
     // reversed-name trie per end position finds every word ending there.
-    std::vector<std::vector<int>> starting(size_t(n));
+    std::vector<std::vector<int>> starting(static_cast<size_t>(n));
     std::vector<std::pair<int, int>> matches;
     for (int end = 1; end <= n; ++end) {
         area.logicalWords.SuffixMatches(piece.data(), end, matches);
