@@ -174,7 +174,7 @@ int main(int argc, char** argv)
         std::vector<Run> done;
         for (int i = 0; i < runs; ++i)
             done.push_back(Spawn({"/usr/bin/python3", literal.toStdString(), data.toStdString(), document.toStdString(),
-                                  (work + QStringLiteral("/literal.json")).toStdString()}));
+                                  QString(work + QStringLiteral("/literal.json")).toStdString()}));
         std::sort(done.begin(), done.end(), [](const Run& a, const Run& b) { return a.seconds < b.seconds; });
         literalSeconds = done.front().status == 0 ? done.front().seconds : 0;
         long peak = 0;
