@@ -2,7 +2,7 @@
 """The logical word split written the literal way in Python, to measure `termwise analyze logical`
 beside it: reads a logical analysis document (.ztsl) and the data folder's dictionary, splits
 every attribute name right to left taking the longest dictionary word that ends at each place
-(one dictionary lookup per suffix length), joins excluded words to the word after them, and
+(one dictionary lookup per suffix length up to the longest word), joins excluded words to the word after them, and
 writes each name's words and physical names as JSON.
     split_literal.py DATA_DIR DOCUMENT.ztsl OUTPUT.json
 """
@@ -18,6 +18,7 @@ for physical, logicals in dictionary.get("words", {}).items():
         if logical not in first_physical or physical < first_physical[logical]:
             first_physical[logical] = physical
 excluded = set(dictionary.get("except_words", []))
+longest = max(map(len, first_physical), default=1)
 
 with open(document, encoding="utf-8") as f:
     root = json.load(f)
@@ -28,7 +29,7 @@ def split(name):
     out, pending, end = [], "", len(name)
     while end > 0:
         best = 0
-        for k in range(1, end + 1):
+        for k in range(1, min(end, longest) + 1):
             if name[end - k:end] in first_physical:
                 best = k
         if best:
