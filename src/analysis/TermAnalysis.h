@@ -267,6 +267,8 @@ public:
     // Export rows: one per target in name order (the header is TermTexts::kExportColumns).
     std::vector<QStringList> ExportRows() const;
     QJsonObject ToJson() const;
+    // The "totals" member of ToJson alone, without building every target's object.
+    QJsonObject TotalsJson() const;
 
     void SetDomainLookup(DomainLookup lookup) { m_domainLookup = std::move(lookup); }
     void SetKeyDomainSource(KeyDomainSource source) { m_keyDomainSource = std::move(source); }
