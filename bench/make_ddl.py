@@ -15,6 +15,7 @@ Mixes:
                         types that fit the name's domain and types that do not.
 """
 import random
+import re
 import sqlite3
 import sys
 
@@ -58,9 +59,13 @@ if mix == "distinct":
         f"SELECT DIC_LOG_NM, DIC_PHY_NM, DOM_ID FROM STD_DIC WHERE {current} AND DIC_GBN_CD = '0002' "
         "AND DIC_LOG_NM <> '' AND DIC_PHY_NM <> ''") if p.lower() not in reserved]
     domains = {}
-    for dom_id, key, dtype, length, scale in db.execute(
-            f"SELECT DOM_ID, KEY_DOM_NM, DATA_TYPE_CD, DATA_LEN, DATA_SCALE FROM STD_DOM WHERE {current}"):
-        domains[dom_id] = (key, (dtype or "").upper(), length or "", scale or "")
+    # The published domain names carry the type: 명V100, 연월일C8, 금액N15,2, 일시D.
+    letters = {"V": "VARCHAR", "C": "CHAR", "N": "NUMERIC", "D": "TIMESTAMP"}
+    shape = re.compile(r"([CVND])(\d*)(?:,(\d+))?$")
+    for dom_id, key, name in db.execute(f"SELECT DOM_ID, KEY_DOM_NM, DOM_NM FROM STD_DOM WHERE {current}"):
+        m = shape.search(name or "")
+        if m:
+            domains[dom_id] = (key, letters[m.group(1)], m.group(2) or "", m.group(3) or "")
     by_key = {}
     for key, dtype, length, scale in domains.values():
         by_key.setdefault(key, []).append((dtype, length, scale))
