@@ -1,9 +1,10 @@
 // The command line end to end, as a user runs it: `termwise analyze logical` started as a
 // process on 200,000 generated attribute names, read from a document or a workbook and written
 // to a document, a workbook or a JSON result. Prints names/s (process start to exit) and the
-// peak resident memory of each run.
+// peak resident memory of each run, and beside them the literal split in Python
+// (bench/split_literal.py, document -> JSON) run the same way, with each case's ratio to it.
 //
-//   bench_e2e [--termwise PATH] [--names N] [--runs R] [--work DIR]
+//   bench_e2e [--termwise PATH] [--names N] [--runs R] [--work DIR] [--literal split_literal.py]
 #include "exchange/ExcelExport.h"
 #include "settings/AnalyzeSettings.h"
 
@@ -163,8 +164,28 @@ int main(int argc, char** argv)
     }
     std::printf("input: document %.1f MB, workbook %.1f MB\n", QFileInfo(document).size() / 1048576.0,
                 QFileInfo(workbook).size() / 1048576.0);
+    // The reference first, best wall of the runs, so every case can be given as a ratio to it.
+    const QString literal =
+        QFileInfo(Arg(args, QStringLiteral("--literal"),
+                      QCoreApplication::applicationDirPath() + QStringLiteral("/../../bench/split_literal.py")))
+            .absoluteFilePath();
+    double literalSeconds = 0;
+    if (QFileInfo::exists(literal)) {
+        std::vector<Run> done;
+        for (int i = 0; i < runs; ++i)
+            done.push_back(Spawn({"/usr/bin/python3", literal.toStdString(), data.toStdString(), document.toStdString(),
+                                  QString(work + QStringLiteral("/literal.json")).toStdString()}));
+        std::sort(done.begin(), done.end(), [](const Run& a, const Run& b) { return a.seconds < b.seconds; });
+        literalSeconds = done.front().status == 0 ? done.front().seconds : 0;
+        long peak = 0;
+        for (const Run& r : done)
+            peak = std::max(peak, r.peakKb);
+        std::printf("literal split in Python, document -> .json: %.0f names/s (%.2f s best wall), peak %.0f MB%s\n",
+                    names / done.front().seconds, done.front().seconds, peak / 1024.0,
+                    done.front().status == 0 ? "" : " FAILED");
+    }
     std::printf("| input | output | names/s (best wall) | wall s (best, median) | names/s (best CPU) | CPU s (best) | "
-                "peak MB (max) |\n|---|---|---|---|---|---|---|\n");
+                "peak MB (max) | x literal (wall) |\n|---|---|---|---|---|---|---|---|\n");
     const struct
     {
         const char* from;
@@ -186,9 +207,9 @@ int main(int argc, char** argv)
             peak = std::max(peak, r.peakKb);
             cpu = std::min(cpu, r.cpu);
         }
-        std::printf("| %s | .%s | %.0f | %.2f, %.2f | %.0f | %.2f | %.0f |%s\n", c.from, c.to,
+        std::printf("| %s | .%s | %.0f | %.2f, %.2f | %.0f | %.2f | %.0f | %.1f |%s\n", c.from, c.to,
                     names / done.front().seconds, done.front().seconds, done[done.size() / 2].seconds, names / cpu, cpu,
-                    peak / 1024.0, ok ? "" : " FAILED");
+                    peak / 1024.0, literalSeconds / done.front().seconds, ok ? "" : " FAILED");
         std::fflush(stdout);
     }
     return failures == 0 ? 0 : 1;

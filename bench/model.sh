@@ -3,7 +3,9 @@
 #   1. `termwise check` of a generated 1,000,000-column DDL script (two files) against the full
 #      7th-edition common standard (goal: under 60 s and 2 GB peak);
 #   2. `termwise check` of a live PostgreSQL catalog of 100,000 columns (goal: under 20 s).
-#   bench/model.sh [BUILD_DIR] [DDL_COLUMNS] [CATALOG_COLUMNS]
+#   3. beside the DDL check, bench/check_reference.py (the core of the check in Python) on the same files.
+#   bench/model.sh [BUILD_DIR] [DDL_COLUMNS] [CATALOG_COLUMNS] [MIX]
+# MIX: registered (default) or distinct, the name mix of make_ddl.py.
 # Prints wall and CPU seconds and the peak memory of each run. Needs python3 and the PostgreSQL
 # server programs (the catalog is loaded into a throw-away server of scripts/with-postgres).
 set -euo pipefail
@@ -11,6 +13,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
 ddl_columns=${2:-1000000}
 catalog_columns=${3:-100000}
+mix=${4:-registered}
 exe=$build/termwise
 standard=$(ls "$here"/../shared/public-standard/*.xlsx 2>/dev/null | head -n 1 || true)
 [ -n "$standard" ] || standard=$(ls /work/shared/public-standard/*.xlsx | head -n 1)
@@ -31,11 +34,15 @@ run() {
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 "$exe" repo init "sqlite:$work/repo.db" >/dev/null
 "$exe" standard import --repo "sqlite:$work/repo.db" --area PUB "$standard" >/dev/null 2>&1
-python3 "$here/bench/make_ddl.py" "$work/repo.db" "$ddl_columns" model "$work/tables.sql" "$work/comments.sql"
+python3 "$here/bench/make_ddl.py" "$work/repo.db" "$ddl_columns" model "$work/tables.sql" "$work/comments.sql" --mix "$mix"
 echo "DDL script: $(du -m "$work/tables.sql" | cut -f1) MB tables + $(du -m "$work/comments.sql" | cut -f1) MB comments"
 run "check-ddl" "$exe" check --input "$work/tables.sql" --input "$work/comments.sql" \
   --repo "sqlite:$work/repo.db" --area PUB --output "$work/check.json" --fix-script "$work/fix.sql"
 grep -E "^(columns|attributes|conforming|fix script)" "$work/check-ddl.out" | sed 's/^/    /'
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+run "check-python" python3 "$here/bench/check_reference.py" "$work/repo.db" PUB "$work/reference.json" \
+  "$work/tables.sql" "$work/comments.sql"
+sed 's/^/    /' "$work/check-python.err"
 
 python3 "$here/bench/make_ddl.py" "$work/repo.db" "$catalog_columns" bench "$work/ctables.sql" "$work/ccomments.sql"
 "$here/scripts/with-postgres" bash -c '

@@ -1,5 +1,7 @@
 #include "analysis/ServiceLayer.h"
 
+#include "analysis/LatinCase.h"
+#include "analysis/WordSplitIndex.h"
 #include "components/OutputLog.h"
 #include "components/QrDatabaseManager.h"
 #include "settings/AnalyzeSettings.h"
@@ -9,6 +11,7 @@
 #include <QSqlQuery>
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -37,16 +40,17 @@ struct Entry
     QString domainId;
 };
 
-// The words and terms of one area, indexed for splitting and lookup.
+// The words and terms of one area, indexed for splitting and lookup. Names are keyed with their
+// Latin letters folded (LatinCase), so ID, Id and id are one word.
 struct Area
 {
     bool loaded = false;
     QHash<QString, std::vector<int>> wordsByLogical;
     QHash<QString, std::vector<int>> wordsByPhysical;
     QHash<QString, std::vector<int>> termsByLogical;
-    std::map<QString, QString> domainNames; // DOM_ID -> DOM_NM
-    std::map<QString, QString> domainKeys;  // DOM_ID -> KEY_DOM_NM
-    int maxLogicalLength = 0;
+    ReverseTrie logicalWords;            // the keys of wordsByLogical, for the split
+    QHash<QString, QString> domainNames; // DOM_ID -> DOM_NM
+    QHash<QString, QString> domainKeys;  // DOM_ID -> KEY_DOM_NM
 };
 
 struct Result
@@ -58,6 +62,7 @@ struct Result
     std::vector<int> kinds;
     QStringList domainNames;
     QStringList domainIds;
+    bool first = true; // the first result of its (target, variant)
 };
 
 QString Text(const QSqlQuery& q, int column)
@@ -137,13 +142,27 @@ private:
     bool Run();
     Area& LoadArea(const QString& areaId);
     void Analyze(const _stServiceTarget& target, Result& result);
-    void SplitPiece(const Area& area, const QString& piece, Result& result) const;
+    void SplitPiece(const Area& area, QStringView piece, Result& result) const;
     bool IsTypeSuffix(const QString& run) const;
     qsizetype TypeSuffixStart(const QString& run) const;
     const Result* Find(const QString& target, const QString& variant) const
     {
+        // Callers walk the results in order and ask several times about each: the last one
+        // found, or the one after it, spares making and hashing the key.
+        for (size_t at : {m_lastFound, m_lastFound + 1}) {
+            if (at < m_results.size()) {
+                const Result& r = m_results[at];
+                if (r.first && r.target == target && r.variant == variant) {
+                    m_lastFound = at;
+                    return &r;
+                }
+            }
+        }
         auto it = m_index.constFind(Key(target, variant));
-        return it == m_index.cend() ? nullptr : &m_results[size_t(it.value())];
+        if (it == m_index.cend())
+            return nullptr;
+        m_lastFound = size_t(it.value());
+        return &m_results[m_lastFound];
     }
     QString CurrentArea() const
     {
@@ -177,6 +196,7 @@ private:
     std::map<QString, Area> m_areas;
     std::vector<Result> m_results;
     QHash<QString, int> m_index; // first result of each (target, variant)
+    mutable size_t m_lastFound = 0;
     std::set<QString> m_typeAbbreviations;
     QString m_separators;
     int m_selected = -1;
@@ -217,8 +237,8 @@ Area& CServiceLayer::LoadArea(const QString& areaId)
         e.term = Text(q, 7).trimmed() == QLatin1String("0002");
         e.domainId = Text(q, 8);
         const int h = int(m_entries.size());
-        const QString logical = e.record.strTexts[2];
-        const QString physical = e.record.strTexts[3];
+        const QString logical = LatinCase::Folded(e.record.strTexts[2]);
+        const QString physical = LatinCase::Folded(e.record.strTexts[3]);
         const bool term = e.term;
         const bool standard = e.record.nStandard != 0;
         m_entries.push_back(std::move(e));
@@ -228,12 +248,15 @@ Area& CServiceLayer::LoadArea(const QString& areaId)
         if (term) {
             area.termsByLogical[logical].push_back(h);
         } else {
-            area.wordsByLogical[logical].push_back(h);
+            std::vector<int>& same = area.wordsByLogical[logical];
+            if (same.empty())
+                area.logicalWords.Insert(logical, 0);
+            same.push_back(h);
             if (!physical.isEmpty())
                 area.wordsByPhysical[physical].push_back(h);
-            area.maxLogicalLength = std::max(area.maxLogicalLength, int(logical.size()));
         }
     }
+    area.logicalWords.Freeze();
 
     // Ordinal order of (logical, physical, id) among the entries of one name, whatever the
     // database's collation.
@@ -265,9 +288,9 @@ Area& CServiceLayer::LoadArea(const QString& areaId)
         Entry& e = m_entries[h];
         if (e.term || !e.record.nClassWord || e.domainId.isEmpty())
             continue;
-        auto key = area.domainKeys.find(e.domainId);
-        if (key != area.domainKeys.end() && !key->second.isEmpty() && key->second != e.record.strTexts[2])
-            e.record.strDomainClass = key->second;
+        const QString key = area.domainKeys.value(e.domainId);
+        if (!key.isEmpty() && key != e.record.strTexts[2])
+            e.record.strDomainClass = key;
     }
     return area;
 }
@@ -292,12 +315,16 @@ bool CServiceLayer::Run()
     if (!m_targets)
         return false;
     m_results.reserve(m_targets->size());
+    m_index.reserve(qsizetype(m_targets->size()));
     for (const _stServiceTarget& target : *m_targets) {
         Result r;
         Analyze(target, r);
         const QString key = Key(r.target, r.variant);
-        if (!m_index.contains(key))
-            m_index.insert(key, int(m_results.size()));
+        const qsizetype before = m_index.size();
+        int& first = m_index[key];
+        r.first = m_index.size() != before;
+        if (r.first)
+            first = int(m_results.size());
         m_results.push_back(std::move(r));
     }
     return true;
@@ -310,25 +337,29 @@ void CServiceLayer::Analyze(const _stServiceTarget& target, Result& result)
     result.areaId = target.strAreaId;
     const Area& area = LoadArea(target.strAreaId);
 
-    QStringList pieces;
-    QString piece;
-    for (QChar c : target.strText) {
-        if (IsSeparator(c)) {
-            if (!piece.isEmpty())
-                pieces.append(piece);
-            piece.clear();
-        } else {
-            piece += c;
-        }
+    // Pieces between separators, as views of the text; most texts are one piece.
+    const QString& text = target.strText;
+    std::vector<QStringView> pieces;
+    for (qsizetype i = 0, start = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !IsSeparator(text[i]))
+            continue;
+        if (i > start)
+            pieces.push_back(QStringView(text).mid(start, i - start));
+        start = i + 1;
     }
-    if (!piece.isEmpty())
-        pieces.append(piece);
-    const QString whole = pieces.join(QString());
+    QString whole;
+    if (pieces.size() == 1 && pieces.front().size() == text.size()) {
+        whole = text;
+    } else {
+        for (QStringView p : pieces)
+            whole += p;
+    }
     if (whole.isEmpty())
         return;
+    const QString folded = LatinCase::Folded(whole);
 
     // A registered term named by the whole text.
-    auto term = area.termsByLogical.constFind(whole);
+    auto term = area.termsByLogical.constFind(folded);
     if (term != area.termsByLogical.cend()) {
         result.words = {whole};
         result.kinds = {eServiceWordCompound};
@@ -338,15 +369,14 @@ void CServiceLayer::Analyze(const _stServiceTarget& target, Result& result)
             const Entry& e = m_entries[size_t(h)];
             if (e.domainId.isEmpty())
                 continue;
-            auto name = area.domainNames.find(e.domainId);
-            result.domainNames.append(name != area.domainNames.end() ? name->second : QString());
+            result.domainNames.append(area.domainNames.value(e.domainId));
             result.domainIds.append(e.domainId);
             break;
         }
         return;
     }
     // A standard word that is itself a compound (its physical name holds the separator).
-    auto word = area.wordsByLogical.constFind(whole);
+    auto word = area.wordsByLogical.constFind(folded);
     if (word != area.wordsByLogical.cend()) {
         for (int h : word.value()) {
             const _stServiceWord& w = m_entries[size_t(h)].record;
@@ -358,7 +388,7 @@ void CServiceLayer::Analyze(const _stServiceTarget& target, Result& result)
         }
     }
 
-    for (const QString& p : pieces)
+    for (QStringView p : pieces)
         SplitPiece(area, p, result);
 
     // The type suffix of a domain name is not a word: a run of its own behind a word, or the
@@ -378,7 +408,7 @@ void CServiceLayer::Analyze(const _stServiceTarget& target, Result& result)
 // Chooses the split with the fewest unknown characters, then the fewest pieces; among equal
 // splits the longest word first. A plain left-to-right longest match would cut 주문번호 into
 // 주문번 + 호 when 주문번 is a word, although 주문 + 번호 covers every character.
-void CServiceLayer::SplitPiece(const Area& area, const QString& piece, Result& result) const
+void CServiceLayer::SplitPiece(const Area& area, QStringView piece, Result& result) const
 {
     struct Cost
     {
@@ -393,12 +423,21 @@ void CServiceLayer::SplitPiece(const Area& area, const QString& piece, Result& r
     std::vector<int> wordLen(size_t(n) + 1, kNone), runLen(size_t(n) + 1, 0);
     std::vector<bool> reachable(size_t(n) + 1, false);
     reachable[size_t(n)] = true;
+    // The lengths of the words that start at each position, longest first: one walk of the
+    // reversed-name trie per end position finds every word ending there.
+    std::vector<std::vector<int>> starting(static_cast<size_t>(n));
+    std::vector<std::pair<int, int>> matches;
+    for (int end = 1; end <= n; ++end) {
+        area.logicalWords.SuffixMatches(piece.data(), end, matches);
+        for (const auto& [len, payload] : matches)
+            starting[size_t(end - len)].push_back(len);
+    }
+    for (std::vector<int>& lengths : starting)
+        std::sort(lengths.begin(), lengths.end(), std::greater<int>());
     for (int i = n - 1; i >= 0; --i) {
         bool have = false;
         Cost best;
-        for (int len = std::min(area.maxLogicalLength, n - i); len > 0; --len) {
-            if (!area.wordsByLogical.contains(piece.mid(i, len)))
-                continue;
+        for (const int len : starting[size_t(i)]) {
             const Cost c{any[size_t(i + len)].unknown, any[size_t(i + len)].pieces + 1};
             if (!have || c < best) {
                 best = c;
@@ -427,13 +466,13 @@ void CServiceLayer::SplitPiece(const Area& area, const QString& piece, Result& r
     while (i < n) {
         if (wordRequired || runLen[size_t(i)] == 0) {
             const int len = wordLen[size_t(i)];
-            result.words.append(piece.mid(i, len));
+            result.words.append(piece.mid(i, len).toString());
             result.kinds.push_back(eServiceWordFound);
             i += len;
             wordRequired = false;
         } else {
             const int k = runLen[size_t(i)];
-            result.words.append(piece.mid(i, k));
+            result.words.append(piece.mid(i, k).toString());
             result.kinds.push_back(eServiceWordUnknown);
             i += k;
             wordRequired = true;
@@ -492,8 +531,9 @@ bool CServiceLayer::FindWords(const QString& text, int mode, std::vector<SERVICE
     if (areaIt == m_areas.end() || text.isEmpty())
         return false;
     const Area& area = areaIt->second;
+    const QString folded = LatinCase::Folded(text);
     if (mode == eServiceFindByPhysicalName) {
-        auto it = area.wordsByPhysical.constFind(text);
+        auto it = area.wordsByPhysical.constFind(folded);
         if (it == area.wordsByPhysical.cend())
             return false;
         Ordered(it.value(), handles);
@@ -501,7 +541,7 @@ bool CServiceLayer::FindWords(const QString& text, int mode, std::vector<SERVICE
     }
     for (const QHash<QString, std::vector<int>>* index :
          {&area.wordsByLogical, &area.wordsByPhysical, &area.termsByLogical}) {
-        auto it = index->constFind(text);
+        auto it = index->constFind(folded);
         if (it != index->cend()) {
             Ordered(it.value(), handles);
             return true;
@@ -521,7 +561,7 @@ bool CServiceLayer::GetWordRelation(SERVICE_WORD_HANDLE handle, std::vector<SERV
     auto areaIt = m_areas.find(e.record.strTexts[1]);
     if (areaIt == m_areas.end())
         return true;
-    auto it = areaIt->second.wordsByPhysical.constFind(e.record.strTexts[3]);
+    auto it = areaIt->second.wordsByPhysical.constFind(LatinCase::Folded(e.record.strTexts[3]));
     if (it == areaIt->second.wordsByPhysical.cend())
         return true;
     for (int h : it.value())

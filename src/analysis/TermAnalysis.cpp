@@ -2,6 +2,7 @@
 
 #include "analysis/AnalyzeDomainWords.h"
 #include "analysis/DataType.h"
+#include "analysis/LatinCase.h"
 #include "analysis/ServiceLayer.h"
 #include "components/QrProgressWnd.h"
 #include "repository/RepositoryConnection.h"
@@ -81,7 +82,9 @@ CTermAnalysis::KeyDomainSource CTermAnalysis::RepositoryKeyDomains()
         if (!gate || !gate->SelectStandardDomains(areaId, domains))
             return false;
         for (const _stAnalyzeManageDomain& d : domains) {
-            area.keys.insert(d.strKeyDomainName);
+            const QString folded = LatinCase::Folded(d.strKeyDomainName);
+            if (!area.keys.contains(folded))
+                area.keys.insert(folded, d.strKeyDomainName);
             area.sizes[d.strDomainId] = {d.strLength, d.strScale};
         }
         return true;
@@ -387,7 +390,8 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
                 _stServiceWord record;
                 if (FindFirst(service, text, handle, record)) {
                     addFound(text, handle, record);
-                    if (result.words.back().standardName != text)
+                    // Written in other Latin case (id for ID) is the word itself, not a synonym.
+                    if (LatinCase::Folded(result.words.back().standardName) != LatinCase::Folded(text))
                         synonym = true;
                 } else {
                     TermWordResult w;
@@ -460,28 +464,32 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
         // alone gives the same hits with far fewer statements.
         QStringList candidates;
         const AreaDomains* area = KeyDomains();
-        for (const QString& c : names)
-            if (!area || area->keys.count(c))
+        for (const QString& c : names) {
+            if (!area) {
                 candidates.append(c);
+            } else if (const auto key = area->keys.constFind(LatinCase::Folded(c)); key != area->keys.cend()) {
+                candidates.append(*key); // the repository's spelling, which its lookup compares exactly
+            }
+        }
         if (!candidates.isEmpty() && m_domainLookup) {
             const QString cacheKey =
                 candidates.join(u'\x1f') + u'\x1e' + t.strType + u'\x1e' + t.strLength + u'\x1e' + t.strScale;
-            auto cached = m_domainCache.find(cacheKey);
-            if (cached == m_domainCache.end()) {
+            auto cached = m_domainCache.constFind(cacheKey);
+            if (cached == m_domainCache.cend()) {
                 DomainPairs found;
                 m_domainLookup(m_areaId, candidates, t.strType, t.strLength, t.strScale, found);
-                cached = m_domainCache.emplace(cacheKey, std::move(found)).first;
+                cached = m_domainCache.insert(cacheKey, std::move(found));
             }
-            const DomainPairs& hits = cached->second;
+            const DomainPairs& hits = *cached;
             if (!hits.empty()) {
                 size_t pick = hits.size() - 1;
                 const auto same = [](const QString& a, const QString& b) {
                     return a.trimmed().toLongLong() == b.trimmed().toLongLong();
                 };
                 for (size_t i = hits.size(); area && i-- > 0;) {
-                    auto size = area->sizes.find(hits[i].second);
-                    if (size != area->sizes.end() && same(size->second.first, t.strLength) &&
-                        same(size->second.second, t.strScale)) {
+                    auto size = area->sizes.constFind(hits[i].second);
+                    if (size != area->sizes.cend() && same(size->first, t.strLength) &&
+                        same(size->second, t.strScale)) {
                         pick = i;
                         break;
                     }
@@ -543,19 +551,19 @@ const CTermAnalysis::AreaDomains* CTermAnalysis::KeyDomains()
 
 void CTermAnalysis::PlaceResult(TermTargetResult&& result)
 {
-    auto it = m_resultIndex.find(result.name);
-    if (it != m_resultIndex.end()) {
-        m_results[it->second] = std::move(result);
+    auto it = m_resultIndex.constFind(result.name);
+    if (it != m_resultIndex.cend()) {
+        m_results[*it] = std::move(result);
         return;
     }
-    m_resultIndex.emplace(result.name, m_results.size());
+    m_resultIndex.insert(result.name, m_results.size());
     m_results.push_back(std::move(result));
 }
 
 const TermTargetResult* CTermAnalysis::Result(const QString& name) const
 {
-    auto it = m_resultIndex.find(name);
-    return it == m_resultIndex.end() ? nullptr : &m_results[it->second];
+    auto it = m_resultIndex.constFind(name);
+    return it == m_resultIndex.cend() ? nullptr : &m_results[*it];
 }
 
 bool CTermAnalysis::MoveTarget(const QString& oldName, const QString& newName)
@@ -577,10 +585,10 @@ bool CTermAnalysis::MoveTarget(const QString& oldName, const QString& newName)
     else
         m_order[at] = newName;
 
-    auto res = m_resultIndex.find(oldName);
-    if (res != m_resultIndex.end()) {
-        const size_t index = res->second;
-        if (m_resultIndex.count(newName)) {
+    auto res = m_resultIndex.constFind(oldName);
+    if (res != m_resultIndex.cend()) {
+        const size_t index = *res;
+        if (m_resultIndex.contains(newName)) {
             m_results.erase(m_results.begin() + std::ptrdiff_t(index));
         } else {
             m_results[index].name = newName;
@@ -595,7 +603,7 @@ void CTermAnalysis::ReindexResults()
 {
     m_resultIndex.clear();
     for (size_t i = 0; i < m_results.size(); ++i)
-        m_resultIndex.emplace(m_results[i].name, i);
+        m_resultIndex.insert(m_results[i].name, i);
 }
 
 QString CTermAnalysis::RenameTarget(const QString& oldName, const QString& newName)

@@ -34,6 +34,7 @@
 #include "analysis/ColumnRoles.h"
 #include "settings/AnalyzeRecords.h"
 
+#include <QHash>
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
@@ -176,8 +177,8 @@ public:
     // length and scale of each of its domains by DOM_ID.
     struct AreaDomains
     {
-        std::set<QString> keys;
-        std::map<QString, std::pair<QString, QString>> sizes;
+        QHash<QString, QString> keys; // key domain name, Latin letters folded -> as the area writes it
+        QHash<QString, std::pair<QString, QString>> sizes;
     };
     using KeyDomainSource = std::function<bool(const QString& areaId, AreaDomains& domains)>;
     static KeyDomainSource RepositoryKeyDomains();
@@ -266,6 +267,8 @@ public:
     // Export rows: one per target in name order (the header is TermTexts::kExportColumns).
     std::vector<QStringList> ExportRows() const;
     QJsonObject ToJson() const;
+    // The "totals" member of ToJson alone, without building every target's object.
+    QJsonObject TotalsJson() const;
 
     void SetDomainLookup(DomainLookup lookup) { m_domainLookup = std::move(lookup); }
     void SetKeyDomainSource(KeyDomainSource source) { m_keyDomainSource = std::move(source); }
@@ -289,9 +292,9 @@ private:
     std::map<QString, TermAnalysisTarget> m_targets;
     QStringList m_order; // reading order
     std::vector<TermTargetResult> m_results;
-    std::map<QString, size_t> m_resultIndex;
+    QHash<QString, size_t> m_resultIndex;
     DomainLookup m_domainLookup;
     KeyDomainSource m_keyDomainSource;
-    std::map<QString, DomainPairs> m_domainCache; // per run
-    std::map<QString, AreaDomains> m_keyDomains;  // per run, by area
+    QHash<QString, DomainPairs> m_domainCache;   // per run
+    std::map<QString, AreaDomains> m_keyDomains; // per run, by area
 };

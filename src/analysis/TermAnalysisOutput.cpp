@@ -42,19 +42,34 @@ std::vector<QStringList> CTermAnalysis::ExportRows() const
     return rows;
 }
 
+QJsonObject CTermAnalysis::TotalsJson() const
+{
+    int complete = 0, conforming = 0, registered = 0, noDomain = 0, words = 0, foundWords = 0;
+    for (const TermTargetResult& r : m_results) {
+        for (const TermWordResult& w : r.words) {
+            ++words;
+            foundWords += w.found ? 1 : 0;
+        }
+        complete += r.status == eTermImageAction ? 1 : 0;
+        conforming += r.Conforming() ? 1 : 0;
+        registered += r.registered ? 1 : 0;
+        noDomain += r.hasDomain ? 0 : 1;
+    }
+    return QJsonObject{{QStringLiteral("targets"), int(m_results.size())}, {QStringLiteral("complete"), complete},
+                       {QStringLiteral("conforming"), conforming},         {QStringLiteral("registered"), registered},
+                       {QStringLiteral("withoutDomain"), noDomain},        {QStringLiteral("words"), words},
+                       {QStringLiteral("foundWords"), foundWords}};
+}
+
 QJsonObject CTermAnalysis::ToJson() const
 {
     QJsonArray targets;
-    int complete = 0, conforming = 0, registered = 0, noDomain = 0, words = 0, foundWords = 0;
     std::map<QString, int> unknown;
     for (const TermTargetResult& r : m_results) {
         const TermAnalysisTarget& t = m_targets.at(r.name);
         QJsonArray jw;
         for (const TermWordResult& w : r.words) {
-            ++words;
-            if (w.found)
-                ++foundWords;
-            else
+            if (!w.found)
                 ++unknown[w.word];
             jw.append(QJsonObject{{QStringLiteral("word"), w.word},
                                   {QStringLiteral("found"), w.found},
@@ -67,14 +82,6 @@ QJsonObject CTermAnalysis::ToJson() const
                                   {QStringLiteral("countsAsClassWord"), w.CountsAsClassWord()},
                                   {QStringLiteral("domainClass"), w.domainClass}});
         }
-        if (r.status == eTermImageAction)
-            ++complete;
-        if (r.Conforming())
-            ++conforming;
-        if (r.registered)
-            ++registered;
-        if (!r.hasDomain)
-            ++noDomain;
         targets.append(QJsonObject{{QStringLiteral("key"), r.name},
                                    {QStringLiteral("name"), r.name},
                                    {QStringLiteral("column"), t.strColumn},
@@ -97,12 +104,6 @@ QJsonObject CTermAnalysis::ToJson() const
     return QJsonObject{{QStringLiteral("kind"), QStringLiteral("term")},
                        {QStringLiteral("area"), m_areaId},
                        {QStringLiteral("targets"), targets},
-                       {QStringLiteral("totals"), QJsonObject{{QStringLiteral("targets"), int(m_results.size())},
-                                                              {QStringLiteral("complete"), complete},
-                                                              {QStringLiteral("conforming"), conforming},
-                                                              {QStringLiteral("registered"), registered},
-                                                              {QStringLiteral("withoutDomain"), noDomain},
-                                                              {QStringLiteral("words"), words},
-                                                              {QStringLiteral("foundWords"), foundWords}}},
+                       {QStringLiteral("totals"), TotalsJson()},
                        {QStringLiteral("unanalyzed"), missing}};
 }

@@ -140,6 +140,7 @@ WordAnalysis::RunResult WordAnalysis::BuildTargets()
     if (m_roles.Column(RoleName) < 0)
         return {false, AnalysisTexts::kMissingRequired, false};
     m_inputs.clear();
+    m_inputs.reserve(m_sheet.size());
     const auto optionalCell = [&](int row, int role, QString& text) -> const QString* {
         if (m_roles.Column(role) < 0)
             return nullptr;
@@ -177,30 +178,39 @@ WordSplitter::WordSplit WordAnalysis::SplitName(const QString& name)
     return Split(name);
 }
 
-WordAnalysis::WordResult WordAnalysis::MakeResult(const QString& key, const WordSplitter::WordSplit& split) const
+WordAnalysis::WordResult WordAnalysis::MakeResult(const QString& key, WordSplitter::WordSplit&& split) const
 {
     WordResult result;
     result.key = key;
-    result.words = split.words;
+    result.words = std::move(split.words);
+    const WordPairList& words = result.words;
     int known = 0;
-    result.definitions.reserve(split.words.size());
-    for (const WordPair& pair : split.words) {
+    result.definitions.reserve(words.size());
+    for (const WordPair& pair : words) {
         QString definition;
         if (pair.partner != kUnknownPartner) {
             ++known;
             const _stAnalyzeManageWord* record =
                 m_kind == Kind::Logical ? FindRecord(pair.partner, pair.word) : FindRecord(pair.word, pair.partner);
+            if (!record && LatinCase::HasLower(pair.word)) {
+                // Written in other Latin case than the dictionary's word: its record by its spelling.
+                const WordSplitIndex& index = m_splitter.CurrentIndex();
+                if (m_kind == Kind::Logical)
+                    record = FindRecord(pair.partner, index.LogicalSpelling(pair.word));
+                else
+                    record = FindRecord(index.PhysicalSpelling(pair.word), pair.partner);
+            }
             if (record)
                 definition = record->strDescription;
         }
         result.definitions.append(definition);
     }
-    result.analyzedName = JoinTrimmed(split.words, &WordPair::word);
-    result.analyzedPartner = JoinTrimmed(split.words, &WordPair::partner);
+    result.analyzedName = JoinTrimmed(words, &WordPair::word);
+    result.analyzedPartner = JoinTrimmed(words, &WordPair::partner);
     if (known == 0)
         result.status = 0;
     else
-        result.status = known == int(split.words.size()) ? 2 : 1;
+        result.status = known == int(words.size()) ? 2 : 1;
     return result;
 }
 
@@ -246,9 +256,9 @@ WordAnalysis::RunResult WordAnalysis::Analyze()
             failure.Run([&] {
                 for (size_t i = half; i < positions.size() && !stop.load(std::memory_order_relaxed); ++i) {
                     const QString& key = m_inputs.keyAt(positions[i]);
-                    const WordSplitter::WordSplit split = Split(key);
+                    WordSplitter::WordSplit split = Split(key);
                     if (!split.removed) {
-                        tail[i - half] = MakeResult(key, split);
+                        tail[i - half] = MakeResult(key, std::move(split));
                         tail[i - half]->input = positions[i];
                     }
                 }
@@ -262,9 +272,9 @@ WordAnalysis::RunResult WordAnalysis::Analyze()
             break;
         }
         const QString& key = m_inputs.keyAt(positions[i]);
-        const WordSplitter::WordSplit split = Split(key);
+        WordSplitter::WordSplit split = Split(key);
         if (!split.removed) {
-            m_results.push_back(MakeResult(key, split));
+            m_results.push_back(MakeResult(key, std::move(split)));
             m_results.back().input = positions[i];
         }
         CQrProgressWnd::StepIt();
@@ -490,9 +500,9 @@ void WordAnalysis::FollowMoves(const QHash<QString, QString>& moved)
             results.push_back(std::move(result));
             continue;
         }
-        const WordSplitter::WordSplit split = Split(key);
+        WordSplitter::WordSplit split = Split(key);
         if (!split.removed)
-            results.push_back(MakeResult(key, split));
+            results.push_back(MakeResult(key, std::move(split)));
     }
     m_results = std::move(results);
     ReindexResults();

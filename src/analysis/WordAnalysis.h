@@ -161,7 +161,8 @@ public:
 
 protected:
     WordSplitter::WordSplit Split(const QString& name);
-    WordResult MakeResult(const QString& key, const WordSplitter::WordSplit& split) const;
+    // Takes the split's words rather than copying them.
+    WordResult MakeResult(const QString& key, WordSplitter::WordSplit&& split) const;
     void Recount();
     void ApplyVisibility(bool withProgress);
     void ReindexResults();

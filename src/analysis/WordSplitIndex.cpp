@@ -16,7 +16,7 @@ void ReverseTrie::Insert(QStringView key, int payload)
         m_build.assign(1, BuildNode{});
     int node = 0;
     for (qsizetype i = key.size() - 1; i >= 0; --i) {
-        const char16_t ch = key[i].unicode();
+        const char16_t ch = LatinCase::Fold(key[i].unicode());
         auto& children = m_build[size_t(node)].children;
         const auto it = std::find_if(children.begin(), children.end(), [ch](const auto& e) { return e.first == ch; });
         if (it != children.end()) {
@@ -28,7 +28,8 @@ void ReverseTrie::Insert(QStringView key, int payload)
         m_build.emplace_back();
         node = child;
     }
-    m_build[size_t(node)].payload = payload;
+    if (m_build[size_t(node)].payload < 0)
+        m_build[size_t(node)].payload = payload;
 }
 
 void ReverseTrie::Freeze()
@@ -136,26 +137,32 @@ void WordSplitIndex::Rebuild(const CAnalyzeSettings& settings)
     m_physical.Clear();
     m_keyDomains.Clear();
     m_partners.clear();
-    m_partners.reserve(settings.m_mapWordsByLogical.size() + settings.m_mapWordsByPhysical.size());
+    m_spellings.clear();
+    const size_t keys =
+        settings.m_mapWordsByLogical.size() + settings.m_mapWordsByPhysical.size() + settings.m_mapDomains.size();
+    m_partners.reserve(keys);
+    m_spellings.reserve(keys);
     // Only names with at least one partner are words of the split; the partner is the
     // lowest-ordered one, as GetFirstPhysicalName / GetFirstLogicalName give it. Partners
     // are copied here, one after the other, so the texts every match references sit
-    // together instead of scattered over the dictionary's map nodes.
-    const auto addPartner = [this](const QString& partner) {
+    // together instead of scattered over the dictionary's map nodes. Of keys that differ only
+    // in the case of Latin letters the first in ordinal order (capitals) is the word.
+    const auto addPartner = [this](const QString& key, const QString& partner) {
         m_partners.push_back(QString(partner.constData(), partner.size()));
+        m_spellings.push_back(key);
         return int(m_partners.size() - 1);
     };
     for (const auto& [logical, byPhysical] : settings.m_mapWordsByLogical) {
         if (!logical.isEmpty() && !byPhysical.empty())
-            m_logical.Insert(logical, addPartner(byPhysical.begin()->first));
+            m_logical.Insert(logical, addPartner(logical, byPhysical.begin()->first));
     }
     for (const auto& [physical, byLogical] : settings.m_mapWordsByPhysical) {
         if (!physical.isEmpty() && !byLogical.empty())
-            m_physical.Insert(physical, addPartner(byLogical.begin()->first));
+            m_physical.Insert(physical, addPartner(physical, byLogical.begin()->first));
     }
     for (const auto& entry : settings.m_mapDomains) {
         if (!entry.first.isEmpty())
-            m_keyDomains.Insert(entry.first, 0);
+            m_keyDomains.Insert(entry.first, addPartner(entry.first, entry.first));
     }
     m_logical.Freeze();
     m_physical.Freeze();
@@ -163,13 +170,15 @@ void WordSplitIndex::Rebuild(const CAnalyzeSettings& settings)
     m_exceptWords.clear();
     m_exceptFirst.assign(1024, 0);
     for (const QString& word : settings.m_setExceptWords) {
-        m_exceptWords.insert(word);
-        if (!word.isEmpty())
-            m_exceptFirst[word.front().unicode() >> 6] |= uint64_t(1) << (word.front().unicode() & 63);
+        m_exceptWords.insert(LatinCase::Folded(word));
+        if (!word.isEmpty()) {
+            const char16_t first = LatinCase::Fold(word.front().unicode());
+            m_exceptFirst[first >> 6] |= uint64_t(1) << (first & 63);
+        }
     }
     m_exceptDomains.clear();
     for (const QString& name : settings.m_setExceptDomains)
-        m_exceptDomains.insert(name);
+        m_exceptDomains.insert(LatinCase::Folded(name));
 }
 
 bool WordSplitIndex::FirstPhysicalName(const QString& logical, QString& physical) const

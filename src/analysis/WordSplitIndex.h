@@ -2,6 +2,9 @@
 // Lookup structures over the analysis dictionary for the word and domain splits.
 // A split asks "which dictionary words end here?" once per position; a trie over the
 // reversed names answers that in one walk instead of one map lookup per suffix length.
+// Latin letters match whatever their case (see LatinCase.h).
+#include "analysis/LatinCase.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringView>
@@ -19,7 +22,8 @@ class ReverseTrie
 {
 public:
     void Clear();
-    // A later insert of the same key replaces the payload.
+    // Keys are folded to capital Latin letters; an insert of a key already there (the same, or
+    // the same in another case) keeps the first payload.
     void Insert(QStringView key, int payload);
     // Builds the lookup layout; lookups see only what was inserted before it.
     void Freeze();
@@ -49,6 +53,7 @@ private:
     // walk reads a node only to go deeper.
     const Edge* Child(int node, char16_t ch) const
     {
+        ch = LatinCase::Fold(ch);
         if (node == 0) {
             if (m_root.empty())
                 return nullptr;
@@ -94,9 +99,16 @@ public:
     const ReverseTrie& LogicalTrie() const { return m_logical; }
     // Physical words that have a logical name -> the lowest logical name.
     const ReverseTrie& PhysicalTrie() const { return m_physical; }
-    // Key domains of the dictionary's domain index (payload unused).
+    // Key domains of the dictionary's domain index (payload: for Spelling).
     const ReverseTrie& KeyDomainTrie() const { return m_keyDomains; }
     const QString& Partner(int payload) const { return m_partners[size_t(payload)]; }
+    // The dictionary's own spelling of the word (or key domain) a payload stands for: the word
+    // as written may differ in the case of its Latin letters.
+    const QString& Spelling(int payload) const { return m_spellings[size_t(payload)]; }
+    // The same looked up by text; empty when the word is not in that trie.
+    QString LogicalSpelling(const QString& logical) const { return SpellingIn(m_logical, logical); }
+    QString PhysicalSpelling(const QString& physical) const { return SpellingIn(m_physical, physical); }
+    QString KeyDomainSpelling(const QString& name) const { return SpellingIn(m_keyDomains, name); }
 
     // Same answers as CAnalyzeSettings::GetFirstPhysicalName / GetFirstLogicalName.
     bool FirstPhysicalName(const QString& logical, QString& physical) const;
@@ -107,19 +119,25 @@ public:
             return false;
         // Most words fail on their first character, which spares hashing them.
         if (!word.isEmpty()) {
-            const char16_t first = word.front().unicode();
+            const char16_t first = LatinCase::Fold(word.front().unicode());
             if (!(m_exceptFirst[first >> 6] >> (first & 63) & 1))
                 return false;
         }
-        return m_exceptWords.contains(word);
+        return m_exceptWords.contains(LatinCase::Folded(word));
     }
     bool IsExceptDomain(const QString& name) const
     {
-        return !m_exceptDomains.isEmpty() && m_exceptDomains.contains(name);
+        return !m_exceptDomains.isEmpty() && m_exceptDomains.contains(LatinCase::Folded(name));
     }
     bool IsKeyDomain(const QString& name) const { return m_keyDomains.Find(name) >= 0; }
 
 private:
+    QString SpellingIn(const ReverseTrie& trie, const QString& text) const
+    {
+        const int payload = trie.Find(text);
+        return payload < 0 ? QString() : m_spellings[size_t(payload)];
+    }
+
     const CAnalyzeSettings* m_source = nullptr;
     quint64 m_revision = ~quint64(0);
     size_t m_sizes[5] = {};
@@ -127,7 +145,8 @@ private:
     ReverseTrie m_physical;
     ReverseTrie m_keyDomains;
     std::vector<QString> m_partners;
-    QSet<QString> m_exceptWords;
+    std::vector<QString> m_spellings;                                  // by payload, beside m_partners
+    QSet<QString> m_exceptWords;                                       // folded
     std::vector<uint64_t> m_exceptFirst = std::vector<uint64_t>(1024); // first characters of excluded words
-    QSet<QString> m_exceptDomains;
+    QSet<QString> m_exceptDomains;                                     // folded
 };

@@ -355,7 +355,8 @@ WordSplitter::WordSplit WordSplitter::SplitPhysical(const QString& name)
 
 QString WordSplitter::StandardKeyDomain(const QString& word) const
 {
-    const auto byLogical = m_settings->m_mapWordsByLogical.find(word);
+    const QString spelled = m_index.LogicalSpelling(word);
+    const auto byLogical = m_settings->m_mapWordsByLogical.find(spelled.isEmpty() ? word : spelled);
     if (byLogical == m_settings->m_mapWordsByLogical.end())
         return QString();
     QString first;
@@ -427,7 +428,7 @@ WordSplitter::DomainSplit WordSplitter::SplitDomain(const QString& name)
             result.keyDomain = name.right(best);
             if (best < name.size())
                 result.words.append(name.left(name.size() - best));
-            result.words.append(result.keyDomain);
+            result.words.append(result.keyDomain); // as written; the key domain is spelled below
         } else if (best < 0) {
             if (-best < name.size())
                 result.words.append(name.left(name.size() + best));
@@ -448,11 +449,17 @@ WordSplitter::DomainSplit WordSplitter::SplitDomain(const QString& name)
             result.keyDomain = result.words.last();
         }
     }
-    // A synonym or forbidden word ending the name stands for its standard key domain.
-    if (!result.keyDomain.isEmpty() && !m_index.IsKeyDomain(result.keyDomain)) {
-        const QString standard = StandardKeyDomain(result.keyDomain);
-        if (!standard.isEmpty())
-            result.keyDomain = standard;
+    // A synonym or forbidden word ending the name stands for its standard key domain; a key
+    // domain written in other Latin case is the dictionary's.
+    if (!result.keyDomain.isEmpty()) {
+        const QString spelled = m_index.KeyDomainSpelling(result.keyDomain);
+        if (!spelled.isEmpty()) {
+            result.keyDomain = spelled;
+        } else {
+            const QString standard = StandardKeyDomain(result.keyDomain);
+            if (!standard.isEmpty())
+                result.keyDomain = standard;
+        }
     }
     if (result.keyDomain.isEmpty() || (result.words.size() == 1 && m_index.IsExceptDomain(result.words.first())))
         result.removed = true;

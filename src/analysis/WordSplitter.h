@@ -65,6 +65,8 @@ public:
     bool IsExceptWord(const QString& word);
 
     WordSplitIndex& Index();
+    // The index as last refreshed, for readers on other threads during a run.
+    const WordSplitIndex& CurrentIndex() const { return m_index; }
 
 private:
     WordPairList DictionarySplit(const QString& name, const ReverseTrie& trie, int minLength);

@@ -224,8 +224,8 @@ void PrintDomainSummary(const DomainAnalysis& analysis, QTextStream& out)
 
 void PrintTermSummary(const CTermAnalysis& analysis, QTextStream& out)
 {
-    const QJsonObject json = analysis.ToJson();
-    const QJsonObject totals = json.value(QStringLiteral("totals")).toObject();
+    // The totals alone: the whole result as JSON would be built only to be dropped.
+    const QJsonObject totals = analysis.TotalsJson();
     for (auto it = totals.constBegin(); it != totals.constEnd(); ++it)
         out << it.key() << ": " << it.value().toVariant().toString() << "\n";
 }

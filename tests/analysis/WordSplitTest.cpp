@@ -254,6 +254,42 @@ TEST(WordSplit, DomainNames)
     EXPECT_EQ(split.words, (QStringList{U("고객번"), U("호")}));
 }
 
+// Latin letters are one word in any case: every lookup finds the dictionary's word, and the
+// word stays as written.
+TEST(WordSplit, LatinWordsInAnyCase)
+{
+    CAnalyzeSettings settings;
+    AddWords(settings,
+             {{"AUTH", "권한"}, {"ID", "ID"}, {"URL", "URL"}, {"CUST", "고객"}, {"NO", "번호"}, {"BYCD", "별코드"}});
+    AddExcept(settings, {"BY"});
+    settings.m_mapDomains[U("ID")][U("IDV20")] = {};
+    WordSplitter splitter(&settings);
+    splitter.SetFallback({});
+    const struct
+    {
+        const char* name;
+        bool physical;
+        const char* expected;
+    } cases[] = {
+        {"권한ID", false, "권한/AUTH ID/ID"},
+        {"권한id", false, "권한/AUTH id/ID"},
+        {"권한 Id", false, "권한/AUTH Id/ID"},
+        {"url주소", false, "url/URL 주소/?"},
+        {"cust_no", true, "cust/고객 no/번호"},
+        {"custno", true, "cust/고객 no/번호"},
+        {"Cust_No", true, "Cust/고객 No/번호"},
+        {"cust_by_cd", true, "cust/고객 bycd/별코드"}, // an excluded word in small letters joins the next
+        {"cust_x", true, "cust/고객 x/?"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitText(splitter, c.name, c.physical), U(c.expected)) << c.name;
+
+    // the key domain is the dictionary's, the word as written
+    const auto split = splitter.SplitDomain(U("요청자id"));
+    EXPECT_EQ(split.keyDomain, U("ID"));
+    EXPECT_EQ(split.words, (QStringList{U("요청자"), U("id")}));
+}
+
 // --- equality with the literal algorithm ---------------------------------------------------
 
 class Generator

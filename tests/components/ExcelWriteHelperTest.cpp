@@ -71,3 +71,64 @@ TEST(ExcelWriteHelper, WritesReplacesAndRefusesWithoutHarm)
     EXPECT_FALSE(SaveSheetXlsx(dir.filePath(QStringLiteral("missing/out.xlsx")), {{QStringLiteral("x")}}, &error));
     EXPECT_FALSE(SaveSheetXlsx(QString(), {}, &error));
 }
+
+// A report sheet that outgrows a worksheet goes on under "NAME (2)", header repeated; the
+// limit is lowered so the test writes a handful of rows instead of a million.
+TEST(ExcelWriteHelper, ReportSheetContinuesPastTheRowLimit)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.xlsx"));
+    const QString name = QStringLiteral("미등록 단어");
+    const QStringList header{QStringLiteral("속성명"), QStringLiteral("건수")};
+    {
+        ReportWorkbook book(4); // header + 3 rows per worksheet
+        ASSERT_TRUE(book.Open(path)) << book.Error().toStdString();
+        ReportWorkbook::Sheet* words = book.AddSheet(name, header);
+        ReportWorkbook::Sheet* other = book.AddSheet(QStringLiteral("도메인 없음"), header);
+        ASSERT_TRUE(words && other);
+        for (int i = 0; i < 7; ++i) {
+            ASSERT_TRUE(words->AddRow({QStringLiteral("단어%1").arg(i), double(i)}));
+            if (i < 2) // rows of two sheets interleaved, as a report writes them
+                ASSERT_TRUE(other->AddRow({QStringLiteral("기타%1").arg(i), QString()}));
+        }
+        EXPECT_EQ(words->Rows(), 7u);
+        EXPECT_EQ(words->Parts(), 3);
+        EXPECT_EQ(other->Parts(), 1);
+        ASSERT_TRUE(book.Finish()) << book.Error().toStdString();
+    }
+    const struct
+    {
+        QString sheet;
+        QStringList firstTexts;
+    } parts[] = {
+        {name, {QStringLiteral("단어0"), QStringLiteral("단어1"), QStringLiteral("단어2")}},
+        {name + QStringLiteral(" (2)"), {QStringLiteral("단어3"), QStringLiteral("단어4"), QStringLiteral("단어5")}},
+        {name + QStringLiteral(" (3)"), {QStringLiteral("단어6")}},
+        {QStringLiteral("도메인 없음"), {QStringLiteral("기타0"), QStringLiteral("기타1")}}};
+    for (const auto& part : parts) {
+        CQrExcelSheet in(true);
+        ASSERT_TRUE(in.OpenSheet(path, part.sheet)) << part.sheet.toStdString();
+        ASSERT_EQ(in.GetRowCount(), part.firstTexts.size() + 1) << part.sheet.toStdString();
+        QStringList cells;
+        ASSERT_TRUE(in.GetRowData(cells, 0, 2));
+        EXPECT_EQ(cells, header);
+        for (int r = 0; r < part.firstTexts.size(); ++r) {
+            ASSERT_TRUE(in.GetRowData(cells, r + 1, 1));
+            EXPECT_EQ(cells.value(0), part.firstTexts[r]);
+        }
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temporary file left
+
+    // a workbook abandoned half-way leaves nothing behind and the earlier file as it was
+    {
+        ReportWorkbook book(4);
+        ASSERT_TRUE(book.Open(path));
+        ASSERT_TRUE(book.AddSheet(name, header)->AddRow({QStringLiteral("x")}));
+    }
+    CQrExcelSheet again(true);
+    EXPECT_TRUE(again.OpenSheet(path, name + QStringLiteral(" (3)")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    ReportWorkbook missing;
+    EXPECT_FALSE(missing.Open(dir.filePath(QStringLiteral("missing/report.xlsx"))));
+    EXPECT_FALSE(missing.Error().isEmpty());
+}

@@ -1,6 +1,6 @@
+#include "analysis/TermAnalysis.h"
 #include "TermRepository.h"
 #include "analysis/ServiceLayer.h"
-#include "analysis/TermAnalysis.h"
 #include "components/QrProgressWnd.h"
 #include "settings/AnalyzeSettings.h"
 
@@ -377,6 +377,49 @@ TEST_P(TermAnalysisTest, CancelledRunKeepsDoneTargets)
     EXPECT_EQ(m_term.Results().size(), 2u);
     EXPECT_EQ(m_term.Mode(), CTermAnalysis::ModeResult);
     EXPECT_EQ(IServiceLayer::theServiceLayer, nullptr);
+}
+
+// Latin words in any case are the standard's words and terms: "권한 ID" and "권한 id" get one
+// verdict, "ip 주소" is the term IP주소; words stay as written.
+TEST_P(TermAnalysisTest, LatinWordsInAnyCase)
+{
+    const QString a = u"A1"_s;
+    m_repo.AddWord(a, u"W20"_s, u"아이디"_s, u"ID"_s, true);
+    m_repo.AddWord(a, u"W21"_s, u"ID"_s, u"ID"_s, true, false); // the standard's synonym of 아이디
+    m_repo.AddWord(a, u"W22"_s, u"권한"_s, u"AUTH"_s, false);
+    m_repo.AddWord(a, u"W23"_s, u"주소"_s, u"ADDR"_s, true);
+    m_repo.AddWord(a, u"W24"_s, u"IP"_s, u"IP"_s, false);
+    m_repo.AddWord(a, u"W25"_s, u"URL"_s, u"URL"_s, false);
+    m_repo.AddDomain(a, u"D06"_s, u"주소"_s, u"주소V200"_s, u"VARCHAR"_s, 200, 0);
+    m_repo.AddDomain(a, u"D07"_s, u"아이디"_s, u"아이디V20"_s, u"VARCHAR"_s, 20, 0);
+    m_repo.AddTerm(a, u"T02"_s, u"IP주소"_s, u"IP_ADDR"_s, u"D06"_s);
+    m_repo.AddTerm(a, u"T03"_s, u"URL주소"_s, u"URL_ADDR"_s, u"D06"_s);
+    ASSERT_TRUE(m_repo.m_errors.isEmpty()) << m_repo.m_errors.join(u'\n').toStdString();
+    m_term.SetTargets({MakeTarget(u"권한 ID"_s, u"VARCHAR"_s, u"20"_s), MakeTarget(u"권한 id"_s, u"VARCHAR"_s, u"20"_s),
+                       MakeTarget(u"권한 Id"_s, u"VARCHAR"_s, u"20"_s),
+                       MakeTarget(u"ip 주소"_s, u"VARCHAR"_s, u"200"_s),
+                       MakeTarget(u"url 주소"_s, u"VARCHAR"_s, u"200"_s)});
+    ASSERT_TRUE(m_term.Analyze().ok);
+
+    const TermTargetResult& upper = ResultOf(u"권한 ID"_s);
+    ASSERT_EQ(upper.words.size(), 2u);
+    EXPECT_EQ(upper.words[1].standardName, u"아이디"_s);
+    EXPECT_TRUE(upper.hasDomain);
+    for (const QString name : {u"권한 id"_s, u"권한 Id"_s}) {
+        const TermTargetResult& other = ResultOf(name);
+        ASSERT_EQ(other.words.size(), 2u) << name.toStdString();
+        EXPECT_EQ(other.words[1].word, name.right(2));
+        EXPECT_EQ(other.words[1].id, u"W21"_s);
+        EXPECT_EQ(other.status, upper.status) << name.toStdString();
+        EXPECT_EQ(other.hasDomain, upper.hasDomain) << name.toStdString();
+        EXPECT_EQ(m_term.Target(name)->strDomainId, m_term.Target(u"권한 ID"_s)->strDomainId);
+    }
+    for (const QString name : {u"ip 주소"_s, u"url 주소"_s}) {
+        const TermTargetResult& term = ResultOf(name);
+        EXPECT_TRUE(term.registered) << name.toStdString();
+        EXPECT_EQ(term.status, eTermImageRegistered) << name.toStdString();
+        EXPECT_EQ(m_term.Target(name)->strDomainId, u"D06"_s);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Repository, TermAnalysisTest, ::testing::Values("sqlite", "postgres"));
