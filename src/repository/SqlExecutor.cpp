@@ -166,9 +166,26 @@ SqlOutcome CQtSqlExecutor::Execute(const QString& statement, const SqlParams& pa
     return out;
 }
 
+namespace {
+QtMessageHandler g_previousHandler = nullptr;
+
+// Statements kept from a session that is gone cannot be released on the server; the driver
+// says so once per statement. Known and harmless: not for the user's stderr.
+void QuietStatementRelease(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("Unable to free statement")))
+        return;
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+} // namespace
+
 void CQtSqlExecutor::ResetSession()
 {
+    g_previousHandler = qInstallMessageHandler(QuietStatementRelease);
     m_prepared.clear();
+    qInstallMessageHandler(g_previousHandler);
+    g_previousHandler = nullptr;
 }
 
 bool CQtSqlExecutor::IsConnectionError(const QString& code, bool stillOpen)
