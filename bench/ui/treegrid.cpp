@@ -76,6 +76,26 @@ void BM_TreeGridFill(benchmark::State& state)
 }
 BENCHMARK(BM_TreeGridFill)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// 100,000 flat rows, with and without a row merge every three rows: each merge should cost
+// about the same whatever the number of merges before it (the ratio of the two).
+void BM_TreeGridRowMerges(benchmark::State& state)
+{
+    const bool merge = state.range(0) != 0;
+    for (auto _ : state) {
+        CQrTreeGrid grid;
+        grid.SetColumns({QStringLiteral("A"), QStringLiteral("B")});
+        grid.BeginUpdate();
+        for (int i = 0; i < 100000; ++i) {
+            grid.InsertRow(1, {QString::number(i / 3), QStringLiteral("b")});
+            if (merge && i % 3 == 2)
+                grid.MergeRowCells(0, i - 2, i);
+        }
+        grid.EndUpdate();
+        benchmark::DoNotOptimize(grid.GetRowCount());
+    }
+}
+BENCHMARK(BM_TreeGridRowMerges)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 void BM_StandardItemModelFill(benchmark::State& state)
 {
     QTreeView view;

@@ -57,6 +57,8 @@ inline const QString Export = QStringLiteral("출력");
 inline const QString Saved = QStringLiteral("저장 되었습니다");
 inline const QString Done = QStringLiteral("완료되었습니다");
 inline const QString AskDownload = QStringLiteral("분석 데이터가 서버 기준으로 병합 됩니다. 계속 하시겠습니까?");
+inline const QString AskSaveBeforeUpload =
+    QStringLiteral("저장하지 않은 변경이 있습니다. 업로드는 저장된 내용을 올립니다. 지금 저장하고 계속하시겠습니까?");
 inline const QString AskUpload = QStringLiteral("선택한 분석 데이터를 업로드 합니다. 계속 하시겠습니까?");
 inline const QString ExportDone = QStringLiteral("출력이 완료되었습니다. 파일을 열겠습니까?");
 inline const QString ExcelFilter = QStringLiteral("Excel Files(*.xlsx)|*.xlsx|");

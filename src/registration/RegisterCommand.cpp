@@ -390,7 +390,7 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
         StandardCheck::CheckWords(rows, options.area, gate, settings.accept_synonym_words != 0);
         for (const StandardWordRow& r : rows) {
             out << r.image << '\t' << r.logical << '\t' << r.physical << '\t' << r.note << '\n';
-            registrable += r.image != StandardCheck::kExists ? 1 : 0;
+            registrable += r.image == StandardCheck::kRegistrable ? 1 : 0;
         }
         words = StandardCheck::RegistrableWords(rows);
     }

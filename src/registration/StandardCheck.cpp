@@ -3,6 +3,8 @@
 #include "analysis/AnalyzeDomainWords.h"
 #include "registration/StandardListTexts.h"
 
+#include <map>
+
 namespace StandardCheck {
 
 std::vector<StandardWordRow> WordRows(const WordIndex& candidates)
@@ -33,9 +35,28 @@ std::vector<StandardDomainRow> DomainRows(const DomainIndex& candidates)
     return rows;
 }
 
+QString AbbreviationHolder(CSqlBaseGate* gate, const QString& areaId, const _stAnalyzeManageWord& word)
+{
+    QStringList holders;
+    if (word.nStandard == 0 || word.strPhysicalName.isEmpty() || !gate || !gate->IsOpen() ||
+        !gate->SelectPhysicalNameHolders(areaId, word.strPhysicalName, word.strLogicalName, false, holders))
+        return {};
+    return holders.value(0);
+}
+
+QString PhysicalNameHolder(CSqlBaseGate* gate, const QString& areaId, const _stAnalyzeManageTerm& term)
+{
+    QStringList holders;
+    if (term.strPhysicalName.isEmpty() || !gate || !gate->IsOpen() ||
+        !gate->SelectPhysicalNameHolders(areaId, term.strPhysicalName, term.strLogicalName, true, holders))
+        return {};
+    return holders.value(0);
+}
+
 void CheckWords(std::vector<StandardWordRow>& rows, const QString& areaId, CSqlBaseGate* gate, bool acceptSynonyms)
 {
     const bool open = gate && gate->IsOpen();
+    std::map<QString, QString> batch; // abbreviation (upper case) -> the row's word that takes it
     for (StandardWordRow& row : rows) {
         bool exists = false;
         if (open)
@@ -43,6 +64,21 @@ void CheckWords(std::vector<StandardWordRow>& rows, const QString& areaId, CSqlB
                                     : gate->SelectStandardWordsByLogicalName(areaId, row.logical);
         row.image = exists ? kExists : kRegistrable;
         row.note = exists ? StandardListTexts::SameWordExists : QString();
+        if (exists || row.word.nStandard == 0)
+            continue;
+        QString holder = AbbreviationHolder(gate, areaId, row.word);
+        const QString key = row.physical.toUpper();
+        if (holder.isEmpty()) {
+            const auto earlier = batch.find(key);
+            if (earlier != batch.end() && earlier->second != row.logical)
+                holder = earlier->second;
+        }
+        if (!holder.isEmpty()) {
+            row.image = kAbbreviationTaken;
+            row.note = StandardListTexts::AbbreviationTaken.arg(row.physical, holder);
+            continue;
+        }
+        batch.emplace(key, row.logical);
     }
 }
 
@@ -86,7 +122,7 @@ WordIndex RegistrableWords(const std::vector<StandardWordRow>& rows)
 {
     WordIndex out;
     for (const StandardWordRow& row : rows)
-        if (row.image != kExists)
+        if (row.image == kRegistrable)
             out[row.physical][row.logical] = row.word;
     return out;
 }

@@ -30,7 +30,13 @@ struct StandardDomainRow
 
 namespace StandardCheck {
 
-enum Image { kRegistrable = 0, kExists = 1 };
+enum Image { kRegistrable = 0, kExists = 1, kAbbreviationTaken = 4 };
+
+// The standard word of the area, other than the word itself, that already has the word's
+// abbreviation (a non-standard word shares its standard word's on purpose), or the term that
+// already has the term's physical name; empty when there is none. A null gate finds none.
+QString AbbreviationHolder(CSqlBaseGate* gate, const QString& areaId, const _stAnalyzeManageWord& word);
+QString PhysicalNameHolder(CSqlBaseGate* gate, const QString& areaId, const _stAnalyzeManageTerm& term);
 
 // One row per candidate in map order (physical, logical / key, domain name).
 std::vector<StandardWordRow> WordRows(const WordIndex& candidates);
@@ -46,7 +52,7 @@ void CheckWords(std::vector<StandardWordRow>& rows, const QString& areaId, CSqlB
 // its words are also defective.
 void CheckDomains(std::vector<StandardDomainRow>& rows, const QString& areaId, CSqlBaseGate* gate, bool useWords);
 
-// Rows left to register: words whose image is not 1, domains whose image is 0 (with their
+// Rows left to register: words whose image is 0, domains whose image is 0 (with their
 // analysed words when useWords). Records carry their names.
 WordIndex RegistrableWords(const std::vector<StandardWordRow>& rows);
 DomainIndex RegistrableDomains(const std::vector<StandardDomainRow>& rows, bool useWords);

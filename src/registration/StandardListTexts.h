@@ -21,6 +21,9 @@ inline const QStringList DomainColumns = {
     QStringLiteral("길이"), QStringLiteral("스케일"),     QStringLiteral("비고")};
 inline const QString SameWordExists = QStringLiteral("동일 단어 존재");
 inline const QString SameDomainExists = QStringLiteral("동일 도메인 존재");
+// Two standard words with one abbreviation would make every later split ambiguous.
+inline const QString AbbreviationTaken = QStringLiteral("약어 %1은(는) 표준 단어 \"%2\"이(가) 이미 쓰고 있습니다");
+inline const QString PhysicalNameTaken = QStringLiteral("물리명 %1은(는) 용어 \"%2\"이(가) 이미 쓰고 있습니다");
 inline const QString Done = QStringLiteral("완료되었습니다");
 inline const QString SelectDomainForWord = QStringLiteral("단어 추가를 위한 선택 대상 도메인을 선택해 주세요");
 inline const QString SelectDomainForClass = QStringLiteral("단어 변경를 위한 선택 대상 도메인을 선택해 주세요");

@@ -20,6 +20,10 @@ inline const QString kDomainExists = QStringLiteral("도메인이 이미 등록 
 inline const QString kDomainRegistered = QStringLiteral("도메인이 등록 되었습니다");
 inline const QString kTermExists = QStringLiteral("용어가 이미 등록 되었습니다");
 inline const QString kTermRegistered = QStringLiteral("용어가 등록 되었습니다");
+// A register button pressed with a required name left empty.
+inline const QString kNeedWordNames = QStringLiteral("단어 논리명과 물리명을 입력하십시오");
+inline const QString kNeedDomainNames = QStringLiteral("키도메인명과 도메인명을 입력하십시오");
+inline const QString kNeedTermNames = QStringLiteral("용어 논리명과 물리명을 입력하십시오");
 } // namespace RegisterTexts
 
 namespace StandardRegisterForm {
@@ -28,6 +32,13 @@ namespace StandardRegisterForm {
 // when both length and scale are given.
 QString GenerateDomainName(const QString& keyDomain, const QString& dataType, const QString& length,
                            const QString& scale);
+// The same as the area writes its domains of that type: the letters between the class and the
+// length in most of them ("명V50": V, where the settings say VC); the settings' keyword when
+// the area has no domain of the type.
+QString GenerateDomainName(const QString& areaId, const QString& keyDomain, const QString& dataType,
+                           const QString& length, const QString& scale);
+// The type letters of the area's domains of that type; null when it has none.
+QString AreaTypeLetters(const QString& areaId, const QString& dataType);
 // The number inside a typed length or scale ("(10)" -> "10"); the text as typed when it
 // holds none (or 0).
 QString NumberField(const QString& typed);
@@ -38,7 +49,7 @@ struct Outcome
     QString message; // shown for Refused and Registered
 };
 
-// Each returns Nothing when a required name is empty, Refused with the message when the
+// Each returns Refused with the kNeed... text when a required name is empty, Refused with the message when the
 // standard exists (or the domain's words do not qualify), Registered on success.
 Outcome RegisterWord(const QString& areaId, _stAnalyzeManageWord& word);
 // With the setting domain_use_words the domain's words are analysed and rated first; on

@@ -81,6 +81,8 @@ inline const QString kUnusedTermsTitle = QStringLiteral("미사용 표준 용어
 inline const QString kUnusedDomainsTitle = QStringLiteral("미사용 표준 도메인");
 inline const QString kUnusedArea = QStringLiteral("대상 분류체계");
 inline const QString kUnusedList = QStringLiteral("대상 표준 목록");
+// Over the list when it could not be read: an empty list must never read as "nothing unused".
+inline const QString kUnusedReadFailed = QStringLiteral("목록을 읽지 못했습니다 (빈 목록은 결과가 아닙니다): %1");
 inline const QStringList kUnusedWordColumns = {QStringLiteral("단어 논리명"), QStringLiteral("단어 물리명"),
                                                QStringLiteral("단어 물리전체명"), QStringLiteral("단어 정의")};
 inline const QStringList kUnusedTermColumns = {QStringLiteral("용어 논리명"), QStringLiteral("용어 물리명"),

@@ -151,6 +151,7 @@ std::vector<ConnectionProfile> CConnectionProfileStore::Profiles() const
             p.dbUser = s.value(QStringLiteral("dbUser")).toString();
             p.arUser = s.value(QStringLiteral("arUser")).toString();
             p.savePassword = s.value(QStringLiteral("savePassword"), false).toBool();
+            p.model = s.value(QStringLiteral("model"), false).toBool();
             if (!p.name.isEmpty())
                 profiles.push_back(std::move(p));
         }
@@ -176,6 +177,7 @@ void CConnectionProfileStore::Write(const std::vector<ConnectionProfile>& profil
             s.setValue(QStringLiteral("dbUser"), p.dbUser);
             s.setValue(QStringLiteral("arUser"), p.arUser);
             s.setValue(QStringLiteral("savePassword"), p.savePassword);
+            s.setValue(QStringLiteral("model"), p.model);
         }
         s.endArray();
         s.sync();

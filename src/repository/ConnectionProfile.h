@@ -27,6 +27,8 @@ struct ConnectionProfile
     QString dbUser;
     QString arUser; // the signed-in repository user; the database user when empty
     bool savePassword = false;
+    // "모델 DB": a database whose catalog "DB에서 열기" reads; never connected as the repository.
+    bool model = false;
 
     // SQLite: the file; servers: host, with ":port" when a port is set.
     QString DataSource() const;

@@ -1,5 +1,8 @@
 #include "repository/QrDbConnector.h"
 
+#include "repository/RepositorySql.h"
+#include "repository/RepositoryTexts.h"
+
 #include "components/QrDatabaseManager.h"
 #include "components/QrDatatype.h"
 
@@ -44,9 +47,24 @@ void CQrDbConnector::Remember(const ConnectionProfile& profile, const QString& a
     m_alias = alias;
 }
 
+namespace {
+// A database that opens but holds no repository is no repository: closed again, with why.
+bool HoldsRepository(QString* error)
+{
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    ISqlExecutor* database = connection.Database();
+    if (database && database->Execute(RepositorySql::Common::ProbeRepositoryTables, {}).ok)
+        return true;
+    connection.OnRepositoryDisconnected();
+    if (error)
+        *error = RepositoryText::NoRepositoryTables;
+    return false;
+}
+} // namespace
+
 bool CQrDbConnector::Connect(const ConnectionProfile& profile, const QString& password, QString* error)
 {
-    if (!CRepositoryConnection::Instance().Open(profile.ToUri(password), error))
+    if (!CRepositoryConnection::Instance().Open(profile.ToUri(password), error) || !HoldsRepository(error))
         return false;
     Remember(profile, profile.name);
     return true;
@@ -61,7 +79,7 @@ bool CQrDbConnector::ConnectUri(const QString& uri, QString* error)
             *error = message;
         return false;
     }
-    if (!CRepositoryConnection::Instance().Open(parsed, error))
+    if (!CRepositoryConnection::Instance().Open(parsed, error) || !HoldsRepository(error))
         return false;
     ConnectionProfile profile;
     profile.dbType = parsed.dbType;

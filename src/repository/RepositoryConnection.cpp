@@ -371,6 +371,9 @@ bool CRepositoryConnection::Reconnect(QString* error)
             *error = RepositoryText::ReconnectFailed + u'\n' + RepositoryText::FileMissing.arg(db.databaseName());
         return false;
     }
+    // the kept statements belong to the session that is gone: dropped before it is closed
+    if (ISqlExecutor* database = Database(); database && database == m_database.get())
+        m_database->ResetSession();
     db.close();
     if (!db.open()) {
         QString text = db.lastError().text().trimmed();

@@ -86,6 +86,9 @@ public:
     // Why the repository cannot be used now: empty when connected, else a Korean sentence
     // (not connected, or lost with the driver's text).
     QString UnavailableReason() const;
+    // Which repository "AR" is (its address without the password), kept while it is lost and
+    // empty without one: what results read from it are tagged with.
+    QString Identity() const { return m_identity; }
     // The last standard area the user chose on this repository, empty when none; kept in the
     // program's settings per repository (its address without the password).
     QString RememberedAreaId() const;

@@ -36,6 +36,8 @@ inline const QString InsertExceptDomain =
 inline const QString DeleteExceptDomain =
     QStringLiteral("DELETE FROM STD_ANLY_EXCEPT WHERE EXCEPT_NM = ? AND EXCEPT_CD = '0002'");
 
+// Does the database hold a repository at all (no row is read).
+inline const QString ProbeRepositoryTables = QStringLiteral("SELECT STD_AREA_ID FROM STD_AREA WHERE 1 = 0");
 inline const QString SelectStandardAreaName =
     QStringLiteral("SELECT STD_AREA_NM FROM STD_AREA WHERE STD_AREA_ID = ? AND AVAL_END_DT = '99991231235959'");
 inline const QString SelectStandardWordById = QStringLiteral(
@@ -65,6 +67,20 @@ inline const QString SelectStandardDomain = QStringLiteral(
 inline const QString SelectStandardTermsByLogicalName =
     QStringLiteral("SELECT DIC_PHY_NM, DIC_LOG_NM, DIC_DESC FROM STD_DIC WHERE STD_AREA_ID = ? AND DIC_LOG_NM = ? AND "
                    "DIC_GBN_CD = '0002' AND AVAL_END_DT = '99991231235959'");
+// Who already holds a physical name: standard words (an abbreviation) or terms, other than
+// the logical name being registered; case does not make another name.
+inline const QString SelectStandardWordsByPhysicalName =
+    QStringLiteral("SELECT DIC_LOG_NM FROM STD_DIC WHERE STD_AREA_ID = ? AND UPPER(DIC_PHY_NM) = UPPER(?) AND "
+                   "DIC_LOG_NM <> ? AND DIC_GBN_CD = '0001' AND STANDARD_YN = 'Y' AND AVAL_END_DT = "
+                   "'99991231235959' ORDER BY DIC_LOG_NM");
+inline const QString SelectStandardTermsByPhysicalName =
+    QStringLiteral("SELECT DIC_LOG_NM FROM STD_DIC WHERE STD_AREA_ID = ? AND UPPER(DIC_PHY_NM) = UPPER(?) AND "
+                   "DIC_LOG_NM <> ? AND DIC_GBN_CD = '0002' AND AVAL_END_DT = '99991231235959' ORDER BY DIC_LOG_NM");
+// The group most of a class's domains are in.
+inline const QString SelectDomainGroupOfKey =
+    QStringLiteral("SELECT DOM_GRP_ID, COUNT(*) AS N FROM STD_DOM WHERE STD_AREA_ID = ? AND KEY_DOM_NM = ? AND "
+                   "AVAL_END_DT = '99991231235959' AND DOM_GRP_ID IS NOT NULL GROUP BY DOM_GRP_ID ORDER BY "
+                   "COUNT(*) DESC, DOM_GRP_ID");
 inline const QString ExistsAnalyzeDomainGroup =
     QStringLiteral("SELECT DOM_GRP_ID FROM STD_DOM_GRP WHERE STD_AREA_ID = ? AND DOM_GRP_ID = ? AND "
                    "AVAL_END_DT = '99991231235959'");

@@ -38,6 +38,10 @@ inline const QString OptionCommonUrl = QStringLiteral("Meta.Common.URL");
 inline const QString OptionWordProposalUrl = QStringLiteral("Standard.WordProposalURL");
 inline const QString OptionDomainProposalUrl = QStringLiteral("Standard.DomainProposalURL");
 inline const QString OptionTermProposalUrl = QStringLiteral("Standard.TermProposalURL");
+// A database that opens but is no repository (a model database, say).
+inline const QString NoRepositoryTables = QStringLiteral(
+    "이 데이터베이스에는 저장소 테이블(STD_AREA 등)이 없어 저장소로 연결하지 않았습니다. 모델을 읽으려면 "
+    "\"DB에서 열기\"를, 저장소를 만들려면 termwise repo init을 쓰십시오.");
 } // namespace RepositoryText
 
 // The connection dialog and the window's repository messages.
@@ -79,6 +83,13 @@ inline const QString PasswordNotKept = QStringLiteral("비밀번호를 키체인
 inline const QString FileFilter =
     QStringLiteral("SQLite 파일(*.db,*.sqlite)|*.db;*.sqlite;*.sqlite3|모든 파일(*.*)|*|");
 inline const QString UriConnectFailed = QStringLiteral("A/R 연결 실패 : %s");
+// A model's database kept as a profile of its own.
+inline const QString ModelDb = QStringLiteral("모델 DB (\"DB에서 열기\" 전용, 저장소로 연결하지 않음)");
+inline const QString ModelDbMark = QStringLiteral("%1 (모델 DB)");
+inline const QString SaveProfile = QStringLiteral("저장");
+inline const QString ProfileSaved = QStringLiteral("연결을 시험하고 프로필을 저장했습니다: %1");
+inline const QString ModelNotRepository =
+    QStringLiteral("모델 DB 프로필은 저장소로 연결하지 않습니다. \"DB에서 열기\"에서 쓰십시오.");
 } // namespace ConnectText
 
 // The shared analysis data dialog.

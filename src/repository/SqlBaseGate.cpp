@@ -567,6 +567,29 @@ bool CSqlBaseGate::SelectStandardTermsByLogicalName(const QString& areaId, const
                         {SqlParam::Text(areaId), SqlParam::Text(logicalName)});
 }
 
+bool CSqlBaseGate::SelectPhysicalNameHolders(const QString& areaId, const QString& physicalName,
+                                             const QString& logicalName, bool terms, QStringList& holders)
+{
+    holders.clear();
+    const SqlOutcome out = Run(terms ? RepositorySql::Common::SelectStandardTermsByPhysicalName
+                                     : RepositorySql::Common::SelectStandardWordsByPhysicalName,
+                               {SqlParam::Text(areaId), SqlParam::Text(physicalName), SqlParam::Text(logicalName)});
+    if (!out.ok) {
+        PostError(out, QStringLiteral("표준 조회"));
+        return false;
+    }
+    for (size_t r = 0; r < out.rows.size(); ++r)
+        holders << out.rows.Value(r, 0);
+    return true;
+}
+
+QString CSqlBaseGate::SelectDomainGroupOfKey(const QString& areaId, const QString& keyDomainName)
+{
+    const SqlOutcome out =
+        Run(RepositorySql::Common::SelectDomainGroupOfKey, {SqlParam::Text(areaId), SqlParam::Text(keyDomainName)});
+    return out.ok && !out.rows.empty() ? out.rows.Value(0, 0) : QString();
+}
+
 bool CSqlBaseGate::MarkExistingStandardDomains(const QString& areaId, DomainFlagMap& domains)
 {
     if (domains.empty())

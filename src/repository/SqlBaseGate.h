@@ -111,6 +111,12 @@ public:
     bool SelectStandardWordsByLogicalName(const QString& areaId, const QString& logicalName);
     bool SelectStandardDomain(const QString& areaId, _stAnalyzeManageDomain& domain);
     bool SelectStandardTermsByLogicalName(const QString& areaId, const QString& logicalName);
+    // Logical names of the standard words (terms) that already have the physical name, the
+    // logical name itself left out; false when it could not be read.
+    bool SelectPhysicalNameHolders(const QString& areaId, const QString& physicalName, const QString& logicalName,
+                                   bool terms, QStringList& holders);
+    // The domain group most of the class's domains are in; empty when it has none.
+    QString SelectDomainGroupOfKey(const QString& areaId, const QString& keyDomainName);
     bool MarkExistingStandardDomains(const QString& areaId, DomainFlagMap& domains);
     bool ExistsAnalyzeDomainGroup(const QString& areaId);
     bool InsertAnalyzeDomainGroup(const QString& areaId);

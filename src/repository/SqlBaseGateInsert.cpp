@@ -177,14 +177,17 @@ bool CSqlBaseGate::InsertStandardDomainRow(const QString& areaId, const QString&
     for (const _stAnalyzeManageWord& word : domain.vecWords)
         physicalNames << word.strPhysicalName;
     const QString keyPhysicalName = CQrStringUtil::CombineString(physicalNames, QLatin1Char('_'));
+    // Filed with the other domains of its class; the analysis group only for a new class.
+    QString group = SelectDomainGroupOfKey(areaId, domain.strKeyDomainName);
+    if (group.isEmpty())
+        group = QString::fromUtf16(RepositorySql::kAnalyzeDomainGroupId);
 
     const SqlOutcome out =
         Run(RepositorySql::Common::InsertStandardDomain,
             {SqlParam::Text(areaId), SqlParam::Text(domain.strDomainId), SqlParam::Text(startDate),
              SqlParam::Text(domain.strKeyDomainName), SqlParam::Text(domain.strDomainName),
              SqlParam::Text(QrDatatype::GetLogicalDatatypeId(domain.strDataType)), SqlParam::Text(domain.strLength),
-             SqlParam::Text(domain.strScale), SqlParam::Text(QString::fromUtf16(RepositorySql::kAnalyzeDomainGroupId)),
-             SqlParam::Text(keyPhysicalName)});
+             SqlParam::Text(domain.strScale), SqlParam::Text(group), SqlParam::Text(keyPhysicalName)});
     if (!out.ok) {
         OutputLog::Post(
             CQrStringUtil::Format(RepositoryText::DomainInsertFailed, {domain.strKeyDomainName, domain.strDomainName}));

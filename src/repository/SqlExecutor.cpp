@@ -34,8 +34,6 @@ CQtSqlExecutor::CQtSqlExecutor(const QString& connectionName, int dbType)
 {
 }
 
-CQtSqlExecutor::~CQtSqlExecutor() = default;
-
 namespace {
 // Statements kept prepared per connection; the program has a few dozen in all.
 constexpr size_t kMaxPrepared = 64;
@@ -53,6 +51,32 @@ void Bind(QSqlQuery& query, const SqlParams& params)
             query.addBindValue(TextValue(p.text));
     }
 }
+} // namespace
+
+namespace {
+QtMessageHandler g_previousHandler = nullptr;
+
+void DropStatementReleaseWarning(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("Unable to free statement")))
+        return;
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+
+// A kept statement of a session that is gone (or failing) cannot be released on the server;
+// the driver says so once per statement. Known and harmless: not for the user's stderr.
+struct QuietStatementRelease
+{
+    QuietStatementRelease() { g_previousHandler = qInstallMessageHandler(DropStatementReleaseWarning); }
+    ~QuietStatementRelease()
+    {
+        qInstallMessageHandler(g_previousHandler);
+        g_previousHandler = nullptr;
+    }
+    QuietStatementRelease(const QuietStatementRelease&) = delete;
+    QuietStatementRelease& operator=(const QuietStatementRelease&) = delete;
+};
 } // namespace
 
 QSqlQuery* CQtSqlExecutor::Prepared(const QString& statement, bool& reused, QString& error)
@@ -157,7 +181,10 @@ SqlOutcome CQtSqlExecutor::Execute(const QString& statement, const SqlParams& pa
         out.error = ErrorText(query->lastError());
         out.code = query->lastError().nativeErrorCode();
         // A kept statement whose session was replaced (reconnect): prepare it again once.
-        m_prepared.erase(statement);
+        {
+            QuietStatementRelease quiet;
+            m_prepared.erase(statement);
+        }
         if (!reused || out.code != kStatementGone)
             break;
         out = SqlOutcome();
@@ -166,8 +193,15 @@ SqlOutcome CQtSqlExecutor::Execute(const QString& statement, const SqlParams& pa
     return out;
 }
 
+CQtSqlExecutor::~CQtSqlExecutor()
+{
+    // a repository dropped after its server went away
+    ResetSession();
+}
+
 void CQtSqlExecutor::ResetSession()
 {
+    QuietStatementRelease quiet;
     m_prepared.clear();
 }
 
@@ -197,7 +231,7 @@ void CQtSqlExecutor::ReportFailure(SqlOutcome& out)
     if (!IsConnectionError(out.code, open))
         return;
     out.connectionLost = true;
-    m_prepared.clear();
+    ResetSession();
     if (!m_lostHandler)
         return;
     // The handler may run window code: a copy keeps it alive if it replaces itself.

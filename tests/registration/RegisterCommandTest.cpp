@@ -54,17 +54,19 @@ protected:
 TEST_P(RegisterCommandTest, ListsCandidatesRefusesTheWebRouteAndRegistersDirectly)
 {
     const QString words = data.file(QStringLiteral("words.csv"));
-    WriteTextFile(
-        words,
-        QStringLiteral(
-            "단어 논리명 (필수),단어 물리명 (필수),정의\n번호,NO,식별\n새말,NEWW,\"정의, 쉼표 \"\"포함\"\"\"\n\n"));
+    WriteTextFile(words,
+                  QStringLiteral("단어 논리명 (필수),단어 물리명 "
+                                 "(필수),정의\n번호,NO,식별\n쏘번,no,\n새말,NEWW,\"정의, 쉼표 \"\"포함\"\"\"\n\n"));
     const QStringList base = {QStringLiteral("words"), QStringLiteral("--repo"),  repo.Uri(), QStringLiteral("--area"),
                               QStringLiteral("ENT"),   QStringLiteral("--input"), words};
     const QString count = QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE DIC_PHY_NM = 'NEWW'");
 
     Outcome o = Register(base + QStringList{QStringLiteral("--dry-run")});
     EXPECT_EQ(o.status, 0) << o.err.toStdString();
-    EXPECT_TRUE(o.out.startsWith(QStringLiteral("0\t새말\tNEWW\t\n1\t번호\tNO\t동일 단어 존재\n")))
+    // (an abbreviation another standard word has is refused, naming that word)
+    EXPECT_TRUE(
+        o.out.startsWith(QStringLiteral("0\t새말\tNEWW\t\n1\t번호\tNO\t동일 단어 존재\n"
+                                        "4\t쏘번\tno\t약어 no은(는) 표준 단어 \"번호\"이(가) 이미 쓰고 있습니다\n")))
         << o.out.toStdString();
     EXPECT_EQ(repo.Count(count), 0);
 
@@ -82,6 +84,7 @@ TEST_P(RegisterCommandTest, ListsCandidatesRefusesTheWebRouteAndRegistersDirectl
     }
     o = Register(base);
     EXPECT_EQ(o.status, 0) << o.err.toStdString();
+    EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE DIC_PHY_NM = 'no'")), 0);
     EXPECT_EQ(repo.Rows(QStringLiteral("SELECT DIC_DESC FROM STD_DIC WHERE DIC_PHY_NM = 'NEWW'")),
               QStringList{QStringLiteral("정의, 쉼표 \"포함\"")});
 }

@@ -293,7 +293,7 @@ TEST_P(Registration, TheFormRefusesWhatIsRegisteredAndStoresLengthDigits)
     EXPECT_EQ(second.message, RegisterTexts::kWordExists);
     EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC")), 1) << "the second attempt writes nothing";
     _stAnalyzeManageWord nameless = MakeWord(QString(), QStringLiteral("X"));
-    EXPECT_EQ(StandardRegisterForm::RegisterWord(kArea, nameless).kind, Outcome::Nothing);
+    EXPECT_EQ(StandardRegisterForm::RegisterWord(kArea, nameless).message, RegisterTexts::kNeedWordNames);
 
     _stAnalyzeManageDomain domain;
     domain.strKeyDomainName = QStringLiteral("번호");

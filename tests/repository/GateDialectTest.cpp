@@ -430,10 +430,11 @@ TEST(GateDialect, DomainRowStopsBeforeCombinationsWhenItFails)
     d.strKeyDomainName = QStringLiteral("번호");
     d.strDomainName = QStringLiteral("번호VC20");
     d.vecWords.resize(2);
+    db.AnswerRows({QStringLiteral("DOM_GRP_ID"), QStringLiteral("N")}, {}); // the class's group: none yet
     db.AnswerError(QStringLiteral("ORA-01400"));
     OutputLogCapture log;
     EXPECT_FALSE(gate.InsertStandardDomainRow(QStringLiteral("A"), QStringLiteral("20240101000000"), d));
-    EXPECT_EQ(db.calls.size(), 1u) << "no combination rows after a failed domain row";
+    EXPECT_EQ(db.calls.size(), 2u) << "no combination rows after a failed domain row";
     EXPECT_EQ(log.lines.value(0), QStringLiteral("번호 (번호VC20) 도메인 입력 실패"));
 }
 

@@ -1,5 +1,7 @@
 #include "components/ui/ProgressDialogBackend.h"
 
+#include "components/ui/WindowWording.h"
+
 #include <QApplication>
 #include <QProgressDialog>
 
@@ -28,8 +30,8 @@ void CProgressDialogBackend::Open(const QString& title, const QString& text, QOb
 {
     delete m_dialog.data(); // a new Show opens the window anew
     auto* dlg = new QProgressDialog(OwnerOf(parent));
-    dlg->setWindowTitle(title);
-    dlg->setLabelText(text);
+    dlg->setWindowTitle(WindowWording::Korean(title));
+    dlg->setLabelText(WindowWording::Korean(text));
     dlg->setAutoClose(false);
     dlg->setAutoReset(false);
     dlg->setMinimumDuration(0);
@@ -65,7 +67,7 @@ void CProgressDialogBackend::ShowMarquee(const QString& title, const QString& te
 void CProgressDialogBackend::SetMsg(const QString& text)
 {
     if (m_dialog) {
-        m_dialog->setLabelText(text);
+        m_dialog->setLabelText(WindowWording::Korean(text));
         Breathe(true);
     }
 }

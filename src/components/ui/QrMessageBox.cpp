@@ -1,5 +1,9 @@
 #include "components/ui/QrMessageBox.h"
 
+#include "components/ui/WindowWording.h"
+
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QPushButton>
 
@@ -16,12 +20,22 @@ void CQrMessageBox::SetHook(Hook hook)
     CurrentHook() = std::move(hook);
 }
 
+QString CQrMessageBox::Shown(const QString& text)
+{
+    const QString korean = WindowWording::Korean(text);
+    // A driver's or a library's own words alone tell the user nothing of what failed.
+    const bool hangul = std::any_of(korean.begin(), korean.end(), [](QChar c) {
+        return (c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3) || (c.unicode() >= 0x3131 && c.unicode() <= 0x318E);
+    });
+    return hangul || korean.trimmed().isEmpty() ? korean : kForeignError + QStringLiteral("\n\n") + korean;
+}
+
 QMessageBox::StandardButton CQrMessageBox::Show(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                                                 QMessageBox::StandardButtons buttons)
 {
     if (CurrentHook())
         return CurrentHook()(icon, text);
-    QMessageBox box(icon, QStringLiteral("Termwise"), text, buttons, parent);
+    QMessageBox box(icon, QStringLiteral("Termwise"), Shown(text), buttons, parent);
     // messages carry names the user typed or a file held; "<b>" in one is text, not markup
     box.setTextFormat(Qt::PlainText);
     const std::pair<QMessageBox::StandardButton, const char16_t*> captions[] = {
@@ -75,7 +89,7 @@ CQrMessageBox::Choose(QWidget* parent, const QString& text,
 {
     if (CurrentHook())
         return CurrentHook()(QMessageBox::Question, text);
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Termwise"), text, QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Termwise"), Shown(text), QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     for (const auto& [button, caption] : buttons)
         box.addButton(button)->setText(caption);

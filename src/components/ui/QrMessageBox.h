@@ -28,6 +28,11 @@ public:
     using Hook = std::function<QMessageBox::StandardButton(QMessageBox::Icon, const QString&)>;
     static void SetHook(Hook hook);
 
+    // The text as the box shows it: the engines' English texts in Korean, and a text without
+    // any Korean (a driver's own words) under a Korean line that says an error stopped the work.
+    static QString Shown(const QString& text);
+    static inline const QString kForeignError = QStringLiteral("다음 오류로 작업을 마치지 못했습니다.");
+
 private:
     static QMessageBox::StandardButton Show(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                                             QMessageBox::StandardButtons buttons);

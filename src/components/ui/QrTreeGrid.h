@@ -62,6 +62,8 @@ public:
     void SetItemBkColor(int row, int col, const QColor& color) { m_model->SetBackground(row, col, color); }
     void SetItemBkColor(int row, int col, quint32 winColor) { SetItemBkColor(row, col, FromWinColor(winColor)); }
     QColor GetItemBkColor(int row, int col) const { return m_model->Background(row, col); }
+    void SetItemToolTip(int row, int col, const QString& text) { m_model->SetToolTip(row, col, text); }
+    QString GetItemToolTip(int row, int col) const { return m_model->ToolTip(row, col); }
     void SetBkColorRow(int row, const QColor& color);
     void SetItemData(int row, const QVariant& data) { m_model->SetRowData(row, data); }
     QVariant GetItemData(int row) const { return m_model->RowData(row); }

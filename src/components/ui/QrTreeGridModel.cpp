@@ -114,6 +114,7 @@ bool CQrTreeGridModel::RemoveFlatRow(int row)
         map.swap(moved);
     };
     shift(m_combo);
+    shift(m_toolTips);
     shift(m_merge);
     if (shownPos >= 0)
         endRemoveRows();
@@ -128,6 +129,7 @@ void CQrTreeGridModel::Clear()
     m_topRows.clear();
     m_shown = std::vector<int>();
     m_combo.clear();
+    m_toolTips.clear();
     m_merge.clear();
     m_rowMerge.clear();
     if (!m_bulk)
@@ -365,6 +367,22 @@ bool CQrTreeGridModel::CellFlag(int row, int col, quint8 flag) const
     return c && (c->flags & flag);
 }
 
+void CQrTreeGridModel::SetToolTip(int row, int col, const QString& text)
+{
+    if (!IsValidCell(row, col))
+        return;
+    if (text.isEmpty())
+        m_toolTips.erase({row, col});
+    else
+        m_toolTips[{row, col}] = text;
+}
+
+QString CQrTreeGridModel::ToolTip(int row, int col) const
+{
+    auto it = m_toolTips.find({row, col});
+    return it == m_toolTips.end() ? QString() : it->second;
+}
+
 void CQrTreeGridModel::SetComboChoices(int row, int col, const QStringList& choices)
 {
     if (!IsValidCell(row, col))
@@ -556,6 +574,11 @@ QVariant CQrTreeGridModel::data(const QModelIndex& index, int role) const
         // the forms' light cell colours must stay readable under a dark look
         if (qAlpha(c->background))
             return QColor(qGray(c->background) > 128 ? Qt::black : Qt::white);
+        return {};
+    case Qt::ToolTipRole:
+        if (!m_toolTips.empty())
+            if (const QString tip = ToolTip(row, index.column()); !tip.isEmpty())
+                return tip;
         return {};
     case Qt::CheckStateRole:
         if (c->flags & FlagCheck)

@@ -68,6 +68,9 @@ public:
     QColor Background(int row, int col) const;
     void SetCellFlag(int row, int col, quint8 flag, bool on);
     bool CellFlag(int row, int col, quint8 flag) const;
+    // A cell's own tooltip (few cells have one, so they are kept apart from the cells).
+    void SetToolTip(int row, int col, const QString& text);
+    QString ToolTip(int row, int col) const;
     void SetComboChoices(int row, int col, const QStringList& choices);
     QStringList ComboChoices(int row, int col) const;
     // A merged-looking cell: columns first..last of the row show the text of `first`.
@@ -161,6 +164,7 @@ private:
     std::vector<int> m_topRows;
     std::vector<int> m_shown; // ascending: the display order is the insertion order
     std::map<std::pair<int, int>, QStringList> m_combo;
+    std::map<std::pair<int, int>, QString> m_toolTips;
     std::map<std::pair<int, int>, int> m_merge;    // (row, first col) -> last col
     std::map<std::pair<int, int>, int> m_rowMerge; // (col, first row) -> last row
     QList<QIcon> m_images;

@@ -57,6 +57,17 @@ QString RunSaveDialog(QWidget* parent, const QString& filter, const QString& ext
 
 QString CQrFileDialog::ToQtFilter(const QString& filter)
 {
+    // The filters keep the names other programs' documents know them by; the window shows
+    // them in Korean.
+    static const std::pair<const char*, const char*> korean[] = {
+        {"Document Files", "분석 대상 문서"},
+        {"Excel Files", "Excel 파일"},
+        {"SQL Files", "SQL 스크립트"},
+        {"DDL Files", "DDL 스크립트"},
+        {"Word Analyzed Files", "단어 분석 문서"},
+        {"Doamin Analyzed Files", "도메인 분석 문서"},
+        {"Term Analyzed Files", "용어 분석 문서"},
+    };
     // The label carries its patterns for the eye already; Qt wants them once, in parentheses
     // at the end, so the label's own list gives way to Qt's.
     static const QRegularExpression trailingList(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
@@ -65,6 +76,9 @@ QString CQrFileDialog::ToQtFilter(const QString& filter)
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString label = parts[i];
         label.remove(trailingList);
+        for (const auto& [english, name] : korean)
+            if (label == QLatin1String(english))
+                label = QString::fromUtf8(name);
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
         filters.append(label + QStringLiteral(" (") + patterns + QLatin1Char(')'));

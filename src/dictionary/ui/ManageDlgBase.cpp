@@ -298,11 +298,16 @@ void CManageDlgBase::OnAdd()
 void CManageDlgBase::OnDelete()
 {
     // Bottom up, so the rows still to go keep their indexes.
+    bool any = false;
     for (int r = m_grid->GetRowCount() - 1; r >= 0; --r)
         if (m_grid->GetCheckCellVal(r, 0) && RowHasKeys(r)) {
             m_grid->DeleteRow(r);
             m_dirty = true;
+            any = true;
         }
+    // A button that does nothing says why.
+    if (!any)
+        CQrMessageBox::Information(this, m_texts.convert == T::ConvertWords ? T::NoWordSelected : T::NoDomainSelected);
     m_group->setTitle(CQrStringUtil::Format(m_texts.groupCount, {m_grid->GetRowCount()}));
 }
 
@@ -366,11 +371,12 @@ void CManageDlgBase::OnDownload()
 
 void CManageDlgBase::OnUpload()
 {
+    // The upload sends the saved dictionary; unsaved rows go to the file only when the user says so.
+    if (m_dirty && (!CQrMessageBox::Question(this, T::AskSaveBeforeUpload) || !SaveGrid()))
+        return;
     if (!CQrMessageBox::Question(this, T::AskUpload) || !RepositoryUi::EnsureUsable(this))
         return;
     const std::vector<int> rows = CheckedRows();
-    // Saved first: a failure on the server side loses nothing here.
-    SaveGrid();
     ShareResult result;
     {
         WaitCursor wait;

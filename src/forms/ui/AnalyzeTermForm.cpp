@@ -16,6 +16,7 @@
 #include "registration/ui/DomainSelectDlg.h"
 #include "registration/ui/StandardRegisterDlg.h"
 #include "repository/RepositoryConnection.h"
+#include "repository/RepositorySql.h"
 #include "repository/ui/RepositoryUi.h"
 #include "settings/AnalyzeSettings.h"
 #include "standard/StandardTexts.h"
@@ -32,10 +33,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <functional>
+#include <set>
 
 const QString CAnalyzeTermForm::kMenuRegisterDomain = QStringLiteral("도메인 등록");
 const QString CAnalyzeTermForm::kMenuSelectDomain = QStringLiteral("도메인 선택");
@@ -50,6 +53,13 @@ const QString kKeptResult = QStringLiteral("%1을(를) 마치지 못해 이전 �
 
 namespace {
 const QString kAreaLabel = QStringLiteral("표준 분류체계");
+// Word rows of non-standard words: a mark and colour of their own, the standard in the tooltip.
+constexpr int kImageSynonym = 6;
+constexpr int kImageForbidden = 7;
+const QString kSynonymTip = QStringLiteral("비표준어(이음동의어)입니다. 표준 단어: %1");
+const QString kForbiddenTip = QStringLiteral("금칙어입니다. 표준 단어: %1");
+const QColor kSynonymColour(0xff, 0xf0, 0xc0);
+const QColor kForbiddenColour(0xf8, 0xd0, 0xd4);
 constexpr int kColButton = 4;
 constexpr int kColDomain = 5;
 constexpr int kColClassWord = 6;
@@ -89,11 +99,42 @@ QIcon RegisterIcon()
     return QIcon(pixmap);
 }
 
+// A circle with a sign: "≈" for a synonym (it stands for another word), a bar for a
+// forbidden word.
+QIcon WordMarkIcon(const QColor& colour, bool forbidden)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(colour.darker(140));
+    painter.setBrush(colour);
+    painter.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+    painter.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap));
+    if (forbidden) {
+        painter.drawLine(QPointF(4.5, 8), QPointF(11.5, 8));
+    } else {
+        for (const qreal y : {6.5, 9.5}) {
+            QPainterPath wave(QPointF(4.5, y));
+            wave.cubicTo(QPointF(6.5, y - 2), QPointF(9.5, y + 2), QPointF(11.5, y));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawPath(wave);
+        }
+    }
+    return QIcon(pixmap);
+}
+
 QList<QIcon> TermImages()
 {
     const QList<QIcon> status = CQrTreeGrid::DefaultImages();
-    return {status.value(2), status.value(1), status.value(0),
-            status.value(3), RegisterIcon(),  QApplication::style()->standardIcon(QStyle::SP_BrowserReload)};
+    return {status.value(2),
+            status.value(1),
+            status.value(0),
+            status.value(3),
+            RegisterIcon(),
+            QApplication::style()->standardIcon(QStyle::SP_BrowserReload),
+            WordMarkIcon(QColor(0xd0, 0x90, 0x00), false),
+            WordMarkIcon(QColor(0xc0, 0x20, 0x30), true)};
 }
 } // namespace
 
@@ -157,6 +198,14 @@ bool CAnalyzeTermForm::RunOnRepository(const QString& what, const std::function<
 
 void CAnalyzeTermForm::ShowReport()
 {
+    // Figures are only ever those of the repository and area the result was analysed on.
+    if (Mode() == 2 && !ResultIsCurrent()) {
+        if (!CQrMessageBox::Question(this, ConformanceDlgText::kAnalyzeAgain))
+            return;
+        Analyze();
+        if (Mode() != 2 || !ResultIsCurrent())
+            return;
+    }
     // The report names its input as the command line does: a file by its name, a model as shown.
     const QString input = Model() ? PathEdit()->text() : QFileInfo(PathEdit()->text()).fileName();
     if (m_engine->Mode() != CTermAnalysis::ModeResult || m_engine->Results().empty()) {
@@ -166,13 +215,21 @@ void CAnalyzeTermForm::ShowReport()
     ConformanceReport report;
     QString error;
     if (!Diagnosis::BuildForAnalysis(*m_engine, Model(), report, error)) {
-        CQrMessageBox::Warning(this, error);
+        // One box: the lost-connection question, or what failed in Korean with the driver's words.
+        RepositoryUi::ReportFailure(this, StandardTexts::kConformanceTitle, error);
         return;
     }
     report.input = input;
     if (Model())
         report.tables = Model()->tables;
     CConformanceDlg::Show(this, std::move(report), *m_engine, Model());
+}
+
+bool CAnalyzeTermForm::ResultIsCurrent() const
+{
+    // (areas of one name show as one entry: only another listed area counts as a change)
+    const bool otherArea = m_areas->findData(m_engine->AreaId()) >= 0 && CurrentAreaId() != m_engine->AreaId();
+    return m_resultRepository == CRepositoryConnection::Instance().Identity() && !otherArea;
 }
 
 void CAnalyzeTermForm::showEvent(QShowEvent* event)
@@ -356,7 +413,10 @@ void CAnalyzeTermForm::Analyze()
 
 void CAnalyzeTermForm::ShowEngineResult(const QString& focusTarget)
 {
+    // Every result shown was just read from the repository connected now (or from none).
+    m_resultRepository = CRepositoryConnection::Instance().Identity();
     ShowResult(TermTexts::kColumns, m_engine->Rows(), m_engine->TargetListCaption());
+    MarkNonStandardWords();
     // The button column holds only its image.
     Grid()->SetColumnWidth(kColButton, 28);
     const int row = focusTarget.isEmpty() ? -1 : RowOfTarget(focusTarget);
@@ -364,6 +424,57 @@ void CAnalyzeTermForm::ShowEngineResult(const QString& focusTarget)
         Grid()->SetScrollToCell(row, 0);
         Grid()->SetFocusCell(row, 0);
     }
+}
+
+void CAnalyzeTermForm::MarkNonStandardWords()
+{
+    const std::set<QString>& forbidden = ForbiddenWordIds();
+    const auto& results = m_engine->Results();
+    for (int row = 0; row < Grid()->GetRowCount(); ++row) {
+        if (Grid()->GetTreeLevel(row) != 2)
+            continue;
+        const int targetRow = TargetRowOf(row);
+        const int target = Grid()->GetItemData(targetRow).toInt();
+        const int index = row - targetRow - 1;
+        if (target < 0 || target >= int(results.size()) || index < 0 ||
+            index >= int(results[size_t(target)].words.size()))
+            continue;
+        const TermWordResult& w = results[size_t(target)].words[size_t(index)];
+        const bool nonStandard = w.found && (!w.standard || (!w.standardId.isEmpty() && w.standardId != w.id));
+        if (!nonStandard)
+            continue;
+        const bool isForbidden = forbidden.count(w.id) > 0;
+        // a last word that is no class word keeps its warning: that is what needs doing first
+        if (Grid()->GetItemImage(row, 0) == eTermImageFound)
+            Grid()->SetItemImage(row, 0, isForbidden ? kImageForbidden : kImageSynonym);
+        for (int col = 0; col <= 2; ++col)
+            Grid()->SetItemBkColor(row, col, isForbidden ? kForbiddenColour : kSynonymColour);
+        const QString tip = (isForbidden ? kForbiddenTip : kSynonymTip).arg(w.standardName);
+        for (int col = 0; col <= 2; ++col)
+            Grid()->SetItemToolTip(row, col, tip);
+    }
+}
+
+const std::set<QString>& CAnalyzeTermForm::ForbiddenWordIds()
+{
+    // Read once per repository and area: the import marks a forbidden word in its description.
+    const QString key = CRepositoryConnection::Instance().Identity() + u'\n' + m_engine->AreaId();
+    if (key == m_forbiddenKey)
+        return m_forbidden;
+    ISqlExecutor* db = CRepositoryConnection::Instance().Database();
+    if (!CRepositoryConnection::Instance().IsConnected() || !db)
+        return m_forbidden;
+    const SqlOutcome words =
+        db->Execute(RepositorySql::Standard::SelectNonStandardWords, {SqlParam::Text(m_engine->AreaId())});
+    if (!words.ok)
+        return m_forbidden;
+    const QString mark = StandardTexts::kForbiddenDescription.left(StandardTexts::kForbiddenDescription.indexOf(u' '));
+    m_forbidden.clear();
+    for (size_t i = 0; i < words.rows.size(); ++i)
+        if (words.rows.Value(i, QStringLiteral("DIC_DESC")).startsWith(mark))
+            m_forbidden.insert(words.rows.Value(i, QStringLiteral("DIC_ID")));
+    m_forbiddenKey = key;
+    return m_forbidden;
 }
 
 int CAnalyzeTermForm::RowOfTarget(const QString& name) const

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 
 class CTermAnalysis;
 
@@ -67,6 +68,11 @@ private:
     // Shows the engine's result; the named target (if any) becomes the current row.
     void ShowEngineResult(const QString& focusTarget = QString());
     void OnCellClicked(int row, int col);
+    // Synonyms and forbidden words in the word rows: their own mark, colour and tooltip.
+    void MarkNonStandardWords();
+    const std::set<QString>& ForbiddenWordIds();
+    // The result was analysed on the repository connected now and on the area chosen now.
+    bool ResultIsCurrent() const;
 
     // Context menu actions; `targetRow` is the clicked target's level-1 row.
     void RegisterWord(int row, const QString& target);
@@ -82,4 +88,7 @@ private:
 
     std::unique_ptr<CTermAnalysis> m_engine;
     QComboBox* m_areas = nullptr;
+    QString m_resultRepository;    // identity of the repository the shown result was read from
+    std::set<QString> m_forbidden; // DIC_IDs of the area's forbidden words
+    QString m_forbiddenKey;        // repository and area they were read for
 };

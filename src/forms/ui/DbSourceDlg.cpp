@@ -26,7 +26,10 @@ CDbSourceDlg::CDbSourceDlg(CConnectionProfileStore& profiles, QWidget* parent) :
     m_profile = new QComboBox(this);
     m_profile->setObjectName(QStringLiteral("Profile"));
     for (const ConnectionProfile& p : m_profiles)
-        m_profile->addItem(QStringLiteral("%1  (%2, %3)").arg(p.name, DbmsName(p.dbType), p.DataSource()));
+        // the database read is what tells two profiles of one server apart
+        m_profile->addItem(QStringLiteral("%1  (%2, %3)")
+                               .arg(p.name, DbmsName(p.dbType),
+                                    p.dbType == 13 ? p.DataSource() : p.DataSource() + u'/' + p.DatabaseName()));
     m_password = new QLineEdit(this);
     m_password->setEchoMode(QLineEdit::Password);
     m_schema = new QLineEdit(this);

@@ -168,8 +168,15 @@ void CStandardRegisterDlg::SetDomain(const _stAnalyzeManageDomain& domain)
 {
     m_domain = domain;
     SetValue(IdKeyDomain, domain.strKeyDomainName);
-    SetValue(IdDomainName, domain.strDomainName);
     const QString type = domain.strDataType.isEmpty() ? kDefaultType : domain.strDataType;
+    // A proposed name (the settings' keyword) is written as the area writes its domains.
+    QString name = domain.strDomainName;
+    if (name == StandardRegisterForm::GenerateDomainName(domain.strKeyDomainName, domain.strDataType, domain.strLength,
+                                                         domain.strScale))
+        name = StandardRegisterForm::GenerateDomainName(m_areaId, domain.strKeyDomainName, domain.strDataType,
+                                                        domain.strLength, domain.strScale);
+    m_domain.strDomainName = name;
+    SetValue(IdDomainName, name);
     const std::vector<tagLogicalDatatype> logical = LogicalTypes();
     int index = -1;
     for (size_t i = 0; i < logical.size(); ++i)
@@ -256,7 +263,7 @@ void CStandardRegisterDlg::RegisterWord()
 
 void CStandardRegisterDlg::GenerateDomainName()
 {
-    SetValue(IdDomainName, StandardRegisterForm::GenerateDomainName(Value(IdKeyDomain), Value(IdDataType),
+    SetValue(IdDomainName, StandardRegisterForm::GenerateDomainName(m_areaId, Value(IdKeyDomain), Value(IdDataType),
                                                                     Value(IdLength), Value(IdScale)));
 }
 

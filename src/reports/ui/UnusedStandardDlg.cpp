@@ -40,6 +40,11 @@ CUnusedStandardDlgBase::CUnusedStandardDlgBase(const QString& title, const QStri
     layout->addWidget(new QLabel(ReportTexts::kUnusedArea, this));
     layout->addLayout(areaRow);
     layout->addWidget(new QLabel(ReportTexts::kUnusedList, this));
+    m_error = new QLabel(this);
+    m_error->setWordWrap(true);
+    m_error->setStyleSheet(QStringLiteral("color: #b00020;"));
+    m_error->hide();
+    layout->addWidget(m_error);
     layout->addWidget(m_grid, 1);
     layout->addLayout(buttons);
 
@@ -50,10 +55,16 @@ CUnusedStandardDlgBase::CUnusedStandardDlgBase(const QString& title, const QStri
 void CUnusedStandardDlgBase::LoadAreas()
 {
     CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate();
-    if (!gate)
-        return;
+    // a lost connection asks to reconnect here too; without one the reason stays in view
+    if (!gate && RepositoryUi::EnsureUsable(parentWidget(), false))
+        gate = CRepositoryConnection::Instance().OpenGate();
     m_areaIds.clear();
-    gate->SelectStandardAreas(m_areaIds);
+    if (!gate || !gate->SelectStandardAreas(m_areaIds)) {
+        m_error->setText(ReportTexts::kUnusedReadFailed.arg(
+            gate ? gate->LastError() : CRepositoryConnection::Instance().UnavailableReason()));
+        m_error->show();
+        return;
+    }
     {
         const QSignalBlocker block(m_areas);
         m_areas->clear();
@@ -79,7 +90,9 @@ void CUnusedStandardDlgBase::Reload()
     if (gate && m_areas->currentIndex() >= 0 && found != m_areaIds.end()) {
         gate->ClearLastError();
         rows = Query(*gate, found->second);
-        failed = !gate->LastError().isEmpty();
+        // a statement that met the end of the session may leave no error text, only the loss
+        failed = !gate->LastError().isEmpty() || gate->LastFailureLostConnection() ||
+                 !CRepositoryConnection::Instance().IsStillOpen() || CRepositoryConnection::Instance().IsLost();
         if (!failed)
             CRepositoryConnection::Instance().RememberArea(found->second);
     } else if (m_areas->currentIndex() >= 0) {
@@ -96,6 +109,10 @@ void CUnusedStandardDlgBase::Reload()
     m_grid->AutoSizeColumns(); // the last column fills what the others leave of the width
     QApplication::restoreOverrideCursor();
     // an empty list must mean "nothing unused", never "could not read"
+    m_error->setVisible(failed);
+    if (failed)
+        m_error->setText(ReportTexts::kUnusedReadFailed.arg(
+            gate ? gate->LastError() : CRepositoryConnection::Instance().UnavailableReason()));
     if (failed)
         RepositoryUi::ReportFailure(this, windowTitle() + QStringLiteral(" 조회"),
                                     gate ? gate->LastError() : QString());

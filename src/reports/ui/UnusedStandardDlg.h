@@ -11,6 +11,7 @@
 
 class CQrTreeGrid;
 class QComboBox;
+class QLabel;
 class QPushButton;
 
 class CUnusedStandardDlgBase : public QDialog
@@ -20,6 +21,8 @@ public:
     QComboBox* AreaCombo() const { return m_areas; }
     CQrTreeGrid* Grid() const { return m_grid; }
     QPushButton* CloseButton() const { return m_close; }
+    // Shown over the list while it could not be read, with the reason.
+    QLabel* ErrorLabel() const { return m_error; }
     const StandardAreaMap& Areas() const { return m_areaIds; }
 
     // Reads the list of the area chosen in the combo box.
@@ -36,6 +39,7 @@ private:
     QComboBox* m_areas = nullptr;
     CQrTreeGrid* m_grid = nullptr;
     QPushButton* m_close = nullptr;
+    QLabel* m_error = nullptr;
     StandardAreaMap m_areaIds;
 };
 

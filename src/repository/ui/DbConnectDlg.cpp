@@ -88,6 +88,8 @@ CDbConnectDlg::CDbConnectDlg(CQrDbConnector& connector, const QString& profileNa
     m_arUser = new QLineEdit(details);
     m_arUser->setPlaceholderText(ArUserHint);
     m_savePassword = new QCheckBox(SavePassword, details);
+    m_model = new QCheckBox(ConnectText::ModelDb, details);
+    m_model->setObjectName(QStringLiteral("ModelDb"));
     const std::pair<QWidget*, const char*> names[] = {
         {m_name, "ProfileName"}, {m_dbms, "Dbms"},
         {m_file, "SqliteFile"},  {m_host, "Host"},
@@ -107,6 +109,7 @@ CDbConnectDlg::CDbConnectDlg(CQrDbConnector& connector, const QString& profileNa
     m_form->addRow(ConnectText::Password, m_password);
     m_form->addRow(ConnectText::ArUser, m_arUser);
     m_form->addRow(QString(), m_savePassword);
+    m_form->addRow(QString(), m_model);
 
     QString why;
     if (!connector.Profiles().KeychainAvailable(&why)) {
@@ -116,7 +119,10 @@ CDbConnectDlg::CDbConnectDlg(CQrDbConnector& connector, const QString& profileNa
 
     auto* buttons = new QDialogButtonBox(this);
     auto* test = buttons->addButton(Test, QDialogButtonBox::ActionRole);
+    auto* save = buttons->addButton(ConnectText::SaveProfile, QDialogButtonBox::ActionRole);
+    save->setObjectName(QStringLiteral("SaveButton"));
     auto* connectButton = buttons->addButton(ConnectText::Connect, QDialogButtonBox::AcceptRole);
+    m_connectButton = connectButton;
     auto* cancel = buttons->addButton(ConnectText::Cancel, QDialogButtonBox::RejectRole);
     test->setObjectName(QStringLiteral("TestButton"));
     connectButton->setObjectName(QStringLiteral("ConnectButton"));
@@ -140,6 +146,8 @@ CDbConnectDlg::CDbConnectDlg(CQrDbConnector& connector, const QString& profileNa
     connect(add, &QPushButton::clicked, this, &CDbConnectDlg::OnNewProfile);
     connect(remove, &QPushButton::clicked, this, &CDbConnectDlg::OnDeleteProfile);
     connect(test, &QPushButton::clicked, this, &CDbConnectDlg::OnTest);
+    connect(save, &QPushButton::clicked, this, &CDbConnectDlg::OnSave);
+    connect(m_model, &QCheckBox::toggled, this, &CDbConnectDlg::UpdateRows);
     // the connect button must not close the dialog by itself: a failed connect keeps it open
     disconnect(buttons, &QDialogButtonBox::accepted, nullptr, nullptr);
     connect(connectButton, &QPushButton::clicked, this, &CDbConnectDlg::OnConnect);
@@ -156,7 +164,7 @@ void CDbConnectDlg::Reload(const QString& select)
     m_list->clear();
     int row = -1;
     for (size_t i = 0; i < m_profiles.size(); ++i) {
-        m_list->addItem(m_profiles[i].name);
+        m_list->addItem(m_profiles[i].model ? ConnectText::ModelDbMark.arg(m_profiles[i].name) : m_profiles[i].name);
         if (m_profiles[i].name == select)
             row = int(i);
     }
@@ -192,6 +200,7 @@ void CDbConnectDlg::ShowProfile(const ConnectionProfile& profile)
     m_dbUser->setText(profile.dbUser);
     m_arUser->setText(profile.arUser);
     m_savePassword->setChecked(profile.savePassword && m_savePassword->isEnabled());
+    m_model->setChecked(profile.model);
     m_password->setText(profile.name.isEmpty() ? QString()
                                                : m_connector.Profiles().Password(profile).value_or(QString()));
     UpdateRows();
@@ -208,6 +217,17 @@ void CDbConnectDlg::UpdateRows()
         m_form->setRowVisible(w, !sqlite);
     if (auto* label = qobject_cast<QLabel*>(m_form->labelForField(m_database)))
         label->setText(type == GlobalEnum::DBMS_ORACLE ? OracleService : ConnectText::Database);
+    // MySQL/MariaDB holds no repository here: its profiles are model databases
+    const bool mysql = type == GlobalEnum::DBMS_MYSQL;
+    if (mysql && !m_model->isChecked()) {
+        const QSignalBlocker block(m_model);
+        m_model->setChecked(true);
+    }
+    m_model->setEnabled(!mysql);
+    if (m_connectButton) {
+        m_connectButton->setEnabled(!m_model->isChecked());
+        m_connectButton->setToolTip(m_model->isChecked() ? ConnectText::ModelNotRepository : QString());
+    }
 }
 
 ConnectionProfile CDbConnectDlg::CurrentProfile() const
@@ -225,6 +245,7 @@ ConnectionProfile CDbConnectDlg::CurrentProfile() const
         p.savePassword = m_savePassword->isEnabled() && m_savePassword->isChecked();
     }
     p.arUser = m_arUser->text().trimmed();
+    p.model = m_model->isChecked();
     if (p.name.isEmpty()) // a name the user would have typed
         p.name = p.dbType == GlobalEnum::DBMS_SQLITE ? QFileInfo(p.path).fileName()
                                                      : QStringLiteral("%1@%2").arg(p.database, p.host);
@@ -253,6 +274,10 @@ bool CDbConnectDlg::Validate(const ConnectionProfile& profile)
 void CDbConnectDlg::OnConnect()
 {
     const ConnectionProfile profile = CurrentProfile();
+    if (profile.model) {
+        CQrMessageBox::Information(this, ConnectText::ModelNotRepository);
+        return;
+    }
     if (!Validate(profile))
         return;
     QString error;
@@ -272,20 +297,36 @@ void CDbConnectDlg::OnConnect()
     accept();
 }
 
-void CDbConnectDlg::OnTest()
+bool CDbConnectDlg::TestOpen(const ConnectionProfile& profile)
 {
-    const ConnectionProfile profile = CurrentProfile();
-    if (!Validate(profile))
-        return;
     QString error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool ok = OpenRepositoryDatabase(profile.ToUri(m_password->text()), kTestConnection, false, &error);
     QSqlDatabase::removeDatabase(kTestConnection);
     QApplication::restoreOverrideCursor();
-    if (ok)
-        CQrMessageBox::Information(this, TestSucceeded);
-    else
+    if (!ok)
         CQrMessageBox::Warning(this, Fmt(ConnectFailed, error));
+    return ok;
+}
+
+void CDbConnectDlg::OnTest()
+{
+    const ConnectionProfile profile = CurrentProfile();
+    if (Validate(profile) && TestOpen(profile))
+        CQrMessageBox::Information(this, TestSucceeded);
+}
+
+void CDbConnectDlg::OnSave()
+{
+    const ConnectionProfile profile = CurrentProfile();
+    if (!Validate(profile) || !TestOpen(profile))
+        return;
+    QString warning;
+    m_connector.Profiles().Save(profile, m_password->text(), &warning);
+    if (!warning.isEmpty() && profile.savePassword)
+        OutputLog::Post(Fmt(PasswordNotKept, warning));
+    Reload(profile.name);
+    CQrMessageBox::Information(this, ConnectText::ProfileSaved.arg(profile.name));
 }
 
 void CDbConnectDlg::OnNewProfile()

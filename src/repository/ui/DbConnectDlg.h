@@ -28,6 +28,9 @@ public:
     // Buttons (tests press them as a user would).
     void OnConnect();
     void OnTest();
+    // Tests the profile and saves it without connecting (a model database's way in).
+    void OnSave();
+    bool TestOpen(const ConnectionProfile& profile);
     void OnNewProfile();
     void OnDeleteProfile();
 
@@ -54,4 +57,6 @@ private:
     QLineEdit* m_password = nullptr;
     QLineEdit* m_arUser = nullptr;
     QCheckBox* m_savePassword = nullptr;
+    QCheckBox* m_model = nullptr;
+    QPushButton* m_connectButton = nullptr;
 };

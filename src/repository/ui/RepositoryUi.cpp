@@ -62,7 +62,9 @@ bool RepositoryUi::EnsureUsable(QWidget* parent, bool probe)
         CQrMessageBox::Information(parent, RepositoryText::NotConnected);
         return false;
     }
-    if (Question() && !g_lossAnswered) {
+    // Asked at every try, not only the first: after "나중에" an action must still offer the
+    // way back rather than a box with only 확인.
+    if (Question()) {
         g_lossAnswered = true;
         return Question()(parent);
     }

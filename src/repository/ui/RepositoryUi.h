@@ -33,8 +33,8 @@ using LostQuestion = std::function<bool(QWidget* parent)>;
 void SetLostQuestion(LostQuestion question);
 
 // True when the repository can be used now (a cheap probe of the server included). When it
-// cannot: a lost connection asks the question (once per loss; later calls only say it is
-// lost), no connection says so. True again when the question reconnected.
+// cannot: a lost connection asks the question (at every call, so that "나중에" never leaves an
+// action without its way back), no connection says so. True again when the question reconnected.
 bool EnsureUsable(QWidget* parent, bool probe = true);
 
 // After an operation on the repository returned false: the lost question when the

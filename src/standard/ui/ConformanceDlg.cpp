@@ -7,6 +7,8 @@
 #include "components/ui/UiHooks.h"
 #include "exchange/ExchangeTexts.h"
 #include "reports/ui/ReportDlgUtil.h"
+#include "repository/RepositoryConnection.h"
+#include "repository/ui/RepositoryUi.h"
 #include "settings/AnalyzeSettings.h"
 #include "standard/FixScriptHook.h"
 #include "standard/StandardTexts.h"
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -34,10 +37,12 @@ QWidget* Figure(const QString& caption, const QString& value, QLabel** valueLabe
     auto* box = new QFrame(parent);
     box->setFrameShape(QFrame::StyledPanel);
     auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(6, 3, 6, 3);
+    layout->setSpacing(0);
     layout->addWidget(new QLabel(caption, box));
     auto* label = new QLabel(value, box);
     QFont font = label->font();
-    font.setPointSizeF(font.pointSizeF() * 1.8);
+    font.setPointSizeF(font.pointSizeF() * 1.5);
     font.setBold(true);
     label->setFont(font);
     layout->addWidget(label);
@@ -98,34 +103,51 @@ CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
     QList<int> values;
     for (int k = 0; k < eFindingCount; ++k)
         values << m_report.concerned[size_t(k)];
-    m_chart = new CReportChart(kFindingsCaption, kFindingNames, values, this);
-    m_chart->setMinimumHeight(120); // grows with the dialog; small screens keep the buttons in view
-    layout->addWidget(m_chart, 1);
+    // Chart and table share the height through a splitter: on a small screen neither is laid
+    // over the other, and the table scrolls to its last row instead.
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->setChildrenCollapsible(false);
+    m_chart = new CReportChart(kFindingsCaption, kFindingNames, values, split);
+    m_chart->setMinimumHeight(kChartMinimumHeight);
 
-    m_table = new QTableWidget(eFindingCount, 3, this);
+    m_table = new QTableWidget(eFindingCount, 3, split);
     m_table->setHorizontalHeaderLabels({kFinding, kCount, kMeaning});
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setWordWrap(false);
     for (int k = 0; k < eFindingCount; ++k) {
         m_table->setItem(k, 0, new QTableWidgetItem(kFindingNames[k]));
         auto* count = new QTableWidgetItem(QString::number(m_report.concerned[size_t(k)]));
         count->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_table->setItem(k, 1, count);
-        m_table->setItem(k, 2, new QTableWidgetItem(kFindingMeanings[k]));
+        auto* meaning = new QTableWidgetItem(kFindingMeanings[k]);
+        meaning->setToolTip(kFindingMeanings[k]); // elided in a narrow dialog
+        m_table->setItem(k, 2, meaning);
     }
     m_table->setToolTip(kFindingCountMeaning);
     m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
-    m_table->resizeRowsToContents();
-    // Every kind in view rather than behind a scroll bar.
-    int height = m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth();
-    for (int r = 0; r < m_table->rowCount(); ++r)
-        height += m_table->rowHeight(r);
-    m_table->setFixedHeight(height);
-    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    layout->addWidget(m_table);
+    const int row = m_table->fontMetrics().height() + 8;
+    m_table->verticalHeader()->setDefaultSectionSize(row);
+    const int frame = m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth();
+    // At least two rows; all six when there is room.
+    m_table->setMinimumHeight(frame + 2 * row);
+    m_table->setMaximumHeight(frame + eFindingCount * row);
+    split->addWidget(m_chart);
+    split->addWidget(m_table);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 0);
+    split->setSizes({10000, frame + eFindingCount * row});
+    layout->addWidget(split, 1);
+
+    // Shown instead of the figures' use once they no longer belong to the repository.
+    m_stale = new QLabel(ConformanceDlgText::kStale, this);
+    m_stale->setWordWrap(true);
+    m_stale->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
+    m_stale->hide();
+    layout->addWidget(m_stale);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -142,13 +164,35 @@ CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
     connect(m_export, &QPushButton::clicked, this, &CConformanceDlg::OnExport);
     connect(m_script, &QPushButton::clicked, this, &CConformanceDlg::OnScript);
     connect(m_close, &QPushButton::clicked, this, &QDialog::accept);
+    // The window frame and title come on top of the size given here.
     const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     const QSize room = screen ? screen->availableGeometry().size() : QSize(960, 680);
-    resize(std::min(960, room.width()), std::min(680, room.height()));
+    resize(std::min(960, room.width() - 16), std::min(680, room.height() - 40));
+
+    m_repository = CRepositoryConnection::Instance().Identity();
+    connect(&CRepositoryNotifier::Instance(), &CRepositoryNotifier::Changed, this, &CConformanceDlg::CheckRepository);
+}
+
+void CConformanceDlg::CheckRepository()
+{
+    // A reconnect to the same repository keeps the figures; another one (or none) does not.
+    if (m_repository.isEmpty() || CRepositoryConnection::Instance().Identity() == m_repository)
+        return;
+    m_isStale = true;
+    m_stale->show();
+    m_chart->setEnabled(false);
+    m_table->setEnabled(false);
+    m_export->setEnabled(false);
+    m_script->setEnabled(false);
+    for (QLabel* label : findChildren<QLabel*>())
+        if (label != m_stale && label->parent() != m_chart)
+            label->setEnabled(false);
 }
 
 void CConformanceDlg::OnExport()
 {
+    if (m_isStale)
+        return;
     const QString path =
         CQrFileDialog::GetSaveFileName(this, QStringLiteral("Excel Files(*.xlsx)|*.xlsx|"), QStringLiteral("xlsx"));
     if (path.isEmpty())

@@ -12,6 +12,16 @@ class QLabel;
 class QPushButton;
 class QTableWidget;
 
+namespace ConformanceDlgText {
+// Asked by the term form when its result was analysed on another repository or area.
+inline const QString kAnalyzeAgain =
+    QStringLiteral("분석한 뒤 저장소나 표준 분류체계가 바뀌어 지금 결과로는 준수 현황을 낼 수 없습니다. "
+                   "지금 다시 분석하시겠습니까?");
+// Shown in an open dialog once the repository it was read from is gone.
+inline const QString kStale = QStringLiteral("저장소가 바뀌어 이 수치는 더 이상 지금 저장소의 것이 아닙니다. "
+                                             "닫고 다시 분석하십시오.");
+} // namespace ConformanceDlgText
+
 class CConformanceDlg : public QDialog
 {
     Q_OBJECT
@@ -37,10 +47,15 @@ public:
     CReportChart* Chart() const { return m_chart; }
     QPushButton* ExportButton() const { return m_export; }
     QPushButton* CloseButton() const { return m_close; }
+    // The repository changed while the dialog was open: the figures are greyed and say so.
+    bool IsStale() const { return m_isStale; }
+    QLabel* StaleLabel() const { return m_stale; }
+    static constexpr int kChartMinimumHeight = 200;
 
 private:
     void OnExport();
     void OnScript();
+    void CheckRepository();
 
     ConformanceReport m_report;
     QLabel* m_rate = nullptr;
@@ -50,6 +65,9 @@ private:
     QPushButton* m_export = nullptr;
     QPushButton* m_close = nullptr;
     QPushButton* m_script = nullptr;
+    QLabel* m_stale = nullptr;
+    QString m_repository; // the identity of the repository the figures were read from
+    bool m_isStale = false;
     const CTermAnalysis* m_analysis = nullptr;
     const ModelSource::AttributeList* m_model = nullptr;
 };

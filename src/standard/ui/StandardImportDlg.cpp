@@ -3,6 +3,7 @@
 #include "components/ui/QrMessageBox.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/SqlBaseGate.h"
+#include "repository/ui/RepositoryUi.h"
 #include "settings/AnalyzeSettings.h"
 #include "standard/BuiltinStandard.h"
 #include "standard/ui/StandardImportResultDlg.h"
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <set>
 
 using namespace StandardImportText;
 
@@ -220,8 +222,12 @@ void CStandardImportDlg::Import()
         size_t words = 0, domains = 0;
         for (const auto& [physical, inner] : settings.m_mapWordsByPhysical)
             words += inner.size();
+        // A domain is filed under each of its class words: count it once, as the result does.
+        std::set<QString> domainNames;
         for (const auto& [key, inner] : settings.m_mapDomains)
-            domains += inner.size();
+            for (const auto& entry : inner)
+                domainNames.insert(entry.first);
+        domains = domainNames.size();
         if ((words || domains) && !CQrMessageBox::Question(this, kMergeConfirm.arg(words).arg(domains)))
             return;
     } else if (choice.area.replace && !CQrMessageBox::Question(this, kReplaceConfirm.arg(choice.area.areaId))) {
@@ -239,8 +245,15 @@ void CStandardImportDlg::Import()
         CQrMessageBox::Information(this, m_outcome.message);
         return;
     case StandardImportOutcome::State::Refused:
-    case StandardImportOutcome::State::Failed:
+    case StandardImportOutcome::State::Failed: {
+        // A lost connection: the failure first, then the reconnect question, one box at a time.
+        const bool lost = CRepositoryConnection::Instance().IsLost();
+        if (lost)
+            RepositoryUi::SetLossAnswered(true);
         CQrMessageBox::Warning(this, m_outcome.message);
+        if (lost)
+            RepositoryUi::EnsureUsable(this, false);
         return;
+    }
     }
 }

@@ -2,7 +2,6 @@
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -474,25 +473,21 @@ TEST(TreeGrid, RowMergesCoverSiblingsAndPaintTheTextOnceInTheMiddle)
     EXPECT_EQ(m->IndexOf(2, 0).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
 }
 
-TEST(TreeGrid, RowMergesKeepTheFillOfAHundredThousandRowsFast)
+// What a hundred thousand merges cost is measured in bench/ui (BM_TreeGridRowMerges); here
+// that each one holds.
+TEST(TreeGrid, RowMergesOfAHundredThousandRowsEachHold)
 {
-    // Each merge must cost about the same whatever the number of merges before it.
-    auto fill = [](bool merge) {
-        QElapsedTimer clock;
-        clock.start();
-        CQrTreeGrid grid;
-        grid.SetColumns({QStringLiteral("A"), QStringLiteral("B")});
-        grid.BeginUpdate();
-        for (int i = 0; i < 100000; ++i) {
-            grid.InsertRow(1, {QString::number(i / 3), QStringLiteral("b")});
-            if (merge && i % 3 == 2)
-                grid.MergeRowCells(0, i - 2, i);
-        }
-        grid.EndUpdate();
-        EXPECT_EQ(grid.Model()->RowMergeAt(99998, 0).first, merge ? 99996 : -1);
-        return clock.elapsed();
-    };
-    const qint64 plain = fill(false);
-    const qint64 merged = fill(true);
-    EXPECT_LT(merged, 3 * plain + 300) << "plain " << plain << " ms, merged " << merged << " ms";
+    CQrTreeGrid grid;
+    grid.SetColumns({QStringLiteral("A"), QStringLiteral("B")});
+    grid.BeginUpdate();
+    for (int i = 0; i < 100000; ++i) {
+        grid.InsertRow(1, {QString::number(i / 3), QStringLiteral("b")});
+        if (i % 3 == 2)
+            grid.MergeRowCells(0, i - 2, i);
+    }
+    grid.EndUpdate();
+    for (int row : {0, 1, 2, 49998, 99996, 99997, 99998})
+        EXPECT_EQ(grid.Model()->RowMergeAt(row, 0).first, row / 3 * 3) << row;
+    EXPECT_EQ(grid.Model()->RowMergeAt(99999, 0).first, -1) << "the last row has no partner";
+    EXPECT_EQ(grid.Model()->RowMergeAt(5, 1).first, -1) << "only the merged column";
 }

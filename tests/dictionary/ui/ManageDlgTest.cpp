@@ -3,6 +3,7 @@
 // With TERMWISE_SCREENSHOTS set, the pictures of the dialogs are written there.
 #include "components/OutputLog.h"
 #include "components/ui/QrTreeGrid.h"
+#include "dictionary/ManageTexts.h"
 #include "dictionary/ui/DomainManageDlg.h"
 #include "dictionary/ui/WordManageDlg.h"
 #include "support/DemoRepositoryTest.h"
@@ -124,6 +125,11 @@ TEST_P(ManageDlgTest, WordsEditSaveSearchDeleteShareAndConvert)
     QTest::keyClick(dlg.SearchBox(), Qt::Key_Return);
     EXPECT_EQ(grid->GetCurrentRow(), 1);
 
+    const size_t said = ui.messages.size();
+    Click(dlg.Button(QStringLiteral("삭제")));
+    ASSERT_EQ(ui.messages.size(), said + 1) << "nothing ticked: the button says so";
+    EXPECT_EQ(ui.LastMessage(), QStringLiteral("선택 단어가 없습니다"));
+    EXPECT_EQ(grid->GetRowCount(), 4);
     Check(grid, 0);
     Check(grid, 3);
     Click(dlg.Button(QStringLiteral("삭제")));
@@ -200,9 +206,17 @@ TEST_P(ManageDlgTest, WordsEditSaveSearchDeleteShareAndConvert)
         EXPECT_NE(grid->GetItemBkColor(row == 0 ? 1 : 0, 1), CQrTreeGrid::FromWinColor(0xB0E4EF));
         Shot(&dlg, "word-manage.png");
 
-        // Upload the checked row; the server keeps its word unless told otherwise.
+        // Upload the checked row; the server keeps its word unless told otherwise. The edit is
+        // not saved yet: the upload asks first, and without 저장 neither file nor server changes.
         Check(grid, row);
-        ui.answers = {true};
+        ui.answers = {false};
+        Click(dlg.Button(QStringLiteral("공유 업로드")));
+        EXPECT_EQ(ui.LastMessage(), ManageTexts::AskSaveBeforeUpload);
+        ASSERT_TRUE(d.GetWord(QStringLiteral("NO"), QStringLiteral("번호"), w));
+        EXPECT_NE(w.strDescription, QStringLiteral("바뀐 정의")) << "not saved without 저장";
+        EXPECT_NE(repo.Rows(QStringLiteral("SELECT WORD_DESC FROM STD_ANLY_WORD WHERE WORD_PHY_NM = 'NO'")),
+                  QStringList{QStringLiteral("바뀐 정의")});
+        ui.answers = {true, true};
         choice.Next("choice100", false);
         Click(dlg.Button(QStringLiteral("공유 업로드")));
         EXPECT_EQ(choice.seen.value(0), QStringLiteral("단어 업로드"));

@@ -16,9 +16,9 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using View = CWordSynonymReview::View;
@@ -235,28 +235,25 @@ TEST(WordDistanceDlg, StaysResponsiveOnTwentyThousandWords)
 
     CWordDistanceDlg dlg(settings);
     dlg.show();
-    QElapsedTimer clock;
-    qint64 last = 0, longest = 0, cancelledAt = -1;
-    QTimer ticker; // stands for repaints: how long the event loop goes unserved
+    // Behaviour only (how fast is bench/'s business): while the view runs, the event loop is
+    // served again and again, and the progress window's cancel ends the run early.
+    int ticks = 0, valueAtCancel = -1;
+    QTimer ticker; // stands for repaints and clicks
     QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.elapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-        if (cancelledAt < 0 && dialog->Dialog() && dialog->Value() > 500) {
+        ++ticks;
+        if (valueAtCancel < 0 && dialog->Dialog() && dialog->Value() > 500) {
             EXPECT_EQ(dialog->Dialog()->parentWidget(), &dlg); // over the dialog, so it can be pressed
-            cancelledAt = now;
+            valueAtCancel = dialog->Value();
             dialog->Dialog()->cancel();
         }
     });
-    ticker.start(5);
-    clock.start();
+    ticker.start(0);
     dlg.SetView(SimilarWords::View::Physical); // runs the view
-    const qint64 done = clock.elapsed();
     ticker.stop();
-    ASSERT_GE(cancelledAt, 0);
-    EXPECT_LT(longest, 200) << "the event loop went unserved";
-    EXPECT_LT(done - cancelledAt, 200) << "cancel took too long";
-    EXPECT_FALSE(dlg.LastRunComplete());
+    ASSERT_GE(valueAtCancel, 0) << "the event loop was not served while the view ran";
+    EXPECT_GT(ticks, 1);
+    EXPECT_FALSE(dlg.LastRunComplete()) << "cancel did not stop the work";
+    EXPECT_LT(valueAtCancel, 20000);
     EXPECT_EQ(dlg.Grid()->GetRowCount(), int(dlg.Review().Rows().size()));
 }
 

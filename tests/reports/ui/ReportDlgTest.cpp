@@ -161,7 +161,7 @@ TEST(DomainReportDlg, TypeComboExclusionCloseAndExport)
     f.ui.paths = {f.dir.file(u"domains.xls"_qs)};
     Click(dialog.ExportButton());
     EXPECT_EQ(f.ui.filters.back(), u"Excel Files(*.xlsx)|*.xlsx|"_qs);
-    EXPECT_EQ(CQrFileDialog::ToQtFilter(f.ui.filters.back()), u"Excel Files (*.xlsx)"_qs);
+    EXPECT_EQ(CQrFileDialog::ToQtFilter(f.ui.filters.back()), u"Excel 파일 (*.xlsx)"_qs);
     const QVector<QStringList> rows = ReadBook(out);
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[1], (QStringList{u"명"_qs, u"고객명"_qs, u"3"_qs, QString(), u"VARCHAR(100)"_qs, QString()}));

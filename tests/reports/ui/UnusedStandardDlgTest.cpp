@@ -6,11 +6,13 @@
 #include "components/QrDatabaseManager.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"
+#include "repository/ui/RepositoryUi.h"
 #include "settings/AnalyzeSettings.h"
 #include "support/FormTestKit.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
@@ -231,6 +233,36 @@ TEST_P(UnusedStandardDlgTest, EachDialogListsItsAreaAndSwitchingAreasStartsAfres
         EXPECT_EQ(grid->GetRowCount(), 0) << "an area without standards lists nothing";
     }
     EXPECT_TRUE(ui.messages.empty());
+}
+
+// A lost connection shows its reason over the list, never an empty list that reads as "all
+// used"; after "나중에" the next try asks again instead of a box with only 확인.
+TEST_P(UnusedStandardDlgTest, ALostConnectionShowsTheErrorNotAnEmptyList)
+{
+    TempDataDir data;
+    UiScript ui;
+    DemoRepository repo;
+    OPEN_DEMO(repo, GetParam());
+    int asked = 0;
+    RepositoryUi::SetLostQuestion([&](QWidget*) {
+        ++asked;
+        return false; // 나중에
+    });
+    CUnusedStandardWordDlg dlg(0);
+    dlg.AreaCombo()->setCurrentIndex(dlg.AreaCombo()->findText(QStringLiteral("전사 표준")));
+    ASSERT_GT(dlg.Grid()->GetRowCount(), 0);
+    EXPECT_TRUE(dlg.ErrorLabel()->isHidden());
+    CRepositoryConnection::Instance().MarkLost(QStringLiteral("server closed the connection unexpectedly"));
+    dlg.AreaCombo()->setCurrentIndex(dlg.AreaCombo()->findText(QStringLiteral("금융 업무 표준")));
+    EXPECT_FALSE(dlg.ErrorLabel()->isHidden());
+    EXPECT_TRUE(dlg.ErrorLabel()->text().contains(QStringLiteral("읽지 못했습니다")));
+    EXPECT_EQ(asked, 1);
+
+    CUnusedStandardWordDlg again(0);
+    EXPECT_EQ(asked, 2) << "asked again after 나중에";
+    EXPECT_FALSE(again.ErrorLabel()->isHidden());
+    EXPECT_TRUE(again.ErrorLabel()->text().contains(QStringLiteral("server closed"))) << "the driver's words below";
+    RepositoryUi::SetLostQuestion({});
 }
 
 TEST_P(UnusedStandardDlgTest, RibbonCommandsOpenTheDialogsWhileConnected)

@@ -19,6 +19,7 @@
 #include "repository/QrDbConnector.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"
+#include "repository/RepositoryTexts.h"
 #include "repository/ui/DbConnectDlg.h"
 
 #include <QCheckBox>
@@ -209,6 +210,45 @@ TEST_P(RepositoryUiTest, ConnectShowsTheStateAndEnablesTheRepositoryCommands)
     EXPECT_FALSE(Enabled(AppCmd::SharedManage));
 }
 
+// A model's database is saved as a "모델 DB" profile after a test, without becoming the
+// repository; such a profile is never connected as one.
+TEST_P(RepositoryUiTest, AModelDatabaseIsSavedAsItsOwnProfile)
+{
+    if (GetParam() != GlobalEnum::DBMS_SQLITE)
+        GTEST_SKIP() << "the dialog's rules are the same for every DBMS";
+    UiScript ui;
+    const QString model = m_dir.filePath(QStringLiteral("model.db"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("model-db"));
+        db.setDatabaseName(model);
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("CREATE TABLE TB_CUST (CUST_NO VARCHAR(20))")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("model-db"));
+    bool connectOff = false;
+    WhenModal([&](QWidget* modal) {
+        ASSERT_NE(modal, nullptr);
+        Click(modal->findChild<QPushButton*>(QStringLiteral("NewProfileButton")));
+        modal->findChild<QLineEdit*>(QStringLiteral("ProfileName"))->setText(QStringLiteral("주문 모델"));
+        modal->findChild<QLineEdit*>(QStringLiteral("SqliteFile"))->setText(model);
+        modal->findChild<QCheckBox*>(QStringLiteral("ModelDb"))->setChecked(true);
+        connectOff = !modal->findChild<QPushButton*>(QStringLiteral("ConnectButton"))->isEnabled();
+        Click(modal->findChild<QPushButton*>(QStringLiteral("SaveButton")));
+        auto* list = modal->findChild<QListWidget*>(QStringLiteral("ProfileList"));
+        EXPECT_FALSE(list->findItems(QStringLiteral("주문 모델 (모델 DB)"), Qt::MatchExactly).isEmpty());
+        Click(modal->findChild<QPushButton*>(QStringLiteral("CancelButton")));
+    });
+    Frame().RunCommand(AppCmd::RepositoryConnect);
+    EXPECT_TRUE(connectOff);
+    EXPECT_EQ(ui.LastMessage(), ConnectText::ProfileSaved.arg(QStringLiteral("주문 모델")));
+    EXPECT_FALSE(CRepositoryConnection::Instance().Exists()) << "saved, not connected";
+    const auto saved = CQrDbConnector::GetInstance().Profiles().Find(QStringLiteral("주문 모델"));
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_TRUE(saved->model);
+    EXPECT_EQ(saved->path, model);
+}
+
 TEST_P(RepositoryUiTest, ConnectionRequestsConnectOnlyThroughAMatchingProfile)
 {
     UiScript ui;
@@ -256,6 +296,20 @@ TEST_P(RepositoryUiTest, RepoUriConnectsAtStartAndAFailureOnlyReports)
     EXPECT_FALSE(CRepositoryConnection::Instance().Exists());
     ASSERT_FALSE(log.lines.isEmpty());
     EXPECT_TRUE(log.lines.last().contains(QStringLiteral("none.db")));
+    // a database that opens but holds no repository (a model) says so, and nothing is connected
+    const QString model = m_dir.filePath(QStringLiteral("model.db"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("model-db"));
+        db.setDatabaseName(model);
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("CREATE TABLE TB_CUST (CUST_NO VARCHAR(20))")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("model-db"));
+    EXPECT_FALSE(Frame().ConnectRepositoryUri(QStringLiteral("sqlite:") + model));
+    EXPECT_FALSE(CRepositoryConnection::Instance().Exists());
+    EXPECT_FALSE(Frame().CommandAction(AppCmd::TermForm)->isEnabled());
+    EXPECT_TRUE(log.lines.last().contains(RepositoryText::NoRepositoryTables)) << log.lines.last().toStdString();
     ASSERT_TRUE(Frame().ConnectRepositoryUri(Uri()));
     EXPECT_EQ(Frame().CommandAction(AppCmd::RepositoryConnect)->text(), QStringLiteral("A/R 연결해제"));
     {

@@ -133,8 +133,24 @@ void SaveQuestionScreenshot(CMainFrame& frame)
 
 } // namespace
 
+// Warnings that reach the log (stderr) while the server goes and comes back.
+QStringList g_freeWarnings;
+QtMessageHandler g_testPrevious = nullptr;
+void CountFreeWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.startsWith(QLatin1String("Unable to free statement")))
+        g_freeWarnings << message;
+    g_testPrevious(type, context, message);
+}
+
 TEST_F(ServerStopTest, AnalysisSharedDataAndWordManagementKeepTheirWorkAndRecover)
 {
+    g_freeWarnings.clear();
+    g_testPrevious = qInstallMessageHandler(CountFreeWarnings);
+    struct Restore
+    {
+        ~Restore() { qInstallMessageHandler(g_testPrevious); }
+    } restore;
     auto ui = std::make_unique<UiScript>();
     ASSERT_TRUE(m_frame->RunCommand(AppCmd::TermForm));
     auto* form = qobject_cast<CAnalyzeTermForm*>(m_frame->FormWindow(EAnalysisFormKind::Term)->widget());
@@ -226,4 +242,6 @@ TEST_F(ServerStopTest, AnalysisSharedDataAndWordManagementKeepTheirWorkAndRecove
     EXPECT_EQ(Rows(shared.Grid()), sharedRows);
     EXPECT_TRUE(download->isEnabled());
     EXPECT_EQ(ui->messages.size(), asked);
+    EXPECT_TRUE(g_freeWarnings.isEmpty())
+        << "the driver's release of dead statements on stderr: " << g_freeWarnings.size();
 }

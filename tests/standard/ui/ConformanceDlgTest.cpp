@@ -3,23 +3,27 @@
 #include "standard/ui/ConformanceDlg.h"
 #include "analysis/TermAnalysis.h"
 #include "components/ExcelWriteHelper.h"
+#include "components/ui/ReportChart.h"
 #include "components/QrExcelSheet.h"
 #include "diagnosis/FixScript.h"
 #include "diagnosis/Diagnosis.h"
 #include "forms/ui/AnalyzeTermForm.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"
+#include "repository/ui/RepositoryUi.h"
 #include "standard/StandardCommand.h"
 #include "standard/StandardTestUtil.h"
 #include "standard/StandardTexts.h"
 #include "support/FormTestKit.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextStream>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -229,6 +233,131 @@ TEST(ConformanceDlg, WithoutAnAnalysisItSaysSo)
     Form form;
     form.ShowReport();
     EXPECT_EQ(ui.LastMessage(), StandardTexts::kNoResult);
+}
+
+// Figures belong to the repository they say: after a switch the form asks to analyse again
+// (and shows nothing without it), and an open dialog greys its figures once its repository goes.
+TEST(ConformanceDlg, AnotherRepositoryNeverShowsTheOldFigures)
+{
+    auto first = std::make_unique<StandardRepository>();
+    ASSERT_TRUE(first->ok);
+    UiScript ui;
+    const QString book = first->dir.file(QStringLiteral("model.xlsx"));
+    ASSERT_TRUE(SaveSheetXlsx(book, std::vector<QStringList>(kModel.begin(), kModel.end())));
+    CAnalyzeTermForm form;
+    form.resize(1200, 800);
+    form.show();
+    ui.paths.push_back(book);
+    Click(form.OpenButton());
+    ui.choices = {U("속성명 지정 (필수)"), U("데이터타입 지정 (필수)")};
+    RightClickCell(form.Grid(), 0, 0);
+    RightClickCell(form.Grid(), 0, 1);
+    ASSERT_TRUE(form.SelectArea(QStringLiteral("PUB")));
+    Click(form.AnalyzeButton());
+    ASSERT_EQ(form.Mode(), 2);
+
+    // still on the first repository: an open dialog goes grey when the repository goes
+    bool greyed = false;
+    WhenModal([&](QWidget* modal) {
+        auto* dlg = qobject_cast<CConformanceDlg*>(modal);
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_FALSE(dlg->IsStale());
+        CRepositoryConnection::Instance().OnRepositoryDisconnected();
+        QApplication::processEvents();
+        if (const QString folder = qEnvironmentVariable("TERMWISE_SCREENSHOTS"); !folder.isEmpty())
+            EXPECT_TRUE(dlg->grab().save(QDir(folder).filePath(QStringLiteral("conformance-stale.png"))));
+        EXPECT_TRUE(dlg->IsStale());
+        EXPECT_FALSE(dlg->StaleLabel()->isHidden());
+        EXPECT_FALSE(dlg->ExportButton()->isEnabled());
+        greyed = true;
+    });
+    Click(form.ReportButton());
+    EXPECT_TRUE(greyed);
+    first.reset();
+
+    StandardRepository second; // another file: another repository, with the same area id
+    ASSERT_TRUE(second.ok);
+    form.RefreshAreas();
+    ASSERT_TRUE(form.SelectArea(QStringLiteral("PUB")));
+    bool shown = false;
+    WhenModal([&](QWidget* modal) { shown = qobject_cast<CConformanceDlg*>(modal) != nullptr; });
+    ui.answers = {false}; // not analysed again: nothing shown
+    const size_t asked = ui.messages.size();
+    Click(form.ReportButton());
+    ASSERT_EQ(ui.messages.size(), asked + 1);
+    EXPECT_EQ(ui.messages.back(), ConformanceDlgText::kAnalyzeAgain);
+    QApplication::processEvents();
+    EXPECT_FALSE(shown);
+
+    ui.answers = {true}; // analysed again on this repository, then shown
+    WhenModal([&](QWidget* modal) {
+        ExpectFixtureFigures(modal);
+        shown = true;
+    });
+    Click(form.ReportButton());
+    EXPECT_TRUE(shown);
+    // and now current: shown without asking
+    shown = false;
+    const size_t before = ui.messages.size();
+    WhenModal([&](QWidget* modal) { shown = qobject_cast<CConformanceDlg*>(modal) != nullptr; });
+    Click(form.ReportButton());
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(ui.messages.size(), before);
+}
+
+// At 800x560 the buttons and the last finding stay reachable and the table never lies over
+// the chart (whose axis labels need its minimum height).
+TEST(ConformanceDlg, FitsASmallScreen)
+{
+    ConformanceReport report;
+    report.areaId = QStringLiteral("PUB");
+    report.areaName = U("공통표준");
+    report.input = QStringLiteral("model.sql");
+    report.attributes = 45;
+    report.conforming = 33;
+    report.model = ConformanceModelCounts{3, 50, 5};
+    report.concerned = {1, 2, 3, 4, 5, 6};
+    CConformanceDlg dlg(report);
+    const QSize room(800 - 16, 560 - 40); // the screen less the window's frame and title
+    EXPECT_LE(dlg.minimumSizeHint().width(), room.width());
+    EXPECT_LE(dlg.minimumSizeHint().height(), room.height());
+    dlg.resize(room);
+    dlg.show();
+    QApplication::processEvents();
+    const QRect inside = dlg.rect();
+    for (QPushButton* button : {dlg.ExportButton(), dlg.CloseButton(), dlg.ScriptButton()})
+        EXPECT_TRUE(inside.contains(QRect(button->mapTo(&dlg, QPoint(0, 0)), button->size()))) << "button cut";
+    const QRect chart(dlg.Chart()->mapTo(&dlg, QPoint(0, 0)), dlg.Chart()->size());
+    const QRect table(dlg.FindingTable()->mapTo(&dlg, QPoint(0, 0)), dlg.FindingTable()->size());
+    EXPECT_FALSE(chart.intersects(table));
+    EXPECT_GE(chart.height(), CConformanceDlg::kChartMinimumHeight);
+    EXPECT_TRUE(inside.contains(table));
+    QTableWidget* findings = dlg.FindingTable();
+    findings->scrollToItem(findings->item(findings->rowCount() - 1, 0));
+    const QRect last = findings->visualItemRect(findings->item(findings->rowCount() - 1, 0));
+    EXPECT_TRUE(findings->viewport()->rect().contains(last)) << "the last finding is reachable";
+    if (const QString folder = qEnvironmentVariable("TERMWISE_SCREENSHOTS"); !folder.isEmpty())
+        EXPECT_TRUE(dlg.grab().save(QDir(folder).filePath(QStringLiteral("conformance-800x560.png"))));
+}
+
+// The connection lost under 준수 현황: one question with 다시 연결, no warning box under it.
+TEST(ConformanceDlg, ALostConnectionAsksOnceAndNothingElse)
+{
+    AnalysedModel model;
+    ASSERT_TRUE(model.ok);
+    UiScript ui;
+    int asked = 0;
+    RepositoryUi::SetLostQuestion([&](QWidget*) {
+        ++asked;
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no box under the question";
+        return false;
+    });
+    CRepositoryConnection::Instance().MarkLost(QStringLiteral("terminating connection"));
+    EXPECT_FALSE(CConformanceDlg::ShowForAnalysis(nullptr, model.engine));
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(ui.messages.empty()) << ui.LastMessage().toStdString();
+    EXPECT_TRUE(RepositoryUi::LossAnswered()) << "the window does not ask a second time";
+    RepositoryUi::SetLostQuestion({});
 }
 
 // Runs only when TERMWISE_SCREENSHOTS names the folder to write into (scripts/screenshots).

@@ -391,3 +391,39 @@ TEST_F(BuiltinStandardWindow, FilesImportRefusesACutFileAndWritesNothing)
     _stAnalyzeManageWord word;
     EXPECT_FALSE(saved.GetWord(QStringLiteral("CUST"), QStringLiteral("고객"), word));
 }
+
+// The question before adding to a dictionary counts a domain once, as the result does, though
+// the dictionary files it under each of its class words.
+TEST_F(BuiltinStandardWindow, TheQuestionCountsDomainsAsTheResultDoes)
+{
+    WriteTextFile(DictionaryFile(), QStringLiteral("{\"words\":{\"ZZ_MINE\":{\"내단어\":[\"Mine\",\"\"]}}}"));
+    QAction* command = nullptr;
+    for (QAction* a : frame->ApplicationMenu()->actions())
+        if (a->text() == kMenuCommand)
+            command = a;
+    ASSERT_TRUE(command);
+    QStringList counts;
+    QString problems;
+    script.answers.push_back(true);
+    WhenShown<CStandardImportDlg>([&](CStandardImportDlg* dlg) {
+        CloseResult(&counts, &problems);
+        Click(dlg->ImportButton());
+    });
+    command->trigger();
+    QString domains;
+    for (const QString& count : counts)
+        if (count.startsWith(kDomains + u'='))
+            domains = count.mid(kDomains.size() + 1);
+    ASSERT_FALSE(domains.isEmpty()) << counts.join(u' ').toStdString();
+
+    script.answers.push_back(false); // only the question
+    const size_t asked = script.messages.size();
+    WhenShown<CStandardImportDlg>([&](CStandardImportDlg* dlg) {
+        Click(dlg->ImportButton());
+        dlg->reject();
+    });
+    command->trigger();
+    ASSERT_EQ(script.messages.size(), asked + 1);
+    EXPECT_TRUE(script.messages.back().contains(QStringLiteral("도메인 %1개").arg(domains)))
+        << script.messages.back().toStdString() << " / " << domains.toStdString();
+}

@@ -5,12 +5,18 @@
 #include "support/TestSupport.h"
 
 #include "components/QrDatabaseManager.h"
+#include "components/ui/QrMessageBox.h"
 #include "components/ui/QrPropertyGrid.h"
+#include "registration/StandardRegisterForm.h"
 #include "registration/ui/DomainSelectDlg.h"
 #include "registration/ui/StandardRegisterDlg.h"
 #include "settings/AnalyzeSettings.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QMessageBox>
+#include <QPainter>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -73,6 +79,76 @@ TEST_F(RegisterDialogs, RibbonDomainRegistrationChoosesAreaAndGeneratesName)
     CStandardRegisterDlg fixed(CStandardRegisterDlg::ModeWord, u"A1"_qs);
     EXPECT_FALSE(fixed.AreaCombo()->isEnabled());
     EXPECT_EQ(fixed.AreaCombo()->currentText(), u"공통표준"_qs);
+}
+
+// The standard stays splittable: an abbreviation or a term's physical name that another
+// standard already has is refused with that standard's name; empty fields say what is missing;
+// a proposed domain is named and filed as the area's own domains of its class.
+TEST_F(RegisterDialogs, GuardsTheStandardAndFollowsTheAreasDomainNames)
+{
+    const auto count = [](const QString& sql) {
+        QSqlQuery query(CQrDatabaseManager::GetInstance().Database(u"AR"_qs));
+        return query.exec(sql) && query.next() ? query.value(0).toString() : QString();
+    };
+    CStandardRegisterDlg words(CStandardRegisterDlg::ModeWord, u"A1"_qs);
+    CQrPropertyGrid* grid = words.Grid();
+    words.PressButton(CStandardRegisterDlg::IdWordRegister);
+    EXPECT_EQ(ui.LastMessage(), RegisterTexts::kNeedWordNames) << "never a silent button";
+    grid->SetValue(grid->FindItem(CStandardRegisterDlg::IdWordLogical), u"인"_qs);
+    grid->SetValue(grid->FindItem(CStandardRegisterDlg::IdWordPhysical), u"cust"_qs);
+    words.PressButton(CStandardRegisterDlg::IdWordRegister);
+    EXPECT_EQ(ui.LastMessage(), u"약어 cust은(는) 표준 단어 \"고객\"이(가) 이미 쓰고 있습니다"_qs);
+    if (const QString folder = qEnvironmentVariable("TERMWISE_SCREENSHOTS"); !folder.isEmpty()) {
+        // the refusal as the window shows it, over the dialog
+        words.resize(560, 520);
+        words.show();
+        QMessageBox box(QMessageBox::Information, u"Termwise"_qs, CQrMessageBox::Shown(ui.LastMessage()),
+                        QMessageBox::Ok, &words);
+        box.show();
+        QApplication::processEvents();
+        QPixmap shot = words.grab();
+        QPainter painter(&shot);
+        const QPixmap refusal = box.grab();
+        painter.drawPixmap((shot.width() - refusal.width()) / 2, (shot.height() - refusal.height()) / 2, refusal);
+        painter.end();
+        EXPECT_TRUE(shot.save(QDir(folder).filePath(u"refused-abbreviation.png"_qs)));
+        box.hide();
+        words.hide();
+    }
+    EXPECT_FALSE(words.IsRegistered());
+    EXPECT_EQ(count(u"SELECT COUNT(*) FROM STD_DIC WHERE DIC_LOG_NM = '인'"_qs), u"0"_qs);
+    // the Korean name keeps its own message
+    grid->SetValue(grid->FindItem(CStandardRegisterDlg::IdWordLogical), u"고객"_qs);
+    grid->SetValue(grid->FindItem(CStandardRegisterDlg::IdWordPhysical), u"CUST"_qs);
+    words.PressButton(CStandardRegisterDlg::IdWordRegister);
+    EXPECT_EQ(ui.LastMessage(), RegisterTexts::kWordExists);
+
+    _stAnalyzeManageTerm term;
+    term.strLogicalName = u"손님번호"_qs;
+    term.strPhysicalName = u"CUST_NO"_qs;
+    CStandardRegisterDlg terms(CStandardRegisterDlg::ModeTerm, u"A1"_qs);
+    terms.SetTerm(term, QString());
+    terms.PressButton(CStandardRegisterDlg::IdTermRegister);
+    EXPECT_EQ(ui.LastMessage(), u"물리명 CUST_NO은(는) 용어 \"고객번호\"이(가) 이미 쓰고 있습니다"_qs);
+    EXPECT_FALSE(terms.IsRegistered());
+
+    // area A2 writes VARCHAR as V and files its names in group G-NAME
+    repo.AddDomain(u"A2"_qs, u"Y01"_qs, u"명"_qs, u"명V50"_qs, u"VARCHAR"_qs, 50, 0);
+    repo.AddDomain(u"A2"_qs, u"Y02"_qs, u"명"_qs, u"명V200"_qs, u"VARCHAR"_qs, 200, 0);
+    ASSERT_TRUE(repo.Exec(u"UPDATE STD_DOM SET DOM_GRP_ID = 'G-NAME' WHERE STD_AREA_ID = 'A2'"_qs));
+    _stAnalyzeManageDomain domain;
+    domain.strKeyDomainName = u"명"_qs;
+    domain.strDataType = u"VARCHAR"_qs;
+    domain.strLength = u"100"_qs;
+    domain.strDomainName = StandardRegisterForm::GenerateDomainName(u"명"_qs, u"VARCHAR"_qs, u"100"_qs, QString());
+    ASSERT_EQ(domain.strDomainName, u"명VC100"_qs) << "the settings' keyword";
+    CStandardRegisterDlg domains(CStandardRegisterDlg::ModeDomain, u"A2"_qs);
+    domains.SetDomain(domain);
+    CQrPropertyGrid* domainGrid = domains.Grid();
+    EXPECT_EQ(domainGrid->GetValue(domainGrid->FindItem(CStandardRegisterDlg::IdDomainName)), u"명V100"_qs);
+    domains.PressButton(CStandardRegisterDlg::IdDomainRegister);
+    ASSERT_TRUE(domains.IsRegistered()) << ui.LastMessage().toStdString();
+    EXPECT_EQ(count(u"SELECT DOM_GRP_ID FROM STD_DOM WHERE DOM_NM = '명V100'"_qs), u"G-NAME"_qs);
 }
 
 TEST_F(RegisterDialogs, TermDomainChangedThroughTheSelection)

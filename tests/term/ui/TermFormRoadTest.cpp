@@ -7,13 +7,16 @@
 #include "app/ui/AppTexts.h"
 #include "app/ui/MainFrame.h"
 #include "components/ui/QrPropertyGrid.h"
+#include "components/ui/QrTreeGridModel.h"
 #include "forms/ui/AnalysisForms.h"
 #include "forms/ui/AnalyzeTermForm.h"
 #include "registration/ui/DomainSelectDlg.h"
 #include "registration/ui/StandardRegisterDlg.h"
+#include "standard/StandardTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -271,6 +274,49 @@ TEST(TermFormFrame, RibbonCommandAndRequestCodeThree)
     }
     CMainFrame::ClearRegistrations();
     repo.Close();
+}
+
+// A synonym and a forbidden word are found but are no standard: each has its own mark and
+// colour, and the cell's tooltip names the standard word to use.
+TEST_P(TermFormRoad, SynonymsAndForbiddenWordsShowAsWhatTheyAre)
+{
+    repo.AddWord(u"A1"_qs, u"W21"_qs, u"오더"_qs, u"ORD"_qs, false, false);
+    ASSERT_TRUE(repo.Exec(u"UPDATE STD_DIC SET DIC_DESC = ? WHERE DIC_ID = 'W21'"_qs,
+                          {StandardTexts::kForbiddenDescription.arg(u"주문"_qs)}));
+    form = new CAnalyzeTermForm;
+    form->show();
+    form->RefreshAreas();
+    form->ApplyRequest(uR"({"standard_areaid":"A1","termwise":[
+        {"attributeName":"손님번호","attributeDataType":"VARCHAR","attributeDataLength":"20"},
+        {"attributeName":"오더번호","attributeDataType":"VARCHAR","attributeDataLength":"30"},
+        {"attributeName":"주문번호","attributeDataType":"VARCHAR","attributeDataLength":"30"}]})"_qs);
+    ASSERT_EQ(form->Mode(), 2);
+    CQrTreeGrid* grid = form->Grid();
+    const int synonym = WordRow(u"손님번호"_qs, u"손님"_qs);
+    const int forbidden = WordRow(u"오더번호"_qs, u"오더"_qs);
+    const int standard = WordRow(u"주문번호"_qs, u"주문"_qs);
+    ASSERT_GE(synonym, 0);
+    ASSERT_GE(forbidden, 0);
+    ASSERT_GE(standard, 0);
+    EXPECT_EQ(grid->GetItemImage(standard, 0), eTermImageFound);
+    EXPECT_TRUE(grid->GetItemToolTip(standard, 0).isEmpty());
+    const int synonymMark = grid->GetItemImage(synonym, 0);
+    const int forbiddenMark = grid->GetItemImage(forbidden, 0);
+    EXPECT_NE(synonymMark, eTermImageFound) << "never the standard word's ✓";
+    EXPECT_NE(forbiddenMark, eTermImageFound);
+    EXPECT_NE(synonymMark, forbiddenMark);
+    EXPECT_NE(grid->GetItemBkColor(synonym, 0), grid->GetItemBkColor(standard, 0));
+    EXPECT_NE(grid->GetItemBkColor(synonym, 0), grid->GetItemBkColor(forbidden, 0));
+    EXPECT_EQ(grid->GetItemToolTip(synonym, 0), u"비표준어(이음동의어)입니다. 표준 단어: 고객"_qs);
+    EXPECT_EQ(grid->GetItemToolTip(forbidden, 0), u"금칙어입니다. 표준 단어: 주문"_qs);
+    EXPECT_EQ(grid->Model()->data(grid->Model()->IndexOf(synonym, 0), Qt::ToolTipRole).toString(),
+              grid->GetItemToolTip(synonym, 0));
+    if (const QString folder = qEnvironmentVariable("TERMWISE_SCREENSHOTS"); !folder.isEmpty()) {
+        form->resize(1200, 460);
+        QApplication::processEvents();
+        EXPECT_TRUE(form->grab().save(QDir(folder).filePath(u"term-synonym.png"_qs)));
+    }
+    delete form;
 }
 
 // On the demo standard: registered terms are seen, a missing word is registered directly.
