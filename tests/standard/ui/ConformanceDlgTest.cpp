@@ -291,7 +291,7 @@ TEST(ConformanceDlg, AnotherRepositoryNeverShowsTheOldFigures)
 
     ui.answers = {true}; // analysed again on this repository, then shown
     WhenModal([&](QWidget* modal) {
-        ExpectFixtureFigures(modal);
+        ExpectFigures(modal);
         shown = true;
     });
     Click(form.ReportButton());
@@ -313,10 +313,11 @@ TEST(ConformanceDlg, FitsASmallScreen)
     report.areaId = QStringLiteral("PUB");
     report.areaName = U("공통표준");
     report.input = QStringLiteral("model.sql");
-    report.attributes = 45;
+    report.tables = 3;
+    report.columns = 50;
+    report.withLogicalName = 45;
     report.conforming = 33;
-    report.model = ConformanceModelCounts{3, 50, 5};
-    report.concerned = {1, 2, 3, 4, 5, 6};
+    report.concerned = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     CConformanceDlg dlg(report);
     const QSize room(800 - 16, 560 - 40); // the screen less the window's frame and title
     EXPECT_LE(dlg.minimumSizeHint().width(), room.width());
@@ -343,19 +344,36 @@ TEST(ConformanceDlg, FitsASmallScreen)
 // The connection lost under 준수 현황: one question with 다시 연결, no warning box under it.
 TEST(ConformanceDlg, ALostConnectionAsksOnceAndNothingElse)
 {
-    AnalysedModel model;
-    ASSERT_TRUE(model.ok);
+    StandardRepository repo;
+    ASSERT_TRUE(repo.ok);
     UiScript ui;
+    const QString book = repo.dir.file(QStringLiteral("model.xlsx"));
+    ASSERT_TRUE(SaveSheetXlsx(book, std::vector<QStringList>(kModel.begin(), kModel.end())));
+    CAnalyzeTermForm form;
+    form.resize(1200, 800);
+    form.show();
+    ui.paths.push_back(book);
+    Click(form.OpenButton());
+    ui.choices = {U("속성명 지정 (필수)"), U("데이터타입 지정 (필수)")};
+    RightClickCell(form.Grid(), 0, 0);
+    RightClickCell(form.Grid(), 0, 1);
+    ASSERT_TRUE(form.SelectArea(QStringLiteral("PUB")));
+    Click(form.AnalyzeButton());
+    ASSERT_EQ(form.Mode(), 2);
     int asked = 0;
     RepositoryUi::SetLostQuestion([&](QWidget*) {
         ++asked;
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no box under the question";
         return false;
     });
+    bool shown = false;
+    WhenModal([&](QWidget* modal) { shown = qobject_cast<CConformanceDlg*>(modal) != nullptr; });
+    const size_t before = ui.messages.size();
     CRepositoryConnection::Instance().MarkLost(QStringLiteral("terminating connection"));
-    EXPECT_FALSE(CConformanceDlg::ShowForAnalysis(nullptr, model.engine));
+    Click(form.ReportButton());
+    EXPECT_FALSE(shown);
     EXPECT_EQ(asked, 1);
-    EXPECT_TRUE(ui.messages.empty()) << ui.LastMessage().toStdString();
+    EXPECT_EQ(ui.messages.size(), before) << ui.LastMessage().toStdString();
     EXPECT_TRUE(RepositoryUi::LossAnswered()) << "the window does not ask a second time";
     RepositoryUi::SetLostQuestion({});
 }
