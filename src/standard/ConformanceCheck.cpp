@@ -109,6 +109,16 @@ bool ReadAreaFacts(CSqlBaseGate& gate, ISqlExecutor& database, const QString& ar
     return true;
 }
 
+// A date with its time, whatever the DBMS calls it: PostgreSQL's timestamptz and "timestamp with
+// time zone" hold an instant as DATETIME does, and fractional seconds are no other kind.
+static bool IsDateTime(const QString& logicalType)
+{
+    const QString type = logicalType.trimmed().toUpper();
+    return type == QLatin1String("DATETIME") || type == QLatin1String("DATETIME2") ||
+           type == QLatin1String("SMALLDATETIME") || type == QLatin1String("DATETIMEOFFSET") ||
+           type.startsWith(QLatin1String("TIMESTAMP"));
+}
+
 bool TypeFits(const ConformanceAreaFacts::Domain& domain, const QString& logicalType, const QString& length,
               const QString& scale)
 {
@@ -118,8 +128,7 @@ bool TypeFits(const ConformanceAreaFacts::Domain& domain, const QString& logical
                domain.length.trimmed().toLongLong() <= digits;
     if (domain.type.compare(QLatin1String("DATETIME"), Qt::CaseInsensitive) == 0 &&
         SameNumber(domain.length, QString()) &&
-        (logicalType.compare(QLatin1String("DATETIME"), Qt::CaseInsensitive) == 0 ||
-         logicalType.compare(QLatin1String("TIMESTAMP"), Qt::CaseInsensitive) == 0))
+        IsDateTime(logicalType))
         return true;
     return domain.type.compare(logicalType, Qt::CaseInsensitive) == 0 && SameNumber(domain.length, length) &&
            SameNumber(domain.scale, scale);

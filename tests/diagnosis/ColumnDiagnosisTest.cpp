@@ -228,6 +228,7 @@ TEST(TypeRule, IntegersAndFractionalSeconds)
         {dt, "DATETIME", "6", "", true},   {dt, "DATETIME", "", "", true},    {dt, "TIMESTAMP", "3", "", true},
         {dt, "DATE", "", "", false},       {v20, "VARCHAR", "20", "", true},  {v20, "VARCHAR", "", "", false},
         {v20, "varchar", "020", "", true}, {v20, "CHAR", "20", "", false},
+        {dt, "TIMESTAMPTZ", "", "", true}, {dt, "TIMESTAMP WITH TIME ZONE", "6", "", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Conformance::TypeFits(c.domain, QString::fromLatin1(c.type), QString::fromLatin1(c.length),

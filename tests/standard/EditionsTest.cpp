@@ -280,10 +280,17 @@ TEST_P(EditionUpgrade, SeventhToEighthKeepsTheAreasOwnRowsAndClosesReplacedOnes)
     EXPECT_EQ(now[0], old[0]);
     EXPECT_EQ(now[1], QStringLiteral("TGAST_AMT"));
     EXPECT_EQ(now[2], closed[3]);
-    // A withdrawn term is closed, not deleted.
-    const QStringList withdrawn = Rows(U("법정리명"));
-    ASSERT_EQ(withdrawn.size(), 1);
-    EXPECT_FALSE(withdrawn[0].endsWith(QStringLiteral("99991231235959")));
+    // A withdrawn term is closed, not deleted; the new edition names it a synonym of the term
+    // that replaced it, so that row alone is current.
+    EXPECT_EQ(Rows(U("법정리명")).size(), 2);
+    const auto count = [&](const char* where) {
+        return repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE DIC_LOG_NM = ? AND DIC_GBN_CD = '0002' "
+                                         "AND ") +
+                              QString::fromLatin1(where),
+                          {SqlParam::Text(U("법정리명"))});
+    };
+    EXPECT_EQ(count("STANDARD_YN = 'Y' AND AVAL_END_DT <> '99991231235959'"), 1);
+    EXPECT_EQ(count("STANDARD_YN = 'N' AND AVAL_END_DT = '99991231235959'"), 1);
     EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_WORD_COMBI C JOIN STD_DIC T ON T.DIC_ID = C.TERM_ID "
                                         "AND T.STD_AREA_ID = C.STD_AREA_ID WHERE T.DIC_LOG_NM = ? AND "
                                         "C.AVAL_END_DT = '99991231235959' AND T.AVAL_END_DT = '99991231235959'"),
