@@ -425,16 +425,27 @@ void CServiceLayer::SplitPiece(const Area& area, QStringView piece, Result& resu
     reachable[size_t(n)] = true;
     // The lengths of the words that start at each position, longest first: one walk of the
     // reversed-name trie per end position finds every word ending there.
+    // A run of Latin letters is one word, known or not: UUID is not UU + ID, nor MIMETYPE MIME +
+    // TYPE. Words and unknown runs start and end only where no two letters meet.
+    const auto latin = [](QChar c) { return c.unicode() < 128 && c.isLetter(); };
+    std::vector<bool> cut(size_t(n) + 1, true);
+    for (int i = 1; i < n; ++i)
+        cut[size_t(i)] = !(latin(piece[i - 1]) && latin(piece[i]));
     std::vector<std::vector<int>> starting(static_cast<size_t>(n));
     std::vector<std::pair<int, int>> matches;
     for (int end = 1; end <= n; ++end) {
+        if (!cut[size_t(end)])
+            continue;
         area.logicalWords.SuffixMatches(piece.data(), end, matches);
         for (const auto& [len, payload] : matches)
-            starting[size_t(end - len)].push_back(len);
+            if (cut[size_t(end - len)])
+                starting[size_t(end - len)].push_back(len);
     }
     for (std::vector<int>& lengths : starting)
         std::sort(lengths.begin(), lengths.end(), std::greater<int>());
     for (int i = n - 1; i >= 0; --i) {
+        if (!cut[size_t(i)])
+            continue; // inside a Latin run: nothing starts here
         bool have = false;
         Cost best;
         for (const int len : starting[size_t(i)]) {
@@ -450,7 +461,7 @@ void CServiceLayer::SplitPiece(const Area& area, QStringView piece, Result& resu
         Cost bestAny = best;
         bool haveAny = have;
         for (int k = 1; i + k <= n; ++k) {
-            if (!reachable[size_t(i + k)])
+            if (!reachable[size_t(i + k)] || !cut[size_t(i + k)])
                 continue;
             const Cost c{wordOrEnd[size_t(i + k)].unknown + k, wordOrEnd[size_t(i + k)].pieces + 1};
             if (!haveAny || c < bestAny) {

@@ -380,7 +380,7 @@ TEST_P(TermAnalysisTest, CancelledRunKeepsDoneTargets)
 }
 
 // Latin words in any case are the standard's words and terms: "권한 ID" and "권한 id" get one
-// verdict, "ip 주소" is the term IP주소; words stay as written.
+// verdict, "ip 주소" is the term IP주소; words stay as written, and a run of letters is one word.
 TEST_P(TermAnalysisTest, LatinWordsInAnyCase)
 {
     const QString a = u"A1"_s;
@@ -398,7 +398,7 @@ TEST_P(TermAnalysisTest, LatinWordsInAnyCase)
     m_term.SetTargets({MakeTarget(u"권한 ID"_s, u"VARCHAR"_s, u"20"_s), MakeTarget(u"권한 id"_s, u"VARCHAR"_s, u"20"_s),
                        MakeTarget(u"권한 Id"_s, u"VARCHAR"_s, u"20"_s),
                        MakeTarget(u"ip 주소"_s, u"VARCHAR"_s, u"200"_s),
-                       MakeTarget(u"url 주소"_s, u"VARCHAR"_s, u"200"_s)});
+                       MakeTarget(u"url 주소"_s, u"VARCHAR"_s, u"200"_s), MakeTarget(u"권한UUID"_s, u"UUID"_s, {})});
     ASSERT_TRUE(m_term.Analyze().ok);
 
     const TermTargetResult& upper = ResultOf(u"권한 ID"_s);
@@ -420,6 +420,11 @@ TEST_P(TermAnalysisTest, LatinWordsInAnyCase)
         EXPECT_EQ(term.status, eTermImageRegistered) << name.toStdString();
         EXPECT_EQ(m_term.Target(name)->strDomainId, u"D06"_s);
     }
+    // A Latin run is one word: UUID is unknown, not UU + the synonym ID.
+    const TermTargetResult& uuid = ResultOf(u"권한UUID"_s);
+    ASSERT_EQ(uuid.words.size(), 2u);
+    EXPECT_EQ(uuid.words[1].word, u"UUID"_s);
+    EXPECT_FALSE(uuid.words[1].found);
 }
 
 INSTANTIATE_TEST_SUITE_P(Repository, TermAnalysisTest, ::testing::Values("sqlite", "postgres"));
