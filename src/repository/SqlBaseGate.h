@@ -162,6 +162,11 @@ private:
     bool BeginBatch(const QString& lock);
     bool CommitBatch();
     void AbandonBatch(const QString& error);
+    // One registration batch under the table's lock: each row looked up again and written when
+    // absent; all or nothing. rows(write) calls write(select, key, insert) per row.
+    using RowWriter =
+        std::function<bool(const QString& select, const SqlParams& key, const std::function<bool()>& insert)>;
+    bool WriteBatch(bool domains, QString& date, const std::function<bool(const RowWriter&)>& rows);
     // A merge's rows in one transaction, each under a savepoint.
     template <class Index> bool MergeBatch(const Index& index, const std::function<bool()>& runRows);
     SqlOutcome RunRow(const QString& statement, const SqlParams& params);

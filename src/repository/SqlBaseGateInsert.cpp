@@ -78,38 +78,50 @@ void CSqlBaseGate::AbandonBatch(const QString& error)
     m_batchLost = true;
 }
 
-bool CSqlBaseGate::InsertStandardWords(const QString& areaId, WordIndex& words)
+bool CSqlBaseGate::WriteBatch(bool domains, QString& date, const std::function<bool(const RowWriter&)>& rows)
 {
-    QString date;
     // Without the server's time no row could carry a valid start date.
-    if (!SelectCurrentDateTime(date) || !BeginBatch(LockStatement(m_database->GetDBType(), false)))
+    if (!SelectCurrentDateTime(date) || !BeginBatch(LockStatement(m_database->GetDBType(), domains)))
         return false;
     int written = 0;
-    for (auto& [physical, byLogical] : words) {
-        for (auto& [logical, word] : byLogical) {
-            word.strPhysicalName = physical;
-            word.strLogicalName = logical;
-            // Checked again under the lock: another registration may have committed it since
-            // the caller looked.
-            const SqlOutcome present = Run(RepositorySql::Common::SelectStandardWord,
-                                           {SqlParam::Text(areaId), SqlParam::Text(physical), SqlParam::Text(logical)});
-            if (!present.ok) {
-                AbandonBatch(present.error);
-                return false;
-            }
-            if (!present.rows.empty())
-                continue;
-            if (!InsertStandardWordRow(areaId, date, word)) {
-                AbandonBatch(QString());
-                return false;
-            }
-            ++written;
+    const RowWriter write = [&](const QString& select, const SqlParams& key, const std::function<bool()>& insert) {
+        // Checked again under the lock: another registration may have committed it since the
+        // caller looked.
+        const SqlOutcome present = Run(select, key);
+        if (!present.ok) {
+            AbandonBatch(present.error);
+            return false;
         }
-    }
-    if (!CommitBatch())
+        if (!present.rows.empty())
+            return true;
+        if (!insert()) {
+            AbandonBatch(QString());
+            return false;
+        }
+        ++written;
+        return true;
+    };
+    if (!rows(write) || !CommitBatch())
         return false;
     m_written = written;
     return true;
+}
+
+bool CSqlBaseGate::InsertStandardWords(const QString& areaId, WordIndex& words)
+{
+    QString date;
+    return WriteBatch(false, date, [&](const RowWriter& write) {
+        for (auto& [physical, byLogical] : words)
+            for (auto& [logical, word] : byLogical) {
+                word.strPhysicalName = physical;
+                word.strLogicalName = logical;
+                if (!write(RepositorySql::Common::SelectStandardWord,
+                           {SqlParam::Text(areaId), SqlParam::Text(physical), SqlParam::Text(logical)},
+                           [&] { return InsertStandardWordRow(areaId, date, word); }))
+                    return false;
+            }
+        return true;
+    });
 }
 
 bool CSqlBaseGate::InsertStandardWordRow(const QString& areaId, const QString& date, _stAnalyzeManageWord& word)
@@ -138,32 +150,18 @@ bool CSqlBaseGate::InsertStandardWordRow(const QString& areaId, const QString& d
 bool CSqlBaseGate::InsertStandardDomains(const QString& areaId, DomainIndex& domains)
 {
     QString date;
-    if (!SelectCurrentDateTime(date) || !BeginBatch(LockStatement(m_database->GetDBType(), true)))
-        return false;
-    int written = 0;
-    for (auto& [key, byName] : domains) {
-        for (auto& [name, domain] : byName) {
-            domain.strKeyDomainName = key;
-            domain.strDomainName = name;
-            const SqlOutcome present = Run(RepositorySql::Common::SelectStandardDomain,
-                                           {SqlParam::Text(areaId), SqlParam::Text(key), SqlParam::Text(name)});
-            if (!present.ok) {
-                AbandonBatch(present.error);
-                return false;
+    return WriteBatch(true, date, [&](const RowWriter& write) {
+        for (auto& [key, byName] : domains)
+            for (auto& [name, domain] : byName) {
+                domain.strKeyDomainName = key;
+                domain.strDomainName = name;
+                if (!write(RepositorySql::Common::SelectStandardDomain,
+                           {SqlParam::Text(areaId), SqlParam::Text(key), SqlParam::Text(name)},
+                           [&] { return InsertStandardDomainRow(areaId, date, domain); }))
+                    return false;
             }
-            if (!present.rows.empty())
-                continue;
-            if (!InsertStandardDomainRow(areaId, date, domain)) {
-                AbandonBatch(QString());
-                return false;
-            }
-            ++written;
-        }
-    }
-    if (!CommitBatch())
-        return false;
-    m_written = written;
-    return true;
+        return true;
+    });
 }
 
 bool CSqlBaseGate::InsertStandardDomainRow(const QString& areaId, const QString& date, _stAnalyzeManageDomain& domain)

@@ -127,8 +127,7 @@ bool TypeFits(const ConformanceAreaFacts::Domain& domain, const QString& logical
         return SameNumber(domain.scale, QString()) && domain.length.trimmed().toLongLong() > 0 &&
                domain.length.trimmed().toLongLong() <= digits;
     if (domain.type.compare(QLatin1String("DATETIME"), Qt::CaseInsensitive) == 0 &&
-        SameNumber(domain.length, QString()) &&
-        IsDateTime(logicalType))
+        SameNumber(domain.length, QString()) && IsDateTime(logicalType))
         return true;
     return domain.type.compare(logicalType, Qt::CaseInsensitive) == 0 && SameNumber(domain.length, length) &&
            SameNumber(domain.scale, scale);

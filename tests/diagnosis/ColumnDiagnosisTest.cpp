@@ -223,10 +223,12 @@ TEST(TypeRule, IntegersAndFractionalSeconds)
         bool fits;
     } const cases[] = {
         {n10, "BIGINT", "", "", true},     {n10, "INTEGER", "", "", false}, // 10 digits pass 2^31
-        {n4, "SMALLINT", "", "", true},    {n4, "INTEGER", "", "", true},     {n42, "BIGINT", "", "", false},
-        {n10, "NUMERIC", "10", "", true},  {n10, "NUMERIC", "10", "0", true}, {n10, "NUMERIC", "12", "", false},
-        {dt, "DATETIME", "6", "", true},   {dt, "DATETIME", "", "", true},    {dt, "TIMESTAMP", "3", "", true},
-        {dt, "DATE", "", "", false},       {v20, "VARCHAR", "20", "", true},  {v20, "VARCHAR", "", "", false},
+        {n4, "SMALLINT", "", "", true},    {n4, "INTEGER", "", "", true},
+        {n42, "BIGINT", "", "", false},    {n10, "NUMERIC", "10", "", true},
+        {n10, "NUMERIC", "10", "0", true}, {n10, "NUMERIC", "12", "", false},
+        {dt, "DATETIME", "6", "", true},   {dt, "DATETIME", "", "", true},
+        {dt, "TIMESTAMP", "3", "", true},  {dt, "DATE", "", "", false},
+        {v20, "VARCHAR", "20", "", true},  {v20, "VARCHAR", "", "", false},
         {v20, "varchar", "020", "", true}, {v20, "CHAR", "20", "", false},
         {dt, "TIMESTAMPTZ", "", "", true}, {dt, "TIMESTAMP WITH TIME ZONE", "6", "", true},
     };

@@ -155,8 +155,8 @@ TEST(PublishedEditions, WorkbookAndPortalCsvGiveTheMinistrysCurrentRows)
     for (const auto& t : eighth.terms)
         if (t.logical == U("측정지점명"))
             EXPECT_EQ(t.physical, QStringLiteral("MSPT_NM"));
-    const auto reduction = std::find_if(eighth.words.begin(), eighth.words.end(),
-                                        [](const auto& w) { return w.logical == U("감소율"); });
+    const auto reduction =
+        std::find_if(eighth.words.begin(), eighth.words.end(), [](const auto& w) { return w.logical == U("감소율"); });
     ASSERT_NE(reduction, eighth.words.end());
     EXPECT_EQ(reduction->fullName, QStringLiteral("Reduction Rate"));
     EXPECT_TRUE(std::any_of(eighth.problems.begin(), eighth.problems.end(), [&](const auto& p) {
@@ -203,7 +203,7 @@ TEST(PublishedEditions, WhatTheEighthEditionChanged)
     TempDataDir dir;
     const QString book = dir.file(QStringLiteral("diff.xlsx"));
     const CliRun r = Standard({QStringLiteral("diff"), QStringLiteral("builtin:7"), QStringLiteral("builtin:8"),
-                            QStringLiteral("--output"), book});
+                               QStringLiteral("--output"), book});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("\nterms: added 4132, withdrawn 0, changed 5\n"))) << r.out.toStdString();
     const auto terms = SheetRows(book, U("용어"));

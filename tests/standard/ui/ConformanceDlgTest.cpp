@@ -3,10 +3,10 @@
 #include "standard/ui/ConformanceDlg.h"
 #include "analysis/TermAnalysis.h"
 #include "components/ExcelWriteHelper.h"
-#include "components/ui/ReportChart.h"
 #include "components/QrExcelSheet.h"
-#include "diagnosis/FixScript.h"
+#include "components/ui/ReportChart.h"
 #include "diagnosis/Diagnosis.h"
+#include "diagnosis/FixScript.h"
 #include "forms/ui/AnalyzeTermForm.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"
@@ -235,16 +235,10 @@ TEST(ConformanceDlg, WithoutAnAnalysisItSaysSo)
     EXPECT_EQ(ui.LastMessage(), StandardTexts::kNoResult);
 }
 
-// Figures belong to the repository they say: after a switch the form asks to analyse again
-// (and shows nothing without it), and an open dialog greys its figures once its repository goes.
-TEST(ConformanceDlg, AnotherRepositoryNeverShowsTheOldFigures)
+// The term form with the model's workbook opened, its columns designated and analysed on PUB.
+static void AnalyseInForm(CAnalyzeTermForm& form, UiScript& ui, const QString& book)
 {
-    auto first = std::make_unique<StandardRepository>();
-    ASSERT_TRUE(first->ok);
-    UiScript ui;
-    const QString book = first->dir.file(QStringLiteral("model.xlsx"));
     ASSERT_TRUE(SaveSheetXlsx(book, std::vector<QStringList>(kModel.begin(), kModel.end())));
-    CAnalyzeTermForm form;
     form.resize(1200, 800);
     form.show();
     ui.paths.push_back(book);
@@ -254,6 +248,17 @@ TEST(ConformanceDlg, AnotherRepositoryNeverShowsTheOldFigures)
     RightClickCell(form.Grid(), 0, 1);
     ASSERT_TRUE(form.SelectArea(QStringLiteral("PUB")));
     Click(form.AnalyzeButton());
+}
+
+// Figures belong to the repository they say: after a switch the form asks to analyse again
+// (and shows nothing without it), and an open dialog greys its figures once its repository goes.
+TEST(ConformanceDlg, AnotherRepositoryNeverShowsTheOldFigures)
+{
+    auto first = std::make_unique<StandardRepository>();
+    ASSERT_TRUE(first->ok);
+    UiScript ui;
+    CAnalyzeTermForm form;
+    AnalyseInForm(form, ui, first->dir.file(QStringLiteral("model.xlsx")));
     ASSERT_EQ(form.Mode(), 2);
 
     // still on the first repository: an open dialog goes grey when the repository goes
@@ -347,18 +352,8 @@ TEST(ConformanceDlg, ALostConnectionAsksOnceAndNothingElse)
     StandardRepository repo;
     ASSERT_TRUE(repo.ok);
     UiScript ui;
-    const QString book = repo.dir.file(QStringLiteral("model.xlsx"));
-    ASSERT_TRUE(SaveSheetXlsx(book, std::vector<QStringList>(kModel.begin(), kModel.end())));
     CAnalyzeTermForm form;
-    form.resize(1200, 800);
-    form.show();
-    ui.paths.push_back(book);
-    Click(form.OpenButton());
-    ui.choices = {U("속성명 지정 (필수)"), U("데이터타입 지정 (필수)")};
-    RightClickCell(form.Grid(), 0, 0);
-    RightClickCell(form.Grid(), 0, 1);
-    ASSERT_TRUE(form.SelectArea(QStringLiteral("PUB")));
-    Click(form.AnalyzeButton());
+    AnalyseInForm(form, ui, repo.dir.file(QStringLiteral("model.xlsx")));
     ASSERT_EQ(form.Mode(), 2);
     int asked = 0;
     RepositoryUi::SetLostQuestion([&](QWidget*) {
