@@ -33,9 +33,10 @@ QString CReportChart::AxisLabel(const QString& label, int value)
 
 QString CReportChart::WrappedLabel(const QString& label, int value)
 {
-    // names of two words or more get one word per line, as a category axis does not wrap
+    // names of two or three words get one word per line, as a category axis does not wrap: nine
+    // kinds side by side in a small window leave each label a few characters
     QStringList lines = label.split(u' ', Qt::SkipEmptyParts);
-    if (lines.size() > 2 || label.size() <= 6)
+    if (lines.size() > 3)
         lines = {label};
     lines.append(QStringLiteral("(%1)").arg(QLocale(QLocale::Korean).toString(value)));
     // the axis draws its labels as rich text: a line break is <br>

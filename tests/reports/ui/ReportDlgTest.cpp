@@ -210,6 +210,7 @@ TEST(DomainReportDlg, SkippedRowsNoticesAndChartTicks)
     // under its bar a two-word name takes two lines, the count one more: narrow bars keep it whole
     EXPECT_EQ(CReportChart::WrappedLabel(u"데이터타입 불일치"_qs, 3), u"데이터타입<br>불일치<br>(3)"_qs);
     EXPECT_EQ(CReportChart::WrappedLabel(u"<미분석>"_qs, 1340), u"&lt;미분석&gt;<br>(1,340)"_qs);
+    EXPECT_EQ(CReportChart::WrappedLabel(u"미등록 단어"_qs, 1), u"미등록<br>단어<br>(1)"_qs);
     const std::pair<int, int> steps[] = {{1, 1}, {7, 2}, {10, 2}, {134, 50}, {21748, 5000}, {26098, 10000}};
     for (const auto& [top, step] : steps)
         EXPECT_EQ(CReportChart::NiceStep(top), step) << top;
