@@ -206,7 +206,8 @@ bool WriteReport(const ConformanceReport& report, const QString& path, QString& 
 
 // The fix script still works from the term analysis of the whole model.
 bool WriteFixScript(const Options& o, const ModelSource::AttributeList& model, ModelSource::Dialect dialect,
-                    const ConformanceReport& report, QTextStream& out, QString& error)
+                    const ConformanceReport& report, std::vector<QStringList>& plan, QTextStream& out,
+                    QString& error)
 {
     auto engine = std::make_unique<CTermAnalysis>();
     engine->SetSheet(model.rows);
@@ -219,8 +220,9 @@ bool WriteFixScript(const Options& o, const ModelSource::AttributeList& model, M
         return false;
     }
     FixScriptHook::Counts counts;
-    if (!FixScript::WriteForAnalysis({o.fixScript, engine.get(), &model, dialect, &report, o.renameKeys, {}}, counts,
-                                     error))
+    const auto planRow = [&plan](const QStringList& cells) { plan.push_back(cells); };
+    if (!FixScript::WriteForAnalysis({o.fixScript, engine.get(), &model, dialect, &report, o.renameKeys, planRow},
+                                     counts, error))
         return false;
     if (AnalyzeCommand::KeepHeapAtExit())
         (void)engine.release();
@@ -288,12 +290,20 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
 
     // Each output on its own: a report that cannot be written loses no fix script.
     int status = 0;
+    // The script first, so the report can list its changes ("보정 계획"); a failing script
+    // still leaves the report.
+    if (!o.fixScript.isEmpty()) {
+        std::vector<QStringList> plan;
+        if (WriteFixScript(o, model, dialect, report, plan, out, error)) {
+            report.planHeader = FixScript::PlanHeader();
+            report.plan = std::move(plan);
+        } else {
+            err << "termwise: 수정 스크립트를 쓸 수 없습니다: " << o.fixScript << ": " << error << "\n";
+            status = 1;
+        }
+    }
     if (!WriteReport(report, o.output, error)) {
         err << "termwise: 보고서를 쓸 수 없습니다: " << NamingFile(o.output, error) << "\n";
-        status = 1;
-    }
-    if (!o.fixScript.isEmpty() && !WriteFixScript(o, model, dialect, report, out, error)) {
-        err << "termwise: 수정 스크립트를 쓸 수 없습니다: " << o.fixScript << ": " << error << "\n";
         status = 1;
     }
     out << "columns: " << report.columns << " in " << report.tables

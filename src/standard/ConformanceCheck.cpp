@@ -159,7 +159,7 @@ QJsonObject ToJson(const ConformanceReport& report)
                                     {QStringLiteral("columns"), report.concerned[size_t(k)]},
                                     {QStringLiteral("entries"), entries}});
     }
-    return QJsonObject{{QStringLiteral("area"), report.areaId},
+    QJsonObject json{{QStringLiteral("area"), report.areaId},
                        {QStringLiteral("areaName"), report.areaName},
                        {QStringLiteral("input"), report.input},
                        {QStringLiteral("tables"), report.tables},
@@ -172,6 +172,18 @@ QJsonObject ToJson(const ConformanceReport& report)
                        {QStringLiteral("distinctNames"), report.distinctNames},
                        {QStringLiteral("rate"), report.Rate()},
                        {QStringLiteral("findings"), findings}};
+    if (!report.planHeader.isEmpty()) {
+        // The "보정 계획" rows, keyed by the sheet's headers.
+        QJsonArray plan;
+        for (const QStringList& row : report.plan) {
+            QJsonObject change;
+            for (int c = 0; c < report.planHeader.size(); ++c)
+                change.insert(report.planHeader[c], row.value(c));
+            plan.append(change);
+        }
+        json.insert(QStringLiteral("plan"), plan);
+    }
+    return json;
 }
 
 bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString* error)
@@ -293,6 +305,20 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
                 text(ws, r, 5, e.replacement);
                 number(ws, r, 6, e.count);
             }
+        }
+    }
+    if (!report.planHeader.isEmpty() && err == LXW_NO_ERROR) {
+        lxw_worksheet* ws = workbook_add_worksheet(wb, kPlanSheet.toUtf8().constData());
+        if (!ws)
+            err = LXW_ERROR_MEMORY_MALLOC_FAILED;
+        else {
+            worksheet_set_column(ws, 0, lxw_col_t(report.planHeader.size() - 1), 20, nullptr);
+            for (int c = 0; c < report.planHeader.size(); ++c)
+                text(ws, 0, c, report.planHeader[c], bold);
+            // A plan is one row per column changed: far below a sheet's rows for any script a DBA reads.
+            for (size_t r = 0; r < report.plan.size() && r < kRowsPerSheet && err == LXW_NO_ERROR; ++r)
+                for (int c = 0; c < report.plan[r].size(); ++c)
+                    text(ws, int(r) + 1, c, report.plan[r][c]);
         }
     }
     lxw_error closeErr = LXW_NO_ERROR;

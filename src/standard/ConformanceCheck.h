@@ -68,6 +68,10 @@ struct ConformanceReport
     int distinctNames = 0;                      // distinct logical names among the columns
     std::array<int, eFindingCount> concerned{}; // columns per finding kind
     std::array<std::vector<ConformanceEntry>, eFindingCount> entries;
+    // The fix script's changes when one was written: its header, then one row per change
+    // (old and new name, and why), for the report's "보정 계획" sheet.
+    QStringList planHeader;
+    std::vector<QStringList> plan;
 
     // Conforming columns of all columns, in percent rounded to one decimal; 0 without columns.
     double Rate() const;

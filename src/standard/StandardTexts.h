@@ -109,6 +109,7 @@ inline const QString kMixedEncodings =
 // The conformance report.
 inline const QString kConformanceTitle = QStringLiteral("준수 현황");
 inline const QString kSummarySheet = QStringLiteral("요약");
+inline const QString kPlanSheet = QStringLiteral("보정 계획");
 inline const QString kItem = QStringLiteral("항목");
 inline const QString kValue = QStringLiteral("값");
 inline const QString kTables = QStringLiteral("테이블 수");

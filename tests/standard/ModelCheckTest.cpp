@@ -12,6 +12,7 @@
 #include "standard/StandardTexts.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -20,6 +21,7 @@
 #include <QTextStream>
 #include <QUrl>
 #include <QUuid>
+#include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <cstring>
@@ -451,6 +453,14 @@ TEST_P(ModelFromDatabase, CatalogGivesTheWorkbooksFiguresAndTheFixScriptRuns)
         << fromCatalog.toStdString();
     const QString text = ReadTextFile(script);
     EXPECT_EQ(text.contains(QStringLiteral("BEGIN;\n")), postgres);
+    // The report lists the script's changes: the rename with its old and new name.
+    const QJsonArray plan =
+        QJsonDocument::fromJson(ReadTextFile(dir.file(QStringLiteral("report.json"))).toUtf8())["plan"].toArray();
+    const auto renamed = std::find_if(plan.begin(), plan.end(), [](const QJsonValue& v) {
+        return v[U("컬럼명")].toString().compare(QStringLiteral("cust_number"), Qt::CaseInsensitive) == 0 &&
+               v[U("새 컬럼명")].toString().compare(QStringLiteral("cust_no"), Qt::CaseInsensitive) == 0;
+    });
+    EXPECT_NE(renamed, plan.end()) << QJsonDocument(plan).toJson().toStdString();
     EXPECT_TRUE(text.contains(U("건너뜀: ") + schema + QStringLiteral(".tb_old.cust_number"))) << text.toStdString();
 
     const QStringList before = ColumnNames();

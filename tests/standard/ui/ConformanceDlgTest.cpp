@@ -366,11 +366,15 @@ TEST(ConformanceDlg, ALostConnectionAsksOnceAndNothingElse)
     const size_t before = ui.messages.size();
     CRepositoryConnection::Instance().MarkLost(QStringLiteral("terminating connection"));
     Click(form.ReportButton());
+    QApplication::processEvents(); // the watch above runs now, not in the next test
     EXPECT_FALSE(shown);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(ui.messages.size(), before) << ui.LastMessage().toStdString();
     EXPECT_TRUE(RepositoryUi::LossAnswered()) << "the window does not ask a second time";
     RepositoryUi::SetLostQuestion({});
+    // The connection is the program's one: the next test starts on a live one.
+    EXPECT_TRUE(CRepositoryConnection::Instance().Reconnect());
+    RepositoryUi::SetLossAnswered(false);
 }
 
 // Runs only when TERMWISE_SCREENSHOTS names the folder to write into (scripts/screenshots).
