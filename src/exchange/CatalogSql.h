@@ -1,6 +1,8 @@
 #pragma once
 // Every catalog statement of every DBMS the model reader talks to, in one place. Only the
-// catalog is read, never table data. %1 stands for the list of schema placeholders
+// catalog is read, never table data. Tables an extension owns (PostGIS's spatial_ref_sys) are
+// the extension's, not the model's: renaming their columns would break it. %1 stands for the list of schema
+// placeholders
 // ("?, ?"); the last placeholder is the table name pattern (SQL LIKE, without regard to case:
 // the list shows PostgreSQL's lower-case names in upper case, so TB_% must find tb_cust).
 #include <QString>
@@ -15,7 +17,9 @@ inline const QString kFrom = QStringLiteral(
     " FROM pg_catalog.pg_class c"
     " JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"
     " JOIN pg_catalog.pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 AND NOT a.attisdropped"
-    " WHERE c.relkind IN ('r', 'p') AND NOT c.relispartition AND n.nspname IN (%1) AND c.relname ILIKE ?");
+    " WHERE c.relkind IN ('r', 'p') AND NOT c.relispartition AND n.nspname IN (%1) AND c.relname ILIKE ?"
+    " AND NOT EXISTS (SELECT 1 FROM pg_catalog.pg_depend e WHERE e.classid = CAST('pg_catalog.pg_class' AS regclass)"
+    " AND e.objid = c.oid AND e.deptype = 'e')");
 inline const QString kCount = QStringLiteral("SELECT count(*)") + kFrom;
 // schema, table, table comment, column, column comment, type
 inline const QString kColumns =
@@ -30,6 +34,8 @@ inline const QString kColumns =
                    " AND cd.classoid = CAST('pg_catalog.pg_class' AS regclass) AND cd.objsubid = a.attnum"
                    " WHERE c.relkind IN ('r', 'p') AND NOT c.relispartition AND n.nspname IN (%1)"
                    " AND c.relname ILIKE ?"
+                   " AND NOT EXISTS (SELECT 1 FROM pg_catalog.pg_depend e"
+                   " WHERE e.classid = CAST('pg_catalog.pg_class' AS regclass) AND e.objid = c.oid AND e.deptype = 'e')"
                    " ORDER BY n.nspname, c.relname, a.attnum");
 // Key columns: schema, table, column, role (1 primary key, 2 foreign key, 4 referenced by one).
 inline const QString kKeys = QStringLiteral(

@@ -432,6 +432,16 @@ private:
         }
         return parts;
     }
+    // A table's name as the server reads it: unqualified, in the schema a USE, SET search_path
+    // or ALTER SESSION SET CURRENT_SCHEMA made current (a dump of several databases).
+    std::vector<Name> InCurrentSchema(std::vector<Name> parts) const
+    {
+        if (parts.size() == 1 && !m_currentSchema.stored.isEmpty())
+            parts.insert(parts.begin(), m_currentSchema);
+        return parts;
+    }
+    // USE db; SET search_path [=|TO] s, ...; ALTER SESSION SET CURRENT_SCHEMA = s.
+    void CurrentSchema(QStringView text);
 
     // The live table a possibly qualified name means: with a schema, that schema's table (or
     // one written without a schema); without, the only table of that name (none when two
@@ -504,6 +514,7 @@ private:
     mutable std::vector<Reference> m_references;
     QHash<QString, QSet<int>> m_liveByName;
     QHash<QString, int> m_liveBySchema; // schema key, NUL, name key
+    Name m_currentSchema;               // empty: the one the script is run in
     int m_createTables = 0;
 };
 
@@ -676,6 +687,11 @@ void Script::Statement(QStringView text, int line)
     while (s < text.size() && text[s].isSpace())
         ++s;
     const QStringView head = text.mid(s, 8);
+    if (head.startsWith(u"USE", Qt::CaseInsensitive) || head.startsWith(u"SET", Qt::CaseInsensitive) ||
+        head.startsWith(u"ALTER SE", Qt::CaseInsensitive)) {
+        CurrentSchema(text.mid(s));
+        return;
+    }
     if (!head.startsWith(u"CREATE", Qt::CaseInsensitive) && !head.startsWith(u"COMMENT", Qt::CaseInsensitive) &&
         !head.startsWith(u"ALTER", Qt::CaseInsensitive))
         return;
@@ -727,11 +743,43 @@ void Script::Statement(QStringView text, int line)
     }
 }
 
+void Script::CurrentSchema(QStringView text)
+{
+    if (text.size() > 4096)
+        return; // no such statement is long
+    const SourceScope scope(text);
+    bool unterminated = false;
+    const std::vector<Token> toks = Lexer(text, m_dialect).All(unterminated);
+    size_t i = 0;
+    if (toks.size() >= 2 && Is(toks[0], u"USE")) {
+        i = 1;
+    } else if (toks.size() >= 3 && Is(toks[0], u"SET") && Is(toks[1], u"search_path")) {
+        i = 2;
+        if (IsSym(toks[i], u'=') || Is(toks[i], u"TO"))
+            ++i;
+    } else if (toks.size() >= 5 && Is(toks[0], u"ALTER") && Is(toks[1], u"SESSION") && Is(toks[2], u"SET") &&
+               Is(toks[3], u"CURRENT_SCHEMA")) {
+        i = IsSym(toks[4], u'=') ? 5 : 4;
+    } else {
+        return;
+    }
+    if (unterminated || i >= toks.size())
+        return;
+    // search_path's first schema is where unqualified tables are made; '' (pg_dump) is none.
+    if (toks[i].kind == Tok::String) {
+        const QString first = toks[i].text().section(u',', 0, 0).trimmed();
+        m_currentSchema = first.isEmpty() || first.startsWith(u'$') ? Name{} : Name{first, SchemaKey(first)};
+        return;
+    }
+    if (IsIdent(toks[i]))
+        m_currentSchema = Is(toks[i], u"pg_catalog") ? Name{} : NameOf(toks[i]);
+}
+
 void Script::CreateTable(const std::vector<Token>& toks, size_t i, QStringView text, int line)
 {
     if (i + 2 < toks.size() && Is(toks[i], u"IF") && Is(toks[i + 1], u"NOT") && Is(toks[i + 2], u"EXISTS"))
         i += 3;
-    const std::vector<Name> parts = QualifiedName(toks, i);
+    const std::vector<Name> parts = InCurrentSchema(QualifiedName(toks, i));
     if (parts.empty()) {
         Warn(T::kUnreadable, line, text);
         return;
@@ -813,7 +861,7 @@ void Script::CommentOn(const std::vector<Token>& toks, size_t i, QStringView tex
         columnName = parts.back();
         parts.pop_back();
     }
-    Table* table = FindTable(parts);
+    Table* table = FindTable(InCurrentSchema(std::move(parts)));
     if (!table) {
         Warn(onColumn ? T::kUnknownColumn : T::kUnknownTable, line, text);
         return;
@@ -834,7 +882,7 @@ void Script::AlterTable(const std::vector<Token>& toks, size_t i, QStringView te
 {
     while (i < toks.size() && (Is(toks[i], u"ONLY") || Is(toks[i], u"IF") || Is(toks[i], u"EXISTS")))
         ++i;
-    const std::vector<Name> parts = QualifiedName(toks, i);
+    const std::vector<Name> parts = InCurrentSchema(QualifiedName(toks, i));
     if (parts.empty()) {
         Warn(T::kUnreadable, line, text);
         return;
@@ -1011,6 +1059,7 @@ void Script::Referenced(const std::vector<Token>& toks, size_t k, size_t to) con
     }
     if (ref.table.empty())
         return;
+    ref.table = InCurrentSchema(std::move(ref.table));
     if (k < to && IsSym(toks[k], u'(')) {
         const size_t close = std::min(Closing(toks, k), to);
         for (size_t c = k + 1; c < close; ++c)
@@ -1409,7 +1458,8 @@ Dialect GuessDialect(QStringView text)
                       2;
     const int postgres =
         Score(text, {u"pg_catalog", u"SERIAL", u"::", u"CHARACTER VARYING", u"search_path", u"OWNER TO", u"$$",
-                     u"TIMESTAMP WITHOUT", u"FROM stdin", u"TEXT,", u"BYTEA", u"JSONB", u"BOOLEAN"});
+                     u"TIMESTAMP WITHOUT", u"FROM stdin", u"TEXT,", u"BYTEA", u"JSONB", u"BOOLEAN", u"CREATE EXTENSION",
+                     u"TIMESTAMPTZ", u"USING btree", u"USING gist"});
     const int oracle = Score(text, {u"VARCHAR2", u"NUMBER(", u"NVARCHAR2", u"TABLESPACE", u"SYSDATE", u"CLOB",
                                     u" BYTE)", u" CHAR)", u"NUMBER,", u"NUMBER\n"}) *
                        2;

@@ -9,7 +9,10 @@
 #include "repository/RepositoryConnection.h"
 #include "standard/StandardCommand.h"
 #include "standard/StandardTestUtil.h"
+#include "support/LiveServer.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -267,48 +270,164 @@ TEST(CommentName, HeadOfTheComment)
     }
 }
 
-// The same model on a live PostgreSQL server, read from its catalog: the same findings.
-TEST_F(ColumnDiagnosis, CatalogOfALiveServerGivesTheScriptsFindings)
+// The same model on MariaDB: comments inline, the foreign key as a table constraint (MariaDB
+// ignores REFERENCES on a column).
+const char* const kMariaScript = R"(
+CREATE TABLE shop.tb_cust (
+  cust_no varchar(20) PRIMARY KEY COMMENT '고객번호',
+  cust_nm varchar(50) COMMENT '고객명. 실명 확인된 이름',
+  cust_name varchar(100) COMMENT '고객이름',
+  cust_telno1 varchar(20) COMMENT '고객전화번호1',
+  cust_tel_no2 varchar(20) COMMENT '고객전화번호2 (휴대폰)',
+  cust_nm1 varchar(100) COMMENT '고객명1',
+  nm2 varchar(100) COMMENT '고객명2',
+  use_yn char(1) COMMENT 'Y : 사용, N : 미사용',
+  note varchar(100) COMMENT '고객 메모를 저장한다'
+);
+CREATE TABLE shop.tb_ord (
+  ord_no bigint PRIMARY KEY COMMENT '주문번호',
+  cust_no varchar(20) COMMENT '고객번호',
+  ord_amt numeric(15) COMMENT '주문금액',
+  ord_num varchar(20) COMMENT '주문넘버',
+  ord_addr varchar(200) COMMENT '주문주소',
+  ord_prdt varchar(10) COMMENT '주문상품',
+  ord_cd char(3) COMMENT '주문 코드, A : 접수, B : 완료',
+  ord_ymd timestamp NULL COMMENT '주문일자',
+  FOREIGN KEY (cust_no) REFERENCES shop.tb_cust (cust_no)
+);
+)";
+
+// The model on a live server, read from its catalog: the script's findings, column by column;
+// a table an extension owns is not the model's. Then the fix script, run by the server's own
+// client, renames what it plans and nothing else, and a second check finds those names right.
+class ColumnsOnServer : public ColumnDiagnosis, public ::testing::WithParamInterface<LiveServer>
 {
-    const QString uri = qEnvironmentVariable("TERMWISE_TEST_PG");
-    if (uri.isEmpty()) {
-        if (RunningInCi())
-            FAIL() << "TERMWISE_TEST_PG is not set";
-        GTEST_SKIP() << "TERMWISE_TEST_PG is not set (scripts/with-postgres)";
-    }
-    RepositoryUri server;
-    QString error;
-    ASSERT_TRUE(CatalogReader::ParseUri(uri, server, error)) << error.toStdString();
-    const QString schema = QStringLiteral("diag_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+protected:
+    void SetUp() override
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("diag-live"));
+        uri = qEnvironmentVariable(GetParam().env);
+        if (uri.isEmpty()) {
+            if (RunningInCi())
+                FAIL() << GetParam().env << " is not set";
+            GTEST_SKIP() << GetParam().env << " is not set (scripts/with-postgres, scripts/with-mariadb)";
+        }
+        ColumnDiagnosis::SetUp();
+        postgres = QString::fromLatin1(GetParam().name) == u"postgresql";
+        QString error;
+        ASSERT_TRUE(CatalogReader::ParseUri(uri, server, error)) << error.toStdString();
+        db = QSqlDatabase::addDatabase(postgres ? QStringLiteral("QPSQL") : QStringLiteral("QMYSQL"),
+                                       QStringLiteral("diag-live"));
         db.setHostName(server.host);
         db.setPort(server.port);
         db.setDatabaseName(server.database);
         db.setUserName(server.user);
         db.setPassword(server.password);
         ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
-        QSqlQuery q(db);
-        ASSERT_TRUE(q.exec(QStringLiteral("CREATE SCHEMA ") + schema));
-        for (const QString& statement : U(kScript).replace(QStringLiteral("shop."), schema + u'.').split(u';'))
+        schema = QStringLiteral("termwise_d") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+        if (!postgres)
+            Exec(QStringLiteral("SET NAMES utf8mb4"));
+        Exec(QString::fromLatin1(postgres ? "CREATE SCHEMA %1" : "CREATE DATABASE %1 CHARACTER SET utf8mb4")
+                 .arg(schema));
+        for (const QString& statement :
+             U(postgres ? kScript : kMariaScript).replace(QStringLiteral("shop."), schema + u'.').split(u';'))
             if (!statement.trimmed().isEmpty())
-                ASSERT_TRUE(q.exec(statement)) << statement.toStdString() << q.lastError().text().toStdString();
+                Exec(statement);
+        if (postgres) {
+            Exec(QStringLiteral("CREATE TABLE %1.ext_owned (srid int, auth_name varchar(256))").arg(schema));
+            Exec(QStringLiteral("ALTER EXTENSION plpgsql ADD TABLE %1.ext_owned").arg(schema));
+        }
     }
-    ModelSource::AttributeList fromScript, fromCatalog;
-    ASSERT_TRUE(ModelInput::Read({{script}, {}, {}, ModelSource::Dialect::PostgreSql}, fromScript, error));
-    const bool read = ModelInput::Read({{uri}, {schema}, {}, ModelSource::Dialect::Unknown}, fromCatalog, error);
+    void TearDown() override
     {
-        QSqlQuery q(QSqlDatabase::database(QStringLiteral("diag-live")));
-        q.exec(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
+        if (db.isOpen()) {
+            QSqlQuery q(db);
+            if (postgres)
+                q.exec(QStringLiteral("ALTER EXTENSION plpgsql DROP TABLE %1.ext_owned").arg(schema));
+            q.exec(QString::fromLatin1(postgres ? "DROP SCHEMA %1 CASCADE" : "DROP DATABASE %1").arg(schema));
+        }
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("diag-live"));
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("diag-live"));
-    ASSERT_TRUE(read) << error.toStdString();
+    void Exec(const QString& sql)
+    {
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(sql)) << sql.toStdString() << ": " << q.lastError().text().toStdString();
+    }
+    QString Comment(const QString& table, const QString& column)
+    {
+        QSqlQuery q(db);
+        q.exec(QString::fromLatin1(postgres ? "SELECT col_description('%1.%2'::regclass, ordinal_position) FROM "
+                                              "information_schema.columns WHERE table_schema = '%1' AND table_name "
+                                              "= '%2' AND column_name = '%3'"
+                                            : "SELECT column_comment FROM information_schema.columns WHERE "
+                                              "table_schema = '%1' AND table_name = '%2' AND column_name = '%3'")
+                   .arg(schema, table, column));
+        return q.next() ? q.value(0).toString() : QStringLiteral("(no column)");
+    }
+    bool JudgeCatalog(Findings& findings, ConformanceReport& report, QString& error)
+    {
+        ModelSource::AttributeList model;
+        std::map<QString, ColumnStandard> standards;
+        return ModelInput::Read({{uri}, {schema}, {}, ModelSource::Dialect::Unknown}, model, error) &&
+               Judge(model, repo.Uri(), schema, findings, standards, report, error);
+    }
+
+    QString uri, schema;
+    RepositoryUri server;
+    QSqlDatabase db;
+    bool postgres = false;
+};
+
+TEST_P(ColumnsOnServer, CatalogGivesTheScriptsFindingsAndTheFixScriptMakesThemConform)
+{
+    QString error;
+    ModelSource::AttributeList fromScript;
+    ASSERT_TRUE(ModelInput::Read({{script}, {}, {}, ModelSource::Dialect::PostgreSql}, fromScript, error));
     Findings a, b;
-    std::map<QString, ColumnStandard> sa, sb;
+    std::map<QString, ColumnStandard> sa;
     ConformanceReport ra, rb;
     ASSERT_TRUE(Judge(fromScript, repo.Uri(), QStringLiteral("shop"), a, sa, ra, error)) << error.toStdString();
-    ASSERT_TRUE(Judge(fromCatalog, repo.Uri(), schema, b, sb, rb, error)) << error.toStdString();
+    ASSERT_TRUE(JudgeCatalog(b, rb, error)) << error.toStdString();
     EXPECT_EQ(b, a);
+    EXPECT_EQ(rb.columns, 17);
     EXPECT_EQ(rb.conforming, ra.conforming);
-    EXPECT_EQ(rb.withLogicalName, ra.withLogicalName);
+    EXPECT_EQ(rb.physicalConforming, ra.physicalConforming);
+
+    const QString fix = dir.file(QStringLiteral("fix.sql")), report = dir.file(QStringLiteral("report.json"));
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    ASSERT_EQ(CheckCommand::Run({QStringLiteral("--input"), uri, QStringLiteral("--schema"), schema,
+                                 QStringLiteral("--repo"), repo.Uri(), QStringLiteral("--area"), QStringLiteral("PUB"),
+                                 QStringLiteral("--output"), report, QStringLiteral("--fix-script"), fix},
+                                o, e),
+              0)
+        << err.toStdString();
+    QString output;
+    ASSERT_EQ(RunWithClient(server, uri, postgres, fix, output), 0) << output.toStdString();
+
+    // Renamed as planned, numbers kept; keys and clashing names left as they were.
+    QStringList renames;
+    for (const QJsonValue& row : QJsonDocument::fromJson(ReadTextFile(report).toUtf8())[U("plan")].toArray())
+        if (row[U("보정")].toString() == U("컬럼명 변경"))
+            renames << (row[U("컬럼명")].toString() + QStringLiteral("->") + row[U("새 컬럼명")].toString()).toLower();
+    renames.sort();
+    EXPECT_EQ(renames, (QStringList{QStringLiteral("cust_telno1->cust_tel_no1"), QStringLiteral("nm2->cust_nm2")}));
+    Findings c;
+    ConformanceReport rc;
+    ASSERT_TRUE(JudgeCatalog(c, rc, error)) << error.toStdString();
+    EXPECT_EQ(rc.physicalConforming, rb.physicalConforming + 2);
+    for (const char* renamed : {"shop.TB_CUST.CUST_TEL_NO1", "shop.TB_CUST.CUST_NM2"}) {
+        ASSERT_TRUE(c.count(U(renamed))) << renamed;
+        EXPECT_TRUE(c[U(renamed)].filter(QStringLiteral("physical_name")).isEmpty()) << renamed;
+    }
+    EXPECT_TRUE(c.count(U("shop.TB_CUST.CUST_NO")) && c.count(U("shop.TB_ORD.ORD_NO")));
+    // Comments keep their numbers and the description after the name.
+    EXPECT_EQ(Comment(QStringLiteral("tb_cust"), QStringLiteral("cust_tel_no1")), U("고객전화번호1"));
+    EXPECT_EQ(Comment(QStringLiteral("tb_cust"), QStringLiteral("cust_nm")), U("고객명. 실명 확인된 이름"));
+    EXPECT_TRUE(Comment(QStringLiteral("tb_ord"), QStringLiteral("ord_cd")).endsWith(U(", A : 접수, B : 완료")));
 }
+
+INSTANTIATE_TEST_SUITE_P(Servers, ColumnsOnServer,
+                         ::testing::Values(LiveServer{"postgresql", "TERMWISE_TEST_PG"},
+                                           LiveServer{"mariadb", "TERMWISE_TEST_MYSQL"}),
+                         [](const ::testing::TestParamInfo<LiveServer>& info) { return info.param.name; });

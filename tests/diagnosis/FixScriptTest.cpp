@@ -4,12 +4,12 @@
 #include "diagnosis/FixScript.h"
 #include "exchange/CatalogReader.h"
 #include "repository/RepoTestDb.h"
+#include "support/LiveServer.h"
 #include "support/TestSupport.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -81,11 +81,7 @@ const Case kCases[] = {
 };
 // clang-format on
 
-struct Server
-{
-    const char* name;
-    const char* env;
-};
+using Server = LiveServer;
 
 class FixScriptOnServer : public ::testing::TestWithParam<Server>
 {
@@ -224,29 +220,14 @@ protected:
     // The server's own client runs the script, with settings that would break a careless one.
     int RunScript(const QString& path, QString& output)
     {
-        QProcess client;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         if (postgres) {
             env.insert(QStringLiteral("PGOPTIONS"), QStringLiteral("-c standard_conforming_strings=off"));
             env.insert(QStringLiteral("PGCLIENTENCODING"), QStringLiteral("UHC"));
-            client.setProgram(QStringLiteral("psql"));
-            client.setArguments({QStringLiteral("-X"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
-                                 QStringLiteral("-q"), QStringLiteral("-f"), path, uri});
-        } else {
-            env.insert(QStringLiteral("MYSQL_PWD"), server.password);
-            client.setProgram(QStringLiteral("mariadb"));
-            client.setArguments({QStringLiteral("--no-defaults"), QStringLiteral("-h"), server.host,
-                                 QStringLiteral("-P"), QString::number(server.port), QStringLiteral("-u"), server.user,
-                                 QStringLiteral("--default-character-set=latin1"),
-                                 QStringLiteral("--init-command=SET SESSION sql_mode = 'NO_BACKSLASH_ESCAPES'"),
-                                 server.database});
-            client.setStandardInputFile(path);
         }
-        client.setProcessEnvironment(env);
-        client.start();
-        EXPECT_TRUE(client.waitForFinished(60000));
-        output = QString::fromUtf8(client.readAllStandardOutput() + client.readAllStandardError());
-        return client.exitCode();
+        return RunWithClient(server, uri, postgres, path, output, env,
+                             {QStringLiteral("--default-character-set=latin1"),
+                              QStringLiteral("--init-command=SET SESSION sql_mode = 'NO_BACKSLASH_ESCAPES'")});
     }
 
     QString uri;

@@ -338,6 +338,49 @@ TEST(DdlReader, KeyRolesOfColumns)
     }
 }
 
+// A dump of several databases or schemas names its tables once, after USE or SET search_path:
+// the same table name in two of them stays two tables, with their comments and keys.
+TEST(DdlReader, UnqualifiedTablesAreInTheCurrentSchema)
+{
+    const struct
+    {
+        const char* dialect;
+        const char* script;
+        const char* columns; // schema.table.column:comment:keys
+    } cases[] = {
+        {"mysql",
+         "CREATE DATABASE a; USE `a`;\nCREATE TABLE t (id INT PRIMARY KEY COMMENT 'x');\n"
+         "USE b;\nCREATE TABLE t (id INT, pid INT, FOREIGN KEY (pid) REFERENCES t (id));\n"
+         "ALTER TABLE t MODIFY id INT COMMENT 'y';\n",
+         "a.T.ID:x:1 b.T.ID:y:4 b.T.PID::2"},
+        {"postgresql",
+         "SET search_path = s1, pg_catalog;\nCREATE TABLE t (c int);\nCOMMENT ON COLUMN t.c IS 'x';\n"
+         "SET search_path TO \"S2\";\nCREATE TABLE t (c int);\nCOMMENT ON COLUMN t.c IS 'y';\n"
+         "SELECT pg_catalog.set_config('search_path', '', false);\nSET search_path = '';\n"
+         "CREATE TABLE s1.u (d int);\n",
+         "s1.T.C:x:0 S2.T.C:y:0 s1.U.D::0"},
+        {"oracle",
+         "ALTER SESSION SET CURRENT_SCHEMA = hr;\nCREATE TABLE t (c NUMBER);\nCOMMENT ON COLUMN t.c IS 'x';\n",
+         "HR.T.C:x:0"},
+    };
+    for (const auto& c : cases) {
+        ModelSource::AttributeList list;
+        QString error;
+        DdlReader::Options options;
+        options.dialect = ModelSource::DialectOfName(QString::fromLatin1(c.dialect));
+        ASSERT_TRUE(DdlReader::ReadText(QString::fromUtf8(c.script), QStringLiteral("u.sql"), list, error, options))
+            << error.toStdString();
+        QStringList columns;
+        for (int i = 0; i < list.Columns(); ++i)
+            columns << QStringLiteral("%1.%2.%3:%4:%5")
+                           .arg(list.facts[size_t(i)].schema, list.rows[i + 1][ModelSource::ColTable],
+                                list.rows[i + 1][ModelSource::ColColumn], list.rows[i + 1][ModelSource::ColComment])
+                           .arg(list.facts[size_t(i)].keys);
+        EXPECT_EQ(columns.join(u' '), QString::fromUtf8(c.columns)) << c.script;
+        EXPECT_TRUE(list.warnings.isEmpty()) << list.warnings.join(u'\n').toStdString();
+    }
+}
+
 // A server that holds the connection open and never answers ends the read with our message
 // after the configured silence, for either driver.
 TEST(CatalogReader, ASilentServerEndsTheReadWithAMessage)

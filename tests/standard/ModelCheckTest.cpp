@@ -2,20 +2,20 @@
 // and the check figures of its workbook; the fix script runs on the server with its own client,
 // and a second check shows the result.
 #include "components/ExcelWriteHelper.h"
-#include "diagnosis/FixScript.h"
 #include "diagnosis/CheckCommand.h"
+#include "diagnosis/FixScript.h"
 #include "exchange/CatalogReader.h"
 #include "repository/RepoTestDb.h"
 #include "settings/AnalyzeSettings.h"
 #include "standard/StandardCommand.h"
 #include "standard/StandardTestUtil.h"
 #include "standard/StandardTexts.h"
+#include "support/LiveServer.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTextStream>
@@ -150,11 +150,7 @@ protected:
     QString workbook;
 };
 
-struct Server
-{
-    const char* name;
-    const char* env;
-};
+using Server = LiveServer;
 
 // A TCP relay to a server that drops the connection once it has passed on a given number of the
 // server's bytes: a connection lost in the middle of an answer.
@@ -329,37 +325,8 @@ protected:
     // The server's own client runs the script and stops at its first error.
     void RunScript(const QString& path)
     {
-        QProcess client;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        QStringList args;
-        if (postgres) {
-            args = {QStringLiteral("-v"),
-                    QStringLiteral("ON_ERROR_STOP=1"),
-                    QStringLiteral("-q"),
-                    QStringLiteral("-f"),
-                    path,
-                    uri};
-            client.setProgram(QStringLiteral("psql"));
-        } else {
-            env.insert(QStringLiteral("MYSQL_PWD"), server.password);
-            args = {QStringLiteral("--no-defaults"),
-                    QStringLiteral("-h"),
-                    server.host,
-                    QStringLiteral("-P"),
-                    QString::number(server.port),
-                    QStringLiteral("-u"),
-                    server.user,
-                    QStringLiteral("--default-character-set=utf8mb4"),
-                    server.database,
-                    QStringLiteral("-e"),
-                    QStringLiteral("source ") + path};
-            client.setProgram(QStringLiteral("mariadb"));
-        }
-        client.setProcessEnvironment(env);
-        client.setArguments(args);
-        client.start();
-        ASSERT_TRUE(client.waitForFinished(60000));
-        EXPECT_EQ(client.exitCode(), 0) << client.readAllStandardError().toStdString();
+        QString output;
+        EXPECT_EQ(RunWithClient(server, uri, postgres, path, output), 0) << output.toStdString();
     }
 
     QString uri, schema, error;
