@@ -1,6 +1,7 @@
 #include "diagnosis/FixScript.h"
 
 #include "diagnosis/FixScriptSql.h"
+#include "standard/StandardTexts.h"
 
 #include <QHash>
 #include <QSaveFile>
@@ -274,10 +275,7 @@ QString Quote(const QString& name, Dialect dialect)
 
 const QStringList& PlanHeader()
 {
-    static const QStringList header = {
-        QStringLiteral("스키마"), QStringLiteral("테이블"),    QStringLiteral("컬럼명"), QStringLiteral("새 컬럼명"),
-        QStringLiteral("논리명"), QStringLiteral("새 논리명"), QStringLiteral("보정"),   QStringLiteral("사유")};
-    return header;
+    return StandardTexts::kPlanHeader; // the report writes the sheet, a floor below
 }
 
 QStringList PlanCells(const PlanRow& r)

@@ -110,6 +110,9 @@ inline const QString kMixedEncodings =
 inline const QString kConformanceTitle = QStringLiteral("준수 현황");
 inline const QString kSummarySheet = QStringLiteral("요약");
 inline const QString kPlanSheet = QStringLiteral("보정 계획");
+inline const QStringList kPlanHeader = {
+    QStringLiteral("스키마"), QStringLiteral("테이블"),    QStringLiteral("컬럼명"), QStringLiteral("새 컬럼명"),
+    QStringLiteral("논리명"), QStringLiteral("새 논리명"), QStringLiteral("보정"),   QStringLiteral("사유")};
 inline const QString kItem = QStringLiteral("항목");
 inline const QString kValue = QStringLiteral("값");
 inline const QString kTables = QStringLiteral("테이블 수");

@@ -224,10 +224,15 @@ bool CConformanceDlg::WriteScript(const QString& path, ModelSource::Dialect dial
     FixScriptHook::Counts counts;
     QString why = FixScriptHook::kNoWriter;
     const FixScriptHook::Writer write = FixScriptHook::Get();
-    if (!write || !write({path, m_analysis, m_model, dialect, &m_report, false, {}}, counts, why)) {
+    std::vector<QStringList> plan;
+    const auto planRow = [&plan](const QStringList& cells) { plan.push_back(cells); };
+    if (!write || !write({path, m_analysis, m_model, dialect, &m_report, false, planRow}, counts, why)) {
         CQrMessageBox::Warning(this, QStringLiteral("스크립트를 쓸 수 없습니다: %1").arg(why));
         return false;
     }
+    // "내보내기" then lists the script's changes, as the command line's report does.
+    m_report.planHeader = StandardTexts::kPlanHeader;
+    m_report.plan = std::move(plan);
     CQrMessageBox::Information(this, QStringLiteral("보정 스크립트를 썼습니다: 컬럼 이름 %1건, 설명 %2건, 제외 %3건, "
                                                     "데이터타입 참고 %4건")
                                          .arg(counts.renames)

@@ -201,6 +201,7 @@ TEST(ConformanceDlg, ScriptModelCountsColumnsWithoutCommentAndWritesTheFixScript
     ASSERT_EQ(form.Mode(), 2);
     const QString script = repo.dir.file(QStringLiteral("fix.sql"));
     bool shown = false;
+    QString written;
     WhenModal([&](QWidget* modal) {
         // Column names now: three differ from the standard one; memo has no logical name.
         ExpectFigures(modal, "22.2",
@@ -211,16 +212,30 @@ TEST(ConformanceDlg, ScriptModelCountsColumnsWithoutCommentAndWritesTheFixScript
         EXPECT_EQ(dlg->WithoutLogicalNameLabel()->text(), QStringLiteral("1"));
         ui.paths.push_back(script);
         Click(dlg->ScriptButton());
+        written = ui.LastMessage();
+        // The export then lists the script's changes, as the command line's report does.
+        ui.paths.push_back(repo.dir.file(QStringLiteral("report.xlsx")));
+        ui.answers.push_back(false);
+        Click(dlg->ExportButton());
         shown = true;
     });
     Click(form.ReportButton());
     ASSERT_TRUE(shown);
-    EXPECT_TRUE(ui.LastMessage().contains(U("보정 스크립트를 썼습니다"))) << ui.LastMessage().toStdString();
+    EXPECT_TRUE(written.contains(U("보정 스크립트를 썼습니다"))) << written.toStdString();
     const QString text = ReadTextFile(script);
     EXPECT_TRUE(text.contains(QStringLiteral("BEGIN;\n")) && text.endsWith(QStringLiteral("COMMIT;\n")));
     EXPECT_TRUE(text.contains(
         QStringLiteral("ALTER TABLE \"public\".\"tb_model\" RENAME COLUMN \"cust_number\" TO \"cust_no\";")))
         << text.toStdString();
+    const std::vector<QStringList> plan = SheetRows(repo.dir.file(QStringLiteral("report.xlsx")), U("보정 계획"));
+    ASSERT_FALSE(plan.empty());
+    EXPECT_EQ(plan[0], StandardTexts::kPlanHeader);
+    EXPECT_NE(std::find_if(plan.begin(), plan.end(),
+                           [](const QStringList& row) {
+                               return row.value(2) == u"cust_number" && row.value(3) == u"cust_no" &&
+                                      row.value(6) == U("컬럼명 변경");
+                           }),
+              plan.end());
 }
 
 TEST(ConformanceDlg, WithoutAnAnalysisItSaysSo)
