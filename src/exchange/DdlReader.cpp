@@ -516,6 +516,7 @@ private:
     QHash<QString, int> m_liveBySchema; // schema key, NUL, name key
     Name m_currentSchema;               // empty: the one the script is run in
     int m_createTables = 0;
+    int m_notTheModel = 0; // temporary tables, tables of the server's own schemas
 };
 
 // Top-level commas of toks[from, to): the element ranges.
@@ -719,13 +720,19 @@ void Script::Statement(QStringView text, int line)
     size_t i = 1;
     if (Is(toks[0], u"CREATE")) {
         // CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED] TABLE
+        bool temporary = false;
         while (i < toks.size() && (Is(toks[i], u"OR") || Is(toks[i], u"REPLACE") || Is(toks[i], u"GLOBAL") ||
                                    Is(toks[i], u"LOCAL") || Is(toks[i], u"TEMPORARY") || Is(toks[i], u"TEMP") ||
-                                   Is(toks[i], u"UNLOGGED") || Is(toks[i], u"VIRTUAL")))
+                                   Is(toks[i], u"UNLOGGED") || Is(toks[i], u"VIRTUAL"))) {
+            temporary = temporary || Is(toks[i], u"TEMPORARY") || Is(toks[i], u"TEMP");
             ++i;
+        }
         if (i < toks.size() && Is(toks[i], u"TABLE")) {
             ++m_createTables;
-            if (unterminated)
+            // A dump's temporary tables stand in for views; they hold no column of the model.
+            if (temporary)
+                ++m_notTheModel;
+            else if (unterminated)
                 Warn(T::kUnreadable, line, text);
             else
                 CreateTable(toks, i + 1, text, line);
@@ -801,6 +808,14 @@ void Script::CreateTable(const std::vector<Token>& toks, size_t i, QStringView t
     table.key = parts.back().key;
     if (parts.size() >= 2)
         table.schema = parts[parts.size() - 2].stored;
+    // A dump of a whole server holds the server's own tables: no fix script may touch them.
+    static const QStringList kSystemSchemas = {QStringLiteral("information_schema"), QStringLiteral("mysql"),
+                                               QStringLiteral("performance_schema"), QStringLiteral("sys"),
+                                               QStringLiteral("pg_catalog"),         QStringLiteral("pg_toast")};
+    if (kSystemSchemas.contains(table.schema, Qt::CaseInsensitive)) {
+        ++m_notTheModel;
+        return;
+    }
     bool anyColumn = false;
     std::vector<std::pair<size_t, size_t>> constraints;
     for (const auto& [from, to] : Elements(toks, i + 1, close)) {
@@ -1085,6 +1100,8 @@ void Script::MarkReferenced()
 
 void Script::Finish()
 {
+    if (m_notTheModel > 0)
+        m_list.warnings.append(T::kNotTheModel.arg(m_notTheModel));
     MarkReferenced();
     // Table by table into the list, each freed as it goes.
     qsizetype columns = 0;

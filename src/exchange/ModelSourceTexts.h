@@ -31,6 +31,9 @@ inline const QString kBadUtf8 = QStringLiteral(
     "%1: %2번째 줄의 바이트 0x%3이(가) UTF-8이 아닙니다. 파일 전체를 UTF-8로 읽고 읽을 수 없는 글자는 �로 둡니다");
 inline const QString kReadAsCp949 =
     QStringLiteral("%1: UTF-8이 아니어서(%2번째 줄의 바이트 0x%3) 파일 전체를 CP949로 읽습니다");
+inline const QString kNotTheModel = QStringLiteral(
+    "임시 테이블과 시스템 스키마(information_schema, mysql, pg_catalog ...)의 테이블 %1개는 모델이 아니어서 "
+    "읽지 않았습니다");
 inline const QString kCannotOpen = QStringLiteral("파일을 열 수 없습니다: %1");
 inline const QString kCancelled = QStringLiteral("읽기를 취소했습니다");
 
