@@ -305,23 +305,12 @@ class ColumnsOnServer : public ColumnDiagnosis, public ::testing::WithParamInter
 protected:
     void SetUp() override
     {
-        uri = qEnvironmentVariable(GetParam().env);
-        if (uri.isEmpty()) {
-            if (RunningInCi())
-                FAIL() << GetParam().env << " is not set";
-            GTEST_SKIP() << GetParam().env << " is not set (scripts/with-postgres, scripts/with-mariadb)";
-        }
+        TAKE_LIVE_SERVER_URI(uri, GetParam());
         ColumnDiagnosis::SetUp();
         postgres = QString::fromLatin1(GetParam().name) == u"postgresql";
         QString error;
         ASSERT_TRUE(CatalogReader::ParseUri(uri, server, error)) << error.toStdString();
-        db = QSqlDatabase::addDatabase(postgres ? QStringLiteral("QPSQL") : QStringLiteral("QMYSQL"),
-                                       QStringLiteral("diag-live"));
-        db.setHostName(server.host);
-        db.setPort(server.port);
-        db.setDatabaseName(server.database);
-        db.setUserName(server.user);
-        db.setPassword(server.password);
+        db = AddLiveDatabase(server, postgres, QStringLiteral("diag-live"));
         ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
         schema = QStringLiteral("termwise_d") + QUuid::createUuid().toString(QUuid::Id128).left(12);
         if (!postgres)

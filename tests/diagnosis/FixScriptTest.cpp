@@ -88,22 +88,11 @@ class FixScriptOnServer : public ::testing::TestWithParam<Server>
 protected:
     void SetUp() override
     {
-        uri = qEnvironmentVariable(GetParam().env);
-        if (uri.isEmpty()) {
-            if (RunningInCi())
-                FAIL() << GetParam().env << " is not set";
-            GTEST_SKIP() << GetParam().env << " is not set (scripts/with-postgres, scripts/with-mariadb)";
-        }
+        TAKE_LIVE_SERVER_URI(uri, GetParam());
         postgres = QString::fromLatin1(GetParam().name) == u"postgresql";
         QString error;
         ASSERT_TRUE(CatalogReader::ParseUri(uri, server, error)) << error.toStdString();
-        db = QSqlDatabase::addDatabase(postgres ? QStringLiteral("QPSQL") : QStringLiteral("QMYSQL"),
-                                       QStringLiteral("fix-script-test"));
-        db.setHostName(server.host);
-        db.setPort(server.port);
-        db.setDatabaseName(server.database);
-        db.setUserName(server.user);
-        db.setPassword(server.password);
+        db = AddLiveDatabase(server, postgres, QStringLiteral("fix-script-test"));
         ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
         if (!postgres)
             Exec(QStringLiteral("SET NAMES utf8mb4"));

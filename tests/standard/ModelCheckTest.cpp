@@ -257,24 +257,13 @@ class ModelFromDatabase : public ModelCheck, public ::testing::WithParamInterfac
 protected:
     void SetUp() override
     {
-        uri = qEnvironmentVariable(GetParam().env);
-        if (uri.isEmpty()) {
-            if (RunningInCi())
-                FAIL() << GetParam().env << " is not set";
-            GTEST_SKIP() << GetParam().env << " is not set (scripts/with-postgres, scripts/with-mariadb)";
-        }
+        TAKE_LIVE_SERVER_URI(uri, GetParam());
         postgres = QString::fromLatin1(GetParam().name) == u"postgresql";
         ModelCheck::SetUp();
         if (HasFatalFailure())
             return;
         ASSERT_TRUE(CatalogReader::ParseUri(uri, server, error)) << error.toStdString();
-        db = QSqlDatabase::addDatabase(postgres ? QStringLiteral("QPSQL") : QStringLiteral("QMYSQL"),
-                                       QStringLiteral("model-test"));
-        db.setHostName(server.host);
-        db.setPort(server.port);
-        db.setDatabaseName(server.database);
-        db.setUserName(server.user);
-        db.setPassword(server.password);
+        db = AddLiveDatabase(server, postgres, QStringLiteral("model-test"));
         ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
         // A schema of its own (on MariaDB a database the test user may create), so tests running
         // side by side do not meet.

@@ -1,9 +1,11 @@
 #pragma once
 // The throw-away PostgreSQL and MariaDB servers of scripts/with-postgres and with-mariadb, and
 // their own command-line clients, which run a generated script as a DBA would.
+#include "repository/RepoTestDb.h"
 #include "repository/RepositoryConnection.h"
 
 #include <QProcess>
+#include <QSqlDatabase>
 #include <QStringList>
 
 struct LiveServer
@@ -11,6 +13,30 @@ struct LiveServer
     const char* name; // "postgresql" or "mariadb"
     const char* env;  // the variable holding its URI
 };
+
+// In a fixture's SetUp: the server's URI into uri; without one the test is skipped (in CI, where
+// the servers must be there, it fails).
+#define TAKE_LIVE_SERVER_URI(uri, server)                                                                              \
+    do {                                                                                                               \
+        (uri) = qEnvironmentVariable((server).env);                                                                    \
+        if ((uri).isEmpty()) {                                                                                         \
+            if (RunningInCi())                                                                                         \
+                FAIL() << (server).env << " is not set";                                                               \
+            GTEST_SKIP() << (server).env << " is not set (scripts/with-postgres, scripts/with-mariadb)";               \
+        }                                                                                                              \
+    } while (false)
+
+// A connection of the test's own to the server, not yet opened.
+inline QSqlDatabase AddLiveDatabase(const RepositoryUri& server, bool postgres, const QString& name)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(postgres ? QStringLiteral("QPSQL") : QStringLiteral("QMYSQL"), name);
+    db.setHostName(server.host);
+    db.setPort(server.port);
+    db.setDatabaseName(server.database);
+    db.setUserName(server.user);
+    db.setPassword(server.password);
+    return db;
+}
 
 // The script run by psql or mariadb, stopping at the first error: the exit status, with what
 // the client printed in output. env and mariadbOptions set up the client (a hostile one, say).
