@@ -637,7 +637,11 @@ std::optional<Column> Script::ColumnDef(const std::vector<Token>& toks, size_t i
     }
     const size_t typeEnd = k;
     // A word after the parentheses that belongs to the type: UNSIGNED, WITH TIME ZONE ...
-    c.type = JoinTokens(toks, typeStart, typeEnd);
+    // A type named with its schema (public.geometry, pg_catalog.int4) is its last part.
+    size_t typeFrom = typeStart;
+    while (typeFrom + 2 < typeEnd && IsIdent(toks[typeFrom]) && IsSym(toks[typeFrom + 1], u'.'))
+        typeFrom += 2;
+    c.type = JoinTokens(toks, typeFrom, typeEnd);
     // The rest: the inline COMMENT, and what MySQL's MODIFY restates.
     std::vector<bool> skip(end - typeStart, false);
     for (size_t r = typeEnd; r < end; ++r) {

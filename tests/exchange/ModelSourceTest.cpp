@@ -154,6 +154,10 @@ TEST(DdlReader, NamesTypesAndDialectRules)
          "ALTER TABLE s.\"T\" ALTER COLUMN b TYPE bigint; ALTER TABLE s.\"T\" DROP COLUMN \"A\";",
          Dialect::PostgreSql,
          {"T||A|xx|INT||", "T||B||BIGINT||"}},
+        // A type named with its schema (PostGIS's geometry, pg_dump's pg_catalog types).
+        {"CREATE TABLE g (p public.geometry(Point,4326), q pg_catalog.int4);",
+         Dialect::PostgreSql,
+         {"G||P||GEOMETRY(Point,4326)|Point|4326", "G||Q||INT4||"}},
         // MySQL: names without case, CHANGE renames, a later CREATE replaces the table.
         {"CREATE TABLE t (A int); CREATE TABLE T (x int(11) unsigned zerofill, y enum('a,b','c') COMMENT 'yy');"
          "ALTER TABLE t CHANGE COLUMN X z bigint(20) COMMENT 'zz';",
