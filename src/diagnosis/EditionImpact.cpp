@@ -83,7 +83,6 @@ bool EditionImpact::Prepare(const QString& newAreaId, const QString& oldAreaId, 
         error = QStringLiteral("--since %1: 저장소에 없는 표준 분류체계입니다").arg(oldAreaId);
         return false;
     }
-    m_newAreaId = newAreaId;
     m_since.oldAreaId = oldAreaId;
     if (!Conformance::ReadAreaFacts(*gate, *db, oldAreaId, m_oldFacts, error) ||
         !Conformance::ReadAreaFacts(*gate, *db, newAreaId, m_newFacts, error))
@@ -119,11 +118,11 @@ bool EditionImpact::Prepare(const QString& newAreaId, const QString& oldAreaId, 
         byName.try_emplace(domain.name, &domain);
     for (const auto* list : {&m_diff.Of(Kind::Domain).added, &m_diff.Of(Kind::Domain).changed})
         for (const auto& e : *list)
-            m_domainsByClass[e.physical].emplace_back(QStringLiteral("도메인 %1 %2")
-                                                          .arg(e.name, list == &m_diff.Of(Kind::Domain).added
-                                                                           ? QStringLiteral("추가")
-                                                                           : StandardDiff::Describe(e)),
-                                                      byName.count(e.name) ? byName.at(e.name) : nullptr);
+            m_domainsByClass[e.physical].emplace_back(
+                list == &m_diff.Of(Kind::Domain).added
+                    ? QStringLiteral("도메인 %1 추가").arg(e.name)
+                    : QStringLiteral("도메인 %1: %2").arg(e.name, StandardDiff::Describe(e)),
+                byName.count(e.name) ? byName.at(e.name) : nullptr);
     m_oldJudge = std::make_unique<ColumnJudge>(oldAreaId, m_oldFacts);
     return true;
 }

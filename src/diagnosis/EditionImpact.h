@@ -52,7 +52,6 @@ private:
     bool JudgePending();
     void Compare(const DiagnosisColumn& column, const ColumnVerdict& before, const ColumnVerdict& after);
 
-    QString m_newAreaId;
     ConformanceAreaFacts m_oldFacts, m_newFacts;
     std::unique_ptr<ColumnJudge> m_oldJudge;
     StandardDiff::Result m_diff;
