@@ -261,6 +261,8 @@ void CConformanceDlg::SetModel(const CTermAnalysis* analysis, const ModelSource:
     const bool usable = analysis && model && model->Columns() > 0;
     m_script->setEnabled(usable);
     m_sinceAreas->setEnabled(analysis && SinceBuilderSlot() && m_sinceAreas->count() > 1);
+    if (m_sinceAreas->count() <= 1)
+        m_sinceAreas->setToolTip(ConformanceDlgText::kSinceNoArea);
     if (!usable)
         m_script->setToolTip(QStringLiteral("DDL 스크립트나 DB에서 연 모델에만 보정 스크립트를 쓸 수 있습니다"));
 }

@@ -27,6 +27,7 @@ inline const QString kSinceLabel = QStringLiteral("이전 판과 비교:");
 inline const QString kSinceNone = QStringLiteral("(비교하지 않음)");
 inline const QString kSinceTip =
     QStringLiteral("모델의 모든 컬럼을 고른 분류체계로도 판정해, 새 판에서 판정이 바뀌는 컬럼과 그 이유를 봅니다");
+inline const QString kSinceNoArea = QStringLiteral("저장소에 비교할 다른 분류체계가 없습니다");
 inline const QString kSinceSummary = QStringLiteral("%1 대비 판정이 바뀐 컬럼: %2개");
 } // namespace ConformanceDlgText
 
