@@ -1,7 +1,8 @@
 // What the 8th edition changes for a model built to the 7th: `check --since` over a model of
-// our own against both built-in editions, imported as two areas of one repository. Each
-// expected row was read by hand off both published workbooks (the rows are named beside them);
-// the columns whose verdict stays must not be listed.
+// our own against both built-in editions, imported as two areas of one repository (SQLite and
+// PostgreSQL: the reasons come from what each reads back). Each expected row was read by hand
+// off both published workbooks (the rows are named beside them); the columns whose verdict
+// stays must not be listed.
 #include "diagnosis/CheckCommand.h"
 #include "repository/RepoTestDb.h"
 #include "standard/BuiltinStandard.h"
@@ -73,12 +74,12 @@ template <typename Command> CliRun Cli(Command command, const QStringList& args)
     return r;
 }
 
-class SinceCheck : public ::testing::Test
+class SinceCheck : public ::testing::TestWithParam<TestDialect>
 {
 protected:
     void SetUp() override
     {
-        OPEN_TEST_REPOSITORY(repo, TestDialect::Sqlite);
+        OPEN_TEST_REPOSITORY(repo, GetParam());
         BuiltinStandard::SetFolder(QStringLiteral(TERMWISE_SOURCE_DIR "/resources/standard"));
         for (const auto& [area, edition] : {std::pair{"STD7", "7"}, std::pair{"STD8", "8"}}) {
             const CliRun r =
@@ -112,7 +113,7 @@ protected:
 
 } // namespace
 
-TEST_F(SinceCheck, ListsExactlyTheColumnsWhoseVerdictTheNewEditionChanges)
+TEST_P(SinceCheck, ListsExactlyTheColumnsWhoseVerdictTheNewEditionChanges)
 {
     const QString json = dir.file(QStringLiteral("report.json"));
     CliRun r = Check(json, QStringLiteral("STD8"), QStringLiteral("STD7"));
@@ -176,3 +177,6 @@ TEST_F(SinceCheck, ListsExactlyTheColumnsWhoseVerdictTheNewEditionChanges)
     EXPECT_TRUE(r.err.contains(U("--since STD6: 저장소에 없는 표준 분류체계입니다"))) << r.err.toStdString();
     EXPECT_EQ(Check(json, QStringLiteral("STD8"), QStringLiteral("STD8")).status, 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(Dialects, SinceCheck, ::testing::Values(TestDialect::Sqlite, TestDialect::Postgresql),
+                         [](const auto& info) { return DialectName(info.param); });
