@@ -7,6 +7,7 @@
 #include "components/QrWordExtractor.h"
 #include "components/Redact.h"
 #include "diagnosis/Diagnosis.h"
+#include "diagnosis/EditionImpact.h"
 #include "diagnosis/FixScript.h"
 #include "exchange/AnalysisDocument.h"
 #include "exchange/AnalyzeCommand.h"
@@ -34,7 +35,7 @@ namespace {
 struct Options
 {
     QStringList inputs;
-    QString output, repo, area, dataDir, fixScript;
+    QString output, repo, area, dataDir, fixScript, since;
     AnalyzeCommand::Designations designations;
     AnalyzeCommand::ModelOptions model;
     bool renameKeys = false;
@@ -60,6 +61,7 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
                           : a == QLatin1String("--output")     ? &o.output
                           : a == QLatin1String("--repo")       ? &o.repo
                           : a == QLatin1String("--area")       ? &o.area
+                          : a == QLatin1String("--since")      ? &o.since
                           : a == QLatin1String("--data-dir")   ? &o.dataDir
                                                                : nullptr;
         if (!target) {
@@ -76,6 +78,10 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
     }
     if (o.inputs.isEmpty() || o.output.isEmpty() || o.repo.isEmpty() || o.area.isEmpty()) {
         problem = QStringLiteral("--input, --repo, --area, --output이 모두 필요합니다");
+        return false;
+    }
+    if (o.since == o.area) {
+        problem = QStringLiteral("--since는 --area와 다른 분류체계여야 합니다: 같은 판끼리는 바뀐 판정이 없습니다");
         return false;
     }
     const QString suffix = QFileInfo(o.output).suffix().toLower();
@@ -239,6 +245,16 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
         err << "termwise: not exist standard system for analyze terms (" << o.area << ")\n";
         return 1;
     }
+    // The older area is checked before the model is read: a wrong id costs no reading.
+    std::unique_ptr<EditionImpact> impact;
+    if (!o.since.isEmpty()) {
+        impact = std::make_unique<EditionImpact>();
+        QString error;
+        if (!impact->Prepare(o.area, o.since, error)) {
+            err << "termwise: " << error << "\n";
+            return 1;
+        }
+    }
     // A process about to end leaves the model to the system, as `analyze` does.
     auto modelOnHeap = std::make_unique<ModelSource::AttributeList>();
     auto engineOnHeap = std::make_unique<CTermAnalysis>();
@@ -280,7 +296,9 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
 
     ConformanceReport report;
     QString error;
-    if (!Diagnosis::BuildForConnectedArea(o.area, *source, report, error)) {
+    if (!Diagnosis::BuildForConnectedArea(o.area, *source, report, error,
+                                          impact ? impact->Sink() : Diagnosis::Sink()) ||
+        (impact && !impact->Finish(report, error))) {
         err << "termwise: " << error << "\n";
         return 1;
     }
@@ -316,6 +334,8 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
     out << "rate: " << QString::number(report.Rate(), 'f', 1) << " %\n";
     for (int k = 0; k < eFindingCount; ++k)
         out << Conformance::FindingKey(k) << ": " << report.concerned[size_t(k)] << "\n";
+    if (report.since)
+        EditionImpact::PrintSummary(*report.since, out);
     PrintTopFindings(report, out);
     return status;
 }
@@ -329,11 +349,14 @@ QString UsageText()
         "                      [--skip-first-row] [--data-dir DIR] --repo URI --area ID --output REPORT\n"
         "                      [--schema NAME] [--tables PATTERN]\n"
         "                      [--fix-script FILE.sql [--dialect NAME] [--rename-keys]]\n"
+        "                      [--since OLD]\n"
         "  --input MODEL   .xlsx or .xls attribute list, a term analysis document (.ztst), .sql DDL scripts\n"
         "                  (repeat --input) or a database URI (postgresql://, mysql://, sqlite:, oracle://)\n"
         "  --fix-script FILE.sql  the SQL that renames columns and sets comments to the standard (written, never run)\n"
         "  --rename-keys   let the fix script rename primary, foreign and referenced keys too\n"
         "  --dialect NAME  oracle, postgresql, mysql or sqlite: how the script is read and the fix script written\n"
+        "  --since OLD     also judge every column against OLD, another area of the repository (an earlier\n"
+        "                  edition): the report lists the columns whose verdict changes, and why\n"
         "  --output REPORT .xlsx (summary with a chart, one sheet per finding kind) or .json\n");
 }
 

@@ -185,6 +185,7 @@ bool ColumnJudge::AnalyseNames(const QStringList& keys)
                 if (m_facts.domainIds.count(c))
                     v.candidates << c;
         }
+        v.words = std::move(domainWords);
         m_names.emplace(key, std::move(v));
     }
     return true;
@@ -271,6 +272,7 @@ bool ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<C
         const NameVerdict& v = m_names.at(names[i].key);
         out.findings = v.findings;
         out.logicalOk = v.logicalOk;
+        out.words = v.words;
 
         // The type, against the term's domain or the one the class word finds for this type.
         QString type = c.type, length = c.length, scale = c.scale;

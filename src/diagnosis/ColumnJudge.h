@@ -50,6 +50,7 @@ struct ColumnVerdict
     QString nameKey;     // the normalised name without its number: what columns share
     std::vector<ColumnFinding> findings;
     ColumnStandard standard;
+    QStringList words; // the name's words as the standard names them (an unknown one as written)
 
     bool Conforming() const { return named && logicalOk && physicalOk && typeOk; }
 };
@@ -75,6 +76,7 @@ private:
         QStringList candidates;   // key domain names, in the order the domain lookup tries them
         QString noDomainSubject;
         std::vector<ColumnFinding> findings;
+        QStringList words;
     };
     struct Name
     {

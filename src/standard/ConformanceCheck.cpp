@@ -183,6 +183,8 @@ QJsonObject ToJson(const ConformanceReport& report)
         }
         json.insert(QStringLiteral("plan"), plan);
     }
+    if (report.since)
+        json.insert(QStringLiteral("since"), SinceToJson(*report.since, report.areaId, report.areaName));
     return json;
 }
 
@@ -321,6 +323,8 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
                     text(ws, int(r) + 1, c, report.plan[r][c]);
         }
     }
+    if (report.since && err == LXW_NO_ERROR)
+        err = lxw_error(WriteSinceSheet(wb, bold, *report.since, report.areaId, report.areaName));
     lxw_error closeErr = LXW_NO_ERROR;
     int closeErrno = 0;
     {

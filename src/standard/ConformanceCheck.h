@@ -17,6 +17,8 @@
 // lists as a synonym of a term; no logical name.
 // A forbidden word is a non-standard word whose description marks it so (the standard import
 // writes that mark; the word tables have no column for it).
+#include "standard/ConformanceSince.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <array>
@@ -72,6 +74,8 @@ struct ConformanceReport
     // (old and new name, and why), for the report's "보정 계획" sheet.
     QStringList planHeader;
     std::vector<QStringList> plan;
+    // What a new edition changes: the columns judged also against an older area (check --since).
+    std::optional<ConformanceSince> since;
 
     // Conforming columns of all columns, in percent rounded to one decimal; 0 without columns.
     double Rate() const;

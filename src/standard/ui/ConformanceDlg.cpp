@@ -8,11 +8,13 @@
 #include "exchange/ExchangeTexts.h"
 #include "reports/ui/ReportDlgUtil.h"
 #include "repository/RepositoryConnection.h"
+#include "repository/SqlBaseGate.h"
 #include "repository/ui/RepositoryUi.h"
 #include "settings/AnalyzeSettings.h"
 #include "standard/FixScriptHook.h"
 #include "standard/StandardTexts.h"
 
+#include <QComboBox>
 #include <QFont>
 #include <QFrame>
 #include <QGridLayout>
@@ -51,7 +53,18 @@ QWidget* Figure(const QString& caption, const QString& value, QLabel** valueLabe
     return box;
 }
 
+CConformanceDlg::SinceBuilder& SinceBuilderSlot()
+{
+    static CConformanceDlg::SinceBuilder builder;
+    return builder;
+}
+
 } // namespace
+
+void CConformanceDlg::SetSinceBuilder(SinceBuilder builder)
+{
+    SinceBuilderSlot() = std::move(builder);
+}
 
 CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
     : QDialog(parent), m_report(std::move(report))
@@ -140,6 +153,36 @@ CConformanceDlg::CConformanceDlg(ConformanceReport report, QWidget* parent)
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 0);
     split->setSizes({10000, frame + eFindingCount * row});
+
+    // The columns whose verdict an older area gives otherwise: shown once one is chosen.
+    auto* sinceRow = new QHBoxLayout;
+    auto* sinceLabel = new QLabel(ConformanceDlgText::kSinceLabel, this);
+    m_sinceAreas = new QComboBox(this);
+    sinceLabel->setBuddy(m_sinceAreas);
+    m_sinceAreas->setToolTip(ConformanceDlgText::kSinceTip);
+    m_sinceAreas->addItem(ConformanceDlgText::kSinceNone, QString());
+    StandardAreaMap areas; // name -> id
+    if (CSqlBaseGate* gate = CRepositoryConnection::Instance().OpenGate())
+        gate->SelectStandardAreas(areas);
+    for (const auto& [name, id] : areas)
+        if (id != m_report.areaId)
+            m_sinceAreas->addItem(QStringLiteral("%1 (%2)").arg(name, id), id);
+    m_sinceAreas->setEnabled(false); // until SetModel gives what to judge
+    m_sinceSummary = new QLabel(this);
+    sinceRow->addWidget(sinceLabel);
+    sinceRow->addWidget(m_sinceAreas);
+    sinceRow->addWidget(m_sinceSummary, 1);
+    layout->addLayout(sinceRow);
+    m_sinceTable = new QTableWidget(0, kSinceHeader.size(), split);
+    m_sinceTable->setHorizontalHeaderLabels(kSinceHeader);
+    m_sinceTable->verticalHeader()->hide();
+    m_sinceTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_sinceTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_sinceTable->setWordWrap(false);
+    split->addWidget(m_sinceTable);
+    m_sinceTable->hide();
+    connect(m_sinceAreas, &QComboBox::activated, this,
+            [this] { CompareSince(m_sinceAreas->currentData().toString()); });
     layout->addWidget(split, 1);
 
     // Shown instead of the figures' use once they no longer belong to the repository.
@@ -184,6 +227,8 @@ void CConformanceDlg::CheckRepository()
     m_table->setEnabled(false);
     m_export->setEnabled(false);
     m_script->setEnabled(false);
+    m_sinceAreas->setEnabled(false);
+    m_sinceTable->setEnabled(false);
     for (QLabel* label : findChildren<QLabel*>())
         if (label != m_stale && label->parent() != m_chart)
             label->setEnabled(false);
@@ -215,6 +260,9 @@ void CConformanceDlg::SetModel(const CTermAnalysis* analysis, const ModelSource:
     m_model = model;
     const bool usable = analysis && model && model->Columns() > 0;
     m_script->setEnabled(usable);
+    m_sinceAreas->setEnabled(analysis && SinceBuilderSlot() && m_sinceAreas->count() > 1);
+    if (m_sinceAreas->count() <= 1)
+        m_sinceAreas->setToolTip(ConformanceDlgText::kSinceNoArea);
     if (!usable)
         m_script->setToolTip(QStringLiteral("DDL 스크립트나 DB에서 연 모델에만 보정 스크립트를 쓸 수 있습니다"));
 }
@@ -264,6 +312,69 @@ void CConformanceDlg::OnScript()
         CQrFileDialog::ProposePath(ReportDlgUtil::InputPathOf(this), QStringLiteral("fix.sql")));
     if (!path.isEmpty())
         WriteScript(path, dialect);
+}
+
+bool CConformanceDlg::CompareSince(const QString& oldAreaId)
+{
+    if (m_isStale)
+        return false;
+    if (oldAreaId.isEmpty()) {
+        m_report.since.reset();
+        ShowSince();
+        return true;
+    }
+    const SinceBuilder& build = SinceBuilderSlot();
+    if (!build || !m_analysis)
+        return false;
+    ConformanceReport report;
+    QString why;
+    if (!build(*m_analysis, m_model, oldAreaId, report, why)) {
+        RepositoryUi::ReportFailure(this, kConformanceTitle, why);
+        m_sinceAreas->setCurrentIndex(m_sinceAreas->findData(m_report.since ? m_report.since->oldAreaId : QString()));
+        return false;
+    }
+    m_report.since = std::move(report.since);
+    ShowSince();
+    return true;
+}
+
+void CConformanceDlg::ShowSince()
+{
+    m_sinceTable->setRowCount(0);
+    m_sinceTable->setVisible(m_report.since.has_value());
+    if (!m_report.since) {
+        m_sinceSummary->clear();
+        return;
+    }
+    const ConformanceSince& since = *m_report.since;
+    QStringList counts;
+    for (int r = 0; r < eSinceReasonCount; ++r)
+        if (since.perReason[size_t(r)] > 0)
+            counts << QStringLiteral("%1 %2").arg(kSinceReasonNames[r]).arg(since.perReason[size_t(r)]);
+    QString summary = ConformanceDlgText::kSinceSummary.arg(since.oldAreaId).arg(since.columns);
+    if (!counts.isEmpty())
+        summary += QStringLiteral(" (%1)").arg(counts.join(QStringLiteral(", ")));
+    m_sinceSummary->setText(summary);
+    QStringList header = kSinceHeader;
+    header[6] += QStringLiteral(" (%1)").arg(since.oldAreaId);
+    header[7] += QStringLiteral(" (%1)").arg(m_report.areaId);
+    m_sinceTable->setHorizontalHeaderLabels(header);
+    m_sinceTable->setRowCount(int(since.entries.size()));
+    for (int r = 0; r < int(since.entries.size()); ++r) {
+        const SinceEntry& e = since.entries[size_t(r)];
+        QStringList reasons;
+        for (const int reason : e.reasons)
+            reasons << kSinceReasonNames.value(reason);
+        const QString cells[] = {e.table,  e.column,     e.attribute, e.dataType, reasons.join(QStringLiteral(", ")),
+                                 e.detail, e.oldVerdict, e.newVerdict};
+        for (int c = 0; c < 8; ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            item->setToolTip(cells[c]); // long verdicts are elided in the cell
+            m_sinceTable->setItem(r, c, item);
+        }
+    }
+    m_sinceTable->horizontalHeader()->setMaximumSectionSize(320);
+    m_sinceTable->resizeColumnsToContents();
 }
 
 bool CConformanceDlg::Show(QWidget* parent, ConformanceReport report, const CTermAnalysis& analysis,

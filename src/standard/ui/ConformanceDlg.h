@@ -5,9 +5,11 @@
 #include "standard/ConformanceCheck.h"
 
 #include <QDialog>
+#include <functional>
 
 class CReportChart;
 class CTermAnalysis;
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -20,6 +22,13 @@ inline const QString kAnalyzeAgain =
 // Shown in an open dialog once the repository it was read from is gone.
 inline const QString kStale = QStringLiteral("저장소가 바뀌어 이 수치는 더 이상 지금 저장소의 것이 아닙니다. "
                                              "닫고 다시 분석하십시오.");
+// Comparing with an older area (the edition the model was built to).
+inline const QString kSinceLabel = QStringLiteral("이전 판과 비교:");
+inline const QString kSinceNone = QStringLiteral("(비교하지 않음)");
+inline const QString kSinceTip =
+    QStringLiteral("모델의 모든 컬럼을 고른 분류체계로도 판정해, 새 판에서 판정이 바뀌는 컬럼과 그 이유를 봅니다");
+inline const QString kSinceNoArea = QStringLiteral("저장소에 비교할 다른 분류체계가 없습니다");
+inline const QString kSinceSummary = QStringLiteral("%1 대비 판정이 바뀐 컬럼: %2개");
 } // namespace ConformanceDlgText
 
 class CConformanceDlg : public QDialog
@@ -52,10 +61,21 @@ public:
     QLabel* StaleLabel() const { return m_stale; }
     static constexpr int kChartMinimumHeight = 200;
 
+    // The report again with the columns whose verdict changes since an older area of the
+    // repository. The diagnosis sits above this floor: the program hands it over at start.
+    using SinceBuilder = std::function<bool(const CTermAnalysis&, const ModelSource::AttributeList*,
+                                            const QString& oldAreaId, ConformanceReport&, QString&)>;
+    static void SetSinceBuilder(SinceBuilder builder);
+    QComboBox* SinceCombo() const { return m_sinceAreas; }
+    QTableWidget* SinceTable() const { return m_sinceTable; }
+    // Compares with an older area (empty: no comparison); false with the message shown.
+    bool CompareSince(const QString& oldAreaId);
+
 private:
     void OnExport();
     void OnScript();
     void CheckRepository();
+    void ShowSince();
 
     ConformanceReport m_report;
     QLabel* m_rate = nullptr;
@@ -66,6 +86,9 @@ private:
     QPushButton* m_close = nullptr;
     QPushButton* m_script = nullptr;
     QLabel* m_stale = nullptr;
+    QComboBox* m_sinceAreas = nullptr;
+    QLabel* m_sinceSummary = nullptr;
+    QTableWidget* m_sinceTable = nullptr;
     QString m_repository; // the identity of the repository the figures were read from
     bool m_isStale = false;
     const CTermAnalysis* m_analysis = nullptr;

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <set>
 
 using namespace StandardImportText;
@@ -38,10 +39,14 @@ CStandardImportDlg::CStandardImportDlg(QWidget* parent) : QDialog(parent)
     const bool connected = CRepositoryConnection::Instance().OpenGate() != nullptr;
 
     auto* source = new QGroupBox(kSourceGroup, this);
-    m_builtin = new QRadioButton(kSourceBuiltin.arg(BuiltinStandard::kEdition), source);
-    m_builtin->setEnabled(haveBuiltin);
-    if (!haveBuiltin)
-        m_builtin->setToolTip(kBuiltinMissing);
+    for (const BuiltinStandard::Edition& e : BuiltinStandard::Editions()) {
+        auto* radio = new QRadioButton(kSourceBuiltin.arg(e.name), source);
+        const bool installed = !BuiltinStandard::Path(e).isEmpty();
+        radio->setEnabled(installed);
+        if (!installed)
+            radio->setToolTip(kBuiltinMissing);
+        m_builtins.push_back(radio);
+    }
     m_filesRadio = new QRadioButton(kSourceFiles, source);
     m_files = new QLineEdit(source);
     m_files->setReadOnly(true);
@@ -54,16 +59,19 @@ CStandardImportDlg::CStandardImportDlg(QWidget* parent) : QDialog(parent)
     fileRow->addWidget(m_files, 1);
     fileRow->addWidget(m_browse);
     auto* sourceLayout = new QVBoxLayout(source);
-    sourceLayout->addWidget(m_builtin);
+    sourceLayout->addWidget(m_builtins.front());
     if (!haveBuiltin)
         sourceLayout->addWidget(new QLabel(QStringLiteral("    ") + kBuiltinMissing, source));
+    for (size_t i = 1; i < m_builtins.size(); ++i)
+        sourceLayout->addWidget(m_builtins[i]);
     sourceLayout->addWidget(m_filesRadio);
     sourceLayout->addLayout(fileRow);
     sourceLayout->addWidget(newer);
     auto* sources = new QButtonGroup(this);
-    sources->addButton(m_builtin);
+    for (QRadioButton* r : m_builtins)
+        sources->addButton(r);
     sources->addButton(m_filesRadio);
-    (haveBuiltin ? m_builtin : m_filesRadio)->setChecked(true);
+    (haveBuiltin ? m_builtins.front() : m_filesRadio)->setChecked(true);
 
     auto* target = new QGroupBox(kTargetGroup, this);
     m_dictionary = new QRadioButton(kTargetDictionary, target);
@@ -102,8 +110,10 @@ CStandardImportDlg::CStandardImportDlg(QWidget* parent) : QDialog(parent)
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_import, &QPushButton::clicked, this, &CStandardImportDlg::Import);
     connect(m_browse, &QPushButton::clicked, this, &CStandardImportDlg::Browse);
-    for (QRadioButton* r : {m_builtin, m_filesRadio, m_dictionary, m_repository})
+    for (QRadioButton* r : {m_filesRadio, m_dictionary, m_repository})
         connect(r, &QRadioButton::toggled, this, &CStandardImportDlg::UpdateStates);
+    for (QRadioButton* r : m_builtins)
+        connect(r, &QRadioButton::toggled, this, &CStandardImportDlg::SuggestAreaName);
     connect(m_areas, &QComboBox::currentIndexChanged, this, &CStandardImportDlg::UpdateStates);
 
     auto* layout = new QVBoxLayout(this);
@@ -137,6 +147,18 @@ void CStandardImportDlg::FillAreas()
     }
     const int pub = m_areas->findData(BuiltinStandard::kAreaId);
     m_areas->setCurrentIndex(pub >= 0 ? pub : m_areas->count() - 1);
+}
+
+// A new area is offered the chosen edition's name, unless the user wrote one of their own.
+void CStandardImportDlg::SuggestAreaName()
+{
+    const QString current = m_newName->text().trimmed();
+    const auto& editions = BuiltinStandard::Editions();
+    if (std::none_of(editions.begin(), editions.end(), [&](const auto& e) { return e.areaName == current; }))
+        return;
+    for (size_t i = 0; i < m_builtins.size(); ++i)
+        if (m_builtins[i]->isChecked())
+            m_newName->setText(editions[i].areaName);
 }
 
 void CStandardImportDlg::UpdateStates()
@@ -174,7 +196,12 @@ void CStandardImportDlg::Browse()
 bool CStandardImportDlg::Choice(StandardImportChoice& choice, QString& problem) const
 {
     choice = StandardImportChoice();
-    choice.builtin = m_builtin->isChecked();
+    choice.builtin = false;
+    for (size_t i = 0; i < m_builtins.size(); ++i)
+        if (m_builtins[i]->isChecked()) {
+            choice.builtin = true;
+            choice.edition = BuiltinStandard::Editions()[i].key;
+        }
     if (!choice.builtin) {
         if (m_fileList.isEmpty()) {
             problem = kNoFiles;

@@ -1,5 +1,6 @@
 #pragma once
-// "공통표준 가져오기…": the built-in edition or files the user picks, into the local analysis
+// "공통표준 가져오기…": a built-in edition (the newest first and chosen; the older ones by
+// name, for an agency still on one or to compare) or files the user picks, into the local analysis
 // dictionary or into a standard area of the connected repository (chosen, or created here).
 // The import shows progress and can be cancelled; afterwards the result lists what was loaded
 // and what was refused.
@@ -7,6 +8,7 @@
 
 #include <QDialog>
 #include <map>
+#include <vector>
 
 class QComboBox;
 class QCheckBox;
@@ -26,7 +28,8 @@ public:
     void SetFiles(const QStringList& files); // as picked with "찾아보기…"
     const StandardImportOutcome& LastOutcome() const { return m_outcome; }
 
-    QRadioButton* BuiltinRadio() const { return m_builtin; }
+    QRadioButton* BuiltinRadio() const { return m_builtins.front(); }              // the default edition
+    const std::vector<QRadioButton*>& BuiltinRadios() const { return m_builtins; } // as Editions()
     QRadioButton* FilesRadio() const { return m_filesRadio; }
     QRadioButton* DictionaryRadio() const { return m_dictionary; }
     QRadioButton* RepositoryRadio() const { return m_repository; }
@@ -41,8 +44,9 @@ private:
     void UpdateStates();
     void Browse();
     void Import();
+    void SuggestAreaName();
 
-    QRadioButton* m_builtin = nullptr;
+    std::vector<QRadioButton*> m_builtins; // one per built-in edition
     QRadioButton* m_filesRadio = nullptr;
     QLineEdit* m_files = nullptr;
     QPushButton* m_browse = nullptr;

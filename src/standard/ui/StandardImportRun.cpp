@@ -33,11 +33,15 @@ struct ReadResult
 // read finishes in the background and is thrown away.
 bool ReadWithProgress(QWidget* parent, const StandardImportChoice& choice, ReadResult& result, bool& cancelled)
 {
-    const bool builtin = choice.builtin;
+    const BuiltinStandard::Edition* builtin = choice.builtin ? BuiltinStandard::Find(choice.edition) : nullptr;
+    if (choice.builtin && !builtin) {
+        result.error = kBuiltinMissing;
+        return true;
+    }
     const QStringList files = choice.files;
     QFuture<ReadResult> future = QtConcurrent::run([builtin, files] {
         ReadResult r;
-        r.ok = builtin ? BuiltinStandard::Read(r.standard, r.error)
+        r.ok = builtin ? BuiltinStandard::Read(*builtin, r.standard, r.error)
                        : PublicStandardReader::Read(files, r.standard, r.error);
         return r;
     });
@@ -104,7 +108,9 @@ StandardImportOutcome RunStandardImport(QWidget* parent, const StandardImportCho
     QStringList names;
     for (const QString& f : choice.files)
         names << QFileInfo(f).fileName();
-    outcome.source = choice.builtin ? BuiltinStandard::kEdition : kFromFiles.arg(names.join(QStringLiteral(", ")));
+    const BuiltinStandard::Edition* edition = BuiltinStandard::Find(choice.edition);
+    outcome.source =
+        choice.builtin ? (edition ? edition->name : choice.edition) : kFromFiles.arg(names.join(QStringLiteral(", ")));
 
     ReadResult read;
     bool cancelled = false;

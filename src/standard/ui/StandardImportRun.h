@@ -14,6 +14,7 @@ class QWidget;
 struct StandardImportChoice
 {
     bool builtin = true;
+    QString edition;           // the built-in edition's key ("7"); empty: the default
     QStringList files;         // when not builtin
     bool toRepository = false; // else the local dictionary
     StandardImport::AreaOptions area;

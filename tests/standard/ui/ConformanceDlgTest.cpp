@@ -6,6 +6,7 @@
 #include "components/QrExcelSheet.h"
 #include "components/ui/ReportChart.h"
 #include "diagnosis/Diagnosis.h"
+#include "diagnosis/EditionImpact.h"
 #include "diagnosis/FixScript.h"
 #include "forms/ui/AnalyzeTermForm.h"
 #include "repository/RepositoryConnection.h"
@@ -17,6 +18,7 @@
 #include "support/FormTestKit.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -137,6 +139,65 @@ TEST(ConformanceDlg, ShowsTheFiguresAndExportsTheReport)
     sheet.GetRowData(rate, 10, 2);
     EXPECT_EQ(area, (QStringList{U("표준 분류체계"), U("공통표준 (PUB)")}));
     EXPECT_EQ(rate, (QStringList{U("준수율(%)"), QStringLiteral("37.5")}));
+}
+
+// Compared with an older area that still held the word 주소: the one column that used it is
+// listed with why, and the export carries the sheet "판정 변화".
+TEST(ConformanceDlg, ComparesWithAnOlderAreaAndExportsTheChanges)
+{
+    AnalysedModel model;
+    ASSERT_TRUE(model.ok);
+    const QString uri = QStringLiteral("sqlite:") + model.dir.file(QStringLiteral("repo.db"));
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    ASSERT_EQ(StandardCommand::Run(QStringList{QStringLiteral("import"), QStringLiteral("--repo"), uri,
+                                               QStringLiteral("--area"), QStringLiteral("OLD"),
+                                               QStringLiteral("--area-name"), U("이전 판")} +
+                                       StandardCsvFixtures(),
+                                   o, e),
+              0)
+        << err.toStdString();
+    ASSERT_TRUE(CRepositoryConnection::Instance().Open(uri)); // the import closed it
+    CRepositoryConnection::Instance().OnRepositoryConnected();
+    ASSERT_TRUE(CRepositoryConnection::Instance()
+                    .Database()
+                    ->Execute(QStringLiteral("INSERT INTO STD_DIC (STD_AREA_ID, DIC_ID, AVAL_END_DT, AVAL_ST_DT, "
+                                             "DIC_LOG_NM, DIC_PHY_NM, ATTR_CLSS_YN, STANDARD_YN, DIC_GBN_CD) VALUES "
+                                             "('OLD', 'OLD-ADDR', '99991231235959', '20240101000000', ?, 'ADDR', "
+                                             "'Y', 'Y', '0001')"),
+                              {SqlParam::Text(U("주소"))})
+                    .ok);
+    CConformanceDlg::SetSinceBuilder(&EditionImpact::BuildForAnalysis);
+    CConformanceDlg dlg(ReportOf(model.engine));
+    dlg.SetModel(&model.engine, nullptr);
+    ASSERT_TRUE(dlg.SinceCombo()->isEnabled());
+    EXPECT_EQ(dlg.SinceCombo()->findData(QStringLiteral("PUB")), -1); // not the area checked
+    dlg.SinceCombo()->setCurrentIndex(dlg.SinceCombo()->findData(QStringLiteral("OLD")));
+    emit dlg.SinceCombo()->activated(dlg.SinceCombo()->currentIndex());
+    ASSERT_FALSE(dlg.SinceTable()->isHidden());
+    ASSERT_EQ(dlg.SinceTable()->rowCount(), 1);
+    QStringList row;
+    for (int c = 0; c < dlg.SinceTable()->columnCount(); ++c)
+        row << dlg.SinceTable()->item(0, c)->text();
+    EXPECT_EQ(row.mid(2),
+              (QStringList{U("고객주소"), QStringLiteral("VARCHAR(200)"), U("폐기된 표준"), U("단어 주소 (ADDR) 폐기"),
+                           U("도메인 없음 주소"), U("미등록 단어 주소; 도메인 없음 주소")}))
+        << row.join(u'|').toStdString();
+
+    UiScript ui;
+    const QString path = model.dir.file(QStringLiteral("since.xlsx"));
+    ui.paths.push_back(path);
+    ui.answers.push_back(false); // do not open the workbook
+    Click(dlg.ExportButton());
+    const auto rows = SheetRows(path, StandardTexts::kSinceSheet);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.back().value(2), U("고객주소"));
+    // Back to no comparison: the table goes, and so does the sheet.
+    dlg.SinceCombo()->setCurrentIndex(0);
+    emit dlg.SinceCombo()->activated(0);
+    EXPECT_TRUE(dlg.SinceTable()->isHidden());
+    EXPECT_FALSE(dlg.Report().since.has_value());
+    CConformanceDlg::SetSinceBuilder({});
 }
 
 // The term form's report button is "준수 현황": off until an analysis, then the dialog.

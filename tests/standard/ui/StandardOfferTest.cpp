@@ -307,6 +307,45 @@ TEST_F(BuiltinStandardWindow, MenuImportIntoANewRepositoryAreaThenRefusedWithout
     EXPECT_EQ(terms(), QStringLiteral("13159"));
 }
 
+// The 7th edition chosen by name: its own radio, its own area name, its rows.
+TEST_F(BuiltinStandardWindow, MenuImportTakesAnOlderEditionByName)
+{
+    const QString uri = QStringLiteral("sqlite:") + data.file(QStringLiteral("repository.db"));
+    ASSERT_EQ(RunRepositoryCommand({QStringLiteral("init"), uri}), 0);
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    ASSERT_TRUE(connection.Open(uri));
+    connection.OnRepositoryConnected();
+    struct Disconnect
+    {
+        ~Disconnect() { CRepositoryConnection::Instance().OnRepositoryDisconnected(); }
+    } disconnect;
+
+    CStandardImportDlg dlg;
+    ASSERT_EQ(dlg.BuiltinRadios().size(), BuiltinStandard::Editions().size());
+    for (size_t i = 0; i < dlg.BuiltinRadios().size(); ++i)
+        EXPECT_EQ(dlg.BuiltinRadios()[i]->text(), kSourceBuiltin.arg(BuiltinStandard::Editions()[i].name));
+    EXPECT_TRUE(dlg.BuiltinRadio()->isChecked()); // the newest first
+    Click(dlg.RepositoryRadio());
+    Click(dlg.BuiltinRadios()[1]);
+    EXPECT_EQ(dlg.NewAreaName()->text(), QStringLiteral("공통표준 7차"));
+    QString heading;
+    WhenShown<CStandardImportResultDlg>([&heading](CStandardImportResultDlg* result) {
+        heading = result->Heading()->text();
+        result->accept();
+    });
+    Click(dlg.ImportButton());
+    EXPECT_TRUE(
+        heading.startsWith(kResultInto.arg(QStringLiteral("공통표준 7차 (2024-11, 행정안전부)"),
+                                           kIntoArea.arg(BuiltinStandard::kAreaId, QStringLiteral("공통표준 7차")))))
+        << heading.toStdString();
+    EXPECT_EQ(connection.Database()
+                  ->Execute(QStringLiteral("SELECT COUNT(*) FROM STD_DIC WHERE STD_AREA_ID = 'PUB' AND DIC_GBN_CD = "
+                                           "'0002' AND STANDARD_YN = 'Y'"),
+                            {})
+                  .rows.Value(0, 0),
+              QStringLiteral("9027"));
+}
+
 // An area holding the 7th edition brought to the built-in 8th: the result shows what happened
 // to the area's rows and what the edition changed.
 TEST_F(BuiltinStandardWindow, MenuImportBringsAnAreaToTheNewEditionAndShowsTheDiff)
