@@ -123,11 +123,15 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
         }
         DictionaryManage::DropExcludedInUse(dictionary);
     } else if (options.excluded) {
-        results.emplace_back("excluded words", ShareSync::UploadExceptWords(dictionary.m_setExceptWords, gate));
-        results.emplace_back("excluded domains", ShareSync::UploadExceptDomains(dictionary.m_setExceptDomains, gate));
+        auto [words, domains] =
+            ShareSync::UploadExcluded(dictionary.m_setExceptWords, dictionary.m_setExceptDomains, gate);
+        results.emplace_back("excluded words", std::move(words));
+        results.emplace_back("excluded domains", std::move(domains));
     } else {
-        results.emplace_back("words", ShareSync::UploadWords(dictionary.m_mapWordsByPhysical, gate, resolver));
-        results.emplace_back("domains", ShareSync::UploadDomains(dictionary.m_mapDomains, gate, resolver));
+        auto [words, domains] =
+            ShareSync::UploadWordsAndDomains(dictionary.m_mapWordsByPhysical, dictionary.m_mapDomains, gate, resolver);
+        results.emplace_back("words", std::move(words));
+        results.emplace_back("domains", std::move(domains));
     }
 
     bool ok = true;
