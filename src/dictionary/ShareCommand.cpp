@@ -135,10 +135,12 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
     }
 
     bool ok = true;
+    int stored = 0;
     for (const auto& [what, result] : results) {
         for (const QString& line : result.lines)
             out << line << "\n";
         ok = ok && result.ok;
+        stored += result.added + result.changed;
     }
     for (const auto& [what, result] : results)
         Summary(out, what, result, options.upload);
@@ -150,8 +152,11 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
         return 1;
     }
     if (!ok) {
+        // An upload is one transaction: it stored some of its entries only when rows were refused.
         err << "termwise share: 저장소가 오류를 알렸습니다(위 참조). "
-            << (options.upload ? "일부 항목을 올리지 못했습니다\n" : "내려받기가 끝까지 되지 않았습니다\n");
+            << (!options.upload ? "내려받기가 끝까지 되지 않았습니다\n"
+                : stored == 0   ? "저장소에는 아무것도 저장되지 않았습니다\n"
+                                : "일부 항목을 올리지 못했습니다\n");
         return 1;
     }
     return 0;

@@ -373,6 +373,8 @@ TEST(ShareConcurrency, AnUploadCutOffInItsSecondKindStoresNothingOfTheFirst)
         const QString out = QString::fromUtf8(cli.readAllStandardOutput());
         EXPECT_EQ(cli.exitCode(), 1) << out.toStdString();
         EXPECT_TRUE(out.contains(QStringLiteral("100개가 모두 저장되지 않았습니다"))) << out.toStdString();
+        EXPECT_TRUE(
+            QString::fromUtf8(cli.readAllStandardError()).contains(QStringLiteral("아무것도 저장되지 않았습니다")));
         EXPECT_FALSE(out.contains(QRegularExpression(QStringLiteral("[1-9][0-9]* (uploaded new|changed|refused)"))))
             << out.toStdString();
         EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_ANLY_WORD")), 0);
