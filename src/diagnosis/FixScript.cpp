@@ -131,13 +131,16 @@ QString Rewritten(const QString& comment, const QString& head, const QString& st
     return comment.left(at) + standardName + comment.mid(at + head.size());
 }
 
-// Oracle's SQL*Plus ends a statement at a line of "/" or "." or one that ends in ";", also
-// inside a literal: such a comment is left as a note.
+// Oracle's SQL*Plus reads a script line by line, also inside a literal: it ends a statement at a
+// line of "/" or "." or one that ends in ";", and runs a line that starts with its prefix "#" as
+// a command of its own (HOST among them). Such a comment is left as a note.
 bool EndsAnOracleStatement(const QString& text)
 {
-    for (const QString& line : text.split(u'\n')) {
+    QString lines = text;
+    lines.replace(u'\r', u'\n');
+    for (const QString& line : lines.split(u'\n')) {
         const QString t = line.trimmed();
-        if (t == u"/" || t == u"." || t.endsWith(u';'))
+        if (t == u"/" || t == u"." || t.endsWith(u';') || t.startsWith(u'#'))
             return true;
     }
     return false;

@@ -455,6 +455,9 @@ TEST(FixScript, OracleRenamesAreGuardedBlocksAndRunAgain)
     writer.Add(broken, U("줄"), {U("줄"), {}, U("줄번호"), QStringLiteral("LINE_NO"), {}, {}});
     writer.Add({{}, QStringLiteral("TB_OWN"), QStringLiteral("OLD_NM"), {}, 0}, U("이름"),
                {U("이름"), {}, U("이름"), QStringLiteral("NEW_NM"), {}, {}});
+    // A line SQL*Plus would run as a command of its own.
+    writer.Add({{}, QStringLiteral("TB_OWN"), QStringLiteral("HOST_NM"), {}, 0}, U("호스트 이름\r  #host rm -rf ~"),
+               {U("호스트 이름"), {}, U("호스트명"), {}, {}, {}});
     ASSERT_TRUE(writer.Finish());
     const QString script = QString::fromUtf8(buffer.data());
     const QStringList lines = script.split(u'\n');
@@ -513,5 +516,6 @@ TEST(FixScript, OracleRenamesAreGuardedBlocksAndRunAgain)
     EXPECT_TRUE(script.contains(QStringLiteral("30바이트를 넘는"))) << script.toStdString();
     EXPECT_FALSE(script.contains(QStringLiteral("COMMENT ON"))) << script.toStdString();
     EXPECT_EQ(writer.GetCounts().renames, 3);
-    EXPECT_EQ(writer.GetCounts().leftOut, 3); // the cut comment, the name over lines and its comment
+    EXPECT_FALSE(script.contains(QStringLiteral("#host"))) << script.toStdString();
+    EXPECT_EQ(writer.GetCounts().leftOut, 4); // the cut comment, the name over lines and its comment, #host
 }
