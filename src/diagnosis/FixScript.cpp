@@ -132,15 +132,28 @@ QString Rewritten(const QString& comment, const QString& head, const QString& st
     return comment.left(at) + standardName + comment.mid(at + head.size());
 }
 
-// Oracle's SQL*Plus ends a statement at a line of "/" or "." or one that ends in ";", also
-// inside a literal: such a comment is left as a note.
+// Oracle's SQL*Plus reads a script line by line, also inside a literal: it ends a statement at a
+// line of "/" or "." or one that ends in ";", and runs a line that starts with its prefix "#" as
+// a command of its own (HOST among them). Such a comment is left as a note.
 bool EndsAnOracleStatement(const QString& text)
 {
-    for (const QString& line : text.split(u'\n')) {
+    QString lines = text;
+    lines.replace(u'\r', u'\n');
+    for (const QString& line : lines.split(u'\n')) {
         const QString t = line.trimmed();
-        if (t == u"/" || t == u"." || t.endsWith(u';'))
+        if (t == u"/" || t == u"." || t.endsWith(u';') || t.startsWith(u'#'))
             return true;
     }
+    return false;
+}
+
+// A name over lines: SQL*Plus could end a statement or a PL/SQL block inside it.
+bool HasLineBreak(const QString& name)
+{
+    for (const QChar c : name)
+        if (c == u'\n' || c == u'\r' || c == QChar(0x0B) || c == QChar(0x0C) || c == QChar(0x85) ||
+            c == QChar(0x2028) || c == QChar(0x2029))
+            return true;
     return false;
 }
 
@@ -368,8 +381,11 @@ void Writer::Impl::Head()
                                     "termwise_skipped 행으로 이유를 보여 줍니다.")));
         break;
     case Dialect::Oracle:
-        out.Add(Note(QStringLiteral("Oracle은 DDL마다 바로 커밋합니다. 중간에 멈추면 실패한 단계의 번호부터 다시 "
-                                    "실행하십시오: 그 앞의 단계는 끝났습니다.")));
+        out.Add(Note(QStringLiteral("Oracle은 DDL마다 바로 커밋합니다. 중간에 멈추면 이 스크립트를 그대로 다시 "
+                                    "실행하십시오: 이름 변경은 ALL_TAB_COLUMNS(스키마 없는 테이블은 "
+                                    "USER_TAB_COLUMNS)에서 옛 이름이 있고 새 이름이 없을 때만 실행되고, 설명은 다시 "
+                                    "실행해도 같습니다.")));
+        out.Add(Note(QStringLiteral("실행할 수 없는 이름 변경은 termwise_skipped 줄로 이유를 보여 줍니다.")));
         out.Add(Note(QStringLiteral("이름은 128바이트까지 받습니다. Oracle 12.1 이하는 30바이트까지입니다.")));
         break;
     default:
@@ -382,7 +398,13 @@ void Writer::Impl::Rename(const Pending& p, const QString& wanted)
     const ModelSource::ColumnFacts& f = p.facts;
     const QString statement = Sql::kRename.arg(TableRef(f), Quote(f.column, D()), Quote(wanted, D()));
     out.Add(StepNote(QStringLiteral("컬럼명 변경: %1 → %2 (%3)").arg(Where(f), wanted, p.standard.reason)));
-    if (D() == Dialect::MySql) {
+    if (D() == Dialect::Oracle) {
+        const QString columns =
+            f.schema.isEmpty() ? Sql::Oracle::kColumnsOfUser : Sql::Oracle::kColumnsOf.arg(Literal(f.schema, D()));
+        out.Add(Sql::Oracle::kRenameStep.arg(
+            columns, Literal(f.table, D()), Literal(f.column, D()), Literal(wanted, D()), Literal(statement, D()),
+            Literal(QStringLiteral("termwise_skipped: %1: 컬럼이 없거나 새 이름이 이미 있습니다").arg(Where(f)), D())));
+    } else if (D() == Dialect::MySql) {
         const QString choose = Sql::MySql::kRenameStep.arg(
             SchemaLiteral(f), Literal(f.table, D()), Literal(f.column, D()), Literal(wanted, D()),
             Literal(statement, D()), Skip(QStringLiteral("%1: 컬럼이 없습니다").arg(Where(f))));
@@ -419,6 +441,10 @@ void Writer::Impl::Comment(const Pending& p, const QString& column)
         return Refuse(p, QStringLiteral("설명에 NUL 문자가 있어 바꾸지 않습니다"), QString(), s.standardName);
     if (OverCommentLimit(fixed, D()))
         return Refuse(p, QStringLiteral("새 설명이 서버의 설명 길이 한도를 넘습니다"), QString(), s.standardName);
+    if (D() == Dialect::Oracle && (HasLineBreak(column) || HasLineBreak(p.facts.table) || HasLineBreak(p.facts.schema)))
+        return Refuse(p,
+                      QStringLiteral("이름에 줄바꿈이 있어 SQL*Plus가 문장을 끊을 수 있으므로 설명을 바꾸지 않습니다"),
+                      QString(), s.standardName);
     if (D() == Dialect::Oracle && EndsAnOracleStatement(fixed))
         return Refuse(
             p,
@@ -493,6 +519,10 @@ void Writer::Impl::WriteTable()
                 Plan(p, name, QString(), kChangeKeyKept, why);
             } else if (name.contains(QChar(0)) || p.facts.column.contains(QChar(0))) {
                 Refuse(p, QStringLiteral("이름에 NUL 문자가 있어 바꾸지 않습니다"), name);
+            } else if (D() == Dialect::Oracle && (HasLineBreak(name) || HasLineBreak(p.facts.column) ||
+                                                  HasLineBreak(p.facts.table) || HasLineBreak(p.facts.schema))) {
+                Refuse(p, QStringLiteral("이름에 줄바꿈이 있어 SQL*Plus가 문장을 끊을 수 있으므로 바꾸지 않습니다"),
+                       name);
             } else if (OverLimit(name, D(), limit)) {
                 Refuse(p, QStringLiteral("새 이름 %1이(가) 이름 길이 한도(%2)를 넘어 바꾸지 않습니다").arg(name, limit),
                        name);

@@ -13,11 +13,11 @@
 //   - a type or length that differs from the domain, as a comment only.
 // Safe by construction: every identifier quoted as the server stores it, every literal written
 // so that no setting of the server or its client can end it early, NUL refused. PostgreSQL and
-// SQLite run in one transaction. MySQL/MariaDB commit each DDL, so there every step looks in
-// information_schema first and a script stopped halfway is simply run again; a comment change
-// restates the column only where the restatement is known whole (never a generated, invisible
-// or CHECKed column, never a key clause), else it is a note. Oracle's steps are numbered for a
-// resumed run.
+// SQLite run in one transaction. MySQL/MariaDB and Oracle commit each DDL, so there every
+// rename looks in the catalog (information_schema, ALL_TAB_COLUMNS) first and a script stopped
+// halfway is simply run again; comments set the same text twice harmlessly, except that MySQL's
+// restate the column: only where the restatement is known whole (never a generated, invisible
+// or CHECKed column, never a key clause), else it is a note.
 #include "diagnosis/ColumnStandard.h"
 #include "exchange/ModelSource.h"
 #include "standard/FixScriptHook.h"

@@ -25,8 +25,31 @@ inline const QString kTail = QStringLiteral("COMMIT;\n");
 } // namespace Sqlite
 
 namespace Oracle {
-// SQL*Plus: no & substitution in the literals, and a blank line inside a literal is no end.
-inline const QString kHead = QStringLiteral("SET DEFINE OFF\nSET SQLBLANKLINES ON\n");
+// SQL*Plus: no & substitution in the literals, a blank line inside a literal is no end, and the
+// lines of skipped steps are shown.
+inline const QString kHead = QStringLiteral("SET DEFINE OFF\nSET SQLBLANKLINES ON\nSET SERVEROUTPUT ON\n");
+// Where a step looks for a column: %1 the owner (a literal); the unqualified form is the
+// connection's own tables.
+inline const QString kColumnsOf = QStringLiteral("ALL_TAB_COLUMNS WHERE OWNER = %1 AND");
+inline const QString kColumnsOfUser = QStringLiteral("USER_TAB_COLUMNS WHERE");
+// DDL commits at once, so a rename runs only while the old name is there and the new one is
+// not: a stopped script is run again as it is. Done (only the new name): nothing; neither or
+// both: a line saying why. %1 kColumnsOf, %2 table, %3 old name, %4 new name (literals),
+// %5 the rename (a literal), %6 the line.
+inline const QString kRenameStep =
+    QStringLiteral("DECLARE\n"
+                   "  termwise_old PLS_INTEGER;\n"
+                   "  termwise_new PLS_INTEGER;\n"
+                   "BEGIN\n"
+                   "  SELECT COUNT(*) INTO termwise_old FROM %1 TABLE_NAME = %2 AND COLUMN_NAME = %3;\n"
+                   "  SELECT COUNT(*) INTO termwise_new FROM %1 TABLE_NAME = %2 AND COLUMN_NAME = %4;\n"
+                   "  IF termwise_old = 1 AND termwise_new = 0 THEN\n"
+                   "    EXECUTE IMMEDIATE %5;\n"
+                   "  ELSIF NOT (termwise_old = 0 AND termwise_new = 1) THEN\n"
+                   "    DBMS_OUTPUT.PUT_LINE(%6);\n"
+                   "  END IF;\n"
+                   "END;\n"
+                   "/\n");
 } // namespace Oracle
 
 namespace MySql {

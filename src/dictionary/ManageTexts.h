@@ -101,6 +101,8 @@ inline const QString ServerDomainChanged = QStringLiteral("%s (%s) 서버 분석
 inline const QString ServerWordRefused = QStringLiteral("%s (%s) 서버가 분석 단어를 받지 않았습니다: %s");
 inline const QString ServerDomainRefused = QStringLiteral("%s (%s) 서버가 분석 도메인을 받지 않았습니다: %s");
 inline const QString ServerBatchLost = QStringLiteral("저장소 연결이 끊어져 올린 %s %d개가 모두 저장되지 않았습니다");
+inline const QString ServerUploadUndone =
+    QStringLiteral("업로드가 끝까지 되지 않아 되돌렸으므로 올린 %s %d개가 모두 저장되지 않았습니다");
 inline const QString ServerExceptRefused = QStringLiteral("%s 서버가 제외 항목을 받지 않았습니다: %s");
 inline const QString LocalWordRefused = QStringLiteral("%s (%s) 분석 단어를 로컬 사전에 넣지 않았습니다: %s");
 inline const QString LocalDomainRefused = QStringLiteral("%s (%s) 분석 도메인을 로컬 사전에 넣지 않았습니다: %s");

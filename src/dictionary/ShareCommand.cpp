@@ -123,18 +123,24 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
         }
         DictionaryManage::DropExcludedInUse(dictionary);
     } else if (options.excluded) {
-        results.emplace_back("excluded words", ShareSync::UploadExceptWords(dictionary.m_setExceptWords, gate));
-        results.emplace_back("excluded domains", ShareSync::UploadExceptDomains(dictionary.m_setExceptDomains, gate));
+        auto [words, domains] =
+            ShareSync::UploadExcluded(dictionary.m_setExceptWords, dictionary.m_setExceptDomains, gate);
+        results.emplace_back("excluded words", std::move(words));
+        results.emplace_back("excluded domains", std::move(domains));
     } else {
-        results.emplace_back("words", ShareSync::UploadWords(dictionary.m_mapWordsByPhysical, gate, resolver));
-        results.emplace_back("domains", ShareSync::UploadDomains(dictionary.m_mapDomains, gate, resolver));
+        auto [words, domains] =
+            ShareSync::UploadWordsAndDomains(dictionary.m_mapWordsByPhysical, dictionary.m_mapDomains, gate, resolver);
+        results.emplace_back("words", std::move(words));
+        results.emplace_back("domains", std::move(domains));
     }
 
     bool ok = true;
+    int stored = 0;
     for (const auto& [what, result] : results) {
         for (const QString& line : result.lines)
             out << line << "\n";
         ok = ok && result.ok;
+        stored += result.added + result.changed;
     }
     for (const auto& [what, result] : results)
         Summary(out, what, result, options.upload);
@@ -146,8 +152,11 @@ int Run(const Options& options, QTextStream& out, QTextStream& err)
         return 1;
     }
     if (!ok) {
+        // An upload is one transaction: it stored some of its entries only when rows were refused.
         err << "termwise share: 저장소가 오류를 알렸습니다(위 참조). "
-            << (options.upload ? "일부 항목을 올리지 못했습니다\n" : "내려받기가 끝까지 되지 않았습니다\n");
+            << (!options.upload ? "내려받기가 끝까지 되지 않았습니다\n"
+                : stored == 0   ? "저장소에는 아무것도 저장되지 않았습니다\n"
+                                : "일부 항목을 올리지 못했습니다\n");
         return 1;
     }
     return 0;

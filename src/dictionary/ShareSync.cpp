@@ -25,15 +25,6 @@ void Refuse(ShareResult& result, const QString& line)
     result.lines << line;
 }
 
-// A batch lost whole (the connection went away before the commit) stored nothing: its entries
-// leave the counts without being called refused.
-void CountLost(ShareResult& result, size_t sent, const QString& what)
-{
-    result.added = 0;
-    result.changed = 0;
-    result.lines << Fmt(T::ServerBatchLost, {what, qint64(sent)});
-}
-
 size_t Entries(const auto& index)
 {
     size_t n = 0;
@@ -214,78 +205,89 @@ ShareResult DownloadExcept(std::set<QString>& local, CSqlBaseGate* gate, bool wo
     return result;
 }
 
-ShareResult UploadExcept(const std::set<QString>& names, CSqlBaseGate* gate, bool words)
+// One kind's upload inside the upload's transaction, settled when the transaction ends.
+struct Sent
 {
-    ShareResult result;
-    if (!Usable(gate))
-        return result;
+    ShareResult result; // counted as if every entry sent were stored
+    RefusedRows refused;
+    std::set<std::pair<QString, QString>> changedKeys;
+    QString refusedFormat; // empty: excluded names
+    QString what;          // for the line of an upload that stored nothing
+    size_t sent = 0;
+};
+
+// The transaction committed: what the server refused (each row under its savepoint) is taken
+// back from its count. It did not: nothing of it is stored, and none of it was refused.
+void Settle(Sent& s, bool committed, bool connectionLost)
+{
+    ShareResult& r = s.result;
+    if (!committed) {
+        r.ok = false;
+        r.added = 0;
+        r.changed = 0;
+        if (s.sent)
+            r.lines << Fmt(connectionLost ? T::ServerBatchLost : T::ServerUploadUndone, {s.what, qint64(s.sent)});
+        return;
+    }
+    if (!s.refused.empty())
+        r.ok = false;
+    if (!s.refusedFormat.isEmpty()) {
+        CountRefused(r, s.refused, s.changedKeys, s.refusedFormat);
+        return;
+    }
+    for (const RefusedRow& row : s.refused) {
+        --r.added;
+        Refuse(r, Fmt(T::ServerExceptRefused, {row.first, row.reason}));
+    }
+}
+
+// After a kind is sent: false when the transaction cannot go on (the server is gone or the
+// gate rolled it back).
+bool StillGoing(CSqlBaseGate* gate)
+{
+    return !gate->LastBatchLost() && !gate->LastFailureLostConnection();
+}
+
+bool SendExcept(const std::set<QString>& names, CSqlBaseGate* gate, bool words, Sent& s)
+{
+    s.what = words ? QStringLiteral("제외 단어") : QStringLiteral("제외 도메인");
     ExceptNameMap server;
-    result.ok = words ? gate->SelectExceptWords(server) : gate->SelectExceptDomains(server);
-    if (!result.ok)
-        return result;
-    std::set<QString> missing;
+    if (!(words ? gate->SelectExceptWords(server) : gate->SelectExceptDomains(server))) {
+        s.result.ok = false;
+        return false;
+    }
+    // One name at a time, so a refused one does not stop or hide the rest.
     for (const QString& name : names) {
         if (name.isEmpty())
             continue;
-        if (server.count(name))
-            ++result.unchanged;
-        else
-            missing.insert(name);
-    }
-    // One name at a time, so a refused one does not stop or hide the rest.
-    for (const QString& name : missing) {
-        const std::set<QString> one{name};
-        if (words ? gate->InsertExceptWords(one) : gate->InsertExceptDomains(one)) {
-            ++result.added;
+        if (server.count(name)) {
+            ++s.result.unchanged;
             continue;
         }
-        result.ok = false;
+        ++s.sent;
+        ++s.result.added;
+        const std::set<QString> one{name};
+        if (words ? gate->InsertExceptWords(one) : gate->InsertExceptDomains(one))
+            continue;
+        if (!StillGoing(gate))
+            return false;
         const RefusedRows& refused = gate->LastRefusedRows();
-        Refuse(result, Fmt(T::ServerExceptRefused, {name, refused.empty() ? QString() : refused.front().reason}));
+        s.refused.push_back({name, QString(), refused.empty() ? QString() : refused.front().reason});
     }
-    return result;
+    return true;
 }
 
-} // namespace
-
-ShareResult DownloadExceptWords(CAnalyzeSettings& dictionary, CSqlBaseGate* gate)
+bool SendWords(const WordIndex& words, CSqlBaseGate* gate, CConflictResolver& resolver, Sent& s)
 {
-    ShareResult result = DownloadExcept(dictionary.m_setExceptWords, gate, true, [&](const QString& name) {
-        return dictionary.m_mapWordsByLogical.count(name) != 0;
-    });
-    dictionary.Touch();
-    return result;
-}
-
-ShareResult DownloadExceptDomains(CAnalyzeSettings& dictionary, CSqlBaseGate* gate)
-{
-    ShareResult result = DownloadExcept(dictionary.m_setExceptDomains, gate, false,
-                                        [&](const QString& name) { return dictionary.m_mapDomains.count(name) != 0; });
-    dictionary.Touch();
-    return result;
-}
-
-ShareResult UploadExceptWords(const std::set<QString>& names, CSqlBaseGate* gate)
-{
-    return UploadExcept(names, gate, true);
-}
-
-ShareResult UploadExceptDomains(const std::set<QString>& names, CSqlBaseGate* gate)
-{
-    return UploadExcept(names, gate, false);
-}
-
-ShareResult UploadWords(const WordIndex& words, CSqlBaseGate* gate, CConflictResolver& resolver)
-{
-    ShareResult result;
-    if (!Usable(gate))
-        return result;
+    s.what = QStringLiteral("단어");
+    s.refusedFormat = T::ServerWordRefused;
+    ShareResult& result = s.result;
     WordIndex server;
-    result.ok = gate->SelectAnalyzeWords(server);
-    if (!result.ok)
-        return result;
+    if (!gate->SelectAnalyzeWords(server)) {
+        result.ok = false;
+        return false;
+    }
     WordIndex upload;
-    std::set<std::pair<QString, QString>> changedKeys;
     for (const auto& [physical, byLogical] : words) {
         for (const auto& [logical, local] : byLogical) {
             if (physical.isEmpty() || logical.isEmpty())
@@ -309,31 +311,29 @@ ShareResult UploadWords(const WordIndex& words, CSqlBaseGate* gate, CConflictRes
             }
             upload[physical][logical] = local;
             ++result.changed;
-            changedKeys.insert({physical, logical});
+            s.changedKeys.insert({physical, logical});
             result.lines << Fmt(T::ServerWordChanged, {physical, logical});
         }
     }
-    if (!upload.empty() && !gate->MergeAnalyzeWords(upload)) {
-        result.ok = false;
-        if (gate->LastBatchLost())
-            CountLost(result, Entries(upload), QStringLiteral("단어"));
-        else
-            CountRefused(result, gate->LastRefusedRows(), changedKeys, T::ServerWordRefused);
-    }
-    return result;
+    s.sent = Entries(upload);
+    if (upload.empty())
+        return true;
+    if (!gate->MergeAnalyzeWords(upload))
+        s.refused = gate->LastRefusedRows();
+    return StillGoing(gate);
 }
 
-ShareResult UploadDomains(const DomainIndex& domains, CSqlBaseGate* gate, CConflictResolver& resolver)
+bool SendDomains(const DomainIndex& domains, CSqlBaseGate* gate, CConflictResolver& resolver, Sent& s)
 {
-    ShareResult result;
-    if (!Usable(gate))
-        return result;
+    s.what = QStringLiteral("도메인");
+    s.refusedFormat = T::ServerDomainRefused;
+    ShareResult& result = s.result;
     DomainIndex server;
-    result.ok = gate->SelectAnalyzeDomains(server);
-    if (!result.ok)
-        return result;
+    if (!gate->SelectAnalyzeDomains(server)) {
+        result.ok = false;
+        return false;
+    }
     DomainIndex upload;
-    std::set<std::pair<QString, QString>> changedKeys;
     for (const auto& [key, byName] : domains) {
         for (const auto& [name, local] : byName) {
             if (key.isEmpty() || name.isEmpty())
@@ -357,18 +357,93 @@ ShareResult UploadDomains(const DomainIndex& domains, CSqlBaseGate* gate, CConfl
             }
             upload[key][name] = local;
             ++result.changed;
-            changedKeys.insert({key, name});
+            s.changedKeys.insert({key, name});
             result.lines << Fmt(T::ServerDomainChanged, {key, name});
         }
     }
-    if (!upload.empty() && !gate->MergeAnalyzeDomains(upload)) {
-        result.ok = false;
-        if (gate->LastBatchLost())
-            CountLost(result, Entries(upload), QStringLiteral("도메인"));
-        else
-            CountRefused(result, gate->LastRefusedRows(), changedKeys, T::ServerDomainRefused);
+    s.sent = Entries(upload);
+    if (upload.empty())
+        return true;
+    if (!gate->MergeAnalyzeDomains(upload))
+        s.refused = gate->LastRefusedRows();
+    return StillGoing(gate);
+}
+
+// The kinds in order, in one transaction: all of them are stored or none. A kind after one
+// that stopped the transaction is not sent.
+std::vector<ShareResult> InOneTransaction(CSqlBaseGate* gate, const std::vector<std::function<bool(Sent&)>>& kinds)
+{
+    std::vector<Sent> sent(kinds.size());
+    if (!Usable(gate))
+        return std::vector<ShareResult>(kinds.size());
+    gate->ClearLastError();
+    bool going = gate->BeginUnit();
+    for (size_t i = 0; i < kinds.size() && going; ++i)
+        going = kinds[i](sent[i]);
+    const bool committed = gate->EndUnit(going);
+    const bool lost = !committed && (gate->LastFailureLostConnection() || !gate->IsReachable());
+    std::vector<ShareResult> results;
+    for (Sent& s : sent) {
+        Settle(s, committed, lost);
+        results.push_back(std::move(s.result));
     }
+    return results;
+}
+
+} // namespace
+
+ShareResult DownloadExceptWords(CAnalyzeSettings& dictionary, CSqlBaseGate* gate)
+{
+    ShareResult result = DownloadExcept(dictionary.m_setExceptWords, gate, true, [&](const QString& name) {
+        return dictionary.m_mapWordsByLogical.count(name) != 0;
+    });
+    dictionary.Touch();
     return result;
+}
+
+ShareResult DownloadExceptDomains(CAnalyzeSettings& dictionary, CSqlBaseGate* gate)
+{
+    ShareResult result = DownloadExcept(dictionary.m_setExceptDomains, gate, false,
+                                        [&](const QString& name) { return dictionary.m_mapDomains.count(name) != 0; });
+    dictionary.Touch();
+    return result;
+}
+
+ShareResult UploadExceptWords(const std::set<QString>& names, CSqlBaseGate* gate)
+{
+    return InOneTransaction(gate, {[&](Sent& s) { return SendExcept(names, gate, true, s); }}).front();
+}
+
+ShareResult UploadExceptDomains(const std::set<QString>& names, CSqlBaseGate* gate)
+{
+    return InOneTransaction(gate, {[&](Sent& s) { return SendExcept(names, gate, false, s); }}).front();
+}
+
+ShareResult UploadWords(const WordIndex& words, CSqlBaseGate* gate, CConflictResolver& resolver)
+{
+    return InOneTransaction(gate, {[&](Sent& s) { return SendWords(words, gate, resolver, s); }}).front();
+}
+
+ShareResult UploadDomains(const DomainIndex& domains, CSqlBaseGate* gate, CConflictResolver& resolver)
+{
+    return InOneTransaction(gate, {[&](Sent& s) { return SendDomains(domains, gate, resolver, s); }}).front();
+}
+
+std::pair<ShareResult, ShareResult> UploadWordsAndDomains(const WordIndex& words, const DomainIndex& domains,
+                                                          CSqlBaseGate* gate, CConflictResolver& resolver)
+{
+    std::vector<ShareResult> r =
+        InOneTransaction(gate, {[&](Sent& s) { return SendWords(words, gate, resolver, s); },
+                                [&](Sent& s) { return SendDomains(domains, gate, resolver, s); }});
+    return {std::move(r[0]), std::move(r[1])};
+}
+
+std::pair<ShareResult, ShareResult> UploadExcluded(const std::set<QString>& words, const std::set<QString>& domains,
+                                                   CSqlBaseGate* gate)
+{
+    std::vector<ShareResult> r = InOneTransaction(gate, {[&](Sent& s) { return SendExcept(words, gate, true, s); },
+                                                         [&](Sent& s) { return SendExcept(domains, gate, false, s); }});
+    return {std::move(r[0]), std::move(r[1])};
 }
 
 std::set<std::pair<QString, QString>> DifferingWords(const WordIndex& local, CSqlBaseGate* gate)

@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 class CAnalyzeSettings;
@@ -92,12 +93,18 @@ ShareResult DownloadDomains(CAnalyzeSettings& dictionary, CSqlBaseGate* gate, CC
 ShareResult DownloadExceptWords(CAnalyzeSettings& dictionary, CSqlBaseGate* gate);
 ShareResult DownloadExceptDomains(CAnalyzeSettings& dictionary, CSqlBaseGate* gate);
 
-// `words`: the local entries to upload (physical -> logical -> word). All taken entries go
-// to the server in one merge call.
+// `words`: the local entries to upload (physical -> logical -> word). An upload is one
+// transaction: killed or cut off, it stores nothing, and its counts are of what was
+// committed (a row the server refused is counted refused; rows a lost connection took are
+// not). The pairs send both kinds in one transaction.
 ShareResult UploadWords(const WordIndex& words, CSqlBaseGate* gate, CConflictResolver& resolver);
 ShareResult UploadDomains(const DomainIndex& domains, CSqlBaseGate* gate, CConflictResolver& resolver);
 ShareResult UploadExceptWords(const std::set<QString>& names, CSqlBaseGate* gate);
 ShareResult UploadExceptDomains(const std::set<QString>& names, CSqlBaseGate* gate);
+std::pair<ShareResult, ShareResult> UploadWordsAndDomains(const WordIndex& words, const DomainIndex& domains,
+                                                          CSqlBaseGate* gate, CConflictResolver& resolver);
+std::pair<ShareResult, ShareResult> UploadExcluded(const std::set<QString>& words, const std::set<QString>& domains,
+                                                   CSqlBaseGate* gate);
 
 // Keys of the entries that exist on the server with other contents (share status compare).
 std::set<std::pair<QString, QString>> DifferingWords(const WordIndex& local, CSqlBaseGate* gate);

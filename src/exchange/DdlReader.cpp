@@ -364,13 +364,47 @@ struct Table
 {
     QString schema, name, key, comment;
     std::vector<Column> columns;
-    QHash<QString, int> byKey;
     bool dropped = false;
 
     Column* Find(const QString& key)
     {
-        const auto it = byKey.constFind(key);
-        return it == byKey.constEnd() || columns[size_t(*it)].dropped ? nullptr : &columns[size_t(*it)];
+        const int i = IndexOf(key);
+        return i < 0 || columns[size_t(i)].dropped ? nullptr : &columns[size_t(i)];
+    }
+    void Append(Column column)
+    {
+        columns.push_back(std::move(column));
+        if (columns.size() == kHashFrom) {
+            for (size_t i = 0; i < columns.size(); ++i)
+                byKey.insert(columns[i].key, int(i));
+        } else if (columns.size() > kHashFrom) {
+            byKey.insert(columns.back().key, int(columns.size() - 1));
+        }
+    }
+    // The column (one of columns) known by another key from now on.
+    void Rekey(Column& column, const QString& key)
+    {
+        if (columns.size() >= kHashFrom) {
+            byKey.remove(column.key);
+            byKey.insert(key, int(&column - columns.data()));
+        }
+        column.key = key;
+    }
+
+private:
+    // Most tables have a few columns: a scan of them costs less than a hash for each table of
+    // a script of 50,000. A wide table is hashed.
+    static constexpr size_t kHashFrom = 16;
+    QHash<QString, int> byKey; // the last column of each key, once hashed
+
+    int IndexOf(const QString& key) const
+    {
+        if (columns.size() >= kHashFrom)
+            return byKey.value(key, -1);
+        for (size_t i = columns.size(); i-- > 0;)
+            if (columns[i].key == key)
+                return int(i);
+        return -1;
     }
 };
 
@@ -681,8 +715,7 @@ void Script::AddColumn(Table& table, Column column)
         *existing = std::move(column);
         return;
     }
-    table.byKey.insert(column.key, int(table.columns.size()));
-    table.columns.push_back(std::move(column));
+    table.Append(std::move(column));
 }
 
 void Script::Statement(QStringView text, int line)
@@ -987,10 +1020,8 @@ void Script::AlterTable(const std::vector<Token>& toks, size_t i, QStringView te
                 Warn(existing ? T::kUnreadable : T::kUnknownColumn, line, text, action.pos);
                 continue;
             }
-            const int index = table->byKey.value(old.key);
-            table->byKey.remove(old.key);
+            table->Rekey(*existing, c->key);
             *existing = std::move(*c);
-            table->byKey.insert(existing->key, index);
         } else if (Is(action, u"ALTER")) {
             // ALTER [COLUMN] c [SET DATA] TYPE t
             skipColumnWord();
@@ -1013,11 +1044,8 @@ void Script::AlterTable(const std::vector<Token>& toks, size_t i, QStringView te
             if (k + 2 < to && IsIdent(toks[k]) && Is(toks[k + 1], u"TO") && IsIdent(toks[k + 2])) {
                 const Name old = NameOf(toks[k]), now = NameOf(toks[k + 2]);
                 if (Column* existing = table->Find(old.key)) {
-                    const int index = table->byKey.value(old.key);
-                    table->byKey.remove(old.key);
                     existing->name = now.stored;
-                    existing->key = now.key;
-                    table->byKey.insert(now.key, index);
+                    table->Rekey(*existing, now.key);
                 }
             }
         } else if (Is(action, u"DROP")) {

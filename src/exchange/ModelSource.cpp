@@ -199,15 +199,8 @@ void AppendColumn(AttributeList& list, const QString& schema, const QString& tab
     if (list.rows.isEmpty())
         list.rows.append(SheetHeader());
     QSet<QString>& texts = list.sharedTexts;
-    const auto shared = [&texts](const QString& text) {
-        if (text.isEmpty())
-            return text;
-        const auto it = texts.constFind(text);
-        if (it != texts.cend())
-            return *it;
-        texts.insert(text);
-        return text;
-    };
+    // One hash of the text: insert keeps the copy already there.
+    const auto shared = [&texts](const QString& text) { return text.isEmpty() ? text : *texts.insert(text); };
     const QString storedColumn = shared(column);
     const QString shownColumn = shared(DisplayName(storedColumn));
     const QString logical = shared(LogicalNameOfComment(comment));

@@ -382,7 +382,8 @@ bool CSqlBaseGate::ExecuteForEachName(const QString& statement, const std::set<Q
         SqlParams params{SqlParam::Text(name)};
         if (withAuthority)
             params.push_back(SqlParam::Text(authority));
-        const SqlOutcome out = Run(statement, params);
+        // Inside a unit a refused name must not abort the rest of the transaction.
+        const SqlOutcome out = m_inUnit ? RunRow(statement, params) : Run(statement, params);
         if (!out.ok) {
             PostError(out, QStringLiteral("분석 제외 공유 데이터 쓰기"));
             m_refused.push_back({name, QString(), out.error});

@@ -80,6 +80,11 @@ public:
     // whole (the connection gone or the commit refused): then nothing of it is stored.
     int LastWrittenCount() const { return m_written; }
     bool LastBatchLost() const { return m_batchLost; }
+    // Several writes as one transaction (a whole share upload): between BeginUnit and EndUnit
+    // the merges and excluded-name inserts write each row under a savepoint and commit nothing
+    // themselves; EndUnit(true) commits them all. False from EndUnit: nothing was stored.
+    bool BeginUnit();
+    bool EndUnit(bool commit);
     virtual bool SelectStandardAreas(StandardAreaMap& areas);
     virtual bool SelectOptionUrls(const QString& optionId, QString& url);
     virtual bool SelectCurrentDateTime(QString& text);
@@ -180,6 +185,8 @@ private:
     RefusedRows m_refused;
     int m_written = 0;
     bool m_batchLost = false;
+    bool m_inUnit = false;
+    bool m_unitLost = false; // rolled back already: the rest of the unit stores nothing
     QString m_lastError;
     bool m_lastLost = false;
 };

@@ -43,11 +43,39 @@ QString LockStatement(int dbType, bool domains)
 
 } // namespace
 
+bool CSqlBaseGate::BeginUnit()
+{
+    m_unitLost = false;
+    if (!m_database || !m_database->BeginTransaction()) {
+        PostError(m_database ? m_database->LastError() : RepositoryText::NotConnected);
+        return false;
+    }
+    m_inUnit = true;
+    return true;
+}
+
+bool CSqlBaseGate::EndUnit(bool commit)
+{
+    if (!m_inUnit)
+        return false;
+    m_inUnit = false;
+    if (m_unitLost)
+        return false;
+    if (commit && m_database->CommitTransaction())
+        return true;
+    const QString error = commit ? m_database->LastError() : QString();
+    m_database->RollbackTransaction();
+    PostError(error);
+    return false;
+}
+
 bool CSqlBaseGate::BeginBatch(const QString& lock)
 {
     m_written = 0;
-    m_batchLost = false;
-    if (!m_database || !m_database->BeginTransaction()) {
+    m_batchLost = m_inUnit && m_unitLost;
+    if (m_batchLost)
+        return false;
+    if (!m_inUnit && (!m_database || !m_database->BeginTransaction())) {
         m_batchLost = true;
         PostError(m_database ? m_database->LastError() : RepositoryText::NotConnected);
         return false;
@@ -64,6 +92,9 @@ bool CSqlBaseGate::BeginBatch(const QString& lock)
 
 bool CSqlBaseGate::CommitBatch()
 {
+    // Inside a unit the unit's end commits.
+    if (m_inUnit)
+        return !m_unitLost;
     if (m_database->CommitTransaction())
         return true;
     AbandonBatch(m_database->LastError());
@@ -76,6 +107,7 @@ void CSqlBaseGate::AbandonBatch(const QString& error)
     PostError(error);
     m_written = 0;
     m_batchLost = true;
+    m_unitLost = m_inUnit;
 }
 
 bool CSqlBaseGate::WriteBatch(bool domains, QString& date, const std::function<bool(const RowWriter&)>& rows)

@@ -405,9 +405,11 @@ TEST(FixScript, SqliteRenamesKeysOnlyWhenAsked)
     }
 }
 
-// Oracle folds to upper case, numbers its steps, warns of the 30-byte limit of older servers and
-// leaves a comment SQL*Plus would cut as a note.
-TEST(FixScript, OracleFoldsNumbersAndLeavesWhatSqlPlusWouldCut)
+// Oracle commits each DDL: every rename is a PL/SQL block that runs only while the old name is
+// there and the new one is not (so a stopped script is run again as it is), names inside the
+// EXECUTE IMMEDIATE text are quoted with their quotes doubled, names fold to upper case, the
+// 30-byte limit of older servers is noted and what SQL*Plus would cut stays a note.
+TEST(FixScript, OracleRenamesAreGuardedBlocksAndRunAgain)
 {
     const ModelSource::ColumnFacts facts{
         QStringLiteral("SHOP"), QStringLiteral("TB_CUST"), QStringLiteral("CUST_NUMBER"), {}, 0};
@@ -415,17 +417,75 @@ TEST(FixScript, OracleFoldsNumbersAndLeavesWhatSqlPlusWouldCut)
     buffer.open(QIODevice::WriteOnly);
     FixScript::Writer writer(buffer, {Dialect::Oracle, false});
     writer.Add(facts, U("고객 번호\n;"), {U("고객 번호"), {}, U("고객번호"), QStringLiteral("cust_no"), {}, {}});
-    ModelSource::ColumnFacts other = facts;
-    other.column = QStringLiteral("X");
-    writer.Add(other, U("긴이름"), {U("긴이름"), {}, U("긴이름"), QString(31, u'b'), {}, {}});
+    ModelSource::ColumnFacts quoted = facts;
+    quoted.column = QStringLiteral("O'NEIL\"X");
+    writer.Add(quoted, U("긴이름"), {U("긴이름"), {}, U("긴이름"), QString(31, u'b'), {}, {}});
+    ModelSource::ColumnFacts broken = facts;
+    broken.column = QStringLiteral("A\n/\nB");
+    writer.Add(broken, U("줄"), {U("줄"), {}, U("줄번호"), QStringLiteral("LINE_NO"), {}, {}});
+    writer.Add({{}, QStringLiteral("TB_OWN"), QStringLiteral("OLD_NM"), {}, 0}, U("이름"),
+               {U("이름"), {}, U("이름"), QStringLiteral("NEW_NM"), {}, {}});
+    // A line SQL*Plus would run as a command of its own.
+    writer.Add({{}, QStringLiteral("TB_OWN"), QStringLiteral("HOST_NM"), {}, 0}, U("호스트 이름\r  #host rm -rf ~"),
+               {U("호스트 이름"), {}, U("호스트명"), {}, {}, {}});
     ASSERT_TRUE(writer.Finish());
     const QString script = QString::fromUtf8(buffer.data());
-    EXPECT_TRUE(script.contains(QStringLiteral("-- [1] ")));
-    EXPECT_TRUE(script.contains(
-        QStringLiteral("ALTER TABLE \"SHOP\".\"TB_CUST\" RENAME COLUMN \"CUST_NUMBER\" TO \"CUST_NO\";\n")))
-        << script.toStdString();
+    const QStringList lines = script.split(u'\n');
+
+    // Blocks from DECLARE to a line of "/"; outside them no ALTER runs.
+    struct Block
+    {
+        QString text;
+        int begins = 0, ends = 0;
+    };
+    std::vector<Block> blocks;
+    bool inBlock = false;
+    for (const QString& line : lines) {
+        if (line == u"DECLARE") {
+            ASSERT_FALSE(inBlock) << script.toStdString();
+            inBlock = true;
+            blocks.emplace_back();
+        }
+        if (!inBlock) {
+            EXPECT_FALSE(line.startsWith(u"ALTER") || line.contains(u"EXECUTE")) << line.toStdString();
+            continue;
+        }
+        if (line == u"/") {
+            inBlock = false;
+            continue;
+        }
+        blocks.back().text += line + u'\n';
+        blocks.back().begins += line.trimmed() == u"BEGIN";
+        blocks.back().ends += line.trimmed() == u"END;";
+    }
+    EXPECT_FALSE(inBlock) << "a block without its \"/\"";
+    const std::array<std::array<QString, 3>, 3> expected = {{
+        {QStringLiteral("OWNER = 'SHOP' AND TABLE_NAME = 'TB_CUST' AND COLUMN_NAME = 'CUST_NUMBER'"),
+         QStringLiteral("OWNER = 'SHOP' AND TABLE_NAME = 'TB_CUST' AND COLUMN_NAME = 'CUST_NO'"),
+         QStringLiteral("EXECUTE IMMEDIATE 'ALTER TABLE \"SHOP\".\"TB_CUST\" RENAME COLUMN \"CUST_NUMBER\" TO "
+                        "\"CUST_NO\"';")},
+        {QStringLiteral("COLUMN_NAME = 'O''NEIL\"X'"), QStringLiteral("COLUMN_NAME = '") + QString(31, u'B') + u'\'',
+         QStringLiteral("RENAME COLUMN \"O''NEIL\"\"X\" TO \"") + QString(31, u'B') + QStringLiteral("\"';")},
+        {QStringLiteral("FROM USER_TAB_COLUMNS WHERE TABLE_NAME = 'TB_OWN' AND COLUMN_NAME = 'OLD_NM'"),
+         QStringLiteral("FROM USER_TAB_COLUMNS WHERE TABLE_NAME = 'TB_OWN' AND COLUMN_NAME = 'NEW_NM'"),
+         QStringLiteral("EXECUTE IMMEDIATE 'ALTER TABLE \"TB_OWN\" RENAME COLUMN \"OLD_NM\" TO \"NEW_NM\"';")},
+    }};
+    ASSERT_EQ(blocks.size(), expected.size()) << script.toStdString();
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        const QString& b = blocks[i].text;
+        EXPECT_EQ(blocks[i].begins, 1) << b.toStdString();
+        EXPECT_EQ(blocks[i].ends, 1) << b.toStdString();
+        const qsizetype oldAt = b.indexOf(expected[i][0]), newAt = b.indexOf(expected[i][1]);
+        const qsizetype guard = b.indexOf(QStringLiteral("IF termwise_old = 1 AND termwise_new = 0 THEN"));
+        const qsizetype run = b.indexOf(expected[i][2]);
+        EXPECT_TRUE(oldAt >= 0 && newAt >= 0 && guard > newAt && run > guard && b.indexOf(u"END IF;") > run)
+            << b.toStdString();
+        EXPECT_EQ(b.count(QStringLiteral("EXECUTE IMMEDIATE")), 1) << b.toStdString();
+    }
+    EXPECT_TRUE(script.contains(QStringLiteral("그대로 다시 실행하십시오"))) << script.toStdString();
     EXPECT_TRUE(script.contains(QStringLiteral("30바이트를 넘는"))) << script.toStdString();
     EXPECT_FALSE(script.contains(QStringLiteral("COMMENT ON"))) << script.toStdString();
-    EXPECT_EQ(writer.GetCounts().renames, 2);
-    EXPECT_EQ(writer.GetCounts().leftOut, 1);
+    EXPECT_EQ(writer.GetCounts().renames, 3);
+    EXPECT_FALSE(script.contains(QStringLiteral("#host"))) << script.toStdString();
+    EXPECT_EQ(writer.GetCounts().leftOut, 4); // the cut comment, the name over lines and its comment, #host
 }

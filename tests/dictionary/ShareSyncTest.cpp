@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <chrono>
@@ -327,4 +328,58 @@ TEST(ShareConcurrency, AnUploadCutOffHalfwayStoresNothingAndRefusesNothing)
         << up.lines.join(u'\n').toStdString();
     repo.Reconnect();
     EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_ANLY_WORD")), 0);
+}
+
+// The command line uploads both kinds in one transaction: a connection that dies while the
+// second kind goes up leaves nothing of the first either, and nothing is called refused.
+TEST(ShareConcurrency, AnUploadCutOffInItsSecondKindStoresNothingOfTheFirst)
+{
+    TestRepository repo;
+    OPEN_TEST_REPOSITORY(repo, TestDialect::Postgresql);
+    TempDataDir data;
+    CAnalyzeSettings d;
+    for (int i = 0; i < 100; ++i) {
+        d.AddWord(QStringLiteral("W%1").arg(i), QStringLiteral("단어%1").arg(i),
+                  Word(QStringLiteral("Word%1").arg(i), QStringLiteral("설명")));
+        d.AddDomain(QStringLiteral("K%1").arg(i), QStringLiteral("도메인%1").arg(i),
+                    Domain(QStringLiteral("VARCHAR"), QStringLiteral("10")));
+        d.m_setExceptWords.insert(QStringLiteral("제외%1").arg(i));
+        d.m_setExceptDomains.insert(QStringLiteral("제외도메인%1").arg(i));
+    }
+    ASSERT_TRUE(d.SaveTo(data.standardPath() + QStringLiteral("/termwise.json")));
+    const struct
+    {
+        bool excluded;
+        const char* table;
+        const char* when; // the row of the second kind at which the server loses the session
+    } cases[] = {{false, "STD_ANLY_DOMAIN", "NEW.key_dom_nm = 'K50'"},
+                 {true, "STD_ANLY_EXCEPT", "NEW.except_nm = '제외도메인50'"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.table);
+        repo.Exec(QStringLiteral("CREATE OR REPLACE FUNCTION %1.cut() RETURNS trigger AS $$ BEGIN IF %2 THEN "
+                                 "PERFORM pg_terminate_backend(pg_backend_pid()); END IF; RETURN NEW; END $$ "
+                                 "LANGUAGE plpgsql")
+                      .arg(repo.Schema(), QString::fromUtf8(c.when)));
+        repo.Exec(QStringLiteral("CREATE TRIGGER cut BEFORE INSERT ON %1 FOR EACH ROW EXECUTE FUNCTION %2.cut()")
+                      .arg(QLatin1String(c.table), repo.Schema()));
+        QProcess cli;
+        QStringList args{
+            QStringLiteral("share"),    QStringLiteral("upload"), QStringLiteral("--repo"),     repo.Uri(),
+            QStringLiteral("--prefer"), QStringLiteral("local"),  QStringLiteral("--data-dir"), data.path()};
+        if (c.excluded)
+            args << QStringLiteral("--excluded");
+        cli.start(QStringLiteral(TERMWISE_EXE), args);
+        ASSERT_TRUE(cli.waitForFinished(60000));
+        const QString out = QString::fromUtf8(cli.readAllStandardOutput());
+        EXPECT_EQ(cli.exitCode(), 1) << out.toStdString();
+        EXPECT_TRUE(out.contains(QStringLiteral("100개가 모두 저장되지 않았습니다"))) << out.toStdString();
+        EXPECT_TRUE(
+            QString::fromUtf8(cli.readAllStandardError()).contains(QStringLiteral("아무것도 저장되지 않았습니다")));
+        EXPECT_FALSE(out.contains(QRegularExpression(QStringLiteral("[1-9][0-9]* (uploaded new|changed|refused)"))))
+            << out.toStdString();
+        EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_ANLY_WORD")), 0);
+        EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_ANLY_DOMAIN")), 0);
+        EXPECT_EQ(repo.Count(QStringLiteral("SELECT COUNT(*) FROM STD_ANLY_EXCEPT")), 0);
+        repo.Exec(QStringLiteral("DROP TRIGGER cut ON %1").arg(QLatin1String(c.table)));
+    }
 }

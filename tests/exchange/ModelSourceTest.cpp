@@ -177,6 +177,33 @@ TEST(DdlReader, NamesTypesAndDialectRules)
         ASSERT_TRUE(DdlReader::ReadText(QString::fromUtf8(c.script), QStringLiteral("t.sql"), list, error, options));
         EXPECT_EQ(Rows(list).join(u'\n'), c.rows.join(u'\n')) << list.warnings.join(u'\n').toStdString();
     }
+
+    // A table's columns are found by a scan while it is narrow and by a hash once it is wide:
+    // renames, a drop and a column added again on both sides of that change.
+    QString script = QStringLiteral("CREATE TABLE w (c1 int");
+    for (int i = 2; i <= 15; ++i)
+        script += QStringLiteral(", c%1 int").arg(i);
+    script += QStringLiteral(");\nALTER TABLE w RENAME COLUMN c3 TO d3;\nALTER TABLE w ADD COLUMN x16 int;\n"
+                             "ALTER TABLE w ADD COLUMN x17 int;\nALTER TABLE w RENAME COLUMN d3 TO e3;\n"
+                             "ALTER TABLE w DROP COLUMN c5;\nALTER TABLE w ADD COLUMN c5 text;\n"
+                             "COMMENT ON COLUMN w.e3 IS 'ee';\nCOMMENT ON COLUMN w.c5 IS 'cc';\n");
+    QStringList expected;
+    for (const char* c : {"c1", "c2", "e3", "c4", "c6", "c7", "c8", "c9", "c10", "c11", "c12", "c13", "c14", "c15",
+                          "x16", "x17", "c5"}) {
+        const QString name = QString::fromLatin1(c).toUpper();
+        expected << QStringLiteral("W||%1|%2|%3||")
+                        .arg(name,
+                             name == u"E3"   ? QStringLiteral("ee")
+                             : name == u"C5" ? QStringLiteral("cc")
+                                             : QString(),
+                             name == u"C5" ? QStringLiteral("TEXT") : QStringLiteral("INT"));
+    }
+    ModelSource::AttributeList list;
+    QString error;
+    DdlReader::Options options;
+    options.dialect = Dialect::PostgreSql;
+    ASSERT_TRUE(DdlReader::ReadText(script, QStringLiteral("w.sql"), list, error, options));
+    EXPECT_EQ(Rows(list).join(u'\n'), expected.join(u'\n')) << list.warnings.join(u'\n').toStdString();
 }
 
 // Catalog rows of the servers the tests have none of (Oracle), and what MySQL's MODIFY restates.

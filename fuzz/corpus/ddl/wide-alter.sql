@@ -1,0 +1,12 @@
+CREATE TABLE w (c1 int, c2 int, c3 int, c4 int, c5 int, c6 int, c7 int, c8 int, c9 int, c10 int, c11 int, c12 int, c13 int, c14 int, c15 int);
+ALTER TABLE w RENAME COLUMN c3 TO d3;
+ALTER TABLE w ADD COLUMN x16 int;
+ALTER TABLE w ADD COLUMN x17 int;
+ALTER TABLE w RENAME COLUMN d3 TO e3;
+ALTER TABLE w DROP COLUMN c5;
+ALTER TABLE w ADD COLUMN c5 text;
+ALTER TABLE w ALTER COLUMN e3 TYPE bigint;
+COMMENT ON COLUMN w.e3 IS 'ee';
+CREATE TABLE m (a int, b int);
+ALTER TABLE m CHANGE COLUMN a z bigint COMMENT 'zz';
+ALTER TABLE m MODIFY b text;
