@@ -1,0 +1,222 @@
+#pragma once
+// The DDL reader's model: statements (CREATE TABLE, COMMENT ON, ALTER TABLE, USE and the like)
+// applied to the tables read so far, which go into the attribute list at the end.
+#include "exchange/DdlTokens.h"
+#include "exchange/ModelSourceTexts.h"
+
+#include <QHash>
+#include <QSet>
+#include <optional>
+
+namespace DdlReader::Internal {
+
+namespace T = ModelSourceTexts;
+
+// ---------------------------------------------------------------------------------------
+// The model read so far
+
+struct Column
+{
+    QString name; // as stored
+    QString key;
+    QString comment;
+    QString type;           // the type text as written
+    QString definition;     // MySQL: what MODIFY restates
+    unsigned char keys = 0; // ModelSource::KeyRole bits
+    bool dropped = false;
+};
+
+struct Table
+{
+    QString schema, name, key, comment;
+    std::vector<Column> columns;
+    bool dropped = false;
+
+    Column* Find(const QString& key)
+    {
+        const int i = IndexOf(key);
+        return i < 0 || columns[size_t(i)].dropped ? nullptr : &columns[size_t(i)];
+    }
+    void Append(Column column)
+    {
+        columns.push_back(std::move(column));
+        if (columns.size() == kHashFrom) {
+            for (size_t i = 0; i < columns.size(); ++i)
+                byKey.insert(columns[i].key, int(i));
+        } else if (columns.size() > kHashFrom) {
+            byKey.insert(columns.back().key, int(columns.size() - 1));
+        }
+    }
+    // The column (one of columns) known by another key from now on.
+    void Rekey(Column& column, const QString& key)
+    {
+        if (columns.size() >= kHashFrom) {
+            byKey.remove(column.key);
+            byKey.insert(key, int(&column - columns.data()));
+        }
+        column.key = key;
+    }
+
+private:
+    // Most tables have a few columns: a scan of them costs less than a hash for each table of
+    // a script of 50,000. A wide table is hashed.
+    static constexpr size_t kHashFrom = 16;
+    QHash<QString, int> byKey; // the last column of each key, once hashed
+
+    int IndexOf(const QString& key) const
+    {
+        if (columns.size() >= kHashFrom)
+            return byKey.value(key, -1);
+        for (size_t i = columns.size(); i-- > 0;)
+            if (columns[i].key == key)
+                return int(i);
+        return -1;
+    }
+};
+
+// A name as the DBMS stores it, and the key it is matched by.
+struct Name
+{
+    QString stored, key;
+};
+
+// A foreign key's target, marked once every table is read (it may come later in the script).
+struct Reference
+{
+    std::vector<Name> table;
+    QStringList columns; // keys; none: the table's primary key
+};
+
+class Script
+{
+public:
+    Script(Dialect dialect, ModelSource::AttributeList& list) : m_dialect(dialect), m_list(list) {}
+
+    void SetFile(const QString& file) { m_file = file; }
+    void SetDialect(Dialect dialect) { m_dialect = dialect; }
+    Dialect GetDialect() const { return m_dialect; }
+    int CreateTables() const { return m_createTables; }
+
+    void Statement(QStringView text, int line);
+    void Finish();
+    void Unclosed(const QString& what, int line)
+    {
+        m_list.warnings.append(T::kUnterminated.arg(m_file).arg(line).arg(what));
+    }
+
+private:
+    Name NameOf(const Token& t) const
+    {
+        const bool quoted = t.kind == Tok::QuotedId;
+        QString stored = quoted ? t.text() : t.raw().toString();
+        if (!quoted && m_dialect == Dialect::PostgreSql)
+            stored = stored.toLower();
+        else if (!quoted && m_dialect == Dialect::Oracle)
+            stored = stored.toUpper();
+        // MySQL, SQLite and an unknown dialect: names compare without case.
+        const bool exact = m_dialect == Dialect::PostgreSql || m_dialect == Dialect::Oracle;
+        return {stored, exact ? stored : stored.toLower()};
+    }
+
+    // A possibly qualified name at toks[i]: its parts, i moved past it.
+    std::vector<Name> QualifiedName(const std::vector<Token>& toks, size_t& i) const
+    {
+        std::vector<Name> parts;
+        while (i < toks.size() && IsIdent(toks[i])) {
+            parts.push_back(NameOf(toks[i]));
+            ++i;
+            if (i < toks.size() && IsSym(toks[i], u'.'))
+                ++i;
+            else
+                break;
+        }
+        return parts;
+    }
+    // A table's name as the server reads it: unqualified, in the schema a USE, SET search_path
+    // or ALTER SESSION SET CURRENT_SCHEMA made current (a dump of several databases).
+    std::vector<Name> InCurrentSchema(std::vector<Name> parts) const
+    {
+        if (parts.size() == 1 && !m_currentSchema.stored.isEmpty())
+            parts.insert(parts.begin(), m_currentSchema);
+        return parts;
+    }
+    // USE db; SET search_path [=|TO] s, ...; ALTER SESSION SET CURRENT_SCHEMA = s.
+    void CurrentSchema(QStringView text);
+
+    // The live table a possibly qualified name means: with a schema, that schema's table (or
+    // one written without a schema); without, the only table of that name (none when two
+    // schemas have one). Hashed both ways, so a name repeated across thousands of schemas or
+    // re-created thousands of times costs no search.
+    Table* FindTable(const std::vector<Name>& parts)
+    {
+        if (parts.empty())
+            return nullptr;
+        const QString& key = parts.back().key;
+        if (parts.size() < 2) {
+            const auto it = m_liveByName.constFind(key);
+            return it == m_liveByName.constEnd() || it->size() != 1 ? nullptr : &m_tables[size_t(*it->cbegin())];
+        }
+        for (const QString& schema : {parts[parts.size() - 2].key, QString()}) {
+            const auto it = m_liveBySchema.constFind(schema + QChar(0) + key);
+            if (it != m_liveBySchema.constEnd())
+                return &m_tables[size_t(*it)];
+        }
+        return nullptr;
+    }
+    void AddTable(Table table)
+    {
+        const int index = int(m_tables.size());
+        m_liveByName[table.key].insert(index);
+        m_liveBySchema.insert(SchemaKey(table.schema) + QChar(0) + table.key, index);
+        m_tables.push_back(std::move(table));
+    }
+    void DropTable(Table& table)
+    {
+        const int index = int(&table - m_tables.data());
+        table.dropped = true;
+        m_liveByName[table.key].remove(index);
+        const QString full = SchemaKey(table.schema) + QChar(0) + table.key;
+        if (m_liveBySchema.value(full, -1) == index)
+            m_liveBySchema.remove(full);
+    }
+    QString SchemaKey(const QString& stored) const
+    {
+        const bool exact = m_dialect == Dialect::PostgreSql || m_dialect == Dialect::Oracle;
+        return exact ? stored : stored.toLower();
+    }
+
+    void CreateTable(const std::vector<Token>& toks, size_t i, QStringView text, int line);
+    // [CONSTRAINT n] PRIMARY KEY (...) or FOREIGN KEY (...) REFERENCES t (...) at toks[k, to).
+    void TableConstraint(Table& table, const std::vector<Token>& toks, size_t k, size_t to);
+    // REFERENCES t [(a, b)] at toks[k, to): remembered for Finish.
+    void Referenced(const std::vector<Token>& toks, size_t k, size_t to) const;
+    void MarkReferenced();
+    void CommentOn(const std::vector<Token>& toks, size_t i, QStringView text, int line);
+    void AlterTable(const std::vector<Token>& toks, size_t i, QStringView text, int line);
+
+    // A column definition from toks[i] to end; false when it is no column (a constraint).
+    std::optional<Column> ColumnDef(const std::vector<Token>& toks, size_t i, size_t end, QStringView text,
+                                    bool& isConstraint) const;
+    void AddColumn(Table& table, Column column);
+    void Warn(const QString& format, int line, QStringView text, qsizetype pos = 0)
+    {
+        int at = line;
+        for (qsizetype k = 0; k < pos && k < text.size(); ++k)
+            at += text[k] == u'\n' ? 1 : 0;
+        const QString head = text.mid(pos).left(60).toString().simplified();
+        m_list.warnings.append(format.arg(m_file, QString::number(at), head));
+    }
+
+    Dialect m_dialect;
+    ModelSource::AttributeList& m_list;
+    QString m_file;
+    std::vector<Table> m_tables;
+    mutable std::vector<Reference> m_references;
+    QHash<QString, QSet<int>> m_liveByName;
+    QHash<QString, int> m_liveBySchema; // schema key, NUL, name key
+    Name m_currentSchema;               // empty: the one the script is run in
+    int m_createTables = 0;
+    int m_notTheModel = 0; // temporary tables, tables of the server's own schemas
+};
+
+} // namespace DdlReader::Internal
