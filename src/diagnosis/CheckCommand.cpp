@@ -204,28 +204,36 @@ bool WriteReport(const ConformanceReport& report, const QString& path, QString& 
     return Conformance::WriteWorkbook(report, path, &error);
 }
 
-// The fix script still works from the term analysis of the whole model.
-bool WriteFixScript(const Options& o, const ModelSource::AttributeList& model, ModelSource::Dialect dialect,
-                    const ConformanceReport& report, std::vector<QStringList>& plan, QTextStream& out,
-                    QString& error)
+// The report, and with --fix-script the script written while the columns are judged; the
+// script's changes go to the report's "보정 계획". False (the message written) when no report can
+// be made; a script that cannot be written sets status and loses no report.
+bool BuildReport(const Options& o, ColumnSource& source, ModelSource::Dialect dialect, ConformanceReport& report,
+                 int& status, QTextStream& out, QTextStream& err)
 {
-    auto engine = std::make_unique<CTermAnalysis>();
-    engine->SetSheet(model.rows);
-    ModelSource::Designate(3, engine->Designations());
-    engine->SetExcludeFirstRow(true);
-    engine->SetAreaId(o.area);
-    const CTermAnalysis::RunResult run = engine->Run();
-    if (!run.ok) {
-        error = run.message;
+    QString error;
+    if (o.fixScript.isEmpty()) {
+        if (Diagnosis::BuildForConnectedArea(o.area, source, report, error))
+            return true;
+        err << "termwise: " << error << "\n";
         return false;
     }
-    FixScriptHook::Counts counts;
-    const auto planRow = [&plan](const QStringList& cells) { plan.push_back(cells); };
-    if (!FixScript::WriteForAnalysis({o.fixScript, engine.get(), &model, dialect, &report, o.renameKeys, planRow},
-                                     counts, error))
+    std::vector<QStringList> plan;
+    Diagnosis::ScriptRequest script{o.fixScript, {dialect, o.renameKeys}, [&plan](const FixScript::PlanRow& row) {
+                                        plan.push_back(FixScript::PlanCells(row));
+                                    }};
+    Diagnosis::ScriptOutcome outcome;
+    if (!Diagnosis::BuildWithScript(o.area, source, report, error, script, outcome)) {
+        err << "termwise: " << error << "\n";
         return false;
-    if (AnalyzeCommand::KeepHeapAtExit())
-        (void)engine.release();
+    }
+    if (!outcome.written) {
+        err << "termwise: 수정 스크립트를 쓸 수 없습니다: " << o.fixScript << ": " << outcome.error << "\n";
+        status = 1;
+        return true;
+    }
+    report.planHeader = FixScript::PlanHeader();
+    report.plan = std::move(plan);
+    const FixScript::Counts& counts = outcome.counts;
     out << "fix script: " << counts.renames << " renames, " << counts.comments << " comments, " << counts.leftOut
         << " left out, " << counts.typeNotes << " type notes\n";
     return true;
@@ -278,30 +286,15 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
         return 2;
     }
 
+    // Each output on its own: a report that cannot be written loses no fix script.
+    int status = 0;
     ConformanceReport report;
-    QString error;
-    if (!Diagnosis::BuildForConnectedArea(o.area, *source, report, error)) {
-        err << "termwise: " << error << "\n";
+    if (!BuildReport(o, *source, dialect, report, status, out, err))
         return 1;
-    }
     report.input = fromModel ? ModelInput::DisplayName(request) : QFileInfo(o.inputs.front()).fileName();
     if (fromModel)
         report.tables = model.tables;
-
-    // Each output on its own: a report that cannot be written loses no fix script.
-    int status = 0;
-    // The script first, so the report can list its changes ("보정 계획"); a failing script
-    // still leaves the report.
-    if (!o.fixScript.isEmpty()) {
-        std::vector<QStringList> plan;
-        if (WriteFixScript(o, model, dialect, report, plan, out, error)) {
-            report.planHeader = FixScript::PlanHeader();
-            report.plan = std::move(plan);
-        } else {
-            err << "termwise: 수정 스크립트를 쓸 수 없습니다: " << o.fixScript << ": " << error << "\n";
-            status = 1;
-        }
-    }
+    QString error;
     if (!WriteReport(report, o.output, error)) {
         err << "termwise: 보고서를 쓸 수 없습니다: " << NamingFile(o.output, error) << "\n";
         status = 1;

@@ -73,6 +73,8 @@ ColumnJudge::NameVerdict ColumnJudge::TermSynonymVerdict(const QString& name, co
         v.termDomainId = t->second.domainId;
     }
     v.noDomainSubject = term;
+    v.reason =
+        QStringLiteral("%1 %2 → 표준 용어 %3").arg(StandardTexts::kFindingNames[eFindingNonStandardTerm], name, term);
     return v;
 }
 
@@ -166,11 +168,13 @@ bool ColumnJudge::AnalyseNames(const QStringList& keys)
                 v.standardPhysical = r->physicalName;
             }
             v.noDomainSubject = key;
+            v.reason = QStringLiteral("표준 용어 %1").arg(v.standardLogical);
         } else {
             v.logicalOk = v.renamable = allStandard && lastClass;
             if (allFound) {
                 v.standardLogical = logical.join(QString());
                 v.standardPhysical = physical.join(u'_');
+                v.reason = QStringLiteral("표준 단어 %1").arg(logical.join(u'+'));
             }
             v.noDomainSubject = last ? last->word : key;
         }
@@ -287,7 +291,7 @@ bool ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<C
                 // The type as the domains name it, whatever the DBMS calls it (CHARACTER VARYING).
                 out.findings.push_back(
                     {eFindingTypeMismatch, GlobalFunc::BuildDataType(logicalType, length, scale), domain});
-                out.standard.typeNote = domain;
+                out.standard.typeNote = QStringLiteral("%1, 도메인 %2").arg(c.displayType, domain);
             }
         } else {
             out.typeOk = FittingDomain(v.candidates, logicalType, length, scale) != nullptr;
@@ -309,8 +313,7 @@ bool ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<C
             out.standard.standardName = v.standardLogical + names[i].number;
             out.standard.standardColumn = wanted;
         }
-        if (!out.findings.empty())
-            out.standard.reason = StandardTexts::kFindingNames[out.findings.front().kind];
+        out.standard.reason = v.reason;
     }
     return true;
 }

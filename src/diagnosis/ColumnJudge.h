@@ -30,6 +30,7 @@ struct DiagnosisColumn
     QString length;         // as stated
     QString scale;          // as stated
     QString displayType;    // as shown (VARCHAR(20))
+    QString definition;     // MySQL/MariaDB: what the fix script restates with a new comment
     unsigned char keys = 0; // ModelSource::KeyRole bits
 };
 
@@ -74,6 +75,7 @@ private:
         QString termDomainId;     // a registered term's (or a term synonym's term's) domain
         QStringList candidates;   // key domain names, in the order the domain lookup tries them
         QString noDomainSubject;
+        QString reason; // why the standard names are the standard, for the fix script
         std::vector<ColumnFinding> findings;
     };
     struct Name

@@ -25,6 +25,7 @@ bool ModelColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
         c.type = c.displayType.section(u'(', 0, 0).trimmed();
         c.length = row.value(ColLength);
         c.scale = row.value(ColScale);
+        c.definition = f.definition;
         c.keys = f.keys;
         batch.push_back(std::move(c));
     }
@@ -180,6 +181,54 @@ bool BuildForAnalysis(const CTermAnalysis& analysis, const ModelSource::Attribut
     }
     AnalysisColumns columns(analysis);
     return BuildForConnectedArea(analysis.AreaId(), columns, report, error);
+}
+
+ModelSource::ColumnFacts FactsOf(const DiagnosisColumn& column)
+{
+    return {column.schema, column.table, column.column, column.definition, column.keys};
+}
+
+Sink ScriptSink(FixScript::Writer& writer)
+{
+    return [&writer](const DiagnosisColumn& column, const ColumnVerdict& verdict) {
+        writer.Add(FactsOf(column), column.comment, verdict.standard);
+    };
+}
+
+bool BuildWithScript(const QString& areaId, ColumnSource& source, ConformanceReport& report, QString& error,
+                     const ScriptRequest& script, ScriptOutcome& outcome)
+{
+    bool fed = false, built = false;
+    outcome.written = FixScript::WriteFileUnlessFailed(
+        script.path, script.options,
+        [&](FixScript::Writer& writer) {
+            fed = true;
+            built = BuildForConnectedArea(areaId, source, report, error, ScriptSink(writer));
+            return built;
+        },
+        outcome.counts, outcome.error, script.plan);
+    if (!fed) // the script could not be opened: the report still counts
+        built = BuildForConnectedArea(areaId, source, report, error);
+    return built;
+}
+
+bool WriteFixScript(const FixScriptHook::Request& request, FixScriptHook::Counts& counts, QString& error)
+{
+    if (!request.analysis || !request.model) {
+        error = FixScriptHook::kNoWriter;
+        return false;
+    }
+    ModelColumns columns(*request.model);
+    ConformanceReport report;
+    ScriptRequest script{request.path, {request.dialect, request.renameKeys}, {}};
+    if (request.plan)
+        script.plan = [&request](const FixScript::PlanRow& row) { request.plan(FixScript::PlanCells(row)); };
+    ScriptOutcome outcome;
+    if (!BuildWithScript(request.analysis->AreaId(), columns, report, error, script, outcome))
+        return false;
+    counts = outcome.counts;
+    error = outcome.error;
+    return outcome.written;
 }
 
 } // namespace Diagnosis

@@ -8,6 +8,7 @@
 //   verdict (the fix script's ColumnStandard) in column order.
 // What is held at any time is one batch, the judge's bounded tables and the tally.
 #include "diagnosis/ColumnJudge.h"
+#include "diagnosis/FixScript.h"
 #include "exchange/ModelSource.h"
 #include "standard/ConformanceCheck.h"
 
@@ -84,5 +85,29 @@ bool BuildForConnectedArea(const QString& areaId, ColumnSource& source, Conforma
 // The term form's: the model it was read from when there is one, else its sheet or targets.
 bool BuildForAnalysis(const CTermAnalysis& analysis, const ModelSource::AttributeList* model, ConformanceReport& report,
                       QString& error);
+
+// The fix script as a sink: each judged column to the writer.
+ModelSource::ColumnFacts FactsOf(const DiagnosisColumn& column);
+Sink ScriptSink(FixScript::Writer& writer);
+
+struct ScriptRequest
+{
+    QString path;
+    FixScript::Options options;
+    std::function<void(const FixScript::PlanRow&)> plan; // the "보정 계획" rows
+};
+struct ScriptOutcome
+{
+    bool written = false;
+    FixScript::Counts counts;
+    QString error; // why the script was not written, when the report was built
+};
+// BuildForConnectedArea with the fix script written in the same pass. A script that cannot be
+// written costs no report (outcome.error says why); a cancelled run leaves no script.
+bool BuildWithScript(const QString& areaId, ColumnSource& source, ConformanceReport& report, QString& error,
+                     const ScriptRequest& script, ScriptOutcome& outcome);
+// FixScriptHook's writer: the model's columns judged against the analysis's area, as the
+// command line does, so the window writes the same script.
+bool WriteFixScript(const FixScriptHook::Request& request, FixScriptHook::Counts& counts, QString& error);
 
 } // namespace Diagnosis
