@@ -109,29 +109,37 @@ void PrintTopFindings(const ConformanceReport& report, QTextStream& out)
     struct Top
     {
         int count, kind;
-        const ConformanceEntry* entry;
+        qint64 first; // the order subjects came in, within a kind
+        QString subject, replacement;
     };
     std::vector<Top> tops;
-    QSet<QString> seen;
     for (int k = 0; k < eFindingCount; ++k) {
         if (k == eFindingNoLogicalName || k == eFindingPhysicalName)
             continue;
+        QSet<QString> seen;
+        qint64 order = 0;
         for (const ConformanceEntry& e : report.entries[size_t(k)])
-            if (!seen.contains(QString::number(k) + u'\x1f' + e.subject)) {
-                seen.insert(QString::number(k) + u'\x1f' + e.subject);
-                tops.push_back({e.count, k, &e});
+            if (!seen.contains(e.subject)) {
+                seen.insert(e.subject);
+                tops.push_back({e.count, k, order++, e.subject, e.replacement});
             }
+        if (report.spill)
+            for (auto it = report.spill->Subjects(k).begin(); it != report.spill->Subjects(k).end(); ++it)
+                tops.push_back({it->count, k, order + it->first, it.key(), it->replacement});
     }
     if (tops.empty())
         return;
-    std::stable_sort(tops.begin(), tops.end(), [](const Top& a, const Top& b) { return a.count > b.count; });
+    // The most columns first; of equal counts, the order of the kinds and of the entries.
+    std::sort(tops.begin(), tops.end(), [](const Top& a, const Top& b) {
+        return a.count != b.count ? a.count > b.count : a.kind != b.kind ? a.kind < b.kind : a.first < b.first;
+    });
     constexpr size_t kShown = 10;
     out << "top findings:\n";
     for (size_t i = 0; i < std::min(tops.size(), kShown); ++i) {
         const Top& t = tops[i];
-        out << "  " << StandardTexts::kFindingNames[t.kind] << ' ' << t.entry->subject;
-        if (!t.entry->replacement.isEmpty())
-            out << " -> " << t.entry->replacement;
+        out << "  " << StandardTexts::kFindingNames[t.kind] << ' ' << t.subject;
+        if (!t.replacement.isEmpty())
+            out << " -> " << t.replacement;
         out << ": " << t.count << (t.count == 1 ? " column\n" : " columns\n");
     }
 }
@@ -199,8 +207,7 @@ int ReadAttributeList(const Options& o, CTermAnalysis& engine, QTextStream& err)
 bool WriteReport(const ConformanceReport& report, const QString& path, QString& error)
 {
     if (QFileInfo(path).suffix().compare(QLatin1String("json"), Qt::CaseInsensitive) == 0)
-        return AnalysisDocument::WriteFile(QJsonDocument(Conformance::ToJson(report)).toJson(QJsonDocument::Indented),
-                                           path, &error);
+        return Conformance::WriteJson(report, path, &error);
     return Conformance::WriteWorkbook(report, path, &error);
 }
 

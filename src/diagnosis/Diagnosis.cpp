@@ -84,15 +84,28 @@ bool AnalysisColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
     return batch.size() > before;
 }
 
+namespace {
+
+// Two seeds make the hash of a text 64 bits wide on any platform; a million names collide
+// with a chance of about one in ten million.
+quint64 Hash64(const QString& text)
+{
+    return (quint64(qHash(text, 0x9e3779b9u)) << 32) ^ quint64(qHash(text, 0x85ebca6bu));
+}
+
+} // namespace
+
+DiagnosisTally::DiagnosisTally() : m_spill(std::make_shared<ConformanceEntrySpill>()) {}
+
 void DiagnosisTally::Add(const DiagnosisColumn& column, const ColumnVerdict& verdict)
 {
     ConformanceReport& r = m_report;
     ++r.columns;
     if (!column.shownTable.isEmpty())
-        m_tables.insert(column.shownTable);
+        m_tables.insert(Hash64(column.shownTable));
     if (verdict.named) {
         ++r.withLogicalName;
-        m_names.insert(verdict.nameKey);
+        m_names.insert(Hash64(verdict.nameKey));
         r.logicalConforming += verdict.logicalOk ? 1 : 0;
         r.physicalConforming += verdict.physicalOk ? 1 : 0;
         r.typeConforming += verdict.typeOk ? 1 : 0;
@@ -101,9 +114,8 @@ void DiagnosisTally::Add(const DiagnosisColumn& column, const ColumnVerdict& ver
     std::array<bool, eFindingCount> kinds{};
     for (const ColumnFinding& f : verdict.findings) {
         kinds[size_t(f.kind)] = true;
-        ++m_subjects[QString::number(f.kind) + u'\x1f' + f.subject];
-        r.entries[size_t(f.kind)].push_back({column.shownTable, column.shownColumn, verdict.logicalName,
-                                             column.displayType, f.subject, f.replacement, 0});
+        m_spill->Add(f.kind, {column.shownTable, column.shownColumn, verdict.logicalName, column.displayType, f.subject,
+                              f.replacement, 0});
     }
     for (int k = 0; k < eFindingCount; ++k)
         r.concerned[size_t(k)] += kinds[size_t(k)] ? 1 : 0;
@@ -111,17 +123,16 @@ void DiagnosisTally::Add(const DiagnosisColumn& column, const ColumnVerdict& ver
 
 void DiagnosisTally::Finish(ConformanceReport& report)
 {
-    for (int k = 0; k < eFindingCount; ++k)
-        for (ConformanceEntry& e : m_report.entries[size_t(k)])
-            e.count = m_subjects.value(QString::number(k) + u'\x1f' + e.subject);
     m_report.tables = int(m_tables.size());
     m_report.distinctNames = int(m_names.size());
+    m_report.spill = std::move(m_spill);
     const QString areaId = report.areaId, areaName = report.areaName, input = report.input;
     report = std::move(m_report);
     report.areaId = areaId;
     report.areaName = areaName;
     report.input = input;
     m_report = ConformanceReport();
+    m_spill = std::make_shared<ConformanceEntrySpill>();
 }
 
 namespace Diagnosis {

@@ -56,15 +56,17 @@ private:
 class DiagnosisTally
 {
 public:
+    DiagnosisTally();
     void Add(const DiagnosisColumn& column, const ColumnVerdict& verdict);
-    // The figures, with each entry's count of columns sharing its finding.
+    // The figures; the entries, spilled to disk as they came, read back with their counts.
     void Finish(ConformanceReport& report);
 
 private:
     ConformanceReport m_report;
-    QSet<QString> m_tables;
-    QSet<QString> m_names;
-    QHash<QString, int> m_subjects; // kind + subject -> columns
+    std::shared_ptr<ConformanceEntrySpill> m_spill;
+    // Tables and names counted by a 64-bit hash of each: counters, not the texts.
+    QSet<quint64> m_tables;
+    QSet<quint64> m_names;
 };
 
 namespace Diagnosis {

@@ -139,7 +139,7 @@ QJsonObject ToJson(const ConformanceReport& report)
     QJsonArray findings;
     for (int k = 0; k < eFindingCount; ++k) {
         QJsonArray entries;
-        for (const ConformanceEntry& e : report.entries[size_t(k)])
+        ForEachEntry(report, k, [&entries](const ConformanceEntry& e) {
             entries.append(QJsonObject{{QStringLiteral("table"), e.table},
                                        {QStringLiteral("column"), e.column},
                                        {QStringLiteral("attribute"), e.attribute},
@@ -147,6 +147,8 @@ QJsonObject ToJson(const ConformanceReport& report)
                                        {QStringLiteral("subject"), e.subject},
                                        {QStringLiteral("replacement"), e.replacement},
                                        {QStringLiteral("count"), e.count}});
+            return true;
+        });
         findings.append(QJsonObject{{QStringLiteral("kind"), FindingKey(k)},
                                     {QStringLiteral("name"), kFindingNames[k]},
                                     {QStringLiteral("columns"), report.concerned[size_t(k)]},
@@ -183,6 +185,8 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
 {
     // Rows go to disk as they are written, and a finding kind over one sheet's rows goes on in
     // "미등록 단어 (2)": a report of millions of findings in little memory.
+    if (report.spill && report.spill->Failed())
+        return Fail(error, kSpillFailed);
     ReportWorkbook book;
     if (!book.Open(path))
         return Fail(error, book.Error());
@@ -269,9 +273,10 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
         ReportWorkbook::Sheet* sheet = book.AddSheet(kFindingNames[k], kFindingColumns);
         if (!sheet)
             break;
-        for (const ConformanceEntry& e : report.entries[size_t(k)])
-            if (!sheet->AddRow({e.table, e.column, e.attribute, e.dataType, e.subject, e.replacement, double(e.count)}))
-                break;
+        ForEachEntry(report, k, [sheet](const ConformanceEntry& e) {
+            return sheet->AddRow(
+                {e.table, e.column, e.attribute, e.dataType, e.subject, e.replacement, double(e.count)});
+        });
     }
     if (!report.planHeader.isEmpty())
         if (ReportWorkbook::Sheet* sheet = book.AddSheet(kPlanSheet, report.planHeader)) {

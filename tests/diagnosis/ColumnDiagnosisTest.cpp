@@ -11,6 +11,7 @@
 #include "standard/StandardCommand.h"
 #include "standard/StandardTestUtil.h"
 
+#include <QJsonDocument>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -178,6 +179,17 @@ TEST_F(ColumnDiagnosis, EveryColumnGetsItsOwnFindings)
     EXPECT_EQ(standards[U("shop.TB_CUST.CUST_NAME")].standardName, U("고객명"));
     EXPECT_EQ(standards[U("shop.TB_ORD.ORD_CD")].description, U(", A : 접수, B : 완료"));
     EXPECT_TRUE(standards[U("shop.TB_ORD.ORD_ADDR")].standardColumn.isEmpty()); // a word unknown: no standard
+
+    // The entries wait on disk; the streamed JSON is the document's own text, plan included.
+    report.planHeader = FixScript::PlanHeader();
+    report.plan = {{QStringLiteral("shop"), QStringLiteral("tb_cust"), QStringLiteral("nm2"),
+                    QStringLiteral("cust_nm2"), U("고객명2"), QString(), FixScript::kChangeRename, U("표준 용어")}};
+    const QString json = dir.file(QStringLiteral("streamed.json"));
+    ASSERT_TRUE(Conformance::WriteJson(report, json, &error)) << error.toStdString();
+    const QByteArray whole = QJsonDocument(Conformance::ToJson(report)).toJson(QJsonDocument::Indented);
+    EXPECT_EQ(ReadTextFile(json), QString::fromUtf8(whole));
+    // Each entry read back with the count of its subject.
+    EXPECT_TRUE(whole.contains("\"count\": 1") && !whole.contains("\"count\": 0"));
 }
 
 TEST_F(ColumnDiagnosis, CommandLineSaysWhereColumnsFail)
