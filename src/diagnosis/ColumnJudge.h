@@ -15,6 +15,7 @@
 #include "standard/ConformanceCheck.h"
 
 #include <QString>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -58,11 +59,21 @@ struct ColumnVerdict
 class ColumnJudge
 {
 public:
-    ColumnJudge(QString areaId, const ConformanceAreaFacts& facts);
+    // maxNames bounds the table of names (kept until it is full, then started afresh).
+    ColumnJudge(QString areaId, const ConformanceAreaFacts& facts, size_t maxNames = 200000);
 
     // Verdicts of a batch, one per column in order. The names not known yet are analysed in
     // one run of the term analysis; false when the user cancelled it (no verdicts then).
     bool Judge(const std::vector<DiagnosisColumn>& batch, std::vector<ColumnVerdict>& verdicts);
+
+    // Judge in two steps, so that two threads can take turns: Prepare reads the batch's names
+    // and runs the term analysis on the new ones (one thread only: the analysis allows one
+    // instance); Decide gives the columns their verdicts from what Prepare found and their own
+    // types. Decide of one batch may run beside Prepare of the next, never beside another Decide.
+    struct Prepared;
+    bool Prepare(const std::vector<DiagnosisColumn>& batch, Prepared& prepared);
+    void Decide(const std::vector<DiagnosisColumn>& batch, const Prepared& prepared,
+                std::vector<ColumnVerdict>& verdicts);
 
 private:
     // What a name gives, whatever column carries it.
@@ -91,8 +102,18 @@ private:
     const ConformanceAreaFacts::Domain* FittingDomain(const QStringList& candidates, const QString& logicalType,
                                                       const QString& length, const QString& scale);
 
+public:
+    struct Prepared
+    {
+        std::vector<Name> names;
+        // Shared, so a name table started afresh by Prepare leaves Decide's verdicts in place.
+        std::vector<std::shared_ptr<const NameVerdict>> verdicts;
+    };
+
+private:
     QString m_areaId;
     const ConformanceAreaFacts& m_facts;
-    std::unordered_map<QString, NameVerdict> m_names;
+    size_t m_maxNames;
+    std::unordered_map<QString, std::shared_ptr<const NameVerdict>> m_names;
     std::unordered_map<QString, QString> m_domainCache; // candidates + type -> DOM_ID ("" none)
 };

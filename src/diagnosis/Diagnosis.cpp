@@ -3,8 +3,13 @@
 #include "analysis/ColumnRoles.h"
 #include "analysis/DataType.h"
 #include "analysis/TermAnalysis.h"
+#include "components/ThreadFailure.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/SqlBaseGate.h"
+
+#include <array>
+#include <mutex>
+#include <thread>
 
 bool ModelColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
 {
@@ -137,23 +142,71 @@ void DiagnosisTally::Finish(ConformanceReport& report)
 
 namespace Diagnosis {
 
+namespace {
+std::mutex g_pipelineMutex;
+Pipeline g_pipeline;
+} // namespace
+
+void SetPipeline(const Pipeline& pipeline)
+{
+    std::lock_guard lock(g_pipelineMutex);
+    g_pipeline = pipeline;
+}
+
+Pipeline GetPipeline()
+{
+    std::lock_guard lock(g_pipelineMutex);
+    return g_pipeline;
+}
+
 bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const Sink& sink)
 {
-    std::vector<DiagnosisColumn> batch;
-    std::vector<ColumnVerdict> verdicts;
-    batch.reserve(kBatch);
-    while (true) {
-        batch.clear();
-        if (!source.Next(batch, kBatch))
-            return true;
-        if (!judge.Judge(batch, verdicts))
-            return false;
-        for (size_t i = 0; i < batch.size(); ++i) {
-            tally.Add(batch[i], verdicts[i]);
+    const Pipeline pipeline = GetPipeline();
+    struct Slot
+    {
+        std::vector<DiagnosisColumn> batch;
+        ColumnJudge::Prepared prepared;
+        std::vector<ColumnVerdict> verdicts;
+    };
+    const auto decide = [&](Slot& slot) {
+        judge.Decide(slot.batch, slot.prepared, slot.verdicts);
+        for (size_t i = 0; i < slot.batch.size(); ++i) {
+            tally.Add(slot.batch[i], slot.verdicts[i]);
             if (sink)
-                sink(batch[i], verdicts[i]);
+                sink(slot.batch[i], slot.verdicts[i]);
+        }
+    };
+    // Slot n % 2 holds batch n; the worker of batch n - 1 is joined before batch n + 1 takes
+    // the slot it used, so no slot is touched by both threads at once.
+    std::array<Slot, 2> turns;
+    std::thread worker;
+    std::atomic<bool> stop{false}; // nothing to stop early: a decided batch is short
+    CThreadFailure failure;
+    bool ok = true;
+    {
+        CJoinOnExit join(worker, stop);
+        for (size_t n = 0;; ++n) {
+            Slot& slot = turns[n % 2];
+            slot.batch.clear();
+            if (!source.Next(slot.batch, pipeline.batch))
+                break;
+            if (!judge.Prepare(slot.batch, slot.prepared)) {
+                ok = false;
+                break;
+            }
+            if (worker.joinable())
+                worker.join();
+            if (failure.Failed())
+                break;
+            if (!pipeline.twoThreads) {
+                decide(slot);
+                continue;
+            }
+            worker = std::thread([&failure, &decide, &slot] { failure.Run([&] { decide(slot); }); });
         }
     }
+    failure.Rethrow();
+    return ok;
 }
 
 bool BuildForConnectedArea(const QString& areaId, ColumnSource& source, ConformanceReport& report, QString& error,
@@ -171,7 +224,7 @@ bool BuildForConnectedArea(const QString& areaId, ColumnSource& source, Conforma
     ConformanceAreaFacts facts;
     if (!Conformance::ReadAreaFacts(*gate, *db, areaId, facts, error))
         return false;
-    ColumnJudge judge(areaId, facts);
+    ColumnJudge judge(areaId, facts, GetPipeline().maxNames);
     DiagnosisTally tally;
     if (!Run(source, judge, tally, sink)) {
         error = kCancelled;

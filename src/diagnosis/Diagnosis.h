@@ -71,12 +71,25 @@ private:
 
 namespace Diagnosis {
 
-inline constexpr size_t kBatch = 20000;
 inline const QString kCancelled = QStringLiteral("진단을 취소했습니다");
+
+// How the columns flow. The defaults are the program's; tests cut small batches and a small
+// name table to see many turns on a small model, and compare one thread with two.
+struct Pipeline
+{
+    size_t batch = 20000;     // columns read and judged at a time
+    size_t maxNames = 200000; // the judge's table of names
+    bool twoThreads = true;
+};
+void SetPipeline(const Pipeline& pipeline);
+Pipeline GetPipeline();
 
 using Sink = std::function<void(const DiagnosisColumn&, const ColumnVerdict&)>;
 
 // Every column of the source through the judge, the tally and the sink; false when cancelled.
+// On two threads: while one reads a batch and analyses its new names, the other decides the
+// batch before and hands its columns, in order, to the tally and the sink. The output is the
+// one thread's, byte for byte.
 bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const Sink& sink = {});
 
 // The report of a source against an area of the connected repository ("AR"), with the area's

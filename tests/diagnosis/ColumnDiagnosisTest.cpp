@@ -12,6 +12,7 @@
 #include "standard/StandardTestUtil.h"
 
 #include <QJsonDocument>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -272,6 +273,36 @@ TEST_F(ColumnDiagnosis, CommandLineAndWindowWriteTheSameFixScript)
                                 U("-- 키 유지: shop.tb_a.cust_number: 기본키이므로")})
         EXPECT_TRUE(text.contains(line)) << line.toStdString() << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("ord_num\" TO"))) << text.toStdString(); // a forbidden word: no standard
+}
+
+// Batches of three columns on two threads, with a name table that starts afresh every batch:
+// the report, the script and the summary are the one thread's, byte for byte.
+TEST_F(ColumnDiagnosis, TwoThreadsAndSmallBatchesGiveTheOneThreadsOutput)
+{
+    const Diagnosis::Pipeline program = Diagnosis::GetPipeline();
+    const auto restore = qScopeGuard([&] { Diagnosis::SetPipeline(program); });
+    const auto check = [&](const Diagnosis::Pipeline& pipeline, const QString& name, QString& out) {
+        Diagnosis::SetPipeline(pipeline);
+        QString err;
+        QTextStream o(&out), e(&err);
+        EXPECT_EQ(CheckCommand::Run({QStringLiteral("--input"), script, QStringLiteral("--dialect"),
+                                     QStringLiteral("postgresql"), QStringLiteral("--repo"), repo.Uri(),
+                                     QStringLiteral("--area"), QStringLiteral("PUB"), QStringLiteral("--output"),
+                                     dir.file(name + QStringLiteral(".json")), QStringLiteral("--fix-script"),
+                                     dir.file(name + QStringLiteral(".sql"))},
+                                    o, e),
+                  0)
+            << err.toStdString();
+    };
+    QString one, two;
+    check({20000, 200000, false}, QStringLiteral("one"), one);
+    check({3, 4, true}, QStringLiteral("two"), two);
+    EXPECT_EQ(two, one);
+    EXPECT_TRUE(one.contains(QStringLiteral("conforming: 6\n"))) << one.toStdString();
+    for (const char* suffix : {".json", ".sql"})
+        EXPECT_EQ(ReadTextFile(dir.file(QStringLiteral("two") + QLatin1String(suffix))),
+                  ReadTextFile(dir.file(QStringLiteral("one") + QLatin1String(suffix))))
+            << suffix;
 }
 
 // The one rule of every type verdict.
