@@ -54,6 +54,7 @@ ColumnJudge::Name ColumnJudge::NameOf(const QString& logicalName) const
         return name;
     QString head;
     CQrStringUtil::GetSplitPostNumber(read, head, name.number);
+    name.read = read;
     name.key = read;
     CAnalyzeSettings::Instance().NormalizeAttributeName(name.key);
     return name;
@@ -283,7 +284,7 @@ void ColumnJudge::Decide(const std::vector<DiagnosisColumn>& batch, const Prepar
             continue;
         }
         out.named = true;
-        out.logicalName = ModelSource::LogicalNameOfComment(c.logicalName);
+        out.logicalName = names[i].read;
         out.nameKey = names[i].key;
         out.standard.logicalName = out.logicalName;
         // The number of the name ("설명1"); a name without one takes the column's (ADDR2).

@@ -91,6 +91,7 @@ private:
     };
     struct Name
     {
+        QString read;   // as read at the head of the comment
         QString key;    // normalised, without number: the analysis target
         QString number; // the trailing number kept for the column
     };
