@@ -277,7 +277,7 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
             err << "termwise: " << ModelInput::DisplayName(request) << ": " << error << "\n";
             return 1;
         }
-        source = std::make_unique<ModelColumns>(model);
+        source = ModelColumns::Consuming(model);
     } else {
         if (const int status = ReadAttributeList(o, *engineOnHeap, err))
             return status;

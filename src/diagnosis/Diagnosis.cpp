@@ -33,8 +33,19 @@ bool ModelColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
         c.definition = f.definition;
         c.keys = f.keys;
         batch.push_back(std::move(c));
+        if (m_consumed) {
+            m_consumed->rows[m_next + 1] = QStringList();
+            m_consumed->facts[size_t(m_next)] = ColumnFacts();
+        }
     }
     return batch.size() > before;
+}
+
+std::unique_ptr<ModelColumns> ModelColumns::Consuming(ModelSource::AttributeList& model)
+{
+    auto columns = std::make_unique<ModelColumns>(model);
+    columns->m_consumed = &model;
+    return columns;
 }
 
 AnalysisColumns::AnalysisColumns(const CTermAnalysis& analysis)

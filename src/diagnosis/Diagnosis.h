@@ -15,6 +15,7 @@
 #include <QHash>
 #include <QSet>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class CTermAnalysis;
@@ -32,10 +33,14 @@ class ModelColumns : public ColumnSource
 {
 public:
     explicit ModelColumns(const ModelSource::AttributeList& model) : m_model(model) {}
+    // A model read only to be judged (the command line): each row is let go once it is handed
+    // over, so what the judge keeps grows into the memory the model leaves.
+    static std::unique_ptr<ModelColumns> Consuming(ModelSource::AttributeList& model);
     bool Next(std::vector<DiagnosisColumn>& batch, size_t max) override;
 
 private:
     const ModelSource::AttributeList& m_model;
+    ModelSource::AttributeList* m_consumed = nullptr;
     int m_next = 0;
 };
 
