@@ -186,7 +186,7 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
     // Rows go to disk as they are written, and a finding kind over one sheet's rows goes on in
     // "미등록 단어 (2)": a report of millions of findings in little memory.
     if (report.spill && report.spill->Failed())
-        return Fail(error, kSpillFailed);
+        return Fail(error, SpillFailureText(report, path));
     ReportWorkbook book;
     if (!book.Open(path))
         return Fail(error, book.Error());

@@ -80,6 +80,8 @@ public:
     };
     const QHash<QString, Subject>& Subjects(int kind) const;
     bool Failed() const;
+    // The system's error number of the failed write (a full disk, a file size limit).
+    int ErrorNumber() const;
 
 private:
     struct Impl;
@@ -152,7 +154,8 @@ bool TypeFits(const ConformanceAreaFacts::Domain& domain, const QString& logical
 
 // Stable keys of the finding kinds in the JSON ("unknown_word", ...).
 QString FindingKey(int kind);
-extern const QString kSpillFailed;
+// Why a report whose entries could not be kept cannot be written to path.
+QString SpillFailureText(const ConformanceReport& report, const QString& path);
 // The entries of a kind, held or spilled, until fn returns false; false when stopped or unreadable.
 bool ForEachEntry(const ConformanceReport& report, int kind, const std::function<bool(const ConformanceEntry&)>& fn);
 QJsonObject ToJson(const ConformanceReport& report);

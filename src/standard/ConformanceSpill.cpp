@@ -1,5 +1,7 @@
 // The entries of a report kept on disk, and the report's JSON written as a stream.
+#include "components/AtomicFile.h"
 #include "components/JsonTextWriter.h"
+#include "components/Platform.h"
 #include "standard/ConformanceCheck.h"
 
 #include <QDataStream>
@@ -7,6 +9,7 @@
 #include <QTemporaryFile>
 #include <QVariant>
 #include <algorithm>
+#include <cerrno>
 
 struct ConformanceEntrySpill::Impl
 {
@@ -20,6 +23,15 @@ struct ConformanceEntrySpill::Impl
     std::array<Kind, eFindingCount> kinds;
     qint64 added = 0;
     bool failed = false;
+    int errnum = 0;
+
+    void Fail()
+    {
+        // A temporary file that cannot be written is nearly always a full disk or a size limit.
+        if (!failed)
+            errnum = Platform::LastError() ? Platform::LastError() : ENOSPC;
+        failed = true;
+    }
 };
 
 ConformanceEntrySpill::ConformanceEntrySpill() : d(std::make_unique<Impl>()) {}
@@ -34,7 +46,7 @@ bool ConformanceEntrySpill::Add(int kind, const ConformanceEntry& e)
     if (!k.file) {
         k.file = std::make_unique<QTemporaryFile>();
         if (!k.file->open()) {
-            d->failed = true;
+            d->Fail();
             return false;
         }
         k.stream.setDevice(k.file.get());
@@ -48,7 +60,7 @@ bool ConformanceEntrySpill::Add(int kind, const ConformanceEntry& e)
     ++it->count;
     ++d->added;
     if (k.stream.status() != QDataStream::Ok)
-        d->failed = true;
+        d->Fail();
     return !d->failed;
 }
 
@@ -89,9 +101,17 @@ bool ConformanceEntrySpill::Failed() const
     return d->failed;
 }
 
+int ConformanceEntrySpill::ErrorNumber() const
+{
+    return d->errnum;
+}
+
 namespace Conformance {
 
-const QString kSpillFailed = QStringLiteral("보고서의 항목을 임시 파일에 쓰지 못했습니다");
+QString SpillFailureText(const ConformanceReport& report, const QString& path)
+{
+    return WriteFailureText(path, report.spill ? report.spill->ErrorNumber() : ENOSPC);
+}
 
 bool ForEachEntry(const ConformanceReport& report, int kind, const std::function<bool(const ConformanceEntry&)>& fn)
 {
@@ -188,7 +208,7 @@ bool WriteJson(const ConformanceReport& report, const QString& path, QString* er
 {
     if (report.spill && report.spill->Failed()) {
         if (error)
-            *error = kSpillFailed;
+            *error = SpillFailureText(report, path);
         return false;
     }
     // The tree without its long lists, which are written where their empty places are.
