@@ -195,6 +195,12 @@ void CJsonTextWriter::Int(qint64 value)
     m_out.SetEnd(std::to_chars(d, d + 24, value).ptr);
 }
 
+void CJsonTextWriter::Raw(QByteArrayView token)
+{
+    BeforeValue();
+    m_out.Append(token.data(), size_t(token.size()));
+}
+
 void CJsonTextWriter::Open(char opener)
 {
     BeforeValue();

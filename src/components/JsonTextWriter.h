@@ -26,6 +26,8 @@ public:
     void Key(QStringView name);
     void String(QStringView text);
     void Int(qint64 value);
+    // A value written as given: a number's text, true, false or null.
+    void Raw(QByteArrayView token);
     // Member shorthands.
     void Member(QStringView name, QStringView text)
     {

@@ -115,29 +115,37 @@ void PrintTopFindings(const ConformanceReport& report, QTextStream& out)
     struct Top
     {
         int count, kind;
-        const ConformanceEntry* entry;
+        qint64 first; // the order subjects came in, within a kind
+        QString subject, replacement;
     };
     std::vector<Top> tops;
-    QSet<QString> seen;
     for (int k = 0; k < eFindingCount; ++k) {
         if (k == eFindingNoLogicalName || k == eFindingPhysicalName)
             continue;
+        QSet<QString> seen;
+        qint64 order = 0;
         for (const ConformanceEntry& e : report.entries[size_t(k)])
-            if (!seen.contains(QString::number(k) + u'\x1f' + e.subject)) {
-                seen.insert(QString::number(k) + u'\x1f' + e.subject);
-                tops.push_back({e.count, k, &e});
+            if (!seen.contains(e.subject)) {
+                seen.insert(e.subject);
+                tops.push_back({e.count, k, order++, e.subject, e.replacement});
             }
+        if (report.spill)
+            for (auto it = report.spill->Subjects(k).begin(); it != report.spill->Subjects(k).end(); ++it)
+                tops.push_back({it->count, k, order + it->first, it.key(), it->replacement});
     }
     if (tops.empty())
         return;
-    std::stable_sort(tops.begin(), tops.end(), [](const Top& a, const Top& b) { return a.count > b.count; });
+    // The most columns first; of equal counts, the order of the kinds and of the entries.
+    std::sort(tops.begin(), tops.end(), [](const Top& a, const Top& b) {
+        return a.count != b.count ? a.count > b.count : a.kind != b.kind ? a.kind < b.kind : a.first < b.first;
+    });
     constexpr size_t kShown = 10;
     out << "top findings:\n";
     for (size_t i = 0; i < std::min(tops.size(), kShown); ++i) {
         const Top& t = tops[i];
-        out << "  " << StandardTexts::kFindingNames[t.kind] << ' ' << t.entry->subject;
-        if (!t.entry->replacement.isEmpty())
-            out << " -> " << t.entry->replacement;
+        out << "  " << StandardTexts::kFindingNames[t.kind] << ' ' << t.subject;
+        if (!t.replacement.isEmpty())
+            out << " -> " << t.replacement;
         out << ": " << t.count << (t.count == 1 ? " column\n" : " columns\n");
     }
 }
@@ -205,33 +213,42 @@ int ReadAttributeList(const Options& o, CTermAnalysis& engine, QTextStream& err)
 bool WriteReport(const ConformanceReport& report, const QString& path, QString& error)
 {
     if (QFileInfo(path).suffix().compare(QLatin1String("json"), Qt::CaseInsensitive) == 0)
-        return AnalysisDocument::WriteFile(QJsonDocument(Conformance::ToJson(report)).toJson(QJsonDocument::Indented),
-                                           path, &error);
+        return Conformance::WriteJson(report, path, &error);
     return Conformance::WriteWorkbook(report, path, &error);
 }
 
-// The fix script still works from the term analysis of the whole model.
-bool WriteFixScript(const Options& o, const ModelSource::AttributeList& model, ModelSource::Dialect dialect,
-                    const ConformanceReport& report, std::vector<QStringList>& plan, QTextStream& out,
-                    QString& error)
+// The report, and with --fix-script the script written while the columns are judged; the
+// script's changes go to the report's "보정 계획". False (the message written) when no report can
+// be made; a script that cannot be written sets status and loses no report.
+bool BuildReport(const Options& o, ColumnSource& source, ModelSource::Dialect dialect, const Diagnosis::Sink& also,
+                 ConformanceReport& report, int& status, QTextStream& out, QTextStream& err)
 {
-    auto engine = std::make_unique<CTermAnalysis>();
-    engine->SetSheet(model.rows);
-    ModelSource::Designate(3, engine->Designations());
-    engine->SetExcludeFirstRow(true);
-    engine->SetAreaId(o.area);
-    const CTermAnalysis::RunResult run = engine->Run();
-    if (!run.ok) {
-        error = run.message;
+    QString error;
+    if (o.fixScript.isEmpty()) {
+        if (Diagnosis::BuildForConnectedArea(o.area, source, report, error, also))
+            return true;
+        err << "termwise: " << error << "\n";
         return false;
     }
-    FixScriptHook::Counts counts;
-    const auto planRow = [&plan](const QStringList& cells) { plan.push_back(cells); };
-    if (!FixScript::WriteForAnalysis({o.fixScript, engine.get(), &model, dialect, &report, o.renameKeys, planRow},
-                                     counts, error))
+    std::vector<QStringList> plan;
+    Diagnosis::ScriptRequest script{
+        o.fixScript,
+        {dialect, o.renameKeys},
+        [&plan](const FixScript::PlanRow& row) { plan.push_back(FixScript::PlanCells(row)); },
+        also};
+    Diagnosis::ScriptOutcome outcome;
+    if (!Diagnosis::BuildWithScript(o.area, source, report, error, script, outcome)) {
+        err << "termwise: " << error << "\n";
         return false;
-    if (AnalyzeCommand::KeepHeapAtExit())
-        (void)engine.release();
+    }
+    if (!outcome.written) {
+        err << "termwise: 수정 스크립트를 쓸 수 없습니다: " << o.fixScript << ": " << outcome.error << "\n";
+        status = 1;
+        return true;
+    }
+    report.planHeader = FixScript::PlanHeader();
+    report.plan = std::move(plan);
+    const FixScript::Counts& counts = outcome.counts;
     out << "fix script: " << counts.renames << " renames, " << counts.comments << " comments, " << counts.leftOut
         << " left out, " << counts.typeNotes << " type notes\n";
     return true;
@@ -278,7 +295,7 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
             err << "termwise: " << ModelInput::DisplayName(request) << ": " << error << "\n";
             return 1;
         }
-        source = std::make_unique<ModelColumns>(model);
+        source = ModelColumns::Consuming(model);
     } else {
         if (const int status = ReadAttributeList(o, *engineOnHeap, err))
             return status;
@@ -294,32 +311,23 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
         return 2;
     }
 
+    // Each output on its own: a report that cannot be written loses no fix script.
+    int status = 0;
     ConformanceReport report;
-    QString error;
-    if (!Diagnosis::BuildForConnectedArea(o.area, *source, report, error,
-                                          impact ? impact->Sink() : Diagnosis::Sink()) ||
-        (impact && !impact->Finish(report, error))) {
-        err << "termwise: " << error << "\n";
+    const Diagnosis::Sink also = impact ? impact->Sink() : Diagnosis::Sink();
+    if (!BuildReport(o, *source, dialect, also, report, status, out, err))
         return 1;
+    if (impact) {
+        QString error;
+        if (!impact->Finish(report, error)) {
+            err << "termwise: " << error << "\n";
+            return 1;
+        }
     }
     report.input = fromModel ? ModelInput::DisplayName(request) : QFileInfo(o.inputs.front()).fileName();
     if (fromModel)
         report.tables = model.tables;
-
-    // Each output on its own: a report that cannot be written loses no fix script.
-    int status = 0;
-    // The script first, so the report can list its changes ("보정 계획"); a failing script
-    // still leaves the report.
-    if (!o.fixScript.isEmpty()) {
-        std::vector<QStringList> plan;
-        if (WriteFixScript(o, model, dialect, report, plan, out, error)) {
-            report.planHeader = FixScript::PlanHeader();
-            report.plan = std::move(plan);
-        } else {
-            err << "termwise: 수정 스크립트를 쓸 수 없습니다: " << o.fixScript << ": " << error << "\n";
-            status = 1;
-        }
-    }
+    QString error;
     if (!WriteReport(report, o.output, error)) {
         err << "termwise: 보고서를 쓸 수 없습니다: " << NamingFile(o.output, error) << "\n";
         status = 1;

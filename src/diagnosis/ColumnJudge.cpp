@@ -13,8 +13,6 @@
 
 namespace {
 
-// Names kept before the table starts afresh: a bound on memory for models of distinct names.
-constexpr size_t kMaxNames = 200000;
 constexpr size_t kMaxDomainLookups = 50000;
 
 // Punctuation, digits and a single Latin letter are never words, so never unknown ones.
@@ -43,8 +41,8 @@ struct NoSynonymRenames
 
 } // namespace
 
-ColumnJudge::ColumnJudge(QString areaId, const ConformanceAreaFacts& facts)
-    : m_areaId(std::move(areaId)), m_facts(facts)
+ColumnJudge::ColumnJudge(QString areaId, const ConformanceAreaFacts& facts, size_t maxNames)
+    : m_areaId(std::move(areaId)), m_facts(facts), m_maxNames(maxNames)
 {
 }
 
@@ -56,6 +54,7 @@ ColumnJudge::Name ColumnJudge::NameOf(const QString& logicalName) const
         return name;
     QString head;
     CQrStringUtil::GetSplitPostNumber(read, head, name.number);
+    name.read = read;
     name.key = read;
     CAnalyzeSettings::Instance().NormalizeAttributeName(name.key);
     return name;
@@ -73,18 +72,18 @@ ColumnJudge::NameVerdict ColumnJudge::TermSynonymVerdict(const QString& name, co
         v.termDomainId = t->second.domainId;
     }
     v.noDomainSubject = term;
+    v.reason =
+        QStringLiteral("%1 %2 → 표준 용어 %3").arg(StandardTexts::kFindingNames[eFindingNonStandardTerm], name, term);
     return v;
 }
 
 bool ColumnJudge::AnalyseNames(const QStringList& keys)
 {
-    if (m_names.size() + size_t(keys.size()) > kMaxNames)
-        m_names.clear();
     QStringList analysed;
     for (const QString& key : keys) {
         const auto synonym = m_facts.termSynonyms.find(WithoutSeparators(key));
         if (synonym != m_facts.termSynonyms.end())
-            m_names.emplace(key, TermSynonymVerdict(key, synonym->second));
+            m_names.emplace(key, std::make_shared<const NameVerdict>(TermSynonymVerdict(key, synonym->second)));
         else
             analysed << key;
     }
@@ -113,7 +112,7 @@ bool ColumnJudge::AnalyseNames(const QStringList& keys)
         if (!r) {
             v.findings.push_back({eFindingUnknownWord, key, QString()});
             v.noDomainSubject = key;
-            m_names.emplace(key, std::move(v));
+            m_names.emplace(key, std::make_shared<const NameVerdict>(std::move(v)));
             continue;
         }
         // Pieces that are never words (a digit run inside a name) are no part of its verdict.
@@ -166,11 +165,13 @@ bool ColumnJudge::AnalyseNames(const QStringList& keys)
                 v.standardPhysical = r->physicalName;
             }
             v.noDomainSubject = key;
+            v.reason = QStringLiteral("표준 용어 %1").arg(v.standardLogical);
         } else {
             v.logicalOk = v.renamable = allStandard && lastClass;
             if (allFound) {
                 v.standardLogical = logical.join(QString());
                 v.standardPhysical = physical.join(u'_');
+                v.reason = QStringLiteral("표준 단어 %1").arg(logical.join(u'+'));
             }
             v.noDomainSubject = last ? last->word : key;
         }
@@ -186,7 +187,7 @@ bool ColumnJudge::AnalyseNames(const QStringList& keys)
                     v.candidates << c;
         }
         v.words = std::move(domainWords);
-        m_names.emplace(key, std::move(v));
+        m_names.emplace(key, std::make_shared<const NameVerdict>(std::move(v)));
     }
     return true;
 }
@@ -231,9 +232,23 @@ const ConformanceAreaFacts::Domain* ColumnJudge::FittingDomain(const QStringList
 
 bool ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<ColumnVerdict>& verdicts)
 {
-    verdicts.clear();
-    verdicts.resize(batch.size());
-    std::vector<Name> names(batch.size());
+    Prepared prepared;
+    if (!Prepare(batch, prepared)) {
+        verdicts.clear();
+        return false;
+    }
+    Decide(batch, prepared, verdicts);
+    return true;
+}
+
+bool ColumnJudge::Prepare(const std::vector<DiagnosisColumn>& batch, Prepared& prepared)
+{
+    // A bound on memory for models of distinct names. Started afresh before the batch's names
+    // are looked up, so that every name of the batch is in the table afterwards.
+    if (m_names.size() + batch.size() > m_maxNames)
+        m_names.clear();
+    std::vector<Name>& names = prepared.names;
+    names.assign(batch.size(), Name());
     QStringList unknown;
     QSet<QString> asked;
     for (size_t i = 0; i < batch.size(); ++i) {
@@ -244,11 +259,21 @@ bool ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<C
             unknown << key;
         }
     }
-    if (!unknown.isEmpty() && !AnalyseNames(unknown)) {
-        verdicts.clear();
+    if (!unknown.isEmpty() && !AnalyseNames(unknown))
         return false;
-    }
+    prepared.verdicts.assign(batch.size(), nullptr);
+    for (size_t i = 0; i < batch.size(); ++i)
+        if (!names[i].key.isEmpty())
+            prepared.verdicts[i] = m_names.at(names[i].key);
+    return true;
+}
 
+void ColumnJudge::Decide(const std::vector<DiagnosisColumn>& batch, const Prepared& prepared,
+                         std::vector<ColumnVerdict>& verdicts)
+{
+    const std::vector<Name>& names = prepared.names;
+    verdicts.clear();
+    verdicts.resize(batch.size());
     const CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
     for (size_t i = 0; i < batch.size(); ++i) {
         const DiagnosisColumn& c = batch[i];
@@ -260,7 +285,7 @@ bool ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<C
             continue;
         }
         out.named = true;
-        out.logicalName = ModelSource::LogicalNameOfComment(c.logicalName);
+        out.logicalName = names[i].read;
         out.nameKey = names[i].key;
         out.standard.logicalName = out.logicalName;
         // The number of the name ("설명1"); a name without one takes the column's (ADDR2).
@@ -269,7 +294,7 @@ bool ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<C
             QString head;
             CQrStringUtil::GetSplitPostNumber(c.shownColumn, head, number);
         }
-        const NameVerdict& v = m_names.at(names[i].key);
+        const NameVerdict& v = *prepared.verdicts[i];
         out.findings = v.findings;
         out.logicalOk = v.logicalOk;
         out.words = v.words;
@@ -289,7 +314,7 @@ bool ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<C
                 // The type as the domains name it, whatever the DBMS calls it (CHARACTER VARYING).
                 out.findings.push_back(
                     {eFindingTypeMismatch, GlobalFunc::BuildDataType(logicalType, length, scale), domain});
-                out.standard.typeNote = domain;
+                out.standard.typeNote = QStringLiteral("%1, 도메인 %2").arg(c.displayType, domain);
             }
         } else {
             out.typeOk = FittingDomain(v.candidates, logicalType, length, scale) != nullptr;
@@ -311,8 +336,6 @@ bool ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<C
             out.standard.standardName = v.standardLogical + names[i].number;
             out.standard.standardColumn = wanted;
         }
-        if (!out.findings.empty())
-            out.standard.reason = StandardTexts::kFindingNames[out.findings.front().kind];
+        out.standard.reason = v.reason;
     }
-    return true;
 }

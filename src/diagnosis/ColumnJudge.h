@@ -15,6 +15,7 @@
 #include "standard/ConformanceCheck.h"
 
 #include <QString>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -30,6 +31,7 @@ struct DiagnosisColumn
     QString length;         // as stated
     QString scale;          // as stated
     QString displayType;    // as shown (VARCHAR(20))
+    QString definition;     // MySQL/MariaDB: what the fix script restates with a new comment
     unsigned char keys = 0; // ModelSource::KeyRole bits
 };
 
@@ -58,11 +60,21 @@ struct ColumnVerdict
 class ColumnJudge
 {
 public:
-    ColumnJudge(QString areaId, const ConformanceAreaFacts& facts);
+    // maxNames bounds the table of names (kept until it is full, then started afresh).
+    ColumnJudge(QString areaId, const ConformanceAreaFacts& facts, size_t maxNames = 200000);
 
     // Verdicts of a batch, one per column in order. The names not known yet are analysed in
     // one run of the term analysis; false when the user cancelled it (no verdicts then).
     bool Judge(const std::vector<DiagnosisColumn>& batch, std::vector<ColumnVerdict>& verdicts);
+
+    // Judge in two steps, so that two threads can take turns: Prepare reads the batch's names
+    // and runs the term analysis on the new ones (one thread only: the analysis allows one
+    // instance); Decide gives the columns their verdicts from what Prepare found and their own
+    // types. Decide of one batch may run beside Prepare of the next, never beside another Decide.
+    struct Prepared;
+    bool Prepare(const std::vector<DiagnosisColumn>& batch, Prepared& prepared);
+    void Decide(const std::vector<DiagnosisColumn>& batch, const Prepared& prepared,
+                std::vector<ColumnVerdict>& verdicts);
 
 private:
     // What a name gives, whatever column carries it.
@@ -75,11 +87,13 @@ private:
         QString termDomainId;     // a registered term's (or a term synonym's term's) domain
         QStringList candidates;   // key domain names, in the order the domain lookup tries them
         QString noDomainSubject;
+        QString reason; // why the standard names are the standard, for the fix script
         std::vector<ColumnFinding> findings;
         QStringList words;
     };
     struct Name
     {
+        QString read;   // as read at the head of the comment
         QString key;    // normalised, without number: the analysis target
         QString number; // the trailing number kept for the column
     };
@@ -91,8 +105,18 @@ private:
     const ConformanceAreaFacts::Domain* FittingDomain(const QStringList& candidates, const QString& logicalType,
                                                       const QString& length, const QString& scale);
 
+public:
+    struct Prepared
+    {
+        std::vector<Name> names;
+        // Shared, so a name table started afresh by Prepare leaves Decide's verdicts in place.
+        std::vector<std::shared_ptr<const NameVerdict>> verdicts;
+    };
+
+private:
     QString m_areaId;
     const ConformanceAreaFacts& m_facts;
-    std::unordered_map<QString, NameVerdict> m_names;
+    size_t m_maxNames;
+    std::unordered_map<QString, std::shared_ptr<const NameVerdict>> m_names;
     std::unordered_map<QString, QString> m_domainCache; // candidates + type -> DOM_ID ("" none)
 };

@@ -3,8 +3,13 @@
 #include "analysis/ColumnRoles.h"
 #include "analysis/DataType.h"
 #include "analysis/TermAnalysis.h"
+#include "components/ThreadFailure.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/SqlBaseGate.h"
+
+#include <array>
+#include <mutex>
+#include <thread>
 
 bool ModelColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
 {
@@ -25,10 +30,22 @@ bool ModelColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
         c.type = c.displayType.section(u'(', 0, 0).trimmed();
         c.length = row.value(ColLength);
         c.scale = row.value(ColScale);
+        c.definition = f.definition;
         c.keys = f.keys;
         batch.push_back(std::move(c));
+        if (m_consumed) {
+            m_consumed->rows[m_next + 1] = QStringList();
+            m_consumed->facts[size_t(m_next)] = ColumnFacts();
+        }
     }
     return batch.size() > before;
+}
+
+std::unique_ptr<ModelColumns> ModelColumns::Consuming(ModelSource::AttributeList& model)
+{
+    auto columns = std::make_unique<ModelColumns>(model);
+    columns->m_consumed = &model;
+    return columns;
 }
 
 AnalysisColumns::AnalysisColumns(const CTermAnalysis& analysis)
@@ -83,15 +100,28 @@ bool AnalysisColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
     return batch.size() > before;
 }
 
+namespace {
+
+// Two seeds make the hash of a text 64 bits wide on any platform; a million names collide
+// with a chance of about one in ten million.
+quint64 Hash64(const QString& text)
+{
+    return (quint64(qHash(text, 0x9e3779b9u)) << 32) ^ quint64(qHash(text, 0x85ebca6bu));
+}
+
+} // namespace
+
+DiagnosisTally::DiagnosisTally() : m_spill(std::make_shared<ConformanceEntrySpill>()) {}
+
 void DiagnosisTally::Add(const DiagnosisColumn& column, const ColumnVerdict& verdict)
 {
     ConformanceReport& r = m_report;
     ++r.columns;
     if (!column.shownTable.isEmpty())
-        m_tables.insert(column.shownTable);
+        m_tables.insert(Hash64(column.shownTable));
     if (verdict.named) {
         ++r.withLogicalName;
-        m_names.insert(verdict.nameKey);
+        m_names.insert(Hash64(verdict.nameKey));
         r.logicalConforming += verdict.logicalOk ? 1 : 0;
         r.physicalConforming += verdict.physicalOk ? 1 : 0;
         r.typeConforming += verdict.typeOk ? 1 : 0;
@@ -100,9 +130,8 @@ void DiagnosisTally::Add(const DiagnosisColumn& column, const ColumnVerdict& ver
     std::array<bool, eFindingCount> kinds{};
     for (const ColumnFinding& f : verdict.findings) {
         kinds[size_t(f.kind)] = true;
-        ++m_subjects[QString::number(f.kind) + u'\x1f' + f.subject];
-        r.entries[size_t(f.kind)].push_back({column.shownTable, column.shownColumn, verdict.logicalName,
-                                             column.displayType, f.subject, f.replacement, 0});
+        m_spill->Add(f.kind, {column.shownTable, column.shownColumn, verdict.logicalName, column.displayType, f.subject,
+                              f.replacement, 0});
     }
     for (int k = 0; k < eFindingCount; ++k)
         r.concerned[size_t(k)] += kinds[size_t(k)] ? 1 : 0;
@@ -110,38 +139,85 @@ void DiagnosisTally::Add(const DiagnosisColumn& column, const ColumnVerdict& ver
 
 void DiagnosisTally::Finish(ConformanceReport& report)
 {
-    for (int k = 0; k < eFindingCount; ++k)
-        for (ConformanceEntry& e : m_report.entries[size_t(k)])
-            e.count = m_subjects.value(QString::number(k) + u'\x1f' + e.subject);
     m_report.tables = int(m_tables.size());
     m_report.distinctNames = int(m_names.size());
+    m_report.spill = std::move(m_spill);
     const QString areaId = report.areaId, areaName = report.areaName, input = report.input;
     report = std::move(m_report);
     report.areaId = areaId;
     report.areaName = areaName;
     report.input = input;
     m_report = ConformanceReport();
+    m_spill = std::make_shared<ConformanceEntrySpill>();
 }
 
 namespace Diagnosis {
 
+namespace {
+std::mutex g_pipelineMutex;
+Pipeline g_pipeline;
+} // namespace
+
+void SetPipeline(const Pipeline& pipeline)
+{
+    std::lock_guard lock(g_pipelineMutex);
+    g_pipeline = pipeline;
+}
+
+Pipeline GetPipeline()
+{
+    std::lock_guard lock(g_pipelineMutex);
+    return g_pipeline;
+}
+
 bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const Sink& sink)
 {
-    std::vector<DiagnosisColumn> batch;
-    std::vector<ColumnVerdict> verdicts;
-    batch.reserve(kBatch);
-    while (true) {
-        batch.clear();
-        if (!source.Next(batch, kBatch))
-            return true;
-        if (!judge.Judge(batch, verdicts))
-            return false;
-        for (size_t i = 0; i < batch.size(); ++i) {
-            tally.Add(batch[i], verdicts[i]);
+    const Pipeline pipeline = GetPipeline();
+    struct Slot
+    {
+        std::vector<DiagnosisColumn> batch;
+        ColumnJudge::Prepared prepared;
+        std::vector<ColumnVerdict> verdicts;
+    };
+    const auto decide = [&](Slot& slot) {
+        judge.Decide(slot.batch, slot.prepared, slot.verdicts);
+        for (size_t i = 0; i < slot.batch.size(); ++i) {
+            tally.Add(slot.batch[i], slot.verdicts[i]);
             if (sink)
-                sink(batch[i], verdicts[i]);
+                sink(slot.batch[i], slot.verdicts[i]);
+        }
+    };
+    // Slot n % 2 holds batch n; the worker of batch n - 1 is joined before batch n + 1 takes
+    // the slot it used, so no slot is touched by both threads at once.
+    std::array<Slot, 2> turns;
+    std::thread worker;
+    std::atomic<bool> stop{false}; // nothing to stop early: a decided batch is short
+    CThreadFailure failure;
+    bool ok = true;
+    {
+        CJoinOnExit join(worker, stop);
+        for (size_t n = 0;; ++n) {
+            Slot& slot = turns[n % 2];
+            slot.batch.clear();
+            if (!source.Next(slot.batch, pipeline.batch))
+                break;
+            if (!judge.Prepare(slot.batch, slot.prepared)) {
+                ok = false;
+                break;
+            }
+            if (worker.joinable())
+                worker.join();
+            if (failure.Failed())
+                break;
+            if (!pipeline.twoThreads) {
+                decide(slot);
+                continue;
+            }
+            worker = std::thread([&failure, &decide, &slot] { failure.Run([&] { decide(slot); }); });
         }
     }
+    failure.Rethrow();
+    return ok;
 }
 
 bool BuildForConnectedArea(const QString& areaId, ColumnSource& source, ConformanceReport& report, QString& error,
@@ -159,7 +235,7 @@ bool BuildForConnectedArea(const QString& areaId, ColumnSource& source, Conforma
     ConformanceAreaFacts facts;
     if (!Conformance::ReadAreaFacts(*gate, *db, areaId, facts, error))
         return false;
-    ColumnJudge judge(areaId, facts);
+    ColumnJudge judge(areaId, facts, GetPipeline().maxNames);
     DiagnosisTally tally;
     if (!Run(source, judge, tally, sink)) {
         error = kCancelled;
@@ -180,6 +256,60 @@ bool BuildForAnalysis(const CTermAnalysis& analysis, const ModelSource::Attribut
     }
     AnalysisColumns columns(analysis);
     return BuildForConnectedArea(analysis.AreaId(), columns, report, error);
+}
+
+ModelSource::ColumnFacts FactsOf(const DiagnosisColumn& column)
+{
+    return {column.schema, column.table, column.column, column.definition, column.keys};
+}
+
+Sink ScriptSink(FixScript::Writer& writer)
+{
+    return [&writer](const DiagnosisColumn& column, const ColumnVerdict& verdict) {
+        writer.Add(FactsOf(column), column.comment, verdict.standard);
+    };
+}
+
+bool BuildWithScript(const QString& areaId, ColumnSource& source, ConformanceReport& report, QString& error,
+                     const ScriptRequest& script, ScriptOutcome& outcome)
+{
+    bool fed = false, built = false;
+    outcome.written = FixScript::WriteFileUnlessFailed(
+        script.path, script.options,
+        [&](FixScript::Writer& writer) {
+            fed = true;
+            Sink sink = ScriptSink(writer);
+            if (script.also)
+                sink = [&writer, &script](const DiagnosisColumn& c, const ColumnVerdict& v) {
+                    writer.Add(FactsOf(c), c.comment, v.standard);
+                    script.also(c, v);
+                };
+            built = BuildForConnectedArea(areaId, source, report, error, sink);
+            return built;
+        },
+        outcome.counts, outcome.error, script.plan);
+    if (!fed) // the script could not be opened: the report still counts
+        built = BuildForConnectedArea(areaId, source, report, error, script.also);
+    return built;
+}
+
+bool WriteFixScript(const FixScriptHook::Request& request, FixScriptHook::Counts& counts, QString& error)
+{
+    if (!request.analysis || !request.model) {
+        error = FixScriptHook::kNoWriter;
+        return false;
+    }
+    ModelColumns columns(*request.model);
+    ConformanceReport report;
+    ScriptRequest script{request.path, {request.dialect, request.renameKeys}, {}};
+    if (request.plan)
+        script.plan = [&request](const FixScript::PlanRow& row) { request.plan(FixScript::PlanCells(row)); };
+    ScriptOutcome outcome;
+    if (!BuildWithScript(request.analysis->AreaId(), columns, report, error, script, outcome))
+        return false;
+    counts = outcome.counts;
+    error = outcome.error;
+    return outcome.written;
 }
 
 } // namespace Diagnosis

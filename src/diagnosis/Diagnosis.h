@@ -8,12 +8,14 @@
 //   verdict (the fix script's ColumnStandard) in column order.
 // What is held at any time is one batch, the judge's bounded tables and the tally.
 #include "diagnosis/ColumnJudge.h"
+#include "diagnosis/FixScript.h"
 #include "exchange/ModelSource.h"
 #include "standard/ConformanceCheck.h"
 
 #include <QHash>
 #include <QSet>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class CTermAnalysis;
@@ -31,10 +33,14 @@ class ModelColumns : public ColumnSource
 {
 public:
     explicit ModelColumns(const ModelSource::AttributeList& model) : m_model(model) {}
+    // A model read only to be judged (the command line): each row is let go once it is handed
+    // over, so what the judge keeps grows into the memory the model leaves.
+    static std::unique_ptr<ModelColumns> Consuming(ModelSource::AttributeList& model);
     bool Next(std::vector<DiagnosisColumn>& batch, size_t max) override;
 
 private:
     const ModelSource::AttributeList& m_model;
+    ModelSource::AttributeList* m_consumed = nullptr;
     int m_next = 0;
 };
 
@@ -55,25 +61,40 @@ private:
 class DiagnosisTally
 {
 public:
+    DiagnosisTally();
     void Add(const DiagnosisColumn& column, const ColumnVerdict& verdict);
-    // The figures, with each entry's count of columns sharing its finding.
+    // The figures; the entries, spilled to disk as they came, read back with their counts.
     void Finish(ConformanceReport& report);
 
 private:
     ConformanceReport m_report;
-    QSet<QString> m_tables;
-    QSet<QString> m_names;
-    QHash<QString, int> m_subjects; // kind + subject -> columns
+    std::shared_ptr<ConformanceEntrySpill> m_spill;
+    // Tables and names counted by a 64-bit hash of each: counters, not the texts.
+    QSet<quint64> m_tables;
+    QSet<quint64> m_names;
 };
 
 namespace Diagnosis {
 
-inline constexpr size_t kBatch = 20000;
 inline const QString kCancelled = QStringLiteral("진단을 취소했습니다");
+
+// How the columns flow. The defaults are the program's; tests cut small batches and a small
+// name table to see many turns on a small model, and compare one thread with two.
+struct Pipeline
+{
+    size_t batch = 20000;     // columns read and judged at a time
+    size_t maxNames = 200000; // the judge's table of names
+    bool twoThreads = true;
+};
+void SetPipeline(const Pipeline& pipeline);
+Pipeline GetPipeline();
 
 using Sink = std::function<void(const DiagnosisColumn&, const ColumnVerdict&)>;
 
 // Every column of the source through the judge, the tally and the sink; false when cancelled.
+// On two threads: while one reads a batch and analyses its new names, the other decides the
+// batch before and hands its columns, in order, to the tally and the sink. The output is the
+// one thread's, byte for byte.
 bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const Sink& sink = {});
 
 // The report of a source against an area of the connected repository ("AR"), with the area's
@@ -84,5 +105,30 @@ bool BuildForConnectedArea(const QString& areaId, ColumnSource& source, Conforma
 // The term form's: the model it was read from when there is one, else its sheet or targets.
 bool BuildForAnalysis(const CTermAnalysis& analysis, const ModelSource::AttributeList* model, ConformanceReport& report,
                       QString& error);
+
+// The fix script as a sink: each judged column to the writer.
+ModelSource::ColumnFacts FactsOf(const DiagnosisColumn& column);
+Sink ScriptSink(FixScript::Writer& writer);
+
+struct ScriptRequest
+{
+    QString path;
+    FixScript::Options options;
+    std::function<void(const FixScript::PlanRow&)> plan; // the "보정 계획" rows
+    Sink also;                                           // takes each column after the script (check --since)
+};
+struct ScriptOutcome
+{
+    bool written = false;
+    FixScript::Counts counts;
+    QString error; // why the script was not written, when the report was built
+};
+// BuildForConnectedArea with the fix script written in the same pass. A script that cannot be
+// written costs no report (outcome.error says why); a cancelled run leaves no script.
+bool BuildWithScript(const QString& areaId, ColumnSource& source, ConformanceReport& report, QString& error,
+                     const ScriptRequest& script, ScriptOutcome& outcome);
+// FixScriptHook's writer: the model's columns judged against the analysis's area, as the
+// command line does, so the window writes the same script.
+bool WriteFixScript(const FixScriptHook::Request& request, FixScriptHook::Counts& counts, QString& error);
 
 } // namespace Diagnosis

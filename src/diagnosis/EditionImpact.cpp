@@ -62,8 +62,19 @@ QString WithoutSeparators(QString name)
 
 } // namespace
 
-EditionImpact::EditionImpact() = default;
-EditionImpact::~EditionImpact() = default;
+// The older judge runs the term analysis, which is one thread's; the diagnosis hands columns
+// to its sinks on its second thread, so while an impact lives the diagnosis keeps to one.
+EditionImpact::EditionImpact() : m_pipeline(Diagnosis::GetPipeline())
+{
+    Diagnosis::Pipeline oneThread = m_pipeline;
+    oneThread.twoThreads = false;
+    Diagnosis::SetPipeline(oneThread);
+}
+
+EditionImpact::~EditionImpact()
+{
+    Diagnosis::SetPipeline(m_pipeline);
+}
 
 bool EditionImpact::Prepare(const QString& newAreaId, const QString& oldAreaId, QString& error)
 {
@@ -138,7 +149,7 @@ void EditionImpact::Take(const DiagnosisColumn& column, const ColumnVerdict& ver
         return;
     m_pending.push_back(column);
     m_pendingVerdicts.push_back(verdict);
-    if (m_pending.size() >= Diagnosis::kBatch)
+    if (m_pending.size() >= m_pipeline.batch)
         JudgePending();
 }
 

@@ -63,4 +63,5 @@ private:
     std::vector<ColumnVerdict> m_pendingVerdicts;
     ConformanceSince m_since;
     bool m_cancelled = false;
+    Diagnosis::Pipeline m_pipeline; // the diagnosis's, given back at the end
 };

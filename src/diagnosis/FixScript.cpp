@@ -588,8 +588,8 @@ const Counts& Writer::GetCounts() const
     return d->counts;
 }
 
-bool WriteFile(const QString& path, const Options& options, const std::function<void(Writer&)>& feed, Counts& counts,
-               QString& error, std::function<void(const PlanRow&)> plan)
+bool WriteFileUnlessFailed(const QString& path, const Options& options, const std::function<bool(Writer&)>& feed,
+                           Counts& counts, QString& error, std::function<void(const PlanRow&)> plan)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -600,7 +600,11 @@ bool WriteFile(const QString& path, const Options& options, const std::function<
     {
         Writer writer(file, options);
         writer.SetPlanSink(std::move(plan));
-        feed(writer);
+        if (!feed(writer)) {
+            file.cancelWriting();
+            error.clear();
+            return false;
+        }
         ok = writer.Finish();
         counts = writer.GetCounts();
     }
@@ -609,6 +613,18 @@ bool WriteFile(const QString& path, const Options& options, const std::function<
         return false;
     }
     return true;
+}
+
+bool WriteFile(const QString& path, const Options& options, const std::function<void(Writer&)>& feed, Counts& counts,
+               QString& error, std::function<void(const PlanRow&)> plan)
+{
+    return WriteFileUnlessFailed(
+        path, options,
+        [&feed](Writer& writer) {
+            feed(writer);
+            return true;
+        },
+        counts, error, std::move(plan));
 }
 
 } // namespace FixScript

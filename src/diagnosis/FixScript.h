@@ -83,11 +83,10 @@ private:
 // script): feed adds the columns.
 bool WriteFile(const QString& path, const Options& options, const std::function<void(Writer&)>& feed, Counts& counts,
                QString& error, std::function<void(const PlanRow&)> plan = {});
-
-// The script from today's term analysis, until the judge of a column feeds the writer: the
-// attribute's registered term, or its standard words when all are standard and end in a class
-// word; the column's number kept. Matches FixScriptHook::Writer.
-bool WriteForAnalysis(const FixScriptHook::Request& request, Counts& counts, QString& error);
+// The same with a feed that may fail (a cancelled diagnosis): then no file is left and error is
+// empty. A feed is not called when the file cannot be opened.
+bool WriteFileUnlessFailed(const QString& path, const Options& options, const std::function<bool(Writer&)>& feed,
+                           Counts& counts, QString& error, std::function<void(const PlanRow&)> plan = {});
 
 // The identifier quoted for the dialect.
 QString Quote(const QString& name, ModelSource::Dialect dialect);

@@ -160,6 +160,13 @@ bool IsSentence(const QStringList& tokens)
     for (const char* ending : kEndings)
         if (last.size() > 2 && last.endsWith(QString::fromUtf8(ending)))
             return true;
+    // The plain present of any verb: a syllable closed by ㄴ, or 는, then 다 (나타낸다, 받는다).
+    if (last.size() > 2 && last.endsWith(u'다')) {
+        const char16_t before = last[last.size() - 2].unicode();
+        const bool hangul = before >= 0xAC00 && before <= 0xD7A3;
+        if (before == u'는' || (hangul && (before - 0xAC00) % 28 == 4))
+            return true;
+    }
     return false;
 }
 

@@ -2,22 +2,15 @@
 
 #include "analysis/DataType.h"
 #include "analysis/TermAnalysis.h"
-#include "components/AtomicFile.h"
-#include "components/Platform.h"
+#include "components/ExcelWriteHelper.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositorySql.h"
 #include "repository/SqlBaseGate.h"
 #include "standard/StandardTexts.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
-#include <QUuid>
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <xlsxwriter.h>
 
 namespace {
@@ -146,7 +139,7 @@ QJsonObject ToJson(const ConformanceReport& report)
     QJsonArray findings;
     for (int k = 0; k < eFindingCount; ++k) {
         QJsonArray entries;
-        for (const ConformanceEntry& e : report.entries[size_t(k)])
+        ForEachEntry(report, k, [&entries](const ConformanceEntry& e) {
             entries.append(QJsonObject{{QStringLiteral("table"), e.table},
                                        {QStringLiteral("column"), e.column},
                                        {QStringLiteral("attribute"), e.attribute},
@@ -154,24 +147,26 @@ QJsonObject ToJson(const ConformanceReport& report)
                                        {QStringLiteral("subject"), e.subject},
                                        {QStringLiteral("replacement"), e.replacement},
                                        {QStringLiteral("count"), e.count}});
+            return true;
+        });
         findings.append(QJsonObject{{QStringLiteral("kind"), FindingKey(k)},
                                     {QStringLiteral("name"), kFindingNames[k]},
                                     {QStringLiteral("columns"), report.concerned[size_t(k)]},
                                     {QStringLiteral("entries"), entries}});
     }
     QJsonObject json{{QStringLiteral("area"), report.areaId},
-                       {QStringLiteral("areaName"), report.areaName},
-                       {QStringLiteral("input"), report.input},
-                       {QStringLiteral("tables"), report.tables},
-                       {QStringLiteral("columns"), report.columns},
-                       {QStringLiteral("withLogicalName"), report.withLogicalName},
-                       {QStringLiteral("logicalConforming"), report.logicalConforming},
-                       {QStringLiteral("physicalConforming"), report.physicalConforming},
-                       {QStringLiteral("typeConforming"), report.typeConforming},
-                       {QStringLiteral("conforming"), report.conforming},
-                       {QStringLiteral("distinctNames"), report.distinctNames},
-                       {QStringLiteral("rate"), report.Rate()},
-                       {QStringLiteral("findings"), findings}};
+                     {QStringLiteral("areaName"), report.areaName},
+                     {QStringLiteral("input"), report.input},
+                     {QStringLiteral("tables"), report.tables},
+                     {QStringLiteral("columns"), report.columns},
+                     {QStringLiteral("withLogicalName"), report.withLogicalName},
+                     {QStringLiteral("logicalConforming"), report.logicalConforming},
+                     {QStringLiteral("physicalConforming"), report.physicalConforming},
+                     {QStringLiteral("typeConforming"), report.typeConforming},
+                     {QStringLiteral("conforming"), report.conforming},
+                     {QStringLiteral("distinctNames"), report.distinctNames},
+                     {QStringLiteral("rate"), report.Rate()},
+                     {QStringLiteral("findings"), findings}};
     if (!report.planHeader.isEmpty()) {
         // The "보정 계획" rows, keyed by the sheet's headers.
         QJsonArray plan;
@@ -190,165 +185,114 @@ QJsonObject ToJson(const ConformanceReport& report)
 
 bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString* error)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.dir().exists())
-        return Fail(error, QStringLiteral("폴더가 없습니다: %1").arg(info.absolutePath()));
-    const QString temp = info.absolutePath() + QStringLiteral("/.") + info.fileName() + u'.' +
-                         QUuid::createUuid().toString(QUuid::Id128).left(8) + QStringLiteral(".tmp");
-    const QByteArray tempName = QFile::encodeName(temp);
-    // Rows go to disk as they are written: a report of millions of findings in little memory.
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    lxw_workbook* wb = workbook_new_opt(tempName.constData(), &options);
-    if (!wb)
-        return Fail(error, QStringLiteral("파일을 만들 수 없습니다: %1").arg(path));
-    lxw_format* bold = workbook_add_format(wb);
-    format_set_bold(bold);
+    // Rows go to disk as they are written, and a finding kind over one sheet's rows goes on in
+    // "미등록 단어 (2)": a report of millions of findings in little memory.
+    if (report.spill && report.spill->Failed())
+        return Fail(error, SpillFailureText(report, path));
+    ReportWorkbook book;
+    if (!book.Open(path))
+        return Fail(error, book.Error());
+    lxw_workbook* wb = book.Workbook();
+    lxw_format* bold = book.Bold();
     lxw_format* percent = workbook_add_format(wb);
     format_set_num_format(percent, "0.0");
 
-    lxw_error err = LXW_NO_ERROR;
     const auto text = [&](lxw_worksheet* ws, int r, int c, const QString& s, lxw_format* f = nullptr) {
-        if (err == LXW_NO_ERROR && !s.isEmpty())
-            err = worksheet_write_string(ws, lxw_row_t(r), lxw_col_t(c), s.left(32767).toUtf8().constData(), f);
+        if (!s.isEmpty())
+            book.Check(worksheet_write_string(ws, lxw_row_t(r), lxw_col_t(c), s.left(32767).toUtf8().constData(), f));
     };
     const auto number = [&](lxw_worksheet* ws, int r, int c, double v, lxw_format* f = nullptr) {
-        if (err == LXW_NO_ERROR)
-            err = worksheet_write_number(ws, lxw_row_t(r), lxw_col_t(c), v, f);
+        book.Check(worksheet_write_number(ws, lxw_row_t(r), lxw_col_t(c), v, f));
     };
 
     const QByteArray summaryName = kSummarySheet.toUtf8();
     lxw_worksheet* summary = workbook_add_worksheet(wb, summaryName.constData());
-    worksheet_set_column(summary, 0, 0, 22, nullptr);
-    worksheet_set_column(summary, 1, 1, 28, nullptr);
-    worksheet_set_column(summary, 2, 2, 60, nullptr);
-    text(summary, 0, 0, kItem, bold);
-    text(summary, 0, 1, kValue, bold);
-    text(summary, 0, 2, kMeaning, bold);
-    text(summary, 1, 0, QStringLiteral("표준 분류체계"));
-    text(summary, 1, 1,
-         report.areaName.isEmpty() ? report.areaId : QStringLiteral("%1 (%2)").arg(report.areaName, report.areaId));
-    text(summary, 2, 0, QStringLiteral("입력"));
-    text(summary, 2, 1, report.input);
-    struct Figure
-    {
-        const QString& caption;
-        int value;
-        const QString& meaning;
-    };
-    const Figure figures[] = {
-        {kTables, report.tables, kTablesMeaning},
-        {kColumns, report.columns, kColumnsMeaning},
-        {kWithLogicalName, report.withLogicalName, kWithLogicalNameMeaning},
-        {kLogicalConforming, report.logicalConforming, kLogicalConformingMeaning},
-        {kPhysicalConforming, report.physicalConforming, kPhysicalConformingMeaning},
-        {kTypeConforming, report.typeConforming, kTypeConformingMeaning},
-        {kConforming, report.conforming, kConformingMeaning},
-    };
-    int row = 3;
-    for (const Figure& f : figures) {
-        text(summary, row, 0, f.caption);
-        number(summary, row, 1, f.value);
-        text(summary, row, 2, f.meaning);
+    if (!summary)
+        book.Check(LXW_ERROR_MEMORY_MALLOC_FAILED);
+    else {
+        worksheet_set_column(summary, 0, 0, 22, nullptr);
+        worksheet_set_column(summary, 1, 1, 28, nullptr);
+        worksheet_set_column(summary, 2, 2, 60, nullptr);
+        text(summary, 0, 0, kItem, bold);
+        text(summary, 0, 1, kValue, bold);
+        text(summary, 0, 2, kMeaning, bold);
+        text(summary, 1, 0, QStringLiteral("표준 분류체계"));
+        text(summary, 1, 1,
+             report.areaName.isEmpty() ? report.areaId : QStringLiteral("%1 (%2)").arg(report.areaName, report.areaId));
+        text(summary, 2, 0, QStringLiteral("입력"));
+        text(summary, 2, 1, report.input);
+        struct Figure
+        {
+            const QString& caption;
+            int value;
+            const QString& meaning;
+        };
+        const Figure figures[] = {
+            {kTables, report.tables, kTablesMeaning},
+            {kColumns, report.columns, kColumnsMeaning},
+            {kWithLogicalName, report.withLogicalName, kWithLogicalNameMeaning},
+            {kLogicalConforming, report.logicalConforming, kLogicalConformingMeaning},
+            {kPhysicalConforming, report.physicalConforming, kPhysicalConformingMeaning},
+            {kTypeConforming, report.typeConforming, kTypeConformingMeaning},
+            {kConforming, report.conforming, kConformingMeaning},
+        };
+        int row = 3;
+        for (const Figure& f : figures) {
+            text(summary, row, 0, f.caption);
+            number(summary, row, 1, f.value);
+            text(summary, row, 2, f.meaning);
+            ++row;
+        }
+        text(summary, row, 0, kRate);
+        number(summary, row, 1, report.Rate(), percent);
+        text(summary, row, 2, kRateMeaning);
         ++row;
+        text(summary, row, 0, kDistinctNames);
+        number(summary, row, 1, report.distinctNames);
+        text(summary, row, 2, kDistinctNamesMeaning);
+        const int findingRow = row + 2;
+        text(summary, findingRow, 0, kFinding, bold);
+        text(summary, findingRow, 1, kCount, bold);
+        text(summary, findingRow, 2, kFindingCountMeaning, bold);
+        for (int k = 0; k < eFindingCount; ++k) {
+            text(summary, findingRow + 1 + k, 0, kFindingNames[k]);
+            number(summary, findingRow + 1 + k, 1, report.concerned[size_t(k)]);
+            text(summary, findingRow + 1 + k, 2, kFindingMeanings[k]);
+        }
+
+        lxw_chart* chart = workbook_add_chart(wb, LXW_CHART_BAR);
+        lxw_chart_series* series = chart_add_series(chart, nullptr, nullptr);
+        // Sheet references of the chart: the summary sheet's name quoted, rows from 0.
+        chart_series_set_categories(series, summaryName.constData(), findingRow + 1, 0, findingRow + eFindingCount, 0);
+        chart_series_set_values(series, summaryName.constData(), findingRow + 1, 1, findingRow + eFindingCount, 1);
+        chart_title_set_name(chart, kFindingsCaption.toUtf8().constData());
+        chart_legend_set_position(chart, LXW_CHART_LEGEND_NONE);
+        chart_axis_set_reverse(chart->y_axis); // first kind on top, as in the table
+        book.Check(worksheet_insert_chart(summary, 1, 4, chart));
     }
-    text(summary, row, 0, kRate);
-    number(summary, row, 1, report.Rate(), percent);
-    text(summary, row, 2, kRateMeaning);
-    ++row;
-    text(summary, row, 0, kDistinctNames);
-    number(summary, row, 1, report.distinctNames);
-    text(summary, row, 2, kDistinctNamesMeaning);
-    const int findingRow = row + 2;
-    text(summary, findingRow, 0, kFinding, bold);
-    text(summary, findingRow, 1, kCount, bold);
-    text(summary, findingRow, 2, kFindingCountMeaning, bold);
+
     for (int k = 0; k < eFindingCount; ++k) {
-        text(summary, findingRow + 1 + k, 0, kFindingNames[k]);
-        number(summary, findingRow + 1 + k, 1, report.concerned[size_t(k)]);
-        text(summary, findingRow + 1 + k, 2, kFindingMeanings[k]);
+        ReportWorkbook::Sheet* sheet = book.AddSheet(kFindingNames[k], kFindingColumns);
+        if (!sheet)
+            break;
+        ForEachEntry(report, k, [sheet](const ConformanceEntry& e) {
+            return sheet->AddRow(
+                {e.table, e.column, e.attribute, e.dataType, e.subject, e.replacement, double(e.count)});
+        });
     }
-
-    lxw_chart* chart = workbook_add_chart(wb, LXW_CHART_BAR);
-    lxw_chart_series* series = chart_add_series(chart, nullptr, nullptr);
-    // Sheet references of the chart: the summary sheet's name quoted, rows from 0.
-    chart_series_set_categories(series, summaryName.constData(), findingRow + 1, 0, findingRow + eFindingCount, 0);
-    chart_series_set_values(series, summaryName.constData(), findingRow + 1, 1, findingRow + eFindingCount, 1);
-    chart_title_set_name(chart, kFindingsCaption.toUtf8().constData());
-    chart_legend_set_position(chart, LXW_CHART_LEGEND_NONE);
-    chart_axis_set_reverse(chart->y_axis); // first kind on top, as in the table
-    if (err == LXW_NO_ERROR)
-        err = worksheet_insert_chart(summary, 1, 4, chart);
-
-    // A kind over one sheet's rows goes on in "미등록 단어 (2)", and so on.
-    constexpr size_t kRowsPerSheet = 1048575; // below the header
-    for (int k = 0; k < eFindingCount && err == LXW_NO_ERROR; ++k) {
-        const std::vector<ConformanceEntry>& entries = report.entries[size_t(k)];
-        size_t done = 0;
-        for (int part = 1; err == LXW_NO_ERROR && (part == 1 || done < entries.size()); ++part) {
-            const QString sheetName =
-                part == 1 ? kFindingNames[k] : QStringLiteral("%1 (%2)").arg(kFindingNames[k]).arg(part);
-            lxw_worksheet* ws = workbook_add_worksheet(wb, sheetName.toUtf8().constData());
-            if (!ws) {
-                err = LXW_ERROR_MEMORY_MALLOC_FAILED;
-                break;
-            }
-            worksheet_set_column(ws, 0, 5, 20, nullptr);
-            for (int c = 0; c < kFindingColumns.size(); ++c)
-                text(ws, 0, c, kFindingColumns[c], bold);
-            const size_t end = std::min(entries.size(), done + kRowsPerSheet);
-            for (int r = 1; done < end && err == LXW_NO_ERROR; ++done, ++r) {
-                const ConformanceEntry& e = entries[done];
-                text(ws, r, 0, e.table);
-                text(ws, r, 1, e.column);
-                text(ws, r, 2, e.attribute);
-                text(ws, r, 3, e.dataType);
-                text(ws, r, 4, e.subject);
-                text(ws, r, 5, e.replacement);
-                number(ws, r, 6, e.count);
+    if (!report.planHeader.isEmpty())
+        if (ReportWorkbook::Sheet* sheet = book.AddSheet(kPlanSheet, report.planHeader)) {
+            std::vector<ReportWorkbook::Cell> cells;
+            for (const QStringList& row : report.plan) {
+                cells.assign(row.begin(), row.end());
+                if (!sheet->AddRow(cells))
+                    break;
             }
         }
-    }
-    if (!report.planHeader.isEmpty() && err == LXW_NO_ERROR) {
-        lxw_worksheet* ws = workbook_add_worksheet(wb, kPlanSheet.toUtf8().constData());
-        if (!ws)
-            err = LXW_ERROR_MEMORY_MALLOC_FAILED;
-        else {
-            worksheet_set_column(ws, 0, lxw_col_t(report.planHeader.size() - 1), 20, nullptr);
-            for (int c = 0; c < report.planHeader.size(); ++c)
-                text(ws, 0, c, report.planHeader[c], bold);
-            // A plan is one row per column changed: far below a sheet's rows for any script a DBA reads.
-            for (size_t r = 0; r < report.plan.size() && r < kRowsPerSheet && err == LXW_NO_ERROR; ++r)
-                for (int c = 0; c < report.plan[r].size(); ++c)
-                    text(ws, int(r) + 1, c, report.plan[r][c]);
-        }
-    }
-    if (report.since && err == LXW_NO_ERROR)
-        err = lxw_error(WriteSinceSheet(wb, bold, *report.since, report.areaId, report.areaName));
-    lxw_error closeErr = LXW_NO_ERROR;
-    int closeErrno = 0;
-    {
-        // The library prints its own "[ERROR]" lines; the one message below says it better.
-        Platform::QuietStderr quiet;
-        errno = 0;
-        closeErr = workbook_close(wb);
-        closeErrno = errno;
-    }
-    if (err == LXW_NO_ERROR)
-        err = closeErr;
-    if (err != LXW_NO_ERROR) {
-        QFile::remove(temp);
-        return Fail(
-            error,
-            Platform::IsNoSpace(closeErrno)
-                ? WriteFailureText(path, closeErrno)
-                : QStringLiteral("%1: 통합 문서를 쓸 수 없습니다: %2").arg(path, QString::fromUtf8(lxw_strerror(err))));
-    }
-    if (!Platform::ReplaceFile(temp, path)) {
-        const int renameErrno = errno;
-        QFile::remove(temp);
-        return Fail(error, WriteFailureText(path, renameErrno));
-    }
+    if (report.since)
+        book.Check(WriteSinceSheet(book.Workbook(), book.Bold(), *report.since, report.areaId, report.areaName));
+    if (!book.Finish())
+        return Fail(error, book.Error());
     return true;
 }
 

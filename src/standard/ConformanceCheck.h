@@ -19,9 +19,12 @@
 // writes that mark; the word tables have no column for it).
 #include "standard/ConformanceSince.h"
 
+#include <QHash>
 #include <QJsonObject>
 #include <QString>
 #include <array>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <unordered_map>
@@ -55,6 +58,38 @@ struct ConformanceEntry
     int count = 0;       // columns of the model with the same finding on the same subject
 };
 
+// The entries of a report of any size: each finding kind's rows go to a temporary file as they
+// come and are read back in order by the writers, each with the count of its subject; only the
+// counters per subject stay in memory.
+class ConformanceEntrySpill
+{
+public:
+    ConformanceEntrySpill();
+    ~ConformanceEntrySpill();
+    ConformanceEntrySpill(const ConformanceEntrySpill&) = delete;
+    ConformanceEntrySpill& operator=(const ConformanceEntrySpill&) = delete;
+
+    // One entry of a kind (its count is ignored); false once a file failed.
+    bool Add(int kind, const ConformanceEntry& entry);
+    // The entries of a kind in the order added, with their counts, until fn returns false;
+    // false when fn stopped or the file could not be read back.
+    bool ForEach(int kind, const std::function<bool(const ConformanceEntry&)>& fn) const;
+    struct Subject
+    {
+        int count = 0;
+        qint64 first = 0;    // the entry that named it first, in the order of all kinds
+        QString replacement; // that entry's
+    };
+    const QHash<QString, Subject>& Subjects(int kind) const;
+    bool Failed() const;
+    // The system's error number of the failed write (a full disk, a file size limit).
+    int ErrorNumber() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
 struct ConformanceReport
 {
     QString areaId;
@@ -76,6 +111,8 @@ struct ConformanceReport
     std::vector<QStringList> plan;
     // What a new edition changes: the columns judged also against an older area (check --since).
     std::optional<ConformanceSince> since;
+    // When set, the entries are held here instead of in entries (Conformance::ForEachEntry).
+    std::shared_ptr<const ConformanceEntrySpill> spill;
 
     // Conforming columns of all columns, in percent rounded to one decimal; 0 without columns.
     double Rate() const;
@@ -121,7 +158,14 @@ bool TypeFits(const ConformanceAreaFacts::Domain& domain, const QString& logical
 
 // Stable keys of the finding kinds in the JSON ("unknown_word", ...).
 QString FindingKey(int kind);
+// Why a report whose entries could not be kept cannot be written to path.
+QString SpillFailureText(const ConformanceReport& report, const QString& path);
+// The entries of a kind, held or spilled, until fn returns false; false when stopped or unreadable.
+bool ForEachEntry(const ConformanceReport& report, int kind, const std::function<bool(const ConformanceEntry&)>& fn);
 QJsonObject ToJson(const ConformanceReport& report);
+// ToJson's document as QJsonDocument writes it (indented), streamed to path: the entries and the
+// plan are never held as a tree. False with the message.
+bool WriteJson(const ConformanceReport& report, const QString& path, QString* error = nullptr);
 // Summary sheet with the figures and a bar chart of the findings, then one sheet per finding
 // kind. Written beside the target and moved into place, so a failure leaves no broken file.
 bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString* error = nullptr);

@@ -16,10 +16,10 @@ namespace FixScriptHook {
 struct Request
 {
     QString path;
-    const CTermAnalysis* analysis = nullptr;
+    const CTermAnalysis* analysis = nullptr; // its area is the standard the columns are judged against
     const ModelSource::AttributeList* model = nullptr;
     ModelSource::Dialect dialect = ModelSource::Dialect::Unknown;
-    const ConformanceReport* report = nullptr; // type findings of registered terms; may be null
+    const ConformanceReport* report = nullptr; // may be null: the writer judges the columns itself
     bool renameKeys = false;                   // rename primary, foreign and referenced keys too
     // Each change of the "보정 계획" sheet as its cells (FixScript::PlanHeader), in script order.
     std::function<void(const QStringList& cells)> plan;

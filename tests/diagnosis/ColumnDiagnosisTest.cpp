@@ -1,6 +1,7 @@
 // The diagnosis of a model read from a DDL script, column by column: names read from real
 // comments (descriptions, code lists, sentences), numbered columns, key columns, a term
 // synonym, physical names and types, each column with exactly its findings.
+#include "analysis/TermAnalysis.h"
 #include "diagnosis/CheckCommand.h"
 #include "diagnosis/Diagnosis.h"
 #include "exchange/CatalogReader.h"
@@ -13,6 +14,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -176,10 +178,21 @@ TEST_F(ColumnDiagnosis, EveryColumnGetsItsOwnFindings)
     EXPECT_EQ(nm2.standardName, U("고객명2"));
     EXPECT_EQ(nm2.standardColumn, QStringLiteral("CUST_NM2"));
     EXPECT_EQ(standards[U("shop.TB_CUST.CUST_NM")].description, U(". 실명 확인된 이름"));
-    EXPECT_EQ(standards[U("shop.TB_CUST.CUST_NM")].typeNote, U("명V100 (VARCHAR(100))"));
+    EXPECT_EQ(standards[U("shop.TB_CUST.CUST_NM")].typeNote, U("VARCHAR(50), 도메인 명V100 (VARCHAR(100))"));
     EXPECT_EQ(standards[U("shop.TB_CUST.CUST_NAME")].standardName, U("고객명"));
     EXPECT_EQ(standards[U("shop.TB_ORD.ORD_CD")].description, U(", A : 접수, B : 완료"));
     EXPECT_TRUE(standards[U("shop.TB_ORD.ORD_ADDR")].standardColumn.isEmpty()); // a word unknown: no standard
+
+    // The entries wait on disk; the streamed JSON is the document's own text, plan included.
+    report.planHeader = FixScript::PlanHeader();
+    report.plan = {{QStringLiteral("shop"), QStringLiteral("tb_cust"), QStringLiteral("nm2"),
+                    QStringLiteral("cust_nm2"), U("고객명2"), QString(), FixScript::kChangeRename, U("표준 용어")}};
+    const QString json = dir.file(QStringLiteral("streamed.json"));
+    ASSERT_TRUE(Conformance::WriteJson(report, json, &error)) << error.toStdString();
+    const QByteArray whole = QJsonDocument(Conformance::ToJson(report)).toJson(QJsonDocument::Indented);
+    EXPECT_EQ(ReadTextFile(json), QString::fromUtf8(whole));
+    // Each entry read back with the count of its subject.
+    EXPECT_TRUE(whole.contains("\"count\": 1") && !whole.contains("\"count\": 0"));
 }
 
 TEST_F(ColumnDiagnosis, CommandLineSaysWhereColumnsFail)
@@ -208,6 +221,90 @@ TEST_F(ColumnDiagnosis, CommandLineSaysWhereColumnsFail)
     EXPECT_EQ(sheet[1], (QStringList{U("shop.TB_CUST"), QStringLiteral("CUST_NAME"), U("고객이름"),
                                      QStringLiteral("VARCHAR(100)"), QStringLiteral("CUST_NAME"),
                                      QStringLiteral("CUST_NM"), QStringLiteral("1")}));
+}
+
+// The command line's --fix-script and the window's "스크립트" (the hook) write one script, fed
+// by the judge: a term synonym renamed to its term's abbreviation with its description kept, a
+// number kept, a key left alone.
+TEST_F(ColumnDiagnosis, CommandLineAndWindowWriteTheSameFixScript)
+{
+    WriteTextFile(script, U("CREATE TABLE shop.tb_a (\n"
+                            "  cust_number varchar(20) PRIMARY KEY,\n"
+                            "  cust_name varchar(100),\n"
+                            "  nm2 varchar(100),\n"
+                            "  ord_num varchar(20)\n"
+                            ");\n"
+                            "COMMENT ON COLUMN shop.tb_a.cust_number IS '고객번호';\n"
+                            "COMMENT ON COLUMN shop.tb_a.cust_name IS '고객이름. 실명 확인된 이름';\n"
+                            "COMMENT ON COLUMN shop.tb_a.nm2 IS '고객명2';\n"
+                            "COMMENT ON COLUMN shop.tb_a.ord_num IS '주문넘버';\n"));
+    const QString fromCommand = dir.file(QStringLiteral("command.sql"));
+    const QString fromWindow = dir.file(QStringLiteral("window.sql"));
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    ASSERT_EQ(CheckCommand::Run({QStringLiteral("--input"), script, QStringLiteral("--dialect"),
+                                 QStringLiteral("postgresql"), QStringLiteral("--repo"), repo.Uri(),
+                                 QStringLiteral("--area"), QStringLiteral("PUB"), QStringLiteral("--output"),
+                                 dir.file(QStringLiteral("report.json")), QStringLiteral("--fix-script"), fromCommand},
+                                o, e),
+              0)
+        << err.toStdString();
+    EXPECT_TRUE(out.startsWith(QStringLiteral("fix script: 2 renames, 1 comments, 1 left out, 0 type notes\n")))
+        << out.toStdString();
+
+    ModelSource::AttributeList model;
+    QString error;
+    ASSERT_TRUE(ModelInput::Read({{script}, {}, {}, ModelSource::Dialect::PostgreSql}, model, error));
+    CTermAnalysis analysis;
+    analysis.SetAreaId(QStringLiteral("PUB"));
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    ASSERT_TRUE(connection.Open(repo.Uri(), &error)) << error.toStdString();
+    connection.OnRepositoryConnected();
+    FixScriptHook::Counts counts;
+    const bool written = Diagnosis::WriteFixScript(
+        {fromWindow, &analysis, &model, ModelSource::Dialect::PostgreSql, nullptr, false, {}}, counts, error);
+    connection.OnRepositoryDisconnected();
+    ASSERT_TRUE(written) << error.toStdString();
+    EXPECT_EQ(counts.renames, 2);
+
+    const QString text = ReadTextFile(fromCommand);
+    EXPECT_EQ(ReadTextFile(fromWindow), text);
+    for (const QString& line : {U("ALTER TABLE \"shop\".\"tb_a\" RENAME COLUMN \"cust_name\" TO \"cust_nm\";\n"),
+                                U("COMMENT ON COLUMN \"shop\".\"tb_a\".\"cust_nm\" IS '고객명. 실명 확인된 이름';\n"),
+                                U("ALTER TABLE \"shop\".\"tb_a\" RENAME COLUMN \"nm2\" TO \"cust_nm2\";\n"),
+                                U("-- 키 유지: shop.tb_a.cust_number: 기본키이므로")})
+        EXPECT_TRUE(text.contains(line)) << line.toStdString() << "\n" << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("ord_num\" TO"))) << text.toStdString(); // a forbidden word: no standard
+}
+
+// Batches of three columns on two threads, with a name table that starts afresh every batch:
+// the report, the script and the summary are the one thread's, byte for byte.
+TEST_F(ColumnDiagnosis, TwoThreadsAndSmallBatchesGiveTheOneThreadsOutput)
+{
+    const Diagnosis::Pipeline program = Diagnosis::GetPipeline();
+    const auto restore = qScopeGuard([&] { Diagnosis::SetPipeline(program); });
+    const auto check = [&](const Diagnosis::Pipeline& pipeline, const QString& name, QString& out) {
+        Diagnosis::SetPipeline(pipeline);
+        QString err;
+        QTextStream o(&out), e(&err);
+        EXPECT_EQ(CheckCommand::Run({QStringLiteral("--input"), script, QStringLiteral("--dialect"),
+                                     QStringLiteral("postgresql"), QStringLiteral("--repo"), repo.Uri(),
+                                     QStringLiteral("--area"), QStringLiteral("PUB"), QStringLiteral("--output"),
+                                     dir.file(name + QStringLiteral(".json")), QStringLiteral("--fix-script"),
+                                     dir.file(name + QStringLiteral(".sql"))},
+                                    o, e),
+                  0)
+            << err.toStdString();
+    };
+    QString one, two;
+    check({20000, 200000, false}, QStringLiteral("one"), one);
+    check({3, 4, true}, QStringLiteral("two"), two);
+    EXPECT_EQ(two, one);
+    EXPECT_TRUE(one.contains(QStringLiteral("conforming: 6\n"))) << one.toStdString();
+    for (const char* suffix : {".json", ".sql"})
+        EXPECT_EQ(ReadTextFile(dir.file(QStringLiteral("two") + QLatin1String(suffix))),
+                  ReadTextFile(dir.file(QStringLiteral("one") + QLatin1String(suffix))))
+            << suffix;
 }
 
 // The one rule of every type verdict.
@@ -260,6 +357,8 @@ TEST(CommentName, HeadOfTheComment)
         {"Y : 사용, N : 미사용", "", ": 사용, N : 미사용"},
         {"(코드) 1:정상", "", "(코드) 1:정상"},
         {"고객 메모를 저장한다", "", ""},
+        {"사용 여부를 나타낸다.", "", "."},
+        {"값을 받는다", "", ""},
         {"1. 접수 2. 완료", "", ". 접수 2. 완료"},
         {"", "", ""},
     };

@@ -7,7 +7,6 @@
 #include "components/ui/ReportChart.h"
 #include "diagnosis/Diagnosis.h"
 #include "diagnosis/EditionImpact.h"
-#include "diagnosis/FixScript.h"
 #include "forms/ui/AnalyzeTermForm.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/RepositoryInit.h"
@@ -235,7 +234,7 @@ TEST(ConformanceDlg, TermFormButtonShowsTheConformanceOfItsAnalysis)
 // figures, and "스크립트" writes the fix script of its dialect.
 TEST(ConformanceDlg, ScriptModelCountsColumnsWithoutCommentAndWritesTheFixScript)
 {
-    FixScriptHook::Set(&FixScript::WriteForAnalysis); // as main() does
+    FixScriptHook::Set(&Diagnosis::WriteFixScript); // as main() does
     StandardRepository repo;
     ASSERT_TRUE(repo.ok);
     UiScript ui;

@@ -1,0 +1,254 @@
+// The entries of a report kept on disk, and the report's JSON written as a stream.
+#include "components/AtomicFile.h"
+#include "components/JsonTextWriter.h"
+#include "components/Platform.h"
+#include "standard/ConformanceCheck.h"
+
+#include <QDataStream>
+#include <QJsonArray>
+#include <QTemporaryFile>
+#include <QVariant>
+#include <algorithm>
+#include <cerrno>
+
+struct ConformanceEntrySpill::Impl
+{
+    struct Kind
+    {
+        std::unique_ptr<QTemporaryFile> file;
+        QDataStream stream;
+        qint64 entries = 0;
+        QHash<QString, Subject> subjects;
+    };
+    std::array<Kind, eFindingCount> kinds;
+    qint64 added = 0;
+    bool failed = false;
+    int errnum = 0;
+
+    void Fail()
+    {
+        // A temporary file that cannot be written is nearly always a full disk or a size limit.
+        if (!failed)
+            errnum = Platform::LastError() ? Platform::LastError() : ENOSPC;
+        failed = true;
+    }
+};
+
+ConformanceEntrySpill::ConformanceEntrySpill() : d(std::make_unique<Impl>()) {}
+
+ConformanceEntrySpill::~ConformanceEntrySpill() = default;
+
+bool ConformanceEntrySpill::Add(int kind, const ConformanceEntry& e)
+{
+    if (d->failed || kind < 0 || kind >= eFindingCount)
+        return false;
+    Impl::Kind& k = d->kinds[size_t(kind)];
+    if (!k.file) {
+        k.file = std::make_unique<QTemporaryFile>();
+        if (!k.file->open()) {
+            d->Fail();
+            return false;
+        }
+        k.stream.setDevice(k.file.get());
+        k.stream.setVersion(QDataStream::Qt_6_0);
+    }
+    k.stream << e.table << e.column << e.attribute << e.dataType << e.subject << e.replacement;
+    ++k.entries;
+    auto it = k.subjects.find(e.subject);
+    if (it == k.subjects.end())
+        it = k.subjects.insert(e.subject, Subject{0, d->added, e.replacement});
+    ++it->count;
+    ++d->added;
+    if (k.stream.status() != QDataStream::Ok)
+        d->Fail();
+    return !d->failed;
+}
+
+bool ConformanceEntrySpill::ForEach(int kind, const std::function<bool(const ConformanceEntry&)>& fn) const
+{
+    if (kind < 0 || kind >= eFindingCount)
+        return false;
+    Impl::Kind& k = d->kinds[size_t(kind)];
+    if (!k.file || k.entries == 0)
+        return !d->failed;
+    // Read through a stream of its own from the start; the writing stream goes on at the end.
+    if (!k.file->flush())
+        return false;
+    QFile in(k.file->fileName());
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    QDataStream stream(&in);
+    stream.setVersion(QDataStream::Qt_6_0);
+    ConformanceEntry e;
+    for (qint64 i = 0; i < k.entries; ++i) {
+        stream >> e.table >> e.column >> e.attribute >> e.dataType >> e.subject >> e.replacement;
+        if (stream.status() != QDataStream::Ok)
+            return false;
+        e.count = k.subjects.value(e.subject).count;
+        if (!fn(e))
+            return false;
+    }
+    return true;
+}
+
+const QHash<QString, ConformanceEntrySpill::Subject>& ConformanceEntrySpill::Subjects(int kind) const
+{
+    return d->kinds[size_t(kind)].subjects;
+}
+
+bool ConformanceEntrySpill::Failed() const
+{
+    return d->failed;
+}
+
+int ConformanceEntrySpill::ErrorNumber() const
+{
+    return d->errnum;
+}
+
+namespace Conformance {
+
+QString SpillFailureText(const ConformanceReport& report, const QString& path)
+{
+    return WriteFailureText(path, report.spill ? report.spill->ErrorNumber() : ENOSPC);
+}
+
+bool ForEachEntry(const ConformanceReport& report, int kind, const std::function<bool(const ConformanceEntry&)>& fn)
+{
+    for (const ConformanceEntry& e : report.entries[size_t(kind)])
+        if (!fn(e))
+            return false;
+    return !report.spill || report.spill->ForEach(kind, fn);
+}
+
+namespace {
+
+// A value of ToJson's tree as QJsonDocument writes it.
+void WriteValue(CJsonTextWriter& w, const QJsonValue& v)
+{
+    switch (v.type()) {
+    case QJsonValue::Object: {
+        w.BeginObject();
+        const QJsonObject o = v.toObject();
+        for (auto it = o.begin(); it != o.end(); ++it) {
+            w.Key(it.key());
+            WriteValue(w, it.value());
+        }
+        w.EndObject();
+        break;
+    }
+    case QJsonValue::Array:
+        w.BeginArray();
+        for (const QJsonValue& e : v.toArray())
+            WriteValue(w, e);
+        w.EndArray();
+        break;
+    case QJsonValue::String:
+        w.String(v.toString());
+        break;
+    case QJsonValue::Bool:
+        w.Raw(v.toBool() ? "true" : "false");
+        break;
+    case QJsonValue::Double: {
+        const QVariant n = v.toVariant();
+        if (n.typeId() == QMetaType::LongLong)
+            w.Int(n.toLongLong());
+        else if (qIsFinite(v.toDouble()))
+            w.Raw(QByteArray::number(v.toDouble(), 'g', QLocale::FloatingPointShortest));
+        else
+            w.Raw("null");
+        break;
+    }
+    default:
+        w.Raw("null");
+        break;
+    }
+}
+
+void WriteEntries(CJsonTextWriter& w, const ConformanceReport& report, int kind)
+{
+    w.BeginArray();
+    ForEachEntry(report, kind, [&w](const ConformanceEntry& e) {
+        // The members in QJsonObject's order, by name.
+        w.BeginObject();
+        w.Member(u"attribute", e.attribute);
+        w.Member(u"column", e.column);
+        w.Member(u"count", qint64(e.count));
+        w.Member(u"dataType", e.dataType);
+        w.Member(u"replacement", e.replacement);
+        w.Member(u"subject", e.subject);
+        w.Member(u"table", e.table);
+        w.EndObject();
+        return !w.Failed();
+    });
+    w.EndArray();
+}
+
+void WritePlan(CJsonTextWriter& w, const ConformanceReport& report)
+{
+    std::vector<int> order(size_t(report.planHeader.size()));
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = int(i);
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return report.planHeader[a] < report.planHeader[b]; });
+    w.BeginArray();
+    for (const QStringList& row : report.plan) {
+        w.BeginObject();
+        for (int c : order)
+            w.Member(report.planHeader[c], row.value(c));
+        w.EndObject();
+        if (w.Failed())
+            break;
+    }
+    w.EndArray();
+}
+
+} // namespace
+
+bool WriteJson(const ConformanceReport& report, const QString& path, QString* error)
+{
+    if (report.spill && report.spill->Failed()) {
+        if (error)
+            *error = SpillFailureText(report, path);
+        return false;
+    }
+    // The tree without its long lists, which are written where their empty places are.
+    ConformanceReport head = report;
+    for (auto& entries : head.entries)
+        entries.clear();
+    head.spill.reset();
+    head.plan.clear();
+    const QJsonObject json = ToJson(head);
+    return SaveJsonFile(
+        path,
+        [&](CJsonTextWriter& w) {
+            w.BeginObject();
+            for (auto it = json.begin(); it != json.end(); ++it) {
+                w.Key(it.key());
+                if (it.key() == u"plan") {
+                    WritePlan(w, report);
+                } else if (it.key() == u"findings") {
+                    w.BeginArray();
+                    const QJsonArray findings = it.value().toArray();
+                    for (qsizetype k = 0; k < findings.size(); ++k) {
+                        const QJsonObject finding = findings[k].toObject();
+                        w.BeginObject();
+                        for (auto f = finding.begin(); f != finding.end(); ++f) {
+                            w.Key(f.key());
+                            if (f.key() == u"entries")
+                                WriteEntries(w, report, int(k));
+                            else
+                                WriteValue(w, f.value());
+                        }
+                        w.EndObject();
+                    }
+                    w.EndArray();
+                } else {
+                    WriteValue(w, it.value());
+                }
+            }
+            w.EndObject();
+        },
+        error);
+}
+
+} // namespace Conformance
