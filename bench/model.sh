@@ -16,7 +16,7 @@ ddl_columns=${2:-1000000}
 catalog_columns=${3:-100000}
 mix=${4:-registered}
 exe=$build/termwise
-# The 7th edition: the later workbook of the shared folder is one the import does not take.
+# The 7th edition, which the earlier figures of this benchmark were taken against.
 standard=$(ls "$here"/../shared/public-standard/*7차*.xlsx 2>/dev/null | head -n 1 || true)
 [ -n "$standard" ] || standard=$(ls /work/shared/public-standard/*7차*.xlsx | head -n 1)
 work=$(mktemp -d)
