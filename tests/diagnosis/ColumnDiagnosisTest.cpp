@@ -195,6 +195,32 @@ TEST_F(ColumnDiagnosis, EveryColumnGetsItsOwnFindings)
     EXPECT_TRUE(whole.contains("\"count\": 1") && !whole.contains("\"count\": 0"));
 }
 
+// A word registered between two diagnoses is known to the second: the areas the analysis keeps
+// while one model is judged are not kept beyond it.
+TEST_F(ColumnDiagnosis, AWordRegisteredSinceTheLastDiagnosisIsKnown)
+{
+    ModelSource::AttributeList model;
+    QString error;
+    ASSERT_TRUE(ModelInput::Read({{script}, {}, {}, ModelSource::Dialect::PostgreSql}, model, error));
+    Findings before, after;
+    std::map<QString, ColumnStandard> standards;
+    ConformanceReport report;
+    ASSERT_TRUE(Judge(model, repo.Uri(), QStringLiteral("shop"), before, standards, report, error));
+    ASSERT_EQ(before[U("shop.TB_ORD.ORD_ADDR")].first(), U("unknown_word 주소"));
+    ASSERT_TRUE(CRepositoryConnection::Instance().Open(repo.Uri(), &error)) << error.toStdString();
+    ASSERT_TRUE(CRepositoryConnection::Instance()
+                    .Database()
+                    ->Execute(QStringLiteral("INSERT INTO STD_DIC (STD_AREA_ID, DIC_ID, AVAL_END_DT, AVAL_ST_DT, "
+                                             "DIC_LOG_NM, DIC_PHY_NM, ATTR_CLSS_YN, STANDARD_YN, DIC_GBN_CD) VALUES "
+                                             "('PUB', 'PUB-ADDR', '99991231235959', '20240101000000', ?, 'ADDR', "
+                                             "'Y', 'Y', '0001')"),
+                              {SqlParam::Text(U("주소"))})
+                    .ok);
+    ASSERT_TRUE(Judge(model, repo.Uri(), QStringLiteral("shop"), after, standards, report, error));
+    EXPECT_TRUE(after[U("shop.TB_ORD.ORD_ADDR")].filter(QStringLiteral("unknown_word")).isEmpty())
+        << after[U("shop.TB_ORD.ORD_ADDR")].join(u'|').toStdString();
+}
+
 TEST_F(ColumnDiagnosis, CommandLineSaysWhereColumnsFail)
 {
     QString out, err;
