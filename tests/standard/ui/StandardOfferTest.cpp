@@ -106,6 +106,8 @@ protected:
     }
     void TearDown() override
     {
+        if (connected)
+            CRepositoryConnection::Instance().OnRepositoryDisconnected();
         qDeleteAll(watches.children());
         g_watches = nullptr;
         frame.reset();
@@ -130,11 +132,19 @@ protected:
         return n;
     }
     QString DictionaryFile() const { return data.standardPath() + QStringLiteral("/termwise.json"); }
+    // The repository connected as the window connects it, until the test ends.
+    void Connect(const QString& uri)
+    {
+        ASSERT_TRUE(CRepositoryConnection::Instance().Open(uri));
+        CRepositoryConnection::Instance().OnRepositoryConnected();
+        connected = true;
+    }
 
     QObject watches;
     TempDataDir data;
     UiScript script;
     std::unique_ptr<CMainFrame> frame;
+    bool connected = false;
 };
 
 } // namespace
@@ -261,13 +271,8 @@ TEST_F(BuiltinStandardWindow, MenuImportIntoANewRepositoryAreaThenRefusedWithout
 {
     const QString uri = QStringLiteral("sqlite:") + data.file(QStringLiteral("repository.db"));
     ASSERT_EQ(RunRepositoryCommand({QStringLiteral("init"), uri}), 0);
+    ASSERT_NO_FATAL_FAILURE(Connect(uri));
     CRepositoryConnection& connection = CRepositoryConnection::Instance();
-    ASSERT_TRUE(connection.Open(uri));
-    connection.OnRepositoryConnected();
-    struct Disconnect
-    {
-        ~Disconnect() { CRepositoryConnection::Instance().OnRepositoryDisconnected(); }
-    } disconnect;
 
     // An empty repository: the built-in edition's own area is proposed as a new one.
     QString heading;
@@ -312,13 +317,8 @@ TEST_F(BuiltinStandardWindow, MenuImportTakesAnOlderEditionByName)
 {
     const QString uri = QStringLiteral("sqlite:") + data.file(QStringLiteral("repository.db"));
     ASSERT_EQ(RunRepositoryCommand({QStringLiteral("init"), uri}), 0);
+    ASSERT_NO_FATAL_FAILURE(Connect(uri));
     CRepositoryConnection& connection = CRepositoryConnection::Instance();
-    ASSERT_TRUE(connection.Open(uri));
-    connection.OnRepositoryConnected();
-    struct Disconnect
-    {
-        ~Disconnect() { CRepositoryConnection::Instance().OnRepositoryDisconnected(); }
-    } disconnect;
 
     CStandardImportDlg dlg;
     ASSERT_EQ(dlg.BuiltinRadios().size(), BuiltinStandard::Editions().size());
@@ -359,13 +359,8 @@ TEST_F(BuiltinStandardWindow, MenuImportBringsAnAreaToTheNewEditionAndShowsTheDi
                                    o, e),
               0)
         << err.toStdString();
+    ASSERT_NO_FATAL_FAILURE(Connect(uri));
     CRepositoryConnection& connection = CRepositoryConnection::Instance();
-    ASSERT_TRUE(connection.Open(uri));
-    connection.OnRepositoryConnected();
-    struct Disconnect
-    {
-        ~Disconnect() { CRepositoryConnection::Instance().OnRepositoryDisconnected(); }
-    } disconnect;
     // A word the area's owners registered: kept, and no part of what the edition changed.
     ASSERT_TRUE(connection.Database()
                     ->Execute(QStringLiteral("INSERT INTO STD_DIC (STD_AREA_ID, DIC_ID, AVAL_END_DT, AVAL_ST_DT, "
