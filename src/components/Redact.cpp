@@ -70,6 +70,19 @@ qsizetype AuthorityStart(QStringView t, qsizetype colon)
     return -1;
 }
 
+// The ':' between the user and the password of the connection string whose scheme ends at
+// colon; -1 when it names no password there.
+qsizetype PasswordColon(QStringView t, qsizetype colon)
+{
+    const qsizetype a = AuthorityStart(t, colon);
+    if (a < 0)
+        return -1;
+    qsizetype u = a;
+    while (u < t.size() && !EndsUser(t[u]))
+        ++u;
+    return u < t.size() && t[u] == u':' ? u : -1;
+}
+
 // user:password@ of every connection string, the password running to the last '@' before the
 // line or the next connection string ends it: it may hold blanks, '@', '/' and ':'. A ':'
 // after that '@' is the port.
@@ -82,13 +95,8 @@ QString DropUserPasswords(const QString& t)
     for (qsizetype i = t.indexOf(u':'); i >= 0; i = t.indexOf(u':', i + 1)) {
         if (i < from)
             continue;
-        const qsizetype a = AuthorityStart(t, i);
-        if (a < 0)
-            continue;
-        qsizetype u = a;
-        while (u < t.size() && !EndsUser(t[u]))
-            ++u;
-        if (u >= t.size() || t[u] != u':')
+        const qsizetype u = PasswordColon(t, i);
+        if (u < 0)
             continue;
         qsizetype limit = u + 1;
         while (limit < t.size() && !IsLineEnd(t[limit]) && !(t[limit] == u':' && AuthorityStart(t, limit) >= 0))
@@ -239,13 +247,10 @@ QStringList SecretsOf(const QString& connection)
     QStringList found;
     const QStringView t(connection);
     for (qsizetype i = t.indexOf(u':'); i >= 0; i = t.indexOf(u':', i + 1)) {
-        const qsizetype a = AuthorityStart(t, i);
-        if (a < 0)
+        if (AuthorityStart(t, i) < 0)
             continue;
-        qsizetype u = a;
-        while (u < t.size() && !EndsUser(t[u]))
-            ++u;
-        if (u < t.size() && t[u] == u':') {
+        const qsizetype u = PasswordColon(t, i);
+        if (u >= 0) {
             const qsizetype first = t.indexOf(u'@', u + 1), last = t.lastIndexOf(u'@');
             if (first > u + 1)
                 found << t.mid(u + 1, first - u - 1).toString();
