@@ -208,13 +208,15 @@ void AppendColumn(AttributeList& list, const QString& schema, const QString& tab
     QSet<QString>& texts = list.sharedTexts;
     // One hash of the text: insert keeps the copy already there.
     const auto shared = [&texts](const QString& text) { return text.isEmpty() ? text : *texts.insert(text); };
+    AttributeList::TableTexts& t = list.lastTable;
+    if (!t.set || table != t.table || schema != t.schema || tableComment != t.comment)
+        t = {true, shared(schema), shared(table), shared(tableComment), shared(DisplayName(table))};
     const QString storedColumn = shared(column);
     const QString shownColumn = shared(DisplayName(storedColumn));
     const QString logical = shared(LogicalNameOfComment(comment));
-    list.rows.append({shared(DisplayName(table)), shared(tableComment), shownColumn, logical, shared(comment),
-                      shared(type.Display()), shared(type.length), shared(type.scale),
-                      logical.isEmpty() ? shownColumn : logical});
-    list.facts.push_back({shared(schema), shared(table), storedColumn, shared(definition)});
+    list.rows.append({t.shownTable, t.comment, shownColumn, logical, shared(comment), shared(type.Display()),
+                      shared(type.length), shared(type.scale), logical.isEmpty() ? shownColumn : logical});
+    list.facts.push_back({t.schema, t.table, storedColumn, shared(definition)});
 }
 
 void Designate(int form, ColumnRoles& roles)

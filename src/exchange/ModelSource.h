@@ -63,8 +63,18 @@ struct AttributeList
     // While the list is read: one copy of each text, since names, comments and types of a
     // standardised model recur across its tables. Emptied by DoneReading.
     QSet<QString> sharedTexts;
+    // The last table's texts, shared: the same for each of its columns.
+    struct TableTexts
+    {
+        bool set = false;
+        QString schema, table, comment, shownTable;
+    } lastTable;
 
-    void DoneReading() { sharedTexts = QSet<QString>(); }
+    void DoneReading()
+    {
+        sharedTexts = QSet<QString>();
+        lastTable = TableTexts();
+    }
 
     int Columns() const { return int(facts.size()); }
     // Data rows whose comment gives no logical name.
