@@ -2,6 +2,7 @@
 
 #include "analysis/TermAnalysis.h"
 #include "components/AtomicFile.h"
+#include "components/CommandArgs.h"
 #include "components/PathGuard.h"
 #include "components/QrProgressWnd.h"
 #include "components/QrWordExtractor.h"
@@ -68,11 +69,8 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
             problem = QStringLiteral("알 수 없는 인수입니다: %1").arg(RedactUri(a));
             return false;
         }
-        if (i + 1 >= args.size()) {
-            problem = QStringLiteral("%1 다음에 값이 필요합니다").arg(a);
+        if (!CommandArgs::TakeValue(args, i, *target, problem))
             return false;
-        }
-        *target = args[++i];
         if (target == &input)
             o.inputs << input;
     }

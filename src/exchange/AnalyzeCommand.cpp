@@ -5,6 +5,7 @@
 #include "analysis/PhysicalWordAnalysis.h"
 #include "analysis/TermAnalysis.h"
 #include "components/AtomicFile.h"
+#include "components/CommandArgs.h"
 #include "components/PathGuard.h"
 #include "components/QrDatabaseManager.h"
 #include "components/QrProgressWnd.h"
@@ -70,14 +71,7 @@ std::optional<Options> ParseArgs(const QStringList& args, QString& problem)
     Options o;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        auto value = [&](QString& target) {
-            if (i + 1 >= args.size()) {
-                problem = QStringLiteral("%1 다음에 값이 필요합니다").arg(a);
-                return false;
-            }
-            target = args[++i];
-            return true;
-        };
+        const auto value = [&](QString& target) { return CommandArgs::TakeValue(args, i, target, problem); };
         if (!a.startsWith(QLatin1String("--"))) {
             if (!o.kind.isEmpty()) {
                 problem = QStringLiteral("알 수 없는 인수입니다: %1").arg(RedactUri(a));

@@ -1,5 +1,6 @@
 #include "standard/StandardCommand.h"
 
+#include "components/CommandArgs.h"
 #include "components/PathGuard.h"
 #include "components/QrDatatype.h"
 #include "components/QrWordExtractor.h"
@@ -40,14 +41,7 @@ bool Parse(const QStringList& args, Options& o, QString& problem)
     }
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
-        const auto value = [&](QString& target) {
-            if (i + 1 >= args.size()) {
-                problem = QStringLiteral("%1 다음에 값이 필요합니다").arg(a);
-                return false;
-            }
-            target = args[++i];
-            return true;
-        };
+        const auto value = [&](QString& target) { return CommandArgs::TakeValue(args, i, target, problem); };
         if (a == QLatin1String("--repo")) {
             if (!value(o.repo))
                 return false;

@@ -1,4 +1,5 @@
 // termwise standard diff OLD NEW [--output FILE.xlsx|FILE.json]
+#include "components/CommandArgs.h"
 #include "components/Redact.h"
 #include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
@@ -32,14 +33,7 @@ bool Parse(const QStringList& args, std::vector<Source>& sources, QString& outpu
     QString repo;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        const auto value = [&](QString& target) {
-            if (i + 1 >= args.size()) {
-                problem = QStringLiteral("%1 다음에 값이 필요합니다").arg(a);
-                return false;
-            }
-            target = args[++i];
-            return true;
-        };
+        const auto value = [&](QString& target) { return CommandArgs::TakeValue(args, i, target, problem); };
         if (a == QLatin1String("--output")) {
             if (!value(output))
                 return false;
