@@ -171,9 +171,20 @@ public:
         m_index.clear();
         m_selected = -1;
     }
+    void SplitText(const QString& text, const QString& areaId, QStringList& words, std::vector<int>& kinds) override
+    {
+        Configure();
+        m_selected = -1;
+        m_textArea = areaId;
+        Result r;
+        Analyze({text, QString(), areaId}, r);
+        words = std::move(r.words);
+        kinds = std::move(r.kinds);
+    }
 
 private:
     bool Run();
+    void Configure();
     Area& LoadArea(const QString& areaId);
     void Analyze(const _stServiceTarget& target, Result& result);
     void SplitPiece(const Area& area, QStringView piece, Result& result) const;
@@ -202,6 +213,8 @@ private:
     {
         if (m_selected >= 0)
             return m_results[size_t(m_selected)].areaId;
+        if (!m_textArea.isEmpty())
+            return m_textArea;
         if (m_targets && !m_targets->empty())
             return m_targets->front().strAreaId;
         return QString();
@@ -233,6 +246,7 @@ private:
     mutable size_t m_lastFound = 0;
     std::set<QString> m_typeAbbreviations;
     QString m_separators;
+    QString m_textArea; // of the last SplitText
     int m_selected = -1;
     int m_resultMode = 0;
 };
@@ -329,11 +343,8 @@ Area& CServiceLayer::LoadArea(const QString& areaId)
     return area;
 }
 
-bool CServiceLayer::Run()
+void CServiceLayer::Configure()
 {
-    m_results.clear();
-    m_index.clear();
-    m_selected = -1;
     m_separators.clear();
     for (int option : {10, 13}) {
         auto t = m_textOptions.find(option);
@@ -346,6 +357,15 @@ bool CServiceLayer::Run()
     if (m_typeAbbreviations.empty())
         for (const auto& [type, abbreviation] : CAnalyzeSettings::Instance().DataTypeKeywords())
             m_typeAbbreviations.insert(abbreviation);
+}
+
+bool CServiceLayer::Run()
+{
+    m_results.clear();
+    m_index.clear();
+    m_selected = -1;
+    m_textArea.clear();
+    Configure();
     if (!m_targets)
         return false;
     m_results.reserve(m_targets->size());
@@ -636,6 +656,11 @@ ServiceAreaKeeper::~ServiceAreaKeeper()
     const std::lock_guard<std::mutex> lock(g_keptMutex);
     if (--g_keepers == 0)
         g_kept.reset();
+}
+
+std::unique_ptr<IServiceLayer> NewServiceLayer()
+{
+    return std::make_unique<CServiceLayer>();
 }
 
 bool CreateAppLayer()

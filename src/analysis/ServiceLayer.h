@@ -49,6 +49,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -104,6 +105,10 @@ public:
     virtual bool FindWords(const QString& text, int mode, std::vector<SERVICE_WORD_HANDLE>& handles) const = 0;
     virtual bool GetWordRelation(SERVICE_WORD_HANDLE handle, std::vector<SERVICE_WORD_HANDLE>& related) const = 0;
     virtual void ClearResults() = 0;
+    // One text outside a run, for callers that want its words alone: the words and kinds of
+    // GetResultWords, and FindWords looks in that area until the next run. Reads the area once.
+    virtual void SplitText(const QString& text, const QString& areaId, QStringList& words,
+                           std::vector<int>& kinds) = 0;
 };
 
 // While one lives, the areas a service read are kept for the next service on the same
@@ -119,6 +124,8 @@ public:
     ServiceAreaKeeper& operator=(const ServiceAreaKeeper&) = delete;
 };
 
+// A service of the caller's own, beside theServiceLayer.
+std::unique_ptr<IServiceLayer> NewServiceLayer();
 // Creates the one service object (theServiceLayer); false when one exists already.
 bool CreateAppLayer();
 // Destroys it; theServiceLayer becomes null.

@@ -70,6 +70,19 @@ bool FindPart(IServiceLayer* service, const QString& part, const QString& logica
     return true;
 }
 
+// The repository's area, words cut at "_" and blanks.
+void ConfigureService(IServiceLayer* service)
+{
+    const ServiceDatabase database = RepositoryServiceDatabase();
+    service->SetDatabase(&database);
+    service->SetOptionValue(8, 2);
+    service->SetOptionValue(0, 0);
+    service->SetOptionText(11, QString());
+    service->SetOptionText(10, kSeparator);
+    service->SetOptionValue(13, '_');
+    service->SetOptionValue(12, '_');
+}
+
 } // namespace
 
 CTermAnalysis::CTermAnalysis() : m_domainLookup(RepositoryDomainLookup()), m_keyDomainSource(RepositoryKeyDomains()) {}
@@ -242,14 +255,7 @@ void CTermAnalysis::Run(const QStringList& names, bool full, bool* cancelled)
     if (!CreateAppLayer())
         return; // a run is already going on
     IServiceLayer* service = IServiceLayer::theServiceLayer;
-    const ServiceDatabase database = RepositoryServiceDatabase();
-    service->SetDatabase(&database);
-    service->SetOptionValue(8, 2);
-    service->SetOptionValue(0, 0);
-    service->SetOptionText(11, QString());
-    service->SetOptionText(10, kSeparator);
-    service->SetOptionValue(13, '_');
-    service->SetOptionValue(12, '_');
+    ConfigureService(service);
 
     const QString title = QString::fromUtf16(CQrProgressWnd::TitleProcess);
     if (full)
@@ -331,81 +337,10 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
     QStringList words;
     std::vector<int> kinds;
     service->GetResultWords(target, variant, words, kinds);
-    bool synonym = false;
-    bool compound = false;
-    auto addFound = [&](const QString& text, SERVICE_WORD_HANDLE handle, const _stServiceWord& record) {
-        TermWordResult w;
-        w.word = text;
-        w.found = true;
-        w.standard = record.nStandard != 0;
-        w.classWord = record.nClassWord != 0;
-        w.id = record.strTexts[0];
-        w.logicalName = record.strTexts[2];
-        w.physicalName = record.strTexts[3];
-        w.fullName = record.strTexts[4];
-        w.standardName = w.logicalName;
-        w.standardId = w.id;
-        w.standardClassWord = w.classWord;
-        w.domainClass = record.strDomainClass;
-        QStringList relatedIds;
-        if (!w.standard) {
-            std::vector<SERVICE_WORD_HANDLE> related;
-            service->GetWordRelation(handle, related);
-            for (SERVICE_WORD_HANDLE h : related) {
-                _stServiceWord r;
-                if (!service->GetServiceWord(h, r))
-                    continue;
-                if (relatedIds.isEmpty()) {
-                    w.standardName = r.strTexts[2];
-                    w.standardId = r.strTexts[0];
-                    w.standardClassWord = r.nClassWord != 0;
-                    w.domainClass = r.strDomainClass;
-                }
-                relatedIds.append(r.strTexts[0]);
-            }
-        }
-        t.listRelations.append(relatedIds.isEmpty() ? QString() : w.word + u'=' + relatedIds.join(u','));
-        result.words.push_back(w);
-    };
+    const bool compound = words.size() == 1 && kinds.size() == 1 && kinds.front() == eServiceWordCompound;
+    const bool synonym = ResolveWords(service, words, kinds, result, &t.listRelations);
 
-    if (words.size() == qsizetype(kinds.size())) {
-        if (words.size() == 1 && kinds.front() == eServiceWordCompound) {
-            compound = true;
-            SERVICE_WORD_HANDLE handle = -1;
-            _stServiceWord record;
-            if (FindFirst(service, words.front(), handle, record)) {
-                result.registered = true;
-                const QString& logical = record.strTexts[2];
-                qsizetype cursor = 0;
-                for (const QString& part : GlobalFunc::SplitAtAny(record.strTexts[3], kSeparator)) {
-                    SERVICE_WORD_HANDLE h = -1;
-                    _stServiceWord r;
-                    if (!part.isEmpty() && FindPart(service, part, logical, cursor, h, r))
-                        addFound(part, h, r);
-                }
-            }
-        } else {
-            for (const QString& text : words) {
-                SERVICE_WORD_HANDLE handle = -1;
-                _stServiceWord record;
-                if (FindFirst(service, text, handle, record)) {
-                    addFound(text, handle, record);
-                    // Written in other Latin case (id for ID) is the word itself, not a synonym.
-                    if (LatinCase::Folded(result.words.back().standardName) != LatinCase::Folded(text))
-                        synonym = true;
-                } else {
-                    TermWordResult w;
-                    w.word = text;
-                    result.words.push_back(w);
-                    t.listRelations.append(QString());
-                }
-            }
-        }
-    }
-
-    // Word rows, the analysis lists and the composed names.
-    QStringList physical, full;
-    bool allFound = compound ? result.registered : !result.words.empty();
+    // Word rows and the analysis lists.
     for (size_t i = 0; i < result.words.size(); ++i) {
         const TermWordResult& w = result.words[i];
         const bool last = i + 1 == result.words.size();
@@ -420,25 +355,16 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
                 wr.images[0] = eTermImageWarning;
                 wr.images[6] = eTermImageAction;
             }
-            physical.append(w.physicalName);
-            full.append(w.fullName.isEmpty() ? w.physicalName : w.fullName);
         } else {
-            allFound = false;
             wr.texts[0] = w.word;
             wr.images[0] = eTermImageMissing;
             wr.images[2] = eTermImageAction;
-            physical.append(QStringLiteral("(?)"));
-            full.append(u'(' + w.word + u')');
         }
         result.wordRows.push_back(wr);
         t.listWordIds.append(w.id);
         t.listStandardNames.append(w.found ? w.standardName : w.word);
     }
-    result.allFound = allFound;
-    result.allStandard = allFound && std::all_of(result.words.begin(), result.words.end(),
-                                                 [](const TermWordResult& w) { return w.standard; });
-    result.physicalName = physical.join(kSeparator);
-    result.fullName = full.join(kSeparator);
+    const bool allFound = result.allFound;
     const bool lastClass = !result.words.empty() && result.words.back().CountsAsClassWord();
 
     // Domain: the service's answer, a domain chosen by hand, then the repository's domains of
@@ -522,6 +448,105 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
 
     if (allFound && synonym && !compound)
         synonymName = t.listStandardNames.join(QString());
+}
+
+bool CTermAnalysis::ResolveWords(IServiceLayer* service, const QStringList& words, const std::vector<int>& kinds,
+                                 TermTargetResult& result, QStringList* relations)
+{
+    bool synonym = false;
+    bool compound = false;
+    auto addFound = [&](const QString& text, SERVICE_WORD_HANDLE handle, const _stServiceWord& record) {
+        TermWordResult w;
+        w.word = text;
+        w.found = true;
+        w.standard = record.nStandard != 0;
+        w.classWord = record.nClassWord != 0;
+        w.id = record.strTexts[0];
+        w.logicalName = record.strTexts[2];
+        w.physicalName = record.strTexts[3];
+        w.fullName = record.strTexts[4];
+        w.standardName = w.logicalName;
+        w.standardId = w.id;
+        w.standardClassWord = w.classWord;
+        w.domainClass = record.strDomainClass;
+        QStringList relatedIds;
+        if (!w.standard) {
+            std::vector<SERVICE_WORD_HANDLE> related;
+            service->GetWordRelation(handle, related);
+            for (SERVICE_WORD_HANDLE h : related) {
+                _stServiceWord r;
+                if (!service->GetServiceWord(h, r))
+                    continue;
+                if (relatedIds.isEmpty()) {
+                    w.standardName = r.strTexts[2];
+                    w.standardId = r.strTexts[0];
+                    w.standardClassWord = r.nClassWord != 0;
+                    w.domainClass = r.strDomainClass;
+                }
+                relatedIds.append(r.strTexts[0]);
+            }
+        }
+        if (relations)
+            relations->append(relatedIds.isEmpty() ? QString() : w.word + u'=' + relatedIds.join(u','));
+        result.words.push_back(std::move(w));
+    };
+
+    if (words.size() == qsizetype(kinds.size())) {
+        if (words.size() == 1 && kinds.front() == eServiceWordCompound) {
+            compound = true;
+            SERVICE_WORD_HANDLE handle = -1;
+            _stServiceWord record;
+            if (FindFirst(service, words.front(), handle, record)) {
+                result.registered = true;
+                const QString& logical = record.strTexts[2];
+                qsizetype cursor = 0;
+                for (const QString& part : GlobalFunc::SplitAtAny(record.strTexts[3], kSeparator)) {
+                    SERVICE_WORD_HANDLE h = -1;
+                    _stServiceWord r;
+                    if (!part.isEmpty() && FindPart(service, part, logical, cursor, h, r))
+                        addFound(part, h, r);
+                }
+            }
+        } else {
+            for (const QString& text : words) {
+                SERVICE_WORD_HANDLE handle = -1;
+                _stServiceWord record;
+                if (FindFirst(service, text, handle, record)) {
+                    addFound(text, handle, record);
+                    // Written in other Latin case (id for ID) is the word itself, not a synonym.
+                    if (LatinCase::Folded(result.words.back().standardName) != LatinCase::Folded(text))
+                        synonym = true;
+                } else {
+                    TermWordResult w;
+                    w.word = text;
+                    result.words.push_back(std::move(w));
+                    if (relations)
+                        relations->append(QString());
+                }
+            }
+        }
+    }
+
+
+    // The composed names.
+    QStringList physical, full;
+    bool allFound = compound ? result.registered : !result.words.empty();
+    for (const TermWordResult& w : result.words) {
+        if (w.found) {
+            physical.append(w.physicalName);
+            full.append(w.fullName.isEmpty() ? w.physicalName : w.fullName);
+        } else {
+            allFound = false;
+            physical.append(QStringLiteral("(?)"));
+            full.append(u'(' + w.word + u')');
+        }
+    }
+    result.allFound = allFound;
+    result.allStandard = allFound && std::all_of(result.words.begin(), result.words.end(),
+                                                 [](const TermWordResult& w) { return w.standard; });
+    result.physicalName = physical.join(kSeparator);
+    result.fullName = full.join(kSeparator);
+    return synonym;
 }
 
 QStringList CTermAnalysis::CandidateKeyDomainNames(const QStringList& words)
@@ -724,4 +749,21 @@ void CTermAnalysis::OnDomainRegistered(const QString& clicked, const QString& ke
 void CTermAnalysis::OnClassWordRegistered(const QString& clicked, const QString& word)
 {
     ReAnalyze(RelatedAfterClassWordRegistration(clicked, word));
+}
+
+TermNameWords::TermNameWords(QString areaId) : m_areaId(std::move(areaId)), m_service(NewServiceLayer())
+{
+    ConfigureService(m_service.get());
+}
+
+TermNameWords::~TermNameWords() = default;
+
+void TermNameWords::Analyse(const QString& name, TermTargetResult& result)
+{
+    result = TermTargetResult();
+    result.name = name;
+    QStringList words;
+    std::vector<int> kinds;
+    m_service->SplitText(name, m_areaId, words, kinds);
+    CTermAnalysis::ResolveWords(m_service.get(), words, kinds, result, nullptr);
 }

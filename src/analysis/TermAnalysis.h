@@ -41,6 +41,7 @@
 #include <QVector>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <utility>
 #include <vector>
@@ -182,6 +183,11 @@ public:
     };
     using KeyDomainSource = std::function<bool(const QString& areaId, AreaDomains& domains)>;
     static KeyDomainSource RepositoryKeyDomains();
+    // The words of one name as the service split it, each taken to its word record: the words,
+    // registered, allFound, allStandard, physicalName and fullName of the result, and the
+    // relations list when asked for. True when a word is written as a synonym.
+    static bool ResolveWords(class IServiceLayer* service, const QStringList& words, const std::vector<int>& kinds,
+                             TermTargetResult& result, QStringList* relations);
     // From the words: the last word, the last two joined without separator, and so on.
     static QStringList CandidateKeyDomainNames(const QStringList& words);
     // Area of a term document or request: the repository must be connected, the area current,
@@ -297,4 +303,22 @@ private:
     KeyDomainSource m_keyDomainSource;
     QHash<QString, DomainPairs> m_domainCache;   // per run
     std::map<QString, AreaDomains> m_keyDomains; // per run, by area
+};
+
+// The words of names against one area, without targets, rows or domains: what a diagnosis
+// needs of many names. The same words as the term analysis, on a service of its own (the area
+// is read once, at the first name), so it may live beside a term form's run.
+class TermNameWords
+{
+public:
+    explicit TermNameWords(QString areaId);
+    ~TermNameWords();
+    TermNameWords(const TermNameWords&) = delete;
+    TermNameWords& operator=(const TermNameWords&) = delete;
+    // The result's words, registered, allFound, allStandard, physicalName and fullName.
+    void Analyse(const QString& name, TermTargetResult& result);
+
+private:
+    QString m_areaId;
+    std::unique_ptr<class IServiceLayer> m_service;
 };

@@ -315,13 +315,8 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
     const Diagnosis::Sink also = impact ? impact->Sink() : Diagnosis::Sink();
     if (!BuildReport(o, *source, dialect, also, report, status, out, err))
         return 1;
-    if (impact) {
-        QString error;
-        if (!impact->Finish(report, error)) {
-            err << "termwise: " << error << "\n";
-            return 1;
-        }
-    }
+    if (impact)
+        impact->Finish(report);
     report.input = fromModel ? ModelInput::DisplayName(request) : QFileInfo(o.inputs.front()).fileName();
     if (fromModel)
         report.tables = model.tables;

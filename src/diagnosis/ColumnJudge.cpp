@@ -28,23 +28,14 @@ QString WithoutSeparators(QString name)
     return name.remove(u'_').remove(u' ');
 }
 
-// The term analysis's synonym step renames targets; a diagnosis reports names as written.
-struct NoSynonymRenames
-{
-    NoSynonymRenames() : saved(CAnalyzeSettings::Instance().term_analy_with_synonym)
-    {
-        CAnalyzeSettings::Instance().term_analy_with_synonym = 0;
-    }
-    ~NoSynonymRenames() { CAnalyzeSettings::Instance().term_analy_with_synonym = saved; }
-    decltype(CAnalyzeSettings::term_analy_with_synonym) saved;
-};
-
 } // namespace
 
 ColumnJudge::ColumnJudge(QString areaId, const ConformanceAreaFacts& facts, size_t maxNames)
     : m_areaId(std::move(areaId)), m_facts(facts), m_maxNames(maxNames)
 {
 }
+
+ColumnJudge::~ColumnJudge() = default;
 
 ColumnJudge::Name ColumnJudge::NameOf(const QString& logicalName) const
 {
@@ -77,7 +68,7 @@ ColumnJudge::NameVerdict ColumnJudge::TermSynonymVerdict(const QString& name, co
     return v;
 }
 
-bool ColumnJudge::AnalyseNames(const QStringList& keys)
+void ColumnJudge::AnalyseNames(const QStringList& keys)
 {
     QStringList analysed;
     for (const QString& key : keys) {
@@ -88,33 +79,15 @@ bool ColumnJudge::AnalyseNames(const QStringList& keys)
             analysed << key;
     }
     if (analysed.isEmpty())
-        return true;
+        return;
 
-    auto engine = std::make_unique<CTermAnalysis>();
-    engine->SetAreaId(m_areaId);
-    // Domains are the judge's, per column: the analysis looks none up.
-    engine->SetDomainLookup({});
-    engine->SetKeyDomainSource([](const QString&, CTermAnalysis::AreaDomains&) { return true; });
-    for (const QString& key : analysed) {
-        TermAnalysisTarget t;
-        t.strName = key;
-        engine->AddTarget(std::move(t));
-    }
-    {
-        NoSynonymRenames keepNames;
-        if (engine->Analyze().cancelled)
-            return false;
-    }
-
+    if (!m_words)
+        m_words = std::make_unique<TermNameWords>(m_areaId);
+    TermTargetResult result;
     for (const QString& key : analysed) {
         NameVerdict v;
-        const TermTargetResult* r = engine->Result(key);
-        if (!r) {
-            v.findings.push_back({eFindingUnknownWord, key, QString()});
-            v.noDomainSubject = key;
-            m_names.emplace(key, std::make_shared<const NameVerdict>(std::move(v)));
-            continue;
-        }
+        m_words->Analyse(key, result);
+        const TermTargetResult* r = &result;
         // Pieces that are never words (a digit run inside a name) are no part of its verdict.
         std::vector<const TermWordResult*> words;
         for (const TermWordResult& w : r->words)
@@ -189,7 +162,6 @@ bool ColumnJudge::AnalyseNames(const QStringList& keys)
         v.words = std::move(domainWords);
         m_names.emplace(key, std::make_shared<const NameVerdict>(std::move(v)));
     }
-    return true;
 }
 
 const ConformanceAreaFacts::Domain* ColumnJudge::FittingDomain(const QStringList& candidates,
@@ -230,18 +202,14 @@ const ConformanceAreaFacts::Domain* ColumnJudge::FittingDomain(const QStringList
     return &m_facts.domains.at(cached->second);
 }
 
-bool ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<ColumnVerdict>& verdicts)
+void ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<ColumnVerdict>& verdicts)
 {
     Prepared prepared;
-    if (!Prepare(batch, prepared)) {
-        verdicts.clear();
-        return false;
-    }
+    Prepare(batch, prepared);
     Decide(batch, prepared, verdicts);
-    return true;
 }
 
-bool ColumnJudge::Prepare(const std::vector<DiagnosisColumn>& batch, Prepared& prepared)
+void ColumnJudge::Prepare(const std::vector<DiagnosisColumn>& batch, Prepared& prepared)
 {
     // A bound on memory for models of distinct names. Started afresh before the batch's names
     // are looked up, so that every name of the batch is in the table afterwards.
@@ -259,13 +227,12 @@ bool ColumnJudge::Prepare(const std::vector<DiagnosisColumn>& batch, Prepared& p
             unknown << key;
         }
     }
-    if (!unknown.isEmpty() && !AnalyseNames(unknown))
-        return false;
+    if (!unknown.isEmpty())
+        AnalyseNames(unknown);
     prepared.verdicts.assign(batch.size(), nullptr);
     for (size_t i = 0; i < batch.size(); ++i)
         if (!names[i].key.isEmpty())
             prepared.verdicts[i] = m_names.at(names[i].key);
-    return true;
 }
 
 void ColumnJudge::Decide(const std::vector<DiagnosisColumn>& batch, const Prepared& prepared,

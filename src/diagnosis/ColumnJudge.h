@@ -4,8 +4,7 @@
 //
 // What depends on the name alone (its words, whether it is a term or a term's synonym, its
 // standard logical and physical names, the key domains its class word may find) is worked out
-// once per distinct name, by the term analysis, for a whole batch of new names in one run, and
-// kept in a table of bounded size. What depends on the type (the domain that fits, the type
+// once per distinct name, with the term analysis's words, and kept in a table of bounded size. What depends on the type (the domain that fits, the type
 // verdict) is worked out for every column from its own type, through hash maps of the area's
 // domains: nothing of one column is borrowed by another.
 //
@@ -62,17 +61,16 @@ class ColumnJudge
 public:
     // maxNames bounds the table of names (kept until it is full, then started afresh).
     ColumnJudge(QString areaId, const ConformanceAreaFacts& facts, size_t maxNames = 200000);
+    ~ColumnJudge();
 
-    // Verdicts of a batch, one per column in order. The names not known yet are analysed in
-    // one run of the term analysis; false when the user cancelled it (no verdicts then).
-    bool Judge(const std::vector<DiagnosisColumn>& batch, std::vector<ColumnVerdict>& verdicts);
+    // Verdicts of a batch, one per column in order.
+    void Judge(const std::vector<DiagnosisColumn>& batch, std::vector<ColumnVerdict>& verdicts);
 
     // Judge in two steps, so that two threads can take turns: Prepare reads the batch's names
-    // and runs the term analysis on the new ones (one thread only: the analysis allows one
-    // instance); Decide gives the columns their verdicts from what Prepare found and their own
+    // and finds the words of the new ones; Decide gives the columns their verdicts from what Prepare found and their own
     // types. Decide of one batch may run beside Prepare of the next, never beside another Decide.
     struct Prepared;
-    bool Prepare(const std::vector<DiagnosisColumn>& batch, Prepared& prepared);
+    void Prepare(const std::vector<DiagnosisColumn>& batch, Prepared& prepared);
     void Decide(const std::vector<DiagnosisColumn>& batch, const Prepared& prepared,
                 std::vector<ColumnVerdict>& verdicts);
 
@@ -99,7 +97,7 @@ private:
     };
 
     Name NameOf(const QString& logicalName) const;
-    bool AnalyseNames(const QStringList& keys);
+    void AnalyseNames(const QStringList& keys);
     NameVerdict TermSynonymVerdict(const QString& name, const QString& term) const;
     // The domain of the first candidate with one that fits the type; null when none.
     const ConformanceAreaFacts::Domain* FittingDomain(const QStringList& candidates, const QString& logicalType,
@@ -119,4 +117,5 @@ private:
     size_t m_maxNames;
     std::unordered_map<QString, std::shared_ptr<const NameVerdict>> m_names;
     std::unordered_map<QString, QString> m_domainCache; // candidates + type -> DOM_ID ("" none)
+    std::unique_ptr<class TermNameWords> m_words;        // read at the first name
 };

@@ -1,9 +1,12 @@
 #include "diagnosis/Diagnosis.h"
 
+#include "components/QrProgressWnd.h"
+
 #include "analysis/ColumnRoles.h"
 #include "analysis/DataType.h"
 #include "analysis/ServiceLayer.h"
 #include "analysis/TermAnalysis.h"
+#include "components/QrProgressWnd.h"
 #include "components/ThreadFailure.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/SqlBaseGate.h"
@@ -195,6 +198,13 @@ bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const 
     std::atomic<bool> stop{false}; // nothing to stop early: a decided batch is short
     CThreadFailure failure;
     bool ok = true;
+    // One line while it runs, the count once a batch; the user may cancel between batches.
+    CQrProgressWnd::ShowMarquee(QString::fromUtf16(CQrProgressWnd::TitleProcess), kProgressJudging);
+    const struct HideProgress
+    {
+        ~HideProgress() { CQrProgressWnd::Hide(); }
+    } hideProgress;
+    size_t judged = 0;
     {
         CJoinOnExit join(worker, stop);
         for (size_t n = 0;; ++n) {
@@ -202,14 +212,17 @@ bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const 
             slot.batch.clear();
             if (!source.Next(slot.batch, pipeline.batch))
                 break;
-            if (!judge.Prepare(slot.batch, slot.prepared)) {
+            if (CQrProgressWnd::IsCanceling()) {
                 ok = false;
                 break;
             }
+            judge.Prepare(slot.batch, slot.prepared);
             if (worker.joinable())
                 worker.join();
             if (failure.Failed())
                 break;
+            judged += slot.batch.size();
+            CQrProgressWnd::SetMsg(kProgressJudged.arg(judged));
             if (!pipeline.twoThreads) {
                 decide(slot);
                 continue;

@@ -77,6 +77,8 @@ private:
 namespace Diagnosis {
 
 inline const QString kCancelled = QStringLiteral("진단을 취소했습니다");
+inline const QString kProgressJudging = QStringLiteral("컬럼 진단 중");
+inline const QString kProgressJudged = QStringLiteral("컬럼 진단 중: %1개");
 
 // How the columns flow. The defaults are the program's; tests cut small batches and a small
 // name table to see many turns on a small model, and compare one thread with two.

@@ -145,39 +145,29 @@ Diagnosis::Sink EditionImpact::Sink()
 
 void EditionImpact::Take(const DiagnosisColumn& column, const ColumnVerdict& verdict)
 {
-    if (m_cancelled)
-        return;
     m_pending.push_back(column);
     m_pendingVerdicts.push_back(verdict);
     if (m_pending.size() >= m_pipeline.batch)
         JudgePending();
 }
 
-bool EditionImpact::JudgePending()
+void EditionImpact::JudgePending()
 {
-    if (m_cancelled)
-        return false;
+    if (m_pending.empty())
+        return;
     std::vector<ColumnVerdict> before;
-    if (!m_pending.empty() && !m_oldJudge->Judge(m_pending, before)) {
-        m_cancelled = true;
-        return false;
-    }
+    m_oldJudge->Judge(m_pending, before);
     for (size_t i = 0; i < m_pending.size(); ++i)
         Compare(m_pending[i], before[i], m_pendingVerdicts[i]);
     m_pending.clear();
     m_pendingVerdicts.clear();
-    return true;
 }
 
-bool EditionImpact::Finish(ConformanceReport& report, QString& error)
+void EditionImpact::Finish(ConformanceReport& report)
 {
-    if (!JudgePending()) {
-        error = Diagnosis::kCancelled;
-        return false;
-    }
+    JudgePending();
     report.since = std::move(m_since);
     m_since = ConformanceSince();
-    return true;
 }
 
 void EditionImpact::Compare(const DiagnosisColumn& column, const ColumnVerdict& before, const ColumnVerdict& after)
@@ -340,8 +330,10 @@ bool EditionImpact::BuildForAnalysis(const CTermAnalysis& analysis, const ModelS
         columns = std::make_unique<ModelColumns>(*model);
     else
         columns = std::make_unique<AnalysisColumns>(analysis);
-    return Diagnosis::BuildForConnectedArea(analysis.AreaId(), *columns, report, error, impact.Sink()) &&
-           impact.Finish(report, error);
+    if (!Diagnosis::BuildForConnectedArea(analysis.AreaId(), *columns, report, error, impact.Sink()))
+        return false;
+    impact.Finish(report);
+    return true;
 }
 
 void EditionImpact::PrintSummary(const ConformanceSince& since, QTextStream& out)

@@ -31,8 +31,8 @@ public:
     bool Prepare(const QString& newAreaId, const QString& oldAreaId, QString& error);
     // To hand to Diagnosis::BuildForConnectedArea.
     Diagnosis::Sink Sink();
-    // Judges what is left and puts the section into the report; false when cancelled.
-    bool Finish(ConformanceReport& report, QString& error);
+    // Judges what is left and puts the section into the report.
+    void Finish(ConformanceReport& report);
 
     // The term form's report (as Diagnosis::BuildForAnalysis) with the changes since oldAreaId:
     // what "준수 현황" shows when the user picks an area to compare with.
@@ -49,7 +49,7 @@ private:
         int kind; // 0 added, 1 withdrawn, 2 changed
     };
     void Take(const DiagnosisColumn& column, const ColumnVerdict& verdict);
-    bool JudgePending();
+    void JudgePending();
     void Compare(const DiagnosisColumn& column, const ColumnVerdict& before, const ColumnVerdict& after);
 
     ConformanceAreaFacts m_oldFacts, m_newFacts;
@@ -62,6 +62,5 @@ private:
     std::vector<DiagnosisColumn> m_pending;
     std::vector<ColumnVerdict> m_pendingVerdicts;
     ConformanceSince m_since;
-    bool m_cancelled = false;
     Diagnosis::Pipeline m_pipeline; // the diagnosis's, given back at the end
 };
