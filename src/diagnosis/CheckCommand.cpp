@@ -286,14 +286,19 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
     std::unique_ptr<ColumnSource> source;
     if (fromModel) {
         QString error;
-        const bool read = ModelInput::Read(request, model, error);
+        // Scripts hand their tables straight to the judge: no attribute list of the whole model.
+        auto tables = ModelSource::IsDatabaseUri(o.inputs.front()) ? nullptr : std::make_unique<DdlReader::Tables>();
+        const bool read = ModelInput::Read(request, model, error, tables.get());
         for (const QString& warning : model.warnings)
             err << "termwise: 경고: " << warning << "\n";
         if (!read) {
             err << "termwise: " << ModelInput::DisplayName(request) << ": " << error << "\n";
             return 1;
         }
-        source = ModelColumns::Consuming(model);
+        if (tables)
+            source = std::make_unique<ScriptColumns>(std::move(tables));
+        else
+            source = ModelColumns::Consuming(model);
     } else {
         if (const int status = ReadAttributeList(o, *engineOnHeap, err))
             return status;

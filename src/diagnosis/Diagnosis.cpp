@@ -45,6 +45,38 @@ bool ModelColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
     return batch.size() > before;
 }
 
+bool ScriptColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
+{
+    using namespace ModelSource;
+    const size_t before = batch.size();
+    while (batch.size() - before < max) {
+        if (m_next >= m_table.columns.size()) {
+            if (!m_tables->Next(m_table))
+                break;
+            m_next = 0;
+            const QString shown = DisplayName(m_table.name);
+            m_shownTable = m_table.schema.isEmpty() ? shown : m_table.schema + u'.' + shown;
+        }
+        DdlReader::Tables::Column& from = m_table.columns[m_next++];
+        DiagnosisColumn c;
+        c.schema = m_table.schema;
+        c.table = m_table.name;
+        c.column = std::move(from.name);
+        c.shownTable = m_shownTable;
+        c.shownColumn = DisplayName(c.column);
+        c.logicalName = LogicalNameOfComment(from.comment);
+        c.comment = std::move(from.comment);
+        c.displayType = from.type.Display();
+        c.type = c.displayType.section(u'(', 0, 0).trimmed();
+        c.length = std::move(from.type.length);
+        c.scale = std::move(from.type.scale);
+        c.definition = std::move(from.definition);
+        c.keys = from.keys;
+        batch.push_back(std::move(c));
+    }
+    return batch.size() > before;
+}
+
 std::unique_ptr<ModelColumns> ModelColumns::Consuming(ModelSource::AttributeList& model)
 {
     auto columns = std::make_unique<ModelColumns>(model);

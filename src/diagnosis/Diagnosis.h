@@ -9,6 +9,7 @@
 // What is held at any time is one batch, the judge's bounded tables and the tally.
 #include "diagnosis/ColumnJudge.h"
 #include "diagnosis/FixScript.h"
+#include "exchange/DdlReader.h"
 #include "exchange/ModelSource.h"
 #include "standard/ConformanceCheck.h"
 
@@ -42,6 +43,21 @@ private:
     const ModelSource::AttributeList& m_model;
     ModelSource::AttributeList* m_consumed = nullptr;
     int m_next = 0;
+};
+
+// The columns of DDL scripts as the reader hands its tables over, each table let go once its
+// columns are judged: the same columns as ModelColumns over the attribute list of the scripts.
+class ScriptColumns : public ColumnSource
+{
+public:
+    explicit ScriptColumns(std::unique_ptr<DdlReader::Tables> tables) : m_tables(std::move(tables)) {}
+    bool Next(std::vector<DiagnosisColumn>& batch, size_t max) override;
+
+private:
+    std::unique_ptr<DdlReader::Tables> m_tables;
+    DdlReader::Tables::Table m_table;
+    size_t m_next = 0; // in m_table
+    QString m_shownTable;
 };
 
 // The rows of an attribute list by the term analysis's designations (a workbook), or, for a

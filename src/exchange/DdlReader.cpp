@@ -94,13 +94,13 @@ Dialect GuessDialect(QStringView text)
 
 namespace {
 
-bool Finish(Script& script, ModelSource::AttributeList& list, QString& error)
+bool Finish(Script& script, ModelSource::AttributeList& list, QString& error, std::vector<Table>* kept = nullptr)
 {
     if (script.CreateTables() == 0) {
         error = T::kNoCreateTable;
         return false;
     }
-    script.Finish();
+    script.Finish(kept);
     list.DoneReading();
     list.dialect = script.GetDialect();
     if (list.rows.isEmpty())
@@ -125,7 +125,32 @@ bool ReadText(const QString& text, const QString& name, ModelSource::AttributeLi
     return Finish(script, list, error);
 }
 
-bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& error, const Options& options)
+Tables::Tables() = default;
+Tables::~Tables() = default;
+
+bool Tables::Next(Table& out)
+{
+    while (m_next < m_tables.size()) {
+        Internal::Table t = std::move(m_tables[m_next++]);
+        if (t.dropped)
+            continue;
+        out.schema = std::move(t.schema);
+        out.name = std::move(t.name);
+        out.comment = std::move(t.comment);
+        out.columns.clear();
+        for (Internal::Column& c : t.columns)
+            if (!c.dropped)
+                out.columns.push_back({std::move(c.name), std::move(c.comment), std::move(c.definition),
+                                       ModelSource::NormalizeType(m_dialect, c.type), c.keys});
+        if (!out.columns.empty())
+            return true;
+    }
+    m_tables = std::vector<Internal::Table>();
+    return false;
+}
+
+bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& error, const Options& options,
+          Tables* tables)
 {
     list = ModelSource::AttributeList();
     qint64 total = 0, done = 0;
@@ -205,7 +230,11 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
         error = T::kNoCreateTable;
         return false;
     }
-    return Finish(*script, list, error);
+    if (!tables)
+        return Finish(*script, list, error);
+    tables->m_dialect = script->GetDialect();
+    tables->m_next = 0;
+    return Finish(*script, list, error, &tables->m_tables);
 }
 
 } // namespace DdlReader

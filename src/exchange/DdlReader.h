@@ -19,8 +19,42 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <memory>
+#include <vector>
 
 namespace DdlReader {
+
+namespace Internal {
+struct Table;
+}
+
+// A script's tables as read, handed over one at a time and freed as they go: for a caller that
+// takes each column once (a diagnosis) and needs no attribute list of the whole model.
+class Tables
+{
+public:
+    struct Column
+    {
+        QString name, comment, definition;
+        ModelSource::ColumnType type;
+        unsigned char keys = 0;
+    };
+    struct Table
+    {
+        QString schema, name, comment;
+        std::vector<Column> columns;
+    };
+    Tables();
+    ~Tables();
+    // The next table with a column; false at the end.
+    bool Next(Table& table);
+
+private:
+    friend bool Read(const QStringList&, ModelSource::AttributeList&, QString&, const struct Options&, Tables*);
+    std::vector<Internal::Table> m_tables;
+    size_t m_next = 0;
+    ModelSource::Dialect m_dialect = ModelSource::Dialect::Unknown;
+};
 
 struct Options
 {
@@ -35,7 +69,10 @@ struct Options
 
 // Reads the files as one script. False with a message when a file cannot be read, when the
 // script holds no CREATE TABLE, or when cancelled; warnings go to list.warnings either way.
-bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& error, const Options& options = {});
+// With tables, the columns go there instead of into the list's rows (the list gets the
+// warnings, the dialect and the number of tables).
+bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& error, const Options& options = {},
+          Tables* tables = nullptr);
 // The same over a text (tests, and scripts already in memory); name stands for the file.
 bool ReadText(const QString& text, const QString& name, ModelSource::AttributeList& list, QString& error,
               const Options& options = {});

@@ -584,11 +584,21 @@ void Script::MarkReferenced()
     m_references.clear();
 }
 
-void Script::Finish()
+void Script::Finish(std::vector<Table>* kept)
 {
     if (m_notTheModel > 0)
         m_list.warnings.append(T::kNotTheModel.arg(m_notTheModel));
     MarkReferenced();
+    if (kept) {
+        for (const Table& t : m_tables)
+            m_list.tables += !t.dropped && std::any_of(t.columns.begin(), t.columns.end(),
+                                                       [](const Column& c) { return !c.dropped; });
+        *kept = std::move(m_tables);
+        m_tables.clear();
+        m_liveByName.clear();
+        m_liveBySchema.clear();
+        return;
+    }
     // Table by table into the list, each freed as it goes.
     qsizetype columns = 0;
     for (const Table& t : m_tables)

@@ -98,7 +98,8 @@ public:
     int CreateTables() const { return m_createTables; }
 
     void Statement(QStringView text, int line);
-    void Finish();
+    // The tables into the list's rows, or, with kept, into kept (the list counts them).
+    void Finish(std::vector<Table>* kept = nullptr);
     void Unclosed(const QString& what, int line)
     {
         m_list.warnings.append(T::kUnterminated.arg(m_file).arg(line).arg(what));

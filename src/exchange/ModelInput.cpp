@@ -86,7 +86,7 @@ bool ReadCatalog(const RepositoryUri& uri, const QStringList& schemas, const QSt
     return CatalogReader::Read(uri, list, error, options);
 }
 
-bool Read(const Request& request, ModelSource::AttributeList& list, QString& error)
+bool Read(const Request& request, ModelSource::AttributeList& list, QString& error, DdlReader::Tables* tables)
 {
     if (!request.inputs.isEmpty() && ModelSource::IsDatabaseUri(request.inputs.front())) {
         RepositoryUri uri;
@@ -103,7 +103,7 @@ bool Read(const Request& request, ModelSource::AttributeList& list, QString& err
     DdlReader::Options options;
     options.dialect = request.dialect;
     options.progress = [&](qint64 done, qint64 total) { return progress.Step(done, total); };
-    return DdlReader::Read(request.inputs, list, error, options);
+    return DdlReader::Read(request.inputs, list, error, options, tables);
 }
 
 QString DisplayName(const Request& request)

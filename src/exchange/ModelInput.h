@@ -1,6 +1,7 @@
 #pragma once
 // The model inputs of the command line and the window beside workbooks and documents: one or
 // more .sql scripts (read as one), or one database URI read from its catalog.
+#include "exchange/DdlReader.h"
 #include "exchange/ModelSource.h"
 
 #include <QString>
@@ -24,7 +25,9 @@ bool IsModelInput(const QStringList& inputs);
 QString UsageProblem(const Request& request);
 // Reads the model with the progress window (cancellable); false with the message. The
 // password of a URI is never part of a message.
-bool Read(const Request& request, ModelSource::AttributeList& list, QString& error);
+// Scripts with tables: their columns go there, not into the list (DdlReader::Read).
+bool Read(const Request& request, ModelSource::AttributeList& list, QString& error,
+          DdlReader::Tables* tables = nullptr);
 // A catalog over a connection already described (a saved profile of the window).
 bool ReadCatalog(const RepositoryUri& uri, const QStringList& schemas, const QString& tables,
                  ModelSource::AttributeList& list, QString& error);
