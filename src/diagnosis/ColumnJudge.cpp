@@ -37,10 +37,11 @@ ColumnJudge::ColumnJudge(QString areaId, const ConformanceAreaFacts& facts, size
 
 ColumnJudge::~ColumnJudge() = default;
 
-ColumnJudge::Name ColumnJudge::NameOf(const QString& logicalName) const
+ColumnJudge::Name ColumnJudge::NameOf(const DiagnosisColumn& column) const
 {
     Name name;
-    const QString read = ModelSource::LogicalNameOfComment(logicalName);
+    const QString read =
+        column.commentRead ? column.logicalName : ModelSource::LogicalNameOfComment(column.logicalName);
     if (read.isEmpty())
         return name;
     QString head;
@@ -74,7 +75,7 @@ void ColumnJudge::AnalyseNames(const QStringList& keys)
     for (const QString& key : keys) {
         const auto synonym = m_facts.termSynonyms.find(WithoutSeparators(key));
         if (synonym != m_facts.termSynonyms.end())
-            m_names.emplace(key, std::make_shared<const NameVerdict>(TermSynonymVerdict(key, synonym->second)));
+            m_names[key] = std::make_shared<const NameVerdict>(TermSynonymVerdict(key, synonym->second));
         else
             analysed << key;
     }
@@ -160,7 +161,7 @@ void ColumnJudge::AnalyseNames(const QStringList& keys)
                     v.candidates << c;
         }
         v.words = std::move(domainWords);
-        m_names.emplace(key, std::make_shared<const NameVerdict>(std::move(v)));
+        m_names[key] = std::make_shared<const NameVerdict>(std::move(v));
     }
 }
 
@@ -217,22 +218,27 @@ void ColumnJudge::Prepare(const std::vector<DiagnosisColumn>& batch, Prepared& p
         m_names.clear();
     std::vector<Name>& names = prepared.names;
     names.assign(batch.size(), Name());
+    prepared.verdicts.assign(batch.size(), nullptr);
     QStringList unknown;
-    QSet<QString> asked;
+    std::vector<size_t> waiting; // columns of names analysed below
     for (size_t i = 0; i < batch.size(); ++i) {
-        names[i] = NameOf(batch[i].logicalName);
+        names[i] = NameOf(batch[i]);
         const QString& key = names[i].key;
-        if (!key.isEmpty() && !m_names.count(key) && !asked.contains(key)) {
-            asked.insert(key);
+        if (key.isEmpty())
+            continue;
+        // A name seen first in this batch is held by a placeholder until it is analysed.
+        const auto [it, added] = m_names.try_emplace(key);
+        if (added)
             unknown << key;
-        }
+        if (it->second)
+            prepared.verdicts[i] = it->second;
+        else
+            waiting.push_back(i);
     }
     if (!unknown.isEmpty())
         AnalyseNames(unknown);
-    prepared.verdicts.assign(batch.size(), nullptr);
-    for (size_t i = 0; i < batch.size(); ++i)
-        if (!names[i].key.isEmpty())
-            prepared.verdicts[i] = m_names.at(names[i].key);
+    for (size_t i : waiting)
+        prepared.verdicts[i] = m_names.at(names[i].key);
 }
 
 void ColumnJudge::Decide(const std::vector<DiagnosisColumn>& batch, const Prepared& prepared,
@@ -245,8 +251,7 @@ void ColumnJudge::Decide(const std::vector<DiagnosisColumn>& batch, const Prepar
     for (size_t i = 0; i < batch.size(); ++i) {
         const DiagnosisColumn& c = batch[i];
         ColumnVerdict& out = verdicts[i];
-        const ModelSource::CommentParts comment = ModelSource::SplitComment(c.comment);
-        out.standard.description = comment.description;
+        out.standard.description = c.commentRead ? c.description : ModelSource::SplitComment(c.comment).description;
         if (names[i].key.isEmpty()) {
             out.findings.push_back({eFindingNoLogicalName, c.comment.simplified().left(100), QString()});
             continue;

@@ -32,6 +32,9 @@ struct DiagnosisColumn
     QString displayType;    // as shown (VARCHAR(20))
     QString definition;     // MySQL/MariaDB: what the fix script restates with a new comment
     unsigned char keys = 0; // ModelSource::KeyRole bits
+    // The source split the comment already: logicalName is its head and description the rest.
+    bool commentRead = false;
+    QString description;
 };
 
 struct ColumnFinding
@@ -96,7 +99,7 @@ private:
         QString number; // the trailing number kept for the column
     };
 
-    Name NameOf(const QString& logicalName) const;
+    Name NameOf(const DiagnosisColumn& column) const;
     void AnalyseNames(const QStringList& keys);
     NameVerdict TermSynonymVerdict(const QString& name, const QString& term) const;
     // The domain of the first candidate with one that fits the type; null when none.

@@ -64,7 +64,10 @@ bool ScriptColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
         c.column = std::move(from.name);
         c.shownTable = m_shownTable;
         c.shownColumn = DisplayName(c.column);
-        c.logicalName = LogicalNameOfComment(from.comment);
+        CommentParts comment = SplitComment(from.comment);
+        c.logicalName = std::move(comment.name);
+        c.description = std::move(comment.description);
+        c.commentRead = true;
         c.comment = std::move(from.comment);
         c.displayType = from.type.Display();
         c.type = c.displayType.section(u'(', 0, 0).trimmed();
