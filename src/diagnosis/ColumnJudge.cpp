@@ -10,6 +10,7 @@
 #include <QSet>
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -36,6 +37,12 @@ ColumnJudge::ColumnJudge(QString areaId, const ConformanceAreaFacts& facts, size
 }
 
 ColumnJudge::~ColumnJudge() = default;
+
+void ColumnJudge::LeaveNamesAtExit()
+{
+    (void)new decltype(m_names)(std::move(m_names));
+    m_names.clear();
+}
 
 ColumnJudge::Name ColumnJudge::NameOf(const DiagnosisColumn& column) const
 {
@@ -214,8 +221,9 @@ void ColumnJudge::Prepare(const std::vector<DiagnosisColumn>& batch, Prepared& p
 {
     // A bound on memory for models of distinct names. Started afresh before the batch's names
     // are looked up, so that every name of the batch is in the table afterwards.
+    prepared.retired = {};
     if (m_names.size() + batch.size() > m_maxNames)
-        m_names.clear();
+        prepared.retired = std::exchange(m_names, {});
     std::vector<Name>& names = prepared.names;
     names.assign(batch.size(), Name());
     prepared.verdicts.assign(batch.size(), nullptr);

@@ -112,7 +112,11 @@ public:
         std::vector<Name> names;
         // Shared, so a name table started afresh by Prepare leaves Decide's verdicts in place.
         std::vector<std::shared_ptr<const NameVerdict>> verdicts;
+        // The table Prepare started afresh from, for the thread of Decide to free.
+        std::unordered_map<QString, std::shared_ptr<const NameVerdict>> retired;
     };
+    // For a process that ends with the diagnosis: the table of names is left to the system.
+    void LeaveNamesAtExit();
 
 private:
     QString m_areaId;

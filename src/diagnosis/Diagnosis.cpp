@@ -1,16 +1,16 @@
 #include "diagnosis/Diagnosis.h"
 
-#include "components/QrProgressWnd.h"
-
 #include "analysis/ColumnRoles.h"
 #include "analysis/DataType.h"
 #include "analysis/ServiceLayer.h"
 #include "analysis/TermAnalysis.h"
 #include "components/QrProgressWnd.h"
 #include "components/ThreadFailure.h"
+#include "exchange/AnalyzeCommand.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/SqlBaseGate.h"
 
+#include <QScopeGuard>
 #include <array>
 #include <mutex>
 #include <thread>
@@ -220,6 +220,7 @@ bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const 
     };
     const auto decide = [&](Slot& slot) {
         judge.Decide(slot.batch, slot.prepared, slot.verdicts);
+        slot.prepared.retired = {}; // freed here, beside the next Prepare
         for (size_t i = 0; i < slot.batch.size(); ++i) {
             tally.Add(slot.batch[i], slot.verdicts[i]);
             if (sink)
@@ -288,6 +289,10 @@ bool BuildForConnectedArea(const QString& areaId, ColumnSource& source, Conforma
     if (!Conformance::ReadAreaFacts(*gate, *db, areaId, facts, error))
         return false;
     ColumnJudge judge(areaId, facts, GetPipeline().maxNames);
+    const auto leave = qScopeGuard([&judge] {
+        if (AnalyzeCommand::KeepHeapAtExit())
+            judge.LeaveNamesAtExit();
+    });
     DiagnosisTally tally;
     if (!Run(source, judge, tally, sink)) {
         error = kCancelled;
