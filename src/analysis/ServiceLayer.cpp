@@ -187,6 +187,17 @@ private:
     void Configure();
     Area& LoadArea(const QString& areaId);
     void Analyze(const _stServiceTarget& target, Result& result);
+
+public: // for CAreaView: what reads a loaded area and nothing else
+    void AnalyzeIn(const Area& area, const QString& text, Result& result) const;
+    bool FindWordsIn(const Area& area, const QString& text, int mode, std::vector<SERVICE_WORD_HANDLE>& handles) const;
+    const Area* LoadedArea(const QString& areaId) const
+    {
+        auto it = m_areas.find(areaId);
+        return it == m_areas.end() ? nullptr : &it->second;
+    }
+
+private:
     void SplitPiece(const Area& area, QStringView piece, Result& result) const;
     bool IsTypeSuffix(const QString& run) const;
     qsizetype TypeSuffixStart(const QString& run) const;
@@ -389,10 +400,12 @@ void CServiceLayer::Analyze(const _stServiceTarget& target, Result& result)
     result.target = target.strText;
     result.variant = target.strCompanion;
     result.areaId = target.strAreaId;
-    const Area& area = LoadArea(target.strAreaId);
+    AnalyzeIn(LoadArea(target.strAreaId), target.strText, result);
+}
 
+void CServiceLayer::AnalyzeIn(const Area& area, const QString& text, Result& result) const
+{
     // Pieces between separators, as views of the text; most texts are one piece.
-    const QString& text = target.strText;
     std::vector<QStringView> pieces;
     for (qsizetype i = 0, start = 0; i <= text.size(); ++i) {
         if (i < text.size() && !IsSeparator(text[i]))
@@ -593,9 +606,15 @@ bool CServiceLayer::FindWords(const QString& text, int mode, std::vector<SERVICE
 {
     handles.clear();
     auto areaIt = m_areas.find(CurrentArea());
-    if (areaIt == m_areas.end() || text.isEmpty())
+    return areaIt != m_areas.end() && FindWordsIn(areaIt->second, text, mode, handles);
+}
+
+bool CServiceLayer::FindWordsIn(const Area& area, const QString& text, int mode,
+                                std::vector<SERVICE_WORD_HANDLE>& handles) const
+{
+    handles.clear();
+    if (text.isEmpty())
         return false;
-    const Area& area = areaIt->second;
     const QString folded = LatinCase::Folded(text);
     if (mode == eServiceFindByPhysicalName) {
         auto it = area.wordsByPhysical.constFind(folded);
@@ -641,6 +660,54 @@ bool CServiceLayer::GetWordRelation(SERVICE_WORD_HANDLE handle, std::vector<SERV
     return true;
 }
 
+// The splits and lookups of one area a service has read, for several threads at once: nothing
+// here writes, and the service is left alone while views of it are used.
+class CAreaView final : public IServiceLayer
+{
+public:
+    CAreaView(const CServiceLayer& service, const Area& area) : m_service(service), m_area(area) {}
+    void SetOptionText(int, const QString&) override {}
+    void SetOptionValue(int, int) override {}
+    void SetDatabase(const ServiceDatabase*) override {}
+    void SetTargets(const std::vector<_stServiceTarget>*) override {}
+    bool RunAnalysis() override { return false; }
+    bool RunAnalysisAll() override { return false; }
+    int GetResultCount(int) const override { return 0; }
+    bool GetResult(int, QString&, QString&, int) const override { return false; }
+    bool GetResultTerm(const QString&, const QString&, QStringList&, QStringList&) const override { return false; }
+    bool SelectResult(const QString&, const QString&, int) override { return false; }
+    bool PrepareResult() override { return false; }
+    void SetResultMode(int) override {}
+    bool GetResultWords(const QString&, const QString&, QStringList&, std::vector<int>&) const override
+    {
+        return false;
+    }
+    bool GetServiceWord(SERVICE_WORD_HANDLE handle, _stServiceWord& word) const override
+    {
+        return m_service.GetServiceWord(handle, word);
+    }
+    bool FindWords(const QString& text, int mode, std::vector<SERVICE_WORD_HANDLE>& handles) const override
+    {
+        return m_service.FindWordsIn(m_area, text, mode, handles);
+    }
+    bool GetWordRelation(SERVICE_WORD_HANDLE handle, std::vector<SERVICE_WORD_HANDLE>& related) const override
+    {
+        return m_service.GetWordRelation(handle, related);
+    }
+    void ClearResults() override {}
+    void SplitText(const QString& text, const QString&, QStringList& words, std::vector<int>& kinds) override
+    {
+        Result r;
+        m_service.AnalyzeIn(m_area, text, r);
+        words = std::move(r.words);
+        kinds = std::move(r.kinds);
+    }
+
+private:
+    const CServiceLayer& m_service;
+    const Area& m_area;
+};
+
 std::unique_ptr<CServiceLayer> g_service;
 
 } // namespace
@@ -661,6 +728,18 @@ ServiceAreaKeeper::~ServiceAreaKeeper()
 std::unique_ptr<IServiceLayer> NewServiceLayer()
 {
     return std::make_unique<CServiceLayer>();
+}
+
+std::unique_ptr<IServiceLayer> AreaViewOf(IServiceLayer& service, const QString& areaId)
+{
+    auto* owner = dynamic_cast<CServiceLayer*>(&service);
+    if (!owner)
+        return nullptr;
+    QStringList words;
+    std::vector<int> kinds;
+    owner->SplitText(QString(), areaId, words, kinds); // reads the area, sets the separators
+    const Area* area = owner->LoadedArea(areaId);
+    return area ? std::make_unique<CAreaView>(*owner, *area) : nullptr;
 }
 
 bool CreateAppLayer()

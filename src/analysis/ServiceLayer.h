@@ -126,6 +126,10 @@ public:
 
 // A service of the caller's own, beside theServiceLayer.
 std::unique_ptr<IServiceLayer> NewServiceLayer();
+// A view of one area of a service of NewServiceLayer (read here if it is not yet): SplitText,
+// FindWords, GetServiceWord and GetWordRelation, safe to call from several threads at once.
+// The service must outlive the view and is not to be used meanwhile.
+std::unique_ptr<IServiceLayer> AreaViewOf(IServiceLayer& service, const QString& areaId);
 // Creates the one service object (theServiceLayer); false when one exists already.
 bool CreateAppLayer();
 // Destroys it; theServiceLayer becomes null.

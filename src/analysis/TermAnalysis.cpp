@@ -751,19 +751,22 @@ void CTermAnalysis::OnClassWordRegistered(const QString& clicked, const QString&
     ReAnalyze(RelatedAfterClassWordRegistration(clicked, word));
 }
 
-TermNameWords::TermNameWords(QString areaId) : m_areaId(std::move(areaId)), m_service(NewServiceLayer())
+TermNameWords::TermNameWords(QString areaId) : m_service(NewServiceLayer())
 {
     ConfigureService(m_service.get());
+    m_view = AreaViewOf(*m_service, areaId);
 }
 
 TermNameWords::~TermNameWords() = default;
 
-void TermNameWords::Analyse(const QString& name, TermTargetResult& result)
+void TermNameWords::Analyse(const QString& name, TermTargetResult& result) const
 {
     result = TermTargetResult();
     result.name = name;
+    if (!m_view)
+        return;
     QStringList words;
     std::vector<int> kinds;
-    m_service->SplitText(name, m_areaId, words, kinds);
-    CTermAnalysis::ResolveWords(m_service.get(), words, kinds, result, nullptr);
+    m_view->SplitText(name, QString(), words, kinds);
+    CTermAnalysis::ResolveWords(m_view.get(), words, kinds, result, nullptr);
 }

@@ -306,8 +306,8 @@ private:
 };
 
 // The words of names against one area, without targets, rows or domains: what a diagnosis
-// needs of many names. The same words as the term analysis, on a service of its own (the area
-// is read once, at the first name), so it may live beside a term form's run.
+// needs of many names. The same words as the term analysis, on a service of its own that
+// reads the area once, here; Analyse may then run on several threads at once.
 class TermNameWords
 {
 public:
@@ -316,9 +316,9 @@ public:
     TermNameWords(const TermNameWords&) = delete;
     TermNameWords& operator=(const TermNameWords&) = delete;
     // The result's words, registered, allFound, allStandard, physicalName and fullName.
-    void Analyse(const QString& name, TermTargetResult& result);
+    void Analyse(const QString& name, TermTargetResult& result) const;
 
 private:
-    QString m_areaId;
     std::unique_ptr<class IServiceLayer> m_service;
+    std::unique_ptr<class IServiceLayer> m_view; // of the area, null when it cannot be read
 };

@@ -3,6 +3,7 @@
 #include "analysis/DataType.h"
 #include "analysis/TermAnalysis.h"
 #include "components/QrStringUtil.h"
+#include "components/ThreadFailure.h"
 #include "exchange/ModelSource.h"
 #include "settings/AnalyzeSettings.h"
 #include "standard/StandardTexts.h"
@@ -31,8 +32,8 @@ QString WithoutSeparators(QString name)
 
 } // namespace
 
-ColumnJudge::ColumnJudge(QString areaId, const ConformanceAreaFacts& facts, size_t maxNames)
-    : m_areaId(std::move(areaId)), m_facts(facts), m_maxNames(maxNames)
+ColumnJudge::ColumnJudge(QString areaId, const ConformanceAreaFacts& facts, size_t maxNames, size_t sharedFrom)
+    : m_areaId(std::move(areaId)), m_facts(facts), m_maxNames(maxNames), m_sharedFrom(sharedFrom)
 {
 }
 
@@ -91,85 +92,106 @@ void ColumnJudge::AnalyseNames(const QStringList& keys)
 
     if (!m_words)
         m_words = std::make_unique<TermNameWords>(m_areaId);
-    TermTargetResult result;
-    for (const QString& key : analysed) {
-        NameVerdict v;
-        m_words->Analyse(key, result);
-        const TermTargetResult* r = &result;
-        // Pieces that are never words (a digit run inside a name) are no part of its verdict.
-        std::vector<const TermWordResult*> words;
-        for (const TermWordResult& w : r->words)
-            if (w.found || !IsNoise(w.word))
-                words.push_back(&w);
-        QSet<QString> seen; // a word used twice in one name is one finding
-        bool allFound = !words.empty();
-        bool allStandard = allFound;
-        QStringList logical, physical, domainWords;
-        for (const TermWordResult* w : words) {
-            domainWords << (w->found ? w->standardName : w->word);
-            if (!w->found) {
-                allFound = allStandard = false;
-                if (!r->registered && !seen.contains(u'0' + w->word)) {
-                    seen.insert(u'0' + w->word);
-                    v.findings.push_back({eFindingUnknownWord, w->word, QString()});
-                }
-                continue;
-            }
-            logical << w->standardName;
-            physical << w->physicalName;
-            if (!w->standard) {
-                allStandard = false;
-                const int kind =
-                    m_facts.forbiddenWordIds.count(w->id) ? eFindingForbiddenWord : eFindingNonStandardWord;
-                if (!r->registered && !seen.contains(QString::number(kind) + w->word)) {
-                    seen.insert(QString::number(kind) + w->word);
-                    v.findings.push_back({kind, w->word, w->standardName == w->word ? QString() : w->standardName});
-                }
-            }
-        }
-        const TermWordResult* last = words.empty() ? nullptr : words.back();
-        const bool lastClass = last && last->CountsAsClassWord();
-        // A synonym of a class word is listed once, as non-standard, above.
-        if (!r->registered && last && last->found && !lastClass)
-            v.findings.push_back({eFindingNotClassWord, last->word, QString()});
-        if (!r->registered && words.empty())
-            v.findings.push_back({eFindingUnknownWord, key, QString()});
-
-        if (r->registered) {
-            v.logicalOk = v.renamable = true;
-            v.standardLogical = WithoutSeparators(key);
-            const auto t = m_facts.terms.find(v.standardLogical);
-            if (t != m_facts.terms.end()) {
-                v.standardPhysical = t->second.physical;
-                v.termDomainId = t->second.domainId;
-            } else {
-                v.standardPhysical = r->physicalName;
-            }
-            v.noDomainSubject = key;
-            v.reason = QStringLiteral("표준 용어 %1").arg(v.standardLogical);
-        } else {
-            v.logicalOk = v.renamable = allStandard && lastClass;
-            if (allFound) {
-                v.standardLogical = logical.join(QString());
-                v.standardPhysical = physical.join(u'_');
-                v.reason = QStringLiteral("표준 단어 %1").arg(logical.join(u'+'));
-            }
-            v.noDomainSubject = last ? last->word : key;
-        }
-        if (v.standardPhysical.contains(u'(') || v.standardPhysical.contains(u'?'))
-            v.standardPhysical.clear();
-        if (v.termDomainId.isEmpty()) {
-            QStringList names = CTermAnalysis::CandidateKeyDomainNames(domainWords);
-            // The domain class first: the standard files a class word's domains under its class.
-            if (last && last->found && last->KeyDomainName() != names.value(0))
-                names.prepend(last->KeyDomainName());
-            for (const QString& c : names)
-                if (m_facts.domainIds.count(c))
-                    v.candidates << c;
-        }
-        v.words = std::move(domainWords);
-        m_names[key] = std::make_shared<const NameVerdict>(std::move(v));
+    // Names are analysed each by itself: a second thread takes half of a long list.
+    std::vector<std::shared_ptr<const NameVerdict>> verdicts(size_t(analysed.size()));
+    const auto analyse = [&](qsizetype from, qsizetype to) {
+        TermTargetResult result;
+        for (qsizetype i = from; i < to; ++i)
+            verdicts[size_t(i)] = std::make_shared<const NameVerdict>(VerdictOf(analysed[i], result));
+    };
+    const qsizetype half = size_t(analysed.size()) >= m_sharedFrom ? analysed.size() / 2 : analysed.size();
+    CThreadFailure failure;
+    {
+        std::thread helper;
+        std::atomic<bool> stop{false}; // the helper's part is short; nothing stops it early
+        CJoinOnExit join(helper, stop);
+        if (half < analysed.size())
+            helper = std::thread([&] { failure.Run([&] { analyse(half, analysed.size()); }); });
+        analyse(0, half);
     }
+    failure.Rethrow();
+    for (qsizetype i = 0; i < analysed.size(); ++i)
+        m_names[analysed[i]] = std::move(verdicts[size_t(i)]);
+}
+
+ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetResult& result) const
+{
+    NameVerdict v;
+    m_words->Analyse(key, result);
+    const TermTargetResult* r = &result;
+    // Pieces that are never words (a digit run inside a name) are no part of its verdict.
+    std::vector<const TermWordResult*> words;
+    for (const TermWordResult& w : r->words)
+        if (w.found || !IsNoise(w.word))
+            words.push_back(&w);
+    QSet<QString> seen; // a word used twice in one name is one finding
+    bool allFound = !words.empty();
+    bool allStandard = allFound;
+    QStringList logical, physical, domainWords;
+    for (const TermWordResult* w : words) {
+        domainWords << (w->found ? w->standardName : w->word);
+        if (!w->found) {
+            allFound = allStandard = false;
+            if (!r->registered && !seen.contains(u'0' + w->word)) {
+                seen.insert(u'0' + w->word);
+                v.findings.push_back({eFindingUnknownWord, w->word, QString()});
+            }
+            continue;
+        }
+        logical << w->standardName;
+        physical << w->physicalName;
+        if (!w->standard) {
+            allStandard = false;
+            const int kind =
+                m_facts.forbiddenWordIds.count(w->id) ? eFindingForbiddenWord : eFindingNonStandardWord;
+            if (!r->registered && !seen.contains(QString::number(kind) + w->word)) {
+                seen.insert(QString::number(kind) + w->word);
+                v.findings.push_back({kind, w->word, w->standardName == w->word ? QString() : w->standardName});
+            }
+        }
+    }
+    const TermWordResult* last = words.empty() ? nullptr : words.back();
+    const bool lastClass = last && last->CountsAsClassWord();
+    // A synonym of a class word is listed once, as non-standard, above.
+    if (!r->registered && last && last->found && !lastClass)
+        v.findings.push_back({eFindingNotClassWord, last->word, QString()});
+    if (!r->registered && words.empty())
+        v.findings.push_back({eFindingUnknownWord, key, QString()});
+
+    if (r->registered) {
+        v.logicalOk = v.renamable = true;
+        v.standardLogical = WithoutSeparators(key);
+        const auto t = m_facts.terms.find(v.standardLogical);
+        if (t != m_facts.terms.end()) {
+            v.standardPhysical = t->second.physical;
+            v.termDomainId = t->second.domainId;
+        } else {
+            v.standardPhysical = r->physicalName;
+        }
+        v.noDomainSubject = key;
+        v.reason = QStringLiteral("표준 용어 %1").arg(v.standardLogical);
+    } else {
+        v.logicalOk = v.renamable = allStandard && lastClass;
+        if (allFound) {
+            v.standardLogical = logical.join(QString());
+            v.standardPhysical = physical.join(u'_');
+            v.reason = QStringLiteral("표준 단어 %1").arg(logical.join(u'+'));
+        }
+        v.noDomainSubject = last ? last->word : key;
+    }
+    if (v.standardPhysical.contains(u'(') || v.standardPhysical.contains(u'?'))
+        v.standardPhysical.clear();
+    if (v.termDomainId.isEmpty()) {
+        QStringList names = CTermAnalysis::CandidateKeyDomainNames(domainWords);
+        // The domain class first: the standard files a class word's domains under its class.
+        if (last && last->found && last->KeyDomainName() != names.value(0))
+            names.prepend(last->KeyDomainName());
+        for (const QString& c : names)
+            if (m_facts.domainIds.count(c))
+                v.candidates << c;
+    }
+    v.words = std::move(domainWords);
+    return v;
 }
 
 const ConformanceAreaFacts::Domain* ColumnJudge::FittingDomain(const QStringList& candidates,

@@ -62,8 +62,10 @@ struct ColumnVerdict
 class ColumnJudge
 {
 public:
-    // maxNames bounds the table of names (kept until it is full, then started afresh).
-    ColumnJudge(QString areaId, const ConformanceAreaFacts& facts, size_t maxNames = 200000);
+    // maxNames bounds the table of names (kept until it is full, then started afresh); from
+    // sharedFrom new names in a batch, a second thread analyses half of them.
+    ColumnJudge(QString areaId, const ConformanceAreaFacts& facts, size_t maxNames = 200000,
+                size_t sharedFrom = 2000);
     ~ColumnJudge();
 
     // Verdicts of a batch, one per column in order.
@@ -101,6 +103,8 @@ private:
 
     Name NameOf(const DiagnosisColumn& column) const;
     void AnalyseNames(const QStringList& keys);
+    // What the words of a name give; result is scratch. Safe on several threads at once.
+    NameVerdict VerdictOf(const QString& key, struct TermTargetResult& result) const;
     NameVerdict TermSynonymVerdict(const QString& name, const QString& term) const;
     // The domain of the first candidate with one that fits the type; null when none.
     const ConformanceAreaFacts::Domain* FittingDomain(const QStringList& candidates, const QString& logicalType,
@@ -122,6 +126,7 @@ private:
     QString m_areaId;
     const ConformanceAreaFacts& m_facts;
     size_t m_maxNames;
+    size_t m_sharedFrom;
     std::unordered_map<QString, std::shared_ptr<const NameVerdict>> m_names;
     std::unordered_map<QString, QString> m_domainCache; // candidates + type -> DOM_ID ("" none)
     std::unique_ptr<class TermNameWords> m_words;        // read at the first name

@@ -288,7 +288,8 @@ bool BuildForConnectedArea(const QString& areaId, ColumnSource& source, Conforma
     ConformanceAreaFacts facts;
     if (!Conformance::ReadAreaFacts(*gate, *db, areaId, facts, error))
         return false;
-    ColumnJudge judge(areaId, facts, GetPipeline().maxNames);
+    const Pipeline pipeline = GetPipeline();
+    ColumnJudge judge(areaId, facts, pipeline.maxNames, pipeline.sharedNamesFrom);
     const auto leave = qScopeGuard([&judge] {
         if (AnalyzeCommand::KeepHeapAtExit())
             judge.LeaveNamesAtExit();

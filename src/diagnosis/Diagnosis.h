@@ -103,6 +103,7 @@ struct Pipeline
     size_t batch = 20000;     // columns read and judged at a time
     size_t maxNames = 200000; // the judge's table of names
     bool twoThreads = true;
+    size_t sharedNamesFrom = 2000; // new names of a batch from which two threads analyse them
 };
 void SetPipeline(const Pipeline& pipeline);
 Pipeline GetPipeline();
