@@ -69,7 +69,10 @@ void CConsoleProgress::Show(int steps, const QString& title, const QString& text
     m_text = text.isEmpty() ? title : text;
     m_visible = true;
     if (!m_terminal) {
-        std::fprintf(stderr, "%s (%d)\n", m_text.toLocal8Bit().constData(), steps);
+        if (steps <= 0) // no count: a busy line, as ShowMarquee
+            std::fprintf(stderr, "%s\n", m_text.toLocal8Bit().constData());
+        else
+            std::fprintf(stderr, "%s (%d)\n", m_text.toLocal8Bit().constData(), steps);
         std::fflush(stderr);
         return;
     }
@@ -119,6 +122,11 @@ void CConsoleProgress::Draw(bool force)
     if (!force && percent == m_lastPercent)
         return; // redraw only when the bar moves
     m_lastPercent = percent;
+    if (m_steps <= 0) { // busy, no count: the text alone (a bar would stand at 0 %)
+        std::fprintf(stderr, "\r%s", m_text.left(60).toLocal8Bit().constData());
+        std::fflush(stderr);
+        return;
+    }
     const int width = 30;
     const int filled = m_steps > 0 ? percent * width / 100 : 0;
     std::string bar(size_t(filled), '#');

@@ -235,7 +235,7 @@ bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const 
     CThreadFailure failure;
     bool ok = true;
     // One line while it runs, the count once a batch; the user may cancel between batches.
-    CQrProgressWnd::ShowMarquee(QString::fromUtf16(CQrProgressWnd::TitleProcess), kProgressJudging);
+    CQrProgressWnd::Show(0, QString::fromUtf16(CQrProgressWnd::TitleProcess), kProgressJudging, nullptr, true);
     const struct HideProgress
     {
         ~HideProgress() { CQrProgressWnd::Hide(); }

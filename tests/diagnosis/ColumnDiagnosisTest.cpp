@@ -2,6 +2,7 @@
 // comments (descriptions, code lists, sentences), numbered columns, key columns, a term
 // synonym, physical names and types, each column with exactly its findings.
 #include "analysis/TermAnalysis.h"
+#include "components/QrProgressWnd.h"
 #include "diagnosis/CheckCommand.h"
 #include "diagnosis/Diagnosis.h"
 #include "exchange/CatalogReader.h"
@@ -12,6 +13,7 @@
 #include "standard/StandardTestUtil.h"
 #include "support/LiveServer.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QScopeGuard>
@@ -301,6 +303,34 @@ TEST_F(ColumnDiagnosis, CommandLineAndWindowWriteTheSameFixScript)
                                 U("-- 키 유지: shop.tb_a.cust_number: 기본키이므로")})
         EXPECT_TRUE(text.contains(line)) << line.toStdString() << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("ord_num\" TO"))) << text.toStdString(); // a forbidden word: no standard
+}
+
+// The window's 취소 stops a diagnosis between batches: no report, no fix script left behind.
+TEST_F(ColumnDiagnosis, CancelledFromItsProgressLeavesNoScript)
+{
+    struct Cancelling : CSilentProgress
+    {
+        bool IsCanceling() override { return true; }
+    };
+    ModelSource::AttributeList model;
+    QString error;
+    ASSERT_TRUE(ModelInput::Read({{script}, {}, {}, ModelSource::Dialect::PostgreSql}, model, error));
+    CQrProgressWnd::SetBackend(std::make_unique<Cancelling>());
+    const auto restore = qScopeGuard([] { CQrProgressWnd::SetBackend(nullptr); });
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    ASSERT_TRUE(connection.Open(repo.Uri(), &error)) << error.toStdString();
+    connection.OnRepositoryConnected();
+    const QString path = dir.file(QStringLiteral("fix.sql"));
+    ModelColumns columns(model);
+    ConformanceReport report;
+    Diagnosis::ScriptOutcome outcome;
+    const bool built = Diagnosis::BuildWithScript(QStringLiteral("PUB"), columns, report, error,
+                                                  {path, FixScript::Options(), {}, {}}, outcome);
+    connection.OnRepositoryDisconnected();
+    EXPECT_FALSE(built);
+    EXPECT_EQ(error, Diagnosis::kCancelled);
+    EXPECT_FALSE(outcome.written);
+    EXPECT_FALSE(QFileInfo::exists(path));
 }
 
 // Batches of three columns on two threads, with a name table that starts afresh every batch and

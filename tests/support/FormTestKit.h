@@ -13,6 +13,7 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -137,11 +138,16 @@ inline bool TypeIntoCell(CQrTreeGrid* grid, int row, int col, const QString& tex
     return true;
 }
 
-// Runs fn on the modal dialog that the next action opens, while it is open.
-inline void WhenModal(std::function<void(QWidget*)> fn)
+// Runs fn on the modal dialog that the next action opens, while it is open. A progress window
+// on the way (a diagnosis shows one) is not that dialog: it waits for the next, up to 10 s.
+inline void WhenModal(std::function<void(QWidget*)> fn, int tries = 1000)
 {
-    QTimer::singleShot(0, [fn] {
+    QTimer::singleShot(tries == 1000 ? 0 : 10, [fn, tries] {
         QWidget* modal = QApplication::activeModalWidget();
+        if (qobject_cast<QProgressDialog*>(modal) && tries > 0) {
+            WhenModal(fn, tries - 1);
+            return;
+        }
         fn(modal);
         // A failed check must not leave the test waiting on an open dialog.
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()); dialog && dialog == modal)
