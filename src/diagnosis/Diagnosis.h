@@ -113,8 +113,9 @@ using Sink = std::function<void(const DiagnosisColumn&, const ColumnVerdict&)>;
 // Every column of the source through the judge, the tally and the sink; false when cancelled.
 // On two threads: while one reads a batch and analyses its new names, the other decides the
 // batch before and hands its columns, in order, to the tally and the sink. The output is the
-// one thread's, byte for byte. A sink that runs the term analysis itself (one per process) needs
-// the pipeline on one thread while it lives.
+// one thread's, byte for byte. A sink that judges with a judge of its own (check --since) needs
+// the pipeline on one thread while it lives: a judge reads its area through the repository
+// connection, which is the main thread's.
 bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const Sink& sink = {});
 
 // The report of a source against an area of the connected repository ("AR"), with the area's

@@ -62,8 +62,9 @@ QString WithoutSeparators(QString name)
 
 } // namespace
 
-// The older judge runs the term analysis, which is one thread's; the diagnosis hands columns
-// to its sinks on its second thread, so while an impact lives the diagnosis keeps to one.
+// The older judge reads its area through the repository connection, which is the main
+// thread's; the diagnosis hands columns to its sinks on its second thread, so while an impact
+// lives the diagnosis keeps to one.
 EditionImpact::EditionImpact() : m_pipeline(Diagnosis::GetPipeline())
 {
     Diagnosis::Pipeline oneThread = m_pipeline;
