@@ -2,7 +2,7 @@
 // A tolerant reader of DDL scripts in the dialects of Oracle, PostgreSQL, MySQL/MariaDB and
 // SQLite: CREATE TABLE (quoted and schema-qualified names, constraint lines, comments),
 // COMMENT ON TABLE/COLUMN, the MySQL inline COMMENT and ALTER TABLE ... ADD, MODIFY, CHANGE,
-// ALTER ... TYPE, RENAME COLUMN, DROP COLUMN and COMMENT =.
+// ALTER ... TYPE, RENAME COLUMN, DROP COLUMN and COMMENT =, and DROP TABLE.
 //
 // Nothing is executed. Several files are read as one script, so the tables and their comments
 // may come apart. Each file is UTF-8 (with or without a byte-order mark) or CP949, and is read

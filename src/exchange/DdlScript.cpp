@@ -174,7 +174,7 @@ void Script::AddColumn(Table& table, Column column)
 
 void Script::Statement(QStringView text, int line)
 {
-    // Only three kinds of statement matter; the rest is not even split into tokens.
+    // Only a few kinds of statement matter; the rest is not even split into tokens.
     qsizetype s = 0;
     while (s < text.size() && text[s].isSpace())
         ++s;
@@ -185,13 +185,15 @@ void Script::Statement(QStringView text, int line)
         return;
     }
     if (!head.startsWith(u"CREATE", Qt::CaseInsensitive) && !head.startsWith(u"COMMENT", Qt::CaseInsensitive) &&
-        !head.startsWith(u"ALTER", Qt::CaseInsensitive))
+        !head.startsWith(u"ALTER", Qt::CaseInsensitive) && !head.startsWith(u"DROP", Qt::CaseInsensitive))
         return;
     const SourceScope scope(text);
     {
         // CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED] TABLE, COMMENT ON, ALTER TABLE
         const std::vector<Token> head = Lexer(text, m_dialect).Head(8);
         const auto wanted = [&] {
+            if (head.size() >= 2 && Is(head[0], u"DROP"))
+                return Is(head[1], u"TABLE") || (head.size() >= 3 && Is(head[2], u"TABLE"));
             if (head.size() >= 2 && Is(head[0], u"COMMENT"))
                 return Is(head[1], u"ON");
             if (head.size() >= 2 && Is(head[0], u"ALTER"))
@@ -233,6 +235,26 @@ void Script::Statement(QStringView text, int line)
             Warn(T::kUnreadable, line, text);
         else
             CommentOn(toks, 2, text, line);
+    } else if (Is(toks[0], u"DROP")) {
+        // DROP [TEMPORARY] TABLE [IF EXISTS] a [, b] [CASCADE]: a table the script drops after
+        // creating it is no table of the model (one dropped before its CREATE never was).
+        if (i < toks.size() && Is(toks[i], u"TEMPORARY"))
+            ++i;
+        if (i >= toks.size() || !Is(toks[i++], u"TABLE"))
+            return;
+        if (i + 1 < toks.size() && Is(toks[i], u"IF") && Is(toks[i + 1], u"EXISTS"))
+            i += 2;
+        while (i < toks.size()) {
+            const std::vector<Name> parts = InCurrentSchema(QualifiedName(toks, i));
+            if (parts.empty())
+                break;
+            if (Table* table = FindTable(parts))
+                DropTable(*table);
+            if (i < toks.size() && IsSym(toks[i], u','))
+                ++i;
+            else
+                break;
+        }
     } else if (Is(toks[0], u"ALTER") && toks.size() > 1 && Is(toks[1], u"TABLE")) {
         if (unterminated)
             Warn(T::kUnreadable, line, text);

@@ -265,7 +265,12 @@ TEST_F(ColumnDiagnosis, CommandLineAndWindowWriteTheSameFixScript)
                             "COMMENT ON COLUMN shop.tb_a.cust_number IS '고객번호';\n"
                             "COMMENT ON COLUMN shop.tb_a.cust_name IS '고객이름. 실명 확인된 이름';\n"
                             "COMMENT ON COLUMN shop.tb_a.nm2 IS '고객명2';\n"
-                            "COMMENT ON COLUMN shop.tb_a.ord_num IS '주문넘버';\n"));
+                            "COMMENT ON COLUMN shop.tb_a.ord_num IS '주문넘버';\n"
+                            // what the script drops again is no column of the model, by either road
+                            "CREATE TABLE shop.tb_gone (cust_name varchar(100));\n"
+                            "DROP TABLE shop.tb_gone;\n"
+                            "ALTER TABLE shop.tb_a ADD COLUMN cust_nm varchar(10);\n"
+                            "ALTER TABLE shop.tb_a DROP COLUMN cust_nm;\n"));
     const QString fromCommand = dir.file(QStringLiteral("command.sql"));
     const QString fromWindow = dir.file(QStringLiteral("window.sql"));
     QString out, err;
@@ -279,6 +284,7 @@ TEST_F(ColumnDiagnosis, CommandLineAndWindowWriteTheSameFixScript)
         << err.toStdString();
     EXPECT_TRUE(out.startsWith(QStringLiteral("fix script: 2 renames, 1 comments, 1 left out, 0 type notes\n")))
         << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("columns: 4 in 1 tables"))) << out.toStdString();
 
     ModelSource::AttributeList model;
     QString error;
