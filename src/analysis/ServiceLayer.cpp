@@ -158,10 +158,14 @@ public:
     }
     bool GetServiceWord(SERVICE_WORD_HANDLE handle, _stServiceWord& word) const override
     {
-        if (handle < 0 || handle >= int(m_entries.size()))
-            return false;
-        word = m_entries[size_t(handle)].record;
-        return true;
+        const _stServiceWord* record = ServiceWord(handle);
+        if (record)
+            word = *record;
+        return record != nullptr;
+    }
+    const _stServiceWord* ServiceWord(SERVICE_WORD_HANDLE handle) const override
+    {
+        return handle < 0 || handle >= int(m_entries.size()) ? nullptr : &m_entries[size_t(handle)].record;
     }
     bool FindWords(const QString& text, int, std::vector<SERVICE_WORD_HANDLE>& handles) const override;
     bool GetWordRelation(SERVICE_WORD_HANDLE handle, std::vector<SERVICE_WORD_HANDLE>& related) const override;
@@ -685,6 +689,10 @@ public:
     bool GetServiceWord(SERVICE_WORD_HANDLE handle, _stServiceWord& word) const override
     {
         return m_service.GetServiceWord(handle, word);
+    }
+    const _stServiceWord* ServiceWord(SERVICE_WORD_HANDLE handle) const override
+    {
+        return m_service.ServiceWord(handle);
     }
     bool FindWords(const QString& text, int mode, std::vector<SERVICE_WORD_HANDLE>& handles) const override
     {

@@ -102,6 +102,8 @@ public:
     virtual bool GetResultWords(const QString& target, const QString& variant, QStringList& words,
                                 std::vector<int>& kinds) const = 0;
     virtual bool GetServiceWord(SERVICE_WORD_HANDLE handle, _stServiceWord& word) const = 0;
+    // The same record in place, null for no such handle; valid while the service lives.
+    virtual const _stServiceWord* ServiceWord(SERVICE_WORD_HANDLE handle) const = 0;
     virtual bool FindWords(const QString& text, int mode, std::vector<SERVICE_WORD_HANDLE>& handles) const = 0;
     virtual bool GetWordRelation(SERVICE_WORD_HANDLE handle, std::vector<SERVICE_WORD_HANDLE>& related) const = 0;
     virtual void ClearResults() = 0;

@@ -28,20 +28,22 @@ AnalysisRow EmptyRow(int level, unsigned background)
     return row;
 }
 
-bool FindFirst(IServiceLayer* service, const QString& text, SERVICE_WORD_HANDLE& handle, _stServiceWord& record)
+bool FindFirst(IServiceLayer* service, const QString& text, SERVICE_WORD_HANDLE& handle,
+               const _stServiceWord*& record)
 {
     std::vector<SERVICE_WORD_HANDLE> handles;
     if (!service->FindWords(text, eServiceFindByName, handles) || handles.empty())
         return false;
     handle = handles.front();
-    return service->GetServiceWord(handle, record);
+    record = service->ServiceWord(handle);
+    return record != nullptr;
 }
 
 // The word of one abbreviation of a registered term: a standard word of that physical name,
 // the one whose logical name stands at `cursor` in the term's logical name when several
 // share it (the longest such). The cursor moves past it.
 bool FindPart(IServiceLayer* service, const QString& part, const QString& logical, qsizetype& cursor,
-              SERVICE_WORD_HANDLE& handle, _stServiceWord& record)
+              SERVICE_WORD_HANDLE& handle, const _stServiceWord*& record)
 {
     std::vector<SERVICE_WORD_HANDLE> handles;
     if (!service->FindWords(part, eServiceFindByPhysicalName, handles) || handles.empty())
@@ -49,10 +51,10 @@ bool FindPart(IServiceLayer* service, const QString& part, const QString& logica
     int best = -1;
     qsizetype bestLength = -1;
     for (size_t i = 0; i < handles.size(); ++i) {
-        _stServiceWord r;
-        if (!service->GetServiceWord(handles[i], r))
+        const _stServiceWord* r = service->ServiceWord(handles[i]);
+        if (!r)
             continue;
-        const QString& name = r.strTexts[2];
+        const QString& name = r->strTexts[2];
         const qsizetype length = QStringView(logical).mid(cursor).startsWith(name) ? name.size() : -1;
         // Standard words come first, so a non-standard one wins only by standing at the cursor.
         if (best < 0 || length > bestLength) {
@@ -63,7 +65,8 @@ bool FindPart(IServiceLayer* service, const QString& part, const QString& logica
     if (best < 0)
         return false;
     handle = handles[size_t(best)];
-    if (!service->GetServiceWord(handle, record))
+    record = service->ServiceWord(handle);
+    if (!record)
         return false;
     if (bestLength > 0)
         cursor += bestLength;
@@ -474,16 +477,16 @@ bool CTermAnalysis::ResolveWords(IServiceLayer* service, const QStringList& word
             std::vector<SERVICE_WORD_HANDLE> related;
             service->GetWordRelation(handle, related);
             for (SERVICE_WORD_HANDLE h : related) {
-                _stServiceWord r;
-                if (!service->GetServiceWord(h, r))
+                const _stServiceWord* r = service->ServiceWord(h);
+                if (!r)
                     continue;
                 if (relatedIds.isEmpty()) {
-                    w.standardName = r.strTexts[2];
-                    w.standardId = r.strTexts[0];
-                    w.standardClassWord = r.nClassWord != 0;
-                    w.domainClass = r.strDomainClass;
+                    w.standardName = r->strTexts[2];
+                    w.standardId = r->strTexts[0];
+                    w.standardClassWord = r->nClassWord != 0;
+                    w.domainClass = r->strDomainClass;
                 }
-                relatedIds.append(r.strTexts[0]);
+                relatedIds.append(r->strTexts[0]);
             }
         }
         if (relations)
@@ -495,24 +498,24 @@ bool CTermAnalysis::ResolveWords(IServiceLayer* service, const QStringList& word
         if (words.size() == 1 && kinds.front() == eServiceWordCompound) {
             compound = true;
             SERVICE_WORD_HANDLE handle = -1;
-            _stServiceWord record;
+            const _stServiceWord* record = nullptr;
             if (FindFirst(service, words.front(), handle, record)) {
                 result.registered = true;
-                const QString& logical = record.strTexts[2];
+                const QString& logical = record->strTexts[2];
                 qsizetype cursor = 0;
-                for (const QString& part : GlobalFunc::SplitAtAny(record.strTexts[3], kSeparator)) {
+                for (const QString& part : GlobalFunc::SplitAtAny(record->strTexts[3], kSeparator)) {
                     SERVICE_WORD_HANDLE h = -1;
-                    _stServiceWord r;
+                    const _stServiceWord* r = nullptr;
                     if (!part.isEmpty() && FindPart(service, part, logical, cursor, h, r))
-                        addFound(part, h, r);
+                        addFound(part, h, *r);
                 }
             }
         } else {
             for (const QString& text : words) {
                 SERVICE_WORD_HANDLE handle = -1;
-                _stServiceWord record;
+                const _stServiceWord* record = nullptr;
                 if (FindFirst(service, text, handle, record)) {
-                    addFound(text, handle, record);
+                    addFound(text, handle, *record);
                     // Written in other Latin case (id for ID) is the word itself, not a synonym.
                     if (LatinCase::Folded(result.words.back().standardName) != LatinCase::Folded(text))
                         synonym = true;
