@@ -189,7 +189,7 @@ void Script::Statement(QStringView text, int line)
         return;
     const SourceScope scope(text);
     {
-        // CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED] TABLE, COMMENT ON, ALTER TABLE
+        // CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED] TABLE, COMMENT ON, ALTER TABLE, DROP TABLE
         const std::vector<Token> head = Lexer(text, m_dialect).Head(8);
         const auto wanted = [&] {
             if (head.size() >= 2 && Is(head[0], u"DROP"))
