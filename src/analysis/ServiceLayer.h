@@ -109,8 +109,7 @@ public:
     virtual void ClearResults() = 0;
     // One text outside a run, for callers that want its words alone: the words and kinds of
     // GetResultWords, and FindWords looks in that area until the next run. Reads the area once.
-    virtual void SplitText(const QString& text, const QString& areaId, QStringList& words,
-                           std::vector<int>& kinds) = 0;
+    virtual void SplitText(const QString& text, const QString& areaId, QStringList& words, std::vector<int>& kinds) = 0;
 };
 
 // While one lives, the areas a service read are kept for the next service on the same

@@ -28,8 +28,7 @@ AnalysisRow EmptyRow(int level, unsigned background)
     return row;
 }
 
-bool FindFirst(IServiceLayer* service, const QString& text, SERVICE_WORD_HANDLE& handle,
-               const _stServiceWord*& record)
+bool FindFirst(IServiceLayer* service, const QString& text, SERVICE_WORD_HANDLE& handle, const _stServiceWord*& record)
 {
     std::vector<SERVICE_WORD_HANDLE> handles;
     if (!service->FindWords(text, eServiceFindByName, handles) || handles.empty())
@@ -529,7 +528,6 @@ bool CTermAnalysis::ResolveWords(IServiceLayer* service, const QStringList& word
             }
         }
     }
-
 
     // The composed names.
     QStringList physical, full;

@@ -142,8 +142,7 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
         physical << w->physicalName;
         if (!w->standard) {
             allStandard = false;
-            const int kind =
-                m_facts.forbiddenWordIds.count(w->id) ? eFindingForbiddenWord : eFindingNonStandardWord;
+            const int kind = m_facts.forbiddenWordIds.count(w->id) ? eFindingForbiddenWord : eFindingNonStandardWord;
             if (!r->registered && !seen.contains(QString::number(kind) + w->word)) {
                 seen.insert(QString::number(kind) + w->word);
                 v.findings.push_back({kind, w->word, w->standardName == w->word ? QString() : w->standardName});

@@ -4,9 +4,10 @@
 //
 // What depends on the name alone (its words, whether it is a term or a term's synonym, its
 // standard logical and physical names, the key domains its class word may find) is worked out
-// once per distinct name, with the term analysis's words, and kept in a table of bounded size. What depends on the type (the domain that fits, the type
-// verdict) is worked out for every column from its own type, through hash maps of the area's
-// domains: nothing of one column is borrowed by another.
+// once per distinct name, with the term analysis's words, and kept in a table of bounded size.
+// What depends on the type (the domain that fits, the type verdict) is worked out for every
+// column from its own type, through hash maps of the area's domains: nothing of one column is
+// borrowed by another.
 //
 // Judging a batch gives the same verdicts however the columns are cut into batches, and in the
 // order of the columns; so the output never depends on the batch size.
@@ -64,16 +65,15 @@ class ColumnJudge
 public:
     // maxNames bounds the table of names (kept until it is full, then started afresh); from
     // sharedFrom new names in a batch, a second thread analyses half of them.
-    ColumnJudge(QString areaId, const ConformanceAreaFacts& facts, size_t maxNames = 200000,
-                size_t sharedFrom = 2000);
+    ColumnJudge(QString areaId, const ConformanceAreaFacts& facts, size_t maxNames = 200000, size_t sharedFrom = 2000);
     ~ColumnJudge();
 
     // Verdicts of a batch, one per column in order.
     void Judge(const std::vector<DiagnosisColumn>& batch, std::vector<ColumnVerdict>& verdicts);
 
     // Judge in two steps, so that two threads can take turns: Prepare reads the batch's names
-    // and finds the words of the new ones; Decide gives the columns their verdicts from what Prepare found and their own
-    // types. Decide of one batch may run beside Prepare of the next, never beside another Decide.
+    // and finds the words of the new ones; Decide gives the columns their verdicts from what Prepare found and their
+    // own types. Decide of one batch may run beside Prepare of the next, never beside another Decide.
     struct Prepared;
     void Prepare(const std::vector<DiagnosisColumn>& batch, Prepared& prepared);
     void Decide(const std::vector<DiagnosisColumn>& batch, const Prepared& prepared,
@@ -129,5 +129,5 @@ private:
     size_t m_sharedFrom;
     std::unordered_map<QString, std::shared_ptr<const NameVerdict>> m_names;
     std::unordered_map<QString, QString> m_domainCache; // candidates + type -> DOM_ID ("" none)
-    std::unique_ptr<class TermNameWords> m_words;        // read at the first name
+    std::unique_ptr<class TermNameWords> m_words;       // read at the first name
 };
