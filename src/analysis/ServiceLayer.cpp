@@ -14,7 +14,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <set>
 #include <tuple>
 
@@ -72,45 +71,12 @@ QString Text(const QSqlQuery& q, int column)
     return v.isNull() ? QString() : v.toString();
 }
 
-// The areas a service read, kept for the next one while a ServiceAreaKeeper lives.
-struct KeptAreas
-{
-    QString database; // what the areas were read from
-    std::vector<Entry> entries;
-    std::map<QString, Area> areas;
-};
-std::mutex g_keptMutex;
-int g_keepers = 0;
-std::unique_ptr<KeptAreas> g_kept;
-
-QString DatabaseKey(const QSqlDatabase& db)
-{
-    return db.isValid() ? db.connectionName() + QChar(0) + db.driverName() + QChar(0) + db.hostName() + QChar(0) +
-                              QString::number(db.port()) + QChar(0) + db.databaseName()
-                        : QString();
-}
-
 class CServiceLayer final : public IServiceLayer
 {
 public:
-    ~CServiceLayer() override
-    {
-        const std::lock_guard<std::mutex> lock(g_keptMutex);
-        if (g_keepers > 0 && m_db.isValid())
-            g_kept.reset(new KeptAreas{DatabaseKey(m_db), std::move(m_entries), std::move(m_areas)});
-    }
     void SetOptionText(int option, const QString& text) override { m_textOptions[option] = text; }
     void SetOptionValue(int option, int value) override { m_valueOptions[option] = value; }
-    void SetDatabase(const ServiceDatabase* database) override
-    {
-        m_db = database ? database->first : QSqlDatabase();
-        const std::lock_guard<std::mutex> lock(g_keptMutex);
-        if (g_kept && m_entries.empty() && m_areas.empty() && g_kept->database == DatabaseKey(m_db)) {
-            m_entries = std::move(g_kept->entries);
-            m_areas = std::move(g_kept->areas);
-            g_kept.reset();
-        }
-    }
+    void SetDatabase(const ServiceDatabase* database) override { m_db = database ? database->first : QSqlDatabase(); }
     void SetTargets(const std::vector<_stServiceTarget>* targets) override { m_targets = targets; }
     bool RunAnalysis() override { return Run(); }
     bool RunAnalysisAll() override { return Run(); }
@@ -178,8 +144,6 @@ public:
     void SplitText(const QString& text, const QString& areaId, QStringList& words, std::vector<int>& kinds) override
     {
         Configure();
-        m_selected = -1;
-        m_textArea = areaId;
         Result r;
         Analyze({text, QString(), areaId}, r);
         words = std::move(r.words);
@@ -228,8 +192,6 @@ private:
     {
         if (m_selected >= 0)
             return m_results[size_t(m_selected)].areaId;
-        if (!m_textArea.isEmpty())
-            return m_textArea;
         if (m_targets && !m_targets->empty())
             return m_targets->front().strAreaId;
         return QString();
@@ -261,7 +223,6 @@ private:
     mutable size_t m_lastFound = 0;
     std::set<QString> m_typeAbbreviations;
     QString m_separators;
-    QString m_textArea; // of the last SplitText
     int m_selected = -1;
     int m_resultMode = 0;
 };
@@ -379,7 +340,6 @@ bool CServiceLayer::Run()
     m_results.clear();
     m_index.clear();
     m_selected = -1;
-    m_textArea.clear();
     Configure();
     if (!m_targets)
         return false;
@@ -719,19 +679,6 @@ private:
 std::unique_ptr<CServiceLayer> g_service;
 
 } // namespace
-
-ServiceAreaKeeper::ServiceAreaKeeper()
-{
-    const std::lock_guard<std::mutex> lock(g_keptMutex);
-    ++g_keepers;
-}
-
-ServiceAreaKeeper::~ServiceAreaKeeper()
-{
-    const std::lock_guard<std::mutex> lock(g_keptMutex);
-    if (--g_keepers == 0)
-        g_kept.reset();
-}
 
 std::unique_ptr<IServiceLayer> NewServiceLayer()
 {

@@ -107,22 +107,9 @@ public:
     virtual bool FindWords(const QString& text, int mode, std::vector<SERVICE_WORD_HANDLE>& handles) const = 0;
     virtual bool GetWordRelation(SERVICE_WORD_HANDLE handle, std::vector<SERVICE_WORD_HANDLE>& related) const = 0;
     virtual void ClearResults() = 0;
-    // One text outside a run, for callers that want its words alone: the words and kinds of
-    // GetResultWords, and FindWords looks in that area until the next run. Reads the area once.
+    // One text outside a run, for callers that want its words alone: the words and kinds
+    // GetResultWords would give. Reads the area the first time.
     virtual void SplitText(const QString& text, const QString& areaId, QStringList& words, std::vector<int>& kinds) = 0;
-};
-
-// While one lives, the areas a service read are kept for the next service on the same
-// database: a diagnosis runs the analysis once a batch, and reading the area each time was a
-// tenth of its work. Only where nothing writes the areas meanwhile; the last one to go drops
-// what was kept.
-class ServiceAreaKeeper
-{
-public:
-    ServiceAreaKeeper();
-    ~ServiceAreaKeeper();
-    ServiceAreaKeeper(const ServiceAreaKeeper&) = delete;
-    ServiceAreaKeeper& operator=(const ServiceAreaKeeper&) = delete;
 };
 
 // A service of the caller's own, beside theServiceLayer.

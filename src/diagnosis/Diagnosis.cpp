@@ -2,7 +2,6 @@
 
 #include "analysis/ColumnRoles.h"
 #include "analysis/DataType.h"
-#include "analysis/ServiceLayer.h"
 #include "analysis/TermAnalysis.h"
 #include "components/QrProgressWnd.h"
 #include "components/ThreadFailure.h"
@@ -273,9 +272,6 @@ bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const 
 bool BuildForConnectedArea(const QString& areaId, ColumnSource& source, ConformanceReport& report, QString& error,
                            const Sink& sink)
 {
-    // Nothing writes the repository while a model is judged: each batch's analysis reads the
-    // area once for all.
-    const ServiceAreaKeeper keepAreas;
     CRepositoryConnection& connection = CRepositoryConnection::Instance();
     CSqlBaseGate* gate = connection.OpenGate();
     ISqlExecutor* db = connection.Database();
