@@ -8,6 +8,7 @@
 #include "exchange/AnalyzeCommand.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/SqlBaseGate.h"
+#include "standard/StandardTexts.h"
 
 #include <QScopeGuard>
 #include <array>
@@ -276,7 +277,7 @@ bool BuildForConnectedArea(const QString& areaId, ColumnSource& source, Conforma
     CSqlBaseGate* gate = connection.OpenGate();
     ISqlExecutor* db = connection.Database();
     if (!gate || !db) {
-        error = QStringLiteral("저장소에 연결되어 있지 않습니다");
+        error = StandardTexts::kNotConnected;
         return false;
     }
     QString areaName;

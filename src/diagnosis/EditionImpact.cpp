@@ -83,7 +83,7 @@ bool EditionImpact::Prepare(const QString& newAreaId, const QString& oldAreaId, 
     CSqlBaseGate* gate = connection.OpenGate();
     ISqlExecutor* db = connection.Database();
     if (!gate || !db) {
-        error = QStringLiteral("저장소에 연결되어 있지 않습니다");
+        error = StandardTexts::kNotConnected;
         return false;
     }
     if (oldAreaId == newAreaId) {

@@ -130,6 +130,7 @@ inline const QString kCount = QStringLiteral("컬럼 수");
 inline const QString kExportButton = QStringLiteral("출력");
 inline const QString kCloseButton = QStringLiteral("닫기");
 inline const QString kNoResult = QStringLiteral("분석 결과가 없습니다");
+inline const QString kNotConnected = QStringLiteral("저장소에 연결되어 있지 않습니다");
 
 // Finding kinds in report order: sheet name = caption.
 inline const QStringList kFindingNames = {

@@ -1,6 +1,8 @@
 #pragma once
 // Fixed texts of the window's common-standard import: the first-start offer, the
 // "공통표준 가져오기…" dialog and its result.
+#include "standard/StandardTexts.h"
+
 #include <QString>
 
 namespace StandardImportText {
@@ -30,7 +32,7 @@ inline const QString kNewerEditions =
 inline const QString kTargetGroup = QStringLiteral("가져갈 곳");
 inline const QString kTargetDictionary = QStringLiteral("로컬 분석 사전 (단어와 도메인)");
 inline const QString kTargetRepository = QStringLiteral("연결된 저장소의 표준 분류체계 (단어, 도메인, 용어)");
-inline const QString kNotConnected = QStringLiteral("저장소에 연결되어 있지 않습니다");
+inline const QString& kNotConnected = StandardTexts::kNotConnected;
 inline const QString kArea = QStringLiteral("분류체계");
 inline const QString kNewArea = QStringLiteral("새 분류체계 만들기");
 inline const QString kAreaId = QStringLiteral("분류체계 ID");
