@@ -156,8 +156,11 @@ void DiagnosisTally::Add(const DiagnosisColumn& column, const ColumnVerdict& ver
 {
     ConformanceReport& r = m_report;
     ++r.columns;
-    if (!column.shownTable.isEmpty())
+    // Columns come table by table: a table is hashed once per run of its columns.
+    if (!column.shownTable.isEmpty() && column.shownTable != m_lastTable) {
         m_tables.insert(Hash64(column.shownTable));
+        m_lastTable = column.shownTable;
+    }
     if (verdict.named) {
         ++r.withLogicalName;
         m_names.insert(Hash64(verdict.nameKey));
@@ -188,6 +191,9 @@ void DiagnosisTally::Finish(ConformanceReport& report)
     report.input = input;
     m_report = ConformanceReport();
     m_spill = std::make_shared<ConformanceEntrySpill>();
+    m_tables.clear();
+    m_names.clear();
+    m_lastTable.clear();
 }
 
 namespace Diagnosis {

@@ -87,6 +87,7 @@ private:
     std::shared_ptr<ConformanceEntrySpill> m_spill;
     // Tables and names counted by a 64-bit hash of each: counters, not the texts.
     QSet<quint64> m_tables;
+    QString m_lastTable; // of the column before
     QSet<quint64> m_names;
 };
 
