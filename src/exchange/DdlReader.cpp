@@ -16,44 +16,72 @@ namespace DdlReader {
 using namespace Internal;
 namespace {
 
-// The whole file's verdict on UTF-8: the first byte that is not, and how many characters
-// are well-formed multi-byte UTF-8 and how many bytes are not.
+// The whole file's verdict on UTF-8: the first byte that is not (its place, line and value),
+// and how many characters are well-formed multi-byte UTF-8 and how many bytes are not.
 struct Utf8Verdict
 {
-    qsizetype firstBad = -1;
-    qsizetype good = 0, bad = 0;
+    qint64 firstBad = -1;
+    int badLine = 0;
+    uchar badByte = 0;
+    qint64 good = 0, bad = 0;
+    bool readFailed = false;
 };
 
-Utf8Verdict CheckUtf8(const uchar* p, qsizetype n)
+// Read in pieces rather than mapped: a mapped file of hundreds of megabytes stays in the
+// process's memory as long as the mapping does.
+Utf8Verdict CheckUtf8(QFile& file, qint64 from)
 {
     Utf8Verdict v;
-    qsizetype i = 0;
-    while (i < n) {
-        const uchar c = p[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        const int extra = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : -1;
-        bool ok = extra > 0;
-        for (int k = 1; ok && k <= extra; ++k)
-            ok = i + k < n && (p[i + k] & 0xC0) == 0x80;
-        if (ok) {
-            ++v.good;
-            i += extra + 1;
-        } else {
-            if (v.firstBad < 0)
-                v.firstBad = i;
-            ++v.bad;
-            ++i;
-        }
+    QByteArray buffer;
+    qint64 base = from; // the file's offset of buffer[0]
+    int line = 1;
+    if (!file.seek(from)) {
+        v.readFailed = true;
+        return v;
     }
-    return v;
-}
-
-int LineAt(const uchar* p, qsizetype at)
-{
-    return int(std::count(p, p + at, uchar('\n'))) + 1;
+    for (;;) {
+        const QByteArray more = file.read(1 << 20);
+        if (file.error() != QFileDevice::NoError) {
+            v.readFailed = true;
+            return v;
+        }
+        const bool last = more.isEmpty();
+        buffer += more;
+        const uchar* p = reinterpret_cast<const uchar*>(buffer.constData());
+        const qsizetype n = buffer.size();
+        // Short of the end, a sequence begun before stop is whole in the buffer.
+        const qsizetype stop = last ? n : n - 3;
+        qsizetype i = 0;
+        while (i < stop) {
+            const uchar c = p[i];
+            if (c < 0x80) {
+                ++i;
+                continue;
+            }
+            const int extra = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : -1;
+            bool ok = extra > 0;
+            for (int k = 1; ok && k <= extra; ++k)
+                ok = i + k < n && (p[i + k] & 0xC0) == 0x80;
+            if (ok) {
+                ++v.good;
+                i += extra + 1;
+            } else {
+                if (v.firstBad < 0) {
+                    v.firstBad = base + i;
+                    v.badLine = line + int(std::count(p, p + i, uchar('\n')));
+                    v.badByte = c;
+                }
+                ++v.bad;
+                ++i;
+            }
+        }
+        if (v.firstBad < 0)
+            line += int(std::count(p, p + i, uchar('\n')));
+        if (last)
+            return v;
+        buffer.remove(0, i);
+        base += i;
+    }
 }
 
 int Score(QStringView text, std::initializer_list<const char16_t*> marks)
@@ -94,13 +122,14 @@ Dialect GuessDialect(QStringView text)
 
 namespace {
 
-bool Finish(Script& script, ModelSource::AttributeList& list, QString& error, std::vector<Table>* kept = nullptr)
+bool Finish(Script& script, ModelSource::AttributeList& list, QString& error, std::vector<Table>* kept = nullptr,
+            std::unique_ptr<TableSpill>* spill = nullptr)
 {
     if (script.CreateTables() == 0) {
         error = T::kNoCreateTable;
         return false;
     }
-    script.Finish(kept);
+    script.Finish(kept, spill);
     list.DoneReading();
     list.dialect = script.GetDialect();
     if (list.rows.isEmpty())
@@ -134,6 +163,11 @@ bool Tables::Next(Table& out)
         Internal::Table t = std::move(m_tables[m_next++]);
         if (t.dropped)
             continue;
+        if (t.Spilled() && !m_spill->Take(t)) {
+            m_failed = true;
+            m_tables = std::vector<Internal::Table>();
+            return false;
+        }
         out.schema = std::move(t.schema);
         out.name = std::move(t.name);
         out.comment = std::move(t.comment);
@@ -165,59 +199,64 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
             error = T::kCannotOpen.arg(path) + QStringLiteral(" (") + file.errorString() + u')';
             return false;
         }
-        const qint64 size = file.size();
-        const uchar* bytes = size > 0 ? file.map(0, size) : nullptr;
-        if (size > 0 && !bytes) {
+        const auto cannotRead = [&] {
             error = T::kCannotOpen.arg(path) + QStringLiteral(" (") + file.errorString() + u')';
             return false;
-        }
-        qint64 offset = 0;
-        if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
-            offset = 3;
+        };
+        const QByteArray bom = file.read(3);
+        const qint64 offset = bom == QByteArrayLiteral("\xEF\xBB\xBF") ? 3 : 0;
         // Decided once from the whole file: a UTF-8 file with a stray byte stays UTF-8 (the
         // byte is named), and a CP949 file is said to be read so.
-        const Utf8Verdict verdict = CheckUtf8(bytes + offset, size - offset);
+        const Utf8Verdict verdict = CheckUtf8(file, offset);
+        if (verdict.readFailed)
+            return cannotRead();
         const bool utf8 = offset == 3 || verdict.bad == 0 || verdict.good > verdict.bad;
         if (verdict.bad > 0) {
-            const qsizetype at = verdict.firstBad + offset;
-            const QString hex = QString::number(bytes[at], 16).toUpper();
+            const QString hex = QString::number(verdict.badByte, 16).toUpper();
             list.warnings.append(
-                (utf8 ? T::kBadUtf8 : T::kReadAsCp949).arg(QFileInfo(path).fileName()).arg(LineAt(bytes, at)).arg(hex));
+                (utf8 ? T::kBadUtf8 : T::kReadAsCp949).arg(QFileInfo(path).fileName()).arg(verdict.badLine).arg(hex));
         }
         QStringDecoder decoder = utf8 ? QStringDecoder(QStringDecoder::Utf8) : QStringDecoder("CP949");
         if (!decoder.isValid()) {
             error = T::kCannotOpen.arg(path) + QStringLiteral(" (CP949)");
             return false;
         }
+        if (!file.seek(offset))
+            return cannotRead();
         const QString name = QFileInfo(path).fileName();
+        QByteArray piece;
         if (!script) {
             Dialect dialect = options.dialect;
             if (dialect == Dialect::Unknown) {
-                const qint64 sample = std::min<qint64>(size - offset, 256 * 1024);
+                piece = file.read(256 * 1024);
                 QStringDecoder sampler = utf8 ? QStringDecoder(QStringDecoder::Utf8) : QStringDecoder("CP949");
-                const QString text =
-                    sampler.decode(QByteArrayView(reinterpret_cast<const char*>(bytes + offset), sample));
+                const QString text = sampler.decode(piece);
                 dialect = GuessDialect(text);
             }
             script = std::make_unique<Script>(dialect, list);
+            script->SpillBeyond(options.heldColumns);
             splitter = std::make_unique<Splitter>(*script);
         }
         script->SetFile(name);
-        while (offset < size) {
+        done += offset;
+        for (;;) {
+            if (piece.size() < kPiece)
+                piece += file.read(kPiece - piece.size());
+            if (file.error() != QFileDevice::NoError)
+                return cannotRead();
+            if (piece.isEmpty())
+                break;
             // Pieces end after a line break: never inside a character of either encoding.
-            qint64 end = std::min(size, offset + kPiece);
-            if (end < size) {
-                qint64 nl = end - 1;
-                while (nl > offset && bytes[nl] != '\n')
-                    --nl;
-                if (nl > offset)
+            qsizetype end = piece.size();
+            if (!file.atEnd()) {
+                const qsizetype nl = piece.lastIndexOf('\n');
+                if (nl > 0)
                     end = nl + 1;
             }
-            const QString text =
-                decoder.decode(QByteArrayView(reinterpret_cast<const char*>(bytes + offset), end - offset));
+            const QString text = decoder.decode(QByteArrayView(piece).first(end));
             splitter->Feed(text);
-            done += end - offset;
-            offset = end;
+            piece.remove(0, end);
+            done += end;
             if (options.progress && !options.progress(done, total)) {
                 error = T::kCancelled;
                 list = ModelSource::AttributeList();
@@ -230,11 +269,18 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
         error = T::kNoCreateTable;
         return false;
     }
-    if (!tables)
-        return Finish(*script, list, error);
-    tables->m_dialect = script->GetDialect();
-    tables->m_next = 0;
-    return Finish(*script, list, error, &tables->m_tables);
+    bool read =
+        tables ? Finish(*script, list, error, &tables->m_tables, &tables->m_spill) : Finish(*script, list, error);
+    if (read && script->SpillFailed()) {
+        error = T::kSpillFailed;
+        list = ModelSource::AttributeList();
+        read = false;
+    }
+    if (tables) {
+        tables->m_dialect = script->GetDialect();
+        tables->m_next = 0;
+    }
+    return read;
 }
 
 } // namespace DdlReader

@@ -26,7 +26,8 @@ namespace DdlReader {
 
 namespace Internal {
 struct Table;
-}
+class TableSpill;
+} // namespace Internal
 
 // A script's tables as read, handed over one at a time and freed as they go: for a caller that
 // takes each column once (a diagnosis) and needs no attribute list of the whole model.
@@ -46,12 +47,16 @@ public:
     };
     Tables();
     ~Tables();
-    // The next table with a column; false at the end.
+    // The next table with a column; false at the end, or when a table put aside in the reader's
+    // temporary file could not be read back (Failed).
     bool Next(Table& table);
+    bool Failed() const { return m_failed; }
 
 private:
     friend bool Read(const QStringList&, ModelSource::AttributeList&, QString&, const struct Options&, Tables*);
     std::vector<Internal::Table> m_tables;
+    std::unique_ptr<Internal::TableSpill> m_spill;
+    bool m_failed = false;
     size_t m_next = 0;
     ModelSource::Dialect m_dialect = ModelSource::Dialect::Unknown;
 };
@@ -65,6 +70,10 @@ struct Options
     // A file is read in pieces of about this many bytes (small ones in tests and fuzzing, where
     // statements, strings and comments must come out the same across the seams).
     qint64 pieceBytes = 1 << 20;
+    // Beyond about this many columns held, the tables read longest ago wait in a temporary file
+    // until a statement touches them or they are handed over: a script whose comments come after
+    // all its tables is not held whole (0: all in memory).
+    size_t heldColumns = 100000;
 };
 
 // Reads the files as one script. False with a message when a file cannot be read, when the

@@ -1,6 +1,8 @@
 #include "exchange/DdlScript.h"
 
+#include <QDir>
 #include <algorithm>
+#include <cstring>
 
 namespace DdlReader::Internal {
 namespace {
@@ -174,6 +176,7 @@ void Script::AddColumn(Table& table, Column column)
 
 void Script::Statement(QStringView text, int line)
 {
+    KeepWithin();
     // Only a few kinds of statement matter; the rest is not even split into tokens.
     qsizetype s = 0;
     while (s < text.size() && text[s].isSpace())
@@ -389,7 +392,7 @@ void Script::CommentOn(const std::vector<Token>& toks, size_t i, QStringView tex
         columnName = parts.back();
         parts.pop_back();
     }
-    Table* table = FindTable(InCurrentSchema(std::move(parts)));
+    Table* table = Loaded(FindTable(InCurrentSchema(std::move(parts))));
     if (!table) {
         Warn(onColumn ? T::kUnknownColumn : T::kUnknownTable, line, text);
         return;
@@ -415,7 +418,7 @@ void Script::AlterTable(const std::vector<Token>& toks, size_t i, QStringView te
         Warn(T::kUnreadable, line, text);
         return;
     }
-    Table* table = FindTable(parts);
+    Table* table = Loaded(FindTable(parts));
     if (!table) {
         // pg_dump alters sequences and views with ALTER TABLE too: only column work is missed.
         for (const auto& [from, to] : Elements(toks, i, toks.size())) {
@@ -595,7 +598,8 @@ void Script::Referenced(const std::vector<Token>& toks, size_t k, size_t to) con
 void Script::MarkReferenced()
 {
     for (const Reference& ref : m_references) {
-        Table* table = FindTable(ref.table);
+        KeepWithin();
+        Table* table = Loaded(FindTable(ref.table));
         if (!table)
             continue;
         for (Column& c : table->columns)
@@ -606,16 +610,18 @@ void Script::MarkReferenced()
     m_references.clear();
 }
 
-void Script::Finish(std::vector<Table>* kept)
+void Script::Finish(std::vector<Table>* kept, std::unique_ptr<TableSpill>* spill)
 {
     if (m_notTheModel > 0)
         m_list.warnings.append(T::kNotTheModel.arg(m_notTheModel));
     MarkReferenced();
+    m_residentOrder.clear();
     if (kept) {
         for (const Table& t : m_tables)
-            m_list.tables += !t.dropped && std::any_of(t.columns.begin(), t.columns.end(),
-                                                       [](const Column& c) { return !c.dropped; });
+            m_list.tables += !t.dropped && t.HasLiveColumn();
         *kept = std::move(m_tables);
+        if (spill)
+            *spill = std::move(m_spill);
         m_tables.clear();
         m_liveByName.clear();
         m_liveBySchema.clear();
@@ -624,11 +630,13 @@ void Script::Finish(std::vector<Table>* kept)
     // Table by table into the list, each freed as it goes.
     qsizetype columns = 0;
     for (const Table& t : m_tables)
-        columns += t.dropped ? 0 : qsizetype(t.columns.size());
+        columns += t.dropped ? 0 : t.Spilled() ? qsizetype(t.spilledLive) : qsizetype(t.columns.size());
     m_list.rows.reserve(m_list.rows.size() + columns + 1);
     m_list.facts.reserve(m_list.facts.size() + size_t(columns));
     for (Table& t : m_tables) {
-        if (!t.dropped) {
+        if (!t.dropped && t.Spilled() && !m_spill->Take(t))
+            m_spillFailed = true;
+        if (!t.dropped && !t.Spilled()) {
             bool any = false;
             for (Column& c : t.columns) {
                 if (c.dropped)
@@ -645,6 +653,164 @@ void Script::Finish(std::vector<Table>* kept)
     m_tables.clear();
     m_liveByName.clear();
     m_liveBySchema.clear();
+    m_spill.reset();
+}
+
+Table* Script::Loaded(Table* table)
+{
+    if (!table || !table->Spilled())
+        return table;
+    if (!m_spill->Take(*table)) {
+        m_spillFailed = true;
+        return nullptr;
+    }
+    m_resident += table->columns.size();
+    m_residentOrder.push_back(int(table - m_tables.data()));
+    return table;
+}
+
+void Script::KeepWithin()
+{
+    if (m_spillBeyond == 0 || m_resident <= m_spillBeyond)
+        return;
+    if (!m_spill)
+        m_spill = std::make_unique<TableSpill>();
+    // Down to half, so that a script read table after table spills in runs, not at each one.
+    while (m_resident > m_spillBeyond / 2 && !m_residentOrder.empty()) {
+        Table& t = m_tables[size_t(m_residentOrder.front())];
+        m_residentOrder.pop_front();
+        if (t.Spilled())
+            continue;
+        const size_t held = t.columns.size();
+        if (t.dropped) {
+            t.Release(); // never found again
+        } else if (!m_spill->Put(t)) {
+            m_spillBeyond = 0; // no room on disk: everything stays in memory from here
+            return;
+        }
+        m_resident -= std::min(held, m_resident);
+    }
+}
+
+namespace {
+
+qsizetype TextBytes(const QString& text)
+{
+    return qsizetype(sizeof(quint32)) + text.size() * qsizetype(sizeof(QChar));
+}
+
+void PutText(char*& at, const QString& text)
+{
+    const quint32 size = text.isNull() ? ~quint32(0) : quint32(text.size());
+    std::memcpy(at, &size, sizeof size);
+    at += sizeof size;
+    if (!text.isEmpty()) {
+        std::memcpy(at, text.constData(), size_t(text.size()) * sizeof(QChar));
+        at += text.size() * qsizetype(sizeof(QChar));
+    }
+}
+
+// False when the bytes end before the text does.
+bool TakeText(const char*& at, const char* end, QString& text)
+{
+    quint32 size = 0;
+    if (end - at < qsizetype(sizeof size))
+        return false;
+    std::memcpy(&size, at, sizeof size);
+    at += sizeof size;
+    if (size == ~quint32(0)) {
+        text = QString();
+        return true;
+    }
+    const qsizetype bytes = qsizetype(size) * qsizetype(sizeof(QChar));
+    if (end - at < bytes)
+        return false;
+    text = QString(size, Qt::Uninitialized);
+    std::memcpy(static_cast<void*>(text.data()), at, size_t(bytes));
+    at += bytes;
+    return true;
+}
+
+} // namespace
+
+bool TableSpill::Put(Table& table)
+{
+    if (!m_file.isOpen()) {
+        m_file.setFileTemplate(QDir::tempPath() + QStringLiteral("/termwise-ddl-XXXXXX"));
+        if (!m_file.open())
+            return false;
+    }
+    // Most keys are the name itself (PostgreSQL, Oracle): written once.
+    qsizetype bytes = TextBytes(table.comment) + qsizetype(sizeof(quint32));
+    for (const Column& c : table.columns)
+        bytes += TextBytes(c.name) + 1 + (c.key == c.name ? 0 : TextBytes(c.key)) + TextBytes(c.comment) +
+                 TextBytes(c.type) + TextBytes(c.definition) + 2;
+    m_buffer.resize(bytes);
+    char* at = m_buffer.data();
+    PutText(at, table.comment);
+    const quint32 count = quint32(table.columns.size());
+    std::memcpy(at, &count, sizeof count);
+    at += sizeof count;
+    quint32 live = 0;
+    for (const Column& c : table.columns) {
+        PutText(at, c.name);
+        const bool sameKey = c.key == c.name;
+        *at++ = sameKey ? 1 : 0;
+        if (!sameKey)
+            PutText(at, c.key);
+        PutText(at, c.comment);
+        PutText(at, c.type);
+        PutText(at, c.definition);
+        *at++ = char(c.keys);
+        *at++ = c.dropped ? 1 : 0;
+        live += c.dropped ? 0 : 1;
+    }
+    if (!m_file.seek(m_end) || m_file.write(m_buffer) != m_buffer.size())
+        return false;
+    table.spillAt = m_end;
+    table.spillBytes = quint32(m_buffer.size());
+    table.spilledLive = live;
+    m_end += m_buffer.size();
+    table.comment = QString();
+    table.Release();
+    return true;
+}
+
+bool TableSpill::Take(Table& table)
+{
+    m_buffer.resize(table.spillBytes);
+    if (!m_file.seek(table.spillAt) || m_file.read(m_buffer.data(), m_buffer.size()) != m_buffer.size())
+        return false;
+    const char* at = m_buffer.constData();
+    const char* end = at + m_buffer.size();
+    quint32 count = 0;
+    if (!TakeText(at, end, table.comment) || end - at < qsizetype(sizeof count))
+        return false;
+    std::memcpy(&count, at, sizeof count);
+    at += sizeof count;
+    table.Release();
+    table.columns.reserve(count);
+    for (quint32 k = 0; k < count; ++k) {
+        if (end - at < qsizetype(sizeof count))
+            return false;
+        Column c;
+        if (!TakeText(at, end, c.name) || at == end)
+            return false;
+        const bool sameKey = *at++ != 0;
+        if (sameKey)
+            c.key = c.name;
+        else if (!TakeText(at, end, c.key))
+            return false;
+        if (!TakeText(at, end, c.comment) || !TakeText(at, end, c.type) || !TakeText(at, end, c.definition) ||
+            end - at < 2)
+            return false;
+        c.keys = static_cast<unsigned char>(*at++);
+        c.dropped = *at++ != 0;
+        table.Append(std::move(c));
+    }
+    table.spillAt = -1;
+    table.spillBytes = table.spilledLive = 0;
+    return true;
 }
 
 } // namespace DdlReader::Internal

@@ -6,6 +6,10 @@
 
 #include <QHash>
 #include <QSet>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <deque>
+#include <memory>
 #include <optional>
 
 namespace DdlReader::Internal {
@@ -31,6 +35,23 @@ struct Table
     QString schema, name, key, comment;
     std::vector<Column> columns;
     bool dropped = false;
+    // Put aside in the spill file: columns and comment are there, not here.
+    qint64 spillAt = -1;
+    quint32 spillBytes = 0;
+    quint32 spilledLive = 0; // columns not dropped, while spilled
+
+    bool Spilled() const { return spillAt >= 0; }
+    bool HasLiveColumn() const
+    {
+        return Spilled() ? spilledLive > 0
+                         : std::any_of(columns.begin(), columns.end(), [](const Column& c) { return !c.dropped; });
+    }
+    void Release()
+    {
+        columns = std::vector<Column>();
+        byKey = QHash<QString, int>();
+        hashed = false;
+    }
 
     Column* Find(const QString& key)
     {
@@ -40,17 +61,13 @@ struct Table
     void Append(Column column)
     {
         columns.push_back(std::move(column));
-        if (columns.size() == kHashFrom) {
-            for (size_t i = 0; i < columns.size(); ++i)
-                byKey.insert(columns[i].key, int(i));
-        } else if (columns.size() > kHashFrom) {
+        if (hashed)
             byKey.insert(columns.back().key, int(columns.size() - 1));
-        }
     }
     // The column (one of columns) known by another key from now on.
     void Rekey(Column& column, const QString& key)
     {
-        if (columns.size() >= kHashFrom) {
+        if (hashed) {
             byKey.remove(column.key);
             byKey.insert(key, int(&column - columns.data()));
         }
@@ -59,19 +76,44 @@ struct Table
 
 private:
     // Most tables have a few columns: a scan of them costs less than a hash for each table of
-    // a script of 50,000. A wide table is hashed.
+    // a script of 50,000. A wide table is hashed when first searched.
     static constexpr size_t kHashFrom = 16;
     QHash<QString, int> byKey; // the last column of each key, once hashed
+    bool hashed = false;
 
-    int IndexOf(const QString& key) const
+    int IndexOf(const QString& key)
     {
-        if (columns.size() >= kHashFrom)
+        if (columns.size() >= kHashFrom) {
+            if (!hashed) {
+                byKey.reserve(qsizetype(columns.size()));
+                for (size_t i = 0; i < columns.size(); ++i)
+                    byKey.insert(columns[i].key, int(i));
+                hashed = true;
+            }
             return byKey.value(key, -1);
+        }
         for (size_t i = columns.size(); i-- > 0;)
             if (columns[i].key == key)
                 return int(i);
         return -1;
     }
+};
+
+// Tables put aside in a temporary file while a long script is read, so that what is held does
+// not grow with the model: a table comes back when a later statement touches it, and once
+// more when it is handed over.
+class TableSpill
+{
+public:
+    // False when the file cannot be written: the table then stays in memory.
+    bool Put(Table& table);
+    // False when the file cannot be read back.
+    bool Take(Table& table);
+
+private:
+    QTemporaryFile m_file;
+    QByteArray m_buffer;
+    qint64 m_end = 0;
 };
 
 // A name as the DBMS stores it, and the key it is matched by.
@@ -97,9 +139,15 @@ public:
     Dialect GetDialect() const { return m_dialect; }
     int CreateTables() const { return m_createTables; }
 
+    // From more than this many columns held, the oldest tables go to a temporary file (0: never).
+    void SpillBeyond(size_t columns) { m_spillBeyond = columns; }
+    // A spilled table could not be read back: the model is incomplete.
+    bool SpillFailed() const { return m_spillFailed; }
+
     void Statement(QStringView text, int line);
-    // The tables into the list's rows, or, with kept, into kept (the list counts them).
-    void Finish(std::vector<Table>* kept = nullptr);
+    // The tables into the list's rows, or, with kept, into kept with the file of those spilled
+    // (the list counts them).
+    void Finish(std::vector<Table>* kept = nullptr, std::unique_ptr<TableSpill>* spill = nullptr);
     void Unclosed(const QString& what, int line)
     {
         m_list.warnings.append(T::kUnterminated.arg(m_file).arg(line).arg(what));
@@ -155,10 +203,10 @@ private:
         const QString& key = parts.back().key;
         if (parts.size() < 2) {
             const auto it = m_liveByName.constFind(key);
-            return it == m_liveByName.constEnd() || it->size() != 1 ? nullptr : &m_tables[size_t(*it->cbegin())];
+            return it == m_liveByName.constEnd() || it->count != 1 ? nullptr : &m_tables[size_t(it->index)];
         }
         for (const QString& schema : {parts[parts.size() - 2].key, QString()}) {
-            const auto it = m_liveBySchema.constFind(schema + QChar(0) + key);
+            const auto it = m_liveBySchema.constFind({schema, key});
             if (it != m_liveBySchema.constEnd())
                 return &m_tables[size_t(*it)];
         }
@@ -167,16 +215,35 @@ private:
     void AddTable(Table table)
     {
         const int index = int(m_tables.size());
-        m_liveByName[table.key].insert(index);
-        m_liveBySchema.insert(SchemaKey(table.schema) + QChar(0) + table.key, index);
+        LiveName& live = m_liveByName[table.key];
+        ++live.count;
+        live.index = index;
+        // One text for a schema's name, however many tables it has.
+        table.schema = *m_schemaNames.insert(table.schema);
+        m_liveBySchema.insert({SchemaKey(table.schema), table.key}, index);
+        m_resident += table.columns.size();
         m_tables.push_back(std::move(table));
+        if (m_spillBeyond > 0)
+            m_residentOrder.push_back(index);
     }
+    // The table with its columns, read back if it was spilled; null when that fails.
+    Table* Loaded(Table* table);
+    // Spills the tables held longest once more than m_spillBeyond columns are held.
+    void KeepWithin();
     void DropTable(Table& table)
     {
         const int index = int(&table - m_tables.data());
         table.dropped = true;
-        m_liveByName[table.key].remove(index);
-        const QString full = SchemaKey(table.schema) + QChar(0) + table.key;
+        const auto live = m_liveByName.find(table.key);
+        if (live != m_liveByName.end() && --live->count == 0) {
+            m_liveByName.erase(live);
+        } else if (live != m_liveByName.end() && live->count == 1) {
+            // The one left of a name two schemas had: rare enough to be searched for.
+            for (size_t i = 0; i < m_tables.size(); ++i)
+                if (!m_tables[i].dropped && m_tables[i].key == table.key)
+                    live->index = int(i);
+        }
+        const std::pair<QString, QString> full{SchemaKey(table.schema), table.key};
         if (m_liveBySchema.value(full, -1) == index)
             m_liveBySchema.remove(full);
     }
@@ -213,11 +280,23 @@ private:
     QString m_file;
     std::vector<Table> m_tables;
     mutable std::vector<Reference> m_references;
-    QHash<QString, QSet<int>> m_liveByName;
-    QHash<QString, int> m_liveBySchema; // schema key, NUL, name key
-    Name m_currentSchema;               // empty: the one the script is run in
+    // Held for every table of the script: small, and sharing the tables' texts.
+    struct LiveName
+    {
+        int index = -1; // the table, when count is 1
+        int count = 0;
+    };
+    QHash<QString, LiveName> m_liveByName;
+    QHash<std::pair<QString, QString>, int> m_liveBySchema; // (schema key, name key)
+    QSet<QString> m_schemaNames;
+    Name m_currentSchema; // empty: the one the script is run in
     int m_createTables = 0;
     int m_notTheModel = 0; // temporary tables, tables of the server's own schemas
+    size_t m_spillBeyond = 0;
+    size_t m_resident = 0;           // columns of the tables in memory (about: ALTER ... ADD is not counted)
+    std::deque<int> m_residentOrder; // tables in memory, the longest held first
+    std::unique_ptr<TableSpill> m_spill;
+    bool m_spillFailed = false;
 };
 
 } // namespace DdlReader::Internal

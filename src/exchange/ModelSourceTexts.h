@@ -36,6 +36,7 @@ inline const QString kNotTheModel = QStringLiteral(
     "읽지 않았습니다");
 inline const QString kCannotOpen = QStringLiteral("파일을 열 수 없습니다: %1");
 inline const QString kCancelled = QStringLiteral("읽기를 취소했습니다");
+inline const QString kSpillFailed = QStringLiteral("임시 파일에 둔 테이블을 다시 읽지 못했습니다");
 
 inline const QString kUnknownSchema = QStringLiteral("없는 스키마입니다: %1");
 inline const QString kNoTables = QStringLiteral("조건에 맞는 테이블이 없습니다 (스키마 %1, 테이블 %2)");

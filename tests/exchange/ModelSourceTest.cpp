@@ -15,6 +15,26 @@ using ModelSource::Dialect;
 namespace {
 
 // table | table comment | column | logical name | type | length | scale
+// Every column as the reader hands its tables over, with all it keeps of each.
+QStringList TableRows(const QStringList& files, size_t heldColumns)
+{
+    DdlReader::Tables tables;
+    ModelSource::AttributeList list;
+    QString error;
+    DdlReader::Options options;
+    options.heldColumns = heldColumns;
+    EXPECT_TRUE(DdlReader::Read(files, list, error, options, &tables)) << error.toStdString();
+    QStringList out;
+    DdlReader::Tables::Table t;
+    while (tables.Next(t))
+        for (const DdlReader::Tables::Column& c : t.columns)
+            out << QStringList{t.schema,  t.name,           t.comment,    c.name,
+                               c.comment, c.type.Display(), c.definition, QString::number(c.keys)}
+                       .join(u'|');
+    EXPECT_FALSE(tables.Failed());
+    return out;
+}
+
 QStringList Rows(const ModelSource::AttributeList& list)
 {
     QStringList out;
@@ -100,6 +120,11 @@ TEST(DdlReader, SamplesOfTheFourDialects)
         }
         // The facts keep the names as stored, for the fix script.
         EXPECT_EQ(list.facts[3].column, QStringLiteral("Grade Cd"));
+        // Tables put aside on disk from the first column on (each later statement brings its
+        // table back) are handed over as those held in memory.
+        const QStringList held = TableRows(files, 0);
+        EXPECT_EQ(held.size(), c.rows.size());
+        EXPECT_EQ(TableRows(files, 1).join(u'\n'), held.join(u'\n'));
     }
 }
 
