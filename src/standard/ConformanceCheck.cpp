@@ -170,12 +170,13 @@ QJsonObject ToJson(const ConformanceReport& report)
     if (!report.planHeader.isEmpty()) {
         // The "보정 계획" rows, keyed by the sheet's headers.
         QJsonArray plan;
-        for (const QStringList& row : report.plan) {
+        ForEachPlanRow(report, [&](const QStringList& row) {
             QJsonObject change;
             for (int c = 0; c < report.planHeader.size(); ++c)
                 change.insert(report.planHeader[c], row.value(c));
             plan.append(change);
-        }
+            return true;
+        });
         json.insert(QStringLiteral("plan"), plan);
     }
     if (report.since)
@@ -187,7 +188,7 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
 {
     // Rows go to disk as they are written, and a finding kind over one sheet's rows goes on in
     // "미등록 단어 (2)": a report of millions of findings in little memory.
-    if (report.spill && report.spill->Failed())
+    if ((report.spill && report.spill->Failed()) || (report.planSpill && report.planSpill->Failed()))
         return Fail(error, SpillFailureText(report, path));
     ReportWorkbook book;
     if (!book.Open(path))
@@ -283,11 +284,10 @@ bool WriteWorkbook(const ConformanceReport& report, const QString& path, QString
     if (!report.planHeader.isEmpty())
         if (ReportWorkbook::Sheet* sheet = book.AddSheet(kPlanSheet, report.planHeader)) {
             std::vector<ReportWorkbook::Cell> cells;
-            for (const QStringList& row : report.plan) {
+            ForEachPlanRow(report, [&](const QStringList& row) {
                 cells.assign(row.begin(), row.end());
-                if (!sheet->AddRow(cells))
-                    break;
-            }
+                return sheet->AddRow(cells);
+            });
         }
     if (report.since)
         book.Check(WriteSinceSheet(book.Workbook(), book.Bold(), *report.since, report.areaId, report.areaName));

@@ -32,6 +32,8 @@
 
 class CSqlBaseGate;
 class ISqlExecutor;
+class QDataStream;
+class QTemporaryFile;
 
 enum eConformanceFinding {
     eFindingUnknownWord = 0,
@@ -82,12 +84,39 @@ public:
     };
     const QHash<QString, Subject>& Subjects(int kind) const;
     bool Failed() const;
+    // Marks the report's spill failed: what it would have told cannot be told.
+    void Fail();
     // The system's error number of the failed write (a full disk, a file size limit).
     int ErrorNumber() const;
 
 private:
     struct Impl;
     std::unique_ptr<Impl> d;
+};
+
+// Rows of text (the fix script's plan) kept in a temporary file as they come.
+class ConformanceRowSpill
+{
+public:
+    ConformanceRowSpill();
+    ~ConformanceRowSpill();
+    ConformanceRowSpill(const ConformanceRowSpill&) = delete;
+    ConformanceRowSpill& operator=(const ConformanceRowSpill&) = delete;
+
+    // False once the file failed.
+    bool Add(const QStringList& row);
+    // The rows in the order added, until fn returns false; false when fn stopped or the file
+    // could not be read back.
+    bool ForEach(const std::function<bool(const QStringList&)>& fn) const;
+    bool Failed() const { return m_failed; }
+    int ErrorNumber() const { return m_errnum; }
+
+private:
+    std::unique_ptr<QTemporaryFile> m_file;
+    std::unique_ptr<QDataStream> m_stream;
+    qint64 m_rows = 0;
+    bool m_failed = false;
+    int m_errnum = 0;
 };
 
 struct ConformanceReport
@@ -109,6 +138,7 @@ struct ConformanceReport
     // (old and new name, and why), for the report's "보정 계획" sheet.
     QStringList planHeader;
     std::vector<QStringList> plan;
+    std::shared_ptr<const ConformanceRowSpill> planSpill; // more rows after plan's
     // What a new edition changes: the columns judged also against an older area (check --since).
     std::optional<ConformanceSince> since;
     // When set, the entries are held here instead of in entries (Conformance::ForEachEntry).
@@ -162,6 +192,8 @@ QString FindingKey(int kind);
 QString SpillFailureText(const ConformanceReport& report, const QString& path);
 // The entries of a kind, held or spilled, until fn returns false; false when stopped or unreadable.
 bool ForEachEntry(const ConformanceReport& report, int kind, const std::function<bool(const ConformanceEntry&)>& fn);
+// The plan's rows, held or spilled, likewise.
+bool ForEachPlanRow(const ConformanceReport& report, const std::function<bool(const QStringList&)>& fn);
 QJsonObject ToJson(const ConformanceReport& report);
 // ToJson's document as QJsonDocument writes it (indented), streamed to path: the entries and the
 // plan are never held as a tree. False with the message.

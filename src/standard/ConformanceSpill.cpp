@@ -96,6 +96,11 @@ const QHash<QString, ConformanceEntrySpill::Subject>& ConformanceEntrySpill::Sub
     return d->kinds[size_t(kind)].subjects;
 }
 
+void ConformanceEntrySpill::Fail()
+{
+    d->Fail();
+}
+
 bool ConformanceEntrySpill::Failed() const
 {
     return d->failed;
@@ -106,11 +111,70 @@ int ConformanceEntrySpill::ErrorNumber() const
     return d->errnum;
 }
 
+ConformanceRowSpill::ConformanceRowSpill() = default;
+ConformanceRowSpill::~ConformanceRowSpill() = default;
+
+bool ConformanceRowSpill::Add(const QStringList& row)
+{
+    if (m_failed)
+        return false;
+    if (!m_file) {
+        m_file = std::make_unique<QTemporaryFile>();
+        if (!m_file->open()) {
+            m_errnum = Platform::LastError() ? Platform::LastError() : ENOSPC;
+            m_failed = true;
+            return false;
+        }
+        m_stream = std::make_unique<QDataStream>(m_file.get());
+        m_stream->setVersion(QDataStream::Qt_6_0);
+    }
+    *m_stream << row;
+    ++m_rows;
+    if (m_stream->status() != QDataStream::Ok) {
+        m_errnum = Platform::LastError() ? Platform::LastError() : ENOSPC;
+        m_failed = true;
+    }
+    return !m_failed;
+}
+
+bool ConformanceRowSpill::ForEach(const std::function<bool(const QStringList&)>& fn) const
+{
+    if (!m_file || m_rows == 0)
+        return !m_failed;
+    if (!m_file->flush())
+        return false;
+    QFile in(m_file->fileName());
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    QDataStream stream(&in);
+    stream.setVersion(QDataStream::Qt_6_0);
+    QStringList row;
+    for (qint64 i = 0; i < m_rows; ++i) {
+        stream >> row;
+        if (stream.status() != QDataStream::Ok)
+            return false;
+        if (!fn(row))
+            return false;
+    }
+    return true;
+}
+
 namespace Conformance {
 
 QString SpillFailureText(const ConformanceReport& report, const QString& path)
 {
-    return WriteFailureText(path, report.spill ? report.spill->ErrorNumber() : ENOSPC);
+    const int planErr = report.planSpill && report.planSpill->Failed() ? report.planSpill->ErrorNumber() : 0;
+    return WriteFailureText(path, report.spill && report.spill->Failed() ? report.spill->ErrorNumber()
+                                  : planErr                              ? planErr
+                                                                         : ENOSPC);
+}
+
+bool ForEachPlanRow(const ConformanceReport& report, const std::function<bool(const QStringList&)>& fn)
+{
+    for (const QStringList& row : report.plan)
+        if (!fn(row))
+            return false;
+    return !report.planSpill || report.planSpill->ForEach(fn);
 }
 
 bool ForEachEntry(const ConformanceReport& report, int kind, const std::function<bool(const ConformanceEntry&)>& fn)
@@ -191,14 +255,13 @@ void WritePlan(CJsonTextWriter& w, const ConformanceReport& report)
         order[i] = int(i);
     std::sort(order.begin(), order.end(), [&](int a, int b) { return report.planHeader[a] < report.planHeader[b]; });
     w.BeginArray();
-    for (const QStringList& row : report.plan) {
+    ForEachPlanRow(report, [&](const QStringList& row) {
         w.BeginObject();
         for (int c : order)
             w.Member(report.planHeader[c], row.value(c));
         w.EndObject();
-        if (w.Failed())
-            break;
-    }
+        return !w.Failed();
+    });
     w.EndArray();
 }
 
@@ -206,7 +269,7 @@ void WritePlan(CJsonTextWriter& w, const ConformanceReport& report)
 
 bool WriteJson(const ConformanceReport& report, const QString& path, QString* error)
 {
-    if (report.spill && report.spill->Failed()) {
+    if ((report.spill && report.spill->Failed()) || (report.planSpill && report.planSpill->Failed())) {
         if (error)
             *error = SpillFailureText(report, path);
         return false;
@@ -217,6 +280,7 @@ bool WriteJson(const ConformanceReport& report, const QString& path, QString* er
         entries.clear();
     head.spill.reset();
     head.plan.clear();
+    head.planSpill.reset();
     const QJsonObject json = ToJson(head);
     return SaveJsonFile(
         path,
