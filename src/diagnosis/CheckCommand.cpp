@@ -228,12 +228,12 @@ bool BuildReport(const Options& o, ColumnSource& source, ModelSource::Dialect di
         err << "termwise: " << error << "\n";
         return false;
     }
-    std::vector<QStringList> plan;
-    Diagnosis::ScriptRequest script{
-        o.fixScript,
-        {dialect, o.renameKeys},
-        [&plan](const FixScript::PlanRow& row) { plan.push_back(FixScript::PlanCells(row)); },
-        also};
+    // The plan of a script of millions of changes waits on disk for the report's writers.
+    auto plan = std::make_shared<ConformanceRowSpill>();
+    Diagnosis::ScriptRequest script{o.fixScript,
+                                    {dialect, o.renameKeys},
+                                    [&plan](const FixScript::PlanRow& row) { plan->Add(FixScript::PlanCells(row)); },
+                                    also};
     Diagnosis::ScriptOutcome outcome;
     if (!Diagnosis::BuildWithScript(o.area, source, report, error, script, outcome)) {
         err << "termwise: " << error << "\n";
@@ -245,7 +245,7 @@ bool BuildReport(const Options& o, ColumnSource& source, ModelSource::Dialect di
         return true;
     }
     report.planHeader = FixScript::PlanHeader();
-    report.plan = std::move(plan);
+    report.planSpill = std::move(plan);
     const FixScript::Counts& counts = outcome.counts;
     out << "fix script: " << counts.renames << " renames, " << counts.comments << " comments, " << counts.leftOut
         << " left out, " << counts.typeNotes << " type notes\n";
@@ -284,10 +284,32 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
     const ModelInput::Request request{o.inputs, o.model.schemas, o.model.tables,
                                       ModelSource::DialectOfName(o.model.dialect)};
     std::unique_ptr<ColumnSource> source;
-    if (fromModel) {
+    CatalogColumns* catalog = nullptr;
+    if (fromModel && ModelSource::IsDatabaseUri(o.inputs.front())) {
+        // A catalog streams from its server beside the judging: no attribute list of the whole model.
+        RepositoryUri uri;
+        QString error;
+        if (!CatalogReader::ParseUri(o.inputs.front(), uri, error)) {
+            err << "termwise: " << ModelInput::DisplayName(request) << ": " << error << "\n";
+            return 1;
+        }
+        CatalogReader::Options options;
+        options.chunkColumns = Diagnosis::GetPipeline().batch;
+        options.schemas = o.model.schemas;
+        if (!o.model.tables.isEmpty())
+            options.tables = o.model.tables;
+        auto columns = std::make_unique<CatalogColumns>(uri, options);
+        if (!columns->Start(error)) {
+            err << "termwise: " << ModelInput::DisplayName(request) << ": " << error << "\n";
+            return 1;
+        }
+        model.dialect = CatalogReader::DialectOf(uri.dbType);
+        catalog = columns.get();
+        source = std::move(columns);
+    } else if (fromModel) {
         QString error;
         // Scripts hand their tables straight to the judge: no attribute list of the whole model.
-        auto tables = ModelSource::IsDatabaseUri(o.inputs.front()) ? nullptr : std::make_unique<DdlReader::Tables>();
+        auto tables = std::make_unique<DdlReader::Tables>();
         const bool read = ModelInput::Read(request, model, error, tables.get());
         for (const QString& warning : model.warnings)
             err << "termwise: 경고: " << warning << "\n";
@@ -295,10 +317,7 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
             err << "termwise: " << ModelInput::DisplayName(request) << ": " << error << "\n";
             return 1;
         }
-        if (tables)
-            source = std::make_unique<ScriptColumns>(std::move(tables));
-        else
-            source = ModelColumns::Consuming(model);
+        source = std::make_unique<ScriptColumns>(std::move(tables));
     } else {
         if (const int status = ReadAttributeList(o, *engineOnHeap, err))
             return status;
@@ -318,7 +337,13 @@ int Check(const Options& o, CRepositoryConnection& connection, QTextStream& out,
     int status = 0;
     ConformanceReport report;
     const Diagnosis::Sink also = impact ? impact->Sink() : Diagnosis::Sink();
-    if (!BuildReport(o, *source, dialect, also, report, status, out, err))
+    const bool built = BuildReport(o, *source, dialect, also, report, status, out, err);
+    if (catalog) {
+        for (const QString& warning : catalog->Warnings())
+            err << "termwise: 경고: " << warning << "\n";
+        model.tables = catalog->Tables();
+    }
+    if (!built)
         return 1;
     if (impact)
         impact->Finish(report);

@@ -6,12 +6,15 @@
 #include "components/QrProgressWnd.h"
 #include "components/ThreadFailure.h"
 #include "exchange/AnalyzeCommand.h"
+#include "exchange/ModelSourceTexts.h"
 #include "repository/RepositoryConnection.h"
 #include "repository/SqlBaseGate.h"
 #include "standard/StandardTexts.h"
 
 #include <QScopeGuard>
 #include <array>
+#include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <thread>
 
@@ -78,6 +81,118 @@ bool ScriptColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
         batch.push_back(std::move(c));
     }
     return batch.size() > before;
+}
+
+QString ScriptColumns::Failure() const
+{
+    return m_tables->Failed() ? ModelSourceTexts::kSpillFailed : QString();
+}
+
+struct CatalogColumns::Shared
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<std::unique_ptr<ModelSource::AttributeList>> chunks;
+    bool started = false; // the first chunk came, or the reading ended
+    bool ended = false;
+    bool stop = false; // the judge needs no more
+    bool read = false;
+    QString error;
+    ModelSource::AttributeList list; // the reader's: warnings, tables
+};
+
+CatalogColumns::CatalogColumns(const RepositoryUri& uri, const CatalogReader::Options& options)
+    : m_shared(std::make_shared<Shared>())
+{
+    // Two chunks ahead: the reader waits rather than hold the catalog.
+    constexpr size_t kAhead = 2;
+    CatalogReader::Options o = options;
+    o.chunk = [shared = m_shared](ModelSource::AttributeList& list) {
+        auto chunk = std::make_unique<ModelSource::AttributeList>();
+        chunk->dialect = list.dialect;
+        chunk->rows = std::move(list.rows); // the header row stays first, as ModelColumns reads it
+        chunk->facts = std::move(list.facts);
+        list.rows = {chunk->rows.front()};
+        list.facts = std::vector<ModelSource::ColumnFacts>();
+        std::unique_lock lock(shared->mutex);
+        shared->changed.wait(lock, [&] { return shared->stop || shared->chunks.size() < kAhead; });
+        if (shared->stop)
+            return false;
+        shared->chunks.push_back(std::move(chunk));
+        shared->started = true;
+        shared->changed.notify_all();
+        return true;
+    };
+    m_reader = std::thread([shared = m_shared, uri, o] {
+        ModelSource::AttributeList list;
+        QString error;
+        const bool read = CatalogReader::Read(uri, list, error, o);
+        std::lock_guard lock(shared->mutex);
+        shared->read = read;
+        shared->error = error;
+        shared->list = std::move(list);
+        shared->ended = shared->started = true;
+        shared->changed.notify_all();
+    });
+}
+
+CatalogColumns::~CatalogColumns()
+{
+    {
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->stop = true;
+        m_shared->changed.notify_all();
+    }
+    if (m_reader.joinable())
+        m_reader.join();
+}
+
+bool CatalogColumns::Start(QString& error)
+{
+    std::unique_lock lock(m_shared->mutex);
+    m_shared->changed.wait(lock, [&] { return m_shared->started; });
+    if (m_shared->chunks.empty() && m_shared->ended && !m_shared->read) {
+        error = m_shared->error;
+        return false;
+    }
+    return true;
+}
+
+bool CatalogColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
+{
+    const size_t before = batch.size();
+    while (batch.size() - before < max) {
+        if (m_columns && m_columns->Next(batch, max - (batch.size() - before)))
+            continue;
+        std::unique_lock lock(m_shared->mutex);
+        m_shared->changed.wait(lock, [&] { return !m_shared->chunks.empty() || m_shared->ended; });
+        if (m_shared->chunks.empty())
+            break;
+        m_chunk = std::move(m_shared->chunks.front());
+        m_shared->chunks.pop_front();
+        m_shared->changed.notify_all();
+        lock.unlock();
+        m_columns = ModelColumns::Consuming(*m_chunk);
+    }
+    return batch.size() > before;
+}
+
+QString CatalogColumns::Failure() const
+{
+    std::lock_guard lock(m_shared->mutex);
+    return m_shared->ended && !m_shared->read ? m_shared->error : QString();
+}
+
+int CatalogColumns::Tables() const
+{
+    std::lock_guard lock(m_shared->mutex);
+    return m_shared->list.tables;
+}
+
+QStringList CatalogColumns::Warnings() const
+{
+    std::lock_guard lock(m_shared->mutex);
+    return m_shared->list.warnings;
 }
 
 std::unique_ptr<ModelColumns> ModelColumns::Consuming(ModelSource::AttributeList& model)
@@ -158,12 +273,12 @@ void DiagnosisTally::Add(const DiagnosisColumn& column, const ColumnVerdict& ver
     ++r.columns;
     // Columns come table by table: a table is hashed once per run of its columns.
     if (!column.shownTable.isEmpty() && column.shownTable != m_lastTable) {
-        m_tables.insert(Hash64(column.shownTable));
+        m_tables.Add(Hash64(column.shownTable));
         m_lastTable = column.shownTable;
     }
     if (verdict.named) {
         ++r.withLogicalName;
-        m_names.insert(Hash64(verdict.nameKey));
+        m_names.Add(Hash64(verdict.nameKey));
         r.logicalConforming += verdict.logicalOk ? 1 : 0;
         r.physicalConforming += verdict.physicalOk ? 1 : 0;
         r.typeConforming += verdict.typeOk ? 1 : 0;
@@ -181,8 +296,11 @@ void DiagnosisTally::Add(const DiagnosisColumn& column, const ColumnVerdict& ver
 
 void DiagnosisTally::Finish(ConformanceReport& report)
 {
-    m_report.tables = int(m_tables.size());
-    m_report.distinctNames = int(m_names.size());
+    const qint64 tables = m_tables.Count(), names = m_names.Count();
+    if (tables < 0 || names < 0)
+        m_spill->Fail(); // a count that cannot be read back fails the report as its entries would
+    m_report.tables = int(std::max<qint64>(tables, 0));
+    m_report.distinctNames = int(std::max<qint64>(names, 0));
     m_report.spill = std::move(m_spill);
     const QString areaId = report.areaId, areaName = report.areaName, input = report.input;
     report = std::move(m_report);
@@ -191,8 +309,8 @@ void DiagnosisTally::Finish(ConformanceReport& report)
     report.input = input;
     m_report = ConformanceReport();
     m_spill = std::make_shared<ConformanceEntrySpill>();
-    m_tables.clear();
-    m_names.clear();
+    m_tables.Clear();
+    m_names.Clear();
     m_lastTable.clear();
 }
 
@@ -300,6 +418,10 @@ bool BuildForConnectedArea(const QString& areaId, ColumnSource& source, Conforma
     DiagnosisTally tally;
     if (!Run(source, judge, tally, sink)) {
         error = kCancelled;
+        return false;
+    }
+    if (const QString failure = source.Failure(); !failure.isEmpty()) {
+        error = failure;
         return false;
     }
     report.areaId = areaId;

@@ -7,8 +7,10 @@
 //   columns per subject, distinct names, tables), and a sink may take every column with its
 //   verdict (the fix script's ColumnStandard) in column order.
 // What is held at any time is one batch, the judge's bounded tables and the tally.
+#include "components/DistinctCounter.h"
 #include "diagnosis/ColumnJudge.h"
 #include "diagnosis/FixScript.h"
+#include "exchange/CatalogReader.h"
 #include "exchange/DdlReader.h"
 #include "exchange/ModelSource.h"
 #include "standard/ConformanceCheck.h"
@@ -17,6 +19,7 @@
 #include <QSet>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 class CTermAnalysis;
@@ -27,6 +30,8 @@ public:
     virtual ~ColumnSource() = default;
     // Appends up to max columns to batch; false when there are none left.
     virtual bool Next(std::vector<DiagnosisColumn>& batch, size_t max) = 0;
+    // Why the columns ended before the source did; empty when they did not.
+    virtual QString Failure() const { return {}; }
 };
 
 // The columns of a model read from DDL scripts or a catalog.
@@ -52,12 +57,38 @@ class ScriptColumns : public ColumnSource
 public:
     explicit ScriptColumns(std::unique_ptr<DdlReader::Tables> tables) : m_tables(std::move(tables)) {}
     bool Next(std::vector<DiagnosisColumn>& batch, size_t max) override;
+    QString Failure() const override;
 
 private:
     std::unique_ptr<DdlReader::Tables> m_tables;
     DdlReader::Tables::Table m_table;
     size_t m_next = 0; // in m_table
     QString m_shownTable;
+};
+
+// The columns of a live catalog as the server sends them: a thread of its own reads them over a
+// connection of its own, a few chunks ahead of the judge, so that the model is never held whole
+// and the reading goes on beside the judging.
+class CatalogColumns : public ColumnSource
+{
+public:
+    CatalogColumns(const RepositoryUri& uri, const CatalogReader::Options& options);
+    ~CatalogColumns() override;
+    // Starts the reading and waits for its first columns: false with the reader's message when
+    // it failed before any (no connection, an unknown schema, no table).
+    bool Start(QString& error);
+    bool Next(std::vector<DiagnosisColumn>& batch, size_t max) override;
+    QString Failure() const override;
+    // Once every column is handed over: the tables counted, the reader's warnings.
+    int Tables() const;
+    QStringList Warnings() const;
+
+private:
+    struct Shared;
+    std::shared_ptr<Shared> m_shared;
+    std::thread m_reader;
+    std::unique_ptr<ModelSource::AttributeList> m_chunk;
+    std::unique_ptr<ModelColumns> m_columns; // over m_chunk
 };
 
 // The rows of an attribute list by the term analysis's designations (a workbook), or, for a
@@ -86,9 +117,9 @@ private:
     ConformanceReport m_report;
     std::shared_ptr<ConformanceEntrySpill> m_spill;
     // Tables and names counted by a 64-bit hash of each: counters, not the texts.
-    QSet<quint64> m_tables;
+    DistinctCounter m_tables;
     QString m_lastTable; // of the column before
-    QSet<quint64> m_names;
+    DistinctCounter m_names;
 };
 
 namespace Diagnosis {

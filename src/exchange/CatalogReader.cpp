@@ -382,31 +382,51 @@ void AppendRow(const QSqlQuery& q, Dialect dialect, ModelSource::AttributeList& 
     }
 }
 
-// The key roles of the columns read, from the catalog's constraints. A catalog that will not
-// say leaves the roles unknown with a warning: the model itself is still good.
-void ReadKeys(QSqlDatabase db, Dialect dialect, const QStringList& schemas, ModelSource::AttributeList& list)
+// The key roles of a catalog's columns, from its constraints, read before the columns so
+// that each column is whole when it is handed over. A catalog that will not say leaves the
+// roles unknown with a warning: the model itself is still good.
+using KeyRoles = QHash<QString, unsigned char>; // schema, NUL, table, NUL, column -> roles
+
+QString KeyOf(const QString& schema, const QString& table, const QString& column)
+{
+    return schema + QChar(0) + table + QChar(0) + column;
+}
+
+KeyRoles ReadKeys(QSqlDatabase db, Dialect dialect, const QStringList& schemas, ModelSource::AttributeList& list)
 {
     const QString statement = dialect == Dialect::PostgreSql ? CatalogSql::Postgres::kKeys
                               : dialect == Dialect::MySql    ? CatalogSql::MySql::kKeys
                               : dialect == Dialect::Oracle   ? CatalogSql::Oracle::kKeys
                                                              : CatalogSql::Sqlite::kKeys;
-    QHash<QString, size_t> index;
-    const auto key = [](const QString& schema, const QString& table, const QString& column) -> QString {
-        return schema + QChar(0) + table + QChar(0) + column;
-    };
-    for (size_t i = 0; i < list.facts.size(); ++i)
-        index.insert(key(list.facts[i].schema, list.facts[i].table, list.facts[i].column), i);
+    KeyRoles roles;
     QSqlQuery q(db);
+    q.setForwardOnly(true);
     QString driverText;
     if (!Prepare(q, statement, schemas, nullptr, driverText)) {
         list.warnings << T::kKeysUnread.arg(driverText);
+        return roles;
+    }
+    while (q.next())
+        roles[KeyOf(Text(q, 0), Text(q, 1), Text(q, 2))] |= (unsigned char)q.value(3).toInt();
+    return roles;
+}
+
+// The column just appended gets its key roles.
+void MarkKeys(const KeyRoles& roles, ModelSource::AttributeList& list)
+{
+    if (roles.isEmpty())
         return;
-    }
-    while (q.next()) {
-        const auto it = index.constFind(key(Text(q, 0), Text(q, 1), Text(q, 2)));
-        if (it != index.constEnd())
-            list.facts[*it].keys |= (unsigned char)q.value(3).toInt();
-    }
+    ModelSource::ColumnFacts& f = list.facts.back();
+    f.keys = roles.value(KeyOf(f.schema, f.table, f.column), 0);
+}
+
+// Columns to the caller's chunk once there are enough, or at the end; false when it cancels.
+bool HandOver(const Options& options, ModelSource::AttributeList& list, bool atEnd)
+{
+    if (!options.chunk || list.facts.empty() || (!atEnd && list.facts.size() < options.chunkColumns))
+        return true;
+    list.DoneReading();
+    return options.chunk(list);
 }
 
 // The client library's codes for a server gone away or a connection lost during a query.
@@ -417,7 +437,8 @@ bool MySqlConnectionLost(const QSqlError& e)
 }
 
 bool ReadMySqlColumns(Watchdog& watchdog, QSqlDatabase db, bool mariaDb, const QStringList& schemas,
-                      const QString& pattern, ModelSource::AttributeList& list, QString& error, const Options& options)
+                      const QString& pattern, const KeyRoles& keys, ModelSource::AttributeList& list, QString& error,
+                      const Options& options)
 {
     // The tables with their comments first (small beside their columns), then the columns in
     // batches of tables.
@@ -475,6 +496,7 @@ bool ReadMySqlColumns(Watchdog& watchdog, QSqlDatabase db, bool mariaDb, const Q
                                                        Text(q, 6), Text(q, 7), Text(q, 8), mariaDb);
             ModelSource::AppendColumn(list, table->schema, table->name, table->comment, Text(q, 1), Text(q, 2),
                                       ModelSource::NormalizeType(Dialect::MySql, Text(q, 3)), definition);
+            MarkKeys(keys, list);
         }
         if (!ok || q.lastError().isValid()) {
             const QSqlError e = q.lastError();
@@ -482,7 +504,8 @@ bool ReadMySqlColumns(Watchdog& watchdog, QSqlDatabase db, bool mariaDb, const Q
             return false;
         }
         at = end;
-        if (options.progress && !options.progress(qint64(at), qint64(tables.size()))) {
+        if (!HandOver(options, list, at == tables.size()) ||
+            (options.progress && !options.progress(qint64(at), qint64(tables.size())))) {
             error = T::kCancelled;
             return false;
         }
@@ -539,11 +562,12 @@ bool ReadWith(const RepositoryUri& uri, ModelSource::AttributeList& list, QStrin
     // SQLite reads the main schema only; others are attached databases it does not open.
     const QString pattern = options.tables.isEmpty() ? QStringLiteral("%") : options.tables;
     list.dialect = dialect;
+    const KeyRoles keys = ReadKeys(db, dialect, schemas, list);
+    watchdog.Touch();
     if (dialect == Dialect::MySql) {
-        const bool read = ReadMySqlColumns(watchdog, db, session.MariaDb(), schemas, pattern, list, error, options);
-        if (read)
-            ReadKeys(db, dialect, schemas, list);
-        else
+        const bool read =
+            ReadMySqlColumns(watchdog, db, session.MariaDb(), schemas, pattern, keys, list, error, options);
+        if (!read)
             list = ModelSource::AttributeList();
         list.DoneReading();
         return read;
@@ -567,15 +591,20 @@ bool ReadWith(const RepositoryUri& uri, ModelSource::AttributeList& list, QStrin
         error = T::kCatalogFailed.arg(driverText);
         return false;
     }
-    list.rows.reserve(qsizetype(total) + 1);
-    list.facts.reserve(size_t(total));
+    const size_t held = options.chunk ? std::min<size_t>(size_t(total), options.chunkColumns) : size_t(total);
+    list.rows.reserve(qsizetype(held) + 1);
+    list.facts.reserve(held);
     QString lastTable;
     qint64 done = 0;
+    bool any = false;
     while (q.next()) {
         watchdog.Touch();
         AppendRow(q, dialect, list, lastTable);
+        MarkKeys(keys, list);
+        any = true;
         ++done;
-        if (options.progress && (done % 1000 == 0 || done == total) && !options.progress(done, total)) {
+        if (!HandOver(options, list, false) ||
+            (options.progress && (done % 1000 == 0 || done == total) && !options.progress(done, total))) {
             list = ModelSource::AttributeList();
             error = T::kCancelled;
             return false;
@@ -588,13 +617,17 @@ bool ReadWith(const RepositoryUri& uri, ModelSource::AttributeList& list, QStrin
         return false;
     }
     list.DoneReading();
-    if (list.facts.empty()) {
+    if (!any) {
         error = T::kNoTables.arg(schemas.join(QStringLiteral(", ")), pattern);
         return false;
     }
     q.finish();
     watchdog.Touch();
-    ReadKeys(db, dialect, schemas, list);
+    if (!HandOver(options, list, true)) {
+        list = ModelSource::AttributeList();
+        error = T::kCancelled;
+        return false;
+    }
     return true;
 }
 

@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace CatalogReader {
 
@@ -18,6 +19,11 @@ struct Options
     QStringList schemas;                  // empty: the connection's current schema
     QString tables = QStringLiteral("%"); // SQL LIKE
     ModelSource::Progress progress;       // columns read of all; false cancels
+    // With chunk, the columns go there as they come, chunkColumns at a time, each whole with
+    // its key roles: the callee takes the list's rows and facts (leaving the header row); false
+    // cancels. The list keeps the warnings, the dialect and the count of tables.
+    std::function<bool(ModelSource::AttributeList&)> chunk;
+    size_t chunkColumns = 20000;
 };
 
 // The DBMS of a URI (mysql:// and mariadb:// beside the repository's), with the password from

@@ -546,12 +546,28 @@ TEST_P(ColumnsOnServer, CatalogGivesTheScriptsFindingsAndTheFixScriptMakesThemCo
     const QString fix = dir.file(QStringLiteral("fix.sql")), report = dir.file(QStringLiteral("report.json"));
     QString out, err;
     QTextStream o(&out), e(&err);
-    ASSERT_EQ(CheckCommand::Run({QStringLiteral("--input"), uri, QStringLiteral("--schema"), schema,
-                                 QStringLiteral("--repo"), repo.Uri(), QStringLiteral("--area"), QStringLiteral("PUB"),
-                                 QStringLiteral("--output"), report, QStringLiteral("--fix-script"), fix},
-                                o, e),
-              0)
-        << err.toStdString();
+    const auto check = [&](const QString& inSchema) {
+        return CheckCommand::Run({QStringLiteral("--input"), uri, QStringLiteral("--schema"), inSchema,
+                                  QStringLiteral("--repo"), repo.Uri(), QStringLiteral("--area"), QStringLiteral("PUB"),
+                                  QStringLiteral("--output"), report, QStringLiteral("--fix-script"), fix},
+                                 o, e);
+    };
+    // An unknown schema is said before anything is judged or written.
+    ASSERT_EQ(check(schema + QStringLiteral("x")), 1);
+    EXPECT_TRUE(err.contains(schema + QStringLiteral("x"))) << err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(fix));
+    {
+        // The command line streams the catalog: in chunks of three columns, the same figures.
+        const Diagnosis::Pipeline program = Diagnosis::GetPipeline();
+        const auto restore = qScopeGuard([&] { Diagnosis::SetPipeline(program); });
+        Diagnosis::SetPipeline({3, 4, true, 2});
+        ASSERT_EQ(check(schema), 0) << err.toStdString();
+    }
+    const QJsonDocument figures = QJsonDocument::fromJson(ReadTextFile(report).toUtf8());
+    EXPECT_EQ(figures[U("columns")].toInt(), rb.columns);
+    EXPECT_EQ(figures[U("tables")].toInt(), rb.tables);
+    EXPECT_EQ(figures[U("conforming")].toInt(), rb.conforming);
+    EXPECT_EQ(figures[U("physicalConforming")].toInt(), rb.physicalConforming);
     QString output;
     ASSERT_EQ(RunWithClient(server, uri, postgres, fix, output), 0) << output.toStdString();
 
