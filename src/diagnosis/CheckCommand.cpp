@@ -116,6 +116,7 @@ void PrintTopFindings(const ConformanceReport& report, QTextStream& out)
         qint64 first; // the order subjects came in, within a kind
         QString subject, replacement;
     };
+    constexpr size_t kShown = 10;
     std::vector<Top> tops;
     for (int k = 0; k < eFindingCount; ++k) {
         if (k == eFindingNoLogicalName || k == eFindingPhysicalName)
@@ -128,8 +129,8 @@ void PrintTopFindings(const ConformanceReport& report, QTextStream& out)
                 tops.push_back({e.count, k, order++, e.subject, e.replacement});
             }
         if (report.spill)
-            for (auto it = report.spill->Subjects(k).begin(); it != report.spill->Subjects(k).end(); ++it)
-                tops.push_back({it->count, k, order + it->first, it.key(), it->replacement});
+            for (const ConformanceEntrySpill::Subject& s : report.spill->Top(k, kShown))
+                tops.push_back({s.count, k, order + s.first, s.text, s.replacement});
     }
     if (tops.empty())
         return;
@@ -137,7 +138,6 @@ void PrintTopFindings(const ConformanceReport& report, QTextStream& out)
     std::sort(tops.begin(), tops.end(), [](const Top& a, const Top& b) {
         return a.count != b.count ? a.count > b.count : a.kind != b.kind ? a.kind < b.kind : a.first < b.first;
     });
-    constexpr size_t kShown = 10;
     out << "top findings:\n";
     for (size_t i = 0; i < std::min(tops.size(), kShown); ++i) {
         const Top& t = tops[i];

@@ -122,14 +122,14 @@ Dialect GuessDialect(QStringView text)
 
 namespace {
 
-bool Finish(Script& script, ModelSource::AttributeList& list, QString& error, std::vector<Table>* kept = nullptr,
-            std::unique_ptr<TableSpill>* spill = nullptr)
+bool Finish(Script& script, ModelSource::AttributeList& list, QString& error, std::vector<TableRef>* refs = nullptr,
+            std::vector<Table>* held = nullptr, std::unique_ptr<TableSpill>* spill = nullptr)
 {
     if (script.CreateTables() == 0) {
         error = T::kNoCreateTable;
         return false;
     }
-    script.Finish(kept, spill);
+    script.Finish(refs, held, spill);
     list.DoneReading();
     list.dialect = script.GetDialect();
     if (list.rows.isEmpty())
@@ -159,14 +159,20 @@ Tables::~Tables() = default;
 
 bool Tables::Next(Table& out)
 {
-    while (m_next < m_tables.size()) {
-        Internal::Table t = std::move(m_tables[m_next++]);
-        if (t.dropped)
-            continue;
-        if (t.Spilled() && !m_spill->Take(t)) {
-            m_failed = true;
-            m_tables = std::vector<Internal::Table>();
-            return false;
+    while (m_next < m_refs.size()) {
+        const Internal::TableRef ref = m_refs[m_next++];
+        Internal::Table t;
+        if (ref.at < 0) {
+            t = std::move(m_held[ref.held]);
+        } else {
+            t.spillAt = ref.at;
+            t.spillBytes = ref.bytes;
+            if (!m_spill->Take(t)) {
+                m_failed = true;
+                m_refs = std::vector<Internal::TableRef>();
+                m_held = std::vector<Internal::Table>();
+                return false;
+            }
         }
         out.schema = std::move(t.schema);
         out.name = std::move(t.name);
@@ -179,7 +185,8 @@ bool Tables::Next(Table& out)
         if (!out.columns.empty())
             return true;
     }
-    m_tables = std::vector<Internal::Table>();
+    m_refs = std::vector<Internal::TableRef>();
+    m_held = std::vector<Internal::Table>();
     return false;
 }
 
@@ -269,8 +276,8 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
         error = T::kNoCreateTable;
         return false;
     }
-    bool read =
-        tables ? Finish(*script, list, error, &tables->m_tables, &tables->m_spill) : Finish(*script, list, error);
+    bool read = tables ? Finish(*script, list, error, &tables->m_refs, &tables->m_held, &tables->m_spill)
+                       : Finish(*script, list, error);
     if (read && script->SpillFailed()) {
         error = T::kSpillFailed;
         list = ModelSource::AttributeList();

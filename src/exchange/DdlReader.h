@@ -26,6 +26,7 @@ namespace DdlReader {
 
 namespace Internal {
 struct Table;
+struct TableRef;
 class TableSpill;
 } // namespace Internal
 
@@ -54,7 +55,8 @@ public:
 
 private:
     friend bool Read(const QStringList&, ModelSource::AttributeList&, QString&, const struct Options&, Tables*);
-    std::vector<Internal::Table> m_tables;
+    std::vector<Internal::TableRef> m_refs;
+    std::vector<Internal::Table> m_held;
     std::unique_ptr<Internal::TableSpill> m_spill;
     bool m_failed = false;
     size_t m_next = 0;

@@ -610,18 +610,29 @@ void Script::MarkReferenced()
     m_references.clear();
 }
 
-void Script::Finish(std::vector<Table>* kept, std::unique_ptr<TableSpill>* spill)
+void Script::Finish(std::vector<TableRef>* refs, std::vector<Table>* held, std::unique_ptr<TableSpill>* spill)
 {
     if (m_notTheModel > 0)
         m_list.warnings.append(T::kNotTheModel.arg(m_notTheModel));
     MarkReferenced();
     m_residentOrder.clear();
-    if (kept) {
-        for (const Table& t : m_tables)
-            m_list.tables += !t.dropped && t.HasLiveColumn();
-        *kept = std::move(m_tables);
-        if (spill)
-            *spill = std::move(m_spill);
+    if (refs && held && spill) {
+        // A model that spilled is handed over from the file alone: 16 bytes a table held.
+        for (Table& t : m_tables) {
+            if (t.dropped || !t.HasLiveColumn())
+                continue;
+            ++m_list.tables;
+            if (!t.Spilled() && m_spill && m_spillBeyond > 0 && !m_spill->Put(t))
+                m_spillBeyond = 0;
+            if (t.Spilled()) {
+                refs->push_back({t.spillAt, t.spillBytes, 0});
+            } else {
+                refs->push_back({-1, 0, quint32(held->size())});
+                held->push_back(std::move(t));
+            }
+            t = Table();
+        }
+        *spill = std::move(m_spill);
         m_tables.clear();
         m_liveByName.clear();
         m_liveBySchema.clear();
@@ -741,12 +752,15 @@ bool TableSpill::Put(Table& table)
             return false;
     }
     // Most keys are the name itself (PostgreSQL, Oracle): written once.
-    qsizetype bytes = TextBytes(table.comment) + qsizetype(sizeof(quint32));
+    qsizetype bytes =
+        TextBytes(table.schema) + TextBytes(table.name) + TextBytes(table.comment) + qsizetype(sizeof(quint32));
     for (const Column& c : table.columns)
         bytes += TextBytes(c.name) + 1 + (c.key == c.name ? 0 : TextBytes(c.key)) + TextBytes(c.comment) +
                  TextBytes(c.type) + TextBytes(c.definition) + 2;
     m_buffer.resize(bytes);
     char* at = m_buffer.data();
+    PutText(at, table.schema);
+    PutText(at, table.name);
     PutText(at, table.comment);
     const quint32 count = quint32(table.columns.size());
     std::memcpy(at, &count, sizeof count);
@@ -784,8 +798,15 @@ bool TableSpill::Take(Table& table)
     const char* at = m_buffer.constData();
     const char* end = at + m_buffer.size();
     quint32 count = 0;
-    if (!TakeText(at, end, table.comment) || end - at < qsizetype(sizeof count))
+    QString schema, name;
+    if (!TakeText(at, end, schema) || !TakeText(at, end, name) || !TakeText(at, end, table.comment) ||
+        end - at < qsizetype(sizeof count))
         return false;
+    // Read back while the script is read, a table keeps the texts it shares with the maps.
+    if (table.schema != schema)
+        table.schema = std::move(schema);
+    if (table.name != name)
+        table.name = std::move(name);
     std::memcpy(&count, at, sizeof count);
     at += sizeof count;
     table.Release();

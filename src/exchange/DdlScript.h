@@ -116,6 +116,15 @@ private:
     qint64 m_end = 0;
 };
 
+// A table handed over once the script is read: where its record is in the spill file, or, when
+// it never went there, its place among the tables held.
+struct TableRef
+{
+    qint64 at = -1; // -1: held
+    quint32 bytes = 0;
+    quint32 held = 0;
+};
+
 // A name as the DBMS stores it, and the key it is matched by.
 struct Name
 {
@@ -145,9 +154,11 @@ public:
     bool SpillFailed() const { return m_spillFailed; }
 
     void Statement(QStringView text, int line);
-    // The tables into the list's rows, or, with kept, into kept with the file of those spilled
-    // (the list counts them).
-    void Finish(std::vector<Table>* kept = nullptr, std::unique_ptr<TableSpill>* spill = nullptr);
+    // The tables into the list's rows, or, with refs, those with a column to hand over: once
+    // tables were spilled, all go to the file (refs and spill), else they are held (the list
+    // counts them).
+    void Finish(std::vector<TableRef>* refs = nullptr, std::vector<Table>* held = nullptr,
+                std::unique_ptr<TableSpill>* spill = nullptr);
     void Unclosed(const QString& what, int line)
     {
         m_list.warnings.append(T::kUnterminated.arg(m_file).arg(line).arg(what));

@@ -80,9 +80,12 @@ public:
     {
         int count = 0;
         qint64 first = 0;    // the entry that named it first, in the order of all kinds
+        QString text;        // the subject
         QString replacement; // that entry's
     };
-    const QHash<QString, Subject>& Subjects(int kind) const;
+    // The n subjects of a kind that concern the most columns, the most first (of equal counts,
+    // the one named first); their texts read back from the kind's file.
+    std::vector<Subject> Top(int kind, size_t n) const;
     bool Failed() const;
     // Marks the report's spill failed: what it would have told cannot be told.
     void Fail();

@@ -11,14 +11,33 @@
 #include <algorithm>
 #include <cerrno>
 
+namespace {
+
+// A subject by a 64-bit hash of its text, as the tally counts names: counters for hundreds of
+// thousands of column names without holding the names (a million subjects collide with a
+// chance of about one in ten million).
+using SubjectKey = quint64;
+
+SubjectKey KeyOf(const QString& text)
+{
+    return (quint64(qHash(text, 0x9e3779b9u)) << 32) ^ quint64(qHash(text, 0x85ebca6bu));
+}
+
+} // namespace
+
 struct ConformanceEntrySpill::Impl
 {
+    struct Counted
+    {
+        int count = 0;
+        qint64 first = 0;
+    };
     struct Kind
     {
         std::unique_ptr<QTemporaryFile> file;
         QDataStream stream;
         qint64 entries = 0;
-        QHash<QString, Subject> subjects;
+        QHash<SubjectKey, Counted> subjects;
     };
     std::array<Kind, eFindingCount> kinds;
     qint64 added = 0;
@@ -54,9 +73,9 @@ bool ConformanceEntrySpill::Add(int kind, const ConformanceEntry& e)
     }
     k.stream << e.table << e.column << e.attribute << e.dataType << e.subject << e.replacement;
     ++k.entries;
-    auto it = k.subjects.find(e.subject);
+    auto it = k.subjects.find(KeyOf(e.subject));
     if (it == k.subjects.end())
-        it = k.subjects.insert(e.subject, Subject{0, d->added, e.replacement});
+        it = k.subjects.insert(KeyOf(e.subject), Impl::Counted{0, d->added});
     ++it->count;
     ++d->added;
     if (k.stream.status() != QDataStream::Ok)
@@ -84,16 +103,47 @@ bool ConformanceEntrySpill::ForEach(int kind, const std::function<bool(const Con
         stream >> e.table >> e.column >> e.attribute >> e.dataType >> e.subject >> e.replacement;
         if (stream.status() != QDataStream::Ok)
             return false;
-        e.count = k.subjects.value(e.subject).count;
+        e.count = k.subjects.value(KeyOf(e.subject)).count;
         if (!fn(e))
             return false;
     }
     return true;
 }
 
-const QHash<QString, ConformanceEntrySpill::Subject>& ConformanceEntrySpill::Subjects(int kind) const
+std::vector<ConformanceEntrySpill::Subject> ConformanceEntrySpill::Top(int kind, size_t n) const
 {
-    return d->kinds[size_t(kind)].subjects;
+    std::vector<Subject> top;
+    if (kind < 0 || kind >= eFindingCount || n == 0)
+        return top;
+    const Impl::Kind& k = d->kinds[size_t(kind)];
+    std::vector<std::pair<SubjectKey, Impl::Counted>> all;
+    all.reserve(size_t(k.subjects.size()));
+    for (auto it = k.subjects.begin(); it != k.subjects.end(); ++it)
+        all.emplace_back(it.key(), it.value());
+    const auto before = [](const auto& a, const auto& b) {
+        return a.second.count != b.second.count ? a.second.count > b.second.count : a.second.first < b.second.first;
+    };
+    const size_t shown = std::min(n, all.size());
+    std::partial_sort(all.begin(), all.begin() + qsizetype(shown), all.end(), before);
+    all.resize(shown);
+    QHash<SubjectKey, size_t> wanted;
+    for (size_t i = 0; i < all.size(); ++i) {
+        wanted.insert(all[i].first, i);
+        top.push_back({all[i].second.count, all[i].second.first, QString(), QString()});
+    }
+    // The texts of the entries that named them first.
+    size_t found = 0;
+    ForEach(kind, [&](const ConformanceEntry& e) {
+        const auto it = wanted.find(KeyOf(e.subject));
+        if (it != wanted.end()) {
+            top[*it].text = e.subject;
+            top[*it].replacement = e.replacement;
+            wanted.erase(it);
+            ++found;
+        }
+        return found < top.size();
+    });
+    return top;
 }
 
 void ConformanceEntrySpill::Fail()
