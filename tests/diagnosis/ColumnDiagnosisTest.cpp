@@ -244,6 +244,9 @@ TEST_F(ColumnDiagnosis, CommandLineSaysWhereColumnsFail)
         << out.toStdString();
     // The top never ranks a column without a name.
     EXPECT_FALSE(out.section(QStringLiteral("top findings:"), 1).contains(U("논리명 없음"))) << out.toStdString();
+    // Subjects and their replacements are read back from the findings' files.
+    EXPECT_TRUE(out.contains(U("  금칙어 사용 넘버 -> 번호: 1 column\n"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(U("  비표준 용어 고객이름 -> 고객명: 1 column\n"))) << out.toStdString();
     const std::vector<QStringList> sheet = SheetRows(dir.file(QStringLiteral("report.xlsx")), U("물리명 불일치"));
     ASSERT_EQ(sheet.size(), 5u);
     EXPECT_EQ(sheet[1], (QStringList{U("shop.TB_CUST"), QStringLiteral("CUST_NAME"), U("고객이름"),
