@@ -7,7 +7,7 @@
 // Nothing is executed. Several files are read as one script, so the tables and their comments
 // may come apart. Each file is UTF-8 (with or without a byte-order mark) or CP949, and is read
 // in pieces of about a megabyte: statements are taken one at a time and only the tables read
-// so far are held. A statement that cannot be read is skipped with a warning naming the file
+// so far are held, those read longest ago in a temporary file once they are many. A statement that cannot be read is skipped with a warning naming the file
 // and its line; statements of no interest (INSERT, CREATE INDEX, PL/SQL, pg_dump's COPY data)
 // are passed over silently.
 //
