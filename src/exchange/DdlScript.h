@@ -75,9 +75,9 @@ struct Table
     }
 
 private:
-    // Most tables have a few columns: a scan of them costs less than a hash for each table of
-    // a script of 50,000. A wide table is hashed when first searched.
-    static constexpr size_t kHashFrom = 16;
+    // Most tables have a few dozen columns at most: a scan of them costs less than hashing the
+    // keys of every table of a script of 50,000. A wide table is hashed when first searched.
+    static constexpr size_t kHashFrom = 64;
     QHash<QString, int> byKey; // the last column of each key, once hashed
     bool hashed = false;
 

@@ -125,6 +125,11 @@ TEST(DdlReader, SamplesOfTheFourDialects)
         const QStringList held = TableRows(files, 0);
         EXPECT_EQ(held.size(), c.rows.size());
         EXPECT_EQ(TableRows(files, 1).join(u'\n'), held.join(u'\n'));
+        DdlReader::Options spilling;
+        spilling.heldColumns = 1;
+        ModelSource::AttributeList fromDisk;
+        ASSERT_TRUE(DdlReader::Read(files, fromDisk, error, spilling)) << error.toStdString();
+        EXPECT_EQ(Rows(fromDisk).join(u'\n'), c.rows.join(u'\n'));
     }
 }
 
