@@ -4,6 +4,7 @@
 #include "analysis/DataType.h"
 #include "analysis/TermAnalysis.h"
 #include "components/QrProgressWnd.h"
+#include "components/TextHash.h"
 #include "components/ThreadFailure.h"
 #include "exchange/AnalyzeCommand.h"
 #include "exchange/ModelSourceTexts.h"
@@ -254,17 +255,6 @@ bool AnalysisColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
     return batch.size() > before;
 }
 
-namespace {
-
-// Two seeds make the hash of a text 64 bits wide on any platform; a million names collide
-// with a chance of about one in ten million.
-quint64 Hash64(const QString& text)
-{
-    return (quint64(qHash(text, 0x9e3779b9u)) << 32) ^ quint64(qHash(text, 0x85ebca6bu));
-}
-
-} // namespace
-
 DiagnosisTally::DiagnosisTally() : m_spill(std::make_shared<ConformanceEntrySpill>()) {}
 
 void DiagnosisTally::Add(const DiagnosisColumn& column, const ColumnVerdict& verdict)
@@ -273,12 +263,12 @@ void DiagnosisTally::Add(const DiagnosisColumn& column, const ColumnVerdict& ver
     ++r.columns;
     // Columns come table by table: a table is hashed once per run of its columns.
     if (!column.shownTable.isEmpty() && column.shownTable != m_lastTable) {
-        m_tables.Add(Hash64(column.shownTable));
+        m_tables.Add(TextHash64(column.shownTable));
         m_lastTable = column.shownTable;
     }
     if (verdict.named) {
         ++r.withLogicalName;
-        m_names.Add(Hash64(verdict.nameKey));
+        m_names.Add(TextHash64(verdict.nameKey));
         r.logicalConforming += verdict.logicalOk ? 1 : 0;
         r.physicalConforming += verdict.physicalOk ? 1 : 0;
         r.typeConforming += verdict.typeOk ? 1 : 0;

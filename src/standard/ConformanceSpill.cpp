@@ -2,6 +2,7 @@
 #include "components/AtomicFile.h"
 #include "components/JsonTextWriter.h"
 #include "components/Platform.h"
+#include "components/TextHash.h"
 #include "standard/ConformanceCheck.h"
 
 #include <QDataStream>
@@ -14,13 +15,12 @@
 namespace {
 
 // A subject by a 64-bit hash of its text, as the tally counts names: counters for hundreds of
-// thousands of column names without holding the names (a million subjects collide with a
-// chance of about one in ten million).
+// thousands of column names without holding the names.
 using SubjectKey = quint64;
 
 SubjectKey KeyOf(const QString& text)
 {
-    return (quint64(qHash(text, 0x9e3779b9u)) << 32) ^ quint64(qHash(text, 0x85ebca6bu));
+    return TextHash64(text);
 }
 
 } // namespace
