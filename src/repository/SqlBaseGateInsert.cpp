@@ -149,7 +149,8 @@ bool CSqlBaseGate::InsertStandardWords(const QString& areaId, WordIndex& words)
                 word.strLogicalName = logical;
                 if (!write(RepositorySql::Common::SelectStandardWord,
                            {SqlParam::Text(areaId), SqlParam::Text(physical), SqlParam::Text(logical)},
-                           [&] { return InsertStandardWordRow(areaId, date, word); }))
+                           // a named reference: clang 14 cannot capture a structured binding
+                           [&, &w = word] { return InsertStandardWordRow(areaId, date, w); }))
                     return false;
             }
         return true;
@@ -189,7 +190,7 @@ bool CSqlBaseGate::InsertStandardDomains(const QString& areaId, DomainIndex& dom
                 domain.strDomainName = name;
                 if (!write(RepositorySql::Common::SelectStandardDomain,
                            {SqlParam::Text(areaId), SqlParam::Text(key), SqlParam::Text(name)},
-                           [&] { return InsertStandardDomainRow(areaId, date, domain); }))
+                           [&, &d = domain] { return InsertStandardDomainRow(areaId, date, d); }))
                     return false;
             }
         return true;
