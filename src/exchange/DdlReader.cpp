@@ -3,11 +3,17 @@
 #include "exchange/DdlSplitter.h"
 #include "exchange/ModelSourceTexts.h"
 
+#include "components/ThreadFailure.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 using ModelSource::Dialect;
 namespace T = ModelSourceTexts;
@@ -154,6 +160,94 @@ bool ReadText(const QString& text, const QString& name, ModelSource::AttributeLi
     return Finish(script, list, error);
 }
 
+namespace {
+
+// The statements cut into tokens on the reading thread, applied in order on a second one: the
+// reading (decoding, splitting, tokens) and the model's work go on side by side.
+class Pipeline
+{
+public:
+    explicit Pipeline(Script& script) : m_script(script)
+    {
+        script.DeferTo([this](LexedStatement&& st) {
+            m_pending.push_back(std::move(st));
+            if (m_pending.size() >= kBatch)
+                Hand();
+        });
+        m_worker = std::thread([this] { m_failure.Run([this] { Work(); }); });
+    }
+    ~Pipeline() { Stop(); }
+    // Every statement applied; the worker's exception goes on here.
+    void Finish()
+    {
+        Hand();
+        {
+            std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_changed.notify_all();
+        if (m_worker.joinable())
+            m_worker.join();
+        m_script.DeferTo({});
+        m_failure.Rethrow();
+    }
+    // Cancelled: what is queued is dropped.
+    void Stop()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stop = m_done = true;
+        }
+        m_changed.notify_all();
+        if (m_worker.joinable())
+            m_worker.join();
+        m_script.DeferTo({});
+    }
+
+private:
+    static constexpr size_t kBatch = 512;
+    static constexpr size_t kAhead = 8; // batches queued at most
+
+    void Hand()
+    {
+        if (m_pending.empty())
+            return;
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_stop || m_failure.Failed() || m_queue.size() < kAhead; });
+        m_queue.push_back(std::move(m_pending));
+        m_pending = std::vector<LexedStatement>();
+        m_changed.notify_all();
+    }
+    void Work()
+    {
+        for (;;) {
+            std::vector<LexedStatement> batch;
+            {
+                std::unique_lock lock(m_mutex);
+                m_changed.wait(lock, [this] { return m_stop || !m_queue.empty() || m_done; });
+                if (m_stop || m_queue.empty())
+                    return;
+                batch = std::move(m_queue.front());
+                m_queue.pop_front();
+            }
+            m_changed.notify_all();
+            for (LexedStatement& st : batch)
+                m_script.Apply(st);
+        }
+    }
+
+    Script& m_script;
+    std::vector<LexedStatement> m_pending;
+    std::deque<std::vector<LexedStatement>> m_queue;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_done = false, m_stop = false;
+    CThreadFailure m_failure;
+    std::thread m_worker;
+};
+
+} // namespace
+
 Tables::Tables() = default;
 Tables::~Tables() = default;
 
@@ -199,6 +293,7 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
         total += QFileInfo(f).size();
     std::unique_ptr<Script> script;
     std::unique_ptr<Splitter> splitter;
+    std::unique_ptr<Pipeline> pipeline; // declared after the script it applies to: stopped first
     const qint64 kPiece = std::max<qint64>(1, options.pieceBytes);
     for (const QString& path : files) {
         QFile file(path);
@@ -220,8 +315,12 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
         const bool utf8 = offset == 3 || verdict.bad == 0 || verdict.good > verdict.bad;
         if (verdict.bad > 0) {
             const QString hex = QString::number(verdict.badByte, 16).toUpper();
-            list.warnings.append(
-                (utf8 ? T::kBadUtf8 : T::kReadAsCp949).arg(QFileInfo(path).fileName()).arg(verdict.badLine).arg(hex));
+            const QString warning =
+                (utf8 ? T::kBadUtf8 : T::kReadAsCp949).arg(QFileInfo(path).fileName()).arg(verdict.badLine).arg(hex);
+            if (script)
+                script->Warning(warning); // after the warnings of the files before
+            else
+                list.warnings.append(warning);
         }
         QStringDecoder decoder = utf8 ? QStringDecoder(QStringDecoder::Utf8) : QStringDecoder("CP949");
         if (!decoder.isValid()) {
@@ -243,6 +342,8 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
             script = std::make_unique<Script>(dialect, list);
             script->SpillBeyond(options.heldColumns);
             splitter = std::make_unique<Splitter>(*script);
+            if (options.twoThreadsFrom >= 0 && total >= options.twoThreadsFrom)
+                pipeline = std::make_unique<Pipeline>(*script);
         }
         script->SetFile(name);
         done += offset;
@@ -265,6 +366,8 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
             piece.remove(0, end);
             done += end;
             if (options.progress && !options.progress(done, total)) {
+                if (pipeline)
+                    pipeline->Stop(); // before the list is let go
                 error = T::kCancelled;
                 list = ModelSource::AttributeList();
                 return false;
@@ -276,6 +379,8 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
         error = T::kNoCreateTable;
         return false;
     }
+    if (pipeline)
+        pipeline->Finish();
     bool read = tables ? Finish(*script, list, error, &tables->m_refs, &tables->m_held, &tables->m_spill)
                        : Finish(*script, list, error);
     if (read && script->SpillFailed()) {

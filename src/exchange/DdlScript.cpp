@@ -174,43 +174,96 @@ void Script::AddColumn(Table& table, Column column)
     table.Append(std::move(column));
 }
 
-void Script::Statement(QStringView text, int line)
+int Script::Classify(QStringView text, qsizetype& s) const
 {
-    KeepWithin();
     // Only a few kinds of statement matter; the rest is not even split into tokens.
-    qsizetype s = 0;
+    s = 0;
     while (s < text.size() && text[s].isSpace())
         ++s;
     const QStringView head = text.mid(s, 8);
     if (head.startsWith(u"USE", Qt::CaseInsensitive) || head.startsWith(u"SET", Qt::CaseInsensitive) ||
-        head.startsWith(u"ALTER SE", Qt::CaseInsensitive)) {
-        CurrentSchema(text.mid(s));
-        return;
-    }
+        head.startsWith(u"ALTER SE", Qt::CaseInsensitive))
+        return 1;
     if (!head.startsWith(u"CREATE", Qt::CaseInsensitive) && !head.startsWith(u"COMMENT", Qt::CaseInsensitive) &&
         !head.startsWith(u"ALTER", Qt::CaseInsensitive) && !head.startsWith(u"DROP", Qt::CaseInsensitive))
-        return;
+        return 0;
     const SourceScope scope(text);
-    {
-        // CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED] TABLE, COMMENT ON, ALTER TABLE, DROP TABLE
-        const std::vector<Token> head = Lexer(text, m_dialect).Head(8);
-        const auto wanted = [&] {
-            if (head.size() >= 2 && Is(head[0], u"DROP"))
-                return Is(head[1], u"TABLE") || (head.size() >= 3 && Is(head[2], u"TABLE"));
-            if (head.size() >= 2 && Is(head[0], u"COMMENT"))
-                return Is(head[1], u"ON");
-            if (head.size() >= 2 && Is(head[0], u"ALTER"))
-                return Is(head[1], u"TABLE");
-            for (size_t k = 1; k < head.size(); ++k)
-                if (Is(head[k], u"TABLE"))
-                    return true;
-            return false;
-        };
-        if (!wanted())
+    // CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED] TABLE, COMMENT ON, ALTER TABLE, DROP TABLE
+    const std::vector<Token> words = Lexer(text, m_dialect).Head(8);
+    if (words.size() >= 2 && Is(words[0], u"DROP"))
+        return Is(words[1], u"TABLE") || (words.size() >= 3 && Is(words[2], u"TABLE")) ? 2 : 0;
+    if (words.size() >= 2 && Is(words[0], u"COMMENT"))
+        return Is(words[1], u"ON") ? 2 : 0;
+    if (words.size() >= 2 && Is(words[0], u"ALTER"))
+        return Is(words[1], u"TABLE") ? 2 : 0;
+    for (size_t k = 1; k < words.size(); ++k)
+        if (Is(words[k], u"TABLE"))
+            return 2;
+    return 0;
+}
+
+void Script::Statement(QStringView text, int line)
+{
+    qsizetype s = 0;
+    const int what = Classify(text, s);
+    if (m_defer) {
+        if (what == 0)
             return;
+        LexedStatement st;
+        st.kind = what == 1 ? LexedStatement::Kind::Schema : LexedStatement::Kind::Tokens;
+        st.file = m_readingFile;
+        st.text = (what == 1 ? text.mid(s) : text).toString();
+        st.line = line;
+        if (what == 2) {
+            st.source.statement = st.text;
+            TokenSource* saved = g_source;
+            g_source = &st.source;
+            st.toks = Lexer(st.source.statement, m_dialect).All(st.unterminated);
+            g_source = saved;
+        }
+        m_defer(std::move(st));
+        return;
     }
-    bool unterminated = false;
-    const std::vector<Token> toks = Lexer(text, m_dialect).All(unterminated);
+    KeepWithin();
+    if (what == 1) {
+        CurrentSchema(text.mid(s));
+    } else if (what == 2) {
+        const SourceScope scope(text);
+        bool unterminated = false;
+        const std::vector<Token> toks = Lexer(text, m_dialect).All(unterminated);
+        Dispatch(toks, unterminated, text, line);
+    }
+}
+
+void Script::Apply(LexedStatement& st)
+{
+    if (st.kind == LexedStatement::Kind::Warning) {
+        m_list.warnings.append(st.text);
+        return;
+    }
+    m_file = st.file;
+    KeepWithin();
+    switch (st.kind) {
+    case LexedStatement::Kind::Warning:
+        break;
+    case LexedStatement::Kind::Unclosed:
+        m_list.warnings.append(T::kUnterminated.arg(m_file).arg(st.line).arg(st.text));
+        break;
+    case LexedStatement::Kind::Schema:
+        CurrentSchema(st.text);
+        break;
+    case LexedStatement::Kind::Tokens: {
+        TokenSource* saved = g_source;
+        g_source = &st.source;
+        Dispatch(st.toks, st.unterminated, st.source.statement, st.line);
+        g_source = saved;
+        break;
+    }
+    }
+}
+
+void Script::Dispatch(const std::vector<Token>& toks, bool unterminated, QStringView text, int line)
+{
     if (toks.empty())
         return;
     size_t i = 1;

@@ -9,6 +9,7 @@
 #include <QTemporaryFile>
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -125,6 +126,18 @@ struct TableRef
     quint32 held = 0;
 };
 
+// A statement cut into tokens where the script is read, applied to the model on another thread.
+struct LexedStatement
+{
+    enum class Kind { Tokens, Schema, Unclosed, Warning } kind = Kind::Tokens;
+    QString file;
+    QString text; // the statement (the tokens point into it), the USE/SET, or what was unclosed
+    int line = 0;
+    TokenSource source;
+    std::vector<Token> toks;
+    bool unterminated = false;
+};
+
 // A name as the DBMS stores it, and the key it is matched by.
 struct Name
 {
@@ -143,7 +156,12 @@ class Script
 public:
     Script(Dialect dialect, ModelSource::AttributeList& list) : m_dialect(dialect), m_list(list) {}
 
-    void SetFile(const QString& file) { m_file = file; }
+    void SetFile(const QString& file)
+    {
+        m_readingFile = file;
+        if (!m_defer)
+            m_file = file;
+    }
     void SetDialect(Dialect dialect) { m_dialect = dialect; }
     Dialect GetDialect() const { return m_dialect; }
     int CreateTables() const { return m_createTables; }
@@ -161,8 +179,34 @@ public:
                 std::unique_ptr<TableSpill>* spill = nullptr);
     void Unclosed(const QString& what, int line)
     {
+        if (m_defer) {
+            LexedStatement st;
+            st.kind = LexedStatement::Kind::Unclosed;
+            st.file = m_readingFile;
+            st.text = what;
+            st.line = line;
+            m_defer(std::move(st));
+            return;
+        }
         m_list.warnings.append(T::kUnterminated.arg(m_file).arg(line).arg(what));
     }
+    // A warning of the reading, in its place among the statements' warnings.
+    void Warning(const QString& text)
+    {
+        if (m_defer) {
+            LexedStatement st;
+            st.kind = LexedStatement::Kind::Warning;
+            st.text = text;
+            m_defer(std::move(st));
+            return;
+        }
+        m_list.warnings.append(text);
+    }
+    // From now on Statement and Unclosed only cut statements into tokens and hand them to
+    // defer, on the thread that reads; Apply takes them in order on another. Nothing else of
+    // the script is touched by the reading thread.
+    void DeferTo(std::function<void(LexedStatement&&)> defer) { m_defer = std::move(defer); }
+    void Apply(LexedStatement& statement);
 
 private:
     Name NameOf(const Token& t) const
@@ -264,6 +308,10 @@ private:
         return exact ? stored : stored.toLower();
     }
 
+    // Whether a statement matters: 0 no, 1 it sets the current schema (from s), 2 it is one to read.
+    int Classify(QStringView text, qsizetype& s) const;
+    // A statement of interest, in tokens, to the model.
+    void Dispatch(const std::vector<Token>& toks, bool unterminated, QStringView text, int line);
     void CreateTable(const std::vector<Token>& toks, size_t i, QStringView text, int line);
     // [CONSTRAINT n] PRIMARY KEY (...) or FOREIGN KEY (...) REFERENCES t (...) at toks[k, to).
     void TableConstraint(Table& table, const std::vector<Token>& toks, size_t k, size_t to);
@@ -288,7 +336,9 @@ private:
 
     Dialect m_dialect;
     ModelSource::AttributeList& m_list;
-    QString m_file;
+    QString m_file;        // of the statement applied
+    QString m_readingFile; // of the statement read
+    std::function<void(LexedStatement&&)> m_defer;
     std::vector<Table> m_tables;
     mutable std::vector<Reference> m_references;
     // Held for every table of the script: small, and sharing the tables' texts.

@@ -16,13 +16,14 @@ namespace {
 
 // table | table comment | column | logical name | type | length | scale
 // Every column as the reader hands its tables over, with all it keeps of each.
-QStringList TableRows(const QStringList& files, size_t heldColumns)
+QStringList TableRows(const QStringList& files, size_t heldColumns, qint64 twoThreadsFrom = -1)
 {
     DdlReader::Tables tables;
     ModelSource::AttributeList list;
     QString error;
     DdlReader::Options options;
     options.heldColumns = heldColumns;
+    options.twoThreadsFrom = twoThreadsFrom;
     EXPECT_TRUE(DdlReader::Read(files, list, error, options, &tables)) << error.toStdString();
     QStringList out;
     DdlReader::Tables::Table t;
@@ -121,15 +122,18 @@ TEST(DdlReader, SamplesOfTheFourDialects)
         // The facts keep the names as stored, for the fix script.
         EXPECT_EQ(list.facts[3].column, QStringLiteral("Grade Cd"));
         // Tables put aside on disk from the first column on (each later statement brings its
-        // table back) are handed over as those held in memory.
+        // table back), statements applied on a second thread: handed over as those held in memory.
         const QStringList held = TableRows(files, 0);
         EXPECT_EQ(held.size(), c.rows.size());
         EXPECT_EQ(TableRows(files, 1).join(u'\n'), held.join(u'\n'));
+        EXPECT_EQ(TableRows(files, 1, 0).join(u'\n'), held.join(u'\n'));
         DdlReader::Options spilling;
         spilling.heldColumns = 1;
+        spilling.twoThreadsFrom = 0;
         ModelSource::AttributeList fromDisk;
         ASSERT_TRUE(DdlReader::Read(files, fromDisk, error, spilling)) << error.toStdString();
         EXPECT_EQ(Rows(fromDisk).join(u'\n'), c.rows.join(u'\n'));
+        EXPECT_EQ(fromDisk.warnings, list.warnings);
     }
 }
 
@@ -157,8 +161,19 @@ TEST(DdlReader, StatementsAcrossPiecesAndBadInput)
     EXPECT_EQ(list.rows[2999 * 2 + 1][ModelSource::ColComment], QStringLiteral("값;2999"));
     EXPECT_TRUE(list.warnings.isEmpty()) << list.warnings.join(u'\n').toStdString();
     EXPECT_GE(calls, 1);
+    // In pieces of 4 KB, statements applied on a second thread, tables spilled past 100 columns.
+    DdlReader::Options piecewise;
+    piecewise.pieceBytes = 4096;
+    piecewise.twoThreadsFrom = 0;
+    piecewise.heldColumns = 100;
+    ModelSource::AttributeList again;
+    ASSERT_TRUE(DdlReader::Read({path}, again, error, piecewise)) << error.toStdString();
+    EXPECT_EQ(again.rows, list.rows);
 
-    // Cancelled: nothing is kept.
+    // Cancelled, on one thread or two: nothing is kept.
+    piecewise.progress = [](qint64 done, qint64) { return done < 100000; };
+    EXPECT_FALSE(DdlReader::Read({path}, again, error, piecewise));
+    EXPECT_EQ(again.Columns(), 0);
     options.progress = [](qint64, qint64) { return false; };
     EXPECT_FALSE(DdlReader::Read({path}, list, error, options));
     EXPECT_EQ(list.Columns(), 0);
