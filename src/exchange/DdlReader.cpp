@@ -174,7 +174,15 @@ public:
             if (m_pending.size() >= kBatch)
                 Hand();
         });
-        m_worker = std::thread([this] { m_failure.Run([this] { Work(); }); });
+        m_worker = std::thread([this] {
+            m_failure.Run([this] { Work(); });
+            // A worker that failed takes no more: the reading thread must not wait for room.
+            {
+                std::lock_guard lock(m_mutex);
+                m_ended = true;
+            }
+            m_changed.notify_all();
+        });
     }
     ~Pipeline() { Stop(); }
     // Every statement applied; the worker's exception goes on here.
@@ -213,7 +221,7 @@ private:
         if (m_pending.empty())
             return;
         std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_stop || m_failure.Failed() || m_queue.size() < kAhead; });
+        m_changed.wait(lock, [this] { return m_stop || m_ended || m_queue.size() < kAhead; });
         m_queue.push_back(std::move(m_pending));
         m_pending = std::vector<LexedStatement>();
         m_changed.notify_all();
@@ -241,7 +249,7 @@ private:
     std::deque<std::vector<LexedStatement>> m_queue;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    bool m_done = false, m_stop = false;
+    bool m_done = false, m_stop = false, m_ended = false;
     CThreadFailure m_failure;
     std::thread m_worker;
 };
