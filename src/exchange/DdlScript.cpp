@@ -206,45 +206,31 @@ void Script::Statement(QStringView text, int line)
 {
     qsizetype s = 0;
     const int what = Classify(text, s);
-    if (m_defer) {
-        if (what == 0)
-            return;
-        LexedStatement st;
-        st.kind = what == 1 ? LexedStatement::Kind::Schema : LexedStatement::Kind::Tokens;
-        st.file = m_readingFile;
-        st.text = (what == 1 ? text.mid(s) : text).toString();
-        st.line = line;
-        if (what == 2) {
-            st.source.statement = st.text;
-            TokenSource* saved = g_source;
-            g_source = &st.source;
-            st.toks = Lexer(st.source.statement, m_dialect).All(st.unterminated);
-            g_source = saved;
-        }
-        m_defer(std::move(st));
+    if (what == 0)
         return;
+    LexedStatement st;
+    st.kind = what == 1 ? LexedStatement::Kind::Schema : LexedStatement::Kind::Tokens;
+    st.file = m_readingFile;
+    st.text = (what == 1 ? text.mid(s) : text).toString();
+    st.line = line;
+    if (what == 2) {
+        st.source.statement = st.text;
+        TokenSource* saved = g_source;
+        g_source = &st.source;
+        st.toks = Lexer(st.source.statement, m_dialect).All(st.unterminated);
+        g_source = saved;
     }
-    KeepWithin();
-    if (what == 1) {
-        CurrentSchema(text.mid(s));
-    } else if (what == 2) {
-        const SourceScope scope(text);
-        bool unterminated = false;
-        const std::vector<Token> toks = Lexer(text, m_dialect).All(unterminated);
-        Dispatch(toks, unterminated, text, line);
-    }
+    Hand(std::move(st));
 }
 
 void Script::Apply(LexedStatement& st)
 {
-    if (st.kind == LexedStatement::Kind::Warning) {
-        m_list.warnings.append(st.text);
-        return;
-    }
-    m_file = st.file;
     KeepWithin();
+    if (st.kind != LexedStatement::Kind::Warning)
+        m_file = st.file;
     switch (st.kind) {
     case LexedStatement::Kind::Warning:
+        m_list.warnings.append(st.text);
         break;
     case LexedStatement::Kind::Unclosed:
         m_list.warnings.append(T::kUnterminated.arg(m_file).arg(st.line).arg(st.text));

@@ -156,12 +156,7 @@ class Script
 public:
     Script(Dialect dialect, ModelSource::AttributeList& list) : m_dialect(dialect), m_list(list) {}
 
-    void SetFile(const QString& file)
-    {
-        m_readingFile = file;
-        if (!m_defer)
-            m_file = file;
-    }
+    void SetFile(const QString& file) { m_readingFile = file; }
     void SetDialect(Dialect dialect) { m_dialect = dialect; }
     Dialect GetDialect() const { return m_dialect; }
     int CreateTables() const { return m_createTables; }
@@ -179,32 +174,24 @@ public:
                 std::unique_ptr<TableSpill>* spill = nullptr);
     void Unclosed(const QString& what, int line)
     {
-        if (m_defer) {
-            LexedStatement st;
-            st.kind = LexedStatement::Kind::Unclosed;
-            st.file = m_readingFile;
-            st.text = what;
-            st.line = line;
-            m_defer(std::move(st));
-            return;
-        }
-        m_list.warnings.append(T::kUnterminated.arg(m_file).arg(line).arg(what));
+        LexedStatement st;
+        st.kind = LexedStatement::Kind::Unclosed;
+        st.file = m_readingFile;
+        st.text = what;
+        st.line = line;
+        Hand(std::move(st));
     }
     // A warning of the reading, in its place among the statements' warnings.
     void Warning(const QString& text)
     {
-        if (m_defer) {
-            LexedStatement st;
-            st.kind = LexedStatement::Kind::Warning;
-            st.text = text;
-            m_defer(std::move(st));
-            return;
-        }
-        m_list.warnings.append(text);
+        LexedStatement st;
+        st.kind = LexedStatement::Kind::Warning;
+        st.text = text;
+        Hand(std::move(st));
     }
-    // From now on Statement and Unclosed only cut statements into tokens and hand them to
-    // defer, on the thread that reads; Apply takes them in order on another. Nothing else of
-    // the script is touched by the reading thread.
+    // Statements, once cut into tokens, go to defer (on the thread that reads) instead of being
+    // applied at once; Apply takes them in order on another. Nothing else of the script is
+    // touched by the reading thread meanwhile.
     void DeferTo(std::function<void(LexedStatement&&)> defer) { m_defer = std::move(defer); }
     void Apply(LexedStatement& statement);
 
@@ -308,6 +295,13 @@ private:
         return exact ? stored : stored.toLower();
     }
 
+    void Hand(LexedStatement&& st)
+    {
+        if (m_defer)
+            m_defer(std::move(st));
+        else
+            Apply(st);
+    }
     // Whether a statement matters: 0 no, 1 it sets the current schema (from s), 2 it is one to read.
     int Classify(QStringView text, qsizetype& s) const;
     // A statement of interest, in tokens, to the model.
