@@ -32,8 +32,6 @@
 
 class CSqlBaseGate;
 class ISqlExecutor;
-class QDataStream;
-class QTemporaryFile;
 
 enum eConformanceFinding {
     eFindingUnknownWord = 0,
@@ -115,9 +113,7 @@ public:
     int ErrorNumber() const { return m_errnum; }
 
 private:
-    std::unique_ptr<QTemporaryFile> m_file;
-    std::unique_ptr<QDataStream> m_stream;
-    qint64 m_rows = 0;
+    std::unique_ptr<struct ConformanceRecordFile> m_file;
     bool m_failed = false;
     int m_errnum = 0;
 };

@@ -18,12 +18,55 @@ namespace {
 // thousands of column names without holding the names.
 using SubjectKey = quint64;
 
-SubjectKey KeyOf(const QString& text)
+// Why a temporary file could not be written: nearly always a full disk or a size limit.
+int WriteError()
 {
-    return TextHash64(text);
+    return Platform::LastError() ? Platform::LastError() : ENOSPC;
 }
 
 } // namespace
+
+// Records written through one stream at a temporary file's end and read back from its start
+// through another: the findings of a kind, the plan's rows.
+struct ConformanceRecordFile
+{
+    std::unique_ptr<QTemporaryFile> file;
+    QDataStream out;
+    qint64 records = 0;
+
+    // Made at the first record; false when it cannot be.
+    bool Open()
+    {
+        if (file)
+            return true;
+        file = std::make_unique<QTemporaryFile>();
+        if (!file->open()) {
+            file.reset();
+            return false;
+        }
+        out.setDevice(file.get());
+        out.setVersion(QDataStream::Qt_6_0);
+        return true;
+    }
+    // Each record from the start, until record returns false; false then or when the file
+    // cannot be read back.
+    bool Read(const std::function<bool(QDataStream&)>& record) const
+    {
+        if (!file || records == 0)
+            return true;
+        if (!file->flush())
+            return false;
+        QFile in(file->fileName());
+        if (!in.open(QIODevice::ReadOnly))
+            return false;
+        QDataStream stream(&in);
+        stream.setVersion(QDataStream::Qt_6_0);
+        for (qint64 i = 0; i < records; ++i)
+            if (!record(stream))
+                return false;
+        return true;
+    }
+};
 
 struct ConformanceEntrySpill::Impl
 {
@@ -34,9 +77,7 @@ struct ConformanceEntrySpill::Impl
     };
     struct Kind
     {
-        std::unique_ptr<QTemporaryFile> file;
-        QDataStream stream;
-        qint64 entries = 0;
+        ConformanceRecordFile entries;
         QHash<SubjectKey, Counted> subjects;
     };
     std::array<Kind, eFindingCount> kinds;
@@ -46,9 +87,8 @@ struct ConformanceEntrySpill::Impl
 
     void Fail()
     {
-        // A temporary file that cannot be written is nearly always a full disk or a size limit.
         if (!failed)
-            errnum = Platform::LastError() ? Platform::LastError() : ENOSPC;
+            errnum = WriteError();
         failed = true;
     }
 };
@@ -62,23 +102,19 @@ bool ConformanceEntrySpill::Add(int kind, const ConformanceEntry& e)
     if (d->failed || kind < 0 || kind >= eFindingCount)
         return false;
     Impl::Kind& k = d->kinds[size_t(kind)];
-    if (!k.file) {
-        k.file = std::make_unique<QTemporaryFile>();
-        if (!k.file->open()) {
-            d->Fail();
-            return false;
-        }
-        k.stream.setDevice(k.file.get());
-        k.stream.setVersion(QDataStream::Qt_6_0);
+    if (!k.entries.Open()) {
+        d->Fail();
+        return false;
     }
-    k.stream << e.table << e.column << e.attribute << e.dataType << e.subject << e.replacement;
-    ++k.entries;
-    auto it = k.subjects.find(KeyOf(e.subject));
+    k.entries.out << e.table << e.column << e.attribute << e.dataType << e.subject << e.replacement;
+    ++k.entries.records;
+    const SubjectKey key = TextHash64(e.subject);
+    auto it = k.subjects.find(key);
     if (it == k.subjects.end())
-        it = k.subjects.insert(KeyOf(e.subject), Impl::Counted{0, d->added});
+        it = k.subjects.insert(key, Impl::Counted{0, d->added});
     ++it->count;
     ++d->added;
-    if (k.stream.status() != QDataStream::Ok)
+    if (k.entries.out.status() != QDataStream::Ok)
         d->Fail();
     return !d->failed;
 }
@@ -87,27 +123,17 @@ bool ConformanceEntrySpill::ForEach(int kind, const std::function<bool(const Con
 {
     if (kind < 0 || kind >= eFindingCount)
         return false;
-    Impl::Kind& k = d->kinds[size_t(kind)];
-    if (!k.file || k.entries == 0)
+    const Impl::Kind& k = d->kinds[size_t(kind)];
+    if (k.entries.records == 0)
         return !d->failed;
-    // Read through a stream of its own from the start; the writing stream goes on at the end.
-    if (!k.file->flush())
-        return false;
-    QFile in(k.file->fileName());
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    QDataStream stream(&in);
-    stream.setVersion(QDataStream::Qt_6_0);
     ConformanceEntry e;
-    for (qint64 i = 0; i < k.entries; ++i) {
-        stream >> e.table >> e.column >> e.attribute >> e.dataType >> e.subject >> e.replacement;
-        if (stream.status() != QDataStream::Ok)
+    return k.entries.Read([&](QDataStream& in) {
+        in >> e.table >> e.column >> e.attribute >> e.dataType >> e.subject >> e.replacement;
+        if (in.status() != QDataStream::Ok)
             return false;
-        e.count = k.subjects.value(KeyOf(e.subject)).count;
-        if (!fn(e))
-            return false;
-    }
-    return true;
+        e.count = k.subjects.value(TextHash64(e.subject)).count;
+        return fn(e);
+    });
 }
 
 std::vector<ConformanceEntrySpill::Subject> ConformanceEntrySpill::Top(int kind, size_t n) const
@@ -134,7 +160,7 @@ std::vector<ConformanceEntrySpill::Subject> ConformanceEntrySpill::Top(int kind,
     // The texts of the entries that named them first.
     size_t found = 0;
     ForEach(kind, [&](const ConformanceEntry& e) {
-        const auto it = wanted.find(KeyOf(e.subject));
+        const auto it = wanted.find(TextHash64(e.subject));
         if (it != wanted.end()) {
             top[*it].text = e.subject;
             top[*it].replacement = e.replacement;
@@ -161,52 +187,33 @@ int ConformanceEntrySpill::ErrorNumber() const
     return d->errnum;
 }
 
-ConformanceRowSpill::ConformanceRowSpill() = default;
+ConformanceRowSpill::ConformanceRowSpill() : m_file(std::make_unique<ConformanceRecordFile>()) {}
 ConformanceRowSpill::~ConformanceRowSpill() = default;
 
 bool ConformanceRowSpill::Add(const QStringList& row)
 {
     if (m_failed)
         return false;
-    if (!m_file) {
-        m_file = std::make_unique<QTemporaryFile>();
-        if (!m_file->open()) {
-            m_errnum = Platform::LastError() ? Platform::LastError() : ENOSPC;
-            m_failed = true;
-            return false;
-        }
-        m_stream = std::make_unique<QDataStream>(m_file.get());
-        m_stream->setVersion(QDataStream::Qt_6_0);
+    if (m_file->Open()) {
+        m_file->out << row;
+        ++m_file->records;
+        if (m_file->out.status() == QDataStream::Ok)
+            return true;
     }
-    *m_stream << row;
-    ++m_rows;
-    if (m_stream->status() != QDataStream::Ok) {
-        m_errnum = Platform::LastError() ? Platform::LastError() : ENOSPC;
-        m_failed = true;
-    }
-    return !m_failed;
+    m_errnum = WriteError();
+    m_failed = true;
+    return false;
 }
 
 bool ConformanceRowSpill::ForEach(const std::function<bool(const QStringList&)>& fn) const
 {
-    if (!m_file || m_rows == 0)
+    if (m_file->records == 0)
         return !m_failed;
-    if (!m_file->flush())
-        return false;
-    QFile in(m_file->fileName());
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    QDataStream stream(&in);
-    stream.setVersion(QDataStream::Qt_6_0);
     QStringList row;
-    for (qint64 i = 0; i < m_rows; ++i) {
-        stream >> row;
-        if (stream.status() != QDataStream::Ok)
-            return false;
-        if (!fn(row))
-            return false;
-    }
-    return true;
+    return m_file->Read([&](QDataStream& in) {
+        in >> row;
+        return in.status() == QDataStream::Ok && fn(row);
+    });
 }
 
 namespace Conformance {
