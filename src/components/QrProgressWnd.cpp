@@ -128,7 +128,7 @@ void CConsoleProgress::Draw(bool force)
         return;
     }
     const int width = 30;
-    const int filled = m_steps > 0 ? percent * width / 100 : 0;
+    const int filled = percent * width / 100;
     std::string bar(size_t(filled), '#');
     bar.append(size_t(width - filled), '.');
     std::fprintf(stderr, "\r%s [%s] %3d%%", m_text.left(40).toLocal8Bit().constData(), bar.c_str(), percent);
