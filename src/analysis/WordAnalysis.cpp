@@ -8,7 +8,6 @@
 
 #include <QSet>
 #include <atomic>
-#include <optional>
 #include <thread>
 
 namespace {
@@ -183,6 +182,7 @@ WordAnalysis::WordResult WordAnalysis::MakeResult(const QString& key, WordSplitt
     WordResult result;
     result.key = key;
     result.words = std::move(split.words);
+    result.words.shrink_to_fit(); // the split reserved for four words; held for every target
     const WordPairList& words = result.words;
     int known = 0;
     result.definitions.reserve(words.size());
@@ -233,8 +233,6 @@ WordAnalysis::RunResult WordAnalysis::Analyze()
         m_wordsByPhysical.insert(physical, &words);
     m_splitter.Index(); // brought up to date here; the splits below only read it
     CQrProgressWnd::Show(int(m_inputs.size()), AnalysisTexts::kProgressTitle, AnalysisTexts::kProgressAnalyzeWord);
-    m_results.clear();
-    m_results.reserve(size_t(m_inputs.size()));
     // Targets read back from a document already come in key order; checking that is one
     // comparison a target, sorting them again about eighteen.
     bool byKey = false;
@@ -242,41 +240,42 @@ WordAnalysis::RunResult WordAnalysis::Analyze()
         for (qsizetype i = 1; i < m_inputs.size() && !byKey; ++i)
             byKey = m_inputs.keyAt(i) < m_inputs.keyAt(i - 1);
     const std::vector<qsizetype> positions = m_inputs.order(byKey);
-    // A long list is split on two cores: this thread takes the first half with the progress
-    // window, a worker the second; the worker's results follow in order. A cancel keeps the
-    // first half's targets done so far, as a run on one core would.
+    // Each target's result goes to its own slot, so both threads write the final list in
+    // place; a slot left at input -1 (a removed name, or one a cancel left undone) is dropped
+    // after. A long list is split on two cores: this thread takes the first half with the
+    // progress window, a worker the second. A cancel keeps the first half's targets done so
+    // far, as a run on one core would.
+    m_results.clear();
+    m_results.resize(positions.size());
+    const auto analyse = [&](size_t i) {
+        const QString& key = m_inputs.keyAt(positions[i]);
+        WordSplitter::WordSplit split = Split(key);
+        if (!split.removed) {
+            m_results[i] = MakeResult(key, std::move(split));
+            m_results[i].input = positions[i];
+        }
+    };
     const bool twoCores = positions.size() >= kTwoCoresFrom && std::thread::hardware_concurrency() > 1;
     const size_t half = twoCores ? positions.size() / 2 : positions.size();
-    std::vector<std::optional<WordResult>> tail(positions.size() - half);
     std::atomic<bool> stop{false};
     CThreadFailure failure;
     std::thread worker;
     if (twoCores)
         worker = std::thread([&] {
             failure.Run([&] {
-                for (size_t i = half; i < positions.size() && !stop.load(std::memory_order_relaxed); ++i) {
-                    const QString& key = m_inputs.keyAt(positions[i]);
-                    WordSplitter::WordSplit split = Split(key);
-                    if (!split.removed) {
-                        tail[i - half] = MakeResult(key, std::move(split));
-                        tail[i - half]->input = positions[i];
-                    }
-                }
+                for (size_t i = half; i < positions.size() && !stop.load(std::memory_order_relaxed); ++i)
+                    analyse(i);
             });
         });
     // An exception here must not leave the worker running beside a dead stack.
     const CJoinOnExit join(worker, stop);
-    for (size_t i = 0; i < half; ++i) {
+    size_t done = 0;
+    for (; done < half; ++done) {
         if (CQrProgressWnd::IsCanceling()) {
             outcome.cancelled = true;
             break;
         }
-        const QString& key = m_inputs.keyAt(positions[i]);
-        WordSplitter::WordSplit split = Split(key);
-        if (!split.removed) {
-            m_results.push_back(MakeResult(key, std::move(split)));
-            m_results.back().input = positions[i];
-        }
+        analyse(done);
         CQrProgressWnd::StepIt();
         if (twoCores)
             CQrProgressWnd::StepIt(); // the worker's share
@@ -285,11 +284,11 @@ WordAnalysis::RunResult WordAnalysis::Analyze()
         stop = outcome.cancelled;
         worker.join();
         failure.Rethrow();
-        if (!outcome.cancelled)
-            for (std::optional<WordResult>& result : tail)
-                if (result)
-                    m_results.push_back(std::move(*result));
     }
+    if (outcome.cancelled)
+        m_results.resize(done);
+    m_results.erase(std::remove_if(m_results.begin(), m_results.end(), [](const WordResult& r) { return r.input < 0; }),
+                    m_results.end());
     m_wordsByPhysical.clear();
     ReindexResults();
     Recount();
