@@ -15,6 +15,7 @@ add_custom_command(OUTPUT ${gen}/termwise.1.gz
 add_custom_target(termwise_manpage ALL DEPENDS ${gen}/termwise.1.gz)
 
 install(TARGETS termwise RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS termwise_web LIBRARY DESTINATION ${TERMWISE_MODULE_DIR})
 install(FILES ${pkg}/${TERMWISE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${gen}/${TERMWISE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${gen}/termwise.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -11,7 +11,7 @@
 #include "forms/ui/AnalysisForms.h"
 #include "forms/ui/AnalyzeTermForm.h"
 #include "registration/ui/DomainSelectDlg.h"
-#include "registration/ui/MetaWebPageDlg.h"
+#include "registration/ui/web/MetaWebPageDlg.h"
 #include "registration/ui/StandardRegisterDlg.h"
 #include "repository/QrDbConnector.h"
 #include "repository/ui/DbConnectDlg.h"

@@ -7,7 +7,8 @@
 
 #include "components/OutputLog.h"
 #include "registration/StandardRegistration.h"
-#include "registration/ui/MetaWebPageDlg.h"
+#include "registration/ui/ProposalModule.h"
+#include "registration/ui/web/MetaWebPageDlg.h"
 #include "repository/QrARGate.h"
 #include "repository/RepositoryConnection.h"
 #include "settings/AnalyzeSettings.h"
@@ -129,6 +130,20 @@ TEST(WebProposalDialog, APageThatCannotLoadSaysSoAndRegistersNothing)
     EXPECT_EQ(dialog.Failure(), message);
 }
 
+// The dialog is a module of its own: missing, it is named with the places looked in; found,
+// everything it takes from the program binds at once.
+TEST(WebProposalRoute, TheModuleIsLoadedFromTheFirstPlaceThatHasIt)
+{
+    QString error;
+    ProposalModule::SetPlaces({QStringLiteral("/nonexistent")});
+    EXPECT_EQ(ProposalModule::Load(error), nullptr);
+    EXPECT_TRUE(error.contains(QStringLiteral("libtermwise_web.so 파일이 없습니다"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("/nonexistent")));
+    ProposalModule::SetPlaces({QStringLiteral("/nonexistent"), QStringLiteral(TERMWISE_WEB_MODULE_DIR)});
+    error.clear();
+    EXPECT_NE(ProposalModule::Load(error), nullptr) << error.toStdString();
+}
+
 // The registration functions take the web route where the repository publishes pages: the
 // PostgreSQL repository's options point at the loopback server.
 TEST(WebProposalRoute, RegistrationFollowsThePage)
@@ -148,7 +163,8 @@ TEST(WebProposalRoute, RegistrationFollowsThePage)
                   {QString::fromLatin1(id), server.Url()});
     CRepositoryConnection::Instance().OnRepositoryConnected();
     ASSERT_EQ(StandardRegistration::WebRouteAddress(StandardRegistration::Kind::Word), server.Url());
-    CMetaWebPageDlg::InstallProposalHook();
+    ProposalModule::SetPlaces({QStringLiteral(TERMWISE_WEB_MODULE_DIR)});
+    ProposalModule::InstallHooks();
     // the A/R user the profile signs in with, not the database user
     QrARGate::InitializeCommander(0, nullptr);
     QrARGate::SetUserProfile(QStringLiteral("표준담당"));
@@ -164,8 +180,8 @@ TEST(WebProposalRoute, RegistrationFollowsThePage)
     server.SetPage(QString::fromUtf8(kIdlePage));
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&server] {
-        if (auto* dialog = qobject_cast<CMetaWebPageDlg*>(QApplication::activeModalWidget());
-            dialog && server.served >= 2)
+        // the module's dialog: its class is the module's own, so only its base is known here
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()); dialog && server.served >= 2)
             QTimer::singleShot(500, dialog, &QDialog::reject);
     });
     closer.start(200);

@@ -1,9 +1,8 @@
-#include "registration/ui/MetaWebPageDlg.h"
+#include "registration/ui/web/MetaWebPageDlg.h"
 
 #include "components/OutputLog.h"
 #include "components/QrStringUtil.h"
 #include "components/ui/QrMessageBox.h"
-#include "registration/StandardRegistration.h"
 #include "repository/QrARGate.h"
 
 #include <QApplication>
@@ -208,17 +207,10 @@ void CMetaWebPageDlg::OnWebMessage(const QString& text)
         OnComplete();
 }
 
-void CMetaWebPageDlg::InstallProposalHook()
+// The module's entry, looked up by name when the web route is first taken.
+extern "C" Q_DECL_EXPORT bool TermwiseShowProposal(const MetaWebRequest& request)
 {
-    StandardRegistration::SetProposalHook([](const MetaWebRequest& request) {
-        CMetaWebPageDlg dialog(request.mode, QApplication::activeWindow());
-        dialog.SetRequest(request);
-        return dialog.exec() == QDialog::Accepted;
-    });
-    StandardRegistration::SetWaitCursorHook([](bool busy) {
-        if (busy)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        else
-            QApplication::restoreOverrideCursor();
-    });
+    CMetaWebPageDlg dialog(request.mode, QApplication::activeWindow());
+    dialog.SetRequest(request);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -8,6 +8,9 @@
 // The channel connects asynchronously, so the two names exist at once as stubs that queue
 // calls until it is up. Completion closes the dialog with OK; any other close is Cancel.
 //
+// It is built into a module of its own with Qt WebEngine under it, loaded when the web route is
+// first taken (registration/ui/ProposalModule.h): the program starts without Chromium's libraries.
+//
 // Chromium refuses to start as root unless its sandbox is off (QTWEBENGINE_DISABLE_SANDBOX=1).
 #include "registration/MetaWebRequest.h"
 
@@ -31,8 +34,6 @@ public:
     QByteArray PostedBody() const { return m_body; }
     QWebEngineView* View() const { return m_view; }
 
-    // The registration functions' web route opens this dialog, modal over the active window.
-    static void InstallProposalHook();
     // The login id of the body: the A/R user of the connection (QrARGate::GetUserNameW).
     static QString LoginId();
     // Why the page could not load (address and reason), empty while it did not fail.
