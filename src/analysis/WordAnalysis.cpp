@@ -15,8 +15,7 @@ namespace {
 constexpr size_t kTwoCoresFrom = 4096;
 const QString kSourceSeparator = QStringLiteral(", ");
 
-// The words' (or partners') texts joined with "_", trailing "_" dropped; made in place, as
-// every result needs two of them.
+// The words' (or partners') texts joined with "_", trailing "_" dropped; made in place.
 QString JoinTrimmed(const WordPairList& pairs, QString WordPair::*part)
 {
     qsizetype size = 0;
@@ -40,6 +39,16 @@ QString JoinTrimmed(const WordPairList& pairs, QString WordPair::*part)
     return joined;
 }
 } // namespace
+
+QString WordAnalysis::WordResult::AnalyzedName() const
+{
+    return JoinTrimmed(words, &WordPair::word);
+}
+
+QString WordAnalysis::WordResult::AnalyzedPartner() const
+{
+    return JoinTrimmed(words, &WordPair::partner);
+}
 
 // --- WordAnalysisInput ------------------------------------------------------------------
 
@@ -205,8 +214,6 @@ WordAnalysis::WordResult WordAnalysis::MakeResult(const QString& key, WordSplitt
         }
         result.definitions.append(definition);
     }
-    result.analyzedName = JoinTrimmed(words, &WordPair::word);
-    result.analyzedPartner = JoinTrimmed(words, &WordPair::partner);
     if (known == 0)
         result.status = 0;
     else
@@ -380,7 +387,7 @@ std::vector<AnalysisRow> WordAnalysis::Rows(size_t first, size_t last) const
 
         AnalysisRow analysed;
         analysed.level = 2;
-        analysed.texts = {result.analyzedName, QString(), QString(), result.analyzedPartner, QString()};
+        analysed.texts = {result.AnalyzedName(), QString(), QString(), result.AnalyzedPartner(), QString()};
         analysed.images = {result.status};
         analysed.background = AnalysisColors::kTargetRow;
         analysed.nameBackground = AnalysisColors::kTargetRow;

@@ -23,12 +23,12 @@ class CAnalyzeSettings;
 // it by the normalised column name and calls the attribute name its opposite.
 struct WordAnalysisInput
 {
-    QString name;                        // the key: normalised name ("Attribute" / "Column" in documents)
-    QStringList sources;                 // names as read before normalisation, distinct, in first-appearance order
-    QString opposite;                    // column name (logical) or attribute name (physical), last row read
-    QString reference;                   // last row read
-    QString description;                 // definition, last row read
-    int refCount = 0;                    // source rows folded into this entry
+    QString name;            // the key: normalised name ("Attribute" / "Column" in documents)
+    QStringList sources;     // names as read before normalisation, distinct, in first-appearance order
+    QString opposite;        // column name (logical) or attribute name (physical), last row read
+    QString reference;       // last row read
+    QString description;     // definition, last row read
+    int refCount = 0;        // source rows folded into this entry
     TextCounts mapOpposites; // "mapOpposites" (logical) / "mapOpposite" (physical)
     TextCounts mapReferences;
     TextCounts mapDescriptions; // "mapDescriptinons"
@@ -63,9 +63,11 @@ public:
         QString key;             // the target name
         WordPairList words;      // split result; partner "?" when unknown
         QStringList definitions; // per word, from the dictionary record
-        QString analyzedName;    // the words joined with "_"
-        QString analyzedPartner; // the partners joined with "_"
-        int status = 0;          // 0 none known, 1 some, 2 all
+        // The words (the partners) joined with "_", trailing "_" dropped: made when asked, as
+        // held for every target they cost more than the words themselves.
+        QString AnalyzedName() const;
+        QString AnalyzedPartner() const;
+        int status = 0; // 0 none known, 1 some, 2 all
         bool hidden = false;
         qsizetype input = -1; // where the target stood in Inputs() when analysed: a hint only
     };

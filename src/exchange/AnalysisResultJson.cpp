@@ -44,8 +44,8 @@ QJsonObject AnalysisResultJson(const WordAnalysis& analysis)
             {QStringLiteral("sources"), QJsonArray::fromStringList(input ? input->sources : QStringList())},
             {QStringLiteral("status"), result.status},
             {QStringLiteral("words"), words},
-            {QStringLiteral("analyzedName"), result.analyzedName},
-            {QStringLiteral("analyzedPartner"), result.analyzedPartner},
+            {QStringLiteral("analyzedName"), result.AnalyzedName()},
+            {QStringLiteral("analyzedPartner"), result.AnalyzedPartner()},
             {QStringLiteral("keyDomain"), QString()},
             {QStringLiteral("logicalType"), QString()},
             {QStringLiteral("type"), QString()},
@@ -127,7 +127,7 @@ struct TargetTexts
     const QStringList* sources = nullptr;
     int status = 0;
     QString analyzedName;
-    const QString* analyzedPartner = nullptr;
+    QString analyzedPartner;
     const QString* keyDomain = nullptr;
     const QString* logicalType = nullptr;
     const QString* type = nullptr;
@@ -143,7 +143,7 @@ template <class Words> void WriteTarget(CJsonTextWriter& w, const TargetTexts& t
 {
     w.BeginObject();
     w.Member(u"analyzedName", t.analyzedName);
-    w.Member(u"analyzedPartner", *t.analyzedPartner);
+    w.Member(u"analyzedPartner", t.analyzedPartner);
     w.Member(u"count", t.count);
     w.Member(u"domain", *t.domain);
     w.Member(u"key", *t.key);
@@ -222,8 +222,8 @@ void WriteAnalysisResultJson(CJsonTextWriter& w, const WordAnalysis& analysis)
         t.count = input ? input->refCount : 0;
         t.sources = input ? &input->sources : &kNoSources;
         t.status = result.status;
-        t.analyzedName = result.analyzedName;
-        t.analyzedPartner = &result.analyzedPartner;
+        t.analyzedName = result.AnalyzedName();
+        t.analyzedPartner = result.AnalyzedPartner();
         t.keyDomain = t.logicalType = t.type = t.length = t.scale = t.domain = &kNone;
         WriteTarget(w, t, [&] {
             for (size_t i = 0; i < result.words.size(); ++i)
@@ -260,7 +260,6 @@ void WriteAnalysisResultJson(CJsonTextWriter& w, const DomainAnalysis& analysis)
         t.sources = input ? &input->sources : &kNoSources;
         t.status = result.status;
         t.analyzedName = result.words.join(QLatin1Char('_'));
-        t.analyzedPartner = &kNone;
         t.keyDomain = &result.keyDomain;
         t.logicalType = &result.logicalType;
         t.type = input ? &input->type : &kNone;

@@ -48,7 +48,7 @@ public:
         words.reserve(result->words.size());
         for (const WordPair& pair : result->words)
             words.append(pair.word);
-        QString proposed = result->analyzedPartner;
+        QString proposed = result->AnalyzedPartner();
         if (!m_logical)
             proposed.remove(u'_');
         return {result->key,

@@ -135,10 +135,10 @@ TEST_F(WordAnalysisTest, ResultRowsCountersAndStatus)
     const auto* full = engine.ResultOf(U("고객명"));
     ASSERT_NE(full, nullptr);
     EXPECT_EQ(full->status, 2);
-    EXPECT_EQ(full->analyzedName, U("고객_명"));
-    EXPECT_EQ(full->analyzedPartner, QStringLiteral("CUST_NM"));
+    EXPECT_EQ(full->AnalyzedName(), U("고객_명"));
+    EXPECT_EQ(full->AnalyzedPartner(), QStringLiteral("CUST_NM"));
     EXPECT_EQ(engine.ResultOf(U("고객가나"))->status, 1);
-    EXPECT_EQ(engine.ResultOf(U("고객가나"))->analyzedPartner, QStringLiteral("CUST_?"));
+    EXPECT_EQ(engine.ResultOf(U("고객가나"))->AnalyzedPartner(), QStringLiteral("CUST_?"));
     EXPECT_EQ(engine.ResultOf(U("가나다"))->status, 0);
 
     EXPECT_EQ(engine.WordCount(), 2 + 2 + 1 + 2);
@@ -324,7 +324,7 @@ TEST_F(WordAnalysisTest, ReanalysisSeesDictionaryChanges)
     EXPECT_EQ(engine.ResultOf(U("고객가나"))->status, 1);
     AddWords(settings, {{"GN", "가나"}});
     engine.Run();
-    EXPECT_EQ(engine.ResultOf(U("고객가나"))->analyzedPartner, QStringLiteral("CUST_GN"));
+    EXPECT_EQ(engine.ResultOf(U("고객가나"))->AnalyzedPartner(), QStringLiteral("CUST_GN"));
     EXPECT_EQ(engine.ResultOf(U("고객가나"))->status, 2);
 }
 
@@ -345,8 +345,8 @@ TEST_F(WordAnalysisTest, PhysicalTwin)
               (QStringList{QStringLiteral("CUSTNM"), QStringLiteral("CUST_NO"), QStringLiteral("CUSTX")}));
     const auto* name = engine.ResultOf(QStringLiteral("CUSTNM"));
     EXPECT_EQ(Show(name->words), U("CUST/고객 NM/명"));
-    EXPECT_EQ(name->analyzedName, QStringLiteral("CUST_NM"));
-    EXPECT_EQ(name->analyzedPartner, U("고객_명"));
+    EXPECT_EQ(name->AnalyzedName(), QStringLiteral("CUST_NM"));
+    EXPECT_EQ(name->AnalyzedPartner(), U("고객_명"));
     EXPECT_EQ(name->definitions, (QStringList{U("고객 정의"), U("명 정의")}));
     EXPECT_EQ(engine.Rows()[0].texts[4], U("고객명 (정의) "));
     EXPECT_EQ(Show(engine.ResultOf(QStringLiteral("CUSTX"))->words), U("CUST/고객 X/?"));
