@@ -530,9 +530,11 @@ void KeepEarlierCounts(TextCounts& earlier, TextCounts& later)
 
 // Reads the entries into `entries` with take(map, entry), over two threads for a large text; the
 // second half's map is folded in after, fold(earlier, later) for a key both halves hold, so the
-// result is the one-thread read's: first-appearance order, last texts, earliest counts.
+// result is the one-thread read's: first-appearance order, last texts, earliest counts. Once
+// read, `bytes` is let go before the halves are joined: the caller's last reference to the
+// text then frees it while both halves' entries are held.
 template <class T, class Take, class Fold>
-DocumentReader::Result ReadInTwo(const QByteArray& bytes, const QString& root, TargetMap<T>& entries,
+DocumentReader::Result ReadInTwo(QByteArray& bytes, const QString& root, TargetMap<T>& entries,
                                  const std::function<void()>& tick, const Take& take, const Fold& fold)
 {
     TargetMap<T> read, later;
@@ -551,6 +553,7 @@ DocumentReader::Result ReadInTwo(const QByteArray& bytes, const QString& root, T
     const DocumentReader::Result result = DocumentReader::ReadSplit(AsUtf8(bytes), root, first, second, split);
     if (result != DocumentReader::Result::Ok)
         return result;
+    bytes = QByteArray();
     if (split) {
         for (auto& [key, value] : later)
             read.insertOrFold(key, std::move(value), fold);
@@ -563,7 +566,7 @@ DocumentReader::Result ReadInTwo(const QByteArray& bytes, const QString& root, T
 
 // The one-pass reader first; what it leaves to the DOM reader (errors among them) goes there
 // whole, so messages and readings stay that reader's.
-Outcome ParseWith(const QByteArray& bytes, Kind kind, WordInputMap& entries, const std::function<void()>& tick)
+Outcome ParseWith(QByteArray bytes, Kind kind, WordInputMap& entries, const std::function<void()>& tick)
 {
     const bool logical = kind == Kind::Logical;
     const auto opposites = logical ? DocumentReader::MapOpposites : DocumentReader::MapOpposite;
@@ -598,7 +601,7 @@ Outcome ParseWith(const QByteArray& bytes, Kind kind, WordInputMap& entries, con
     return ParseDom(bytes, kind, entries);
 }
 
-Outcome ParseWith(const QByteArray& bytes, DomainInputMap& entries, const std::function<void()>& tick)
+Outcome ParseWith(QByteArray bytes, DomainInputMap& entries, const std::function<void()>& tick)
 {
     const auto take = [](DomainInputMap& into, const Entry& e) {
         const QString key = MakeAttributeKey(e.texts[Field::Attribute], e.texts[Field::DataType],
@@ -698,7 +701,7 @@ template <class Engine, class Parse> Outcome ReadInputs(Engine& analysis, const 
     if (!ReadBytes(path, bytes, outcome))
         return outcome;
     std::remove_reference_t<decltype(analysis.Inputs())> entries;
-    outcome = parse(bytes, entries);
+    outcome = parse(std::move(bytes), entries);
     if (outcome.ok)
         analysis.Inputs() = std::move(entries);
     return outcome;
@@ -707,15 +710,15 @@ template <class Engine, class Parse> Outcome ReadInputs(Engine& analysis, const 
 
 Outcome Read(WordAnalysis& analysis, const QString& path)
 {
-    return ReadInputs(analysis, path, [&](const QByteArray& bytes, WordInputMap& entries) {
-        return ParseWith(bytes, KindOf(analysis), entries, CQrProgressWnd::StepIt);
+    return ReadInputs(analysis, path, [&](QByteArray bytes, WordInputMap& entries) {
+        return ParseWith(std::move(bytes), KindOf(analysis), entries, CQrProgressWnd::StepIt);
     });
 }
 
 Outcome Read(DomainAnalysis& analysis, const QString& path)
 {
-    return ReadInputs(analysis, path, [](const QByteArray& bytes, DomainInputMap& entries) {
-        return ParseWith(bytes, entries, CQrProgressWnd::StepIt);
+    return ReadInputs(analysis, path, [](QByteArray bytes, DomainInputMap& entries) {
+        return ParseWith(std::move(bytes), entries, CQrProgressWnd::StepIt);
     });
 }
 
