@@ -67,7 +67,7 @@ Show Load(QString& error)
         reasons << library.errorString();
     }
     error = reasons.isEmpty()
-                ? QStringLiteral("%1 파일이 없습니다 (찾은 곳: %2)").arg(kModuleFile, Places().join(u", "))
+                ? QStringLiteral("%1 파일이 없습니다 (찾아본 곳: %2)").arg(kModuleFile, Places().join(u", "))
                 : reasons.join(u'\n');
     return nullptr;
 }
