@@ -184,33 +184,16 @@ public:
             m_changed.notify_all();
         });
     }
-    ~Pipeline() { Stop(); }
+    ~Pipeline() { End(true); }
     // Every statement applied; the worker's exception goes on here.
     void Finish()
     {
         Hand();
-        {
-            std::lock_guard lock(m_mutex);
-            m_done = true;
-        }
-        m_changed.notify_all();
-        if (m_worker.joinable())
-            m_worker.join();
-        m_script.DeferTo({});
+        End(false);
         m_failure.Rethrow();
     }
     // Cancelled: what is queued is dropped.
-    void Stop()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_stop = m_done = true;
-        }
-        m_changed.notify_all();
-        if (m_worker.joinable())
-            m_worker.join();
-        m_script.DeferTo({});
-    }
+    void Stop() { End(true); }
 
 private:
     static constexpr size_t kBatch = 512;
@@ -225,6 +208,19 @@ private:
         m_queue.push_back(std::move(m_pending));
         m_pending = std::vector<LexedStatement>();
         m_changed.notify_all();
+    }
+    // The worker ends once the queue is empty, or at once when stopped.
+    void End(bool stop)
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_done = true;
+            m_stop = m_stop || stop;
+        }
+        m_changed.notify_all();
+        if (m_worker.joinable())
+            m_worker.join();
+        m_script.DeferTo({});
     }
     void Work()
     {

@@ -7,9 +7,9 @@
 // Nothing is executed. Several files are read as one script, so the tables and their comments
 // may come apart. Each file is UTF-8 (with or without a byte-order mark) or CP949, and is read
 // in pieces of about a megabyte: statements are taken one at a time and only the tables read
-// so far are held, those read longest ago in a temporary file once they are many. A statement that cannot be read is
-// skipped with a warning naming the file and its line; statements of no interest (INSERT, CREATE INDEX, PL/SQL,
-// pg_dump's COPY data) are passed over silently.
+// so far are held, those read longest ago in a temporary file once they are many. A statement
+// that cannot be read is skipped with a warning naming the file and its line; statements of no
+// interest (INSERT, CREATE INDEX, PL/SQL, pg_dump's COPY data) are passed over silently.
 //
 // Our own reader rather than PostgreSQL's parser (libpg_query): it reads the four dialects
 // with one set of rules, keeps going after a statement it cannot read, and needs no parse tree

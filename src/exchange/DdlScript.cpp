@@ -174,7 +174,7 @@ void Script::AddColumn(Table& table, Column column)
     table.Append(std::move(column));
 }
 
-int Script::Classify(QStringView text, qsizetype& s) const
+std::optional<LexedStatement::Kind> Script::Classify(QStringView text, qsizetype& s) const
 {
     // Only a few kinds of statement matter; the rest is not even split into tokens.
     s = 0;
@@ -183,37 +183,40 @@ int Script::Classify(QStringView text, qsizetype& s) const
     const QStringView head = text.mid(s, 8);
     if (head.startsWith(u"USE", Qt::CaseInsensitive) || head.startsWith(u"SET", Qt::CaseInsensitive) ||
         head.startsWith(u"ALTER SE", Qt::CaseInsensitive))
-        return 1;
+        return LexedStatement::Kind::Schema;
     if (!head.startsWith(u"CREATE", Qt::CaseInsensitive) && !head.startsWith(u"COMMENT", Qt::CaseInsensitive) &&
         !head.startsWith(u"ALTER", Qt::CaseInsensitive) && !head.startsWith(u"DROP", Qt::CaseInsensitive))
-        return 0;
+        return std::nullopt;
     const SourceScope scope(text);
     // CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED] TABLE, COMMENT ON, ALTER TABLE, DROP TABLE
     const std::vector<Token> words = Lexer(text, m_dialect).Head(8);
-    if (words.size() >= 2 && Is(words[0], u"DROP"))
-        return Is(words[1], u"TABLE") || (words.size() >= 3 && Is(words[2], u"TABLE")) ? 2 : 0;
-    if (words.size() >= 2 && Is(words[0], u"COMMENT"))
-        return Is(words[1], u"ON") ? 2 : 0;
-    if (words.size() >= 2 && Is(words[0], u"ALTER"))
-        return Is(words[1], u"TABLE") ? 2 : 0;
-    for (size_t k = 1; k < words.size(); ++k)
-        if (Is(words[k], u"TABLE"))
-            return 2;
-    return 0;
+    const auto wanted = [&] {
+        if (words.size() >= 2 && Is(words[0], u"DROP"))
+            return Is(words[1], u"TABLE") || (words.size() >= 3 && Is(words[2], u"TABLE"));
+        if (words.size() >= 2 && Is(words[0], u"COMMENT"))
+            return Is(words[1], u"ON");
+        if (words.size() >= 2 && Is(words[0], u"ALTER"))
+            return Is(words[1], u"TABLE");
+        for (size_t k = 1; k < words.size(); ++k)
+            if (Is(words[k], u"TABLE"))
+                return true;
+        return false;
+    };
+    return wanted() ? std::optional(LexedStatement::Kind::Tokens) : std::nullopt;
 }
 
 void Script::Statement(QStringView text, int line)
 {
     qsizetype s = 0;
-    const int what = Classify(text, s);
-    if (what == 0)
+    const std::optional<LexedStatement::Kind> kind = Classify(text, s);
+    if (!kind)
         return;
     LexedStatement st;
-    st.kind = what == 1 ? LexedStatement::Kind::Schema : LexedStatement::Kind::Tokens;
+    st.kind = *kind;
     st.file = m_readingFile;
-    st.text = (what == 1 ? text.mid(s) : text).toString();
+    st.text = (st.kind == LexedStatement::Kind::Schema ? text.mid(s) : text).toString();
     st.line = line;
-    if (what == 2) {
+    if (st.kind == LexedStatement::Kind::Tokens) {
         st.source.statement = st.text;
         TokenSource* saved = g_source;
         g_source = &st.source;

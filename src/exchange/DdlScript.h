@@ -302,8 +302,9 @@ private:
         else
             Apply(st);
     }
-    // Whether a statement matters: 0 no, 1 it sets the current schema (from s), 2 it is one to read.
-    int Classify(QStringView text, qsizetype& s) const;
+    // What a statement is to the model: nothing (nullopt), the current schema (its text from s),
+    // or one to cut into tokens.
+    std::optional<LexedStatement::Kind> Classify(QStringView text, qsizetype& s) const;
     // A statement of interest, in tokens, to the model.
     void Dispatch(const std::vector<Token>& toks, bool unterminated, QStringView text, int line);
     void CreateTable(const std::vector<Token>& toks, size_t i, QStringView text, int line);
