@@ -1,10 +1,13 @@
-// Long target lists: the split on two cores gives the one-core results in the same order, and
-// removals in a batch leave the target map as single removals would.
+// Long target lists: the split on two cores gives the one-core results in the same order (and a
+// cancel keeps the first half done), removals in a batch leave the target map as single removals
+// would, and its hash keeps finding every key through removals, renames and growth.
 #include "AnalysisTestUtil.h"
 #include "analysis/LogicalWordAnalysis.h"
 #include "analysis/TargetMap.h"
+#include "components/QrProgressWnd.h"
 
 #include <gtest/gtest.h>
+#include <map>
 
 TEST(LargeList, TwoCoreSplitKeepsOrderAndResults)
 {
@@ -40,6 +43,34 @@ TEST(LargeList, TwoCoreSplitKeepsOrderAndResults)
     EXPECT_EQ(engine.ResultOf(expectedKeys.last()), &engine.Results().back());
 }
 
+// A cancel while both cores work keeps the first half's targets done so far, in order, and
+// nothing of the worker's half.
+TEST(LargeList, TwoCoreCancelKeepsOnlyTheFirstHalfDone)
+{
+    CAnalyzeSettings settings;
+    AddWords(settings, {{"CUST", "고객"}, {"NO", "번호"}});
+    AddExcept(settings, {"별"});
+    LogicalWordAnalysis engine(&settings);
+    for (int i = 0; i < 10000; ++i)
+        engine.AddSourceRow(i % 7 == 0 ? QString(U("별_")) : QString(U("고객") + QString::number(i) + U("번호")),
+                            nullptr, nullptr, nullptr);
+    auto* progress = static_cast<CSilentProgress*>(CQrProgressWnd::Backend());
+    progress->m_cancelAfter = 100; // two steps a target of the first half
+    const auto run = engine.Analyze();
+    progress->m_cancelAfter = -1;
+    ASSERT_TRUE(run.cancelled);
+    QStringList expected;
+    for (qsizetype i = 0; i < 50; ++i)
+        if (!engine.SplitName(engine.Inputs().keyAt(i)).removed)
+            expected << engine.Inputs().keyAt(i);
+    QStringList keys;
+    for (const WordAnalysis::WordResult& result : engine.Results()) {
+        keys << result.key;
+        EXPECT_EQ(result.AnalyzedPartner(), QStringLiteral("CUST_?_NO")) << result.key.toStdString();
+    }
+    EXPECT_EQ(keys, expected);
+}
+
 TEST(LargeList, BatchRemovalMatchesSingleRemovals)
 {
     TargetMap<int> single, batch;
@@ -59,7 +90,7 @@ TEST(LargeList, BatchRemovalMatchesSingleRemovals)
     EXPECT_EQ(std::as_const(single).find(QStringLiteral("10"), 10), single.find(QStringLiteral("10")));
     EXPECT_EQ(*std::as_const(single).find(QStringLiteral("10"), 3), 10);
     EXPECT_EQ(std::as_const(single).find(QStringLiteral("x"), -1), nullptr);
-    batch[QStringLiteral("new")] = 100;                   // appended while slots wait
+    batch[QStringLiteral("new")] = 100; // appended while slots wait
     single[QStringLiteral("new")] = 100;
     batch.compact();
     ASSERT_EQ(batch.size(), single.size());
@@ -81,17 +112,59 @@ TEST(LargeList, OrderedKeysStayUniqueWithoutTheHash)
     EXPECT_EQ(map.find(U("마")), nullptr);
     EXPECT_EQ(map.find(U("")), nullptr);
     map.insertOrFold(U("라"), 5, [](int& earlier, int&& later) { earlier += later; }); // the last key again
-    map[U("나")] += 10;                                            // a repeat out of order
-    map[U("각")] = 7;                                              // a new key out of order
+    map[U("나")] += 10;                                                                // a repeat out of order
+    map[U("각")] = 7;                                                                  // a new key out of order
     ASSERT_EQ(map.size(), 5);
     EXPECT_EQ(*map.find(U("나")), 11);
     EXPECT_EQ(*map.find(U("라")), 6);
     EXPECT_EQ(map.indexOf(U("각")), 4);
     EXPECT_TRUE(map.rename(U("가"), U("하")));
     EXPECT_EQ(map.indexOf(U("하")), 0);
-    map.clear();                                                   // ordered again after clearing
+    map.clear(); // ordered again after clearing
     map[U("b")] = 1;
     map[U("a")] = 2;
     EXPECT_EQ(*map.find(U("b")), 1);
     EXPECT_EQ(map.indexOf(U("a")), 1);
+}
+
+// Keys out of order, removed in batches, renamed and added again over and over: every lookup
+// agrees with a plain map of the same keys, through the table's growth and its removed slots.
+TEST(LargeList, HashedLookupsFollowManyRemovalsAndRenames)
+{
+    TargetMap<int> map;
+    std::map<QString, int> model; // key -> value; positions checked against the map's own order
+    for (int round = 0; round < 6; ++round) {
+        for (int i = 0; i < 3000; ++i) {
+            const QString key = QString::number((i * 7919 + round * 31) % 5000);
+            map[key] += 1;
+            model[key] += 1;
+        }
+        int n = 0;
+        for (auto it = model.begin(); it != model.end();) {
+            if (n++ % 3 == round % 3) {
+                EXPECT_TRUE(map.removeLater(it->first));
+                it = model.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        map.compact();
+        for (int i = 0; i < 200; ++i) {
+            const QString from = QString::number(i * 13 % 5000), to = QStringLiteral("r%1-%2").arg(round).arg(i);
+            const auto it = model.find(from);
+            EXPECT_EQ(map.rename(from, to), it != model.end());
+            if (it != model.end()) {
+                model[to] = it->second;
+                model.erase(it);
+            }
+        }
+        ASSERT_EQ(map.size(), qsizetype(model.size()));
+        for (qsizetype i = 0; i < map.size(); ++i)
+            EXPECT_EQ(map.indexOf(map.keyAt(i)), i);
+        for (const auto& [key, value] : model)
+            ASSERT_NE(map.find(key), nullptr) << key.toStdString();
+        for (const auto& [key, value] : model)
+            EXPECT_EQ(*map.find(key), value);
+        EXPECT_EQ(map.find(QStringLiteral("absent")), nullptr);
+    }
 }
