@@ -231,6 +231,18 @@ const ConformanceAreaFacts::Domain* ColumnJudge::FittingDomain(const QStringList
     return &m_facts.domains.at(cached->second);
 }
 
+const QString& ColumnJudge::LogicalTypeOf(const QString& type)
+{
+    // A model has a handful of type names: a short list beats a hash of every column's.
+    for (const auto& [physical, logical] : m_logicalTypes)
+        if (physical == type)
+            return logical;
+    if (m_logicalTypes.size() >= kMaxLogicalTypes)
+        m_logicalTypes.clear();
+    m_logicalTypes.emplace_back(type, CAnalyzeSettings::Instance().ConvertToLogicalDataType(type));
+    return m_logicalTypes.back().second;
+}
+
 void ColumnJudge::Judge(const std::vector<DiagnosisColumn>& batch, std::vector<ColumnVerdict>& verdicts)
 {
     Prepared prepared;
@@ -276,7 +288,6 @@ void ColumnJudge::Decide(const std::vector<DiagnosisColumn>& batch, const Prepar
     const std::vector<Name>& names = prepared.names;
     verdicts.clear();
     verdicts.resize(batch.size());
-    const CAnalyzeSettings& settings = CAnalyzeSettings::Instance();
     for (size_t i = 0; i < batch.size(); ++i) {
         const DiagnosisColumn& c = batch[i];
         ColumnVerdict& out = verdicts[i];
@@ -304,7 +315,7 @@ void ColumnJudge::Decide(const std::vector<DiagnosisColumn>& batch, const Prepar
         QString type = c.type, length = c.length, scale = c.scale;
         if (type.contains(u'('))
             ParseDataType(c.type, type, length, scale);
-        const QString logicalType = settings.ConvertToLogicalDataType(type);
+        const QString logicalType = LogicalTypeOf(type);
         const auto term = v.termDomainId.isEmpty() ? m_facts.domains.end() : m_facts.domains.find(v.termDomainId);
         if (term != m_facts.domains.end()) {
             out.typeOk = Conformance::TypeFits(term->second, logicalType, length, scale);

@@ -11,6 +11,7 @@
 //
 // Judging a batch gives the same verdicts however the columns are cut into batches, and in the
 // order of the columns; so the output never depends on the batch size.
+#include "components/TextHash.h"
 #include "diagnosis/ColumnStandard.h"
 #include "standard/ConformanceCheck.h"
 
@@ -109,15 +110,18 @@ private:
     // The domain of the first candidate with one that fits the type; null when none.
     const ConformanceAreaFacts::Domain* FittingDomain(const QStringList& candidates, const QString& logicalType,
                                                       const QString& length, const QString& scale);
+    // The logical type of a physical type name, through a short list of the names seen.
+    const QString& LogicalTypeOf(const QString& type);
 
 public:
+    using NameTable = std::unordered_map<QString, std::shared_ptr<const NameVerdict>, TextHasher>;
     struct Prepared
     {
         std::vector<Name> names;
         // Shared, so a name table started afresh by Prepare leaves Decide's verdicts in place.
         std::vector<std::shared_ptr<const NameVerdict>> verdicts;
         // The table Prepare started afresh from, for the thread of Decide to free.
-        std::unordered_map<QString, std::shared_ptr<const NameVerdict>> retired;
+        NameTable retired;
     };
     // For a process that ends with the diagnosis: the table of names is left to the system.
     void LeaveNamesAtExit();
@@ -127,7 +131,9 @@ private:
     const ConformanceAreaFacts& m_facts;
     size_t m_maxNames;
     size_t m_sharedFrom;
-    std::unordered_map<QString, std::shared_ptr<const NameVerdict>> m_names;
-    std::unordered_map<QString, QString> m_domainCache; // candidates + type -> DOM_ID ("" none)
-    std::unique_ptr<class TermNameWords> m_words;       // read at the first name
+    NameTable m_names;
+    std::unordered_map<QString, QString, TextHasher> m_domainCache; // candidates + type -> DOM_ID ("" none)
+    static constexpr size_t kMaxLogicalTypes = 32;
+    std::vector<std::pair<QString, QString>> m_logicalTypes; // Decide's: physical type -> logical
+    std::unique_ptr<class TermNameWords> m_words;            // read at the first name
 };

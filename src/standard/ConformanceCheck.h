@@ -17,6 +17,7 @@
 // lists as a synonym of a term; no logical name.
 // A forbidden word is a non-standard word whose description marks it so (the standard import
 // writes that mark; the word tables have no column for it).
+#include "components/TextHash.h"
 #include "standard/ConformanceSince.h"
 
 #include <QHash>
@@ -160,15 +161,15 @@ struct ConformanceAreaFacts
         QString length;
         QString scale;
     };
-    std::unordered_map<QString, Domain> domains;                 // DOM_ID -> domain
-    std::unordered_map<QString, std::vector<QString>> domainIds; // key domain name -> DOM_IDs, read order
+    std::unordered_map<QString, Domain> domains;                             // DOM_ID -> domain
+    std::unordered_map<QString, std::vector<QString>, TextHasher> domainIds; // key domain name -> DOM_IDs, read order
     struct Term
     {
         QString physical;
         QString domainId;
     };
-    std::unordered_map<QString, Term> terms;           // standard term's logical name -> term
-    std::unordered_map<QString, QString> termSynonyms; // a term synonym (blanks removed) -> the term
+    std::unordered_map<QString, Term, TextHasher> terms;           // standard term's logical name -> term
+    std::unordered_map<QString, QString, TextHasher> termSynonyms; // a term synonym (blanks removed) -> the term
 };
 
 namespace Conformance {
