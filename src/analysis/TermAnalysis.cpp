@@ -452,9 +452,29 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
         synonymName = t.listStandardNames.join(QString());
 }
 
-bool CTermAnalysis::ResolveWords(IServiceLayer* service, const QStringList& words, const std::vector<int>& kinds,
-                                 TermTargetResult& result, QStringList* relations)
+const TermWordResult* WordMemo::Find(const QString& text) const
 {
+    const auto it = m_words.find(text);
+    return it == m_words.end() ? nullptr : &it->second;
+}
+
+void WordMemo::Keep(const TermWordResult& word)
+{
+    if (m_words.size() >= kMaxWords)
+        m_words.clear();
+    const auto own = [](const QString& text) { return QString(text.constData(), text.size()); };
+    TermWordResult w = word;
+    for (QString* text :
+         {&w.word, &w.id, &w.logicalName, &w.physicalName, &w.fullName, &w.standardName, &w.standardId, &w.domainClass})
+        *text = own(*text);
+    m_words.try_emplace(own(word.word), std::move(w));
+}
+
+bool CTermAnalysis::ResolveWords(IServiceLayer* service, const QStringList& words, const std::vector<int>& kinds,
+                                 TermTargetResult& result, QStringList* relations, WordMemo* memo)
+{
+    if (relations)
+        memo = nullptr; // the memo keeps no relations
     bool synonym = false;
     bool compound = false;
     auto addFound = [&](const QString& text, SERVICE_WORD_HANDLE handle, const _stServiceWord& record) {
@@ -513,11 +533,11 @@ bool CTermAnalysis::ResolveWords(IServiceLayer* service, const QStringList& word
             for (const QString& text : words) {
                 SERVICE_WORD_HANDLE handle = -1;
                 const _stServiceWord* record = nullptr;
-                if (FindFirst(service, text, handle, record)) {
+                const TermWordResult* known = memo ? memo->Find(text) : nullptr;
+                if (known) {
+                    result.words.push_back(*known);
+                } else if (FindFirst(service, text, handle, record)) {
                     addFound(text, handle, *record);
-                    // Written in other Latin case (id for ID) is the word itself, not a synonym.
-                    if (LatinCase::Folded(result.words.back().standardName) != LatinCase::Folded(text))
-                        synonym = true;
                 } else {
                     TermWordResult w;
                     w.word = text;
@@ -525,6 +545,12 @@ bool CTermAnalysis::ResolveWords(IServiceLayer* service, const QStringList& word
                     if (relations)
                         relations->append(QString());
                 }
+                if (memo && !known)
+                    memo->Keep(result.words.back());
+                // Written in other Latin case (id for ID) is the word itself, not a synonym.
+                const TermWordResult& w = result.words.back();
+                if (w.found && LatinCase::Folded(w.standardName) != LatinCase::Folded(text))
+                    synonym = true;
             }
         }
     }
@@ -760,7 +786,7 @@ TermNameWords::TermNameWords(QString areaId) : m_service(NewServiceLayer())
 
 TermNameWords::~TermNameWords() = default;
 
-void TermNameWords::Analyse(const QString& name, TermTargetResult& result) const
+void TermNameWords::Analyse(const QString& name, TermTargetResult& result, WordMemo* memo) const
 {
     result = TermTargetResult();
     result.name = name;
@@ -769,5 +795,5 @@ void TermNameWords::Analyse(const QString& name, TermTargetResult& result) const
     QStringList words;
     std::vector<int> kinds;
     m_view->SplitText(name, QString(), words, kinds);
-    CTermAnalysis::ResolveWords(m_view.get(), words, kinds, result, nullptr);
+    CTermAnalysis::ResolveWords(m_view.get(), words, kinds, result, nullptr, memo);
 }

@@ -32,6 +32,7 @@
 //   attribute name now) and keeps the earlier place in the list.
 #include "analysis/AnalysisRow.h"
 #include "analysis/ColumnRoles.h"
+#include "components/TextHash.h"
 #include "settings/AnalyzeRecords.h"
 
 #include <QHash>
@@ -43,6 +44,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -186,8 +188,9 @@ public:
     // The words of one name as the service split it, each taken to its word record: the words,
     // registered, allFound, allStandard, physicalName and fullName of the result, and the
     // relations list when asked for. True when a word is written as a synonym.
+    // A memo keeps each word taken (without relations) for the next name that has it.
     static bool ResolveWords(class IServiceLayer* service, const QStringList& words, const std::vector<int>& kinds,
-                             TermTargetResult& result, QStringList* relations);
+                             TermTargetResult& result, QStringList* relations, class WordMemo* memo = nullptr);
     // From the words: the last word, the last two joined without separator, and so on.
     static QStringList CandidateKeyDomainNames(const QStringList& words);
     // Area of a term document or request: the repository must be connected, the area current,
@@ -305,6 +308,20 @@ private:
     std::map<QString, AreaDomains> m_keyDomains; // per run, by area
 };
 
+// Words already taken to their records, by the text as written, for one thread that analyses
+// many names. Its texts are copies of its own: two threads' memos share no reference counts,
+// which they would otherwise contend for on every word.
+class WordMemo
+{
+public:
+    const TermWordResult* Find(const QString& text) const;
+    void Keep(const TermWordResult& word);
+
+private:
+    static constexpr size_t kMaxWords = 100000;
+    std::unordered_map<QString, TermWordResult, TextHasher> m_words;
+};
+
 // The words of names against one area, without targets, rows or domains: what a diagnosis
 // needs of many names. The same words as the term analysis, on a service of its own that
 // reads the area once, here; Analyse may then run on several threads at once.
@@ -316,7 +333,7 @@ public:
     TermNameWords(const TermNameWords&) = delete;
     TermNameWords& operator=(const TermNameWords&) = delete;
     // The result's words, registered, allFound, allStandard, physicalName and fullName.
-    void Analyse(const QString& name, TermTargetResult& result) const;
+    void Analyse(const QString& name, TermTargetResult& result, WordMemo* memo = nullptr) const;
 
 private:
     std::unique_ptr<class IServiceLayer> m_service;

@@ -90,14 +90,17 @@ void ColumnJudge::AnalyseNames(const QStringList& keys)
     if (analysed.isEmpty())
         return;
 
-    if (!m_words)
+    if (!m_words) {
         m_words = std::make_unique<TermNameWords>(m_areaId);
+        for (auto& memo : m_memos)
+            memo = std::make_unique<WordMemo>();
+    }
     // Names are analysed each by itself: a second thread takes half of a long list.
     std::vector<std::shared_ptr<const NameVerdict>> verdicts(size_t(analysed.size()));
-    const auto analyse = [&](qsizetype from, qsizetype to) {
+    const auto analyse = [&](qsizetype from, qsizetype to, WordMemo& memo) {
         TermTargetResult result;
         for (qsizetype i = from; i < to; ++i)
-            verdicts[size_t(i)] = std::make_shared<const NameVerdict>(VerdictOf(analysed[i], result));
+            verdicts[size_t(i)] = std::make_shared<const NameVerdict>(VerdictOf(analysed[i], result, memo));
     };
     const qsizetype half = size_t(analysed.size()) >= m_sharedFrom ? analysed.size() / 2 : analysed.size();
     CThreadFailure failure;
@@ -106,18 +109,18 @@ void ColumnJudge::AnalyseNames(const QStringList& keys)
         std::atomic<bool> stop{false}; // the helper's part is short; nothing stops it early
         CJoinOnExit join(helper, stop);
         if (half < analysed.size())
-            helper = std::thread([&] { failure.Run([&] { analyse(half, analysed.size()); }); });
-        analyse(0, half);
+            helper = std::thread([&] { failure.Run([&] { analyse(half, analysed.size(), *m_memos[1]); }); });
+        analyse(0, half, *m_memos[0]);
     }
     failure.Rethrow();
     for (qsizetype i = 0; i < analysed.size(); ++i)
         m_names[analysed[i]] = std::move(verdicts[size_t(i)]);
 }
 
-ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetResult& result) const
+ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetResult& result, WordMemo& memo) const
 {
     NameVerdict v;
-    m_words->Analyse(key, result);
+    m_words->Analyse(key, result, &memo);
     const TermTargetResult* r = &result;
     // Pieces that are never words (a digit run inside a name) are no part of its verdict.
     std::vector<const TermWordResult*> words;

@@ -16,6 +16,7 @@
 #include "standard/ConformanceCheck.h"
 
 #include <QString>
+#include <array>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -105,7 +106,7 @@ private:
     Name NameOf(const DiagnosisColumn& column) const;
     void AnalyseNames(const QStringList& keys);
     // What the words of a name give; result is scratch. Safe on several threads at once.
-    NameVerdict VerdictOf(const QString& key, struct TermTargetResult& result) const;
+    NameVerdict VerdictOf(const QString& key, struct TermTargetResult& result, class WordMemo& memo) const;
     NameVerdict TermSynonymVerdict(const QString& name, const QString& term) const;
     // The domain of the first candidate with one that fits the type; null when none.
     const ConformanceAreaFacts::Domain* FittingDomain(const QStringList& candidates, const QString& logicalType,
@@ -136,4 +137,6 @@ private:
     static constexpr size_t kMaxLogicalTypes = 32;
     std::vector<std::pair<QString, QString>> m_logicalTypes; // Decide's: physical type -> logical
     std::unique_ptr<class TermNameWords> m_words;            // read at the first name
+    // AnalyseNames's: the first half's thread and the second's each keep the words they took.
+    std::array<std::unique_ptr<WordMemo>, 2> m_memos;
 };

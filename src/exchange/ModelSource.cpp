@@ -7,6 +7,7 @@
 #include "exchange/ModelSourceTexts.h"
 
 #include <QFileInfo>
+#include <QVarLengthArray>
 #include <algorithm>
 
 namespace ModelSource {
@@ -143,7 +144,7 @@ qsizetype NameEnd(const QString& comment)
     return dash >= 0 && dash < end ? dash : end;
 }
 
-bool IsNoise(const QString& token)
+bool IsNoise(QStringView token)
 {
     if (token.size() == 1 && token[0].unicode() < 0x80 && token[0].isLetter())
         return true; // Y, N: a code value
@@ -151,14 +152,14 @@ bool IsNoise(const QString& token)
 }
 
 // A head that reads as a sentence is a description, not a name.
-bool IsSentence(const QStringList& tokens)
+bool IsSentence(const QVarLengthArray<QStringView, 8>& tokens)
 {
-    static const char* const kEndings[] = {"니다", "한다", "된다", "이다", "있다", "없다", "했다", "였다"};
+    static const char16_t* const kEndings[] = {u"니다", u"한다", u"된다", u"이다", u"있다", u"없다", u"했다", u"였다"};
     if (tokens.size() > 6)
         return true;
-    const QString& last = tokens.back();
-    for (const char* ending : kEndings)
-        if (last.size() > 2 && last.endsWith(QString::fromUtf8(ending)))
+    const QStringView last = tokens.back();
+    for (const char16_t* ending : kEndings)
+        if (last.size() > 2 && last.endsWith(QStringView(ending)))
             return true;
     // The plain present of any verb: a syllable closed by ㄴ, or 는, then 다 (나타낸다, 받는다).
     if (last.size() > 2 && last.endsWith(u'다')) {
@@ -185,13 +186,27 @@ CommentParts SplitComment(const QString& comment)
     for (QChar& c : head)
         if (!c.isLetterOrNumber() && c != u'_' && !c.isSpace() && !c.isMark())
             c = u' ';
-    QStringList tokens;
-    for (const QString& token : head.simplified().split(u' ', Qt::SkipEmptyParts))
-        if (!IsNoise(token))
-            tokens << token;
+    // Tokens as views of the simplified head, which is the name itself when none is noise.
+    const QString simple = std::move(head).simplified();
+    QVarLengthArray<QStringView, 8> tokens;
+    bool noise = false;
+    for (const QStringView token : QStringView(simple).tokenize(u' ', Qt::SkipEmptyParts)) {
+        if (IsNoise(token))
+            noise = true;
+        else
+            tokens.append(token);
+    }
     if (tokens.isEmpty() || IsSentence(tokens))
         return parts;
-    parts.name = tokens.join(u' ');
+    if (!noise) {
+        parts.name = simple;
+        return parts;
+    }
+    for (const QStringView token : tokens) {
+        if (!parts.name.isEmpty())
+            parts.name += u' ';
+        parts.name += token;
+    }
     return parts;
 }
 

@@ -31,6 +31,9 @@ int WriteError()
 struct ConformanceRecordFile
 {
     std::unique_ptr<QTemporaryFile> file;
+    // The machine's own order: a text is copied as it is held, not swapped byte by byte.
+    static constexpr QDataStream::ByteOrder kOrder =
+        QSysInfo::ByteOrder == QSysInfo::BigEndian ? QDataStream::BigEndian : QDataStream::LittleEndian;
     QDataStream out;
     qint64 records = 0;
 
@@ -46,6 +49,7 @@ struct ConformanceRecordFile
         }
         out.setDevice(file.get());
         out.setVersion(QDataStream::Qt_6_0);
+        out.setByteOrder(kOrder);
         return true;
     }
     // Each record from the start, until record returns false; false then or when the file
@@ -61,6 +65,7 @@ struct ConformanceRecordFile
             return false;
         QDataStream stream(&in);
         stream.setVersion(QDataStream::Qt_6_0);
+        stream.setByteOrder(kOrder);
         for (qint64 i = 0; i < records; ++i)
             if (!record(stream))
                 return false;
