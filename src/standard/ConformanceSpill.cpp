@@ -3,14 +3,20 @@
 #include "components/JsonTextWriter.h"
 #include "components/Platform.h"
 #include "components/TextHash.h"
+#include "components/ThreadFailure.h"
 #include "standard/ConformanceCheck.h"
 
 #include <QDataStream>
 #include <QJsonArray>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <QVariant>
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -131,14 +137,80 @@ bool ConformanceEntrySpill::ForEach(int kind, const std::function<bool(const Con
     const Impl::Kind& k = d->kinds[size_t(kind)];
     if (k.entries.records == 0)
         return !d->failed;
-    ConformanceEntry e;
-    return k.entries.Read([&](QDataStream& in) {
+    const auto read = [&k](QDataStream& in, ConformanceEntry& e) {
         in >> e.table >> e.column >> e.attribute >> e.dataType >> e.subject >> e.replacement;
         if (in.status() != QDataStream::Ok)
             return false;
         e.count = k.subjects.value(TextHash64(e.subject)).count;
-        return fn(e);
+        return true;
+    };
+    constexpr qint64 kAheadFrom = 20000;
+    constexpr size_t kBlock = 4096;
+    if (k.entries.records < kAheadFrom) {
+        ConformanceEntry e;
+        return k.entries.Read([&](QDataStream& in) { return read(in, e) && fn(e); });
+    }
+    // A long kind (a report's whole findings) is read back on a second thread, a block or two
+    // ahead of fn: the reading and what fn writes take turns on one core otherwise.
+    struct Shared
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::deque<std::vector<ConformanceEntry>> blocks;
+        bool ended = false, read = false, stop = false;
+    } shared;
+    CThreadFailure failure;
+    std::thread reader([&] {
+        failure.Run([&] {
+            std::vector<ConformanceEntry> block;
+            const auto hand = [&] {
+                std::unique_lock lock(shared.mutex);
+                shared.changed.wait(lock, [&] { return shared.stop || shared.blocks.size() < 2; });
+                if (shared.stop)
+                    return false;
+                shared.blocks.push_back(std::exchange(block, {}));
+                shared.changed.notify_all();
+                return true;
+            };
+            const bool ok = k.entries.Read([&](QDataStream& in) {
+                block.emplace_back();
+                return read(in, block.back()) && (block.size() < kBlock || hand());
+            });
+            if (ok && !block.empty())
+                hand();
+            std::lock_guard lock(shared.mutex);
+            shared.read = ok;
+        });
+        std::lock_guard lock(shared.mutex);
+        shared.ended = true;
+        shared.changed.notify_all();
     });
+    const auto stopReader = qScopeGuard([&] {
+        {
+            std::lock_guard lock(shared.mutex);
+            shared.stop = true;
+            shared.changed.notify_all();
+        }
+        reader.join();
+    });
+    for (;;) {
+        std::vector<ConformanceEntry> block;
+        {
+            std::unique_lock lock(shared.mutex);
+            shared.changed.wait(lock, [&] { return !shared.blocks.empty() || shared.ended; });
+            if (shared.blocks.empty())
+                break;
+            block = std::move(shared.blocks.front());
+            shared.blocks.pop_front();
+            shared.changed.notify_all();
+        }
+        for (const ConformanceEntry& e : block)
+            if (!fn(e))
+                return false;
+    }
+    failure.Rethrow();
+    std::lock_guard lock(shared.mutex);
+    return shared.read;
 }
 
 std::vector<ConformanceEntrySpill::Subject> ConformanceEntrySpill::Top(int kind, size_t n) const

@@ -170,3 +170,39 @@ TEST_P(ConformanceCheck, JsonHoldsTheSameFigures)
 
 INSTANTIATE_TEST_SUITE_P(Dialects, ConformanceCheck, ::testing::Values(TestDialect::Sqlite, TestDialect::Postgresql),
                          [](const auto& info) { return DialectName(info.param); });
+
+// A long kind is read back a block ahead on a second thread: the entries in the order added,
+// each with its subject's count, and a reader that stops early ends the reading.
+TEST(ConformanceEntrySpill, LongKindsComeBackInOrderWithCountsAndStopEarly)
+{
+    constexpr int kEntries = 50000;
+    ConformanceEntrySpill spill;
+    for (int i = 0; i < kEntries; ++i)
+        ASSERT_TRUE(spill.Add(0, {QStringLiteral("T%1").arg(i / 20), QStringLiteral("C%1").arg(i), U("이름"),
+                                  QStringLiteral("VARCHAR(10)"), QStringLiteral("S%1").arg(i % 7), QString(), 0}));
+    ASSERT_TRUE(
+        spill.Add(1, {QStringLiteral("T"), QStringLiteral("C"), U("이름"), QString(), U("단어"), QString(), 0}));
+
+    int seen = 0;
+    bool inOrder = true, counted = true;
+    EXPECT_TRUE(spill.ForEach(0, [&](const ConformanceEntry& e) {
+        inOrder = inOrder && e.column == QStringLiteral("C%1").arg(seen);
+        counted = counted && e.count == kEntries / 7 + (seen % 7 < kEntries % 7 ? 1 : 0);
+        ++seen;
+        return true;
+    }));
+    EXPECT_EQ(seen, kEntries);
+    EXPECT_TRUE(inOrder);
+    EXPECT_TRUE(counted);
+
+    seen = 0;
+    EXPECT_FALSE(spill.ForEach(0, [&](const ConformanceEntry&) { return ++seen < 30001; }));
+    EXPECT_EQ(seen, 30001);
+    const auto top = spill.Top(0, 2);
+    ASSERT_EQ(top.size(), 2u);
+    EXPECT_EQ(top[0].text, QStringLiteral("S0"));
+    EXPECT_EQ(top[1].text, QStringLiteral("S1"));
+    seen = 0;
+    EXPECT_TRUE(spill.ForEach(1, [&](const ConformanceEntry& e) { return ++seen, e.subject == U("단어"); }));
+    EXPECT_EQ(seen, 1);
+}
