@@ -73,8 +73,8 @@ bool ScriptColumns::Next(std::vector<DiagnosisColumn>& batch, size_t max)
         c.description = std::move(comment.description);
         c.commentRead = true;
         c.comment = std::move(from.comment);
-        c.displayType = from.type.Display();
-        c.type = c.displayType.section(u'(', 0, 0).trimmed();
+        c.displayType = std::move(from.display);
+        c.type = std::move(from.typeName);
         c.length = std::move(from.type.length);
         c.scale = std::move(from.type.scale);
         c.definition = std::move(from.definition);

@@ -276,10 +276,22 @@ bool Tables::Next(Table& out)
         out.name = std::move(t.name);
         out.comment = std::move(t.comment);
         out.columns.clear();
-        for (Internal::Column& c : t.columns)
-            if (!c.dropped)
-                out.columns.push_back({std::move(c.name), std::move(c.comment), std::move(c.definition),
-                                       ModelSource::NormalizeType(m_dialect, c.type), c.keys});
+        for (Internal::Column& c : t.columns) {
+            if (c.dropped)
+                continue;
+            auto type = m_types.find(c.type);
+            if (type == m_types.end()) {
+                if (m_types.size() >= 4096)
+                    m_types.clear(); // a bound for scripts of endless distinct types
+                Type made{ModelSource::NormalizeType(m_dialect, c.type), {}, {}};
+                made.display = made.type.Display();
+                made.name = made.display.section(u'(', 0, 0).trimmed();
+                type = m_types.emplace(c.type, std::move(made)).first;
+            }
+            const Type& known = type->second;
+            out.columns.push_back({std::move(c.name), std::move(c.comment), std::move(c.definition), known.type,
+                                   known.display, known.name, c.keys});
+        }
         if (!out.columns.empty())
             return true;
     }

@@ -14,12 +14,14 @@
 // Our own reader rather than PostgreSQL's parser (libpg_query): it reads the four dialects
 // with one set of rules, keeps going after a statement it cannot read, and needs no parse tree
 // of a million columns.
+#include "components/TextHash.h"
 #include "exchange/ModelSource.h"
 
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace DdlReader {
@@ -39,6 +41,8 @@ public:
     {
         QString name, comment, definition;
         ModelSource::ColumnType type;
+        QString display;  // type.Display()
+        QString typeName; // display before its parenthesis
         unsigned char keys = 0;
     };
     struct Table
@@ -61,6 +65,13 @@ private:
     bool m_failed = false;
     size_t m_next = 0;
     ModelSource::Dialect m_dialect = ModelSource::Dialect::Unknown;
+    // A script's few type texts read once each: VARCHAR(20) is normalised for its first column.
+    struct Type
+    {
+        ModelSource::ColumnType type;
+        QString display, name;
+    };
+    std::unordered_map<QString, Type, TextHasher> m_types;
 };
 
 struct Options
