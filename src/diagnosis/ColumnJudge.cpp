@@ -37,6 +37,12 @@ ColumnJudge::ColumnJudge(QString areaId, const ConformanceAreaFacts& facts, size
 {
 }
 
+size_t ColumnJudge::NamesReserved() const
+{
+    // A table that filled to its bound once will again: made that size, not grown by rehashing.
+    return std::min(m_maxNames, size_t(1) << 18);
+}
+
 ColumnJudge::~ColumnJudge() = default;
 
 void ColumnJudge::LeaveNamesAtExit()
@@ -258,8 +264,10 @@ void ColumnJudge::Prepare(const std::vector<DiagnosisColumn>& batch, Prepared& p
     // A bound on memory for models of distinct names. Started afresh before the batch's names
     // are looked up, so that every name of the batch is in the table afterwards.
     prepared.retired = {};
-    if (m_names.size() + batch.size() > m_maxNames)
+    if (m_names.size() + batch.size() > m_maxNames) {
         prepared.retired = std::exchange(m_names, {});
+        m_names.reserve(NamesReserved());
+    }
     std::vector<Name>& names = prepared.names;
     names.assign(batch.size(), Name());
     prepared.verdicts.assign(batch.size(), nullptr);

@@ -104,6 +104,7 @@ private:
     };
 
     Name NameOf(const DiagnosisColumn& column) const;
+    size_t NamesReserved() const;
     void AnalyseNames(const QStringList& keys);
     // What the words of a name give; result is scratch. Safe on several threads at once.
     NameVerdict VerdictOf(const QString& key, struct TermTargetResult& result, class WordMemo& memo) const;

@@ -201,9 +201,9 @@ private:
         const bool quoted = t.kind == Tok::QuotedId;
         QString stored = quoted ? t.text() : t.raw().toString();
         if (!quoted && m_dialect == Dialect::PostgreSql)
-            stored = stored.toLower();
+            stored = std::move(stored).toLower();
         else if (!quoted && m_dialect == Dialect::Oracle)
-            stored = stored.toUpper();
+            stored = std::move(stored).toUpper();
         // MySQL, SQLite and an unknown dialect: names compare without case.
         const bool exact = m_dialect == Dialect::PostgreSql || m_dialect == Dialect::Oracle;
         return {stored, exact ? stored : stored.toLower()};
