@@ -207,6 +207,16 @@ private:
                 m_startLine = m_line;
             }
             if (c == u'\n') {
+                // A next line that starts with anything but "/" is no SQL*Plus end: passed
+                // without looking for its end.
+                qsizetype k = m_pos + 1;
+                while (k < m_buffer.size() && m_buffer[k] != u'\n' && m_buffer[k].isSpace())
+                    ++k;
+                if (k < m_buffer.size() && m_buffer[k] != u'/') {
+                    ++m_line;
+                    ++m_pos;
+                    continue;
+                }
                 // SQL*Plus ends a block with "/" alone on a line: wait for the whole next line.
                 const qsizetype eol = m_buffer.indexOf(u'\n', m_pos + 1);
                 if (eol < 0 && !atEnd)

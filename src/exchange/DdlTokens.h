@@ -142,9 +142,12 @@ public:
 
     std::vector<Token> All(bool& unterminated)
     {
-        // Counted first, so the list is allocated once at its size.
-        size_t count = 0;
-        {
+        // A long statement's tokens are counted first, so the list is allocated once at its
+        // size; an ordinary one is read once, into room for about a token in four characters.
+        constexpr qsizetype kCountFrom = 1 << 20;
+        size_t count = size_t(m_s.size() / 4 + 8);
+        if (m_s.size() >= kCountFrom) {
+            count = 0;
             const size_t texts = g_source->texts.size();
             bool ignored = false;
             while (Next(ignored).kind != Tok::End)
@@ -194,8 +197,16 @@ private:
     {
         QString out;
         ++m_i;
+        // Plain characters go over in runs: most strings have no quote or escape inside.
+        qsizetype run = m_i;
+        const auto flush = [&] { out += m_s.mid(run, m_i - run); };
         while (m_i < m_s.size()) {
             const QChar c = m_s[m_i];
+            if (c != close && !(backslashes && c == u'\\')) {
+                ++m_i;
+                continue;
+            }
+            flush();
             if (backslashes && c == u'\\' && m_i + 1 < m_s.size()) {
                 const QChar e = m_s[m_i + 1];
                 out += e == u'n'   ? QChar(u'\n')
@@ -204,20 +215,24 @@ private:
                        : e == u'0' ? QChar(u'\0')
                                    : e;
                 m_i += 2;
+                run = m_i;
                 continue;
             }
             if (c == close) {
                 if (close == quote && At(m_i + 1) == quote) {
                     out += quote;
                     m_i += 2;
+                    run = m_i;
                     continue;
                 }
                 ++m_i;
                 return out;
             }
-            out += c;
+            out += c; // a lone backslash at the end
             ++m_i;
+            run = m_i;
         }
+        flush();
         unterminated = true;
         return out;
     }

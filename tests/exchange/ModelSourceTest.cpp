@@ -341,6 +341,32 @@ TEST(DdlReader, UnclosedAndDialectQuotesNeverMisreadSilently)
     }
 }
 
+// Quoted texts come out unescaped, in each dialect's way, wherever the quotes and escapes sit.
+TEST(DdlReader, CommentTextsUnescaped)
+{
+    const struct
+    {
+        const char* dialect;
+        const char* script;
+        const char* comment;
+    } cases[] = {
+        {"postgresql", "CREATE TABLE t (n INT);\nCOMMENT ON COLUMN t.n IS '''고객'' 번호 ''';", "'고객' 번호 '"},
+        {"postgresql", "CREATE TABLE t (n INT);\nCOMMENT ON COLUMN t.n IS E'고객\\'s\\n번호\\\\';", "고객's\n번호\\"},
+        {"mysql", "CREATE TABLE t (n INT COMMENT \"a\\\"b\"\"c\\td\");", "a\"b\"c\td"},
+        {"oracle", "CREATE TABLE t (n NUMBER);\nCOMMENT ON COLUMN t.n IS '';", ""},
+    };
+    for (const auto& c : cases) {
+        ModelSource::AttributeList list;
+        QString error;
+        DdlReader::Options options;
+        options.dialect = ModelSource::DialectOfName(QString::fromLatin1(c.dialect));
+        ASSERT_TRUE(DdlReader::ReadText(QString::fromUtf8(c.script), QStringLiteral("t.sql"), list, error, options))
+            << c.script;
+        ASSERT_EQ(list.Columns(), 1) << c.script;
+        EXPECT_EQ(list.rows[1][ModelSource::ColComment], QString::fromUtf8(c.comment)) << c.script;
+    }
+}
+
 // A stray byte in a UTF-8 file keeps the file UTF-8 and is named; a CP949 file is read as CP949
 // and said to be.
 TEST(DdlReader, EncodingIsDecidedFromTheWholeFile)
