@@ -8,7 +8,7 @@
 #include "settings/AnalyzeSettings.h"
 #include "standard/StandardTexts.h"
 
-#include <QSet>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -133,7 +133,14 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
     for (const TermWordResult& w : r->words)
         if (w.found || !IsNoise(w.word))
             words.push_back(&w);
-    QSet<QString> seen; // a word used twice in one name is one finding
+    // A word used twice in one name is one finding: the few of a name, by kind and text.
+    QVarLengthArray<std::pair<int, QStringView>, 8> seen;
+    const auto firstTime = [&seen](int kind, const QString& word) {
+        if (std::find(seen.begin(), seen.end(), std::pair<int, QStringView>(kind, word)) != seen.end())
+            return false;
+        seen.append({kind, word});
+        return true;
+    };
     bool allFound = !words.empty();
     bool allStandard = allFound;
     QStringList logical, physical, domainWords;
@@ -141,8 +148,7 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
         domainWords << (w->found ? w->standardName : w->word);
         if (!w->found) {
             allFound = allStandard = false;
-            if (!r->registered && !seen.contains(u'0' + w->word)) {
-                seen.insert(u'0' + w->word);
+            if (!r->registered && firstTime(eFindingUnknownWord, w->word)) {
                 v.findings.push_back({eFindingUnknownWord, w->word, QString()});
             }
             continue;
@@ -152,8 +158,7 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
         if (!w->standard) {
             allStandard = false;
             const int kind = m_facts.forbiddenWordIds.count(w->id) ? eFindingForbiddenWord : eFindingNonStandardWord;
-            if (!r->registered && !seen.contains(QString::number(kind) + w->word)) {
-                seen.insert(QString::number(kind) + w->word);
+            if (!r->registered && firstTime(kind, w->word)) {
                 v.findings.push_back({kind, w->word, w->standardName == w->word ? QString() : w->standardName});
             }
         }
