@@ -449,21 +449,44 @@ void CServiceLayer::SplitPiece(const Area& area, QStringView piece, Result& resu
     };
     constexpr int kNone = -1;
     const int n = int(piece.size());
+    // The tables of a split are the thread's, kept from name to name: a diagnosis splits
+    // hundreds of thousands of names, each too short for its allocations to be worth making.
+    struct Tables
+    {
+        std::vector<Cost> wordOrEnd, any;
+        std::vector<int> wordLen, runLen;
+        std::vector<char> reachable, cut;
+        std::vector<std::vector<int>> starting;
+        std::vector<std::pair<int, int>> matches;
+    };
+    thread_local Tables tables;
     // wordOrEnd[i]: best from i when a word (or the end) must start at i; any[i]: best from i.
-    std::vector<Cost> wordOrEnd(size_t(n) + 1), any(size_t(n) + 1);
-    std::vector<int> wordLen(size_t(n) + 1, kNone), runLen(size_t(n) + 1, 0);
-    std::vector<bool> reachable(size_t(n) + 1, false);
+    std::vector<Cost>& wordOrEnd = tables.wordOrEnd;
+    std::vector<Cost>& any = tables.any;
+    wordOrEnd.assign(size_t(n) + 1, Cost());
+    any.assign(size_t(n) + 1, Cost());
+    std::vector<int>& wordLen = tables.wordLen;
+    std::vector<int>& runLen = tables.runLen;
+    wordLen.assign(size_t(n) + 1, kNone);
+    runLen.assign(size_t(n) + 1, 0);
+    std::vector<char>& reachable = tables.reachable;
+    reachable.assign(size_t(n) + 1, false);
     reachable[size_t(n)] = true;
     // The lengths of the words that start at each position, longest first: one walk of the
     // reversed-name trie per end position finds every word ending there.
     // A run of Latin letters is one word, known or not: UUID is not UU + ID, nor MIMETYPE MIME +
     // TYPE. Words and unknown runs start and end only where no two letters meet.
     const auto latin = [](QChar c) { return c.unicode() < 128 && c.isLetter(); };
-    std::vector<bool> cut(size_t(n) + 1, true);
+    std::vector<char>& cut = tables.cut;
+    cut.assign(size_t(n) + 1, true);
     for (int i = 1; i < n; ++i)
         cut[size_t(i)] = !(latin(piece[i - 1]) && latin(piece[i]));
-    std::vector<std::vector<int>> starting(static_cast<size_t>(n));
-    std::vector<std::pair<int, int>> matches;
+    std::vector<std::vector<int>>& starting = tables.starting;
+    if (starting.size() < size_t(n))
+        starting.resize(size_t(n));
+    for (int i = 0; i < n; ++i)
+        starting[size_t(i)].clear();
+    std::vector<std::pair<int, int>>& matches = tables.matches;
     for (int end = 1; end <= n; ++end) {
         if (!cut[size_t(end)])
             continue;
@@ -472,8 +495,8 @@ void CServiceLayer::SplitPiece(const Area& area, QStringView piece, Result& resu
             if (cut[size_t(end - len)])
                 starting[size_t(end - len)].push_back(len);
     }
-    for (std::vector<int>& lengths : starting)
-        std::sort(lengths.begin(), lengths.end(), std::greater<int>());
+    for (int i = 0; i < n; ++i)
+        std::sort(starting[size_t(i)].begin(), starting[size_t(i)].end(), std::greater<int>());
     for (int i = n - 1; i >= 0; --i) {
         if (!cut[size_t(i)])
             continue; // inside a Latin run: nothing starts here
@@ -520,6 +543,8 @@ void CServiceLayer::SplitPiece(const Area& area, QStringView piece, Result& resu
             wordRequired = true;
         }
     }
+    if (n > 4096)
+        tables = Tables(); // not kept for one odd name of a long text
 }
 
 // abbreviation + digits [+ "," + digits], or the abbreviation alone (a type without length).
