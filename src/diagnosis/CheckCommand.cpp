@@ -245,6 +245,7 @@ bool BuildReport(const Options& o, ColumnSource& source, ModelSource::Dialect di
         return true;
     }
     report.planHeader = FixScript::PlanHeader();
+    plan->Flush(); // a refused write shows before the reports are written from it
     report.planSpill = std::move(plan);
     const FixScript::Counts& counts = outcome.counts;
     out << "fix script: " << counts.renames << " renames, " << counts.comments << " comments, " << counts.leftOut

@@ -289,6 +289,7 @@ void DiagnosisTally::Finish(ConformanceReport& report)
     const qint64 tables = m_tables.Count(), names = m_names.Count();
     if (tables < 0 || names < 0)
         m_spill->Fail(); // a count that cannot be read back fails the report as its entries would
+    m_spill->Flush();
     m_report.tables = int(std::max<qint64>(tables, 0));
     m_report.distinctNames = int(std::max<qint64>(names, 0));
     m_report.spill = std::move(m_spill);

@@ -88,6 +88,8 @@ public:
     bool Failed() const;
     // Marks the report's spill failed: what it would have told cannot be told.
     void Fail();
+    // Writes the entries still held in memory; false (and Failed) when the file refused them.
+    bool Flush();
     // The system's error number of the failed write (a full disk, a file size limit).
     int ErrorNumber() const;
 
@@ -110,6 +112,8 @@ public:
     // The rows in the order added, until fn returns false; false when fn stopped or the file
     // could not be read back.
     bool ForEach(const std::function<bool(const QStringList&)>& fn) const;
+    // Writes the rows still held in memory; false (and Failed) when the file refused them.
+    bool Flush();
     bool Failed() const { return m_failed; }
     int ErrorNumber() const { return m_errnum; }
 

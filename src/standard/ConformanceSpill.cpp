@@ -6,7 +6,6 @@
 #include "components/ThreadFailure.h"
 #include "standard/ConformanceCheck.h"
 
-#include <QDataStream>
 #include <QJsonArray>
 #include <QScopeGuard>
 #include <QTemporaryFile>
@@ -14,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -32,15 +32,16 @@ int WriteError()
 
 } // namespace
 
-// Records written through one stream at a temporary file's end and read back from its start
-// through another: the findings of a kind, the plan's rows.
+// Records written at a temporary file's end and read back from its start: the findings of a
+// kind, the plan's rows. A record is texts and counts, each text its length (all ones: null)
+// and its UTF-16 in the machine's order, gathered in memory and written a megabyte at a time:
+// a stream's call per text cost more than the copy.
 struct ConformanceRecordFile
 {
+    static constexpr qsizetype kWriteAt = 1 << 20;
     std::unique_ptr<QTemporaryFile> file;
-    // The machine's own order: a text is copied as it is held, not swapped byte by byte.
-    static constexpr QDataStream::ByteOrder kOrder =
-        QSysInfo::ByteOrder == QSysInfo::BigEndian ? QDataStream::BigEndian : QDataStream::LittleEndian;
-    QDataStream out;
+    mutable QByteArray held; // records not yet written
+    mutable bool writeFailed = false;
     qint64 records = 0;
 
     // Made at the first record; false when it cannot be.
@@ -53,27 +54,88 @@ struct ConformanceRecordFile
             file.reset();
             return false;
         }
-        out.setDevice(file.get());
-        out.setVersion(QDataStream::Qt_6_0);
-        out.setByteOrder(kOrder);
+        held.reserve(kWriteAt + 4096);
         return true;
     }
+    void PutCount(quint32 n) { held.append(reinterpret_cast<const char*>(&n), sizeof n); }
+    void PutText(const QString& text)
+    {
+        PutCount(text.isNull() ? ~quint32(0) : quint32(text.size()));
+        held.append(reinterpret_cast<const char*>(text.constData()), text.size() * qsizetype(sizeof(QChar)));
+    }
+    // A record ends; false once the file cannot be written.
+    bool EndRecord()
+    {
+        ++records;
+        return held.size() < kWriteAt ? !writeFailed : Flush();
+    }
+    bool Flush() const
+    {
+        if (!writeFailed && !held.isEmpty())
+            writeFailed = !file || file->write(held) != held.size();
+        held.clear();
+        return !writeFailed;
+    }
+
+    class Reader
+    {
+    public:
+        explicit Reader(QFile& in) : m_in(in) {}
+        bool Count(quint32& n)
+        {
+            if (!Have(sizeof n))
+                return false;
+            std::memcpy(&n, m_bytes.constData() + m_at, sizeof n);
+            m_at += qsizetype(sizeof n);
+            return true;
+        }
+        bool Text(QString& text)
+        {
+            quint32 n = 0;
+            if (!Count(n))
+                return false;
+            if (n == ~quint32(0)) {
+                text = QString();
+                return true;
+            }
+            const qsizetype bytes = qsizetype(n) * qsizetype(sizeof(QChar));
+            if (!Have(bytes))
+                return false;
+            text = QString(reinterpret_cast<const QChar*>(m_bytes.constData() + m_at), qsizetype(n));
+            m_at += bytes;
+            return true;
+        }
+
+    private:
+        bool Have(qsizetype bytes)
+        {
+            if (m_bytes.size() - m_at >= bytes)
+                return true;
+            m_bytes.remove(0, m_at);
+            m_at = 0;
+            const QByteArray more = m_in.read(std::max<qsizetype>(bytes - m_bytes.size(), kWriteAt));
+            m_bytes.append(more);
+            return m_bytes.size() >= bytes;
+        }
+        QFile& m_in;
+        QByteArray m_bytes;
+        qsizetype m_at = 0;
+    };
+
     // Each record from the start, until record returns false; false then or when the file
     // cannot be read back.
-    bool Read(const std::function<bool(QDataStream&)>& record) const
+    bool Read(const std::function<bool(Reader&)>& record) const
     {
         if (!file || records == 0)
             return true;
-        if (!file->flush())
+        if (!Flush() || !file->flush())
             return false;
         QFile in(file->fileName());
         if (!in.open(QIODevice::ReadOnly))
             return false;
-        QDataStream stream(&in);
-        stream.setVersion(QDataStream::Qt_6_0);
-        stream.setByteOrder(kOrder);
+        Reader reader(in);
         for (qint64 i = 0; i < records; ++i)
-            if (!record(stream))
+            if (!record(reader))
                 return false;
         return true;
     }
@@ -117,16 +179,16 @@ bool ConformanceEntrySpill::Add(int kind, const ConformanceEntry& e)
         d->Fail();
         return false;
     }
-    k.entries.out << e.table << e.column << e.attribute << e.dataType << e.subject << e.replacement;
-    ++k.entries.records;
+    for (const QString* text : {&e.table, &e.column, &e.attribute, &e.dataType, &e.subject, &e.replacement})
+        k.entries.PutText(*text);
+    if (!k.entries.EndRecord())
+        d->Fail();
     const SubjectKey key = TextHash64(e.subject);
     auto it = k.subjects.find(key);
     if (it == k.subjects.end())
         it = k.subjects.insert(key, Impl::Counted{0, d->added});
     ++it->count;
     ++d->added;
-    if (k.entries.out.status() != QDataStream::Ok)
-        d->Fail();
     return !d->failed;
 }
 
@@ -137,10 +199,10 @@ bool ConformanceEntrySpill::ForEach(int kind, const std::function<bool(const Con
     const Impl::Kind& k = d->kinds[size_t(kind)];
     if (k.entries.records == 0)
         return !d->failed;
-    const auto read = [&k](QDataStream& in, ConformanceEntry& e) {
-        in >> e.table >> e.column >> e.attribute >> e.dataType >> e.subject >> e.replacement;
-        if (in.status() != QDataStream::Ok)
-            return false;
+    const auto read = [&k](ConformanceRecordFile::Reader& in, ConformanceEntry& e) {
+        for (QString* text : {&e.table, &e.column, &e.attribute, &e.dataType, &e.subject, &e.replacement})
+            if (!in.Text(*text))
+                return false;
         e.count = k.subjects.value(TextHash64(e.subject)).count;
         return true;
     };
@@ -148,7 +210,7 @@ bool ConformanceEntrySpill::ForEach(int kind, const std::function<bool(const Con
     constexpr size_t kBlock = 4096;
     if (k.entries.records < kAheadFrom) {
         ConformanceEntry e;
-        return k.entries.Read([&](QDataStream& in) { return read(in, e) && fn(e); });
+        return k.entries.Read([&](ConformanceRecordFile::Reader& in) { return read(in, e) && fn(e); });
     }
     // A long kind (a report's whole findings) is read back on a second thread, a block or two
     // ahead of fn: the reading and what fn writes take turns on one core otherwise.
@@ -172,7 +234,7 @@ bool ConformanceEntrySpill::ForEach(int kind, const std::function<bool(const Con
                 shared.changed.notify_all();
                 return true;
             };
-            const bool ok = k.entries.Read([&](QDataStream& in) {
+            const bool ok = k.entries.Read([&](ConformanceRecordFile::Reader& in) {
                 block.emplace_back();
                 return read(in, block.back()) && (block.size() < kBlock || hand());
             });
@@ -254,6 +316,14 @@ void ConformanceEntrySpill::Fail()
     d->Fail();
 }
 
+bool ConformanceEntrySpill::Flush()
+{
+    for (Impl::Kind& k : d->kinds)
+        if (!d->failed && !k.entries.Flush())
+            d->Fail();
+    return !d->failed;
+}
+
 bool ConformanceEntrySpill::Failed() const
 {
     return d->failed;
@@ -272,11 +342,21 @@ bool ConformanceRowSpill::Add(const QStringList& row)
     if (m_failed)
         return false;
     if (m_file->Open()) {
-        m_file->out << row;
-        ++m_file->records;
-        if (m_file->out.status() == QDataStream::Ok)
+        m_file->PutCount(quint32(row.size()));
+        for (const QString& cell : row)
+            m_file->PutText(cell);
+        if (m_file->EndRecord())
             return true;
     }
+    m_errnum = WriteError();
+    m_failed = true;
+    return false;
+}
+
+bool ConformanceRowSpill::Flush()
+{
+    if (m_failed || m_file->Flush())
+        return !m_failed;
     m_errnum = WriteError();
     m_failed = true;
     return false;
@@ -287,9 +367,15 @@ bool ConformanceRowSpill::ForEach(const std::function<bool(const QStringList&)>&
     if (m_file->records == 0)
         return !m_failed;
     QStringList row;
-    return m_file->Read([&](QDataStream& in) {
-        in >> row;
-        return in.status() == QDataStream::Ok && fn(row);
+    return m_file->Read([&](ConformanceRecordFile::Reader& in) {
+        quint32 cells = 0;
+        if (!in.Count(cells))
+            return false;
+        row.resize(qsizetype(cells));
+        for (QString& cell : row)
+            if (!in.Text(cell))
+                return false;
+        return fn(row);
     });
 }
 

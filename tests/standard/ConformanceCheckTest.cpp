@@ -12,8 +12,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScopeGuard>
 #include <QTextStream>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -205,4 +208,30 @@ TEST(ConformanceEntrySpill, LongKindsComeBackInOrderWithCountsAndStopEarly)
     seen = 0;
     EXPECT_TRUE(spill.ForEach(1, [&](const ConformanceEntry& e) { return ++seen, e.subject == U("단어"); }));
     EXPECT_EQ(seen, 1);
+}
+
+// A disk that fills while the findings go out: the entries held in memory are refused when they
+// are written, the spill says so before any report is written from it, and nothing reads back.
+TEST(ConformanceEntrySpill, AFullDiskShowsBeforeTheReportsAreWritten)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit capped = old;
+    capped.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &capped), 0);
+    const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &old); });
+    ConformanceEntrySpill spill;
+    ConformanceRowSpill plan;
+    for (int i = 0; i < 2000; ++i) { // about 200 KB of each
+        spill.Add(0, {QStringLiteral("T"), QStringLiteral("C%1").arg(i), U("고객 번호 설명"),
+                      QStringLiteral("VARCHAR(10)"), U("알 수 없는 단어"), QString(), 0});
+        plan.Add({QStringLiteral("T"), QStringLiteral("C%1").arg(i), U("컬럼명 변경 사유가 적힌 긴 칸")});
+    }
+    EXPECT_FALSE(spill.Flush());
+    EXPECT_TRUE(spill.Failed());
+    EXPECT_NE(spill.ErrorNumber(), 0);
+    EXPECT_FALSE(spill.ForEach(0, [](const ConformanceEntry&) { return true; }));
+    EXPECT_FALSE(plan.Flush());
+    EXPECT_TRUE(plan.Failed());
 }
