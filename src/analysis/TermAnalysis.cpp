@@ -788,7 +788,11 @@ TermNameWords::~TermNameWords() = default;
 
 void TermNameWords::Analyse(const QString& name, TermTargetResult& result, WordMemo* memo) const
 {
+    // The list of words keeps its room from name to name.
+    std::vector<TermWordResult> kept = std::move(result.words);
+    kept.clear();
     result = TermTargetResult();
+    result.words = std::move(kept);
     result.name = name;
     if (!m_view)
         return;
