@@ -10,6 +10,7 @@
 #include <emmintrin.h>
 #endif
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <condition_variable>
 #include <cstring>
@@ -30,9 +31,108 @@ char HexDigit(unsigned v)
 }
 } // namespace
 
+namespace {
+
+// A saved file is flushed to disk before it replaces the old one; starting the disk writes
+// as the text goes out leaves that flush little to wait for (a tenth of a second for a
+// 200 MB result otherwise).
+void HandToDisk(QIODevice* sink, qint64& writtenBack)
+{
+    constexpr qint64 kWriteBackEvery = 16 << 20;
+    auto* file = qobject_cast<QFileDevice*>(sink);
+    if (!file || file->handle() < 0 || file->pos() - writtenBack < kWriteBackEvery)
+        return;
+    file->flush();
+    const qint64 end = file->pos();
+    Platform::StartWriteBack(file->handle(), writtenBack, end - writtenBack);
+    writtenBack = end;
+}
+
+} // namespace
+
+struct CJsonTextWriter::Flusher
+{
+    explicit Flusher(QIODevice* sink) : sink(sink), thread([this] { Run(); }) {}
+    ~Flusher()
+    {
+        {
+            std::lock_guard lock(mutex);
+            stop = true;
+        }
+        changed.notify_all();
+        thread.join();
+    }
+
+    // Takes text's bytes to be written after those handed before; text is left empty.
+    void Hand(ByteBuffer& text)
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return full.size() < 2; });
+        full.emplace_back();
+        std::swap(full.back(), text);
+        if (!empty.empty()) {
+            std::swap(text, empty.back());
+            empty.pop_back();
+        }
+        changed.notify_all();
+    }
+    // Waits until everything handed is written.
+    void Wait()
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return full.empty() && !busy; });
+    }
+
+    QIODevice* const sink;
+    std::atomic<bool> failed{false};
+
+private:
+    void Run()
+    {
+        for (;;) {
+            ByteBuffer text;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return !full.empty() || stop; });
+                if (full.empty())
+                    return;
+                std::swap(text, full.front());
+                full.pop_front();
+                busy = true;
+            }
+            if (!failed && sink->write(text.data(), qint64(text.size())) != qint64(text.size()))
+                failed = true;
+            if (!failed)
+                HandToDisk(sink, writtenBack);
+            text.clear();
+            std::lock_guard lock(mutex);
+            empty.push_back(std::move(text));
+            busy = false;
+            changed.notify_all();
+        }
+    }
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<ByteBuffer> full;   // to be written, in order
+    std::vector<ByteBuffer> empty; // written, to be filled again
+    bool busy = false, stop = false;
+    qint64 writtenBack = 0;
+    std::thread thread; // last: it starts on the members above
+};
+
 CJsonTextWriter::CJsonTextWriter(QIODevice* sink) : m_sink(sink)
 {
     m_members.reserve(16);
+}
+
+CJsonTextWriter::~CJsonTextWriter() = default;
+CJsonTextWriter::CJsonTextWriter(CJsonTextWriter&&) noexcept = default;
+CJsonTextWriter& CJsonTextWriter::operator=(CJsonTextWriter&&) noexcept = default;
+
+bool CJsonTextWriter::Failed() const
+{
+    return m_failed || (m_flusher && m_flusher->failed);
 }
 
 void CJsonTextWriter::AppendEscaped(ByteBuffer& out, QStringView text)
@@ -306,6 +406,11 @@ void CJsonTextWriter::Splice(const CJsonTextWriter& branch)
         m_out.Append(branch.m_out);
         return;
     }
+    if (m_flusher) {
+        m_out.Append(branch.m_out);
+        Drain();
+        return;
+    }
     // Straight to the file after what is pending, without a copy into this writer.
     WritePending();
     Write(branch.m_out);
@@ -316,8 +421,11 @@ void CJsonTextWriter::Drain()
 {
     if (!m_sink || qsizetype(m_out.size()) < kDrainAt)
         return;
+    if (!m_flusher && qobject_cast<QFileDevice*>(m_sink))
+        m_flusher = std::make_unique<Flusher>(m_sink);
     WritePending();
-    StartWriteBack();
+    if (!m_flusher)
+        StartWriteBack();
 }
 
 // Once a write fails, nothing more goes to the sink and Finish reports it.
@@ -329,23 +437,19 @@ void CJsonTextWriter::Write(const ByteBuffer& text)
 
 void CJsonTextWriter::WritePending()
 {
+    if (m_flusher) {
+        if (!m_flusher->failed)
+            m_flusher->Hand(m_out);
+        m_out.clear();
+        return;
+    }
     Write(m_out);
     m_out.clear();
 }
 
-// A saved file is flushed to disk before it replaces the old one; starting the disk writes
-// as the text goes out leaves that flush little to wait for (a tenth of a second for a
-// 200 MB result otherwise).
 void CJsonTextWriter::StartWriteBack()
 {
-    constexpr qint64 kWriteBackEvery = 16 << 20;
-    auto* file = qobject_cast<QFileDevice*>(m_sink);
-    if (!file || file->handle() < 0 || file->pos() - m_writtenBack < kWriteBackEvery)
-        return;
-    file->flush();
-    const qint64 end = file->pos();
-    Platform::StartWriteBack(file->handle(), m_writtenBack, end - m_writtenBack);
-    m_writtenBack = end;
+    HandToDisk(m_sink, m_writtenBack);
 }
 
 bool CJsonTextWriter::Finish()
@@ -353,6 +457,11 @@ bool CJsonTextWriter::Finish()
     m_out.Push('\n');
     if (m_sink)
         WritePending();
+    if (m_flusher) {
+        m_flusher->Wait();
+        m_failed = m_failed || m_flusher->failed;
+        m_flusher.reset();
+    }
     return !m_failed;
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringView>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QIODevice;
@@ -18,6 +19,9 @@ class CJsonTextWriter
 public:
     // With a sink the text goes out in pieces as it grows; without one it stays in Bytes().
     explicit CJsonTextWriter(QIODevice* sink = nullptr);
+    ~CJsonTextWriter();
+    CJsonTextWriter(CJsonTextWriter&&) noexcept;
+    CJsonTextWriter& operator=(CJsonTextWriter&&) noexcept;
 
     void BeginObject() { Open('{'); }
     void EndObject() { Close('}'); }
@@ -49,7 +53,7 @@ public:
     // false when the sink refused a write.
     bool Finish();
     // The sink refused a write: the rest is not written, so a long run may stop early.
-    bool Failed() const { return m_failed; }
+    bool Failed() const;
     // What has not gone to a sink.
     QByteArray Bytes() const { return QByteArray(m_out.data(), qsizetype(m_out.size())); }
     QByteArray TakeBytes()
@@ -76,6 +80,10 @@ private:
     void Splice(const CJsonTextWriter& branch);
 
     QIODevice* m_sink;
+    // A long text for a file goes out on a thread of its own, a megabyte or two behind: the
+    // copy into the system's cache is a third of a large report's writing.
+    struct Flusher;
+    std::unique_ptr<Flusher> m_flusher;
     bool m_failed = false;
     qint64 m_writtenBack = 0; // of the sink file, handed to the disk so far
     bool m_afterKey = false;

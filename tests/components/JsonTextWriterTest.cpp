@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -52,6 +53,13 @@ TEST(JsonTextWriter, ElementsGiveThePlainLoopText)
         sink.open(QIODevice::WriteOnly);
         Document(count, true, &sink);
         EXPECT_EQ(sink.data(), plain) << count;
+        // A file takes a long text from a thread of its own, in the same order.
+        QTemporaryFile file;
+        ASSERT_TRUE(file.open());
+        Document(count * 4, true, &file);
+        file.flush();
+        file.seek(0);
+        EXPECT_EQ(file.readAll(), Document(count * 4, false)) << count;
     }
 }
 
@@ -59,10 +67,14 @@ TEST(JsonTextWriter, ElementsGiveThePlainLoopText)
 // ASCII, wherever it falls in a run of eight, must give the tree writer's text.
 TEST(JsonTextWriter, MemberNamesAsTheTreeWritesThem)
 {
-    const QStringList names = {QStringLiteral("abcdefgh"),          QStringLiteral("abc\"defghij"),
-                               QStringLiteral("abcdefg\\"),         QStringLiteral("1234567\x7f"),
-                               QStringLiteral("abcdefghi\x01klmnopq"), QStringLiteral("~~~~~~~~~ }"),
-                               QStringLiteral("고객번호고객번호고객"),    QStringLiteral("abcdefgh") + QChar(0xD800),
+    const QStringList names = {QStringLiteral("abcdefgh"),
+                               QStringLiteral("abc\"defghij"),
+                               QStringLiteral("abcdefg\\"),
+                               QStringLiteral("1234567\x7f"),
+                               QStringLiteral("abcdefghi\x01klmnopq"),
+                               QStringLiteral("~~~~~~~~~ }"),
+                               QStringLiteral("고객번호고객번호고객"),
+                               QStringLiteral("abcdefgh") + QChar(0xD800),
                                QStringLiteral("abc\x1f")};
     QJsonObject tree;
     for (qsizetype i = 0; i < names.size(); ++i)
