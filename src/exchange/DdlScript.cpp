@@ -43,10 +43,10 @@ size_t Closing(const std::vector<Token>& toks, size_t open)
 
 bool IsConstraintStart(const Token& t, Dialect dialect)
 {
-    static const char16_t* const kWords[] = {u"CONSTRAINT", u"PRIMARY", u"UNIQUE",      u"FOREIGN",
+    static constexpr QStringView kWords[] = {u"CONSTRAINT", u"PRIMARY", u"UNIQUE",      u"FOREIGN",
                                              u"CHECK",      u"EXCLUDE", u"LIKE",        u"FULLTEXT",
                                              u"SPATIAL",    u"PERIOD",  u"SUPPLEMENTAL"};
-    for (const char16_t* w : kWords)
+    for (const QStringView w : kWords)
         if (Is(t, w))
             return true;
     // KEY and INDEX open an index only in MySQL; elsewhere they may name a column.
@@ -59,14 +59,14 @@ bool IsTypeStop(const std::vector<Token>& toks, size_t k, size_t typeStart)
     // schema-qualified and quoted type names (public.geometry, "char") belong to the type
     if (t.kind != Tok::Word)
         return !(IsSym(t, u'(') || IsSym(t, u'[') || IsSym(t, u']') || IsSym(t, u'.') || t.kind == Tok::QuotedId);
-    static const char16_t* const kStops[] = {
+    static constexpr QStringView kStops[] = {
         u"NOT",        u"NULL",          u"DEFAULT",  u"PRIMARY",        u"REFERENCES",    u"UNIQUE",    u"CHECK",
         u"CONSTRAINT", u"COLLATE",       u"COMMENT",  u"AUTO_INCREMENT", u"AUTOINCREMENT", u"GENERATED", u"IDENTITY",
         u"AS",         u"CHARSET",       u"ON",       u"ENABLE",         u"DISABLE",       u"VISIBLE",   u"INVISIBLE",
         u"STORAGE",    u"COLUMN_FORMAT", u"KEY",      u"SRID",           u"AFTER",         u"FIRST",     u"ENCRYPT",
         u"DEFERRABLE", u"INITIALLY",     u"COMPRESS", u"NOCOMPRESS",     u"ENCODE",        u"ZEROFILL",  u"SORTKEY",
         u"DISTKEY",    u"USING",         u"SPARSE",   u"ROWGUIDCOL"};
-    for (const char16_t* w : kStops)
+    for (const QStringView w : kStops)
         if (Is(t, w))
             return true;
     const bool first = k == typeStart;

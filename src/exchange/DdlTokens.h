@@ -344,9 +344,11 @@ private:
     qsizetype m_i = 0;
 };
 
-inline bool Is(const Token& t, const char16_t* keyword)
+// Most tokens differ from a keyword in length, which a view of a literal knows without a count.
+inline bool Is(const Token& t, QStringView keyword)
 {
-    return t.kind == Tok::Word && t.raw().compare(QStringView(keyword), Qt::CaseInsensitive) == 0;
+    return t.kind == Tok::Word && t.length == quint32(keyword.size()) &&
+           t.raw().compare(keyword, Qt::CaseInsensitive) == 0;
 }
 inline bool IsSym(const Token& t, char16_t c)
 {
