@@ -73,7 +73,7 @@ struct ConformanceRecordFile
     {
         if (!writeFailed && !held.isEmpty())
             writeFailed = !file || file->write(held) != held.size();
-        held.clear();
+        held.resize(0); // keeps its room; clear() would let it go
         return !writeFailed;
     }
 

@@ -14,6 +14,15 @@ using ModelSource::Dialect;
 
 namespace {
 
+// A script read as the dialect of that name reads it; false with the reader's message.
+bool ReadInDialect(const char* dialect, const char* script, const QString& file, ModelSource::AttributeList& list,
+                   QString& error)
+{
+    DdlReader::Options options;
+    options.dialect = ModelSource::DialectOfName(QString::fromLatin1(dialect));
+    return DdlReader::ReadText(QString::fromUtf8(script), file, list, error, options);
+}
+
 // table | table comment | column | logical name | type | length | scale
 // Every column as the reader hands its tables over, with all it keeps of each.
 QStringList TableRows(const QStringList& files, size_t heldColumns, qint64 twoThreadsFrom = -1)
@@ -323,9 +332,7 @@ TEST(DdlReader, UnclosedAndDialectQuotesNeverMisreadSilently)
     for (const Case& c : cases) {
         ModelSource::AttributeList list;
         QString error;
-        DdlReader::Options options;
-        options.dialect = ModelSource::DialectOfName(QString::fromLatin1(c.dialect));
-        ASSERT_TRUE(DdlReader::ReadText(QString::fromUtf8(c.script), QStringLiteral("t.sql"), list, error, options))
+        ASSERT_TRUE(ReadInDialect(c.dialect, c.script, QStringLiteral("t.sql"), list, error))
             << c.script << error.toStdString();
         QStringList tables;
         for (int r = 1; r < list.rows.size(); ++r)
@@ -358,10 +365,7 @@ TEST(DdlReader, CommentTextsUnescaped)
     for (const auto& c : cases) {
         ModelSource::AttributeList list;
         QString error;
-        DdlReader::Options options;
-        options.dialect = ModelSource::DialectOfName(QString::fromLatin1(c.dialect));
-        ASSERT_TRUE(DdlReader::ReadText(QString::fromUtf8(c.script), QStringLiteral("t.sql"), list, error, options))
-            << c.script;
+        ASSERT_TRUE(ReadInDialect(c.dialect, c.script, QStringLiteral("t.sql"), list, error)) << c.script;
         ASSERT_EQ(list.Columns(), 1) << c.script;
         EXPECT_EQ(list.rows[1][ModelSource::ColComment], QString::fromUtf8(c.comment)) << c.script;
     }
@@ -427,10 +431,7 @@ TEST(DdlReader, KeyRolesOfColumns)
     for (const auto& c : cases) {
         ModelSource::AttributeList list;
         QString error;
-        DdlReader::Options options;
-        options.dialect = ModelSource::DialectOfName(QString::fromLatin1(c.dialect));
-        ASSERT_TRUE(DdlReader::ReadText(QString::fromUtf8(c.script), QStringLiteral("k.sql"), list, error, options))
-            << error.toStdString();
+        ASSERT_TRUE(ReadInDialect(c.dialect, c.script, QStringLiteral("k.sql"), list, error)) << error.toStdString();
         QStringList keys;
         for (int i = 0; i < list.Columns(); ++i)
             if (list.facts[size_t(i)].keys)
@@ -477,10 +478,7 @@ TEST(DdlReader, UnqualifiedTablesAreInTheCurrentSchema)
     for (const auto& c : cases) {
         ModelSource::AttributeList list;
         QString error;
-        DdlReader::Options options;
-        options.dialect = ModelSource::DialectOfName(QString::fromLatin1(c.dialect));
-        ASSERT_TRUE(DdlReader::ReadText(QString::fromUtf8(c.script), QStringLiteral("u.sql"), list, error, options))
-            << error.toStdString();
+        ASSERT_TRUE(ReadInDialect(c.dialect, c.script, QStringLiteral("u.sql"), list, error)) << error.toStdString();
         QStringList columns;
         for (int i = 0; i < list.Columns(); ++i)
             columns << QStringLiteral("%1.%2.%3:%4:%5")
