@@ -452,65 +452,91 @@ void CTermAnalysis::BuildResult(IServiceLayer* service, const QString& target, c
         synonymName = t.listStandardNames.join(QString());
 }
 
-const TermWordResult* WordMemo::Find(const QString& text) const
+namespace {
+
+// A word found in the dictionary as its result; a non-standard word carries the standard word
+// it stands for, and relatedIds (when asked for) the ids of every standard word of its name.
+TermWordResult FoundWord(IServiceLayer* service, const QString& text, SERVICE_WORD_HANDLE handle,
+                         const _stServiceWord& record, QStringList* relatedIds)
 {
-    const auto it = m_words.find(text);
-    return it == m_words.end() ? nullptr : &it->second;
+    TermWordResult w;
+    w.word = text;
+    w.found = true;
+    w.standard = record.nStandard != 0;
+    w.classWord = record.nClassWord != 0;
+    w.id = record.strTexts[0];
+    w.logicalName = record.strTexts[2];
+    w.physicalName = record.strTexts[3];
+    w.fullName = record.strTexts[4];
+    w.standardName = w.logicalName;
+    w.standardId = w.id;
+    w.standardClassWord = w.classWord;
+    w.domainClass = record.strDomainClass;
+    if (w.standard)
+        return w;
+    std::vector<SERVICE_WORD_HANDLE> related;
+    service->GetWordRelation(handle, related);
+    bool first = true;
+    for (SERVICE_WORD_HANDLE h : related) {
+        const _stServiceWord* r = service->ServiceWord(h);
+        if (!r)
+            continue;
+        if (first) {
+            w.standardName = r->strTexts[2];
+            w.standardId = r->strTexts[0];
+            w.standardClassWord = r->nClassWord != 0;
+            w.domainClass = r->strDomainClass;
+            first = false;
+        }
+        if (relatedIds)
+            relatedIds->append(r->strTexts[0]);
+    }
+    return w;
 }
 
-void WordMemo::Keep(const TermWordResult& word)
+// A split word as its result, found or not.
+TermWordResult WordOf(IServiceLayer* service, const QString& text)
+{
+    SERVICE_WORD_HANDLE handle = -1;
+    const _stServiceWord* record = nullptr;
+    if (FindFirst(service, text, handle, record))
+        return FoundWord(service, text, handle, *record, nullptr);
+    TermWordResult w;
+    w.word = text;
+    return w;
+}
+
+} // namespace
+
+void WordMemo::StartName()
 {
     if (m_words.size() >= kMaxWords)
         m_words.clear();
-    const auto own = [](const QString& text) { return QString(text.constData(), text.size()); };
-    TermWordResult w = word;
-    for (QString* text :
+}
+
+const TermWordResult& WordMemo::Take(IServiceLayer* service, const QString& text)
+{
+    const auto it = m_words.find(text);
+    if (it != m_words.end())
+        return it->second;
+    const auto own = [](const QString& t) { return QString(t.constData(), t.size()); };
+    TermWordResult w = WordOf(service, text);
+    for (QString* t :
          {&w.word, &w.id, &w.logicalName, &w.physicalName, &w.fullName, &w.standardName, &w.standardId, &w.domainClass})
-        *text = own(*text);
-    m_words.try_emplace(own(word.word), std::move(w));
+        *t = own(*t);
+    return m_words.try_emplace(own(text), std::move(w)).first->second;
 }
 
 bool CTermAnalysis::ResolveWords(IServiceLayer* service, const QStringList& words, const std::vector<int>& kinds,
-                                 TermTargetResult& result, QStringList* relations, WordMemo* memo)
+                                 TermTargetResult& result, QStringList* relations)
 {
-    if (relations)
-        memo = nullptr; // the memo keeps no relations
     bool synonym = false;
     bool compound = false;
     auto addFound = [&](const QString& text, SERVICE_WORD_HANDLE handle, const _stServiceWord& record) {
-        TermWordResult w;
-        w.word = text;
-        w.found = true;
-        w.standard = record.nStandard != 0;
-        w.classWord = record.nClassWord != 0;
-        w.id = record.strTexts[0];
-        w.logicalName = record.strTexts[2];
-        w.physicalName = record.strTexts[3];
-        w.fullName = record.strTexts[4];
-        w.standardName = w.logicalName;
-        w.standardId = w.id;
-        w.standardClassWord = w.classWord;
-        w.domainClass = record.strDomainClass;
         QStringList relatedIds;
-        if (!w.standard) {
-            std::vector<SERVICE_WORD_HANDLE> related;
-            service->GetWordRelation(handle, related);
-            for (SERVICE_WORD_HANDLE h : related) {
-                const _stServiceWord* r = service->ServiceWord(h);
-                if (!r)
-                    continue;
-                if (relatedIds.isEmpty()) {
-                    w.standardName = r->strTexts[2];
-                    w.standardId = r->strTexts[0];
-                    w.standardClassWord = r->nClassWord != 0;
-                    w.domainClass = r->strDomainClass;
-                }
-                relatedIds.append(r->strTexts[0]);
-            }
-        }
+        result.words.push_back(FoundWord(service, text, handle, record, relations ? &relatedIds : nullptr));
         if (relations)
-            relations->append(relatedIds.isEmpty() ? QString() : w.word + u'=' + relatedIds.join(u','));
-        result.words.push_back(std::move(w));
+            relations->append(relatedIds.isEmpty() ? QString() : text + u'=' + relatedIds.join(u','));
     };
 
     if (words.size() == qsizetype(kinds.size())) {
@@ -533,10 +559,7 @@ bool CTermAnalysis::ResolveWords(IServiceLayer* service, const QStringList& word
             for (const QString& text : words) {
                 SERVICE_WORD_HANDLE handle = -1;
                 const _stServiceWord* record = nullptr;
-                const TermWordResult* known = memo ? memo->Find(text) : nullptr;
-                if (known) {
-                    result.words.push_back(*known);
-                } else if (FindFirst(service, text, handle, record)) {
+                if (FindFirst(service, text, handle, record)) {
                     addFound(text, handle, *record);
                 } else {
                     TermWordResult w;
@@ -545,8 +568,6 @@ bool CTermAnalysis::ResolveWords(IServiceLayer* service, const QStringList& word
                     if (relations)
                         relations->append(QString());
                 }
-                if (memo && !known)
-                    memo->Keep(result.words.back());
                 // Written in other Latin case (id for ID) is the word itself, not a synonym.
                 const TermWordResult& w = result.words.back();
                 if (w.found && LatinCase::Folded(w.standardName) != LatinCase::Folded(text))
@@ -786,18 +807,39 @@ TermNameWords::TermNameWords(QString areaId) : m_service(NewServiceLayer())
 
 TermNameWords::~TermNameWords() = default;
 
-void TermNameWords::Analyse(const QString& name, TermTargetResult& result, WordMemo* memo) const
+void TermNameWords::Analyse(const QString& name, TermTargetResult& result) const
 {
-    // The list of words keeps its room from name to name.
-    std::vector<TermWordResult> kept = std::move(result.words);
-    kept.clear();
     result = TermTargetResult();
-    result.words = std::move(kept);
     result.name = name;
     if (!m_view)
         return;
     QStringList words;
     std::vector<int> kinds;
     m_view->SplitText(name, QString(), words, kinds);
-    CTermAnalysis::ResolveWords(m_view.get(), words, kinds, result, nullptr, memo);
+    CTermAnalysis::ResolveWords(m_view.get(), words, kinds, result, nullptr);
+}
+
+bool TermNameWords::Words(const QString& name, WordMemo& memo, std::vector<const TermWordResult*>& words,
+                          TermTargetResult& compound) const
+{
+    words.clear();
+    if (!m_view)
+        return false;
+    QStringList texts;
+    std::vector<int> kinds;
+    m_view->SplitText(name, QString(), texts, kinds);
+    if (texts.size() == 1 && kinds.size() == 1 && kinds.front() == eServiceWordCompound) {
+        compound = TermTargetResult();
+        compound.name = name;
+        CTermAnalysis::ResolveWords(m_view.get(), texts, kinds, compound, nullptr);
+        for (const TermWordResult& w : compound.words)
+            words.push_back(&w);
+        return compound.registered;
+    }
+    if (texts.size() != qsizetype(kinds.size()))
+        return false;
+    memo.StartName();
+    for (const QString& text : texts)
+        words.push_back(&memo.Take(m_view.get(), text));
+    return false;
 }

@@ -188,9 +188,8 @@ public:
     // The words of one name as the service split it, each taken to its word record: the words,
     // registered, allFound, allStandard, physicalName and fullName of the result, and the
     // relations list when asked for. True when a word is written as a synonym.
-    // A memo keeps each word taken (without relations) for the next name that has it.
     static bool ResolveWords(class IServiceLayer* service, const QStringList& words, const std::vector<int>& kinds,
-                             TermTargetResult& result, QStringList* relations, class WordMemo* memo = nullptr);
+                             TermTargetResult& result, QStringList* relations);
     // From the words: the last word, the last two joined without separator, and so on.
     static QStringList CandidateKeyDomainNames(const QStringList& words);
     // Area of a term document or request: the repository must be connected, the area current,
@@ -314,8 +313,11 @@ private:
 class WordMemo
 {
 public:
-    const TermWordResult* Find(const QString& text) const;
-    void Keep(const TermWordResult& word);
+    // Before each name: the memo is started afresh past its bound, never while a name's words
+    // are in use.
+    void StartName();
+    // The word of a split text, looked up once; the reference holds until the next StartName.
+    const TermWordResult& Take(class IServiceLayer* service, const QString& text);
 
 private:
     static constexpr size_t kMaxWords = 100000;
@@ -333,7 +335,11 @@ public:
     TermNameWords(const TermNameWords&) = delete;
     TermNameWords& operator=(const TermNameWords&) = delete;
     // The result's words, registered, allFound, allStandard, physicalName and fullName.
-    void Analyse(const QString& name, TermTargetResult& result, WordMemo* memo = nullptr) const;
+    void Analyse(const QString& name, TermTargetResult& result) const;
+    // The words of a name as the diagnosis reads them, from the memo (no copies); a registered
+    // compound's come from compound, which Analyse fills. True when the name is a registered term.
+    bool Words(const QString& name, WordMemo& memo, std::vector<const TermWordResult*>& words,
+               TermTargetResult& compound) const;
 
 private:
     std::unique_ptr<class IServiceLayer> m_service;

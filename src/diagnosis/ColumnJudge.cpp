@@ -126,13 +126,12 @@ void ColumnJudge::AnalyseNames(const QStringList& keys)
 ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetResult& result, WordMemo& memo) const
 {
     NameVerdict v;
-    m_words->Analyse(key, result, &memo);
-    const TermTargetResult* r = &result;
-    // Pieces that are never words (a digit run inside a name) are no part of its verdict.
     std::vector<const TermWordResult*> words;
-    for (const TermWordResult& w : r->words)
-        if (w.found || !IsNoise(w.word))
-            words.push_back(&w);
+    const bool registered = m_words->Words(key, memo, words, result);
+    // Pieces that are never words (a digit run inside a name) are no part of its verdict.
+    words.erase(std::remove_if(words.begin(), words.end(),
+                               [](const TermWordResult* w) { return !w->found && IsNoise(w->word); }),
+                words.end());
     // A word used twice in one name is one finding: the few of a name, by kind and text.
     QVarLengthArray<std::pair<int, QStringView>, 8> seen;
     const auto firstTime = [&seen](int kind, const QString& word) {
@@ -148,7 +147,7 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
         domainWords << (w->found ? w->standardName : w->word);
         if (!w->found) {
             allFound = allStandard = false;
-            if (!r->registered && firstTime(eFindingUnknownWord, w->word)) {
+            if (!registered && firstTime(eFindingUnknownWord, w->word)) {
                 v.findings.push_back({eFindingUnknownWord, w->word, QString()});
             }
             continue;
@@ -158,7 +157,7 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
         if (!w->standard) {
             allStandard = false;
             const int kind = m_facts.forbiddenWordIds.count(w->id) ? eFindingForbiddenWord : eFindingNonStandardWord;
-            if (!r->registered && firstTime(kind, w->word)) {
+            if (!registered && firstTime(kind, w->word)) {
                 v.findings.push_back({kind, w->word, w->standardName == w->word ? QString() : w->standardName});
             }
         }
@@ -166,12 +165,12 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
     const TermWordResult* last = words.empty() ? nullptr : words.back();
     const bool lastClass = last && last->CountsAsClassWord();
     // A synonym of a class word is listed once, as non-standard, above.
-    if (!r->registered && last && last->found && !lastClass)
+    if (!registered && last && last->found && !lastClass)
         v.findings.push_back({eFindingNotClassWord, last->word, QString()});
-    if (!r->registered && words.empty())
+    if (!registered && words.empty())
         v.findings.push_back({eFindingUnknownWord, key, QString()});
 
-    if (r->registered) {
+    if (registered) {
         v.logicalOk = v.renamable = true;
         v.standardLogical = WithoutSeparators(key);
         const auto t = m_facts.terms.find(v.standardLogical);
@@ -179,7 +178,7 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
             v.standardPhysical = t->second.physical;
             v.termDomainId = t->second.domainId;
         } else {
-            v.standardPhysical = r->physicalName;
+            v.standardPhysical = result.physicalName;
         }
         v.noDomainSubject = key;
         v.reason = QStringLiteral("표준 용어 %1").arg(v.standardLogical);
