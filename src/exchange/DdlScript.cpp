@@ -1,5 +1,7 @@
 #include "exchange/DdlScript.h"
 
+#include "components/TextRecord.h"
+
 #include <QDir>
 #include <algorithm>
 #include <cstring>
@@ -745,46 +747,7 @@ void Script::KeepWithin()
     }
 }
 
-namespace {
-
-qsizetype TextBytes(const QString& text)
-{
-    return qsizetype(sizeof(quint32)) + text.size() * qsizetype(sizeof(QChar));
-}
-
-void PutText(char*& at, const QString& text)
-{
-    const quint32 size = text.isNull() ? ~quint32(0) : quint32(text.size());
-    std::memcpy(at, &size, sizeof size);
-    at += sizeof size;
-    if (!text.isEmpty()) {
-        std::memcpy(at, text.constData(), size_t(text.size()) * sizeof(QChar));
-        at += text.size() * qsizetype(sizeof(QChar));
-    }
-}
-
-// False when the bytes end before the text does.
-bool TakeText(const char*& at, const char* end, QString& text)
-{
-    quint32 size = 0;
-    if (end - at < qsizetype(sizeof size))
-        return false;
-    std::memcpy(&size, at, sizeof size);
-    at += sizeof size;
-    if (size == ~quint32(0)) {
-        text = QString();
-        return true;
-    }
-    const qsizetype bytes = qsizetype(size) * qsizetype(sizeof(QChar));
-    if (end - at < bytes)
-        return false;
-    text = QString(size, Qt::Uninitialized);
-    std::memcpy(static_cast<void*>(text.data()), at, size_t(bytes));
-    at += bytes;
-    return true;
-}
-
-} // namespace
+using namespace TextRecord;
 
 bool TableSpill::Put(Table& table)
 {

@@ -3,6 +3,7 @@
 #include "components/JsonTextWriter.h"
 #include "components/Platform.h"
 #include "components/TextHash.h"
+#include "components/TextRecord.h"
 #include "components/ThreadFailure.h"
 #include "standard/ConformanceCheck.h"
 
@@ -33,9 +34,8 @@ int WriteError()
 } // namespace
 
 // Records written at a temporary file's end and read back from its start: the findings of a
-// kind, the plan's rows. A record is texts and counts, each text its length (all ones: null)
-// and its UTF-16 in the machine's order, gathered in memory and written a megabyte at a time:
-// a stream's call per text cost more than the copy.
+// kind, the plan's rows. A record is texts (TextRecord) and counts, gathered in memory and
+// written a megabyte at a time: a stream's call per text cost more than the copy.
 struct ConformanceRecordFile
 {
     static constexpr qsizetype kWriteAt = 1 << 20;
@@ -60,8 +60,10 @@ struct ConformanceRecordFile
     void PutCount(quint32 n) { held.append(reinterpret_cast<const char*>(&n), sizeof n); }
     void PutText(const QString& text)
     {
-        PutCount(text.isNull() ? ~quint32(0) : quint32(text.size()));
-        held.append(reinterpret_cast<const char*>(text.constData()), text.size() * qsizetype(sizeof(QChar)));
+        const qsizetype at = held.size();
+        held.resize(at + TextRecord::TextBytes(text));
+        char* to = held.data() + at;
+        TextRecord::PutText(to, text);
     }
     // A record ends; false once the file cannot be written.
     bool EndRecord()
@@ -91,17 +93,17 @@ struct ConformanceRecordFile
         }
         bool Text(QString& text)
         {
+            // Its length first, to have the whole text in the buffer.
             quint32 n = 0;
-            if (!Count(n))
+            if (!Have(sizeof n))
                 return false;
-            if (n == ~quint32(0)) {
-                text = QString();
-                return true;
-            }
-            const qsizetype bytes = qsizetype(n) * qsizetype(sizeof(QChar));
+            std::memcpy(&n, m_bytes.constData() + m_at, sizeof n);
+            const qsizetype bytes =
+                qsizetype(sizeof n) + (n == ~quint32(0) ? 0 : qsizetype(n) * qsizetype(sizeof(QChar)));
             if (!Have(bytes))
                 return false;
-            text = QString(reinterpret_cast<const QChar*>(m_bytes.constData() + m_at), qsizetype(n));
+            const char* at = m_bytes.constData() + m_at;
+            TextRecord::TakeText(at, at + bytes, text);
             m_at += bytes;
             return true;
         }
