@@ -372,6 +372,54 @@ TEST_F(ColumnDiagnosis, TwoThreadsAndSmallBatchesGiveTheOneThreadsOutput)
             << suffix;
 }
 
+// The judge reads a name's words from its memo; they must be the words the term analysis gives,
+// the first time a word is met and every time after, for found, unknown, synonym and compound.
+TEST_F(ColumnDiagnosis, TheJudgesWordsAreTheTermAnalysisWords)
+{
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    QString error;
+    ASSERT_TRUE(connection.Open(repo.Uri(), &error)) << error.toStdString();
+    connection.OnRepositoryConnected();
+    const auto disconnect = qScopeGuard([&] { connection.OnRepositoryDisconnected(); });
+    const TermNameWords names(QStringLiteral("PUB"));
+    WordMemo memo;
+    const auto text = [](const TermWordResult& w) {
+        return QStringList{w.word,
+                           QString::number(w.found),
+                           QString::number(w.standard),
+                           w.id,
+                           w.standardName,
+                           w.physicalName,
+                           w.domainClass,
+                           QString::number(w.CountsAsClassWord())}
+            .join(u'|');
+    };
+    int registered = 0, unknown = 0, nonStandard = 0;
+    for (int round = 0; round < 2; ++round) {
+        for (const char* name : {"고객번호", "고객전화번호", "주문넘버", "주문 코드", "고객ID", "고객id", "뷁뷁명",
+                                 "주문금액", "고객메모"}) {
+            TermTargetResult analysed, compound;
+            names.Analyse(U(name), analysed);
+            std::vector<const TermWordResult*> words;
+            EXPECT_EQ(names.Words(U(name), memo, words, compound), analysed.registered) << name;
+            QStringList expected, got;
+            for (const TermWordResult& w : analysed.words)
+                expected << text(w);
+            for (const TermWordResult* w : words) {
+                got << text(*w);
+                unknown += w->found ? 0 : 1;
+                nonStandard += w->found && !w->standard ? 1 : 0;
+            }
+            registered += analysed.registered ? 1 : 0;
+            EXPECT_EQ(got, expected) << name << " round " << round;
+        }
+    }
+    // The names cover each way a word comes.
+    EXPECT_GT(registered, 0);
+    EXPECT_GT(unknown, 0);
+    EXPECT_GT(nonStandard, 0);
+}
+
 // The one rule of every type verdict.
 TEST(TypeRule, IntegersAndFractionalSeconds)
 {
