@@ -37,8 +37,10 @@ inline quint64 TextHash64(QStringView text) noexcept
     return h;
 }
 
-// For std::unordered_map<QString, ...> on the hot path.
+// For std::unordered_map<QString, ...> on the hot path. Not noexcept on purpose: libstdc++ then
+// keeps each key's hash in its node, so a lookup passes the other keys of a bucket by their
+// hashes instead of hashing them again and comparing their texts.
 struct TextHasher
 {
-    size_t operator()(const QString& text) const noexcept { return size_t(TextHash64(text)); }
+    size_t operator()(const QString& text) const { return size_t(TextHash64(text)); }
 };

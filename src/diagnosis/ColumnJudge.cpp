@@ -83,15 +83,19 @@ ColumnJudge::NameVerdict ColumnJudge::TermSynonymVerdict(const QString& name, co
     return v;
 }
 
-void ColumnJudge::AnalyseNames(const QStringList& keys)
+void ColumnJudge::AnalyseNames(const QStringList& keys, const std::vector<std::shared_ptr<const NameVerdict>*>& places)
 {
     QStringList analysed;
-    for (const QString& key : keys) {
+    std::vector<std::shared_ptr<const NameVerdict>*> analysedPlaces;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const QString& key = keys[i];
         const auto synonym = m_facts.termSynonyms.find(WithoutSeparators(key));
-        if (synonym != m_facts.termSynonyms.end())
-            m_names[key] = std::make_shared<const NameVerdict>(TermSynonymVerdict(key, synonym->second));
-        else
+        if (synonym != m_facts.termSynonyms.end()) {
+            *places[size_t(i)] = std::make_shared<const NameVerdict>(TermSynonymVerdict(key, synonym->second));
+        } else {
             analysed << key;
+            analysedPlaces.push_back(places[size_t(i)]);
+        }
     }
     if (analysed.isEmpty())
         return;
@@ -101,12 +105,12 @@ void ColumnJudge::AnalyseNames(const QStringList& keys)
         for (auto& memo : m_memos)
             memo = std::make_unique<WordMemo>();
     }
-    // Names are analysed each by itself: a second thread takes half of a long list.
-    std::vector<std::shared_ptr<const NameVerdict>> verdicts(size_t(analysed.size()));
+    // Names are analysed each by itself: a second thread takes half of a long list. Each
+    // writes only its own names' places, which the table keeps where they are meanwhile.
     const auto analyse = [&](qsizetype from, qsizetype to, WordMemo& memo) {
         TermTargetResult result;
         for (qsizetype i = from; i < to; ++i)
-            verdicts[size_t(i)] = std::make_shared<const NameVerdict>(VerdictOf(analysed[i], result, memo));
+            *analysedPlaces[size_t(i)] = std::make_shared<const NameVerdict>(VerdictOf(analysed[i], result, memo));
     };
     const qsizetype half = size_t(analysed.size()) >= m_sharedFrom ? analysed.size() / 2 : analysed.size();
     CThreadFailure failure;
@@ -119,8 +123,6 @@ void ColumnJudge::AnalyseNames(const QStringList& keys)
         analyse(0, half, *m_memos[0]);
     }
     failure.Rethrow();
-    for (qsizetype i = 0; i < analysed.size(); ++i)
-        m_names[analysed[i]] = std::move(verdicts[size_t(i)]);
 }
 
 ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetResult& result, WordMemo& memo) const
@@ -276,25 +278,30 @@ void ColumnJudge::Prepare(const std::vector<DiagnosisColumn>& batch, Prepared& p
     names.assign(batch.size(), Name());
     prepared.verdicts.assign(batch.size(), nullptr);
     QStringList unknown;
-    std::vector<size_t> waiting; // columns of names analysed below
+    // Where in the table the new names' verdicts go: an element stays in place when the table
+    // grows, so each name is looked up once.
+    std::vector<std::shared_ptr<const NameVerdict>*> unknownPlaces;
+    std::vector<std::pair<size_t, const std::shared_ptr<const NameVerdict>*>> waiting;
     for (size_t i = 0; i < batch.size(); ++i) {
         names[i] = NameOf(batch[i]);
         const QString& key = names[i].key;
         if (key.isEmpty())
             continue;
-        // A name seen first in this batch is held by a placeholder until it is analysed.
+        // A name seen first in this batch is held by an empty verdict until it is analysed.
         const auto [it, added] = m_names.try_emplace(key);
-        if (added)
+        if (added) {
             unknown << key;
+            unknownPlaces.push_back(&it->second);
+        }
         if (it->second)
             prepared.verdicts[i] = it->second;
         else
-            waiting.push_back(i);
+            waiting.emplace_back(i, &it->second);
     }
     if (!unknown.isEmpty())
-        AnalyseNames(unknown);
-    for (size_t i : waiting)
-        prepared.verdicts[i] = m_names.at(names[i].key);
+        AnalyseNames(unknown, unknownPlaces);
+    for (const auto& [i, slot] : waiting)
+        prepared.verdicts[i] = *slot;
 }
 
 void ColumnJudge::Decide(const std::vector<DiagnosisColumn>& batch, const Prepared& prepared,

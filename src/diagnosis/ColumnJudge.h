@@ -105,7 +105,8 @@ private:
 
     Name NameOf(const DiagnosisColumn& column) const;
     size_t NamesReserved() const;
-    void AnalyseNames(const QStringList& keys);
+    // The verdicts of new names, each into its place in the table of names.
+    void AnalyseNames(const QStringList& keys, const std::vector<std::shared_ptr<const NameVerdict>*>& places);
     // What the words of a name give; result is scratch. Safe on several threads at once.
     NameVerdict VerdictOf(const QString& key, struct TermTargetResult& result, class WordMemo& memo) const;
     NameVerdict TermSynonymVerdict(const QString& name, const QString& term) const;
