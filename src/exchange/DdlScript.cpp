@@ -1,5 +1,6 @@
 #include "exchange/DdlScript.h"
 
+#include "components/Platform.h"
 #include "components/TextRecord.h"
 
 #include <QDir>
@@ -749,8 +750,21 @@ void Script::KeepWithin()
 
 using namespace TextRecord;
 
+bool TableSpill::WriteTail()
+{
+    if (m_tail.isEmpty())
+        return true;
+    if (m_file.write(m_tail) != m_tail.size() || !m_file.flush())
+        return false;
+    m_written += m_tail.size();
+    m_tail.resize(0); // keeps its room
+    return true;
+}
+
 bool TableSpill::Put(Table& table)
 {
+    if (m_writeFailed)
+        return false;
     if (!m_file.isOpen()) {
         m_file.setFileTemplate(QDir::tempPath() + QStringLiteral("/termwise-ddl-XXXXXX"));
         if (!m_file.open())
@@ -762,8 +776,14 @@ bool TableSpill::Put(Table& table)
     for (const Column& c : table.columns)
         bytes += TextBytes(c.name) + 1 + (c.key == c.name ? 0 : TextBytes(c.key)) + TextBytes(c.comment) +
                  TextBytes(c.type) + TextBytes(c.definition) + 2;
-    m_buffer.resize(bytes);
-    char* at = m_buffer.data();
+    if (m_tail.size() + bytes > kBlock && !WriteTail()) {
+        // What the tail holds stays readable from memory; nothing more goes out.
+        m_writeFailed = true;
+        return false;
+    }
+    const qsizetype from = m_tail.size();
+    m_tail.resize(from + bytes);
+    char* at = m_tail.data() + from;
     PutText(at, table.schema);
     PutText(at, table.name);
     PutText(at, table.comment);
@@ -784,12 +804,9 @@ bool TableSpill::Put(Table& table)
         *at++ = c.dropped ? 1 : 0;
         live += c.dropped ? 0 : 1;
     }
-    if (!m_file.seek(m_end) || m_file.write(m_buffer) != m_buffer.size())
-        return false;
-    table.spillAt = m_end;
-    table.spillBytes = quint32(m_buffer.size());
+    table.spillAt = m_written + from;
+    table.spillBytes = quint32(bytes);
     table.spilledLive = live;
-    m_end += m_buffer.size();
     table.comment = QString();
     table.Release();
     return true;
@@ -797,11 +814,26 @@ bool TableSpill::Put(Table& table)
 
 bool TableSpill::Take(Table& table)
 {
-    m_buffer.resize(table.spillBytes);
-    if (!m_file.seek(table.spillAt) || m_file.read(m_buffer.data(), m_buffer.size()) != m_buffer.size())
-        return false;
-    const char* at = m_buffer.constData();
-    const char* end = at + m_buffer.size();
+    const char* at = nullptr;
+    if (table.spillAt >= m_written) {
+        if (table.spillAt - m_written + table.spillBytes > m_tail.size())
+            return false;
+        at = m_tail.constData() + (table.spillAt - m_written);
+    } else {
+        if (table.spillAt + table.spillBytes > m_written)
+            return false;
+        if (m_windowAt < 0 || table.spillAt < m_windowAt ||
+            table.spillAt + table.spillBytes > m_windowAt + m_window.size()) {
+            const qint64 size = std::min<qint64>(std::max<qint64>(kBlock, table.spillBytes), m_written - table.spillAt);
+            m_window.resize(size);
+            m_windowAt = -1;
+            if (Platform::ReadAt(m_file.handle(), m_window.data(), size_t(size), table.spillAt) != size)
+                return false;
+            m_windowAt = table.spillAt;
+        }
+        at = m_window.constData() + (table.spillAt - m_windowAt);
+    }
+    const char* end = at + table.spillBytes;
     quint32 count = 0;
     QString schema, name;
     if (!TakeText(at, end, schema) || !TakeText(at, end, name) || !TakeText(at, end, table.comment) ||

@@ -112,9 +112,17 @@ public:
     bool Take(Table& table);
 
 private:
+    // Records are gathered and written a megabyte at a time, and read back a megabyte at a
+    // time: a table is a few kilobytes, and a call to the system for each cost more than its
+    // copy (tables go out and come back in the order they were read).
+    static constexpr qsizetype kBlock = 1 << 20;
+    bool WriteTail();
     QTemporaryFile m_file;
-    QByteArray m_buffer;
-    qint64 m_end = 0;
+    QByteArray m_tail;    // records from m_written on, not in the file yet
+    qint64 m_written = 0; // bytes in the file
+    bool m_writeFailed = false;
+    QByteArray m_window; // bytes of the file from m_windowAt, read back ahead
+    qint64 m_windowAt = -1;
 };
 
 // A table handed over once the script is read: where its record is in the spill file, or, when

@@ -150,13 +150,14 @@ TEST(DdlReader, StatementsAcrossPiecesAndBadInput)
 {
     // A comment and a string that hold semicolons, line comments and a statement over many lines.
     QString script;
-    for (int t = 0; t < 3000; ++t)
+    constexpr int kTables = 10000; // spilled past 100 columns below: more than a megabyte goes to disk
+    for (int t = 0; t < kTables; ++t)
         script += QStringLiteral("CREATE TABLE t%1 ( -- the %1st; not the end\n  a%1 NUMBER(5) /* ; */,\n"
                                  "  b VARCHAR2(30) DEFAULT 'x;y'\n);\nCOMMENT ON COLUMN t%1.a%1 IS '값;%1';\n")
                       .arg(t);
     TempDataDir dir;
     const QString path = dir.file(QStringLiteral("big.sql"));
-    WriteTextFile(path, script); // about 400 KB: read in several pieces
+    WriteTextFile(path, script); // about 1.4 MB: read in several pieces
     ModelSource::AttributeList list;
     QString error;
     int calls = 0;
@@ -166,8 +167,8 @@ TEST(DdlReader, StatementsAcrossPiecesAndBadInput)
         return done <= total;
     };
     ASSERT_TRUE(DdlReader::Read({path}, list, error, options)) << error.toStdString();
-    EXPECT_EQ(list.Columns(), 6000);
-    EXPECT_EQ(list.rows[2999 * 2 + 1][ModelSource::ColComment], QStringLiteral("값;2999"));
+    EXPECT_EQ(list.Columns(), kTables * 2);
+    EXPECT_EQ(list.rows[(kTables - 1) * 2 + 1][ModelSource::ColComment], QStringLiteral("값;%1").arg(kTables - 1));
     EXPECT_TRUE(list.warnings.isEmpty()) << list.warnings.join(u'\n').toStdString();
     EXPECT_GE(calls, 1);
     // In pieces of 4 KB, statements applied on a second thread, tables spilled past 100 columns.
