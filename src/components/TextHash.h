@@ -40,7 +40,10 @@ inline quint64 TextHash64(QStringView text) noexcept
 // For std::unordered_map<QString, ...> on the hot path. Not noexcept on purpose: libstdc++ then
 // keeps each key's hash in its node, so a lookup passes the other keys of a bucket by their
 // hashes instead of hashing them again and comparing their texts.
+// Transparent: a map keyed with std::equal_to<> is searched with a view, no text built.
 struct TextHasher
 {
+    using is_transparent = void;
     size_t operator()(const QString& text) const { return size_t(TextHash64(text)); }
+    size_t operator()(QStringView text) const { return size_t(TextHash64(text)); }
 };

@@ -145,6 +145,9 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
     bool allFound = !words.empty();
     bool allStandard = allFound;
     QStringList logical, physical, domainWords;
+    logical.reserve(qsizetype(words.size()));
+    physical.reserve(qsizetype(words.size()));
+    domainWords.reserve(qsizetype(words.size()));
     for (const TermWordResult* w : words) {
         domainWords << (w->found ? w->standardName : w->word);
         if (!w->found) {
@@ -183,26 +186,37 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
             v.standardPhysical = result.physicalName;
         }
         v.noDomainSubject = key;
-        v.reason = QStringLiteral("표준 용어 %1").arg(v.standardLogical);
+        v.reason = QStringLiteral("표준 용어 ") + v.standardLogical;
     } else {
         v.logicalOk = v.renamable = allStandard && lastClass;
         if (allFound) {
             v.standardLogical = logical.join(QString());
             v.standardPhysical = physical.join(u'_');
-            v.reason = QStringLiteral("표준 단어 %1").arg(logical.join(u'+'));
+            v.reason = QStringLiteral("표준 단어 ") + logical.join(u'+');
         }
         v.noDomainSubject = last ? last->word : key;
     }
     if (v.standardPhysical.contains(u'(') || v.standardPhysical.contains(u'?'))
         v.standardPhysical.clear();
     if (v.termDomainId.isEmpty()) {
-        QStringList names = CTermAnalysis::CandidateKeyDomainNames(domainWords);
-        // The domain class first: the standard files a class word's domains under its class.
-        if (last && last->found && last->KeyDomainName() != names.value(0))
-            names.prepend(last->KeyDomainName());
-        for (const QString& c : names)
-            if (m_facts.domainIds.count(c))
-                v.candidates << c;
+        // The key domains among the names the words end in (the last word, the last two ...),
+        // the domain class first: the standard files a class word's domains under its class.
+        const auto candidate = [&](QStringView name) {
+            const auto ids = m_facts.domainIds.find(name);
+            if (ids != m_facts.domainIds.end())
+                v.candidates << ids->first;
+        };
+        if (last && last->found) {
+            const QString domainClass = last->KeyDomainName();
+            if (domainClass != domainWords.back())
+                candidate(domainClass);
+        }
+        const QString joined = domainWords.join(QString());
+        qsizetype from = joined.size();
+        for (qsizetype k = domainWords.size(); k-- > 0;) {
+            from -= domainWords[k].size();
+            candidate(QStringView(joined).mid(from));
+        }
     }
     v.words = std::move(domainWords);
     return v;

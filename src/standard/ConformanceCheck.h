@@ -165,8 +165,9 @@ struct ConformanceAreaFacts
         QString length;
         QString scale;
     };
-    std::unordered_map<QString, Domain> domains;                             // DOM_ID -> domain
-    std::unordered_map<QString, std::vector<QString>, TextHasher> domainIds; // key domain name -> DOM_IDs, read order
+    std::unordered_map<QString, Domain> domains; // DOM_ID -> domain
+    // key domain name -> DOM_IDs, read order
+    std::unordered_map<QString, std::vector<QString>, TextHasher, std::equal_to<>> domainIds;
     struct Term
     {
         QString physical;
