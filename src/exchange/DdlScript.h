@@ -207,20 +207,36 @@ private:
     Name NameOf(const Token& t) const
     {
         const bool quoted = t.kind == Tok::QuotedId;
-        QString stored = quoted ? t.text() : t.raw().toString();
-        if (!quoted && m_dialect == Dialect::PostgreSql)
-            stored = std::move(stored).toLower();
-        else if (!quoted && m_dialect == Dialect::Oracle)
-            stored = std::move(stored).toUpper();
+        QString stored = quoted                             ? t.text()
+                         : m_dialect == Dialect::PostgreSql ? CaseFolded(t.raw(), false)
+                         : m_dialect == Dialect::Oracle     ? CaseFolded(t.raw(), true)
+                                                            : t.raw().toString();
         // MySQL, SQLite and an unknown dialect: names compare without case.
         const bool exact = m_dialect == Dialect::PostgreSql || m_dialect == Dialect::Oracle;
         return {stored, exact ? stored : stored.toLower()};
+    }
+
+    // A name folded to one case as it is copied: most names are ASCII, folded a character at
+    // a time; any other goes through Unicode's rules.
+    static QString CaseFolded(QStringView raw, bool upper)
+    {
+        QString out(raw.size(), Qt::Uninitialized);
+        char16_t* to = reinterpret_cast<char16_t*>(out.data());
+        const char16_t from = upper ? u'a' : u'A';
+        for (qsizetype k = 0; k < raw.size(); ++k) {
+            const char16_t c = raw[k].unicode();
+            if (c >= 0x80)
+                return upper ? raw.toString().toUpper() : raw.toString().toLower();
+            to[k] = c >= from && c <= from + 25 ? char16_t(c ^ 0x20) : c;
+        }
+        return out;
     }
 
     // A possibly qualified name at toks[i]: its parts, i moved past it.
     std::vector<Name> QualifiedName(const std::vector<Token>& toks, size_t& i) const
     {
         std::vector<Name> parts;
+        parts.reserve(3); // schema, table, column
         while (i < toks.size() && IsIdent(toks[i])) {
             parts.push_back(NameOf(toks[i]));
             ++i;

@@ -129,6 +129,7 @@ public:
     std::vector<Token> Head(size_t count)
     {
         std::vector<Token> out;
+        out.reserve(count);
         bool unterminated = false;
         while (out.size() < count) {
             Token t = Next(unterminated);
