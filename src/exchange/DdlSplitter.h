@@ -4,6 +4,8 @@
 // delimiter, Oracle's "/" after a block, pg_dump's COPY data, runs left open).
 #include "exchange/DdlScript.h"
 
+#include <array>
+
 namespace DdlReader::Internal {
 
 // ---------------------------------------------------------------------------------------
@@ -11,6 +13,14 @@ namespace DdlReader::Internal {
 
 class Splitter
 {
+    // What may open a quoted run or a comment, or end a line, besides the delimiter.
+    static constexpr std::array<bool, 0x80> kOpensOrEnds = [] {
+        std::array<bool, 0x80> t{};
+        for (const char c : {'\n', '$', '\'', '"', '`', '[', '-', '#', '/'})
+            t[size_t(c)] = true;
+        return t;
+    }();
+
 public:
     Splitter(Script& script) : m_script(script) {}
 
@@ -34,7 +44,10 @@ public:
     }
 
 private:
-    QChar At(qsizetype i) const { return i < m_buffer.size() ? m_buffer[i] : QChar(); }
+    // Read through a view: the buffer's own operator[] would check at every character
+    // whether it must be detached.
+    QStringView Buf() const { return m_buffer; }
+    QChar At(qsizetype i) const { return i < m_buffer.size() ? Buf()[i] : QChar(); }
 
     void Emit(qsizetype end, qsizetype next)
     {
@@ -84,7 +97,7 @@ private:
     {
         const Dialect dialect = m_script.GetDialect();
         const bool mysql = dialect == Dialect::MySql;
-        const QChar c = m_buffer[m_pos];
+        const QChar c = Buf()[m_pos];
         wait = false;
         if (c == u'\'' && !mysql && IsOracleQuote(m_buffer, m_pos)) {
             what = T::kRunOracleQuote;
@@ -92,7 +105,7 @@ private:
                 wait = !atEnd;
                 return -1;
             }
-            const QString close = QString(OracleClose(m_buffer[m_pos + 1])) + u'\'';
+            const QString close = QString(OracleClose(Buf()[m_pos + 1])) + u'\'';
             const qsizetype end = m_buffer.indexOf(close, m_seek >= 0 ? m_seek : m_pos + 2);
             wait = end < 0 && !atEnd;
             m_seek = wait ? std::max(m_pos + 2, m_buffer.size() - 1) : -1;
@@ -101,7 +114,7 @@ private:
         if (c == u'$') {
             what = T::kRunDollarQuote;
             qsizetype j = m_pos + 1;
-            while (j < m_buffer.size() && (m_buffer[j].isLetterOrNumber() || m_buffer[j] == u'_'))
+            while (j < m_buffer.size() && (Buf()[j].isLetterOrNumber() || Buf()[j] == u'_'))
                 ++j;
             const QString tag = m_buffer.mid(m_pos, j - m_pos + 1);
             const qsizetype end = m_buffer.indexOf(tag, m_seek >= 0 ? m_seek : j + 1);
@@ -114,7 +127,7 @@ private:
         const bool backslashes = (mysql && c != u'`') || (c == u'\'' && IsEscapeString(m_buffer, m_pos));
         qsizetype k = m_seek >= 0 ? m_seek : m_pos + 1;
         while (k < m_buffer.size()) {
-            const QChar d = m_buffer[k];
+            const QChar d = Buf()[k];
             if (backslashes && d == u'\\') {
                 k += 2;
                 continue;
@@ -142,7 +155,7 @@ private:
         const Dialect dialect = m_script.GetDialect();
         const bool mysql = dialect == Dialect::MySql;
         while (m_pos < m_buffer.size()) {
-            const QChar c = m_buffer[m_pos];
+            const QChar c = Buf()[m_pos];
             if (m_copyData) {
                 // pg_dump's data lines run to a line holding only "\."
                 const qsizetype eol = m_buffer.indexOf(u'\n', m_pos);
@@ -206,13 +219,24 @@ private:
                 m_start = m_pos;
                 m_startLine = m_line;
             }
+            // Most characters of a statement open nothing and end nothing: passed in a run.
+            const char16_t delimiter = m_delimiter[0].unicode();
+            const auto plain = [delimiter](char16_t d) { return !(d < 0x80 && kOpensOrEnds[d]) && d != delimiter; };
+            if (plain(c.unicode())) {
+                const QStringView buf = Buf();
+                qsizetype k = m_pos + 1;
+                while (k < buf.size() && plain(buf[k].unicode()))
+                    ++k;
+                m_pos = k;
+                continue;
+            }
             if (c == u'\n') {
                 // A next line that starts with anything but "/" is no SQL*Plus end: passed
                 // without looking for its end.
                 qsizetype k = m_pos + 1;
-                while (k < m_buffer.size() && m_buffer[k] != u'\n' && m_buffer[k].isSpace())
+                while (k < m_buffer.size() && Buf()[k] != u'\n' && Buf()[k].isSpace())
                     ++k;
-                if (k < m_buffer.size() && m_buffer[k] != u'/') {
+                if (k < m_buffer.size() && Buf()[k] != u'/') {
                     ++m_line;
                     ++m_pos;
                     continue;
@@ -234,9 +258,9 @@ private:
             }
             const bool dollar = c == u'$' && !mysql && [&] {
                 qsizetype j = m_pos + 1;
-                while (j < m_buffer.size() && (m_buffer[j].isLetterOrNumber() || m_buffer[j] == u'_'))
+                while (j < m_buffer.size() && (Buf()[j].isLetterOrNumber() || Buf()[j] == u'_'))
                     ++j;
-                return At(j) == u'$' && (j == m_pos + 1 || !m_buffer[m_pos + 1].isDigit());
+                return At(j) == u'$' && (j == m_pos + 1 || !Buf()[m_pos + 1].isDigit());
             }();
             if (c == u'$' && !mysql && !dollar && !atEnd && m_buffer.size() - m_pos < 64 &&
                 m_buffer.indexOf(u'\n', m_pos) < 0)
