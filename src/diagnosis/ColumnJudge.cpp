@@ -105,22 +105,27 @@ void ColumnJudge::AnalyseNames(const QStringList& keys, const std::vector<std::s
         for (auto& memo : m_memos)
             memo = std::make_unique<WordMemo>();
     }
-    // Names are analysed each by itself: a second thread takes half of a long list. Each
-    // writes only its own names' places, which the table keeps where they are meanwhile.
-    const auto analyse = [&](qsizetype from, qsizetype to, WordMemo& memo) {
+    // Names are analysed each by itself: on a long list a second thread takes runs of them
+    // too, from the same counter, so the thread the other work of the pipeline leaves more
+    // time takes more. Each writes only its own names' places, which the table keeps where
+    // they are meanwhile.
+    constexpr qsizetype kRun = 64;
+    std::atomic<qsizetype> next{0};
+    const qsizetype count = analysed.size();
+    const auto analyse = [&](WordMemo& memo) {
         TermTargetResult result;
-        for (qsizetype i = from; i < to; ++i)
-            *analysedPlaces[size_t(i)] = std::make_shared<const NameVerdict>(VerdictOf(analysed[i], result, memo));
+        for (qsizetype from; (from = next.fetch_add(kRun)) < count;)
+            for (qsizetype i = from; i < std::min(count, from + kRun); ++i)
+                *analysedPlaces[size_t(i)] = std::make_shared<const NameVerdict>(VerdictOf(analysed[i], result, memo));
     };
-    const qsizetype half = size_t(analysed.size()) >= m_sharedFrom ? analysed.size() / 2 : analysed.size();
     CThreadFailure failure;
     {
         std::thread helper;
         std::atomic<bool> stop{false}; // the helper's part is short; nothing stops it early
         CJoinOnExit join(helper, stop);
-        if (half < analysed.size())
-            helper = std::thread([&] { failure.Run([&] { analyse(half, analysed.size(), *m_memos[1]); }); });
-        analyse(0, half, *m_memos[0]);
+        if (size_t(count) >= m_sharedFrom)
+            helper = std::thread([&] { failure.Run([&] { analyse(*m_memos[1]); }); });
+        analyse(*m_memos[0]);
     }
     failure.Rethrow();
 }

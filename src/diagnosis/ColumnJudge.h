@@ -66,7 +66,7 @@ class ColumnJudge
 {
 public:
     // maxNames bounds the table of names (kept until it is full, then started afresh); from
-    // sharedFrom new names in a batch, a second thread analyses half of them.
+    // sharedFrom new names in a batch, a second thread takes its share of them.
     ColumnJudge(QString areaId, const ConformanceAreaFacts& facts, size_t maxNames = 200000, size_t sharedFrom = 2000);
     ~ColumnJudge();
 
