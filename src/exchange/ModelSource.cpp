@@ -119,13 +119,25 @@ ColumnType NormalizeType(Dialect dialect, const QString& text)
 
 QString DisplayName(const QString& stored)
 {
-    bool letter = false;
+    bool letter = false, ascii = true;
     for (const QChar c : stored) {
         if (c.isUpper())
             return stored;
         letter = letter || c.isLower();
+        ascii = ascii && c.unicode() < 0x80;
     }
-    return letter ? stored.toUpper() : stored;
+    if (!letter)
+        return stored;
+    if (!ascii)
+        return stored.toUpper();
+    // Most names are ASCII: upper-cased as they are copied.
+    QString out(stored.size(), Qt::Uninitialized);
+    char16_t* to = reinterpret_cast<char16_t*>(out.data());
+    for (qsizetype k = 0; k < stored.size(); ++k) {
+        const char16_t c = stored[k].unicode();
+        to[k] = c >= u'a' && c <= u'z' ? char16_t(c - 0x20) : c;
+    }
+    return out;
 }
 
 namespace {
@@ -133,10 +145,32 @@ namespace {
 // Where the name of a comment ends: its first sentence or list punctuation.
 qsizetype NameEnd(const QString& comment)
 {
-    static const QString kEnds = QStringLiteral(".,:;([\n\r\u3002\uFF0E\uFF0C\uFF1A\uFF1B\uFF08\uFF3B\u3001");
+    const auto ends = [](char16_t c) {
+        switch (c) {
+        case u'.':
+        case u',':
+        case u':':
+        case u';':
+        case u'(':
+        case u'[':
+        case u'\n':
+        case u'\r':
+        case u'\u3002':
+        case u'\uFF0E':
+        case u'\uFF0C':
+        case u'\uFF1A':
+        case u'\uFF1B':
+        case u'\uFF08':
+        case u'\uFF3B':
+        case u'\u3001':
+            return true;
+        default:
+            return false;
+        }
+    };
     qsizetype end = comment.size();
     for (qsizetype i = 0; i < comment.size(); ++i)
-        if (kEnds.contains(comment[i])) {
+        if (ends(comment[i].unicode())) {
             end = i;
             break;
         }
