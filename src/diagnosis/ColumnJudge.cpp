@@ -227,13 +227,24 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
     return v;
 }
 
+size_t ColumnJudge::DomainQueryHash::operator()(const DomainQuery& q) const
+{
+    quint64 h = TextHash64(q.logicalType);
+    const auto mix = [&h](QStringView text) { h = (h ^ TextHash64(text)) * 0x9e3779b97f4a7c15ull; };
+    mix(q.length);
+    mix(q.scale);
+    for (const QString& c : q.candidates)
+        mix(c);
+    return size_t(h ^ (h >> 29));
+}
+
 const ConformanceAreaFacts::Domain* ColumnJudge::FittingDomain(const QStringList& candidates,
                                                                const QString& logicalType, const QString& length,
                                                                const QString& scale)
 {
     if (candidates.isEmpty())
         return nullptr;
-    const QString cacheKey = candidates.join(u'\x1f') + u'\x1e' + logicalType + u'\x1e' + length + u'\x1e' + scale;
+    DomainQuery cacheKey{candidates, logicalType, length, scale};
     auto cached = m_domainCache.find(cacheKey);
     if (cached == m_domainCache.end()) {
         if (m_domainCache.size() >= kMaxDomainLookups)
@@ -258,7 +269,7 @@ const ConformanceAreaFacts::Domain* ColumnJudge::FittingDomain(const QStringList
             if (!pick.isEmpty())
                 break;
         }
-        cached = m_domainCache.emplace(cacheKey, pick).first;
+        cached = m_domainCache.emplace(std::move(cacheKey), pick).first;
     }
     if (cached->second.isEmpty())
         return nullptr;
@@ -377,7 +388,11 @@ void ColumnJudge::Decide(const std::vector<DiagnosisColumn>& batch, const Prepar
 
         // The physical name, with the column's number. A list of logical names alone (no
         // column names) is judged on its names and types.
-        const QString wanted = v.standardPhysical.isEmpty() ? QString() : v.standardPhysical + number;
+        // Shared, not built, when there is no number to add: most names have none.
+        const auto withNumber = [](const QString& name, const QString& number) {
+            return number.isEmpty() ? name : name + number;
+        };
+        const QString wanted = v.standardPhysical.isEmpty() ? QString() : withNumber(v.standardPhysical, number);
         if (c.shownColumn.isEmpty()) {
             out.physicalOk = true;
         } else if (!wanted.isEmpty()) {
@@ -386,7 +401,7 @@ void ColumnJudge::Decide(const std::vector<DiagnosisColumn>& batch, const Prepar
                 out.findings.push_back({eFindingPhysicalName, c.shownColumn, wanted});
         }
         if (v.renamable && !wanted.isEmpty()) {
-            out.standard.standardName = v.standardLogical + names[i].number;
+            out.standard.standardName = withNumber(v.standardLogical, names[i].number);
             out.standard.standardColumn = wanted;
         }
         out.standard.reason = v.reason;

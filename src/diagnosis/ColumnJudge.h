@@ -135,7 +135,18 @@ private:
     size_t m_maxNames;
     size_t m_sharedFrom;
     NameTable m_names;
-    std::unordered_map<QString, QString, TextHasher> m_domainCache; // candidates + type -> DOM_ID ("" none)
+    // candidates + type -> DOM_ID ("" none); the key keeps the column's texts, shared, not joined
+    struct DomainQuery
+    {
+        QStringList candidates;
+        QString logicalType, length, scale;
+        bool operator==(const DomainQuery&) const = default;
+    };
+    struct DomainQueryHash
+    {
+        size_t operator()(const DomainQuery& q) const;
+    };
+    std::unordered_map<DomainQuery, QString, DomainQueryHash> m_domainCache;
     static constexpr size_t kMaxLogicalTypes = 32;
     std::vector<std::pair<QString, QString>> m_logicalTypes; // Decide's: physical type -> logical
     std::unique_ptr<class TermNameWords> m_words;            // read at the first name
