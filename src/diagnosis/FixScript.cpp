@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QSaveFile>
+#include <algorithm>
 #include <vector>
 
 using ModelSource::Dialect;
@@ -486,29 +487,52 @@ void Writer::Impl::WriteTable()
                                     "스키마를 확인하십시오")));
         unqualifiedNoted = true;
     }
-    // The names as the server compares them, and the renames each name is wanted by: a name
-    // that is taken, or wanted twice, is refused for every column that wants it.
-    QHash<QString, int> taken, wanted;
-    std::vector<QString> target(table.size());
-    for (const Pending& p : table)
-        ++taken[KeyOf(p.facts.column, D())];
+    // The renames, and the names as the server compares them: a name that is taken, or wanted
+    // twice, is refused for every column that wants it.
+    std::vector<QString> target(table.size()), targetKey(table.size());
+    size_t renames = 0;
     for (size_t i = 0; i < table.size(); ++i) {
         const Pending& p = table[i];
         if (p.standard.standardColumn.isEmpty())
             continue;
         const QString name = Stored(p.standard.standardColumn, D());
-        if (KeyOf(name, D()) != KeyOf(p.facts.column, D())) {
+        QString key = KeyOf(name, D());
+        if (key != KeyOf(p.facts.column, D())) {
             target[i] = name;
-            ++wanted[KeyOf(name, D())];
+            targetKey[i] = std::move(key);
+            ++renames;
         }
     }
+    // A table of a few dozen columns is scanned; a wide one is hashed.
+    std::vector<QString> columnKeys;
+    QHash<QString, int> taken, wanted;
+    const bool hashed = table.size() >= 64;
+    if (renames > 0) {
+        columnKeys.reserve(table.size());
+        for (const Pending& p : table)
+            columnKeys.push_back(KeyOf(p.facts.column, D()));
+        if (hashed) {
+            for (const QString& key : columnKeys)
+                ++taken[key];
+            for (const QString& key : targetKey)
+                if (!key.isEmpty())
+                    ++wanted[key];
+        }
+    }
+    const auto clashes = [&](const QString& key) {
+        if (hashed)
+            return taken.value(key) > 0 || wanted.value(key) > 1;
+        if (std::find(columnKeys.begin(), columnKeys.end(), key) != columnKeys.end())
+            return true;
+        return std::count(targetKey.begin(), targetKey.end(), key) > 1;
+    };
     for (size_t i = 0; i < table.size(); ++i) {
         const Pending& p = table[i];
         const ColumnStandard& s = p.standard;
         QString column = p.facts.column;
         if (!target[i].isEmpty()) {
             const QString& name = target[i];
-            const QString key = KeyOf(name, D());
+            const QString& key = targetKey[i];
             QString limit;
             if (p.facts.keys && !options.renameKeys) {
                 ++counts.keysKept;
@@ -526,7 +550,7 @@ void Writer::Impl::WriteTable()
             } else if (OverLimit(name, D(), limit)) {
                 Refuse(p, QStringLiteral("새 이름 %1이(가) 이름 길이 한도(%2)를 넘어 바꾸지 않습니다").arg(name, limit),
                        name);
-            } else if (taken.value(key) > 0 || wanted.value(key) > 1) {
+            } else if (clashes(key)) {
                 Refuse(
                     p,
                     QStringLiteral("%1(으)로 바꾸면 같은 테이블의 다른 컬럼이나 다른 변경과 이름이 겹칩니다").arg(name),

@@ -366,6 +366,32 @@ QString ScriptOf(Dialect dialect, bool renameKeys,
 
 } // namespace
 
+// A rename to a name the table has, or to one another column wants too, is refused, in a
+// table of a few columns as in a wide one.
+TEST(FixScript, ClashingRenamesAreRefusedInNarrowAndWideTables)
+{
+    for (const int padding : {0, 100}) {
+        SCOPED_TRACE(padding);
+        const auto column = [](const QString& name) {
+            return ModelSource::ColumnFacts{QStringLiteral("s"), QStringLiteral("t"), name, {}, 0};
+        };
+        std::vector<std::pair<ModelSource::ColumnFacts, QString>> columns = {
+            {column(QStringLiteral("cust_number")), QStringLiteral("CUST_NO")}, // the next column's name
+            {column(QStringLiteral("cust_no")), QString()},
+            {column(QStringLiteral("addr_1")), QStringLiteral("ADDR")}, // wanted twice
+            {column(QStringLiteral("addr_2")), QStringLiteral("ADDR")},
+            {column(QStringLiteral("tel")), QStringLiteral("TELNO")},
+        };
+        for (int k = 0; k < padding; ++k)
+            columns.push_back({column(QStringLiteral("pad_%1").arg(k)), QString()});
+        FixScript::Counts counts;
+        const QString script = ScriptOf(Dialect::PostgreSql, false, columns, counts);
+        EXPECT_EQ(counts.renames, 1);
+        EXPECT_EQ(script.count(QStringLiteral("이름이 겹칩니다")), 3) << script.toStdString();
+        EXPECT_TRUE(script.contains(QStringLiteral("RENAME COLUMN \"tel\" TO \"telno\""))) << script.toStdString();
+    }
+}
+
 // SQLite runs the script in one transaction on a real file; a key keeps its name unless asked.
 TEST(FixScript, SqliteRenamesKeysOnlyWhenAsked)
 {
