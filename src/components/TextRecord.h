@@ -3,17 +3,18 @@
 // UTF-16 units in the machine's order, copied as they are held. Tables the DDL reader puts
 // aside and a report's findings are written and read back this way.
 #include <QString>
+#include <QStringView>
 #include <cstring>
 
 namespace TextRecord {
 
-inline qsizetype TextBytes(const QString& text)
+inline qsizetype TextBytes(QStringView text)
 {
     return qsizetype(sizeof(quint32)) + text.size() * qsizetype(sizeof(QChar));
 }
 
 // Writes at `at`, which has room for TextBytes(text), and moves past it.
-inline void PutText(char*& at, const QString& text)
+inline void PutText(char*& at, QStringView text)
 {
     const quint32 size = text.isNull() ? ~quint32(0) : quint32(text.size());
     std::memcpy(at, &size, sizeof size);

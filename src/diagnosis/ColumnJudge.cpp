@@ -364,10 +364,19 @@ void ColumnJudge::Decide(const std::vector<DiagnosisColumn>& batch, const Prepar
         out.words = v.words;
 
         // The type, against the term's domain or the one the class word finds for this type.
-        QString type = c.type, length = c.length, scale = c.scale;
-        if (type.contains(u'('))
-            ParseDataType(c.type, type, length, scale);
-        const QString logicalType = LogicalTypeOf(type);
+        // A source that gives the type with its length in one text is parsed; the rest is read
+        // where it is.
+        QString parsedType, parsedLength, parsedScale;
+        const bool inOne = c.type.contains(u'(');
+        if (inOne) {
+            parsedLength = c.length;
+            parsedScale = c.scale;
+            ParseDataType(c.type, parsedType, parsedLength, parsedScale);
+        }
+        const QString& type = inOne ? parsedType : c.type;
+        const QString& length = inOne ? parsedLength : c.length;
+        const QString& scale = inOne ? parsedScale : c.scale;
+        const QString& logicalType = LogicalTypeOf(type);
         const auto term = v.termDomainId.isEmpty() ? m_facts.domains.end() : m_facts.domains.find(v.termDomainId);
         if (term != m_facts.domains.end()) {
             out.typeOk = Conformance::TypeFits(term->second, logicalType, length, scale);

@@ -277,8 +277,8 @@ void DiagnosisTally::Add(const DiagnosisColumn& column, const ColumnVerdict& ver
     std::array<bool, eFindingCount> kinds{};
     for (const ColumnFinding& f : verdict.findings) {
         kinds[size_t(f.kind)] = true;
-        m_spill->Add(f.kind, {column.shownTable, column.shownColumn, verdict.logicalName, column.displayType, f.subject,
-                              f.replacement, 0});
+        m_spill->Add(f.kind, ConformanceEntryTexts{column.shownTable, column.shownColumn, verdict.logicalName,
+                                                   column.displayType, f.subject, f.replacement});
     }
     for (int k = 0; k < eFindingCount; ++k)
         r.concerned[size_t(k)] += kinds[size_t(k)] ? 1 : 0;

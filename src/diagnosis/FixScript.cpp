@@ -583,12 +583,12 @@ void Writer::SetPlanSink(std::function<void(const PlanRow&)> sink)
     d->plan = std::move(sink);
 }
 
-void Writer::Add(const ModelSource::ColumnFacts& facts, const QString& comment, const ColumnStandard& standard)
+void Writer::Add(ModelSource::ColumnFacts facts, const QString& comment, const ColumnStandard& standard)
 {
     if (!d->table.empty() &&
         (d->table.front().facts.table != facts.table || d->table.front().facts.schema != facts.schema))
         d->WriteTable();
-    d->table.push_back({facts, comment, standard});
+    d->table.push_back({std::move(facts), comment, standard});
 }
 
 bool Writer::Finish()

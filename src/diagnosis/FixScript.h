@@ -69,7 +69,7 @@ public:
     // Each change as it is decided (in script order), for the "보정 계획" sheet.
     void SetPlanSink(std::function<void(const PlanRow&)> sink);
     // One column: its facts, its whole comment as stored, and what the judge made of it.
-    void Add(const ModelSource::ColumnFacts& facts, const QString& comment, const ColumnStandard& standard);
+    void Add(ModelSource::ColumnFacts facts, const QString& comment, const ColumnStandard& standard);
     // The last table and the script's end; false when the device refused a write.
     bool Finish();
     const Counts& GetCounts() const;

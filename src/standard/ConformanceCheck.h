@@ -59,6 +59,12 @@ struct ConformanceEntry
     int count = 0;       // columns of the model with the same finding on the same subject
 };
 
+// An entry's texts, without its count, as views.
+struct ConformanceEntryTexts
+{
+    QStringView table, column, attribute, dataType, subject, replacement;
+};
+
 // The entries of a report of any size: each finding kind's rows go to a temporary file as they
 // come and are read back in order by the writers, each with the count of its subject; only the
 // counters per subject stay in memory.
@@ -72,6 +78,8 @@ public:
 
     // One entry of a kind (its count is ignored); false once a file failed.
     bool Add(int kind, const ConformanceEntry& entry);
+    // The same from views of the texts where they are held: nothing is copied but into the file.
+    bool Add(int kind, const struct ConformanceEntryTexts& entry);
     // The entries of a kind in the order added, with their counts, until fn returns false;
     // false when fn stopped or the file could not be read back.
     bool ForEach(int kind, const std::function<bool(const ConformanceEntry&)>& fn) const;

@@ -58,7 +58,7 @@ struct ConformanceRecordFile
         return true;
     }
     void PutCount(quint32 n) { held.append(reinterpret_cast<const char*>(&n), sizeof n); }
-    void PutText(const QString& text)
+    void PutText(QStringView text)
     {
         const qsizetype at = held.size();
         held.resize(at + TextRecord::TextBytes(text));
@@ -174,6 +174,11 @@ ConformanceEntrySpill::~ConformanceEntrySpill() = default;
 
 bool ConformanceEntrySpill::Add(int kind, const ConformanceEntry& e)
 {
+    return Add(kind, ConformanceEntryTexts{e.table, e.column, e.attribute, e.dataType, e.subject, e.replacement});
+}
+
+bool ConformanceEntrySpill::Add(int kind, const ConformanceEntryTexts& e)
+{
     if (d->failed || kind < 0 || kind >= eFindingCount)
         return false;
     Impl::Kind& k = d->kinds[size_t(kind)];
@@ -181,8 +186,8 @@ bool ConformanceEntrySpill::Add(int kind, const ConformanceEntry& e)
         d->Fail();
         return false;
     }
-    for (const QString* text : {&e.table, &e.column, &e.attribute, &e.dataType, &e.subject, &e.replacement})
-        k.entries.PutText(*text);
+    for (const QStringView text : {e.table, e.column, e.attribute, e.dataType, e.subject, e.replacement})
+        k.entries.PutText(text);
     if (!k.entries.EndRecord())
         d->Fail();
     const SubjectKey key = TextHash64(e.subject);
