@@ -133,7 +133,7 @@ void ColumnJudge::AnalyseNames(const QStringList& keys, const std::vector<std::s
 ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetResult& result, WordMemo& memo) const
 {
     NameVerdict v;
-    std::vector<const TermWordResult*> words;
+    thread_local std::vector<const TermWordResult*> words; // its room kept from name to name
     const bool registered = m_words->Words(key, memo, words, result);
     // Pieces that are never words (a digit run inside a name) are no part of its verdict.
     words.erase(std::remove_if(words.begin(), words.end(),
@@ -149,9 +149,7 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
     };
     bool allFound = !words.empty();
     bool allStandard = allFound;
-    QStringList logical, physical, domainWords;
-    logical.reserve(qsizetype(words.size()));
-    physical.reserve(qsizetype(words.size()));
+    QStringList domainWords;
     domainWords.reserve(qsizetype(words.size()));
     for (const TermWordResult* w : words) {
         domainWords << (w->found ? w->standardName : w->word);
@@ -162,8 +160,6 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
             }
             continue;
         }
-        logical << w->standardName;
-        physical << w->physicalName;
         if (!w->standard) {
             allStandard = false;
             const int kind = m_facts.forbiddenWordIds.count(w->id) ? eFindingForbiddenWord : eFindingNonStandardWord;
@@ -195,9 +191,17 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
     } else {
         v.logicalOk = v.renamable = allStandard && lastClass;
         if (allFound) {
-            v.standardLogical = logical.join(QString());
-            v.standardPhysical = physical.join(u'_');
-            v.reason = QStringLiteral("표준 단어 ") + logical.join(u'+');
+            // The standard names of the words: joined, by "_" and, for the reason, by "+".
+            v.reason = QStringLiteral("표준 단어 ");
+            for (size_t k = 0; k < words.size(); ++k) {
+                if (k > 0) {
+                    v.standardPhysical += u'_';
+                    v.reason += u'+';
+                }
+                v.standardLogical += words[k]->standardName;
+                v.standardPhysical += words[k]->physicalName;
+                v.reason += words[k]->standardName;
+            }
         }
         v.noDomainSubject = last ? last->word : key;
     }
