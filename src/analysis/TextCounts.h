@@ -22,6 +22,20 @@ public:
         for (const value_type& count : counts)
             emplace(count.first, count.second);
     }
+    TextCounts(const TextCounts&) = default;
+    TextCounts(TextCounts&&) noexcept = default;
+    TextCounts& operator=(const TextCounts&) = default;
+    // Qt 6.4's QVarLengthArray, moved into while it holds a heap buffer, takes the other's
+    // buffer and loses its own: it is given back first.
+    TextCounts& operator=(TextCounts&& other) noexcept
+    {
+        if (this != &other) {
+            m_counts.clear();
+            m_counts.squeeze();
+            m_counts = std::move(other.m_counts);
+        }
+        return *this;
+    }
 
     const_iterator begin() const { return m_counts.cbegin(); }
     const_iterator end() const { return m_counts.cend(); }
