@@ -108,12 +108,17 @@ void FilterStandardStreams(QByteArray (*filter)(const QByteArray&))
 #ifdef __GLIBC__
     std::fflush(stdout);
     std::fflush(stderr);
+    // Never freed: the streams write through them until the process has ended. Held here
+    // too, as glibc keeps its FILE where a leak checker does not look.
+    static FilteredStream* kept[2] = {};
     for (FILE** stream : {&stdout, &stderr}) {
         auto* cookie = new FilteredStream{*stream == stdout ? STDOUT_FILENO : STDERR_FILENO, filter};
+        kept[stream == &stdout ? 0 : 1] = cookie;
         cookie_io_functions_t io{};
         io.write = WriteFiltered;
         FILE* wrapped = fopencookie(cookie, "w", io);
         if (!wrapped) {
+            kept[stream == &stdout ? 0 : 1] = nullptr;
             delete cookie;
             continue;
         }
