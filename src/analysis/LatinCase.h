@@ -40,4 +40,18 @@ inline QString Folded(QStringView text)
     return out;
 }
 
+// The other way, as PostgreSQL folds a name written without quotes: A-Z small, nothing else.
+inline char16_t Lower(char16_t c)
+{
+    return char16_t(c - u'A') < 26 ? char16_t(c + (u'a' - u'A')) : c;
+}
+
+inline QString Lowered(QStringView text)
+{
+    QString out = text.toString();
+    for (QChar& c : out)
+        c = QChar(Lower(c.unicode()));
+    return out;
+}
+
 } // namespace LatinCase

@@ -1,5 +1,6 @@
 #include "diagnosis/FixScript.h"
 
+#include "analysis/LatinCase.h"
 #include "diagnosis/FixScriptSql.h"
 #include "standard/StandardTexts.h"
 
@@ -15,30 +16,14 @@ namespace {
 
 namespace Sql = FixScriptSql;
 
-QString AsciiLower(QString s)
-{
-    for (QChar& c : s)
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + 32);
-    return s;
-}
-
-QString AsciiUpper(QString s)
-{
-    for (QChar& c : s)
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - 32);
-    return s;
-}
-
 // A standard physical name as the server stores it written without quotes: PostgreSQL folds
 // only A-Z to lower case, Oracle a-z to upper; MySQL and SQLite keep what is written.
 QString Stored(const QString& name, Dialect dialect)
 {
     if (dialect == Dialect::PostgreSql)
-        return AsciiLower(name);
+        return LatinCase::Lowered(name);
     if (dialect == Dialect::Oracle)
-        return AsciiUpper(name);
+        return LatinCase::Folded(name);
     return name;
 }
 
@@ -49,7 +34,7 @@ QString KeyOf(const QString& stored, Dialect dialect)
     case Dialect::MySql:
         return stored.toLower();
     case Dialect::Sqlite:
-        return AsciiLower(stored);
+        return LatinCase::Lowered(stored);
     default:
         return stored;
     }

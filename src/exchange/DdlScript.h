@@ -1,6 +1,7 @@
 #pragma once
 // The DDL reader's model: statements (CREATE TABLE, COMMENT ON, ALTER TABLE, USE and the like)
 // applied to the tables read so far, which go into the attribute list at the end.
+#include "analysis/LatinCase.h"
 #include "exchange/DdlTokens.h"
 #include "exchange/ModelSourceTexts.h"
 
@@ -220,16 +221,10 @@ private:
     // a time; any other goes through Unicode's rules.
     static QString CaseFolded(QStringView raw, bool upper)
     {
-        QString out(raw.size(), Qt::Uninitialized);
-        char16_t* to = reinterpret_cast<char16_t*>(out.data());
-        const char16_t from = upper ? u'a' : u'A';
-        for (qsizetype k = 0; k < raw.size(); ++k) {
-            const char16_t c = raw[k].unicode();
-            if (c >= 0x80)
+        for (const QChar c : raw)
+            if (c.unicode() >= 0x80)
                 return upper ? raw.toString().toUpper() : raw.toString().toLower();
-            to[k] = c >= from && c <= from + 25 ? char16_t(c ^ 0x20) : c;
-        }
-        return out;
+        return upper ? LatinCase::Folded(raw) : LatinCase::Lowered(raw);
     }
 
     // A possibly qualified name at toks[i]: its parts, i moved past it.

@@ -2,6 +2,7 @@
 
 #include "analysis/DataType.h"
 #include "analysis/DomainAnalysis.h"
+#include "analysis/LatinCase.h"
 #include "analysis/TermAnalysis.h"
 #include "analysis/WordAnalysis.h"
 #include "exchange/ModelSourceTexts.h"
@@ -128,16 +129,8 @@ QString DisplayName(const QString& stored)
     }
     if (!letter)
         return stored;
-    if (!ascii)
-        return stored.toUpper();
-    // Most names are ASCII: upper-cased as they are copied.
-    QString out(stored.size(), Qt::Uninitialized);
-    char16_t* to = reinterpret_cast<char16_t*>(out.data());
-    for (qsizetype k = 0; k < stored.size(); ++k) {
-        const char16_t c = stored[k].unicode();
-        to[k] = c >= u'a' && c <= u'z' ? char16_t(c - 0x20) : c;
-    }
-    return out;
+    // Most names are ASCII: their letters are Latin, upper-cased as they are copied.
+    return ascii ? LatinCase::Folded(stored) : stored.toUpper();
 }
 
 namespace {
