@@ -222,6 +222,13 @@ TEST(DdlReader, NamesTypesAndDialectRules)
         {"create table t (key varchar2(10), \"lower\" number(*,0));",
          Dialect::Oracle,
          {"T||KEY||VARCHAR2(10)|10|", "T||LOWER||NUMBER(*,0)|*|0"}},
+        // Names beyond ASCII fold by Unicode's rules, in both directions.
+        {"CREATE TABLE 고객Info (Ünit int, Naïve_NM varchar(5));",
+         Dialect::PostgreSql,
+         {"고객INFO||ÜNIT||INT||", "고객INFO||NAÏVE_NM||VARCHAR(5)|5|"}},
+        {"create table 주문 (naïve number, \"mixed Ü\" int);",
+         Dialect::Oracle,
+         {"주문||NAÏVE||NUMBER||", "주문||mixed Ü||INT||"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
@@ -400,8 +407,9 @@ TEST(DdlReader, EncodingIsDecidedFromTheWholeFile)
         ASSERT_EQ(list.rows.size(), 3);
         EXPECT_EQ(list.rows[1][ModelSource::ColAttribute], QStringLiteral("고객번호")) << c.warning;
         EXPECT_EQ(list.warnings.size(), *c.warning ? 1 : 0) << list.warnings.join(u'\n').toStdString();
-        if (*c.warning && !list.warnings.isEmpty())
+        if (*c.warning && !list.warnings.isEmpty()) {
             EXPECT_TRUE(list.warnings[0].contains(QString::fromUtf8(c.warning))) << list.warnings[0].toStdString();
+        }
     }
 }
 
