@@ -8,6 +8,7 @@
 #include "settings/AnalyzeSettings.h"
 #include "standard/StandardTexts.h"
 
+#include <QScopeGuard>
 #include <QVarLengthArray>
 #include <algorithm>
 #include <memory>
@@ -83,6 +84,14 @@ ColumnJudge::NameVerdict ColumnJudge::TermSynonymVerdict(const QString& name, co
     return v;
 }
 
+struct ColumnJudge::NameWork
+{
+    const QStringList& names;
+    const std::vector<std::shared_ptr<const NameVerdict>*>& places;
+    const qsizetype count = names.size();
+    std::atomic<qsizetype> next{0};
+};
+
 void ColumnJudge::AnalyseNames(const QStringList& keys, const std::vector<std::shared_ptr<const NameVerdict>*>& places)
 {
     QStringList analysed;
@@ -109,25 +118,73 @@ void ColumnJudge::AnalyseNames(const QStringList& keys, const std::vector<std::s
     // too, from the same counter, so the thread the other work of the pipeline leaves more
     // time takes more. Each writes only its own names' places, which the table keeps where
     // they are meanwhile.
-    constexpr qsizetype kRun = 64;
-    std::atomic<qsizetype> next{0};
-    const qsizetype count = analysed.size();
-    const auto analyse = [&](WordMemo& memo) {
-        TermTargetResult result;
-        for (qsizetype from; (from = next.fetch_add(kRun)) < count;)
-            for (qsizetype i = from; i < std::min(count, from + kRun); ++i)
-                *analysedPlaces[size_t(i)] = std::make_shared<const NameVerdict>(VerdictOf(analysed[i], result, memo));
-    };
+    NameWork work{analysed, analysedPlaces};
+    if (size_t(work.count) < m_sharedFrom) {
+        AnalyseRuns(work, *m_memos[0]);
+        return;
+    }
+    if (m_offer) {
+        {
+            std::lock_guard lock(m_workMutex);
+            m_work = &work;
+        }
+        // Withdrawn only once no helper holds it, however this thread leaves.
+        const auto withdraw = qScopeGuard([this] {
+            std::unique_lock lock(m_workMutex);
+            m_workDone.wait(lock, [this] { return m_helpers == 0; });
+            m_work = nullptr;
+        });
+        m_offer();
+        AnalyseRuns(work, *m_memos[0]);
+        return;
+    }
     CThreadFailure failure;
     {
         std::thread helper;
         std::atomic<bool> stop{false}; // the helper's part is short; nothing stops it early
         CJoinOnExit join(helper, stop);
-        if (size_t(count) >= m_sharedFrom)
-            helper = std::thread([&] { failure.Run([&] { analyse(*m_memos[1]); }); });
-        analyse(*m_memos[0]);
+        helper = std::thread([&] { failure.Run([&] { AnalyseRuns(work, *m_memos[1]); }); });
+        AnalyseRuns(work, *m_memos[0]);
     }
     failure.Rethrow();
+}
+
+void ColumnJudge::AnalyseRuns(NameWork& work, WordMemo& memo) const
+{
+    constexpr qsizetype kRun = 64;
+    TermTargetResult result;
+    for (qsizetype from; (from = work.next.fetch_add(kRun)) < work.count;)
+        for (qsizetype i = from; i < std::min(work.count, from + kRun); ++i)
+            *work.places[size_t(i)] = std::make_shared<const NameVerdict>(VerdictOf(work.names[i], result, memo));
+}
+
+void ColumnJudge::ShareNamesWith(std::function<void()> offer)
+{
+    m_offer = std::move(offer);
+}
+
+bool ColumnJudge::NamesOffered() const
+{
+    std::lock_guard lock(m_workMutex);
+    return m_work && m_work->next.load() < m_work->count;
+}
+
+void ColumnJudge::HelpWithNames()
+{
+    NameWork* work = nullptr;
+    {
+        std::lock_guard lock(m_workMutex);
+        if (!m_work)
+            return;
+        work = m_work;
+        ++m_helpers;
+    }
+    const auto done = qScopeGuard([this] {
+        std::lock_guard lock(m_workMutex);
+        --m_helpers;
+        m_workDone.notify_all();
+    });
+    AnalyseRuns(*work, *m_memos[1]);
 }
 
 ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetResult& result, WordMemo& memo) const

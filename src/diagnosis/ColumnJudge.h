@@ -17,9 +17,14 @@
 
 #include <QString>
 #include <array>
+#include <condition_variable>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <unordered_map>
 #include <vector>
+
+class WordMemo;
 
 // One column as a source hands it over.
 struct DiagnosisColumn
@@ -75,11 +80,19 @@ public:
 
     // Judge in two steps, so that two threads can take turns: Prepare reads the batch's names
     // and finds the words of the new ones; Decide gives the columns their verdicts from what Prepare found and their
-    // own types. Decide of one batch may run beside Prepare of the next, never beside another Decide.
+    // own types. Decide of one batch may run beside Prepare of a later one, never beside another Decide.
     struct Prepared;
     void Prepare(const std::vector<DiagnosisColumn>& batch, Prepared& prepared);
     void Decide(const std::vector<DiagnosisColumn>& batch, const Prepared& prepared,
                 std::vector<ColumnVerdict>& verdicts);
+
+    // A thread of the caller's takes a share of a batch's new names (the pipeline's deciding
+    // thread, when it has nothing to decide): offer is called when names wait, and that thread
+    // then calls HelpWithNames. Without one, Prepare starts a thread for the share.
+    void ShareNamesWith(std::function<void()> offer);
+    bool NamesOffered() const;
+    // Analyses runs of the offered names until none is left.
+    void HelpWithNames();
 
 private:
     // What a name gives, whatever column carries it.
@@ -107,8 +120,10 @@ private:
     size_t NamesReserved() const;
     // The verdicts of new names, each into its place in the table of names.
     void AnalyseNames(const QStringList& keys, const std::vector<std::shared_ptr<const NameVerdict>*>& places);
+    struct NameWork;
+    void AnalyseRuns(NameWork& work, WordMemo& memo) const;
     // What the words of a name give; result is scratch. Safe on several threads at once.
-    NameVerdict VerdictOf(const QString& key, struct TermTargetResult& result, class WordMemo& memo) const;
+    NameVerdict VerdictOf(const QString& key, struct TermTargetResult& result, WordMemo& memo) const;
     NameVerdict TermSynonymVerdict(const QString& name, const QString& term) const;
     // The domain of the first candidate with one that fits the type; null when none.
     const ConformanceAreaFacts::Domain* FittingDomain(const QStringList& candidates, const QString& logicalType,
@@ -150,6 +165,11 @@ private:
     static constexpr size_t kMaxLogicalTypes = 32;
     std::vector<std::pair<QString, QString>> m_logicalTypes; // Decide's: physical type -> logical
     std::unique_ptr<class TermNameWords> m_words;            // read at the first name
-    // AnalyseNames's: the first half's thread and the second's each keep the words they took.
+    // AnalyseNames's: Prepare's thread and the helping one each keep the words they took.
     std::array<std::unique_ptr<WordMemo>, 2> m_memos;
+    std::function<void()> m_offer;
+    mutable std::mutex m_workMutex;
+    std::condition_variable m_workDone;
+    NameWork* m_work = nullptr; // the names on offer
+    int m_helpers = 0;          // threads in HelpWithNames
 };

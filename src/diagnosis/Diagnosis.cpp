@@ -342,11 +342,6 @@ bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const 
                 sink(slot.batch[i], slot.verdicts[i]);
         }
     };
-    // Slot n % 2 holds batch n; the worker of batch n - 1 is joined before batch n + 1 takes
-    // the slot it used, so no slot is touched by both threads at once.
-    std::array<Slot, 2> turns;
-    std::thread worker;
-    std::atomic<bool> stop{false}; // nothing to stop early: a decided batch is short
     CThreadFailure failure;
     bool ok = true;
     // One line while it runs, the count once a batch; the user may cancel between batches.
@@ -356,29 +351,88 @@ bool Run(ColumnSource& source, ColumnJudge& judge, DiagnosisTally& tally, const 
         ~HideProgress() { CQrProgressWnd::Hide(); }
     } hideProgress;
     size_t judged = 0;
+    const auto read = [&](Slot& slot) {
+        slot.batch.clear();
+        if (!source.Next(slot.batch, pipeline.batch))
+            return false;
+        if (CQrProgressWnd::IsCanceling()) {
+            ok = false;
+            return false;
+        }
+        judge.Prepare(slot.batch, slot.prepared);
+        judged += slot.batch.size();
+        CQrProgressWnd::SetMsg(kProgressJudged.arg(judged));
+        return true;
+    };
+    if (!pipeline.twoThreads) {
+        Slot slot;
+        while (read(slot))
+            decide(slot);
+        return ok;
+    }
+
+    // This thread reads and prepares batch n into slot n % kSlots while the worker decides the
+    // batches before it in order; a batch's slot is taken again only once it is decided. The
+    // worker, with nothing to decide, helps with the names this thread is analysing.
+    constexpr size_t kSlots = 3;
+    std::array<Slot, kSlots> turns;
+    std::mutex mutex;
+    std::condition_variable changed;
+    size_t prepared = 0, decided = 0;
+    bool closed = false, abandoned = false, workerEnded = false;
+    judge.ShareNamesWith([&] {
+        std::lock_guard lock(mutex);
+        changed.notify_all();
+    });
+    const auto unshare = qScopeGuard([&] { judge.ShareNamesWith({}); });
+    std::thread worker;
+    std::atomic<bool> stop{false};
     {
         CJoinOnExit join(worker, stop);
-        for (size_t n = 0;; ++n) {
-            Slot& slot = turns[n % 2];
-            slot.batch.clear();
-            if (!source.Next(slot.batch, pipeline.batch))
-                break;
-            if (CQrProgressWnd::IsCanceling()) {
-                ok = false;
-                break;
+        const auto close = qScopeGuard([&] {
+            std::lock_guard lock(mutex);
+            closed = true;
+            abandoned = !ok || std::uncaught_exceptions() > 0; // a cancelled run's batches are not wanted
+            changed.notify_all();
+        });
+        worker = std::thread([&] {
+            failure.Run([&] {
+                for (;;) {
+                    std::unique_lock lock(mutex);
+                    changed.wait(lock, [&] { return decided < prepared || closed || judge.NamesOffered(); });
+                    if (abandoned || failure.Failed())
+                        break;
+                    if (judge.NamesOffered()) {
+                        lock.unlock();
+                        judge.HelpWithNames();
+                        continue;
+                    }
+                    if (decided == prepared)
+                        break; // closed, and every batch decided
+                    Slot& slot = turns[decided % kSlots];
+                    lock.unlock();
+                    decide(slot);
+                    lock.lock();
+                    ++decided;
+                    changed.notify_all();
+                }
+            });
+            std::lock_guard lock(mutex);
+            workerEnded = true;
+            changed.notify_all();
+        });
+        for (;;) {
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return prepared - decided < kSlots || workerEnded; });
+                if (workerEnded)
+                    break;
             }
-            judge.Prepare(slot.batch, slot.prepared);
-            if (worker.joinable())
-                worker.join();
-            if (failure.Failed())
+            if (!read(turns[prepared % kSlots]) || failure.Failed())
                 break;
-            judged += slot.batch.size();
-            CQrProgressWnd::SetMsg(kProgressJudged.arg(judged));
-            if (!pipeline.twoThreads) {
-                decide(slot);
-                continue;
-            }
-            worker = std::thread([&failure, &decide, &slot] { failure.Run([&] { decide(slot); }); });
+            std::lock_guard lock(mutex);
+            ++prepared;
+            changed.notify_all();
         }
     }
     failure.Rethrow();
@@ -475,7 +529,7 @@ bool WriteFixScript(const FixScriptHook::Request& request, FixScriptHook::Counts
     }
     ModelColumns columns(*request.model);
     ConformanceReport report;
-    ScriptRequest script{request.path, {request.dialect, request.renameKeys}, {}};
+    ScriptRequest script{request.path, {request.dialect, request.renameKeys}, {}, {}};
     if (request.plan)
         script.plan = [&request](const FixScript::PlanRow& row) { request.plan(FixScript::PlanCells(row)); };
     ScriptOutcome outcome;
