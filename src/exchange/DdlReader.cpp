@@ -10,9 +10,11 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 using ModelSource::Dialect;
@@ -35,7 +37,7 @@ struct Utf8Verdict
 
 // Read in pieces rather than mapped: a mapped file of hundreds of megabytes stays in the
 // process's memory as long as the mapping does.
-Utf8Verdict CheckUtf8(QFile& file, qint64 from)
+Utf8Verdict CheckUtf8(QFile& file, qint64 from, const std::atomic<bool>* stop = nullptr)
 {
     Utf8Verdict v;
     QByteArray buffer;
@@ -46,6 +48,10 @@ Utf8Verdict CheckUtf8(QFile& file, qint64 from)
         return v;
     }
     for (;;) {
+        if (stop && *stop) {
+            v.readFailed = true;
+            return v;
+        }
         const QByteArray more = file.read(1 << 20);
         if (file.error() != QFileDevice::NoError) {
             v.readFailed = true;
@@ -61,7 +67,13 @@ Utf8Verdict CheckUtf8(QFile& file, qint64 from)
         while (i < stop) {
             const uchar c = p[i];
             if (c < 0x80) {
-                ++i;
+                // Most of a script is ASCII: eight bytes at a time.
+                for (++i; i + 8 <= stop; i += 8) {
+                    quint64 eight;
+                    std::memcpy(&eight, p + i, sizeof eight);
+                    if (eight & 0x8080808080808080ull)
+                        break;
+                }
                 continue;
             }
             const int extra = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : -1;
@@ -300,6 +312,62 @@ bool Tables::Next(Table& out)
     return false;
 }
 
+namespace {
+
+// The UTF-8 verdicts of the files after the first, worked out on a thread of their own while
+// the files before them are read, so that no thread waits for a whole file's check.
+class Utf8Ahead
+{
+public:
+    explicit Utf8Ahead(const QStringList& files) : m_verdicts(size_t(files.size()))
+    {
+        if (files.size() < 2)
+            return;
+        m_thread = std::thread([this, files] {
+            for (qsizetype i = 1; i < files.size() && !m_stop; ++i) {
+                Utf8Verdict v;
+                QFile file(files[i]);
+                if (file.open(QIODevice::ReadOnly)) {
+                    const qint64 offset = file.read(3) == QByteArrayLiteral("\xEF\xBB\xBF") ? 3 : 0;
+                    v = CheckUtf8(file, offset, &m_stop);
+                } else {
+                    v.readFailed = true;
+                }
+                std::lock_guard lock(m_mutex);
+                m_verdicts[size_t(i)] = v;
+                m_checked = i;
+                m_changed.notify_all();
+            }
+        });
+    }
+    ~Utf8Ahead()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    // File i's verdict when it was checked ahead and could be read; else the caller checks it.
+    std::optional<Utf8Verdict> Take(qsizetype i)
+    {
+        if (i < 1 || !m_thread.joinable())
+            return std::nullopt;
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_checked >= i; });
+        const Utf8Verdict v = m_verdicts[size_t(i)];
+        return v.readFailed ? std::nullopt : std::optional<Utf8Verdict>(v);
+    }
+
+private:
+    std::vector<Utf8Verdict> m_verdicts;
+    qsizetype m_checked = 0;
+    std::atomic<bool> m_stop{false};
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::thread m_thread;
+};
+
+} // namespace
+
 bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& error, const Options& options,
           Tables* tables)
 {
@@ -311,7 +379,11 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
     std::unique_ptr<Splitter> splitter;
     std::unique_ptr<Pipeline> pipeline; // declared after the script it applies to: stopped first
     const qint64 kPiece = std::max<qint64>(1, options.pieceBytes);
-    for (const QString& path : files) {
+    std::optional<Utf8Ahead> ahead;
+    if (options.twoThreadsFrom >= 0 && total >= options.twoThreadsFrom)
+        ahead.emplace(files);
+    for (qsizetype fileIndex = 0; fileIndex < files.size(); ++fileIndex) {
+        const QString& path = files[fileIndex];
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
             error = T::kCannotOpen.arg(path) + QStringLiteral(" (") + file.errorString() + u')';
@@ -325,7 +397,8 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
         const qint64 offset = bom == QByteArrayLiteral("\xEF\xBB\xBF") ? 3 : 0;
         // Decided once from the whole file: a UTF-8 file with a stray byte stays UTF-8 (the
         // byte is named), and a CP949 file is said to be read so.
-        const Utf8Verdict verdict = CheckUtf8(file, offset);
+        const std::optional<Utf8Verdict> checked = ahead ? ahead->Take(fileIndex) : std::nullopt;
+        const Utf8Verdict verdict = checked ? *checked : CheckUtf8(file, offset);
         if (verdict.readFailed)
             return cannotRead();
         const bool utf8 = offset == 3 || verdict.bad == 0 || verdict.good > verdict.bad;

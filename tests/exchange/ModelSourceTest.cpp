@@ -395,20 +395,33 @@ TEST(DdlReader, EncodingIsDecidedFromTheWholeFile)
         {script.toUtf8() + "-- \xff\n", "3번째 줄의 바이트 0xFF"},
         {cp949.encode(script), "CP949로"},
     };
+    const QString first = dir.file(QStringLiteral("first.sql"));
+    {
+        QFile file(first);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("CREATE TABLE z (q INT);\n");
+    }
     for (const auto& c : cases) {
         const QString path = dir.file(QStringLiteral("e.sql"));
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(c.bytes);
         file.close();
-        ModelSource::AttributeList list;
-        QString error;
-        ASSERT_TRUE(DdlReader::Read({path}, list, error)) << error.toStdString();
-        ASSERT_EQ(list.rows.size(), 3);
-        EXPECT_EQ(list.rows[1][ModelSource::ColAttribute], QStringLiteral("고객번호")) << c.warning;
-        EXPECT_EQ(list.warnings.size(), *c.warning ? 1 : 0) << list.warnings.join(u'\n').toStdString();
-        if (*c.warning && !list.warnings.isEmpty()) {
-            EXPECT_TRUE(list.warnings[0].contains(QString::fromUtf8(c.warning))) << list.warnings[0].toStdString();
+        // By itself, and behind another file on two threads, where it is checked ahead.
+        for (const bool behind : {false, true}) {
+            ModelSource::AttributeList list;
+            QString error;
+            DdlReader::Options options;
+            options.twoThreadsFrom = behind ? 0 : -1;
+            ASSERT_TRUE(DdlReader::Read(behind ? QStringList{first, path} : QStringList{path}, list, error, options))
+                << error.toStdString();
+            ASSERT_EQ(list.rows.size(), behind ? 4 : 3);
+            EXPECT_EQ(list.rows[behind ? 2 : 1][ModelSource::ColAttribute], QStringLiteral("고객번호")) << c.warning;
+            EXPECT_EQ(list.warnings.size(), *c.warning ? 1 : 0) << list.warnings.join(u'\n').toStdString();
+            if (*c.warning && !list.warnings.isEmpty()) {
+                EXPECT_TRUE(list.warnings[0].contains(QString::fromUtf8(c.warning))) << list.warnings[0].toStdString();
+                EXPECT_TRUE(list.warnings[0].contains(QStringLiteral("e.sql"))) << list.warnings[0].toStdString();
+            }
         }
     }
 }
