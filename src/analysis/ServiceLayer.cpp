@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -197,7 +198,13 @@ private:
         return QString();
     }
     static QString Key(const QString& target, const QString& variant) { return target + QChar(0x1f) + variant; }
-    bool IsSeparator(QChar c) const { return c.isSpace() || m_separators.contains(c); }
+    bool IsSeparator(QChar c) const
+    {
+        // Every character of every name passes here: ASCII by a table.
+        if (c.unicode() < 128)
+            return m_asciiSeparators[c.unicode()];
+        return c.isSpace() || m_separators.contains(c);
+    }
     QChar PhysicalSeparator() const
     {
         auto it = m_valueOptions.find(12);
@@ -223,6 +230,7 @@ private:
     mutable size_t m_lastFound = 0;
     std::set<QString> m_typeAbbreviations;
     QString m_separators;
+    std::array<bool, 128> m_asciiSeparators{};
     int m_selected = -1;
     int m_resultMode = 0;
 };
@@ -330,6 +338,8 @@ void CServiceLayer::Configure()
     auto v = m_valueOptions.find(13);
     if (v != m_valueOptions.end() && v->second > 0)
         m_separators += QChar(v->second);
+    for (char16_t c = 0; c < 128; ++c)
+        m_asciiSeparators[c] = QChar(c).isSpace() || m_separators.contains(QChar(c));
     if (m_typeAbbreviations.empty())
         for (const auto& [type, abbreviation] : CAnalyzeSettings::Instance().DataTypeKeywords())
             m_typeAbbreviations.insert(abbreviation);

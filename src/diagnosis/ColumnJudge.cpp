@@ -250,6 +250,15 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
         if (allFound) {
             // The standard names of the words: joined, by "_" and, for the reason, by "+".
             v.reason = QStringLiteral("표준 단어 ");
+            // Each made once at its full length: appending word by word grew each text twice.
+            qsizetype logical = 0, physical = 0;
+            for (const TermWordResult* w : words) {
+                logical += w->standardName.size();
+                physical += w->physicalName.size() + 1;
+            }
+            v.standardLogical.reserve(logical);
+            v.standardPhysical.reserve(physical);
+            v.reason.reserve(v.reason.size() + logical + qsizetype(words.size()));
             for (size_t k = 0; k < words.size(); ++k) {
                 if (k > 0) {
                     v.standardPhysical += u'_';
@@ -288,7 +297,7 @@ ColumnJudge::NameVerdict ColumnJudge::VerdictOf(const QString& key, TermTargetRe
     return v;
 }
 
-size_t ColumnJudge::DomainQueryHash::operator()(const DomainQuery& q) const
+size_t ColumnJudge::DomainQueryHash::operator()(const DomainQueryView& q) const
 {
     quint64 h = TextHash64(q.logicalType);
     const auto mix = [&h](QStringView text) { h = (h ^ TextHash64(text)) * 0x9e3779b97f4a7c15ull; };
@@ -305,36 +314,33 @@ const ConformanceAreaFacts::Domain* ColumnJudge::FittingDomain(const QStringList
 {
     if (candidates.isEmpty())
         return nullptr;
-    DomainQuery cacheKey{candidates, logicalType, length, scale};
-    auto cached = m_domainCache.find(cacheKey);
-    if (cached == m_domainCache.end()) {
-        if (m_domainCache.size() >= kMaxDomainLookups)
-            m_domainCache.clear();
-        QString pick;
-        long long widest = -1;
-        for (const QString& key : candidates) {
-            const auto ids = m_facts.domainIds.find(key);
-            if (ids == m_facts.domainIds.end())
+    const auto cached = m_domainCache.find(DomainQueryView{candidates, logicalType, length, scale});
+    if (cached != m_domainCache.end())
+        return cached->second;
+    if (m_domainCache.size() >= kMaxDomainLookups)
+        m_domainCache.clear();
+    const ConformanceAreaFacts::Domain* pick = nullptr;
+    long long widest = -1;
+    for (const QString& key : candidates) {
+        const auto ids = m_facts.domainIds.find(key);
+        if (ids == m_facts.domainIds.end())
+            continue;
+        // Of one key's domains that fit, the last; for an integer column, the widest.
+        for (const QString& id : ids->second) {
+            const ConformanceAreaFacts::Domain& d = m_facts.domains.at(id);
+            if (!Conformance::TypeFits(d, logicalType, length, scale))
                 continue;
-            // Of one key's domains that fit, the last; for an integer column, the widest.
-            for (const QString& id : ids->second) {
-                const ConformanceAreaFacts::Domain& d = m_facts.domains.at(id);
-                if (!Conformance::TypeFits(d, logicalType, length, scale))
-                    continue;
-                const long long width = d.length.trimmed().toLongLong();
-                if (width >= widest) {
-                    widest = width;
-                    pick = id;
-                }
+            const long long width = d.length.trimmed().toLongLong();
+            if (width >= widest) {
+                widest = width;
+                pick = &d;
             }
-            if (!pick.isEmpty())
-                break;
         }
-        cached = m_domainCache.emplace(std::move(cacheKey), pick).first;
+        if (pick)
+            break;
     }
-    if (cached->second.isEmpty())
-        return nullptr;
-    return &m_facts.domains.at(cached->second);
+    m_domainCache.emplace(DomainQuery{candidates, logicalType, length, scale}, pick);
+    return pick;
 }
 
 const QString& ColumnJudge::LogicalTypeOf(const QString& type)
@@ -399,11 +405,11 @@ void ColumnJudge::Decide(const std::vector<DiagnosisColumn>& batch, const Prepar
                          std::vector<ColumnVerdict>& verdicts)
 {
     const std::vector<Name>& names = prepared.names;
-    verdicts.clear();
     verdicts.resize(batch.size());
     for (size_t i = 0; i < batch.size(); ++i) {
         const DiagnosisColumn& c = batch[i];
         ColumnVerdict& out = verdicts[i];
+        out.Reset();
         out.standard.description = c.commentRead ? c.description : ModelSource::SplitComment(c.comment).description;
         if (names[i].key.isEmpty()) {
             out.findings.push_back({eFindingNoLogicalName, c.comment.simplified().left(100), QString()});

@@ -65,6 +65,16 @@ struct ColumnVerdict
     QStringList words; // the name's words as the standard names them (an unknown one as written)
 
     bool Conforming() const { return named && logicalOk && physicalOk && typeOk; }
+    // As made afresh, keeping the room of its lists: a batch's verdicts are made again in place.
+    void Reset()
+    {
+        named = logicalOk = physicalOk = typeOk = false;
+        logicalName.clear();
+        nameKey.clear();
+        findings.clear();
+        standard = ColumnStandard();
+        words.clear();
+    }
 };
 
 class ColumnJudge
@@ -157,11 +167,34 @@ private:
         QString logicalType, length, scale;
         bool operator==(const DomainQuery&) const = default;
     };
+    // A column's query as views of its texts, to look up without copying them into a key.
+    struct DomainQueryView
+    {
+        const QStringList& candidates;
+        QStringView logicalType, length, scale;
+    };
     struct DomainQueryHash
     {
-        size_t operator()(const DomainQuery& q) const;
+        using is_transparent = void;
+        size_t operator()(const DomainQuery& q) const
+        {
+            return (*this)(DomainQueryView{q.candidates, q.logicalType, q.length, q.scale});
+        }
+        size_t operator()(const DomainQueryView& q) const;
     };
-    std::unordered_map<DomainQuery, QString, DomainQueryHash> m_domainCache;
+    struct DomainQueryEqual
+    {
+        using is_transparent = void;
+        bool operator()(const DomainQuery& a, const DomainQuery& b) const { return a == b; }
+        bool operator()(const DomainQueryView& a, const DomainQuery& b) const
+        {
+            return a.logicalType == b.logicalType && a.length == b.length && a.scale == b.scale &&
+                   a.candidates == b.candidates;
+        }
+    };
+    // The domain found, null for none; the area's domains stay where they are while the judge lives.
+    std::unordered_map<DomainQuery, const ConformanceAreaFacts::Domain*, DomainQueryHash, DomainQueryEqual>
+        m_domainCache;
     static constexpr size_t kMaxLogicalTypes = 32;
     std::vector<std::pair<QString, QString>> m_logicalTypes; // Decide's: physical type -> logical
     std::unique_ptr<class TermNameWords> m_words;            // read at the first name
