@@ -7,6 +7,7 @@
 #include "settings/AnalyzeSettings.h"
 
 #include <QHash>
+#include <QVarLengthArray>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
@@ -159,6 +160,8 @@ private:
 
 public: // for CAreaView: what reads a loaded area and nothing else
     void AnalyzeIn(const Area& area, const QString& text, Result& result) const;
+    // The words of text as views of it; false for a compound (whole, when asked, is its text).
+    bool ViewsIn(const Area& area, const QString& text, WordViews& words, QString* compound) const;
     bool FindWordsIn(const Area& area, const QString& text, int mode, std::vector<SERVICE_WORD_HANDLE>& handles) const;
     const Area* LoadedArea(const QString& areaId) const
     {
@@ -167,9 +170,9 @@ public: // for CAreaView: what reads a loaded area and nothing else
     }
 
 private:
-    void SplitPiece(const Area& area, QStringView piece, Result& result) const;
-    bool IsTypeSuffix(const QString& run) const;
-    qsizetype TypeSuffixStart(const QString& run) const;
+    void SplitPiece(const Area& area, QStringView piece, WordViews& words) const;
+    bool IsTypeSuffix(QStringView run) const;
+    qsizetype TypeSuffixStart(QStringView run) const;
     const Result* Find(const QString& target, const QString& variant) const
     {
         // Callers walk the results in order and ask several times about each: the last one
@@ -379,27 +382,19 @@ void CServiceLayer::Analyze(const _stServiceTarget& target, Result& result)
 
 void CServiceLayer::AnalyzeIn(const Area& area, const QString& text, Result& result) const
 {
-    // Pieces between separators, as views of the text; most texts are one piece.
-    std::vector<QStringView> pieces;
-    for (qsizetype i = 0, start = 0; i <= text.size(); ++i) {
-        if (i < text.size() && !IsSeparator(text[i]))
-            continue;
-        if (i > start)
-            pieces.push_back(QStringView(text).mid(start, i - start));
-        start = i + 1;
-    }
+    thread_local WordViews views; // its room kept from text to text
     QString whole;
-    if (pieces.size() == 1 && pieces.front().size() == text.size()) {
-        whole = text;
-    } else {
-        for (QStringView p : pieces)
-            whole += p;
+    if (ViewsIn(area, text, views, &whole)) {
+        for (const auto& [word, kind] : views) {
+            result.words.append(word.toString());
+            result.kinds.push_back(kind);
+        }
+        return;
     }
     if (whole.isEmpty())
         return;
-    const QString folded = LatinCase::Folded(whole);
-
     // A registered term named by the whole text.
+    const QString folded = LatinCase::Folded(whole);
     auto term = area.termsByLogical.constFind(folded);
     if (term != area.termsByLogical.cend()) {
         result.words = {whole};
@@ -417,39 +412,76 @@ void CServiceLayer::AnalyzeIn(const Area& area, const QString& text, Result& res
         return;
     }
     // A standard word that is itself a compound (its physical name holds the separator).
-    auto word = area.wordsByLogical.constFind(folded);
-    if (word != area.wordsByLogical.cend()) {
-        for (int h : word.value()) {
-            const _stServiceWord& w = m_entries[size_t(h)].record;
-            if (w.nStandard && w.strTexts[3].contains(PhysicalSeparator())) {
-                result.words = {whole};
-                result.kinds = {eServiceWordCompound};
-                return;
-            }
+    result.words = {whole};
+    result.kinds = {eServiceWordCompound};
+}
+
+bool CServiceLayer::ViewsIn(const Area& area, const QString& text, WordViews& words, QString* compound) const
+{
+    words.clear();
+    // Pieces between separators, as views of the text; most texts are one piece.
+    QVarLengthArray<QStringView, 8> pieces;
+    qsizetype letters = 0;
+    for (qsizetype i = 0, start = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !IsSeparator(text[i]))
+            continue;
+        if (i > start) {
+            pieces.push_back(QStringView(text).mid(start, i - start));
+            letters += i - start;
         }
+        start = i + 1;
+    }
+    if (letters == 0)
+        return true;
+    QString whole;
+    if (pieces.size() == 1 && pieces.front().size() == text.size()) {
+        whole = text;
+    } else {
+        whole.reserve(letters);
+        for (QStringView p : pieces)
+            whole += p;
+    }
+    const QString folded = LatinCase::Folded(whole);
+    const auto isCompound = [&] {
+        if (area.termsByLogical.contains(folded))
+            return true;
+        // A standard word that is itself a compound (its physical name holds the separator).
+        auto word = area.wordsByLogical.constFind(folded);
+        if (word != area.wordsByLogical.cend())
+            for (int h : word.value()) {
+                const _stServiceWord& w = m_entries[size_t(h)].record;
+                if (w.nStandard && w.strTexts[3].contains(PhysicalSeparator()))
+                    return true;
+            }
+        return false;
+    };
+    if (isCompound()) {
+        if (compound)
+            *compound = std::move(whole);
+        return false;
     }
 
     for (QStringView p : pieces)
-        SplitPiece(area, p, result);
+        SplitPiece(area, p, words);
 
     // The type suffix of a domain name is not a word: a run of its own behind a word, or the
     // tail of an unknown run (뷁뷁V10: the word 뷁뷁 is what is missing).
-    const qsizetype n = result.words.size();
-    if (n >= 1 && result.kinds[size_t(n - 1)] == eServiceWordUnknown) {
-        QString& last = result.words[n - 1];
-        if (n >= 2 && result.kinds[size_t(n - 2)] != eServiceWordUnknown && IsTypeSuffix(last)) {
-            result.words.removeLast();
-            result.kinds.pop_back();
+    const size_t n = words.size();
+    if (n >= 1 && words[n - 1].second == eServiceWordUnknown) {
+        QStringView& last = words[n - 1].first;
+        if (n >= 2 && words[n - 2].second != eServiceWordUnknown && IsTypeSuffix(last)) {
+            words.pop_back();
         } else if (const qsizetype at = TypeSuffixStart(last); at > 0) {
             last.truncate(at);
         }
     }
+    return true;
 }
 
 // Chooses the split with the fewest unknown characters, then the fewest pieces; among equal
 // splits the longest word first. A plain left-to-right longest match would cut 주문번호 into
 // 주문번 + 호 when 주문번 is a word, although 주문 + 번호 covers every character.
-void CServiceLayer::SplitPiece(const Area& area, QStringView piece, Result& result) const
+void CServiceLayer::SplitPiece(const Area& area, QStringView piece, WordViews& words) const
 {
     struct Cost
     {
@@ -541,14 +573,12 @@ void CServiceLayer::SplitPiece(const Area& area, QStringView piece, Result& resu
     while (i < n) {
         if (wordRequired || runLen[size_t(i)] == 0) {
             const int len = wordLen[size_t(i)];
-            result.words.append(piece.mid(i, len).toString());
-            result.kinds.push_back(eServiceWordFound);
+            words.emplace_back(piece.mid(i, len), eServiceWordFound);
             i += len;
             wordRequired = false;
         } else {
             const int k = runLen[size_t(i)];
-            result.words.append(piece.mid(i, k).toString());
-            result.kinds.push_back(eServiceWordUnknown);
+            words.emplace_back(piece.mid(i, k), eServiceWordUnknown);
             i += k;
             wordRequired = true;
         }
@@ -558,12 +588,12 @@ void CServiceLayer::SplitPiece(const Area& area, QStringView piece, Result& resu
 }
 
 // abbreviation + digits [+ "," + digits], or the abbreviation alone (a type without length).
-bool CServiceLayer::IsTypeSuffix(const QString& run) const
+bool CServiceLayer::IsTypeSuffix(QStringView run) const
 {
     qsizetype letters = 0;
     while (letters < run.size() && run[letters].isUpper() && run[letters].unicode() < 128)
         ++letters;
-    const QString abbreviation = run.left(letters);
+    const QString abbreviation = run.left(letters).toString();
     const bool published = letters == 1 && std::strchr(kPublishedTypeLetters, char(run[0].unicode())) != nullptr;
     if (letters == 0 || (!published && !m_typeAbbreviations.count(abbreviation)))
         return false;
@@ -589,7 +619,7 @@ bool CServiceLayer::IsTypeSuffix(const QString& run) const
 
 // Where a type suffix begins that ends an unknown run after other characters, or -1. The
 // character before it must not be an upper-case letter, or ABCV10 would lose "V10".
-qsizetype CServiceLayer::TypeSuffixStart(const QString& run) const
+qsizetype CServiceLayer::TypeSuffixStart(QStringView run) const
 {
     const auto upper = [](QChar c) { return c.unicode() < 128 && c.isUpper(); };
     qsizetype start = run.size();
@@ -704,6 +734,10 @@ public:
         m_service.AnalyzeIn(m_area, text, r);
         words = std::move(r.words);
         kinds = std::move(r.kinds);
+    }
+    bool SplitViews(const QString& text, WordViews& words) const override
+    {
+        return m_service.ViewsIn(m_area, text, words, nullptr);
     }
 
 private:

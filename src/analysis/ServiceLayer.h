@@ -110,6 +110,16 @@ public:
     // One text outside a run, for callers that want its words alone: the words and kinds
     // GetResultWords would give. Reads the area the first time.
     virtual void SplitText(const QString& text, const QString& areaId, QStringList& words, std::vector<int>& kinds) = 0;
+    // The same words as views of text, for a caller that splits many names and keeps none of
+    // their texts; false when this service cannot give them so, or when the text is one word
+    // that SplitText gives otherwise (a registered compound): the caller then calls SplitText.
+    using WordViews = std::vector<std::pair<QStringView, int>>;
+    virtual bool SplitViews(const QString& text, WordViews& words) const
+    {
+        (void)text;
+        words.clear();
+        return false;
+    }
 };
 
 // A service of the caller's own, beside theServiceLayer.

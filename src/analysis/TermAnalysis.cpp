@@ -514,17 +514,18 @@ void WordMemo::StartName()
         m_words.clear();
 }
 
-const TermWordResult& WordMemo::Take(IServiceLayer* service, const QString& text)
+const TermWordResult& WordMemo::Take(IServiceLayer* service, QStringView text)
 {
     const auto it = m_words.find(text);
     if (it != m_words.end())
         return it->second;
     const auto own = [](const QString& t) { return QString(t.constData(), t.size()); };
-    TermWordResult w = WordOf(service, text);
+    const QString word = text.toString();
+    TermWordResult w = WordOf(service, word);
     for (QString* t :
          {&w.word, &w.id, &w.logicalName, &w.physicalName, &w.fullName, &w.standardName, &w.standardId, &w.domainClass})
         *t = own(*t);
-    return m_words.try_emplace(own(text), std::move(w)).first->second;
+    return m_words.try_emplace(word, std::move(w)).first->second;
 }
 
 bool CTermAnalysis::ResolveWords(IServiceLayer* service, const QStringList& words, const std::vector<int>& kinds,
@@ -825,6 +826,13 @@ bool TermNameWords::Words(const QString& name, WordMemo& memo, std::vector<const
     words.clear();
     if (!m_view)
         return false;
+    thread_local IServiceLayer::WordViews views; // its room kept from name to name
+    if (m_view->SplitViews(name, views)) {
+        memo.StartName();
+        for (const auto& [text, kind] : views)
+            words.push_back(&memo.Take(m_view.get(), text));
+        return false;
+    }
     QStringList texts;
     std::vector<int> kinds;
     m_view->SplitText(name, QString(), texts, kinds);

@@ -317,11 +317,11 @@ public:
     // are in use.
     void StartName();
     // The word of a split text, looked up once; the reference holds until the next StartName.
-    const TermWordResult& Take(class IServiceLayer* service, const QString& text);
+    const TermWordResult& Take(class IServiceLayer* service, QStringView text);
 
 private:
     static constexpr size_t kMaxWords = 100000;
-    std::unordered_map<QString, TermWordResult, TextHasher> m_words;
+    std::unordered_map<QString, TermWordResult, TextHasher, std::equal_to<>> m_words;
 };
 
 // The words of names against one area, without targets, rows or domains: what a diagnosis
