@@ -54,4 +54,25 @@ inline QString Lowered(QStringView text)
     return out;
 }
 
+// a == b as Qt::CaseInsensitive compares them, ASCII by hand: a keyword check or a column
+// name compared a million times. Beyond ASCII, Qt's folding decides (ſ is s to it).
+inline bool SameIgnoringCase(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t x = a[i].unicode(), y = b[i].unicode();
+        if (x >= 128 || y >= 128)
+            return a.compare(b, Qt::CaseInsensitive) == 0;
+        if (x != y && Lower(x) != Lower(y))
+            return false;
+    }
+    return true;
+}
+
+inline bool StartsIgnoringCase(QStringView text, QStringView head)
+{
+    return text.size() >= head.size() && SameIgnoringCase(text.first(head.size()), head);
+}
+
 } // namespace LatinCase

@@ -1,6 +1,7 @@
 #include "diagnosis/ColumnJudge.h"
 
 #include "analysis/DataType.h"
+#include "analysis/LatinCase.h"
 #include "analysis/TermAnalysis.h"
 #include "components/QrStringUtil.h"
 #include "components/ThreadFailure.h"
@@ -472,7 +473,7 @@ void ColumnJudge::Decide(const std::vector<DiagnosisColumn>& batch, const Prepar
         if (c.shownColumn.isEmpty()) {
             out.physicalOk = true;
         } else if (!wanted.isEmpty()) {
-            out.physicalOk = c.shownColumn.compare(wanted, Qt::CaseInsensitive) == 0;
+            out.physicalOk = LatinCase::SameIgnoringCase(c.shownColumn, wanted);
             if (!out.physicalOk)
                 out.findings.push_back({eFindingPhysicalName, c.shownColumn, wanted});
         }

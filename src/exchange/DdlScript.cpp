@@ -184,11 +184,11 @@ std::optional<LexedStatement::Kind> Script::Classify(QStringView text, qsizetype
     while (s < text.size() && text[s].isSpace())
         ++s;
     const QStringView head = text.mid(s, 8);
-    if (head.startsWith(u"USE", Qt::CaseInsensitive) || head.startsWith(u"SET", Qt::CaseInsensitive) ||
-        head.startsWith(u"ALTER SE", Qt::CaseInsensitive))
+    if (LatinCase::StartsIgnoringCase(head, u"USE") || LatinCase::StartsIgnoringCase(head, u"SET") ||
+        LatinCase::StartsIgnoringCase(head, u"ALTER SE"))
         return LexedStatement::Kind::Schema;
-    if (!head.startsWith(u"CREATE", Qt::CaseInsensitive) && !head.startsWith(u"COMMENT", Qt::CaseInsensitive) &&
-        !head.startsWith(u"ALTER", Qt::CaseInsensitive) && !head.startsWith(u"DROP", Qt::CaseInsensitive))
+    if (!LatinCase::StartsIgnoringCase(head, u"CREATE") && !LatinCase::StartsIgnoringCase(head, u"COMMENT") &&
+        !LatinCase::StartsIgnoringCase(head, u"ALTER") && !LatinCase::StartsIgnoringCase(head, u"DROP"))
         return std::nullopt;
     const SourceScope scope(text);
     // CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED] TABLE, COMMENT ON, ALTER TABLE, DROP TABLE

@@ -62,7 +62,7 @@ private:
     static bool IsCopyFromStdin(QStringView s)
     {
         const QStringView t = s.trimmed();
-        return t.startsWith(u"COPY", Qt::CaseInsensitive) && t.endsWith(u"stdin", Qt::CaseInsensitive);
+        return LatinCase::StartsIgnoringCase(t, u"COPY") && t.size() >= 5 && LatinCase::SameIgnoringCase(t.last(5), u"stdin");
     }
 
     // A quoted run or comment that the file never closes: said with its line, and the
@@ -204,7 +204,7 @@ private:
                     break;
                 const QStringView line =
                     QStringView(m_buffer).mid(m_pos, (eol < 0 ? m_buffer.size() : eol) - m_pos).trimmed();
-                if (line.startsWith(u"DELIMITER ", Qt::CaseInsensitive) && (eol >= 0 || atEnd)) {
+                if (LatinCase::StartsIgnoringCase(line, u"DELIMITER ") && (eol >= 0 || atEnd)) {
                     m_delimiter = line.mid(10).trimmed().toString();
                     if (m_delimiter.isEmpty())
                         m_delimiter = QStringLiteral(";");

@@ -2,6 +2,7 @@
 // The DDL reader's tokens: one statement cut into words, quoted names, strings, numbers and
 // symbols, by the quoting rules of its dialect (PostgreSQL's E'' strings, dollar quotes and
 // nested comments, Oracle's q'' quotes, MySQL's backticks and backslashes).
+#include "analysis/LatinCase.h"
 #include "exchange/ModelSource.h"
 
 #include <QString>
@@ -348,8 +349,7 @@ private:
 // Most tokens differ from a keyword in length, which a view of a literal knows without a count.
 inline bool Is(const Token& t, QStringView keyword)
 {
-    return t.kind == Tok::Word && t.length == quint32(keyword.size()) &&
-           t.raw().compare(keyword, Qt::CaseInsensitive) == 0;
+    return t.kind == Tok::Word && t.length == quint32(keyword.size()) && LatinCase::SameIgnoringCase(t.raw(), keyword);
 }
 inline bool IsSym(const Token& t, char16_t c)
 {
