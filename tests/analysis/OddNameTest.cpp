@@ -2,6 +2,7 @@
 // outside the basic plane, very long cells. None may crash or lose characters.
 #include "AnalysisTestUtil.h"
 #include "analysis/DomainAnalysis.h"
+#include "analysis/LatinCase.h"
 #include "analysis/LogicalWordAnalysis.h"
 #include "analysis/PhysicalWordAnalysis.h"
 #include "analysis/WordSplitter.h"
@@ -224,3 +225,18 @@ TEST(OddNames, DomainSplitEqualsLiteralSteps)
 }
 
 } // namespace
+
+// The hand-made ASCII comparison must say what Qt's case-insensitive one says, also where a
+// character beyond ASCII folds to a Latin letter and where a bit trick would make [ equal {.
+TEST(OddName, CaseInsensitiveComparisonIsQtsOne)
+{
+    const std::pair<QString, QString> pairs[] = {
+        {U("create"), U("CREATE")}, {U("Create"), U("CREATX")}, {U("["), U("{")},      {U("@"), U("`")},
+        {U("ſet"), U("SET")},       {U("\u212Aey"), U("KEY")},  {U("키"), U("키")},     {U("ID"), U("id ")},
+        {QString(), QString()},     {U("a_b"), U("A_B")},       {U("ÀB"), U("àb")},    {U("z"), U("Z")}};
+    for (const auto& [a, b] : pairs) {
+        EXPECT_EQ(LatinCase::SameIgnoringCase(a, b), a.compare(b, Qt::CaseInsensitive) == 0) << a.toStdString();
+        const QString longer = a + U("tail");
+        EXPECT_EQ(LatinCase::StartsIgnoringCase(longer, b), longer.startsWith(b, Qt::CaseInsensitive)) << a.toStdString();
+    }
+}
