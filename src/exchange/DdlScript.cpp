@@ -84,6 +84,8 @@ bool IsTypeStop(const std::vector<Token>& toks, size_t k, size_t typeStart)
 QString JoinTokens(const std::vector<Token>& toks, size_t from, size_t to, const std::vector<bool>* skip = nullptr)
 {
     QString out;
+    if (from < to) // its length at most: the source from the first token to the last, and a space
+        out.reserve(qsizetype(toks[to - 1].pos + toks[to - 1].length - toks[from].pos) + 1);
     const Token* previous = nullptr;
     for (size_t k = from; k < to; ++k) {
         if (skip && (*skip)[k - from])
