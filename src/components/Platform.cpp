@@ -110,7 +110,7 @@ void FilterStandardStreams(QByteArray (*filter)(const QByteArray&))
     std::fflush(stderr);
     // Never freed: the streams write through them until the process has ended. Held here
     // too, as glibc keeps its FILE where a leak checker does not look.
-    static FilteredStream* kept[2] = {};
+    [[maybe_unused]] static FilteredStream* kept[2] = {};
     for (FILE** stream : {&stdout, &stderr}) {
         auto* cookie = new FilteredStream{*stream == stdout ? STDOUT_FILENO : STDERR_FILENO, filter};
         kept[stream == &stdout ? 0 : 1] = cookie;

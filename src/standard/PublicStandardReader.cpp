@@ -501,7 +501,7 @@ QString DecodeText(const QByteArray& bytes, QString* encoding)
     // Line by line: a file that one program saved in UTF-8 and another added CP949 lines to
     // reads right in both parts (a line break is never part of a CP949 character).
     text.clear();
-    bool anyUtf8 = false, anyCp949 = false;
+    bool anyUtf8 = false;
     const QList<QByteArray> lines = body.split('\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QByteArray& line = lines[i];
@@ -514,7 +514,6 @@ QString DecodeText(const QByteArray& bytes, QString* encoding)
             anyUtf8 = anyUtf8 || !plain;
             text += decoded;
         } else {
-            anyCp949 = true;
             text += DecodeCp949(line);
         }
     }

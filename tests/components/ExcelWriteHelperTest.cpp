@@ -88,8 +88,9 @@ TEST(ExcelWriteHelper, ReportSheetContinuesPastTheRowLimit)
         ASSERT_TRUE(words && other);
         for (int i = 0; i < 7; ++i) {
             ASSERT_TRUE(words->AddRow({QStringLiteral("단어%1").arg(i), double(i)}));
-            if (i < 2) // rows of two sheets interleaved, as a report writes them
+            if (i < 2) { // rows of two sheets interleaved, as a report writes them
                 ASSERT_TRUE(other->AddRow({QStringLiteral("기타%1").arg(i), QString()}));
+            }
         }
         EXPECT_EQ(words->Rows(), 7u);
         EXPECT_EQ(words->Parts(), 3);

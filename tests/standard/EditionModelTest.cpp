@@ -241,8 +241,9 @@ TEST_F(EditionModel, LocalDictionaryFindsTheSameDomainsAndNoBlankWords)
     const std::map<QString, QJsonObject> domains = ByName(ReadJson(domainJson));
     for (const Attribute& a : kModel) {
         const QJsonObject t = domains.at(U(a.name));
-        if (a.keyDomain)
+        if (a.keyDomain) {
             EXPECT_EQ(t[QStringLiteral("keyDomain")].toString(), U(a.keyDomain)) << a.name;
+        }
         EXPECT_EQ(t[QStringLiteral("domain")].toString(), U(a.dictDomain)) << a.name;
     }
 
@@ -260,7 +261,8 @@ TEST_F(EditionModel, LocalDictionaryFindsTheSameDomainsAndNoBlankWords)
         for (const QString& w : words)
             EXPECT_FALSE(w.isEmpty() || w.contains(u' '))
                 << name.toStdString() << ": " << words.join(u'|').toStdString();
-        if (name == U("다운로드 제한 횟수"))
+        if (name == U("다운로드 제한 횟수")) {
             EXPECT_EQ(words, (QStringList{U("다운로드"), U("제한"), U("횟수")}));
+        }
     }
 }

@@ -150,11 +150,13 @@ TEST(PublishedEditions, WorkbookAndPortalCsvGiveTheMinistrysCurrentRows)
     // English name is taken out and said.
     const PublicStandard& eighth = Edition("8");
     for (const auto& w : eighth.words)
-        if (w.logical == U("보훈"))
+        if (w.logical == U("보훈")) {
             EXPECT_EQ(w.physical, QStringLiteral("PV"));
+        }
     for (const auto& t : eighth.terms)
-        if (t.logical == U("측정지점명"))
+        if (t.logical == U("측정지점명")) {
             EXPECT_EQ(t.physical, QStringLiteral("MSPT_NM"));
+        }
     const auto reduction =
         std::find_if(eighth.words.begin(), eighth.words.end(), [](const auto& w) { return w.logical == U("감소율"); });
     ASSERT_NE(reduction, eighth.words.end());

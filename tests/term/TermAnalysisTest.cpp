@@ -405,7 +405,7 @@ TEST_P(TermAnalysisTest, LatinWordsInAnyCase)
     ASSERT_EQ(upper.words.size(), 2u);
     EXPECT_EQ(upper.words[1].standardName, u"아이디"_s);
     EXPECT_TRUE(upper.hasDomain);
-    for (const QString name : {u"권한 id"_s, u"권한 Id"_s}) {
+    for (const QString& name : {u"권한 id"_s, u"권한 Id"_s}) {
         const TermTargetResult& other = ResultOf(name);
         ASSERT_EQ(other.words.size(), 2u) << name.toStdString();
         EXPECT_EQ(other.words[1].word, name.right(2));
@@ -414,7 +414,7 @@ TEST_P(TermAnalysisTest, LatinWordsInAnyCase)
         EXPECT_EQ(other.hasDomain, upper.hasDomain) << name.toStdString();
         EXPECT_EQ(m_term.Target(name)->strDomainId, m_term.Target(u"권한 ID"_s)->strDomainId);
     }
-    for (const QString name : {u"ip 주소"_s, u"url 주소"_s}) {
+    for (const QString& name : {u"ip 주소"_s, u"url 주소"_s}) {
         const TermTargetResult& term = ResultOf(name);
         EXPECT_TRUE(term.registered) << name.toStdString();
         EXPECT_EQ(term.status, eTermImageRegistered) << name.toStdString();

@@ -344,8 +344,9 @@ TEST(ConformanceDlg, AnotherRepositoryNeverShowsTheOldFigures)
         EXPECT_FALSE(dlg->IsStale());
         CRepositoryConnection::Instance().OnRepositoryDisconnected();
         QApplication::processEvents();
-        if (const QString folder = qEnvironmentVariable("TERMWISE_SCREENSHOTS"); !folder.isEmpty())
+        if (const QString folder = qEnvironmentVariable("TERMWISE_SCREENSHOTS"); !folder.isEmpty()) {
             EXPECT_TRUE(dlg->grab().save(QDir(folder).filePath(QStringLiteral("conformance-stale.png"))));
+        }
         EXPECT_TRUE(dlg->IsStale());
         EXPECT_FALSE(dlg->StaleLabel()->isHidden());
         EXPECT_FALSE(dlg->ExportButton()->isEnabled());
@@ -417,8 +418,9 @@ TEST(ConformanceDlg, FitsASmallScreen)
     findings->scrollToItem(findings->item(findings->rowCount() - 1, 0));
     const QRect last = findings->visualItemRect(findings->item(findings->rowCount() - 1, 0));
     EXPECT_TRUE(findings->viewport()->rect().contains(last)) << "the last finding is reachable";
-    if (const QString folder = qEnvironmentVariable("TERMWISE_SCREENSHOTS"); !folder.isEmpty())
+    if (const QString folder = qEnvironmentVariable("TERMWISE_SCREENSHOTS"); !folder.isEmpty()) {
         EXPECT_TRUE(dlg.grab().save(QDir(folder).filePath(QStringLiteral("conformance-800x560.png"))));
+    }
 }
 
 // The connection lost under 준수 현황: one question with 다시 연결, no warning box under it.
