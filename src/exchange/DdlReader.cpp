@@ -324,20 +324,30 @@ public:
         if (files.size() < 2)
             return;
         m_thread = std::thread([this, files] {
-            for (qsizetype i = 1; i < files.size() && !m_stop; ++i) {
-                Utf8Verdict v;
-                QFile file(files[i]);
-                if (file.open(QIODevice::ReadOnly)) {
-                    const qint64 offset = file.read(3) == QByteArrayLiteral("\xEF\xBB\xBF") ? 3 : 0;
-                    v = CheckUtf8(file, offset, &m_stop);
-                } else {
-                    v.readFailed = true;
+            qsizetype i = 1;
+            try {
+                for (; i < files.size() && !m_stop; ++i) {
+                    Utf8Verdict v;
+                    QFile file(files[i]);
+                    if (file.open(QIODevice::ReadOnly)) {
+                        const qint64 offset = file.read(3) == QByteArrayLiteral("\xEF\xBB\xBF") ? 3 : 0;
+                        v = CheckUtf8(file, offset, &m_stop);
+                    } else {
+                        v.readFailed = true;
+                    }
+                    std::lock_guard lock(m_mutex);
+                    m_verdicts[size_t(i)] = v;
+                    m_checked = i;
+                    m_changed.notify_all();
                 }
-                std::lock_guard lock(m_mutex);
-                m_verdicts[size_t(i)] = v;
-                m_checked = i;
-                m_changed.notify_all();
+            } catch (...) {
+                // Out of memory here: the reading thread checks the rest itself.
             }
+            std::lock_guard lock(m_mutex);
+            for (; i < files.size(); ++i)
+                m_verdicts[size_t(i)].readFailed = true;
+            m_checked = files.size();
+            m_changed.notify_all();
         });
     }
     ~Utf8Ahead()
