@@ -233,7 +233,13 @@ private:
     mutable size_t m_lastFound = 0;
     std::set<QString> m_typeAbbreviations;
     QString m_separators;
-    std::array<bool, 128> m_asciiSeparators{};
+    // Spaces until Configure adds the options' separators.
+    std::array<bool, 128> m_asciiSeparators = [] {
+        std::array<bool, 128> spaces{};
+        for (char16_t c = 0; c < 128; ++c)
+            spaces[c] = QChar(c).isSpace();
+        return spaces;
+    }();
     int m_selected = -1;
     int m_resultMode = 0;
 };
