@@ -62,7 +62,8 @@ private:
     static bool IsCopyFromStdin(QStringView s)
     {
         const QStringView t = s.trimmed();
-        return LatinCase::StartsIgnoringCase(t, u"COPY") && t.size() >= 5 && LatinCase::SameIgnoringCase(t.last(5), u"stdin");
+        return LatinCase::StartsIgnoringCase(t, u"COPY") && t.size() >= 5 &&
+               LatinCase::SameIgnoringCase(t.last(5), u"stdin");
     }
 
     // A quoted run or comment that the file never closes: said with its line, and the

@@ -231,12 +231,13 @@ TEST(OddNames, DomainSplitEqualsLiteralSteps)
 TEST(OddName, CaseInsensitiveComparisonIsQtsOne)
 {
     const std::pair<QString, QString> pairs[] = {
-        {U("create"), U("CREATE")}, {U("Create"), U("CREATX")}, {U("["), U("{")},      {U("@"), U("`")},
-        {U("ſet"), U("SET")},       {U("\u212Aey"), U("KEY")},  {U("키"), U("키")},     {U("ID"), U("id ")},
-        {QString(), QString()},     {U("a_b"), U("A_B")},       {U("ÀB"), U("àb")},    {U("z"), U("Z")}};
+        {U("create"), U("CREATE")}, {U("Create"), U("CREATX")}, {U("["), U("{")},   {U("@"), U("`")},
+        {U("ſet"), U("SET")},       {U("\u212Aey"), U("KEY")},  {U("키"), U("키")}, {U("ID"), U("id ")},
+        {QString(), QString()},     {U("a_b"), U("A_B")},       {U("ÀB"), U("àb")}, {U("z"), U("Z")}};
     for (const auto& [a, b] : pairs) {
         EXPECT_EQ(LatinCase::SameIgnoringCase(a, b), a.compare(b, Qt::CaseInsensitive) == 0) << a.toStdString();
         const QString longer = a + U("tail");
-        EXPECT_EQ(LatinCase::StartsIgnoringCase(longer, b), longer.startsWith(b, Qt::CaseInsensitive)) << a.toStdString();
+        EXPECT_EQ(LatinCase::StartsIgnoringCase(longer, b), longer.startsWith(b, Qt::CaseInsensitive))
+            << a.toStdString();
     }
 }
