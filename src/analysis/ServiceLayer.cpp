@@ -7,9 +7,9 @@
 #include "settings/AnalyzeSettings.h"
 
 #include <QHash>
-#include <QVarLengthArray>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -160,8 +160,15 @@ private:
 
 public: // for CAreaView: what reads a loaded area and nothing else
     void AnalyzeIn(const Area& area, const QString& text, Result& result) const;
-    // The words of text as views of it; false for a compound (whole, when asked, is its text).
-    bool ViewsIn(const Area& area, const QString& text, WordViews& words, QString* compound) const;
+    // The text as one word: its text without separators, and a registered term's handles
+    // (null for a standard word that is a compound).
+    struct Compound
+    {
+        QString whole;
+        const std::vector<int>* term = nullptr;
+    };
+    // The words of text as views of it; false for a compound, which is then given.
+    bool ViewsIn(const Area& area, const QString& text, WordViews& words, Compound* compound) const;
     bool FindWordsIn(const Area& area, const QString& text, int mode, std::vector<SERVICE_WORD_HANDLE>& handles) const;
     const Area* LoadedArea(const QString& areaId) const
     {
@@ -389,40 +396,32 @@ void CServiceLayer::Analyze(const _stServiceTarget& target, Result& result)
 void CServiceLayer::AnalyzeIn(const Area& area, const QString& text, Result& result) const
 {
     thread_local WordViews views; // its room kept from text to text
-    QString whole;
-    if (ViewsIn(area, text, views, &whole)) {
+    Compound compound;
+    if (ViewsIn(area, text, views, &compound)) {
         for (const auto& [word, kind] : views) {
             result.words.append(word.toString());
             result.kinds.push_back(kind);
         }
         return;
     }
-    if (whole.isEmpty())
-        return;
-    // A registered term named by the whole text.
-    const QString folded = LatinCase::Folded(whole);
-    auto term = area.termsByLogical.constFind(folded);
-    if (term != area.termsByLogical.cend()) {
-        result.words = {whole};
-        result.kinds = {eServiceWordCompound};
-        std::vector<int> ordered;
-        Ordered(term.value(), ordered);
-        for (int h : ordered) {
-            const Entry& e = m_entries[size_t(h)];
-            if (e.domainId.isEmpty())
-                continue;
-            result.domainNames.append(area.domainNames.value(e.domainId));
-            result.domainIds.append(e.domainId);
-            break;
-        }
-        return;
-    }
-    // A standard word that is itself a compound (its physical name holds the separator).
-    result.words = {whole};
+    result.words = {compound.whole};
     result.kinds = {eServiceWordCompound};
+    if (!compound.term)
+        return;
+    // A registered term: its domain too.
+    std::vector<int> ordered;
+    Ordered(*compound.term, ordered);
+    for (int h : ordered) {
+        const Entry& e = m_entries[size_t(h)];
+        if (e.domainId.isEmpty())
+            continue;
+        result.domainNames.append(area.domainNames.value(e.domainId));
+        result.domainIds.append(e.domainId);
+        break;
+    }
 }
 
-bool CServiceLayer::ViewsIn(const Area& area, const QString& text, WordViews& words, QString* compound) const
+bool CServiceLayer::ViewsIn(const Area& area, const QString& text, WordViews& words, Compound* compound) const
 {
     words.clear();
     // Pieces between separators, as views of the text; most texts are one piece.
@@ -447,23 +446,22 @@ bool CServiceLayer::ViewsIn(const Area& area, const QString& text, WordViews& wo
         for (QStringView p : pieces)
             whole += p;
     }
+    // The whole text as one word: a registered term, or a standard word that is itself a
+    // compound (its physical name holds the separator).
     const QString folded = LatinCase::Folded(whole);
-    const auto isCompound = [&] {
-        if (area.termsByLogical.contains(folded))
-            return true;
-        // A standard word that is itself a compound (its physical name holds the separator).
-        auto word = area.wordsByLogical.constFind(folded);
+    const auto term = area.termsByLogical.constFind(folded);
+    bool isCompound = term != area.termsByLogical.cend();
+    if (!isCompound) {
+        const auto word = area.wordsByLogical.constFind(folded);
         if (word != area.wordsByLogical.cend())
-            for (int h : word.value()) {
+            isCompound = std::any_of(word.value().begin(), word.value().end(), [&](int h) {
                 const _stServiceWord& w = m_entries[size_t(h)].record;
-                if (w.nStandard && w.strTexts[3].contains(PhysicalSeparator()))
-                    return true;
-            }
-        return false;
-    };
-    if (isCompound()) {
-        if (compound)
-            *compound = std::move(whole);
+                return w.nStandard && w.strTexts[3].contains(PhysicalSeparator());
+            });
+    }
+    if (isCompound) {
+        compound->whole = std::move(whole);
+        compound->term = term != area.termsByLogical.cend() ? &term.value() : nullptr;
         return false;
     }
 
@@ -741,9 +739,12 @@ public:
         words = std::move(r.words);
         kinds = std::move(r.kinds);
     }
-    bool SplitViews(const QString& text, WordViews& words) const override
+    bool SplitViews(const QString& text, WordViews& words, QString& compound) const override
     {
-        return m_service.ViewsIn(m_area, text, words, nullptr);
+        CServiceLayer::Compound whole;
+        const bool split = m_service.ViewsIn(m_area, text, words, &whole);
+        compound = std::move(whole.whole);
+        return split;
     }
 
 private:

@@ -111,13 +111,14 @@ public:
     // GetResultWords would give. Reads the area the first time.
     virtual void SplitText(const QString& text, const QString& areaId, QStringList& words, std::vector<int>& kinds) = 0;
     // The same words as views of text, for a caller that splits many names and keeps none of
-    // their texts; false when this service cannot give them so, or when the text is one word
-    // that SplitText gives otherwise (a registered compound): the caller then calls SplitText.
+    // their texts. False when the text is one compound word (SplitText's one word, given in
+    // compound), or when this service cannot split so (compound empty: call SplitText).
     using WordViews = std::vector<std::pair<QStringView, int>>;
-    virtual bool SplitViews(const QString& text, WordViews& words) const
+    virtual bool SplitViews(const QString& text, WordViews& words, QString& compound) const
     {
         (void)text;
         words.clear();
+        compound.clear();
         return false;
     }
 };

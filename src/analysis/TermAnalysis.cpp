@@ -827,7 +827,8 @@ bool TermNameWords::Words(const QString& name, WordMemo& memo, std::vector<const
     if (!m_view)
         return false;
     thread_local IServiceLayer::WordViews views; // its room kept from name to name
-    if (m_view->SplitViews(name, views)) {
+    QString whole;
+    if (m_view->SplitViews(name, views, whole)) {
         memo.StartName();
         for (const auto& [text, kind] : views)
             words.push_back(&memo.Take(m_view.get(), text));
@@ -835,7 +836,12 @@ bool TermNameWords::Words(const QString& name, WordMemo& memo, std::vector<const
     }
     QStringList texts;
     std::vector<int> kinds;
-    m_view->SplitText(name, QString(), texts, kinds);
+    if (whole.isEmpty()) {
+        m_view->SplitText(name, QString(), texts, kinds);
+    } else {
+        texts = {whole};
+        kinds = {eServiceWordCompound};
+    }
     if (texts.size() == 1 && kinds.size() == 1 && kinds.front() == eServiceWordCompound) {
         compound = TermTargetResult();
         compound.name = name;
