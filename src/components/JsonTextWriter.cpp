@@ -331,33 +331,44 @@ void CJsonTextWriter::Elements(size_t count, const std::function<void(CJsonTextW
             block(*this, b);
         return;
     }
-    // The worker takes two blocks in three, each in a writer of its own at this depth, as this
-    // thread also hands the text to the file; it stays at most two blocks ahead so that memory
-    // stays flat.
+    // Both threads take the next block, each into a writer of its own at this depth, and this
+    // one puts them in, in order: whichever has less else to do formats more. Neither runs more
+    // than a few blocks ahead of what is put in, so that memory stays flat.
+    constexpr size_t kAhead = 4;
     const size_t depth = m_members.size();
     std::mutex mutex;
     std::condition_variable changed;
-    std::deque<CJsonTextWriter> ready;
+    std::vector<std::unique_ptr<CJsonTextWriter>> done(blocks);
+    size_t next = 0, spliced = 0;
     bool stop = false; // this thread gave up (an exception): the worker ends
+    size_t largest = 0; // of the blocks so far, so that the next one seldom regrows
+    // The next block to format, or blocks when none may be taken yet (or is left).
+    const auto take = [&](std::unique_lock<std::mutex>&) {
+        return next < blocks && next < spliced + kAhead ? next++ : blocks;
+    };
+    const auto format = [&](std::unique_lock<std::mutex>& lock, size_t b) {
+        const size_t room = largest + largest / 8;
+        lock.unlock();
+        auto branch = std::make_unique<CJsonTextWriter>();
+        branch->m_members.assign(depth, 1);
+        branch->m_members.back() = 0;
+        branch->m_out.Reserve(room);
+        block(*branch, b);
+        lock.lock();
+        largest = std::max(largest, branch->m_out.size());
+        done[b] = std::move(branch);
+        changed.notify_all();
+    };
     CThreadFailure failure;
     std::thread worker([&] {
         failure.Run([&] {
-            size_t largest = 0; // of the blocks so far, so that the next one seldom regrows
-            for (size_t b = 0; b < blocks; ++b) {
-                if (b % 3 == 0)
-                    continue;
-                CJsonTextWriter branch;
-                branch.m_members.assign(depth, 1);
-                branch.m_members.back() = 0;
-                branch.m_out.Reserve(largest + largest / 8);
-                block(branch, b);
-                largest = std::max(largest, branch.m_out.size());
-                std::unique_lock lock(mutex);
-                changed.wait(lock, [&] { return ready.size() < 2 || stop; });
-                if (stop)
+            std::unique_lock lock(mutex);
+            for (;;) {
+                size_t b = blocks;
+                changed.wait(lock, [&] { return stop || next >= blocks || (b = take(lock)) < blocks; });
+                if (b >= blocks)
                     return;
-                ready.push_back(std::move(branch));
-                changed.notify_all();
+                format(lock, b);
             }
         });
         std::lock_guard lock(mutex);
@@ -372,20 +383,23 @@ void CJsonTextWriter::Elements(size_t count, const std::function<void(CJsonTextW
         worker.join();
     };
     try {
-        for (size_t b = 0; b < blocks; ++b) {
-            if (b % 3 == 0) {
-                block(*this, b);
+        std::unique_lock lock(mutex);
+        while (spliced < blocks) {
+            if (done[spliced]) {
+                const std::unique_ptr<CJsonTextWriter> branch = std::move(done[spliced++]);
+                changed.notify_all();
+                lock.unlock();
+                Splice(*branch);
+                lock.lock();
                 continue;
             }
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return !ready.empty() || failure.Failed(); });
-            if (ready.empty())
-                break; // the worker failed; its exception follows below
-            const CJsonTextWriter branch = std::move(ready.front());
-            ready.pop_front();
-            changed.notify_all();
-            lock.unlock();
-            Splice(branch);
+            if (const size_t b = take(lock); b < blocks) {
+                format(lock, b);
+                continue;
+            }
+            if (failure.Failed())
+                break; // its exception follows below
+            changed.wait(lock, [&] { return done[spliced] != nullptr || failure.Failed(); });
         }
     } catch (...) {
         join();
@@ -395,7 +409,7 @@ void CJsonTextWriter::Elements(size_t count, const std::function<void(CJsonTextW
     failure.Rethrow();
 }
 
-void CJsonTextWriter::Splice(const CJsonTextWriter& branch)
+void CJsonTextWriter::Splice(CJsonTextWriter& branch)
 {
     if (branch.m_members.back() == 0)
         return;
@@ -406,13 +420,16 @@ void CJsonTextWriter::Splice(const CJsonTextWriter& branch)
         m_out.Append(branch.m_out);
         return;
     }
+    // To the file after what is pending, without a copy into this writer; a file's writes go
+    // to the writing thread, or this thread, which formats too, would wait on them.
+    if (!m_flusher && qobject_cast<QFileDevice*>(m_sink))
+        m_flusher = std::make_unique<Flusher>(m_sink);
+    WritePending();
     if (m_flusher) {
-        m_out.Append(branch.m_out);
-        Drain();
+        if (!m_flusher->failed)
+            m_flusher->Hand(branch.m_out);
         return;
     }
-    // Straight to the file after what is pending, without a copy into this writer.
-    WritePending();
     Write(branch.m_out);
     StartWriteBack();
 }

@@ -77,7 +77,7 @@ private:
     void WritePending();
     void StartWriteBack();
     // Puts in the elements a writer made for the same container (see Elements).
-    void Splice(const CJsonTextWriter& branch);
+    void Splice(CJsonTextWriter& branch);
 
     QIODevice* m_sink;
     // A long text for a file goes out on a thread of its own, a megabyte or two behind: the
