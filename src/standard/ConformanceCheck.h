@@ -65,6 +65,16 @@ struct ConformanceEntryTexts
     QStringView table, column, attribute, dataType, subject, replacement;
 };
 
+// Records' texts read back a block at a time, as views of the bytes the block holds.
+struct ConformanceTextBlock
+{
+    QByteArray bytes;
+    std::vector<QStringView> texts;
+    std::vector<size_t> starts; // record i's texts begin at texts[starts[i]]
+    size_t Records() const { return starts.size(); }
+    size_t End(size_t record) const { return record + 1 < starts.size() ? starts[record + 1] : texts.size(); }
+};
+
 // The entries of a report of any size: each finding kind's rows go to a temporary file as they
 // come and are read back in order by the writers, each with the count of its subject; only the
 // counters per subject stay in memory.
@@ -83,6 +93,21 @@ public:
     // The entries of a kind in the order added, with their counts, until fn returns false;
     // false when fn stopped or the file could not be read back.
     bool ForEach(int kind, const std::function<bool(const ConformanceEntry&)>& fn) const;
+    // The same a block at a time, read ahead on a second thread, as views of the texts the
+    // block holds: nothing is made a text of its own, and a writer can format a block's entries
+    // on two threads.
+    struct Block
+    {
+        ConformanceTextBlock texts; // six per entry, in ConformanceEntryTexts's order
+        std::vector<int> counts;    // entry i's subject's count
+        size_t Size() const { return counts.size(); }
+        ConformanceEntryTexts Entry(size_t i) const
+        {
+            const QStringView* t = texts.texts.data() + 6 * i;
+            return {t[0], t[1], t[2], t[3], t[4], t[5]};
+        }
+    };
+    bool ForEachBlock(int kind, size_t entries, const std::function<bool(const Block&)>& fn) const;
     struct Subject
     {
         int count = 0;
@@ -120,6 +145,8 @@ public:
     // The rows in the order added, until fn returns false; false when fn stopped or the file
     // could not be read back.
     bool ForEach(const std::function<bool(const QStringList&)>& fn) const;
+    // The same a block of rows at a time, read ahead on a second thread, as views.
+    bool ForEachBlock(size_t rows, const std::function<bool(const ConformanceTextBlock&)>& fn) const;
     // Writes the rows still held in memory; false (and Failed) when the file refused them.
     bool Flush();
     bool Failed() const { return m_failed; }

@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QScopeGuard>
 #include <QTemporaryFile>
+#include <QVarLengthArray>
 #include <QVariant>
 #include <algorithm>
 #include <cerrno>
@@ -29,6 +30,65 @@ using SubjectKey = quint64;
 int WriteError()
 {
     return Platform::LastError() ? Platform::LastError() : ENOSPC;
+}
+
+// Blocks that produce makes on a second thread (handing each, false once consume stopped),
+// taken by consume on this one at most two behind; false when either stopped or failed.
+template <typename Block>
+bool ReadAhead(const std::function<bool(const std::function<bool(Block&&)>&)>& produce,
+               const std::function<bool(Block&)>& consume)
+{
+    struct Shared
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::deque<Block> blocks;
+        bool ended = false, read = false, stop = false;
+    } shared;
+    CThreadFailure failure;
+    std::thread reader([&] {
+        failure.Run([&] {
+            const bool ok = produce([&shared](Block&& block) {
+                std::unique_lock lock(shared.mutex);
+                shared.changed.wait(lock, [&] { return shared.stop || shared.blocks.size() < 2; });
+                if (shared.stop)
+                    return false;
+                shared.blocks.push_back(std::move(block));
+                shared.changed.notify_all();
+                return true;
+            });
+            std::lock_guard lock(shared.mutex);
+            shared.read = ok;
+        });
+        std::lock_guard lock(shared.mutex);
+        shared.ended = true;
+        shared.changed.notify_all();
+    });
+    const auto stopReader = qScopeGuard([&] {
+        {
+            std::lock_guard lock(shared.mutex);
+            shared.stop = true;
+            shared.changed.notify_all();
+        }
+        reader.join();
+    });
+    for (;;) {
+        Block block;
+        {
+            std::unique_lock lock(shared.mutex);
+            shared.changed.wait(lock, [&] { return !shared.blocks.empty() || shared.ended; });
+            if (shared.blocks.empty())
+                break;
+            block = std::move(shared.blocks.front());
+            shared.blocks.pop_front();
+            shared.changed.notify_all();
+        }
+        if (!consume(block))
+            return false;
+    }
+    failure.Rethrow();
+    std::lock_guard lock(shared.mutex);
+    return shared.read;
 }
 
 } // namespace
@@ -79,6 +139,13 @@ struct ConformanceRecordFile
         return !writeFailed;
     }
 
+    // Where a text's units start among a block's bytes, and how many (-1 for a null text).
+    struct Place
+    {
+        qsizetype at = 0;
+        qint64 size = -1;
+    };
+
     class Reader
     {
     public:
@@ -108,13 +175,38 @@ struct ConformanceRecordFile
             return true;
         }
 
+        // From here the bytes read stay where Kept() shows them, until KeepFromHere again.
+        void KeepFromHere() { m_keptFrom = m_at; }
+        const char* Kept() const { return m_bytes.constData() + m_keptFrom; }
+        qsizetype KeptSize() const { return m_at - m_keptFrom; }
+        // A text as its place among the kept bytes.
+        bool TextPlace(Place& place)
+        {
+            qsizetype& at = place.at;
+            qint64& size = place.size;
+            quint32 n = 0;
+            if (!Have(sizeof n))
+                return false;
+            std::memcpy(&n, m_bytes.constData() + m_at, sizeof n);
+            size = n == ~quint32(0) ? -1 : qint64(n);
+            const qsizetype bytes = qsizetype(sizeof n) + (size < 0 ? 0 : qsizetype(n) * qsizetype(sizeof(QChar)));
+            if (!Have(bytes))
+                return false;
+            at = m_at + qsizetype(sizeof n) - m_keptFrom;
+            m_at += bytes;
+            return true;
+        }
+
     private:
         bool Have(qsizetype bytes)
         {
             if (m_bytes.size() - m_at >= bytes)
                 return true;
-            m_bytes.remove(0, m_at);
-            m_at = 0;
+            const qsizetype drop = m_keptFrom < 0 ? m_at : m_keptFrom;
+            m_bytes.remove(0, drop);
+            m_at -= drop;
+            if (m_keptFrom >= 0)
+                m_keptFrom = 0;
             const QByteArray more = m_in.read(std::max<qsizetype>(bytes - m_bytes.size(), kWriteAt));
             m_bytes.append(more);
             return m_bytes.size() >= bytes;
@@ -122,6 +214,7 @@ struct ConformanceRecordFile
         QFile& m_in;
         QByteArray m_bytes;
         qsizetype m_at = 0;
+        qsizetype m_keptFrom = -1; // none kept
     };
 
     // Each record from the start, until record returns false; false then or when the file
@@ -140,6 +233,37 @@ struct ConformanceRecordFile
             if (!record(reader))
                 return false;
         return true;
+    }
+
+    // The records a block at a time, their texts as views (places reads one record's);
+    // false when hand or places returned false or the file could not be read back.
+    bool ReadBlocks(size_t perBlock, const std::function<bool(Reader&, std::vector<Place>&)>& places,
+                    const std::function<bool(ConformanceTextBlock&&)>& hand) const
+    {
+        std::vector<Place> at;
+        std::vector<size_t> starts;
+        qint64 left = records;
+        return Read([&](Reader& in) {
+            if (starts.empty())
+                in.KeepFromHere();
+            starts.push_back(at.size());
+            if (!places(in, at))
+                return false;
+            if (--left > 0 && starts.size() < perBlock)
+                return true;
+            // The block's bytes are copied once, so that its views stay put wherever it goes.
+            ConformanceTextBlock block;
+            block.bytes = QByteArray(in.Kept(), in.KeptSize());
+            const auto* units = reinterpret_cast<const QChar*>(block.bytes.constData());
+            block.texts.reserve(at.size());
+            for (const Place& p : at)
+                block.texts.push_back(p.size < 0 ? QStringView()
+                                                 : QStringView(units + p.at / qsizetype(sizeof(QChar)), p.size));
+            block.starts = std::exchange(starts, {});
+            starts.reserve(perBlock);
+            at.clear();
+            return hand(std::move(block));
+        });
     }
 };
 
@@ -221,65 +345,47 @@ bool ConformanceEntrySpill::ForEach(int kind, const std::function<bool(const Con
     }
     // A long kind (a report's whole findings) is read back on a second thread, a block or two
     // ahead of fn: the reading and what fn writes take turns on one core otherwise.
-    struct Shared
-    {
-        std::mutex mutex;
-        std::condition_variable changed;
-        std::deque<std::vector<ConformanceEntry>> blocks;
-        bool ended = false, read = false, stop = false;
-    } shared;
-    CThreadFailure failure;
-    std::thread reader([&] {
-        failure.Run([&] {
+    return ReadAhead<std::vector<ConformanceEntry>>(
+        [&](const std::function<bool(std::vector<ConformanceEntry>&&)>& hand) {
             std::vector<ConformanceEntry> block;
-            const auto hand = [&] {
-                std::unique_lock lock(shared.mutex);
-                shared.changed.wait(lock, [&] { return shared.stop || shared.blocks.size() < 2; });
-                if (shared.stop)
-                    return false;
-                shared.blocks.push_back(std::exchange(block, {}));
-                shared.changed.notify_all();
-                return true;
-            };
             const bool ok = k.entries.Read([&](ConformanceRecordFile::Reader& in) {
                 block.emplace_back();
-                return read(in, block.back()) && (block.size() < kBlock || hand());
+                return read(in, block.back()) && (block.size() < kBlock || hand(std::exchange(block, {})));
             });
-            if (ok && !block.empty())
-                hand();
-            std::lock_guard lock(shared.mutex);
-            shared.read = ok;
+            return ok && (block.empty() || hand(std::move(block)));
+        },
+        [&fn](std::vector<ConformanceEntry>& block) {
+            return std::all_of(block.begin(), block.end(), [&fn](const ConformanceEntry& e) { return fn(e); });
         });
-        std::lock_guard lock(shared.mutex);
-        shared.ended = true;
-        shared.changed.notify_all();
-    });
-    const auto stopReader = qScopeGuard([&] {
-        {
-            std::lock_guard lock(shared.mutex);
-            shared.stop = true;
-            shared.changed.notify_all();
-        }
-        reader.join();
-    });
-    for (;;) {
-        std::vector<ConformanceEntry> block;
-        {
-            std::unique_lock lock(shared.mutex);
-            shared.changed.wait(lock, [&] { return !shared.blocks.empty() || shared.ended; });
-            if (shared.blocks.empty())
-                break;
-            block = std::move(shared.blocks.front());
-            shared.blocks.pop_front();
-            shared.changed.notify_all();
-        }
-        for (const ConformanceEntry& e : block)
-            if (!fn(e))
-                return false;
-    }
-    failure.Rethrow();
-    std::lock_guard lock(shared.mutex);
-    return shared.read;
+}
+
+bool ConformanceEntrySpill::ForEachBlock(int kind, size_t entries, const std::function<bool(const Block&)>& fn) const
+{
+    if (kind < 0 || kind >= eFindingCount || entries == 0)
+        return false;
+    const Impl::Kind& k = d->kinds[size_t(kind)];
+    if (k.entries.records == 0)
+        return !d->failed;
+    const bool read = ReadAhead<Block>(
+        [&](const std::function<bool(Block&&)>& hand) {
+            return k.entries.ReadBlocks(
+                entries,
+                [](ConformanceRecordFile::Reader& in, std::vector<ConformanceRecordFile::Place>& places) {
+                    for (int t = 0; t < 6; ++t)
+                        if (!in.TextPlace(places.emplace_back()))
+                            return false;
+                    return true;
+                },
+                [&](ConformanceTextBlock&& texts) {
+                    Block block{std::move(texts), {}};
+                    block.counts.resize(block.texts.Records());
+                    for (size_t i = 0; i < block.counts.size(); ++i)
+                        block.counts[i] = k.subjects.value(TextHash64(block.texts.texts[6 * i + 4])).count;
+                    return hand(std::move(block));
+                });
+        },
+        [&fn](Block& block) { return fn(block); });
+    return read && !d->failed;
 }
 
 std::vector<ConformanceEntrySpill::Subject> ConformanceEntrySpill::Top(int kind, size_t n) const
@@ -386,6 +492,28 @@ bool ConformanceRowSpill::ForEach(const std::function<bool(const QStringList&)>&
     });
 }
 
+bool ConformanceRowSpill::ForEachBlock(size_t rows, const std::function<bool(const ConformanceTextBlock&)>& fn) const
+{
+    if (m_file->records == 0 || rows == 0)
+        return !m_failed && rows > 0;
+    return ReadAhead<ConformanceTextBlock>(
+        [&](const std::function<bool(ConformanceTextBlock&&)>& hand) {
+            return m_file->ReadBlocks(
+                rows,
+                [](ConformanceRecordFile::Reader& in, std::vector<ConformanceRecordFile::Place>& places) {
+                    quint32 cells = 0;
+                    if (!in.Count(cells))
+                        return false;
+                    for (quint32 c = 0; c < cells; ++c)
+                        if (!in.TextPlace(places.emplace_back()))
+                            return false;
+                    return true;
+                },
+                hand);
+        },
+        [&fn](ConformanceTextBlock& block) { return fn(block); });
+}
+
 namespace Conformance {
 
 QString SpillFailureText(const ConformanceReport& report, const QString& path)
@@ -456,22 +584,37 @@ void WriteValue(CJsonTextWriter& w, const QJsonValue& v)
     }
 }
 
+void WriteEntry(CJsonTextWriter& w, const ConformanceEntryTexts& e, int count)
+{
+    // The members in QJsonObject's order, by name.
+    w.BeginObject();
+    w.Member(u"attribute", e.attribute);
+    w.Member(u"column", e.column);
+    w.Member(u"count", qint64(count));
+    w.Member(u"dataType", e.dataType);
+    w.Member(u"replacement", e.replacement);
+    w.Member(u"subject", e.subject);
+    w.Member(u"table", e.table);
+    w.EndObject();
+}
+
 void WriteEntries(CJsonTextWriter& w, const ConformanceReport& report, int kind)
 {
     w.BeginArray();
-    ForEachEntry(report, kind, [&w](const ConformanceEntry& e) {
-        // The members in QJsonObject's order, by name.
-        w.BeginObject();
-        w.Member(u"attribute", e.attribute);
-        w.Member(u"column", e.column);
-        w.Member(u"count", qint64(e.count));
-        w.Member(u"dataType", e.dataType);
-        w.Member(u"replacement", e.replacement);
-        w.Member(u"subject", e.subject);
-        w.Member(u"table", e.table);
-        w.EndObject();
-        return !w.Failed();
-    });
+    bool ok = true;
+    for (const ConformanceEntry& e : report.entries[size_t(kind)]) {
+        WriteEntry(w, {e.table, e.column, e.attribute, e.dataType, e.subject, e.replacement}, e.count);
+        if (!(ok = !w.Failed()))
+            break;
+    }
+    // Read back as views a block at a time and formatted on two threads: a million findings
+    // were a second of one core, most of it making texts only to write them.
+    constexpr size_t kBlock = 16384;
+    if (ok && report.spill)
+        report.spill->ForEachBlock(kind, kBlock, [&w](const ConformanceEntrySpill::Block& b) {
+            w.Elements(b.Size(), [&b](CJsonTextWriter& to, size_t i) { WriteEntry(to, b.Entry(i), b.counts[i]); });
+            return !w.Failed();
+        });
     w.EndArray();
 }
 
@@ -481,14 +624,30 @@ void WritePlan(CJsonTextWriter& w, const ConformanceReport& report)
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = int(i);
     std::sort(order.begin(), order.end(), [&](int a, int b) { return report.planHeader[a] < report.planHeader[b]; });
-    w.BeginArray();
-    ForEachPlanRow(report, [&](const QStringList& row) {
-        w.BeginObject();
+    // A row's cells by views, past its last cell empty.
+    const auto writeRow = [&](CJsonTextWriter& to, const QStringView* cells, size_t count) {
+        to.BeginObject();
         for (int c : order)
-            w.Member(report.planHeader[c], row.value(c));
-        w.EndObject();
-        return !w.Failed();
-    });
+            to.Member(report.planHeader[c], size_t(c) < count ? cells[c] : QStringView());
+        to.EndObject();
+    };
+    w.BeginArray();
+    bool ok = true;
+    for (const QStringList& row : report.plan) {
+        QVarLengthArray<QStringView, 16> cells(row.begin(), row.end());
+        writeRow(w, cells.data(), size_t(cells.size()));
+        if (!(ok = !w.Failed()))
+            break;
+    }
+    // As the entries: read ahead as views, formatted on two threads.
+    constexpr size_t kRows = 16384;
+    if (ok && report.planSpill)
+        report.planSpill->ForEachBlock(kRows, [&](const ConformanceTextBlock& b) {
+            w.Elements(b.Records(), [&](CJsonTextWriter& to, size_t i) {
+                writeRow(to, b.texts.data() + b.starts[i], b.End(i) - b.starts[i]);
+            });
+            return !w.Failed();
+        });
     w.EndArray();
 }
 

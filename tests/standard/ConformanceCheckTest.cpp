@@ -13,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -208,6 +209,36 @@ TEST(ConformanceEntrySpill, LongKindsComeBackInOrderWithCountsAndStopEarly)
     seen = 0;
     EXPECT_TRUE(spill.ForEach(1, [&](const ConformanceEntry& e) { return ++seen, e.subject == U("단어"); }));
     EXPECT_EQ(seen, 1);
+}
+
+// A report too long to hold: its entries and plan rows come back from disk in blocks that two
+// threads format, and the file is the tree writer's text, whatever a text holds or a row lacks.
+TEST(ConformanceEntrySpill, ALongReportIsWrittenAsTheTreeWritesIt)
+{
+    constexpr int kEntries = 40000; // more than two blocks
+    auto spill = std::make_shared<ConformanceEntrySpill>();
+    auto plan = std::make_shared<ConformanceRowSpill>();
+    for (int i = 0; i < kEntries; ++i) {
+        ASSERT_TRUE(spill->Add(i % 3, {QStringLiteral("T%1").arg(i / 20), QStringLiteral("C\"%1\"").arg(i),
+                                       i % 5 ? U("이름") : QString(), QStringLiteral("VARCHAR(10)\t"),
+                                       QStringLiteral("S%1").arg(i % 11), i % 2 ? U("대체") : QString(), 0}));
+        QStringList row = {QStringLiteral("s"), QStringLiteral("t%1").arg(i), U("설명\n%1").arg(i)};
+        if (i % 4 == 0)
+            row.removeLast(); // a row shorter than its header
+        ASSERT_TRUE(plan->Add(row));
+    }
+    ConformanceReport report;
+    report.areaId = QStringLiteral("PUB");
+    report.spill = spill;
+    report.planHeader = {QStringLiteral("b"), QStringLiteral("a"), QStringLiteral("c")};
+    report.planSpill = plan;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("long.json"));
+    QString error;
+    ASSERT_TRUE(Conformance::WriteJson(report, path, &error)) << error.toStdString();
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QJsonDocument(Conformance::ToJson(report)).toJson(QJsonDocument::Indented));
 }
 
 // A disk that fills while the findings go out: the entries held in memory are refused when they
