@@ -194,7 +194,12 @@ std::optional<LexedStatement::Kind> Script::Classify(QStringView text, qsizetype
         return std::nullopt;
     const SourceScope scope(text);
     // CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED] TABLE, COMMENT ON, ALTER TABLE, DROP TABLE
-    const std::vector<Token> words = Lexer(text, m_dialect).Head(8);
+    // Three tokens tell all but a CREATE with words before its TABLE: a comment is lexed once,
+    // not nearly twice.
+    Lexer lexer(text, m_dialect);
+    std::vector<Token> words = lexer.Head(3);
+    if (words.size() == 3 && Is(words[0], u"CREATE") && !Is(words[1], u"TABLE") && !Is(words[2], u"TABLE"))
+        words = lexer.Head(8);
     const auto wanted = [&] {
         if (words.size() >= 2 && Is(words[0], u"DROP"))
             return Is(words[1], u"TABLE") || (words.size() >= 3 && Is(words[2], u"TABLE"));
@@ -244,6 +249,7 @@ void Script::Apply(LexedStatement& st)
         m_list.warnings.append(T::kUnterminated.arg(m_file).arg(st.line).arg(st.text));
         break;
     case LexedStatement::Kind::Schema:
+        m_commentTable.index = -1;
         CurrentSchema(st.text);
         break;
     case LexedStatement::Kind::Tokens: {
@@ -260,6 +266,8 @@ void Script::Dispatch(const std::vector<Token>& toks, bool unterminated, QString
 {
     if (toks.empty())
         return;
+    if (!Is(toks[0], u"COMMENT"))
+        m_commentTable.index = -1;
     size_t i = 1;
     if (Is(toks[0], u"CREATE")) {
         // CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED] TABLE
@@ -423,8 +431,16 @@ void Script::CommentOn(const std::vector<Token>& toks, size_t i, QStringView tex
     if (!onTable && !onColumn)
         return; // indexes, views, functions ...
     ++i;
-    std::vector<Name> parts = QualifiedName(toks, i);
-    if (parts.empty() || (onColumn && parts.size() < 2) || i + 1 >= toks.size() || !Is(toks[i], u"IS")) {
+    const size_t nameAt = i;
+    size_t columnAt = 0, end = 0;
+    const int same = onColumn ? SameCommentTable(toks, i, columnAt, end) : -1;
+    std::vector<Name> parts;
+    if (same >= 0)
+        i = end;
+    else
+        parts = QualifiedName(toks, i);
+    if ((same < 0 && (parts.empty() || (onColumn && parts.size() < 2))) || i + 1 >= toks.size() ||
+        !Is(toks[i], u"IS")) {
         Warn(T::kUnreadable, line, text);
         return;
     }
@@ -435,11 +451,24 @@ void Script::CommentOn(const std::vector<Token>& toks, size_t i, QStringView tex
     }
     const QString comment = value.kind == Tok::String ? value.text() : QString();
     Name columnName;
-    if (onColumn) {
+    if (same >= 0) {
+        columnName = NameOf(toks[columnAt]);
+    } else if (onColumn) {
         columnName = parts.back();
         parts.pop_back();
     }
-    Table* table = Loaded(FindTable(InCurrentSchema(std::move(parts))));
+    const size_t tableParts = parts.size();
+    Table* found = same >= 0 ? &m_tables[size_t(same)] : FindTable(InCurrentSchema(std::move(parts)));
+    if (onColumn && same < 0 && found && tableParts <= 2) {
+        // Remembered by the tokens the name was written in: the column's is the last part.
+        m_commentTable = {int(found - m_tables.data()), tableParts, {}, {}};
+        for (size_t p = 0; p < tableParts; ++p) {
+            const Token& t = toks[nameAt + 2 * p];
+            m_commentTable.raw[p] = t.raw().toString();
+            m_commentTable.quoted[p] = t.kind == Tok::QuotedId;
+        }
+    }
+    Table* table = Loaded(found);
     if (!table) {
         Warn(onColumn ? T::kUnknownColumn : T::kUnknownTable, line, text);
         return;
@@ -454,6 +483,26 @@ void Script::CommentOn(const std::vector<Token>& toks, size_t i, QStringView tex
         return;
     }
     column->comment = comment;
+}
+
+int Script::SameCommentTable(const std::vector<Token>& toks, size_t from, size_t& columnAt, size_t& end) const
+{
+    const CommentTable& last = m_commentTable;
+    if (last.index < 0)
+        return -1;
+    size_t at = from;
+    for (size_t p = 0; p < last.parts; ++p) {
+        if (at + 1 >= toks.size() || !IsIdent(toks[at]) || !IsSym(toks[at + 1], u'.') ||
+            (toks[at].kind == Tok::QuotedId) != last.quoted[p] || toks[at].raw() != last.raw[p])
+            return -1;
+        at += 2;
+    }
+    // The column, and no further part: a longer name is read the long way.
+    if (at >= toks.size() || !IsIdent(toks[at]) || (at + 1 < toks.size() && IsSym(toks[at + 1], u'.')))
+        return -1;
+    columnAt = at;
+    end = at + 1;
+    return last.index;
 }
 
 void Script::AlterTable(const std::vector<Token>& toks, size_t i, QStringView text, int line)

@@ -365,6 +365,19 @@ private:
     QHash<std::pair<QString, QString>, int> m_liveBySchema; // (schema key, name key)
     QSet<QString> m_schemaNames;
     Name m_currentSchema; // empty: the one the script is run in
+    // The table of the last COMMENT ON COLUMN, by the text its name was written in: a script's
+    // comments come table after table, and making and finding the table's name again was a
+    // third of a comment's work. Forgotten at any other statement.
+    struct CommentTable
+    {
+        int index = -1;
+        size_t parts = 0;      // of the table's name: 1 or 2
+        QString raw[2];        // as written
+        bool quoted[2] = {};
+    } m_commentTable;
+    // The table a column comment's name at toks[from] means when it is written as the last one's
+    // was (its column's token at columnAt, the name's end at end); -1 otherwise.
+    int SameCommentTable(const std::vector<Token>& toks, size_t from, size_t& columnAt, size_t& end) const;
     int m_createTables = 0;
     int m_notTheModel = 0; // temporary tables, tables of the server's own schemas
     size_t m_spillBeyond = 0;

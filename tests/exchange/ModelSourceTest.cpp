@@ -496,6 +496,13 @@ TEST(DdlReader, UnqualifiedTablesAreInTheCurrentSchema)
         {"oracle",
          "ALTER SESSION SET CURRENT_SCHEMA = hr;\nCREATE TABLE t (c NUMBER);\nCOMMENT ON COLUMN t.c IS 'x';\n",
          "HR.T.C:x:0"},
+        // Comments that name the table as the one before did, after a DROP or a schema change.
+        {"postgresql",
+         "CREATE TABLE s1.t (c int, d int);\nCREATE TABLE s2.t (c int);\nCOMMENT ON COLUMN s1.t.c IS 'a';\n"
+         "COMMENT ON COLUMN s2.t.c IS 'b';\nCOMMENT ON COLUMN s1.t.d IS 'c';\nCOMMENT ON COLUMN s2.t.c IS 'b';\n"
+         "DROP TABLE s2.t;\nCREATE TABLE s2.t (c int, x int);\nCOMMENT ON COLUMN s2.t.c IS 'd';\n"
+         "SET search_path = s1;\nCOMMENT ON COLUMN t.d IS 'e';\nSET search_path = s2;\nCOMMENT ON COLUMN t.x IS 'f';\n",
+         "s1.T.C:a:0 s1.T.D:e:0 s2.T.C:d:0 s2.T.X:f:0"},
     };
     for (const auto& c : cases) {
         ModelSource::AttributeList list;
