@@ -171,6 +171,23 @@ qsizetype NameEnd(const QString& comment)
     return dash >= 0 && dash < end ? dash : end;
 }
 
+// Whether simplified() would give the text back as it is: no space at either end, and only
+// single plain spaces inside.
+bool IsSimplified(QStringView text)
+{
+    bool afterSpace = true; // the start counts as one
+    for (const QChar c : text) {
+        if (!c.isSpace()) {
+            afterSpace = false;
+            continue;
+        }
+        if (afterSpace || c != u' ')
+            return false;
+        afterSpace = true;
+    }
+    return !afterSpace || text.isEmpty();
+}
+
 bool IsNoise(QStringView token)
 {
     if (token.size() == 1 && token[0].unicode() < 0x80 && token[0].isLetter())
@@ -209,12 +226,19 @@ CommentParts SplitComment(const QString& comment)
     while (!parts.description.isEmpty() && parts.description.back().isSpace())
         parts.description.chop(1);
     QString head = comment.left(end);
-    // Punctuation inside the name separates words; "_" is a separator of its own.
-    for (QChar& c : head)
-        if (!c.isLetterOrNumber() && c != u'_' && !c.isSpace() && !c.isMark())
-            c = u' ';
+    // Punctuation inside the name separates words; "_" is a separator of its own. The head is
+    // the comment's own text until a character must change: most names need no copy.
+    const auto separates = [](QChar c) {
+        const char16_t u = c.unicode();
+        if (u >= 0xAC00 && u <= 0xD7A3)
+            return false; // a Hangul syllable, the most of a Korean name
+        return !c.isLetterOrNumber() && u != u'_' && !c.isSpace() && !c.isMark();
+    };
+    const qsizetype first = std::find_if(head.cbegin(), head.cend(), separates) - head.cbegin();
+    if (first < head.size())
+        std::replace_if(head.begin() + first, head.end(), separates, QChar(u' '));
     // Tokens as views of the simplified head, which is the name itself when none is noise.
-    const QString simple = std::move(head).simplified();
+    const QString simple = IsSimplified(head) ? head : std::move(head).simplified();
     QVarLengthArray<QStringView, 8> tokens;
     bool noise = false;
     for (const QStringView token : QStringView(simple).tokenize(u' ', Qt::SkipEmptyParts)) {

@@ -467,6 +467,10 @@ TEST(CommentName, HeadOfTheComment)
         {"설명1", "설명1", ""},
         {"Y/N 사용여부", "사용여부", ""},
         {"권한 ID", "권한 ID", ""},
+        // Spaces of any kind and punctuation inside the name come out as single spaces.
+        {"  고객  번호 ", "고객 번호", ""},
+        {"고객\t번호\u3000명", "고객 번호 명", ""},
+        {"고객/번호", "고객 번호", ""},
         {"Y : 사용, N : 미사용", "", ": 사용, N : 미사용"},
         {"(코드) 1:정상", "", "(코드) 1:정상"},
         {"고객 메모를 저장한다", "", ""},
