@@ -102,18 +102,21 @@ Utf8Verdict CheckUtf8(QFile& file, qint64 from, const std::atomic<bool>* stop = 
     }
 }
 
+// text is case-folded already: forty searches that each fold every character of a quarter of a
+// megabyte cost more than reading the rest of a small script.
 int Score(QStringView text, std::initializer_list<const char16_t*> marks)
 {
     int score = 0;
     for (const char16_t* m : marks)
-        score += text.contains(QStringView(m), Qt::CaseInsensitive) ? 1 : 0;
+        score += text.contains(QString::fromUtf16(m).toCaseFolded()) ? 1 : 0;
     return score;
 }
 
 } // namespace
 
-Dialect GuessDialect(QStringView text)
+Dialect GuessDialect(QStringView sample)
 {
+    const QString text = sample.toString().toCaseFolded();
     const int mysql = Score(text, {u"`", u"ENGINE=", u"ENGINE =", u"AUTO_INCREMENT", u"CHARSET", u"UNSIGNED",
                                    u"COLLATE=", u"LOCK TABLES"}) *
                       2;
