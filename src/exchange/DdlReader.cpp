@@ -189,6 +189,7 @@ public:
             if (m_pending.size() >= kBatch)
                 Hand();
         });
+        script.ShareWorkBy(&m_waiting);
         m_worker = std::thread([this] {
             m_failure.Run([this] { Work(); });
             // A worker that failed takes no more: the reading thread must not wait for room.
@@ -222,6 +223,7 @@ private:
         m_changed.wait(lock, [this] { return m_stop || m_ended || m_queue.size() < kAhead; });
         m_queue.push_back(std::move(m_pending));
         m_pending = std::vector<LexedStatement>();
+        m_waiting = int(m_queue.size());
         m_changed.notify_all();
     }
     // The worker ends once the queue is empty, or at once when stopped.
@@ -236,6 +238,7 @@ private:
         if (m_worker.joinable())
             m_worker.join();
         m_script.DeferTo({});
+        m_script.ShareWorkBy(nullptr);
     }
     void Work()
     {
@@ -248,6 +251,7 @@ private:
                     return;
                 batch = std::move(m_queue.front());
                 m_queue.pop_front();
+                m_waiting = int(m_queue.size());
             }
             m_changed.notify_all();
             for (LexedStatement& st : batch)
@@ -261,6 +265,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_done = false, m_stop = false, m_ended = false;
+    std::atomic<int> m_waiting{1}; // batches queued for the applying thread
     CThreadFailure m_failure;
     std::thread m_worker;
 };

@@ -106,7 +106,7 @@ QString JoinTokens(const std::vector<Token>& toks, size_t from, size_t to, const
 } // namespace
 
 std::optional<Column> Script::ColumnDef(const std::vector<Token>& toks, size_t i, size_t end, QStringView text,
-                                        bool& isConstraint) const
+                                        bool& isConstraint, std::vector<size_t>* references) const
 {
     isConstraint = false;
     if (i >= end)
@@ -159,7 +159,10 @@ std::optional<Column> Script::ColumnDef(const std::vector<Token>& toks, size_t i
             c.keys |= ModelSource::PrimaryKey;
         } else if (Is(toks[r], u"REFERENCES")) {
             c.keys |= ModelSource::ForeignKey;
-            Referenced(toks, r, end);
+            if (references)
+                references->push_back(r);
+            else
+                Referenced(toks, r, end);
         }
     }
     // Only a MySQL fix script restates a column (a script of no known dialect gets none), and a
@@ -168,6 +171,42 @@ std::optional<Column> Script::ColumnDef(const std::vector<Token>& toks, size_t i
         c.definition = JoinTokens(toks, typeStart, end, &skip);
     (void)text;
     return c;
+}
+
+ReadColumns Script::ReadColumnList(const std::vector<Token>& toks) const
+{
+    // CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED] TABLE [IF NOT EXISTS] name (
+    ReadColumns read;
+    if (toks.empty() || !Is(toks[0], u"CREATE"))
+        return read;
+    size_t i = 1;
+    while (i < toks.size() && !Is(toks[i], u"TABLE") && i < 8)
+        ++i;
+    if (i >= toks.size() || !Is(toks[i], u"TABLE"))
+        return read;
+    ++i;
+    if (i + 2 < toks.size() && Is(toks[i], u"IF") && Is(toks[i + 1], u"NOT") && Is(toks[i + 2], u"EXISTS"))
+        i += 3;
+    while (i < toks.size() && IsIdent(toks[i])) {
+        ++i;
+        if (i < toks.size() && IsSym(toks[i], u'.'))
+            ++i;
+        else
+            break;
+    }
+    if (i >= toks.size() || !IsSym(toks[i], u'('))
+        return read;
+    const size_t close = Closing(toks, i);
+    if (close >= toks.size())
+        return read;
+    read.open = i;
+    const std::vector<std::pair<size_t, size_t>> elements = Elements(toks, i + 1, close);
+    read.defs.reserve(elements.size());
+    for (const auto& [from, to] : elements) {
+        ReadColumns::Def& def = read.defs.emplace_back();
+        def.column = ColumnDef(toks, from, to, {}, def.constraint, &def.references);
+    }
+    return read;
 }
 
 void Script::AddColumn(Table& table, Column column)
@@ -228,12 +267,23 @@ void Script::Statement(QStringView text, int line)
     st.line = line;
     if (st.kind == LexedStatement::Kind::Tokens) {
         st.source.statement = st.text;
-        TokenSource* saved = g_source;
-        g_source = &st.source;
-        st.toks = Lexer(st.source.statement, m_dialect).All(st.unterminated);
-        g_source = saved;
+        const int waiting = m_waiting ? m_waiting->load(std::memory_order_relaxed) : -1;
+        if (waiting != 0) {
+            TokenSource* saved = g_source;
+            g_source = &st.source;
+            Lex(st);
+            if (!st.unterminated && waiting >= kReadColumnsFrom)
+                st.columns = ReadColumnList(st.toks);
+            g_source = saved;
+        }
     }
     Hand(std::move(st));
+}
+
+void Script::Lex(LexedStatement& st) const
+{
+    st.toks = Lexer(st.source.statement, m_dialect).All(st.unterminated);
+    st.lexed = true;
 }
 
 void Script::Apply(LexedStatement& st)
@@ -255,7 +305,11 @@ void Script::Apply(LexedStatement& st)
     case LexedStatement::Kind::Tokens: {
         TokenSource* saved = g_source;
         g_source = &st.source;
+        if (!st.lexed)
+            Lex(st);
+        m_readColumns = &st.columns;
         Dispatch(st.toks, st.unterminated, st.source.statement, st.line);
+        m_readColumns = nullptr;
         g_source = saved;
         break;
     }
@@ -389,9 +443,21 @@ void Script::CreateTable(const std::vector<Token>& toks, size_t i, QStringView t
     }
     bool anyColumn = false;
     std::vector<std::pair<size_t, size_t>> constraints;
+    // Read on the reading thread already when the list is the one found here.
+    ReadColumns* read = m_readColumns && m_readColumns->open == i ? m_readColumns : nullptr;
+    size_t element = 0;
     for (const auto& [from, to] : Elements(toks, i + 1, close)) {
         bool constraint = false;
-        std::optional<Column> c = ColumnDef(toks, from, to, text, constraint);
+        std::optional<Column> c;
+        if (read && element < read->defs.size()) {
+            ReadColumns::Def& def = read->defs[element++];
+            for (const size_t r : def.references)
+                Referenced(toks, r, to);
+            c = std::move(def.column);
+            constraint = def.constraint;
+        } else {
+            c = ColumnDef(toks, from, to, text, constraint);
+        }
         if (c) {
             AddColumn(table, std::move(*c));
             anyColumn = true;

@@ -1,6 +1,8 @@
 #include "exchange/ModelSource.h"
 #include "exchange/CatalogReader.h"
 #include "exchange/DdlReader.h"
+#include "exchange/DdlScript.h"
+#include "exchange/DdlSplitter.h"
 #include "exchange/ModelSourceTexts.h"
 #include "repository/RepoTestDb.h"
 #include "support/TestSupport.h"
@@ -193,6 +195,42 @@ TEST(DdlReader, StatementsAcrossPiecesAndBadInput)
                                      QStringLiteral("x.sql"), list, error));
     EXPECT_EQ(error, QStringLiteral("CREATE TABLE 문이 없습니다"));
     EXPECT_FALSE(DdlReader::Read({dir.file(QStringLiteral("missing.sql"))}, list, error));
+}
+
+// The reading thread and the applying one share the work by how far behind the second is:
+// cut into tokens by either, column lists read by either, the model is the same.
+TEST(DdlReader, WhicheverThreadReadsAStatementTheModelIsTheSame)
+{
+    const QString script = QString::fromUtf8(
+        "CREATE TABLE shop.cust (id INT PRIMARY KEY COMMENT '고객번호', nm VARCHAR(50) NOT NULL COMMENT '고객명',\n"
+        "  CONSTRAINT uq UNIQUE (nm));\n"
+        "CREATE TABLE IF NOT EXISTS shop.ord (no INT, cust INT REFERENCES shop.cust (id), amt DECIMAL(15,2) AFTER no,\n"
+        "  FOREIGN KEY (no) REFERENCES shop.ord (no));\n"
+        "CREATE TEMPORARY TABLE tmp (a INT);\n"
+        "ALTER TABLE shop.ord ADD COLUMN memo TEXT COMMENT '메모';\n"
+        "CREATE TABLE shop.cust (id INT COMMENT '다시', x INT);\n"
+        "CREATE TABLE shop.bad (, );\n"
+        "CREATE TABLE shop.open (a INT");
+    const auto read = [&](const std::atomic<int>* waiting) {
+        using namespace DdlReader::Internal;
+        ModelSource::AttributeList list;
+        Script s(Dialect::MySql, list);
+        s.SetFile(QStringLiteral("w.sql"));
+        s.ShareWorkBy(waiting);
+        Splitter splitter(s);
+        splitter.Feed(script);
+        splitter.End();
+        s.Finish();
+        QStringList out = Rows(list);
+        for (const ModelSource::ColumnFacts& f : list.facts)
+            out << f.definition + u'|' + QString::number(f.keys);
+        return (out + list.warnings).join(u'\n');
+    };
+    const std::atomic<int> idle{0}, behind{DdlReader::Internal::Script::kReadColumnsFrom};
+    const QString alone = read(nullptr);
+    EXPECT_TRUE(alone.contains(QString::fromUtf8("다시"))) << alone.toStdString();
+    EXPECT_EQ(read(&idle), alone);
+    EXPECT_EQ(read(&behind), alone);
 }
 
 TEST(DdlReader, NamesTypesAndDialectRules)
