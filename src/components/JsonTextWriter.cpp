@@ -340,7 +340,7 @@ void CJsonTextWriter::Elements(size_t count, const std::function<void(CJsonTextW
     std::condition_variable changed;
     std::vector<std::unique_ptr<CJsonTextWriter>> done(blocks);
     size_t next = 0, spliced = 0;
-    bool stop = false; // this thread gave up (an exception): the worker ends
+    bool stop = false;  // this thread gave up (an exception): the worker ends
     size_t largest = 0; // of the blocks so far, so that the next one seldom regrows
     // The next block to format, or blocks when none may be taken yet (or is left).
     const auto take = [&](std::unique_lock<std::mutex>&) {

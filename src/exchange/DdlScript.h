@@ -401,8 +401,8 @@ private:
     struct CommentTable
     {
         int index = -1;
-        size_t parts = 0;      // of the table's name: 1 or 2
-        QString raw[2];        // as written
+        size_t parts = 0; // of the table's name: 1 or 2
+        QString raw[2];   // as written
         bool quoted[2] = {};
     } m_commentTable;
     // The table a column comment's name at toks[from] means when it is written as the last one's

@@ -346,7 +346,7 @@ bool ConformanceEntrySpill::ForEach(int kind, const std::function<bool(const Con
     // A long kind (a report's whole findings) is read back on a second thread, a block or two
     // ahead of fn: the reading and what fn writes take turns on one core otherwise.
     return ReadAhead<std::vector<ConformanceEntry>>(
-        [&](const std::function<bool(std::vector<ConformanceEntry>&&)>& hand) {
+        [&](const std::function<bool(std::vector<ConformanceEntry> &&)>& hand) {
             std::vector<ConformanceEntry> block;
             const bool ok = k.entries.Read([&](ConformanceRecordFile::Reader& in) {
                 block.emplace_back();
@@ -367,7 +367,7 @@ bool ConformanceEntrySpill::ForEachBlock(int kind, size_t entries, const std::fu
     if (k.entries.records == 0)
         return !d->failed;
     const bool read = ReadAhead<Block>(
-        [&](const std::function<bool(Block&&)>& hand) {
+        [&](const std::function<bool(Block &&)>& hand) {
             return k.entries.ReadBlocks(
                 entries,
                 [](ConformanceRecordFile::Reader& in, std::vector<ConformanceRecordFile::Place>& places) {
@@ -497,7 +497,7 @@ bool ConformanceRowSpill::ForEachBlock(size_t rows, const std::function<bool(con
     if (m_file->records == 0 || rows == 0)
         return !m_failed && rows > 0;
     return ReadAhead<ConformanceTextBlock>(
-        [&](const std::function<bool(ConformanceTextBlock&&)>& hand) {
+        [&](const std::function<bool(ConformanceTextBlock &&)>& hand) {
             return m_file->ReadBlocks(
                 rows,
                 [](ConformanceRecordFile::Reader& in, std::vector<ConformanceRecordFile::Place>& places) {
@@ -608,7 +608,7 @@ void WriteEntries(CJsonTextWriter& w, const ConformanceReport& report, int kind)
             break;
     }
     // Read back as views a block at a time and formatted on two threads: a million findings
-    // were a second of one core, most of it making texts only to write them.
+    // kept one core busy for most of a second, much of it making texts only to write them.
     constexpr size_t kBlock = 16384;
     if (ok && report.spill)
         report.spill->ForEachBlock(kind, kBlock, [&w](const ConformanceEntrySpill::Block& b) {
