@@ -334,7 +334,7 @@ void CJsonTextWriter::Elements(size_t count, const std::function<void(CJsonTextW
     // Both threads take the next block, each into a writer of its own at this depth, and this
     // one puts them in, in order: whichever has less else to do formats more. Neither runs more
     // than a few blocks ahead of what is put in, so that memory stays flat.
-    constexpr size_t kAhead = 4;
+    constexpr size_t kAhead = 3;
     const size_t depth = m_members.size();
     std::mutex mutex;
     std::condition_variable changed;
