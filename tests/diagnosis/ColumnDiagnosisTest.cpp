@@ -24,6 +24,7 @@
 #include <QUuid>
 #include <gtest/gtest.h>
 #include <map>
+#include <stdexcept>
 
 namespace {
 
@@ -370,6 +371,52 @@ TEST_F(ColumnDiagnosis, TwoThreadsAndSmallBatchesGiveTheOneThreadsOutput)
         EXPECT_EQ(ReadTextFile(dir.file(QStringLiteral("two") + QLatin1String(suffix))),
                   ReadTextFile(dir.file(QStringLiteral("one") + QLatin1String(suffix))))
             << suffix;
+}
+
+// Batches of three on two threads: a sink that fails on the deciding thread ends the run with
+// its exception in the caller, and a cancel between batches drops those not yet decided.
+TEST_F(ColumnDiagnosis, AFailureOrACancelOnTheDecidingThreadEndsTheRun)
+{
+    const Diagnosis::Pipeline program = Diagnosis::GetPipeline();
+    const auto restore = qScopeGuard([&] {
+        Diagnosis::SetPipeline(program);
+        CQrProgressWnd::SetBackend(nullptr);
+        CRepositoryConnection::Instance().OnRepositoryDisconnected();
+    });
+    Diagnosis::SetPipeline({3, 4, true, 2});
+    ModelSource::AttributeList model;
+    QString error;
+    ASSERT_TRUE(ModelInput::Read({{script}, {}, {}, ModelSource::Dialect::PostgreSql}, model, error));
+    ASSERT_EQ(model.Columns(), 17);
+    CRepositoryConnection& connection = CRepositoryConnection::Instance();
+    ASSERT_TRUE(connection.Open(repo.Uri(), &error)) << error.toStdString();
+    connection.OnRepositoryConnected();
+    std::atomic<int> sunk{0};
+    ConformanceReport report;
+    {
+        ModelColumns columns(model);
+        EXPECT_THROW(Diagnosis::BuildForConnectedArea(QStringLiteral("PUB"), columns, report, error,
+                                                      [&](const DiagnosisColumn&, const ColumnVerdict&) {
+                                                          if (++sunk == 5)
+                                                              throw std::runtime_error("sink");
+                                                      }),
+                     std::runtime_error);
+    }
+    // Cancelled once a column is decided: at most the batches read by then are decided.
+    struct CancelOnceDecided : CSilentProgress
+    {
+        explicit CancelOnceDecided(const std::atomic<int>& sunk) : sunk(sunk) {}
+        bool IsCanceling() override { return sunk > 0; }
+        const std::atomic<int>& sunk;
+    };
+    sunk = 0;
+    CQrProgressWnd::SetBackend(std::make_unique<CancelOnceDecided>(sunk));
+    ModelColumns columns(model);
+    EXPECT_FALSE(Diagnosis::BuildForConnectedArea(QStringLiteral("PUB"), columns, report, error,
+                                                  [&](const DiagnosisColumn&, const ColumnVerdict&) { ++sunk; }));
+    EXPECT_EQ(error, Diagnosis::kCancelled);
+    EXPECT_GT(sunk, 0);
+    EXPECT_LE(sunk, 12); // four batches of the six
 }
 
 // The judge reads a name's words from its memo; they must be the words the term analysis gives,
