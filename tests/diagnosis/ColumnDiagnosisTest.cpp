@@ -443,8 +443,9 @@ TEST_F(ColumnDiagnosis, TheJudgesWordsAreTheTermAnalysisWords)
     };
     int registered = 0, unknown = 0, nonStandard = 0;
     for (int round = 0; round < 2; ++round) {
+        // With type suffixes, separators and numbers, which the split by views handles itself.
         for (const char* name : {"고객번호", "고객전화번호", "주문넘버", "주문 코드", "고객ID", "고객id", "뷁뷁명",
-                                 "주문금액", "고객메모"}) {
+                                 "주문금액", "고객메모", "뷁뷁V10", "주문금액N15", "주문_상품", "고객번호2", "_"}) {
             TermTargetResult analysed, compound;
             names.Analyse(U(name), analysed);
             std::vector<const TermWordResult*> words;
