@@ -32,6 +32,27 @@ std::vector<std::pair<size_t, size_t>> Elements(const std::vector<Token>& toks, 
 }
 
 // Index of the ')' closing the '(' at toks[open]; toks.size() when there is none.
+// After CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED|VIRTUAL] TABLE: where the
+// table's name may begin, 0 when toks are no CREATE TABLE.
+size_t AfterCreateTable(const std::vector<Token>& toks, bool& temporary)
+{
+    size_t i = 1;
+    temporary = false;
+    while (i < toks.size() &&
+           (Is(toks[i], u"OR") || Is(toks[i], u"REPLACE") || Is(toks[i], u"GLOBAL") || Is(toks[i], u"LOCAL") ||
+            Is(toks[i], u"TEMPORARY") || Is(toks[i], u"TEMP") || Is(toks[i], u"UNLOGGED") || Is(toks[i], u"VIRTUAL"))) {
+        temporary = temporary || Is(toks[i], u"TEMPORARY") || Is(toks[i], u"TEMP");
+        ++i;
+    }
+    return i < toks.size() && Is(toks[i], u"TABLE") ? i + 1 : 0;
+}
+
+size_t PastIfNotExists(const std::vector<Token>& toks, size_t i)
+{
+    return i + 2 < toks.size() && Is(toks[i], u"IF") && Is(toks[i + 1], u"NOT") && Is(toks[i + 2], u"EXISTS") ? i + 3
+                                                                                                              : i;
+}
+
 size_t Closing(const std::vector<Token>& toks, size_t open)
 {
     int depth = 0;
@@ -175,18 +196,13 @@ std::optional<Column> Script::ColumnDef(const std::vector<Token>& toks, size_t i
 
 ReadColumns Script::ReadColumnList(const std::vector<Token>& toks) const
 {
-    // CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED] TABLE [IF NOT EXISTS] name (
+    // The statement as Dispatch and CreateTable read it, up to its list's "(".
     ReadColumns read;
-    if (toks.empty() || !Is(toks[0], u"CREATE"))
+    bool temporary = false;
+    size_t i = toks.empty() || !Is(toks[0], u"CREATE") ? 0 : AfterCreateTable(toks, temporary);
+    if (i == 0 || temporary)
         return read;
-    size_t i = 1;
-    while (i < toks.size() && !Is(toks[i], u"TABLE") && i < 8)
-        ++i;
-    if (i >= toks.size() || !Is(toks[i], u"TABLE"))
-        return read;
-    ++i;
-    if (i + 2 < toks.size() && Is(toks[i], u"IF") && Is(toks[i + 1], u"NOT") && Is(toks[i + 2], u"EXISTS"))
-        i += 3;
+    i = PastIfNotExists(toks, i);
     while (i < toks.size() && IsIdent(toks[i])) {
         ++i;
         if (i < toks.size() && IsSym(toks[i], u'.'))
@@ -324,15 +340,8 @@ void Script::Dispatch(const std::vector<Token>& toks, bool unterminated, QString
         m_commentTable.index = -1;
     size_t i = 1;
     if (Is(toks[0], u"CREATE")) {
-        // CREATE [OR REPLACE] [GLOBAL|LOCAL] [TEMPORARY|TEMP] [UNLOGGED] TABLE
         bool temporary = false;
-        while (i < toks.size() && (Is(toks[i], u"OR") || Is(toks[i], u"REPLACE") || Is(toks[i], u"GLOBAL") ||
-                                   Is(toks[i], u"LOCAL") || Is(toks[i], u"TEMPORARY") || Is(toks[i], u"TEMP") ||
-                                   Is(toks[i], u"UNLOGGED") || Is(toks[i], u"VIRTUAL"))) {
-            temporary = temporary || Is(toks[i], u"TEMPORARY") || Is(toks[i], u"TEMP");
-            ++i;
-        }
-        if (i < toks.size() && Is(toks[i], u"TABLE")) {
+        if (const size_t at = AfterCreateTable(toks, temporary)) {
             ++m_createTables;
             // A dump's temporary tables stand in for views; they hold no column of the model.
             if (temporary)
@@ -340,7 +349,7 @@ void Script::Dispatch(const std::vector<Token>& toks, bool unterminated, QString
             else if (unterminated)
                 Warn(T::kUnreadable, line, text);
             else
-                CreateTable(toks, i + 1, text, line);
+                CreateTable(toks, at, text, line);
         }
     } else if (Is(toks[0], u"COMMENT") && toks.size() > 2 && Is(toks[1], u"ON")) {
         if (unterminated)
@@ -409,8 +418,7 @@ void Script::CurrentSchema(QStringView text)
 
 void Script::CreateTable(const std::vector<Token>& toks, size_t i, QStringView text, int line)
 {
-    if (i + 2 < toks.size() && Is(toks[i], u"IF") && Is(toks[i + 1], u"NOT") && Is(toks[i + 2], u"EXISTS"))
-        i += 3;
+    i = PastIfNotExists(toks, i);
     const std::vector<Name> parts = InCurrentSchema(QualifiedName(toks, i));
     if (parts.empty()) {
         Warn(T::kUnreadable, line, text);
