@@ -35,6 +35,12 @@ struct Utf8Verdict
     bool readFailed = false;
 };
 
+// The bytes of a UTF-8 byte order mark at the file's start, read past: 3 or 0.
+qint64 ReadBom(QFile& file)
+{
+    return file.read(3) == QByteArrayLiteral("\xEF\xBB\xBF") ? 3 : 0;
+}
+
 // Read in pieces rather than mapped: a mapped file of hundreds of megabytes stays in the
 // process's memory as long as the mapping does.
 Utf8Verdict CheckUtf8(QFile& file, qint64 from, const std::atomic<bool>* stop = nullptr)
@@ -338,8 +344,7 @@ public:
                     Utf8Verdict v;
                     QFile file(files[i]);
                     if (file.open(QIODevice::ReadOnly)) {
-                        const qint64 offset = file.read(3) == QByteArrayLiteral("\xEF\xBB\xBF") ? 3 : 0;
-                        v = CheckUtf8(file, offset, &m_stop);
+                        v = CheckUtf8(file, ReadBom(file), &m_stop);
                     } else {
                         v.readFailed = true;
                     }
@@ -411,8 +416,7 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
             error = T::kCannotOpen.arg(path) + QStringLiteral(" (") + file.errorString() + u')';
             return false;
         };
-        const QByteArray bom = file.read(3);
-        const qint64 offset = bom == QByteArrayLiteral("\xEF\xBB\xBF") ? 3 : 0;
+        const qint64 offset = ReadBom(file);
         // Decided once from the whole file: a UTF-8 file with a stray byte stays UTF-8 (the
         // byte is named), and a CP949 file is said to be read so.
         const std::optional<Utf8Verdict> checked = ahead ? ahead->Take(fileIndex) : std::nullopt;
