@@ -240,13 +240,15 @@ private:
     mutable size_t m_lastFound = 0;
     std::set<QString> m_typeAbbreviations;
     QString m_separators;
-    // Spaces until Configure adds the options' separators.
-    std::array<bool, 128> m_asciiSeparators = [] {
-        std::array<bool, 128> spaces{};
+    static std::array<bool, 128> AsciiSeparators(const QString& separators)
+    {
+        std::array<bool, 128> table{};
         for (char16_t c = 0; c < 128; ++c)
-            spaces[c] = QChar(c).isSpace();
-        return spaces;
-    }();
+            table[c] = QChar(c).isSpace() || separators.contains(QChar(c));
+        return table;
+    }
+    // Spaces until Configure adds the options' separators.
+    std::array<bool, 128> m_asciiSeparators = AsciiSeparators(QString());
     int m_selected = -1;
     int m_resultMode = 0;
 };
@@ -354,8 +356,7 @@ void CServiceLayer::Configure()
     auto v = m_valueOptions.find(13);
     if (v != m_valueOptions.end() && v->second > 0)
         m_separators += QChar(v->second);
-    for (char16_t c = 0; c < 128; ++c)
-        m_asciiSeparators[c] = QChar(c).isSpace() || m_separators.contains(QChar(c));
+    m_asciiSeparators = AsciiSeparators(m_separators);
     if (m_typeAbbreviations.empty())
         for (const auto& [type, abbreviation] : CAnalyzeSettings::Instance().DataTypeKeywords())
             m_typeAbbreviations.insert(abbreviation);
