@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QTemporaryFile>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -86,4 +87,24 @@ TEST(JsonTextWriter, MemberNamesAsTheTreeWritesThem)
     w.EndObject();
     w.Finish();
     EXPECT_EQ(w.Bytes(), QJsonDocument(tree).toJson(QJsonDocument::Indented));
+}
+
+// An element that fails, on whichever thread formats it, ends the run with its exception in the
+// caller; the other thread stops and nothing hangs.
+TEST(JsonTextWriter, AFailingElementEndsTheRunWithItsException)
+{
+    for (const size_t failing : {size_t(10), size_t(5000), size_t(39999)}) {
+        for (int round = 0; round < 10; ++round) {
+            CJsonTextWriter w;
+            w.BeginArray();
+            EXPECT_THROW(w.Elements(40000,
+                                    [&](CJsonTextWriter& to, size_t i) {
+                                        if (i == failing)
+                                            throw std::runtime_error("element");
+                                        to.Int(qint64(i));
+                                    }),
+                         std::runtime_error)
+                << failing;
+        }
+    }
 }
