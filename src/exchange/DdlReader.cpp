@@ -108,6 +108,22 @@ Utf8Verdict CheckUtf8(QFile& file, qint64 from, const std::atomic<bool>* stop = 
     }
 }
 
+// Whether the file's last bytes, at its end, stop inside a UTF-8 sequence: a decoder that
+// carries a sequence over from piece to piece keeps such a tail without flagging it.
+bool EndsInsideSequence(QByteArrayView bytes, bool atEnd)
+{
+    if (!atEnd)
+        return false;
+    for (qsizetype k = 1; k <= std::min<qsizetype>(4, bytes.size()); ++k) {
+        const uchar c = uchar(bytes[bytes.size() - k]);
+        if ((c & 0xC0) == 0x80)
+            continue;
+        const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return length > k;
+    }
+    return false; // four continuation bytes: the decoder flags them
+}
+
 // text is case-folded already: forty searches that each fold every character of a quarter of a
 // megabyte cost more than reading the rest of a small script.
 int Score(QStringView text, std::initializer_list<const char16_t*> marks)
@@ -394,7 +410,6 @@ private:
 bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& error, const Options& options,
           Tables* tables)
 {
-    list = ModelSource::AttributeList();
     qint64 total = 0, done = 0;
     for (const QString& f : files)
         total += QFileInfo(f).size();
@@ -403,8 +418,23 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
     std::unique_ptr<Pipeline> pipeline; // declared after the script it applies to: stopped first
     const qint64 kPiece = std::max<qint64>(1, options.pieceBytes);
     std::optional<Utf8Ahead> ahead;
-    if (options.twoThreadsFrom >= 0 && total >= options.twoThreadsFrom)
-        ahead.emplace(files);
+    // Most scripts are UTF-8 throughout: they are read so, the decoder watching for a byte that
+    // is not, without a pass of their own. Only then is everything read again from the start,
+    // each file's encoding decided from the whole file first.
+    bool checkFirst = false;
+    const auto readAgainChecked = [&] {
+        if (pipeline)
+            pipeline->Stop(); // before the list is let go
+        pipeline.reset();
+        splitter.reset();
+        script.reset();
+        checkFirst = true;
+        if (options.twoThreadsFrom >= 0 && total >= options.twoThreadsFrom)
+            ahead.emplace(files);
+    };
+again:
+    list = ModelSource::AttributeList();
+    done = 0;
     for (qsizetype fileIndex = 0; fileIndex < files.size(); ++fileIndex) {
         const QString& path = files[fileIndex];
         QFile file(path);
@@ -420,7 +450,7 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
         // Decided once from the whole file: a UTF-8 file with a stray byte stays UTF-8 (the
         // byte is named), and a CP949 file is said to be read so.
         const std::optional<Utf8Verdict> checked = ahead ? ahead->Take(fileIndex) : std::nullopt;
-        const Utf8Verdict verdict = checked ? *checked : CheckUtf8(file, offset);
+        const Utf8Verdict verdict = checked ? *checked : checkFirst ? CheckUtf8(file, offset) : Utf8Verdict();
         if (verdict.readFailed)
             return cannotRead();
         const bool utf8 = offset == 3 || verdict.bad == 0 || verdict.good > verdict.bad;
@@ -448,6 +478,10 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
                 piece = file.read(256 * 1024);
                 QStringDecoder sampler = utf8 ? QStringDecoder(QStringDecoder::Utf8) : QStringDecoder("CP949");
                 const QString text = sampler.decode(piece);
+                if (!checkFirst && (sampler.hasError() || EndsInsideSequence(piece, file.atEnd()))) {
+                    readAgainChecked();
+                    goto again;
+                }
                 dialect = GuessDialect(text);
             }
             script = std::make_unique<Script>(dialect, list);
@@ -473,6 +507,10 @@ bool Read(const QStringList& files, ModelSource::AttributeList& list, QString& e
                     end = nl + 1;
             }
             const QString text = decoder.decode(QByteArrayView(piece).first(end));
+            if (!checkFirst && (decoder.hasError() || EndsInsideSequence(piece, file.atEnd()))) {
+                readAgainChecked();
+                goto again;
+            }
             splitter->Feed(text);
             piece.remove(0, end);
             done += end;

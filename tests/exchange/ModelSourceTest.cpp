@@ -431,6 +431,7 @@ TEST(DdlReader, EncodingIsDecidedFromTheWholeFile)
     } cases[] = {
         {script.toUtf8(), ""},
         {script.toUtf8() + "-- \xff\n", "3번째 줄의 바이트 0xFF"},
+        {script.toUtf8() + "-- \xea\xb0", "3번째 줄의 바이트 0xEA"}, // cut inside its last character
         {cp949.encode(script), "CP949로"},
     };
     const QString first = dir.file(QStringLiteral("first.sql"));
@@ -445,12 +446,14 @@ TEST(DdlReader, EncodingIsDecidedFromTheWholeFile)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(c.bytes);
         file.close();
-        // By itself, and behind another file on two threads, where it is checked ahead.
+        // By itself, and behind another file on two threads, where it is checked ahead. In small
+        // pieces, the byte is found after statements were read as UTF-8.
         for (const bool behind : {false, true}) {
             ModelSource::AttributeList list;
             QString error;
             DdlReader::Options options;
             options.twoThreadsFrom = behind ? 0 : -1;
+            options.pieceBytes = 16;
             ASSERT_TRUE(DdlReader::Read(behind ? QStringList{first, path} : QStringList{path}, list, error, options))
                 << error.toStdString();
             ASSERT_EQ(list.rows.size(), behind ? 4 : 3);
