@@ -161,14 +161,17 @@ qsizetype NameEnd(const QString& comment)
             return false;
         }
     };
-    qsizetype end = comment.size();
-    for (qsizetype i = 0; i < comment.size(); ++i)
-        if (ends(comment[i].unicode())) {
-            end = i;
-            break;
-        }
-    const qsizetype dash = comment.indexOf(QLatin1String(" - "));
-    return dash >= 0 && dash < end ? dash : end;
+    // The name also ends at a " - " before any of those: looked for in the same pass, not in
+    // the whole comment.
+    const qsizetype n = comment.size();
+    const QChar* c = comment.constData();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (ends(c[i].unicode()))
+            return i;
+        if (c[i] == u' ' && i + 2 < n && c[i + 1] == u'-' && c[i + 2] == u' ')
+            return i;
+    }
+    return n;
 }
 
 // Whether simplified() would give the text back as it is: no space at either end, and only
@@ -177,7 +180,8 @@ bool IsSimplified(QStringView text)
 {
     bool afterSpace = true; // the start counts as one
     for (const QChar c : text) {
-        if (!c.isSpace()) {
+        const char16_t u = c.unicode();
+        if ((u > u' ' && u < 0x7F) || (u >= 0xAC00 && u <= 0xD7A3) || !c.isSpace()) {
             afterSpace = false;
             continue;
         }
@@ -239,13 +243,19 @@ CommentParts SplitComment(const QString& comment)
         std::replace_if(head.begin() + first, head.end(), separates, QChar(u' '));
     // Tokens as views of the simplified head, which is the name itself when none is noise.
     const QString simple = IsSimplified(head) ? head : std::move(head).simplified();
+    // The simplified head has single spaces between its words.
     QVarLengthArray<QStringView, 8> tokens;
     bool noise = false;
-    for (const QStringView token : QStringView(simple).tokenize(u' ', Qt::SkipEmptyParts)) {
+    for (qsizetype from = 0; from < simple.size();) {
+        qsizetype to = simple.indexOf(u' ', from);
+        if (to < 0)
+            to = simple.size();
+        const QStringView token = QStringView(simple).mid(from, to - from);
         if (IsNoise(token))
             noise = true;
         else
             tokens.append(token);
+        from = to + 1;
     }
     if (tokens.isEmpty() || IsSentence(tokens))
         return parts;
