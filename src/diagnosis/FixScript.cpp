@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QSaveFile>
+#include <QStringBuilder>
 #include <algorithm>
 #include <vector>
 
@@ -87,12 +88,13 @@ QString Literal(const QString& text, Dialect dialect)
 // A comment line of the script: one line whatever the names hold.
 QString Note(const QString& text)
 {
-    QString line = text;
-    for (QChar& c : line)
-        if (c == u'\n' || c == u'\r' || c == QChar(0) || c == QChar(0x2028) || c == QChar(0x2029) || c == QChar(0x85) ||
-            c == QChar(0x0B) || c == QChar(0x0C))
-            c = u' ';
-    return QStringLiteral("-- ") + line + u'\n';
+    QString line = QStringLiteral("-- ") % text % u'\n';
+    const auto breaks = [](QChar c) {
+        return c == u'\n' || c == u'\r' || c == QChar(0) || c == QChar(0x2028) || c == QChar(0x2029) ||
+               c == QChar(0x85) || c == QChar(0x0B) || c == QChar(0x0C);
+    };
+    std::replace_if(line.begin() + 3, line.end() - 1, breaks, QChar(u' '));
+    return line;
 }
 
 QString KeyRoles(unsigned char keys)
@@ -302,7 +304,9 @@ struct Writer::Impl
     }
     QString Where(const ModelSource::ColumnFacts& f) const
     {
-        return (f.schema.isEmpty() ? QString() : f.schema + u'.') + f.table + u'.' + f.column;
+        if (f.schema.isEmpty())
+            return f.table % u'.' % f.column;
+        return f.schema % u'.' % f.table % u'.' % f.column;
     }
     void Plan(const Pending& p, const QString& newColumn, const QString& newLogical, const QString& change,
               const QString& reason)
@@ -318,7 +322,7 @@ struct Writer::Impl
         out.Add(Note(QStringLiteral("건너뜀: %1: %2").arg(Where(p.facts), why)));
         Plan(p, newColumn, newLogical, kChangeRefused, why);
     }
-    QString StepNote(const QString& text) { return Note(QStringLiteral("[%1] %2").arg(QString::number(++step), text)); }
+    QString StepNote(const QString& text) { return Note(u'[' % QString::number(++step) % QStringLiteral("] ") % text); }
     // MySQL: the schema as information_schema names it.
     QString SchemaLiteral(const ModelSource::ColumnFacts& f) const
     {
@@ -383,7 +387,8 @@ void Writer::Impl::Rename(const Pending& p, const QString& wanted)
 {
     const ModelSource::ColumnFacts& f = p.facts;
     const QString statement = Sql::kRename.arg(TableRef(f), Quote(f.column, D()), Quote(wanted, D()));
-    out.Add(StepNote(QStringLiteral("컬럼명 변경: %1 → %2 (%3)").arg(Where(f), wanted, p.standard.reason)));
+    out.Add(StepNote(QStringLiteral("컬럼명 변경: ") % Where(f) % QStringLiteral(" → ") % wanted % QStringLiteral(" (") %
+                     p.standard.reason % u')'));
     if (D() == Dialect::Oracle) {
         const QString columns =
             f.schema.isEmpty() ? Sql::Oracle::kColumnsOfUser : Sql::Oracle::kColumnsOf.arg(Literal(f.schema, D()));
@@ -408,8 +413,8 @@ void Writer::Impl::Comment(const Pending& p, const QString& column)
 {
     const ColumnStandard& s = p.standard;
     const QString fixed = Rewritten(p.comment, s.logicalName, s.standardName);
-    const QString finding =
-        QStringLiteral("설명 변경: %1 \"%2\" → \"%3\"").arg(Where(p.facts), s.logicalName, s.standardName);
+    const QString finding = QStringLiteral("설명 변경: ") % Where(p.facts) % QStringLiteral(" \"") % s.logicalName %
+                            QStringLiteral("\" → \"") % s.standardName % u'"';
     if (D() == Dialect::Sqlite) {
         if (!sqliteNoted)
             out.Add(Note(QStringLiteral("SQLite는 컬럼 설명을 두지 않으므로 설명은 바꾸지 않습니다")));
