@@ -234,7 +234,7 @@ void Script::AddColumn(Table& table, Column column)
     table.Append(std::move(column));
 }
 
-std::optional<LexedStatement::Kind> Script::Classify(QStringView text, qsizetype& s) const
+std::optional<LexedStatement::Kind> Script::Classify(QStringView text, qsizetype& s, std::vector<Token>& tokens) const
 {
     // Only a few kinds of statement matter; the rest is not even split into tokens.
     s = 0;
@@ -267,16 +267,22 @@ std::optional<LexedStatement::Kind> Script::Classify(QStringView text, qsizetype
                 return true;
         return false;
     };
-    return wanted() ? std::optional(LexedStatement::Kind::Tokens) : std::nullopt;
+    if (!wanted())
+        return std::nullopt;
+    if (std::all_of(words.begin(), words.end(), [](const Token& t) { return t.kind == Tok::Word; }))
+        tokens = std::move(words);
+    return LexedStatement::Kind::Tokens;
 }
 
 void Script::Statement(QStringView text, int line)
 {
     qsizetype s = 0;
-    const std::optional<LexedStatement::Kind> kind = Classify(text, s);
+    std::vector<Token> head;
+    const std::optional<LexedStatement::Kind> kind = Classify(text, s, head);
     if (!kind)
         return;
     LexedStatement st;
+    st.toks = std::move(head); // where the text is the statement's, as here, they hold
     st.kind = *kind;
     st.file = m_readingFile;
     st.text = (st.kind == LexedStatement::Kind::Schema ? text.mid(s) : text).toString();
@@ -298,7 +304,7 @@ void Script::Statement(QStringView text, int line)
 
 void Script::Lex(LexedStatement& st) const
 {
-    st.toks = Lexer(st.source.statement, m_dialect).All(st.unterminated);
+    st.toks = Lexer(st.source.statement, m_dialect).All(st.unterminated, std::move(st.toks));
     st.lexed = true;
 }
 

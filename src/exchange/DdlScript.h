@@ -347,7 +347,8 @@ private:
     }
     // What a statement is to the model: nothing (nullopt), the current schema (its text from s),
     // or one to cut into tokens.
-    std::optional<LexedStatement::Kind> Classify(QStringView text, qsizetype& s) const;
+    // tokens gets the first ones when they are words only, for the cutting to go on after them.
+    std::optional<LexedStatement::Kind> Classify(QStringView text, qsizetype& s, std::vector<Token>& tokens) const;
     // A statement of interest, in tokens, to the model.
     void Dispatch(const std::vector<Token>& toks, bool unterminated, QStringView text, int line);
     void CreateTable(const std::vector<Token>& toks, size_t i, QStringView text, int line);

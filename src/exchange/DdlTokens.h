@@ -142,12 +142,20 @@ public:
         return out;
     }
 
-    std::vector<Token> All(bool& unterminated)
+    // With head, the first tokens of the statement as Head cut them, words all (no texts of
+    // their own): the rest is cut after them.
+    std::vector<Token> All(bool& unterminated, std::vector<Token> head = {})
     {
         // A long statement's tokens are counted first, so the list is allocated once at its
         // size; an ordinary one is read once, into room for about a token in four characters.
         constexpr qsizetype kCountFrom = 1 << 20;
         size_t count = size_t(m_s.size() / 4 + 8);
+        if (!head.empty() && m_s.size() < kCountFrom) {
+            m_i = qsizetype(head.back().pos + head.back().length);
+            std::vector<Token> out = std::move(head);
+            out.reserve(count);
+            return Rest(std::move(out), unterminated);
+        }
         if (m_s.size() >= kCountFrom) {
             count = 0;
             const size_t texts = g_source->texts.size();
@@ -159,6 +167,12 @@ public:
         }
         std::vector<Token> out;
         out.reserve(count);
+        return Rest(std::move(out), unterminated);
+    }
+
+private:
+    std::vector<Token> Rest(std::vector<Token> out, bool& unterminated)
+    {
         unterminated = false;
         for (;;) {
             Token t = Next(unterminated);
@@ -169,7 +183,6 @@ public:
         return out;
     }
 
-private:
     QChar At(qsizetype i) const { return i < m_s.size() ? m_s[i] : QChar(); }
 
     void SkipSpaceAndComments()
