@@ -158,8 +158,15 @@ std::optional<Column> Script::ColumnDef(const std::vector<Token>& toks, size_t i
     while (typeFrom + 2 < typeEnd && IsIdent(toks[typeFrom]) && IsSym(toks[typeFrom + 1], u'.'))
         typeFrom += 2;
     c.type = JoinTokens(toks, typeFrom, typeEnd);
-    // The rest: the inline COMMENT, and what MySQL's MODIFY restates.
-    std::vector<bool> skip(end - typeStart, false);
+    // The rest: the inline COMMENT, and what MySQL's MODIFY restates. Only a MySQL fix script
+    // restates a column (a script of no known dialect gets none), and a CHECK of millions of
+    // values must not be copied for nothing.
+    const bool restated = m_dialect == Dialect::MySql;
+    std::vector<bool> skip(restated ? end - typeStart : 0, false);
+    const auto skipped = [&](size_t q) {
+        if (restated)
+            skip[q - typeStart] = true;
+    };
     for (size_t r = typeEnd; r < end; ++r) {
         if (Is(toks[r], u"COMMENT") && r + 1 < end) {
             size_t s = r + 1;
@@ -168,14 +175,15 @@ std::optional<Column> Script::ColumnDef(const std::vector<Token>& toks, size_t i
             if (toks[s].kind == Tok::String) {
                 c.comment = toks[s].text();
                 for (size_t q = r; q <= s; ++q)
-                    skip[q - typeStart] = true;
+                    skipped(q);
                 r = s;
             }
         } else if (Is(toks[r], u"AFTER") && r + 1 < end) {
-            skip[r - typeStart] = skip[r + 1 - typeStart] = true;
+            skipped(r);
+            skipped(r + 1);
             ++r;
         } else if (Is(toks[r], u"FIRST")) {
-            skip[r - typeStart] = true;
+            skipped(r);
         } else if (Is(toks[r], u"PRIMARY") && r + 1 < end && Is(toks[r + 1], u"KEY")) {
             c.keys |= ModelSource::PrimaryKey;
         } else if (Is(toks[r], u"REFERENCES")) {
@@ -186,9 +194,7 @@ std::optional<Column> Script::ColumnDef(const std::vector<Token>& toks, size_t i
                 Referenced(toks, r, end);
         }
     }
-    // Only a MySQL fix script restates a column (a script of no known dialect gets none), and a
-    // CHECK of millions of values must not be copied for nothing.
-    if (m_dialect == Dialect::MySql)
+    if (restated)
         c.definition = JoinTokens(toks, typeStart, end, &skip);
     (void)text;
     return c;
