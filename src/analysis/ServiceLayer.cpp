@@ -213,6 +213,8 @@ private:
         // Every character of every name passes here: ASCII by a table.
         if (c.unicode() < 128)
             return m_asciiSeparators[c.unicode()];
+        if (IsHangulSyllable(c))
+            return m_hangulSeparators && m_separators.contains(c); // no space, most of a name
         return c.isSpace() || m_separators.contains(c);
     }
     QChar PhysicalSeparator() const
@@ -240,6 +242,8 @@ private:
     mutable size_t m_lastFound = 0;
     std::set<QString> m_typeAbbreviations;
     QString m_separators;
+    bool m_hangulSeparators = false; // whether any of them is a Hangul syllable
+    static bool IsHangulSyllable(QChar c) { return c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3; }
     static std::array<bool, 128> AsciiSeparators(const QString& separators)
     {
         std::array<bool, 128> table{};
@@ -357,6 +361,7 @@ void CServiceLayer::Configure()
     if (v != m_valueOptions.end() && v->second > 0)
         m_separators += QChar(v->second);
     m_asciiSeparators = AsciiSeparators(m_separators);
+    m_hangulSeparators = std::any_of(m_separators.cbegin(), m_separators.cend(), IsHangulSyllable);
     if (m_typeAbbreviations.empty())
         for (const auto& [type, abbreviation] : CAnalyzeSettings::Instance().DataTypeKeywords())
             m_typeAbbreviations.insert(abbreviation);
