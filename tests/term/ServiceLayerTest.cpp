@@ -32,7 +32,7 @@ protected:
     }
 
     // Runs the service the way the term analysis configures it.
-    IServiceLayer* RunTerm(const std::vector<_stServiceTarget>& targets)
+    IServiceLayer* RunTerm(const std::vector<_stServiceTarget>& targets, const QString& separators = u"_"_s)
     {
         EXPECT_TRUE(CreateAppLayer());
         IServiceLayer* s = IServiceLayer::theServiceLayer;
@@ -41,7 +41,7 @@ protected:
         s->SetOptionValue(8, 2);
         s->SetOptionValue(0, 0);
         s->SetOptionText(11, QString());
-        s->SetOptionText(10, QStringLiteral("_"));
+        s->SetOptionText(10, separators);
         s->SetOptionValue(13, '_');
         s->SetOptionValue(12, '_');
         m_targets = targets;
@@ -107,6 +107,18 @@ TEST_P(ServiceLayerTest, SplitsIntoAreaWords)
         EXPECT_EQ(words, c.words) << target.toStdString();
         EXPECT_EQ(kinds, c.kinds) << target.toStdString();
     }
+}
+
+// A separator is whatever the settings name, a Hangul syllable too.
+TEST_P(ServiceLayerTest, SplitsAtAHangulSeparator)
+{
+    IServiceLayer* s = RunTerm({{u"고객및번호"_s, u"COL"_s, u"A1"_s}}, u"_및"_s);
+    ASSERT_TRUE(s->SelectResult(u"고객및번호"_s, u"COL"_s, 0));
+    QStringList words;
+    std::vector<int> kinds;
+    ASSERT_TRUE(s->GetResultWords(u"고객및번호"_s, u"COL"_s, words, kinds));
+    EXPECT_EQ(words, QStringList{u"고객번호"_s});
+    EXPECT_EQ(kinds, std::vector<int>{2});
 }
 
 TEST_P(ServiceLayerTest, FindsWordsRelationsAndTermDomains)
